@@ -1,0 +1,19 @@
+#pragma once
+// A long operation's progress display with an optional Cancel: the progress dialog in the
+// program, a terminal line in the command-line tool, a script in tests.
+#include <QString>
+
+namespace qz {
+
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual void setCaption(const QString& caption) = 0;
+    virtual void setMaximum(int maximum) = 0;
+    virtual void setPosition(int position) = 0;
+    virtual void setCancelEnabled(bool enabled) = 0;
+    // True once the user asked to cancel; pending events are processed first.
+    virtual bool cancelled() = 0;
+};
+
+} // namespace qz

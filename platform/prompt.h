@@ -1,0 +1,26 @@
+#pragma once
+// Messages and questions for the user. The program shows them in message boxes; tests
+// script the answers and keep the texts.
+#include <QString>
+
+namespace qz {
+
+enum class PromptSymbol { Warning, Error, Information, Confirmation };
+enum class PromptButtons { Ok, YesNo, YesNoCancel, OkCancel };
+enum class PromptAnswer { Ok, Yes, No, Cancel };
+
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+    virtual PromptAnswer ask(const QString& text, PromptSymbol symbol, PromptButtons buttons) = 0;
+
+    // One message with an OK button.
+    void tell(const QString& text, PromptSymbol symbol) { ask(text, symbol, PromptButtons::Ok); }
+    // Yes/No question; true for Yes.
+    bool confirm(const QString& text, PromptSymbol symbol = PromptSymbol::Confirmation)
+    {
+        return ask(text, symbol, PromptButtons::YesNo) == PromptAnswer::Yes;
+    }
+};
+
+} // namespace qz
