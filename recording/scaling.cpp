@@ -1,0 +1,104 @@
+#include "recording/scaling.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace qz {
+
+namespace {
+
+long double Log10(long double x)
+{
+    return x > 0 ? std::log10(x) : 0.0L;
+}
+
+// 10^(e - p) for x >= 1, 10^(p - e) below, e = Log10(|x|) truncated toward zero.
+long double DecadeStep(long double p, long double x)
+{
+    const long double e = std::trunc(Log10(std::fabs(x)));
+    return x >= 1 ? std::pow(10.0L, e - p) : std::pow(10.0L, p - e);
+}
+
+int TruncToInt(long double v)
+{
+    // Clamped first: converting an out-of-range value to int is undefined.
+    constexpr long double lo = std::numeric_limits<int>::min();
+    constexpr long double hi = std::numeric_limits<int>::max();
+    if (!(v > lo))
+        return std::numeric_limits<int>::min();
+    if (!(v < hi))
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(std::trunc(v));
+}
+
+} // namespace
+
+Conversion MakeConversion(double scaleLow, double scaleHigh, long double calLow, long double calHigh)
+{
+    Conversion c;
+    const long double span = static_cast<long double>(scaleHigh) - static_cast<long double>(scaleLow);
+    c.resolution = span / 200;
+    const long double calSpan = calHigh - calLow;
+    if (calSpan == 0) {
+        c.gain = 0;
+        c.offset = scaleLow;
+        return c;
+    }
+    c.gain = span / calSpan;
+    c.offset = static_cast<long double>(scaleLow) - c.gain * calLow;
+    return c;
+}
+
+long double Normalize(long double v, long double resolution)
+{
+    if (resolution == 0 || !std::isfinite(resolution) || !std::isfinite(v))
+        return v;
+    // nearbyint rounds in the current mode, which is to nearest with halves to even.
+    const long double r = std::nearbyint(v / resolution) * resolution;
+    return std::isfinite(r) ? r : v;
+}
+
+int NiceStep(int n)
+{
+    const long long a = n < 0 ? -static_cast<long long>(n) : n;
+    int r;
+    if (a <= 9)
+        r = 10;
+    else if (a <= 20)
+        r = 20;
+    else if (a <= 25)
+        r = 25;
+    else if (a <= 50)
+        r = 50;
+    else if (a <= 75)
+        r = 75;
+    else if (a <= 99)
+        r = 100;
+    else
+        return -1;
+    return n < 0 ? -r : r;
+}
+
+long double RoundAxisStep(long double x)
+{
+    if (!std::isfinite(x))
+        return 0;
+    if (std::fabs(x) < 1) {
+        const long double s = DecadeStep(2, x);
+        return NiceStep(TruncToInt(x * s)) / s;
+    }
+    const long double s = DecadeStep(1, std::fabs(x));
+    return NiceStep(TruncToInt(x / s)) * s;
+}
+
+AxisScale ComputeAxisScale(const Conversion& c, double rawTop, double rawBottom)
+{
+    AxisScale a;
+    a.top = c.gain * rawTop + c.offset;
+    a.bottom = c.gain * rawBottom + c.offset;
+    a.step = RoundAxisStep((a.top - a.bottom) / 8);
+    return a;
+}
+
+} // namespace qz
