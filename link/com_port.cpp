@@ -1,0 +1,132 @@
+#include "link/com_port.h"
+
+#include <algorithm>
+
+namespace qz {
+
+TComPort::TComPort(std::unique_ptr<LineBackend> line, Clock& clock)
+    : clock_(clock), line_(std::move(line))
+{
+}
+
+TComPort::~TComPort()
+{
+    Close();
+}
+
+std::int32_t TComPort::Open()
+{
+    if (PortName.isEmpty()) {
+        status_ = StatusNoPort;
+        return -1;
+    }
+    if (isOpen_)
+        return 0;
+    if (!line_ || !line_->open(PortName)) {
+        status_ = StatusOpenFailed;
+        return -1;
+    }
+    isOpen_ = true;
+    // A pseudo-terminal has no modem lines; the port is usable all the same.
+    line_->raiseDtr();
+    PurgeInput();
+    PurgeOutput();
+    return 0;
+}
+
+bool TComPort::Close()
+{
+    if (!isOpen_)
+        return false;
+    line_->close();
+    isOpen_ = false;
+    return true;
+}
+
+std::int32_t TComPort::Read(std::uint8_t* buffer, std::uint16_t count)
+{
+    if (!isOpen_)
+        return 0;
+    const std::int64_t deadline = clock_.tickMs() + 100 + 5 * std::int64_t(count);
+    std::int64_t got = 0;
+    while (got < count) {
+        const std::int64_t n = line_->read(buffer + got, count - got);
+        if (n < 0)
+            return -1;
+        got += n;
+        if (got >= count)
+            break;
+        const std::int64_t total = deadline - clock_.tickMs();
+        if (total <= 0)
+            break;
+        // Between bytes the line may stay silent for 20 ms at most.
+        const std::int64_t wait = got > 0 ? std::min<std::int64_t>(20, total) : total;
+        if (line_->waitForBytes(1, wait) <= 0)
+            break;
+    }
+    return static_cast<std::int32_t>(got);
+}
+
+std::int32_t TComPort::Write(const std::uint8_t* buffer, std::uint16_t count)
+{
+    if (!isOpen_)
+        return 0;
+    return static_cast<std::int32_t>(line_->write(buffer, count));
+}
+
+std::uint16_t TComPort::BytesWaiting()
+{
+    if (!isOpen_)
+        return 0;
+    return static_cast<std::uint16_t>(std::clamp<std::int64_t>(line_->bytesWaiting(), 0, 65535));
+}
+
+std::uint16_t TComPort::WaitForBytes(std::uint16_t count, std::int64_t timeoutMs)
+{
+    if (!isOpen_)
+        return 0;
+    const std::int64_t n = line_->waitForBytes(count, std::max<std::int64_t>(timeoutMs, 0));
+    return static_cast<std::uint16_t>(std::clamp<std::int64_t>(n, 0, 65535));
+}
+
+void TComPort::PurgeInput()
+{
+    if (isOpen_)
+        line_->purge();
+}
+
+void TComPort::PurgeOutput()
+{
+    // Output leaves at once; nothing is queued on our side.
+}
+
+void TComPort::TransmitChar(std::uint8_t byte)
+{
+    if (isOpen_)
+        line_->write(&byte, 1);
+}
+
+bool TComPort::SetDtr()
+{
+    if (!isOpen_)
+        return false;
+    return line_->raiseDtr();
+}
+
+void TComPort::Delay(std::int64_t ms)
+{
+    clock_.sleepMs(ms);
+}
+
+void TComPort::StartTimer(std::int32_t seconds)
+{
+    deadline_ = clock_.tickMs() + std::int64_t(seconds) * 1000;
+}
+
+std::int32_t TComPort::TimeLeft()
+{
+    const std::int64_t left = deadline_ - clock_.tickMs();
+    return left > 0 ? static_cast<std::int32_t>(std::min<std::int64_t>(left, INT32_MAX)) : 0;
+}
+
+} // namespace qz

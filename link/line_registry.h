@@ -1,0 +1,34 @@
+#pragma once
+// Chooses the line behind a port name: an in-process line registered under its name (the
+// simulated logger, "sim"), otherwise the serial device at that path.
+#include "link/line_backend.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace qz {
+
+class LineRegistry {
+public:
+    using Maker = std::function<std::unique_ptr<LineBackend>()>;
+
+    // The name under which the program offers its simulated logger.
+    static QString simulatedPortName() { return QStringLiteral("sim"); }
+
+    // Registers an in-process line; a later registration of the same name replaces it.
+    void addNamed(const QString& name, Maker maker);
+    bool isNamed(const QString& name) const;
+    QStringList namedLines() const;
+
+    // A fresh, closed line for the port name.
+    std::unique_ptr<LineBackend> make(const QString& name) const;
+
+private:
+    std::map<QString, Maker> named_;
+};
+
+} // namespace qz

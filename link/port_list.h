@@ -1,0 +1,20 @@
+#pragma once
+// The ports a user can choose: the platform's serial devices, listed by the platform
+// instead of probing numbers one by one.
+#include "link/line_registry.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace qz {
+
+// Device paths of the serial ports the platform knows (/dev/ttyUSB0, /dev/ttyS0, ...).
+QStringList AvailablePorts();
+
+// Whether the port opens for reading and writing now; it is closed again at once.
+bool PortExists(const QString& name, const LineRegistry& lines);
+
+// The first platform port that opens, or an empty name when there is none.
+QString FirstAvailablePort(const LineRegistry& lines);
+
+} // namespace qz
