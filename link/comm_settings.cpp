@@ -1,0 +1,120 @@
+#include "link/comm_settings.h"
+
+#include "link/line_registry.h"
+#include "link/port_list.h"
+#include "model/ini_file.h"
+
+namespace qz {
+
+namespace {
+
+const QString kCommunication = QStringLiteral("Communication");
+const QString kComport = QStringLiteral("Comport");
+const QString kModem = QStringLiteral("Modem");
+const QString kModemPresent = QStringLiteral("ModemPresent");
+
+// Booleans are stored as integers; anything that is no number reads as the default.
+bool readBool(const IniFile& ini, const QString& section, const QString& key, bool def)
+{
+    bool ok = false;
+    const int v = ini.value(section, key).toInt(&ok);
+    return ok ? v != 0 : def;
+}
+
+} // namespace
+
+PortProbe PortProbe::forRegistry(const LineRegistry& lines)
+{
+    PortProbe probe;
+    probe.platformPorts = [] { return AvailablePorts(); };
+    probe.opens = [&lines](const QString& name) { return PortExists(name, lines); };
+    probe.namedLines = lines.namedLines();
+    return probe;
+}
+
+CommSettings::CommSettings(QString iniPath, PortProbe probe, bool modemAvailable)
+    : iniPath_(std::move(iniPath)), probe_(std::move(probe)), modemAvailable_(modemAvailable)
+{
+}
+
+QString CommSettings::TextFor(const QString& name)
+{
+    return name == LineRegistry::simulatedPortName() ? simulatedText() : name;
+}
+
+void CommSettings::ListPorts(const QString& saved)
+{
+    ports_.clear();
+    const auto add = [this](const QString& name) {
+        for (const PortChoice& c : ports_)
+            if (c.name == name)
+                return;
+        ports_.append({TextFor(name), name});
+    };
+    const QStringList platform = probe_.platformPorts ? probe_.platformPorts() : QStringList();
+    for (const QString& name : platform)
+        if (probe_.opens && probe_.opens(name))
+            add(name);
+    // A saved port the platform does not list (a link such as /dev/serial/by-id/...).
+    if (!saved.isEmpty() && !probe_.namedLines.contains(saved) && probe_.opens && probe_.opens(saved))
+        add(saved);
+    for (const QString& name : probe_.namedLines)
+        add(name);
+}
+
+void CommSettings::Create()
+{
+    IniFile ini;
+    ini.load(iniPath_);
+    ListPorts(ini.value(kCommunication, kComport).trimmed());
+    LoadSettings();
+    if (!modemAvailable_) {
+        modemChecked_ = false;
+        SaveSettings();
+    }
+    if (CurrentIndex() < 0 && !(probe_.opens && probe_.opens(currentPort_)))
+        currentPort_ = ports_.isEmpty() ? QString() : ports_.constFirst().name;
+    SaveSettings();
+}
+
+void CommSettings::LoadSettings()
+{
+    IniFile ini;
+    ini.load(iniPath_);
+    currentPort_ = ini.value(kCommunication, kComport).trimmed();
+    modemChecked_ = modemAvailable_ && readBool(ini, kModem, kModemPresent, false);
+    modemLink_ = modemChecked_;
+}
+
+bool CommSettings::SaveSettings()
+{
+    modemLink_ = modemChecked_;
+    IniFile ini;
+    ini.load(iniPath_);
+    ini.setValue(kCommunication, kComport, currentPort_);
+    ini.setValue(kModem, kModemPresent, modemChecked_ ? QStringLiteral("1") : QStringLiteral("0"));
+    return ini.save(iniPath_);
+}
+
+int CommSettings::CurrentIndex() const
+{
+    for (int i = 0; i < ports_.size(); ++i)
+        if (ports_[i].name == currentPort_)
+            return i;
+    return -1;
+}
+
+void CommSettings::ChoosePort(int index)
+{
+    if (index >= 0 && index < ports_.size())
+        currentPort_ = ports_[index].name;
+}
+
+bool CommSettings::ReadModemPresent(const QString& iniPath)
+{
+    IniFile ini;
+    ini.load(iniPath);
+    return readBool(ini, kModem, kModemPresent, false);
+}
+
+} // namespace qz

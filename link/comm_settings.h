@@ -1,0 +1,84 @@
+#pragma once
+// The communication options: which port every logger command uses and whether a modem is
+// in the path, kept in the settings file (QUORZK.INI). The options dialog shows this.
+#include "link/link_settings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace qz {
+
+class LineRegistry;
+
+// One choice of the port list: the text shown and the name stored in "Comport".
+struct PortChoice {
+    QString text;
+    QString name;
+    bool operator==(const PortChoice&) const = default;
+};
+
+// How the ports are found and tried; the program uses the platform's list and opens
+// each port, tests give fixed answers.
+struct PortProbe {
+    std::function<QStringList()> platformPorts;
+    std::function<bool(const QString&)> opens;
+    // Names of in-process lines offered after the platform's ports ("sim").
+    QStringList namedLines;
+
+    static PortProbe forRegistry(const LineRegistry& lines);
+};
+
+class CommSettings {
+public:
+    static QString simulatedText() { return QStringLiteral("Simulated logger"); }
+
+    // iniPath: the settings file; modemAvailable: a modem description file exists.
+    CommSettings(QString iniPath, PortProbe probe, bool modemAvailable);
+
+    // Program start: lists the ports, reads the settings, settles a port that opens (the
+    // first one listed when the saved one does not) and writes the settings back.
+    void Create();
+
+    // Reads "Comport" and "ModemPresent"; the modem link follows the modem choice.
+    void LoadSettings();
+    // The modem link follows the modem choice; both keys are written. False when the
+    // settings file cannot be written.
+    bool SaveSettings();
+
+    const QList<PortChoice>& Ports() const { return ports_; }
+    // Index in Ports() of the current port, -1 when it is not listed.
+    int CurrentIndex() const;
+    const QString& CurrentPort() const { return currentPort_; }
+    void SetCurrentPort(const QString& name) { currentPort_ = name; }
+    void ChoosePort(int index);
+    // Shown text of a port name.
+    static QString TextFor(const QString& name);
+
+    bool ModemAvailable() const { return modemAvailable_; }
+    bool ModemChecked() const { return modemChecked_; }
+    void SetModemChecked(bool on) { modemChecked_ = modemAvailable_ && on; }
+    bool ModemLink() const { return modemLink_; }
+    void SetModemLink(bool on) { modemLink_ = on; }
+
+    // What a new protocol object is given.
+    LinkSettings Link() const { return {currentPort_, modemLink_}; }
+    const QString& IniPath() const { return iniPath_; }
+
+    // "ModemPresent" of the settings file (read each time it is needed).
+    static bool ReadModemPresent(const QString& iniPath);
+
+private:
+    void ListPorts(const QString& saved);
+
+    QString iniPath_;
+    PortProbe probe_;
+    bool modemAvailable_;
+    QList<PortChoice> ports_;
+    QString currentPort_;
+    bool modemChecked_ = false;
+    bool modemLink_ = false;
+};
+
+} // namespace qz
