@@ -1,0 +1,87 @@
+#include "model/datetime_number.h"
+
+#include <cmath>
+
+namespace qz {
+
+namespace {
+const qint64 kEpochJulian = QDate(1899, 12, 30).toJulianDay();
+const qint64 kFirstJulian = QDate(1, 1, 1).toJulianDay();
+const qint64 kLastJulian = QDate(9999, 12, 31).toJulianDay();
+} // namespace
+
+bool EncodeDate(int year, int month, int day, double& out)
+{
+    if (year < 1 || year > 9999)
+        return false;
+    const QDate d(year, month, day);
+    if (!d.isValid())
+        return false;
+    out = double(d.toJulianDay() - kEpochJulian);
+    return true;
+}
+
+bool EncodeTime(int hour, int minute, int second, int msec, double& out)
+{
+    if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60
+        || msec < 0 || msec >= 1000)
+        return false;
+    out = (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / kMsPerDay;
+    return true;
+}
+
+bool EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec,
+                    double& out)
+{
+    double date = 0, time = 0;
+    if (!EncodeDate(year, month, day, date) || !EncodeTime(hour, minute, second, msec, time))
+        return false;
+    out = date >= 0 ? date + time : date - time;
+    return true;
+}
+
+bool DecodeDateTime(double value, DateTimeParts& out)
+{
+    out = DateTimeParts();
+    if (!std::isfinite(value) || std::fabs(value) > 3.0e6)
+        return false;
+    const double whole = std::trunc(value);
+    qint64 julian = qint64(whole) + kEpochJulian;
+    qint64 ms = std::llround(std::fabs(value - whole) * kMsPerDay);
+    if (ms >= qint64(kMsPerDay)) {
+        ms -= qint64(kMsPerDay);
+        ++julian;
+    }
+    if (julian < kFirstJulian || julian > kLastJulian)
+        return false;
+    const QDate d = QDate::fromJulianDay(julian);
+    out.year = d.year();
+    out.month = d.month();
+    out.day = d.day();
+    out.hour = int(ms / 3600000);
+    out.minute = int(ms / 60000 % 60);
+    out.second = int(ms / 1000 % 60);
+    out.msec = int(ms % 1000);
+    return true;
+}
+
+double ToDateTimeNumber(const QDateTime& t)
+{
+    double out = 0;
+    const QDate d = t.date();
+    const QTime tm = t.time();
+    if (!EncodeDateTime(d.year(), d.month(), d.day(), tm.hour(), tm.minute(), tm.second(),
+                        tm.msec(), out))
+        return 0;
+    return out;
+}
+
+QDateTime FromDateTimeNumber(double value)
+{
+    DateTimeParts p;
+    if (!DecodeDateTime(value, p))
+        return QDateTime();
+    return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second, p.msec));
+}
+
+} // namespace qz

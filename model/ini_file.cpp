@@ -1,0 +1,247 @@
+#include "model/ini_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace qz {
+
+namespace {
+
+QString Trimmed(const QString& s)
+{
+    // Blanks and tabs around names and values, as INI readers do.
+    int b = 0, e = s.size();
+    while (b < e && (s.at(b) == QLatin1Char(' ') || s.at(b) == QLatin1Char('\t')))
+        ++b;
+    while (e > b && (s.at(e - 1) == QLatin1Char(' ') || s.at(e - 1) == QLatin1Char('\t')
+                     || s.at(e - 1) == QLatin1Char('\r')))
+        --e;
+    return s.mid(b, e - b);
+}
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+bool IniFile::sectionName(const QString& line, QString& name)
+{
+    const QString t = Trimmed(line);
+    if (!t.startsWith(QLatin1Char('[')))
+        return false;
+    const int close = t.indexOf(QLatin1Char(']'));
+    if (close < 0)
+        return false;
+    name = Trimmed(t.mid(1, close - 1));
+    return true;
+}
+
+bool IniFile::keyValue(const QString& line, QString& key, QString& value)
+{
+    const QString t = Trimmed(line);
+    if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('[')))
+        return false;
+    const int eq = t.indexOf(QLatin1Char('='));
+    if (eq <= 0)
+        return false;
+    key = Trimmed(t.left(eq));
+    value = Trimmed(t.mid(eq + 1));
+    return !key.isEmpty();
+}
+
+IniFile IniFile::fromBytes(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    IniFile ini = fromText(utf8.hasError() ? QString::fromLatin1(bytes) : text);
+    ini.latin1_ = utf8.hasError();
+    return ini;
+}
+
+IniFile IniFile::fromText(const QString& text)
+{
+    IniFile ini;
+    QString t = text;
+    if (t.startsWith(QChar(0xFEFF)))
+        t.remove(0, 1);
+    ini.eol_ = t.contains(QStringLiteral("\r\n")) || !t.contains(QLatin1Char('\n'))
+        ? QStringLiteral("\r\n")
+        : QStringLiteral("\n");
+    ini.finalEol_ = t.isEmpty() || t.endsWith(QLatin1Char('\n'));
+    if (t.isEmpty())
+        return ini;
+    QStringList lines = t.split(QLatin1Char('\n'));
+    if (ini.finalEol_)
+        lines.removeLast();
+    for (QString& l : lines)
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+    ini.lines_ = lines;
+    return ini;
+}
+
+bool IniFile::load(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *this = IniFile();
+        return false;
+    }
+    *this = fromBytes(f.readAll());
+    return true;
+}
+
+int IniFile::findSection(const QString& section) const
+{
+    QString name;
+    for (int i = 0; i < lines_.size(); ++i)
+        if (sectionName(lines_.at(i), name) && SameName(name, section.trimmed()))
+            return i;
+    return -1;
+}
+
+int IniFile::findKey(int sectionLine, const QString& key) const
+{
+    QString k, v, name;
+    for (int i = sectionLine + 1; i < lines_.size(); ++i) {
+        if (sectionName(lines_.at(i), name))
+            return -1;
+        if (keyValue(lines_.at(i), k, v) && SameName(k, key.trimmed()))
+            return i;
+    }
+    return -1;
+}
+
+bool IniFile::hasSection(const QString& section) const { return findSection(section) >= 0; }
+
+bool IniFile::contains(const QString& section, const QString& key) const
+{
+    const int s = findSection(section);
+    return s >= 0 && findKey(s, key) >= 0;
+}
+
+QString IniFile::value(const QString& section, const QString& key,
+                       const QString& defaultValue) const
+{
+    const int s = findSection(section);
+    const int k = s >= 0 ? findKey(s, key) : -1;
+    if (k < 0)
+        return defaultValue;
+    QString name, v;
+    keyValue(lines_.at(k), name, v);
+    return v;
+}
+
+QStringList IniFile::keys(const QString& section) const
+{
+    QStringList out;
+    const int s = findSection(section);
+    if (s < 0)
+        return out;
+    QString k, v, name;
+    for (int i = s + 1; i < lines_.size() && !sectionName(lines_.at(i), name); ++i) {
+        if (!keyValue(lines_.at(i), k, v))
+            continue;
+        bool seen = false;
+        for (const QString& o : out)
+            seen = seen || SameName(o, k);
+        if (!seen)
+            out << k;
+    }
+    return out;
+}
+
+QStringList IniFile::sections() const
+{
+    QStringList out;
+    QString name;
+    for (const QString& l : lines_)
+        if (sectionName(l, name))
+            out << name;
+    return out;
+}
+
+void IniFile::setValue(const QString& section, const QString& key, const QString& value)
+{
+    const QString name = section.trimmed();
+    const QString keyName = key.trimmed();
+    const QString val = value.trimmed();
+    int s = findSection(name);
+    if (s < 0) {
+        if (!lines_.isEmpty() && !Trimmed(lines_.last()).isEmpty())
+            lines_ << QString();
+        lines_ << QLatin1Char('[') + name + QLatin1Char(']');
+        lines_ << keyName + QLatin1Char('=') + val;
+        return;
+    }
+    const int k = findKey(s, keyName);
+    if (k >= 0) {
+        // Keep the key as the user spelled it, and any indentation.
+        const QString& line = lines_.at(k);
+        const int eq = line.indexOf(QLatin1Char('='));
+        lines_[k] = line.left(eq + 1) + val;
+        return;
+    }
+    // After the section's last non-blank line.
+    int at = s;
+    QString n;
+    for (int i = s + 1; i < lines_.size() && !sectionName(lines_.at(i), n); ++i)
+        if (!Trimmed(lines_.at(i)).isEmpty())
+            at = i;
+    lines_.insert(at + 1, keyName + QLatin1Char('=') + val);
+}
+
+QString IniFile::text() const
+{
+    QString out = lines_.join(eol_);
+    if (finalEol_ && !lines_.isEmpty())
+        out += eol_;
+    return out;
+}
+
+QByteArray IniFile::toBytes() const
+{
+    // A file read as Latin-1 stays Latin-1 unless a new value needs more.
+    const QString t = text();
+    if (latin1_) {
+        bool fits = true;
+        for (QChar c : t)
+            fits = fits && c.unicode() <= 0xFF;
+        if (fits)
+            return t.toLatin1();
+    }
+    return t.toUtf8();
+}
+
+bool IniFile::save(const QString& path) const
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = toBytes();
+    if (f.write(bytes) != bytes.size())
+        return false;
+    return f.commit();
+}
+
+QString IniFile::readValue(const QString& path, const QString& section, const QString& key,
+                           const QString& defaultValue)
+{
+    IniFile ini;
+    ini.load(path);
+    return ini.value(section, key, defaultValue);
+}
+
+bool IniFile::writeValue(const QString& path, const QString& section, const QString& key,
+                         const QString& value)
+{
+    IniFile ini;
+    ini.load(path);
+    ini.setValue(section, key, value);
+    return ini.save(path);
+}
+
+} // namespace qz

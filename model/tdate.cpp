@@ -1,0 +1,392 @@
+#include "model/tdate.h"
+
+#include "model/datetime_number.h"
+#include "model/values.h"
+#include "platform/clock.h"
+#include "platform/prompt.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace qz {
+
+namespace {
+
+// Whole seconds since 1 January of year 1, or false for fields that form no instant.
+bool InstantSeconds(const TDate& d, qint64& out)
+{
+    double probe = 0;
+    if (!EncodeDateTime(d.Year, d.Month, d.Day, d.Hour, d.Min, d.Sec, 0, probe))
+        return false;
+    out = (QDate(d.Year, d.Month, d.Day).toJulianDay()) * 86400 + d.Hour * 3600 + d.Min * 60
+        + d.Sec;
+    return true;
+}
+
+// Comparisons at millisecond resolution, so sums of doubles do not decide by an ulp.
+qint64 ToMs(double value) { return std::llround(value * kMsPerDay); }
+
+// A part of a typed date or time: digits after optional leading blanks, nothing else.
+bool ParsePart(const QString& text, int from, int& out)
+{
+    QString part = text.mid(from, 2);
+    while (part.startsWith(QLatin1Char(' ')))
+        part.remove(0, 1);
+    if (part.isEmpty())
+        return false;
+    int v = 0;
+    for (QChar c : part) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        v = v * 10 + (c.unicode() - '0');
+    }
+    out = v;
+    return true;
+}
+
+} // namespace
+
+bool TDate::IsLeapYear() const
+{
+    return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0;
+}
+
+int TDate::DaysInMonth() const
+{
+    switch (Month) {
+    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+        return 31;
+    case 4: case 6: case 9: case 11:
+        return 30;
+    case 2:
+        return IsLeapYear() ? 29 : 28;
+    default:
+        return -1;
+    }
+}
+
+void TDate::NextDay()
+{
+    if (Day < DaysInMonth()) {
+        ++Day;
+        return;
+    }
+    Day = 1;
+    if (Month >= 12) {
+        Month = 1;
+        ++Year;
+    } else {
+        ++Month;
+    }
+}
+
+void TDate::PreviousDay()
+{
+    if (Day > 1) {
+        --Day;
+        return;
+    }
+    if (Month <= 1) {
+        Month = 12;
+        --Year;
+    } else {
+        --Month;
+    }
+    const int days = DaysInMonth();
+    Day = std::uint16_t(days > 0 ? days : 1);
+}
+
+bool TDate::IncSecond()
+{
+    if (++Sec < 60)
+        return false;
+    Sec = 0;
+    return true;
+}
+
+bool TDate::IncMinute()
+{
+    if (++Min < 60)
+        return false;
+    Min = 0;
+    return true;
+}
+
+bool TDate::IncHour()
+{
+    if (++Hour < 24)
+        return false;
+    Hour = 0;
+    return true;
+}
+
+bool TDate::TryAsDateTime(double& out) const
+{
+    return EncodeDateTime(Year, Month, Day, Hour, Min, Sec, 0, out);
+}
+
+double TDate::AsDateTime() const
+{
+    double v = 0;
+    return TryAsDateTime(v) ? v : 0.0;
+}
+
+bool TDate::SetDateTime(double value)
+{
+    DateTimeParts p;
+    if (!DecodeDateTime(value, p))
+        return false;
+    Year = std::uint16_t(p.year);
+    Month = std::uint16_t(p.month);
+    Day = std::uint16_t(p.day);
+    Hour = std::uint16_t(p.hour);
+    Min = std::uint16_t(p.minute);
+    Sec = std::uint16_t(p.second);
+    MSec = std::uint16_t(p.msec);
+    return true;
+}
+
+void TDate::SetNow(Clock& clock)
+{
+    const QDateTime now = clock.localNow();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    Year = std::uint16_t(d.year());
+    Month = std::uint16_t(d.month());
+    Day = std::uint16_t(d.day());
+    Hour = std::uint16_t(t.hour());
+    Min = std::uint16_t(t.minute());
+    Sec = std::uint16_t(t.second());
+    MSec = std::uint16_t(t.msec());
+}
+
+void TDate::AddSpan(double span)
+{
+    double v = 0;
+    if (TryAsDateTime(v))
+        SetDateTime(v + span);
+}
+
+void TDate::AddInterval(int seconds)
+{
+    double v = 0;
+    if (!EncodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
+        return;
+    const int step = seconds >= 3600 ? 3600 : (seconds / 60) * 60 + seconds % 60;
+    SetDateTime(v + step / 86400.0);
+}
+
+TDate::SpanStatus TDate::TrySpan(int years, int months, int days, int hours, int minutes,
+                                 int seconds, double& out)
+{
+    double date = 0, time = 0;
+    if (!EncodeDate(years + 1, months + 1, days + 1, date))
+        return SpanStatus::BadDate;
+    if (!EncodeTime(hours, minutes, seconds, 0, time))
+        return SpanStatus::BadTime;
+    out = double(QDate(years + 1, months + 1, days + 1).toJulianDay()
+                 - QDate(1, 1, 1).toJulianDay())
+        + time;
+    return SpanStatus::Ok;
+}
+
+double TDate::Span(int years, int months, int days, int hours, int minutes, int seconds)
+{
+    double out = 0;
+    return TrySpan(years, months, days, hours, minutes, seconds, out) == SpanStatus::Ok ? out : 0.0;
+}
+
+void TDate::SetFromStamp(std::span<const std::uint8_t> block)
+{
+    if (block.size() < 7)
+        return;
+    const int yy = BcdToInt(block[1]);
+    Year = std::uint16_t(yy < 80 ? 2000 + yy : 1900 + yy);
+    Month = std::uint16_t(BcdToInt(block[2]));
+    Day = std::uint16_t(BcdToInt(block[3]));
+    Hour = std::uint16_t(BcdToInt(block[4]));
+    Min = std::uint16_t(BcdToInt(block[5]));
+    Sec = std::uint16_t(BcdToInt(block[6]));
+    MSec = 0;
+}
+
+bool TDate::IsContinuation(std::span<const std::uint8_t> block, Prompt& prompt) const
+{
+    qint64 t = 0, d = 0;
+    TDate stamp;
+    const bool stampRead = block.size() >= 7;
+    if (stampRead)
+        stamp.SetFromStamp(block);
+    if (!stampRead || !InstantSeconds(stamp, t) || !InstantSeconds(*this, d)) {
+        prompt.tell(QStringLiteral("Measurements date error"), PromptSymbol::Warning);
+        return true;
+    }
+    const qint64 window = 5 * 86400 + 3600;
+    return d <= t && t < d + window;
+}
+
+void TDate::ToStartStamp(std::uint8_t out[6]) const
+{
+    out[0] = std::uint8_t(Year % 100);
+    out[1] = std::uint8_t(Month);
+    out[2] = std::uint8_t(Day);
+    out[3] = std::uint8_t(Hour);
+    out[4] = std::uint8_t(Min);
+    out[5] = std::uint8_t(Sec);
+}
+
+std::uint8_t TDate::GetYearBits() const { return std::uint8_t((Year % 4) * 64); }
+std::uint8_t TDate::YearOfCentury() const { return std::uint8_t(Year % 100); }
+std::uint8_t TDate::GetMonth() const { return std::uint8_t(Month); }
+std::uint8_t TDate::GetDay() const { return std::uint8_t(Day); }
+std::uint8_t TDate::GetHour() const { return std::uint8_t(Hour); }
+std::uint8_t TDate::GetMinute() const { return std::uint8_t(Min); }
+std::uint8_t TDate::GetSecond() const { return std::uint8_t(Sec); }
+
+QString TDate::DateText() const
+{
+    return QString::asprintf("%02d/%02d/%02d", int(Day), int(Month), int(Year % 100));
+}
+
+QString TDate::TimeText() const
+{
+    return QString::asprintf("%02d:%02d:%02d", int(Hour), int(Min), int(Sec));
+}
+
+QString TDate::NowDateText(Clock& clock)
+{
+    TDate now;
+    now.SetNow(clock);
+    return now.DateText();
+}
+
+QString TDate::NowTimeText(Clock& clock)
+{
+    TDate now;
+    now.SetNow(clock);
+    return now.TimeText();
+}
+
+QString TDate::ExportStamp(int form) const
+{
+    const QChar tab(QLatin1Char('\t'));
+    switch (form) {
+    case 0:
+        return DateText() + QLatin1Char(' ') + TimeText() + tab;
+    case 1:
+    case 2: {
+        double v = 0;
+        if (!EncodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
+            v = 0;
+        QString number = QString::number(v, 'f', 9);
+        number.replace(QLatin1Char('.'), QLocale().decimalPoint());
+        return number + (form == 1 ? QString(tab) : QStringLiteral(";"));
+    }
+    case 3:
+        return TimeText() + tab;
+    case 4:
+        return DateText() + tab;
+    default:
+        return QString();
+    }
+}
+
+bool TDate::ParseDate(const QString& text)
+{
+    int day = 0, month = 0, yy = 0;
+    if (!ParsePart(text, 0, day) || !ParsePart(text, 3, month) || !ParsePart(text, 6, yy))
+        return false;
+    int year = yy + 1900;
+    if (year < 1980)
+        year += 100;
+    if (year < 1981 || year > 2099 || month < 1 || month > 12)
+        return false;
+    TDate probe;
+    probe.Year = std::uint16_t(year);
+    probe.Month = std::uint16_t(month);
+    if (day < 1 || day > probe.DaysInMonth())
+        return false;
+    Year = std::uint16_t(year);
+    Month = std::uint16_t(month);
+    Day = std::uint16_t(day);
+    return true;
+}
+
+bool TDate::ParseTime(const QString& text)
+{
+    int hour = 0, minute = 0, second = 0;
+    if (!ParsePart(text, 0, hour) || !ParsePart(text, 3, minute) || !ParsePart(text, 6, second))
+        return false;
+    if (hour >= 24 || minute >= 60 || second >= 60)
+        return false;
+    Hour = std::uint16_t(hour);
+    Min = std::uint16_t(minute);
+    Sec = std::uint16_t(second);
+    MSec = 0;
+    return true;
+}
+
+double TDate::RoundUp(int mode, double limit)
+{
+    const TDate start = *this;
+    const qint64 limitMs = ToMs(limit);
+    auto toNextHour = [](TDate& d) {
+        if (d.Min == 0 && d.Sec == 0)
+            return;
+        d.Min = 0;
+        d.Sec = 0;
+        if (d.IncHour())
+            d.NextDay();
+    };
+    auto toNextMinute = [](TDate& d) {
+        if (d.Sec == 0)
+            return;
+        d.Sec = 0;
+        if (d.IncMinute() && d.IncHour())
+            d.NextDay();
+    };
+    auto hourOrMinute = [&](TDate& d) {
+        TDate hour = start;
+        toNextHour(hour);
+        if (ToMs(hour.AsDateTime()) <= limitMs) {
+            d = hour;
+        } else {
+            d = start;
+            toNextMinute(d);
+        }
+    };
+
+    switch (mode) {
+    case 0:
+        if (Hour != 0 || Min != 0 || Sec != 0) {
+            Hour = Min = Sec = 0;
+            NextDay();
+        }
+        break;
+    case 1:
+        toNextHour(*this);
+        break;
+    case 2:
+        hourOrMinute(*this);
+        break;
+    case 3: {
+        TDate first;
+        hourOrMinute(first);
+        if (ToMs(first.AsDateTime()) <= limitMs) {
+            *this = first;
+            break;
+        }
+        *this = start;
+        while (Sec % 10 != 0 && ToMs(AsDateTime()) < limitMs) {
+            if (IncSecond() && IncMinute() && IncHour())
+                NextDay();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return AsDateTime();
+}
+
+} // namespace qz

@@ -1,0 +1,87 @@
+#pragma once
+// The program's calendar value: date and time of day as separate fields, with the
+// calendar steps the logger data needs, the logger's stamp forms and the fixed texts.
+#include <QString>
+#include <cstdint>
+#include <span>
+
+namespace qz {
+
+class Clock;
+class Prompt;
+
+class TDate {
+public:
+    std::uint16_t Year = 1980, Month = 1, Day = 1;
+    std::uint16_t Hour = 0, Min = 0, Sec = 0, MSec = 0;
+
+    bool IsLeapYear() const;
+    // 28..31, or -1 for a month outside 1..12.
+    int DaysInMonth() const;
+    void NextDay();
+    void PreviousDay();
+    // Add one; true when the field wrapped to 0 (the caller carries).
+    bool IncSecond();
+    bool IncMinute();
+    bool IncHour();
+
+    // Date plus time of day, MSec ignored. Fields that form no valid instant give 0;
+    // TryAsDateTime tells them apart.
+    double AsDateTime() const;
+    bool TryAsDateTime(double& out) const;
+    // All fields from a date-time number (to the millisecond). An impossible number
+    // leaves the fields unchanged and gives false.
+    bool SetDateTime(double value);
+    // All fields from the local date and time, milliseconds included.
+    void SetNow(Clock& clock);
+    // Fields := AsDateTime + span.
+    void AddSpan(double span);
+    // One recording step: 1 hour from 3600 s on, otherwise minutes and seconds.
+    void AddInterval(int seconds);
+    // The length of a span of years, months, days, hours, minutes and seconds as a
+    // date-time number. 0 when a part is beyond its natural limit (see TrySpan).
+    static double Span(int years, int months, int days, int hours, int minutes, int seconds);
+    enum class SpanStatus { Ok, BadDate, BadTime };
+    static SpanStatus TrySpan(int years, int months, int days, int hours, int minutes,
+                              int seconds, double& out);
+
+    // Bytes 1..6 of a data block as BCD yy mm dd hh mm ss (yy < 80 is 20yy); MSec := 0.
+    // A block shorter than 7 bytes leaves the value unchanged.
+    void SetFromStamp(std::span<const std::uint8_t> block);
+    // Whether the block's stamp continues this value within 5 days and 1 hour. When
+    // either instant is impossible, warns "Measurements date error" and answers true.
+    bool IsContinuation(std::span<const std::uint8_t> block, Prompt& prompt) const;
+    // Year mod 100, Month, Day, Hour, Min, Sec as binary bytes.
+    void ToStartStamp(std::uint8_t out[6]) const;
+    // (Year mod 4) x 64.
+    std::uint8_t GetYearBits() const;
+    std::uint8_t YearOfCentury() const;
+    std::uint8_t GetMonth() const;
+    std::uint8_t GetDay() const;
+    std::uint8_t GetHour() const;
+    std::uint8_t GetMinute() const;
+    std::uint8_t GetSecond() const;
+
+    // "dd/mm/yy" and "hh:mm:ss".
+    QString DateText() const;
+    QString TimeText() const;
+    static QString NowDateText(Clock& clock);
+    static QString NowTimeText(Clock& clock);
+    // First column of an exported line: 0 date and time + tab, 1 date-time number with
+    // 9 decimals + tab, 2 the same + ';', 3 time + tab, 4 date + tab, other: empty.
+    QString ExportStamp(int form) const;
+
+    // "dd/mm/yy" with 1981 <= year <= 2099 (yy 00..79 is 20yy, 81..99 is 19yy); sets
+    // Year, Month, Day when valid.
+    bool ParseDate(const QString& text);
+    // "hh:mm:ss" (a leading blank allowed); sets Hour, Min, Sec (MSec := 0) when valid.
+    bool ParseTime(const QString& text);
+
+    // Moves forward to a round instant (mode 0 day, 1 hour, 2 hour or minute,
+    // 3 hour, minute or ten seconds, bounded by limit) and returns it.
+    double RoundUp(int mode, double limit);
+
+    bool operator==(const TDate&) const = default;
+};
+
+} // namespace qz
