@@ -11,12 +11,12 @@
 #include "recording/view_record.h"
 
 #include <QByteArray>
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QIODevice;
 
@@ -45,10 +45,11 @@ public:
     TRecording& operator=(const TRecording&) = delete;
 
     // --- Image and identity ------------------------------------------------------------
-    // The 65,408-byte image; the creator fills it, then calls Initialize.
-    std::uint8_t* Image() { return reinterpret_cast<std::uint8_t*>(image_.data()); }
-    const std::uint8_t* Image() const { return reinterpret_cast<const std::uint8_t*>(image_.constData()); }
-    const QByteArray& ImageBytes() const { return image_; }
+    // The 65,408-byte image; the creator fills it, then calls Initialize. The buffer
+    // never moves during the recording's life.
+    std::uint8_t* Image() { return image_.data(); }
+    const std::uint8_t* Image() const { return image_.data(); }
+    QByteArray ImageBytes() const;
     // Copies at most kImageSize bytes to the start of the image; the rest is zeroed.
     void SetImage(const QByteArray& bytes);
     // A duplicate of another recording: its image, created moment and file name; saved.
@@ -67,10 +68,6 @@ public:
 
     bool IsSaved() const { return saved_; }
     void SetSaved(bool saved) { saved_ = saved; }
-
-    // Decimal separator of values and day numbers, short date-and-time form of titles.
-    const QLocale& Locale() const { return locale_; }
-    void SetLocale(const QLocale& locale) { locale_ = locale; }
 
     // --- Set-up --------------------------------------------------------------------------
     // Derives everything from the image. False, with nothing else changed, when the
@@ -165,13 +162,12 @@ public:
     ExportResult ExportTo(QIODevice& out, ExportKind kind, Progress& progress);
 
 private:
-    void BindData();
-    int BlocksInFile() const;
+    int StoredBlocks() const;
+    int LevelOf(const ViewRecord& view) const;
 
     ProgramFolder folder_;
-    QByteArray image_;
+    std::vector<std::uint8_t> image_;
     TQuorvantData data_;
-    QLocale locale_;
     double created_ = 0;
     QString fileName_;
     QString exportFileName_;
