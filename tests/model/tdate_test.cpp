@@ -1,0 +1,394 @@
+#include "model/datetime_number.h"
+#include "model/tdate.h"
+
+#include "locale_guard.h"
+#include "print_qt.h"
+#include "support/recording_prompt.h"
+#include "support/virtual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace qz {
+namespace {
+
+using test::LocaleGuard;
+
+TDate Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+{
+    TDate t;
+    t.Year = std::uint16_t(y);
+    t.Month = std::uint16_t(mo);
+    t.Day = std::uint16_t(d);
+    t.Hour = std::uint16_t(h);
+    t.Min = std::uint16_t(mi);
+    t.Sec = std::uint16_t(s);
+    t.MSec = std::uint16_t(ms);
+    return t;
+}
+
+// A data block whose bytes 1..6 carry the BCD stamp.
+std::array<std::uint8_t, 128> Block(std::uint8_t yy, std::uint8_t mo, std::uint8_t d,
+                                    std::uint8_t h, std::uint8_t mi, std::uint8_t s)
+{
+    std::array<std::uint8_t, 128> b{};
+    b[1] = yy; b[2] = mo; b[3] = d; b[4] = h; b[5] = mi; b[6] = s;
+    return b;
+}
+
+TEST(TDate, StartsAt1980)
+{
+    const TDate t;
+    EXPECT_EQ(t, Make(1980, 1, 1));
+    EXPECT_EQ(t.DateText(), QStringLiteral("01/01/80"));
+    EXPECT_EQ(t.TimeText(), QStringLiteral("00:00:00"));
+}
+
+TEST(TDate, LeapYearsAndMonthLengths)
+{
+    struct Case { int year, month, days; };
+    const Case cases[] = {
+        {2000, 2, 29}, {1900, 2, 28}, {2004, 2, 29}, {2001, 2, 28}, {2100, 2, 28},
+        {2001, 1, 31}, {2001, 4, 30}, {2001, 12, 31}, {2001, 11, 30}, {2001, 0, -1},
+        {2001, 13, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Make(c.year, c.month, 1).DaysInMonth(), c.days) << c.year << "-" << c.month;
+    EXPECT_TRUE(Make(2000, 1, 1).IsLeapYear());
+    EXPECT_FALSE(Make(1900, 1, 1).IsLeapYear());
+}
+
+TEST(TDate, DaySteps)
+{
+    struct Case { TDate from, next; };
+    const Case cases[] = {
+        {Make(2000, 2, 28), Make(2000, 2, 29)},
+        {Make(1900, 2, 28), Make(1900, 3, 1)},
+        {Make(2001, 12, 31), Make(2002, 1, 1)},
+        {Make(2004, 2, 29), Make(2004, 3, 1)},
+        {Make(2005, 4, 30), Make(2005, 5, 1)},
+        {Make(2005, 1, 15), Make(2005, 1, 16)},
+    };
+    for (const Case& c : cases) {
+        TDate t = c.from;
+        t.NextDay();
+        EXPECT_EQ(t.DateText(), c.next.DateText()) << c.from.DateText().toStdString();
+        EXPECT_EQ(t, c.next);
+        t.PreviousDay();
+        EXPECT_EQ(t, c.from) << c.from.DateText().toStdString();
+    }
+}
+
+TEST(TDate, IncrementsCarry)
+{
+    TDate t = Make(2001, 1, 1, 23, 59, 59);
+    EXPECT_TRUE(t.IncSecond());
+    EXPECT_EQ(t.Sec, 0);
+    EXPECT_TRUE(t.IncMinute());
+    EXPECT_TRUE(t.IncHour());
+    EXPECT_EQ(t, Make(2001, 1, 1, 0, 0, 0));
+    EXPECT_FALSE(t.IncSecond());
+    EXPECT_FALSE(t.IncMinute());
+    EXPECT_FALSE(t.IncHour());
+    EXPECT_EQ(t, Make(2001, 1, 1, 1, 1, 1));
+}
+
+TEST(TDate, DateTimeNumbers)
+{
+    struct Case { TDate date; double number; };
+    const Case cases[] = {
+        {Make(1899, 12, 30), 0.0},
+        {Make(1900, 1, 1), 2.0},
+        {Make(2000, 1, 1, 12), 36526.5},
+        {Make(2000, 1, 1, 6), 36526.25},
+        {Make(1899, 12, 29, 6), -1.25},
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(c.date.AsDateTime(), c.number) << c.number;
+        TDate back;
+        ASSERT_TRUE(back.SetDateTime(c.number));
+        EXPECT_EQ(back, c.date) << c.number;
+    }
+    // MSec is left out of AsDateTime.
+    EXPECT_DOUBLE_EQ(Make(2000, 1, 1, 6, 0, 0, 500).AsDateTime(), 36526.25);
+}
+
+TEST(TDate, SetDateTimeRoundsToTheMillisecond)
+{
+    TDate t;
+    ASSERT_TRUE(t.SetDateTime(36526.0 + 0.5 / 86400000.0 * 0.999));
+    EXPECT_EQ(t, Make(2000, 1, 1));
+    ASSERT_TRUE(t.SetDateTime(36526.999999999999));
+    EXPECT_EQ(t, Make(2000, 1, 2));
+    ASSERT_TRUE(t.SetDateTime(36526.0 + 1234.0 / 86400000.0));
+    EXPECT_EQ(t, Make(2000, 1, 1, 0, 0, 1, 234));
+}
+
+TEST(TDate, ImpossibleValuesAreRefused)
+{
+    TDate t = Make(2001, 5, 6);
+    for (double v : {std::nan(""), HUGE_VAL, 1e12, -1e12}) {
+        EXPECT_FALSE(t.SetDateTime(v)) << v;
+        EXPECT_EQ(t, Make(2001, 5, 6));
+    }
+    double out = 0;
+    EXPECT_FALSE(Make(2001, 13, 1).TryAsDateTime(out));
+    EXPECT_FALSE(Make(2001, 2, 29).TryAsDateTime(out));
+    EXPECT_FALSE(Make(2001, 2, 1, 24).TryAsDateTime(out));
+    EXPECT_FALSE(Make(2001, 2, 1, 0, 60).TryAsDateTime(out));
+    EXPECT_EQ(Make(2001, 2, 30).AsDateTime(), 0.0);
+    EXPECT_FALSE(EncodeDate(0, 1, 1, out));
+    EXPECT_FALSE(EncodeTime(0, 0, 0, 1000, out));
+}
+
+TEST(TDate, QtConversions)
+{
+    const QDateTime t(QDate(2026, 3, 5), QTime(14, 7, 9, 250));
+    const double n = ToDateTimeNumber(t);
+    EXPECT_EQ(FromDateTimeNumber(n), t);
+    EXPECT_FALSE(FromDateTimeNumber(std::nan("")).isValid());
+}
+
+TEST(TDate, NowComesFromTheClock)
+{
+    test::VirtualClock clock(QDateTime(QDate(2024, 3, 15), QTime(14, 7, 9, 321)));
+    TDate t;
+    t.SetNow(clock);
+    EXPECT_EQ(t, Make(2024, 3, 15, 14, 7, 9, 321));
+    EXPECT_EQ(TDate::NowDateText(clock), QStringLiteral("15/03/24"));
+    EXPECT_EQ(TDate::NowTimeText(clock), QStringLiteral("14:07:09"));
+    clock.advance(1000);
+    EXPECT_EQ(TDate::NowTimeText(clock), QStringLiteral("14:07:10"));
+}
+
+TEST(TDate, StampFields)
+{
+    const TDate t = Make(2027, 3, 15, 14, 7, 9);
+    std::uint8_t stamp[6];
+    t.ToStartStamp(stamp);
+    const std::uint8_t expected[6] = {27, 3, 15, 14, 7, 9};
+    EXPECT_EQ(std::memcmp(stamp, expected, 6), 0);
+    EXPECT_EQ(t.GetYearBits(), 0xC0);
+    EXPECT_EQ(Make(2024, 1, 1).GetYearBits(), 0x00);
+    EXPECT_EQ(Make(2025, 1, 1).GetYearBits(), 0x40);
+    EXPECT_EQ(t.YearOfCentury(), 27);
+    EXPECT_EQ(t.GetMonth(), 3);
+    EXPECT_EQ(t.GetDay(), 15);
+    EXPECT_EQ(t.GetHour(), 14);
+    EXPECT_EQ(t.GetMinute(), 7);
+    EXPECT_EQ(t.GetSecond(), 9);
+}
+
+TEST(TDate, SetFromStampReadsBcdAndTheCentury)
+{
+    struct Case { std::uint8_t yy; int year; };
+    const Case cases[] = {{0x79, 2079}, {0x80, 1980}, {0x00, 2000}, {0x99, 1999}, {0x26, 2026}};
+    for (const Case& c : cases) {
+        TDate t;
+        t.MSec = 7;
+        const auto b = Block(c.yy, 0x12, 0x31, 0x23, 0x59, 0x58);
+        t.SetFromStamp(b);
+        EXPECT_EQ(t, Make(c.year, 12, 31, 23, 59, 58)) << int(c.yy);
+    }
+    TDate t = Make(2001, 1, 1);
+    const std::uint8_t shortBlock[3] = {0, 0x01, 0x02};
+    t.SetFromStamp(shortBlock);
+    EXPECT_EQ(t, Make(2001, 1, 1));
+}
+
+TEST(TDate, IsContinuation)
+{
+    const TDate value = Make(2026, 3, 5, 14, 0, 0);
+    struct Case { std::array<std::uint8_t, 128> block; bool continues; const char* what; };
+    const Case cases[] = {
+        {Block(0x26, 0x03, 0x05, 0x14, 0x00, 0x00), true, "equal"},
+        {Block(0x26, 0x03, 0x10, 0x14, 0x00, 0x00), true, "5 days later"},
+        {Block(0x26, 0x03, 0x10, 0x14, 0x59, 0x59), true, "5 days 59:59 later"},
+        {Block(0x26, 0x03, 0x10, 0x15, 0x00, 0x00), false, "5 days 1 hour later"},
+        {Block(0x26, 0x03, 0x05, 0x13, 0x59, 0x59), false, "1 second earlier"},
+        {Block(0x25, 0x03, 0x05, 0x14, 0x00, 0x00), false, "a year earlier"},
+    };
+    for (const Case& c : cases) {
+        test::RecordingPrompt prompt;
+        EXPECT_EQ(value.IsContinuation(c.block, prompt), c.continues) << c.what;
+        EXPECT_TRUE(prompt.records().empty()) << c.what;
+    }
+}
+
+TEST(TDate, IsContinuationWarnsOnImpossibleDates)
+{
+    struct Case { TDate value; std::array<std::uint8_t, 128> block; const char* what; };
+    const Case cases[] = {
+        {Make(2026, 3, 5), Block(0x26, 0x13, 0x05, 0x14, 0, 0), "month 13 in the stamp"},
+        {Make(2026, 3, 5), Block(0x26, 0x02, 0x30, 0x14, 0, 0), "30 February in the stamp"},
+        {Make(2026, 3, 5), Block(0x26, 0x03, 0x05, 0x14, 0x60, 0), "minute 60 in the stamp"},
+        {Make(2026, 3, 32), Block(0x26, 0x03, 0x05, 0x14, 0, 0), "day 32 in the value"},
+    };
+    for (const Case& c : cases) {
+        test::RecordingPrompt prompt;
+        EXPECT_TRUE(c.value.IsContinuation(c.block, prompt)) << c.what;
+        ASSERT_EQ(prompt.records().size(), 1u) << c.what;
+        EXPECT_EQ(prompt.records()[0].text, QStringLiteral("Measurements date error"));
+        EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Warning);
+        EXPECT_EQ(prompt.records()[0].buttons, PromptButtons::Ok);
+    }
+}
+
+TEST(TDate, AddIntervalAndSpan)
+{
+    struct Case { TDate from; int seconds; TDate to; };
+    const Case cases[] = {
+        {Make(2001, 1, 1, 10, 0, 0), 90, Make(2001, 1, 1, 10, 1, 30)},
+        {Make(2001, 1, 1, 10, 0, 0), 7200, Make(2001, 1, 1, 11, 0, 0)},
+        {Make(2001, 1, 1, 10, 0, 0), 3600, Make(2001, 1, 1, 11, 0, 0)},
+        {Make(2001, 1, 1, 10, 0, 0), 3599, Make(2001, 1, 1, 10, 59, 59)},
+        {Make(2001, 12, 31, 23, 59, 30), 45, Make(2002, 1, 1, 0, 0, 15)},
+        {Make(2001, 1, 1, 10, 0, 0, 250), 1, Make(2001, 1, 1, 10, 0, 1, 250)},
+    };
+    for (const Case& c : cases) {
+        TDate t = c.from;
+        t.AddInterval(c.seconds);
+        EXPECT_EQ(t, c.to) << c.seconds;
+    }
+
+    EXPECT_DOUBLE_EQ(TDate::Span(0, 0, 5, 1, 0, 0), 5 + 1.0 / 24);
+    EXPECT_NEAR(TDate::Span(0, 0, 30, 23, 59, 0), 30.9993, 0.0001);
+    EXPECT_DOUBLE_EQ(TDate::Span(0, 1, 0, 0, 0, 0), 31);
+    double out = -1;
+    EXPECT_EQ(TDate::TrySpan(0, 0, 31, 0, 0, 0, out), TDate::SpanStatus::BadDate);
+    EXPECT_EQ(TDate::TrySpan(0, 0, 1, 24, 0, 0, out), TDate::SpanStatus::BadTime);
+    EXPECT_EQ(TDate::TrySpan(0, 0, 1, 0, 60, 0, out), TDate::SpanStatus::BadTime);
+    EXPECT_EQ(out, -1);
+    EXPECT_EQ(TDate::Span(0, 0, 31, 0, 0, 0), 0.0);
+
+    TDate t = Make(2001, 1, 1, 10, 0, 0, 999);
+    t.AddSpan(TDate::Span(0, 0, 1, 2, 3, 0));
+    EXPECT_EQ(t, Make(2001, 1, 2, 12, 3, 0)); // whole seconds
+}
+
+TEST(TDate, RoundUp)
+{
+    struct Case { int mode; TDate from; TDate limit; TDate result; const char* what; };
+    const TDate far = Make(2030, 1, 1);
+    const Case cases[] = {
+        {0, Make(2001, 3, 5, 0, 0, 0), far, Make(2001, 3, 5), "midnight stays"},
+        {0, Make(2001, 3, 5, 0, 0, 1), far, Make(2001, 3, 6), "next midnight"},
+        {0, Make(2001, 12, 31, 12, 0, 0), far, Make(2002, 1, 1), "into the next year"},
+        {1, Make(2001, 3, 5, 10, 0, 0), far, Make(2001, 3, 5, 10), "full hour stays"},
+        {1, Make(2001, 3, 5, 10, 0, 1), far, Make(2001, 3, 5, 11), "next hour"},
+        {1, Make(2001, 3, 5, 23, 30, 0), far, Make(2001, 3, 6, 0), "next day"},
+        {2, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 30), Make(2001, 3, 5, 10, 13),
+         "hour beyond limit: next minute"},
+        {2, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 11, 0), Make(2001, 3, 5, 11),
+         "hour at the limit"},
+        {2, Make(2001, 3, 5, 10, 12, 0), Make(2001, 3, 5, 10, 30), Make(2001, 3, 5, 10, 12),
+         "full minute stays"},
+        {2, Make(2001, 3, 5, 23, 59, 30), Make(2001, 3, 5, 23, 59, 50), Make(2001, 3, 6, 0),
+         "minute carries into the next day"},
+        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 11, 0), Make(2001, 3, 5, 11),
+         "hour within limit"},
+        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 30), Make(2001, 3, 5, 10, 13),
+         "minute within limit"},
+        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 12, 50),
+         Make(2001, 3, 5, 10, 12, 10), "ten seconds"},
+        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 12, 7),
+         Make(2001, 3, 5, 10, 12, 7), "stops at the limit"},
+        {3, Make(2001, 3, 5, 23, 59, 55), Make(2001, 3, 5, 23, 59, 58),
+         Make(2001, 3, 5, 23, 59, 58), "limit before the carry"},
+        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 12, 5),
+         Make(2001, 3, 5, 10, 12, 5), "at the limit already"},
+        {7, Make(2001, 3, 5, 10, 12, 5), far, Make(2001, 3, 5, 10, 12, 5), "other mode"},
+    };
+    for (const Case& c : cases) {
+        TDate t = c.from;
+        const double r = t.RoundUp(c.mode, c.limit.AsDateTime());
+        EXPECT_EQ(t, c.result) << c.what;
+        EXPECT_DOUBLE_EQ(r, c.result.AsDateTime()) << c.what;
+    }
+    // MSec is kept and ignored.
+    TDate t = Make(2001, 3, 5, 10, 0, 0, 400);
+    t.RoundUp(1, far.AsDateTime());
+    EXPECT_EQ(t, Make(2001, 3, 5, 10, 0, 0, 400));
+}
+
+TEST(TDate, ExportStamp)
+{
+    const TDate t = Make(2001, 3, 5, 14, 7, 9, 500);
+    const double n = Make(2001, 3, 5, 14, 7, 9).AsDateTime() + 0.5 / 86400;
+    {
+        LocaleGuard english(LocaleGuard::English());
+        EXPECT_EQ(t.ExportStamp(0), QStringLiteral("05/03/01 14:07:09\t"));
+        EXPECT_EQ(t.ExportStamp(1), QString::number(n, 'f', 9) + QLatin1Char('\t'));
+        EXPECT_EQ(t.ExportStamp(1), QStringLiteral("36955.588304398\t"));
+        EXPECT_EQ(t.ExportStamp(2), QStringLiteral("36955.588304398;"));
+        EXPECT_EQ(t.ExportStamp(3), QStringLiteral("14:07:09\t"));
+        EXPECT_EQ(t.ExportStamp(4), QStringLiteral("05/03/01\t"));
+        EXPECT_EQ(t.ExportStamp(5), QString());
+        EXPECT_EQ(t.ExportStamp(-1), QString());
+    }
+    LocaleGuard german(LocaleGuard::German());
+    EXPECT_EQ(t.ExportStamp(1), QStringLiteral("36955,588304398\t"));
+    EXPECT_EQ(t.ExportStamp(2), QStringLiteral("36955,588304398;"));
+}
+
+TEST(TDate, ParseDate)
+{
+    struct Case { const char* text; bool valid; int year, month, day; };
+    const Case cases[] = {
+        {"29/02/00", true, 2000, 2, 29},
+        {"29/02/01", false, 0, 0, 0},
+        {"31/04/05", false, 0, 0, 0},
+        {"00/05/05", false, 0, 0, 0},
+        {"01/01/80", false, 0, 0, 0},
+        {"01/01/81", true, 1981, 1, 1},
+        {"01/01/79", true, 2079, 1, 1},
+        {"31/12/99", true, 1999, 12, 31},
+        {"15/13/05", false, 0, 0, 0},
+        {"15/00/05", false, 0, 0, 0},
+        {"  /  /  ", false, 0, 0, 0},
+        {"1a/03/05", false, 0, 0, 0},
+        {" 5/03/05", true, 2005, 3, 5},
+        {"05/03/0", true, 2000, 3, 5},   // a shorter field is what it holds
+        {"05/03", false, 0, 0, 0},
+        {"", false, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TDate t = Make(2010, 6, 7, 8, 9, 10);
+        EXPECT_EQ(t.ParseDate(QLatin1String(c.text)), c.valid) << c.text;
+        if (c.valid)
+            EXPECT_EQ(t, Make(c.year, c.month, c.day, 8, 9, 10)) << c.text;
+        else
+            EXPECT_EQ(t, Make(2010, 6, 7, 8, 9, 10)) << c.text;
+    }
+}
+
+TEST(TDate, ParseTime)
+{
+    struct Case { const char* text; bool valid; int h, m, s; };
+    const Case cases[] = {
+        {"14:07:09", true, 14, 7, 9},
+        {" 7:05:00", true, 7, 5, 0},
+        {"00:00:00", true, 0, 0, 0},
+        {"23:59:59", true, 23, 59, 59},
+        {"24:00:00", false, 0, 0, 0},
+        {"12:60:00", false, 0, 0, 0},
+        {"12:00:60", false, 0, 0, 0},
+        {"  :  :  ", false, 0, 0, 0},
+        {"1x:00:00", false, 0, 0, 0},
+        {"-1:00:00", false, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TDate t = Make(2010, 6, 7, 8, 9, 10, 11);
+        EXPECT_EQ(t.ParseTime(QLatin1String(c.text)), c.valid) << c.text;
+        if (c.valid)
+            EXPECT_EQ(t, Make(2010, 6, 7, c.h, c.m, c.s, 0)) << c.text;
+        else
+            EXPECT_EQ(t, Make(2010, 6, 7, 8, 9, 10, 11)) << c.text;
+    }
+}
+
+} // namespace
+} // namespace qz
