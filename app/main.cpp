@@ -1,12 +1,31 @@
+// The desktop program: the main window over the real platform services.
+#include "app/ui/document_dialogs.h"
+#include "app/ui/main_window.h"
+#include "app/ui/message_box_prompt.h"
+#include "app/ui/simulated_logger.h"
+#include "graph/graph_fonts.h"
+#include "link/line_registry.h"
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvant ZK"));
-    window.resize(900, 600);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("quorzk"));
+    qz::SetUpFontSubstitutions();
+
+    qz::SystemClock clock;
+    qz::QtEventPump pump;
+    qz::MessageBoxPrompt prompt;
+    qz::QtDocumentDialogs dialogs;
+    qz::LineRegistry lines;
+    qz::SimulatedLogger simulated;
+    simulated.registerIn(lines, clock);
+
+    qz::TForm1 form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
+    prompt.setParent(&form);
+    form.show();
     return app.exec();
 }

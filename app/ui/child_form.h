@@ -1,0 +1,49 @@
+#pragma once
+// A document window inside the main window's document area. The main window prints,
+// copies, saves, names and closes documents only through these operations.
+#include <QMdiSubWindow>
+#include <QString>
+
+class QPrinter;
+
+namespace qz {
+
+class TChildForm : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit TChildForm(QWidget* parent = nullptr);
+
+    virtual void CopyToClipBoard() = 0;
+    virtual void PrintForm(QPrinter& printer) = 0;
+    virtual QString ClipboardFileFilter() const = 0;
+    virtual QString ClipboardFileExt() const = 0;
+    // False when the file could not be written.
+    virtual bool SaveToFile(const QString& name) = 0;
+    virtual QString FileName() const = 0;
+    virtual void SetFileName(const QString& name) = 0;
+    // The graph window that holds this document's recording.
+    virtual TChildForm* DataWindow() = 0;
+    virtual bool IsSaved() const = 0;
+    virtual bool MayClose() = 0;
+
+    // Marks the window as sized by the program, then sets its height and top edge.
+    virtual void ChildSize(int top, int height);
+    // The window that receives this window's internal messages.
+    void SetparentHdl(QObject* handle) { parentHdl_ = handle; }
+    QObject* parentHdl() const { return parentHdl_; }
+
+    // Closes and frees the window without asking MayClose (the "Close" command and
+    // Close all windows, which have already asked).
+    void FreeWindow();
+    bool isBeingFreed() const { return freeing_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool sized_ = false;
+
+private:
+    QObject* parentHdl_ = nullptr;
+    bool freeing_ = false;
+};
+
+} // namespace qz

@@ -1,0 +1,90 @@
+#include "app/ui/document_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace qz {
+
+QStringList nameFilters(const QString& barFilter)
+{
+    const QStringList parts = barFilter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        if (!parts[i].isEmpty())
+            out << parts[i];
+    return out;
+}
+
+bool hasExtension(const QString& fileName, const QString& ext)
+{
+    return QFileInfo(fileName).suffix().compare(ext, Qt::CaseInsensitive) == 0;
+}
+
+QString baseFileName(const QString& path)
+{
+    return path.isEmpty() ? QString() : QFileInfo(path).fileName();
+}
+
+QString withExtension(const QString& path, const QString& ext)
+{
+    QString name = baseFileName(path);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        name.truncate(dot);
+    return name + QLatin1Char('.') + ext;
+}
+
+namespace {
+
+void prepare(QFileDialog& dialog, const FileDialogRequest& request)
+{
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilters(nameFilters(request.filter));
+    dialog.setDefaultSuffix(request.defaultExt);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+}
+
+} // namespace
+
+QString QtDocumentDialogs::openFile(QWidget* parent, const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent);
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDocumentDialogs::saveFile(QWidget* parent, const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent);
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // An existing file is replaced without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtDocumentDialogs::print(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDocumentDialogs::printSetup(QWidget* parent, QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace qz

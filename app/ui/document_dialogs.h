@@ -1,0 +1,51 @@
+#pragma once
+// The file and printer dialogs of the document commands, behind a small interface so
+// tests can script the user's choices.
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace qz {
+
+struct FileDialogRequest {
+    QString title;
+    // Filter in the program's bar form: "Description|pattern|Description|pattern|".
+    QString filter;
+    QString defaultExt;
+    QString initialName;
+    bool fileMustExist = false;
+};
+
+class DocumentDialogs {
+public:
+    virtual ~DocumentDialogs() = default;
+    // The chosen file, or an empty string when the user cancelled.
+    virtual QString openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // True when the user confirmed; the printer carries the choices.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool printSetup(QWidget* parent, QPrinter& printer) = 0;
+};
+
+// The platform's dialogs.
+class QtDocumentDialogs final : public DocumentDialogs {
+public:
+    QString openFile(QWidget* parent, const FileDialogRequest& request) override;
+    QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool printSetup(QWidget* parent, QPrinter& printer) override;
+};
+
+// "Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|" -> the description entries,
+// as a file dialog's name filters.
+QStringList nameFilters(const QString& barFilter);
+// True when the file's extension is ext (letter case ignored, as the file system of the
+// loggers' users does).
+bool hasExtension(const QString& fileName, const QString& ext);
+// The name without its folder.
+QString baseFileName(const QString& path);
+// The name without its folder and extension, then "." and ext.
+QString withExtension(const QString& path, const QString& ext);
+
+} // namespace qz

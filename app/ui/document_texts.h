@@ -1,0 +1,20 @@
+#pragma once
+// The document commands' messages, exactly as shown.
+#include <QString>
+
+namespace qz::texts {
+
+inline QString notAFileWithExtension(const QString& ext)
+{
+    return QStringLiteral("Not a file with the ") + ext + QStringLiteral(" extension");
+}
+inline QString fileNotForQuorvant() { return QStringLiteral("This file is not for a QuorvantZK"); }
+inline QString cannotWrite(const QString& name, const QString& reason)
+{
+    QString text = QStringLiteral("Cannot write ") + name;
+    if (!reason.isEmpty())
+        text += QStringLiteral(": ") + reason;
+    return text;
+}
+
+} // namespace qz::texts

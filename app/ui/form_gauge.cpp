@@ -1,0 +1,82 @@
+#include "app/ui/form_gauge.h"
+
+#include "platform/event_pump.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace qz {
+
+TFormGauge::TFormGauge(EventPump& pump, QWidget* parent, bool showAtOnce)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint), pump_(pump)
+{
+    setObjectName(QStringLiteral("FormGauge"));
+    setFixedSize(338, 99);
+    gauge_ = new QProgressBar(this);
+    gauge_->setObjectName(QStringLiteral("Gauge"));
+    gauge_->setGeometry(0, 64, 338, 35);
+    gauge_->setRange(0, 100);
+    gauge_->setValue(0);
+    gauge_->setTextVisible(false);
+    gauge_->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: #0000ff; }"));
+    cancelBtn_ = new QPushButton(tr("Cancel"), this);
+    cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
+    cancelBtn_->setGeometry(131, 16, 77, 29);
+    cancelBtn_->setEnabled(false);
+    cancelBtn_->setVisible(false);
+    connect(cancelBtn_, &QPushButton::clicked, this, [this] { requestCancel(); });
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    if (showAtOnce)
+        show();
+}
+
+void TFormGauge::setCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+    if (!isVisible())
+        show();
+    pump_.processPending();
+}
+
+void TFormGauge::setMaximum(int maximum) { gauge_->setMaximum(maximum > 0 ? maximum : 1); }
+
+void TFormGauge::setPosition(int position)
+{
+    gauge_->setValue(std::clamp(position, gauge_->minimum(), gauge_->maximum()));
+}
+
+void TFormGauge::setCancelEnabled(bool enabled)
+{
+    cancelBtn_->setEnabled(enabled);
+    cancelBtn_->setVisible(enabled);
+    repaint();
+}
+
+bool TFormGauge::cancelled()
+{
+    pump_.processPending();
+    return cancelRequest_;
+}
+
+void TFormGauge::HideGauge()
+{
+    cancelRequest_ = false;
+    hide();
+}
+
+int TFormGauge::position() const { return gauge_->value(); }
+int TFormGauge::maximum() const { return gauge_->maximum(); }
+bool TFormGauge::cancelVisible() const { return cancelBtn_->isVisible(); }
+
+void TFormGauge::reject()
+{
+    // Escape or the frame asks for a cancel; the creator frees the dialog.
+    if (cancelBtn_->isEnabled())
+        requestCancel();
+}
+
+} // namespace qz

@@ -1,0 +1,43 @@
+#pragma once
+// The small progress dialog shown while a transfer runs: a bar and an optional Cancel.
+#include "platform/progress.h"
+
+#include <QDialog>
+
+class QProgressBar;
+class QPushButton;
+
+namespace qz {
+
+class EventPump;
+
+class TFormGauge final : public QDialog, public Progress {
+    Q_OBJECT
+public:
+    // Shown as soon as it is created, or else when its caption is first set.
+    TFormGauge(EventPump& pump, QWidget* parent = nullptr, bool showAtOnce = true);
+
+    void setCaption(const QString& caption) override;
+    void setMaximum(int maximum) override;
+    void setPosition(int position) override;
+    void setCancelEnabled(bool enabled) override;
+    bool cancelled() override;
+
+    void HideGauge();
+    int position() const;
+    int maximum() const;
+    bool cancelVisible() const;
+    // What the Cancel button does.
+    void requestCancel() { cancelRequest_ = true; }
+
+protected:
+    void reject() override;
+
+private:
+    EventPump& pump_;
+    QProgressBar* gauge_;
+    QPushButton* cancelBtn_;
+    bool cancelRequest_ = false;
+};
+
+} // namespace qz

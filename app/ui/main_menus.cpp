@@ -1,0 +1,283 @@
+// The main window's menus and tool buttons, with their help contexts, and the enabling
+// of the document commands.
+#include "app/ui/main_window.h"
+
+#include "app/ui/child_form.h"
+#include "app/ui/tool_glyphs.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolButton>
+
+namespace qz {
+
+namespace {
+
+// Commands whose windows this program does not offer yet: present, never enabled.
+const QStringList kNotOffered = {
+    QStringLiteral("meExport"), QStringLiteral("sbExport"), QStringLiteral("Loggerinfos1"),
+    QStringLiteral("spInfos"), QStringLiteral("Configutation1"), QStringLiteral("sbConfig"),
+    QStringLiteral("CurrentReading1"), QStringLiteral("sprealtime"), QStringLiteral("Stop1"),
+    QStringLiteral("spStop"), QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
+
+constexpr int kNoContext = -1;
+constexpr int kMainContext = 19;
+
+// F1 on a highlighted menu entry opens the help at the entry's context.
+class MenuHelpFilter final : public QObject {
+public:
+    MenuHelpFilter(TForm1* form) : QObject(form), form_(form) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            if (auto* menu = qobject_cast<QMenu*>(watched)) {
+                const QAction* a = menu->activeAction();
+                const int context = a ? a->property("helpContext").toInt() : kMainContext;
+                menu->close();
+                form_->ShowHelp(context > 0 ? context : kMainContext);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TForm1* form_;
+};
+
+} // namespace
+
+QAction* TForm1::addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
+                          void (TForm1::*slot)())
+{
+    auto* a = menu->addAction(caption);
+    a->setObjectName(name);
+    a->setProperty("helpContext", help);
+    if (slot)
+        connect(a, &QAction::triggered, this, slot);
+    if (kNotOffered.contains(name))
+        a->setEnabled(false);
+    actions_[name] = a;
+    return a;
+}
+
+void TForm1::addTool(const QString& name, const QString& hint, int x, void (TForm1::*slot)())
+{
+    auto* b = new QToolButton(panel1_);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    b->setIcon(toolGlyph(name));
+    b->setIconSize(QSize(24, 24));
+    b->setAutoRaise(true);
+    b->setGeometry(x, 10, 32, 32);
+    if (slot)
+        connect(b, &QToolButton::clicked, this, slot);
+    if (kNotOffered.contains(name))
+        b->setEnabled(false);
+    tools_[name] = b;
+}
+
+void TForm1::buildMenus()
+{
+    auto* bar = menuBar();
+    const auto top = [&](const QString& key, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(key);
+        m->installEventFilter(new MenuHelpFilter(this));
+        menus_[key] = m;
+        return m;
+    };
+
+    QMenu* file = top(QStringLiteral("File"), QStringLiteral("&File"));
+    addEntry(file, QStringLiteral("Open1"), QStringLiteral("&Open..."), 19, &TForm1::Open1Click);
+    addEntry(file, QStringLiteral("Save1"), QStringLiteral("&Save"), 15, &TForm1::Save1Click);
+    addEntry(file, QStringLiteral("SaveAs1"), QStringLiteral("Save &As..."), 15, &TForm1::SaveAs1Click);
+    addEntry(file, QStringLiteral("Close1"), QStringLiteral("&Close"), 19, &TForm1::Close1Click);
+    file->addSeparator();
+    addEntry(file, QStringLiteral("Print1"), QStringLiteral("&Print..."), 19, &TForm1::Print1Click);
+    addEntry(file, QStringLiteral("PrintSetup1"), QStringLiteral("Print Set&up..."), 19,
+             &TForm1::PrintSetup1Click);
+    file->addSeparator();
+    addEntry(file, QStringLiteral("meExport"), QStringLiteral("&Export"), 16, nullptr);
+    file->addSeparator();
+    addEntry(file, QStringLiteral("Exit"), QStringLiteral("E&xit"), 19, nullptr);
+    connect(actions_[QStringLiteral("Exit")], &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = top(QStringLiteral("Edit"), QStringLiteral("&Edit"));
+    addEntry(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), 19, &TForm1::Copy1Click);
+    addEntry(edit, QStringLiteral("CoptTo1"), QStringLiteral("Copy &To"), 19, &TForm1::CoptTo1Click);
+
+    QMenu* view = top(QStringLiteral("View"), QStringLiteral("&View"));
+    addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14, nullptr);
+    addEntry(view, QStringLiteral("Graph1"), QStringLiteral("&Graph"), 13, &TForm1::Graph1Click);
+
+    QMenu* logger = top(QStringLiteral("Logger"), QStringLiteral("&Logger"));
+    addEntry(logger, QStringLiteral("Configutation1"), QStringLiteral("&Configuration"), 8, nullptr);
+    addEntry(logger, QStringLiteral("Offload1"), QStringLiteral("&Download"), 11, &TForm1::Offload1Click);
+    addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10, nullptr);
+    addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, nullptr);
+    addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext, nullptr);
+    addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext, nullptr);
+    connect(logger, &QMenu::aboutToShow, this, &TForm1::LoggerMenuShow);
+
+    QMenu* options = top(QStringLiteral("Options"), QStringLiteral("&Options"));
+    addEntry(options, QStringLiteral("Options1"), QStringLiteral("&Options..."), 19, &TForm1::Options1Click);
+
+    windowMenu_ = top(QStringLiteral("Window"), QStringLiteral("&Window"));
+    addEntry(windowMenu_, QStringLiteral("Cascade1"), QStringLiteral("&Cascade"), 19, nullptr);
+    connect(actions_[QStringLiteral("Cascade1")], &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
+    addEntry(windowMenu_, QStringLiteral("TileVertic1"), QStringLiteral("Tile &Vertically"), kNoContext, nullptr);
+    connect(actions_[QStringLiteral("TileVertic1")], &QAction::triggered, this, [this] { tile(true); });
+    addEntry(windowMenu_, QStringLiteral("TileHorizontally1"), QStringLiteral("Tile &Horizontally"), 19, nullptr);
+    connect(actions_[QStringLiteral("TileHorizontally1")], &QAction::triggered, this, [this] { tile(false); });
+    addEntry(windowMenu_, QStringLiteral("ArrangeIcons1"), QStringLiteral("&Arrange Icons"), 19,
+             &TForm1::ArrangeIcons1Click);
+    addEntry(windowMenu_, QStringLiteral("Minimizeallwindows1"), QStringLiteral("&Minimize all windows"), 19,
+             &TForm1::Minimizeallwindows1Click);
+    addEntry(windowMenu_, QStringLiteral("Closeallwindows1"), QStringLiteral("&Close all windows"), kNoContext,
+             &TForm1::Closeallwindows1Click);
+    connect(windowMenu_, &QMenu::aboutToShow, this, &TForm1::fillWindowMenu);
+
+    QMenu* help = top(QStringLiteral("Help"), QStringLiteral("&Help"));
+    addEntry(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"), 19, &TForm1::ShowHelpContents);
+    addEntry(help, QStringLiteral("Search1"), QStringLiteral("&Search For Help on"), 19, nullptr);
+    connect(actions_[QStringLiteral("Search1")], &QAction::triggered, this, [this] { ShowHelp(19); });
+    addEntry(help, QStringLiteral("HowtouseHelp1"), QStringLiteral("&How to use Help"), 19, nullptr);
+    connect(actions_[QStringLiteral("HowtouseHelp1")], &QAction::triggered, this, [this] { ShowHelp(19); });
+    help->addSeparator();
+    addEntry(help, QStringLiteral("About1"), QStringLiteral("&About"), kNoContext, &TForm1::About1Click);
+
+    // Tool buttons, left to right.
+    addTool(QStringLiteral("sbOpen"), QStringLiteral("Open"), 10, &TForm1::Open1Click);
+    addTool(QStringLiteral("sbSave"), QStringLiteral("Save"), 45, &TForm1::Save1Click);
+    addTool(QStringLiteral("sbPrint"), QStringLiteral("Print"), 80, &TForm1::sbPrintClick);
+    addTool(QStringLiteral("sbExport"), QStringLiteral("Export Data"), 115, nullptr);
+    addTool(QStringLiteral("spDownload"), QStringLiteral("Download  Quorvant"), 166, &TForm1::Offload1Click);
+    addTool(QStringLiteral("spStop"), QStringLiteral("Stop Quorvant"), 202, nullptr);
+    addTool(QStringLiteral("sbConfig"), QStringLiteral("Config Quorvant"), 237, nullptr);
+    addTool(QStringLiteral("spGraphic"), QStringLiteral("New Graph"), 272, &TForm1::Graph1Click);
+    addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, nullptr);
+    addTool(QStringLiteral("sprealtime"), QStringLiteral("Realtime"), 352, nullptr);
+    addTool(QStringLiteral("SpeedButton2"), QStringLiteral("Help"), 403, nullptr);
+    connect(tools_[QStringLiteral("SpeedButton2")], &QToolButton::clicked, this, [this] { ShowHelp(19); });
+    addTool(QStringLiteral("SpeedButton1"), QStringLiteral("Exit Quorvant"), 458, nullptr);
+    connect(tools_[QStringLiteral("SpeedButton1")], &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TForm1::SetDocumentCommands(bool hasGraph)
+{
+    const auto set = [&](const QString& name) {
+        const bool on = hasGraph && !kNotOffered.contains(name);
+        if (auto it = actions_.find(name); it != actions_.end())
+            it->second->setEnabled(on);
+        if (auto it = tools_.find(name); it != tools_.end())
+            it->second->setEnabled(on);
+    };
+    for (const char* name : {"Save1", "sbSave", "SaveAs1", "Close1", "Print1", "sbPrint", "meExport",
+                             "sbExport"})
+        set(QString::fromLatin1(name));
+    windowMenu_->menuAction()->setEnabled(hasGraph);
+    menus_.at(QStringLiteral("Edit"))->menuAction()->setEnabled(hasGraph);
+    menus_.at(QStringLiteral("View"))->menuAction()->setEnabled(hasGraph);
+    set(QStringLiteral("spGraphic"));
+    set(QStringLiteral("spInfos"));
+}
+
+void TForm1::fillWindowMenu()
+{
+    // The fixed entries, then one entry per document window.
+    const QList<QAction*> all = windowMenu_->actions();
+    for (QAction* a : all)
+        if (a->property("windowEntry").toBool() || a->isSeparator())
+            windowMenu_->removeAction(a), a->deleteLater();
+    const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+    if (windows.isEmpty())
+        return;
+    windowMenu_->addSeparator()->setProperty("windowEntry", true);
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        QAction* a = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(w->windowTitle()));
+        a->setProperty("windowEntry", true);
+        a->setCheckable(true);
+        a->setChecked(w == mdi_->activeSubWindow());
+        QPointer<QMdiSubWindow> target(w);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target) {
+                if (target->isMinimized())
+                    target->showNormal();
+                mdi_->setActiveSubWindow(target);
+            }
+        });
+    }
+}
+
+void TForm1::tile(bool sideBySide)
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+        if (!w->isMinimized())
+            windows << w;
+    if (windows.isEmpty())
+        return;
+    const QRect area = mdi_->viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = windows[i];
+        if (w->isMaximized())
+            w->showNormal();
+        if (sideBySide) {
+            const int width = area.width() / n;
+            w->setGeometry(i * width, 0, width, area.height());
+        } else {
+            const int height = area.height() / n;
+            w->setGeometry(0, i * height, area.width(), height);
+        }
+    }
+}
+
+void TForm1::ArrangeIcons1Click()
+{
+    // Minimised windows in a row along the bottom of the document area.
+    const QRect area = mdi_->viewport()->rect();
+    int x = 0;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        if (!w->isMinimized())
+            continue;
+        const QSize size = w->size();
+        w->move(x, area.height() - size.height());
+        x += size.width();
+    }
+}
+
+void TForm1::About1Click()
+{
+    services_.prompt.tell(QStringLiteral("Quorvant ZK Software / 32\rVersion 0.1"), PromptSymbol::Information);
+}
+
+QAction* TForm1::action(const QString& name) const
+{
+    auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QToolButton* TForm1::toolButton(const QString& name) const
+{
+    auto it = tools_.find(name);
+    return it == tools_.end() ? nullptr : it->second;
+}
+
+QMenu* TForm1::menu(const QString& name) const
+{
+    auto it = menus_.find(name);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+} // namespace qz

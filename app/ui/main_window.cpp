@@ -1,0 +1,316 @@
+#include "app/ui/main_window.h"
+
+#include "app/ui/child_form.h"
+#include "app/ui/help_window.h"
+#include "app/ui/options_dialog.h"
+#include "app/ui/status_image.h"
+#include "graph/ui/graph_window.h"
+#include "link/comm_settings.h"
+#include "link/line_registry.h"
+#include "model/internal_messages.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qz {
+
+TForm1::TForm1(AppServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)), printer_(QPrinter::HighResolution)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorvant ZK Software / 32"));
+    printer_.setPageSize(QPageSize(QPageSize::A4));
+    buildPanels();
+    buildMenus();
+
+    const bool modem = QFileInfo::exists(services_.folder.dataFile(QStringLiteral("Default.mdm")));
+    options_ = new TBtnRightDlg(CommSettings(services_.folder.settingsFile(),
+                                             PortProbe::forRegistry(services_.lines), modem),
+                                this);
+    help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
+                           this);
+    connect(options_, &TBtnRightDlg::helpRequested, this, &TForm1::ShowHelp);
+
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    sysTimer_ = new QTimer(this);
+    sysTimer_->setInterval(1000);
+    connect(sysTimer_, &QTimer::timeout, this, &TForm1::onTimer);
+    sysTimer_->start();
+
+    resize(708, 536 + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    UpdateMenuItems();
+}
+
+TForm1::~TForm1()
+{
+    // Documents go before the services they use.
+    const QList<QMdiSubWindow*> all = mdi_->subWindowList();
+    for (QMdiSubWindow* w : all)
+        delete w;
+}
+
+void TForm1::buildPanels()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    panel1_ = new QFrame(central);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    panel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel1_->setFixedHeight(55);
+
+    mdi_ = new QMdiArea(central);
+    mdi_->setObjectName(QStringLiteral("ClientArea"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    panStatus_ = new QFrame(central);
+    panStatus_->setObjectName(QStringLiteral("PanStatus"));
+    panStatus_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panStatus_->setLineWidth(3);
+    panStatus_->setFixedHeight(43);
+    auto* statusLayout = new QVBoxLayout(panStatus_);
+    statusLayout->setContentsMargins(4, 4, 4, 4);
+    status_ = new StatusImage(panStatus_);
+    statusLayout->addWidget(status_);
+
+    layout->addWidget(panel1_);
+    layout->addWidget(mdi_, 1);
+    layout->addWidget(panStatus_);
+    setCentralWidget(central);
+}
+
+QList<TChildForm*> TForm1::documentWindows() const
+{
+    // Stacking order runs from the back-most to the front-most window.
+    QList<TChildForm*> out;
+    const QList<QMdiSubWindow*> all = mdi_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (auto* child = qobject_cast<TChildForm*>(*it); child && !child->isBeingFreed())
+            out << child;
+    return out;
+}
+
+TChildForm* TForm1::activeDocument() const
+{
+    auto* active = qobject_cast<TChildForm*>(mdi_->activeSubWindow());
+    if (active && !active->isBeingFreed())
+        return active;
+    return nullptr;
+}
+
+QList<TMDIGraph*> TForm1::graphWindows() const
+{
+    QList<TMDIGraph*> out;
+    for (TChildForm* w : documentWindows())
+        if (auto* g = qobject_cast<TMDIGraph*>(w))
+            out << g;
+    return out;
+}
+
+void TForm1::placeDocument(TChildForm* window)
+{
+    window->SetparentHdl(this);
+    mdi_->addSubWindow(window);
+    connect(window, &QObject::destroyed, this, [this] { PostInternal(this, kMsgRenumberTitles); });
+    const int height = centralWidget()->height() - panel1_->height() - panStatus_->height() - 10;
+    window->ChildSize(0, qMax(120, height));
+    window->show();
+}
+
+TMDIGraph* TForm1::newGraphWindow()
+{
+    auto* graph = new TMDIGraph(services_.folder, services_.prompt);
+    placeDocument(graph);
+    return graph;
+}
+
+TMDIGraph* TForm1::findGraph(TChildForm* handle)
+{
+    if (!handle)
+        return nullptr;
+    const QList<TChildForm*> list = documentWindows();
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        if (*it == handle)
+            return qobject_cast<TMDIGraph*>(*it);
+    return nullptr;
+}
+
+TMDIGraph* TForm1::dataGraph()
+{
+    TChildForm* active = activeDocument();
+    TMDIGraph* graph = active ? findGraph(active->DataWindow()) : nullptr;
+    if (graph && graph != active)
+        mdi_->setActiveSubWindow(graph);
+    return graph;
+}
+
+void TForm1::RenumberGraphs()
+{
+    const QList<TMDIGraph*> list = graphWindows();
+    for (TMDIGraph* g : list)
+        g->ClearTitleSet();
+    for (int w = list.size() - 1; w >= 0; --w) {
+        TMDIGraph* W = list[w];
+        W->ChildTitle(1);
+        const QString description = W->Description();
+        int n = 1;
+        for (int v = w - 1; v >= 0; --v) {
+            TMDIGraph* V = list[v];
+            if (!V->IsTitleSet() && V->Description() == description)
+                V->ChildTitle(++n);
+        }
+    }
+}
+
+void TForm1::UpdateMenuItems()
+{
+    if (!status_->StatusCleared() && !qobject_cast<TMDIGraph*>(activeDocument()))
+        status_->ClearStatus();
+    SetDocumentCommands(!graphWindows().isEmpty());
+}
+
+void TForm1::drawStatusForActive()
+{
+    auto* graph = qobject_cast<TMDIGraph*>(activeDocument());
+    if (!graph)
+        return;
+    StatusReadout readout;
+    readout.texts = graph->CurrenStatus();
+    readout.units = graph->CurrenUnits();
+    readout.colours = graph->Colours();
+    for (int i = 0; i < kInputCount; ++i)
+        readout.drawn[i] = graph->IsInputDrawn(i);
+    status_->DrawStatus(readout);
+}
+
+void TForm1::onTimer()
+{
+    if (auto* graph = qobject_cast<TMDIGraph*>(activeDocument()))
+        PostInternal(graph, kMsgTimerTick);
+}
+
+bool TForm1::event(QEvent* e)
+{
+    switch (InternalMessageOf(e->type())) {
+    case kMsgRenumberTitles:
+        RenumberGraphs();
+        UpdateMenuItems();
+        return true;
+    case kMsgDrawStatus:
+        drawStatusForActive();
+        return true;
+    default:
+        break;
+    }
+    return QMainWindow::event(e);
+}
+
+void TForm1::paintEvent(QPaintEvent* e)
+{
+    QMainWindow::paintEvent(e);
+    SendInternal(this, kMsgDrawStatus);
+}
+
+void TForm1::setLoggerMenuEnabled(bool on)
+{
+    menus_.at(QStringLiteral("Logger"))->menuAction()->setEnabled(on);
+}
+
+void TForm1::Close1Click()
+{
+    if (TChildForm* active = activeDocument()) {
+        active->FreeWindow();
+        RenumberGraphs();
+        UpdateMenuItems();
+    }
+}
+
+void TForm1::Closeallwindows1Click()
+{
+    const QList<TChildForm*> list = documentWindows();
+    QList<QPointer<TChildForm>> guarded;
+    for (TChildForm* w : list)
+        guarded << w;
+    for (int i = guarded.size() - 1; i >= 0; --i) {
+        TChildForm* w = guarded[i];
+        if (!w)
+            continue;
+        if (w->IsSaved()) {
+            w->MayClose();
+            w->FreeWindow();
+        } else if (w->MayClose()) {
+            w->FreeWindow();
+        }
+    }
+    RenumberGraphs();
+    UpdateMenuItems();
+}
+
+void TForm1::Minimizeallwindows1Click()
+{
+    const QList<TChildForm*> list = documentWindows();
+    for (int i = list.size() - 1; i >= 0; --i)
+        list[i]->showMinimized();
+}
+
+bool TForm1::AskDocumentsMayClose()
+{
+    const QList<TChildForm*> list = documentWindows();
+    for (TChildForm* w : list)
+        if (!w->MayClose())
+            return false;
+    return true;
+}
+
+void TForm1::closeEvent(QCloseEvent* e)
+{
+    if (!AskDocumentsMayClose()) {
+        e->ignore();
+        return;
+    }
+    // Hanging up a modem at exit belongs to the dialer, which this program does not offer.
+    Closeallwindows1Click();
+    help_->close();
+    options_->hide();
+    e->accept();
+}
+
+void TForm1::Options1Click()
+{
+    options_->ShowOptions();
+}
+
+void TForm1::LoggerMenuShow()
+{
+    const bool modem = CommSettings::ReadModemPresent(services_.folder.settingsFile());
+    action(QStringLiteral("Connect1"))->setVisible(modem);
+    action(QStringLiteral("Disconnect1"))->setVisible(modem);
+}
+
+void TForm1::ShowHelp(int context)
+{
+    help_->showContext(context);
+}
+
+void TForm1::ShowHelpContents()
+{
+    help_->showContents();
+}
+
+} // namespace qz

@@ -1,0 +1,126 @@
+#include "app/ui/options_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace qz {
+
+TBtnRightDlg::TBtnRightDlg(CommSettings settings, QWidget* parent)
+    : QDialog(parent), settings_(std::move(settings))
+{
+    setObjectName(QStringLiteral("BtnRightDlg"));
+    setWindowTitle(QStringLiteral("Quorvant Options"));
+    setModal(false);
+
+    portFrame_ = new QFrame(this);
+    portFrame_->setFrameShape(QFrame::StyledPanel);
+    portFrame_->setGeometry(8, 8, 281, 81);
+    label1_ = new QLabel(QStringLiteral("Communication port"), portFrame_);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(16, 10, 250, 20);
+    combo_ = new QComboBox(portFrame_);
+    combo_->setObjectName(QStringLiteral("ComboBox1"));
+    combo_->setGeometry(16, 36, 250, 26);
+    combo_->setEditable(false);
+    combo_->installEventFilter(this);
+
+    modemFrame_ = new QFrame(this);
+    modemFrame_->setFrameShape(QFrame::StyledPanel);
+    modemFrame_->setGeometry(8, 100, 281, 49);
+    check_ = new QCheckBox(QStringLiteral("   Modem"), modemFrame_);
+    check_->setObjectName(QStringLiteral("CheckBox1"));
+    check_->setGeometry(16, 12, 200, 24);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("OKBtn"));
+    ok_->setGeometry(300, 8, 90, 27);
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("CancelBtn"));
+    cancel_->setGeometry(300, 40, 90, 27);
+    help_ = new QPushButton(QStringLiteral("&Help"), this);
+    help_->setObjectName(QStringLiteral("HelpBtn"));
+    help_->setGeometry(300, 72, 90, 27);
+    fullHeight_ = 160;
+    setFixedSize(398, fullHeight_);
+
+    connect(combo_, &QComboBox::activated, this, [this](int index) { settings_.ChoosePort(index); });
+    connect(check_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetModemChecked(on); });
+    connect(ok_, &QPushButton::clicked, this, &TBtnRightDlg::OKBtnClick);
+    connect(cancel_, &QPushButton::clicked, this, &TBtnRightDlg::CancelBtnClick);
+    connect(help_, &QPushButton::clicked, this, [this] { emit helpRequested(4); });
+
+    settings_.Create();
+    fillList();
+    syncControls();
+}
+
+void TBtnRightDlg::fillList()
+{
+    const QSignalBlocker block(combo_);
+    combo_->clear();
+    for (const PortChoice& c : settings_.Ports())
+        combo_->addItem(c.text, c.name);
+}
+
+void TBtnRightDlg::syncControls()
+{
+    const QSignalBlocker blockCombo(combo_);
+    const QSignalBlocker blockCheck(check_);
+    const int index = settings_.CurrentIndex();
+    if (index >= 0)
+        combo_->setCurrentIndex(index);
+    check_->setChecked(settings_.ModemChecked());
+    const bool modem = settings_.ModemAvailable();
+    check_->setVisible(modem);
+    modemFrame_->setVisible(modem);
+    // Without a modem only the port group and the buttons remain.
+    setFixedHeight(modem ? fullHeight_ : modemFrame_->y() + 2 * portFrame_->y() + 8);
+}
+
+void TBtnRightDlg::ShowOptions()
+{
+    settings_.LoadSettings();
+    settings_.SetModemLink(settings_.ModemAvailable());
+    syncControls();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TBtnRightDlg::OKBtnClick()
+{
+    hide();
+    settings_.SaveSettings();
+}
+
+void TBtnRightDlg::CancelBtnClick()
+{
+    // The port chosen in the list meanwhile stays chosen.
+    hide();
+}
+
+void TBtnRightDlg::closeEvent(QCloseEvent* event)
+{
+    settings_.SaveSettings();
+    QDialog::closeEvent(event);
+}
+
+bool TBtnRightDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // The port list is chosen from, never typed into.
+    if (watched == combo_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace qz

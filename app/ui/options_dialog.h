@@ -1,0 +1,57 @@
+#pragma once
+// "Quorvant Options": the port every window talks through, and whether a modem is in the
+// path. Created at start, shown without blocking, never destroyed before the program ends.
+#include "link/comm_settings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace qz {
+
+class TBtnRightDlg final : public QDialog {
+    Q_OBJECT
+public:
+    TBtnRightDlg(CommSettings settings, QWidget* parent = nullptr);
+
+    CommSettings& Settings() { return settings_; }
+    const CommSettings& Settings() const { return settings_; }
+    const QString& CurrentPort() const { return settings_.CurrentPort(); }
+    LinkSettings Link() const { return settings_.Link(); }
+
+    // Reads the settings into the controls; the modem link follows the modem file.
+    void ShowOptions();
+    void OKBtnClick();
+    void CancelBtnClick();
+
+    QComboBox* ComboBox1() const { return combo_; }
+    QCheckBox* CheckBox1() const { return check_; }
+
+signals:
+    void helpRequested(int context);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fillList();
+    void syncControls();
+
+    CommSettings settings_;
+    QFrame* portFrame_;
+    QFrame* modemFrame_;
+    QLabel* label1_;
+    QComboBox* combo_;
+    QCheckBox* check_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+    QPushButton* help_;
+    int fullHeight_ = 0;
+};
+
+} // namespace qz

@@ -1,0 +1,86 @@
+#include "app/ui/status_image.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace qz {
+
+StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("StatusImage"));
+    font_ = QFont(QStringLiteral("Courier New"), 9);
+    font_.setStyleHint(QFont::TypeWriter);
+    image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
+    ClearStatus();
+}
+
+void StatusImage::ClearStatus()
+{
+    image_.fill(palette().color(QPalette::Button));
+    columns_.clear();
+    cleared_ = true;
+    update();
+}
+
+void StatusImage::DrawStatus(const StatusReadout& readout)
+{
+    readout_ = readout;
+    paintReadout();
+}
+
+void StatusImage::paintReadout()
+{
+    ClearStatus();
+    if (readout_.texts.isEmpty())
+        return;
+    QPainter p(&image_);
+    p.setFont(font_);
+    const QFontMetrics fm(font_);
+    const int h = fm.height();
+    const int top = image_.height() / 2 - h;
+    int x = 0;
+    // Text positions are the top of the text, as the readout was laid out.
+    const auto drawAt = [&](int left, int y, const QString& text) {
+        p.drawText(QPoint(left, y + fm.ascent()), text);
+    };
+    p.setPen(toColor(readout_.colours[0]));
+    drawAt(x, top + h / 2, readout_.texts[0]);
+    x += fm.horizontalAdvance(readout_.texts[0]);
+    int k = 1;
+    for (int i = 1; i <= kInputCount; ++i) {
+        if (!readout_.drawn[i - 1])
+            continue;
+        p.setPen(toColor(readout_.colours[i]));
+        const QString unit = QStringLiteral("%1").arg(
+            k < readout_.units.size() ? readout_.units[k].trimmed() : QString(), 7);
+        drawAt(x, top + h, unit);
+        const int w = fm.horizontalAdvance(unit);
+        const QString value = k < readout_.texts.size() ? readout_.texts[k].trimmed() : QString();
+        drawAt(x + w - fm.horizontalAdvance(value), top, value);
+        columns_ << x;
+        x += w;
+        ++k;
+    }
+    cleared_ = false;
+    update();
+}
+
+void StatusImage::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Button));
+    p.drawImage(0, (height() - image_.height()) / 2, image_);
+}
+
+void StatusImage::resizeEvent(QResizeEvent*)
+{
+    if (image_.width() == width())
+        return;
+    image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
+    if (cleared_)
+        ClearStatus();
+    else
+        paintReadout();
+}
+
+} // namespace qz

@@ -1,0 +1,76 @@
+#pragma once
+// The graph window: a document window that owns one recording and shows it as a graph.
+#include "app/ui/child_form.h"
+#include "platform/program_folder.h"
+#include "recording/recording.h"
+
+#include <QImage>
+#include <QStringList>
+
+#include <memory>
+
+namespace qz {
+
+class Prompt;
+class GraphPaintBox;
+
+class TMDIGraph final : public TChildForm {
+    Q_OBJECT
+public:
+    TMDIGraph(ProgramFolder folder, Prompt& prompt, QWidget* parent = nullptr);
+    ~TMDIGraph() override;
+
+    TRecording& Recording() { return *recording_; }
+    const TRecording& Recording() const { return *recording_; }
+
+    // Derives everything from the image and shows the graph; false (nothing shown) when
+    // the logger is not accepted or fewer than two measurements are recorded.
+    bool Initialize();
+    int MeasurementCount() { return recording_->MeasurementCount(); }
+    bool LoadFile(const QString& name);
+    bool Savefile(const QString& name);
+    QString Description() const { return recording_->Description(); }
+    void ChildTitle(int n);
+    bool IsTitleSet() const { return recording_->IsTitleSet(); }
+    void ClearTitleSet() { recording_->ClearTitleSet(); }
+
+    // Cursor readout for the main window's status line.
+    const QStringList& CurrenStatus() const { return status_; }
+    const QStringList& CurrenUnits() const { return units_; }
+    const ColourTable& Colours() const { return recording_->Colours(); }
+    bool IsInputDrawn(int input) const { return recording_->IsInputDrawn(input); }
+
+    // The drawing as shown (the clipboard form).
+    QImage Snapshot() const;
+
+    // The document window contract.
+    void CopyToClipBoard() override;
+    void PrintForm(QPrinter& printer) override;
+    QString ClipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
+    QString ClipboardFileExt() const override { return QStringLiteral("bmp"); }
+    bool SaveToFile(const QString& name) override;
+    QString FileName() const override { return recording_->FileName(); }
+    void SetFileName(const QString& name) override { recording_->SetFileName(name); }
+    TChildForm* DataWindow() override { return this; }
+    bool IsSaved() const override { return recording_->IsSaved(); }
+    bool MayClose() override;
+    void ChildSize(int top, int height) override;
+
+    GraphPaintBox* paintBox() const { return paintBox_; }
+    // Redraws on the next pass of the event loop; a burst of requests costs one redraw.
+    void RedrawGraph();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    Prompt& prompt_;
+    std::unique_ptr<TRecording> recording_;
+    GraphPaintBox* paintBox_;
+    QStringList status_;
+    QStringList units_;
+    bool resizeSuppressed_ = false;
+};
+
+} // namespace qz
