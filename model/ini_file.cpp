@@ -185,11 +185,12 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
         lines_[k] = line.left(eq + 1) + val;
         return;
     }
-    // After the section's last non-blank line.
+    // After the section's last key, so comments that lead into the next section stay
+    // with it.
     int at = s;
-    QString n;
+    QString n, kn, kv;
     for (int i = s + 1; i < lines_.size() && !sectionName(lines_.at(i), n); ++i)
-        if (!Trimmed(lines_.at(i)).isEmpty())
+        if (keyValue(lines_.at(i), kn, kv))
             at = i;
     lines_.insert(at + 1, keyName + QLatin1Char('=') + val);
 }

@@ -33,7 +33,7 @@ public:
     std::uint32_t wParam() const { return kInternalWParam; }
     std::uint32_t lParam() const { return kInternalLParam; }
     // True when the event carries the signature values.
-    bool signed_() const { return wParam() == kInternalWParam && lParam() == kInternalLParam; }
+    bool hasSignature() const { return wParam() == kInternalWParam && lParam() == kInternalLParam; }
 
 private:
     int message_;
