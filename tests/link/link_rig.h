@@ -7,7 +7,11 @@
 #include "support/virtual_clock.h"
 
 #include <memory>
+#include <ostream>
 #include <vector>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace qz::test {
 

@@ -1,0 +1,266 @@
+// The Download command against the emulator: linear and ring memories, the date rule,
+// cancel, faults, and what reaches the receiver of the image.
+#include "emulator_rig.h"
+#include "link/link_texts.h"
+#include "model/values.h"
+
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+namespace qz::test {
+namespace {
+
+const QString kNotAQuorvant = "This device is not a QuorvantZK";
+const QString kNotResponding = "Device Not Responding";
+
+sim::MemorySpec linear(int blocks, std::uint16_t code = 485)
+{
+    sim::MemorySpec s;
+    s.deviceCode = code;
+    s.content = sim::Content::Linear;
+    s.blocks = blocks;
+    return s;
+}
+
+sim::MemorySpec erased(std::uint16_t code = 485)
+{
+    sim::MemorySpec s;
+    s.deviceCode = code;
+    s.content = sim::Content::Erased;
+    return s;
+}
+
+std::uint8_t bcd(int v) { return IntToBcd(v); }
+
+// Writes data block k with the given stamp and a full sample area.
+void writeBlock(std::uint8_t* memory, int k, const QDateTime& t)
+{
+    std::uint8_t* b = memory + 384 + 128 * k;
+    b[0] = 120;
+    b[1] = bcd(t.date().year() % 100);
+    b[2] = bcd(t.date().month());
+    b[3] = bcd(t.date().day());
+    b[4] = bcd(t.time().hour());
+    b[5] = bcd(t.time().minute());
+    b[6] = bcd(t.time().second());
+    b[7] = 180;
+    for (int i = 8; i < 128; ++i)
+        b[i] = std::uint8_t(k + i);
+}
+
+const QDateTime kStart(QDate(2026, 2, 27), QTime(8, 0, 0));
+
+TEST(Download, ALinearRecordingArrivesByteForByte)
+{
+    EmulatorRig r(linear(23));
+    EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
+    ASSERT_TRUE(r.image);
+    EXPECT_EQ(r.image->size(), 65408u);
+    EXPECT_EQ(r.word(118), 23);
+    EXPECT_EQ(r.word(120), 0);
+    EXPECT_TRUE(r.sameAsLogger(0, 118));
+    EXPECT_TRUE(r.sameAsLogger(122, 384 + 128 * 23));
+    EXPECT_TRUE(r.prompt.records().empty());
+    EXPECT_EQ(r.progress.caption, "Downloading Quorvant ...");
+    EXPECT_EQ(r.progress.cancelEnabled.front(), true);
+    // Block 0 is read twice: once to start the date chain.
+    EXPECT_EQ(r.emulator.commands('D'), 4 + 1 + 24);
+}
+
+TEST(Download, TheBarCyclesEveryElevenBlocks)
+{
+    EmulatorRig r(linear(23));
+    r.download();
+    const std::vector<int> header{0, 33, 66, 100};
+    std::vector<int> expected = header;
+    for (int i = 0; i <= 23; ++i)
+        expected.push_back((i % 11) * 9 + 10);
+    expected.push_back(100);
+    EXPECT_EQ(r.progress.positions, expected);
+    EXPECT_EQ(expected[4 + 10], 100);
+    EXPECT_EQ(expected[4 + 11], 10);
+}
+
+TEST(Download, AWrappedRingStartsAtItsOldestBlock)
+{
+    sim::MemorySpec spec;
+    spec.deviceCode = 101;
+    spec.content = sim::Content::Wrapped;
+    spec.blocks = 40;
+    EmulatorRig r(spec);
+    const int blocks = MemoryBlocks(101);
+    const int first = r.memory()[120] | (r.memory()[121] << 8);
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
+    ASSERT_TRUE(r.image);
+    EXPECT_EQ(r.word(118), blocks);
+    EXPECT_EQ(r.word(120), first);
+    EXPECT_TRUE(r.sameAsLogger(0, 384 + 128 * blocks));
+}
+
+TEST(Download, AHandMadeRingOfSixtyBlocksWithItsOldestInBlock37)
+{
+    EmulatorRig r(erased(0x00));
+    ASSERT_EQ(MemoryBlocks(0), 60);
+    std::uint8_t* m = r.memory();
+    m[118] = 60; // the logger reports a wrapped ring
+    for (int k = 0; k < 60; ++k)
+        writeBlock(m, k, kStart.addSecs(3600 * ((k - 37 + 60) % 60)));
+    EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
+    EXPECT_EQ(r.word(118), 60);
+    EXPECT_EQ(r.word(120), 37);
+}
+
+TEST(Download, TheRecordingEndsAtTheFirstBlockThatDoesNotContinueTheDate)
+{
+    const qint64 fiveDays = 5 * 24 * 3600;
+    struct Case {
+        const char* name;
+        qint64 gap;      // from block 3 to block 4
+        int expected;    // blocks taken
+    } cases[] = {
+        {"one hour", 3600, 10},
+        {"exactly five days", fiveDays, 10},
+        {"five days and 59 minutes", fiveDays + 3540, 10},
+        {"five days and one hour", fiveDays + 3600, 4},
+        {"five days and two hours", fiveDays + 7200, 4},
+        {"one second back", -1, 4},
+    };
+    for (const auto& c : cases) {
+        EmulatorRig r(erased());
+        QDateTime t = kStart;
+        for (int k = 0; k < 10; ++k) {
+            writeBlock(r.memory(), k, t);
+            t = t.addSecs(k == 3 ? c.gap : 3600);
+        }
+        EXPECT_EQ(r.download(), DownloadOutcome::Accepted) << c.name;
+        EXPECT_EQ(r.word(118), c.expected) << c.name;
+        EXPECT_EQ(r.word(120), 0) << c.name;
+        EXPECT_TRUE(r.prompt.records().empty()) << c.name;
+    }
+}
+
+TEST(Download, AStampThatIsNoDateWarnsAndIsTaken)
+{
+    EmulatorRig r(erased());
+    for (int k = 0; k < 4; ++k)
+        writeBlock(r.memory(), k, kStart.addSecs(3600 * k));
+    r.memory()[384 + 128 * 2 + 3] = 0x31; // 31 February
+    r.memory()[384 + 128 * 2 + 2] = 0x02;
+    EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
+    // Once for the block, once more when the next block is compared with it.
+    EXPECT_EQ(r.prompt.texts(), QStringList(2, "Measurements date error"));
+    EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
+    EXPECT_EQ(r.word(118), 4);
+}
+
+TEST(Download, AnErasedMemoryIsNoQuorvant)
+{
+    EmulatorRig r(erased());
+    EXPECT_EQ(r.download(), DownloadOutcome::Failed);
+    EXPECT_FALSE(r.image);
+    EXPECT_EQ(r.prompt.texts(), QStringList{kNotAQuorvant});
+    EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Error);
+}
+
+TEST(Download, CancelEndsWithoutMessageAndWithoutImage)
+{
+    EmulatorRig r(linear(30));
+    r.progress.cancelAt = 5;
+    EXPECT_EQ(r.download(), DownloadOutcome::Ended);
+    EXPECT_FALSE(r.image);
+    EXPECT_TRUE(r.prompt.records().empty());
+    EXPECT_EQ(r.progress.cancelChecks, 5);
+}
+
+TEST(Download, WhatTheReceiverRefuses)
+{
+    struct Case {
+        ImageAcceptance answer;
+        DownloadOutcome outcome;
+        QStringList texts;
+    } cases[] = {
+        {{false, 1}, DownloadOutcome::Ended,
+         {"   Cannot display a record\rwith less than two measurements "}},
+        {{false, 0}, DownloadOutcome::Ended,
+         {"   Cannot display a record\rwith less than two measurements "}},
+        {{false, 50}, DownloadOutcome::Failed, {kNotAQuorvant}},
+        {{true, 2}, DownloadOutcome::Accepted, {}},
+    };
+    for (const auto& c : cases) {
+        EmulatorRig r(linear(3));
+        EXPECT_EQ(r.download(c.answer), c.outcome) << c.answer.measurementCount;
+        EXPECT_EQ(r.prompt.texts(), c.texts) << c.answer.measurementCount;
+    }
+}
+
+TEST(Download, ALoggerThatDoesNotAnswerAsksToBeConnected)
+{
+    {
+        EmulatorRig r(linear(3));
+        r.emulator.setSilent(true);
+        EXPECT_EQ(r.download(), DownloadOutcome::NotConnected);
+        EXPECT_EQ(r.prompt.texts(), QStringList{"Please Connect The Quorvant"});
+        EXPECT_EQ(r.prompt.records()[0].buttons, PromptButtons::YesNo);
+    }
+    {
+        // Yes goes on without a second ping, and fails once.
+        EmulatorRig r(linear(3));
+        r.emulator.setSilent(true);
+        r.prompt.script({PromptAnswer::Yes});
+        EXPECT_EQ(r.download(), DownloadOutcome::Failed);
+        EXPECT_EQ(r.prompt.texts(),
+                  (QStringList{"Please Connect The Quorvant", kNotResponding, kNotAQuorvant}));
+        EXPECT_FALSE(r.image);
+    }
+    {
+        // Connected in the meantime.
+        EmulatorRig r(linear(3));
+        r.emulator.setSilent(true);
+        r.prompt.script({PromptAnswer::Yes});
+        auto q = r.make();
+        ASSERT_FALSE(q->Ping());
+        r.emulator.setSilent(false);
+        EXPECT_TRUE(q->ConfirmConnect());
+        EXPECT_TRUE(GetDloadData(*q, r.progress, r.prompt, [&](const std::vector<std::uint8_t>&) {
+            return ImageAcceptance{true, 10};
+        }));
+    }
+}
+
+TEST(Download, SilenceMidDownloadGivesNoImage)
+{
+    EmulatorRig r(linear(40));
+    // Frames: ping, 4 header reads, block 0 twice, then blocks 1, 2, ... Silence from
+    // the eleventh block read on.
+    sim::Fault f;
+    f.kind = sim::FaultKind::Silence;
+    f.frame = 5 + 1 + 11;
+    f.frames = 0;
+    r.emulator.addFault(f);
+    EXPECT_EQ(r.download(), DownloadOutcome::Failed);
+    EXPECT_FALSE(r.image);
+    EXPECT_EQ(r.prompt.texts(), (QStringList{kNotResponding, kNotAQuorvant}));
+}
+
+TEST(Download, ByteErrorsEitherHealThroughRetriesOrLeaveNoImage)
+{
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        EmulatorRig r(linear(40));
+        r.emulator.setByteErrors(0.01, seed);
+        const DownloadOutcome o = r.download();
+        EXPECT_GT(r.emulator.byteErrors(), 0) << seed;
+        if (o == DownloadOutcome::Accepted) {
+            EXPECT_EQ(r.word(118), 40) << seed;
+            EXPECT_TRUE(r.sameAsLogger(0, 118)) << seed;
+            EXPECT_TRUE(r.sameAsLogger(122, 384 + 128 * 40)) << seed;
+            EXPECT_TRUE(r.prompt.records().empty()) << seed;
+        } else {
+            EXPECT_FALSE(r.image) << seed;
+            EXPECT_EQ(r.prompt.texts().last(), kNotAQuorvant) << seed;
+        }
+    }
+}
+
+} // namespace
+} // namespace qz::test

@@ -1,0 +1,54 @@
+#pragma once
+// A protocol object on the in-process logger emulator, on a virtual clock.
+#include "link/download_sequence.h"
+#include "link/quorvant.h"
+#include "link_rig.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+#include "support/recording_prompt.h"
+#include "support/virtual_clock.h"
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qz::test {
+
+struct EmulatorRig {
+    VirtualClock clock;
+    RecordingPrompt prompt;
+    RecordingProgress progress;
+    sim::Emulator emulator;
+
+    explicit EmulatorRig(const sim::MemorySpec& spec = {}) { sim::LoadMemory(emulator.logger(), spec); }
+
+    std::unique_ptr<TQuorvant> make(bool modem = false)
+    {
+        return std::make_unique<TQuorvant>(LinkSettings{"sim", modem},
+                                           std::make_unique<sim::EmulatorLine>(emulator, clock),
+                                           clock, prompt);
+    }
+    std::uint8_t* memory() { return emulator.logger().memory(); }
+
+    // Runs the Download command; the image handed over is kept in `image`.
+    DownloadOutcome download(ImageAcceptance answer = {true, 100})
+    {
+        auto q = make();
+        return RunDownload(*q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
+            image = img;
+            return answer;
+        });
+    }
+    std::optional<std::vector<std::uint8_t>> image;
+
+    int word(int address) const { return (*image)[address] | ((*image)[address + 1] << 8); }
+    // Whether the downloaded image holds the logger's bytes at [from, to).
+    bool sameAsLogger(int from, int to)
+    {
+        return image && std::memcmp(image->data() + from, memory() + from, to - from) == 0;
+    }
+};
+
+} // namespace qz::test
