@@ -1,0 +1,167 @@
+#include "sim/emulator.h"
+
+#include "model/memory_image.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qz::sim {
+
+Emulator::Emulator(const EmulatorOptions& options)
+    : options_(options), logger_(options.clock, options.seed), parser_(options.parserPauseUs)
+{
+    if (!(options_.timeSpeed > 0))
+        options_.timeSpeed = 1.0;
+}
+
+void Emulator::setTimeSpeed(double speed)
+{
+    if (speed > 0)
+        options_.timeSpeed = speed;
+}
+
+void Emulator::advanceTo(std::int64_t lineUs)
+{
+    if (lineUs <= lineUs_)
+        return;
+    std::int64_t step = lineUs - lineUs_;
+    if (options_.timeSpeed != 1.0) {
+        const double d = double(step) * options_.timeSpeed + elapsedCarry_;
+        step = std::int64_t(std::floor(d));
+        elapsedCarry_ = d - double(step);
+    }
+    lineUs_ = lineUs;
+    logger_.advance(logger_.elapsedUs() + step);
+}
+
+std::int64_t Emulator::commands(char letter) const
+{
+    const auto it = commands_.find(letter);
+    return it == commands_.end() ? 0 : it->second;
+}
+
+void Emulator::queueOut(std::uint8_t byte, std::int64_t atUs)
+{
+    std::int64_t at = std::max(atUs, lastOutUs_);
+    if (options_.paced)
+        at = toPc_.send(at);
+    lastOutUs_ = at;
+    out_.push_back({errors_.apply(byte), at});
+}
+
+void Emulator::receive(std::uint8_t byte, std::int64_t sentUs)
+{
+    std::int64_t at = options_.paced ? toLogger_.send(sentUs) : sentUs;
+    at = std::max(at, lineUs_);
+    advanceTo(at);
+    if (silent_)
+        return;
+
+    const std::optional<Frame> frame = parser_.feed(byte, at);
+    const std::int64_t number = parser_.lastFrameNumber();
+    const ByteFaults bf = faults_.forByte(number, parser_.lastByteIndex());
+    if (bf.silent)
+        return;
+    if (!bf.noEcho)
+        queueOut(bf.wrongEcho ? std::uint8_t(~byte) : byte, at + bf.echoDelayUs);
+    if (frame)
+        carryOut(*frame, at + bf.echoDelayUs, number);
+}
+
+void Emulator::carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNumber)
+{
+    ++commands_[f.letter];
+    ++commandsTotal_;
+    std::uint8_t* m = logger_.memory();
+    switch (f.letter) {
+    case 'A':
+        logger_.reset();
+        break;
+    case 'C':
+        logger_.writeClockRecord(f.payload.data());
+        break;
+    case 'D': {
+        const unsigned address = f.payload[0] | unsigned(f.payload[1]) << 8;
+        const int count = f.payload[2] == 0 ? 256 : f.payload[2];
+        std::uint8_t data[256];
+        for (int i = 0; i < count; ++i)
+            data[i] = m[(address + unsigned(i)) & 0xFFFF];
+        reply(data, count, atUs, frameNumber);
+        break;
+    }
+    case 'E': {
+        const ClockRecord r = logger_.clockRecord();
+        reply(r.data(), int(r.size()), atUs, frameNumber);
+        break;
+    }
+    case 'F':
+    case 'G': {
+        const Readings r = logger_.readings();
+        reply(r.data(), int(r.size()), atUs, frameNumber);
+        break;
+    }
+    case 'H': {
+        const unsigned address = f.payload[0] | unsigned(f.payload[1]) << 8;
+        for (std::size_t i = 3; i < f.payload.size(); ++i)
+            m[(address + unsigned(i - 3)) & 0xFFFF] = f.payload[i];
+        break;
+    }
+    default: // 'B': reserved
+        break;
+    }
+}
+
+void Emulator::reply(const std::uint8_t* data, int count, std::int64_t atUs,
+                     std::int64_t frameNumber)
+{
+    const ReplyFaults rf = faults_.forReply(frameNumber);
+    unsigned sum = 0;
+    for (int i = 0; i < count; ++i)
+        sum += data[i];
+    if (rf.badChecksum)
+        sum += 1;
+    std::uint8_t bytes[258];
+    std::copy(data, data + count, bytes);
+    bytes[count] = std::uint8_t(sum);
+    bytes[count + 1] = std::uint8_t(sum >> 8);
+    const int total = std::max(0, count + 2 - rf.withheld);
+    for (int i = 0; i < total; ++i)
+        queueOut(bytes[i], atUs);
+}
+
+std::int64_t Emulator::available(std::int64_t nowUs) const
+{
+    // Arrival times only grow, so count from the front.
+    std::int64_t n = 0;
+    for (const Pending& p : out_) {
+        if (p.atUs > nowUs)
+            break;
+        ++n;
+    }
+    return n;
+}
+
+std::int64_t Emulator::arrivalOf(std::int64_t n) const
+{
+    if (n < 1 || n > std::int64_t(out_.size()))
+        return -1;
+    return out_[std::size_t(n - 1)].atUs;
+}
+
+std::int64_t Emulator::read(std::uint8_t* out, std::int64_t max, std::int64_t nowUs)
+{
+    std::int64_t n = 0;
+    while (n < max && !out_.empty() && out_.front().atUs <= nowUs) {
+        out[n++] = out_.front().byte;
+        out_.pop_front();
+    }
+    return n;
+}
+
+void Emulator::purge(std::int64_t nowUs)
+{
+    while (!out_.empty() && out_.front().atUs <= nowUs)
+        out_.pop_front();
+}
+
+} // namespace qz::sim

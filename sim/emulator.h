@@ -1,0 +1,112 @@
+#pragma once
+// The logger as the serial line sees it. Every byte that arrives is echoed at once, one
+// at a time, and fed to the command parser; a complete frame is carried out:
+//   "$#$A" reset (stop recording)             "$#$B" reserved: echoed, nothing else
+//   "$#$C" + 16 bytes: write the clock record  "$#$E" reply: 16-byte clock record
+//   "$#$D" addr lo, hi, count: reply count bytes from memory (count 0 = 256, the address
+//          wraps at 65536; memory above the last data block reads 0xFF)
+//   "$#$F", "$#$G": reply 9 bytes: the eight inputs' converter counts, then the battery's
+//   "$#$H" addr lo, hi, count + data: write memory (no reply)
+// Every reply is its data bytes and their 16-bit sum, low byte first.
+//
+// Time is the line's, in microseconds (the caller says when each byte was sent and asks
+// what has arrived by a given time). The logger's running time is line time multiplied
+// by the time speed, so a recording can run faster than real time. With pacing on, each
+// direction of the line carries one byte per 520.83 us (19200 baud, 8N1), and a reply
+// queues behind the echo of the frame's last byte; without pacing bytes arrive at once.
+//
+// The parser forgets a half-received frame after 250 ms of quiet: shorter than the PC's
+// 300 ms echo limit, so the retry after a missing echo begins a fresh frame, and well
+// inside the 1 s the PC waits after a wrong echo.
+//
+// Set-up in a test (the in-process line is sim/emulator_line.h):
+//   qz::sim::Emulator logger;                      // or Emulator(options)
+//   qz::sim::LoadMemory(logger.logger(), {.deviceCode = 485, .content = Content::Linear});
+//   qz::sim::EmulatorLine line(logger, clock);     // a qz::LineBackend for TComPort
+#include "sim/faults.h"
+#include "sim/frame_parser.h"
+#include "sim/logger.h"
+#include "sim/wire.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+
+namespace qz::sim {
+
+struct EmulatorOptions {
+    bool paced = false;
+    double timeSpeed = 1.0;             // logger seconds per line second
+    std::int64_t parserPauseUs = 250000;
+    CivilTime clock{2026, 3, 5, 14, 7, 9, 0}; // the logger's clock at line time 0
+    std::uint64_t seed = 1;             // sensor noise
+};
+
+class Emulator {
+public:
+    explicit Emulator(const EmulatorOptions& options = {});
+
+    Logger& logger() { return logger_; }
+    const Logger& logger() const { return logger_; }
+
+    // A byte the PC sent at sentUs (line time; never earlier than a previous one).
+    void receive(std::uint8_t byte, std::int64_t sentUs);
+    // Bytes that have arrived at the PC by nowUs and are not yet read.
+    std::int64_t available(std::int64_t nowUs) const;
+    // When the n-th byte not yet read (from 1) arrives at the PC, or -1 if the logger
+    // will not send that many.
+    std::int64_t arrivalOf(std::int64_t n) const;
+    // Reads up to max bytes that have arrived by nowUs.
+    std::int64_t read(std::uint8_t* out, std::int64_t max, std::int64_t nowUs);
+    // Drops what has arrived by nowUs (bytes still on the wire arrive later).
+    void purge(std::int64_t nowUs);
+
+    // Runs the logger (its clock, delayed start, recorder) up to a line time.
+    void advanceTo(std::int64_t lineUs);
+    std::int64_t lineUs() const { return lineUs_; }
+
+    void setPaced(bool on) { options_.paced = on; }
+    bool paced() const { return options_.paced; }
+    void setTimeSpeed(double speed);
+    double timeSpeed() const { return options_.timeSpeed; }
+
+    // Faults (see sim/faults.h); frames are counted from the call.
+    void addFault(const Fault& f) { faults_.add(f, parser_.framesBegun()); }
+    void clearFaults() { faults_.clear(); }
+    void setByteErrors(double rate, std::uint64_t seed) { errors_.set(rate, seed); }
+    std::int64_t byteErrors() const { return errors_.hits(); }
+    // Total silence (a logger that is off or unplugged): nothing echoed, nothing done.
+    void setSilent(bool on) { silent_ = on; }
+
+    // What the logger did, for tests: frames carried out, per command letter.
+    std::int64_t commands(char letter) const;
+    std::int64_t commands() const { return commandsTotal_; }
+
+private:
+    struct Pending {
+        std::uint8_t byte;
+        std::int64_t atUs;
+    };
+    void queueOut(std::uint8_t byte, std::int64_t atUs);
+    void carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNumber);
+    void reply(const std::uint8_t* data, int count, std::int64_t atUs,
+               std::int64_t frameNumber);
+
+    EmulatorOptions options_;
+    Logger logger_;
+    FrameParser parser_;
+    FaultPlan faults_;
+    ByteErrors errors_;
+    bool silent_ = false;
+    Wire toLogger_;
+    Wire toPc_;
+    std::deque<Pending> out_;
+    std::int64_t lastOutUs_ = 0;
+    std::int64_t lineUs_ = 0;
+    // Logger running time moves by line time x speed; the fraction is carried.
+    double elapsedCarry_ = 0.0;
+    std::map<char, std::int64_t> commands_;
+    std::int64_t commandsTotal_ = 0;
+};
+
+} // namespace qz::sim

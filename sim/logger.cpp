@@ -1,0 +1,164 @@
+#include "sim/logger.h"
+
+#include "model/memory_image.h"
+#include "model/values.h"
+
+#include <algorithm>
+
+namespace qz::sim {
+
+Logger::Logger(const CivilTime& clock, std::uint64_t seed)
+    : memory_(kMemorySize, 0), sensors_(seed)
+{
+    std::fill(memory_.begin() + mem::kHeaderSize, memory_.end(), std::uint8_t(0xFF));
+    setClock(clock);
+}
+
+void Logger::eraseData()
+{
+    std::fill(memory_.begin() + mem::kHeaderSize, memory_.end(), std::uint8_t(0xFF));
+    std::fill_n(memory_.begin() + mem::kBlocksUsed, 4, std::uint8_t(0));
+}
+
+void Logger::setClock(const CivilTime& t)
+{
+    if (IsValidCivil(t))
+        offsetUs_ = CivilToUs(t) - elapsedUs_;
+}
+
+void Logger::advance(std::int64_t elapsedUs)
+{
+    if (elapsedUs <= elapsedUs_)
+        return;
+    if (runState_ == mem::kRunWaiting && alarmUs_ >= 0) {
+        const std::int64_t alarmElapsed = alarmUs_ - offsetUs_;
+        if (alarmElapsed <= elapsedUs) {
+            elapsedUs_ = std::max(elapsedUs_, alarmElapsed);
+            beginRecording();
+        }
+    }
+    if (recorder_.active()) {
+        recorder_.advance(memory_.data(), elapsedUs, offsetUs_, sensors_);
+        if (recorder_.full())
+            runState_ = mem::kRunStopped;
+    }
+    elapsedUs_ = elapsedUs;
+}
+
+ClockRecord Logger::clockRecord() const
+{
+    const CivilTime t = clock();
+    ClockRecord r{};
+    r[mem::kClockControl] = control_;
+    r[mem::kClockHundredths] = IntToBcd(t.hundredths);
+    r[mem::kClockSecond] = IntToBcd(t.second);
+    r[mem::kClockMinute] = IntToBcd(t.minute);
+    r[mem::kClockHour] = IntToBcd(t.hour);
+    r[mem::kClockDay] = std::uint8_t(IntToBcd(t.day) | (t.year % 4) << 6);
+    r[mem::kClockMonth] = IntToBcd(t.month);
+    r[7] = byte7_;
+    r[mem::kRunState] = runState_;
+    std::copy(start_.begin(), start_.end(), r.begin() + mem::kClockStart);
+    r[mem::kClockLast] = byte15_;
+    return r;
+}
+
+int Logger::chooseYear(int yearBits) const
+{
+    const int stored = BcdValue(memory_[mem::kYearBcd]);
+    if (stored >= 0) {
+        const int year = stored < 80 ? 2000 + stored : 1900 + stored;
+        if (year % 4 == yearBits)
+            return year;
+    }
+    const int current = clock().year;
+    for (int d : {0, 1, -1, 2})
+        if ((current + d) % 4 == yearBits)
+            return current + d;
+    return current;
+}
+
+void Logger::writeClockRecord(const std::uint8_t* r)
+{
+    control_ = r[mem::kClockControl];
+    byte7_ = r[7];
+    byte15_ = r[mem::kClockLast];
+    std::copy(r + mem::kClockStart, r + mem::kClockStart + 6, start_.begin());
+
+    CivilTime t;
+    t.hundredths = BcdValue(r[mem::kClockHundredths]);
+    t.second = BcdValue(r[mem::kClockSecond]);
+    t.minute = BcdValue(r[mem::kClockMinute]);
+    t.hour = BcdValue(r[mem::kClockHour]);
+    t.day = BcdValue(std::uint8_t(r[mem::kClockDay] & 0x3F));
+    t.month = BcdValue(r[mem::kClockMonth]);
+    t.year = chooseYear(r[mem::kClockDay] >> 6);
+    setClock(t); // refused when not a real time
+
+    const std::uint8_t state = r[mem::kRunState];
+    if (state == mem::kRunRecording) {
+        if (runState_ != mem::kRunRecording)
+            beginRecording();
+        return;
+    }
+    if (state == mem::kRunWaiting) {
+        CivilTime s;
+        s.second = BcdValue(r[mem::kClockStart + 1]);
+        s.minute = BcdValue(r[mem::kClockStart + 2]);
+        s.hour = BcdValue(r[mem::kClockStart + 3]);
+        s.day = BcdValue(std::uint8_t(r[mem::kClockStart + 4] & 0x3F));
+        s.month = BcdValue(r[mem::kClockStart + 5]);
+        s.hundredths = 0;
+        startAt(s);
+        return;
+    }
+    stop();
+    runState_ = state;
+}
+
+void Logger::startRecording()
+{
+    if (runState_ != mem::kRunRecording)
+        beginRecording();
+}
+
+void Logger::beginRecording()
+{
+    alarmUs_ = -1;
+    runState_ = mem::kRunRecording;
+    recorder_.start(memory_.data(), elapsedUs_, clockUs(), sensors_);
+}
+
+void Logger::startAt(const CivilTime& when)
+{
+    recorder_.stop();
+    runState_ = mem::kRunWaiting;
+    alarmUs_ = -1;
+    const int year = clock().year;
+    for (int y : {year, year + 1, year + 2, year + 3, year + 4}) {
+        CivilTime s = when;
+        s.year = y;
+        if (IsValidCivil(s) && CivilToUs(s) >= clockUs()) {
+            alarmUs_ = CivilToUs(s);
+            return;
+        }
+    }
+}
+
+void Logger::stop()
+{
+    recorder_.stop();
+    alarmUs_ = -1;
+    runState_ = mem::kRunStopped;
+}
+
+Readings Logger::readings() const
+{
+    Readings r{};
+    for (int i = 0; i < 8; ++i)
+        r[std::size_t(i)] = sensors_.raw(i, clockUs());
+    r[8] = std::uint8_t(sensors_.batteryCount());
+    return r;
+}
+
+} // namespace qz::sim

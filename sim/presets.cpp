@@ -1,0 +1,127 @@
+#include "sim/presets.h"
+
+#include "model/memory_image.h"
+#include "model/real48.h"
+#include "model/values.h"
+#include "sim/sensors.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace qz::sim {
+
+namespace {
+
+void PutWord(std::uint8_t* m, std::size_t at, unsigned v)
+{
+    m[at] = std::uint8_t(v);
+    m[at + 1] = std::uint8_t(v >> 8);
+}
+
+// Fixed-width text: the bytes as they are (Latin-1), then the filler.
+void PutText(std::uint8_t* m, std::size_t at, std::size_t width, const char* text, char fill)
+{
+    const std::size_t n = std::min(width, std::strlen(text));
+    std::memcpy(m + at, text, n);
+    std::memset(m + at + n, fill, width - n);
+}
+
+int SamplingPeriodFor(int interval)
+{
+    for (int p : {10, 5, 2})
+        if (interval % p == 0 && interval / p <= 65535)
+            return p;
+    return interval <= 65535 ? 1 : 255;
+}
+
+} // namespace
+
+ModelDefaults DefaultsFor(std::uint16_t code)
+{
+    switch (code) {
+    case 1: return {2, 600, "Cold room 2"};
+    case 101: return {4, 300, "Greenhouse north wall"};
+    case 293: return {1, 900, "Freezer transport"};
+    case 485: return {8, 60, "Plant room monitoring"};
+    default: return {4, 300, "Field recording"};
+    }
+}
+
+void WriteHeader(std::uint8_t* m, const MemorySpec& spec)
+{
+    const ModelDefaults d = DefaultsFor(spec.deviceCode);
+    const int inputs = std::clamp(spec.inputs > 0 ? spec.inputs : d.inputs, 1, 8);
+    const int interval = std::clamp(spec.intervalSeconds > 0 ? spec.intervalSeconds
+                                                             : d.intervalSeconds, 1, 3600 * 24);
+    std::fill(m, m + mem::kHeaderSize, std::uint8_t(0));
+
+    char serial[8];
+    std::snprintf(serial, sizeof serial, "%04d", (spec.deviceCode * 37 + 1201) % 10000);
+    PutText(m, mem::kSerialNumber, mem::kSerialNumberSize,
+            spec.serial.empty() ? serial : spec.serial.c_str(), ' ');
+    PutWord(m, mem::kDeviceCode, spec.deviceCode);
+
+    for (int i = 0; i < mem::kInputs; ++i) {
+        const InputProfile& p = ProfileOf(i);
+        PutWord(m, mem::kCalLow + 2 * std::size_t(i), p.calLow);
+        PutWord(m, mem::kCalHigh + 2 * std::size_t(i), p.calHigh);
+        const std::size_t at = mem::DescriptorAddress(i);
+        PutText(m, at + mem::kInputName, mem::kInputNameSize, p.name, '\0');
+        PutText(m, at + mem::kInputUnit, mem::kInputUnitSize, p.unit, '\0');
+        DoubleToReal48(p.scaleLow, m + at + mem::kScaleLow);
+        DoubleToReal48(p.scaleHigh, m + at + mem::kScaleHigh);
+    }
+
+    PutText(m, mem::kRecordName, mem::kRecordNameSize, d.recordName, ' ');
+    const int period = SamplingPeriodFor(interval);
+    m[mem::kSamplingPeriod] = std::uint8_t(period);
+    m[mem::kSamplingReload] = std::uint8_t(period);
+    m[mem::kSamplingInterval] = std::uint8_t(period);
+    PutWord(m, mem::kSamplesPerInterval, unsigned(interval / period));
+    m[mem::kInputMask] = std::uint8_t((1u << inputs) - 1);
+    m[mem::kInputCount] = std::uint8_t(inputs);
+    m[mem::kYearBits] = std::uint8_t((spec.start.year % 4) << 6);
+    m[mem::kYearBcd] = IntToBcd(spec.start.year % 100);
+    PutWord(m, mem::kStopMode,
+            spec.content == Content::Wrapped ? mem::kCyclic : mem::kStopWhenFull);
+    const std::uint8_t stamp[6] = {
+        std::uint8_t(spec.start.year % 100), std::uint8_t(spec.start.month),
+        std::uint8_t(spec.start.day), std::uint8_t(spec.start.hour),
+        std::uint8_t(spec.start.minute), std::uint8_t(spec.start.second)};
+    std::memcpy(m + mem::kStartStamp, stamp, sizeof stamp);
+}
+
+void LoadMemory(Logger& logger, const MemorySpec& spec)
+{
+    logger.stop();
+    logger.eraseData();
+    std::uint8_t* m = logger.memory();
+    WriteHeader(m, spec);
+    logger.setClock(spec.start);
+    if (spec.content == Content::Erased)
+        return;
+
+    const RecorderSetup s = ReadRecorderSetup(m);
+    std::int64_t records = spec.records;
+    if (records <= 0) {
+        int blocks = spec.blocks;
+        if (spec.content == Content::Linear) {
+            blocks = std::clamp(blocks > 0 ? blocks : s.blocks / 3, 1, s.blocks);
+            records = std::int64_t(blocks - 1) * s.recordsPerBlock
+                + std::max(1, s.recordsPerBlock / 2);
+            if (blocks == s.blocks && spec.blocks == s.blocks)
+                records = std::int64_t(blocks) * s.recordsPerBlock; // a full memory
+        } else {
+            blocks = std::max(blocks > 0 ? blocks : s.blocks * 3 / 8, 1);
+            records = std::int64_t(s.blocks + blocks - 1) * s.recordsPerBlock
+                + std::max(1, s.recordsPerBlock / 2);
+        }
+    }
+    logger.startRecording();
+    logger.advance(logger.elapsedUs() + records * s.intervalUs);
+    if (!spec.running)
+        logger.stop();
+}
+
+} // namespace qz::sim

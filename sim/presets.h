@@ -1,0 +1,53 @@
+#pragma once
+// Ready-made logger memories, all generated: a header for the model of a device code
+// (serial number, calibration, program block, input table with names, units and scale
+// values) and data blocks recorded by the logger's own recorder, so a ready-made memory
+// is exactly what the logger would hold after recording that long.
+//
+// Models and their defaults (any other code gets 4 inputs every 5 minutes):
+//   code 1   (124 blocks): 2 inputs, every 10 min, "Cold room 2"
+//   code 101 (252 blocks): 4 inputs, every 5 min,  "Greenhouse north wall"
+//   code 293 (124 blocks): 1 input,  every 15 min, "Freezer transport"
+//   code 485 (508 blocks): 8 inputs, every minute, "Plant room monitoring"
+#include "sim/logger.h"
+
+#include <cstdint>
+#include <string>
+
+namespace qz::sim {
+
+enum class Content {
+    Erased,  // programmed, data blocks erased (0xFF)
+    Linear,  // a stop-when-full recording of `blocks` blocks, the last one half full
+    Wrapped, // a cyclic recording that filled the memory and went on for `blocks` blocks
+};
+
+struct MemorySpec {
+    std::uint16_t deviceCode = 485;
+    Content content = Content::Linear;
+    int inputs = 0;          // 1..8; 0 = the model's
+    int blocks = 0;          // 0 = a third of the memory (Linear), 3/8 of it (Wrapped)
+    std::int64_t records = 0; // when above 0: exactly this many records, overriding blocks
+    int intervalSeconds = 0; // 0 = the model's
+    CivilTime start{2026, 2, 27, 8, 0, 0, 0}; // recording start on the logger's clock
+    bool running = false;    // leave the logger recording (otherwise stopped, state 0)
+    std::string serial = {}; // 4 characters; empty = derived from the code
+};
+
+// The model defaults for a device code.
+struct ModelDefaults {
+    int inputs;
+    int intervalSeconds;
+    const char* recordName;
+};
+ModelDefaults DefaultsFor(std::uint16_t deviceCode);
+
+// Replaces the logger's memory as described; its clock ends at the last record (or at
+// spec.start for an erased memory).
+void LoadMemory(Logger& logger, const MemorySpec& spec);
+
+// Writes the header of the model (everything below address 384) for the given inputs
+// and interval, cyclic or stop-when-full, with the start instant as StartStamp.
+void WriteHeader(std::uint8_t* memory, const MemorySpec& spec);
+
+} // namespace qz::sim

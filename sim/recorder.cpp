@@ -1,0 +1,130 @@
+#include "sim/recorder.h"
+
+#include "model/memory_image.h"
+#include "model/values.h"
+#include "sim/logger_time.h"
+
+#include <algorithm>
+
+namespace qz::sim {
+
+namespace {
+
+unsigned Word(const std::uint8_t* m, std::size_t at) { return m[at] | unsigned(m[at + 1]) << 8; }
+
+void PutWord(std::uint8_t* m, std::size_t at, unsigned v)
+{
+    m[at] = std::uint8_t(v);
+    m[at + 1] = std::uint8_t(v >> 8);
+}
+
+std::uint8_t* Block(std::uint8_t* m, int k) { return m + mem::BlockAddress(k); }
+
+} // namespace
+
+RecorderSetup ReadRecorderSetup(const std::uint8_t* m)
+{
+    RecorderSetup s;
+    const int count = m[mem::kInputCount];
+    s.inputs = count >= 1 && count <= 8 ? count : 1;
+    const unsigned mask = m[mem::kInputMask];
+    int n = 0;
+    for (int i = 0; i < 8 && n < s.inputs; ++i)
+        if (mask & (1u << i))
+            s.order[std::size_t(n++)] = i;
+    for (int i = 0; i < 8 && n < s.inputs; ++i)
+        if (!(mask & (1u << i)))
+            s.order[std::size_t(n++)] = i;
+    s.recordsPerBlock = 120 / s.inputs;
+    s.blocks = MemoryBlocks(std::uint16_t(Word(m, mem::kDeviceCode)));
+    s.blocks = std::clamp(s.blocks, 1, mem::kMaxBlocks);
+    s.cyclic = Word(m, mem::kStopMode) == 0;
+    const std::int64_t seconds
+        = std::int64_t(Word(m, mem::kSamplesPerInterval)) * m[mem::kSamplingPeriod];
+    s.intervalUs = std::max<std::int64_t>(seconds, 1) * kUsPerSecond;
+    return s;
+}
+
+void WriteStamp(std::uint8_t* out, std::int64_t clockUs)
+{
+    const CivilTime t = UsToCivil(clockUs);
+    out[0] = IntToBcd(t.year % 100);
+    out[1] = IntToBcd(t.month);
+    out[2] = IntToBcd(t.day);
+    out[3] = IntToBcd(t.hour);
+    out[4] = IntToBcd(t.minute);
+    out[5] = IntToBcd(t.second);
+}
+
+void Recorder::start(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clockUs,
+                     const Sensors& sensors)
+{
+    setup_ = ReadRecorderSetup(m);
+    std::fill(m + mem::kHeaderSize, m + mem::kLoggerMemorySize, std::uint8_t(0xFF));
+    PutWord(m, mem::kBlocksUsed, 0);
+    PutWord(m, mem::kFirstBlock, 0);
+    active_ = true;
+    full_ = false;
+    wrapped_ = false;
+    records_ = 0;
+    openBlock(m, 0, clockUs, sensors);
+    nextUs_ = elapsedUs + setup_.intervalUs;
+}
+
+void Recorder::openBlock(std::uint8_t* m, int block, std::int64_t stampClockUs,
+                         const Sensors& sensors)
+{
+    std::uint8_t* b = Block(m, block);
+    std::fill(b, b + mem::kBlockSize, std::uint8_t(0xFF));
+    b[mem::kSampleBytes] = 0;
+    WriteStamp(b + mem::kBlockStamp, stampClockUs);
+    b[mem::kBatteryCount] = std::uint8_t(sensors.batteryCount());
+    block_ = block;
+    recordsInBlock_ = 0;
+    if (wrapped_) {
+        PutWord(m, mem::kBlocksUsed, unsigned(setup_.blocks));
+        PutWord(m, mem::kFirstBlock, unsigned((block + 1) % setup_.blocks));
+    }
+}
+
+void Recorder::writeRecord(std::uint8_t* m, std::int64_t clockUs, const Sensors& sensors)
+{
+    if (recordsInBlock_ >= setup_.recordsPerBlock) {
+        int next = block_ + 1;
+        if (next >= setup_.blocks) {
+            if (!setup_.cyclic) { // cannot happen: the recorder stopped when it filled
+                active_ = false;
+                full_ = true;
+                return;
+            }
+            next = 0;
+            wrapped_ = true;
+        }
+        openBlock(m, next, clockUs - setup_.intervalUs, sensors);
+    }
+    std::uint8_t* b = Block(m, block_);
+    std::uint8_t* rec = b + mem::kSamples + std::size_t(recordsInBlock_ * setup_.inputs);
+    for (int k = 0; k < setup_.inputs; ++k)
+        rec[k] = sensors.raw(setup_.order[std::size_t(k)], clockUs);
+    ++recordsInBlock_;
+    ++records_;
+    b[mem::kSampleBytes] = std::uint8_t(recordsInBlock_ * setup_.inputs);
+    if (recordsInBlock_ == setup_.recordsPerBlock) {
+        b[mem::kBatteryCount] = std::uint8_t(sensors.batteryCount());
+        if (!setup_.cyclic && block_ + 1 >= setup_.blocks) {
+            active_ = false;
+            full_ = true;
+        }
+    }
+}
+
+void Recorder::advance(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clockOffsetUs,
+                       const Sensors& sensors)
+{
+    while (active_ && nextUs_ <= elapsedUs) {
+        writeRecord(m, nextUs_ + clockOffsetUs, sensors);
+        nextUs_ += setup_.intervalUs;
+    }
+}
+
+} // namespace qz::sim

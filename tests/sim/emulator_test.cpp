@@ -1,0 +1,146 @@
+#include "sim_driver.h"
+
+#include "model/memory_image.h"
+#include "sim/presets.h"
+
+#include <gtest/gtest.h>
+
+namespace qz::sim {
+namespace {
+
+using test::Bytes;
+using test::Driver;
+using test::Frame;
+using test::ReadFrame;
+using test::WithChecksum;
+using test::WriteFrame;
+
+class EmulatorTest : public ::testing::Test {
+protected:
+    EmulatorTest()
+    {
+        LoadMemory(emulator.logger(), {.deviceCode = 101, .content = Content::Linear});
+    }
+    Bytes memoryAt(unsigned address, int count)
+    {
+        Bytes b;
+        for (int i = 0; i < count; ++i)
+            b.push_back(emulator.logger().memory()[(address + unsigned(i)) & 0xFFFF]);
+        return b;
+    }
+
+    Emulator emulator;
+    Driver pc{emulator};
+};
+
+TEST_F(EmulatorTest, EchoesEveryByteAtOnceOneAtATime)
+{
+    const Bytes frame = ReadFrame(0, 8);
+    for (std::size_t i = 0; i < frame.size(); ++i) {
+        emulator.receive(frame[i], pc.nowUs);
+        std::uint8_t echo = 0;
+        ASSERT_EQ(emulator.read(&echo, 1, pc.nowUs), 1) << "byte " << i;
+        EXPECT_EQ(echo, frame[i]);
+        if (i + 1 < frame.size()) {
+            EXPECT_EQ(emulator.available(pc.nowUs), 0) << "nothing more before the frame ends";
+        }
+        pc.nowUs += 1000;
+    }
+    EXPECT_EQ(emulator.available(pc.nowUs), 10);
+}
+
+TEST_F(EmulatorTest, EchoesBytesThatAreNoCommand)
+{
+    const Bytes junk = {0x00, 0xFF, '$', 'x', '#', 0x55};
+    EXPECT_EQ(pc.exchange(junk), junk);
+    EXPECT_EQ(emulator.commands(), 0);
+}
+
+TEST_F(EmulatorTest, ReadsAnswerMemoryWithTheAdditiveChecksum)
+{
+    struct Case {
+        unsigned address;
+        std::uint8_t count;
+        int bytes;
+    };
+    const Case cases[] = {
+        {0, 8, 8},         // identification
+        {8, 32, 32},       // calibration
+        {40, 88, 88},      // program block
+        {128, 0, 256},     // input table: count 0 is 256
+        {384, 128, 128},   // data block 0
+        {65280, 128, 128}, // data block 507
+        {65500, 100, 100}, // wraps past 65535 to address 0
+    };
+    for (const Case& c : cases) {
+        const Bytes want = WithChecksum(memoryAt(c.address, c.bytes));
+        EXPECT_EQ(pc.reply(ReadFrame(c.address, c.count)), want) << "address " << c.address;
+    }
+}
+
+TEST_F(EmulatorTest, ErasedMemoryReadsFFAndItsChecksumIs00FF)
+{
+    emulator.logger().eraseData();
+    const Bytes r = pc.reply(ReadFrame(65280, 0));
+    ASSERT_EQ(r.size(), 258u);
+    EXPECT_EQ(Bytes(r.begin(), r.begin() + 256), Bytes(256, 0xFF));
+    EXPECT_EQ(r[256], 0x00);
+    EXPECT_EQ(r[257], 0xFF);
+}
+
+TEST_F(EmulatorTest, ClockReadGivesTheRecordAndChecksum)
+{
+    Emulator fresh; // clock 2026-03-05 14:07:09
+    Driver d{fresh};
+    const Bytes r = d.reply(Frame('E'));
+    ASSERT_EQ(r.size(), 18u);
+    const Bytes want = {0x04, 0x00, 0x09, 0x07, 0x14, 0x05 | (2026 % 4) << 6, 0x03, 0x00,
+                        0x00, 0, 0, 0, 0, 0, 0, 0x01};
+    EXPECT_EQ(r, WithChecksum(want));
+}
+
+TEST_F(EmulatorTest, ReadingsGiveEightInputsAndTheBattery)
+{
+    emulator.logger().sensors().setBatteryCount(168);
+    emulator.logger().sensors().hold(0, 42);
+    emulator.logger().sensors().hold(7, 200);
+    for (char letter : {'F', 'G'}) {
+        const Bytes r = pc.reply(Frame(letter));
+        ASSERT_EQ(r.size(), 11u) << letter;
+        EXPECT_EQ(r[0], 42);
+        EXPECT_EQ(r[7], 200);
+        EXPECT_EQ(r[8], 168);
+        EXPECT_EQ(r, WithChecksum(Bytes(r.begin(), r.begin() + 9)));
+    }
+}
+
+TEST_F(EmulatorTest, WritesChangeMemoryAndGetNoReply)
+{
+    Bytes program(88);
+    for (std::size_t i = 0; i < program.size(); ++i)
+        program[i] = std::uint8_t(i * 3);
+    Bytes table(256, 0x5A);
+    const Bytes frame = WriteFrame(40, program);
+    EXPECT_EQ(pc.exchange(frame), frame); // the echo only
+    EXPECT_EQ(memoryAt(40, 88), program);
+    EXPECT_EQ(pc.exchange(WriteFrame(128, table)).size(), 263u);
+    EXPECT_EQ(memoryAt(128, 256), table);
+    EXPECT_EQ(pc.reply(ReadFrame(40, 88)), WithChecksum(program));
+}
+
+TEST_F(EmulatorTest, WriteWrapsAtTheEndOfTheAddressSpace)
+{
+    pc.exchange(WriteFrame(65534, {1, 2, 3, 4}));
+    EXPECT_EQ(memoryAt(65534, 4), (Bytes{1, 2, 3, 4}));
+}
+
+TEST_F(EmulatorTest, ReservedCommandIsOnlyEchoed)
+{
+    const Bytes before = memoryAt(0, 384);
+    EXPECT_EQ(pc.exchange(Frame('B')), Frame('B'));
+    EXPECT_EQ(memoryAt(0, 384), before);
+    EXPECT_EQ(emulator.commands('B'), 1);
+}
+
+} // namespace
+} // namespace qz::sim
