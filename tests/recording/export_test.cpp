@@ -1,0 +1,179 @@
+// Text export of the current view in every line layout.
+#include "recording_fixture.h"
+
+#include "platform/progress.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+
+namespace qz::test {
+namespace {
+
+// Keeps what the export tells its progress display; cancels at a chosen check.
+class ScriptedProgress final : public Progress {
+public:
+    void setCaption(const QString& caption) override { caption_ = caption; }
+    void setMaximum(int maximum) override { maximum_ = maximum; }
+    void setPosition(int position) override { positions_.push_back(position); }
+    void setCancelEnabled(bool enabled) override { cancelEnabled_ = enabled; }
+    bool cancelled() override { return ++checks_ == cancelAt_; }
+
+    QString caption_;
+    int maximum_ = -1;
+    std::vector<int> positions_;
+    bool cancelEnabled_ = false;
+    int checks_ = 0;
+    int cancelAt_ = -1;
+};
+
+class TextExport : public RecordingTest {
+protected:
+    QByteArray Export(TRecording& r, ExportKind kind)
+    {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        ScriptedProgress progress;
+        EXPECT_EQ(r.ExportTo(out, kind, progress), ExportResult::Done);
+        return out.data();
+    }
+    static QList<QByteArray> Lines(const QByteArray& text)
+    {
+        QList<QByteArray> lines = text.split('\n');
+        EXPECT_TRUE(lines.last().isEmpty()); // the last line ends too
+        lines.removeLast();
+        for (QByteArray& l : lines) {
+            EXPECT_TRUE(l.endsWith('\r'));
+            l.chop(1);
+        }
+        return lines;
+    }
+};
+
+TEST_F(TextExport, EveryKindMatchesGolden)
+{
+    auto r = Load(ColdStore().build());
+    const struct { ExportKind kind; const char* golden; } cases[] = {
+        {ExportKind::Text, "cold_store_text.txt"},
+        {ExportKind::Excel, "cold_store_excel.txt"},
+        {ExportKind::Lotus, "cold_store_lotus.txt"},
+        {ExportKind::TextNoDate, "cold_store_nodate.txt"},
+        {ExportKind::DateOnly, "cold_store_date.txt"},
+    };
+    for (const auto& c : cases)
+        CheckGolden(QLatin1String(c.golden), Export(*r, c.kind));
+}
+
+TEST_F(TextExport, HeaderThenOneLinePerMeasurement)
+{
+    auto r = Load(ColdStore().build());
+    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
+    const QStringList info = r->InfosZk300(r->CurrentView());
+    ASSERT_EQ(lines.size(), info.size() + 100);
+    for (qsizetype i = 0; i < info.size(); ++i)
+        EXPECT_EQ(QString::fromUtf8(lines[i]), info[i]);
+    // Measurement 1 lies one step (5 min) after the stamp; falling input 5: raw 27.
+    EXPECT_EQ(lines[14], QByteArray("05/03/01 14:12:09\t\t22.5\t20.0\t8.65"));
+    EXPECT_EQ(lines.last(), QByteArray("05/03/01 22:27:09\t\t22.0\t40.0\t9.00"));
+}
+
+TEST_F(TextExport, LayoutOfEachKind)
+{
+    auto r = Load(ColdStore().start(0, 1, 1, 11, 55, 0).build());
+    const struct { ExportKind kind; const char* begins; } cases[] = {
+        {ExportKind::Text, "01/01/00 12:00:00\t\t"},
+        {ExportKind::Excel, "36526.500000000\t\t"},
+        {ExportKind::Lotus, "36526.500000000;\t"},
+        {ExportKind::TextNoDate, "12:00:00\t\t"},
+        {ExportKind::DateOnly, "01/01/00\t\t"},
+    };
+    for (const auto& c : cases) {
+        const QList<QByteArray> lines = Lines(Export(*r, c.kind));
+        EXPECT_TRUE(lines[14].startsWith(c.begins)) << lines[14].toStdString();
+        if (c.kind == ExportKind::Lotus) {
+            for (qsizetype i = 14; i < lines.size(); ++i)
+                EXPECT_EQ(lines[i].count(';'), 1);
+        }
+    }
+}
+
+TEST_F(TextExport, YearOfCenturyHasTwoDigits)
+{
+    auto r = Load(TwoMeasurements().build()); // from 15/06/05 10:00:00, 90 s apart
+    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
+    ASSERT_EQ(lines.size(), 16);
+    EXPECT_EQ(lines[14], QByteArray("15/06/05 10:01:30\t\t2.00"));
+    EXPECT_EQ(lines[15], QByteArray("15/06/05 10:03:00\t\t8.00"));
+}
+
+TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
+{
+    auto r = Load(ColdStore().build());
+    ViewRecord& zoom = r->View(1);
+    zoom.first = 50;
+    zoom.last = 50;
+    r->SetCurrentLevel(1);
+    r->SearchMaxMin(zoom);
+    r->UpdateScalingMode(zoom);
+    r->ComputeAverages(zoom);
+    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
+    ASSERT_EQ(lines.size(), 15);
+    // 50 steps of 5 minutes after 14:07:09.
+    EXPECT_TRUE(lines[14].startsWith("05/03/01 18:17:09\t\t")) << lines[14].toStdString();
+    EXPECT_EQ(lines[11], QByteArray("# Measurements     : 1"));
+}
+
+TEST_F(TextExport, NoDrawnInputLeavesOnlyTheDateField)
+{
+    auto r = Load(ColdStore().build());
+    DisplaySettings s = r->Settings();
+    s.shown.fill(false);
+    r->ApplyGraphicConfig(r->Colours(), s);
+    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::TextNoDate));
+    EXPECT_EQ(lines[14], QByteArray("14:12:09\t"));
+    EXPECT_EQ(lines[5], QByteArray("Inputs             : "));
+}
+
+TEST_F(TextExport, DecimalSeparatorFollowsLocale)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto r = Load(ColdStore().start(0, 1, 1, 11, 55, 0).build());
+    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Lotus));
+    EXPECT_TRUE(lines[14].startsWith("36526,500000000;\t22,5\t20,0\t8,65")) << lines[14].toStdString();
+}
+
+TEST_F(TextExport, ProgressAndCancel)
+{
+    auto r = Load(WrappedRing().build());
+    const QString path = Scratch(QStringLiteral("ring.txt"));
+    ScriptedProgress progress;
+    progress.cancelAt_ = 3; // the third check comes after line 300
+    EXPECT_EQ(r->ExportFile(path, ExportKind::Text, progress), ExportResult::Cancelled);
+    EXPECT_EQ(r->ExportFileName(), path);
+    EXPECT_EQ(progress.caption_, QStringLiteral("Export..."));
+    EXPECT_EQ(progress.maximum_, 899);
+    EXPECT_TRUE(progress.cancelEnabled_);
+    EXPECT_EQ(progress.positions_, (std::vector<int>{99, 199, 299}));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count('\n'), 14 + 300); // the lines written so far stay
+
+    ScriptedProgress whole;
+    EXPECT_EQ(r->ExportFile(path, ExportKind::Excel, whole), ExportResult::Done);
+    EXPECT_EQ(whole.checks_, 9);
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count('\n'), 14 + 900);
+}
+
+TEST_F(TextExport, UnwritableTargetFailsWithReason)
+{
+    auto r = Load(ColdStore().build());
+    ScriptedProgress progress;
+    EXPECT_EQ(r->ExportFile(Scratch(QStringLiteral("missing/dir/out.txt")), ExportKind::Text, progress),
+              ExportResult::Failed);
+    EXPECT_TRUE(r->LastError().startsWith(QStringLiteral("Cannot write "))) << r->LastError().toStdString();
+}
+
+} // namespace
+} // namespace qz::test

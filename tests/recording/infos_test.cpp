@@ -1,0 +1,118 @@
+// The recording information text, character by character.
+#include "recording_fixture.h"
+
+namespace qz::test {
+namespace {
+
+using RecordInfos = RecordingTest;
+
+QByteArray Joined(const QStringList& lines)
+{
+    return lines.join(QLatin1Char('\n')).toUtf8();
+}
+
+TEST_F(RecordInfos, WholeRecordingMatchesGolden)
+{
+    auto r = Load(ColdStore().build());
+    CheckGolden(QStringLiteral("cold_store_info.txt"), Joined(r->InfosZk300(r->CurrentView())));
+}
+
+TEST_F(RecordInfos, EightInputsInWrappedRingMatchGolden)
+{
+    auto r = Load(WrappedRing().build());
+    CheckGolden(QStringLiteral("wrapped_ring_info.txt"), Joined(r->InfosZk300(r->CurrentView())));
+}
+
+TEST_F(RecordInfos, LayoutOfLabelsAndColumns)
+{
+    auto r = Load(ColdStore().build());
+    const QStringList lines = r->InfosZk300(r->CurrentView());
+    ASSERT_EQ(lines.size(), 14);
+    const char* labels[] = {"Record Name        : ", "Serial Number      : ", "Recording Interval : ",
+                            "Start Date/Time    : ", "End Date/Time      : ", "Inputs             : ",
+                            "Scale max          : ", "Scale min          : ", "Minimum            : ",
+                            "Maximum            : ", "Average            : ", "# Measurements     : ",
+                            "Battery Voltage    : "};
+    for (int i = 0; i < 13; ++i)
+        EXPECT_TRUE(lines[i].startsWith(QLatin1String(labels[i]))) << i;
+    EXPECT_TRUE(lines[13].isEmpty());
+    EXPECT_EQ(lines[0], QStringLiteral("Record Name        : Cold store 3"));
+    // Three columns of 14 characters, the unit's degree sign counting as one.
+    for (int i = 5; i <= 10; ++i)
+        EXPECT_EQ(lines[i].size(), 21 + 3 * 14) << i;
+    EXPECT_EQ(lines[5].mid(21), QStringLiteral("  1       Temp  2   Humidity  5   Pressure"));
+    EXPECT_EQ(lines[6].mid(21, 14), QStringLiteral("80 \u00B0C").rightJustified(14));
+    EXPECT_EQ(lines[11], QStringLiteral("# Measurements     : 100"));
+    EXPECT_EQ(lines[12], QStringLiteral("Battery Voltage    : 3.54 V"));
+}
+
+TEST_F(RecordInfos, IntervalText)
+{
+    const struct { int period; int samples; const char* text; } cases[] = {
+        {1, 300, "5 Min  "}, {1, 90, "1 Min  30 Sec"}, {1, 30, "30 Sec"},
+        {60, 60, "60 Min  "}, {10, 720, "120 Min  "},
+    };
+    for (const auto& c : cases) {
+        auto r = Load(ColdStore().interval(c.period, c.samples).build());
+        EXPECT_EQ(r->InfosZk300(r->CurrentView())[2],
+                  QStringLiteral("Recording Interval : ") + QLatin1String(c.text)) << c.text;
+    }
+}
+
+TEST_F(RecordInfos, ListsOnlyShownRecordedInputs)
+{
+    auto r = Load(ColdStore().build());
+    DisplaySettings s = r->Settings();
+    s.shown[1] = false; // inputs 1, 2 and 5 recorded, 2 hidden
+    s.shown[3] = true;  // shown but not recorded
+    r->ApplyGraphicConfig(r->Colours(), s);
+    const QStringList lines = r->InfosZk300(r->CurrentView());
+    EXPECT_EQ(lines[5].mid(21), QStringLiteral("  1       Temp  5   Pressure"));
+    for (int i = 6; i <= 10; ++i)
+        EXPECT_EQ(lines[i].size(), 21 + 2 * 14) << i;
+}
+
+TEST_F(RecordInfos, ZoomedViewChangesOnlyItsStatistics)
+{
+    auto r = Load(ColdStore().build());
+    const QStringList whole = r->InfosZk300(r->CurrentView());
+    ViewRecord& zoom = r->View(1);
+    zoom.first = 21;
+    zoom.last = 60;
+    r->SetCurrentLevel(1);
+    r->SearchMaxMin(zoom);
+    r->UpdateScalingMode(zoom);
+    r->ComputeAverages(zoom);
+    const QStringList part = r->InfosZk300(r->CurrentView());
+    CheckGolden(QStringLiteral("cold_store_zoom_info.txt"), Joined(part));
+    for (int i : {0, 1, 2, 5, 6, 7, 12, 13})
+        EXPECT_EQ(part[i], whole[i]) << i;
+    for (int i : {3, 4, 8, 9, 10, 11})
+        EXPECT_NE(part[i], whole[i]) << i;
+    EXPECT_EQ(part[11], QStringLiteral("# Measurements     : 40"));
+    EXPECT_EQ(part[3], QStringLiteral("Start Date/Time    : 05/03/01 15:52:09"));
+}
+
+TEST_F(RecordInfos, OneUsedBlockHasNoBatteryVoltage)
+{
+    auto r = Load(TwoMeasurements().build());
+    EXPECT_EQ(r->InfosZk300(r->CurrentView())[12], QStringLiteral("Battery Voltage    : -"));
+}
+
+TEST_F(RecordInfos, DegenerateScalesGiveFlatValues)
+{
+    ImageBuilder b = ColdStore();
+    b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})
+        .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300});
+    auto r = Load(b.build());
+    const QStringList lines = r->InfosZk300(r->CurrentView());
+    // Minimum, maximum and average: the low scale value, in each input's own format.
+    for (int i : {8, 9, 10}) {
+        EXPECT_EQ(lines[i].mid(21, 14), QStringLiteral("5 V").rightJustified(14)) << i;
+        EXPECT_TRUE(lines[i].mid(35, 14).trimmed().startsWith(QLatin1Char('0'))) << i;
+        EXPECT_EQ(lines[i].mid(35, 14).trimmed().toDouble(), 0.0) << i;
+    }
+}
+
+} // namespace
+} // namespace qz::test

@@ -1,0 +1,67 @@
+#pragma once
+// Shared set-up of the recording tests: a catalogue folder, a fixed "C" locale (the
+// decimal point) and the hand-built recordings the tests use.
+#include "image_builder.h"
+#include "recording/recording.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace qz::test {
+
+// Cold store: inputs 1, 2 and 5 (5 with a falling scale), 100 measurements of 5 minutes
+// from 05/03/01 14:07:09 in three blocks.
+ImageBuilder ColdStore();
+// One input, exactly two measurements of 90 s in one block.
+ImageBuilder TwoMeasurements();
+// Eight inputs, hourly, 900 measurements filling a 60-block ring whose oldest block is 58.
+ImageBuilder WrappedRing();
+
+class RecordingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousLocale_ = QLocale();
+        QLocale::setDefault(QLocale::c());
+        ASSERT_TRUE(scratch_.isValid());
+    }
+    void TearDown() override { QLocale::setDefault(previousLocale_); }
+
+    std::unique_ptr<TRecording> Make() const
+    {
+        return std::make_unique<TRecording>(ProgramFolder(catalogue_.path()));
+    }
+    // A recording initialized from the image; fails the test when it is refused.
+    std::unique_ptr<TRecording> Load(const QByteArray& image) const
+    {
+        auto r = Make();
+        r->SetImage(image);
+        EXPECT_TRUE(r->Initialize());
+        return r;
+    }
+    QString Scratch(const QString& name) const { return scratch_.filePath(name); }
+
+    CatalogueFolder catalogue_;
+    QTemporaryDir scratch_;
+
+private:
+    QLocale previousLocale_;
+};
+
+// Golden files under tests/recording/golden/. Run a test binary with
+// QUORZK_UPDATE_GOLDEN=1 to rewrite them on purpose, then review the diff.
+QByteArray ReadGolden(const QString& name);
+void CheckGolden(const QString& name, const QByteArray& actual);
+
+} // namespace qz::test

@@ -1,0 +1,108 @@
+// Raw-to-physical conversion, rounding to an input's resolution and axis label steps.
+#include "recording/scaling.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qz {
+namespace {
+
+struct NormalizeCase {
+    long double value;
+    long double resolution;
+    long double expected;
+};
+
+TEST(Normalize, RoundsToResolutionWithHalvesToEven)
+{
+    const NormalizeCase cases[] = {
+        {12.34L, 0.5L, 12.5L},
+        {12.25L, 0.5L, 12.0L},  // 24.5 steps: even neighbour 24
+        {12.75L, 0.5L, 13.0L},  // 25.5 steps: even neighbour 26
+        {-12.25L, 0.5L, -12.0L},
+        {0.0L, 0.5L, 0.0L},
+        {7.0L, 2.0L, 8.0L},     // 3.5 steps -> 4
+        {5.0L, 2.0L, 4.0L},     // 2.5 steps -> 2
+        {3.3L, -0.5L, 3.5L},    // a falling scale has a negative resolution
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(static_cast<double>(Normalize(c.value, c.resolution)), static_cast<double>(c.expected), 1e-12)
+            << static_cast<double>(c.value) << " / " << static_cast<double>(c.resolution);
+}
+
+TEST(Normalize, ZeroResolutionLeavesValueUnrounded)
+{
+    EXPECT_EQ(Normalize(12.34L, 0.0L), 12.34L);
+    EXPECT_EQ(Normalize(-1.5L, 0.0L), -1.5L);
+}
+
+TEST(NiceStep, TableOfRanges)
+{
+    const struct { int n; int expected; } cases[] = {
+        {0, 10}, {9, 10}, {10, 20}, {20, 20}, {21, 25}, {25, 25}, {26, 50}, {50, 50},
+        {51, 75}, {75, 75}, {76, 100}, {99, 100}, {100, -1}, {5000, -1},
+        {-9, -10}, {-21, -25}, {-76, -100}, {-100, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NiceStep(c.n), c.expected) << c.n;
+}
+
+TEST(RoundAxisStep, KeepsTwoDigitsRoundedUp)
+{
+    const struct { long double x; double expected; } cases[] = {
+        {3.7L, 5}, {-3.7L, -5}, {0.37L, 0.5}, {-0.37L, -0.5}, {0.037L, 0.05},
+        {12, 20}, {26, 50}, {80, 100}, {150, 200}, {1, 2}, {0, 0.1},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(static_cast<double>(RoundAxisStep(c.x)), c.expected, std::fabs(c.expected) * 1e-12)
+            << static_cast<double>(c.x);
+}
+
+TEST(RoundAxisStep, NotFiniteGivesZero)
+{
+    EXPECT_EQ(RoundAxisStep(INFINITY), 0);
+    EXPECT_EQ(RoundAxisStep(NAN), 0);
+}
+
+TEST(Conversion, GainAndOffsetFromCalibration)
+{
+    // Raw 16 reads 0, raw 216 reads 100.
+    const Conversion c = MakeConversion(0.0, 100.0, 16.0L, 216.0L);
+    EXPECT_NEAR(static_cast<double>(c.gain), 0.5, 1e-15);
+    EXPECT_NEAR(static_cast<double>(c.offset), -8.0, 1e-15);
+    EXPECT_NEAR(static_cast<double>(c.Physical(116)), 50.0, 1e-12);
+    EXPECT_NEAR(static_cast<double>(c.resolution), 0.5, 1e-15);
+}
+
+TEST(Conversion, DegenerateCalibrationOrScaleStaysFinite)
+{
+    // No calibrated span: the input reads its low scale value everywhere.
+    const Conversion noCal = MakeConversion(-20.0, 80.0, 100.0L, 100.0L);
+    EXPECT_EQ(noCal.gain, 0);
+    EXPECT_EQ(noCal.Physical(0), -20);
+    EXPECT_EQ(noCal.Physical(255), -20);
+
+    // No scale span: a flat value and a zero resolution, which Normalize leaves alone.
+    const Conversion noScale = MakeConversion(5.0, 5.0, 0.0L, 255.0L);
+    EXPECT_EQ(noScale.gain, 0);
+    EXPECT_EQ(noScale.resolution, 0);
+    EXPECT_EQ(Normalize(noScale.Physical(200), noScale.resolution), 5);
+
+    const AxisScale a = ComputeAxisScale(noCal, 267.0, -12.0);
+    EXPECT_EQ(a.top, -20);
+    EXPECT_EQ(a.bottom, -20);
+    EXPECT_TRUE(std::isfinite(static_cast<double>(a.step)));
+}
+
+TEST(ComputeAxisScale, PhysicalEdgesAndStep)
+{
+    const Conversion c = MakeConversion(0.0, 100.0, 16.0L, 216.0L);
+    const AxisScale a = ComputeAxisScale(c, 216.0, 16.0); // fixed scale: 0..100
+    EXPECT_NEAR(static_cast<double>(a.top), 100.0, 1e-12);
+    EXPECT_NEAR(static_cast<double>(a.bottom), 0.0, 1e-12);
+    EXPECT_NEAR(static_cast<double>(a.step), 20.0, 1e-12); // 12.5 -> 20
+}
+
+} // namespace
+} // namespace qz
