@@ -1,0 +1,92 @@
+#include "app_rig.h"
+
+// The hand-built images of the recording tests.
+#include "recording/image_builder.cpp"
+
+#include "graph/ui/graph_window.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMdiArea>
+
+namespace qz::test {
+
+QByteArray ColdStoreImage()
+{
+    return ImageBuilder()
+        .serial("A123")
+        .recordName(QStringLiteral("Cold store"))
+        .interval(300, 1)
+        .input(0, {QStringLiteral("Air"), QStringLiteral("\xb0" "C"), -40, 60, 0, 255 * 256})
+        .input(1, {QStringLiteral("Door"), QStringLiteral("%"), 0, 100, 0, 255 * 256})
+        .input(4, {QStringLiteral("Floor"), QStringLiteral("\xb0" "C"), -40, 60, 0, 255 * 256})
+        .measurements(100, [](int k, int input) { return std::uint8_t((k * (input + 1)) % 200 + 20); })
+        .build();
+}
+
+void AppTest::SetUp()
+{
+    previousLocale_ = QLocale();
+    QLocale::setDefault(QLocale::c());
+    ASSERT_TRUE(scratch_.isValid());
+}
+
+void AppTest::TearDown()
+{
+    form_.reset();
+    Settle();
+    QLocale::setDefault(previousLocale_);
+}
+
+TForm1& AppTest::Form()
+{
+    if (!form_) {
+        form_ = std::make_unique<TForm1>(
+            AppServices{prompt_, clock_, pump_, ProgramFolder(catalogue_.path()), dialogs_, lines_});
+        form_->show();
+    }
+    return *form_;
+}
+
+QString AppTest::Scratch(const QString& name) const { return scratch_.filePath(name); }
+
+QString AppTest::WriteFile(const QString& name, const QByteArray& bytes)
+{
+    QFile f(Scratch(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return f.fileName();
+}
+
+QString AppTest::WriteRecording(const QString& name, const QByteArray& image)
+{
+    const int blocks = (static_cast<unsigned char>(image[118]) | (static_cast<unsigned char>(image[119]) << 8));
+    return WriteFile(name, QByteArray("QUORVANT") + image.left(384 + 128 * blocks));
+}
+
+TMDIGraph* AppTest::OpenThroughMenu(const QString& name)
+{
+    const int before = static_cast<int>(Form().graphWindows().size());
+    dialogs_.script({name});
+    Form().Open1Click();
+    Settle();
+    const auto graphs = Form().graphWindows();
+    return graphs.size() > before ? graphs.constFirst() : nullptr;
+}
+
+void AppTest::Settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QStringList AppTest::Titles()
+{
+    QStringList out;
+    for (TMDIGraph* g : Form().graphWindows())
+        out << g->windowTitle();
+    return out;
+}
+
+} // namespace qz::test

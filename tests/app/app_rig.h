@@ -1,0 +1,87 @@
+#pragma once
+// A main window over scripted services: a recording prompt, a virtual clock, file and
+// print dialogs that answer from a script, and a program folder with a catalogue.
+#include "app/ui/document_dialogs.h"
+#include "app/ui/main_window.h"
+#include "link/line_registry.h"
+#include "recording/image_builder.h"
+#include "support/recording_prompt.h"
+#include "support/virtual_clock.h"
+
+#include <QLocale>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <ostream>
+#include <memory>
+#include <vector>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace qz::test {
+
+class ScriptedDialogs final : public DocumentDialogs {
+public:
+    QString openFile(QWidget*, const FileDialogRequest& request) override { return next(request); }
+    QString saveFile(QWidget*, const FileDialogRequest& request) override { return next(request); }
+    bool print(QWidget*, QPrinter&) override { ++prints; return printAnswer; }
+    bool printSetup(QWidget*, QPrinter&) override { ++setups; return true; }
+
+    // File names given to the next dialogs; an empty name is a cancel.
+    void script(std::initializer_list<QString> names) { names_.insert(names_.end(), names); }
+    std::vector<FileDialogRequest> requests;
+    bool printAnswer = true;
+    int prints = 0;
+    int setups = 0;
+
+private:
+    QString next(const FileDialogRequest& request)
+    {
+        requests.push_back(request);
+        if (names_.empty())
+            return {};
+        QString name = names_.front();
+        names_.pop_front();
+        return name;
+    }
+    std::deque<QString> names_;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The main window, made on first use so a test can prepare the folder first.
+    TForm1& Form();
+    // A recording file in the scratch folder made from an image.
+    QString WriteRecording(const QString& name, const QByteArray& image);
+    QString WriteFile(const QString& name, const QByteArray& bytes);
+    QString Folder() const { return catalogue_.path(); }
+    QString Scratch(const QString& name) const;
+    // Opens a file through the Open command.
+    TMDIGraph* OpenThroughMenu(const QString& name);
+    // Runs posted events (renumbering after a window is freed).
+    static void Settle();
+    QStringList Titles();
+
+    RecordingPrompt prompt_;
+    VirtualClock clock_;
+    NullEventPump pump_;
+    ScriptedDialogs dialogs_;
+    LineRegistry lines_;
+    CatalogueFolder catalogue_;
+
+private:
+    QTemporaryDir scratch_;
+    QLocale previousLocale_;
+    std::unique_ptr<TForm1> form_;
+};
+
+// Cold store recording of the recording tests' kind: three inputs, 100 measurements.
+QByteArray ColdStoreImage();
+
+} // namespace qz::test

@@ -1,0 +1,438 @@
+#include "app_rig.h"
+
+#include "app/ui/help_window.h"
+#include "graph/ui/graph_window.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTextBrowser>
+#include <QToolButton>
+
+namespace qz::test {
+
+namespace {
+
+struct MenuEntry {
+    const char* name;
+    const char* caption;
+    int help;
+};
+
+const MenuEntry kEntries[] = {
+    {"Open1", "&Open...", 19}, {"Save1", "&Save", 15}, {"SaveAs1", "Save &As...", 15},
+    {"Close1", "&Close", 19}, {"Print1", "&Print...", 19}, {"PrintSetup1", "Print Set&up...", 19},
+    {"meExport", "&Export", 16}, {"Exit", "E&xit", 19}, {"Copy1", "&Copy", 19},
+    {"CoptTo1", "Copy &To", 19}, {"Loggerinfos1", "Logger &infos", 14}, {"Graph1", "&Graph", 13},
+    {"Configutation1", "&Configuration", 8}, {"Offload1", "&Download", 11},
+    {"CurrentReading1", "Current &Reading", 10}, {"Stop1", "&Stop", 12},
+    {"Connect1", "Modem connection", -1}, {"Disconnect1", "Modem disconnection", -1},
+    {"Options1", "&Options...", 19}, {"Cascade1", "&Cascade", 19},
+    {"TileVertic1", "Tile &Vertically", -1}, {"TileHorizontally1", "Tile &Horizontally", 19},
+    {"ArrangeIcons1", "&Arrange Icons", 19}, {"Minimizeallwindows1", "&Minimize all windows", 19},
+    {"Closeallwindows1", "&Close all windows", -1}, {"Contents1", "&Contents", 19},
+    {"Search1", "&Search For Help on", 19}, {"HowtouseHelp1", "&How to use Help", 19},
+    {"About1", "&About", -1},
+};
+
+struct Tool {
+    const char* name;
+    const char* hint;
+    int x;
+};
+
+const Tool kTools[] = {
+    {"sbOpen", "Open", 10}, {"sbSave", "Save", 45}, {"sbPrint", "Print", 80},
+    {"sbExport", "Export Data", 115}, {"spDownload", "Download  Quorvant", 166},
+    {"spStop", "Stop Quorvant", 202}, {"sbConfig", "Config Quorvant", 237},
+    {"spGraphic", "New Graph", 272}, {"spInfos", "Recording info", 314},
+    {"sprealtime", "Realtime", 352}, {"SpeedButton2", "Help", 403},
+    {"SpeedButton1", "Exit Quorvant", 458},
+};
+
+// Names of a menu's entries with "-" for separators.
+QStringList Layout(QMenu* menu)
+{
+    QStringList out;
+    for (QAction* a : menu->actions())
+        if (!a->property("windowEntry").toBool())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    return out;
+}
+
+// The commands that follow the presence of a graph window.
+const char* const kDocumentCommands[] = {"Save1", "SaveAs1", "Close1", "Print1"};
+const char* const kDocumentTools[] = {"sbSave", "sbPrint", "spGraphic"};
+
+} // namespace
+
+using MainWindowTest = AppTest;
+
+TEST_F(MainWindowTest, MenuEntriesCarryTheirCaptionsAndHelpContexts)
+{
+    EXPECT_EQ(Form().windowTitle(), "Quorvant ZK Software / 32");
+    for (const MenuEntry& e : kEntries) {
+        SCOPED_TRACE(e.name);
+        QAction* a = Form().action(e.name);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(), e.caption);
+        EXPECT_EQ(a->property("helpContext").toInt(), e.help);
+    }
+}
+
+TEST_F(MainWindowTest, MenusHaveTheirSeparatorsAndMnemonics)
+{
+    EXPECT_EQ(Layout(Form().menu("File")),
+              QStringList({"Open1", "Save1", "SaveAs1", "Close1", "-", "Print1", "PrintSetup1", "-",
+                           "meExport", "-", "Exit"}));
+    EXPECT_EQ(Layout(Form().menu("Help")),
+              QStringList({"Contents1", "Search1", "HowtouseHelp1", "-", "About1"}));
+    const QStringList tops = {"&File", "&Edit", "&View", "&Logger", "&Options", "&Window", "&Help"};
+    for (const QString& caption : tops) {
+        const QString key = QString(caption).remove('&');
+        ASSERT_NE(Form().menu(key), nullptr) << key.toStdString();
+        EXPECT_EQ(Form().menu(key)->title(), caption);
+    }
+}
+
+TEST_F(MainWindowTest, ToolButtonsSitInTheirPlacesWithTheirHints)
+{
+    for (const Tool& t : kTools) {
+        SCOPED_TRACE(t.name);
+        QToolButton* b = Form().toolButton(t.name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->toolTip(), t.hint);
+        EXPECT_EQ(b->geometry(), QRect(t.x, 10, 32, 32));
+        EXPECT_FALSE(b->icon().isNull());
+    }
+}
+
+TEST_F(MainWindowTest, DocumentCommandsFollowThePresenceOfGraphWindows)
+{
+    const auto expectDocumentCommands = [this](bool on) {
+        for (const char* name : kDocumentCommands)
+            EXPECT_EQ(Form().action(name)->isEnabled(), on) << name;
+        for (const char* name : kDocumentTools)
+            EXPECT_EQ(Form().toolButton(name)->isEnabled(), on) << name;
+        for (const char* menu : {"Edit", "View", "Window"})
+            EXPECT_EQ(Form().menu(menu)->menuAction()->isEnabled(), on) << menu;
+        // Not offered by this program yet: never enabled.
+        EXPECT_FALSE(Form().action("meExport")->isEnabled());
+        EXPECT_FALSE(Form().toolButton("sbExport")->isEnabled());
+        EXPECT_FALSE(Form().toolButton("spInfos")->isEnabled());
+    };
+    expectDocumentCommands(false);
+    EXPECT_TRUE(Form().action("Open1")->isEnabled());
+    EXPECT_TRUE(Form().action("PrintSetup1")->isEnabled());
+
+    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    expectDocumentCommands(true);
+
+    Form().Close1Click();
+    Settle();
+    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    expectDocumentCommands(false);
+}
+
+TEST_F(MainWindowTest, OpenAsksForARecordingFileAndNumbersItsTitle)
+{
+    const QString name = WriteRecording("cold.qrv", ColdStoreImage());
+    TMDIGraph* graph = OpenThroughMenu(name);
+    ASSERT_NE(graph, nullptr);
+    ASSERT_EQ(dialogs_.requests.size(), 1u);
+    const FileDialogRequest& r = dialogs_.requests[0];
+    EXPECT_EQ(r.title, "Open");
+    EXPECT_EQ(r.filter, "Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
+    EXPECT_EQ(r.defaultExt, "qrv");
+    EXPECT_TRUE(r.fileMustExist);
+    EXPECT_TRUE(graph->IsSaved());
+    EXPECT_TRUE(graph->windowTitle().startsWith("cold.qrv - Cold store")) << graph->windowTitle().toStdString();
+    EXPECT_TRUE(graph->windowTitle().endsWith(" #1  ")) << graph->windowTitle().toStdString();
+    EXPECT_TRUE(prompt_.records().empty());
+}
+
+struct OpenRefusal {
+    const char* file;
+    QByteArray content;
+    QStringList messages;
+};
+
+class OpenRefusalTest : public AppTest, public ::testing::WithParamInterface<OpenRefusal> {};
+
+TEST_P(OpenRefusalTest, LeavesNoWindowBehind)
+{
+    const OpenRefusal& c = GetParam();
+    const QString name = c.content.isNull() ? QString() : WriteFile(c.file, c.content);
+    dialogs_.script({name});
+    Form().Open1Click();
+    Settle();
+    EXPECT_EQ(prompt_.texts(), c.messages);
+    for (const auto& r : prompt_.records())
+        EXPECT_EQ(r.symbol, PromptSymbol::Error);
+    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    EXPECT_TRUE(Form().mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(Form().action("Save1")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenRefusalTest,
+    ::testing::Values(
+        OpenRefusal{"cancelled", QByteArray(), {}},
+        OpenRefusal{"cold.txt", QByteArray("QUORVANT") + ColdStoreImage().left(384 + 3 * 128),
+                    {"Not a file with the qrv extension"}},
+        OpenRefusal{"bad.qrv", QByteArray("NOTAFILE") + QByteArray(400, '\0'),
+                    {"Invalid data file ", "This file is not for a QuorvantZK"}},
+        OpenRefusal{"case.qrv", QByteArray("Quorvant") + ColdStoreImage().left(384 + 3 * 128),
+                    {"Invalid data file ", "This file is not for a QuorvantZK"}},
+        OpenRefusal{"short.qrv", QByteArray("QUORVANT") + QByteArray(100, '\x01'),
+                    {"This file is not for a QuorvantZK"}},
+        OpenRefusal{"huge.qrv", QByteArray("QUORVANT") + QByteArray(70000, '\0'),
+                    {"Invalid data file ", "This file is not for a QuorvantZK"}}));
+
+TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
+{
+    TMDIGraph* graph = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    ASSERT_NE(graph, nullptr);
+    const QString target = Scratch("copy.qrv");
+    dialogs_.script({target});
+    Form().SaveAs1Click();
+    ASSERT_EQ(dialogs_.requests.size(), 2u);
+    const FileDialogRequest& r = dialogs_.requests[1];
+    EXPECT_EQ(r.title, "Save File As");
+    EXPECT_EQ(r.filter, "Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
+    EXPECT_EQ(r.defaultExt, "qrv");
+    EXPECT_EQ(r.initialName, "cold.qrv");
+    QFile saved(target);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.read(8), "QUORVANT");
+    EXPECT_EQ(saved.size(), 392 + 128 * 3);
+    EXPECT_TRUE(graph->windowTitle().startsWith("copy.qrv - ")) << graph->windowTitle().toStdString();
+    EXPECT_EQ(graph->FileName(), target);
+}
+
+TEST_F(MainWindowTest, SaveRefusesAnotherExtensionAndWritesNothing)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    dialogs_.script({Scratch("copy.dat")});
+    Form().Save1Click();
+    EXPECT_EQ(dialogs_.requests.back().title, "Save");
+    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the qrv extension"}));
+    EXPECT_FALSE(QFile::exists(Scratch("copy.dat")));
+}
+
+TEST_F(MainWindowTest, CopiesOfOneRecordingAreNumberedAndRenumberedAfterAClose)
+{
+    for (const bool byCloseBox : {false, true}) {
+        SCOPED_TRACE(byCloseBox ? "close box" : "Close command");
+        TMDIGraph* first = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+        ASSERT_NE(first, nullptr);
+        Form().Graph1Click();
+        Settle();
+        ASSERT_EQ(Form().graphWindows().size(), 2);
+        TMDIGraph* second = Form().graphWindows().constFirst();
+        EXPECT_NE(second, first);
+        EXPECT_TRUE(second->IsSaved());
+        EXPECT_TRUE(first->windowTitle().endsWith(" #1  "));
+        EXPECT_TRUE(second->windowTitle().endsWith(" #2  "));
+
+        Form().mdiArea()->setActiveSubWindow(first);
+        if (byCloseBox)
+            first->close();
+        else
+            Form().Close1Click();
+        Settle();
+        ASSERT_EQ(Form().graphWindows().size(), 1);
+        EXPECT_TRUE(second->windowTitle().endsWith(" #1  ")) << second->windowTitle().toStdString();
+        Form().Closeallwindows1Click();
+        Settle();
+    }
+}
+
+class UnsavedTest : public AppTest {
+protected:
+    TMDIGraph* Download()
+    {
+        const QByteArray image = ColdStoreImage();
+        const std::vector<std::uint8_t> bytes(image.begin(), image.end());
+        const ImageAcceptance a = Form().AcceptDownload(bytes);
+        EXPECT_TRUE(a.initialized);
+        Settle();
+        return Form().graphWindows().isEmpty() ? nullptr : Form().graphWindows().constFirst();
+    }
+    QString Question(TMDIGraph* g) const
+    {
+        return "The record " + g->windowTitle() + "  has not been saved ,Close anyway ?";
+    }
+};
+
+TEST_F(UnsavedTest, ADownloadIsTitledWithTheSerialNumberAndTheCopyNumber)
+{
+    TMDIGraph* g = Download();
+    ASSERT_NE(g, nullptr);
+    EXPECT_FALSE(g->IsSaved());
+    const QString when = QLocale().toString(clock_.localNow(), QLocale::ShortFormat);
+    EXPECT_EQ(g->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (" + when + " )");
+}
+
+TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
+{
+    TMDIGraph* g = Download();
+    ASSERT_NE(g, nullptr);
+    const QString question = Question(g);
+    prompt_.script({PromptAnswer::No});
+    g->close();
+    Settle();
+    ASSERT_EQ(Form().graphWindows().size(), 1);
+    ASSERT_EQ(prompt_.records().size(), 1u);
+    EXPECT_EQ(prompt_.records()[0].text, question);
+    EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
+    EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
+    EXPECT_FALSE(g->IsSaved());
+
+    prompt_.script({PromptAnswer::Yes});
+    g->close();
+    Settle();
+    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    EXPECT_EQ(prompt_.records().size(), 2u);
+}
+
+TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    TMDIGraph* unsaved = Download();
+    ASSERT_NE(unsaved, nullptr);
+    prompt_.script({PromptAnswer::No});
+    Form().Closeallwindows1Click();
+    Settle();
+    EXPECT_EQ(prompt_.records().size(), 1u);
+    ASSERT_EQ(Form().graphWindows().size(), 1);
+    EXPECT_EQ(Form().graphWindows().constFirst(), unsaved);
+}
+
+TEST_F(UnsavedTest, ExitIsRefusedWhileTheUserKeepsAnUnsavedDownload)
+{
+    ASSERT_NE(Download(), nullptr);
+    prompt_.script({PromptAnswer::No});
+    EXPECT_FALSE(Form().close());
+    EXPECT_EQ(Form().graphWindows().size(), 1);
+    EXPECT_TRUE(Form().isVisible());
+
+    prompt_.script({PromptAnswer::Yes});
+    EXPECT_TRUE(Form().close());
+    Settle();
+    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    // Asked once: the answer Yes marks the recording as not to be asked about again.
+    EXPECT_EQ(prompt_.records().size(), 2u);
+}
+
+TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
+{
+    TMDIGraph* g = Download();
+    ASSERT_NE(g, nullptr);
+    dialogs_.script({Scratch("field.qrv")});
+    Form().Save1Click();
+    EXPECT_EQ(dialogs_.requests.back().initialName, "");
+    EXPECT_TRUE(g->IsSaved());
+    EXPECT_TRUE(g->windowTitle().startsWith("field.qrv - Cold store")) << g->windowTitle().toStdString();
+    Form().Closeallwindows1Click();
+    Settle();
+    EXPECT_TRUE(prompt_.records().empty());
+    EXPECT_TRUE(Form().graphWindows().isEmpty());
+}
+
+TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
+{
+    TMDIGraph* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    ASSERT_NE(g, nullptr);
+    dialogs_.script({Scratch("graph.png"), Scratch("graph.bmp")});
+    Form().CoptTo1Click();
+    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the bmp extension"}));
+    EXPECT_FALSE(QFile::exists(Scratch("graph.png")));
+    Form().CoptTo1Click();
+    const FileDialogRequest& r = dialogs_.requests.back();
+    EXPECT_EQ(r.title, "Copy to");
+    EXPECT_EQ(r.filter, "Bitmap files (*.bmp)|*.bmp");
+    EXPECT_EQ(r.defaultExt, "bmp");
+    EXPECT_EQ(r.initialName, "cold.bmp");
+    QImage written(Scratch("graph.bmp"), "BMP");
+    ASSERT_FALSE(written.isNull());
+    EXPECT_EQ(written.size(), g->Snapshot().size());
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), g->Snapshot().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    QPrinter& printer = Form().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const auto printTo = [&](const QString& name) { printer.setOutputFileName(Scratch(name)); };
+
+    dialogs_.printAnswer = false;
+    printTo("refused.pdf");
+    Form().Print1Click();
+    EXPECT_EQ(dialogs_.prints, 1);
+    EXPECT_FALSE(QFile::exists(Scratch("refused.pdf")));
+
+    dialogs_.printAnswer = true;
+    printTo("menu.pdf");
+    Form().Print1Click();
+    EXPECT_EQ(dialogs_.prints, 2);
+    EXPECT_GT(QFileInfo(Scratch("menu.pdf")).size(), 1000);
+
+    printTo("button.pdf");
+    Form().toolButton("sbPrint")->click();
+    EXPECT_EQ(dialogs_.prints, 2);
+    EXPECT_GT(QFileInfo(Scratch("button.pdf")).size(), 1000);
+    EXPECT_TRUE(prompt_.records().empty());
+}
+
+TEST_F(MainWindowTest, ModemEntriesShowOnlyWithAModemInTheSettings)
+{
+    struct Case {
+        const char* ini;
+        bool visible;
+    };
+    const Case cases[] = {
+        {"", false},
+        {"[Modem]\r\nModemPresent=0\r\n", false},
+        {"[Modem]\r\nModemPresent=1\r\n", true},
+        {"[modem]\r\n modempresent = 1 \r\n", true},
+        {"[Modem]\r\nModemPresent=yes\r\n", false},
+    };
+    Form();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini);
+        QFile ini(ProgramFolder(Folder()).settingsFile());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(c.ini);
+        ini.close();
+        emit Form().menu("Logger")->aboutToShow();
+        EXPECT_EQ(Form().action("Connect1")->isVisible(), c.visible);
+        EXPECT_EQ(Form().action("Disconnect1")->isVisible(), c.visible);
+        EXPECT_FALSE(Form().action("Connect1")->isEnabled());
+    }
+}
+
+TEST(HelpWindow, OpensThePagesAtEachContextOfTheCommands)
+{
+    HelpWindow help(QStringLiteral(QUORZK_SOURCE_DIR "/data/help"));
+    for (const int context : {4, 8, 10, 11, 12, 13, 14, 15, 16, 19}) {
+        SCOPED_TRACE(context);
+        ASSERT_TRUE(help.showContext(context));
+        EXPECT_EQ(help.browser()->source().fragment(), QStringLiteral("ctx%1").arg(context));
+        // Every context has its own anchor in the pages.
+        EXPECT_TRUE(help.browser()->toHtml().contains(QStringLiteral("ctx%1").arg(context)));
+    }
+    EXPECT_TRUE(help.showContents());
+}
+
+TEST(HelpWindow, SaysSoWhenThePagesAreMissing)
+{
+    HelpWindow help(QStringLiteral("/nonexistent/help"));
+    EXPECT_FALSE(help.showContext(19));
+    EXPECT_TRUE(help.browser()->toPlainText().contains("help pages were not found"));
+}
+
+} // namespace qz::test
