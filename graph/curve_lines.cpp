@@ -1,0 +1,107 @@
+#include "graph/curve_lines.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qz {
+
+namespace {
+// Beyond this many rows outside the plot a point is held there: it keeps coordinates far
+// from the limits of the rasterizer and of int arithmetic; only curves of a range much
+// smaller than one raw unit ever get there.
+constexpr std::int64_t kRowLimit = std::int64_t(1) << 22;
+// Raw ranges in 1/64 units beyond this are not a range any view can hold.
+constexpr double kRangeLimit = 1e12;
+}
+
+CurveScale::CurveScale(double rawTop, double rawBottom, int plotBottom, int plotHeight)
+    : bottom_(plotBottom), height_(plotHeight)
+{
+    const double t = 64.0 * rawTop;
+    const double b = 64.0 * rawBottom;
+    if (!std::isfinite(t) || !std::isfinite(b) || std::fabs(t) > kRangeLimit || std::fabs(b) > kRangeLimit)
+        return;
+    t_ = std::int64_t(t); // truncation toward zero
+    b_ = std::int64_t(b);
+    drawable_ = t_ != b_;
+}
+
+int CurveScale::Row(int raw) const
+{
+    if (!drawable_)
+        return bottom_;
+    const std::int64_t rise = ((std::int64_t(raw) * 64 - b_) * height_) / (t_ - b_);
+    const std::int64_t row = std::int64_t(bottom_) - std::clamp(rise, -kRowLimit, kRowLimit);
+    return int(row);
+}
+
+void CurveLines::Clear()
+{
+    lines_.clear();
+    started_ = false;
+}
+
+void CurveLines::MoveTo(int x, int y)
+{
+    if (started_)
+        Finish();
+    x_ = x;
+    y_ = y;
+    low_ = high_ = y;
+    started_ = true;
+}
+
+void CurveLines::LineTo(int x, int y)
+{
+    if (!started_) {
+        MoveTo(x, y);
+        return;
+    }
+    if (x == x_) {
+        if (y == y_)
+            return;
+        low_ = std::min(low_, y);
+        high_ = std::max(high_, y);
+        y_ = y;
+        return;
+    }
+    CloseColumn();
+    lines_.emplace_back(x_, y_, x, y);
+    x_ = x;
+    y_ = y;
+    low_ = high_ = y;
+}
+
+void CurveLines::Finish()
+{
+    if (!started_)
+        return;
+    CloseColumn();
+    started_ = false;
+}
+
+void CurveLines::CloseColumn()
+{
+    // The vertical segments inside one column are consecutive, so together they cover
+    // every row between the lowest and the highest point reached.
+    if (low_ != high_)
+        lines_.emplace_back(x_, low_, x_, high_);
+    low_ = high_ = y_;
+}
+
+void BuildCurve(std::span<const std::uint8_t> raws, int left, int width, const CurveScale& scale,
+                CurveLines& out)
+{
+    if (raws.size() < 2 || !scale.IsDrawable())
+        return;
+    const long double p = static_cast<long double>(width) / static_cast<long double>(raws.size() - 1);
+    long double x = left;
+    out.MoveTo(left, scale.Row(raws[0]));
+    for (std::size_t k = 1; k < raws.size(); ++k) {
+        x += p;
+        out.LineTo(int(x), scale.Row(raws[k]));
+    }
+    out.Finish();
+}
+
+} // namespace qz

@@ -1,0 +1,155 @@
+#include "graph/graph_draw.h"
+
+#include "graph/axis_ticks.h"
+#include "graph/curve_lines.h"
+#include "graph/graph_parts.h"
+#include "recording/recording.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace qz {
+
+namespace {
+
+// The current view's measurements, held inside the recording.
+struct Range {
+    int first = 1;
+    int last = 1;
+};
+
+Range ViewRange(const TRecording& recording)
+{
+    const ViewRecord& v = recording.CurrentView();
+    const int count = recording.Data().GetRecordCount();
+    Range r;
+    r.first = std::clamp(v.first, 1, std::max(1, count));
+    r.last = std::clamp(v.last, r.first, std::max(r.first, count));
+    return r;
+}
+
+std::int64_t SpanSeconds(const TRecording& recording, const Range& r)
+{
+    const TQuorvantData& d = recording.Data();
+    return SecondsFromDateTime(d.GetRecordDateTime(r.last) - d.GetRecordDateTime(r.first));
+}
+
+GraphLayout LayoutFor(const GraphTarget& target, const TRecording& recording, const Range& r)
+{
+    GraphLayout layout;
+    ComputeHorizontalLayout(target, SpanSeconds(recording, r), layout);
+    ComputeVerticalLayout(target, layout);
+    return layout;
+}
+
+} // namespace
+
+QColor ColourFromBgr(Colour c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+QPen HairPen(const QColor& colour)
+{
+    QPen pen(colour);
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+void DrawTextAt(QPainter& painter, int x, int y, const QString& text)
+{
+    painter.drawText(x, y + painter.fontMetrics().ascent(), text);
+}
+
+void DrawCurves(QPainter& painter, const GraphLayout& layout, TRecording& recording, int first, int last)
+{
+    if (last <= first)
+        return;
+    std::vector<std::uint8_t> raws(std::size_t(last - first + 1));
+    CurveLines lines;
+    const ViewRecord& view = recording.CurrentView();
+    for (int i = 0; i < kInputCount; ++i) {
+        if (!recording.IsInputDrawn(i))
+            continue;
+        const CurveScale scale(view.top[i], view.bottom[i], layout.bottom, layout.Height());
+        if (!scale.IsDrawable())
+            continue;
+        recording.SelectInput(i);
+        const TQuorvantData& data = recording.Data();
+        for (int k = first; k <= last; ++k)
+            raws[std::size_t(k - first)] = data.GetSample(k);
+        lines.Clear();
+        BuildCurve(raws, layout.left, layout.Width(), scale, lines);
+        painter.setPen(HairPen(ColourFromBgr(recording.Colours()[std::size_t(1 + i)])));
+        painter.drawLines(lines.Lines().data(), int(lines.Lines().size()));
+    }
+}
+
+namespace {
+// Fills x0..x1 - 1, y0..y1 - 1 white; nothing when that is empty.
+void FillWhite(QPainter& painter, int x0, int y0, int x1, int y1)
+{
+    if (x1 > x0 && y1 > y0)
+        painter.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), Qt::white);
+}
+} // namespace
+
+void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout)
+{
+    // Curve parts outside the frame disappear; the row of the bottom edge stays.
+    const int w = target.size.width();
+    const int h = target.size.height();
+    FillWhite(painter, 0, 0, w, layout.top);
+    FillWhite(painter, 0, layout.bottom + 1, w, h);
+    FillWhite(painter, layout.right, 0, w, h);
+    FillWhite(painter, 0, 0, layout.left, h);
+}
+
+GraphLayout ComputeLayout(const GraphTarget& target, const TRecording& recording)
+{
+    return LayoutFor(target, recording, ViewRange(recording));
+}
+
+DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, TRecording& recording,
+                     const DrawOptions& options)
+{
+    const Range r = ViewRange(recording);
+    DrawResult result;
+    result.layout = LayoutFor(target, recording, r);
+    const GraphLayout& layout = result.layout;
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+
+    // The frame's rectangle also clears the plot area. Like every rectangle of the
+    // graph it covers left..right - 1 and top..bottom - 1.
+    if (layout.Width() > 1 && layout.Height() > 1) {
+        painter.setPen(HairPen(kFrameColour));
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRect(layout.left, layout.top, layout.Width() - 1, layout.Height() - 1));
+        painter.setBrush(Qt::NoBrush);
+        DrawCurves(painter, layout, recording, r.first, r.last);
+    }
+    ClearMargins(painter, target, layout);
+    DrawTimeAxis(painter, target, layout, recording, r.first, r.last);
+    result.leftTickInside = DrawValueAxis(&painter, target, layout, recording, AxisSide::Left, options.labelsShown);
+    result.rightTickInside = DrawValueAxis(&painter, target, layout, recording, AxisSide::Right, options.labelsShown);
+    DrawFooter(painter, target, layout, recording, r.first);
+
+    painter.restore();
+    return result;
+}
+
+bool AxisTickInside(const GraphLayout& layout, TRecording& recording, AxisSide side)
+{
+    return DrawValueAxis(nullptr, GraphTarget{}, layout, recording, side, false);
+}
+
+} // namespace qz

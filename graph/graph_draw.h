@@ -1,0 +1,80 @@
+#pragma once
+// Drawing a recording's graph onto any QPainter: the graph window's canvas, a printer
+// page, the clipboard bitmap and the bitmap of Copy To all share it. GUI-free (QtGui).
+//
+// How to use it:
+//   SetUpFontSubstitutions();                   // once at program start (graph_fonts.h)
+//
+//   // Graph window: keep a canvas image the size of the paint box.
+//   GraphTarget target = PrepareCanvas(canvas, paintBoxSize, /*blank=*/true);
+//   QPainter p(&canvas);
+//   DrawResult r = DrawGraph(p, target, recording);
+//   // r.layout holds left, right, top, bottom for the mouse (zoom, cursor readout);
+//   // the window itself clears its active flag around the call, sets the cursor
+//   // hold-off and refreshes a linked information window.
+//
+//   // Zoom's label test (nothing drawn): AxisTickInside(r.layout, recording, side).
+//
+//   // Print: the caller picks the printer, sets the job title (the caption), shows the
+//   // busy cursor, then
+//   PrintForm(printer, recording);              // one page; false when it cannot begin
+//
+//   // Clipboard and Copy To: GraphBitmap(recording, paintBoxSize).
+//
+// Everything is drawn from the data at each call; nothing is retained.
+#include "graph/graph_layout.h"
+
+#include <QImage>
+#include <QSize>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace qz {
+
+class TRecording;
+
+struct DrawOptions {
+    // Value-axis ticks, labels and units (off only for the zoom's label test).
+    bool labelsShown = true;
+};
+
+struct DrawResult {
+    GraphLayout layout;
+    bool leftTickInside = false;  // a left-axis tick fell inside the plot
+    bool rightTickInside = false;
+};
+
+enum class AxisSide { Left, Right };
+
+// Draws the current view of an initialized recording on the target: frame, curves,
+// margins, time axis, the two value axes, footer and name.
+DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, TRecording& recording,
+                     const DrawOptions& options = {});
+
+// The layout DrawGraph uses for the recording's current view on the target.
+GraphLayout ComputeLayout(const GraphTarget& target, const TRecording& recording);
+
+// Whether the axis of the side would have a tick inside the plot (computed, not drawn).
+// A side without an axis input counts as inside.
+bool AxisTickInside(const GraphLayout& layout, TRecording& recording, AxisSide side);
+
+// A white canvas of the given size (96 dots per inch, so that points and pixels relate
+// as on a common screen).
+QImage NewCanvas(QSize size);
+
+// When blank is true, canvas becomes a new white image of paintBoxSize. Either way the
+// screen target of that size is returned.
+GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank);
+
+// The graph drawn into a new bitmap of the given size.
+QImage GraphBitmap(TRecording& recording, QSize size);
+
+// Prints the graph on one page of the device (a QPrinter, QPdfWriter, ...): the whole
+// page in landscape, the upper 55 % in portrait. False when painting cannot begin.
+bool PrintForm(QPagedPaintDevice& device, TRecording& recording);
+
+// The same on a painter already active on a page of pageSize pixels.
+void PrintForm(QPainter& page, QSize pageSize, bool portrait, TRecording& recording);
+
+} // namespace qz

@@ -1,0 +1,55 @@
+// The targets of a graph: the window's canvas, a bitmap, a printer page.
+#include "graph/graph_draw.h"
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace qz {
+
+namespace {
+constexpr int kScreenDotsPerMeter = 3780; // 96 dots per inch
+}
+
+QImage NewCanvas(QSize size)
+{
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.setDotsPerMeterX(kScreenDotsPerMeter);
+    image.setDotsPerMeterY(kScreenDotsPerMeter);
+    image.fill(Qt::white);
+    return image;
+}
+
+GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank)
+{
+    if (blank)
+        canvas = NewCanvas(paintBoxSize);
+    return ScreenTarget(paintBoxSize);
+}
+
+QImage GraphBitmap(TRecording& recording, QSize size)
+{
+    QImage image = NewCanvas(size);
+    QPainter painter(&image);
+    DrawGraph(painter, ScreenTarget(size), recording);
+    painter.end();
+    return image;
+}
+
+void PrintForm(QPainter& page, QSize pageSize, bool portrait, TRecording& recording)
+{
+    DrawGraph(page, PrinterTarget(pageSize, portrait), recording);
+}
+
+bool PrintForm(QPagedPaintDevice& device, TRecording& recording)
+{
+    const bool portrait = device.pageLayout().orientation() == QPageLayout::Portrait;
+    const QSize pageSize(device.width(), device.height());
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    PrintForm(painter, pageSize, portrait, recording);
+    return painter.end();
+}
+
+} // namespace qz

@@ -1,0 +1,171 @@
+#include "graph/curve_lines.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace qz {
+namespace {
+
+TEST(CurveScale, RowsInIntegerArithmetic)
+{
+    // Raw range 40..184 on a plot 230 pixels high with its bottom edge at row 256.
+    const CurveScale scale(184, 40, 256, 230);
+    ASSERT_TRUE(scale.IsDrawable());
+    struct Case {
+        int raw, row;
+    };
+    const Case cases[] = {
+        {40, 256},  // bottom of the range: bottom edge
+        {184, 26},  // top of the range: top edge
+        {52, 237},  // (52 x 64 - 2560) x 230 div 9216 = 19.16 -> 19
+        {112, 141}, // 115 exactly
+        {0, 319},   // below the range: -63.9 truncated toward zero to -63
+        {255, -87}, // above the range: 343.4 -> 343
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(scale.Row(c.raw), c.row) << c.raw;
+}
+
+TEST(CurveScale, DivisionTruncatesTowardZero)
+{
+    // (0 x 64 - 64) x 10 div 640 = -1 exactly; (0 x 64 - 64) x 10 div 6400 = -0.1 -> 0.
+    EXPECT_EQ(CurveScale(10, 1, 100, 10).Row(0), 101);
+    EXPECT_EQ(CurveScale(100, 1, 100, 10).Row(0), 100);
+    // A fractional range is cut to 1/64 units: 1.99 -> 127, 1.01 -> 64.
+    EXPECT_EQ(CurveScale(1.99, 1.01, 100, 63).Row(2), 100 - (64 * 63) / 63);
+}
+
+TEST(CurveScale, EmptyOrBrokenRangeIsNotDrawn)
+{
+    EXPECT_FALSE(CurveScale(100, 100, 256, 230).IsDrawable());
+    EXPECT_FALSE(CurveScale(100.01, 100.0, 256, 230).IsDrawable()); // equal in 1/64 units
+    EXPECT_FALSE(CurveScale(std::nan(""), 0, 256, 230).IsDrawable());
+    EXPECT_FALSE(CurveScale(1e300, 0, 256, 230).IsDrawable());
+    EXPECT_TRUE(CurveScale(0, 100, 256, 230).IsDrawable()); // upside down is a range
+}
+
+TEST(CurveScale, RowsOfATinyRangeStayNearThePlot)
+{
+    // One 1/64 unit over a tall plot: a raw step is 64 x 20,000 rows.
+    const CurveScale scale(100.02, 100.0, 20000, 20000);
+    ASSERT_TRUE(scale.IsDrawable());
+    EXPECT_EQ(scale.Row(100), 20000);
+    EXPECT_GT(scale.Row(255), -(1 << 23));
+    EXPECT_LT(scale.Row(0), 1 << 23);
+}
+
+TEST(CurveLines, IdenticalPointsAreSkippedAndColumnsMerged)
+{
+    CurveLines c;
+    c.MoveTo(10, 50);
+    c.LineTo(10, 50); // same point: nothing
+    c.LineTo(10, 40);
+    c.LineTo(10, 60);
+    c.LineTo(10, 45); // column 10 reached rows 40..60, ends at 45
+    c.LineTo(11, 45);
+    c.LineTo(13, 30);
+    c.Finish();
+    const std::vector<QLine> expected = {
+        QLine(10, 40, 10, 60),
+        QLine(10, 45, 11, 45),
+        QLine(11, 45, 13, 30),
+    };
+    EXPECT_EQ(c.Lines(), expected);
+}
+
+TEST(CurveLines, TwoMeasurementsMakeOneLineAcrossThePlot)
+{
+    const std::uint8_t raws[] = {40, 184};
+    CurveLines c;
+    BuildCurve(raws, 60, 280, CurveScale(184, 40, 256, 230), c);
+    const std::vector<QLine> expected = {QLine(60, 256, 340, 26)};
+    EXPECT_EQ(c.Lines(), expected);
+}
+
+TEST(CurveLines, OneSampleOrFlatRangeDrawsNothing)
+{
+    const std::uint8_t one[] = {10};
+    const std::uint8_t two[] = {10, 20};
+    CurveLines c;
+    BuildCurve(one, 0, 100, CurveScale(255, 0, 100, 100), c);
+    BuildCurve(two, 0, 100, CurveScale(50, 50, 100, 100), c);
+    EXPECT_TRUE(c.Lines().empty());
+}
+
+// The same curve drawn one line per measurement step, as the plain algorithm does.
+QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QPen pen(Qt::black);
+    pen.setCosmetic(true);
+    p.setPen(pen);
+    const long double step = static_cast<long double>(width) / static_cast<long double>(raws.size() - 1);
+    long double x = left;
+    QPoint prev(left, scale.Row(raws[0]));
+    for (std::size_t k = 1; k < raws.size(); ++k) {
+        x += step;
+        const QPoint next(int(x), scale.Row(raws[k]));
+        if (next != prev) {
+            p.drawLine(prev, next);
+            prev = next;
+        }
+    }
+    return img;
+}
+
+QImage DrawMerged(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QPen pen(Qt::black);
+    pen.setCosmetic(true);
+    p.setPen(pen);
+    CurveLines c;
+    BuildCurve(raws, left, width, scale, c);
+    p.drawLines(c.Lines().data(), int(c.Lines().size()));
+    return img;
+}
+
+TEST(CurveLines, MergedColumnsDrawTheSamePixelsAsOneLinePerStep)
+{
+    struct Case {
+        const char* what;
+        int count;
+        int width;
+    };
+    const Case cases[] = {
+        {"many measurements per column", 5000, 180},
+        {"a few per column", 700, 180},
+        {"several columns per measurement", 40, 180},
+    };
+    const QSize size(200, 120);
+    const CurveScale scale(230, 20, 110, 100);
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> raws(std::size_t(c.count));
+        std::uint32_t s = 12345;
+        int v = 128;
+        for (auto& r : raws) {
+            s = s * 1103515245u + 12345u;
+            v += int((s >> 16) % 21) - 10;
+            v = std::clamp(v, 0, 255);
+            r = std::uint8_t(v);
+        }
+        raws[std::size_t(c.count / 2)] = 255; // a spike and a drop
+        raws[std::size_t(c.count / 2 + 1)] = 0;
+        const QImage naive = DrawNaive(raws, 10, c.width, scale, size);
+        const QImage merged = DrawMerged(raws, 10, c.width, scale, size);
+        EXPECT_EQ(naive, merged) << c.what;
+    }
+}
+
+} // namespace
+} // namespace qz

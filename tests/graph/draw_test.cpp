@@ -1,0 +1,381 @@
+#include "graph/graph_draw.h"
+#include "graph/graph_fonts.h"
+#include "graph_fixture.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qz::test {
+namespace {
+
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);        // input 1 in TestColours
+const QColor kMagenta(255, 0, 255);  // input 3
+const QColor kPurple(128, 0, 128);   // input 6
+
+// One input, 57 measurements a minute apart from 12/03/01 14:21:00, raw 52..164: on a
+// 400 x 300 canvas the plot is 60..340 x 26..256 and measurements are 5 pixels apart.
+GraphImage OneInput()
+{
+    GraphImage g;
+    g.inputs = {GraphInput{0, "degC"}};
+    g.count = 57;
+    g.raw = [](int k, int) { return std::uint8_t(50 + 2 * k); };
+    return g;
+}
+
+// Inputs 1, 3 and 6 (indices 0, 2, 5): 40 measurements per block, 81 in three blocks.
+GraphImage ThreeInputs()
+{
+    GraphImage g;
+    g.inputs = {GraphInput{0, "degC"}, GraphInput{2, "%rH", 0, 200}, GraphInput{5, "bar"}};
+    g.count = 81;
+    g.raw = [](int k, int i) {
+        if (i == 0)
+            return std::uint8_t(k % 2 ? 100 : 150);
+        if (i == 2)
+            return std::uint8_t(200 - k);
+        return std::uint8_t(80);
+    };
+    return g;
+}
+
+// bottom - ((raw x 64 - B) x H) div (T - B) for a raw range bottom..top.
+int Row(int raw, int rawTop, int rawBottom, int bottom = 256, int height = 230)
+{
+    const long long t = 64LL * rawTop, b = 64LL * rawBottom;
+    return bottom - int(((raw * 64LL - b) * height) / (t - b));
+}
+
+int CountColour(const QImage& img, const QColor& c, QRect area)
+{
+    int n = 0;
+    area = area.intersected(img.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += img.pixelColor(x, y) == c;
+    return n;
+}
+
+class GraphDrawTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetUpFontSubstitutions(); }
+    GraphFixture fixture_;
+};
+
+TEST_F(GraphDrawTest, FrameTicksAndCurveOfOneInputAtTheirPixels)
+{
+    auto rec = fixture_.Load(OneInput());
+    ASSERT_TRUE(rec);
+    const QImage img = GraphBitmap(*rec, QSize(400, 300));
+    ASSERT_EQ(img.size(), QSize(400, 300));
+
+    // Frame: columns 60 and 339, rows 26 and 255.
+    for (const QPoint p : {QPoint(60, 100), QPoint(339, 200), QPoint(200, 26), QPoint(200, 255)})
+        EXPECT_EQ(img.pixelColor(p), kBlue) << p.x() << "," << p.y();
+    EXPECT_EQ(img.pixelColor(61, 100), Qt::white);
+    EXPECT_EQ(img.pixelColor(340, 200), Qt::white);
+
+    // Every measurement's point: x = 60 + 5 (k - 1), raw 50 + 2k over 40..176.
+    for (int k = 1; k < 57; ++k) {
+        const int x = 60 + 5 * (k - 1);
+        EXPECT_EQ(img.pixelColor(x, Row(50 + 2 * k, 176, 40)), kRed) << "measurement " << k;
+    }
+    // Nothing of the curve right of the plot (no right axis) or under it.
+    EXPECT_EQ(CountColour(img, kRed, QRect(340, 0, 60, 300)), 0);
+    EXPECT_EQ(CountColour(img, kRed, QRect(0, 257, 400, 7)), 0);
+
+    // Time ticks every 10 minutes, 50 pixels apart, 8 pixels below the bottom edge.
+    for (int x = 60; x < 340; x += 50) {
+        EXPECT_EQ(img.pixelColor(x, 256), kBlue) << x;
+        EXPECT_EQ(img.pixelColor(x, 263), kBlue) << x;
+        EXPECT_EQ(img.pixelColor(x + 2, 260), Qt::white) << x;
+    }
+
+    // Value ticks: 0..100 over raw 0..255, so the plot spans 15.69..69.02 and the step
+    // is 7.5 (32.3 pixels), 8 pixels long left of the frame.
+    const double pb = 40 * 100.0 / 255, pt = 176 * 100.0 / 255;
+    for (int k = 0; k < 8; ++k) {
+        const int y = int(std::nearbyint(256 - k * 230 * 7.5 / (pt - pb)));
+        EXPECT_EQ(img.pixelColor(53, y), kBlue) << "tick " << k;
+        EXPECT_EQ(img.pixelColor(56, y), kBlue) << "tick " << k;
+        EXPECT_EQ(img.pixelColor(52, y), Qt::white) << "tick " << k;
+    }
+    // Between the labels and the ticks the margin is clear.
+    EXPECT_EQ(CountColour(img, kRed, QRect(51, 26, 2, 231)), 0);
+    EXPECT_EQ(CountColour(img, kBlue, QRect(51, 26, 2, 231)), 0);
+}
+
+TEST_F(GraphDrawTest, ThreeInputsEachInItsColourFromTheirOwnByte)
+{
+    auto rec = fixture_.Load(ThreeInputs());
+    ASSERT_TRUE(rec);
+    const QImage img = GraphBitmap(*rec, QSize(400, 300));
+    // 80 steps over 280 pixels: x = 60 + trunc(3.5 (k - 1)).
+    // Measurement 41 is the first of the second block.
+    for (int k : {1, 2, 40, 41, 42, 79, 80}) {
+        const int x = 60 + (7 * (k - 1)) / 2;
+        // Input 1 zigzags 100/150 (range 88..162); input 3 falls 199..119 (107..211) and
+        // crosses the flat input 6 in the middle, at measurement 41.
+        EXPECT_EQ(img.pixelColor(x, Row(k % 2 ? 100 : 150, 162, 88)), kRed) << k;
+        if (k != 41) {
+            EXPECT_EQ(img.pixelColor(x, Row(200 - k, 211, 107)), kMagenta) << k;
+        }
+    }
+    // Input 6 is flat: 80 within 68..92 is the middle row.
+    EXPECT_EQ(img.pixelColor(200, Row(80, 92, 68)), kPurple);
+    // Right axis (input 3): ticks from the right edge outwards.
+    EXPECT_EQ(img.pixelColor(340, 256), kBlue);
+    EXPECT_EQ(img.pixelColor(347, 256), kBlue);
+    EXPECT_EQ(img.pixelColor(348, 256), Qt::white);
+}
+
+TEST_F(GraphDrawTest, CurveWithoutRawRangeIsNotDrawn)
+{
+    auto rec = fixture_.Load(ThreeInputs());
+    ASSERT_TRUE(rec);
+    rec->CurrentView().top[2] = 150.0;
+    rec->CurrentView().bottom[2] = 150.01; // the same in 1/64 units
+    RecordingDevice dev(QSize(400, 300));
+    {
+        QPainter p(&dev);
+        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+    }
+    int red = 0;
+    for (const DrawnLine& l : dev.engine().lines) {
+        EXPECT_NE(l.colour, kMagenta);
+        red += l.colour == kRed;
+    }
+    EXPECT_GT(red, 50);
+}
+
+TEST_F(GraphDrawTest, InputsNotShownAreNeitherDrawnNorNumbered)
+{
+    auto rec = fixture_.Load(ThreeInputs());
+    ASSERT_TRUE(rec);
+    DisplaySettings s = rec->Settings();
+    s.shown[2] = false;
+    rec->SetDisplaySettings(s);
+    RecordingDevice dev(QSize(400, 300));
+    {
+        QPainter p(&dev);
+        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+    }
+    const std::vector<QString> texts = dev.Texts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("1")), texts.end());
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), QStringLiteral("3")), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("6")), texts.end());
+    for (const DrawnLine& l : dev.engine().lines)
+        EXPECT_NE(l.colour, kMagenta);
+}
+
+TEST_F(GraphDrawTest, FixedScaleCurveBeyondThePlotIsCleared)
+{
+    GraphImage g = OneInput();
+    g.inputs[0].calLow = 100 * 256;
+    g.inputs[0].calHigh = 150 * 256; // samples above 150 lie above the plot
+    auto rec = fixture_.Load(g);
+    ASSERT_TRUE(rec);
+    DisplaySettings s = rec->Settings();
+    s.autoScale = false;
+    rec->ApplyGraphicConfig(rec->Colours(), s);
+    const QImage img = GraphBitmap(*rec, QSize(400, 300));
+    EXPECT_GT(CountColour(img, kRed, QRect(60, 26, 280, 231)), 50);
+    // Above and below the plot, where only black texts stand.
+    EXPECT_EQ(CountColour(img, kRed, QRect(60, 0, 280, 26)), 0);
+    EXPECT_EQ(CountColour(img, kRed, QRect(60, 257, 280, 43)), 0);
+}
+
+TEST_F(GraphDrawTest, TwoMeasurementsDrawOneLineFromEdgeToEdge)
+{
+    auto rec = fixture_.Load(OneInput());
+    ASSERT_TRUE(rec);
+    ViewRecord& v = rec->CurrentView();
+    v.first = 10;
+    v.last = 11;
+    RecordingDevice dev(QSize(400, 300));
+    {
+        QPainter p(&dev);
+        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+    }
+    std::vector<QLine> curve;
+    for (const DrawnLine& l : dev.engine().lines) {
+        if (l.colour == kRed)
+            curve.push_back(l.line);
+        EXPECT_TRUE(l.cosmetic);
+    }
+    ASSERT_EQ(curve.size(), 1u);
+    EXPECT_EQ(curve[0], QLine(60, Row(70, 176, 40), 340, Row(72, 176, 40)));
+}
+
+TEST_F(GraphDrawTest, TextsAndTheirPlaces)
+{
+    auto rec = fixture_.Load(OneInput());
+    ASSERT_TRUE(rec);
+    RecordingDevice dev(QSize(400, 300));
+    {
+        QPainter p(&dev);
+        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+    }
+    const QFont label = GraphFont(8, false);
+    const QFont bold = GraphFont(10, true);
+    const QFontMetrics lm(label, &dev);
+    const QFontMetrics bm(bold, &dev);
+    const int w = bm.horizontalAdvance(QStringLiteral("W"));
+
+    // Time labels: centred under ticks 50 pixels apart, top 8 pixels below the plot.
+    const char* times[] = {"12/03-14:21", "14:31", "14:41", "14:51", "15:01", "15:11"};
+    for (int k = 0; k < 6; ++k) {
+        const QString text = QString::fromLatin1(times[k]);
+        const DrawnText* t = dev.Find(text);
+        ASSERT_TRUE(t) << times[k];
+        EXPECT_EQ(t->baseline.x(), int(60 + 50 * k - lm.horizontalAdvance(text) / 2.0)) << times[k];
+        EXPECT_EQ(t->baseline.y(), 264 + lm.ascent());
+        EXPECT_EQ(t->colour, Qt::black);
+        EXPECT_EQ(t->font.pointSize(), 8);
+        EXPECT_FALSE(t->font.bold());
+    }
+
+    // Value labels in the input's colour, ending 10 pixels left of the frame.
+    const char* values[] = {"15.7", "23.2", "30.7", "38.2", "45.7", "53.2", "60.7", "68.2"};
+    for (const char* v : values) {
+        const DrawnText* t = dev.Find(QString::fromLatin1(v));
+        ASSERT_TRUE(t) << v;
+        EXPECT_EQ(t->baseline.x() + lm.horizontalAdvance(t->text), 50) << v;
+        EXPECT_EQ(t->colour, kRed);
+    }
+    EXPECT_EQ(dev.Find(QStringLiteral("15.7"))->baseline.y(), int(256 - lm.height() / 2.0) + lm.ascent());
+
+    // Unit above the left axis, bold, ending one "W" left of the frame.
+    const DrawnText* unit = dev.Find(QStringLiteral("degC"));
+    ASSERT_TRUE(unit);
+    EXPECT_EQ(unit->baseline.x(), 60 - bm.horizontalAdvance(QStringLiteral("degC")) - w);
+    EXPECT_EQ(unit->baseline.y(), int(13 - bm.height() / 2.0) + bm.ascent());
+    EXPECT_TRUE(unit->font.bold());
+    EXPECT_EQ(unit->colour, kRed);
+
+    // Footer on one line at the bottom: start, input numbers, serial number.
+    const int footerY = 300 - bm.height() + bm.ascent();
+    const DrawnText* start = dev.Find(QStringLiteral("Start : 12/03/01 14:21:00"));
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->baseline, QPoint(w, footerY));
+    EXPECT_TRUE(start->font.bold());
+    const DrawnText* serial = dev.Find(QStringLiteral("S/N : 4711"));
+    ASSERT_TRUE(serial);
+    const int serialX = 400 - w - bm.horizontalAdvance(QStringLiteral("S/N : 4711"));
+    EXPECT_EQ(serial->baseline, QPoint(serialX, footerY));
+    const DrawnText* number = dev.Find(QStringLiteral("1"));
+    ASSERT_TRUE(number);
+    EXPECT_EQ(number->baseline, QPoint(serialX - 4 * w, footerY));
+    EXPECT_FALSE(number->font.bold());
+    EXPECT_EQ(number->colour, kRed);
+
+    // Name without its blanks, centred over the plot.
+    const DrawnText* name = dev.Find(QStringLiteral("Cold room"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->baseline.x(), 200 - bm.horizontalAdvance(QStringLiteral("Cold room")) / 2);
+    EXPECT_EQ(name->font.family(), QStringLiteral("Courier New"));
+}
+
+TEST_F(GraphDrawTest, InputNumbersStandInIncreasingOrderBeforeTheSerialNumber)
+{
+    auto rec = fixture_.Load(ThreeInputs());
+    ASSERT_TRUE(rec);
+    RecordingDevice dev(QSize(400, 300));
+    {
+        QPainter p(&dev);
+        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+    }
+    const DrawnText* one = dev.Find(QStringLiteral("1"));
+    const DrawnText* three = dev.Find(QStringLiteral("3"));
+    const DrawnText* six = dev.Find(QStringLiteral("6"));
+    const DrawnText* serial = dev.Find(QStringLiteral("S/N : 4711"));
+    ASSERT_TRUE(one && three && six && serial);
+    const int w = QFontMetrics(GraphFont(10, true), &dev).horizontalAdvance(QStringLiteral("W"));
+    EXPECT_EQ(six->baseline.x(), serial->baseline.x() - 4 * w);
+    EXPECT_EQ(three->baseline.x(), six->baseline.x() - 2 * w);
+    EXPECT_EQ(one->baseline.x(), three->baseline.x() - 2 * w);
+    EXPECT_EQ(three->colour, kMagenta);
+    // The right axis shows input 3's unit, one "W" right of the frame.
+    const DrawnText* unit = dev.Find(QStringLiteral("%rH"));
+    ASSERT_TRUE(unit);
+    EXPECT_EQ(unit->baseline.x(), 340 + w);
+}
+
+TEST_F(GraphDrawTest, LabelTestOfTheZoom)
+{
+    auto rec = fixture_.Load(OneInput());
+    ASSERT_TRUE(rec);
+    const GraphLayout layout = ComputeLayout(ScreenTarget(QSize(400, 300)), *rec);
+    EXPECT_TRUE(AxisTickInside(layout, *rec, AxisSide::Left));
+    EXPECT_TRUE(AxisTickInside(layout, *rec, AxisSide::Right)); // no right axis
+    // An axis without physical range has no tick at all.
+    rec->CurrentView().top[0] = rec->CurrentView().bottom[0];
+    EXPECT_FALSE(AxisTickInside(layout, *rec, AxisSide::Left));
+}
+
+TEST_F(GraphDrawTest, LabelsHiddenLeaveOutValueAxisButKeepTheirFlags)
+{
+    auto rec = fixture_.Load(OneInput());
+    ASSERT_TRUE(rec);
+    RecordingDevice dev(QSize(400, 300));
+    DrawResult r;
+    {
+        QPainter p(&dev);
+        DrawOptions o;
+        o.labelsShown = false;
+        r = DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec, o);
+    }
+    EXPECT_TRUE(r.leftTickInside);
+    EXPECT_FALSE(dev.Find(QStringLiteral("15.7")));
+    EXPECT_FALSE(dev.Find(QStringLiteral("degC")));
+    EXPECT_TRUE(dev.Find(QStringLiteral("12/03-14:21")));
+}
+
+TEST_F(GraphDrawTest, ZeroIntervalOrTinyCanvasDrawsWithoutHanging)
+{
+    GraphImage g = OneInput();
+    g.samplesPerInterval = 0; // every measurement at the same instant
+    auto rec = fixture_.Load(g);
+    ASSERT_TRUE(rec);
+    const QImage img = GraphBitmap(*rec, QSize(400, 300));
+    EXPECT_GT(CountColour(img, kRed, img.rect()), 0);
+    for (const QSize size : {QSize(1, 1), QSize(100, 40), QSize(130, 80)}) {
+        const QImage small = GraphBitmap(*rec, size);
+        EXPECT_EQ(small.size(), size);
+    }
+}
+
+TEST_F(GraphDrawTest, CanvasIsWhiteAtScreenResolution)
+{
+    QImage canvas;
+    const GraphTarget t = PrepareCanvas(canvas, QSize(320, 200), true);
+    EXPECT_EQ(t.size, QSize(320, 200));
+    EXPECT_FALSE(t.printer);
+    EXPECT_EQ(canvas.size(), QSize(320, 200));
+    EXPECT_EQ(canvas.logicalDpiX(), 96);
+    EXPECT_EQ(canvas.pixelColor(10, 10), Qt::white);
+    canvas.fill(Qt::black);
+    PrepareCanvas(canvas, QSize(320, 200), false); // no blanking: the picture stays
+    EXPECT_EQ(canvas.pixelColor(10, 10), Qt::black);
+}
+
+TEST(GraphFonts, ProgramFontNamesFindAFont)
+{
+    SetUpFontSubstitutions();
+    SetUpFontSubstitutions();
+    // Set up twice: the stand-ins are not listed twice.
+    const QStringList subs = QFont::substitutes(QStringLiteral("Courier New"));
+    EXPECT_EQ(subs.filter(QStringLiteral("Liberation Mono"), Qt::CaseInsensitive).size(), 1);
+    const QFontInfo info(GraphFont(10, true));
+    EXPECT_TRUE(info.fixedPitch()) << info.family().toStdString();
+    EXPECT_TRUE(info.bold());
+}
+
+} // namespace
+} // namespace qz::test
