@@ -1,0 +1,29 @@
+#pragma once
+// Command-line options of quorzk-sim.
+#include "sim/emulator.h"
+#include "sim/faults.h"
+#include "sim/presets.h"
+
+#include <string>
+#include <vector>
+
+namespace qz::sim::tool {
+
+struct Options {
+    MemorySpec memory;
+    EmulatorOptions emulator;
+    std::vector<Fault> faults;
+    double byteErrorRate = 0.0;
+    std::uint64_t byteErrorSeed = 1;
+    bool silent = false;
+    int battery = -1;
+    bool help = false;
+};
+
+// Parses argv; on a bad option returns false with a message in error.
+bool ParseOptions(int argc, char** argv, Options& out, std::string& error);
+
+// The text of --help.
+std::string HelpText();
+
+} // namespace qz::sim::tool

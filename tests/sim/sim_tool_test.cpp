@@ -1,0 +1,166 @@
+// quorzk-sim as a serial device: the test opens the pseudo-terminal it prints with plain
+// termios and exchanges frames through it. Waits here are only guards against a server
+// that does not answer; the exchange itself takes microseconds.
+#include <QProcess>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+QString SimProgram() { return QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"); }
+
+class SimServer {
+public:
+    explicit SimServer(const QStringList& args)
+    {
+        process.start(SimProgram(), args);
+        if (!process.waitForStarted(10000))
+            return;
+        while (!process.canReadLine() && process.waitForReadyRead(10000)) {
+        }
+        path = QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+    ~SimServer()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+    QProcess process;
+    QString path;
+};
+
+int OpenRaw(const QString& path)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        return fd;
+    termios t{};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t);
+    ::cfsetispeed(&t, B19200);
+    ::cfsetospeed(&t, B19200);
+    ::tcsetattr(fd, TCSANOW, &t);
+    return fd;
+}
+
+// Reads count bytes, giving up after a generous guard time.
+Bytes ReadBytes(int fd, std::size_t count)
+{
+    Bytes got;
+    while (got.size() < count) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 5000) <= 0)
+            break;
+        std::uint8_t buf[300];
+        const ssize_t n = ::read(fd, buf, std::min(sizeof buf, count - got.size()));
+        if (n <= 0)
+            break;
+        got.insert(got.end(), buf, buf + n);
+    }
+    return got;
+}
+
+// Sends a frame as the PC does, one byte after the echo of the previous one; returns the
+// echoes followed by a reply of replyLength bytes.
+Bytes Exchange(int fd, const Bytes& frame, std::size_t replyLength)
+{
+    Bytes got;
+    for (std::uint8_t b : frame) {
+        if (::write(fd, &b, 1) != 1)
+            return got;
+        const Bytes echo = ReadBytes(fd, 1);
+        got.insert(got.end(), echo.begin(), echo.end());
+    }
+    const Bytes reply = ReadBytes(fd, replyLength);
+    got.insert(got.end(), reply.begin(), reply.end());
+    return got;
+}
+
+bool ChecksumMatches(const Bytes& reply)
+{
+    if (reply.size() < 2)
+        return false;
+    unsigned sum = 0;
+    for (std::size_t i = 0; i + 2 < reply.size(); ++i)
+        sum += reply[i];
+    return (sum & 0xFFFF) == (reply[reply.size() - 2] | unsigned(reply.back()) << 8);
+}
+
+TEST(SimToolTest, HelpDocumentsTheOptions)
+{
+    QProcess p;
+    p.start(SimProgram(), {"--help"});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    const QString help = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced",
+                               "--speed", "--fault", "--byte-errors", "--silent"})
+        EXPECT_TRUE(help.contains(option)) << option;
+    EXPECT_EQ(p.exitCode(), 0);
+}
+
+TEST(SimToolTest, RefusesABadOptionWithAMessage)
+{
+    QProcess p;
+    p.start(SimProgram(), {"--memory", "full"});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("--memory"));
+}
+
+TEST(SimToolTest, ServesFramesOnAPseudoTerminalAcrossReopening)
+{
+    SimServer sim({"--model", "101", "--memory", "linear"});
+    ASSERT_TRUE(sim.path.startsWith("/dev/")) << sim.path.toStdString();
+
+    for (int round = 0; round < 2; ++round) {
+        const int fd = OpenRaw(sim.path);
+        ASSERT_GE(fd, 0) << "round " << round;
+        const Bytes clockFrame = {'$', '#', '$', 'E'};
+        const Bytes got = Exchange(fd, clockFrame, 18);
+        ASSERT_EQ(got.size(), 22u) << "round " << round;
+        EXPECT_EQ(Bytes(got.begin(), got.begin() + 4), clockFrame) << "echo, no CR/LF change";
+        EXPECT_TRUE(ChecksumMatches(Bytes(got.begin() + 4, got.end())));
+
+        const Bytes identFrame = {'$', '#', '$', 'D', 0x00, 0x00, 0x08};
+        const Bytes ident = Exchange(fd, identFrame, 10);
+        ASSERT_EQ(ident.size(), 17u);
+        EXPECT_EQ(ident[7 + 6], 101) << "device code, low byte";
+        EXPECT_TRUE(ChecksumMatches(Bytes(ident.begin() + 7, ident.end())));
+        ::close(fd);
+    }
+
+    sim.process.terminate(); // SIGTERM
+    ASSERT_TRUE(sim.process.waitForFinished(10000));
+    EXPECT_EQ(sim.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(sim.process.exitCode(), 0);
+}
+
+TEST(SimToolTest, FaultsFromTheCommandLine)
+{
+    SimServer sim({"--fault", "bad-checksum,frame=0"});
+    ASSERT_FALSE(sim.path.isEmpty());
+    const int fd = OpenRaw(sim.path);
+    ASSERT_GE(fd, 0);
+    const Bytes frame = {'$', '#', '$', 'E'};
+    const Bytes first = Exchange(fd, frame, 18);
+    ASSERT_EQ(first.size(), 22u);
+    EXPECT_FALSE(ChecksumMatches(Bytes(first.begin() + 4, first.end())));
+    const Bytes second = Exchange(fd, frame, 18);
+    ASSERT_EQ(second.size(), 22u);
+    EXPECT_TRUE(ChecksumMatches(Bytes(second.begin() + 4, second.end())));
+    ::close(fd);
+}
+
+} // namespace
