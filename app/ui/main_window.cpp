@@ -108,7 +108,8 @@ QList<TChildForm*> TForm1::documentWindows() const
 
 TChildForm* TForm1::activeDocument() const
 {
-    auto* active = qobject_cast<TChildForm*>(mdi_->activeSubWindow());
+    // The current window stays known while another top-level window (a dialog) is active.
+    auto* active = qobject_cast<TChildForm*>(mdi_->currentSubWindow());
     if (active && !active->isBeingFreed())
         return active;
     return nullptr;

@@ -1,11 +1,14 @@
 #include "app/ui/simulated_logger.h"
 
 #include "sim/emulator_line.h"
+#include "sim/presets.h"
 
 namespace qz {
 
 SimulatedLogger::SimulatedLogger()
 {
+    // A four-input greenhouse logger that has recorded for a while.
+    sim::LoadMemory(emulator_.logger(), {.deviceCode = 101, .content = sim::Content::Linear});
 }
 
 void SimulatedLogger::registerIn(LineRegistry& lines, Clock& clock)

@@ -6,6 +6,7 @@
 #include "link/line_registry.h"
 #include "recording/image_builder.h"
 #include "support/recording_prompt.h"
+#include "support/scripted_pump.h"
 #include "support/virtual_clock.h"
 
 #include <QLocale>
@@ -70,7 +71,7 @@ protected:
 
     RecordingPrompt prompt_;
     VirtualClock clock_;
-    NullEventPump pump_;
+    ScriptedPump pump_;
     ScriptedDialogs dialogs_;
     LineRegistry lines_;
     CatalogueFolder catalogue_;
