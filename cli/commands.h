@@ -3,5 +3,24 @@
 // the exit status.
 #include <QStringList>
 
+#include <memory>
+
+namespace qz {
+class Prompt;
+class TRecording;
+}
+
 namespace qz::cli {
+
+// Loads and initializes a recording file; refusals are told through prompt.
+std::unique_ptr<TRecording> OpenRecordingFile(const QString& path, Prompt& prompt);
+
+// Logger link commands.
+int runDownload(const QStringList& args);
+int runPing(const QStringList& args);
+int runStatus(const QStringList& args);
+
+// Recording file commands.
+int runInfo(const QStringList& args);
+int runExport(const QStringList& args);
 } // namespace qz::cli

@@ -18,6 +18,17 @@ struct Command {
 const Command kCommands[] = {
     // Each command adds its row here.
     {"help", "help                      this text", nullptr},
+    {"download", "download --port PORT --output FILE.qrv [--yes]\n"
+                 "                            download a logger's recording (PORT: a device, or sim)",
+     qz::cli::runDownload},
+    {"ping", "ping --port PORT          whether a logger answers", qz::cli::runPing},
+    {"status", "status --port PORT        identification, clock, run state and battery",
+     qz::cli::runStatus},
+    {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
+    {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT]\n"
+               "                            text export of a recording file (to standard output\n"
+               "                            without --output)",
+     qz::cli::runExport},
 };
 
 int usage(FILE* out)

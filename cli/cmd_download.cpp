@@ -1,0 +1,52 @@
+// quorzk-cli download: the Download command without windows. The recording is accepted
+// as the graph window accepts it and saved as Save writes it.
+#include "cli/commands.h"
+#include "cli/link_common.h"
+#include "link/download_sequence.h"
+#include "model/datetime_number.h"
+#include "platform/program_folder.h"
+#include "recording/recording.h"
+
+#include <QTextStream>
+
+namespace qz::cli {
+
+int runDownload(const QStringList& args)
+{
+    const LinkOptions o = ParseLinkOptions(args, true);
+    QTextStream err(stderr);
+    if (!o.ok) {
+        err << "quorzk-cli download: " << o.error << "\n"
+            << "usage: quorzk-cli download --port PORT --output FILE.qrv [--yes]\n";
+        return 2;
+    }
+    CliLink link;
+    StderrPrompt prompt(o.yes);
+    TerminalProgress progress;
+    auto quorvant = link.open(o.port, prompt);
+
+    bool written = false;
+    const ProgramFolder folder = ProgramFolder::forApplication();
+    const DownloadOutcome outcome = RunDownload(
+        *quorvant, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
+            TRecording recording(folder);
+            recording.SetImage(QByteArray(reinterpret_cast<const char*>(image.data()),
+                                          static_cast<qsizetype>(image.size())));
+            recording.SetCreated(ToDateTimeNumber(link.clock().localNow()));
+            if (!recording.Initialize())
+                return ImageAcceptance{false, recording.MeasurementCount()};
+            written = recording.Savefile(o.output);
+            if (!written)
+                err << "quorzk-cli download: cannot write " << o.output << ": "
+                    << recording.LastError() << "\n";
+            return ImageAcceptance{true, recording.MeasurementCount()};
+        });
+    quorvant.reset(); // closes the port
+    if (outcome == DownloadOutcome::Accepted && written) {
+        err << "saved " << o.output << "\n";
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace qz::cli

@@ -1,0 +1,121 @@
+#include "cli/link_common.h"
+
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace qz::cli {
+
+LinkOptions ParseLinkOptions(const QStringList& args, bool wantsOutput)
+{
+    LinkOptions o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--port" && hasValue) {
+            o.port = args[++i];
+        } else if (a == "--output" && wantsOutput && hasValue) {
+            o.output = args[++i];
+        } else if (a == "--yes" && wantsOutput) {
+            o.yes = true;
+        } else {
+            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
+            return o;
+        }
+    }
+    if (o.port.isEmpty())
+        o.error = QStringLiteral("--port PORT is required (a device such as /dev/ttyUSB0, or sim)");
+    else if (wantsOutput && o.output.isEmpty())
+        o.error = QStringLiteral("--output FILE.qrv is required");
+    o.ok = o.error.isEmpty();
+    return o;
+}
+
+PromptAnswer StderrPrompt::ask(const QString& text, PromptSymbol, PromptButtons buttons)
+{
+    QTextStream err(stderr);
+    PromptAnswer answer = PromptAnswer::Ok;
+    switch (buttons) {
+    case PromptButtons::Ok:
+        break;
+    case PromptButtons::OkCancel:
+        answer = yes_ ? PromptAnswer::Ok : PromptAnswer::Cancel;
+        break;
+    case PromptButtons::YesNo:
+    case PromptButtons::YesNoCancel:
+        answer = yes_ ? PromptAnswer::Yes : PromptAnswer::No;
+        break;
+    }
+    err << text << "\n";
+    return answer;
+}
+
+TerminalProgress::TerminalProgress() : tty_(::isatty(STDERR_FILENO) == 1) {}
+
+TerminalProgress::~TerminalProgress()
+{
+    if (drawn_)
+        QTextStream(stderr) << "\n";
+}
+
+void TerminalProgress::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    blocks_ = 0;
+    draw();
+}
+
+void TerminalProgress::setMaximum(int maximum)
+{
+    maximum_ = maximum > 0 ? maximum : 100;
+}
+
+void TerminalProgress::setPosition(int position)
+{
+    position_ = position;
+    ++blocks_;
+    draw();
+}
+
+void TerminalProgress::draw()
+{
+    if (!tty_)
+        return;
+    const int width = 30;
+    const int filled = std::clamp(position_, 0, maximum_) * width / maximum_;
+    // The bar shows activity (it cycles while blocks arrive); the count is the steps.
+    QTextStream(stderr) << "\r" << caption_ << " [" << QString(filled, '#')
+                        << QString(width - filled, ' ') << "] " << blocks_ << "\x1b[K";
+    drawn_ = true;
+}
+
+CliLink::CliLink()
+{
+    lines_.addNamed(LineRegistry::simulatedPortName(), [this] {
+        // Made on first use: a logger holding a recording of a third of its memory.
+        if (!emulator_) {
+            emulator_ = std::make_unique<sim::Emulator>();
+            sim::MemorySpec spec;
+            spec.deviceCode = 485;
+            spec.content = sim::Content::Linear;
+            sim::LoadMemory(emulator_->logger(), spec);
+        }
+        return std::make_unique<sim::EmulatorLine>(*emulator_, clock_);
+    });
+}
+
+CliLink::~CliLink() = default;
+
+std::unique_ptr<TQuorvant> CliLink::open(const QString& port, Prompt& prompt)
+{
+    return std::make_unique<TQuorvant>(LinkSettings{port, false}, lines_.make(port), clock_,
+                                       prompt);
+}
+
+} // namespace qz::cli

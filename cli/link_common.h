@@ -1,0 +1,78 @@
+#pragma once
+// What the logger commands of the command-line tool share: the --port option, the lines
+// behind port names (with the in-process simulated logger as "sim"), messages on
+// standard error, and a progress line on a terminal.
+#include "link/line_registry.h"
+#include "link/quorvant.h"
+#include "platform/clock.h"
+#include "platform/progress.h"
+#include "platform/prompt.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace qz::sim {
+class Emulator;
+}
+
+namespace qz::cli {
+
+// Options of a logger command. Unknown options are errors.
+struct LinkOptions {
+    QString port;
+    QString output;
+    bool yes = false;
+    bool ok = false;
+    QString error;
+};
+LinkOptions ParseLinkOptions(const QStringList& args, bool wantsOutput);
+
+// Messages go to standard error exactly as the program shows them; questions are
+// answered No unless the user said --yes.
+class StderrPrompt final : public Prompt {
+public:
+    explicit StderrPrompt(bool yes) : yes_(yes) {}
+    PromptAnswer ask(const QString& text, PromptSymbol symbol, PromptButtons buttons) override;
+
+private:
+    bool yes_;
+};
+
+// A one-line progress display on standard error, drawn only when that is a terminal.
+class TerminalProgress final : public Progress {
+public:
+    TerminalProgress();
+    ~TerminalProgress() override;
+    void setCaption(const QString& caption) override;
+    void setMaximum(int maximum) override;
+    void setPosition(int position) override;
+    void setCancelEnabled(bool) override {}
+    bool cancelled() override { return false; }
+
+private:
+    void draw();
+    bool tty_;
+    bool drawn_ = false;
+    QString caption_;
+    int maximum_ = 100;
+    int position_ = 0;
+    int blocks_ = 0;
+};
+
+// The program's lines: platform devices, and "sim" for a simulated logger holding a
+// recording, served in this process.
+class CliLink {
+public:
+    CliLink();
+    ~CliLink();
+    std::unique_ptr<TQuorvant> open(const QString& port, Prompt& prompt);
+    Clock& clock() { return clock_; }
+
+private:
+    SystemClock clock_;
+    std::unique_ptr<sim::Emulator> emulator_;
+    LineRegistry lines_;
+};
+
+} // namespace qz::cli
