@@ -1,5 +1,7 @@
 #include "app/ui/status_image.h"
 
+#include "graph/graph_fonts.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -8,6 +10,7 @@ namespace qz {
 StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("StatusImage"));
+    SetUpFontSubstitutions();
     font_ = QFont(QStringLiteral("Courier New"), 9);
     font_.setStyleHint(QFont::TypeWriter);
     image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
