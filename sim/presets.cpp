@@ -40,11 +40,25 @@ int SamplingPeriodFor(int interval)
 ModelDefaults DefaultsFor(std::uint16_t code)
 {
     switch (code) {
-    case 1: return {2, 600, "Cold room 2"};
-    case 101: return {4, 300, "Greenhouse north wall"};
-    case 293: return {1, 900, "Freezer transport"};
-    case 485: return {8, 60, "Plant room monitoring"};
-    default: return {4, 300, "Field recording"};
+    case 1:
+        return {1, 600, "Cold room 2",
+                {TempIn, TempOut, Humidity, Supply, Current, Pressure, Light, TempBox}};
+    case 69:
+        return {2, 300, "Archive store, ground floor",
+                {TempIn, Humidity, TempOut, Supply, Current, Pressure, Light, TempBox}};
+    case 101:
+        return {4, 300, "Greenhouse north wall",
+                {TempIn, TempOut, TempBox, Humidity, Supply, Current, Pressure, Light}};
+    case 197:
+        return {3, 120, "Weather mast, site B",
+                {Humidity, TempOut, Pressure, Light, TempIn, Supply, Current, TempBox}};
+    case 293:
+        return {2, 900, "Pump station battery",
+                {Supply, Current, TempBox, TempIn, Humidity, TempOut, Pressure, Light}};
+    case 485:
+        return {8, 60, "Plant room monitoring", kAllKinds};
+    default:
+        return {4, 300, "Field recording", kAllKinds};
     }
 }
 
@@ -63,7 +77,7 @@ void WriteHeader(std::uint8_t* m, const MemorySpec& spec)
     PutWord(m, mem::kDeviceCode, spec.deviceCode);
 
     for (int i = 0; i < mem::kInputs; ++i) {
-        const InputProfile& p = ProfileOf(i);
+        const InputProfile& p = ProfileOf(d.kinds[std::size_t(i)]);
         PutWord(m, mem::kCalLow + 2 * std::size_t(i), p.calLow);
         PutWord(m, mem::kCalHigh + 2 * std::size_t(i), p.calHigh);
         const std::size_t at = mem::DescriptorAddress(i);
@@ -96,6 +110,7 @@ void LoadMemory(Logger& logger, const MemorySpec& spec)
 {
     logger.stop();
     logger.eraseData();
+    logger.sensors().setKinds(DefaultsFor(spec.deviceCode).kinds);
     std::uint8_t* m = logger.memory();
     WriteHeader(m, spec);
     logger.setClock(spec.start);

@@ -4,12 +4,15 @@
 // values) and data blocks recorded by the logger's own recorder, so a ready-made memory
 // is exactly what the logger would hold after recording that long.
 //
-// Models and their defaults (any other code gets 4 inputs every 5 minutes):
-//   code 1   (124 blocks): 2 inputs, every 10 min, "Cold room 2"
-//   code 101 (252 blocks): 4 inputs, every 5 min,  "Greenhouse north wall"
-//   code 293 (124 blocks): 1 input,  every 15 min, "Freezer transport"
-//   code 485 (508 blocks): 8 inputs, every minute, "Plant room monitoring"
+// The catalogue's models and their defaults (any other code: 4 inputs every 5 minutes):
+//   code 1   (124 blocks): 1 input,  every 10 min: temperatures, humidity
+//   code 69  (188 blocks): 2 inputs, every 5 min:  temperature and humidity
+//   code 101 (252 blocks): 4 inputs, every 5 min:  temperatures
+//   code 197 (444 blocks): 3 inputs, every 2 min:  humidity, temperature, air pressure
+//   code 293 (124 blocks): 2 inputs, every 15 min: supply voltage and loop current
+//   code 485 (508 blocks): 8 inputs, every minute: one of each sensor
 #include "sim/logger.h"
+#include "sim/sensors.h"
 
 #include <cstdint>
 #include <string>
@@ -39,15 +42,16 @@ struct ModelDefaults {
     int inputs;
     int intervalSeconds;
     const char* recordName;
+    SensorKinds kinds; // the sensor on each input
 };
 ModelDefaults DefaultsFor(std::uint16_t deviceCode);
 
-// Replaces the logger's memory as described; its clock ends at the last record (or at
-// spec.start for an erased memory).
+// Replaces the logger's memory as described and fits the model's sensors; its clock ends
+// at the last record (or at spec.start for an erased memory).
 void LoadMemory(Logger& logger, const MemorySpec& spec);
 
 // Writes the header of the model (everything below address 384) for the given inputs
-// and interval, cyclic or stop-when-full, with the start instant as StartStamp.
+// and interval, cyclic (Wrapped) or stop-when-full, with the start instant as StartStamp.
 void WriteHeader(std::uint8_t* memory, const MemorySpec& spec);
 
 } // namespace qz::sim

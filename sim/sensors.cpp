@@ -48,9 +48,9 @@ std::uint64_t Mix(std::uint64_t z)
 
 } // namespace
 
-const InputProfile& ProfileOf(int input)
+const InputProfile& ProfileOf(int kind)
 {
-    return kProfiles[std::size_t(input & 7)];
+    return kProfiles[std::size_t(kind & 7)];
 }
 
 std::uint8_t CountFor(const InputProfile& p, double value)
@@ -66,7 +66,7 @@ double Sensors::physical(int input, std::int64_t clockUs) const
 {
     const double c = DayCycle(clockUs);
     const double h = Hours(clockUs);
-    switch (input & 7) {
+    switch (kinds_[std::size_t(input & 7)]) {
     case 0: return 19.5 + 3.5 * c + 0.6 * std::sin(2.0 * kPi * h / 57.0);
     case 1: return 58.0 - 14.0 * c + 3.0 * std::sin(2.0 * kPi * h / 31.0);
     case 2: return 12.6 - 0.25 * c - 0.002 * std::fmod(h, 200.0);
@@ -86,7 +86,7 @@ std::uint8_t Sensors::raw(int input, std::int64_t clockUs) const
     input &= 7;
     if (held_[std::size_t(input)] >= 0)
         return std::uint8_t(held_[std::size_t(input)]);
-    const InputProfile& p = ProfileOf(input);
+    const InputProfile& p = profile(input);
     const std::uint64_t n = Mix(seed_ * 0x9E3779B97F4A7C15ULL
                                 ^ (std::uint64_t(clockUs / 1000000) << 3) ^ std::uint64_t(input));
     const double noise = (double(n % 1000) / 1000.0 - 0.5) * 1.2; // about +-0.6 count

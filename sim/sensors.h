@@ -21,12 +21,25 @@ struct InputProfile {
     std::uint16_t calHigh;
 };
 
-// The sensor on input i (0..7).
-const InputProfile& ProfileOf(int input);
+// The kinds of sensor (0..7): inside temperature, humidity, supply voltage, outside
+// temperature, loop current, air pressure, light, enclosure temperature.
+enum SensorKind { TempIn, Humidity, Supply, TempOut, Current, Pressure, Light, TempBox };
+using SensorKinds = std::array<int, 8>;
+inline constexpr SensorKinds kAllKinds{TempIn, Humidity, Supply,   TempOut,
+                                       Current, Pressure, Light, TempBox};
+
+const InputProfile& ProfileOf(int kind);
 
 class Sensors {
 public:
     explicit Sensors(std::uint64_t seed = 1) : seed_(seed) {}
+
+    // Which kind of sensor sits on each input (a model's fitting).
+    void setKinds(const SensorKinds& kinds) { kinds_ = kinds; }
+    const InputProfile& profile(int input) const
+    {
+        return ProfileOf(kinds_[std::size_t(input & 7)]);
+    }
 
     // Physical value of input i at a clock instant (microseconds since 2000-01-01).
     double physical(int input, std::int64_t clockUs) const;
@@ -40,6 +53,7 @@ public:
 
 private:
     std::uint64_t seed_;
+    SensorKinds kinds_ = kAllKinds;
     std::array<int, 8> held_{-1, -1, -1, -1, -1, -1, -1, -1};
     int battery_ = 183; // 3.60 V
 };
