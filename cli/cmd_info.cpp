@@ -1,0 +1,46 @@
+// quorzk-cli info FILE.qrv: the information text of a whole recording.
+#include "cli/commands.h"
+#include "cli/link_common.h"
+#include "recording/recording.h"
+
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace qz::cli {
+
+std::unique_ptr<TRecording> OpenRecordingFile(const QString& path, Prompt& prompt)
+{
+    auto recording = std::make_unique<TRecording>(ProgramFolder::forApplication());
+    if (!recording->LoadFile(path, prompt)) {
+        // The Open command's own refusal follows the reader's message.
+        prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);
+        return nullptr;
+    }
+    return recording;
+}
+
+int runInfo(const QStringList& args)
+{
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
+        QTextStream(stderr) << "usage: quorzk-cli info FILE.qrv\n";
+        return 2;
+    }
+    StderrPrompt prompt(false);
+    const auto recording = OpenRecordingFile(args[0], prompt);
+    if (!recording)
+        return 1;
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return 1;
+    // Every recorded input is shown at level 0 after loading.
+    const QStringList lines = recording->InfosZk300(recording->View(0));
+    for (const QString& line : lines) {
+        out.write(line.toUtf8());
+        out.write("\n");
+    }
+    return out.flush() ? 0 : 1;
+}
+
+} // namespace qz::cli
