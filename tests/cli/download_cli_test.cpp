@@ -1,0 +1,221 @@
+// quorzk-cli's logger commands end to end: quorzk-sim serves an emulated logger on a
+// pseudo-terminal, and the tool talks to it through the real serial code.
+#include "model/values.h"
+#include "sim/emulator.h"
+#include "sim/presets.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+const QString kBin = QStringLiteral(QUORZK_BINARY_DIR);
+
+// A quorzk-sim process, stopped with the test.
+class SimProcess {
+public:
+    explicit SimProcess(const QStringList& args)
+    {
+        p_.setProgram(kBin + "/quorzk-sim");
+        p_.setArguments(args);
+        p_.start();
+        if (p_.waitForStarted(10000) && p_.waitForReadyRead(10000))
+            path_ = QString::fromUtf8(p_.readLine()).trimmed();
+    }
+    ~SimProcess()
+    {
+        p_.terminate();
+        if (!p_.waitForFinished(5000)) {
+            p_.kill();
+            p_.waitForFinished(5000);
+        }
+    }
+    const QString& path() const { return path_; }
+
+private:
+    QProcess p_;
+    QString path_;
+};
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(kBin + "/quorzk-cli", args);
+    CliRun r;
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// The memory quorzk-sim generates for the same options, made here in-process.
+QByteArray loggerMemory(const qz::sim::MemorySpec& spec)
+{
+    qz::sim::Emulator emulator;
+    qz::sim::LoadMemory(emulator.logger(), spec);
+    return QByteArray(reinterpret_cast<const char*>(emulator.logger().memory()), 65536);
+}
+
+// What Save writes for a downloaded image: signature, header, used blocks.
+QByteArray expectedFile(QByteArray memory, int blocksUsed, int firstBlock)
+{
+    memory[118] = char(blocksUsed & 0xFF);
+    memory[119] = char(blocksUsed >> 8);
+    memory[120] = char(firstBlock & 0xFF);
+    memory[121] = char(firstBlock >> 8);
+    return QByteArray("QUORVANT") + memory.left(384 + 128 * blocksUsed);
+}
+
+QByteArray readFile(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(CliDownload, ThroughAPseudoTerminalTheFileHoldsTheLoggersMemory)
+{
+    struct Case {
+        const char* name;
+        QStringList simArgs;
+        qz::sim::MemorySpec spec;
+        bool ring;
+    };
+    qz::sim::MemorySpec linear;
+    linear.deviceCode = 101;
+    linear.content = qz::sim::Content::Linear;
+    linear.blocks = 30;
+    qz::sim::MemorySpec wrapped;
+    wrapped.deviceCode = 0x01;
+    wrapped.content = qz::sim::Content::Wrapped;
+    wrapped.blocks = 20;
+    const Case cases[] = {
+        {"linear", {"--model", "101", "--memory", "linear", "--blocks", "30"}, linear, false},
+        {"wrapped", {"--model", "1", "--memory", "wrapped", "--blocks", "20"}, wrapped, true},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim(c.simArgs);
+        ASSERT_FALSE(sim.path().isEmpty()) << c.name;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("logger.qrv");
+        const CliRun r = cli({"download", "--port", sim.path(), "--output", file});
+        EXPECT_EQ(r.exitCode, 0) << c.name << " " << r.err.toStdString();
+
+        const QByteArray memory = loggerMemory(c.spec);
+        const int blocks = qz::MemoryBlocks(std::uint16_t(c.spec.deviceCode));
+        const int used = c.ring ? blocks : c.spec.blocks;
+        const int first = c.ring ? (std::uint8_t(memory[120]) | (std::uint8_t(memory[121]) << 8)) : 0;
+        if (c.ring) {
+            EXPECT_GT(first, 0) << c.name;
+        }
+        const QByteArray got = readFile(file);
+        const QByteArray want = expectedFile(memory, used, first);
+        EXPECT_EQ(got.size(), want.size()) << c.name;
+        EXPECT_TRUE(got == want) << c.name;
+    }
+}
+
+TEST(CliDownload, ALoggerThatDoesNotAnswerWritesNoFile)
+{
+    struct Case {
+        QStringList extra;
+        QStringList lines; // standard error, line by line
+    } cases[] = {
+        {{}, {"Please Connect The Quorvant"}},
+        {{"--yes"}, {"Please Connect The Quorvant", "Device Not Responding",
+                     "This device is not a QuorvantZK"}},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim({"--silent"});
+        ASSERT_FALSE(sim.path().isEmpty());
+        QTemporaryDir dir;
+        const QString file = dir.filePath("none.qrv");
+        const CliRun r = cli(QStringList{"download", "--port", sim.path(), "--output", file} + c.extra);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts), c.lines);
+        EXPECT_FALSE(QFile::exists(file));
+    }
+}
+
+TEST(CliDownload, ByteErrorsGiveTheExactFileOrNone)
+{
+    qz::sim::MemorySpec spec;
+    spec.deviceCode = 101;
+    spec.content = qz::sim::Content::Linear;
+    spec.blocks = 25;
+    SimProcess sim({"--model", "101", "--memory", "linear", "--blocks", "25",
+                    "--byte-errors", "0.01,seed=7"});
+    ASSERT_FALSE(sim.path().isEmpty());
+    QTemporaryDir dir;
+    const QString file = dir.filePath("noisy.qrv");
+    const CliRun r = cli({"download", "--port", sim.path(), "--output", file});
+    if (r.exitCode == 0) {
+        EXPECT_TRUE(readFile(file) == expectedFile(loggerMemory(spec), 25, 0));
+    } else {
+        EXPECT_FALSE(QFile::exists(file));
+        EXPECT_TRUE(r.err.contains("This device is not a QuorvantZK"));
+    }
+}
+
+TEST(CliDownload, BadArgumentsAndPortsThatDoNotOpen)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("x.qrv");
+    EXPECT_EQ(cli({"download", "--output", file}).exitCode, 2);
+    EXPECT_EQ(cli({"download", "--port", "sim"}).exitCode, 2);
+    EXPECT_EQ(cli({"download", "--port", "sim", "--output", file, "--bogus"}).exitCode, 2);
+
+    const CliRun r = cli({"download", "--port", dir.filePath("no-such-tty"), "--output", file});
+    EXPECT_EQ(r.exitCode, 1);
+    QStringList expected(5, "Unable to open com port");
+    expected << "Please Connect The Quorvant";
+    EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts), expected);
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST(CliDownload, TheSimulatedPortNeedsNoProcess)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("sim.qrv");
+    const CliRun r = cli({"download", "--port", "sim", "--output", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray got = readFile(file);
+    ASSERT_GT(got.size(), 392);
+    EXPECT_TRUE(got.startsWith("QUORVANT"));
+    const int used = std::uint8_t(got[8 + 118]) | (std::uint8_t(got[8 + 119]) << 8);
+    EXPECT_EQ(got.size(), 392 + 128 * used);
+}
+
+TEST(CliPingStatus, AnswerThroughAPseudoTerminal)
+{
+    SimProcess sim({"--model", "485", "--battery", "183", "--running"});
+    ASSERT_FALSE(sim.path().isEmpty());
+    const CliRun ping = cli({"ping", "--port", sim.path()});
+    EXPECT_EQ(ping.exitCode, 0);
+    const CliRun status = cli({"status", "--port", sim.path()});
+    EXPECT_EQ(status.exitCode, 0) << status.err.toStdString();
+    EXPECT_TRUE(status.out.contains("Device code:   485")) << status.out.toStdString();
+    EXPECT_TRUE(status.out.contains("Run state:     recording")) << status.out.toStdString();
+    EXPECT_TRUE(status.out.contains("Battery:       3.60 V")) << status.out.toStdString();
+
+    SimProcess silent({"--silent"});
+    EXPECT_EQ(cli({"ping", "--port", silent.path()}).exitCode, 1);
+    EXPECT_EQ(cli({"status", "--port", silent.path()}).exitCode, 1);
+}
+
+} // namespace
