@@ -2,6 +2,7 @@
 
 #include "graph/axis_ticks.h"
 #include "graph/curve_lines.h"
+#include "graph/curve_paint.h"
 #include "graph/graph_parts.h"
 #include "recording/recording.h"
 
@@ -55,7 +56,9 @@ QColor ColourFromBgr(Colour c)
 QPen HairPen(const QColor& colour)
 {
     QPen pen(colour);
-    pen.setWidth(1);
+    // Width 0: one device pixel on a screen, the thinnest visible line on paper and in a
+    // PDF at any resolution.
+    pen.setWidth(0);
     pen.setCosmetic(true);
     pen.setCapStyle(Qt::SquareCap);
     pen.setJoinStyle(Qt::MiterJoin);
@@ -86,8 +89,7 @@ void DrawCurves(QPainter& painter, const GraphLayout& layout, TRecording& record
             raws[std::size_t(k - first)] = data.GetSample(k);
         lines.Clear();
         BuildCurve(raws, layout.left, layout.Width(), scale, lines);
-        painter.setPen(HairPen(ColourFromBgr(recording.Colours()[std::size_t(1 + i)])));
-        painter.drawLines(lines.Lines().data(), int(lines.Lines().size()));
+        PaintCurveLines(painter, lines.Lines(), ColourFromBgr(recording.Colours()[std::size_t(1 + i)]));
     }
 }
 
@@ -138,6 +140,12 @@ DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, TRecording& r
         DrawCurves(painter, layout, recording, r.first, r.last);
     }
     ClearMargins(painter, target, layout);
+    if (target.printer && layout.Width() > 1 && layout.Height() > 1) {
+        // On paper and in a PDF the thinnest line is widened when shown, and the white
+        // margins drawn after it would eat half of the frame: draw its outline again.
+        painter.setPen(HairPen(kFrameColour));
+        painter.drawRect(QRect(layout.left, layout.top, layout.Width() - 1, layout.Height() - 1));
+    }
     DrawTimeAxis(painter, target, layout, recording, r.first, r.last);
     result.leftTickInside = DrawValueAxis(&painter, target, layout, recording, AxisSide::Left, options.labelsShown);
     result.rightTickInside = DrawValueAxis(&painter, target, layout, recording, AxisSide::Right, options.labelsShown);

@@ -1,4 +1,5 @@
 #include "graph/curve_lines.h"
+#include "graph/curve_paint.h"
 
 #include <QImage>
 #include <QPainter>
@@ -121,17 +122,19 @@ QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, con
     return img;
 }
 
-QImage DrawMerged(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size)
+// Through PaintCurveLines: straight into the image, or through the pen when the painter
+// clips (here to the whole image, which changes nothing).
+QImage DrawMerged(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
+                  bool throughPen)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
-    QPen pen(Qt::black);
-    pen.setCosmetic(true);
-    p.setPen(pen);
+    if (throughPen)
+        p.setClipRect(img.rect());
     CurveLines c;
     BuildCurve(raws, left, width, scale, c);
-    p.drawLines(c.Lines().data(), int(c.Lines().size()));
+    PaintCurveLines(p, c.Lines(), Qt::black);
     return img;
 }
 
@@ -141,14 +144,16 @@ TEST(CurveLines, MergedColumnsDrawTheSamePixelsAsOneLinePerStep)
         const char* what;
         int count;
         int width;
+        CurveScale scale;
     };
     const Case cases[] = {
-        {"many measurements per column", 5000, 180},
-        {"a few per column", 700, 180},
-        {"several columns per measurement", 40, 180},
+        {"many measurements per column", 5000, 180, CurveScale(230, 20, 110, 100)},
+        {"a few per column", 700, 180, CurveScale(230, 20, 110, 100)},
+        {"several columns per measurement", 40, 180, CurveScale(230, 20, 110, 100)},
+        {"beyond the image's top and bottom", 3000, 180, CurveScale(160, 100, 110, 100)},
+        {"beyond its left and right", 3000, 260, CurveScale(230, 20, 110, 100)},
     };
     const QSize size(200, 120);
-    const CurveScale scale(230, 20, 110, 100);
     for (const Case& c : cases) {
         std::vector<std::uint8_t> raws(std::size_t(c.count));
         std::uint32_t s = 12345;
@@ -161,9 +166,10 @@ TEST(CurveLines, MergedColumnsDrawTheSamePixelsAsOneLinePerStep)
         }
         raws[std::size_t(c.count / 2)] = 255; // a spike and a drop
         raws[std::size_t(c.count / 2 + 1)] = 0;
-        const QImage naive = DrawNaive(raws, 10, c.width, scale, size);
-        const QImage merged = DrawMerged(raws, 10, c.width, scale, size);
-        EXPECT_EQ(naive, merged) << c.what;
+        const int left = c.width > 200 ? -30 : 10;
+        const QImage naive = DrawNaive(raws, left, c.width, c.scale, size);
+        EXPECT_EQ(naive, DrawMerged(raws, left, c.width, c.scale, size, false)) << c.what;
+        EXPECT_EQ(naive, DrawMerged(raws, left, c.width, c.scale, size, true)) << c.what;
     }
 }
 
