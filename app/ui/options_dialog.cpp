@@ -116,8 +116,12 @@ bool TBtnRightDlg::eventFilter(QObject* watched, QEvent* event)
 {
     // The port list is chosen from, never typed into.
     if (watched == combo_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
+        // Keys that only move the focus or open the list pass; they choose nothing.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool opensList = key->key() == Qt::Key_F4 || key->key() == Qt::Key_Space
+                               || ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)
+                                   && key->modifiers().testFlag(Qt::AltModifier));
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !opensList)
             return true;
     }
     return QDialog::eventFilter(watched, event);
