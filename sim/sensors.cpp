@@ -16,7 +16,7 @@ const std::array<InputProfile, 8> kProfiles = {{
     {"Temp Out", "\xB0" "C", -40.0, 60.0, Cal(19.90), Cal(220.25)},
     {"Current", "mA", 0.0, 25.0, Cal(4.20), Cal(244.60)},
     {"Pressure", "hPa", 900.0, 1100.0, Cal(15.30), Cal(235.05)},
-    {"Light", "lux", 0.0, 2000.0, Cal(3.00), Cal(243.00)},
+    {"Light", "lux", 0.0, 2000.0, Cal(0.00), Cal(240.00)}, // dark reads 0, never less
     {"Temp Box", "\xB0" "C", -20.0, 80.0, Cal(20.40), Cal(220.10)},
 }};
 

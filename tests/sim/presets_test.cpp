@@ -1,0 +1,184 @@
+// Ready-made memories for every model of the catalogue, downloaded as the program does and
+// read back through the memory image accessors.
+#include "link/download_sequence.h"
+#include "link/link_texts.h"
+#include "link/quorvant.h"
+#include "model/datetime_number.h"
+#include "model/memory_image.h"
+#include "model/quorvant_data.h"
+#include "model/values.h"
+#include "platform/progress.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+#include "support/recording_prompt.h"
+#include "support/virtual_clock.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qz::sim {
+namespace {
+
+std::vector<std::uint16_t> CatalogueCodes()
+{
+    QFile f(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"));
+    std::vector<std::uint16_t> codes;
+    if (!f.open(QIODevice::ReadOnly))
+        return codes;
+    const QRegularExpression section(QStringLiteral("^\\s*\\[Device (\\d+)\\]"));
+    for (const QString& line : QString::fromLatin1(f.readAll()).split('\n')) {
+        const auto m = section.match(line);
+        if (m.hasMatch())
+            codes.push_back(std::uint16_t(m.captured(1).toUInt()));
+    }
+    return codes;
+}
+
+class QuietProgress final : public Progress {
+public:
+    void setCaption(const QString&) override {}
+    void setMaximum(int) override {}
+    void setPosition(int) override {}
+    void setCancelEnabled(bool) override {}
+    bool cancelled() override { return false; }
+};
+
+struct Downloaded {
+    DownloadOutcome outcome;
+    std::vector<std::uint8_t> image;
+    QStringList messages;
+};
+
+Downloaded Download(Emulator& emulator)
+{
+    qz::test::VirtualClock clock;
+    qz::test::RecordingPrompt prompt;
+    QuietProgress progress;
+    TQuorvant q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock),
+                clock, prompt);
+    Downloaded d;
+    d.outcome = RunDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
+        d.image = image;
+        return ImageAcceptance{true, 100};
+    });
+    d.messages = prompt.texts();
+    return d;
+}
+
+unsigned Word(const std::uint8_t* m, std::size_t at) { return m[at] | unsigned(m[at + 1]) << 8; }
+
+TEST(PresetsTest, TheCatalogueHasItsModels)
+{
+    const auto codes = CatalogueCodes();
+    for (std::uint16_t code : {1, 101, 293, 485})
+        EXPECT_NE(std::find(codes.begin(), codes.end(), code), codes.end()) << code;
+}
+
+TEST(PresetsTest, ErasedMemoryIsNoRecording)
+{
+    for (std::uint16_t code : CatalogueCodes()) {
+        Emulator e;
+        LoadMemory(e.logger(), {.deviceCode = code, .content = Content::Erased});
+        const Downloaded d = Download(e);
+        EXPECT_EQ(d.outcome, DownloadOutcome::Failed) << code;
+        EXPECT_EQ(d.messages, QStringList{texts::notAQuorvant()}) << code;
+    }
+}
+
+TEST(PresetsTest, RecordingsDownloadWhole)
+{
+    for (std::uint16_t code : CatalogueCodes()) {
+        for (Content content : {Content::Linear, Content::Wrapped}) {
+            const char* kind = content == Content::Linear ? "linear" : "wrapped";
+            Emulator e;
+            LoadMemory(e.logger(), {.deviceCode = code, .content = content});
+            const std::uint8_t* m = e.logger().memory();
+            const int blocks = MemoryBlocks(code);
+            const Downloaded d = Download(e);
+            ASSERT_EQ(d.outcome, DownloadOutcome::Accepted) << code << kind;
+            EXPECT_TRUE(d.messages.isEmpty()) << code << kind;
+            const std::uint8_t* img = d.image.data();
+            if (content == Content::Linear) {
+                EXPECT_EQ(Word(img, mem::kBlocksUsed), unsigned(blocks / 3)) << code;
+                EXPECT_EQ(Word(img, mem::kFirstBlock), 0u) << code;
+            } else {
+                EXPECT_EQ(Word(img, mem::kBlocksUsed), unsigned(blocks)) << code;
+                EXPECT_EQ(Word(img, mem::kFirstBlock), Word(m, mem::kFirstBlock)) << code;
+                EXPECT_NE(Word(m, mem::kFirstBlock), 0u) << code;
+            }
+            const std::size_t used = Word(img, mem::kBlocksUsed);
+            EXPECT_EQ(std::memcmp(img + mem::kHeaderSize, m + mem::kHeaderSize,
+                                  mem::kBlockSize * used), 0) << code << kind;
+
+            // The last record is the logger's last: stamp + n steps lands on its clock.
+            std::vector<std::uint8_t> image = d.image;
+            TQuorvantData data(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
+            data.BindImage(image.data(), image.size());
+            EXPECT_TRUE(data.LoadDeviceInfo()) << code;
+            const int count = data.GetRecordCount();
+            ASSERT_GT(count, 100) << code << kind;
+            const CivilTime end = e.logger().clock();
+            double want = 0;
+            ASSERT_TRUE(EncodeDateTime(end.year, end.month, end.day, end.hour, end.minute,
+                                       end.second, 0, want));
+            EXPECT_NEAR(data.GetRecordDateTime(count), want, 0.5 / 86400) << code << kind;
+        }
+    }
+}
+
+TEST(PresetsTest, InputsReadAsRealMeasurements)
+{
+    Emulator e;
+    LoadMemory(e.logger(), {.deviceCode = 485, .content = Content::Linear});
+    std::vector<std::uint8_t> image(e.logger().memory(), e.logger().memory() + kDownloadImageSize);
+    TQuorvantData data(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
+    data.BindImage(image.data(), image.size());
+    data.SetBlocksUsed(std::uint16_t(MemoryBlocks(485) / 3));
+    data.LoadDeviceInfo();
+    EXPECT_EQ(data.GetRecordName().trimmed(), QStringLiteral("Plant room monitoring"));
+    EXPECT_EQ(data.GetSerialNumber().size(), 4);
+
+    struct Case {
+        const char* name;
+        QString unit;
+        double low, high; // where every recorded value must lie
+    };
+    const Case cases[] = {
+        {"Temp In", QStringLiteral("\u00B0C"), 14.0, 25.0},
+        {"Humidity", QStringLiteral("%RH"), 38.0, 78.0},
+        {"Supply", QStringLiteral("V"), 11.5, 13.2},
+        {"Temp Out", QStringLiteral("\u00B0C"), -5.0, 19.0},
+        {"Current", QStringLiteral("mA"), 5.0, 19.0},
+        {"Pressure", QStringLiteral("hPa"), 1000.0, 1025.0},
+        {"Light", QStringLiteral("lux"), 0.0, 1800.0},
+        {"Temp Box", QStringLiteral("\u00B0C"), 22.0, 32.0},
+    };
+    data.CurrentOffset = 0;
+    for (int i = 0; i < 8; ++i) {
+        data.CurrentInput = i;
+        data.CurrentOffset = i;
+        const Case& c = cases[i];
+        EXPECT_EQ(data.GetInputName(), QString::fromLatin1(c.name)) << i;
+        EXPECT_EQ(data.GetInputUnit(), c.unit) << i;
+        const double gain = (data.GetScaleHigh() - data.GetScaleLow())
+            / (data.GetCalHigh() - data.GetCalLow());
+        const double offset = data.GetScaleLow() - gain * data.GetCalLow();
+        double lo = 1e9, hi = -1e9;
+        for (int n = 1; n <= data.GetRecordCount(); ++n) {
+            const double v = data.GetSample(n) * gain + offset;
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+        EXPECT_GE(lo, c.low) << c.name;
+        EXPECT_LE(hi, c.high) << c.name;
+        EXPECT_GT(hi - lo, (c.high - c.low) / 5) << c.name << " varies";
+    }
+}
+
+} // namespace
+} // namespace qz::sim
