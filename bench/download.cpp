@@ -1,0 +1,186 @@
+// Downloading a full 508-block logger memory (a wrapped ring, so every block is read),
+// against the time its bytes need on the wire: every byte sent or received is 10 bit
+// times at 19200 baud, and echo pacing puts each frame byte and its echo one after the
+// other. Counters: wire_s (that bound), ratio (measured / bound), bytes.
+//
+//   paced, in process:  the emulator line on the system clock, paced at 19200 baud
+//   paced, pty:         quorzk-sim --paced on a pseudo-terminal, through the device line
+//   unpaced:            the emulator line on the system clock, bytes arrive at once
+//                       (includes the 500 ms the port settles after opening)
+//   virtual:            the emulator line on a virtual clock: the program's own work only
+#include "link/device_line.h"
+#include "link/download_sequence.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+using namespace qz;
+
+// Counts what crosses the line in each direction.
+class CountingLine final : public LineBackend {
+public:
+    explicit CountingLine(std::unique_ptr<LineBackend> inner) : inner_(std::move(inner)) {}
+    bool open(const QString& name) override { return inner_->open(name); }
+    void close() override { inner_->close(); }
+    bool isOpen() const override { return inner_->isOpen(); }
+    bool raiseDtr() override { return inner_->raiseDtr(); }
+    std::int64_t write(const std::uint8_t* d, std::int64_t n) override
+    {
+        const std::int64_t w = inner_->write(d, n);
+        if (w > 0)
+            *sent_ += w;
+        return w;
+    }
+    std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }
+    std::int64_t waitForBytes(std::int64_t c, std::int64_t t) override { return inner_->waitForBytes(c, t); }
+    std::int64_t read(std::uint8_t* d, std::int64_t n) override
+    {
+        const std::int64_t r = inner_->read(d, n);
+        if (r > 0)
+            *received_ += r;
+        return r;
+    }
+    void purge() override { inner_->purge(); }
+
+    std::int64_t* sent_ = nullptr;
+    std::int64_t* received_ = nullptr;
+
+private:
+    std::unique_ptr<LineBackend> inner_;
+};
+
+class SilentPrompt final : public Prompt {
+public:
+    PromptAnswer ask(const QString&, PromptSymbol, PromptButtons) override
+    {
+        ++messages;
+        return PromptAnswer::No;
+    }
+    int messages = 0;
+};
+
+class NoProgress final : public Progress {
+public:
+    void setCaption(const QString&) override {}
+    void setMaximum(int) override {}
+    void setPosition(int) override {}
+    void setCancelEnabled(bool) override {}
+    bool cancelled() override { return false; }
+};
+
+sim::MemorySpec fullMemory()
+{
+    sim::MemorySpec spec;
+    spec.deviceCode = 485; // 508 blocks
+    spec.content = sim::Content::Wrapped;
+    return spec;
+}
+
+class FixedClock final : public Clock {
+public:
+    std::int64_t tickMs() override { return now; }
+    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
+    QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
+    std::int64_t now = 0;
+};
+
+// One download over the given line; reports the counters and whether it succeeded.
+void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock,
+                  const QString& port)
+{
+    std::int64_t sent = 0, received = 0;
+    auto counting = std::make_unique<CountingLine>(std::move(line));
+    counting->sent_ = &sent;
+    counting->received_ = &received;
+    SilentPrompt prompt;
+    NoProgress progress;
+    TQuorvant q(LinkSettings{port, false}, std::move(counting), clock, prompt);
+    int blocksUsed = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const DownloadOutcome outcome = RunDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
+        blocksUsed = img[118] | (img[119] << 8);
+        return ImageAcceptance{true, 1000};
+    });
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    if (outcome != DownloadOutcome::Accepted || blocksUsed != 508 || prompt.messages != 0)
+        state.SkipWithError("download failed");
+    const double wire = double(sent + received) * 10.0 / 19200.0;
+    state.counters["wire_s"] = wire;
+    state.counters["ratio"] = seconds / wire;
+    state.counters["bytes"] = double(sent + received);
+}
+
+void BM_DownloadPacedInProcess(benchmark::State& state)
+{
+    for (auto _ : state) {
+        sim::EmulatorOptions options;
+        options.paced = true;
+        sim::Emulator emulator(options);
+        sim::LoadMemory(emulator.logger(), fullMemory());
+        SystemClock clock;
+        downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
+    }
+}
+BENCHMARK(BM_DownloadPacedInProcess)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_DownloadPacedPty(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QProcess sim;
+        sim.start(QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"),
+                  {"--model", "485", "--memory", "wrapped", "--paced"});
+        if (!sim.waitForStarted(10000) || !sim.waitForReadyRead(10000)) {
+            state.SkipWithError("quorzk-sim did not start (build it first)");
+            break;
+        }
+        const QString path = QString::fromUtf8(sim.readLine()).trimmed();
+        SystemClock clock;
+        downloadOnce(state, std::make_unique<DeviceLine>(), clock, path);
+        sim.terminate();
+        sim.waitForFinished(5000);
+    }
+}
+BENCHMARK(BM_DownloadPacedPty)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_DownloadUnpaced(benchmark::State& state)
+{
+    for (auto _ : state) {
+        sim::Emulator emulator;
+        sim::LoadMemory(emulator.logger(), fullMemory());
+        SystemClock clock;
+        downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
+    }
+}
+BENCHMARK(BM_DownloadUnpaced)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_DownloadVirtualClock(benchmark::State& state)
+{
+    for (auto _ : state) {
+        sim::Emulator emulator;
+        sim::LoadMemory(emulator.logger(), fullMemory());
+        FixedClock clock;
+        downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
+    }
+}
+BENCHMARK(BM_DownloadVirtualClock)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
