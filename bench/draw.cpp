@@ -13,14 +13,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
-// A full 508-block memory in a wrapped ring, the first `inputs` inputs recorded, every
-// sample a random step from the previous one (the worst case for merging lines).
-QByteArray FullImage(int inputs)
+// A full 508-block memory in a wrapped ring, the first `inputs` inputs recorded. Noisy:
+// every sample a random step of up to 20 counts from the previous one, the worst case for
+// merging lines (long vertical runs in every pixel column). Smooth: slow waves, as a
+// temperature recording looks.
+QByteArray FullImage(int inputs, bool noisy)
 {
     QByteArray a(int(qz::mem::kImageSize), '\0');
     auto at = [&](std::size_t p) { return reinterpret_cast<std::uint8_t*>(a.data()) + p; };
@@ -53,8 +56,13 @@ QByteArray FullImage(int inputs)
         a[int(b)] = char(perBlock * inputs);
         std::copy(stamp, stamp + 6, at(b + 1));
         for (int s = 0; s < perBlock * inputs; ++s) {
-            seed = seed * 1103515245u + 12345u;
-            v = std::clamp(v + int((seed >> 16) % 41) - 20, 0, 255);
+            if (noisy) {
+                seed = seed * 1103515245u + 12345u;
+                v = std::clamp(v + int((seed >> 16) % 41) - 20, 0, 255);
+            } else {
+                const int k = j * perBlock + s / inputs;
+                v = 128 + int(90 * std::sin(k / (900.0 + 150 * (s % inputs))));
+            }
             a[int(b + qz::mem::kSamples + std::size_t(s))] = char(v);
         }
     }
@@ -63,10 +71,10 @@ QByteArray FullImage(int inputs)
     return a;
 }
 
-std::unique_ptr<qz::TRecording> Load(int inputs)
+std::unique_ptr<qz::TRecording> Load(int inputs, bool noisy)
 {
     auto r = std::make_unique<qz::TRecording>(qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
-    r->SetImage(FullImage(inputs));
+    r->SetImage(FullImage(inputs, noisy));
     if (!r->Initialize()) {
         std::fprintf(stderr, "the recording was refused (devices.ini beside the benchmarks?)\n");
         return nullptr;
@@ -76,8 +84,7 @@ std::unique_ptr<qz::TRecording> Load(int inputs)
 
 void BM_RedrawLargest(benchmark::State& state)
 {
-    const int inputs = int(state.range(0));
-    auto rec = Load(inputs);
+    auto rec = Load(int(state.range(0)), state.range(1) != 0);
     if (!rec) {
         state.SkipWithError("no recording");
         return;
@@ -90,11 +97,12 @@ void BM_RedrawLargest(benchmark::State& state)
     }
     state.counters["measurements"] = double(rec->MeasurementCount());
 }
-BENCHMARK(BM_RedrawLargest)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
+// Arguments: inputs, noisy.
+BENCHMARK(BM_RedrawLargest)->ArgsProduct({{1, 8}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 void BM_BitmapLargest(benchmark::State& state)
 {
-    auto rec = Load(int(state.range(0)));
+    auto rec = Load(int(state.range(0)), state.range(1) != 0);
     if (!rec) {
         state.SkipWithError("no recording");
         return;
@@ -102,7 +110,7 @@ void BM_BitmapLargest(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(qz::GraphBitmap(*rec, QSize(1600, 900)));
 }
-BENCHMARK(BM_BitmapLargest)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BitmapLargest)->ArgsProduct({{1, 8}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -282,6 +282,41 @@ TEST_F(GraphDrawTest, TextsAndTheirPlaces)
     EXPECT_EQ(name->font.family(), QStringLiteral("Courier New"));
 }
 
+TEST_F(GraphDrawTest, FirstTimeTickIsTheNextRoundInstantWithinTheFirst12Percent)
+{
+    // 56 minutes over 280 pixels (5 pixels a minute); the round hour counts when it is
+    // not later than measurement 7 (12 % of 56 steps after the first).
+    struct Case {
+        std::uint8_t minute; // stamp minute (BCD); measurement 1 is one minute later
+        int x;
+        const char* label;
+    };
+    const Case cases[] = {
+        {0x20, 60, "12/03-14:21"}, // 15:00 is past 14:27: the first measurement itself
+        {0x55, 80, "12/03-15:00"}, // 15:00 is before 15:02: four minutes in
+        {0x50, 60, "12/03-14:51"}, // 15:00 is past 14:57
+    };
+    for (const Case& c : cases) {
+        GraphImage g = OneInput();
+        g.stamp[4] = c.minute;
+        auto rec = fixture_.Load(g);
+        ASSERT_TRUE(rec);
+        RecordingDevice dev(QSize(400, 300));
+        {
+            QPainter p(&dev);
+            DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+        }
+        const DrawnText* label = dev.Find(QString::fromLatin1(c.label));
+        ASSERT_TRUE(label) << c.label;
+        const QFontMetrics fm(GraphFont(8, false), &dev);
+        EXPECT_EQ(label->baseline.x(), int(c.x - fm.horizontalAdvance(label->text) / 2.0)) << c.label;
+        bool tick = false;
+        for (const DrawnLine& l : dev.engine().lines)
+            tick = tick || (l.line == QLine(c.x, 256, c.x, 263) && l.colour == kBlue);
+        EXPECT_TRUE(tick) << c.label;
+    }
+}
+
 TEST_F(GraphDrawTest, InputNumbersStandInIncreasingOrderBeforeTheSerialNumber)
 {
     auto rec = fixture_.Load(ThreeInputs());
