@@ -1,0 +1,104 @@
+// The device line on a pseudo-terminal: the real serial code path without hardware.
+#include "link/com_port.h"
+#include "link/device_line.h"
+#include "support/virtual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+namespace qz {
+namespace {
+
+// A pseudo-terminal pair; the test plays the logger on the master side.
+struct Pty {
+    Pty()
+    {
+        char name[256] = {};
+        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0)
+            path = QString::fromLocal8Bit(name);
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+        if (slave >= 0)
+            ::close(slave);
+    }
+    std::string readMaster()
+    {
+        char buf[64];
+        const ssize_t n = ::read(master, buf, sizeof buf);
+        return n > 0 ? std::string(buf, std::size_t(n)) : std::string();
+    }
+    int master = -1;
+    int slave = -1;
+    QString path;
+};
+
+TEST(DeviceLine, APseudoTerminalOpensWithoutModemLines)
+{
+    Pty pty;
+    ASSERT_FALSE(pty.path.isEmpty());
+    test::VirtualClock clock;
+    TComPort port(std::make_unique<DeviceLine>(), clock);
+    port.PortName = pty.path;
+    EXPECT_EQ(port.Open(), 0);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Status(), TComPort::StatusOk);
+    EXPECT_FALSE(port.SetDtr()); // no modem lines on a pseudo-terminal
+    EXPECT_TRUE(port.IsOpen());
+}
+
+TEST(DeviceLine, BytesTravelBothWaysAndPurgeDropsWhatWaits)
+{
+    Pty pty;
+    ASSERT_FALSE(pty.path.isEmpty());
+    DeviceLine line;
+    ASSERT_TRUE(line.open(pty.path));
+    const std::uint8_t out[] = {'$', '#', '$', 'E'};
+    EXPECT_EQ(line.write(out, 4), 4);
+    EXPECT_EQ(pty.readMaster(), "$#$E");
+
+    // Raw mode: bytes that a terminal would treat specially come through unchanged.
+    const char in[] = {'\r', '\n', 0x03, 0x11, 0x13, char(0xFF)};
+    ASSERT_EQ(::write(pty.master, in, sizeof in), ssize_t(sizeof in));
+    EXPECT_EQ(line.waitForBytes(6, 5000), 6);
+    std::uint8_t got[8] = {};
+    EXPECT_EQ(line.read(got, 8), 6);
+    EXPECT_EQ(std::memcmp(got, in, 6), 0);
+
+    ASSERT_EQ(::write(pty.master, "abc", 3), 3);
+    EXPECT_EQ(line.waitForBytes(3, 5000), 3);
+    line.purge();
+    EXPECT_EQ(line.bytesWaiting(), 0);
+}
+
+TEST(DeviceLine, OnePortOneUser)
+{
+    Pty pty;
+    ASSERT_FALSE(pty.path.isEmpty());
+    DeviceLine first, second;
+    ASSERT_TRUE(first.open(pty.path));
+    EXPECT_FALSE(second.open(pty.path));
+    first.close();
+    EXPECT_TRUE(second.open(pty.path));
+}
+
+TEST(DeviceLine, PathsThatAreNoSerialLine)
+{
+    for (const char* path : {"", "/nonexistent/ttyQZ0", "/dev/null"}) {
+        DeviceLine line;
+        EXPECT_FALSE(line.open(path)) << path;
+        EXPECT_FALSE(line.isOpen()) << path;
+        std::uint8_t b = 0;
+        EXPECT_EQ(line.write(&b, 1), -1) << path;
+        EXPECT_EQ(line.bytesWaiting(), 0) << path;
+        EXPECT_EQ(line.waitForBytes(1, 0), 0) << path;
+    }
+}
+
+} // namespace
+} // namespace qz
