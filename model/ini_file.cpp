@@ -49,6 +49,10 @@ bool IniFile::keyValue(const QString& line, QString& key, QString& value)
         return false;
     key = Trimmed(t.left(eq));
     value = Trimmed(t.mid(eq + 1));
+    // A value in matching quotes reads without them, as INI readers do.
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
+        && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
     return !key.isEmpty();
 }
 

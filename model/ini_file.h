@@ -1,7 +1,7 @@
 #pragma once
 // INI files that users also read and edit (QUORZK.INI, devices.ini). Reading follows the
 // usual INI rules: blanks around section names, keys and values are trimmed; section and
-// key names are case-insensitive; the first matching section and key win; lines whose
+// key names are case-insensitive; a value in matching quotes loses them; the first matching section and key win; lines whose
 // first non-blank character is ';' are comments. Writing changes only the line of the
 // key set (or adds it) and keeps every other line, comment, order and line ending.
 #include <QByteArray>

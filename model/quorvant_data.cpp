@@ -19,12 +19,7 @@ std::uint16_t TDevType::GetDeviceCode() const { return ident_.u16(kDeviceCode); 
 
 QString TDevType::GetDeviceCodeText() const { return QString::number(GetDeviceCode()); }
 
-int TDevType::GetMemoryBlocks() const
-{
-    if (blockCount_ < 0)
-        blockCount_ = MemoryBlocks(GetDeviceCode());
-    return blockCount_;
-}
+int TDevType::ComputeMemoryBlocks() const { return MemoryBlocks(GetDeviceCode()); }
 
 // ---- calibration ----------------------------------------------------------------------
 
@@ -121,7 +116,6 @@ void TProgramInfos::SetStartStamp(const std::uint8_t stamp[6])
 
 std::uint16_t TProgramInfos::GetBlocksUsed() const { return prog_.u16(P(kBlocksUsed)); }
 void TProgramInfos::SetBlocksUsed(std::uint16_t v) { prog_.setU16(P(kBlocksUsed), v); }
-std::uint16_t TProgramInfos::GetFirstBlock() const { return prog_.u16(P(kFirstBlock)); }
 void TProgramInfos::SetFirstBlock(std::uint16_t v) { prog_.setU16(P(kFirstBlock), v); }
 void TProgramInfos::SetResetWord1(std::uint16_t v) { prog_.setU16(P(kResetWord1), v); }
 void TProgramInfos::SetResetWord2(std::uint16_t v) { prog_.setU16(P(kResetWord2), v); }

@@ -4,6 +4,7 @@
 // inside the bound views whatever the image says; unbound or too short views read as 0
 // and ignore writes.
 #include "model/byte_view.h"
+#include "model/memory_image.h"
 #include "platform/program_folder.h"
 
 #include <QString>
@@ -21,7 +22,12 @@ public:
     std::uint16_t GetDeviceCode() const;
     QString GetDeviceCodeText() const;
     // MemoryBlocks(DeviceCode), computed on first use and kept for the object's life.
-    int GetMemoryBlocks() const;
+    int GetMemoryBlocks() const
+    {
+        if (blockCount_ < 0)
+            blockCount_ = ComputeMemoryBlocks();
+        return blockCount_;
+    }
 
     // From the last LoadDeviceInfo.
     const QString& GetDeviceDesc() const { return description_; }
@@ -29,6 +35,7 @@ public:
     const QString& GetCatalogPath() const { return catalogPath_; }
 
 protected:
+    int ComputeMemoryBlocks() const;
     ByteView ident_;
     QString sectionName_;
     QString catalogPath_;
@@ -82,7 +89,7 @@ public:
     void SetStartStamp(const std::uint8_t stamp[6]);
     std::uint16_t GetBlocksUsed() const;
     void SetBlocksUsed(std::uint16_t v);
-    std::uint16_t GetFirstBlock() const;
+    std::uint16_t GetFirstBlock() const { return prog_.u16(mem::kFirstBlock - mem::kProgram); }
     void SetFirstBlock(std::uint16_t v);
     void SetResetWord1(std::uint16_t v);
     void SetResetWord2(std::uint16_t v);

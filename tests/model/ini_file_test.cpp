@@ -21,6 +21,8 @@ const char* const kSample =
     "[ Device 485 ]\r\n"
     "PrimUnit1 = \xB0" "C\r\n"
     "Empty=\r\n"
+    "Quoted= \" two  blanks \" \r\n"
+    "Half=\"open\r\n"
     "no equals sign\r\n"
     "[comm]\r\n"
     "Late=1\r\n";
@@ -40,6 +42,8 @@ TEST(IniFile, ReadingRules)
         {"Device 485", "primunit1", "\xC2\xB0" "C"},
         {" device 485 ", "Empty", ""},
         {"Device 485", "no equals sign", "<default>"},
+        {"Device 485", "Quoted", " two  blanks "},
+        {"Device 485", "Half", "\"open"},
         {"Missing", "Comport", "<default>"},
         {"Comm", "Missing", "<default>"},
     };
