@@ -44,6 +44,7 @@ TForm1::TForm1(AppServices services, QWidget* parent)
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
     sysTimer_ = new QTimer(this);
+    sysTimer_->setObjectName(QStringLiteral("SysTimer"));
     sysTimer_->setInterval(1000);
     connect(sysTimer_, &QTimer::timeout, this, &TForm1::onTimer);
     sysTimer_->start();

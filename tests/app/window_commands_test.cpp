@@ -1,0 +1,107 @@
+#include "app_rig.h"
+
+#include "graph/ui/graph_window.h"
+#include "model/internal_messages.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTimer>
+
+namespace qz::test {
+
+using WindowCommandsTest = AppTest;
+
+TEST_F(WindowCommandsTest, CopyPutsTheDrawingAsShownOnTheClipboard)
+{
+    TMDIGraph* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    ASSERT_NE(g, nullptr);
+    QGuiApplication::clipboard()->clear();
+    Form().Copy1Click();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), g->Snapshot().convertToFormat(QImage::Format_RGB32));
+    // Something was drawn: not every pixel is white.
+    EXPECT_NE(copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 2, copied.height() / 2) |
+                  copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 3, copied.height() / 3),
+              0u);
+}
+
+TEST_F(WindowCommandsTest, PrintSetupUsesThePlatformDialog)
+{
+    Form().action("PrintSetup1")->trigger();
+    EXPECT_EQ(dialogs_.setups, 1);
+}
+
+TEST_F(WindowCommandsTest, MinimizeAllAndTheWindowListReachEveryWindow)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage())), nullptr);
+    ASSERT_NE(OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage())), nullptr);
+    Form().Minimizeallwindows1Click();
+    for (TMDIGraph* g : Form().graphWindows())
+        EXPECT_TRUE(g->isMinimized());
+
+    QMenu* window = Form().menu("Window");
+    emit window->aboutToShow();
+    QStringList listed;
+    for (QAction* a : window->actions())
+        if (a->property("windowEntry").toBool() && !a->isSeparator())
+            listed << a->text();
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_TRUE(listed[0].startsWith("&1 a.qrv - Cold store"));
+    EXPECT_TRUE(listed[1].startsWith("&2 b.qrv - Cold store"));
+    // Showing the menu again lists the windows once.
+    emit window->aboutToShow();
+    int entries = 0;
+    for (QAction* a : window->actions())
+        entries += a->property("windowEntry").toBool() && !a->isSeparator();
+    EXPECT_EQ(entries, 2);
+}
+
+TEST_F(WindowCommandsTest, TilingSharesTheDocumentAreaWithoutOverlap)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage())), nullptr);
+    ASSERT_NE(OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage())), nullptr);
+    for (const char* command : {"TileVertic1", "TileHorizontally1"}) {
+        SCOPED_TRACE(command);
+        Form().action(command)->trigger();
+        const auto graphs = Form().graphWindows();
+        const QRect a = graphs[0]->geometry();
+        const QRect b = graphs[1]->geometry();
+        EXPECT_FALSE(a.intersects(b));
+        EXPECT_TRUE(Form().mdiArea()->viewport()->rect().contains(a.united(b)));
+    }
+}
+
+// Counts the internal messages a graph window receives.
+class TickCounter final : public QObject {
+public:
+    int ticks = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        ticks += InternalMessageOf(e->type()) == kMsgTimerTick;
+        return false;
+    }
+};
+
+TEST_F(WindowCommandsTest, TheTimerTicksTheActiveGraphWindowOnly)
+{
+    TMDIGraph* first = OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage()));
+    TMDIGraph* second = OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage()));
+    ASSERT_TRUE(first && second);
+    TickCounter a, b;
+    first->installEventFilter(&a);
+    second->installEventFilter(&b);
+    Form().mdiArea()->setActiveSubWindow(second);
+    QTimer* timer = Form().findChild<QTimer*>("SysTimer");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 1000);
+    ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
+    Settle();
+    EXPECT_EQ(a.ticks, 0);
+    EXPECT_EQ(b.ticks, 1);
+}
+
+} // namespace qz::test
