@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qz {
 
@@ -54,21 +55,35 @@ void PaintCurveLines(QPainter& painter, const std::vector<QLine>& lines, const Q
     const int height = image->height();
     const qsizetype stride = image->bytesPerLine() / qsizetype(sizeof(QRgb));
     QRgb* bits = reinterpret_cast<QRgb*>(image->bits());
-    std::vector<QLine> others;
-    others.reserve(lines.size());
-    for (const QLine& l : lines) {
-        if (l.x1() != l.x2()) {
-            others.push_back(l);
-            continue;
-        }
-        const int x = l.x1();
+    // Rows a..b (either order) of column x, clipped to the image.
+    auto run = [&](int x, int a, int b) {
         if (x < 0 || x >= width)
-            continue;
-        const int y0 = std::max(0, std::min(l.y1(), l.y2()));
-        const int y1 = std::min(height - 1, std::max(l.y1(), l.y2()));
+            return;
+        const int y0 = std::max(0, std::min(a, b));
+        const int y1 = std::min(height - 1, std::max(a, b));
         QRgb* p = bits + qsizetype(y0) * stride + x;
         for (int y = y0; y <= y1; ++y, p += stride)
             *p = pixel;
+    };
+    std::vector<QLine> others;
+    for (const QLine& l : lines) {
+        const int dx = l.x2() - l.x1();
+        if (dx == 0) {
+            run(l.x1(), l.y1(), l.y2());
+        } else if (dx == 1 || dx == -1) {
+            // The rows from y1 to y2: the first half (rounded up) in the first column,
+            // the rest in the second; each column holds at least its end point.
+            const int rows = std::abs(l.y2() - l.y1()) + 1;
+            const int dir = l.y2() >= l.y1() ? 1 : -1;
+            const int first = (rows + 1) / 2;
+            run(l.x1(), l.y1(), l.y1() + dir * (first - 1));
+            if (rows > first)
+                run(l.x2(), l.y1() + dir * first, l.y2());
+            else
+                run(l.x2(), l.y2(), l.y2());
+        } else {
+            others.push_back(l);
+        }
     }
     painter.drawLines(others.data(), int(others.size()));
 }

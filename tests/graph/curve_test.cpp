@@ -99,8 +99,10 @@ TEST(CurveLines, OneSampleOrFlatRangeDrawsNothing)
     EXPECT_TRUE(c.Lines().empty());
 }
 
-// The same curve drawn one line per measurement step, as the plain algorithm does.
-QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size)
+// The same curve drawn one line per measurement step, as the plain algorithm does: with
+// the pen, or each line on its own through PaintCurveLines.
+QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
+                 bool withPen)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -115,7 +117,10 @@ QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, con
         x += step;
         const QPoint next(int(x), scale.Row(raws[k]));
         if (next != prev) {
-            p.drawLine(prev, next);
+            if (withPen)
+                p.drawLine(prev, next);
+            else
+                PaintCurveLines(p, {QLine(prev, next)}, Qt::black);
             prev = next;
         }
     }
@@ -167,10 +172,55 @@ TEST(CurveLines, MergedColumnsDrawTheSamePixelsAsOneLinePerStep)
         raws[std::size_t(c.count / 2)] = 255; // a spike and a drop
         raws[std::size_t(c.count / 2 + 1)] = 0;
         const int left = c.width > 200 ? -30 : 10;
-        const QImage naive = DrawNaive(raws, left, c.width, c.scale, size);
-        EXPECT_EQ(naive, DrawMerged(raws, left, c.width, c.scale, size, false)) << c.what;
-        EXPECT_EQ(naive, DrawMerged(raws, left, c.width, c.scale, size, true)) << c.what;
+        EXPECT_EQ(DrawNaive(raws, left, c.width, c.scale, size, true),
+                  DrawMerged(raws, left, c.width, c.scale, size, true)) << c.what;
+        EXPECT_EQ(DrawNaive(raws, left, c.width, c.scale, size, false),
+                  DrawMerged(raws, left, c.width, c.scale, size, false)) << c.what;
     }
+}
+
+// Black pixels of a picture, row by row.
+std::vector<QPoint> Black(const QImage& img)
+{
+    std::vector<QPoint> out;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y) == Qt::black)
+                out.emplace_back(x, y);
+    return out;
+}
+
+TEST(PaintCurveLines, StepsToTheNextColumnSplitAtHalfHeightOnImages)
+{
+    struct Case {
+        QLine line;
+        std::vector<QPoint> pixels;
+    };
+    const Case cases[] = {
+        {QLine(2, 1, 3, 4), {{2, 1}, {2, 2}, {3, 3}, {3, 4}}},
+        {QLine(2, 5, 3, 1), {{3, 1}, {3, 2}, {2, 3}, {2, 4}, {2, 5}}},
+        {QLine(2, 3, 3, 3), {{2, 3}, {3, 3}}},
+        {QLine(3, 2, 2, 3), {{3, 2}, {2, 3}}},
+        {QLine(4, 6, 4, 1), {{4, 1}, {4, 2}, {4, 3}, {4, 4}, {4, 5}, {4, 6}}},
+    };
+    for (const Case& c : cases) {
+        QImage img(8, 8, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        PaintCurveLines(p, {c.line}, Qt::black);
+        p.end();
+        EXPECT_EQ(Black(img), c.pixels) << c.line.x1() << "," << c.line.y1() << " " << c.line.x2() << "," << c.line.y2();
+    }
+}
+
+TEST(PaintCurveLines, RunsOutsideTheImageAreClipped)
+{
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    PaintCurveLines(p, {QLine(3, -100, 3, 2), QLine(-1, 4, 0, 9000), QLine(7, 5, 8, 5), QLine(20, 0, 20, 7)}, Qt::black);
+    p.end();
+    EXPECT_EQ(Black(img), (std::vector<QPoint>{{3, 0}, {3, 1}, {3, 2}, {7, 5}}));
 }
 
 } // namespace
