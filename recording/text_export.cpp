@@ -2,11 +2,14 @@
 // with its date-time and the values of the drawn inputs, CR LF line ends, UTF-8.
 #include "recording/recording.h"
 
-#include "model/tdate.h"
 #include "model/values.h"
 #include "platform/progress.h"
+#include "recording/export_stamp.h"
 
-#include <QSaveFile>
+#include <QFile>
+
+#include <array>
+#include <vector>
 
 namespace qz {
 
@@ -26,19 +29,19 @@ ExportResult TRecording::ExportFile(const QString& name, ExportKind kind, Progre
 ExportResult TRecording::ExportRecord(ExportKind kind, Progress& progress)
 {
     lastError_.clear();
-    // A failed export leaves an earlier file of that name as it was; a cancelled one keeps
-    // the lines written so far.
-    QSaveFile file(exportFileName_);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // An export is created or replaced in place (a cancelled one keeps the lines written
+    // so far); it can always be made again from the recording, so it is not synced to
+    // disk the way a recording file is.
+    QFile file(exportFileName_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         lastError_ = QStringLiteral("Cannot write ") + exportFileName_ + QStringLiteral(": ") + file.errorString();
         return ExportResult::Failed;
     }
-    const ExportResult result = ExportTo(file, kind, progress);
-    if (result == ExportResult::Failed || !file.commit()) {
-        if (lastError_.isEmpty())
-            lastError_ = QStringLiteral("Cannot write ") + exportFileName_ + QStringLiteral(": ") + file.errorString();
-        file.cancelWriting();
-        return ExportResult::Failed;
+    ExportResult result = ExportTo(file, kind, progress);
+    file.close();
+    if (result == ExportResult::Failed || file.error() != QFileDevice::NoError) {
+        lastError_ = QStringLiteral("Cannot write ") + exportFileName_ + QStringLiteral(": ") + file.errorString();
+        result = ExportResult::Failed;
     }
     return result;
 }
@@ -61,24 +64,31 @@ ExportResult TRecording::ExportTo(QIODevice& out, ExportKind kind, Progress& pro
         buffer += "\r\n";
     }
 
+    // A value field depends only on the raw byte: each input's 256 possible fields are
+    // formatted once instead of once per measurement.
+    std::array<std::vector<QByteArray>, kInputCount> fields;
+    for (int i = 0; i < kInputCount; ++i) {
+        if (!IsInputDrawn(i))
+            continue;
+        fields[i].reserve(256);
+        for (int raw = 0; raw < 256; ++raw) {
+            const long double value = Normalize(i, PhysicalValue(i, raw));
+            fields[i].push_back('\t' + FormatValue(formats_[i], static_cast<double>(value)).toUtf8());
+        }
+    }
+
     // Only measurements that exist are written, whatever the view says.
     const int first = std::max(view.first, 1);
     const int last = std::min(view.last, measurementCount_);
-    TDate date;
-    QString line;
+    ExportStamper stamp(data_, static_cast<int>(kind));
     for (int k = first; k <= last; ++k) {
         if (k % kProgressStep == 0)
             progress.setPosition(k - view.first);
-        date.SetDateTime(data_.GetRecordDateTime(k));
-        line = date.ExportStamp(static_cast<int>(kind));
+        stamp.Append(buffer, k);
         for (int i = 0; i < kInputCount; ++i) {
-            if (!IsInputDrawn(i))
-                continue;
-            const long double value = Normalize(i, PhysicalValue(i, Sample(i, k)));
-            line += QLatin1Char('\t');
-            line += FormatValue(formats_[i], static_cast<double>(value));
+            if (!fields[i].empty())
+                buffer += fields[i][Sample(i, k)];
         }
-        buffer += line.toUtf8();
         buffer += "\r\n";
         if (buffer.size() >= kFlushSize && !flush())
             return ExportResult::Failed;

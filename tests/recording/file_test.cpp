@@ -53,6 +53,15 @@ TEST_F(RecordingFile, RoundTripIsByteExact)
     EXPECT_EQ(ReadAll(Scratch(QStringLiteral("again.qrv"))), file);
 }
 
+TEST_F(RecordingFile, SavedFileMatchesGolden)
+{
+    // Also the fixture of the command-line tool's tests (a model of the shipped catalogue).
+    auto r = Load(ColdStore().deviceCode(kCodeShipped).build());
+    const QString path = Scratch(QStringLiteral("cold.qrv"));
+    ASSERT_TRUE(r->Savefile(path));
+    CheckGolden(QStringLiteral("cold_store.qrv"), ReadAll(path));
+}
+
 TEST_F(RecordingFile, NoUsedBlocksGivesHeaderOnly)
 {
     auto r = Make();

@@ -143,6 +143,7 @@ CatalogueFolder::CatalogueFolder()
     if (f.open(QIODevice::WriteOnly)) {
         f.write("[Device 0]\r\nType=ZK\r\nDeviceDesc=ZK-110\r\n"
                 "[Device 224]\r\nType=ZK\r\nDeviceDesc=ZK-380\r\n"
+                "[Device 293]\r\nType=ZK\r\nDeviceDesc=ZK-293\r\n"
                 "[Device 32]\r\nType=XR\r\nDeviceDesc=Other line\r\n");
     }
 }

@@ -17,6 +17,7 @@ namespace qz::test {
 inline constexpr std::uint16_t kCodeSmall = 0x00;   // 60 blocks, accepted
 inline constexpr std::uint16_t kCodeLarge = 0xE0;   // 508 blocks, accepted
 inline constexpr std::uint16_t kCodeRefused = 0x20; // 124 blocks, wrong model line
+inline constexpr std::uint16_t kCodeShipped = 293;  // 124 blocks, also in the shipped catalogue
 
 struct InputSpec {
     QString name;
@@ -62,7 +63,7 @@ private:
     SampleFn sample_;
 };
 
-// A folder holding a devices.ini that accepts kCodeSmall and kCodeLarge.
+// A folder holding a devices.ini that accepts kCodeSmall, kCodeLarge and kCodeShipped.
 class CatalogueFolder {
 public:
     CatalogueFolder();

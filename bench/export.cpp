@@ -1,0 +1,57 @@
+// Text export of the largest recording (60,960 lines with one input, 7,620 lines of eight
+// values with eight inputs) to a file, in the plain text and the Excel layout.
+#include "large_recording.h"
+
+#include "platform/progress.h"
+#include "platform/prompt.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class SilentPrompt final : public qz::Prompt {
+public:
+    qz::PromptAnswer ask(const QString&, qz::PromptSymbol, qz::PromptButtons) override
+    {
+        return qz::PromptAnswer::Ok;
+    }
+};
+
+class NoProgress final : public qz::Progress {
+public:
+    void setCaption(const QString&) override {}
+    void setMaximum(int) override {}
+    void setPosition(int) override {}
+    void setCancelEnabled(bool) override {}
+    bool cancelled() override { return false; }
+};
+
+void BM_ExportFile(benchmark::State& state)
+{
+    const qz::bench::LargeRecording file(int(state.range(0)));
+    SilentPrompt prompt;
+    qz::TRecording recording{qz::ProgramFolder(file.folder())};
+    if (!recording.LoadFile(file.path(), prompt)) {
+        state.SkipWithError("the recording was refused");
+        return;
+    }
+    const auto kind = static_cast<qz::ExportKind>(state.range(1));
+    const QString target = file.scratch(QStringLiteral("export.txt"));
+    NoProgress progress;
+    for (auto _ : state) {
+        if (recording.ExportFile(target, kind, progress) != qz::ExportResult::Done) {
+            state.SkipWithError("the export failed");
+            break;
+        }
+    }
+    state.counters["lines"] = recording.View(0).Count();
+}
+BENCHMARK(BM_ExportFile)
+    ->Args({1, int(qz::ExportKind::Text)})
+    ->Args({1, int(qz::ExportKind::Excel)})
+    ->Args({8, int(qz::ExportKind::Text)})
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,107 @@
+#include "recording/export_stamp.h"
+
+#include "model/datetime_number.h"
+#include "model/tdate.h"
+
+#include <QLocale>
+
+#include <cstdio>
+
+namespace qz {
+
+namespace {
+
+void AppendTwoDigits(QByteArray& out, int v)
+{
+    out += char('0' + (v / 10) % 10);
+    out += char('0' + v % 10);
+}
+
+} // namespace
+
+ExportStamper::ExportStamper(const TQuorvantData& data, int form)
+    : data_(data), form_(form), decimalPoint_(QLocale().decimalPoint().toUtf8())
+{
+    // The instant of measurement 0 is the stamp itself; whole seconds from there on.
+    TDate base;
+    const double start = data.GetRecordDateTime(0);
+    if (start != 0 && base.SetDateTime(start) && base.MSec == 0) {
+        baseDate_ = QDate(base.Year, base.Month, base.Day);
+        baseSecond_ = base.Hour * 3600 + base.Min * 60 + base.Sec;
+        const int interval = data.GetInterval();
+        step_ = interval >= 3600 ? 3600 : interval;
+        exact_ = baseDate_.isValid();
+    }
+}
+
+void ExportStamper::SelectDay(std::int64_t day)
+{
+    if (day == day_)
+        return;
+    day_ = day;
+    const QDate d = baseDate_.addDays(day);
+    dateText_.clear();
+    AppendTwoDigits(dateText_, d.day());
+    dateText_ += '/';
+    AppendTwoDigits(dateText_, d.month());
+    dateText_ += '/';
+    AppendTwoDigits(dateText_, d.year() % 100);
+    if (!EncodeDate(d.year(), d.month(), d.day(), dayNumber_))
+        dayNumber_ = 0;
+}
+
+void ExportStamper::Append(QByteArray& out, int k)
+{
+    if (!exact_) {
+        // No usable stamp: the date value's own conversion decides.
+        TDate d;
+        d.SetDateTime(data_.GetRecordDateTime(k));
+        out += d.ExportStamp(form_).toUtf8();
+        return;
+    }
+    const std::int64_t second = baseSecond_ + step_ * k;
+    SelectDay(second / 86400);
+    const int ofDay = int(second % 86400);
+    const int hour = ofDay / 3600;
+    const int minute = ofDay / 60 % 60;
+    const int sec = ofDay % 60;
+    auto appendTime = [&] {
+        AppendTwoDigits(out, hour);
+        out += ':';
+        AppendTwoDigits(out, minute);
+        out += ':';
+        AppendTwoDigits(out, sec);
+    };
+    switch (form_) {
+    case 0:
+        out += dateText_;
+        out += ' ';
+        appendTime();
+        out += '\t';
+        break;
+    case 1:
+    case 2: {
+        double time = 0;
+        EncodeTime(hour, minute, sec, 0, time);
+        char text[64];
+        const int n = std::snprintf(text, sizeof text, "%.9f", dayNumber_ + time);
+        QByteArray number(text, n > 0 && n < int(sizeof text) ? n : 0);
+        number.replace('.', decimalPoint_);
+        out += number;
+        out += form_ == 1 ? '\t' : ';';
+        break;
+    }
+    case 3:
+        appendTime();
+        out += '\t';
+        break;
+    case 4:
+        out += dateText_;
+        out += '\t';
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace qz

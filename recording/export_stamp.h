@@ -1,0 +1,38 @@
+#pragma once
+// The date-time field that begins each exported line, for long exports: the same text as
+// the date value's export stamp of the measurement's time, computed from whole seconds so
+// that a line costs no calendar conversion and no formatting call.
+#include "model/quorvant_data.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+
+namespace qz {
+
+class ExportStamper {
+public:
+    // form: the export kind (0..4; any other form writes nothing).
+    ExportStamper(const TQuorvantData& data, int form);
+
+    // Appends the field of measurement k (counted from 1), UTF-8.
+    void Append(QByteArray& out, int k);
+
+private:
+    void SelectDay(std::int64_t day);
+
+    const TQuorvantData& data_;
+    int form_;
+    bool exact_ = false;         // the oldest block's stamp is a real instant
+    QDate baseDate_;
+    std::int64_t baseSecond_ = 0; // second of the day of the stamp
+    std::int64_t step_ = 0;      // seconds between measurements
+    QByteArray decimalPoint_;
+    std::int64_t day_ = -1;      // day offset the cached texts belong to
+    QByteArray dateText_;
+    double dayNumber_ = 0;
+};
+
+} // namespace qz
