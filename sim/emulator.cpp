@@ -46,6 +46,7 @@ void Emulator::queueOut(std::uint8_t byte, std::int64_t atUs)
     if (options_.paced)
         at = toPc_.send(at);
     lastOutUs_ = at;
+    ++bytesOut_;
     out_.push_back({errors_.apply(byte), at});
 }
 
@@ -54,6 +55,7 @@ void Emulator::receive(std::uint8_t byte, std::int64_t sentUs)
     std::int64_t at = options_.paced ? toLogger_.send(sentUs) : sentUs;
     at = std::max(at, lineUs_);
     advanceTo(at);
+    ++bytesIn_;
     if (silent_)
         return;
 

@@ -81,6 +81,9 @@ public:
     // What the logger did, for tests: frames carried out, per command letter.
     std::int64_t commands(char letter) const;
     std::int64_t commands() const { return commandsTotal_; }
+    // Bytes that reached the logger, and bytes it sent (echoes and replies).
+    std::int64_t bytesIn() const { return bytesIn_; }
+    std::int64_t bytesOut() const { return bytesOut_; }
 
 private:
     struct Pending {
@@ -107,6 +110,8 @@ private:
     double elapsedCarry_ = 0.0;
     std::map<char, std::int64_t> commands_;
     std::int64_t commandsTotal_ = 0;
+    std::int64_t bytesIn_ = 0;
+    std::int64_t bytesOut_ = 0;
 };
 
 } // namespace qz::sim

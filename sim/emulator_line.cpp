@@ -6,7 +6,13 @@ namespace qz::sim {
 
 std::int64_t EmulatorLine::nowUs()
 {
-    nowUs_ = std::max(nowUs_, clock_.tickMs() * 1000);
+    // A clock up to kJitterUs ahead of the line is the line's own sleep waking late (a
+    // real clock sleeps in coarse steps): the line keeps its schedule, and the next wait
+    // sleeps that much less, so a paced line keeps the wire's pace instead of adding every
+    // late wake-up. Further ahead, time really passed elsewhere and the line follows.
+    const std::int64_t clockUs = clock_.tickMs() * 1000;
+    if (clockUs > nowUs_ + kJitterUs)
+        nowUs_ = clockUs;
     emulator_.advanceTo(nowUs_);
     return nowUs_;
 }

@@ -4,8 +4,9 @@
 // given: waiting for bytes moves the clock (sleepMs) exactly to the moment the bytes
 // arrive, or to the end of the time-out. With a VirtualClock a test therefore runs
 // instantly and its time-outs are exact; with the SystemClock waits really pass.
-// The clock only counts whole milliseconds, so the line keeps the fraction itself and
-// never lets the clock run ahead of the line.
+// The clock only counts whole milliseconds, so the line keeps the fraction itself; a
+// clock that runs up to 2 ms ahead of the line (a real sleep that woke late) does not
+// move the line, so late wake-ups do not add up on a paced line.
 //
 //   qz::test::VirtualClock clock;
 //   qz::sim::Emulator logger;                    // LoadMemory(logger.logger(), ...)
@@ -39,6 +40,7 @@ public:
     QString name() const { return name_; }
 
 private:
+    static constexpr std::int64_t kJitterUs = 2000;
     void waitUntil(std::int64_t us);
 
     Emulator& emulator_;
