@@ -386,6 +386,33 @@ TEST_F(GraphDrawTest, ZeroIntervalOrTinyCanvasDrawsWithoutHanging)
     }
 }
 
+TEST_F(GraphDrawTest, UnusualScalesDrawWithoutFault)
+{
+    struct Case {
+        const char* what;
+        GraphInput input;
+    };
+    const Case cases[] = {
+        {"huge span", GraphInput{0, "x", -1e30, 1e30}},
+        {"no span (gain 0): no value ticks", GraphInput{0, "x", 5, 5}},
+        {"no calibration span", GraphInput{0, "x", 0, 100, 1000, 1000}},
+        {"falling scale", GraphInput{0, "x", 100, -100}},
+    };
+    for (const Case& c : cases) {
+        GraphImage g = OneInput();
+        g.inputs = {c.input};
+        auto rec = fixture_.Load(g);
+        ASSERT_TRUE(rec) << c.what;
+        RecordingDevice dev(QSize(400, 300));
+        {
+            QPainter p(&dev);
+            DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+        }
+        EXPECT_TRUE(dev.Find(QStringLiteral("S/N : 4711"))) << c.what;
+        EXPECT_EQ(GraphBitmap(*rec, QSize(400, 300)).size(), QSize(400, 300)) << c.what;
+    }
+}
+
 TEST_F(GraphDrawTest, CanvasIsWhiteAtScreenResolution)
 {
     QImage canvas;
