@@ -79,8 +79,10 @@ void TMDIGraph::PrintForm(QPrinter& printer)
     printer.setDocName(windowTitle());
     const bool ok = qz::PrintForm(printer, *recording_);
     QGuiApplication::restoreOverrideCursor();
-    if (!ok)
-        prompt_.tell(QStringLiteral("Unable to print on ") + printer.printerName(), PromptSymbol::Error);
+    if (!ok) {
+        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        prompt_.tell(QStringLiteral("Unable to print on ") + where, PromptSymbol::Error);
+    }
     paintBox_->update();
 }
 

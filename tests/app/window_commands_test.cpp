@@ -29,6 +29,16 @@ TEST_F(WindowCommandsTest, CopyPutsTheDrawingAsShownOnTheClipboard)
               0u);
 }
 
+TEST_F(WindowCommandsTest, APrintThatCannotBeginIsReported)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    QPrinter& printer = Form().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName("/nonexistent/folder/graph.pdf");
+    Form().sbPrintClick();
+    EXPECT_EQ(prompt_.texts(), QStringList({"Unable to print on /nonexistent/folder/graph.pdf"}));
+}
+
 TEST_F(WindowCommandsTest, PrintSetupUsesThePlatformDialog)
 {
     Form().action("PrintSetup1")->trigger();
