@@ -91,7 +91,7 @@ void TerminalProgress::draw()
     const int filled = std::clamp(position_, 0, maximum_) * width / maximum_;
     // The bar shows activity (it cycles while blocks arrive); the count is the steps.
     QTextStream(stderr) << "\r" << caption_ << " [" << QString(filled, '#')
-                        << QString(width - filled, ' ') << "] " << blocks_ << "\x1b[K";
+                        << QString(width - filled, ' ') << "] " << blocks_ << " steps\x1b[K";
     drawn_ = true;
 }
 
