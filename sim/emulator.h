@@ -19,6 +19,11 @@
 // 300 ms echo limit, so the retry after a missing echo begins a fresh frame, and well
 // inside the 1 s the PC waits after a wrong echo.
 //
+// What the logger does where the protocol leaves it open is written down with the part
+// that does it: sim/logger.h (clock record, run states, reset), sim/recorder.h (how the
+// memory fills, linear and cyclic), sim/faults.h (faults on demand), sim/presets.h
+// (ready-made memories).
+//
 // Set-up in a test (the in-process line is sim/emulator_line.h):
 //   qz::sim::Emulator logger;                      // or Emulator(options)
 //   qz::sim::LoadMemory(logger.logger(), {.deviceCode = 485, .content = Content::Linear});
