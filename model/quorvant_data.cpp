@@ -233,6 +233,16 @@ void TQuorvantData::BindHeader(std::uint8_t* image, std::size_t size)
     SetInputTableView(table, tableSize);
 }
 
+void TQuorvantData::BindDeviceImage(std::uint8_t* image, std::size_t size)
+{
+    const std::size_t header = size < kHeaderSize ? size : kHeaderSize;
+    BindHeader(image, header);
+    if (image && size >= kClockInImage + kClockRecordSize)
+        SetClockView(image + kClockInImage, kClockRecordSize);
+    else
+        SetClockView(nullptr, 0);
+}
+
 void TQuorvantData::BindImage(std::uint8_t* image, std::size_t size)
 {
     BindHeader(image, size);

@@ -211,6 +211,9 @@ public:
     void BindHeader(std::uint8_t* image, std::size_t size);
     // BindHeader plus the data blocks.
     void BindImage(std::uint8_t* image, std::size_t size);
+    // The 400-byte header-and-clock buffer of the configuration windows: the header
+    // views, and the clock record at offset 384 when the buffer holds it.
+    void BindDeviceImage(std::uint8_t* image, std::size_t size);
 
     // Looks the device code up in devices.ini; true when its "Type" is exactly "ZK".
     // Also binds the record (RecordsPerBlock and the sample reader).

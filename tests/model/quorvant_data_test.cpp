@@ -267,6 +267,27 @@ TEST(QuorvantDataClock, ClockRecordSetters)
     EXPECT_EQ(std::memcmp(clock, expected, 16), 0);
 }
 
+TEST(QuorvantDataBinding, DeviceImageKeepsHeaderAndClockApart)
+{
+    std::vector<std::uint8_t> image(mem::kDeviceImageSize, 0);
+    TQuorvantData data{ProgramFolder(QString())};
+    data.BindDeviceImage(image.data(), image.size());
+    data.SetResetWord2(0xFFFF);
+    data.SetRunState(0xC2);
+    data.CurrentInput = 7;
+    data.SetInputName(QStringLiteral("Last"));
+    EXPECT_EQ(image[mem::kResetWord2], 0xFF);
+    EXPECT_EQ(image[mem::kClockInImage + mem::kRunState], 0xC2);
+    EXPECT_EQ(image[mem::DescriptorAddress(7)], 'L');
+    EXPECT_FALSE(data.HasImage());
+
+    // Without room for the clock record the clock setters write nothing.
+    std::vector<std::uint8_t> header(mem::kHeaderSize + 8, 0);
+    data.BindDeviceImage(header.data(), header.size());
+    data.SetRunState(0xC2);
+    EXPECT_EQ(header, std::vector<std::uint8_t>(mem::kHeaderSize + 8, 0));
+}
+
 TEST(QuorvantDataBinding, UnboundAndShortViewsStayInside)
 {
     TQuorvantData unbound{ProgramFolder(QString())};
