@@ -8,7 +8,8 @@
 namespace qz::sim {
 
 Emulator::Emulator(const EmulatorOptions& options)
-    : options_(options), logger_(options.clock, options.seed), parser_(options.parserPauseUs)
+    : options_(options), logger_(options.clock, options.seed), parser_(options.parserPauseUs),
+      modem_(options.modem)
 {
     if (!(options_.timeSpeed > 0))
         options_.timeSpeed = 1.0;
@@ -56,18 +57,44 @@ void Emulator::receive(std::uint8_t byte, std::int64_t sentUs)
     at = std::max(at, lineUs_);
     advanceTo(at);
     ++bytesIn_;
+    if (!modem_.enabled()) {
+        toLogger(byte, at, 0);
+        return;
+    }
+    std::vector<ModemFront::Output> said;
+    int cancelled = 0;
+    std::string pluses;
+    const bool pass = modem_.receive(byte, at, said, cancelled, pluses);
+    if (cancelled > 0) { // the escape was cancelled: take back its "OK", not yet sent
+        for (; cancelled > 0 && !out_.empty(); --cancelled)
+            out_.pop_back();
+        lastOutUs_ = out_.empty() ? at : out_.back().atUs;
+    }
+    for (const ModemFront::Output& o : said)
+        for (char c : o.text)
+            queueOut(std::uint8_t(c), o.atUs);
+    if (!pass)
+        return;
+    const std::int64_t latency = modem_.latencyUs();
+    for (char c : pluses)
+        toLogger(std::uint8_t(c), at + latency, latency);
+    toLogger(byte, at + latency, latency);
+}
+
+void Emulator::toLogger(std::uint8_t byte, std::int64_t at, std::int64_t outDelayUs)
+{
     if (silent_)
         return;
-
     const std::optional<Frame> frame = parser_.feed(byte, at);
     const std::int64_t number = parser_.lastFrameNumber();
     const ByteFaults bf = faults_.forByte(number, parser_.lastByteIndex());
     if (bf.silent)
         return;
+    const std::int64_t outAt = at + bf.echoDelayUs + outDelayUs;
     if (!bf.noEcho)
-        queueOut(bf.wrongEcho ? std::uint8_t(~byte) : byte, at + bf.echoDelayUs);
+        queueOut(bf.wrongEcho ? std::uint8_t(~byte) : byte, outAt);
     if (frame)
-        carryOut(*frame, at + bf.echoDelayUs, number);
+        carryOut(*frame, outAt, number);
 }
 
 void Emulator::carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNumber)

@@ -31,6 +31,7 @@
 #include "sim/faults.h"
 #include "sim/frame_parser.h"
 #include "sim/logger.h"
+#include "sim/modem_front.h"
 #include "sim/wire.h"
 
 #include <cstdint>
@@ -45,6 +46,7 @@ struct EmulatorOptions {
     std::int64_t parserPauseUs = 250000;
     CivilTime clock{2026, 3, 5, 14, 7, 9, 0}; // the logger's clock at line time 0
     std::uint64_t seed = 1;             // sensor noise
+    ModemOptions modem = {};            // a telephone modem in front (off by default)
 };
 
 class Emulator {
@@ -96,6 +98,7 @@ private:
         std::int64_t atUs;
     };
     void queueOut(std::uint8_t byte, std::int64_t atUs);
+    void toLogger(std::uint8_t byte, std::int64_t atUs, std::int64_t outDelayUs);
     void carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNumber);
     void reply(const std::uint8_t* data, int count, std::int64_t atUs,
                std::int64_t frameNumber);
@@ -103,6 +106,7 @@ private:
     EmulatorOptions options_;
     Logger logger_;
     FrameParser parser_;
+    ModemFront modem_;
     FaultPlan faults_;
     ByteErrors errors_;
     bool silent_ = false;

@@ -1,0 +1,128 @@
+#include "sim_driver.h"
+
+#include "sim/presets.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qz::sim {
+namespace {
+
+using test::Bytes;
+using test::Driver;
+using test::Frame;
+
+constexpr std::int64_t kSec = 1000000;
+
+Bytes B(const std::string& s) { return {s.begin(), s.end()}; }
+std::string S(const Bytes& b) { return {b.begin(), b.end()}; }
+
+struct ModemRig {
+    explicit ModemRig(ModemOptions m = {})
+        : emulator([&] {
+              m.enabled = true;
+              EmulatorOptions o;
+              o.modem = m;
+              return o;
+          }())
+    {
+        LoadMemory(emulator.logger(), {.deviceCode = 1});
+    }
+    // Sends text as the dialer does, then waits.
+    std::string say(const std::string& text, std::int64_t waitUs = 10000)
+    {
+        return S(pc.exchange(B(text), waitUs));
+    }
+    void dialAndConnect()
+    {
+        say("ATDT0123\r", 4 * kSec);
+        ASSERT_TRUE(emulator.commands() == 0);
+    }
+    Emulator emulator;
+    Driver pc{emulator};
+};
+
+TEST(ModemTest, CommandsAreEchoedAndAnsweredOk)
+{
+    ModemRig m;
+    EXPECT_EQ(m.say("AT&F\r"), "AT&F\r\r\nOK\r\n");
+    EXPECT_EQ(m.say("junk at e0\r"), "junk at e0\r\r\nOK\r\n") << "from the first AT on";
+    EXPECT_EQ(m.say("hello\r"), "hello\r") << "no AT: no answer";
+    EXPECT_EQ(m.say("$#$E"), "$#$E") << "on-hook: the logger hears nothing";
+    EXPECT_EQ(m.emulator.commands(), 0);
+}
+
+TEST(ModemTest, DialResults)
+{
+    struct Case {
+        DialResult result;
+        int rings;
+        std::string answer;
+    };
+    const Case cases[] = {
+        {DialResult::Connect, 0, "\r\nCONNECT 19200\r\n"},
+        {DialResult::Connect, 2, "\r\nRING\r\n\r\nRING\r\n\r\nCONNECT 19200\r\n"},
+        {DialResult::Busy, 0, "\r\nBUSY\r\n"},
+        {DialResult::NoCarrier, 0, "\r\nNO CARRIER\r\n"},
+        {DialResult::NoDialTone, 0, "\r\nNO DIALTONE\r\n"},
+        {DialResult::NoAnswer, 0, ""},
+    };
+    for (const Case& c : cases) {
+        ModemRig m({.result = c.result, .rings = c.rings});
+        EXPECT_EQ(m.say("ATDP0123\r", 10000), "ATDP0123\r") << "nothing before the dial time";
+        EXPECT_EQ(S(m.pc.collect(3 * kSec)), c.answer);
+        const bool online = c.result == DialResult::Connect;
+        const std::string reply = m.say("$#$E", 200000);
+        EXPECT_EQ(reply.size(), online ? 22u : 4u) << int(c.result);
+    }
+}
+
+TEST(ModemTest, DataModeCarriesFramesWithTheLineLatency)
+{
+    ModemRig m({.latencyUs = 40000});
+    m.dialAndConnect();
+    m.emulator.receive('$', m.pc.nowUs);
+    EXPECT_EQ(m.emulator.arrivalOf(1), m.pc.nowUs + 80000) << "40 ms each way";
+    m.pc.nowUs += 1000;
+    const Bytes rest = m.pc.exchange(B("#$E"), kSec);
+    EXPECT_EQ(rest.size(), 1u + 3u + 18u);
+    EXPECT_EQ(m.emulator.commands('E'), 1);
+}
+
+TEST(ModemTest, EscapeWithGuardTimesThenHangUp)
+{
+    ModemRig m;
+    m.dialAndConnect();
+    m.pc.collect(kSec);
+    EXPECT_EQ(m.say("+++", kSec), "\r\nOK\r\n") << "no echo: the logger never saw them";
+    EXPECT_EQ(m.say("ATH0\r"), "ATH0\r\r\nOK\r\n");
+    EXPECT_EQ(m.say("$#$E", kSec), "$#$E");
+    EXPECT_EQ(m.emulator.commands(), 0);
+}
+
+TEST(ModemTest, PlusesWithoutTheGuardTimeAreData)
+{
+    ModemRig m;
+    m.dialAndConnect();
+    m.pc.collect(kSec);
+    // A byte inside the guard time after "+++" cancels the escape.
+    EXPECT_EQ(m.say("+++x", kSec), "+++x") << "the logger echoes all four";
+    // Pluses right after other data are data too.
+    EXPECT_EQ(m.say("a+++", kSec), "a+++");
+    EXPECT_EQ(m.say("$#$E", kSec).size(), 22u) << "still online";
+}
+
+TEST(ModemTest, HangUpAsTheProgramDoesIt)
+{
+    ModemRig m;
+    m.dialAndConnect();
+    m.pc.collect(kSec);
+    std::string heard = m.say("+++", kSec);
+    heard += m.say("ATH0\r", kSec);
+    heard += m.say("AT\r", 10000);
+    EXPECT_EQ(heard, "\r\nOK\r\nATH0\r\r\nOK\r\nAT\r\r\nOK\r\n");
+}
+
+} // namespace
+} // namespace qz::sim
