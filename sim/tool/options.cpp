@@ -129,6 +129,13 @@ Faults (frames are counted from the start, the first frame is 0):
   --byte-errors RATE[,seed=S]  flip a bit in each byte sent with probability RATE
   --silent             answer nothing at all (a logger that is switched off)
 
+Modem (a telephone modem in front of the logger; off unless --modem is given):
+  --modem              answer AT commands; ATD dials, then the logger is online
+  --dial-result R      connect | busy | no-carrier | no-dialtone | no-answer
+                       (default connect)
+  --rings N            "RING" lines before the dial result (default 0)
+  --modem-latency-ms N each way, once connected (default 40)
+
   --help               this text
 )";
 }
@@ -155,6 +162,25 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
             o.memory.running = true;
         } else if (a == "--silent") {
             o.silent = true;
+        } else if (a == "--modem") {
+            o.emulator.modem.enabled = true;
+        } else if (a == "--dial-result") {
+            static const std::map<std::string, DialResult> results = {
+                {"connect", DialResult::Connect}, {"busy", DialResult::Busy},
+                {"no-carrier", DialResult::NoCarrier}, {"no-dialtone", DialResult::NoDialTone},
+                {"no-answer", DialResult::NoAnswer}};
+            if (!value(v) || !results.count(v))
+                return error = "--dial-result is connect, busy, no-carrier, no-dialtone or "
+                               "no-answer", false;
+            o.emulator.modem.result = results.at(v);
+        } else if (a == "--rings") {
+            if (!value(v) || !ToInt(v, 0, 20, n))
+                return error = "--rings needs 0..20", false;
+            o.emulator.modem.rings = int(n);
+        } else if (a == "--modem-latency-ms") {
+            if (!value(v) || !ToInt(v, 0, 5000, n))
+                return error = "--modem-latency-ms needs 0..5000", false;
+            o.emulator.modem.latencyUs = n * 1000;
         } else if (a == "--model") {
             if (!value(v) || !ToInt(v, 0, 65535, n))
                 return error = "--model needs a device code 0..65535", false;

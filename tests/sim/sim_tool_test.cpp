@@ -105,7 +105,8 @@ TEST(SimToolTest, HelpDocumentsTheOptions)
     ASSERT_TRUE(p.waitForFinished(10000));
     const QString help = QString::fromUtf8(p.readAllStandardOutput());
     for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced",
-                               "--speed", "--fault", "--byte-errors", "--silent"})
+                               "--speed", "--fault", "--byte-errors", "--silent", "--modem",
+                               "--dial-result"})
         EXPECT_TRUE(help.contains(option)) << option;
     EXPECT_EQ(p.exitCode(), 0);
 }
