@@ -5,6 +5,7 @@
 #include "model/values.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace qz::test {
@@ -109,6 +110,25 @@ TEST(Download, AHandMadeRingOfSixtyBlocksWithItsOldestInBlock37)
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     EXPECT_EQ(r.word(118), 60);
     EXPECT_EQ(r.word(120), 37);
+}
+
+TEST(Download, TheOldestBlockSearchSkipsBlocksNotReadAndStampsThatAreNoDate)
+{
+    EmulatorRig r(erased(0x00));
+    std::uint8_t* m = r.memory();
+    m[118] = 60;
+    // Blocks 0..29 recorded, oldest in block 10; block 30 erased ends the loop, so blocks
+    // 30..59 are never read. Block 12 carries 30 February, which is no date.
+    for (int k = 0; k < 30; ++k)
+        writeBlock(m, k, kStart.addSecs(3600 * ((k - 10 + 30) % 30)));
+    m[384 + 128 * 12 + 2] = 0x02;
+    m[384 + 128 * 12 + 3] = 0x30;
+    EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
+    EXPECT_EQ(r.word(118), 60);
+    EXPECT_EQ(r.word(120), 10);
+    // Block 30 was read (and refused); the blocks after it stay empty in the image.
+    EXPECT_EQ(std::count(r.image->begin() + 384 + 128 * 31, r.image->end(), 0),
+              128 * (508 - 31));
 }
 
 TEST(Download, TheRecordingEndsAtTheFirstBlockThatDoesNotContinueTheDate)
