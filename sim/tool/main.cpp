@@ -29,6 +29,8 @@ int main(int argc, char** argv)
     if (options.battery >= 0)
         emulator.logger().sensors().setBatteryCount(options.battery);
     LoadMemory(emulator.logger(), options.memory);
+    if (options.setClock)
+        emulator.logger().setClock(options.clock);
     for (const Fault& f : options.faults)
         emulator.addFault(f);
     emulator.setByteErrors(options.byteErrorRate, options.byteErrorSeed);

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -108,6 +110,9 @@ Memory:
   --start "YYYY-MM-DD HH:MM:SS"  start of the ready-made recording
   --running            keep the logger recording after its ready-made recording
   --battery COUNT      battery converter count, 0..255 (default 183, 3.60 V)
+  --clock WHEN         the logger's clock once its recording is made: "now" (this
+                       computer's local time) or "YYYY-MM-DD HH:MM:SS" (default: the
+                       instant of the last record)
 
 Line and time:
   --paced              pace both directions at 19200 baud (520.83 us per byte)
@@ -215,6 +220,19 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
         } else if (a == "--start") {
             if (!value(v) || !ToCivil(v, o.memory.start))
                 return error = "--start needs \"YYYY-MM-DD HH:MM:SS\"", false;
+        } else if (a == "--clock") {
+            if (!value(v))
+                return false;
+            if (v == "now") {
+                const std::time_t now = std::time(nullptr);
+                std::tm local{};
+                localtime_r(&now, &local);
+                o.clock = CivilTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                    local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0};
+            } else if (!ToCivil(v, o.clock)) {
+                return error = "--clock needs now or \"YYYY-MM-DD HH:MM:SS\"", false;
+            }
+            o.setClock = true;
         } else if (a == "--battery") {
             if (!value(v) || !ToInt(v, 0, 255, n))
                 return error = "--battery needs a count 0..255", false;

@@ -106,7 +106,7 @@ TEST(SimToolTest, HelpDocumentsTheOptions)
     const QString help = QString::fromUtf8(p.readAllStandardOutput());
     for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced",
                                "--speed", "--fault", "--byte-errors", "--silent", "--modem",
-                               "--dial-result"})
+                               "--dial-result", "--clock"})
         EXPECT_TRUE(help.contains(option)) << option;
     EXPECT_EQ(p.exitCode(), 0);
 }
