@@ -16,12 +16,17 @@ namespace qz {
 class TDevType {
 public:
     TDevType() = default;
-    void SetIdentView(std::uint8_t* data, std::size_t size) { ident_ = {data, size}; }
+    // Binding new identification bytes forgets the block count of the previous ones.
+    void SetIdentView(std::uint8_t* data, std::size_t size)
+    {
+        ident_ = {data, size};
+        blockCount_ = -1;
+    }
 
     QString GetSerialNumber() const;
     std::uint16_t GetDeviceCode() const;
     QString GetDeviceCodeText() const;
-    // MemoryBlocks(DeviceCode), computed on first use and kept for the object's life.
+    // MemoryBlocks(DeviceCode), computed on first use and kept while the binding lasts.
     int GetMemoryBlocks() const
     {
         if (blockCount_ < 0)

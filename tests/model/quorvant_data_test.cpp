@@ -114,6 +114,12 @@ TEST_F(QuorvantDataTest, MemoryBlocksAreKeptFromTheFirstCode)
     TQuorvantData fresh{ProgramFolder(QString())};
     fresh.BindHeader(fixture.bytes.data(), mem::kHeaderSize);
     EXPECT_EQ(fresh.GetMemoryBlocks(), 124);
+
+    // Bound to another logger's image, the object follows that logger's memory.
+    ImageFixture other;
+    other.header(101, 1);
+    data.BindImage(other.bytes.data(), other.bytes.size());
+    EXPECT_EQ(data.GetMemoryBlocks(), 252);
 }
 
 TEST_F(QuorvantDataTest, InputCountOutsideOneToEightReadsAsOne)
