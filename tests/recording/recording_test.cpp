@@ -3,6 +3,11 @@
 #include "recording_fixture.h"
 
 #include "model/datetime_number.h"
+#include "model/memory_image.h"
+#include "platform/progress.h"
+
+#include <QBuffer>
+#include <functional>
 
 namespace qz::test {
 namespace {
@@ -196,6 +201,42 @@ TEST_F(RecordingInit, ViewOutsideRecordingReadsOnlyExistingMeasurements)
     EXPECT_EQ(v.rawMax[0], 119);
     r->SetCurrentLevel(99);
     EXPECT_EQ(r->CurrentLevel(), kViewLevels - 1);
+}
+
+class QuietProgress final : public Progress {
+public:
+    void setCaption(const QString&) override {}
+    void setMaximum(int) override {}
+    void setPosition(int) override {}
+    void setCancelEnabled(bool) override {}
+    bool cancelled() override { return false; }
+};
+
+TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
+{
+    const struct { const char* name; std::function<void(QByteArray&)> change; } cases[] = {
+        {"input count below the mask", [](QByteArray& a) { a[int(mem::kInputCount)] = 1; }},
+        {"input count 0", [](QByteArray& a) { a[int(mem::kInputCount)] = 0; }},
+        {"blocks used beyond memory", [](QByteArray& a) { a[int(mem::kBlocksUsed)] = char(0xFF); a[int(mem::kBlocksUsed + 1)] = char(0xFF); }},
+        {"first block beyond memory", [](QByteArray& a) { a[int(mem::kFirstBlock)] = char(0xFF); a[int(mem::kFirstBlock + 1)] = 0x7F; }},
+        {"sample bytes beyond block", [](QByteArray& a) { a[int(mem::BlockAddress(0))] = char(0xFF); }},
+        {"memory of 60 blocks, ring of all", [](QByteArray& a) { a[int(mem::kBlocksUsed)] = 60; a[int(mem::kFirstBlock)] = 59; }},
+    };
+    for (const auto& c : cases) {
+        QByteArray image = ColdStore().build();
+        c.change(image);
+        auto r = Make();
+        r->SetImage(image);
+        if (!r->Initialize())
+            continue;
+        const int count = r->MeasurementCount();
+        EXPECT_LE(count, 60 * 120) << c.name;
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QuietProgress progress;
+        EXPECT_EQ(r->ExportTo(out, ExportKind::Excel, progress), ExportResult::Done) << c.name;
+        EXPECT_EQ(out.data().count('\n'), 14 + count) << c.name;
+    }
 }
 
 TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
