@@ -35,7 +35,7 @@ protected:
                         [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
         Form().options()->Settings().SetCurrentPort(LineRegistry::simulatedPortName());
     }
-    void Load(const sim::MemorySpec& spec) { sim::LoadMemory(logger_.logger(), spec); }
+    void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
 
     sim::Emulator logger_;
 };
