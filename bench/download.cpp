@@ -77,12 +77,12 @@ public:
     bool cancelled() override { return false; }
 };
 
-sim::MemorySpec fullMemory()
+sim::MemoryPreset fullMemory()
 {
-    sim::MemorySpec spec;
-    spec.deviceCode = 485; // 508 blocks
-    spec.content = sim::Content::Wrapped;
-    return spec;
+    sim::MemoryPreset preset;
+    preset.deviceCode = 485; // 508 blocks
+    preset.content = sim::Content::Wrapped;
+    return preset;
 }
 
 class FixedClock final : public Clock {

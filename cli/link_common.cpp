@@ -101,10 +101,10 @@ CliLink::CliLink()
         // Made on first use: a logger holding a recording of a third of its memory.
         if (!emulator_) {
             emulator_ = std::make_unique<sim::Emulator>();
-            sim::MemorySpec spec;
-            spec.deviceCode = 485;
-            spec.content = sim::Content::Linear;
-            sim::LoadMemory(emulator_->logger(), spec);
+            sim::MemoryPreset preset;
+            preset.deviceCode = 485;
+            preset.content = sim::Content::Linear;
+            sim::LoadMemory(emulator_->logger(), preset);
         }
         return std::make_unique<sim::EmulatorLine>(*emulator_, clock_);
     });

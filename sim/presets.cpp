@@ -62,19 +62,19 @@ ModelDefaults DefaultsFor(std::uint16_t code)
     }
 }
 
-void WriteHeader(std::uint8_t* m, const MemorySpec& spec)
+void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
 {
-    const ModelDefaults d = DefaultsFor(spec.deviceCode);
-    const int inputs = std::clamp(spec.inputs > 0 ? spec.inputs : d.inputs, 1, 8);
-    const int interval = std::clamp(spec.intervalSeconds > 0 ? spec.intervalSeconds
+    const ModelDefaults d = DefaultsFor(preset.deviceCode);
+    const int inputs = std::clamp(preset.inputs > 0 ? preset.inputs : d.inputs, 1, 8);
+    const int interval = std::clamp(preset.intervalSeconds > 0 ? preset.intervalSeconds
                                                              : d.intervalSeconds, 1, 3600 * 24);
     std::fill(m, m + mem::kHeaderSize, std::uint8_t(0));
 
     char serial[8];
-    std::snprintf(serial, sizeof serial, "%04d", (spec.deviceCode * 37 + 1201) % 10000);
+    std::snprintf(serial, sizeof serial, "%04d", (preset.deviceCode * 37 + 1201) % 10000);
     PutText(m, mem::kSerialNumber, mem::kSerialNumberSize,
-            spec.serial.empty() ? serial : spec.serial.c_str(), ' ');
-    PutWord(m, mem::kDeviceCode, spec.deviceCode);
+            preset.serial.empty() ? serial : preset.serial.c_str(), ' ');
+    PutWord(m, mem::kDeviceCode, preset.deviceCode);
 
     for (int i = 0; i < mem::kInputs; ++i) {
         const InputProfile& p = ProfileOf(d.kinds[std::size_t(i)]);
@@ -95,37 +95,37 @@ void WriteHeader(std::uint8_t* m, const MemorySpec& spec)
     PutWord(m, mem::kSamplesPerInterval, unsigned(interval / period));
     m[mem::kInputMask] = std::uint8_t((1u << inputs) - 1);
     m[mem::kInputCount] = std::uint8_t(inputs);
-    m[mem::kYearBits] = std::uint8_t((spec.start.year % 4) << 6);
-    m[mem::kYearBcd] = IntToBcd(spec.start.year % 100);
+    m[mem::kYearBits] = std::uint8_t((preset.start.year % 4) << 6);
+    m[mem::kYearBcd] = IntToBcd(preset.start.year % 100);
     PutWord(m, mem::kStopMode,
-            spec.content == Content::Wrapped ? mem::kCyclic : mem::kStopWhenFull);
+            preset.content == Content::Wrapped ? mem::kCyclic : mem::kStopWhenFull);
     const std::uint8_t stamp[6] = {
-        std::uint8_t(spec.start.year % 100), std::uint8_t(spec.start.month),
-        std::uint8_t(spec.start.day), std::uint8_t(spec.start.hour),
-        std::uint8_t(spec.start.minute), std::uint8_t(spec.start.second)};
+        std::uint8_t(preset.start.year % 100), std::uint8_t(preset.start.month),
+        std::uint8_t(preset.start.day), std::uint8_t(preset.start.hour),
+        std::uint8_t(preset.start.minute), std::uint8_t(preset.start.second)};
     std::memcpy(m + mem::kStartStamp, stamp, sizeof stamp);
 }
 
-void LoadMemory(Logger& logger, const MemorySpec& spec)
+void LoadMemory(Logger& logger, const MemoryPreset& preset)
 {
     logger.stop();
     logger.eraseData();
-    logger.sensors().setKinds(DefaultsFor(spec.deviceCode).kinds);
+    logger.sensors().setKinds(DefaultsFor(preset.deviceCode).kinds);
     std::uint8_t* m = logger.memory();
-    WriteHeader(m, spec);
-    logger.setClock(spec.start);
-    if (spec.content == Content::Erased)
+    WriteHeader(m, preset);
+    logger.setClock(preset.start);
+    if (preset.content == Content::Erased)
         return;
 
     const RecorderSetup s = ReadRecorderSetup(m);
-    std::int64_t records = spec.records;
+    std::int64_t records = preset.records;
     if (records <= 0) {
-        int blocks = spec.blocks;
-        if (spec.content == Content::Linear) {
+        int blocks = preset.blocks;
+        if (preset.content == Content::Linear) {
             blocks = std::clamp(blocks > 0 ? blocks : s.blocks / 3, 1, s.blocks);
             records = std::int64_t(blocks - 1) * s.recordsPerBlock
                 + std::max(1, s.recordsPerBlock / 2);
-            if (blocks == s.blocks && spec.blocks == s.blocks)
+            if (blocks == s.blocks && preset.blocks == s.blocks)
                 records = std::int64_t(blocks) * s.recordsPerBlock; // a full memory
         } else {
             blocks = std::max(blocks > 0 ? blocks : s.blocks * 3 / 8, 1);
@@ -135,7 +135,7 @@ void LoadMemory(Logger& logger, const MemorySpec& spec)
     }
     logger.startRecording();
     logger.advance(logger.elapsedUs() + records * s.intervalUs);
-    if (!spec.running)
+    if (!preset.running)
         logger.stop();
 }
 

@@ -25,7 +25,7 @@ enum class Content {
     Wrapped, // a cyclic recording that filled the memory and went on for `blocks` blocks
 };
 
-struct MemorySpec {
+struct MemoryPreset {
     std::uint16_t deviceCode = 485;
     Content content = Content::Linear;
     int inputs = 0;          // 1..8; 0 = the model's
@@ -47,11 +47,11 @@ struct ModelDefaults {
 ModelDefaults DefaultsFor(std::uint16_t deviceCode);
 
 // Replaces the logger's memory as described and fits the model's sensors; its clock ends
-// at the last record (or at spec.start for an erased memory).
-void LoadMemory(Logger& logger, const MemorySpec& spec);
+// at the last record (or at preset.start for an erased memory).
+void LoadMemory(Logger& logger, const MemoryPreset& preset);
 
 // Writes the header of the model (everything below address 384) for the given inputs
 // and interval, cyclic (Wrapped) or stop-when-full, with the start instant as StartStamp.
-void WriteHeader(std::uint8_t* memory, const MemorySpec& spec);
+void WriteHeader(std::uint8_t* memory, const MemoryPreset& preset);
 
 } // namespace qz::sim

@@ -10,7 +10,7 @@
 namespace qz::sim::tool {
 
 struct Options {
-    MemorySpec memory;
+    MemoryPreset memory;
     EmulatorOptions emulator;
     std::vector<Fault> faults;
     double byteErrorRate = 0.0;

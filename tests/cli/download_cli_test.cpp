@@ -65,10 +65,10 @@ CliRun cli(const QStringList& args)
 }
 
 // The memory quorzk-sim generates for the same options, made here in-process.
-QByteArray loggerMemory(const qz::sim::MemorySpec& spec)
+QByteArray loggerMemory(const qz::sim::MemoryPreset& preset)
 {
     qz::sim::Emulator emulator;
-    qz::sim::LoadMemory(emulator.logger(), spec);
+    qz::sim::LoadMemory(emulator.logger(), preset);
     return QByteArray(reinterpret_cast<const char*>(emulator.logger().memory()), 65536);
 }
 
@@ -93,14 +93,14 @@ TEST(CliDownload, ThroughAPseudoTerminalTheFileHoldsTheLoggersMemory)
     struct Case {
         const char* name;
         QStringList simArgs;
-        qz::sim::MemorySpec spec;
+        qz::sim::MemoryPreset preset;
         bool ring;
     };
-    qz::sim::MemorySpec linear;
+    qz::sim::MemoryPreset linear;
     linear.deviceCode = 101;
     linear.content = qz::sim::Content::Linear;
     linear.blocks = 30;
-    qz::sim::MemorySpec wrapped;
+    qz::sim::MemoryPreset wrapped;
     wrapped.deviceCode = 0x01;
     wrapped.content = qz::sim::Content::Wrapped;
     wrapped.blocks = 20;
@@ -116,9 +116,9 @@ TEST(CliDownload, ThroughAPseudoTerminalTheFileHoldsTheLoggersMemory)
         const CliRun r = cli({"download", "--port", sim.path(), "--output", file});
         EXPECT_EQ(r.exitCode, 0) << c.name << " " << r.err.toStdString();
 
-        const QByteArray memory = loggerMemory(c.spec);
-        const int blocks = qz::MemoryBlocks(std::uint16_t(c.spec.deviceCode));
-        const int used = c.ring ? blocks : c.spec.blocks;
+        const QByteArray memory = loggerMemory(c.preset);
+        const int blocks = qz::MemoryBlocks(std::uint16_t(c.preset.deviceCode));
+        const int used = c.ring ? blocks : c.preset.blocks;
         const int first = c.ring ? (std::uint8_t(memory[120]) | (std::uint8_t(memory[121]) << 8)) : 0;
         if (c.ring) {
             EXPECT_GT(first, 0) << c.name;
@@ -154,10 +154,10 @@ TEST(CliDownload, ALoggerThatDoesNotAnswerWritesNoFile)
 
 TEST(CliDownload, ByteErrorsGiveTheExactFileOrNone)
 {
-    qz::sim::MemorySpec spec;
-    spec.deviceCode = 101;
-    spec.content = qz::sim::Content::Linear;
-    spec.blocks = 25;
+    qz::sim::MemoryPreset preset;
+    preset.deviceCode = 101;
+    preset.content = qz::sim::Content::Linear;
+    preset.blocks = 25;
     SimProcess sim({"--model", "101", "--memory", "linear", "--blocks", "25",
                     "--byte-errors", "0.01,seed=7"});
     ASSERT_FALSE(sim.path().isEmpty());
@@ -165,7 +165,7 @@ TEST(CliDownload, ByteErrorsGiveTheExactFileOrNone)
     const QString file = dir.filePath("noisy.qrv");
     const CliRun r = cli({"download", "--port", sim.path(), "--output", file});
     if (r.exitCode == 0) {
-        EXPECT_TRUE(readFile(file) == expectedFile(loggerMemory(spec), 25, 0));
+        EXPECT_TRUE(readFile(file) == expectedFile(loggerMemory(preset), 25, 0));
     } else {
         EXPECT_FALSE(QFile::exists(file));
         EXPECT_TRUE(r.err.contains("This device is not a QuorvantZK"));

@@ -23,18 +23,18 @@ std::uint8_t* At(QByteArray& a, std::size_t at)
 }
 } // namespace
 
-QByteArray BuildImage(const GraphImage& spec)
+QByteArray BuildImage(const GraphImage& preset)
 {
     QByteArray a(int(mem::kImageSize), '\0');
-    StrToBytes(QString::fromLatin1(spec.serial), At(a, mem::kSerialNumber), int(mem::kSerialNumberSize));
-    Put16(a, mem::kDeviceCode, spec.deviceCode);
-    StrToBytes(QString::fromLatin1(spec.name).leftJustified(50, u' '), At(a, mem::kRecordName), 50);
-    a[int(mem::kSamplingPeriod)] = char(spec.samplingPeriod);
-    a[int(mem::kSamplingReload)] = char(spec.samplingPeriod);
-    a[int(mem::kSamplingInterval)] = char(spec.samplingPeriod);
-    Put16(a, mem::kSamplesPerInterval, unsigned(spec.samplesPerInterval));
+    StrToBytes(QString::fromLatin1(preset.serial), At(a, mem::kSerialNumber), int(mem::kSerialNumberSize));
+    Put16(a, mem::kDeviceCode, preset.deviceCode);
+    StrToBytes(QString::fromLatin1(preset.name).leftJustified(50, u' '), At(a, mem::kRecordName), 50);
+    a[int(mem::kSamplingPeriod)] = char(preset.samplingPeriod);
+    a[int(mem::kSamplingReload)] = char(preset.samplingPeriod);
+    a[int(mem::kSamplingInterval)] = char(preset.samplingPeriod);
+    Put16(a, mem::kSamplesPerInterval, unsigned(preset.samplesPerInterval));
     std::uint8_t mask = 0;
-    for (const GraphInput& in : spec.inputs) {
+    for (const GraphInput& in : preset.inputs) {
         mask |= std::uint8_t(1u << in.index);
         const std::size_t d = mem::DescriptorAddress(in.index);
         StrToBytes(QString::fromLatin1(in.unit), At(a, d + mem::kInputUnit), int(mem::kInputUnitSize));
@@ -43,16 +43,16 @@ QByteArray BuildImage(const GraphImage& spec)
         Put16(a, mem::kCalLow + 2 * std::size_t(in.index), in.calLow);
         Put16(a, mem::kCalHigh + 2 * std::size_t(in.index), in.calHigh);
     }
-    const int width = std::max<int>(1, int(spec.inputs.size()));
+    const int width = std::max<int>(1, int(preset.inputs.size()));
     a[int(mem::kInputMask)] = char(mask);
     a[int(mem::kInputCount)] = char(width);
     const int perBlock = 120 / width;
-    const int blocks = (spec.count + perBlock - 1) / perBlock;
+    const int blocks = (preset.count + perBlock - 1) / perBlock;
     for (int j = 0; j < blocks; ++j) {
         const std::size_t b = mem::BlockAddress(j);
-        const int records = std::min(perBlock, spec.count - j * perBlock);
+        const int records = std::min(perBlock, preset.count - j * perBlock);
         a[int(b + mem::kSampleBytes)] = char(records * width);
-        std::copy(spec.stamp, spec.stamp + 6, At(a, b + mem::kBlockStamp));
+        std::copy(preset.stamp, preset.stamp + 6, At(a, b + mem::kBlockStamp));
         a[int(b + mem::kBatteryCount)] = char(180);
         for (int r = 0; r < records; ++r) {
             int pos = 0;
@@ -60,7 +60,7 @@ QByteArray BuildImage(const GraphImage& spec)
                 if (!((mask >> i) & 1))
                     continue;
                 const int k = j * perBlock + r + 1;
-                a[int(b + mem::kSamples + std::size_t(r * width + pos))] = char(spec.raw(k, i));
+                a[int(b + mem::kSamples + std::size_t(r * width + pos))] = char(preset.raw(k, i));
                 ++pos;
             }
         }
@@ -83,10 +83,10 @@ GraphFixture::~GraphFixture()
     QLocale::setDefault(saved_);
 }
 
-std::unique_ptr<TRecording> GraphFixture::Load(const GraphImage& spec) const
+std::unique_ptr<TRecording> GraphFixture::Load(const GraphImage& preset) const
 {
     auto r = std::make_unique<TRecording>(ProgramFolder(dir_.path()));
-    r->SetImage(BuildImage(spec));
+    r->SetImage(BuildImage(preset));
     if (!r->Initialize())
         return nullptr;
     r->SetColourTable(TestColours());

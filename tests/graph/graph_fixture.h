@@ -46,7 +46,7 @@ struct GraphImage {
     RawFn raw;
 };
 
-QByteArray BuildImage(const GraphImage& spec);
+QByteArray BuildImage(const GraphImage& preset);
 
 // A catalogue folder accepting device codes 0 and 0xE0, a "C" locale for the test, and
 // recordings made from GraphImages.
@@ -54,7 +54,7 @@ class GraphFixture {
 public:
     GraphFixture();
     ~GraphFixture();
-    std::unique_ptr<TRecording> Load(const GraphImage& spec) const;
+    std::unique_ptr<TRecording> Load(const GraphImage& preset) const;
 
 private:
     QTemporaryDir dir_;

@@ -14,18 +14,18 @@ namespace {
 const QString kNotAQuorvant = "This device is not a QuorvantZK";
 const QString kNotResponding = "Device Not Responding";
 
-sim::MemorySpec linear(int blocks, std::uint16_t code = 485)
+sim::MemoryPreset linear(int blocks, std::uint16_t code = 485)
 {
-    sim::MemorySpec s;
+    sim::MemoryPreset s;
     s.deviceCode = code;
     s.content = sim::Content::Linear;
     s.blocks = blocks;
     return s;
 }
 
-sim::MemorySpec erased(std::uint16_t code = 485)
+sim::MemoryPreset erased(std::uint16_t code = 485)
 {
-    sim::MemorySpec s;
+    sim::MemoryPreset s;
     s.deviceCode = code;
     s.content = sim::Content::Erased;
     return s;
@@ -84,11 +84,11 @@ TEST(Download, TheBarCyclesEveryElevenBlocks)
 
 TEST(Download, AWrappedRingStartsAtItsOldestBlock)
 {
-    sim::MemorySpec spec;
-    spec.deviceCode = 101;
-    spec.content = sim::Content::Wrapped;
-    spec.blocks = 40;
-    EmulatorRig r(spec);
+    sim::MemoryPreset preset;
+    preset.deviceCode = 101;
+    preset.content = sim::Content::Wrapped;
+    preset.blocks = 40;
+    EmulatorRig r(preset);
     const int blocks = MemoryBlocks(101);
     const int first = r.memory()[120] | (r.memory()[121] << 8);
     ASSERT_GT(first, 0);

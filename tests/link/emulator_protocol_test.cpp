@@ -215,9 +215,9 @@ TEST(EmulatorProtocol, APortThatCannotBeOpenedIsToldAtEveryAttempt)
 
 TEST(EmulatorProtocol, VerifyProgramStopAndRunState)
 {
-    sim::MemorySpec spec;
-    spec.running = true;
-    EmulatorRig r(spec);
+    sim::MemoryPreset preset;
+    preset.running = true;
+    EmulatorRig r(preset);
     auto q = r.make();
     EXPECT_TRUE(q->IsRecording());
     EXPECT_EQ(q->ReadRunState(), 1);

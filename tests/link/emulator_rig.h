@@ -22,7 +22,7 @@ struct EmulatorRig {
     RecordingProgress progress;
     sim::Emulator emulator;
 
-    explicit EmulatorRig(const sim::MemorySpec& spec = {}) { sim::LoadMemory(emulator.logger(), spec); }
+    explicit EmulatorRig(const sim::MemoryPreset& preset = {}) { sim::LoadMemory(emulator.logger(), preset); }
 
     std::unique_ptr<TQuorvant> make(bool modem = false)
     {

@@ -60,16 +60,16 @@ ImageBuilder& ImageBuilder::interval(int samplingPeriod, int samplesPerInterval)
     return *this;
 }
 
-ImageBuilder& ImageBuilder::input(int i, const InputSpec& spec)
+ImageBuilder& ImageBuilder::input(int i, const InputSpec& preset)
 {
     mask_ |= std::uint8_t(1u << i);
     const std::size_t d = mem::DescriptorAddress(i);
-    StrToBytes(spec.name, bytes(image_, d + mem::kInputName), int(mem::kInputNameSize));
-    StrToBytes(spec.unit, bytes(image_, d + mem::kInputUnit), int(mem::kInputUnitSize));
-    DoubleToReal48(spec.scaleLow, bytes(image_, d + mem::kScaleLow));
-    DoubleToReal48(spec.scaleHigh, bytes(image_, d + mem::kScaleHigh));
-    put16(image_, mem::kCalLow + 2 * std::size_t(i), spec.calLow);
-    put16(image_, mem::kCalHigh + 2 * std::size_t(i), spec.calHigh);
+    StrToBytes(preset.name, bytes(image_, d + mem::kInputName), int(mem::kInputNameSize));
+    StrToBytes(preset.unit, bytes(image_, d + mem::kInputUnit), int(mem::kInputUnitSize));
+    DoubleToReal48(preset.scaleLow, bytes(image_, d + mem::kScaleLow));
+    DoubleToReal48(preset.scaleHigh, bytes(image_, d + mem::kScaleHigh));
+    put16(image_, mem::kCalLow + 2 * std::size_t(i), preset.calLow);
+    put16(image_, mem::kCalHigh + 2 * std::size_t(i), preset.calHigh);
     return *this;
 }
 

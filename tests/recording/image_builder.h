@@ -39,7 +39,7 @@ public:
     ImageBuilder& deviceCode(std::uint16_t code);
     ImageBuilder& recordName(const QString& name);  // blank-padded to 50
     ImageBuilder& interval(int samplingPeriod, int samplesPerInterval);
-    ImageBuilder& input(int i, const InputSpec& spec); // also sets its mask bit
+    ImageBuilder& input(int i, const InputSpec& preset); // also sets its mask bit
     // Year as two digits (BCD in the stamp).
     ImageBuilder& start(int yy, int mo, int dd, int hh, int mi, int ss);
     // A wrapped ring: the oldest block is physical, every block is in use (fill them).
