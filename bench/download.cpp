@@ -10,6 +10,7 @@
 //   virtual:            the emulator line on a virtual clock: the program's own work only
 #include "link/device_line.h"
 #include "link/download_sequence.h"
+#include "platform/progress.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -68,14 +69,6 @@ public:
     int messages = 0;
 };
 
-class NoProgress final : public Progress {
-public:
-    void setCaption(const QString&) override {}
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setCancelEnabled(bool) override {}
-    bool cancelled() override { return false; }
-};
 
 sim::MemoryPreset fullMemory()
 {
@@ -102,7 +95,7 @@ void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Cl
     counting->sent_ = &sent;
     counting->received_ = &received;
     SilentPrompt prompt;
-    NoProgress progress;
+    NullProgress progress;
     TQuorvant q(LinkSettings{port, false}, std::move(counting), clock, prompt);
     int blocksUsed = 0;
     const auto start = std::chrono::steady_clock::now();

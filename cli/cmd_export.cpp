@@ -2,6 +2,7 @@
 // export of a whole recording, to a file or to standard output.
 #include "cli/commands.h"
 #include "cli/link_common.h"
+#include "platform/progress.h"
 #include "recording/recording.h"
 
 #include <QFile>
@@ -63,16 +64,6 @@ ExportOptions ParseExportOptions(const QStringList& args)
     return o;
 }
 
-// Standard output keeps no progress display.
-class SilentProgress final : public Progress {
-public:
-    void setCaption(const QString&) override {}
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setCancelEnabled(bool) override {}
-    bool cancelled() override { return false; }
-};
-
 } // namespace
 
 int runExport(const QStringList& args)
@@ -93,7 +84,7 @@ int runExport(const QStringList& args)
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly))
             return 1;
-        SilentProgress progress;
+        NullProgress progress; // standard output keeps no progress display
         result = recording->ExportTo(out, o.kind, progress);
         if (!out.flush())
             result = ExportResult::Failed;

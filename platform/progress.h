@@ -16,4 +16,14 @@ public:
     virtual bool cancelled() = 0;
 };
 
+// No display and no Cancel: for output that must stay clean.
+class NullProgress final : public Progress {
+public:
+    void setCaption(const QString&) override {}
+    void setMaximum(int) override {}
+    void setPosition(int) override {}
+    void setCancelEnabled(bool) override {}
+    bool cancelled() override { return false; }
+};
+
 } // namespace qz

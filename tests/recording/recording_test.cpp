@@ -203,14 +203,6 @@ TEST_F(RecordingInit, ViewOutsideRecordingReadsOnlyExistingMeasurements)
     EXPECT_EQ(r->CurrentLevel(), kViewLevels - 1);
 }
 
-class QuietProgress final : public Progress {
-public:
-    void setCaption(const QString&) override {}
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setCancelEnabled(bool) override {}
-    bool cancelled() override { return false; }
-};
 
 TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
 {
@@ -233,7 +225,7 @@ TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
         EXPECT_LE(count, 60 * 120) << c.name;
         QBuffer out;
         out.open(QIODevice::WriteOnly);
-        QuietProgress progress;
+        NullProgress progress;
         EXPECT_EQ(r->ExportTo(out, ExportKind::Excel, progress), ExportResult::Done) << c.name;
         EXPECT_EQ(out.data().count('\n'), 14 + count) << c.name;
     }

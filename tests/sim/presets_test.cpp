@@ -39,14 +39,6 @@ std::vector<std::uint16_t> CatalogueCodes()
     return codes;
 }
 
-class QuietProgress final : public Progress {
-public:
-    void setCaption(const QString&) override {}
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setCancelEnabled(bool) override {}
-    bool cancelled() override { return false; }
-};
 
 struct Downloaded {
     DownloadOutcome outcome;
@@ -58,7 +50,7 @@ Downloaded Download(Emulator& emulator)
 {
     qz::test::VirtualClock clock;
     qz::test::RecordingPrompt prompt;
-    QuietProgress progress;
+    NullProgress progress;
     TQuorvant q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock),
                 clock, prompt);
     Downloaded d;
