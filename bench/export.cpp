@@ -17,15 +17,6 @@ public:
     }
 };
 
-class NoProgress final : public qz::Progress {
-public:
-    void setCaption(const QString&) override {}
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setCancelEnabled(bool) override {}
-    bool cancelled() override { return false; }
-};
-
 void BM_ExportFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
@@ -37,7 +28,7 @@ void BM_ExportFile(benchmark::State& state)
     }
     const auto kind = static_cast<qz::ExportKind>(state.range(1));
     const QString target = file.scratch(QStringLiteral("export.txt"));
-    NoProgress progress;
+    qz::NullProgress progress;
     for (auto _ : state) {
         if (recording.ExportFile(target, kind, progress) != qz::ExportResult::Done) {
             state.SkipWithError("the export failed");

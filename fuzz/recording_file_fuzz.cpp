@@ -23,15 +23,6 @@ public:
     }
 };
 
-class NoProgress final : public qz::Progress {
-public:
-    void setCaption(const QString&) override {}
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setCancelEnabled(bool) override {}
-    bool cancelled() override { return false; }
-};
-
 // A catalogue that accepts one model of every memory size, the special code 1 and two
 // codes with other low bits.
 const QTemporaryDir& Catalogue()
@@ -89,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // keeps the fuzzer fast.
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    NoProgress progress;
+    qz::NullProgress progress;
     const auto kind = static_cast<qz::ExportKind>(size % 6); // 5: no date field
     (void)recording.ExportTo(out, kind, progress);
     return 0;
