@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     qz::SimulatedLogger simulated;
     simulated.registerIn(lines, clock);
 
-    qz::TForm1 form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
+    qz::MainWindow form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
     prompt.setParent(&form);
     form.show();
     return app.exec();

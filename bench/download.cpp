@@ -96,7 +96,7 @@ void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Cl
     counting->received_ = &received;
     SilentPrompt prompt;
     NullProgress progress;
-    TQuorvant q(LinkSettings{port, false}, std::move(counting), clock, prompt);
+    LoggerProtocol q(LinkSettings{port, false}, std::move(counting), clock, prompt);
     int blocksUsed = 0;
     const auto start = std::chrono::steady_clock::now();
     const DownloadOutcome outcome = RunDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {

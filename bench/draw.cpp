@@ -71,9 +71,9 @@ QByteArray FullImage(int inputs, bool noisy)
     return a;
 }
 
-std::unique_ptr<qz::TRecording> Load(int inputs, bool noisy)
+std::unique_ptr<qz::Recording> Load(int inputs, bool noisy)
 {
-    auto r = std::make_unique<qz::TRecording>(qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
+    auto r = std::make_unique<qz::Recording>(qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
     r->SetImage(FullImage(inputs, noisy));
     if (!r->Initialize()) {
         std::fprintf(stderr, "the recording was refused (devices.ini beside the benchmarks?)\n");

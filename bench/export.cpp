@@ -21,7 +21,7 @@ void BM_ExportFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
     SilentPrompt prompt;
-    qz::TRecording recording{qz::ProgramFolder(file.folder())};
+    qz::Recording recording{qz::ProgramFolder(file.folder())};
     if (!recording.LoadFile(file.path(), prompt)) {
         state.SkipWithError("the recording was refused");
         return;

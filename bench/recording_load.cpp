@@ -21,7 +21,7 @@ void BM_LoadFileAndInitialize(benchmark::State& state)
     const qz::bench::LargeRecording file(int(state.range(0)));
     SilentPrompt prompt;
     for (auto _ : state) {
-        qz::TRecording recording{qz::ProgramFolder(file.folder())};
+        qz::Recording recording{qz::ProgramFolder(file.folder())};
         if (!recording.LoadFile(file.path(), prompt)) {
             state.SkipWithError("the recording was refused");
             break;
@@ -35,14 +35,14 @@ void BM_SaveFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(1);
     SilentPrompt prompt;
-    qz::TRecording recording{qz::ProgramFolder(file.folder())};
+    qz::Recording recording{qz::ProgramFolder(file.folder())};
     if (!recording.LoadFile(file.path(), prompt)) {
         state.SkipWithError("the recording was refused");
         return;
     }
     const QString target = file.scratch(QStringLiteral("saved.qrv"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(recording.Savefile(target));
+        benchmark::DoNotOptimize(recording.save(target));
 }
 BENCHMARK(BM_SaveFile)->Unit(benchmark::kMillisecond);
 

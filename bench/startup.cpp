@@ -39,7 +39,7 @@ void BM_StartupToUsableMainWindow(benchmark::State& state)
         qz::LineRegistry lines;
         qz::SimulatedLogger simulated;
         simulated.registerIn(lines, clock);
-        qz::TForm1 form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder(folder.path()), dialogs, lines});
+        qz::MainWindow form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder(folder.path()), dialogs, lines});
         form.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(form.isVisible());

@@ -29,13 +29,13 @@ int runDownload(const QStringList& args)
     const ProgramFolder folder = ProgramFolder::forApplication();
     const DownloadOutcome outcome = RunDownload(
         *quorvant, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
-            TRecording recording(folder);
+            Recording recording(folder);
             recording.SetImage(QByteArray(reinterpret_cast<const char*>(image.data()),
                                           static_cast<qsizetype>(image.size())));
             recording.SetCreated(ToDateTimeNumber(link.clock().localNow()));
             if (!recording.Initialize())
                 return ImageAcceptance{false, recording.MeasurementCount()};
-            written = recording.Savefile(o.output);
+            written = recording.save(o.output);
             if (!written)
                 err << "quorzk-cli download: cannot write " << o.output << ": "
                     << recording.LastError() << "\n";

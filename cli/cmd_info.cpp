@@ -10,9 +10,9 @@
 
 namespace qz::cli {
 
-std::unique_ptr<TRecording> OpenRecordingFile(const QString& path, Prompt& prompt)
+std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt)
 {
-    auto recording = std::make_unique<TRecording>(ProgramFolder::forApplication());
+    auto recording = std::make_unique<Recording>(ProgramFolder::forApplication());
     if (!recording->LoadFile(path, prompt)) {
         // The Open command's own refusal follows the reader's message.
         prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);

@@ -7,13 +7,13 @@
 
 namespace qz {
 class Prompt;
-class TRecording;
+class Recording;
 }
 
 namespace qz::cli {
 
 // Loads and initializes a recording file; refusals are told through prompt.
-std::unique_ptr<TRecording> OpenRecordingFile(const QString& path, Prompt& prompt);
+std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt);
 
 // Logger link commands.
 int runDownload(const QStringList& args);

@@ -112,9 +112,9 @@ CliLink::CliLink()
 
 CliLink::~CliLink() = default;
 
-std::unique_ptr<TQuorvant> CliLink::open(const QString& port, Prompt& prompt)
+std::unique_ptr<LoggerProtocol> CliLink::open(const QString& port, Prompt& prompt)
 {
-    return std::make_unique<TQuorvant>(LinkSettings{port, false}, lines_.make(port), clock_,
+    return std::make_unique<LoggerProtocol>(LinkSettings{port, false}, lines_.make(port), clock_,
                                        prompt);
 }
 

@@ -3,7 +3,7 @@
 // behind port names (with the in-process simulated logger as "sim"), messages on
 // standard error, and a progress line on a terminal.
 #include "link/line_registry.h"
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "platform/clock.h"
 #include "platform/progress.h"
 #include "platform/prompt.h"
@@ -66,7 +66,7 @@ class CliLink {
 public:
     CliLink();
     ~CliLink();
-    std::unique_ptr<TQuorvant> open(const QString& port, Prompt& prompt);
+    std::unique_ptr<LoggerProtocol> open(const QString& port, Prompt& prompt);
     Clock& clock() { return clock_; }
 
 private:

@@ -49,7 +49,7 @@ int Word(const std::uint8_t* data, std::size_t size, std::size_t at)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QLocale::setDefault(QLocale::c());
-    qz::TRecording recording{qz::ProgramFolder(Catalogue().path())};
+    qz::Recording recording{qz::ProgramFolder(Catalogue().path())};
     SilentPrompt prompt;
     QBuffer file;
     file.setData(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -17,7 +17,7 @@ constexpr int kTitlePoints = 10;
 } // namespace
 
 void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                  const TRecording& recording, int first, int last)
+                  const Recording& recording, int first, int last)
 {
     const TQuorvantData& data = recording.Data();
     const std::int64_t t0 = SecondsFromDateTime(data.GetRecordDateTime(first));
@@ -43,7 +43,7 @@ void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayou
 }
 
 bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayout& layout,
-                   TRecording& recording, AxisSide side, bool labelsShown)
+                   Recording& recording, AxisSide side, bool labelsShown)
 {
     const DisplaySettings& settings = recording.Settings();
     const int input = side == AxisSide::Left ? settings.leftAxisInput : settings.rightAxisInput;
@@ -87,7 +87,7 @@ bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayo
 }
 
 void DrawFooter(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                const TRecording& recording, int first)
+                const Recording& recording, int first)
 {
     const TQuorvantData& data = recording.Data();
     const QFont bold = GraphFont(kTitlePoints + target.fontIncrement, true);

@@ -22,7 +22,7 @@ struct Range {
     int last = 1;
 };
 
-Range ViewRange(const TRecording& recording)
+Range ViewRange(const Recording& recording)
 {
     const ViewRecord& v = recording.CurrentView();
     const int count = recording.Data().GetRecordCount();
@@ -32,13 +32,13 @@ Range ViewRange(const TRecording& recording)
     return r;
 }
 
-std::int64_t SpanSeconds(const TRecording& recording, const Range& r)
+std::int64_t SpanSeconds(const Recording& recording, const Range& r)
 {
     const TQuorvantData& d = recording.Data();
     return SecondsFromDateTime(d.GetRecordDateTime(r.last) - d.GetRecordDateTime(r.first));
 }
 
-GraphLayout LayoutFor(const GraphTarget& target, const TRecording& recording, const Range& r)
+GraphLayout LayoutFor(const GraphTarget& target, const Recording& recording, const Range& r)
 {
     GraphLayout layout;
     ComputeHorizontalLayout(target, SpanSeconds(recording, r), layout);
@@ -70,7 +70,7 @@ void DrawTextAt(QPainter& painter, int x, int y, const QString& text)
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
-void DrawCurves(QPainter& painter, const GraphLayout& layout, TRecording& recording, int first, int last)
+void DrawCurves(QPainter& painter, const GraphLayout& layout, Recording& recording, int first, int last)
 {
     if (last <= first)
         return;
@@ -113,12 +113,12 @@ void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayou
     FillWhite(painter, 0, 0, layout.left, h);
 }
 
-GraphLayout ComputeLayout(const GraphTarget& target, const TRecording& recording)
+GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording)
 {
     return LayoutFor(target, recording, ViewRange(recording));
 }
 
-DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, TRecording& recording,
+DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, Recording& recording,
                      const DrawOptions& options)
 {
     const Range r = ViewRange(recording);
@@ -155,7 +155,7 @@ DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, TRecording& r
     return result;
 }
 
-bool AxisTickInside(const GraphLayout& layout, TRecording& recording, AxisSide side)
+bool AxisTickInside(const GraphLayout& layout, Recording& recording, AxisSide side)
 {
     return DrawValueAxis(nullptr, GraphTarget{}, layout, recording, side, false);
 }

@@ -32,7 +32,7 @@ class QPagedPaintDevice;
 
 namespace qz {
 
-class TRecording;
+class Recording;
 
 struct DrawOptions {
     // Value-axis ticks, labels and units (off only for the zoom's label test).
@@ -49,15 +49,15 @@ enum class AxisSide { Left, Right };
 
 // Draws the current view of an initialized recording on the target: frame, curves,
 // margins, time axis, the two value axes, footer and name.
-DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, TRecording& recording,
+DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, Recording& recording,
                      const DrawOptions& options = {});
 
 // The layout DrawGraph uses for the recording's current view on the target.
-GraphLayout ComputeLayout(const GraphTarget& target, const TRecording& recording);
+GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording);
 
 // Whether the axis of the side would have a tick inside the plot (computed, not drawn).
 // A side without an axis input counts as inside.
-bool AxisTickInside(const GraphLayout& layout, TRecording& recording, AxisSide side);
+bool AxisTickInside(const GraphLayout& layout, Recording& recording, AxisSide side);
 
 // A white canvas of the given size (96 dots per inch, so that points and pixels relate
 // as on a common screen).
@@ -68,13 +68,13 @@ QImage NewCanvas(QSize size);
 GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank);
 
 // The graph drawn into a new bitmap of the given size.
-QImage GraphBitmap(TRecording& recording, QSize size);
+QImage GraphBitmap(Recording& recording, QSize size);
 
 // Prints the graph on one page of the device (a QPrinter, QPdfWriter, ...): the whole
 // page in landscape, the upper 55 % in portrait. False when painting cannot begin.
-bool PrintForm(QPagedPaintDevice& device, TRecording& recording);
+bool PrintForm(QPagedPaintDevice& device, Recording& recording);
 
 // The same on a painter already active on a page of pageSize pixels.
-void PrintForm(QPainter& page, QSize pageSize, bool portrait, TRecording& recording);
+void PrintForm(QPainter& page, QSize pageSize, bool portrait, Recording& recording);
 
 } // namespace qz

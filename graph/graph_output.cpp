@@ -27,7 +27,7 @@ GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank)
     return ScreenTarget(paintBoxSize);
 }
 
-QImage GraphBitmap(TRecording& recording, QSize size)
+QImage GraphBitmap(Recording& recording, QSize size)
 {
     QImage image = NewCanvas(size);
     QPainter painter(&image);
@@ -36,12 +36,12 @@ QImage GraphBitmap(TRecording& recording, QSize size)
     return image;
 }
 
-void PrintForm(QPainter& page, QSize pageSize, bool portrait, TRecording& recording)
+void PrintForm(QPainter& page, QSize pageSize, bool portrait, Recording& recording)
 {
     DrawGraph(page, PrinterTarget(pageSize, portrait), recording);
 }
 
-bool PrintForm(QPagedPaintDevice& device, TRecording& recording)
+bool PrintForm(QPagedPaintDevice& device, Recording& recording)
 {
     const bool portrait = device.pageLayout().orientation() == QPageLayout::Portrait;
     const QSize pageSize(device.width(), device.height());

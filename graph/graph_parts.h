@@ -9,7 +9,7 @@
 
 namespace qz {
 
-class TRecording;
+class Recording;
 
 // Frame, tick and cursor colour.
 inline const QColor kFrameColour{0, 0, 255};
@@ -23,14 +23,14 @@ QPen HairPen(const QColor& colour);
 // Writes text with its top-left corner at (x, y).
 void DrawTextAt(QPainter& painter, int x, int y, const QString& text);
 
-void DrawCurves(QPainter& painter, const GraphLayout& layout, TRecording& recording, int first, int last);
+void DrawCurves(QPainter& painter, const GraphLayout& layout, Recording& recording, int first, int last);
 void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout);
 void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                  const TRecording& recording, int first, int last);
+                  const Recording& recording, int first, int last);
 // Returns whether a tick fell inside the plot.
 bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayout& layout,
-                   TRecording& recording, AxisSide side, bool labelsShown);
+                   Recording& recording, AxisSide side, bool labelsShown);
 void DrawFooter(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                const TRecording& recording, int first);
+                const Recording& recording, int first);
 
 } // namespace qz

@@ -5,7 +5,7 @@
 
 namespace qz {
 
-bool GetDeviceData(TQuorvant& q, std::uint8_t* image, Progress& progress, EventPump& pump,
+bool GetDeviceData(LoggerProtocol& q, std::uint8_t* image, Progress& progress, EventPump& pump,
                    Prompt& prompt)
 {
     progress.setCaption(texts::connectionCaption());
@@ -18,15 +18,15 @@ bool GetDeviceData(TQuorvant& q, std::uint8_t* image, Progress& progress, EventP
     // one message.
     struct Step {
         int bar;
-        bool (TQuorvant::*read)(std::uint8_t*);
+        bool (LoggerProtocol::*read)(std::uint8_t*);
         int offset;
     };
     const Step steps[] = {
-        {0, &TQuorvant::ReadIdent, 0},
-        {5, &TQuorvant::ReadCalibration, 8},
-        {10, &TQuorvant::ReadProgram, 40},
-        {40, &TQuorvant::ReadInputTable, 128},
-        {90, &TQuorvant::ReadClock, 384},
+        {0, &LoggerProtocol::ReadIdent, 0},
+        {5, &LoggerProtocol::ReadCalibration, 8},
+        {10, &LoggerProtocol::ReadProgram, 40},
+        {40, &LoggerProtocol::ReadInputTable, 128},
+        {90, &LoggerProtocol::ReadClock, 384},
     };
     for (const Step& s : steps) {
         if (s.offset != 0) {

@@ -1,7 +1,7 @@
 #pragma once
 // Reads a logger's header and clock for the configuration and current readings commands
 // (GetDeviceData), and warns of a low battery.
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "platform/event_pump.h"
 #include "platform/progress.h"
 
@@ -14,7 +14,7 @@ inline constexpr int kDeviceImageSize = 400;
 
 // True when the identification, calibration, program block, input table and clock were
 // all read into deviceImage. The battery warning does not change the result.
-bool GetDeviceData(TQuorvant& quorvant, std::uint8_t* deviceImage, Progress& progress,
+bool GetDeviceData(LoggerProtocol& quorvant, std::uint8_t* deviceImage, Progress& progress,
                    EventPump& pump, Prompt& prompt);
 
 } // namespace qz

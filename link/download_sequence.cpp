@@ -1,7 +1,7 @@
 #include "link/download_sequence.h"
 
 #include "link/link_texts.h"
-#include "model/tdate.h"
+#include "model/logger_date.h"
 #include "model/values.h"
 
 #include <cstring>
@@ -30,8 +30,8 @@ struct LoopResult {
     bool cancelled = false;
 };
 
-LoopResult readBlocks(TQuorvant& q, Progress& progress, Prompt& prompt,
-                      std::vector<std::uint8_t>& image, int blocks, bool ring, TDate& date)
+LoopResult readBlocks(LoggerProtocol& q, Progress& progress, Prompt& prompt,
+                      std::vector<std::uint8_t>& image, int blocks, bool ring, LoggerDate& date)
 {
     LoopResult r;
     int i = 0;
@@ -41,7 +41,7 @@ LoopResult readBlocks(TQuorvant& q, Progress& progress, Prompt& prompt,
             // Block 0 starts the date chain: the day before its own stamp, so that it
             // continues it.
             std::uint8_t first[kBlock];
-            if (q.GetDataBloc(0, first) && TQuorvant::CheckData(first)) {
+            if (q.GetDataBloc(0, first) && LoggerProtocol::CheckData(first)) {
                 date.SetFromStamp(first);
                 date.PreviousDay();
             }
@@ -51,7 +51,7 @@ LoopResult readBlocks(TQuorvant& q, Progress& progress, Prompt& prompt,
         progress.setPosition(BlockBar(i));
         std::uint8_t* block = image.data() + kHeader + kBlock * i;
         q.GetDataBloc(i, block);
-        ok = !q.NotResponding() && TQuorvant::CheckData(block);
+        ok = !q.NotResponding() && LoggerProtocol::CheckData(block);
         if (progress.cancelled()) {
             ok = false;
             r.cancelled = true;
@@ -79,13 +79,13 @@ LoopResult readBlocks(TQuorvant& q, Progress& progress, Prompt& prompt,
 // whose stamp is no date take no part.
 int oldestBlock(const std::vector<std::uint8_t>& image, int blocks)
 {
-    TDate date;
+    LoggerDate date;
     date.Year = 3000;
     double best = date.AsDateTime();
     int first = 0;
     for (int j = 0; j < blocks; ++j) {
         const auto block = blockAt(image, j);
-        if (!TQuorvant::CheckData(block.data()))
+        if (!LoggerProtocol::CheckData(block.data()))
             continue;
         date.SetFromStamp(block);
         double t = 0;
@@ -99,11 +99,11 @@ int oldestBlock(const std::vector<std::uint8_t>& image, int blocks)
 
 enum class Result { Nothing, Accepted, Ended };
 
-Result download(TQuorvant& q, Progress& progress, Prompt& prompt, const AcceptImage& accept)
+Result download(LoggerProtocol& q, Progress& progress, Prompt& prompt, const AcceptImage& accept)
 {
     // Cleared, so that blocks which were never read hold nothing that looks recorded.
     std::vector<std::uint8_t> image(kDownloadImageSize, 0);
-    TDate date;
+    LoggerDate date;
     progress.setCaption(texts::downloadingCaption());
     progress.setMaximum(100);
     progress.setPosition(0);
@@ -156,12 +156,12 @@ Result download(TQuorvant& q, Progress& progress, Prompt& prompt, const AcceptIm
 
 } // namespace
 
-bool GetDloadData(TQuorvant& q, Progress& progress, Prompt& prompt, const AcceptImage& accept)
+bool GetDloadData(LoggerProtocol& q, Progress& progress, Prompt& prompt, const AcceptImage& accept)
 {
     return download(q, progress, prompt, accept) != Result::Nothing;
 }
 
-DownloadOutcome RunDownload(TQuorvant& q, Progress& progress, Prompt& prompt,
+DownloadOutcome RunDownload(LoggerProtocol& q, Progress& progress, Prompt& prompt,
                             const AcceptImage& accept)
 {
     if (!q.Ping() && !q.ConfirmConnect())

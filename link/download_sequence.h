@@ -2,7 +2,7 @@
 // The Download command without windows: ping the logger, read its header and recorded
 // blocks into a memory image, find where the recording begins, and hand the image to
 // the caller (the graph window, or the command-line tool) to accept.
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "platform/progress.h"
 
 #include <cstdint>
@@ -26,7 +26,7 @@ using AcceptImage = std::function<ImageAcceptance(const std::vector<std::uint8_t
 
 // GetDloadData: false when nothing usable was downloaded. A cancelled download and a
 // recording of fewer than two measurements are true (the latter after its message).
-bool GetDloadData(TQuorvant& quorvant, Progress& progress, Prompt& prompt,
+bool GetDloadData(LoggerProtocol& quorvant, Progress& progress, Prompt& prompt,
                   const AcceptImage& accept);
 
 enum class DownloadOutcome {
@@ -38,7 +38,7 @@ enum class DownloadOutcome {
 
 // The Download command: ping, ask to connect when there is no answer, download, and
 // report a failure.
-DownloadOutcome RunDownload(TQuorvant& quorvant, Progress& progress, Prompt& prompt,
+DownloadOutcome RunDownload(LoggerProtocol& quorvant, Progress& progress, Prompt& prompt,
                             const AcceptImage& accept);
 
 // The block loop's bar position for block i: 10, 19, ..., 100 every 11 blocks.

@@ -2,7 +2,7 @@
 #include "model/quorvant_data.h"
 
 #include "model/memory_image.h"
-#include "model/tdate.h"
+#include "model/logger_date.h"
 #include "model/values.h"
 
 #include <QLocale>
@@ -70,7 +70,7 @@ double TRecordData::GetRecordDateTime(int n) const
     const std::uint8_t* block = BlockAt(PhysicalBlock(0));
     if (!block)
         return 0;
-    TDate start;
+    LoggerDate start;
     start.SetFromStamp({block, kBlockSize});
     double base = 0;
     if (!start.TryAsDateTime(base))
@@ -82,21 +82,21 @@ double TRecordData::GetRecordDateTime(int n) const
 
 QString TRecordData::GetRecordDateText(int n) const
 {
-    TDate d;
+    LoggerDate d;
     d.SetDateTime(GetRecordDateTime(n));
     return d.DateText();
 }
 
 QString TRecordData::GetRecordTimeText(int n) const
 {
-    TDate d;
+    LoggerDate d;
     d.SetDateTime(GetRecordDateTime(n));
     return d.TimeText();
 }
 
 double TRecordData::GetRecordDateTimeRounded(int n, int mode, double limit) const
 {
-    TDate d;
+    LoggerDate d;
     d.SetDateTime(GetRecordDateTime(n));
     return d.RoundUp(mode, limit);
 }

@@ -1,7 +1,7 @@
 #include "recording/export_stamp.h"
 
 #include "model/datetime_number.h"
-#include "model/tdate.h"
+#include "model/logger_date.h"
 
 #include <QLocale>
 
@@ -23,7 +23,7 @@ ExportStamper::ExportStamper(const TQuorvantData& data, int form)
     : data_(data), form_(form), decimalPoint_(QLocale().decimalPoint().toUtf8())
 {
     // The instant of measurement 0 is the stamp itself; whole seconds from there on.
-    TDate base;
+    LoggerDate base;
     const double start = data.GetRecordDateTime(0);
     if (start != 0 && base.SetDateTime(start) && base.MSec == 0) {
         baseDate_ = QDate(base.Year, base.Month, base.Day);
@@ -54,7 +54,7 @@ void ExportStamper::Append(QByteArray& out, int k)
 {
     if (!exact_) {
         // No usable stamp: the date value's own conversion decides.
-        TDate d;
+        LoggerDate d;
         d.SetDateTime(data_.GetRecordDateTime(k));
         out += d.ExportStamp(form_).toUtf8();
         return;

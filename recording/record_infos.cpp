@@ -26,14 +26,14 @@ QString IntervalText(int seconds)
 
 } // namespace
 
-QStringList TRecording::InfosZk300(const ViewRecord& view)
+QStringList Recording::InfosZk300(const ViewRecord& view)
 {
     QStringList lines;
     InfosZk300(lines, view);
     return lines;
 }
 
-void TRecording::InfosZk300(QStringList& lines, const ViewRecord& view)
+void Recording::InfosZk300(QStringList& lines, const ViewRecord& view)
 {
     std::array<long double, kInputCount> maxValue{};
     std::array<long double, kInputCount> minValue{};

@@ -16,25 +16,25 @@ bool ValidInput(int input)
 
 } // namespace
 
-TRecording::TRecording(ProgramFolder folder)
+Recording::Recording(ProgramFolder folder)
     : folder_(std::move(folder)), image_(kImageSize, 0), data_(folder_)
 {
     data_.BindImage(image_.data(), image_.size());
 }
 
-QByteArray TRecording::ImageBytes() const
+QByteArray Recording::ImageBytes() const
 {
     return QByteArray(reinterpret_cast<const char*>(image_.data()), qsizetype(image_.size()));
 }
 
-void TRecording::SetImage(const QByteArray& bytes)
+void Recording::SetImage(const QByteArray& bytes)
 {
     const auto n = std::min<qsizetype>(bytes.size(), kImageSize);
     std::fill(image_.begin(), image_.end(), 0);
     std::copy_n(reinterpret_cast<const std::uint8_t*>(bytes.constData()), n, image_.begin());
 }
 
-void TRecording::CopyFrom(const TRecording& other)
+void Recording::CopyFrom(const Recording& other)
 {
     image_ = other.image_; // same size: the buffer stays where it is
     created_ = other.created_;
@@ -42,7 +42,7 @@ void TRecording::CopyFrom(const TRecording& other)
     saved_ = true;
 }
 
-bool TRecording::Initialize()
+bool Recording::Initialize()
 {
     data_.BindImage(image_.data(), image_.size());
     if (!data_.LoadDeviceInfo())
@@ -82,12 +82,12 @@ bool TRecording::Initialize()
     return true;
 }
 
-int TRecording::MeasurementCount()
+int Recording::MeasurementCount()
 {
     return data_.GetRecordCount();
 }
 
-QString TRecording::Description() const
+QString Recording::Description() const
 {
     if (!fileName_.isEmpty())
         return fileName_;
@@ -95,7 +95,7 @@ QString TRecording::Description() const
         + QLocale().toString(FromDateTimeNumber(created_), QLocale::ShortFormat);
 }
 
-void TRecording::ChildTitle(int n)
+void Recording::ChildTitle(int n)
 {
     if (titleSet_)
         return;
@@ -113,34 +113,34 @@ void TRecording::ChildTitle(int n)
     titleSet_ = true;
 }
 
-bool TRecording::IsEnabled(int input) const
+bool Recording::IsEnabled(int input) const
 {
     return ValidInput(input) && enabled_[input];
 }
 
-const QString& TRecording::ValueFormat(int input) const
+const QString& Recording::ValueFormat(int input) const
 {
     static const QString none = QStringLiteral("0");
     return ValidInput(input) ? formats_[input] : none;
 }
 
-const Conversion& TRecording::InputConversion(int input) const
+const Conversion& Recording::InputConversion(int input) const
 {
     static const Conversion none{};
     return ValidInput(input) ? conversion_[input] : none;
 }
 
-long double TRecording::RawSum(int input) const
+long double Recording::RawSum(int input) const
 {
     return ValidInput(input) ? rawSum_[input] : 0;
 }
 
-int TRecording::RecordPosition(int input) const
+int Recording::RecordPosition(int input) const
 {
     return ValidInput(input) ? position_[input] : 0;
 }
 
-void TRecording::SelectInput(int input)
+void Recording::SelectInput(int input)
 {
     if (!ValidInput(input))
         return;
@@ -148,40 +148,40 @@ void TRecording::SelectInput(int input)
     data_.CurrentOffset = position_[input];
 }
 
-std::uint8_t TRecording::Sample(int input, int measurement)
+std::uint8_t Recording::Sample(int input, int measurement)
 {
     SelectInput(input);
     return data_.GetSample(measurement);
 }
 
-long double TRecording::Normalize(int input, long double v) const
+long double Recording::Normalize(int input, long double v) const
 {
     return qz::Normalize(v, InputConversion(input).resolution);
 }
 
-void TRecording::ApplyGraphicConfig(const ColourTable& colours, const DisplaySettings& settings)
+void Recording::ApplyGraphicConfig(const ColourTable& colours, const DisplaySettings& settings)
 {
     colours_ = colours;
     settings_ = settings;
     UpdateScalingMode(CurrentView());
 }
 
-ViewRecord& TRecording::View(int level)
+ViewRecord& Recording::View(int level)
 {
     return views_[std::clamp(level, 0, kViewLevels - 1)];
 }
 
-const ViewRecord& TRecording::View(int level) const
+const ViewRecord& Recording::View(int level) const
 {
     return views_[std::clamp(level, 0, kViewLevels - 1)];
 }
 
-void TRecording::SetCurrentLevel(int level)
+void Recording::SetCurrentLevel(int level)
 {
     currentLevel_ = std::clamp(level, 0, kViewLevels - 1);
 }
 
-int TRecording::LevelOf(const ViewRecord& view) const
+int Recording::LevelOf(const ViewRecord& view) const
 {
     for (int l = 0; l < kViewLevels; ++l)
         if (&views_[l] == &view)

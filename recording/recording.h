@@ -37,12 +37,12 @@ enum class ExportKind : int { Text = 0, Excel = 1, Lotus = 2, TextNoDate = 3, Da
 
 enum class ExportResult { Done, Cancelled, Failed };
 
-class TRecording {
+class Recording {
 public:
     // The catalogue (devices.ini) is looked up in folder.
-    explicit TRecording(ProgramFolder folder);
-    TRecording(const TRecording&) = delete;
-    TRecording& operator=(const TRecording&) = delete;
+    explicit Recording(ProgramFolder folder);
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
 
     // --- Image and identity ------------------------------------------------------------
     // The 65,408-byte image; the creator fills it, then calls Initialize. The buffer
@@ -53,7 +53,7 @@ public:
     // Copies at most kImageSize bytes to the start of the image; the rest is zeroed.
     void SetImage(const QByteArray& bytes);
     // A duplicate of another recording: its image, created moment and file name; saved.
-    void CopyFrom(const TRecording& other);
+    void CopyFrom(const Recording& other);
 
     TQuorvantData& Data() { return data_; }
     const TQuorvantData& Data() const { return data_; }
@@ -144,7 +144,7 @@ public:
     // --- File ----------------------------------------------------------------------------
     // Writes signature and image (cut after the last used block) to a temporary file that
     // replaces name only when complete. False, with the reason in LastError, on failure.
-    bool Savefile(const QString& name);
+    bool save(const QString& name);
     // Reads a recording file and initializes from it. A file that is no recording file
     // (wrong signature, longer than 65,416 bytes) is refused with "Invalid data file ".
     bool LoadFile(const QString& name, Prompt& prompt);

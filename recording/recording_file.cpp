@@ -23,14 +23,14 @@ QString InvalidDataFile()
 
 } // namespace
 
-int TRecording::StoredBlocks() const
+int Recording::StoredBlocks() const
 {
     // The header's word may say anything; the image holds at most 508 blocks.
     const int used = image_[mem::kBlocksUsed] | (image_[mem::kBlocksUsed + 1] << 8);
     return std::min(used, mem::kMaxBlocks);
 }
 
-bool TRecording::Savefile(const QString& name)
+bool Recording::save(const QString& name)
 {
     lastError_.clear();
     const qint64 length = kImageHeaderSize + qint64(kImageBlockSize) * StoredBlocks();
@@ -50,7 +50,7 @@ bool TRecording::Savefile(const QString& name)
     return true;
 }
 
-bool TRecording::LoadFile(const QString& name, Prompt& prompt)
+bool Recording::LoadFile(const QString& name, Prompt& prompt)
 {
     lastError_.clear();
     fileName_ = name;
@@ -64,7 +64,7 @@ bool TRecording::LoadFile(const QString& name, Prompt& prompt)
     return LoadFrom(file, file.size(), prompt);
 }
 
-bool TRecording::LoadFrom(QIODevice& device, qint64 size, Prompt& prompt)
+bool Recording::LoadFrom(QIODevice& device, qint64 size, Prompt& prompt)
 {
     saved_ = true;
     char signature[kFileSignatureSize] = {};
@@ -85,13 +85,13 @@ bool TRecording::LoadFrom(QIODevice& device, qint64 size, Prompt& prompt)
     return Initialize();
 }
 
-bool TRecording::SaveChanges(Prompt& prompt)
+bool Recording::SaveChanges(Prompt& prompt)
 {
     return prompt.confirm(QStringLiteral("The record ") + caption_
                           + QStringLiteral("  has not been saved ,") + QStringLiteral("Close anyway ?"));
 }
 
-bool TRecording::MayClose(Prompt& prompt)
+bool Recording::MayClose(Prompt& prompt)
 {
     const bool canClose = saved_ || SaveChanges(prompt);
     if (canClose)

@@ -5,7 +5,7 @@
 
 namespace qz {
 
-void TRecording::SearchMaxMin(ViewRecord& view)
+void Recording::SearchMaxMin(ViewRecord& view)
 {
     // Only measurements that exist are read, whatever the view says.
     const int first = std::max(view.first, 1);
@@ -34,7 +34,7 @@ void TRecording::SearchMaxMin(ViewRecord& view)
     }
 }
 
-void TRecording::UpdateScalingMode(ViewRecord& view)
+void Recording::UpdateScalingMode(ViewRecord& view)
 {
     const int level = LevelOf(view);
     const int margin = level == 0 ? margin_ : 0;
@@ -68,7 +68,7 @@ void TRecording::UpdateScalingMode(ViewRecord& view)
     }
 }
 
-void TRecording::ComputeAverages(ViewRecord& view) const
+void Recording::ComputeAverages(ViewRecord& view) const
 {
     const long double n = static_cast<long double>(view.last) + 1 - view.first;
     for (int i = 0; i < kInputCount; ++i) {
@@ -77,7 +77,7 @@ void TRecording::ComputeAverages(ViewRecord& view) const
     }
 }
 
-AxisScale TRecording::ComputeAxisScale(int input)
+AxisScale Recording::ComputeAxisScale(int input)
 {
     if (input < 0 || input >= kInputCount)
         return {};

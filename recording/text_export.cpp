@@ -20,13 +20,13 @@ constexpr qsizetype kFlushSize = 1 << 16;
 
 } // namespace
 
-ExportResult TRecording::ExportFile(const QString& name, ExportKind kind, Progress& progress)
+ExportResult Recording::ExportFile(const QString& name, ExportKind kind, Progress& progress)
 {
     exportFileName_ = name;
     return ExportRecord(kind, progress);
 }
 
-ExportResult TRecording::ExportRecord(ExportKind kind, Progress& progress)
+ExportResult Recording::ExportRecord(ExportKind kind, Progress& progress)
 {
     lastError_.clear();
     // An export is created or replaced in place (a cancelled one keeps the lines written
@@ -46,7 +46,7 @@ ExportResult TRecording::ExportRecord(ExportKind kind, Progress& progress)
     return result;
 }
 
-ExportResult TRecording::ExportTo(QIODevice& out, ExportKind kind, Progress& progress)
+ExportResult Recording::ExportTo(QIODevice& out, ExportKind kind, Progress& progress)
 {
     const ViewRecord& view = CurrentView();
     progress.setCaption(QStringLiteral("Export..."));

@@ -2,7 +2,7 @@
 // Copy To and the New Graph command.
 #include "app/ui/main_window.h"
 
-#include "app/ui/child_form.h"
+#include "app/ui/document_window.h"
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
 #include "graph/ui/graph_window.h"
@@ -18,7 +18,7 @@ const QString kRecordingExt = QStringLiteral("qrv");
 
 } // namespace
 
-void TForm1::Open1Click()
+void MainWindow::openFile()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
@@ -32,7 +32,7 @@ void TForm1::Open1Click()
         services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
         return;
     }
-    TMDIGraph* graph = newGraphWindow();
+    GraphWindow* graph = newGraphWindow();
     if (!graph->LoadFile(name)) {
         services_.prompt.tell(texts::fileNotForQuorvant(), PromptSymbol::Error);
         graph->FreeWindow();
@@ -43,9 +43,9 @@ void TForm1::Open1Click()
     UpdateMenuItems();
 }
 
-void TForm1::saveRecording(const QString& title)
+void MainWindow::saveRecording(const QString& title)
 {
-    TMDIGraph* graph = dataGraph();
+    GraphWindow* graph = dataGraph();
     if (!graph)
         return;
     FileDialogRequest request;
@@ -60,42 +60,42 @@ void TForm1::saveRecording(const QString& title)
         services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
         return;
     }
-    if (!graph->Savefile(name))
-        services_.prompt.tell(texts::cannotWrite(name, graph->Recording().LastError()), PromptSymbol::Error);
+    if (!graph->save(name))
+        services_.prompt.tell(texts::cannotWrite(name, graph->recording().LastError()), PromptSymbol::Error);
     RenumberGraphs();
 }
 
-void TForm1::Save1Click() { saveRecording(QStringLiteral("Save")); }
+void MainWindow::save() { saveRecording(QStringLiteral("Save")); }
 
-void TForm1::SaveAs1Click() { saveRecording(QStringLiteral("Save File As")); }
+void MainWindow::saveAs() { saveRecording(QStringLiteral("Save File As")); }
 
-void TForm1::Print1Click()
+void MainWindow::print()
 {
-    TChildForm* active = activeDocument();
+    DocumentWindow* active = activeDocument();
     if (active && services_.dialogs.print(this, printer_))
         active->PrintForm(printer_);
 }
 
-void TForm1::sbPrintClick()
+void MainWindow::printNow()
 {
-    if (TChildForm* active = activeDocument())
+    if (DocumentWindow* active = activeDocument())
         active->PrintForm(printer_);
 }
 
-void TForm1::PrintSetup1Click()
+void MainWindow::printSetup()
 {
     services_.dialogs.printSetup(this, printer_);
 }
 
-void TForm1::Copy1Click()
+void MainWindow::copy()
 {
-    if (TChildForm* active = activeDocument())
+    if (DocumentWindow* active = activeDocument())
         active->CopyToClipBoard();
 }
 
-void TForm1::CoptTo1Click()
+void MainWindow::copyTo()
 {
-    TChildForm* active = activeDocument();
+    DocumentWindow* active = activeDocument();
     if (!active)
         return;
     const QString ext = active->ClipboardFileExt();
@@ -116,13 +116,13 @@ void TForm1::CoptTo1Click()
         services_.prompt.tell(texts::cannotWrite(name, QString()), PromptSymbol::Error);
 }
 
-void TForm1::Graph1Click()
+void MainWindow::openGraphView()
 {
-    TMDIGraph* source = dataGraph();
+    GraphWindow* source = dataGraph();
     if (!source)
         return;
-    TMDIGraph* copy = newGraphWindow();
-    copy->Recording().CopyFrom(source->Recording());
+    GraphWindow* copy = newGraphWindow();
+    copy->recording().CopyFrom(source->recording());
     if (!copy->Initialize()) {
         copy->FreeWindow();
         UpdateMenuItems();

@@ -1,29 +1,29 @@
 // The main window's logger commands.
 #include "app/ui/main_window.h"
 
-#include "app/ui/form_gauge.h"
+#include "app/ui/progress_dialog.h"
 #include "app/ui/options_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "link/download_sequence.h"
 #include "link/line_registry.h"
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "model/datetime_number.h"
 
 #include <QMdiArea>
 
 namespace qz {
 
-void TForm1::Offload1Click()
+void MainWindow::download()
 {
     if (commandBusy_)
         return;
     const LinkSettings link = options_->Link();
-    TQuorvant quorvant(link, services_.lines.make(link.port), services_.clock, services_.prompt);
+    LoggerProtocol quorvant(link, services_.lines.make(link.port), services_.clock, services_.prompt);
     commandBusy_ = true;
     setLoggerMenuEnabled(false);
     {
         // Shown when the download begins, after the logger has answered.
-        TFormGauge gauge(services_.pump, this, false);
+        ProgressDialog gauge(services_.pump, this, false);
         RunDownload(quorvant, gauge, services_.prompt,
                     [this, &gauge](const std::vector<std::uint8_t>& image) {
                         gauge.HideGauge();
@@ -34,12 +34,12 @@ void TForm1::Offload1Click()
     commandBusy_ = false;
 }
 
-ImageAcceptance TForm1::AcceptDownload(const std::vector<std::uint8_t>& image)
+ImageAcceptance MainWindow::AcceptDownload(const std::vector<std::uint8_t>& image)
 {
     if (QMdiSubWindow* active = mdi_->activeSubWindow(); active && active->isMaximized())
         active->showNormal();
-    TMDIGraph* graph = newGraphWindow();
-    TRecording& recording = graph->Recording();
+    GraphWindow* graph = newGraphWindow();
+    Recording& recording = graph->recording();
     recording.SetCreated(ToDateTimeNumber(services_.clock.localNow()));
     recording.SetImage(QByteArray(reinterpret_cast<const char*>(image.data()),
                                   static_cast<qsizetype>(image.size())));

@@ -2,7 +2,7 @@
 // of the document commands.
 #include "app/ui/main_window.h"
 
-#include "app/ui/child_form.h"
+#include "app/ui/document_window.h"
 #include "app/ui/tool_glyphs.h"
 
 #include <QAction>
@@ -34,7 +34,7 @@ constexpr int kMainContext = 19;
 // F1 on a highlighted menu entry opens the help at the entry's context.
 class MenuHelpFilter final : public QObject {
 public:
-    MenuHelpFilter(TForm1* form) : QObject(form), form_(form) {}
+    MenuHelpFilter(MainWindow* form) : QObject(form), form_(form) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
@@ -42,7 +42,7 @@ public:
                 const QAction* a = menu->activeAction();
                 const int context = a ? a->property("helpContext").toInt() : kMainContext;
                 menu->close();
-                form_->ShowHelp(context > 0 ? context : kMainContext);
+                form_->showHelp(context > 0 ? context : kMainContext);
                 return true;
             }
         }
@@ -50,13 +50,13 @@ public:
     }
 
 private:
-    TForm1* form_;
+    MainWindow* form_;
 };
 
 } // namespace
 
-QAction* TForm1::addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
-                          void (TForm1::*slot)())
+QAction* MainWindow::addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
+                          void (MainWindow::*slot)())
 {
     auto* a = menu->addAction(caption);
     a->setObjectName(name);
@@ -69,7 +69,7 @@ QAction* TForm1::addEntry(QMenu* menu, const QString& name, const QString& capti
     return a;
 }
 
-void TForm1::addTool(const QString& name, const QString& hint, int x, void (TForm1::*slot)())
+void MainWindow::addTool(const QString& name, const QString& hint, int x, void (MainWindow::*slot)())
 {
     auto* b = new QToolButton(panel1_);
     b->setObjectName(name);
@@ -85,7 +85,7 @@ void TForm1::addTool(const QString& name, const QString& hint, int x, void (TFor
     tools_[name] = b;
 }
 
-void TForm1::buildMenus()
+void MainWindow::buildMenus()
 {
     auto* bar = menuBar();
     const auto top = [&](const QString& key, const QString& caption) {
@@ -97,14 +97,14 @@ void TForm1::buildMenus()
     };
 
     QMenu* file = top(QStringLiteral("File"), QStringLiteral("&File"));
-    addEntry(file, QStringLiteral("Open1"), QStringLiteral("&Open..."), 19, &TForm1::Open1Click);
-    addEntry(file, QStringLiteral("Save1"), QStringLiteral("&Save"), 15, &TForm1::Save1Click);
-    addEntry(file, QStringLiteral("SaveAs1"), QStringLiteral("Save &As..."), 15, &TForm1::SaveAs1Click);
-    addEntry(file, QStringLiteral("Close1"), QStringLiteral("&Close"), 19, &TForm1::Close1Click);
+    addEntry(file, QStringLiteral("Open1"), QStringLiteral("&Open..."), 19, &MainWindow::openFile);
+    addEntry(file, QStringLiteral("Save1"), QStringLiteral("&Save"), 15, &MainWindow::save);
+    addEntry(file, QStringLiteral("SaveAs1"), QStringLiteral("Save &As..."), 15, &MainWindow::saveAs);
+    addEntry(file, QStringLiteral("Close1"), QStringLiteral("&Close"), 19, &MainWindow::closeDocument);
     file->addSeparator();
-    addEntry(file, QStringLiteral("Print1"), QStringLiteral("&Print..."), 19, &TForm1::Print1Click);
+    addEntry(file, QStringLiteral("Print1"), QStringLiteral("&Print..."), 19, &MainWindow::print);
     addEntry(file, QStringLiteral("PrintSetup1"), QStringLiteral("Print Set&up..."), 19,
-             &TForm1::PrintSetup1Click);
+             &MainWindow::printSetup);
     file->addSeparator();
     addEntry(file, QStringLiteral("meExport"), QStringLiteral("&Export"), 16, nullptr);
     file->addSeparator();
@@ -112,24 +112,24 @@ void TForm1::buildMenus()
     connect(actions_[QStringLiteral("Exit")], &QAction::triggered, this, &QWidget::close);
 
     QMenu* edit = top(QStringLiteral("Edit"), QStringLiteral("&Edit"));
-    addEntry(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), 19, &TForm1::Copy1Click);
-    addEntry(edit, QStringLiteral("CoptTo1"), QStringLiteral("Copy &To"), 19, &TForm1::CoptTo1Click);
+    addEntry(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), 19, &MainWindow::copy);
+    addEntry(edit, QStringLiteral("CoptTo1"), QStringLiteral("Copy &To"), 19, &MainWindow::copyTo);
 
     QMenu* view = top(QStringLiteral("View"), QStringLiteral("&View"));
     addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14, nullptr);
-    addEntry(view, QStringLiteral("Graph1"), QStringLiteral("&Graph"), 13, &TForm1::Graph1Click);
+    addEntry(view, QStringLiteral("Graph1"), QStringLiteral("&Graph"), 13, &MainWindow::openGraphView);
 
     QMenu* logger = top(QStringLiteral("Logger"), QStringLiteral("&Logger"));
     addEntry(logger, QStringLiteral("Configutation1"), QStringLiteral("&Configuration"), 8, nullptr);
-    addEntry(logger, QStringLiteral("Offload1"), QStringLiteral("&Download"), 11, &TForm1::Offload1Click);
+    addEntry(logger, QStringLiteral("Offload1"), QStringLiteral("&Download"), 11, &MainWindow::download);
     addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10, nullptr);
     addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, nullptr);
     addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext, nullptr);
     addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext, nullptr);
-    connect(logger, &QMenu::aboutToShow, this, &TForm1::LoggerMenuShow);
+    connect(logger, &QMenu::aboutToShow, this, &MainWindow::updateLoggerMenu);
 
     QMenu* options = top(QStringLiteral("Options"), QStringLiteral("&Options"));
-    addEntry(options, QStringLiteral("Options1"), QStringLiteral("&Options..."), 19, &TForm1::Options1Click);
+    addEntry(options, QStringLiteral("Options1"), QStringLiteral("&Options..."), 19, &MainWindow::editOptions);
 
     windowMenu_ = top(QStringLiteral("Window"), QStringLiteral("&Window"));
     addEntry(windowMenu_, QStringLiteral("Cascade1"), QStringLiteral("&Cascade"), 19, nullptr);
@@ -139,40 +139,40 @@ void TForm1::buildMenus()
     addEntry(windowMenu_, QStringLiteral("TileHorizontally1"), QStringLiteral("Tile &Horizontally"), 19, nullptr);
     connect(actions_[QStringLiteral("TileHorizontally1")], &QAction::triggered, this, [this] { tile(false); });
     addEntry(windowMenu_, QStringLiteral("ArrangeIcons1"), QStringLiteral("&Arrange Icons"), 19,
-             &TForm1::ArrangeIcons1Click);
+             &MainWindow::arrangeIcons);
     addEntry(windowMenu_, QStringLiteral("Minimizeallwindows1"), QStringLiteral("&Minimize all windows"), 19,
-             &TForm1::Minimizeallwindows1Click);
+             &MainWindow::minimizeAllWindows);
     addEntry(windowMenu_, QStringLiteral("Closeallwindows1"), QStringLiteral("&Close all windows"), kNoContext,
-             &TForm1::Closeallwindows1Click);
-    connect(windowMenu_, &QMenu::aboutToShow, this, &TForm1::fillWindowMenu);
+             &MainWindow::closeAllWindows);
+    connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
 
     QMenu* help = top(QStringLiteral("Help"), QStringLiteral("&Help"));
-    addEntry(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"), 19, &TForm1::ShowHelpContents);
+    addEntry(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"), 19, &MainWindow::showHelpContents);
     addEntry(help, QStringLiteral("Search1"), QStringLiteral("&Search For Help on"), 19, nullptr);
-    connect(actions_[QStringLiteral("Search1")], &QAction::triggered, this, [this] { ShowHelp(19); });
+    connect(actions_[QStringLiteral("Search1")], &QAction::triggered, this, [this] { showHelp(19); });
     addEntry(help, QStringLiteral("HowtouseHelp1"), QStringLiteral("&How to use Help"), 19, nullptr);
-    connect(actions_[QStringLiteral("HowtouseHelp1")], &QAction::triggered, this, [this] { ShowHelp(19); });
+    connect(actions_[QStringLiteral("HowtouseHelp1")], &QAction::triggered, this, [this] { showHelp(19); });
     help->addSeparator();
-    addEntry(help, QStringLiteral("About1"), QStringLiteral("&About"), kNoContext, &TForm1::About1Click);
+    addEntry(help, QStringLiteral("About1"), QStringLiteral("&About"), kNoContext, &MainWindow::about);
 
     // Tool buttons, left to right.
-    addTool(QStringLiteral("sbOpen"), QStringLiteral("Open"), 10, &TForm1::Open1Click);
-    addTool(QStringLiteral("sbSave"), QStringLiteral("Save"), 45, &TForm1::Save1Click);
-    addTool(QStringLiteral("sbPrint"), QStringLiteral("Print"), 80, &TForm1::sbPrintClick);
+    addTool(QStringLiteral("sbOpen"), QStringLiteral("Open"), 10, &MainWindow::openFile);
+    addTool(QStringLiteral("sbSave"), QStringLiteral("Save"), 45, &MainWindow::save);
+    addTool(QStringLiteral("sbPrint"), QStringLiteral("Print"), 80, &MainWindow::printNow);
     addTool(QStringLiteral("sbExport"), QStringLiteral("Export Data"), 115, nullptr);
-    addTool(QStringLiteral("spDownload"), QStringLiteral("Download  Quorvant"), 166, &TForm1::Offload1Click);
+    addTool(QStringLiteral("spDownload"), QStringLiteral("Download  Quorvant"), 166, &MainWindow::download);
     addTool(QStringLiteral("spStop"), QStringLiteral("Stop Quorvant"), 202, nullptr);
     addTool(QStringLiteral("sbConfig"), QStringLiteral("Config Quorvant"), 237, nullptr);
-    addTool(QStringLiteral("spGraphic"), QStringLiteral("New Graph"), 272, &TForm1::Graph1Click);
+    addTool(QStringLiteral("spGraphic"), QStringLiteral("New Graph"), 272, &MainWindow::openGraphView);
     addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, nullptr);
     addTool(QStringLiteral("sprealtime"), QStringLiteral("Realtime"), 352, nullptr);
     addTool(QStringLiteral("SpeedButton2"), QStringLiteral("Help"), 403, nullptr);
-    connect(tools_[QStringLiteral("SpeedButton2")], &QToolButton::clicked, this, [this] { ShowHelp(19); });
+    connect(tools_[QStringLiteral("SpeedButton2")], &QToolButton::clicked, this, [this] { showHelp(19); });
     addTool(QStringLiteral("SpeedButton1"), QStringLiteral("Exit Quorvant"), 458, nullptr);
     connect(tools_[QStringLiteral("SpeedButton1")], &QToolButton::clicked, this, &QWidget::close);
 }
 
-void TForm1::SetDocumentCommands(bool hasGraph)
+void MainWindow::SetDocumentCommands(bool hasGraph)
 {
     const auto set = [&](const QString& name) {
         const bool on = hasGraph && !kNotOffered.contains(name);
@@ -191,7 +191,7 @@ void TForm1::SetDocumentCommands(bool hasGraph)
     set(QStringLiteral("spInfos"));
 }
 
-void TForm1::fillWindowMenu()
+void MainWindow::fillWindowMenu()
 {
     // The fixed entries, then one entry per document window.
     const QList<QAction*> all = windowMenu_->actions();
@@ -219,7 +219,7 @@ void TForm1::fillWindowMenu()
     }
 }
 
-void TForm1::tile(bool sideBySide)
+void MainWindow::tile(bool sideBySide)
 {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* w : mdi_->subWindowList())
@@ -243,7 +243,7 @@ void TForm1::tile(bool sideBySide)
     }
 }
 
-void TForm1::ArrangeIcons1Click()
+void MainWindow::arrangeIcons()
 {
     // Minimised windows in a row along the bottom of the document area.
     const QRect area = mdi_->viewport()->rect();
@@ -257,24 +257,24 @@ void TForm1::ArrangeIcons1Click()
     }
 }
 
-void TForm1::About1Click()
+void MainWindow::about()
 {
     services_.prompt.tell(QStringLiteral("Quorvant ZK Software / 32\rVersion 0.1"), PromptSymbol::Information);
 }
 
-QAction* TForm1::action(const QString& name) const
+QAction* MainWindow::action(const QString& name) const
 {
     auto it = actions_.find(name);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QToolButton* TForm1::toolButton(const QString& name) const
+QToolButton* MainWindow::toolButton(const QString& name) const
 {
     auto it = tools_.find(name);
     return it == tools_.end() ? nullptr : it->second;
 }
 
-QMenu* TForm1::menu(const QString& name) const
+QMenu* MainWindow::menu(const QString& name) const
 {
     auto it = menus_.find(name);
     return it == menus_.end() ? nullptr : it->second;

@@ -1,6 +1,6 @@
 #include "app/ui/main_window.h"
 
-#include "app/ui/child_form.h"
+#include "app/ui/document_window.h"
 #include "app/ui/help_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/status_image.h"
@@ -25,7 +25,7 @@
 
 namespace qz {
 
-TForm1::TForm1(AppServices services, QWidget* parent)
+MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)), printer_(QPrinter::HighResolution)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -35,18 +35,18 @@ TForm1::TForm1(AppServices services, QWidget* parent)
     buildMenus();
 
     const bool modem = QFileInfo::exists(services_.folder.dataFile(QStringLiteral("Default.mdm")));
-    options_ = new TBtnRightDlg(CommSettings(services_.folder.settingsFile(),
+    options_ = new OptionsDialog(CommSettings(services_.folder.settingsFile(),
                                              PortProbe::forRegistry(services_.lines), modem),
                                 this);
     help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
                            this);
-    connect(options_, &TBtnRightDlg::helpRequested, this, &TForm1::ShowHelp);
+    connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
     sysTimer_ = new QTimer(this);
     sysTimer_->setObjectName(QStringLiteral("SysTimer"));
     sysTimer_->setInterval(1000);
-    connect(sysTimer_, &QTimer::timeout, this, &TForm1::onTimer);
+    connect(sysTimer_, &QTimer::timeout, this, &MainWindow::onTimer);
     sysTimer_->start();
 
     resize(708, 536 + menuBar()->sizeHint().height());
@@ -55,7 +55,7 @@ TForm1::TForm1(AppServices services, QWidget* parent)
     UpdateMenuItems();
 }
 
-TForm1::~TForm1()
+MainWindow::~MainWindow()
 {
     // Documents go before the services they use.
     const QList<QMdiSubWindow*> all = mdi_->subWindowList();
@@ -63,7 +63,7 @@ TForm1::~TForm1()
         delete w;
 }
 
-void TForm1::buildPanels()
+void MainWindow::buildPanels()
 {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -96,38 +96,38 @@ void TForm1::buildPanels()
     setCentralWidget(central);
 }
 
-QList<TChildForm*> TForm1::documentWindows() const
+QList<DocumentWindow*> MainWindow::documentWindows() const
 {
     // Stacking order runs from the back-most to the front-most window.
-    QList<TChildForm*> out;
+    QList<DocumentWindow*> out;
     const QList<QMdiSubWindow*> all = mdi_->subWindowList(QMdiArea::StackingOrder);
     for (auto it = all.rbegin(); it != all.rend(); ++it)
-        if (auto* child = qobject_cast<TChildForm*>(*it); child && !child->isBeingFreed())
+        if (auto* child = qobject_cast<DocumentWindow*>(*it); child && !child->isBeingFreed())
             out << child;
     return out;
 }
 
-TChildForm* TForm1::activeDocument() const
+DocumentWindow* MainWindow::activeDocument() const
 {
     // The current window stays known while another top-level window (a dialog) is active.
-    auto* active = qobject_cast<TChildForm*>(mdi_->currentSubWindow());
+    auto* active = qobject_cast<DocumentWindow*>(mdi_->currentSubWindow());
     if (active && !active->isBeingFreed())
         return active;
     return nullptr;
 }
 
-QList<TMDIGraph*> TForm1::graphWindows() const
+QList<GraphWindow*> MainWindow::graphWindows() const
 {
-    QList<TMDIGraph*> out;
-    for (TChildForm* w : documentWindows())
-        if (auto* g = qobject_cast<TMDIGraph*>(w))
+    QList<GraphWindow*> out;
+    for (DocumentWindow* w : documentWindows())
+        if (auto* g = qobject_cast<GraphWindow*>(w))
             out << g;
     return out;
 }
 
-void TForm1::placeDocument(TChildForm* window)
+void MainWindow::placeDocument(DocumentWindow* window)
 {
-    window->SetparentHdl(this);
+    window->setNotifyTarget(this);
     mdi_->addSubWindow(window);
     connect(window, &QObject::destroyed, this, [this] { PostInternal(this, kMsgRenumberTitles); });
     const int height = centralWidget()->height() - panel1_->height() - panStatus_->height() - 10;
@@ -135,79 +135,79 @@ void TForm1::placeDocument(TChildForm* window)
     window->show();
 }
 
-TMDIGraph* TForm1::newGraphWindow()
+GraphWindow* MainWindow::newGraphWindow()
 {
-    auto* graph = new TMDIGraph(services_.folder, services_.prompt);
+    auto* graph = new GraphWindow(services_.folder, services_.prompt);
     placeDocument(graph);
     return graph;
 }
 
-TMDIGraph* TForm1::findGraph(TChildForm* handle)
+GraphWindow* MainWindow::findGraph(DocumentWindow* handle)
 {
     if (!handle)
         return nullptr;
-    const QList<TChildForm*> list = documentWindows();
+    const QList<DocumentWindow*> list = documentWindows();
     for (auto it = list.rbegin(); it != list.rend(); ++it)
         if (*it == handle)
-            return qobject_cast<TMDIGraph*>(*it);
+            return qobject_cast<GraphWindow*>(*it);
     return nullptr;
 }
 
-TMDIGraph* TForm1::dataGraph()
+GraphWindow* MainWindow::dataGraph()
 {
-    TChildForm* active = activeDocument();
-    TMDIGraph* graph = active ? findGraph(active->DataWindow()) : nullptr;
+    DocumentWindow* active = activeDocument();
+    GraphWindow* graph = active ? findGraph(active->DataWindow()) : nullptr;
     if (graph && graph != active)
         mdi_->setActiveSubWindow(graph);
     return graph;
 }
 
-void TForm1::RenumberGraphs()
+void MainWindow::RenumberGraphs()
 {
-    const QList<TMDIGraph*> list = graphWindows();
-    for (TMDIGraph* g : list)
+    const QList<GraphWindow*> list = graphWindows();
+    for (GraphWindow* g : list)
         g->ClearTitleSet();
     for (int w = list.size() - 1; w >= 0; --w) {
-        TMDIGraph* W = list[w];
+        GraphWindow* W = list[w];
         W->ChildTitle(1);
         const QString description = W->Description();
         int n = 1;
         for (int v = w - 1; v >= 0; --v) {
-            TMDIGraph* V = list[v];
+            GraphWindow* V = list[v];
             if (!V->IsTitleSet() && V->Description() == description)
                 V->ChildTitle(++n);
         }
     }
 }
 
-void TForm1::UpdateMenuItems()
+void MainWindow::UpdateMenuItems()
 {
-    if (!status_->StatusCleared() && !qobject_cast<TMDIGraph*>(activeDocument()))
+    if (!status_->StatusCleared() && !qobject_cast<GraphWindow*>(activeDocument()))
         status_->ClearStatus();
     SetDocumentCommands(!graphWindows().isEmpty());
 }
 
-void TForm1::drawStatusForActive()
+void MainWindow::drawStatusForActive()
 {
-    auto* graph = qobject_cast<TMDIGraph*>(activeDocument());
+    auto* graph = qobject_cast<GraphWindow*>(activeDocument());
     if (!graph)
         return;
     StatusReadout readout;
-    readout.texts = graph->CurrenStatus();
-    readout.units = graph->CurrenUnits();
+    readout.texts = graph->cursorValues();
+    readout.units = graph->cursorUnits();
     readout.colours = graph->Colours();
     for (int i = 0; i < kInputCount; ++i)
         readout.drawn[i] = graph->IsInputDrawn(i);
     status_->DrawStatus(readout);
 }
 
-void TForm1::onTimer()
+void MainWindow::onTimer()
 {
-    if (auto* graph = qobject_cast<TMDIGraph*>(activeDocument()))
+    if (auto* graph = qobject_cast<GraphWindow*>(activeDocument()))
         PostInternal(graph, kMsgTimerTick);
 }
 
-bool TForm1::event(QEvent* e)
+bool MainWindow::event(QEvent* e)
 {
     switch (InternalMessageOf(e->type())) {
     case kMsgRenumberTitles:
@@ -223,34 +223,34 @@ bool TForm1::event(QEvent* e)
     return QMainWindow::event(e);
 }
 
-void TForm1::paintEvent(QPaintEvent* e)
+void MainWindow::paintEvent(QPaintEvent* e)
 {
     QMainWindow::paintEvent(e);
     SendInternal(this, kMsgDrawStatus);
 }
 
-void TForm1::setLoggerMenuEnabled(bool on)
+void MainWindow::setLoggerMenuEnabled(bool on)
 {
     menus_.at(QStringLiteral("Logger"))->menuAction()->setEnabled(on);
 }
 
-void TForm1::Close1Click()
+void MainWindow::closeDocument()
 {
-    if (TChildForm* active = activeDocument()) {
+    if (DocumentWindow* active = activeDocument()) {
         active->FreeWindow();
         RenumberGraphs();
         UpdateMenuItems();
     }
 }
 
-void TForm1::Closeallwindows1Click()
+void MainWindow::closeAllWindows()
 {
-    const QList<TChildForm*> list = documentWindows();
-    QList<QPointer<TChildForm>> guarded;
-    for (TChildForm* w : list)
+    const QList<DocumentWindow*> list = documentWindows();
+    QList<QPointer<DocumentWindow>> guarded;
+    for (DocumentWindow* w : list)
         guarded << w;
     for (int i = guarded.size() - 1; i >= 0; --i) {
-        TChildForm* w = guarded[i];
+        DocumentWindow* w = guarded[i];
         if (!w)
             continue;
         if (w->IsSaved()) {
@@ -264,53 +264,53 @@ void TForm1::Closeallwindows1Click()
     UpdateMenuItems();
 }
 
-void TForm1::Minimizeallwindows1Click()
+void MainWindow::minimizeAllWindows()
 {
-    const QList<TChildForm*> list = documentWindows();
+    const QList<DocumentWindow*> list = documentWindows();
     for (int i = list.size() - 1; i >= 0; --i)
         list[i]->showMinimized();
 }
 
-bool TForm1::AskDocumentsMayClose()
+bool MainWindow::AskDocumentsMayClose()
 {
-    const QList<TChildForm*> list = documentWindows();
-    for (TChildForm* w : list)
+    const QList<DocumentWindow*> list = documentWindows();
+    for (DocumentWindow* w : list)
         if (!w->MayClose())
             return false;
     return true;
 }
 
-void TForm1::closeEvent(QCloseEvent* e)
+void MainWindow::closeEvent(QCloseEvent* e)
 {
     if (!AskDocumentsMayClose()) {
         e->ignore();
         return;
     }
     // Hanging up a modem at exit belongs to the dialer, which this program does not offer.
-    Closeallwindows1Click();
+    closeAllWindows();
     help_->close();
     options_->hide();
     e->accept();
 }
 
-void TForm1::Options1Click()
+void MainWindow::editOptions()
 {
     options_->ShowOptions();
 }
 
-void TForm1::LoggerMenuShow()
+void MainWindow::updateLoggerMenu()
 {
     const bool modem = CommSettings::ReadModemPresent(services_.folder.settingsFile());
     action(QStringLiteral("Connect1"))->setVisible(modem);
     action(QStringLiteral("Disconnect1"))->setVisible(modem);
 }
 
-void TForm1::ShowHelp(int context)
+void MainWindow::showHelp(int context)
 {
     help_->showContext(context);
 }
 
-void TForm1::ShowHelpContents()
+void MainWindow::showHelpContents()
 {
     help_->showContents();
 }

@@ -22,18 +22,18 @@ class QFrame;
 
 namespace qz {
 
-class TBtnRightDlg;
-class TQuorvant;
-class TChildForm;
-class TMDIGraph;
+class OptionsDialog;
+class LoggerProtocol;
+class DocumentWindow;
+class GraphWindow;
 class HelpWindow;
 class StatusImage;
 
-class TForm1 final : public QMainWindow {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(AppServices services, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(AppServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // --- Operations used by the document windows --------------------------------------
     void RenumberGraphs();
@@ -42,43 +42,43 @@ public:
     bool CommandBusy() const { return commandBusy_; }
 
     // --- Commands ---------------------------------------------------------------------
-    void Open1Click();
-    void Save1Click();
-    void SaveAs1Click();
-    void Close1Click();
-    void Print1Click();
-    void sbPrintClick();
-    void PrintSetup1Click();
-    void Copy1Click();
-    void CoptTo1Click();
-    void Graph1Click();
-    void Offload1Click();
-    void Options1Click();
-    void Closeallwindows1Click();
-    void Minimizeallwindows1Click();
-    void ArrangeIcons1Click();
-    void About1Click();
-    void LoggerMenuShow();
-    void ShowHelp(int context);
-    void ShowHelpContents();
+    void openFile();
+    void save();
+    void saveAs();
+    void closeDocument();
+    void print();
+    void printNow();
+    void printSetup();
+    void copy();
+    void copyTo();
+    void openGraphView();
+    void download();
+    void editOptions();
+    void closeAllWindows();
+    void minimizeAllWindows();
+    void arrangeIcons();
+    void about();
+    void updateLoggerMenu();
+    void showHelp(int context);
+    void showHelpContents();
 
     // --- Parts for tests and the program entry ----------------------------------------
     QMdiArea* mdiArea() const { return mdi_; }
     // Front-most first, as the window list of the document area.
-    QList<TChildForm*> documentWindows() const;
-    TChildForm* activeDocument() const;
-    QList<TMDIGraph*> graphWindows() const;
+    QList<DocumentWindow*> documentWindows() const;
+    DocumentWindow* activeDocument() const;
+    QList<GraphWindow*> graphWindows() const;
     QAction* action(const QString& name) const;
     QToolButton* toolButton(const QString& name) const;
     QMenu* menu(const QString& name) const;
-    TBtnRightDlg* options() const { return options_; }
+    OptionsDialog* options() const { return options_; }
     HelpWindow* helpWindow() const { return help_; }
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
     // A new document window sized as every new one: top 0, the document area's height
     // less 10 pixels.
-    void placeDocument(TChildForm* window);
-    TMDIGraph* newGraphWindow();
+    void placeDocument(DocumentWindow* window);
+    GraphWindow* newGraphWindow();
     // Takes a downloaded image into a new graph window.
     ImageAcceptance AcceptDownload(const std::vector<std::uint8_t>& image);
 
@@ -92,15 +92,15 @@ private:
     void buildMenus();
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
-                      void (TForm1::*slot)());
-    void addTool(const QString& name, const QString& hint, int x, void (TForm1::*slot)());
+                      void (MainWindow::*slot)());
+    void addTool(const QString& name, const QString& hint, int x, void (MainWindow::*slot)());
     void fillWindowMenu();
     void tile(bool sideBySide);
     void saveRecording(const QString& title);
     void onTimer();
     void drawStatusForActive();
-    TMDIGraph* findGraph(TChildForm* handle);
-    TMDIGraph* dataGraph();
+    GraphWindow* findGraph(DocumentWindow* handle);
+    GraphWindow* dataGraph();
     void setLoggerMenuEnabled(bool on);
     bool AskDocumentsMayClose();
 
@@ -111,7 +111,7 @@ private:
     QFrame* panStatus_ = nullptr;
     StatusImage* status_ = nullptr;
     QTimer* sysTimer_ = nullptr;
-    TBtnRightDlg* options_ = nullptr;
+    OptionsDialog* options_ = nullptr;
     HelpWindow* help_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;

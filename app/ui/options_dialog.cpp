@@ -11,7 +11,7 @@
 
 namespace qz {
 
-TBtnRightDlg::TBtnRightDlg(CommSettings settings, QWidget* parent)
+OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     : QDialog(parent), settings_(std::move(settings))
 {
     setObjectName(QStringLiteral("BtnRightDlg"));
@@ -52,8 +52,8 @@ TBtnRightDlg::TBtnRightDlg(CommSettings settings, QWidget* parent)
 
     connect(combo_, &QComboBox::activated, this, [this](int index) { settings_.ChoosePort(index); });
     connect(check_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetModemChecked(on); });
-    connect(ok_, &QPushButton::clicked, this, &TBtnRightDlg::OKBtnClick);
-    connect(cancel_, &QPushButton::clicked, this, &TBtnRightDlg::CancelBtnClick);
+    connect(ok_, &QPushButton::clicked, this, &OptionsDialog::acceptOptions);
+    connect(cancel_, &QPushButton::clicked, this, &OptionsDialog::discardOptions);
     connect(help_, &QPushButton::clicked, this, [this] { emit helpRequested(4); });
 
     settings_.Create();
@@ -61,7 +61,7 @@ TBtnRightDlg::TBtnRightDlg(CommSettings settings, QWidget* parent)
     syncControls();
 }
 
-void TBtnRightDlg::fillList()
+void OptionsDialog::fillList()
 {
     const QSignalBlocker block(combo_);
     combo_->clear();
@@ -69,7 +69,7 @@ void TBtnRightDlg::fillList()
         combo_->addItem(c.text, c.name);
 }
 
-void TBtnRightDlg::syncControls()
+void OptionsDialog::syncControls()
 {
     const QSignalBlocker blockCombo(combo_);
     const QSignalBlocker blockCheck(check_);
@@ -84,7 +84,7 @@ void TBtnRightDlg::syncControls()
     setFixedHeight(modem ? fullHeight_ : modemFrame_->y() + 2 * portFrame_->y() + 8);
 }
 
-void TBtnRightDlg::ShowOptions()
+void OptionsDialog::ShowOptions()
 {
     settings_.LoadSettings();
     settings_.SetModemLink(settings_.ModemAvailable());
@@ -94,25 +94,25 @@ void TBtnRightDlg::ShowOptions()
     activateWindow();
 }
 
-void TBtnRightDlg::OKBtnClick()
+void OptionsDialog::acceptOptions()
 {
     hide();
     settings_.SaveSettings();
 }
 
-void TBtnRightDlg::CancelBtnClick()
+void OptionsDialog::discardOptions()
 {
     // The port chosen in the list meanwhile stays chosen.
     hide();
 }
 
-void TBtnRightDlg::closeEvent(QCloseEvent* event)
+void OptionsDialog::closeEvent(QCloseEvent* event)
 {
     settings_.SaveSettings();
     QDialog::closeEvent(event);
 }
 
-bool TBtnRightDlg::eventFilter(QObject* watched, QEvent* event)
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     // The port list is chosen from, never typed into.
     if (watched == combo_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {

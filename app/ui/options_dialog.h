@@ -13,10 +13,10 @@ class QPushButton;
 
 namespace qz {
 
-class TBtnRightDlg final : public QDialog {
+class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    TBtnRightDlg(CommSettings settings, QWidget* parent = nullptr);
+    OptionsDialog(CommSettings settings, QWidget* parent = nullptr);
 
     CommSettings& Settings() { return settings_; }
     const CommSettings& Settings() const { return settings_; }
@@ -25,8 +25,8 @@ public:
 
     // Reads the settings into the controls; the modem link follows the modem file.
     void ShowOptions();
-    void OKBtnClick();
-    void CancelBtnClick();
+    void acceptOptions();
+    void discardOptions();
 
     QComboBox* ComboBox1() const { return combo_; }
     QCheckBox* CheckBox1() const { return check_; }

@@ -7,7 +7,7 @@
 
 namespace qz {
 
-GraphPaintBox::GraphPaintBox(TRecording& recording, QWidget* parent)
+GraphPaintBox::GraphPaintBox(Recording& recording, QWidget* parent)
     : QWidget(parent), recording_(recording)
 {
     setObjectName(QStringLiteral("Image"));

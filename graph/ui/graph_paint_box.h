@@ -8,12 +8,12 @@
 
 namespace qz {
 
-class TRecording;
+class Recording;
 
 class GraphPaintBox final : public QWidget {
     Q_OBJECT
 public:
-    explicit GraphPaintBox(TRecording& recording, QWidget* parent = nullptr);
+    explicit GraphPaintBox(Recording& recording, QWidget* parent = nullptr);
 
     // A new white image of the box's size; drawn again when blank is false.
     void PrepareCanvas(bool blank);
@@ -28,7 +28,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TRecording& recording_;
+    Recording& recording_;
     QImage image_;
     GraphLayout layout_;
     int drawCount_ = 0;

@@ -15,17 +15,17 @@
 
 namespace qz {
 
-TMDIGraph::TMDIGraph(ProgramFolder folder, Prompt& prompt, QWidget* parent)
-    : TChildForm(parent), prompt_(prompt), recording_(std::make_unique<TRecording>(std::move(folder)))
+GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, QWidget* parent)
+    : DocumentWindow(parent), prompt_(prompt), recording_(std::make_unique<Recording>(std::move(folder)))
 {
     setObjectName(QStringLiteral("MDIGraph"));
     paintBox_ = new GraphPaintBox(*recording_, this);
     setWidget(paintBox_);
 }
 
-TMDIGraph::~TMDIGraph() = default;
+GraphWindow::~GraphWindow() = default;
 
-bool TMDIGraph::Initialize()
+bool GraphWindow::Initialize()
 {
     if (!recording_->Initialize())
         return false;
@@ -34,7 +34,7 @@ bool TMDIGraph::Initialize()
     return true;
 }
 
-bool TMDIGraph::LoadFile(const QString& name)
+bool GraphWindow::LoadFile(const QString& name)
 {
     const bool ok = recording_->LoadFile(name, prompt_);
     if (ok) {
@@ -44,12 +44,12 @@ bool TMDIGraph::LoadFile(const QString& name)
     return ok;
 }
 
-bool TMDIGraph::Savefile(const QString& name)
+bool GraphWindow::save(const QString& name)
 {
-    return recording_->Savefile(name);
+    return recording_->save(name);
 }
 
-void TMDIGraph::ChildTitle(int n)
+void GraphWindow::ChildTitle(int n)
 {
     if (recording_->IsTitleSet())
         return;
@@ -57,23 +57,23 @@ void TMDIGraph::ChildTitle(int n)
     setWindowTitle(recording_->Caption());
 }
 
-QImage TMDIGraph::Snapshot() const
+QImage GraphWindow::Snapshot() const
 {
     return paintBox_->image().copy();
 }
 
-void TMDIGraph::CopyToClipBoard()
+void GraphWindow::CopyToClipBoard()
 {
     QGuiApplication::clipboard()->setImage(Snapshot());
 }
 
-bool TMDIGraph::SaveToFile(const QString& name)
+bool GraphWindow::SaveToFile(const QString& name)
 {
     QImageWriter writer(name, "bmp");
     return writer.write(Snapshot());
 }
 
-void TMDIGraph::PrintForm(QPrinter& printer)
+void GraphWindow::PrintForm(QPrinter& printer)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     printer.setDocName(windowTitle());
@@ -86,24 +86,24 @@ void TMDIGraph::PrintForm(QPrinter& printer)
     paintBox_->update();
 }
 
-bool TMDIGraph::MayClose()
+bool GraphWindow::MayClose()
 {
-    SendInternal(parentHdl(), kMsgRenumberTitles);
+    SendInternal(notifyTarget(), kMsgRenumberTitles);
     return recording_->MayClose(prompt_);
 }
 
-void TMDIGraph::ChildSize(int top, int height)
+void GraphWindow::ChildSize(int top, int height)
 {
     resizeSuppressed_ = true;
-    TChildForm::ChildSize(top, height);
+    DocumentWindow::ChildSize(top, height);
 }
 
-void TMDIGraph::RedrawGraph()
+void GraphWindow::RedrawGraph()
 {
     PostInternal(this, kMsgRedrawGraph);
 }
 
-bool TMDIGraph::event(QEvent* e)
+bool GraphWindow::event(QEvent* e)
 {
     switch (InternalMessageOf(e->type())) {
     case kMsgTimerTick:
@@ -118,12 +118,12 @@ bool TMDIGraph::event(QEvent* e)
     default:
         break;
     }
-    return TChildForm::event(e);
+    return DocumentWindow::event(e);
 }
 
-void TMDIGraph::resizeEvent(QResizeEvent* e)
+void GraphWindow::resizeEvent(QResizeEvent* e)
 {
-    TChildForm::resizeEvent(e);
+    DocumentWindow::resizeEvent(e);
     resizeSuppressed_ = false;
 }
 

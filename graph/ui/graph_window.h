@@ -1,6 +1,6 @@
 #pragma once
 // The graph window: a document window that owns one recording and shows it as a graph.
-#include "app/ui/child_form.h"
+#include "app/ui/document_window.h"
 #include "platform/program_folder.h"
 #include "recording/recording.h"
 
@@ -14,29 +14,29 @@ namespace qz {
 class Prompt;
 class GraphPaintBox;
 
-class TMDIGraph final : public TChildForm {
+class GraphWindow final : public DocumentWindow {
     Q_OBJECT
 public:
-    TMDIGraph(ProgramFolder folder, Prompt& prompt, QWidget* parent = nullptr);
-    ~TMDIGraph() override;
+    GraphWindow(ProgramFolder folder, Prompt& prompt, QWidget* parent = nullptr);
+    ~GraphWindow() override;
 
-    TRecording& Recording() { return *recording_; }
-    const TRecording& Recording() const { return *recording_; }
+    Recording& recording() { return *recording_; }
+    const Recording& recording() const { return *recording_; }
 
     // Derives everything from the image and shows the graph; false (nothing shown) when
     // the logger is not accepted or fewer than two measurements are recorded.
     bool Initialize();
     int MeasurementCount() { return recording_->MeasurementCount(); }
     bool LoadFile(const QString& name);
-    bool Savefile(const QString& name);
+    bool save(const QString& name);
     QString Description() const { return recording_->Description(); }
     void ChildTitle(int n);
     bool IsTitleSet() const { return recording_->IsTitleSet(); }
     void ClearTitleSet() { recording_->ClearTitleSet(); }
 
     // Cursor readout for the main window's status line.
-    const QStringList& CurrenStatus() const { return status_; }
-    const QStringList& CurrenUnits() const { return units_; }
+    const QStringList& cursorValues() const { return status_; }
+    const QStringList& cursorUnits() const { return units_; }
     const ColourTable& Colours() const { return recording_->Colours(); }
     bool IsInputDrawn(int input) const { return recording_->IsInputDrawn(input); }
 
@@ -51,7 +51,7 @@ public:
     bool SaveToFile(const QString& name) override;
     QString FileName() const override { return recording_->FileName(); }
     void SetFileName(const QString& name) override { recording_->SetFileName(name); }
-    TChildForm* DataWindow() override { return this; }
+    DocumentWindow* DataWindow() override { return this; }
     bool IsSaved() const override { return recording_->IsSaved(); }
     bool MayClose() override;
     void ChildSize(int top, int height) override;
@@ -66,7 +66,7 @@ protected:
 
 private:
     Prompt& prompt_;
-    std::unique_ptr<TRecording> recording_;
+    std::unique_ptr<Recording> recording_;
     GraphPaintBox* paintBox_;
     QStringList status_;
     QStringList units_;

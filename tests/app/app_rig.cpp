@@ -38,10 +38,10 @@ void AppTest::TearDown()
     QLocale::setDefault(previousLocale_);
 }
 
-TForm1& AppTest::Form()
+MainWindow& AppTest::Form()
 {
     if (!form_) {
-        form_ = std::make_unique<TForm1>(
+        form_ = std::make_unique<MainWindow>(
             AppServices{prompt_, clock_, pump_, ProgramFolder(catalogue_.path()), dialogs_, lines_});
         form_->show();
     }
@@ -64,11 +64,11 @@ QString AppTest::WriteRecording(const QString& name, const QByteArray& image)
     return WriteFile(name, QByteArray("QUORVANT") + image.left(384 + 128 * blocks));
 }
 
-TMDIGraph* AppTest::OpenThroughMenu(const QString& name)
+GraphWindow* AppTest::OpenThroughMenu(const QString& name)
 {
     const int before = static_cast<int>(Form().graphWindows().size());
     dialogs_.script({name});
-    Form().Open1Click();
+    Form().openFile();
     Settle();
     const auto graphs = Form().graphWindows();
     return graphs.size() > before ? graphs.constFirst() : nullptr;
@@ -84,7 +84,7 @@ void AppTest::Settle()
 QStringList AppTest::Titles()
 {
     QStringList out;
-    for (TMDIGraph* g : Form().graphWindows())
+    for (GraphWindow* g : Form().graphWindows())
         out << g->windowTitle();
     return out;
 }

@@ -57,14 +57,14 @@ protected:
     void TearDown() override;
 
     // The main window, made on first use so a test can prepare the folder first.
-    TForm1& Form();
+    MainWindow& Form();
     // A recording file in the scratch folder made from an image.
     QString WriteRecording(const QString& name, const QByteArray& image);
     QString WriteFile(const QString& name, const QByteArray& bytes);
     QString Folder() const { return catalogue_.path(); }
     QString Scratch(const QString& name) const;
     // Opens a file through the Open command.
-    TMDIGraph* OpenThroughMenu(const QString& name);
+    GraphWindow* OpenThroughMenu(const QString& name);
     // Runs posted events (renumbering after a window is freed).
     static void Settle();
     QStringList Titles();
@@ -79,7 +79,7 @@ protected:
 private:
     QTemporaryDir scratch_;
     QLocale previousLocale_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 // Cold store recording of the recording tests' kind: three inputs, 100 measurements.

@@ -7,7 +7,7 @@
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "app/ui/form_gauge.h"
+#include "app/ui/progress_dialog.h"
 #include "model/datetime_number.h"
 
 #include <QApplication>
@@ -45,15 +45,15 @@ protected:
 TEST_F(DownloadTest, OpensOneGraphWindowTitledWithTheSerialNumber)
 {
     Load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 12, .serial = "7421"});
-    Form().Offload1Click();
+    Form().download();
     Settle();
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
     ASSERT_EQ(Form().graphWindows().size(), 1);
-    TMDIGraph* g = Form().graphWindows().constFirst();
+    GraphWindow* g = Form().graphWindows().constFirst();
     EXPECT_TRUE(g->windowTitle().startsWith("S/N:7421 - Greenhouse north wall")) << g->windowTitle().toStdString();
     EXPECT_TRUE(g->windowTitle().contains(" #1   (")) << g->windowTitle().toStdString();
     EXPECT_FALSE(g->IsSaved());
-    EXPECT_EQ(g->Recording().Created(), ToDateTimeNumber(clock_.localNow()))
+    EXPECT_EQ(g->recording().Created(), ToDateTimeNumber(clock_.localNow()))
         << "the download moment is the program's clock";
     EXPECT_TRUE(Form().action("Save1")->isEnabled());
     EXPECT_TRUE(Form().menu("Logger")->menuAction()->isEnabled());
@@ -64,13 +64,13 @@ TEST_F(DownloadTest, OpensOneGraphWindowTitledWithTheSerialNumber)
 TEST_F(DownloadTest, TwoDownloadsOfTheSameLoggerAreTwoRecordings)
 {
     Load({.deviceCode = 293, .content = sim::Content::Linear, .blocks = 4});
-    Form().Offload1Click();
+    Form().download();
     clock_.advance(60'000);
-    Form().Offload1Click();
+    Form().download();
     Settle();
     ASSERT_EQ(Form().graphWindows().size(), 2);
     // Downloaded at different moments: both are copy #1 of their own recording.
-    for (TMDIGraph* g : Form().graphWindows())
+    for (GraphWindow* g : Form().graphWindows())
         EXPECT_TRUE(g->windowTitle().contains(" #1   (")) << g->windowTitle().toStdString();
 }
 
@@ -78,7 +78,7 @@ TEST_F(DownloadTest, ASilentLoggerIsAskedForAndNoMeansNothingMore)
 {
     logger_.setSilent(true);
     prompt_.script({PromptAnswer::No});
-    Form().Offload1Click();
+    Form().download();
     EXPECT_EQ(prompt_.texts(), QStringList({"Please Connect The Quorvant"}));
     EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
     EXPECT_TRUE(Form().graphWindows().isEmpty());
@@ -89,7 +89,7 @@ TEST_F(DownloadTest, ALoggerThatStaysSilentEndsInTheDeviceMessage)
 {
     logger_.setSilent(true);
     prompt_.script({PromptAnswer::Yes});
-    Form().Offload1Click();
+    Form().download();
     EXPECT_EQ(prompt_.texts(), QStringList({"Please Connect The Quorvant", "Device Not Responding",
                                             "This device is not a QuorvantZK"}));
     EXPECT_TRUE(Form().graphWindows().isEmpty());
@@ -99,7 +99,7 @@ TEST_F(DownloadTest, ALoggerThatStaysSilentEndsInTheDeviceMessage)
 TEST_F(DownloadTest, AnErasedMemoryIsNoRecording)
 {
     Load({.deviceCode = 101, .content = sim::Content::Erased});
-    Form().Offload1Click();
+    Form().download();
     EXPECT_EQ(prompt_.texts(), QStringList({"This device is not a QuorvantZK"}));
     EXPECT_TRUE(Form().graphWindows().isEmpty());
 }
@@ -107,7 +107,7 @@ TEST_F(DownloadTest, AnErasedMemoryIsNoRecording)
 TEST_F(DownloadTest, OneMeasurementIsTooFewAndLeavesNoWindow)
 {
     Load({.deviceCode = 101, .content = sim::Content::Linear, .records = 1});
-    Form().Offload1Click();
+    Form().download();
     Settle();
     EXPECT_EQ(prompt_.texts(), QStringList({"   Cannot display a record\rwith less than two measurements "}));
     EXPECT_TRUE(Form().graphWindows().isEmpty());
@@ -120,10 +120,10 @@ TEST_F(DownloadTest, CancelEndsTheDownloadSilently)
     // The progress dialog's cancel test pumps events; the user presses Cancel meanwhile.
     pump_.onCall(5, [] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* gauge = qobject_cast<TFormGauge*>(w); gauge && gauge->isVisible())
+            if (auto* gauge = qobject_cast<ProgressDialog*>(w); gauge && gauge->isVisible())
                 gauge->requestCancel();
     });
-    Form().Offload1Click();
+    Form().download();
     Settle();
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
     EXPECT_TRUE(Form().graphWindows().isEmpty());
@@ -139,7 +139,7 @@ TEST_F(DownloadTest, ALoggerCommandStartedDuringADownloadIsIgnored)
         menuDisabledMeanwhile = !Form().menu("Logger")->menuAction()->isEnabled();
         Form().toolButton("spDownload")->click();
     });
-    Form().Offload1Click();
+    Form().download();
     Settle();
     EXPECT_TRUE(busyMeanwhile);
     EXPECT_TRUE(menuDisabledMeanwhile);
@@ -150,18 +150,18 @@ TEST_F(DownloadTest, ALoggerCommandStartedDuringADownloadIsIgnored)
 TEST_F(DownloadTest, ADownloadSavedAndOpenedAgainShowsTheSameRecording)
 {
     Load({.deviceCode = 485, .content = sim::Content::Wrapped});
-    Form().Offload1Click();
+    Form().download();
     Settle();
     ASSERT_EQ(Form().graphWindows().size(), 1);
-    TMDIGraph* downloaded = Form().graphWindows().constFirst();
+    GraphWindow* downloaded = Form().graphWindows().constFirst();
     dialogs_.script({Scratch("plant.qrv")});
-    Form().Save1Click();
+    Form().save();
     ASSERT_TRUE(QFile::exists(Scratch("plant.qrv"))) << prompt_.texts().join("|").toStdString();
 
-    TMDIGraph* opened = OpenThroughMenu(Scratch("plant.qrv"));
+    GraphWindow* opened = OpenThroughMenu(Scratch("plant.qrv"));
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->MeasurementCount(), downloaded->MeasurementCount());
-    EXPECT_EQ(opened->Recording().ImageBytes().left(384), downloaded->Recording().ImageBytes().left(384));
+    EXPECT_EQ(opened->recording().ImageBytes().left(384), downloaded->recording().ImageBytes().left(384));
     // Both windows now describe the same file: copies #1 and #2.
     EXPECT_TRUE(downloaded->windowTitle().endsWith(" #1  ")) << downloaded->windowTitle().toStdString();
     EXPECT_TRUE(opened->windowTitle().endsWith(" #2  ")) << opened->windowTitle().toStdString();

@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, DocumentCommandsFollowThePresenceOfGraphWindows)
     ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
     expectDocumentCommands(true);
 
-    Form().Close1Click();
+    Form().closeDocument();
     Settle();
     EXPECT_TRUE(Form().graphWindows().isEmpty());
     expectDocumentCommands(false);
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, DocumentCommandsFollowThePresenceOfGraphWindows)
 TEST_F(MainWindowTest, OpenAsksForARecordingFileAndNumbersItsTitle)
 {
     const QString name = WriteRecording("cold.qrv", ColdStoreImage());
-    TMDIGraph* graph = OpenThroughMenu(name);
+    GraphWindow* graph = OpenThroughMenu(name);
     ASSERT_NE(graph, nullptr);
     ASSERT_EQ(dialogs_.requests.size(), 1u);
     const FileDialogRequest& r = dialogs_.requests[0];
@@ -166,7 +166,7 @@ TEST_P(OpenRefusalTest, LeavesNoWindowBehind)
     const OpenRefusal& c = GetParam();
     const QString name = c.content.isNull() ? QString() : WriteFile(c.file, c.content);
     dialogs_.script({name});
-    Form().Open1Click();
+    Form().openFile();
     Settle();
     EXPECT_EQ(prompt_.texts(), c.messages);
     for (const auto& r : prompt_.records())
@@ -193,11 +193,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
 {
-    TMDIGraph* graph = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    GraphWindow* graph = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
     ASSERT_NE(graph, nullptr);
     const QString target = Scratch("copy.qrv");
     dialogs_.script({target});
-    Form().SaveAs1Click();
+    Form().saveAs();
     ASSERT_EQ(dialogs_.requests.size(), 2u);
     const FileDialogRequest& r = dialogs_.requests[1];
     EXPECT_EQ(r.title, "Save File As");
@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, SaveRefusesAnotherExtensionAndWritesNothing)
 {
     ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
     dialogs_.script({Scratch("copy.dat")});
-    Form().Save1Click();
+    Form().save();
     EXPECT_EQ(dialogs_.requests.back().title, "Save");
     EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the qrv extension"}));
     EXPECT_FALSE(QFile::exists(Scratch("copy.dat")));
@@ -226,12 +226,12 @@ TEST_F(MainWindowTest, CopiesOfOneRecordingAreNumberedAndRenumberedAfterAClose)
 {
     for (const bool byCloseBox : {false, true}) {
         SCOPED_TRACE(byCloseBox ? "close box" : "Close command");
-        TMDIGraph* first = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+        GraphWindow* first = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
         ASSERT_NE(first, nullptr);
-        Form().Graph1Click();
+        Form().openGraphView();
         Settle();
         ASSERT_EQ(Form().graphWindows().size(), 2);
-        TMDIGraph* second = Form().graphWindows().constFirst();
+        GraphWindow* second = Form().graphWindows().constFirst();
         EXPECT_NE(second, first);
         EXPECT_TRUE(second->IsSaved());
         EXPECT_TRUE(first->windowTitle().endsWith(" #1  "));
@@ -241,18 +241,18 @@ TEST_F(MainWindowTest, CopiesOfOneRecordingAreNumberedAndRenumberedAfterAClose)
         if (byCloseBox)
             first->close();
         else
-            Form().Close1Click();
+            Form().closeDocument();
         Settle();
         ASSERT_EQ(Form().graphWindows().size(), 1);
         EXPECT_TRUE(second->windowTitle().endsWith(" #1  ")) << second->windowTitle().toStdString();
-        Form().Closeallwindows1Click();
+        Form().closeAllWindows();
         Settle();
     }
 }
 
 class UnsavedTest : public AppTest {
 protected:
-    TMDIGraph* Download()
+    GraphWindow* Download()
     {
         const QByteArray image = ColdStoreImage();
         const std::vector<std::uint8_t> bytes(image.begin(), image.end());
@@ -261,7 +261,7 @@ protected:
         Settle();
         return Form().graphWindows().isEmpty() ? nullptr : Form().graphWindows().constFirst();
     }
-    QString Question(TMDIGraph* g) const
+    QString Question(GraphWindow* g) const
     {
         return "The record " + g->windowTitle() + "  has not been saved ,Close anyway ?";
     }
@@ -269,7 +269,7 @@ protected:
 
 TEST_F(UnsavedTest, ADownloadIsTitledWithTheSerialNumberAndTheCopyNumber)
 {
-    TMDIGraph* g = Download();
+    GraphWindow* g = Download();
     ASSERT_NE(g, nullptr);
     EXPECT_FALSE(g->IsSaved());
     const QString when = QLocale().toString(clock_.localNow(), QLocale::ShortFormat);
@@ -278,7 +278,7 @@ TEST_F(UnsavedTest, ADownloadIsTitledWithTheSerialNumberAndTheCopyNumber)
 
 TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
 {
-    TMDIGraph* g = Download();
+    GraphWindow* g = Download();
     ASSERT_NE(g, nullptr);
     const QString question = Question(g);
     prompt_.script({PromptAnswer::No});
@@ -301,10 +301,10 @@ TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
 TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
 {
     ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
-    TMDIGraph* unsaved = Download();
+    GraphWindow* unsaved = Download();
     ASSERT_NE(unsaved, nullptr);
     prompt_.script({PromptAnswer::No});
-    Form().Closeallwindows1Click();
+    Form().closeAllWindows();
     Settle();
     EXPECT_EQ(prompt_.records().size(), 1u);
     ASSERT_EQ(Form().graphWindows().size(), 1);
@@ -329,14 +329,14 @@ TEST_F(UnsavedTest, ExitIsRefusedWhileTheUserKeepsAnUnsavedDownload)
 
 TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
 {
-    TMDIGraph* g = Download();
+    GraphWindow* g = Download();
     ASSERT_NE(g, nullptr);
     dialogs_.script({Scratch("field.qrv")});
-    Form().Save1Click();
+    Form().save();
     EXPECT_EQ(dialogs_.requests.back().initialName, "");
     EXPECT_TRUE(g->IsSaved());
     EXPECT_TRUE(g->windowTitle().startsWith("field.qrv - Cold store")) << g->windowTitle().toStdString();
-    Form().Closeallwindows1Click();
+    Form().closeAllWindows();
     Settle();
     EXPECT_TRUE(prompt_.records().empty());
     EXPECT_TRUE(Form().graphWindows().isEmpty());
@@ -344,13 +344,13 @@ TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
 
 TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
 {
-    TMDIGraph* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    GraphWindow* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
     ASSERT_NE(g, nullptr);
     dialogs_.script({Scratch("graph.png"), Scratch("graph.bmp")});
-    Form().CoptTo1Click();
+    Form().copyTo();
     EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the bmp extension"}));
     EXPECT_FALSE(QFile::exists(Scratch("graph.png")));
-    Form().CoptTo1Click();
+    Form().copyTo();
     const FileDialogRequest& r = dialogs_.requests.back();
     EXPECT_EQ(r.title, "Copy to");
     EXPECT_EQ(r.filter, "Bitmap files (*.bmp)|*.bmp");
@@ -371,13 +371,13 @@ TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)
 
     dialogs_.printAnswer = false;
     printTo("refused.pdf");
-    Form().Print1Click();
+    Form().print();
     EXPECT_EQ(dialogs_.prints, 1);
     EXPECT_FALSE(QFile::exists(Scratch("refused.pdf")));
 
     dialogs_.printAnswer = true;
     printTo("menu.pdf");
-    Form().Print1Click();
+    Form().print();
     EXPECT_EQ(dialogs_.prints, 2);
     EXPECT_GT(QFileInfo(Scratch("menu.pdf")).size(), 1000);
 

@@ -120,7 +120,7 @@ TEST_F(OptionsTest, KeepsTheOtherLinesOfTheSettingsFile)
 TEST_F(OptionsTest, WithoutAModemFileTheModemBoxIsHiddenAndTheLinkIsDirect)
 {
     WriteIni("[Modem]\r\nModemPresent=1\r\n");
-    TBtnRightDlg dialog(CommSettings(Ini(), Machine({}, {}), false));
+    OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), false));
     EXPECT_EQ(Key("Modem", "ModemPresent"), "0");
     dialog.ShowOptions();
     EXPECT_FALSE(dialog.CheckBox1()->isVisible());
@@ -132,19 +132,19 @@ TEST_F(OptionsTest, WithoutAModemFileTheModemBoxIsHiddenAndTheLinkIsDirect)
 
 TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
 {
-    TBtnRightDlg dialog(CommSettings(Ini(), Machine({}, {}), true));
+    OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), true));
     dialog.ShowOptions();
     EXPECT_TRUE(dialog.CheckBox1()->isVisible());
     EXPECT_FALSE(dialog.CheckBox1()->isChecked());
     EXPECT_TRUE(dialog.Settings().ModemLink());
     EXPECT_TRUE(dialog.Link().modemLink);
-    dialog.OKBtnClick();
+    dialog.acceptOptions();
     EXPECT_FALSE(dialog.Settings().ModemLink());
     EXPECT_FALSE(dialog.isVisible());
 
     dialog.ShowOptions();
     dialog.CheckBox1()->click();
-    dialog.OKBtnClick();
+    dialog.acceptOptions();
     EXPECT_TRUE(dialog.Settings().ModemLink());
     EXPECT_EQ(Key("Modem", "ModemPresent"), "1");
     EXPECT_TRUE(CommSettings::ReadModemPresent(Ini()));
@@ -152,7 +152,7 @@ TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
 
 TEST_F(OptionsTest, TypingIntoThePortListChangesNothing)
 {
-    TBtnRightDlg dialog(CommSettings(Ini(), Machine({"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}), false));
+    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}), false));
     dialog.ShowOptions();
     QComboBox* list = dialog.ComboBox1();
     ASSERT_EQ(list->count(), 3);
@@ -166,25 +166,25 @@ TEST_F(OptionsTest, TypingIntoThePortListChangesNothing)
 
 TEST_F(OptionsTest, AChoiceCountsAtOnceAndOnlyOkWritesIt)
 {
-    TBtnRightDlg dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
+    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
     dialog.ShowOptions();
     dialog.ComboBox1()->setCurrentIndex(1);
     emit dialog.ComboBox1()->activated(1);
     EXPECT_EQ(dialog.CurrentPort(), "sim");
-    dialog.CancelBtnClick();
+    dialog.discardOptions();
     EXPECT_EQ(dialog.CurrentPort(), "sim");
     EXPECT_EQ(Key("Communication", "Comport"), "/dev/ttyUSB0");
 
     dialog.ShowOptions();
     EXPECT_EQ(dialog.CurrentPort(), "/dev/ttyUSB0") << "showing reads the settings again";
     emit dialog.ComboBox1()->activated(1);
-    dialog.OKBtnClick();
+    dialog.acceptOptions();
     EXPECT_EQ(Key("Communication", "Comport"), "sim");
 }
 
 TEST_F(OptionsTest, ClosingByTheFrameSaves)
 {
-    TBtnRightDlg dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
+    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
     dialog.ShowOptions();
     emit dialog.ComboBox1()->activated(1);
     dialog.close();

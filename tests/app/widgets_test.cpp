@@ -1,5 +1,5 @@
 #include "app/ui/document_dialogs.h"
-#include "app/ui/form_gauge.h"
+#include "app/ui/progress_dialog.h"
 #include "app/ui/message_box_prompt.h"
 #include "app/ui/status_image.h"
 #include "support/scripted_pump.h"
@@ -13,7 +13,7 @@ namespace qz {
 TEST(FormGauge, HoldsTheBarInsideItsRangeAndShowsCancelOnlyWhenAsked)
 {
     test::ScriptedPump pump;
-    TFormGauge gauge(pump);
+    ProgressDialog gauge(pump);
     EXPECT_TRUE(gauge.isVisible());
     EXPECT_EQ(gauge.position(), 0);
     EXPECT_FALSE(gauge.cancelVisible());
@@ -34,7 +34,7 @@ TEST(FormGauge, HoldsTheBarInsideItsRangeAndShowsCancelOnlyWhenAsked)
 TEST(FormGauge, CancelIsSeenAfterPendingEventsAndClearedOnHide)
 {
     test::ScriptedPump pump;
-    TFormGauge gauge(pump);
+    ProgressDialog gauge(pump);
     gauge.setCancelEnabled(true);
     auto* cancel = gauge.findChild<QPushButton*>("CancelBtn");
     ASSERT_NE(cancel, nullptr);

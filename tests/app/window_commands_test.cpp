@@ -16,10 +16,10 @@ using WindowCommandsTest = AppTest;
 
 TEST_F(WindowCommandsTest, CopyPutsTheDrawingAsShownOnTheClipboard)
 {
-    TMDIGraph* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    GraphWindow* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
     ASSERT_NE(g, nullptr);
     QGuiApplication::clipboard()->clear();
-    Form().Copy1Click();
+    Form().copy();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), g->Snapshot().convertToFormat(QImage::Format_RGB32));
@@ -35,7 +35,7 @@ TEST_F(WindowCommandsTest, APrintThatCannotBeginIsReported)
     QPrinter& printer = Form().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName("/nonexistent/folder/graph.pdf");
-    Form().sbPrintClick();
+    Form().printNow();
     EXPECT_EQ(prompt_.texts(), QStringList({"Unable to print on /nonexistent/folder/graph.pdf"}));
 }
 
@@ -49,8 +49,8 @@ TEST_F(WindowCommandsTest, MinimizeAllAndTheWindowListReachEveryWindow)
 {
     ASSERT_NE(OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage())), nullptr);
     ASSERT_NE(OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage())), nullptr);
-    Form().Minimizeallwindows1Click();
-    for (TMDIGraph* g : Form().graphWindows())
+    Form().minimizeAllWindows();
+    for (GraphWindow* g : Form().graphWindows())
         EXPECT_TRUE(g->isMinimized());
 
     QMenu* window = Form().menu("Window");
@@ -98,8 +98,8 @@ public:
 
 TEST_F(WindowCommandsTest, TheTimerTicksTheActiveGraphWindowOnly)
 {
-    TMDIGraph* first = OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage()));
-    TMDIGraph* second = OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage()));
+    GraphWindow* first = OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage()));
+    GraphWindow* second = OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage()));
     ASSERT_TRUE(first && second);
     TickCounter a, b;
     first->installEventFilter(&a);

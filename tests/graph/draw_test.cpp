@@ -416,7 +416,7 @@ TEST_F(GraphDrawTest, UnusualScalesDrawWithoutFault)
 TEST_F(GraphDrawTest, RecordingWithoutDataDrawsAnEmptyFrame)
 {
     // Never initialized (an empty image) and one whose blocks say more than they hold.
-    TRecording empty{ProgramFolder(QString())};
+    Recording empty{ProgramFolder(QString())};
     const QImage img = GraphBitmap(empty, QSize(200, 150));
     EXPECT_EQ(img.pixelColor(60, 60), kBlue);
 
@@ -424,7 +424,7 @@ TEST_F(GraphDrawTest, RecordingWithoutDataDrawsAnEmptyFrame)
     bytes[118] = char(0xFF); // BlocksUsed far beyond the memory
     bytes[119] = char(0xFF);
     bytes[120] = char(0xF0); // FirstBlock beyond it too
-    TRecording broken{ProgramFolder(QString())};
+    Recording broken{ProgramFolder(QString())};
     broken.SetImage(bytes);
     broken.Initialize();
     EXPECT_EQ(GraphBitmap(broken, QSize(200, 150)).size(), QSize(200, 150));

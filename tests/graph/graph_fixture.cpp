@@ -83,9 +83,9 @@ GraphFixture::~GraphFixture()
     QLocale::setDefault(saved_);
 }
 
-std::unique_ptr<TRecording> GraphFixture::Load(const GraphImage& preset) const
+std::unique_ptr<Recording> GraphFixture::Load(const GraphImage& preset) const
 {
-    auto r = std::make_unique<TRecording>(ProgramFolder(dir_.path()));
+    auto r = std::make_unique<Recording>(ProgramFolder(dir_.path()));
     r->SetImage(BuildImage(preset));
     if (!r->Initialize())
         return nullptr;

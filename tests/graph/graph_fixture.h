@@ -54,7 +54,7 @@ class GraphFixture {
 public:
     GraphFixture();
     ~GraphFixture();
-    std::unique_ptr<TRecording> Load(const GraphImage& preset) const;
+    std::unique_ptr<Recording> Load(const GraphImage& preset) const;
 
 private:
     QTemporaryDir dir_;

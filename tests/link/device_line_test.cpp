@@ -1,5 +1,5 @@
 // The device line on a pseudo-terminal: the real serial code path without hardware.
-#include "link/com_port.h"
+#include "link/serial_port.h"
 #include "link/device_line.h"
 #include "support/virtual_clock.h"
 
@@ -43,11 +43,11 @@ TEST(DeviceLine, APseudoTerminalOpensWithoutModemLines)
     Pty pty;
     ASSERT_FALSE(pty.path.isEmpty());
     test::VirtualClock clock;
-    TComPort port(std::make_unique<DeviceLine>(), clock);
+    SerialPort port(std::make_unique<DeviceLine>(), clock);
     port.PortName = pty.path;
     EXPECT_EQ(port.Open(), 0);
     EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(port.Status(), TComPort::StatusOk);
+    EXPECT_EQ(port.Status(), SerialPort::StatusOk);
     EXPECT_FALSE(port.SetDtr()); // no modem lines on a pseudo-terminal
     EXPECT_TRUE(port.IsOpen());
 }

@@ -61,35 +61,35 @@ TEST(EmulatorProtocol, EveryTransactionPutsItsFrameOnTheWire)
     std::uint8_t buf[256];
     struct Case {
         const char* name;
-        std::function<bool(TQuorvant&)> run;
+        std::function<bool(LoggerProtocol&)> run;
         Bytes frame;
     } cases[] = {
-        {"ping", [&](TQuorvant& q) { return q.Ping(); }, prefix('E')},
-        {"ident", [&](TQuorvant& q) { return q.ReadIdent(buf); }, read(0, 8)},
-        {"calibration", [&](TQuorvant& q) { return q.ReadCalibration(buf); }, read(8, 32)},
-        {"program", [&](TQuorvant& q) { return q.ReadProgram(buf); }, read(40, 88)},
-        {"input table", [&](TQuorvant& q) { return q.ReadInputTable(buf); }, read(128, 0)},
-        {"clock", [&](TQuorvant& q) { return q.ReadClock(buf); }, prefix('E')},
-        {"AC", [&](TQuorvant& q) { return q.ReadRealTimeAC(buf); }, prefix('F')},
-        {"DC", [&](TQuorvant& q) { return q.ReadRealTimeDC(buf); }, prefix('G')},
-        {"battery", [&](TQuorvant& q) { return q.ReadBatteryCount() >= 0; }, prefix('G')},
-        {"block 0", [&](TQuorvant& q) { return q.GetDataBloc(0, buf); }, read(384, 128)},
-        {"block 507", [&](TQuorvant& q) { return q.GetDataBloc(507, buf); }, read(65280, 128)},
-        {"hex", [&](TQuorvant& q) { return q.DataHex(0x1234, buf); }, read(0x1234, 128)},
-        {"write program", [&](TQuorvant& q) { return q.WriteProgram(program.data()); },
+        {"ping", [&](LoggerProtocol& q) { return q.Ping(); }, prefix('E')},
+        {"ident", [&](LoggerProtocol& q) { return q.ReadIdent(buf); }, read(0, 8)},
+        {"calibration", [&](LoggerProtocol& q) { return q.ReadCalibration(buf); }, read(8, 32)},
+        {"program", [&](LoggerProtocol& q) { return q.ReadProgram(buf); }, read(40, 88)},
+        {"input table", [&](LoggerProtocol& q) { return q.ReadInputTable(buf); }, read(128, 0)},
+        {"clock", [&](LoggerProtocol& q) { return q.ReadClock(buf); }, prefix('E')},
+        {"AC", [&](LoggerProtocol& q) { return q.ReadRealTimeAC(buf); }, prefix('F')},
+        {"DC", [&](LoggerProtocol& q) { return q.ReadRealTimeDC(buf); }, prefix('G')},
+        {"battery", [&](LoggerProtocol& q) { return q.ReadBatteryCount() >= 0; }, prefix('G')},
+        {"block 0", [&](LoggerProtocol& q) { return q.GetDataBloc(0, buf); }, read(384, 128)},
+        {"block 507", [&](LoggerProtocol& q) { return q.GetDataBloc(507, buf); }, read(65280, 128)},
+        {"hex", [&](LoggerProtocol& q) { return q.DataHex(0x1234, buf); }, read(0x1234, 128)},
+        {"write program", [&](LoggerProtocol& q) { return q.WriteProgram(program.data()); },
          write(40, 88, program)},
-        {"write table", [&](TQuorvant& q) { return q.WriteInputTable(table.data()); },
+        {"write table", [&](LoggerProtocol& q) { return q.WriteInputTable(table.data()); },
          write(128, 0, table)},
-        {"write block", [&](TQuorvant& q) { return q.SetDataBloc(5, block.data()); },
+        {"write block", [&](LoggerProtocol& q) { return q.SetDataBloc(5, block.data()); },
          write(384 + 5 * 128, 128, block)},
-        {"write clock", [&](TQuorvant& q) { return q.WriteClock(clock.data()); },
+        {"write clock", [&](LoggerProtocol& q) { return q.WriteClock(clock.data()); },
          [&] { Bytes f = prefix('C'); f.insert(f.end(), clock.begin(), clock.end()); return f; }()},
-        {"reset", [&](TQuorvant& q) { return q.ResetLogger(); }, prefix('A')},
+        {"reset", [&](LoggerProtocol& q) { return q.ResetLogger(); }, prefix('A')},
     };
     for (const auto& c : cases) {
         EmulatorRig r;
         Bytes tap;
-        TQuorvant q(LinkSettings{"sim", false},
+        LoggerProtocol q(LinkSettings{"sim", false},
                     std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), tap),
                     r.clock, r.prompt);
         EXPECT_TRUE(c.run(q)) << c.name;
@@ -135,7 +135,7 @@ TEST(EmulatorProtocol, EchoFaults)
         r.emulator.addFault(f);
         std::uint8_t frame[7];
         const std::int64_t start = r.clock.tickMs();
-        EXPECT_FALSE(q->Send(frame, TQuorvant::GetBlocMsg(frame, 384, 128))) << c.name;
+        EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128))) << c.name;
         const std::int64_t took = r.clock.tickMs() - start;
         EXPECT_GE(took, c.minMs) << c.name;
         EXPECT_LE(took, c.maxMs) << c.name;
@@ -199,7 +199,7 @@ TEST(EmulatorProtocol, APortThatCannotBeOpenedIsToldAtEveryAttempt)
 {
     VirtualClock clock;
     RecordingPrompt prompt;
-    TQuorvant q(LinkSettings{"/nonexistent/ttyQZ9", false}, std::make_unique<DeviceLine>(), clock,
+    LoggerProtocol q(LinkSettings{"/nonexistent/ttyQZ9", false}, std::make_unique<DeviceLine>(), clock,
                 prompt);
     EXPECT_FALSE(q.Ping());
     EXPECT_EQ(prompt.texts(), QStringList(5, "Unable to open com port"));

@@ -1,7 +1,7 @@
 #pragma once
 // A protocol object on the in-process logger emulator, on a virtual clock.
 #include "link/download_sequence.h"
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "link_rig.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
@@ -24,9 +24,9 @@ struct EmulatorRig {
 
     explicit EmulatorRig(const sim::MemoryPreset& preset = {}) { sim::LoadMemory(emulator.logger(), preset); }
 
-    std::unique_ptr<TQuorvant> make(bool modem = false)
+    std::unique_ptr<LoggerProtocol> make(bool modem = false)
     {
-        return std::make_unique<TQuorvant>(LinkSettings{"sim", modem},
+        return std::make_unique<LoggerProtocol>(LinkSettings{"sim", modem},
                                            std::make_unique<sim::EmulatorLine>(emulator, clock),
                                            clock, prompt);
     }

@@ -1,7 +1,7 @@
 #pragma once
 // A protocol object on the scripted logger, with a virtual clock and a recording prompt.
 #include "fake_logger.h"
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "platform/progress.h"
 #include "support/recording_prompt.h"
 #include "support/virtual_clock.h"
@@ -20,9 +20,9 @@ struct LinkRig {
     RecordingPrompt prompt;
     FakeLoggerState logger;
 
-    std::unique_ptr<TQuorvant> make(bool modem = false, const QString& port = "fake")
+    std::unique_ptr<LoggerProtocol> make(bool modem = false, const QString& port = "fake")
     {
-        return std::make_unique<TQuorvant>(LinkSettings{port, modem},
+        return std::make_unique<LoggerProtocol>(LinkSettings{port, modem},
                                            std::make_unique<FakeLoggerLine>(logger, clock),
                                            clock, prompt);
     }

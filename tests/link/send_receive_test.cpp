@@ -12,7 +12,7 @@ TEST(Send, AFrameEchoedByteForByteIsSent)
     auto q = r.make();
     q->DeviceIsOpen();
     std::uint8_t frame[7 + 88] = {};
-    TQuorvant::SetBlocMsg(frame, 40, 88);
+    LoggerProtocol::SetBlocMsg(frame, 40, 88);
     for (int i = 0; i < 88; ++i)
         frame[7 + i] = std::uint8_t(i * 3);
     EXPECT_TRUE(q->Send(frame, sizeof frame));
@@ -26,7 +26,7 @@ TEST(Send, OnAClosedPortFailsAtOnce)
     LinkRig r;
     auto q = r.make();
     std::uint8_t frame[4];
-    EXPECT_FALSE(q->Send(frame, TQuorvant::GetTimeMsg(frame)));
+    EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetTimeMsg(frame)));
     EXPECT_EQ(r.clock.tickMs(), 0);
     EXPECT_EQ(r.logger.framesBegun, 0);
 }
@@ -44,7 +44,7 @@ TEST(Send, ALoggerThatEchoesNothingFailsAfterTheEchoLimit)
         r.logger.silentFrames = 1;
         const std::int64_t start = r.clock.tickMs();
         std::uint8_t frame[4];
-        EXPECT_FALSE(q->Send(frame, TQuorvant::GetTimeMsg(frame)));
+        EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetTimeMsg(frame)));
         const std::int64_t took = r.clock.tickMs() - start;
         EXPECT_GT(took, c.limit) << c.modem;
         EXPECT_LE(took, c.limit + 5) << c.modem;
@@ -67,7 +67,7 @@ TEST(Send, WrongEchoesOfTheFirstTwoBytesFailAtTheEndAndLaterOnesAtOnceAfterAPaus
         r.logger.memory[384] = 0x11;
         const std::int64_t start = r.clock.tickMs();
         std::uint8_t frame[7];
-        EXPECT_FALSE(q->Send(frame, TQuorvant::GetBlocMsg(frame, 384, 128))) << c.index;
+        EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128))) << c.index;
         const std::int64_t took = r.clock.tickMs() - start;
         EXPECT_GE(took, c.minTime) << c.index;
         EXPECT_LT(took, c.minTime + 10) << c.index;
@@ -85,7 +85,7 @@ TEST(Send, AMissingLastEchoIsAwaitedUpToTheOverallLimitAndStillCounts)
     r.logger.noLastEchoFrames = 1;
     const std::int64_t start = r.clock.tickMs();
     std::uint8_t frame[4];
-    EXPECT_TRUE(q->Send(frame, TQuorvant::SetResetMsg(frame)));
+    EXPECT_TRUE(q->Send(frame, LoggerProtocol::SetResetMsg(frame)));
     EXPECT_EQ(r.logger.resets, 1);
     EXPECT_EQ(r.clock.tickMs() - start, 8000);
 }
@@ -105,17 +105,17 @@ TEST(Receive, ChecksumAndLength)
     std::uint8_t frame[7];
     std::uint8_t reply[130];
     r.logger.badChecksumReplies = 1;
-    ASSERT_TRUE(q->Send(frame, TQuorvant::GetBlocMsg(frame, 384, 128)));
+    ASSERT_TRUE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128)));
     EXPECT_FALSE(q->Receive(reply, 130)); // all bytes came, the sum is off by one
 
     r.logger.silentReplies = 1;
-    ASSERT_TRUE(q->Send(frame, TQuorvant::GetBlocMsg(frame, 384, 128)));
+    ASSERT_TRUE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128)));
     const std::int64_t start = r.clock.tickMs();
     EXPECT_FALSE(q->Receive(reply, 130));
     EXPECT_GE(r.clock.tickMs() - start, 1000);
     EXPECT_LE(r.clock.tickMs() - start, 1000 + 100 + 5 * 130);
 
-    ASSERT_TRUE(q->Send(frame, TQuorvant::GetBlocMsg(frame, 384, 128)));
+    ASSERT_TRUE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128)));
     EXPECT_FALSE(q->Receive(reply, 1)); // too short to hold a sum
 }
 

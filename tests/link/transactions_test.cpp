@@ -277,7 +277,7 @@ TEST(CheckData, PlausibleHeaders)
     for (const auto& c : cases) {
         std::uint8_t block[128] = {};
         std::copy(std::begin(c.header), std::end(c.header), block);
-        EXPECT_EQ(TQuorvant::CheckData(block), c.plausible)
+        EXPECT_EQ(LoggerProtocol::CheckData(block), c.plausible)
             << int(c.header[0]) << " " << int(c.header[2]) << " " << int(c.header[3]);
     }
 }

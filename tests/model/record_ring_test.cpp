@@ -4,7 +4,7 @@
 #include "locale_guard.h"
 #include "print_qt.h"
 #include "model/memory_image.h"
-#include "model/tdate.h"
+#include "model/logger_date.h"
 
 #include <gtest/gtest.h>
 
@@ -182,7 +182,7 @@ TEST(RecordRing, RecordTimeOfALongRecordingStaysOnTheSecond)
     f.block(0, 120, {0x99, 0x12, 0x31, 0x23, 0x59, 0x59});
     const TQuorvantData d = Bind(f);
     const int last = 508 * 120;
-    TDate expected;
+    LoggerDate expected;
     expected.Year = 1999; expected.Month = 12; expected.Day = 31;
     expected.Hour = 23; expected.Min = 59; expected.Sec = 59;
     for (int n = 1; n <= last; ++n)
@@ -197,9 +197,9 @@ TEST(RecordRing, RecordTimeRounded)
     f.header(485, 1, 1, 90).ring(1, 0);
     f.block(0, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00});
     const TQuorvantData d = Bind(f);
-    TDate limit;
+    LoggerDate limit;
     limit.Year = 2026; limit.Month = 3; limit.Day = 5; limit.Hour = 16;
-    TDate expected = limit;
+    LoggerDate expected = limit;
     expected.Hour = 15;
     // Record 1 is 14:01:30; the next full hour 15:00 lies before the limit.
     EXPECT_DOUBLE_EQ(d.GetRecordDateTimeRounded(1, 2, limit.AsDateTime()), expected.AsDateTime());

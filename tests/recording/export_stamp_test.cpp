@@ -2,7 +2,7 @@
 // measurement's time, across days, months, leap days, centuries and locales.
 #include "recording/export_stamp.h"
 
-#include "model/tdate.h"
+#include "model/logger_date.h"
 #include "recording_fixture.h"
 
 namespace qz::test {
@@ -10,14 +10,14 @@ namespace {
 
 using ExportStamp = RecordingTest;
 
-void ExpectSameStamps(TRecording& r, int lastMeasurement, const char* what)
+void ExpectSameStamps(Recording& r, int lastMeasurement, const char* what)
 {
     for (int form = 0; form <= 5; ++form) {
         ExportStamper stamper(r.Data(), form);
         for (int k = 1; k <= lastMeasurement; k += (k < 200 ? 1 : 97)) {
             QByteArray fast;
             stamper.Append(fast, k);
-            TDate d;
+            LoggerDate d;
             d.SetDateTime(r.Data().GetRecordDateTime(k));
             ASSERT_EQ(fast.toStdString(), d.ExportStamp(form).toUtf8().toStdString())
                 << what << " form " << form << " measurement " << k;

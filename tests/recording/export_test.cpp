@@ -29,7 +29,7 @@ public:
 
 class TextExport : public RecordingTest {
 protected:
-    QByteArray Export(TRecording& r, ExportKind kind)
+    QByteArray Export(Recording& r, ExportKind kind)
     {
         QBuffer out;
         out.open(QIODevice::WriteOnly);

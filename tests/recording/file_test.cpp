@@ -30,7 +30,7 @@ TEST_F(RecordingFile, RoundTripIsByteExact)
     const QByteArray image = WrappedRing().build();
     auto r = Load(image);
     const QString path = Scratch(QStringLiteral("ring.qrv"));
-    ASSERT_TRUE(r->Savefile(path));
+    ASSERT_TRUE(r->save(path));
     EXPECT_TRUE(r->IsSaved());
     EXPECT_EQ(r->FileName(), path);
 
@@ -49,7 +49,7 @@ TEST_F(RecordingFile, RoundTripIsByteExact)
     EXPECT_EQ(back->FileName(), path);
     const QByteArray expected = image.left(384 + 128 * 60) + QByteArray(kImageSize - 384 - 128 * 60, '\0');
     EXPECT_EQ(back->ImageBytes(), expected);
-    ASSERT_TRUE(back->Savefile(Scratch(QStringLiteral("again.qrv"))));
+    ASSERT_TRUE(back->save(Scratch(QStringLiteral("again.qrv"))));
     EXPECT_EQ(ReadAll(Scratch(QStringLiteral("again.qrv"))), file);
 }
 
@@ -58,7 +58,7 @@ TEST_F(RecordingFile, SavedFileMatchesGolden)
     // Also the fixture of the command-line tool's tests (a model of the shipped catalogue).
     auto r = Load(ColdStore().deviceCode(kCodeShipped).build());
     const QString path = Scratch(QStringLiteral("cold.qrv"));
-    ASSERT_TRUE(r->Savefile(path));
+    ASSERT_TRUE(r->save(path));
     CheckGolden(QStringLiteral("cold_store.qrv"), ReadAll(path));
 }
 
@@ -67,7 +67,7 @@ TEST_F(RecordingFile, NoUsedBlocksGivesHeaderOnly)
     auto r = Make();
     r->SetImage(ColdStore().measurements(0, {}).build());
     const QString path = Scratch(QStringLiteral("empty.qrv"));
-    ASSERT_TRUE(r->Savefile(path));
+    ASSERT_TRUE(r->save(path));
     EXPECT_EQ(ReadAll(path).size(), 392);
 }
 
@@ -79,7 +79,7 @@ TEST_F(RecordingFile, ImpossibleBlockCountNeverReadsBeyondImage)
     auto r = Make();
     r->SetImage(image);
     const QString path = Scratch(QStringLiteral("big.qrv"));
-    ASSERT_TRUE(r->Savefile(path));
+    ASSERT_TRUE(r->save(path));
     EXPECT_EQ(ReadAll(path).size(), kMaxFileSize);
 }
 
@@ -154,19 +154,19 @@ TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
     // A folder in place of the file: nothing can be written there.
     const QString folder = Scratch(QStringLiteral("taken.qrv"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_FALSE(r->Savefile(folder));
+    EXPECT_FALSE(r->save(folder));
     EXPECT_FALSE(r->LastError().isEmpty());
     EXPECT_FALSE(r->IsSaved());
     EXPECT_EQ(r->FileName(), QStringLiteral("before.qrv"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
-    EXPECT_FALSE(r->Savefile(Scratch(QStringLiteral("no/such/folder/x.qrv"))));
+    EXPECT_FALSE(r->save(Scratch(QStringLiteral("no/such/folder/x.qrv"))));
     EXPECT_FALSE(r->IsSaved());
 
     // Replacing a good file leaves no temporary file beside it.
     const QString path = Scratch(QStringLiteral("good.qrv"));
     WriteAll(path, "old content");
-    ASSERT_TRUE(r->Savefile(path));
+    ASSERT_TRUE(r->save(path));
     EXPECT_EQ(ReadAll(path).left(8), QByteArray("QUORVANT"));
     EXPECT_EQ(QDir(scratch_.path()).entryList(QDir::Files), QStringList{QStringLiteral("good.qrv")});
 }

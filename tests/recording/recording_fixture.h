@@ -38,12 +38,12 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(previousLocale_); }
 
-    std::unique_ptr<TRecording> Make() const
+    std::unique_ptr<Recording> Make() const
     {
-        return std::make_unique<TRecording>(ProgramFolder(catalogue_.path()));
+        return std::make_unique<Recording>(ProgramFolder(catalogue_.path()));
     }
     // A recording initialized from the image; fails the test when it is refused.
-    std::unique_ptr<TRecording> Load(const QByteArray& image) const
+    std::unique_ptr<Recording> Load(const QByteArray& image) const
     {
         auto r = Make();
         r->SetImage(image);

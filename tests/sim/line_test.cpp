@@ -1,7 +1,7 @@
-// The emulator behind the port, as every other layer's tests use it: TQuorvant over the
+// The emulator behind the port, as every other layer's tests use it: LoggerProtocol over the
 // in-process line on a virtual clock.
 #include "link/link_texts.h"
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "model/memory_image.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
@@ -27,9 +27,9 @@ protected:
     {
         LoadMemory(emulator.logger(), {.deviceCode = 101});
     }
-    std::unique_ptr<TQuorvant> connect()
+    std::unique_ptr<LoggerProtocol> connect()
     {
-        auto q = std::make_unique<TQuorvant>(LinkSettings{"sim", false},
+        auto q = std::make_unique<LoggerProtocol>(LinkSettings{"sim", false},
                                              std::make_unique<EmulatorLine>(emulator, clock),
                                              clock, prompt);
         std::uint8_t clockRecord[16];
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(LineTest, ThreeLineSetUpAnswersThePort)
 {
-    auto q = std::make_unique<TQuorvant>(LinkSettings{"sim", false},
+    auto q = std::make_unique<LoggerProtocol>(LinkSettings{"sim", false},
                                          std::make_unique<EmulatorLine>(emulator, clock),
                                          clock, prompt);
     EXPECT_TRUE(q->Ping());

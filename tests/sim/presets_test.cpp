@@ -2,7 +2,7 @@
 // read back through the memory image accessors.
 #include "link/download_sequence.h"
 #include "link/link_texts.h"
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "model/datetime_number.h"
 #include "model/memory_image.h"
 #include "model/quorvant_data.h"
@@ -51,7 +51,7 @@ Downloaded Download(Emulator& emulator)
     qz::test::VirtualClock clock;
     qz::test::RecordingPrompt prompt;
     NullProgress progress;
-    TQuorvant q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock),
+    LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock),
                 clock, prompt);
     Downloaded d;
     d.outcome = RunDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& image) {

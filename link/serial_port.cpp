@@ -1,20 +1,20 @@
-#include "link/com_port.h"
+#include "link/serial_port.h"
 
 #include <algorithm>
 
 namespace qz {
 
-TComPort::TComPort(std::unique_ptr<LineBackend> line, Clock& clock)
+SerialPort::SerialPort(std::unique_ptr<LineBackend> line, Clock& clock)
     : clock_(clock), line_(std::move(line))
 {
 }
 
-TComPort::~TComPort()
+SerialPort::~SerialPort()
 {
     Close();
 }
 
-std::int32_t TComPort::Open()
+std::int32_t SerialPort::Open()
 {
     if (PortName.isEmpty()) {
         status_ = StatusNoPort;
@@ -34,7 +34,7 @@ std::int32_t TComPort::Open()
     return 0;
 }
 
-bool TComPort::Close()
+bool SerialPort::Close()
 {
     if (!isOpen_)
         return false;
@@ -43,7 +43,7 @@ bool TComPort::Close()
     return true;
 }
 
-std::int32_t TComPort::Read(std::uint8_t* buffer, std::uint16_t count)
+std::int32_t SerialPort::Read(std::uint8_t* buffer, std::uint16_t count)
 {
     if (!isOpen_)
         return 0;
@@ -67,21 +67,21 @@ std::int32_t TComPort::Read(std::uint8_t* buffer, std::uint16_t count)
     return static_cast<std::int32_t>(got);
 }
 
-std::int32_t TComPort::Write(const std::uint8_t* buffer, std::uint16_t count)
+std::int32_t SerialPort::Write(const std::uint8_t* buffer, std::uint16_t count)
 {
     if (!isOpen_)
         return 0;
     return static_cast<std::int32_t>(line_->write(buffer, count));
 }
 
-std::uint16_t TComPort::BytesWaiting()
+std::uint16_t SerialPort::BytesWaiting()
 {
     if (!isOpen_)
         return 0;
     return static_cast<std::uint16_t>(std::clamp<std::int64_t>(line_->bytesWaiting(), 0, 65535));
 }
 
-std::uint16_t TComPort::WaitForBytes(std::uint16_t count, std::int64_t timeoutMs)
+std::uint16_t SerialPort::WaitForBytes(std::uint16_t count, std::int64_t timeoutMs)
 {
     if (!isOpen_)
         return 0;
@@ -89,41 +89,41 @@ std::uint16_t TComPort::WaitForBytes(std::uint16_t count, std::int64_t timeoutMs
     return static_cast<std::uint16_t>(std::clamp<std::int64_t>(n, 0, 65535));
 }
 
-void TComPort::PurgeInput()
+void SerialPort::PurgeInput()
 {
     if (isOpen_)
         line_->purge();
 }
 
-void TComPort::PurgeOutput()
+void SerialPort::PurgeOutput()
 {
     // Output leaves at once; nothing is queued on our side.
 }
 
-void TComPort::TransmitChar(std::uint8_t byte)
+void SerialPort::TransmitChar(std::uint8_t byte)
 {
     if (isOpen_)
         line_->write(&byte, 1);
 }
 
-bool TComPort::SetDtr()
+bool SerialPort::SetDtr()
 {
     if (!isOpen_)
         return false;
     return line_->raiseDtr();
 }
 
-void TComPort::Delay(std::int64_t ms)
+void SerialPort::Delay(std::int64_t ms)
 {
     clock_.sleepMs(ms);
 }
 
-void TComPort::StartTimer(std::int32_t seconds)
+void SerialPort::StartTimer(std::int32_t seconds)
 {
     deadline_ = clock_.tickMs() + std::int64_t(seconds) * 1000;
 }
 
-std::int32_t TComPort::TimeLeft()
+std::int32_t SerialPort::TimeLeft()
 {
     const std::int64_t left = deadline_ - clock_.tickMs();
     return left > 0 ? static_cast<std::int32_t>(std::min<std::int64_t>(left, INT32_MAX)) : 0;

@@ -1,8 +1,8 @@
 #pragma once
-// TQuorvant: the logger's command language over the serial port. Frame builders, Send
+// LoggerProtocol: the logger's command language over the serial port. Frame builders, Send
 // with its echo check, Receive with its checksum, and the transactions built on them.
 // A transaction tries up to five times and tells the user once when it gives up.
-#include "link/com_port.h"
+#include "link/serial_port.h"
 #include "link/link_settings.h"
 #include "platform/prompt.h"
 
@@ -12,13 +12,13 @@
 
 namespace qz {
 
-class TQuorvant : public TComPort {
+class LoggerProtocol : public SerialPort {
 public:
     // Longest frame the program sends: 7 header bytes and 256 data bytes.
     static constexpr std::uint16_t MaxFrame = 263;
     static constexpr int Attempts = 5;
 
-    TQuorvant(const LinkSettings& settings, std::unique_ptr<LineBackend> line, Clock& clock,
+    LoggerProtocol(const LinkSettings& settings, std::unique_ptr<LineBackend> line, Clock& clock,
               Prompt& prompt);
 
     // Frame builders: each writes the frame from byte 0 of frame and returns its length.

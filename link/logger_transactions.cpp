@@ -1,4 +1,4 @@
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +11,7 @@ int bcd(std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
 
 } // namespace
 
-bool TQuorvant::readExchange(const std::uint8_t* frame, std::uint16_t frameLength,
+bool LoggerProtocol::readExchange(const std::uint8_t* frame, std::uint16_t frameLength,
                              std::uint8_t* out, std::uint16_t dataLength, bool tellFailure)
 {
     std::array<std::uint8_t, 256 + 2> reply{};
@@ -27,7 +27,7 @@ bool TQuorvant::readExchange(const std::uint8_t* frame, std::uint16_t frameLengt
     return false;
 }
 
-bool TQuorvant::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts)
+bool LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts)
 {
     for (int attempt = 0; attempt < attempts; ++attempt) {
         DeviceIsOpen();
@@ -38,56 +38,56 @@ bool TQuorvant::writeExchange(const std::uint8_t* frame, std::uint16_t frameLeng
     return false;
 }
 
-bool TQuorvant::Ping()
+bool LoggerProtocol::Ping()
 {
     std::uint8_t frame[4];
     std::uint8_t clock[16];
     return readExchange(frame, GetTimeMsg(frame), clock, 16, false);
 }
 
-bool TQuorvant::ReadIdent(std::uint8_t* out8)
+bool LoggerProtocol::ReadIdent(std::uint8_t* out8)
 {
     std::uint8_t frame[7];
     return readExchange(frame, GetIdentMsg(frame), out8, 8, true);
 }
 
-bool TQuorvant::ReadCalibration(std::uint8_t* out32)
+bool LoggerProtocol::ReadCalibration(std::uint8_t* out32)
 {
     std::uint8_t frame[7];
     return readExchange(frame, GetBlocMsg(frame, 8, 32), out32, 32, true);
 }
 
-bool TQuorvant::ReadProgram(std::uint8_t* out88)
+bool LoggerProtocol::ReadProgram(std::uint8_t* out88)
 {
     std::uint8_t frame[7];
     return readExchange(frame, GetProgramMsg(frame), out88, 88, true);
 }
 
-bool TQuorvant::ReadInputTable(std::uint8_t* out256)
+bool LoggerProtocol::ReadInputTable(std::uint8_t* out256)
 {
     std::uint8_t frame[7];
     return readExchange(frame, GetChannelDataMsg(frame), out256, 256, true);
 }
 
-bool TQuorvant::ReadClock(std::uint8_t* out16)
+bool LoggerProtocol::ReadClock(std::uint8_t* out16)
 {
     std::uint8_t frame[4];
     return readExchange(frame, GetTimeMsg(frame), out16, 16, true);
 }
 
-bool TQuorvant::ReadRealTimeAC(std::uint8_t* out9)
+bool LoggerProtocol::ReadRealTimeAC(std::uint8_t* out9)
 {
     std::uint8_t frame[4];
     return readExchange(frame, GetRealTimeACDataMsg(frame), out9, 9, true);
 }
 
-bool TQuorvant::ReadRealTimeDC(std::uint8_t* out9)
+bool LoggerProtocol::ReadRealTimeDC(std::uint8_t* out9)
 {
     std::uint8_t frame[4];
     return readExchange(frame, GetRealTimeDCDataMsg(frame), out9, 9, true);
 }
 
-int TQuorvant::ReadBatteryCount()
+int LoggerProtocol::ReadBatteryCount()
 {
     std::uint8_t readings[9];
     if (!ReadRealTimeDC(readings))
@@ -95,13 +95,13 @@ int TQuorvant::ReadBatteryCount()
     return readings[8];
 }
 
-bool TQuorvant::GetDataBloc(int block, std::uint8_t* out128)
+bool LoggerProtocol::GetDataBloc(int block, std::uint8_t* out128)
 {
     std::uint8_t frame[7];
     return readExchange(frame, GetBlocMsg(frame, BlockAddress(block), 128), out128, 128, true);
 }
 
-bool TQuorvant::DataHex(std::uint16_t address, std::uint8_t* out128)
+bool LoggerProtocol::DataHex(std::uint16_t address, std::uint8_t* out128)
 {
     std::uint8_t frame[7];
     const std::uint16_t length = GetBlocMsg(frame, address, 128);
@@ -119,7 +119,7 @@ bool TQuorvant::DataHex(std::uint16_t address, std::uint8_t* out128)
     return true;
 }
 
-bool TQuorvant::WriteProgram(const std::uint8_t* program88)
+bool LoggerProtocol::WriteProgram(const std::uint8_t* program88)
 {
     std::uint8_t frame[7 + 88];
     SetBlocMsg(frame, 40, 88);
@@ -127,7 +127,7 @@ bool TQuorvant::WriteProgram(const std::uint8_t* program88)
     return writeExchange(frame, sizeof frame, Attempts);
 }
 
-bool TQuorvant::WriteInputTable(const std::uint8_t* table256)
+bool LoggerProtocol::WriteInputTable(const std::uint8_t* table256)
 {
     std::uint8_t frame[7 + 256];
     SetBlocMsg(frame, 128, 0);
@@ -135,7 +135,7 @@ bool TQuorvant::WriteInputTable(const std::uint8_t* table256)
     return writeExchange(frame, sizeof frame, Attempts);
 }
 
-bool TQuorvant::SetDataBloc(int block, const std::uint8_t* data128)
+bool LoggerProtocol::SetDataBloc(int block, const std::uint8_t* data128)
 {
     std::uint8_t frame[7 + 128];
     SetBlocMsg(frame, BlockAddress(block), 128);
@@ -143,7 +143,7 @@ bool TQuorvant::SetDataBloc(int block, const std::uint8_t* data128)
     return writeExchange(frame, sizeof frame, Attempts);
 }
 
-bool TQuorvant::WriteClock(const std::uint8_t* clock16)
+bool LoggerProtocol::WriteClock(const std::uint8_t* clock16)
 {
     std::uint8_t frame[20];
     SetTimeMsg(frame);
@@ -151,7 +151,7 @@ bool TQuorvant::WriteClock(const std::uint8_t* clock16)
     return writeExchange(frame, sizeof frame, 1);
 }
 
-bool TQuorvant::ResetLogger()
+bool LoggerProtocol::ResetLogger()
 {
     std::uint8_t frame[4];
     const std::uint16_t length = SetResetMsg(frame);
@@ -159,7 +159,7 @@ bool TQuorvant::ResetLogger()
     return Send(frame, length);
 }
 
-bool TQuorvant::StopLogger()
+bool LoggerProtocol::StopLogger()
 {
     std::uint8_t record[16];
     // Without a clock read there is no record to send: never send an undefined clock.
@@ -173,7 +173,7 @@ bool TQuorvant::StopLogger()
     return WriteClock(record);
 }
 
-bool TQuorvant::VerifyProgram(const std::uint8_t* program88)
+bool LoggerProtocol::VerifyProgram(const std::uint8_t* program88)
 {
     for (int pass = 0; pass < 3; ++pass) {
         std::uint8_t held[88];
@@ -188,7 +188,7 @@ bool TQuorvant::VerifyProgram(const std::uint8_t* program88)
     return false;
 }
 
-int TQuorvant::ReadRunState()
+int LoggerProtocol::ReadRunState()
 {
     if (!Ping())
         return 2;
@@ -198,13 +198,13 @@ int TQuorvant::ReadRunState()
     return record[8] != 0 ? 1 : 0;
 }
 
-bool TQuorvant::IsRecording()
+bool LoggerProtocol::IsRecording()
 {
     std::uint8_t record[16];
     return ReadClock(record) && record[8] == 0xC2;
 }
 
-bool TQuorvant::CheckData(const std::uint8_t* block)
+bool LoggerProtocol::CheckData(const std::uint8_t* block)
 {
     const int month = bcd(block[2]);
     const int day = bcd(block[3]);

@@ -1,30 +1,30 @@
-#include "app/ui/child_form.h"
+#include "app/ui/document_window.h"
 
 #include <QCloseEvent>
 
 namespace qz {
 
-TChildForm::TChildForm(QWidget* parent) : QMdiSubWindow(parent)
+DocumentWindow::DocumentWindow(QWidget* parent) : QMdiSubWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     resize(435, 300);
 }
 
-void TChildForm::ChildSize(int top, int height)
+void DocumentWindow::ChildSize(int top, int height)
 {
     sized_ = true;
     resize(width(), height);
     move(x(), top);
 }
 
-void TChildForm::FreeWindow()
+void DocumentWindow::FreeWindow()
 {
     freeing_ = true;
     hide();
     delete this;
 }
 
-void TChildForm::closeEvent(QCloseEvent* event)
+void DocumentWindow::closeEvent(QCloseEvent* event)
 {
     if (!freeing_ && !MayClose()) {
         event->ignore();

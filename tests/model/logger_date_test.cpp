@@ -1,5 +1,5 @@
 #include "model/datetime_number.h"
-#include "model/tdate.h"
+#include "model/logger_date.h"
 
 #include "locale_guard.h"
 #include "print_qt.h"
@@ -17,9 +17,9 @@ namespace {
 
 using test::LocaleGuard;
 
-TDate Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+LoggerDate Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 {
-    TDate t;
+    LoggerDate t;
     t.Year = std::uint16_t(y);
     t.Month = std::uint16_t(mo);
     t.Day = std::uint16_t(d);
@@ -39,15 +39,15 @@ std::array<std::uint8_t, 128> Block(std::uint8_t yy, std::uint8_t mo, std::uint8
     return b;
 }
 
-TEST(TDate, StartsAt1980)
+TEST(LoggerDate, StartsAt1980)
 {
-    const TDate t;
+    const LoggerDate t;
     EXPECT_EQ(t, Make(1980, 1, 1));
     EXPECT_EQ(t.DateText(), QStringLiteral("01/01/80"));
     EXPECT_EQ(t.TimeText(), QStringLiteral("00:00:00"));
 }
 
-TEST(TDate, LeapYearsAndMonthLengths)
+TEST(LoggerDate, LeapYearsAndMonthLengths)
 {
     struct Case { int year, month, days; };
     const Case cases[] = {
@@ -61,9 +61,9 @@ TEST(TDate, LeapYearsAndMonthLengths)
     EXPECT_FALSE(Make(1900, 1, 1).IsLeapYear());
 }
 
-TEST(TDate, DaySteps)
+TEST(LoggerDate, DaySteps)
 {
-    struct Case { TDate from, next; };
+    struct Case { LoggerDate from, next; };
     const Case cases[] = {
         {Make(2000, 2, 28), Make(2000, 2, 29)},
         {Make(1900, 2, 28), Make(1900, 3, 1)},
@@ -73,7 +73,7 @@ TEST(TDate, DaySteps)
         {Make(2005, 1, 15), Make(2005, 1, 16)},
     };
     for (const Case& c : cases) {
-        TDate t = c.from;
+        LoggerDate t = c.from;
         t.NextDay();
         EXPECT_EQ(t.DateText(), c.next.DateText()) << c.from.DateText().toStdString();
         EXPECT_EQ(t, c.next);
@@ -82,9 +82,9 @@ TEST(TDate, DaySteps)
     }
 }
 
-TEST(TDate, IncrementsCarry)
+TEST(LoggerDate, IncrementsCarry)
 {
-    TDate t = Make(2001, 1, 1, 23, 59, 59);
+    LoggerDate t = Make(2001, 1, 1, 23, 59, 59);
     EXPECT_TRUE(t.IncSecond());
     EXPECT_EQ(t.Sec, 0);
     EXPECT_TRUE(t.IncMinute());
@@ -96,9 +96,9 @@ TEST(TDate, IncrementsCarry)
     EXPECT_EQ(t, Make(2001, 1, 1, 1, 1, 1));
 }
 
-TEST(TDate, DateTimeNumbers)
+TEST(LoggerDate, DateTimeNumbers)
 {
-    struct Case { TDate date; double number; };
+    struct Case { LoggerDate date; double number; };
     const Case cases[] = {
         {Make(1899, 12, 30), 0.0},
         {Make(1900, 1, 1), 2.0},
@@ -108,7 +108,7 @@ TEST(TDate, DateTimeNumbers)
     };
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(c.date.AsDateTime(), c.number) << c.number;
-        TDate back;
+        LoggerDate back;
         ASSERT_TRUE(back.SetDateTime(c.number));
         EXPECT_EQ(back, c.date) << c.number;
     }
@@ -116,9 +116,9 @@ TEST(TDate, DateTimeNumbers)
     EXPECT_DOUBLE_EQ(Make(2000, 1, 1, 6, 0, 0, 500).AsDateTime(), 36526.25);
 }
 
-TEST(TDate, SetDateTimeRoundsToTheMillisecond)
+TEST(LoggerDate, SetDateTimeRoundsToTheMillisecond)
 {
-    TDate t;
+    LoggerDate t;
     ASSERT_TRUE(t.SetDateTime(36526.0 + 0.5 / 86400000.0 * 0.999));
     EXPECT_EQ(t, Make(2000, 1, 1));
     ASSERT_TRUE(t.SetDateTime(36526.999999999999));
@@ -127,9 +127,9 @@ TEST(TDate, SetDateTimeRoundsToTheMillisecond)
     EXPECT_EQ(t, Make(2000, 1, 1, 0, 0, 1, 234));
 }
 
-TEST(TDate, ImpossibleValuesAreRefused)
+TEST(LoggerDate, ImpossibleValuesAreRefused)
 {
-    TDate t = Make(2001, 5, 6);
+    LoggerDate t = Make(2001, 5, 6);
     for (double v : {std::nan(""), HUGE_VAL, 1e12, -1e12}) {
         EXPECT_FALSE(t.SetDateTime(v)) << v;
         EXPECT_EQ(t, Make(2001, 5, 6));
@@ -144,7 +144,7 @@ TEST(TDate, ImpossibleValuesAreRefused)
     EXPECT_FALSE(EncodeTime(0, 0, 0, 1000, out));
 }
 
-TEST(TDate, QtConversions)
+TEST(LoggerDate, QtConversions)
 {
     const QDateTime t(QDate(2026, 3, 5), QTime(14, 7, 9, 250));
     const double n = ToDateTimeNumber(t);
@@ -152,21 +152,21 @@ TEST(TDate, QtConversions)
     EXPECT_FALSE(FromDateTimeNumber(std::nan("")).isValid());
 }
 
-TEST(TDate, NowComesFromTheClock)
+TEST(LoggerDate, NowComesFromTheClock)
 {
     test::VirtualClock clock(QDateTime(QDate(2024, 3, 15), QTime(14, 7, 9, 321)));
-    TDate t;
+    LoggerDate t;
     t.SetNow(clock);
     EXPECT_EQ(t, Make(2024, 3, 15, 14, 7, 9, 321));
-    EXPECT_EQ(TDate::NowDateText(clock), QStringLiteral("15/03/24"));
-    EXPECT_EQ(TDate::NowTimeText(clock), QStringLiteral("14:07:09"));
+    EXPECT_EQ(LoggerDate::NowDateText(clock), QStringLiteral("15/03/24"));
+    EXPECT_EQ(LoggerDate::NowTimeText(clock), QStringLiteral("14:07:09"));
     clock.advance(1000);
-    EXPECT_EQ(TDate::NowTimeText(clock), QStringLiteral("14:07:10"));
+    EXPECT_EQ(LoggerDate::NowTimeText(clock), QStringLiteral("14:07:10"));
 }
 
-TEST(TDate, StampFields)
+TEST(LoggerDate, StampFields)
 {
-    const TDate t = Make(2027, 3, 15, 14, 7, 9);
+    const LoggerDate t = Make(2027, 3, 15, 14, 7, 9);
     std::uint8_t stamp[6];
     t.ToStartStamp(stamp);
     const std::uint8_t expected[6] = {27, 3, 15, 14, 7, 9};
@@ -182,26 +182,26 @@ TEST(TDate, StampFields)
     EXPECT_EQ(t.GetSecond(), 9);
 }
 
-TEST(TDate, SetFromStampReadsBcdAndTheCentury)
+TEST(LoggerDate, SetFromStampReadsBcdAndTheCentury)
 {
     struct Case { std::uint8_t yy; int year; };
     const Case cases[] = {{0x79, 2079}, {0x80, 1980}, {0x00, 2000}, {0x99, 1999}, {0x26, 2026}};
     for (const Case& c : cases) {
-        TDate t;
+        LoggerDate t;
         t.MSec = 7;
         const auto b = Block(c.yy, 0x12, 0x31, 0x23, 0x59, 0x58);
         t.SetFromStamp(b);
         EXPECT_EQ(t, Make(c.year, 12, 31, 23, 59, 58)) << int(c.yy);
     }
-    TDate t = Make(2001, 1, 1);
+    LoggerDate t = Make(2001, 1, 1);
     const std::uint8_t shortBlock[3] = {0, 0x01, 0x02};
     t.SetFromStamp(shortBlock);
     EXPECT_EQ(t, Make(2001, 1, 1));
 }
 
-TEST(TDate, IsContinuation)
+TEST(LoggerDate, IsContinuation)
 {
-    const TDate value = Make(2026, 3, 5, 14, 0, 0);
+    const LoggerDate value = Make(2026, 3, 5, 14, 0, 0);
     struct Case { std::array<std::uint8_t, 128> block; bool continues; const char* what; };
     const Case cases[] = {
         {Block(0x26, 0x03, 0x05, 0x14, 0x00, 0x00), true, "equal"},
@@ -218,9 +218,9 @@ TEST(TDate, IsContinuation)
     }
 }
 
-TEST(TDate, IsContinuationWarnsOnImpossibleDates)
+TEST(LoggerDate, IsContinuationWarnsOnImpossibleDates)
 {
-    struct Case { TDate value; std::array<std::uint8_t, 128> block; const char* what; };
+    struct Case { LoggerDate value; std::array<std::uint8_t, 128> block; const char* what; };
     const Case cases[] = {
         {Make(2026, 3, 5), Block(0x26, 0x13, 0x05, 0x14, 0, 0), "month 13 in the stamp"},
         {Make(2026, 3, 5), Block(0x26, 0x02, 0x30, 0x14, 0, 0), "30 February in the stamp"},
@@ -237,9 +237,9 @@ TEST(TDate, IsContinuationWarnsOnImpossibleDates)
     }
 }
 
-TEST(TDate, AddIntervalAndSpan)
+TEST(LoggerDate, AddIntervalAndSpan)
 {
-    struct Case { TDate from; int seconds; TDate to; };
+    struct Case { LoggerDate from; int seconds; LoggerDate to; };
     const Case cases[] = {
         {Make(2001, 1, 1, 10, 0, 0), 90, Make(2001, 1, 1, 10, 1, 30)},
         {Make(2001, 1, 1, 10, 0, 0), 7200, Make(2001, 1, 1, 11, 0, 0)},
@@ -249,30 +249,30 @@ TEST(TDate, AddIntervalAndSpan)
         {Make(2001, 1, 1, 10, 0, 0, 250), 1, Make(2001, 1, 1, 10, 0, 1, 250)},
     };
     for (const Case& c : cases) {
-        TDate t = c.from;
+        LoggerDate t = c.from;
         t.AddInterval(c.seconds);
         EXPECT_EQ(t, c.to) << c.seconds;
     }
 
-    EXPECT_DOUBLE_EQ(TDate::Span(0, 0, 5, 1, 0, 0), 5 + 1.0 / 24);
-    EXPECT_NEAR(TDate::Span(0, 0, 30, 23, 59, 0), 30.9993, 0.0001);
-    EXPECT_DOUBLE_EQ(TDate::Span(0, 1, 0, 0, 0, 0), 31);
+    EXPECT_DOUBLE_EQ(LoggerDate::Span(0, 0, 5, 1, 0, 0), 5 + 1.0 / 24);
+    EXPECT_NEAR(LoggerDate::Span(0, 0, 30, 23, 59, 0), 30.9993, 0.0001);
+    EXPECT_DOUBLE_EQ(LoggerDate::Span(0, 1, 0, 0, 0, 0), 31);
     double out = -1;
-    EXPECT_EQ(TDate::TrySpan(0, 0, 31, 0, 0, 0, out), TDate::SpanStatus::BadDate);
-    EXPECT_EQ(TDate::TrySpan(0, 0, 1, 24, 0, 0, out), TDate::SpanStatus::BadTime);
-    EXPECT_EQ(TDate::TrySpan(0, 0, 1, 0, 60, 0, out), TDate::SpanStatus::BadTime);
+    EXPECT_EQ(LoggerDate::TrySpan(0, 0, 31, 0, 0, 0, out), LoggerDate::SpanStatus::BadDate);
+    EXPECT_EQ(LoggerDate::TrySpan(0, 0, 1, 24, 0, 0, out), LoggerDate::SpanStatus::BadTime);
+    EXPECT_EQ(LoggerDate::TrySpan(0, 0, 1, 0, 60, 0, out), LoggerDate::SpanStatus::BadTime);
     EXPECT_EQ(out, -1);
-    EXPECT_EQ(TDate::Span(0, 0, 31, 0, 0, 0), 0.0);
+    EXPECT_EQ(LoggerDate::Span(0, 0, 31, 0, 0, 0), 0.0);
 
-    TDate t = Make(2001, 1, 1, 10, 0, 0, 999);
-    t.AddSpan(TDate::Span(0, 0, 1, 2, 3, 0));
+    LoggerDate t = Make(2001, 1, 1, 10, 0, 0, 999);
+    t.AddSpan(LoggerDate::Span(0, 0, 1, 2, 3, 0));
     EXPECT_EQ(t, Make(2001, 1, 2, 12, 3, 0)); // whole seconds
 }
 
-TEST(TDate, RoundUp)
+TEST(LoggerDate, RoundUp)
 {
-    struct Case { int mode; TDate from; TDate limit; TDate result; const char* what; };
-    const TDate far = Make(2030, 1, 1);
+    struct Case { int mode; LoggerDate from; LoggerDate limit; LoggerDate result; const char* what; };
+    const LoggerDate far = Make(2030, 1, 1);
     const Case cases[] = {
         {0, Make(2001, 3, 5, 0, 0, 0), far, Make(2001, 3, 5), "midnight stays"},
         {0, Make(2001, 3, 5, 0, 0, 1), far, Make(2001, 3, 6), "next midnight"},
@@ -303,20 +303,20 @@ TEST(TDate, RoundUp)
         {7, Make(2001, 3, 5, 10, 12, 5), far, Make(2001, 3, 5, 10, 12, 5), "other mode"},
     };
     for (const Case& c : cases) {
-        TDate t = c.from;
+        LoggerDate t = c.from;
         const double r = t.RoundUp(c.mode, c.limit.AsDateTime());
         EXPECT_EQ(t, c.result) << c.what;
         EXPECT_DOUBLE_EQ(r, c.result.AsDateTime()) << c.what;
     }
     // MSec is kept and ignored.
-    TDate t = Make(2001, 3, 5, 10, 0, 0, 400);
+    LoggerDate t = Make(2001, 3, 5, 10, 0, 0, 400);
     t.RoundUp(1, far.AsDateTime());
     EXPECT_EQ(t, Make(2001, 3, 5, 10, 0, 0, 400));
 }
 
-TEST(TDate, ExportStamp)
+TEST(LoggerDate, ExportStamp)
 {
-    const TDate t = Make(2001, 3, 5, 14, 7, 9, 500);
+    const LoggerDate t = Make(2001, 3, 5, 14, 7, 9, 500);
     const double n = Make(2001, 3, 5, 14, 7, 9).AsDateTime() + 0.5 / 86400;
     {
         LocaleGuard english(LocaleGuard::English());
@@ -334,7 +334,7 @@ TEST(TDate, ExportStamp)
     EXPECT_EQ(t.ExportStamp(2), QStringLiteral("36955,588304398;"));
 }
 
-TEST(TDate, ParseDate)
+TEST(LoggerDate, ParseDate)
 {
     struct Case { const char* text; bool valid; int year, month, day; };
     const Case cases[] = {
@@ -356,7 +356,7 @@ TEST(TDate, ParseDate)
         {"", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        TDate t = Make(2010, 6, 7, 8, 9, 10);
+        LoggerDate t = Make(2010, 6, 7, 8, 9, 10);
         EXPECT_EQ(t.ParseDate(QLatin1String(c.text)), c.valid) << c.text;
         if (c.valid)
             EXPECT_EQ(t, Make(c.year, c.month, c.day, 8, 9, 10)) << c.text;
@@ -365,7 +365,7 @@ TEST(TDate, ParseDate)
     }
 }
 
-TEST(TDate, ParseTime)
+TEST(LoggerDate, ParseTime)
 {
     struct Case { const char* text; bool valid; int h, m, s; };
     const Case cases[] = {
@@ -381,7 +381,7 @@ TEST(TDate, ParseTime)
         {"-1:00:00", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        TDate t = Make(2010, 6, 7, 8, 9, 10, 11);
+        LoggerDate t = Make(2010, 6, 7, 8, 9, 10, 11);
         EXPECT_EQ(t.ParseTime(QLatin1String(c.text)), c.valid) << c.text;
         if (c.valid)
             EXPECT_EQ(t, Make(2010, 6, 7, c.h, c.m, c.s, 0)) << c.text;

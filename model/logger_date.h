@@ -10,7 +10,7 @@ namespace qz {
 class Clock;
 class Prompt;
 
-class TDate {
+class LoggerDate {
 public:
     std::uint16_t Year = 1980, Month = 1, Day = 1;
     std::uint16_t Hour = 0, Min = 0, Sec = 0, MSec = 0;
@@ -81,7 +81,7 @@ public:
     // 3 hour, minute or ten seconds, bounded by limit) and returns it.
     double RoundUp(int mode, double limit);
 
-    bool operator==(const TDate&) const = default;
+    bool operator==(const LoggerDate&) const = default;
 };
 
 } // namespace qz

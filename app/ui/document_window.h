@@ -8,10 +8,10 @@ class QPrinter;
 
 namespace qz {
 
-class TChildForm : public QMdiSubWindow {
+class DocumentWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
-    explicit TChildForm(QWidget* parent = nullptr);
+    explicit DocumentWindow(QWidget* parent = nullptr);
 
     virtual void CopyToClipBoard() = 0;
     virtual void PrintForm(QPrinter& printer) = 0;
@@ -22,15 +22,15 @@ public:
     virtual QString FileName() const = 0;
     virtual void SetFileName(const QString& name) = 0;
     // The graph window that holds this document's recording.
-    virtual TChildForm* DataWindow() = 0;
+    virtual DocumentWindow* DataWindow() = 0;
     virtual bool IsSaved() const = 0;
     virtual bool MayClose() = 0;
 
     // Marks the window as sized by the program, then sets its height and top edge.
     virtual void ChildSize(int top, int height);
     // The window that receives this window's internal messages.
-    void SetparentHdl(QObject* handle) { parentHdl_ = handle; }
-    QObject* parentHdl() const { return parentHdl_; }
+    void setNotifyTarget(QObject* handle) { notifyTarget_ = handle; }
+    QObject* notifyTarget() const { return notifyTarget_; }
 
     // Closes and frees the window without asking MayClose (the "Close" command and
     // Close all windows, which have already asked).
@@ -42,7 +42,7 @@ protected:
     bool sized_ = false;
 
 private:
-    QObject* parentHdl_ = nullptr;
+    QObject* notifyTarget_ = nullptr;
     bool freeing_ = false;
 };
 

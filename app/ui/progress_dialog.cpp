@@ -1,4 +1,4 @@
-#include "app/ui/form_gauge.h"
+#include "app/ui/progress_dialog.h"
 
 #include "platform/event_pump.h"
 
@@ -10,7 +10,7 @@
 
 namespace qz {
 
-TFormGauge::TFormGauge(EventPump& pump, QWidget* parent, bool showAtOnce)
+ProgressDialog::ProgressDialog(EventPump& pump, QWidget* parent, bool showAtOnce)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint), pump_(pump)
 {
     setObjectName(QStringLiteral("FormGauge"));
@@ -34,7 +34,7 @@ TFormGauge::TFormGauge(EventPump& pump, QWidget* parent, bool showAtOnce)
         show();
 }
 
-void TFormGauge::setCaption(const QString& caption)
+void ProgressDialog::setCaption(const QString& caption)
 {
     setWindowTitle(caption);
     if (!isVisible())
@@ -42,37 +42,37 @@ void TFormGauge::setCaption(const QString& caption)
     pump_.processPending();
 }
 
-void TFormGauge::setMaximum(int maximum) { gauge_->setMaximum(maximum > 0 ? maximum : 1); }
+void ProgressDialog::setMaximum(int maximum) { gauge_->setMaximum(maximum > 0 ? maximum : 1); }
 
-void TFormGauge::setPosition(int position)
+void ProgressDialog::setPosition(int position)
 {
     gauge_->setValue(std::clamp(position, gauge_->minimum(), gauge_->maximum()));
 }
 
-void TFormGauge::setCancelEnabled(bool enabled)
+void ProgressDialog::setCancelEnabled(bool enabled)
 {
     cancelBtn_->setEnabled(enabled);
     cancelBtn_->setVisible(enabled);
     repaint();
 }
 
-bool TFormGauge::cancelled()
+bool ProgressDialog::cancelled()
 {
     pump_.processPending();
     return cancelRequest_;
 }
 
-void TFormGauge::HideGauge()
+void ProgressDialog::HideGauge()
 {
     cancelRequest_ = false;
     hide();
 }
 
-int TFormGauge::position() const { return gauge_->value(); }
-int TFormGauge::maximum() const { return gauge_->maximum(); }
-bool TFormGauge::cancelVisible() const { return cancelBtn_->isVisible(); }
+int ProgressDialog::position() const { return gauge_->value(); }
+int ProgressDialog::maximum() const { return gauge_->maximum(); }
+bool ProgressDialog::cancelVisible() const { return cancelBtn_->isVisible(); }
 
-void TFormGauge::reject()
+void ProgressDialog::reject()
 {
     // Escape or the frame asks for a cancel; the creator frees the dialog.
     if (cancelBtn_->isEnabled())

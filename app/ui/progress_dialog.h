@@ -11,11 +11,11 @@ namespace qz {
 
 class EventPump;
 
-class TFormGauge final : public QDialog, public Progress {
+class ProgressDialog final : public QDialog, public Progress {
     Q_OBJECT
 public:
     // Shown as soon as it is created, or else when its caption is first set.
-    TFormGauge(EventPump& pump, QWidget* parent = nullptr, bool showAtOnce = true);
+    ProgressDialog(EventPump& pump, QWidget* parent = nullptr, bool showAtOnce = true);
 
     void setCaption(const QString& caption) override;
     void setMaximum(int maximum) override;

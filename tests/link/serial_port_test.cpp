@@ -1,6 +1,6 @@
 // The serial port: opening, the closed-port rule, the deadline timer and the read rule.
 #include "fake_logger.h"
-#include "link/com_port.h"
+#include "link/serial_port.h"
 #include "link/device_line.h"
 #include "link/line_registry.h"
 #include "link/port_list.h"
@@ -13,14 +13,14 @@ namespace {
 struct PortRig {
     VirtualClock clock;
     FakeLoggerState logger;
-    TComPort port{std::make_unique<FakeLoggerLine>(logger, clock), clock};
+    SerialPort port{std::make_unique<FakeLoggerLine>(logger, clock), clock};
 };
 
 TEST(ComPort, WithoutANameNothingIsOpened)
 {
     PortRig r;
     EXPECT_EQ(r.port.Open(), -1);
-    EXPECT_EQ(r.port.Status(), TComPort::StatusNoPort);
+    EXPECT_EQ(r.port.Status(), SerialPort::StatusNoPort);
     EXPECT_EQ(r.logger.opens, 0);
     EXPECT_FALSE(r.port.IsOpen());
 }
@@ -31,7 +31,7 @@ TEST(ComPort, ARefusedOpenReportsTheOpenStatus)
     r.logger.refuseOpen = true;
     r.port.PortName = "fake";
     EXPECT_EQ(r.port.Open(), -1);
-    EXPECT_EQ(r.port.Status(), TComPort::StatusOpenFailed);
+    EXPECT_EQ(r.port.Status(), SerialPort::StatusOpenFailed);
     EXPECT_FALSE(r.port.IsOpen());
 }
 
@@ -41,7 +41,7 @@ TEST(ComPort, ALineWithoutModemLinesStillOpens)
     r.port.PortName = "fake";
     EXPECT_EQ(r.port.Open(), 0);
     EXPECT_TRUE(r.port.IsOpen());
-    EXPECT_EQ(r.port.Status(), TComPort::StatusOk);
+    EXPECT_EQ(r.port.Status(), SerialPort::StatusOk);
     EXPECT_TRUE(r.port.Close());
     EXPECT_FALSE(r.port.IsOpen());
 }

@@ -1,5 +1,5 @@
 #pragma once
-// TComPort: the program's only access to the serial line. Byte-level operations over a
+// SerialPort: the program's only access to the serial line. Byte-level operations over a
 // line backend, the read time-out rule, and a one-shot deadline timer on the clock.
 // Every operation on a closed port does nothing and returns 0 or false.
 #include "link/line_backend.h"
@@ -12,7 +12,7 @@
 
 namespace qz {
 
-class TComPort {
+class SerialPort {
 public:
     // Status codes of the last failure.
     enum : std::int32_t {
@@ -27,10 +27,10 @@ public:
         StatusCloseFailed = -200,
     };
 
-    TComPort(std::unique_ptr<LineBackend> line, Clock& clock);
-    virtual ~TComPort();
-    TComPort(const TComPort&) = delete;
-    TComPort& operator=(const TComPort&) = delete;
+    SerialPort(std::unique_ptr<LineBackend> line, Clock& clock);
+    virtual ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
 
     // The port to open (CurrentPort): a device path or the name of an in-process line.
     QString PortName;

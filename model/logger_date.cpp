@@ -1,4 +1,4 @@
-#include "model/tdate.h"
+#include "model/logger_date.h"
 
 #include "model/datetime_number.h"
 #include "model/values.h"
@@ -13,7 +13,7 @@ namespace qz {
 namespace {
 
 // Whole seconds since 1 January of year 1, or false for fields that form no instant.
-bool InstantSeconds(const TDate& d, qint64& out)
+bool InstantSeconds(const LoggerDate& d, qint64& out)
 {
     double probe = 0;
     if (!EncodeDateTime(d.Year, d.Month, d.Day, d.Hour, d.Min, d.Sec, 0, probe))
@@ -46,12 +46,12 @@ bool ParsePart(const QString& text, int from, int& out)
 
 } // namespace
 
-bool TDate::IsLeapYear() const
+bool LoggerDate::IsLeapYear() const
 {
     return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0;
 }
 
-int TDate::DaysInMonth() const
+int LoggerDate::DaysInMonth() const
 {
     switch (Month) {
     case 1: case 3: case 5: case 7: case 8: case 10: case 12:
@@ -65,7 +65,7 @@ int TDate::DaysInMonth() const
     }
 }
 
-void TDate::NextDay()
+void LoggerDate::NextDay()
 {
     if (Day < DaysInMonth()) {
         ++Day;
@@ -80,7 +80,7 @@ void TDate::NextDay()
     }
 }
 
-void TDate::PreviousDay()
+void LoggerDate::PreviousDay()
 {
     if (Day > 1) {
         --Day;
@@ -96,7 +96,7 @@ void TDate::PreviousDay()
     Day = std::uint16_t(days > 0 ? days : 1);
 }
 
-bool TDate::IncSecond()
+bool LoggerDate::IncSecond()
 {
     if (++Sec < 60)
         return false;
@@ -104,7 +104,7 @@ bool TDate::IncSecond()
     return true;
 }
 
-bool TDate::IncMinute()
+bool LoggerDate::IncMinute()
 {
     if (++Min < 60)
         return false;
@@ -112,7 +112,7 @@ bool TDate::IncMinute()
     return true;
 }
 
-bool TDate::IncHour()
+bool LoggerDate::IncHour()
 {
     if (++Hour < 24)
         return false;
@@ -120,18 +120,18 @@ bool TDate::IncHour()
     return true;
 }
 
-bool TDate::TryAsDateTime(double& out) const
+bool LoggerDate::TryAsDateTime(double& out) const
 {
     return EncodeDateTime(Year, Month, Day, Hour, Min, Sec, 0, out);
 }
 
-double TDate::AsDateTime() const
+double LoggerDate::AsDateTime() const
 {
     double v = 0;
     return TryAsDateTime(v) ? v : 0.0;
 }
 
-bool TDate::SetDateTime(double value)
+bool LoggerDate::SetDateTime(double value)
 {
     DateTimeParts p;
     if (!DecodeDateTime(value, p))
@@ -146,7 +146,7 @@ bool TDate::SetDateTime(double value)
     return true;
 }
 
-void TDate::SetNow(Clock& clock)
+void LoggerDate::SetNow(Clock& clock)
 {
     const QDateTime now = clock.localNow();
     const QDate d = now.date();
@@ -160,14 +160,14 @@ void TDate::SetNow(Clock& clock)
     MSec = std::uint16_t(t.msec());
 }
 
-void TDate::AddSpan(double span)
+void LoggerDate::AddSpan(double span)
 {
     double v = 0;
     if (TryAsDateTime(v))
         SetDateTime(v + span);
 }
 
-void TDate::AddInterval(int seconds)
+void LoggerDate::AddInterval(int seconds)
 {
     double v = 0;
     if (!EncodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
@@ -176,7 +176,7 @@ void TDate::AddInterval(int seconds)
     SetDateTime(v + step / 86400.0);
 }
 
-TDate::SpanStatus TDate::TrySpan(int years, int months, int days, int hours, int minutes,
+LoggerDate::SpanStatus LoggerDate::TrySpan(int years, int months, int days, int hours, int minutes,
                                  int seconds, double& out)
 {
     double date = 0, time = 0;
@@ -190,13 +190,13 @@ TDate::SpanStatus TDate::TrySpan(int years, int months, int days, int hours, int
     return SpanStatus::Ok;
 }
 
-double TDate::Span(int years, int months, int days, int hours, int minutes, int seconds)
+double LoggerDate::Span(int years, int months, int days, int hours, int minutes, int seconds)
 {
     double out = 0;
     return TrySpan(years, months, days, hours, minutes, seconds, out) == SpanStatus::Ok ? out : 0.0;
 }
 
-void TDate::SetFromStamp(std::span<const std::uint8_t> block)
+void LoggerDate::SetFromStamp(std::span<const std::uint8_t> block)
 {
     if (block.size() < 7)
         return;
@@ -210,10 +210,10 @@ void TDate::SetFromStamp(std::span<const std::uint8_t> block)
     MSec = 0;
 }
 
-bool TDate::IsContinuation(std::span<const std::uint8_t> block, Prompt& prompt) const
+bool LoggerDate::IsContinuation(std::span<const std::uint8_t> block, Prompt& prompt) const
 {
     qint64 t = 0, d = 0;
-    TDate stamp;
+    LoggerDate stamp;
     const bool stampRead = block.size() >= 7;
     if (stampRead)
         stamp.SetFromStamp(block);
@@ -225,7 +225,7 @@ bool TDate::IsContinuation(std::span<const std::uint8_t> block, Prompt& prompt) 
     return d <= t && t < d + window;
 }
 
-void TDate::ToStartStamp(std::uint8_t out[6]) const
+void LoggerDate::ToStartStamp(std::uint8_t out[6]) const
 {
     out[0] = std::uint8_t(Year % 100);
     out[1] = std::uint8_t(Month);
@@ -235,39 +235,39 @@ void TDate::ToStartStamp(std::uint8_t out[6]) const
     out[5] = std::uint8_t(Sec);
 }
 
-std::uint8_t TDate::GetYearBits() const { return std::uint8_t((Year % 4) * 64); }
-std::uint8_t TDate::YearOfCentury() const { return std::uint8_t(Year % 100); }
-std::uint8_t TDate::GetMonth() const { return std::uint8_t(Month); }
-std::uint8_t TDate::GetDay() const { return std::uint8_t(Day); }
-std::uint8_t TDate::GetHour() const { return std::uint8_t(Hour); }
-std::uint8_t TDate::GetMinute() const { return std::uint8_t(Min); }
-std::uint8_t TDate::GetSecond() const { return std::uint8_t(Sec); }
+std::uint8_t LoggerDate::GetYearBits() const { return std::uint8_t((Year % 4) * 64); }
+std::uint8_t LoggerDate::YearOfCentury() const { return std::uint8_t(Year % 100); }
+std::uint8_t LoggerDate::GetMonth() const { return std::uint8_t(Month); }
+std::uint8_t LoggerDate::GetDay() const { return std::uint8_t(Day); }
+std::uint8_t LoggerDate::GetHour() const { return std::uint8_t(Hour); }
+std::uint8_t LoggerDate::GetMinute() const { return std::uint8_t(Min); }
+std::uint8_t LoggerDate::GetSecond() const { return std::uint8_t(Sec); }
 
-QString TDate::DateText() const
+QString LoggerDate::DateText() const
 {
     return QString::asprintf("%02d/%02d/%02d", int(Day), int(Month), int(Year % 100));
 }
 
-QString TDate::TimeText() const
+QString LoggerDate::TimeText() const
 {
     return QString::asprintf("%02d:%02d:%02d", int(Hour), int(Min), int(Sec));
 }
 
-QString TDate::NowDateText(Clock& clock)
+QString LoggerDate::NowDateText(Clock& clock)
 {
-    TDate now;
+    LoggerDate now;
     now.SetNow(clock);
     return now.DateText();
 }
 
-QString TDate::NowTimeText(Clock& clock)
+QString LoggerDate::NowTimeText(Clock& clock)
 {
-    TDate now;
+    LoggerDate now;
     now.SetNow(clock);
     return now.TimeText();
 }
 
-QString TDate::ExportStamp(int form) const
+QString LoggerDate::ExportStamp(int form) const
 {
     const QChar tab(QLatin1Char('\t'));
     switch (form) {
@@ -291,7 +291,7 @@ QString TDate::ExportStamp(int form) const
     }
 }
 
-bool TDate::ParseDate(const QString& text)
+bool LoggerDate::ParseDate(const QString& text)
 {
     int day = 0, month = 0, yy = 0;
     if (!ParsePart(text, 0, day) || !ParsePart(text, 3, month) || !ParsePart(text, 6, yy))
@@ -301,7 +301,7 @@ bool TDate::ParseDate(const QString& text)
         year += 100;
     if (year < 1981 || year > 2099 || month < 1 || month > 12)
         return false;
-    TDate probe;
+    LoggerDate probe;
     probe.Year = std::uint16_t(year);
     probe.Month = std::uint16_t(month);
     if (day < 1 || day > probe.DaysInMonth())
@@ -312,7 +312,7 @@ bool TDate::ParseDate(const QString& text)
     return true;
 }
 
-bool TDate::ParseTime(const QString& text)
+bool LoggerDate::ParseTime(const QString& text)
 {
     int hour = 0, minute = 0, second = 0;
     if (!ParsePart(text, 0, hour) || !ParsePart(text, 3, minute) || !ParsePart(text, 6, second))
@@ -326,11 +326,11 @@ bool TDate::ParseTime(const QString& text)
     return true;
 }
 
-double TDate::RoundUp(int mode, double limit)
+double LoggerDate::RoundUp(int mode, double limit)
 {
-    const TDate start = *this;
+    const LoggerDate start = *this;
     const qint64 limitMs = ToMs(limit);
-    auto toNextHour = [](TDate& d) {
+    auto toNextHour = [](LoggerDate& d) {
         if (d.Min == 0 && d.Sec == 0)
             return;
         d.Min = 0;
@@ -338,15 +338,15 @@ double TDate::RoundUp(int mode, double limit)
         if (d.IncHour())
             d.NextDay();
     };
-    auto toNextMinute = [](TDate& d) {
+    auto toNextMinute = [](LoggerDate& d) {
         if (d.Sec == 0)
             return;
         d.Sec = 0;
         if (d.IncMinute() && d.IncHour())
             d.NextDay();
     };
-    auto hourOrMinute = [&](TDate& d) {
-        TDate hour = start;
+    auto hourOrMinute = [&](LoggerDate& d) {
+        LoggerDate hour = start;
         toNextHour(hour);
         if (ToMs(hour.AsDateTime()) <= limitMs) {
             d = hour;
@@ -370,7 +370,7 @@ double TDate::RoundUp(int mode, double limit)
         hourOrMinute(*this);
         break;
     case 3: {
-        TDate first;
+        LoggerDate first;
         hourOrMinute(first);
         if (ToMs(first.AsDateTime()) <= limitMs) {
             *this = first;

@@ -1,18 +1,18 @@
-#include "link/quorvant.h"
+#include "link/logger_protocol.h"
 #include "link/link_texts.h"
 
 #include <algorithm>
 
 namespace qz {
 
-TQuorvant::TQuorvant(const LinkSettings& settings, std::unique_ptr<LineBackend> line,
+LoggerProtocol::LoggerProtocol(const LinkSettings& settings, std::unique_ptr<LineBackend> line,
                      Clock& clock, Prompt& prompt)
-    : TComPort(std::move(line), clock), settings_(settings), prompt_(prompt)
+    : SerialPort(std::move(line), clock), settings_(settings), prompt_(prompt)
 {
     PortName = settings.port;
 }
 
-bool TQuorvant::Send(const std::uint8_t* frame, std::uint16_t length)
+bool LoggerProtocol::Send(const std::uint8_t* frame, std::uint16_t length)
 {
     notResponding_ = false;
     if (!IsOpen() || length == 0 || length > MaxFrame)
@@ -60,7 +60,7 @@ bool TQuorvant::Send(const std::uint8_t* frame, std::uint16_t length)
     return std::equal(echo.begin(), echo.begin() + echoes, frame);
 }
 
-bool TQuorvant::Receive(std::uint8_t* buffer, std::uint16_t length)
+bool LoggerProtocol::Receive(std::uint8_t* buffer, std::uint16_t length)
 {
     if (!IsOpen() || length < 2)
         return false;
@@ -74,7 +74,7 @@ bool TQuorvant::Receive(std::uint8_t* buffer, std::uint16_t length)
     return sum == buffer[length - 2] + 256 * buffer[length - 1];
 }
 
-bool TQuorvant::TestChecksum(const std::uint8_t* buffer, std::uint16_t lastIndex)
+bool LoggerProtocol::TestChecksum(const std::uint8_t* buffer, std::uint16_t lastIndex)
 {
     std::uint16_t sum = 0;
     for (int i = 0; i <= lastIndex; ++i)
@@ -82,7 +82,7 @@ bool TQuorvant::TestChecksum(const std::uint8_t* buffer, std::uint16_t lastIndex
     return sum == buffer[lastIndex + 1] + 256 * buffer[lastIndex + 2];
 }
 
-bool TQuorvant::DeviceIsOpen()
+bool LoggerProtocol::DeviceIsOpen()
 {
     if (IsOpen())
         return true;
@@ -93,13 +93,13 @@ bool TQuorvant::DeviceIsOpen()
     return true;
 }
 
-void TQuorvant::PopupDeviceNotReady()
+void LoggerProtocol::PopupDeviceNotReady()
 {
     notResponding_ = true;
     prompt_.tell(texts::deviceNotResponding(), PromptSymbol::Warning);
 }
 
-bool TQuorvant::ConfirmConnect()
+bool LoggerProtocol::ConfirmConnect()
 {
     return prompt_.confirm(texts::pleaseConnect(), PromptSymbol::Warning);
 }
