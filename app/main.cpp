@@ -1,7 +1,7 @@
 // The desktop program: the main window over the real platform services.
 #include "app/ui/document_dialogs.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box_prompt.h"
+#include "ui/message_box_prompt.h"
 #include "app/ui/simulated_logger.h"
 #include "graph/graph_fonts.h"
 #include "link/line_registry.h"

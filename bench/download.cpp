@@ -14,6 +14,7 @@
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
+#include "tests/support/silent_prompt.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -59,16 +60,6 @@ private:
     std::unique_ptr<LineBackend> inner_;
 };
 
-class SilentPrompt final : public Prompt {
-public:
-    PromptAnswer ask(const QString&, PromptSymbol, PromptButtons) override
-    {
-        ++messages;
-        return PromptAnswer::No;
-    }
-    int messages = 0;
-};
-
 
 sim::MemoryPreset fullMemory()
 {
@@ -94,7 +85,7 @@ void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Cl
     auto counting = std::make_unique<CountingLine>(std::move(line));
     counting->sent_ = &sent;
     counting->received_ = &received;
-    SilentPrompt prompt;
+    qz::test::SilentPrompt prompt;
     NullProgress progress;
     LoggerProtocol q(LinkSettings{port, false}, std::move(counting), clock, prompt);
     int blocksUsed = 0;

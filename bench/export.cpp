@@ -1,6 +1,7 @@
 // Text export of the largest recording (60,960 lines with one input, 7,620 lines of eight
 // values with eight inputs) to a file, in the plain text and the Excel layout.
 #include "large_recording.h"
+#include "tests/support/silent_prompt.h"
 
 #include "platform/progress.h"
 #include "platform/prompt.h"
@@ -9,18 +10,10 @@
 
 namespace {
 
-class SilentPrompt final : public qz::Prompt {
-public:
-    qz::PromptAnswer ask(const QString&, qz::PromptSymbol, qz::PromptButtons) override
-    {
-        return qz::PromptAnswer::Ok;
-    }
-};
-
 void BM_ExportFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
-    SilentPrompt prompt;
+    qz::test::SilentPrompt prompt;
     qz::Recording recording{qz::ProgramFolder(file.folder())};
     if (!recording.LoadFile(file.path(), prompt)) {
         state.SkipWithError("the recording was refused");

@@ -1,6 +1,7 @@
 // Opening the largest recording file: LoadFile, which reads 65,416 bytes and runs
 // Initialize (catalogue look-up, conversions, value search over every sample).
 #include "large_recording.h"
+#include "tests/support/silent_prompt.h"
 
 #include "platform/prompt.h"
 
@@ -8,18 +9,10 @@
 
 namespace {
 
-class SilentPrompt final : public qz::Prompt {
-public:
-    qz::PromptAnswer ask(const QString&, qz::PromptSymbol, qz::PromptButtons) override
-    {
-        return qz::PromptAnswer::Ok;
-    }
-};
-
 void BM_LoadFileAndInitialize(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
-    SilentPrompt prompt;
+    qz::test::SilentPrompt prompt;
     for (auto _ : state) {
         qz::Recording recording{qz::ProgramFolder(file.folder())};
         if (!recording.LoadFile(file.path(), prompt)) {
@@ -34,7 +27,7 @@ BENCHMARK(BM_LoadFileAndInitialize)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecon
 void BM_SaveFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(1);
-    SilentPrompt prompt;
+    qz::test::SilentPrompt prompt;
     qz::Recording recording{qz::ProgramFolder(file.folder())};
     if (!recording.LoadFile(file.path(), prompt)) {
         state.SkipWithError("the recording was refused");

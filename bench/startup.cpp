@@ -8,6 +8,7 @@
 #include "link/line_registry.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
+#include "tests/support/silent_prompt.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -17,14 +18,6 @@
 namespace {
 
 // Answers every question with its cautious default, so nothing waits for a user.
-class SilentPrompt final : public qz::Prompt {
-public:
-    qz::PromptAnswer ask(const QString&, qz::PromptSymbol, qz::PromptButtons buttons) override
-    {
-        return buttons == qz::PromptButtons::Ok ? qz::PromptAnswer::Ok : qz::PromptAnswer::No;
-    }
-};
-
 void BM_StartupToUsableMainWindow(benchmark::State& state)
 {
     QTemporaryDir folder;
@@ -32,7 +25,7 @@ void BM_StartupToUsableMainWindow(benchmark::State& state)
     QFile::copy(QStringLiteral(QUORZK_BINARY_DIR "/Default.mdm"), folder.filePath("Default.mdm"));
     qz::SystemClock clock;
     qz::QtEventPump pump;
-    SilentPrompt prompt;
+    qz::test::SilentPrompt prompt;
     qz::QtDocumentDialogs dialogs;
     for (auto _ : state) {
         qz::SetUpFontSubstitutions();

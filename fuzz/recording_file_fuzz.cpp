@@ -4,6 +4,7 @@
 #include "platform/progress.h"
 #include "platform/prompt.h"
 #include "recording/recording.h"
+#include "tests/support/silent_prompt.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -14,14 +15,6 @@
 #include <cstdint>
 
 namespace {
-
-class SilentPrompt final : public qz::Prompt {
-public:
-    qz::PromptAnswer ask(const QString&, qz::PromptSymbol, qz::PromptButtons) override
-    {
-        return qz::PromptAnswer::Ok;
-    }
-};
 
 // A catalogue that accepts one model of every memory size, the special code 1 and two
 // codes with other low bits.
@@ -50,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     QLocale::setDefault(QLocale::c());
     qz::Recording recording{qz::ProgramFolder(Catalogue().path())};
-    SilentPrompt prompt;
+    qz::test::SilentPrompt prompt;
     QBuffer file;
     file.setData(reinterpret_cast<const char*>(data), qsizetype(size));
     file.open(QIODevice::ReadOnly);

@@ -2,7 +2,7 @@
 // Copy To and the New Graph command.
 #include "app/ui/main_window.h"
 
-#include "app/ui/document_window.h"
+#include "ui/document_window.h"
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
 #include "graph/ui/graph_window.h"

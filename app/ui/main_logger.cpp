@@ -1,7 +1,7 @@
 // The main window's logger commands.
 #include "app/ui/main_window.h"
 
-#include "app/ui/progress_dialog.h"
+#include "ui/progress_dialog.h"
 #include "app/ui/options_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "link/download_sequence.h"

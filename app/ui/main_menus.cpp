@@ -2,7 +2,7 @@
 // of the document commands.
 #include "app/ui/main_window.h"
 
-#include "app/ui/document_window.h"
+#include "ui/document_window.h"
 #include "app/ui/tool_glyphs.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "app/ui/main_window.h"
 
-#include "app/ui/document_window.h"
+#include "ui/document_window.h"
 #include "app/ui/help_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/status_image.h"

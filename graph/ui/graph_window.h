@@ -1,6 +1,6 @@
 #pragma once
 // The graph window: a document window that owns one recording and shows it as a graph.
-#include "app/ui/document_window.h"
+#include "ui/document_window.h"
 #include "platform/program_folder.h"
 #include "recording/recording.h"
 

@@ -7,7 +7,7 @@
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "app/ui/progress_dialog.h"
+#include "ui/progress_dialog.h"
 #include "model/datetime_number.h"
 
 #include <QApplication>

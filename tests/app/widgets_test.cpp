@@ -1,6 +1,6 @@
 #include "app/ui/document_dialogs.h"
-#include "app/ui/progress_dialog.h"
-#include "app/ui/message_box_prompt.h"
+#include "ui/progress_dialog.h"
+#include "ui/message_box_prompt.h"
 #include "app/ui/status_image.h"
 #include "support/scripted_pump.h"
 

@@ -1,7 +1,7 @@
 #include "model/quorvant_data.h"
 
 #include "image_fixture.h"
-#include "print_qt.h"
+#include "support/print_qt.h"
 #include "model/ini_file.h"
 #include "model/memory_image.h"
 #include "model/values.h"

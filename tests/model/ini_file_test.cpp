@@ -1,6 +1,6 @@
 #include "model/ini_file.h"
 
-#include "print_qt.h"
+#include "support/print_qt.h"
 
 #include <QDir>
 #include <QFile>

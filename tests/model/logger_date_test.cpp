@@ -2,7 +2,7 @@
 #include "model/logger_date.h"
 
 #include "locale_guard.h"
-#include "print_qt.h"
+#include "support/print_qt.h"
 #include "support/recording_prompt.h"
 #include "support/virtual_clock.h"
 

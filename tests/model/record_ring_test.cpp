@@ -2,7 +2,7 @@
 
 #include "image_fixture.h"
 #include "locale_guard.h"
-#include "print_qt.h"
+#include "support/print_qt.h"
 #include "model/memory_image.h"
 #include "model/logger_date.h"
 

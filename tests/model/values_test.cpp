@@ -1,7 +1,7 @@
 #include "model/values.h"
 
 #include "locale_guard.h"
-#include "print_qt.h"
+#include "support/print_qt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ui/progress_dialog.h"
+#include "ui/progress_dialog.h"
 
 #include "platform/event_pump.h"
 

@@ -1,4 +1,4 @@
-#include "app/ui/document_window.h"
+#include "ui/document_window.h"
 
 #include <QCloseEvent>
 

@@ -1,4 +1,4 @@
-#include "app/ui/message_box_prompt.h"
+#include "ui/message_box_prompt.h"
 
 #include <QMessageBox>
 
