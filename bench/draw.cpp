@@ -3,16 +3,15 @@
 // 10 ms per redraw. Run: build/bench/bench_draw
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
-#include "model/memory_image.h"
-#include "model/real48.h"
-#include "model/values.h"
 #include "recording/recording.h"
+#include "tests/support/image_builder.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -25,57 +24,35 @@ namespace {
 // temperature recording looks.
 QByteArray FullImage(int inputs, bool noisy)
 {
-    QByteArray a(int(qz::mem::kImageSize), '\0');
-    auto at = [&](std::size_t p) { return reinterpret_cast<std::uint8_t*>(a.data()) + p; };
-    auto u16 = [&](std::size_t p, unsigned v) {
-        a[int(p)] = char(v & 0xFF);
-        a[int(p + 1)] = char(v >> 8);
-    };
-    qz::StrToBytes(QStringLiteral("0042"), at(qz::mem::kSerialNumber), 4);
-    u16(qz::mem::kDeviceCode, 485); // 508 blocks in the shipped catalogue
-    qz::StrToBytes(QStringLiteral("Largest recording").leftJustified(50), at(qz::mem::kRecordName), 50);
-    a[int(qz::mem::kSamplingPeriod)] = 1;
-    a[int(qz::mem::kSamplingReload)] = 1;
-    u16(qz::mem::kSamplesPerInterval, 60);
-    a[int(qz::mem::kInputMask)] = char((1u << inputs) - 1);
-    a[int(qz::mem::kInputCount)] = char(inputs);
-    for (int i = 0; i < inputs; ++i) {
-        const std::size_t d = qz::mem::DescriptorAddress(i);
-        qz::StrToBytes(QStringLiteral("degC"), at(d + qz::mem::kInputUnit), 5);
-        qz::DoubleToReal48(-20, at(d + qz::mem::kScaleLow));
-        qz::DoubleToReal48(80, at(d + qz::mem::kScaleHigh));
-        u16(qz::mem::kCalLow + 2 * std::size_t(i), 0);
-        u16(qz::mem::kCalHigh + 2 * std::size_t(i), 255 * 256);
-    }
-    const int perBlock = 120 / inputs;
-    const std::uint8_t stamp[6] = {0x24, 0x01, 0x15, 0x08, 0x00, 0x00};
+    qz::test::ImageBuilder b;
+    b.serial("0042")
+        .deviceCode(485) // 508 blocks in the shipped catalogue
+        .recordName(QStringLiteral("Largest recording"))
+        .interval(1, 60)
+        .start(24, 1, 15, 8, 0, 0)
+        .firstBlock(200);
+    for (int i = 0; i < inputs; ++i)
+        b.input(i, {QString(), QStringLiteral("degC"), -20, 80, 0, 255 * 256});
     std::uint32_t seed = 7;
     int v = 128;
-    for (int j = 0; j < qz::mem::kMaxBlocks; ++j) {
-        const std::size_t b = qz::mem::BlockAddress((200 + j) % qz::mem::kMaxBlocks);
-        a[int(b)] = char(perBlock * inputs);
-        std::copy(stamp, stamp + 6, at(b + 1));
-        for (int s = 0; s < perBlock * inputs; ++s) {
-            if (noisy) {
-                seed = seed * 1103515245u + 12345u;
-                v = std::clamp(v + int((seed >> 16) % 41) - 20, 0, 255);
-            } else {
-                const int k = j * perBlock + s / inputs;
-                v = 128 + int(90 * std::sin(k / (900.0 + 150 * (s % inputs))));
-            }
-            a[int(b + qz::mem::kSamples + std::size_t(s))] = char(v);
+    const int perBlock = int(qz::mem::kSampleArea) / inputs;
+    b.measurements(qz::mem::kMaxBlocks * perBlock, [&](int k, int i) {
+        if (noisy) {
+            seed = seed * 1103515245u + 12345u;
+            v = std::clamp(v + int((seed >> 16) % 41) - 20, 0, 255);
+        } else {
+            v = 128 + int(90 * std::sin((k - 1) / (900.0 + 150 * i)));
         }
-    }
-    u16(qz::mem::kBlocksUsed, qz::mem::kMaxBlocks);
-    u16(qz::mem::kFirstBlock, 200);
-    return a;
+        return std::uint8_t(v);
+    });
+    return b.build();
 }
 
 std::unique_ptr<qz::Recording> Load(int inputs, bool noisy)
 {
     auto r = std::make_unique<qz::Recording>(qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
-    r->SetImage(FullImage(inputs, noisy));
-    if (!r->Initialize()) {
+    r->setImage(FullImage(inputs, noisy));
+    if (!r->initialize()) {
         std::fprintf(stderr, "the recording was refused (devices.ini beside the benchmarks?)\n");
         return nullptr;
     }
@@ -95,7 +72,7 @@ void BM_RedrawLargest(benchmark::State& state)
         QPainter p(&canvas);
         qz::DrawGraph(p, target, *rec);
     }
-    state.counters["measurements"] = double(rec->MeasurementCount());
+    state.counters["measurements"] = double(rec->measurementCount());
 }
 // Arguments: inputs, noisy.
 BENCHMARK(BM_RedrawLargest)->ArgsProduct({{1, 8}, {0, 1}})->Unit(benchmark::kMillisecond);

@@ -1,10 +1,9 @@
 // Text export of the largest recording (60,960 lines with one input, 7,620 lines of eight
 // values with eight inputs) to a file, in the plain text and the Excel layout.
 #include "large_recording.h"
-#include "tests/support/silent_prompt.h"
 
 #include "platform/progress.h"
-#include "platform/prompt.h"
+#include "recording/recording.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,9 +12,8 @@ namespace {
 void BM_ExportFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
-    qz::test::SilentPrompt prompt;
     qz::Recording recording{qz::ProgramFolder(file.folder())};
-    if (!recording.LoadFile(file.path(), prompt)) {
+    if (!recording.load(file.path()).ok()) {
         state.SkipWithError("the recording was refused");
         return;
     }
@@ -23,12 +21,12 @@ void BM_ExportFile(benchmark::State& state)
     const QString target = file.scratch(QStringLiteral("export.txt"));
     qz::NullProgress progress;
     for (auto _ : state) {
-        if (recording.ExportFile(target, kind, progress) != qz::ExportResult::Done) {
+        if (recording.exportFile(target, kind, progress).result != qz::ExportResult::Done) {
             state.SkipWithError("the export failed");
             break;
         }
     }
-    state.counters["lines"] = recording.View(0).Count();
+    state.counters["lines"] = recording.view(0).Count();
 }
 BENCHMARK(BM_ExportFile)
     ->Args({1, int(qz::ExportKind::Text)})

@@ -1,7 +1,7 @@
-// Walks every sample of a full 508-block recording through GetSample, input by input, as
-// the graph does on each redraw. Reports the time per sample.
-#include "model/memory_image.h"
-#include "model/quorvant_data.h"
+// Walks every sample of a full 508-block recording through the reader's sample(), input
+// by input, as the graph does on each redraw. Reports the time per sample.
+#include "model/image_reader.h"
+#include "tests/support/image_builder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,49 +9,31 @@
 
 namespace {
 
-struct FullImage {
-    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(qz::mem::kImageSize, 0);
-    qz::TQuorvantData data{qz::ProgramFolder(QString())};
-
-    explicit FullImage(int inputs)
-    {
-        auto u16 = [&](std::size_t at, std::uint16_t v) {
-            bytes[at] = std::uint8_t(v & 0xFF);
-            bytes[at + 1] = std::uint8_t(v >> 8);
-        };
-        u16(qz::mem::kDeviceCode, 485); // 508 blocks
-        bytes[qz::mem::kInputCount] = std::uint8_t(inputs);
-        bytes[qz::mem::kInputMask] = std::uint8_t((1u << inputs) - 1);
-        u16(qz::mem::kBlocksUsed, 508);
-        u16(qz::mem::kFirstBlock, 200); // a wrapped ring
-        const int perBlock = 120 / inputs;
-        for (int k = 0; k < qz::mem::kMaxBlocks; ++k) {
-            const std::size_t at = qz::mem::BlockAddress(k);
-            bytes[at] = std::uint8_t(perBlock * inputs);
-            for (std::size_t i = 0; i < qz::mem::kSampleArea; ++i)
-                bytes[at + qz::mem::kSamples + i] = std::uint8_t(k + i);
-        }
-        data.BindImage(bytes.data(), bytes.size());
-        data.BindRecord();
-    }
-};
+// 508 full blocks in a wrapped ring, the first `inputs` inputs recorded.
+std::vector<std::uint8_t> FullImage(int inputs)
+{
+    qz::test::ImageBuilder b;
+    b.deviceCode(485).firstBlock(200);
+    for (int i = 0; i < inputs; ++i)
+        b.input(i, {});
+    const int perBlock = int(qz::mem::kSampleArea) / inputs;
+    b.measurements(qz::mem::kMaxBlocks * perBlock, [](int k, int i) { return std::uint8_t(k + i); });
+    return b.bytes();
+}
 
 void BM_GetSampleFullImage(benchmark::State& state)
 {
     const int inputs = int(state.range(0));
-    FullImage image(inputs);
-    qz::TQuorvantData& d = image.data;
-    const int records = d.GetRecordCount();
+    const std::vector<std::uint8_t> bytes = FullImage(inputs);
+    const qz::ImageReader reader(qz::ConstByteView{bytes.data(), bytes.size()});
+    const int records = reader.recordCount();
     for (auto _ : state) {
         unsigned sum = 0;
-        d.CurrentOffset = 0;
-        for (int input = d.FirstInput(); input <= d.LastInput(); ++input) {
-            d.CurrentInput = input;
-            if (!d.IsInputEnabled())
+        for (int input = 0; input < qz::mem::kInputs; ++input) {
+            if (!reader.isInputRecorded(input))
                 continue;
             for (int n = 1; n <= records; ++n)
-                sum += d.GetSample(n);
-            ++d.CurrentOffset;
+                sum += reader.sample(input, n);
         }
         benchmark::DoNotOptimize(sum);
     }

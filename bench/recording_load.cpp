@@ -1,9 +1,8 @@
-// Opening the largest recording file: LoadFile, which reads 65,416 bytes and runs
-// Initialize (catalogue look-up, conversions, value search over every sample).
+// Opening the largest recording file: load, which reads 65,416 bytes and runs
+// initialize (catalogue look-up, conversions, value search over every sample).
 #include "large_recording.h"
-#include "tests/support/silent_prompt.h"
 
-#include "platform/prompt.h"
+#include "recording/recording.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,14 +11,13 @@ namespace {
 void BM_LoadFileAndInitialize(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
-    qz::test::SilentPrompt prompt;
     for (auto _ : state) {
         qz::Recording recording{qz::ProgramFolder(file.folder())};
-        if (!recording.LoadFile(file.path(), prompt)) {
+        if (!recording.load(file.path()).ok()) {
             state.SkipWithError("the recording was refused");
             break;
         }
-        benchmark::DoNotOptimize(recording.View(0).average);
+        benchmark::DoNotOptimize(recording.view(0).average);
     }
 }
 BENCHMARK(BM_LoadFileAndInitialize)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
@@ -27,15 +25,14 @@ BENCHMARK(BM_LoadFileAndInitialize)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecon
 void BM_SaveFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(1);
-    qz::test::SilentPrompt prompt;
     qz::Recording recording{qz::ProgramFolder(file.folder())};
-    if (!recording.LoadFile(file.path(), prompt)) {
+    if (!recording.load(file.path()).ok()) {
         state.SkipWithError("the recording was refused");
         return;
     }
     const QString target = file.scratch(QStringLiteral("saved.qrv"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(recording.save(target));
+        benchmark::DoNotOptimize(recording.save(target).ok());
 }
 BENCHMARK(BM_SaveFile)->Unit(benchmark::kMillisecond);
 

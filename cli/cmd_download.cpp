@@ -30,16 +30,17 @@ int runDownload(const QStringList& args)
     const DownloadOutcome outcome = RunDownload(
         *quorvant, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
             Recording recording(folder);
-            recording.SetImage(QByteArray(reinterpret_cast<const char*>(image.data()),
+            recording.setImage(QByteArray(reinterpret_cast<const char*>(image.data()),
                                           static_cast<qsizetype>(image.size())));
-            recording.SetCreated(ToDateTimeNumber(link.clock().localNow()));
-            if (!recording.Initialize())
-                return ImageAcceptance{false, recording.MeasurementCount()};
-            written = recording.save(o.output);
+            recording.setCreated(ToDateTimeNumber(link.clock().localNow()));
+            if (!recording.initialize())
+                return ImageAcceptance{false, recording.measurementCount()};
+            const SaveResult saved = recording.save(o.output);
+            written = saved.ok();
             if (!written)
                 err << "quorzk-cli download: cannot write " << o.output << ": "
-                    << recording.LastError() << "\n";
-            return ImageAcceptance{true, recording.MeasurementCount()};
+                    << SaveMessage(saved, o.output) << "\n";
+            return ImageAcceptance{true, recording.measurementCount()};
         });
     quorvant.reset(); // closes the port
     if (outcome == DownloadOutcome::Accepted && written) {

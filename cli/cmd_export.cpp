@@ -79,23 +79,24 @@ int runExport(const QStringList& args)
     if (!recording)
         return 1;
 
-    ExportResult result;
+    ExportOutcome outcome;
+    QString message;
     if (o.output.isEmpty()) {
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly))
             return 1;
         NullProgress progress; // standard output keeps no progress display
-        result = recording->ExportTo(out, o.kind, progress);
+        outcome.result = recording->exportTo(out, o.kind, progress);
         if (!out.flush())
-            result = ExportResult::Failed;
+            outcome.result = ExportResult::Failed;
     } else {
         TerminalProgress progress;
-        result = recording->ExportFile(o.output, o.kind, progress);
+        outcome = recording->exportFile(o.output, o.kind, progress);
+        message = ExportMessage(outcome, o.output);
     }
-    if (result != ExportResult::Done) {
-        const QString reason = recording->LastError();
+    if (outcome.result != ExportResult::Done) {
         QTextStream(stderr) << "quorzk-cli export: "
-                            << (reason.isEmpty() ? QStringLiteral("cannot write the export") : reason) << "\n";
+                            << (message.isEmpty() ? QStringLiteral("cannot write the export") : message) << "\n";
         return 1;
     }
     return 0;

@@ -13,8 +13,10 @@ namespace qz::cli {
 std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt)
 {
     auto recording = std::make_unique<Recording>(ProgramFolder::forApplication());
-    if (!recording->LoadFile(path, prompt)) {
-        // The Open command's own refusal follows the reader's message.
+    if (const LoadResult loaded = recording->load(path); !loaded.ok()) {
+        // As the Open command: the reader's message, then the refusal.
+        if (const QString message = LoadMessage(loaded, path); !message.isEmpty())
+            prompt.tell(message, PromptSymbol::Error);
         prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);
         return nullptr;
     }
@@ -35,7 +37,7 @@ int runInfo(const QStringList& args)
     if (!out.open(stdout, QIODevice::WriteOnly))
         return 1;
     // Every recorded input is shown at level 0 after loading.
-    const QStringList lines = recording->InfosZk300(recording->View(0));
+    const QStringList lines = recording->infoLines(recording->view(0));
     for (const QString& line : lines) {
         out.write(line.toUtf8());
         out.write("\n");

@@ -1,7 +1,8 @@
 // quorzk-cli status: the logger's identification, clock, run state and battery.
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "model/quorvant_data.h"
+#include "model/device_catalog.h"
+#include "model/image_reader.h"
 #include "model/values.h"
 #include "platform/program_folder.h"
 
@@ -46,24 +47,23 @@ int runStatus(const QStringList& args)
         return 1;
     const int battery = q->ReadBatteryCount();
 
-    TQuorvantData data(ProgramFolder::forApplication());
-    data.BindHeader(header, sizeof header);
-    const bool accepted = data.LoadDeviceInfo();
+    const ImageReader data = ImageReader::header({header, sizeof header});
+    const LoggerModel model = DeviceCatalog(ProgramFolder::forApplication()).lookUp(data.deviceCode());
     QTextStream out(stdout);
-    out << "Serial number: " << data.GetSerialNumber() << "\n";
-    out << "Device code:   " << data.GetDeviceCode();
-    if (accepted)
-        out << " (" << data.GetDeviceDesc() << ")";
+    out << "Serial number: " << data.serialNumber() << "\n";
+    out << "Device code:   " << data.deviceCode();
+    if (model.accepted)
+        out << " (" << model.description << ")";
     else
         out << " (not a model this program accepts)";
     out << "\n";
-    out << "Memory:        " << data.GetMemoryBlocks() << " blocks\n";
+    out << "Memory:        " << data.memoryBlocks() << " blocks\n";
     // The clock record keeps only the year mod 4.
     out << "Clock:         " << twoDigits(BcdToInt(clock[5] & 0x3F)) << "/"
         << twoDigits(BcdToInt(clock[6])) << " " << twoDigits(BcdToInt(clock[4])) << ":"
         << twoDigits(BcdToInt(clock[3])) << ":" << twoDigits(BcdToInt(clock[2])) << "\n";
     out << "Run state:     " << runStateText(clock[8]) << "\n";
-    out << "Comment:       " << data.GetRecordName().trimmed() << "\n";
+    out << "Comment:       " << data.recordName().trimmed() << "\n";
     if (battery >= 0)
         out << "Battery:       " << QString::number(AdcToVolts(battery), 'f', 2) << " V\n";
     return 0;

@@ -2,9 +2,7 @@
 // both scaling modes, the axis scales, the information text and every export layout.
 // Nothing may read outside a buffer, divide by zero, overflow or leak.
 #include "platform/progress.h"
-#include "platform/prompt.h"
 #include "recording/recording.h"
-#include "tests/support/silent_prompt.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -32,10 +30,8 @@ const QTemporaryDir& Catalogue()
     return dir;
 }
 
-int Word(const std::uint8_t* data, std::size_t size, std::size_t at)
-{
-    return at + 1 < size ? data[at] | (data[at + 1] << 8) : 0;
-}
+// Where the header's uninterpreted bytes after the record name lie in the file.
+constexpr std::size_t kUnusedBytes = qz::kFileSignatureSize + qz::mem::kRecordName + qz::mem::kRecordNameSize;
 
 } // namespace
 
@@ -43,31 +39,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     QLocale::setDefault(QLocale::c());
     qz::Recording recording{qz::ProgramFolder(Catalogue().path())};
-    qz::test::SilentPrompt prompt;
     QBuffer file;
     file.setData(reinterpret_cast<const char*>(data), qsizetype(size));
     file.open(QIODevice::ReadOnly);
-    if (!recording.LoadFrom(file, qint64(size), prompt))
+    const qz::LoadResult loaded = recording.loadFrom(file, qint64(size));
+    // What a command would tell about a refusal; the fuzzer only needs it made.
+    (void)qz::LoadMessage(loaded, QStringLiteral("fuzz.qrv"));
+    if (!loaded.ok())
         return 0;
 
-    // A zoom level whose range comes from the header's unused bytes (image 90..93).
-    qz::ViewRecord& zoom = recording.View(1);
-    zoom.first = Word(data, size, 8 + 90) - 100;
-    zoom.last = zoom.first + Word(data, size, 8 + 92) % 300;
-    recording.SetCurrentLevel(1);
-    recording.SearchMaxMin(zoom);
-    recording.UpdateScalingMode(zoom);
-    recording.ComputeAverages(zoom);
+    // A zoom level whose range comes from the header's unused bytes.
+    const qz::ConstByteView bytes{data, size};
+    qz::ViewRecord& zoom = recording.view(1);
+    zoom.first = bytes.u16(kUnusedBytes) - 100;
+    zoom.last = zoom.first + bytes.u16(kUnusedBytes + 2) % 300;
+    recording.setCurrentLevel(1);
+    recording.searchMaxMin(zoom);
+    recording.updateScalingMode(zoom);
+    recording.computeAverages(zoom);
     for (bool autoScale : {true, false}) {
-        qz::DisplaySettings settings = recording.Settings();
+        qz::DisplaySettings settings = recording.settings();
         settings.autoScale = autoScale;
-        recording.ApplyGraphicConfig(recording.Colours(), settings);
-        for (int i = -1; i <= qz::kInputCount; ++i)
-            (void)recording.ComputeAxisScale(i);
+        recording.applyGraphicConfig(recording.colours(), settings);
+        for (int i = -1; i <= qz::mem::kInputs; ++i)
+            (void)recording.axisScale(i);
     }
-    (void)recording.InfosZk300(recording.View(0));
-    (void)recording.Description();
-    recording.ChildTitle(1);
+    (void)recording.infoLines(recording.view(0));
+    (void)recording.description();
+    recording.childTitle(1);
 
     // The export of the zoom level: the same code as a whole recording's, at a pace that
     // keeps the fuzzer fast.
@@ -75,6 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out.open(QIODevice::WriteOnly);
     qz::NullProgress progress;
     const auto kind = static_cast<qz::ExportKind>(size % 6); // 5: no date field
-    (void)recording.ExportTo(out, kind, progress);
+    (void)recording.exportTo(out, kind, progress);
     return 0;
 }

@@ -19,14 +19,14 @@ constexpr int kTitlePoints = 10;
 void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
                   const Recording& recording, int first, int last)
 {
-    const TQuorvantData& data = recording.Data();
-    const std::int64_t t0 = SecondsFromDateTime(data.GetRecordDateTime(first));
-    const std::int64_t t1 = SecondsFromDateTime(data.GetRecordDateTime(last));
+    const ImageReader& reader = recording.reader();
+    const std::int64_t t0 = SecondsFromDateTime(reader.recordDateTime(first));
+    const std::int64_t t1 = SecondsFromDateTime(reader.recordDateTime(last));
     // Round ticks are looked for in the first 12 % of the view.
     const int limitMeasurement = first + int((std::int64_t(last - first) * 12) / 100);
-    const double limit = data.GetRecordDateTime(limitMeasurement);
+    const double limit = reader.recordDateTime(limitMeasurement);
     const std::int64_t firstTick = SecondsFromDateTime(
-        data.GetRecordDateTimeRounded(first, int(layout.timeUnit), limit));
+        reader.recordDateTimeRounded(first, int(layout.timeUnit), limit));
 
     painter.setFont(GraphFont(kLabelPoints + target.fontIncrement, false));
     const QFontMetrics fm = painter.fontMetrics();
@@ -43,19 +43,19 @@ void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayou
 }
 
 bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayout& layout,
-                   Recording& recording, AxisSide side, bool labelsShown)
+                   const Recording& recording, AxisSide side, bool labelsShown)
 {
-    const DisplaySettings& settings = recording.Settings();
+    const DisplaySettings& settings = recording.settings();
     const int input = side == AxisSide::Left ? settings.leftAxisInput : settings.rightAxisInput;
-    if (input < 0 || input >= kInputCount)
+    if (input < 0 || input >= mem::kInputs)
         return true; // no axis on this side: nothing can be outside
-    const AxisScale scale = recording.ComputeAxisScale(input);
+    const AxisScale scale = recording.axisScale(input);
     const ValueTicks ticks = ComputeValueTicks(layout, scale);
     if (!painter || !labelsShown)
         return ticks.tickInside;
 
-    const QColor colour = ColourFromBgr(recording.Colours()[std::size_t(1 + input)]);
-    const QString pattern = AxisLabelPattern(recording.ValueFormat(input), scale.step);
+    const QColor colour = ColourFromBgr(recording.colours()[std::size_t(1 + input)]);
+    const QString pattern = AxisLabelPattern(recording.valueFormat(input), scale.step);
     painter->setFont(GraphFont(kLabelPoints + target.fontIncrement, false));
     const QFontMetrics fm = painter->fontMetrics();
     for (const ValueTick& tick : ticks.ticks) {
@@ -74,8 +74,7 @@ bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayo
     }
 
     // The unit, centred in the top margin beside the frame.
-    recording.SelectInput(input);
-    const QString unit = recording.Data().GetInputUnit();
+    const QString unit = recording.reader().inputUnit(input);
     painter->setFont(GraphFont(kTitlePoints + target.fontIncrement, true));
     const QFontMetrics bold = painter->fontMetrics();
     const int w = bold.horizontalAdvance(QStringLiteral("W"));
@@ -89,7 +88,7 @@ bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayo
 void DrawFooter(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
                 const Recording& recording, int first)
 {
-    const TQuorvantData& data = recording.Data();
+    const ImageReader& reader = recording.reader();
     const QFont bold = GraphFont(kTitlePoints + target.fontIncrement, true);
     painter.setFont(bold);
     const QFontMetrics fm = painter.fontMetrics();
@@ -99,27 +98,27 @@ void DrawFooter(QPainter& painter, const GraphTarget& target, const GraphLayout&
     painter.setPen(Qt::black);
 
     DrawTextAt(painter, w + target.leftOffset,
-               y, QStringLiteral("Start : ") + data.GetRecordDateText(first) + u' ' + data.GetRecordTimeText(first));
+               y, QStringLiteral("Start : ") + reader.recordDateText(first) + u' ' + reader.recordTimeText(first));
 
-    const QString serial = QStringLiteral("S/N : ") + data.GetSerialNumber();
+    const QString serial = QStringLiteral("S/N : ") + reader.serialNumber();
     const int serialX = width - target.leftOffset - w - fm.horizontalAdvance(serial);
     DrawTextAt(painter, serialX, y, serial);
 
     // Input numbers in increasing order, right to left from the serial number.
     painter.setFont(GraphFont(kTitlePoints + target.fontIncrement, false));
     int x = serialX - 2 * w;
-    for (int i = kInputCount - 1; i >= 0; --i) {
-        if (!recording.IsInputDrawn(i))
+    for (int i = mem::kInputs - 1; i >= 0; --i) {
+        if (!recording.isInputDrawn(i))
             continue;
         x -= 2 * w;
-        painter.setPen(ColourFromBgr(recording.Colours()[std::size_t(1 + i)]));
+        painter.setPen(ColourFromBgr(recording.colours()[std::size_t(1 + i)]));
         DrawTextAt(painter, x, y, QString::number(i + 1));
     }
 
     // The name, centred over the plot in the top margin.
     painter.setFont(bold);
     painter.setPen(Qt::black);
-    const QString name = TrimLeadingBlanks(TrimTrailingBlanks(data.GetRecordName()));
+    const QString name = TrimLeadingBlanks(TrimTrailingBlanks(reader.recordName()));
     const int nameX = layout.left + layout.Width() / 2 - fm.horizontalAdvance(name) / 2;
     DrawTextAt(painter, nameX, int(layout.top / 2 - fm.height() / 2.0), name);
 }

@@ -24,8 +24,8 @@ struct Range {
 
 Range ViewRange(const Recording& recording)
 {
-    const ViewRecord& v = recording.CurrentView();
-    const int count = recording.Data().GetRecordCount();
+    const ViewRecord& v = recording.currentView();
+    const int count = recording.measurementCount();
     Range r;
     r.first = std::clamp(v.first, 1, std::max(1, count));
     r.last = std::clamp(v.last, r.first, std::max(r.first, count));
@@ -34,8 +34,8 @@ Range ViewRange(const Recording& recording)
 
 std::int64_t SpanSeconds(const Recording& recording, const Range& r)
 {
-    const TQuorvantData& d = recording.Data();
-    return SecondsFromDateTime(d.GetRecordDateTime(r.last) - d.GetRecordDateTime(r.first));
+    const ImageReader& reader = recording.reader();
+    return SecondsFromDateTime(reader.recordDateTime(r.last) - reader.recordDateTime(r.first));
 }
 
 GraphLayout LayoutFor(const GraphTarget& target, const Recording& recording, const Range& r)
@@ -70,26 +70,25 @@ void DrawTextAt(QPainter& painter, int x, int y, const QString& text)
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
-void DrawCurves(QPainter& painter, const GraphLayout& layout, Recording& recording, int first, int last)
+void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last)
 {
     if (last <= first)
         return;
     std::vector<std::uint8_t> raws(std::size_t(last - first + 1));
     CurveLines lines;
-    const ViewRecord& view = recording.CurrentView();
-    for (int i = 0; i < kInputCount; ++i) {
-        if (!recording.IsInputDrawn(i))
+    const ViewRecord& view = recording.currentView();
+    for (int i = 0; i < mem::kInputs; ++i) {
+        if (!recording.isInputDrawn(i))
             continue;
         const CurveScale scale(view.top[i], view.bottom[i], layout.bottom, layout.Height());
         if (!scale.IsDrawable())
             continue;
-        recording.SelectInput(i);
-        const TQuorvantData& data = recording.Data();
+        const ImageReader& reader = recording.reader();
         for (int k = first; k <= last; ++k)
-            raws[std::size_t(k - first)] = data.GetSample(k);
+            raws[std::size_t(k - first)] = reader.sample(i, k);
         lines.Clear();
         BuildCurve(raws, layout.left, layout.Width(), scale, lines);
-        PaintCurveLines(painter, lines.Lines(), ColourFromBgr(recording.Colours()[std::size_t(1 + i)]));
+        PaintCurveLines(painter, lines.Lines(), ColourFromBgr(recording.colours()[std::size_t(1 + i)]));
     }
 }
 
@@ -118,7 +117,7 @@ GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording)
     return LayoutFor(target, recording, ViewRange(recording));
 }
 
-DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, Recording& recording,
+DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
                      const DrawOptions& options)
 {
     const Range r = ViewRange(recording);
@@ -155,7 +154,7 @@ DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, Recording& re
     return result;
 }
 
-bool AxisTickInside(const GraphLayout& layout, Recording& recording, AxisSide side)
+bool AxisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side)
 {
     return DrawValueAxis(nullptr, GraphTarget{}, layout, recording, side, false);
 }

@@ -49,7 +49,7 @@ enum class AxisSide { Left, Right };
 
 // Draws the current view of an initialized recording on the target: frame, curves,
 // margins, time axis, the two value axes, footer and name.
-DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, Recording& recording,
+DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
                      const DrawOptions& options = {});
 
 // The layout DrawGraph uses for the recording's current view on the target.
@@ -57,7 +57,7 @@ GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording)
 
 // Whether the axis of the side would have a tick inside the plot (computed, not drawn).
 // A side without an axis input counts as inside.
-bool AxisTickInside(const GraphLayout& layout, Recording& recording, AxisSide side);
+bool AxisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side);
 
 // A white canvas of the given size (96 dots per inch, so that points and pixels relate
 // as on a common screen).
@@ -68,13 +68,13 @@ QImage NewCanvas(QSize size);
 GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank);
 
 // The graph drawn into a new bitmap of the given size.
-QImage GraphBitmap(Recording& recording, QSize size);
+QImage GraphBitmap(const Recording& recording, QSize size);
 
 // Prints the graph on one page of the device (a QPrinter, QPdfWriter, ...): the whole
 // page in landscape, the upper 55 % in portrait. False when painting cannot begin.
-bool PrintForm(QPagedPaintDevice& device, Recording& recording);
+bool PrintForm(QPagedPaintDevice& device, const Recording& recording);
 
 // The same on a painter already active on a page of pageSize pixels.
-void PrintForm(QPainter& page, QSize pageSize, bool portrait, Recording& recording);
+void PrintForm(QPainter& page, QSize pageSize, bool portrait, const Recording& recording);
 
 } // namespace qz

@@ -27,7 +27,7 @@ GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank)
     return ScreenTarget(paintBoxSize);
 }
 
-QImage GraphBitmap(Recording& recording, QSize size)
+QImage GraphBitmap(const Recording& recording, QSize size)
 {
     QImage image = NewCanvas(size);
     QPainter painter(&image);
@@ -36,12 +36,12 @@ QImage GraphBitmap(Recording& recording, QSize size)
     return image;
 }
 
-void PrintForm(QPainter& page, QSize pageSize, bool portrait, Recording& recording)
+void PrintForm(QPainter& page, QSize pageSize, bool portrait, const Recording& recording)
 {
     DrawGraph(page, PrinterTarget(pageSize, portrait), recording);
 }
 
-bool PrintForm(QPagedPaintDevice& device, Recording& recording)
+bool PrintForm(QPagedPaintDevice& device, const Recording& recording)
 {
     const bool portrait = device.pageLayout().orientation() == QPageLayout::Portrait;
     const QSize pageSize(device.width(), device.height());

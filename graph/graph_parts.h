@@ -23,13 +23,13 @@ QPen HairPen(const QColor& colour);
 // Writes text with its top-left corner at (x, y).
 void DrawTextAt(QPainter& painter, int x, int y, const QString& text);
 
-void DrawCurves(QPainter& painter, const GraphLayout& layout, Recording& recording, int first, int last);
+void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last);
 void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout);
 void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
                   const Recording& recording, int first, int last);
 // Returns whether a tick fell inside the plot.
 bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayout& layout,
-                   Recording& recording, AxisSide side, bool labelsShown);
+                   const Recording& recording, AxisSide side, bool labelsShown);
 void DrawFooter(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
                 const Recording& recording, int first);
 

@@ -1,24 +1,25 @@
-// The catalogue of logger models (devices.ini) and per-model settings (QUORZK.INI).
+#include "model/device_catalog.h"
+
 #include "model/ini_file.h"
-#include "model/quorvant_data.h"
 
 namespace qz {
 
-bool TQuorvantData::LoadDeviceInfo()
+LoggerModel DeviceCatalog::lookUp(std::uint16_t deviceCode) const
 {
-    catalogPath_ = folder_.dataFile(QStringLiteral("devices.ini"));
-    sectionName_ = QStringLiteral("Device ") + GetDeviceCodeText();
+    LoggerModel model;
+    model.catalogPath = folder_.dataFile(QStringLiteral("devices.ini"));
+    model.section = QStringLiteral("Device ") + QString::number(deviceCode);
     IniFile catalogue;
-    catalogue.load(catalogPath_);
-    const bool accepted = catalogue.value(sectionName_, QStringLiteral("Type")) == QLatin1String("ZK");
-    description_ = catalogue.value(sectionName_, QStringLiteral("DeviceDesc"));
-    BindRecord();
-    return accepted;
+    catalogue.load(model.catalogPath);
+    model.accepted = catalogue.value(model.section, QStringLiteral("Type")) == QLatin1String("ZK");
+    model.description = catalogue.value(model.section, QStringLiteral("DeviceDesc"));
+    return model;
 }
 
-QString TQuorvantData::ReadDeviceSetting(const QString& key, const QString& defaultValue) const
+QString DeviceCatalog::deviceSetting(const LoggerModel& model, const QString& key,
+                                     const QString& defaultValue) const
 {
-    return IniFile::readValue(folder_.settingsFile(), sectionName_, key, defaultValue);
+    return IniFile::readValue(folder_.settingsFile(), model.section, key, defaultValue);
 }
 
 } // namespace qz

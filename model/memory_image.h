@@ -69,6 +69,8 @@ inline constexpr std::size_t kSamples = 8;
 inline constexpr std::size_t kSampleArea = 120;
 
 constexpr std::size_t BlockAddress(int k) { return kHeaderSize + kBlockSize * std::size_t(k); }
+constexpr std::size_t CalLowAddress(int input) { return kCalLow + 2 * std::size_t(input); }
+constexpr std::size_t CalHighAddress(int input) { return kCalHigh + 2 * std::size_t(input); }
 constexpr std::size_t DescriptorAddress(int input)
 {
     return kInputTable + kInputDescriptorSize * std::size_t(input);

@@ -23,7 +23,7 @@ DisplaySettings InitDisplaySettings(std::uint8_t inputMask)
     s.autoScale = true;
     s.leftAxisInput = -1;
     s.rightAxisInput = -1;
-    for (int i = 0; i < kInputCount; ++i) {
+    for (int i = 0; i < mem::kInputs; ++i) {
         const bool on = (inputMask >> i) & 1u;
         s.shown[i] = on;
         s.enabled[i] = on;
@@ -39,7 +39,7 @@ DisplaySettings InitDisplaySettings(std::uint8_t inputMask)
 
 bool IsInputDrawn(const DisplaySettings& settings, int input)
 {
-    if (input < 0 || input >= kInputCount)
+    if (input < 0 || input >= mem::kInputs)
         return false;
     return settings.enabled[input] && settings.shown[input];
 }

@@ -2,12 +2,12 @@
 // A graph's display choices: which inputs are drawn, which inputs own the two value axes,
 // automatic or fixed value range, and the colours of the time column and the inputs.
 // Both records are exchanged whole, by copy, with the graphic configuration dialog.
+#include "model/memory_image.h"
+
 #include <array>
 #include <cstdint>
 
 namespace qz {
-
-inline constexpr int kInputCount = 8;
 
 // Colours in blue-green-red byte order (0x00BBGGRR). Entry 0 is the time column of the
 // status line, entry 1 + i is input i; entries 9..15 are carried along and never read.
@@ -17,8 +17,8 @@ using ColourTable = std::array<Colour, 16>;
 ColourTable DefaultColours();
 
 struct DisplaySettings {
-    std::array<bool, kInputCount> shown{};   // input is drawn, exported and read out
-    std::array<bool, kInputCount> enabled{}; // copy of the input's recorded bit
+    std::array<bool, mem::kInputs> shown{};   // input is drawn, exported and read out
+    std::array<bool, mem::kInputs> enabled{}; // copy of the input's recorded bit
     bool autoScale = true;                   // range from the data, else the calibrated range
     std::int32_t leftAxisInput = -1;         // -1: no axis
     std::int32_t rightAxisInput = -1;

@@ -19,22 +19,22 @@ void AppendTwoDigits(QByteArray& out, int v)
 
 } // namespace
 
-ExportStamper::ExportStamper(const TQuorvantData& data, int form)
-    : data_(data), form_(form), decimalPoint_(QLocale().decimalPoint().toUtf8())
+ExportStamper::ExportStamper(const ImageReader& reader, int form)
+    : reader_(reader), form_(form), decimalPoint_(QLocale().decimalPoint().toUtf8())
 {
     // The instant of measurement 0 is the stamp itself; whole seconds from there on.
     LoggerDate base;
-    const double start = data.GetRecordDateTime(0);
+    const double start = reader.recordDateTime(0);
     if (start != 0 && base.SetDateTime(start) && base.MSec == 0) {
         baseDate_ = QDate(base.Year, base.Month, base.Day);
         baseSecond_ = base.Hour * 3600 + base.Min * 60 + base.Sec;
-        const int interval = data.GetInterval();
+        const int interval = reader.interval();
         step_ = interval >= 3600 ? 3600 : interval;
         exact_ = baseDate_.isValid();
     }
 }
 
-void ExportStamper::SelectDay(std::int64_t day)
+void ExportStamper::selectDay(std::int64_t day)
 {
     if (day == day_)
         return;
@@ -50,17 +50,17 @@ void ExportStamper::SelectDay(std::int64_t day)
         dayNumber_ = 0;
 }
 
-void ExportStamper::Append(QByteArray& out, int k)
+void ExportStamper::append(QByteArray& out, int k)
 {
     if (!exact_) {
         // No usable stamp: the date value's own conversion decides.
         LoggerDate d;
-        d.SetDateTime(data_.GetRecordDateTime(k));
+        d.SetDateTime(reader_.recordDateTime(k));
         out += d.ExportStamp(form_).toUtf8();
         return;
     }
     const std::int64_t second = baseSecond_ + step_ * k;
-    SelectDay(second / 86400);
+    selectDay(second / 86400);
     const int ofDay = int(second % 86400);
     const int hour = ofDay / 3600;
     const int minute = ofDay / 60 % 60;

@@ -2,7 +2,7 @@
 // The date-time field that begins each exported line, for long exports: the same text as
 // the date value's export stamp of the measurement's time, computed from whole seconds so
 // that a line costs no calendar conversion and no formatting call.
-#include "model/quorvant_data.h"
+#include "model/image_reader.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -15,15 +15,15 @@ namespace qz {
 class ExportStamper {
 public:
     // form: the export kind (0..4; any other form writes nothing).
-    ExportStamper(const TQuorvantData& data, int form);
+    ExportStamper(const ImageReader& reader, int form);
 
     // Appends the field of measurement k (counted from 1), UTF-8.
-    void Append(QByteArray& out, int k);
+    void append(QByteArray& out, int k);
 
 private:
-    void SelectDay(std::int64_t day);
+    void selectDay(std::int64_t day);
 
-    const TQuorvantData& data_;
+    const ImageReader& reader_;
     int form_;
     bool exact_ = false;         // the oldest block's stamp is a real instant
     QDate baseDate_;

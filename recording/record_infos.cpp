@@ -26,49 +26,48 @@ QString IntervalText(int seconds)
 
 } // namespace
 
-QStringList Recording::InfosZk300(const ViewRecord& view)
+QStringList Recording::infoLines(const ViewRecord& view) const
 {
     QStringList lines;
-    InfosZk300(lines, view);
+    appendInfoLines(lines, view);
     return lines;
 }
 
-void Recording::InfosZk300(QStringList& lines, const ViewRecord& view)
+void Recording::appendInfoLines(QStringList& lines, const ViewRecord& view) const
 {
-    std::array<long double, kInputCount> maxValue{};
-    std::array<long double, kInputCount> minValue{};
-    for (int i = 0; i < kInputCount; ++i) {
+    std::array<long double, mem::kInputs> maxValue{};
+    std::array<long double, mem::kInputs> minValue{};
+    for (int i = 0; i < mem::kInputs; ++i) {
         if (!enabled_[i])
             continue;
-        data_.CurrentInput = i;
-        maxValue[i] = Normalize(i, PhysicalValue(i, view.rawMax[i]));
-        minValue[i] = Normalize(i, PhysicalValue(i, view.rawMin[i]));
+        maxValue[i] = normalize(i, physicalValue(i, view.rawMax[i]));
+        minValue[i] = normalize(i, physicalValue(i, view.rawMin[i]));
     }
 
+    const ImageReader& r = reader_;
     QString inputs, scaleMax, scaleMin, minimum, maximum, average;
-    for (int i = 0; i < kInputCount; ++i) {
-        if (!IsInputDrawn(i))
+    for (int i = 0; i < mem::kInputs; ++i) {
+        if (!isInputDrawn(i))
             continue;
-        data_.CurrentInput = i;
-        const QString unit = QLatin1Char(' ') + data_.GetInputUnit();
-        QString name = Column(data_.GetInputName());
+        const QString unit = QLatin1Char(' ') + r.inputUnit(i);
+        QString name = Column(r.inputName(i));
         name[2] = QLatin1Char(char('1' + i));
         inputs += name;
-        scaleMax += Column(FormatValueShort(data_.GetScaleHigh()) + unit);
-        scaleMin += Column(FormatValueShort(data_.GetScaleLow()) + unit);
+        scaleMax += Column(r.scaleHighText(i) + unit);
+        scaleMin += Column(r.scaleLowText(i) + unit);
         minimum += Column(FormatValue(formats_[i], static_cast<double>(minValue[i])) + unit);
         maximum += Column(FormatValue(formats_[i], static_cast<double>(maxValue[i])) + unit);
-        const long double avg = PhysicalValue(i, view.average[i]);
+        const long double avg = physicalValue(i, view.average[i]);
         average += Column(FormatValueShort(static_cast<double>(avg)) + unit);
     }
 
-    lines << QStringLiteral("Record Name        : ") + TrimLeadingBlanks(TrimTrailingBlanks(data_.GetRecordName()))
-          << QStringLiteral("Serial Number      : ") + data_.GetSerialNumber()
-          << QStringLiteral("Recording Interval : ") + IntervalText(data_.GetInterval())
-          << QStringLiteral("Start Date/Time    : ") + data_.GetRecordDateText(view.first) + QLatin1Char(' ')
-                 + data_.GetRecordTimeText(view.first)
-          << QStringLiteral("End Date/Time      : ") + data_.GetRecordDateText(view.last) + QLatin1Char(' ')
-                 + data_.GetRecordTimeText(view.last)
+    lines << QStringLiteral("Record Name        : ") + TrimLeadingBlanks(TrimTrailingBlanks(r.recordName()))
+          << QStringLiteral("Serial Number      : ") + r.serialNumber()
+          << QStringLiteral("Recording Interval : ") + IntervalText(r.interval())
+          << QStringLiteral("Start Date/Time    : ") + r.recordDateText(view.first) + QLatin1Char(' ')
+                 + r.recordTimeText(view.first)
+          << QStringLiteral("End Date/Time      : ") + r.recordDateText(view.last) + QLatin1Char(' ')
+                 + r.recordTimeText(view.last)
           << QStringLiteral("Inputs             : ") + inputs
           << QStringLiteral("Scale max          : ") + scaleMax
           << QStringLiteral("Scale min          : ") + scaleMin
@@ -76,7 +75,7 @@ void Recording::InfosZk300(QStringList& lines, const ViewRecord& view)
           << QStringLiteral("Maximum            : ") + maximum
           << QStringLiteral("Average            : ") + average
           << QStringLiteral("# Measurements     : ") + QString::number(view.last - view.first + 1)
-          << QStringLiteral("Battery Voltage    : ") + data_.GetBatteryText()
+          << QStringLiteral("Battery Voltage    : ") + r.batteryText()
           << QString();
 }
 

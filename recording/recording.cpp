@@ -3,6 +3,8 @@
 #include "model/datetime_number.h"
 #include "model/values.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 namespace qz {
@@ -11,61 +13,62 @@ namespace {
 
 bool ValidInput(int input)
 {
-    return input >= 0 && input < kInputCount;
+    return input >= 0 && input < mem::kInputs;
 }
 
 } // namespace
 
 Recording::Recording(ProgramFolder folder)
-    : folder_(std::move(folder)), image_(kImageSize, 0), data_(folder_)
+    : catalog_(std::move(folder)), image_(mem::kImageSize, 0), reader_(image())
 {
-    data_.BindImage(image_.data(), image_.size());
 }
 
-QByteArray Recording::ImageBytes() const
+void Recording::rebind()
+{
+    reader_ = ImageReader(image());
+}
+
+QByteArray Recording::imageBytes() const
 {
     return QByteArray(reinterpret_cast<const char*>(image_.data()), qsizetype(image_.size()));
 }
 
-void Recording::SetImage(const QByteArray& bytes)
+void Recording::setImage(const QByteArray& bytes)
 {
-    const auto n = std::min<qsizetype>(bytes.size(), kImageSize);
+    const auto n = std::min<qsizetype>(bytes.size(), qsizetype(image_.size()));
     std::fill(image_.begin(), image_.end(), 0);
     std::copy_n(reinterpret_cast<const std::uint8_t*>(bytes.constData()), n, image_.begin());
+    rebind();
 }
 
-void Recording::CopyFrom(const Recording& other)
+void Recording::copyFrom(const Recording& other)
 {
     image_ = other.image_; // same size: the buffer stays where it is
+    rebind();
     created_ = other.created_;
     fileName_ = other.fileName_;
     saved_ = true;
 }
 
-bool Recording::Initialize()
+bool Recording::initialize()
 {
-    data_.BindImage(image_.data(), image_.size());
-    if (!data_.LoadDeviceInfo())
+    rebind();
+    model_ = catalog_.lookUp(reader_.deviceCode());
+    if (!model_.accepted)
         return false;
-    const int count = data_.GetRecordCount();
+    const int count = reader_.recordCount();
     if (count < 2)
         return false;
 
-    const std::uint8_t mask = data_.GetInputMask();
-    int position = 0;
-    for (int i = 0; i < kInputCount; ++i) {
-        data_.CurrentInput = i;
-        const double low = data_.GetScaleLow();
-        const double high = data_.GetScaleHigh();
+    for (int i = 0; i < mem::kInputs; ++i) {
+        const double low = reader_.scaleLow(i);
+        const double high = reader_.scaleHigh(i);
         formats_[i] = ChooseFloatFormat((high - low) / 200).left(20);
-        enabled_[i] = (mask >> i) & 1u;
-        position_[i] = position;
+        enabled_[i] = reader_.isInputRecorded(i);
         conversion_[i] = Conversion{};
         rawSum_[i] = 0;
-        if (enabled_[i]) {
-            conversion_[i] = MakeConversion(low, high, data_.GetCalLow(), data_.GetCalHigh());
-            ++position;
-        }
+        if (enabled_[i])
+            conversion_[i] = MakeConversion(low, high, reader_.calLow(i), reader_.calHigh(i));
     }
     measurementCount_ = count;
 
@@ -74,38 +77,32 @@ bool Recording::Initialize()
     ViewRecord& v = views_[0];
     v.first = 1;
     v.last = count;
-    settings_ = InitDisplaySettings(mask);
-    SearchMaxMin(v);
-    UpdateScalingMode(v);
-    ComputeAverages(v);
+    settings_ = InitDisplaySettings(reader_.inputMask());
+    searchMaxMin(v);
+    updateScalingMode(v);
+    computeAverages(v);
     initialized_ = true;
     return true;
 }
 
-int Recording::MeasurementCount()
-{
-    return data_.GetRecordCount();
-}
-
-QString Recording::Description() const
+QString Recording::description() const
 {
     if (!fileName_.isEmpty())
         return fileName_;
-    return data_.GetSerialNumber()
-        + QLocale().toString(FromDateTimeNumber(created_), QLocale::ShortFormat);
+    return reader_.serialNumber() + QLocale().toString(FromDateTimeNumber(created_), QLocale::ShortFormat);
 }
 
-void Recording::ChildTitle(int n)
+void Recording::childTitle(int n)
 {
     if (titleSet_)
         return;
     const QString number = QString::number(n).leftJustified(3, ' ');
-    const QString name = data_.GetRecordName().left(30);
+    const QString name = reader_.recordName().left(30);
     if (!fileName_.isEmpty()) {
         const QString base = fileName_.mid(fileName_.lastIndexOf(QLatin1Char('/')) + 1);
         caption_ = base + QStringLiteral(" - ") + name + QStringLiteral(" #") + number;
     } else {
-        caption_ = QStringLiteral("S/N:") + data_.GetSerialNumber() + QStringLiteral(" - ") + name
+        caption_ = QStringLiteral("S/N:") + reader_.serialNumber() + QStringLiteral(" - ") + name
             + QStringLiteral(" #") + number + QStringLiteral(" (")
             + QLocale().toString(FromDateTimeNumber(created_), QLocale::ShortFormat)
             + QStringLiteral(" )");
@@ -113,75 +110,56 @@ void Recording::ChildTitle(int n)
     titleSet_ = true;
 }
 
-bool Recording::IsEnabled(int input) const
+bool Recording::isEnabled(int input) const
 {
     return ValidInput(input) && enabled_[input];
 }
 
-const QString& Recording::ValueFormat(int input) const
+const QString& Recording::valueFormat(int input) const
 {
     static const QString none = QStringLiteral("0");
     return ValidInput(input) ? formats_[input] : none;
 }
 
-const Conversion& Recording::InputConversion(int input) const
+const Conversion& Recording::conversion(int input) const
 {
     static const Conversion none{};
     return ValidInput(input) ? conversion_[input] : none;
 }
 
-long double Recording::RawSum(int input) const
+long double Recording::rawSum(int input) const
 {
     return ValidInput(input) ? rawSum_[input] : 0;
 }
 
-int Recording::RecordPosition(int input) const
+long double Recording::normalize(int input, long double v) const
 {
-    return ValidInput(input) ? position_[input] : 0;
+    return Normalize(v, conversion(input).resolution);
 }
 
-void Recording::SelectInput(int input)
-{
-    if (!ValidInput(input))
-        return;
-    data_.CurrentInput = input;
-    data_.CurrentOffset = position_[input];
-}
-
-std::uint8_t Recording::Sample(int input, int measurement)
-{
-    SelectInput(input);
-    return data_.GetSample(measurement);
-}
-
-long double Recording::Normalize(int input, long double v) const
-{
-    return qz::Normalize(v, InputConversion(input).resolution);
-}
-
-void Recording::ApplyGraphicConfig(const ColourTable& colours, const DisplaySettings& settings)
+void Recording::applyGraphicConfig(const ColourTable& colours, const DisplaySettings& settings)
 {
     colours_ = colours;
     settings_ = settings;
-    UpdateScalingMode(CurrentView());
+    updateScalingMode(currentView());
 }
 
-ViewRecord& Recording::View(int level)
+ViewRecord& Recording::view(int level)
 {
     return views_[std::clamp(level, 0, kViewLevels - 1)];
 }
 
-const ViewRecord& Recording::View(int level) const
+const ViewRecord& Recording::view(int level) const
 {
     return views_[std::clamp(level, 0, kViewLevels - 1)];
 }
 
-void Recording::SetCurrentLevel(int level)
+void Recording::setCurrentLevel(int level)
 {
     currentLevel_ = std::clamp(level, 0, kViewLevels - 1);
 }
 
-int Recording::LevelOf(const ViewRecord& view) const
+int Recording::levelOf(const ViewRecord& view) const
 {
     for (int l = 0; l < kViewLevels; ++l)
         if (&views_[l] == &view)

@@ -2,7 +2,6 @@
 // last data block in use.
 #include "recording/recording.h"
 
-#include "model/memory_image.h"
 #include "platform/prompt.h"
 
 #include <QFile>
@@ -16,84 +15,74 @@ namespace {
 
 constexpr char kSignature[kFileSignatureSize + 1] = "QUORVANT";
 
-QString InvalidDataFile()
-{
-    return QStringLiteral("Invalid data file ");
-}
-
 } // namespace
 
-int Recording::StoredBlocks() const
+int Recording::storedBlocks() const
 {
     // The header's word may say anything; the image holds at most 508 blocks.
-    const int used = image_[mem::kBlocksUsed] | (image_[mem::kBlocksUsed + 1] << 8);
-    return std::min(used, mem::kMaxBlocks);
+    return std::min(int(reader_.blocksUsed()), mem::kMaxBlocks);
 }
 
-bool Recording::save(const QString& name)
+SaveResult Recording::save(const QString& name)
 {
-    lastError_.clear();
-    const qint64 length = kImageHeaderSize + qint64(kImageBlockSize) * StoredBlocks();
+    const qint64 length = qint64(mem::BlockAddress(storedBlocks()));
     // The previous file stays untouched until the new one is complete.
     QSaveFile file(name);
-    bool ok = file.open(QIODevice::WriteOnly)
+    const bool ok = file.open(QIODevice::WriteOnly)
         && file.write(kSignature, kFileSignatureSize) == kFileSignatureSize
         && file.write(reinterpret_cast<const char*>(image_.data()), length) == length
         && file.commit();
     if (!ok) {
-        lastError_ = QStringLiteral("Cannot save ") + name + QStringLiteral(": ") + file.errorString();
+        const SaveResult failed{SaveError::CannotWrite, file.errorString()};
         file.cancelWriting();
-        return false;
+        return failed;
     }
     fileName_ = name;
     saved_ = true;
-    return true;
+    return {};
 }
 
-bool Recording::LoadFile(const QString& name, Prompt& prompt)
+LoadResult Recording::load(const QString& name)
 {
-    lastError_.clear();
     fileName_ = name;
+    saved_ = true;
     QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        lastError_ = QStringLiteral("Cannot open ") + name + QStringLiteral(": ") + file.errorString();
-        prompt.tell(lastError_, PromptSymbol::Error);
-        saved_ = true;
-        return false;
-    }
-    return LoadFrom(file, file.size(), prompt);
+    if (!file.open(QIODevice::ReadOnly))
+        return {LoadError::CannotOpen, file.errorString()};
+    return loadFrom(file, file.size());
 }
 
-bool Recording::LoadFrom(QIODevice& device, qint64 size, Prompt& prompt)
+LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
 {
     saved_ = true;
     char signature[kFileSignatureSize] = {};
     if (size < kFileSignatureSize || size > kMaxFileSize
         || device.read(signature, kFileSignatureSize) != kFileSignatureSize
         || !std::equal(signature, signature + kFileSignatureSize, kSignature)) {
-        prompt.tell(InvalidDataFile(), PromptSymbol::Error);
-        return false;
+        return {LoadError::NotARecording, QString()};
     }
     // Whatever a previous content left is cleared: a short image reads as empty blocks.
     std::fill(image_.begin(), image_.end(), 0);
     initialized_ = false;
     const qint64 body = size - kFileSignatureSize;
     if (body > 0 && device.read(reinterpret_cast<char*>(image_.data()), body) != body) {
-        lastError_ = QStringLiteral("Cannot read ") + fileName_;
-        return false;
+        rebind();
+        return {LoadError::CannotRead, device.errorString()};
     }
-    return Initialize();
+    if (!initialize())
+        return {model_.accepted ? LoadError::TooFewMeasurements : LoadError::NotAccepted, QString()};
+    return {};
 }
 
-bool Recording::SaveChanges(Prompt& prompt)
+bool Recording::saveChanges(Prompt& prompt) const
 {
     return prompt.confirm(QStringLiteral("The record ") + caption_
                           + QStringLiteral("  has not been saved ,") + QStringLiteral("Close anyway ?"));
 }
 
-bool Recording::MayClose(Prompt& prompt)
+bool Recording::mayClose(Prompt& prompt)
 {
-    const bool canClose = saved_ || SaveChanges(prompt);
+    const bool canClose = saved_ || saveChanges(prompt);
     if (canClose)
         saved_ = true;
     return canClose;

@@ -5,20 +5,19 @@
 
 namespace qz {
 
-void Recording::SearchMaxMin(ViewRecord& view)
+void Recording::searchMaxMin(ViewRecord& view)
 {
     // Only measurements that exist are read, whatever the view says.
     const int first = std::max(view.first, 1);
     const int last = std::min(view.last, measurementCount_);
-    for (int i = 0; i < kInputCount; ++i) {
+    for (int i = 0; i < mem::kInputs; ++i) {
         if (!enabled_[i])
             continue;
-        SelectInput(i);
         long double sum = 0;
         int lo = 255;
         int hi = 0;
         for (int k = first; k <= last; ++k) {
-            const int r = data_.GetSample(k);
+            const int r = reader_.sample(i, k);
             sum += r;
             lo = std::min(lo, r);
             hi = std::max(hi, r);
@@ -28,17 +27,17 @@ void Recording::SearchMaxMin(ViewRecord& view)
         view.rawMax[i] = hi;
     }
     // A falling conversion: raw max is the raw value of the physically highest point.
-    for (int i = 0; i < kInputCount; ++i) {
+    for (int i = 0; i < mem::kInputs; ++i) {
         if (enabled_[i] && conversion_[i].gain < 0)
             std::swap(view.rawMin[i], view.rawMax[i]);
     }
 }
 
-void Recording::UpdateScalingMode(ViewRecord& view)
+void Recording::updateScalingMode(ViewRecord& view)
 {
-    const int level = LevelOf(view);
+    const int level = levelOf(view);
     const int margin = level == 0 ? margin_ : 0;
-    for (int i = 0; i < kInputCount; ++i) {
+    for (int i = 0; i < mem::kInputs; ++i) {
         if (!enabled_[i])
             continue;
         // The physically higher end goes to the top; with a falling conversion that is
@@ -53,9 +52,8 @@ void Recording::UpdateScalingMode(ViewRecord& view)
                 view.bottom[i] = views_[level - 1].bottom[i];
             }
         } else {
-            data_.CurrentInput = i;
-            view.bottom[i] = data_.GetCalLow();
-            view.top[i] = data_.GetCalHigh();
+            view.bottom[i] = reader_.calLow(i);
+            view.top[i] = reader_.calHigh(i);
             if (falling)
                 std::swap(view.top[i], view.bottom[i]);
         }
@@ -68,22 +66,21 @@ void Recording::UpdateScalingMode(ViewRecord& view)
     }
 }
 
-void Recording::ComputeAverages(ViewRecord& view) const
+void Recording::computeAverages(ViewRecord& view) const
 {
     const long double n = static_cast<long double>(view.last) + 1 - view.first;
-    for (int i = 0; i < kInputCount; ++i) {
+    for (int i = 0; i < mem::kInputs; ++i) {
         if (enabled_[i])
             view.average[i] = n > 0 ? static_cast<double>(rawSum_[i] / n) : 0.0;
     }
 }
 
-AxisScale Recording::ComputeAxisScale(int input)
+AxisScale Recording::axisScale(int input) const
 {
-    if (input < 0 || input >= kInputCount)
+    if (input < 0 || input >= mem::kInputs)
         return {};
-    data_.CurrentInput = input;
-    const ViewRecord& v = CurrentView();
-    return qz::ComputeAxisScale(conversion_[input], v.top[input], v.bottom[input]);
+    const ViewRecord& v = currentView();
+    return ComputeAxisScale(conversion_[input], v.top[input], v.bottom[input]);
 }
 
 } // namespace qz

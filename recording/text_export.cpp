@@ -20,35 +20,30 @@ constexpr qsizetype kFlushSize = 1 << 16;
 
 } // namespace
 
-ExportResult Recording::ExportFile(const QString& name, ExportKind kind, Progress& progress)
+ExportOutcome Recording::exportFile(const QString& name, ExportKind kind, Progress& progress)
 {
     exportFileName_ = name;
-    return ExportRecord(kind, progress);
+    return exportRecord(kind, progress);
 }
 
-ExportResult Recording::ExportRecord(ExportKind kind, Progress& progress)
+ExportOutcome Recording::exportRecord(ExportKind kind, Progress& progress) const
 {
-    lastError_.clear();
     // An export is created or replaced in place (a cancelled one keeps the lines written
     // so far); it can always be made again from the recording, so it is not synced to
     // disk the way a recording file is.
     QFile file(exportFileName_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        lastError_ = QStringLiteral("Cannot write ") + exportFileName_ + QStringLiteral(": ") + file.errorString();
-        return ExportResult::Failed;
-    }
-    ExportResult result = ExportTo(file, kind, progress);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {ExportResult::Failed, file.errorString()};
+    const ExportResult result = exportTo(file, kind, progress);
     file.close();
-    if (result == ExportResult::Failed || file.error() != QFileDevice::NoError) {
-        lastError_ = QStringLiteral("Cannot write ") + exportFileName_ + QStringLiteral(": ") + file.errorString();
-        result = ExportResult::Failed;
-    }
-    return result;
+    if (result == ExportResult::Failed || file.error() != QFileDevice::NoError)
+        return {ExportResult::Failed, file.errorString()};
+    return {result, QString()};
 }
 
-ExportResult Recording::ExportTo(QIODevice& out, ExportKind kind, Progress& progress)
+ExportResult Recording::exportTo(QIODevice& out, ExportKind kind, Progress& progress) const
 {
-    const ViewRecord& view = CurrentView();
+    const ViewRecord& view = currentView();
     progress.setCaption(QStringLiteral("Export..."));
     progress.setMaximum(view.last - view.first);
     progress.setCancelEnabled(true);
@@ -59,20 +54,20 @@ ExportResult Recording::ExportTo(QIODevice& out, ExportKind kind, Progress& prog
         buffer.clear();
         return ok;
     };
-    for (const QString& line : InfosZk300(view)) {
+    for (const QString& line : infoLines(view)) {
         buffer += line.toUtf8();
         buffer += "\r\n";
     }
 
     // A value field depends only on the raw byte: each input's 256 possible fields are
     // formatted once instead of once per measurement.
-    std::array<std::vector<QByteArray>, kInputCount> fields;
-    for (int i = 0; i < kInputCount; ++i) {
-        if (!IsInputDrawn(i))
+    std::array<std::vector<QByteArray>, mem::kInputs> fields;
+    for (int i = 0; i < mem::kInputs; ++i) {
+        if (!isInputDrawn(i))
             continue;
         fields[i].reserve(256);
         for (int raw = 0; raw < 256; ++raw) {
-            const long double value = Normalize(i, PhysicalValue(i, raw));
+            const long double value = normalize(i, physicalValue(i, raw));
             fields[i].push_back('\t' + FormatValue(formats_[i], static_cast<double>(value)).toUtf8());
         }
     }
@@ -80,14 +75,14 @@ ExportResult Recording::ExportTo(QIODevice& out, ExportKind kind, Progress& prog
     // Only measurements that exist are written, whatever the view says.
     const int first = std::max(view.first, 1);
     const int last = std::min(view.last, measurementCount_);
-    ExportStamper stamp(data_, static_cast<int>(kind));
+    ExportStamper stamp(reader_, static_cast<int>(kind));
     for (int k = first; k <= last; ++k) {
         if (k % kProgressStep == 0)
             progress.setPosition(k - view.first);
-        stamp.Append(buffer, k);
-        for (int i = 0; i < kInputCount; ++i) {
+        stamp.append(buffer, k);
+        for (int i = 0; i < mem::kInputs; ++i) {
             if (!fields[i].empty())
-                buffer += fields[i][Sample(i, k)];
+                buffer += fields[i][reader_.sample(i, k)];
         }
         buffer += "\r\n";
         if (buffer.size() >= kFlushSize && !flush())

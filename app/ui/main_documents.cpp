@@ -33,7 +33,10 @@ void MainWindow::openFile()
         return;
     }
     GraphWindow* graph = newGraphWindow();
-    if (!graph->LoadFile(name)) {
+    if (const LoadResult loaded = graph->load(name); !loaded.ok()) {
+        // The reader's own message first, then the refusal.
+        if (const QString message = LoadMessage(loaded, name); !message.isEmpty())
+            services_.prompt.tell(message, PromptSymbol::Error);
         services_.prompt.tell(texts::fileNotForQuorvant(), PromptSymbol::Error);
         graph->FreeWindow();
         UpdateMenuItems();
@@ -60,8 +63,8 @@ void MainWindow::saveRecording(const QString& title)
         services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
         return;
     }
-    if (!graph->save(name))
-        services_.prompt.tell(texts::cannotWrite(name, graph->recording().LastError()), PromptSymbol::Error);
+    if (const SaveResult saved = graph->save(name); !saved.ok())
+        services_.prompt.tell(texts::cannotWrite(name, SaveMessage(saved, name)), PromptSymbol::Error);
     RenumberGraphs();
 }
 
@@ -122,8 +125,8 @@ void MainWindow::openGraphView()
     if (!source)
         return;
     GraphWindow* copy = newGraphWindow();
-    copy->recording().CopyFrom(source->recording());
-    if (!copy->Initialize()) {
+    copy->recording().copyFrom(source->recording());
+    if (!copy->initialize()) {
         copy->FreeWindow();
         UpdateMenuItems();
         return;

@@ -40,13 +40,13 @@ ImageAcceptance MainWindow::AcceptDownload(const std::vector<std::uint8_t>& imag
         active->showNormal();
     GraphWindow* graph = newGraphWindow();
     Recording& recording = graph->recording();
-    recording.SetCreated(ToDateTimeNumber(services_.clock.localNow()));
-    recording.SetImage(QByteArray(reinterpret_cast<const char*>(image.data()),
+    recording.setCreated(ToDateTimeNumber(services_.clock.localNow()));
+    recording.setImage(QByteArray(reinterpret_cast<const char*>(image.data()),
                                   static_cast<qsizetype>(image.size())));
-    recording.SetSaved(false);
+    recording.setSaved(false);
     ImageAcceptance result;
-    result.initialized = graph->Initialize();
-    result.measurementCount = graph->MeasurementCount();
+    result.initialized = graph->initialize();
+    result.measurementCount = graph->measurementCount();
     if (result.initialized) {
         RenumberGraphs();
     } else {

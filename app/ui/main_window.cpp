@@ -166,16 +166,16 @@ void MainWindow::RenumberGraphs()
 {
     const QList<GraphWindow*> list = graphWindows();
     for (GraphWindow* g : list)
-        g->ClearTitleSet();
+        g->clearTitleSet();
     for (int w = list.size() - 1; w >= 0; --w) {
         GraphWindow* W = list[w];
-        W->ChildTitle(1);
-        const QString description = W->Description();
+        W->childTitle(1);
+        const QString description = W->description();
         int n = 1;
         for (int v = w - 1; v >= 0; --v) {
             GraphWindow* V = list[v];
-            if (!V->IsTitleSet() && V->Description() == description)
-                V->ChildTitle(++n);
+            if (!V->isTitleSet() && V->description() == description)
+                V->childTitle(++n);
         }
     }
 }
@@ -195,9 +195,9 @@ void MainWindow::drawStatusForActive()
     StatusReadout readout;
     readout.texts = graph->cursorValues();
     readout.units = graph->cursorUnits();
-    readout.colours = graph->Colours();
-    for (int i = 0; i < kInputCount; ++i)
-        readout.drawn[i] = graph->IsInputDrawn(i);
+    readout.colours = graph->colours();
+    for (int i = 0; i < mem::kInputs; ++i)
+        readout.drawn[i] = graph->isInputDrawn(i);
     status_->DrawStatus(readout);
 }
 

@@ -50,7 +50,7 @@ void StatusImage::paintReadout()
     drawAt(x, top + h / 2, readout_.texts[0]);
     x += fm.horizontalAdvance(readout_.texts[0]);
     int k = 1;
-    for (int i = 1; i <= kInputCount; ++i) {
+    for (int i = 1; i <= mem::kInputs; ++i) {
         if (!readout_.drawn[i - 1])
             continue;
         p.setPen(toColor(readout_.colours[i]));

@@ -7,7 +7,7 @@
 
 namespace qz {
 
-GraphPaintBox::GraphPaintBox(Recording& recording, QWidget* parent)
+GraphPaintBox::GraphPaintBox(const Recording& recording, QWidget* parent)
     : QWidget(parent), recording_(recording)
 {
     setObjectName(QStringLiteral("Image"));
@@ -15,18 +15,18 @@ GraphPaintBox::GraphPaintBox(Recording& recording, QWidget* parent)
     setMinimumSize(100, 80);
 }
 
-void GraphPaintBox::PrepareCanvas(bool blank)
+void GraphPaintBox::prepareCanvas(bool blank)
 {
     qz::PrepareCanvas(image_, size(), blank || image_.size() != size());
     update();
 }
 
-void GraphPaintBox::DrawGraph()
+void GraphPaintBox::drawGraph()
 {
     if (image_.size() != size())
-        PrepareCanvas(true);
+        prepareCanvas(true);
     image_.fill(Qt::white);
-    if (recording_.IsInitialized()) {
+    if (recording_.isInitialized()) {
         QPainter p(&image_);
         layout_ = qz::DrawGraph(p, ScreenTarget(image_.size()), recording_).layout;
     }
@@ -43,10 +43,10 @@ void GraphPaintBox::paintEvent(QPaintEvent*)
 
 void GraphPaintBox::resizeEvent(QResizeEvent*)
 {
-    if (recording_.IsInitialized())
-        DrawGraph();
+    if (recording_.isInitialized())
+        drawGraph();
     else
-        PrepareCanvas(true);
+        prepareCanvas(true);
 }
 
 } // namespace qz

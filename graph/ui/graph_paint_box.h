@@ -13,12 +13,12 @@ class Recording;
 class GraphPaintBox final : public QWidget {
     Q_OBJECT
 public:
-    explicit GraphPaintBox(Recording& recording, QWidget* parent = nullptr);
+    explicit GraphPaintBox(const Recording& recording, QWidget* parent = nullptr);
 
     // A new white image of the box's size; drawn again when blank is false.
-    void PrepareCanvas(bool blank);
+    void prepareCanvas(bool blank);
     // Draws the graph into the image and shows it.
-    void DrawGraph();
+    void drawGraph();
     const QImage& image() const { return image_; }
     int drawCount() const { return drawCount_; }
     const GraphLayout& layout() const { return layout_; }
@@ -28,7 +28,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    Recording& recording_;
+    const Recording& recording_;
     QImage image_;
     GraphLayout layout_;
     int drawCount_ = 0;

@@ -25,52 +25,47 @@ GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, QWidget* parent)
 
 GraphWindow::~GraphWindow() = default;
 
-bool GraphWindow::Initialize()
+bool GraphWindow::initialize()
 {
-    if (!recording_->Initialize())
+    if (!recording_->initialize())
         return false;
-    paintBox_->PrepareCanvas(true);
-    paintBox_->DrawGraph();
+    paintBox_->prepareCanvas(true);
+    paintBox_->drawGraph();
     return true;
 }
 
-bool GraphWindow::LoadFile(const QString& name)
+LoadResult GraphWindow::load(const QString& name)
 {
-    const bool ok = recording_->LoadFile(name, prompt_);
-    if (ok) {
-        paintBox_->PrepareCanvas(true);
-        paintBox_->DrawGraph();
+    const LoadResult result = recording_->load(name);
+    if (result.ok()) {
+        paintBox_->prepareCanvas(true);
+        paintBox_->drawGraph();
     }
-    return ok;
+    return result;
 }
 
-bool GraphWindow::save(const QString& name)
+void GraphWindow::childTitle(int n)
 {
-    return recording_->save(name);
-}
-
-void GraphWindow::ChildTitle(int n)
-{
-    if (recording_->IsTitleSet())
+    if (recording_->isTitleSet())
         return;
-    recording_->ChildTitle(n);
-    setWindowTitle(recording_->Caption());
+    recording_->childTitle(n);
+    setWindowTitle(recording_->caption());
 }
 
-QImage GraphWindow::Snapshot() const
+QImage GraphWindow::snapshot() const
 {
     return paintBox_->image().copy();
 }
 
 void GraphWindow::CopyToClipBoard()
 {
-    QGuiApplication::clipboard()->setImage(Snapshot());
+    QGuiApplication::clipboard()->setImage(snapshot());
 }
 
 bool GraphWindow::SaveToFile(const QString& name)
 {
     QImageWriter writer(name, "bmp");
-    return writer.write(Snapshot());
+    return writer.write(snapshot());
 }
 
 void GraphWindow::PrintForm(QPrinter& printer)
@@ -89,7 +84,7 @@ void GraphWindow::PrintForm(QPrinter& printer)
 bool GraphWindow::MayClose()
 {
     SendInternal(notifyTarget(), kMsgRenumberTitles);
-    return recording_->MayClose(prompt_);
+    return recording_->mayClose(prompt_);
 }
 
 void GraphWindow::ChildSize(int top, int height)
@@ -98,7 +93,7 @@ void GraphWindow::ChildSize(int top, int height)
     DocumentWindow::ChildSize(top, height);
 }
 
-void GraphWindow::RedrawGraph()
+void GraphWindow::redrawGraph()
 {
     PostInternal(this, kMsgRedrawGraph);
 }
@@ -109,7 +104,7 @@ bool GraphWindow::event(QEvent* e)
     case kMsgTimerTick:
         return true;
     case kMsgRedrawGraph:
-        paintBox_->DrawGraph();
+        paintBox_->drawGraph();
         QCoreApplication::removePostedEvents(this, InternalEventType(kMsgRedrawGraph));
         return true;
     case kMsgDetachInfoWindow:

@@ -25,23 +25,24 @@ public:
 
     // Derives everything from the image and shows the graph; false (nothing shown) when
     // the logger is not accepted or fewer than two measurements are recorded.
-    bool Initialize();
-    int MeasurementCount() { return recording_->MeasurementCount(); }
-    bool LoadFile(const QString& name);
-    bool save(const QString& name);
-    QString Description() const { return recording_->Description(); }
-    void ChildTitle(int n);
-    bool IsTitleSet() const { return recording_->IsTitleSet(); }
-    void ClearTitleSet() { recording_->ClearTitleSet(); }
+    bool initialize();
+    int measurementCount() const { return recording_->measurementCount(); }
+    // Loads a recording file and shows it; the caller tells what went wrong.
+    LoadResult load(const QString& name);
+    SaveResult save(const QString& name) { return recording_->save(name); }
+    QString description() const { return recording_->description(); }
+    void childTitle(int n);
+    bool isTitleSet() const { return recording_->isTitleSet(); }
+    void clearTitleSet() { recording_->clearTitleSet(); }
 
     // Cursor readout for the main window's status line.
     const QStringList& cursorValues() const { return status_; }
     const QStringList& cursorUnits() const { return units_; }
-    const ColourTable& Colours() const { return recording_->Colours(); }
-    bool IsInputDrawn(int input) const { return recording_->IsInputDrawn(input); }
+    const ColourTable& colours() const { return recording_->colours(); }
+    bool isInputDrawn(int input) const { return recording_->isInputDrawn(input); }
 
     // The drawing as shown (the clipboard form).
-    QImage Snapshot() const;
+    QImage snapshot() const;
 
     // The document window contract.
     void CopyToClipBoard() override;
@@ -49,16 +50,16 @@ public:
     QString ClipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
     QString ClipboardFileExt() const override { return QStringLiteral("bmp"); }
     bool SaveToFile(const QString& name) override;
-    QString FileName() const override { return recording_->FileName(); }
-    void SetFileName(const QString& name) override { recording_->SetFileName(name); }
+    QString FileName() const override { return recording_->fileName(); }
+    void SetFileName(const QString& name) override { recording_->setFileName(name); }
     DocumentWindow* DataWindow() override { return this; }
-    bool IsSaved() const override { return recording_->IsSaved(); }
+    bool IsSaved() const override { return recording_->isSaved(); }
     bool MayClose() override;
     void ChildSize(int top, int height) override;
 
     GraphPaintBox* paintBox() const { return paintBox_; }
     // Redraws on the next pass of the event loop; a burst of requests costs one redraw.
-    void RedrawGraph();
+    void redrawGraph();
 
 protected:
     bool event(QEvent* event) override;

@@ -1,8 +1,5 @@
 #include "app_rig.h"
 
-// The hand-built images of the recording tests.
-#include "recording/image_builder.cpp"
-
 #include "graph/ui/graph_window.h"
 
 #include <QCoreApplication>
@@ -11,7 +8,7 @@
 
 namespace qz::test {
 
-QByteArray ColdStoreImage()
+ImageBuilder ColdStoreImage()
 {
     return ImageBuilder()
         .serial("A123")
@@ -20,8 +17,7 @@ QByteArray ColdStoreImage()
         .input(0, {QStringLiteral("Air"), QStringLiteral("\xb0" "C"), -40, 60, 0, 255 * 256})
         .input(1, {QStringLiteral("Door"), QStringLiteral("%"), 0, 100, 0, 255 * 256})
         .input(4, {QStringLiteral("Floor"), QStringLiteral("\xb0" "C"), -40, 60, 0, 255 * 256})
-        .measurements(100, [](int k, int input) { return std::uint8_t((k * (input + 1)) % 200 + 20); })
-        .build();
+        .measurements(100, [](int k, int input) { return std::uint8_t((k * (input + 1)) % 200 + 20); });
 }
 
 void AppTest::SetUp()
@@ -58,10 +54,9 @@ QString AppTest::WriteFile(const QString& name, const QByteArray& bytes)
     return f.fileName();
 }
 
-QString AppTest::WriteRecording(const QString& name, const QByteArray& image)
+QString AppTest::WriteRecording(const QString& name, const ImageBuilder& image)
 {
-    const int blocks = (static_cast<unsigned char>(image[118]) | (static_cast<unsigned char>(image[119]) << 8));
-    return WriteFile(name, QByteArray("QUORVANT") + image.left(384 + 128 * blocks));
+    return WriteFile(name, image.file());
 }
 
 GraphWindow* AppTest::OpenThroughMenu(const QString& name)

@@ -4,7 +4,9 @@
 #include "app/ui/document_dialogs.h"
 #include "app/ui/main_window.h"
 #include "link/line_registry.h"
-#include "recording/image_builder.h"
+#include "support/catalogue_folder.h"
+#include "support/image_builder.h"
+#include "support/print_qt.h"
 #include "support/recording_prompt.h"
 #include "support/scripted_pump.h"
 #include "support/virtual_clock.h"
@@ -15,12 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <ostream>
 #include <memory>
 #include <vector>
-
-// Readable QStrings in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace qz::test {
 
@@ -58,8 +56,8 @@ protected:
 
     // The main window, made on first use so a test can prepare the folder first.
     MainWindow& Form();
-    // A recording file in the scratch folder made from an image.
-    QString WriteRecording(const QString& name, const QByteArray& image);
+    // A recording file in the scratch folder.
+    QString WriteRecording(const QString& name, const ImageBuilder& image);
     QString WriteFile(const QString& name, const QByteArray& bytes);
     QString Folder() const { return catalogue_.path(); }
     QString Scratch(const QString& name) const;
@@ -83,6 +81,6 @@ private:
 };
 
 // Cold store recording of the recording tests' kind: three inputs, 100 measurements.
-QByteArray ColdStoreImage();
+ImageBuilder ColdStoreImage();
 
 } // namespace qz::test

@@ -53,7 +53,7 @@ TEST_F(DownloadTest, OpensOneGraphWindowTitledWithTheSerialNumber)
     EXPECT_TRUE(g->windowTitle().startsWith("S/N:7421 - Greenhouse north wall")) << g->windowTitle().toStdString();
     EXPECT_TRUE(g->windowTitle().contains(" #1   (")) << g->windowTitle().toStdString();
     EXPECT_FALSE(g->IsSaved());
-    EXPECT_EQ(g->recording().Created(), ToDateTimeNumber(clock_.localNow()))
+    EXPECT_EQ(g->recording().created(), ToDateTimeNumber(clock_.localNow()))
         << "the download moment is the program's clock";
     EXPECT_TRUE(Form().action("Save1")->isEnabled());
     EXPECT_TRUE(Form().menu("Logger")->menuAction()->isEnabled());
@@ -160,12 +160,12 @@ TEST_F(DownloadTest, ADownloadSavedAndOpenedAgainShowsTheSameRecording)
 
     GraphWindow* opened = OpenThroughMenu(Scratch("plant.qrv"));
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(opened->MeasurementCount(), downloaded->MeasurementCount());
-    EXPECT_EQ(opened->recording().ImageBytes().left(384), downloaded->recording().ImageBytes().left(384));
+    EXPECT_EQ(opened->measurementCount(), downloaded->measurementCount());
+    EXPECT_EQ(opened->recording().imageBytes().left(384), downloaded->recording().imageBytes().left(384));
     // Both windows now describe the same file: copies #1 and #2.
     EXPECT_TRUE(downloaded->windowTitle().endsWith(" #1  ")) << downloaded->windowTitle().toStdString();
     EXPECT_TRUE(opened->windowTitle().endsWith(" #2  ")) << opened->windowTitle().toStdString();
-    EXPECT_EQ(opened->Snapshot().size(), opened->paintBox()->size());
+    EXPECT_EQ(opened->snapshot().size(), opened->paintBox()->size());
 }
 
 } // namespace qz::test

@@ -4,6 +4,7 @@
 #include "graph/ui/graph_window.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMdiArea>
@@ -159,6 +160,11 @@ struct OpenRefusal {
     QStringList messages;
 };
 
+void PrintTo(const OpenRefusal& c, std::ostream* os)
+{
+    *os << c.file;
+}
+
 class OpenRefusalTest : public AppTest, public ::testing::WithParamInterface<OpenRefusal> {};
 
 TEST_P(OpenRefusalTest, LeavesNoWindowBehind)
@@ -180,16 +186,34 @@ INSTANTIATE_TEST_SUITE_P(
     Files, OpenRefusalTest,
     ::testing::Values(
         OpenRefusal{"cancelled", QByteArray(), {}},
-        OpenRefusal{"cold.txt", QByteArray("QUORVANT") + ColdStoreImage().left(384 + 3 * 128),
-                    {"Not a file with the qrv extension"}},
+        OpenRefusal{"cold.txt", ColdStoreImage().file(), {"Not a file with the qrv extension"}},
         OpenRefusal{"bad.qrv", QByteArray("NOTAFILE") + QByteArray(400, '\0'),
                     {"Invalid data file ", "This file is not for a QuorvantZK"}},
-        OpenRefusal{"case.qrv", QByteArray("Quorvant") + ColdStoreImage().left(384 + 3 * 128),
+        OpenRefusal{"case.qrv", QByteArray("Quorvant") + ColdStoreImage().file().mid(kFileSignatureSize),
                     {"Invalid data file ", "This file is not for a QuorvantZK"}},
         OpenRefusal{"short.qrv", QByteArray("QUORVANT") + QByteArray(100, '\x01'),
                     {"This file is not for a QuorvantZK"}},
         OpenRefusal{"huge.qrv", QByteArray("QUORVANT") + QByteArray(70000, '\0'),
-                    {"Invalid data file ", "This file is not for a QuorvantZK"}}));
+                    {"Invalid data file ", "This file is not for a QuorvantZK"}},
+        OpenRefusal{"refused.qrv", ColdStoreImage().deviceCode(kCodeRefused).file(),
+                    {"This file is not for a QuorvantZK"}}),
+    [](const ::testing::TestParamInfo<OpenRefusal>& info) {
+        return QString::fromLatin1(info.param.file).replace(QLatin1Char('.'), QLatin1Char('_')).toStdString();
+    });
+
+TEST_F(MainWindowTest, AFileThatDoesNotOpenIsToldWithTheSystemsReasonThenRefused)
+{
+    const QString gone = Scratch("gone.qrv");
+    dialogs_.script({gone});
+    Form().openFile();
+    Settle();
+    const QStringList texts = prompt_.texts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].startsWith("Cannot open " + gone + ": ")) << texts[0].toStdString();
+    EXPECT_GT(texts[0].size(), ("Cannot open " + gone + ": ").size());
+    EXPECT_EQ(texts[1], "This file is not for a QuorvantZK");
+    EXPECT_TRUE(Form().graphWindows().isEmpty());
+}
 
 TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
 {
@@ -207,9 +231,29 @@ TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
     QFile saved(target);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.read(8), "QUORVANT");
-    EXPECT_EQ(saved.size(), 392 + 128 * 3);
+    EXPECT_EQ(saved.size(), kFileSignatureSize + int(mem::BlockAddress(3)));
     EXPECT_TRUE(graph->windowTitle().startsWith("copy.qrv - ")) << graph->windowTitle().toStdString();
     EXPECT_EQ(graph->FileName(), target);
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsToldWithTheSystemsReasonAndChangesNothing)
+{
+    const QString opened = WriteRecording("cold.qrv", ColdStoreImage());
+    GraphWindow* graph = OpenThroughMenu(opened);
+    ASSERT_NE(graph, nullptr);
+    const QString title = graph->windowTitle();
+    const QString target = Scratch("taken.qrv");
+    ASSERT_TRUE(QDir().mkpath(target)); // a folder where the file should go
+    dialogs_.script({target});
+    Form().saveAs();
+    const QStringList texts = prompt_.texts();
+    ASSERT_EQ(texts.size(), 1);
+    const QString begins = "Cannot write " + target + ": Cannot save " + target + ": ";
+    EXPECT_TRUE(texts[0].startsWith(begins)) << texts[0].toStdString();
+    EXPECT_GT(texts[0].size(), begins.size());
+    EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
+    EXPECT_EQ(graph->FileName(), opened);
+    EXPECT_EQ(graph->windowTitle(), title);
 }
 
 TEST_F(MainWindowTest, SaveRefusesAnotherExtensionAndWritesNothing)
@@ -254,7 +298,7 @@ class UnsavedTest : public AppTest {
 protected:
     GraphWindow* Download()
     {
-        const QByteArray image = ColdStoreImage();
+        const QByteArray image = ColdStoreImage().build();
         const std::vector<std::uint8_t> bytes(image.begin(), image.end());
         const ImageAcceptance a = Form().AcceptDownload(bytes);
         EXPECT_TRUE(a.initialized);
@@ -358,8 +402,8 @@ TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
     EXPECT_EQ(r.initialName, "cold.bmp");
     QImage written(Scratch("graph.bmp"), "BMP");
     ASSERT_FALSE(written.isNull());
-    EXPECT_EQ(written.size(), g->Snapshot().size());
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), g->Snapshot().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(written.size(), g->snapshot().size());
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)

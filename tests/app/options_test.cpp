@@ -61,6 +61,11 @@ struct StartCase {
     QString chosen;
 };
 
+void PrintTo(const StartCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
 class StartTest : public OptionsTest, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(StartTest, SettlesAPortThatOpensAndWritesIt)

@@ -22,7 +22,7 @@ TEST_F(WindowCommandsTest, CopyPutsTheDrawingAsShownOnTheClipboard)
     Form().copy();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), g->Snapshot().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
     // Something was drawn: not every pixel is white.
     EXPECT_NE(copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 2, copied.height() / 2) |
                   copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 3, copied.height() / 3),

@@ -20,29 +20,27 @@ const QColor kPurple(128, 0, 128);   // input 6
 
 // One input, 57 measurements a minute apart from 12/03/01 14:21:00, raw 52..164: on a
 // 400 x 300 canvas the plot is 60..340 x 26..256 and measurements are 5 pixels apart.
-GraphImage OneInput()
+ImageBuilder OneInput()
 {
-    GraphImage g;
-    g.inputs = {GraphInput{0, "degC"}};
-    g.count = 57;
-    g.raw = [](int k, int) { return std::uint8_t(50 + 2 * k); };
-    return g;
+    return GraphRecording()
+        .input(0, GraphInput("degC"))
+        .measurements(57, [](int k, int) { return std::uint8_t(50 + 2 * k); });
 }
 
 // Inputs 1, 3 and 6 (indices 0, 2, 5): 40 measurements per block, 81 in three blocks.
-GraphImage ThreeInputs()
+ImageBuilder ThreeInputs()
 {
-    GraphImage g;
-    g.inputs = {GraphInput{0, "degC"}, GraphInput{2, "%rH", 0, 200}, GraphInput{5, "bar"}};
-    g.count = 81;
-    g.raw = [](int k, int i) {
-        if (i == 0)
-            return std::uint8_t(k % 2 ? 100 : 150);
-        if (i == 2)
-            return std::uint8_t(200 - k);
-        return std::uint8_t(80);
-    };
-    return g;
+    return GraphRecording()
+        .input(0, GraphInput("degC"))
+        .input(2, GraphInput("%rH", 0, 200))
+        .input(5, GraphInput("bar"))
+        .measurements(81, [](int k, int i) {
+            if (i == 0)
+                return std::uint8_t(k % 2 ? 100 : 150);
+            if (i == 2)
+                return std::uint8_t(200 - k);
+            return std::uint8_t(80);
+        });
 }
 
 // bottom - ((raw x 64 - B) x H) div (T - B) for a raw range bottom..top.
@@ -139,8 +137,8 @@ TEST_F(GraphDrawTest, CurveWithoutRawRangeIsNotDrawn)
 {
     auto rec = fixture_.Load(ThreeInputs());
     ASSERT_TRUE(rec);
-    rec->CurrentView().top[2] = 150.0;
-    rec->CurrentView().bottom[2] = 150.01; // the same in 1/64 units
+    rec->currentView().top[2] = 150.0;
+    rec->currentView().bottom[2] = 150.01; // the same in 1/64 units
     RecordingDevice dev(QSize(400, 300));
     {
         QPainter p(&dev);
@@ -158,9 +156,9 @@ TEST_F(GraphDrawTest, InputsNotShownAreNeitherDrawnNorNumbered)
 {
     auto rec = fixture_.Load(ThreeInputs());
     ASSERT_TRUE(rec);
-    DisplaySettings s = rec->Settings();
+    DisplaySettings s = rec->settings();
     s.shown[2] = false;
-    rec->SetDisplaySettings(s);
+    rec->setDisplaySettings(s);
     RecordingDevice dev(QSize(400, 300));
     {
         QPainter p(&dev);
@@ -176,14 +174,12 @@ TEST_F(GraphDrawTest, InputsNotShownAreNeitherDrawnNorNumbered)
 
 TEST_F(GraphDrawTest, FixedScaleCurveBeyondThePlotIsCleared)
 {
-    GraphImage g = OneInput();
-    g.inputs[0].calLow = 100 * 256;
-    g.inputs[0].calHigh = 150 * 256; // samples above 150 lie above the plot
-    auto rec = fixture_.Load(g);
+    // Samples above 150 lie above the plot.
+    auto rec = fixture_.Load(OneInput().input(0, GraphInput("degC", 0, 100, 100 * 256, 150 * 256)));
     ASSERT_TRUE(rec);
-    DisplaySettings s = rec->Settings();
+    DisplaySettings s = rec->settings();
     s.autoScale = false;
-    rec->ApplyGraphicConfig(rec->Colours(), s);
+    rec->applyGraphicConfig(rec->colours(), s);
     const QImage img = GraphBitmap(*rec, QSize(400, 300));
     EXPECT_GT(CountColour(img, kRed, QRect(60, 26, 280, 231)), 50);
     // Above and below the plot, where only black texts stand.
@@ -195,7 +191,7 @@ TEST_F(GraphDrawTest, TwoMeasurementsDrawOneLineFromEdgeToEdge)
 {
     auto rec = fixture_.Load(OneInput());
     ASSERT_TRUE(rec);
-    ViewRecord& v = rec->CurrentView();
+    ViewRecord& v = rec->currentView();
     v.first = 10;
     v.last = 11;
     RecordingDevice dev(QSize(400, 300));
@@ -287,19 +283,17 @@ TEST_F(GraphDrawTest, FirstTimeTickIsTheNextRoundInstantWithinTheFirst12Percent)
     // 56 minutes over 280 pixels (5 pixels a minute); the round hour counts when it is
     // not later than measurement 7 (12 % of 56 steps after the first).
     struct Case {
-        std::uint8_t minute; // stamp minute (BCD); measurement 1 is one minute later
+        int minute; // of the stamp; measurement 1 is one minute later
         int x;
         const char* label;
     };
     const Case cases[] = {
-        {0x20, 60, "12/03-14:21"}, // 15:00 is past 14:27: the first measurement itself
-        {0x55, 80, "12/03-15:00"}, // 15:00 is before 15:02: four minutes in
-        {0x50, 60, "12/03-14:51"}, // 15:00 is past 14:57
+        {20, 60, "12/03-14:21"}, // 15:00 is past 14:27: the first measurement itself
+        {55, 80, "12/03-15:00"}, // 15:00 is before 15:02: four minutes in
+        {50, 60, "12/03-14:51"}, // 15:00 is past 14:57
     };
     for (const Case& c : cases) {
-        GraphImage g = OneInput();
-        g.stamp[4] = c.minute;
-        auto rec = fixture_.Load(g);
+        auto rec = fixture_.Load(OneInput().start(1, 3, 12, 14, c.minute, 0));
         ASSERT_TRUE(rec);
         RecordingDevice dev(QSize(400, 300));
         {
@@ -350,7 +344,7 @@ TEST_F(GraphDrawTest, LabelTestOfTheZoom)
     EXPECT_TRUE(AxisTickInside(layout, *rec, AxisSide::Left));
     EXPECT_TRUE(AxisTickInside(layout, *rec, AxisSide::Right)); // no right axis
     // An axis without physical range has no tick at all.
-    rec->CurrentView().top[0] = rec->CurrentView().bottom[0];
+    rec->currentView().top[0] = rec->currentView().bottom[0];
     EXPECT_FALSE(AxisTickInside(layout, *rec, AxisSide::Left));
 }
 
@@ -374,9 +368,7 @@ TEST_F(GraphDrawTest, LabelsHiddenLeaveOutValueAxisButKeepTheirFlags)
 
 TEST_F(GraphDrawTest, ZeroIntervalOrTinyCanvasDrawsWithoutHanging)
 {
-    GraphImage g = OneInput();
-    g.samplesPerInterval = 0; // every measurement at the same instant
-    auto rec = fixture_.Load(g);
+    auto rec = fixture_.Load(OneInput().interval(1, 0)); // every measurement at the same instant
     ASSERT_TRUE(rec);
     const QImage img = GraphBitmap(*rec, QSize(400, 300));
     EXPECT_GT(CountColour(img, kRed, img.rect()), 0);
@@ -390,18 +382,16 @@ TEST_F(GraphDrawTest, UnusualScalesDrawWithoutFault)
 {
     struct Case {
         const char* what;
-        GraphInput input;
+        InputSpec input;
     };
     const Case cases[] = {
-        {"huge span", GraphInput{0, "x", -1e30, 1e30}},
-        {"no span (gain 0): no value ticks", GraphInput{0, "x", 5, 5}},
-        {"no calibration span", GraphInput{0, "x", 0, 100, 1000, 1000}},
-        {"falling scale", GraphInput{0, "x", 100, -100}},
+        {"huge span", GraphInput("x", -1e30, 1e30)},
+        {"no span (gain 0): no value ticks", GraphInput("x", 5, 5)},
+        {"no calibration span", GraphInput("x", 0, 100, 1000, 1000)},
+        {"falling scale", GraphInput("x", 100, -100)},
     };
     for (const Case& c : cases) {
-        GraphImage g = OneInput();
-        g.inputs = {c.input};
-        auto rec = fixture_.Load(g);
+        auto rec = fixture_.Load(OneInput().input(0, c.input));
         ASSERT_TRUE(rec) << c.what;
         RecordingDevice dev(QSize(400, 300));
         {
@@ -420,13 +410,13 @@ TEST_F(GraphDrawTest, RecordingWithoutDataDrawsAnEmptyFrame)
     const QImage img = GraphBitmap(empty, QSize(200, 150));
     EXPECT_EQ(img.pixelColor(60, 60), kBlue);
 
-    QByteArray bytes = BuildImage(OneInput());
-    bytes[118] = char(0xFF); // BlocksUsed far beyond the memory
-    bytes[119] = char(0xFF);
-    bytes[120] = char(0xF0); // FirstBlock beyond it too
+    const QByteArray bytes = OneInput()
+                                 .set16(mem::kBlocksUsed, 0xFFFF) // far beyond the memory
+                                 .set16(mem::kFirstBlock, 0x00F0) // beyond it too
+                                 .build();
     Recording broken{ProgramFolder(QString())};
-    broken.SetImage(bytes);
-    broken.Initialize();
+    broken.setImage(bytes);
+    broken.initialize();
     EXPECT_EQ(GraphBitmap(broken, QSize(200, 150)).size(), QSize(200, 150));
 }
 

@@ -1,81 +1,22 @@
 #include "graph_fixture.h"
 
-#include "model/memory_image.h"
-#include "model/real48.h"
-#include "model/values.h"
-
-#include <QFile>
 #include <QTextItem>
-
-#include <algorithm>
 
 namespace qz::test {
 
-namespace {
-void Put16(QByteArray& a, std::size_t at, unsigned v)
+ImageBuilder GraphRecording()
 {
-    a[int(at)] = char(v & 0xFF);
-    a[int(at + 1)] = char((v >> 8) & 0xFF);
-}
-std::uint8_t* At(QByteArray& a, std::size_t at)
-{
-    return reinterpret_cast<std::uint8_t*>(a.data()) + at;
-}
-} // namespace
-
-QByteArray BuildImage(const GraphImage& preset)
-{
-    QByteArray a(int(mem::kImageSize), '\0');
-    StrToBytes(QString::fromLatin1(preset.serial), At(a, mem::kSerialNumber), int(mem::kSerialNumberSize));
-    Put16(a, mem::kDeviceCode, preset.deviceCode);
-    StrToBytes(QString::fromLatin1(preset.name).leftJustified(50, u' '), At(a, mem::kRecordName), 50);
-    a[int(mem::kSamplingPeriod)] = char(preset.samplingPeriod);
-    a[int(mem::kSamplingReload)] = char(preset.samplingPeriod);
-    a[int(mem::kSamplingInterval)] = char(preset.samplingPeriod);
-    Put16(a, mem::kSamplesPerInterval, unsigned(preset.samplesPerInterval));
-    std::uint8_t mask = 0;
-    for (const GraphInput& in : preset.inputs) {
-        mask |= std::uint8_t(1u << in.index);
-        const std::size_t d = mem::DescriptorAddress(in.index);
-        StrToBytes(QString::fromLatin1(in.unit), At(a, d + mem::kInputUnit), int(mem::kInputUnitSize));
-        DoubleToReal48(in.scaleLow, At(a, d + mem::kScaleLow));
-        DoubleToReal48(in.scaleHigh, At(a, d + mem::kScaleHigh));
-        Put16(a, mem::kCalLow + 2 * std::size_t(in.index), in.calLow);
-        Put16(a, mem::kCalHigh + 2 * std::size_t(in.index), in.calHigh);
-    }
-    const int width = std::max<int>(1, int(preset.inputs.size()));
-    a[int(mem::kInputMask)] = char(mask);
-    a[int(mem::kInputCount)] = char(width);
-    const int perBlock = 120 / width;
-    const int blocks = (preset.count + perBlock - 1) / perBlock;
-    for (int j = 0; j < blocks; ++j) {
-        const std::size_t b = mem::BlockAddress(j);
-        const int records = std::min(perBlock, preset.count - j * perBlock);
-        a[int(b + mem::kSampleBytes)] = char(records * width);
-        std::copy(preset.stamp, preset.stamp + 6, At(a, b + mem::kBlockStamp));
-        a[int(b + mem::kBatteryCount)] = char(180);
-        for (int r = 0; r < records; ++r) {
-            int pos = 0;
-            for (int i = 0; i < mem::kInputs; ++i) {
-                if (!((mask >> i) & 1))
-                    continue;
-                const int k = j * perBlock + r + 1;
-                a[int(b + mem::kSamples + std::size_t(r * width + pos))] = char(preset.raw(k, i));
-                ++pos;
-            }
-        }
-    }
-    Put16(a, mem::kBlocksUsed, unsigned(blocks));
-    Put16(a, mem::kFirstBlock, 0);
-    return a;
+    return ImageBuilder()
+        .serial("4711")
+        .recordName(QStringLiteral("  Cold room  "))
+        .deviceCode(kCodeLarge)
+        .interval(1, 60)
+        .start(1, 3, 12, 14, 20, 0);
 }
 
 GraphFixture::GraphFixture() : saved_(QLocale())
 {
     QLocale::setDefault(QLocale::c());
-    QFile f(dir_.filePath(QStringLiteral("devices.ini")));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("[Device 0]\r\nType=ZK\r\nDeviceDesc=ZK-110\r\n[Device 224]\r\nType=ZK\r\nDeviceDesc=ZK-380\r\n");
 }
 
 GraphFixture::~GraphFixture()
@@ -83,13 +24,13 @@ GraphFixture::~GraphFixture()
     QLocale::setDefault(saved_);
 }
 
-std::unique_ptr<Recording> GraphFixture::Load(const GraphImage& preset) const
+std::unique_ptr<Recording> GraphFixture::Load(const ImageBuilder& image) const
 {
-    auto r = std::make_unique<Recording>(ProgramFolder(dir_.path()));
-    r->SetImage(BuildImage(preset));
-    if (!r->Initialize())
+    auto r = std::make_unique<Recording>(ProgramFolder(catalogue_.path()));
+    r->setImage(image.build());
+    if (!r->initialize())
         return nullptr;
-    r->SetColourTable(TestColours());
+    r->setColourTable(TestColours());
     return r;
 }
 

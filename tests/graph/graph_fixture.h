@@ -2,6 +2,9 @@
 // Small recordings built by hand for the graph tests, and a paint device that records
 // what is drawn on it (lines, rectangles, texts with their place, font and colour).
 #include "recording/recording.h"
+#include "support/catalogue_folder.h"
+#include "support/image_builder.h"
+#include "support/print_qt.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -13,51 +16,33 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
-#include <QTemporaryDir>
 
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
 namespace qz::test {
 
-struct GraphInput {
-    int index = 0;            // 0..7
-    const char* unit = "degC";
-    double scaleLow = 0;
-    double scaleHigh = 100;
-    std::uint16_t calLow = 0; // 1/256 counts
-    std::uint16_t calHigh = 255 * 256;
-};
+// The graph tests' recording before its inputs and measurements: serial 4711, name
+// "  Cold room  ", a 508-block logger, one measurement a minute from 12/03/01 14:20:00.
+ImageBuilder GraphRecording();
 
-// raw sample of input in measurement k (from 1)
-using RawFn = std::function<std::uint8_t(int k, int input)>;
+// An input of the graph tests: no name, 0..100 over the whole converter range.
+inline InputSpec GraphInput(const char* unit, double scaleLow = 0, double scaleHigh = 100,
+                            std::uint16_t calLow = 0, std::uint16_t calHigh = 255 * 256)
+{
+    return {QString(), QString::fromLatin1(unit), scaleLow, scaleHigh, calLow, calHigh};
+}
 
-struct GraphImage {
-    std::vector<GraphInput> inputs;
-    int count = 61;                   // measurements
-    int samplingPeriod = 1;           // seconds
-    int samplesPerInterval = 60;      // interval = period x samples
-    std::uint8_t stamp[6] = {0x01, 0x03, 0x12, 0x14, 0x20, 0x00}; // 12/03/01 14:20:00, BCD
-    const char* serial = "4711";
-    const char* name = "  Cold room  ";
-    std::uint16_t deviceCode = 0xE0;  // 508 blocks
-    RawFn raw;
-};
-
-QByteArray BuildImage(const GraphImage& preset);
-
-// A catalogue folder accepting device codes 0 and 0xE0, a "C" locale for the test, and
-// recordings made from GraphImages.
+// A catalogue folder, a "C" locale for the test, and initialized recordings drawn in
+// TestColours.
 class GraphFixture {
 public:
     GraphFixture();
     ~GraphFixture();
-    std::unique_ptr<Recording> Load(const GraphImage& preset) const;
+    std::unique_ptr<Recording> Load(const ImageBuilder& image) const;
 
 private:
-    QTemporaryDir dir_;
+    CatalogueFolder catalogue_;
     QLocale saved_;
 };
 

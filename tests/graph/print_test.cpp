@@ -15,13 +15,12 @@
 namespace qz::test {
 namespace {
 
-GraphImage Small()
+ImageBuilder Small()
 {
-    GraphImage g;
-    g.inputs = {GraphInput{0, "degC"}, GraphInput{3, "V"}};
-    g.count = 200;
-    g.raw = [](int k, int i) { return std::uint8_t(i == 0 ? k : 255 - k); };
-    return g;
+    return GraphRecording()
+        .input(0, GraphInput("degC"))
+        .input(3, GraphInput("V"))
+        .measurements(200, [](int k, int i) { return std::uint8_t(i == 0 ? k : 255 - k); });
 }
 
 // Pages of a PDF file: pdfinfo's count when the tool is there, else the page objects.

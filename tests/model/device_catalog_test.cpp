@@ -1,9 +1,7 @@
-#include "model/quorvant_data.h"
+#include "model/device_catalog.h"
 
-#include "image_fixture.h"
 #include "support/print_qt.h"
 #include "model/ini_file.h"
-#include "model/memory_image.h"
 #include "model/values.h"
 
 #include <QDir>
@@ -13,8 +11,6 @@
 
 namespace qz {
 namespace {
-
-using test::ImageFixture;
 
 // A program folder with its own catalogue and settings file.
 class DeviceCatalogTest : public ::testing::Test {
@@ -26,16 +22,9 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     }
-    bool Load(std::uint16_t code, int inputs = 1)
-    {
-        image.header(code, inputs);
-        data.BindHeader(image.bytes.data(), mem::kHeaderSize);
-        return data.LoadDeviceInfo();
-    }
 
     QTemporaryDir dir;
-    ImageFixture image;
-    TQuorvantData data{ProgramFolder(dir.path())};
+    DeviceCatalog catalog{ProgramFolder(dir.path())};
 };
 
 TEST_F(DeviceCatalogTest, AcceptsOnlyTypeZk)
@@ -54,41 +43,32 @@ TEST_F(DeviceCatalogTest, AcceptsOnlyTypeZk)
         {9, false, "Device 9", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Load(c.code), c.accepted) << c.code;
-        EXPECT_EQ(data.GetSectionName(), QLatin1String(c.section));
-        EXPECT_EQ(data.GetDeviceDesc(), QLatin1String(c.desc));
-        EXPECT_EQ(data.GetCatalogPath(), QDir(dir.path()).filePath(QStringLiteral("devices.ini")));
+        const LoggerModel model = catalog.lookUp(c.code);
+        EXPECT_EQ(model.accepted, c.accepted) << c.code;
+        EXPECT_EQ(model.section, QLatin1String(c.section));
+        EXPECT_EQ(model.description, QLatin1String(c.desc));
+        EXPECT_EQ(model.catalogPath, QDir(dir.path()).filePath(QStringLiteral("devices.ini")));
     }
 }
 
 TEST_F(DeviceCatalogTest, MissingCatalogueRefusesQuietly)
 {
-    EXPECT_FALSE(Load(485));
-    EXPECT_EQ(data.GetDeviceDesc(), QString());
-    EXPECT_EQ(data.GetSectionName(), QStringLiteral("Device 485"));
-}
-
-TEST_F(DeviceCatalogTest, RecordBindingFollowsEachLoad)
-{
-    EXPECT_FALSE(Load(485, 3));
-    EXPECT_EQ(data.RecordsPerBlock(), 40);
-    ImageFixture other;
-    other.header(485, 7);
-    data.BindHeader(other.bytes.data(), mem::kHeaderSize);
-    data.LoadDeviceInfo();
-    EXPECT_EQ(data.RecordsPerBlock(), 17);
+    const LoggerModel model = catalog.lookUp(485);
+    EXPECT_FALSE(model.accepted);
+    EXPECT_EQ(model.description, QString());
+    EXPECT_EQ(model.section, QStringLiteral("Device 485"));
 }
 
 TEST_F(DeviceCatalogTest, DeviceSettingsComeFromTheModelsSection)
 {
     Write("QUORZK.INI", "[Comm]\r\nPrimUnit1=wrong\r\n[DEVICE 293]\r\n PrimUnit1 = mV \r\n");
-    Load(293);
-    EXPECT_EQ(data.ReadDeviceSetting(QStringLiteral("primunit1"), QStringLiteral("-")),
+    const LoggerModel model293 = catalog.lookUp(293);
+    EXPECT_EQ(catalog.deviceSetting(model293, QStringLiteral("primunit1"), QStringLiteral("-")),
               QStringLiteral("mV"));
-    EXPECT_EQ(data.ReadDeviceSetting(QStringLiteral("PrimUnit2"), QStringLiteral("-")),
+    EXPECT_EQ(catalog.deviceSetting(model293, QStringLiteral("PrimUnit2"), QStringLiteral("-")),
               QStringLiteral("-"));
-    Load(485);
-    EXPECT_EQ(data.ReadDeviceSetting(QStringLiteral("PrimUnit1"), QStringLiteral("-")),
+    const LoggerModel model485 = catalog.lookUp(485);
+    EXPECT_EQ(catalog.deviceSetting(model485, QStringLiteral("PrimUnit1"), QStringLiteral("-")),
               QStringLiteral("-"));
 }
 

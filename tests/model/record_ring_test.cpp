@@ -1,27 +1,18 @@
-#include "model/quorvant_data.h"
+// The ring of data blocks as the reader walks it: physical blocks, record counts,
+// samples of every record width, record times and the battery text.
+#include "model/image_reader.h"
 
-#include "image_fixture.h"
 #include "locale_guard.h"
+#include "model_images.h"
 #include "support/print_qt.h"
-#include "model/memory_image.h"
 #include "model/logger_date.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-namespace qz {
+namespace qz::test {
 namespace {
-
-using test::ImageFixture;
-
-TQuorvantData Bind(ImageFixture& f, std::size_t size = mem::kImageSize)
-{
-    TQuorvantData d{ProgramFolder(QString())};
-    d.BindImage(f.bytes.data(), size);
-    d.BindRecord();
-    return d;
-}
 
 TEST(RecordRing, PhysicalBlock)
 {
@@ -35,10 +26,8 @@ TEST(RecordRing, PhysicalBlock)
         {485, 0xFFFF, 3, 3},
     };
     for (const Case& c : cases) {
-        ImageFixture f;
-        f.header(c.code, 1).ring(1, c.first);
-        const TQuorvantData d = Bind(f);
-        EXPECT_EQ(d.PhysicalBlock(c.logical), c.physical)
+        const ReadImage image(Header(c.code, 1).ring(1, c.first));
+        EXPECT_EQ(image.reader.physicalBlock(c.logical), c.physical)
             << c.code << " first " << c.first << " j " << c.logical;
     }
 }
@@ -55,44 +44,43 @@ TEST(RecordRing, RecordCount)
         {7, 1, 0, {120}, 17, "never more records than a block holds"},
     };
     for (const Case& c : cases) {
-        ImageFixture f;
-        f.header(485, c.inputs).ring(c.used, c.first);
+        ImageBuilder b = Header(485, c.inputs).ring(c.used, c.first);
         for (std::size_t k = 0; k < c.sampleBytes.size(); ++k)
-            f.block(int(k), c.sampleBytes[k]);
-        EXPECT_EQ(Bind(f).GetRecordCount(), c.count) << c.what;
+            b.block(int(k), c.sampleBytes[k]);
+        EXPECT_EQ(ReadImage(b).reader.recordCount(), c.count) << c.what;
     }
 }
 
 TEST(RecordRing, BlocksUsedBeyondTheMemoryIsClamped)
 {
-    ImageFixture f;
-    f.header(0, 1).ring(0xFFFF, 0); // 60 blocks of memory
+    ImageBuilder b = Header(0, 1).ring(0xFFFF, 0); // 60 blocks of memory
     for (int k = 0; k < mem::kMaxBlocks; ++k)
-        f.block(k, 120);
-    const TQuorvantData d = Bind(f);
-    EXPECT_EQ(d.UsedBlocks(), 60);
-    EXPECT_EQ(d.GetRecordCount(), 60 * 120);
+        b.block(k, 120);
+    const ReadImage image(b);
+    EXPECT_EQ(image.reader.usedBlocks(), 60);
+    EXPECT_EQ(image.reader.recordCount(), 60 * 120);
 }
 
 TEST(RecordRing, ImageSmallerThanTheMemoryLimitsTheRing)
 {
-    ImageFixture f;
-    f.header(485, 1).ring(508, 0).markSamples(10);
+    ImageBuilder b = Header(485, 1).ring(508, 0).markSamples(10);
     for (int k = 0; k < 508; ++k)
-        f.block(k, 120);
+        b.block(k, 120);
     const std::size_t size = mem::BlockAddress(10) + 50; // ten whole blocks and a piece
-    const TQuorvantData d = Bind(f, size);
-    EXPECT_EQ(d.GetMemoryBlocks(), 508);
-    EXPECT_EQ(d.RingBlocks(), 10);
-    EXPECT_EQ(d.GetRecordCount(), 1200);
-    EXPECT_EQ(d.GetSample(1200), ImageFixture::Mark(9, 119));
-    EXPECT_EQ(d.GetSample(1201), 0);
-    EXPECT_EQ(d.BlockAt(10), nullptr);
+    const ReadImage image(b, size);
+    const ImageReader& d = image.reader;
+    EXPECT_EQ(d.memoryBlocks(), 508);
+    EXPECT_EQ(d.ringBlocks(), 10);
+    EXPECT_EQ(d.recordCount(), 1200);
+    EXPECT_EQ(d.sample(0, 1200), ImageBuilder::Mark(9, 119));
+    EXPECT_EQ(d.sample(0, 1201), 0);
+    EXPECT_FALSE(d.block(10).bound());
+    EXPECT_TRUE(d.block(9).bound());
 }
 
 TEST(RecordRing, SamplesFollowRecordWidthAndOffset)
 {
-    struct Case { int inputs; int n; int offset; int block; int position; const char* what; };
+    struct Case { int inputs; int n; int input; int block; int position; const char* what; };
     const Case cases[] = {
         {1, 1, 0, 0, 0, "first sample"},
         {1, 121, 0, 1, 0, "one byte records: next block"},
@@ -105,51 +93,43 @@ TEST(RecordRing, SamplesFollowRecordWidthAndOffset)
         {5, 25, 4, 1, 4, "five inputs"},
     };
     for (const Case& c : cases) {
-        ImageFixture f;
-        f.header(485, c.inputs).ring(3, 0).markSamples(3);
-        TQuorvantData d = Bind(f);
-        d.CurrentOffset = c.offset;
-        EXPECT_EQ(d.GetSample(c.n), ImageFixture::Mark(c.block, c.position)) << c.what;
+        const ReadImage image(Header(485, c.inputs).ring(3, 0).markSamples(3));
+        EXPECT_EQ(image.reader.sample(c.input, c.n), ImageBuilder::Mark(c.block, c.position)) << c.what;
     }
 }
 
 TEST(RecordRing, SamplesFollowTheRing)
 {
-    ImageFixture f;
-    f.header(485, 2).ring(508, 500).markSamples(508);
-    const TQuorvantData d = Bind(f);
-    EXPECT_EQ(d.GetSample(1), ImageFixture::Mark(500, 0));
-    EXPECT_EQ(d.GetSample(8 * 60 + 1), ImageFixture::Mark(0, 0));  // logical block 8
-    EXPECT_EQ(d.GetSample(8 * 60), ImageFixture::Mark(507, 118));
-    EXPECT_EQ(d.GetSample(508 * 60), ImageFixture::Mark(499, 118));
+    const ReadImage image(Header(485, 2).ring(508, 500).markSamples(508));
+    const ImageReader& d = image.reader;
+    EXPECT_EQ(d.sample(0, 1), ImageBuilder::Mark(500, 0));
+    EXPECT_EQ(d.sample(0, 8 * 60 + 1), ImageBuilder::Mark(0, 0));  // logical block 8
+    EXPECT_EQ(d.sample(0, 8 * 60), ImageBuilder::Mark(507, 118));
+    EXPECT_EQ(d.sample(0, 508 * 60), ImageBuilder::Mark(499, 118));
+    EXPECT_EQ(d.sample(1, 508 * 60), ImageBuilder::Mark(499, 119));
 }
 
 TEST(RecordRing, SamplesOutsideTheImageReadAsZero)
 {
-    ImageFixture f;
-    f.header(485, 3).ring(508, 0);
-    std::fill(f.bytes.begin() + mem::kHeaderSize, f.bytes.end(), 0xCC);
-    TQuorvantData d = Bind(f);
-    EXPECT_EQ(d.GetSample(0), 0);
-    EXPECT_EQ(d.GetSample(-5), 0);
-    EXPECT_EQ(d.GetSample(508 * 40), 0xCC);
-    EXPECT_EQ(d.GetSample(508 * 40 + 1), 0);
-    EXPECT_EQ(d.GetSample(INT32_MAX), 0);
-    d.CurrentOffset = 3; // beyond a three-byte record
-    EXPECT_EQ(d.GetSample(1), 0);
-    d.CurrentOffset = -1;
-    EXPECT_EQ(d.GetSample(1), 0);
+    const ReadImage image(Header(485, 3).ring(508, 0).fill(mem::kHeaderSize, mem::kImageSize - mem::kHeaderSize, 0xCC));
+    const ImageReader& d = image.reader;
+    EXPECT_EQ(d.sample(0, 0), 0);
+    EXPECT_EQ(d.sample(0, -5), 0);
+    EXPECT_EQ(d.sample(0, 508 * 40), 0xCC);
+    EXPECT_EQ(d.sample(0, 508 * 40 + 1), 0);
+    EXPECT_EQ(d.sample(0, INT32_MAX), 0);
+    EXPECT_EQ(d.sample(3, 1), 0); // beyond a three-byte record
+    EXPECT_EQ(d.sample(-1, 1), 0);
+    EXPECT_EQ(d.sample(8, 1), 0);
 }
 
-TEST(RecordRing, ReaderFollowsTheCountAtBinding)
+TEST(RecordRing, ReaderKeepsTheCountItWasMadeWith)
 {
-    ImageFixture f;
-    f.header(485, 3).ring(2, 0).markSamples(2);
-    TQuorvantData d = Bind(f);
-    f.u8(mem::kInputCount, 1);
-    EXPECT_EQ(d.GetSample(41), ImageFixture::Mark(1, 0)); // still three-byte records
-    d.BindRecord();
-    EXPECT_EQ(d.GetSample(41), ImageFixture::Mark(0, 40));
+    ReadImage image(Header(485, 3).ring(2, 0).markSamples(2));
+    image.bytes[mem::kInputCount] = 1;
+    EXPECT_EQ(image.reader.sample(0, 41), ImageBuilder::Mark(1, 0)); // still three-byte records
+    const ImageReader again(ConstByteView{image.bytes.data(), image.bytes.size()});
+    EXPECT_EQ(again.sample(0, 41), ImageBuilder::Mark(0, 40));
 }
 
 TEST(RecordRing, RecordTimes)
@@ -165,59 +145,52 @@ TEST(RecordRing, RecordTimes)
         {1, 1, 0, "05/03/26", "14:00:00"},
     };
     for (const Case& c : cases) {
-        ImageFixture f;
-        f.header(485, 1, c.period, c.samples).ring(3, 1);
-        f.block(1, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}); // the oldest block
-        f.block(0, 120, {0x26, 0x03, 0x09, 0x00, 0x00, 0x00});
-        const TQuorvantData d = Bind(f);
-        EXPECT_EQ(d.GetRecordDateText(c.n), QLatin1String(c.date)) << c.samples << " " << c.n;
-        EXPECT_EQ(d.GetRecordTimeText(c.n), QLatin1String(c.time)) << c.samples << " " << c.n;
+        const ReadImage image(Header(485, 1, c.period, c.samples)
+                                  .ring(3, 1)
+                                  .block(1, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}) // the oldest block
+                                  .block(0, 120, {0x26, 0x03, 0x09, 0x00, 0x00, 0x00}));
+        const ImageReader& d = image.reader;
+        EXPECT_EQ(d.recordDateText(c.n), QLatin1String(c.date)) << c.samples << " " << c.n;
+        EXPECT_EQ(d.recordTimeText(c.n), QLatin1String(c.time)) << c.samples << " " << c.n;
     }
 }
 
 TEST(RecordRing, RecordTimeOfALongRecordingStaysOnTheSecond)
 {
-    ImageFixture f;
-    f.header(485, 1, 1, 7).ring(508, 0);
-    f.block(0, 120, {0x99, 0x12, 0x31, 0x23, 0x59, 0x59});
-    const TQuorvantData d = Bind(f);
+    const ReadImage image(Header(485, 1, 1, 7).ring(508, 0).block(0, 120, {0x99, 0x12, 0x31, 0x23, 0x59, 0x59}));
+    const ImageReader& d = image.reader;
     const int last = 508 * 120;
     LoggerDate expected;
     expected.Year = 1999; expected.Month = 12; expected.Day = 31;
     expected.Hour = 23; expected.Min = 59; expected.Sec = 59;
     for (int n = 1; n <= last; ++n)
         expected.AddInterval(7);
-    EXPECT_EQ(d.GetRecordDateText(last), expected.DateText());
-    EXPECT_EQ(d.GetRecordTimeText(last), expected.TimeText());
+    EXPECT_EQ(d.recordDateText(last), expected.DateText());
+    EXPECT_EQ(d.recordTimeText(last), expected.TimeText());
 }
 
 TEST(RecordRing, RecordTimeRounded)
 {
-    ImageFixture f;
-    f.header(485, 1, 1, 90).ring(1, 0);
-    f.block(0, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00});
-    const TQuorvantData d = Bind(f);
+    const ReadImage image(Header(485, 1, 1, 90).ring(1, 0).block(0, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}));
+    const ImageReader& d = image.reader;
     LoggerDate limit;
     limit.Year = 2026; limit.Month = 3; limit.Day = 5; limit.Hour = 16;
     LoggerDate expected = limit;
     expected.Hour = 15;
     // Record 1 is 14:01:30; the next full hour 15:00 lies before the limit.
-    EXPECT_DOUBLE_EQ(d.GetRecordDateTimeRounded(1, 2, limit.AsDateTime()), expected.AsDateTime());
+    EXPECT_DOUBLE_EQ(d.recordDateTimeRounded(1, 2, limit.AsDateTime()), expected.AsDateTime());
 }
 
 TEST(RecordRing, ImpossibleStampGivesDayZero)
 {
-    ImageFixture f;
-    f.header(485, 1).ring(1, 0);
-    f.block(0, 120, {0x26, 0x13, 0x45, 0x99, 0x99, 0x99});
-    const TQuorvantData d = Bind(f);
-    EXPECT_EQ(d.GetRecordDateTime(1), 0.0);
-    EXPECT_EQ(d.GetRecordDateText(1), QStringLiteral("30/12/99"));
+    const ReadImage image(Header(485, 1).ring(1, 0).block(0, 120, {0x26, 0x13, 0x45, 0x99, 0x99, 0x99}));
+    EXPECT_EQ(image.reader.recordDateTime(1), 0.0);
+    EXPECT_EQ(image.reader.recordDateText(1), QStringLiteral("30/12/99"));
 }
 
 TEST(RecordRing, BatteryText)
 {
-    test::LocaleGuard english(test::LocaleGuard::English());
+    LocaleGuard english(LocaleGuard::English());
     struct Case { int used; int first; const char* text; };
     const Case cases[] = {
         {0, 0, "-"},
@@ -228,16 +201,12 @@ TEST(RecordRing, BatteryText)
         {2, 507, "-0.153 V"},// physical 507 has count 0
     };
     for (const Case& c : cases) {
-        ImageFixture f;
-        f.header(485, 1).ring(c.used, c.first);
-        f.block(0, 120, {}, 168).block(1, 120, {}, 169);
-        EXPECT_EQ(Bind(f).GetBatteryText(), QLatin1String(c.text)) << c.used << " " << c.first;
+        const ReadImage image(Header(485, 1).ring(c.used, c.first).block(0, 120, {}, 168).block(1, 120, {}, 169));
+        EXPECT_EQ(image.reader.batteryText(), QLatin1String(c.text)) << c.used << " " << c.first;
     }
-    test::LocaleGuard german(test::LocaleGuard::German());
-    ImageFixture f;
-    f.header(485, 1).ring(3, 0);
-    f.block(1, 120, {}, 169);
-    EXPECT_EQ(Bind(f).GetBatteryText(), QStringLiteral("3,32 V"));
+    LocaleGuard german(LocaleGuard::German());
+    const ReadImage image(Header(485, 1).ring(3, 0).block(1, 120, {}, 169));
+    EXPECT_EQ(image.reader.batteryText(), QStringLiteral("3,32 V"));
 }
 
 // Random headers over random images: every accessor must stay inside the buffer
@@ -251,26 +220,22 @@ TEST(RecordRing, AnyImageIsReadSafely)
         std::vector<std::uint8_t> bytes(size);
         for (auto& b : bytes)
             b = std::uint8_t(random());
-        TQuorvantData d{ProgramFolder(QString())};
-        d.BindImage(bytes.data(), bytes.size());
-        d.BindRecord();
-        const int count = d.GetRecordCount();
-        EXPECT_LE(count, d.RingBlocks() * d.RecordsPerBlock());
+        const ImageReader d(ConstByteView{bytes.data(), bytes.size()});
+        const int count = d.recordCount();
+        EXPECT_LE(count, d.ringBlocks() * d.recordsPerBlock());
         for (int input = -1; input <= 8; ++input) {
-            d.CurrentInput = input;
-            d.CurrentOffset = input;
-            (void)d.GetInputName();
-            (void)d.GetScaleLowText();
-            (void)d.GetCalHigh();
+            (void)d.inputName(input);
+            (void)d.scaleLowText(input);
+            (void)d.calHigh(input);
             for (int n : {0, 1, count / 2, count, count + 1, 508 * 120 + 1})
-                (void)d.GetSample(n);
+                (void)d.sample(input, n);
         }
-        (void)d.GetBatteryText();
-        (void)d.GetRecordDateText(count);
-        (void)d.GetRecordTimeText(count);
-        (void)d.GetRecordDateTimeRounded(count, round % 5, 0);
+        (void)d.batteryText();
+        (void)d.recordDateText(count);
+        (void)d.recordTimeText(count);
+        (void)d.recordDateTimeRounded(count, round % 5, 0);
     }
 }
 
 } // namespace
-} // namespace qz
+} // namespace qz::test

@@ -27,7 +27,7 @@ TEST(InitDisplaySettings, AxesGoToTheFirstTwoRecordedInputs)
         EXPECT_EQ(s.leftAxisInput, c.left) << int(c.mask);
         EXPECT_EQ(s.rightAxisInput, c.right) << int(c.mask);
         EXPECT_TRUE(s.autoScale);
-        for (int i = 0; i < kInputCount; ++i) {
+        for (int i = 0; i < mem::kInputs; ++i) {
             const bool on = (c.mask >> i) & 1;
             EXPECT_EQ(s.shown[i], on);
             EXPECT_EQ(s.enabled[i], on);

@@ -10,15 +10,15 @@ namespace {
 
 using ExportStamp = RecordingTest;
 
-void ExpectSameStamps(Recording& r, int lastMeasurement, const char* what)
+void ExpectSameStamps(const Recording& r, int lastMeasurement, const char* what)
 {
     for (int form = 0; form <= 5; ++form) {
-        ExportStamper stamper(r.Data(), form);
+        ExportStamper stamper(r.reader(), form);
         for (int k = 1; k <= lastMeasurement; k += (k < 200 ? 1 : 97)) {
             QByteArray fast;
-            stamper.Append(fast, k);
+            stamper.append(fast, k);
             LoggerDate d;
-            d.SetDateTime(r.Data().GetRecordDateTime(k));
+            d.SetDateTime(r.reader().recordDateTime(k));
             ASSERT_EQ(fast.toStdString(), d.ExportStamp(form).toUtf8().toStdString())
                 << what << " form " << form << " measurement " << k;
         }
@@ -37,7 +37,7 @@ TEST_F(ExportStamp, MatchesDateValueStamp)
     };
     for (const auto& c : cases) {
         auto r = Load(ColdStore().start(c.yy, c.mo, c.dd, c.hh, c.mi, c.ss).interval(c.period, c.samples).build());
-        ExpectSameStamps(*r, r->MeasurementCount() + 5000, c.what);
+        ExpectSameStamps(*r, r->measurementCount() + 5000, c.what);
     }
 }
 

@@ -34,7 +34,7 @@ protected:
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         ScriptedProgress progress;
-        EXPECT_EQ(r.ExportTo(out, kind, progress), ExportResult::Done);
+        EXPECT_EQ(r.exportTo(out, kind, progress), ExportResult::Done);
         return out.data();
     }
     static QList<QByteArray> Lines(const QByteArray& text)
@@ -68,7 +68,7 @@ TEST_F(TextExport, HeaderThenOneLinePerMeasurement)
 {
     auto r = Load(ColdStore().build());
     const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
-    const QStringList info = r->InfosZk300(r->CurrentView());
+    const QStringList info = r->infoLines(r->currentView());
     ASSERT_EQ(lines.size(), info.size() + 100);
     for (qsizetype i = 0; i < info.size(); ++i)
         EXPECT_EQ(QString::fromUtf8(lines[i]), info[i]);
@@ -109,13 +109,13 @@ TEST_F(TextExport, YearOfCenturyHasTwoDigits)
 TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
 {
     auto r = Load(ColdStore().build());
-    ViewRecord& zoom = r->View(1);
+    ViewRecord& zoom = r->view(1);
     zoom.first = 50;
     zoom.last = 50;
-    r->SetCurrentLevel(1);
-    r->SearchMaxMin(zoom);
-    r->UpdateScalingMode(zoom);
-    r->ComputeAverages(zoom);
+    r->setCurrentLevel(1);
+    r->searchMaxMin(zoom);
+    r->updateScalingMode(zoom);
+    r->computeAverages(zoom);
     const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
     ASSERT_EQ(lines.size(), 15);
     // 50 steps of 5 minutes after 14:07:09.
@@ -126,9 +126,9 @@ TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
 TEST_F(TextExport, NoDrawnInputLeavesOnlyTheDateField)
 {
     auto r = Load(ColdStore().build());
-    DisplaySettings s = r->Settings();
+    DisplaySettings s = r->settings();
     s.shown.fill(false);
-    r->ApplyGraphicConfig(r->Colours(), s);
+    r->applyGraphicConfig(r->colours(), s);
     const QList<QByteArray> lines = Lines(Export(*r, ExportKind::TextNoDate));
     EXPECT_EQ(lines[14], QByteArray("14:12:09\t"));
     EXPECT_EQ(lines[5], QByteArray("Inputs             : "));
@@ -148,8 +148,8 @@ TEST_F(TextExport, ProgressAndCancel)
     const QString path = Scratch(QStringLiteral("ring.txt"));
     ScriptedProgress progress;
     progress.cancelAt_ = 3; // the third check comes after line 300
-    EXPECT_EQ(r->ExportFile(path, ExportKind::Text, progress), ExportResult::Cancelled);
-    EXPECT_EQ(r->ExportFileName(), path);
+    EXPECT_EQ(r->exportFile(path, ExportKind::Text, progress).result, ExportResult::Cancelled);
+    EXPECT_EQ(r->exportFileName(), path);
     EXPECT_EQ(progress.caption_, QStringLiteral("Export..."));
     EXPECT_EQ(progress.maximum_, 899);
     EXPECT_TRUE(progress.cancelEnabled_);
@@ -159,7 +159,7 @@ TEST_F(TextExport, ProgressAndCancel)
     EXPECT_EQ(f.readAll().count('\n'), 14 + 300); // the lines written so far stay
 
     ScriptedProgress whole;
-    EXPECT_EQ(r->ExportFile(path, ExportKind::Excel, whole), ExportResult::Done);
+    EXPECT_EQ(r->exportFile(path, ExportKind::Excel, whole).result, ExportResult::Done);
     EXPECT_EQ(whole.checks_, 9);
     f.close();
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -170,9 +170,12 @@ TEST_F(TextExport, UnwritableTargetFailsWithReason)
 {
     auto r = Load(ColdStore().build());
     ScriptedProgress progress;
-    EXPECT_EQ(r->ExportFile(Scratch(QStringLiteral("missing/dir/out.txt")), ExportKind::Text, progress),
-              ExportResult::Failed);
-    EXPECT_TRUE(r->LastError().startsWith(QStringLiteral("Cannot write "))) << r->LastError().toStdString();
+    const QString target = Scratch(QStringLiteral("missing/dir/out.txt"));
+    const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
+    EXPECT_EQ(outcome.result, ExportResult::Failed);
+    EXPECT_FALSE(outcome.reason.isEmpty());
+    EXPECT_EQ(ExportMessage(outcome, target), QStringLiteral("Cannot write ") + target + QStringLiteral(": ") + outcome.reason);
+    EXPECT_EQ(ExportMessage({ExportResult::Cancelled, QString()}, target), QString());
 }
 
 } // namespace

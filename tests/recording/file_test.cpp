@@ -1,4 +1,5 @@
-// Recording files: byte-exact round trip, refusals, safe replacement, close query.
+// Recording files: byte-exact round trip, refusals and their messages, safe replacement,
+// close query.
 #include "recording_fixture.h"
 #include "support/recording_prompt.h"
 
@@ -30,26 +31,26 @@ TEST_F(RecordingFile, RoundTripIsByteExact)
     const QByteArray image = WrappedRing().build();
     auto r = Load(image);
     const QString path = Scratch(QStringLiteral("ring.qrv"));
-    ASSERT_TRUE(r->save(path));
-    EXPECT_TRUE(r->IsSaved());
-    EXPECT_EQ(r->FileName(), path);
+    ASSERT_TRUE(r->save(path).ok());
+    EXPECT_TRUE(r->isSaved());
+    EXPECT_EQ(r->fileName(), path);
 
     // The wrapped ring uses all 60 blocks; they are stored in physical order.
     const QByteArray file = ReadAll(path);
-    ASSERT_EQ(file.size(), 392 + 128 * 60);
-    EXPECT_EQ(file.left(8), QByteArray("QUORVANT"));
-    EXPECT_EQ(file.mid(8), image.left(384 + 128 * 60));
+    ASSERT_EQ(file.size(), kFileSignatureSize + int(mem::BlockAddress(60)));
+    EXPECT_EQ(file.left(kFileSignatureSize), QByteArray("QUORVANT"));
+    EXPECT_EQ(file.mid(kFileSignatureSize), image.left(int(mem::BlockAddress(60))));
 
-    RecordingPrompt prompt;
     auto back = Make();
-    EXPECT_FALSE(back->IsSaved());
-    ASSERT_TRUE(back->LoadFile(path, prompt));
-    EXPECT_TRUE(prompt.records().empty());
-    EXPECT_TRUE(back->IsSaved());
-    EXPECT_EQ(back->FileName(), path);
-    const QByteArray expected = image.left(384 + 128 * 60) + QByteArray(kImageSize - 384 - 128 * 60, '\0');
-    EXPECT_EQ(back->ImageBytes(), expected);
-    ASSERT_TRUE(back->save(Scratch(QStringLiteral("again.qrv"))));
+    EXPECT_FALSE(back->isSaved());
+    const LoadResult loaded = back->load(path);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(LoadMessage(loaded, path), QString());
+    EXPECT_TRUE(back->isSaved());
+    EXPECT_EQ(back->fileName(), path);
+    const QByteArray expected = image.left(int(mem::BlockAddress(60))) + QByteArray(int(mem::kImageSize - mem::BlockAddress(60)), '\0');
+    EXPECT_EQ(back->imageBytes(), expected);
+    ASSERT_TRUE(back->save(Scratch(QStringLiteral("again.qrv"))).ok());
     EXPECT_EQ(ReadAll(Scratch(QStringLiteral("again.qrv"))), file);
 }
 
@@ -58,115 +59,113 @@ TEST_F(RecordingFile, SavedFileMatchesGolden)
     // Also the fixture of the command-line tool's tests (a model of the shipped catalogue).
     auto r = Load(ColdStore().deviceCode(kCodeShipped).build());
     const QString path = Scratch(QStringLiteral("cold.qrv"));
-    ASSERT_TRUE(r->save(path));
+    ASSERT_TRUE(r->save(path).ok());
     CheckGolden(QStringLiteral("cold_store.qrv"), ReadAll(path));
 }
 
 TEST_F(RecordingFile, NoUsedBlocksGivesHeaderOnly)
 {
     auto r = Make();
-    r->SetImage(ColdStore().measurements(0, {}).build());
+    r->setImage(ColdStore().measurements(0, {}).build());
     const QString path = Scratch(QStringLiteral("empty.qrv"));
-    ASSERT_TRUE(r->save(path));
-    EXPECT_EQ(ReadAll(path).size(), 392);
+    ASSERT_TRUE(r->save(path).ok());
+    EXPECT_EQ(ReadAll(path).size(), kFileSignatureSize + int(mem::kHeaderSize));
 }
 
 TEST_F(RecordingFile, ImpossibleBlockCountNeverReadsBeyondImage)
 {
-    QByteArray image = ColdStore().build();
-    image[int(mem::kBlocksUsed)] = char(0xFF);
-    image[int(mem::kBlocksUsed + 1)] = char(0xFF);
     auto r = Make();
-    r->SetImage(image);
+    r->setImage(ColdStore().set16(mem::kBlocksUsed, 0xFFFF).build());
     const QString path = Scratch(QStringLiteral("big.qrv"));
-    ASSERT_TRUE(r->save(path));
+    ASSERT_TRUE(r->save(path).ok());
     EXPECT_EQ(ReadAll(path).size(), kMaxFileSize);
 }
 
 TEST_F(RecordingFile, RefusesWhatIsNoRecording)
 {
-    const QByteArray good = QByteArray("QUORVANT") + ColdStore().build().left(384 + 3 * 128);
-    const struct { const char* name; QByteArray bytes; bool message; } cases[] = {
-        {"lower case signature", QByteArray("Quorvant") + good.mid(8), true},
-        {"other signature", QByteArray("QUORVAN\0", 8) + good.mid(8), true},
-        {"shorter than signature", QByteArray("QUORV"), true},
-        {"empty file", QByteArray(), true},
-        {"longer than any image", good + QByteArray(kMaxFileSize + 1 - good.size(), '\0'), true},
-        {"refused model", QByteArray("QUORVANT") + ColdStore().deviceCode(kCodeRefused).build().left(384 + 3 * 128), false},
-        {"one measurement", QByteArray("QUORVANT") + TwoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 1; }).build().left(512), false},
-        {"signature only", QByteArray("QUORVANT"), false},
-        {"header cut short", good.left(200), false},
+    const QByteArray good = ColdStore().file();
+    const struct { const char* name; QByteArray bytes; LoadError error; } cases[] = {
+        {"lower case signature", QByteArray("Quorvant") + good.mid(8), LoadError::NotARecording},
+        {"other signature", QByteArray("QUORVAN\0", 8) + good.mid(8), LoadError::NotARecording},
+        {"shorter than signature", QByteArray("QUORV"), LoadError::NotARecording},
+        {"empty file", QByteArray(), LoadError::NotARecording},
+        {"longer than any image", good + QByteArray(kMaxFileSize + 1 - good.size(), '\0'), LoadError::NotARecording},
+        {"refused model", ColdStore().deviceCode(kCodeRefused).file(), LoadError::NotAccepted},
+        {"one measurement", TwoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 1; }).file(), LoadError::TooFewMeasurements},
+        {"signature only", QByteArray("QUORVANT"), LoadError::TooFewMeasurements},
+        {"header cut short", good.left(200), LoadError::TooFewMeasurements},
     };
     for (const auto& c : cases) {
         const QString path = Scratch(QStringLiteral("bad.qrv"));
         WriteAll(path, c.bytes);
-        RecordingPrompt prompt;
         auto r = Make();
-        EXPECT_FALSE(r->LoadFile(path, prompt)) << c.name;
-        EXPECT_TRUE(r->IsSaved()) << c.name;
-        EXPECT_EQ(r->FileName(), path) << c.name;
-        if (c.message) {
-            ASSERT_EQ(prompt.records().size(), 1u) << c.name;
-            EXPECT_EQ(prompt.records()[0].text, QStringLiteral("Invalid data file ")) << c.name;
-            EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Error) << c.name;
-            EXPECT_EQ(prompt.records()[0].buttons, PromptButtons::Ok) << c.name;
-        } else {
-            EXPECT_TRUE(prompt.records().empty()) << c.name;
-        }
+        const LoadResult loaded = r->load(path);
+        EXPECT_EQ(loaded.error, c.error) << c.name;
+        EXPECT_TRUE(r->isSaved()) << c.name;
+        EXPECT_EQ(r->fileName(), path) << c.name;
+        EXPECT_FALSE(r->isInitialized()) << c.name;
+        // Only a file that is no recording has the reader's own message.
+        EXPECT_EQ(LoadMessage(loaded, path),
+                  c.error == LoadError::NotARecording ? QStringLiteral("Invalid data file ") : QString())
+            << c.name;
     }
 }
 
 TEST_F(RecordingFile, LargestFileAndExtraBytesLoad)
 {
     // Extra bytes after the last used block land in the image, uninterpreted.
-    const QByteArray image = ColdStore().build();
-    QByteArray file = QByteArray("QUORVANT") + image.left(384 + 3 * 128) + QByteArray("extra");
+    const QByteArray file = ColdStore().file() + QByteArray("extra");
     const QString path = Scratch(QStringLiteral("extra.qrv"));
     WriteAll(path, file);
-    RecordingPrompt prompt;
     auto r = Make();
-    ASSERT_TRUE(r->LoadFile(path, prompt));
-    EXPECT_EQ(r->ImageBytes().mid(384 + 3 * 128, 5), QByteArray("extra"));
+    ASSERT_TRUE(r->load(path).ok());
+    EXPECT_EQ(r->imageBytes().mid(int(mem::BlockAddress(3)), 5), QByteArray("extra"));
 
     // A full 65,416-byte file is still a recording.
-    const QByteArray full = QByteArray("QUORVANT") + ColdStore().deviceCode(kCodeLarge).build();
+    const QByteArray full = QByteArray("QUORVANT") + ColdStore().deviceCode(kCodeLarge).build(); // every block
     ASSERT_EQ(full.size(), kMaxFileSize);
     WriteAll(path, full);
     auto big = Make();
-    EXPECT_TRUE(big->LoadFile(path, prompt));
-    EXPECT_EQ(big->ImageBytes(), full.mid(8));
+    EXPECT_TRUE(big->load(path).ok());
+    EXPECT_EQ(big->imageBytes(), full.mid(8));
 }
 
-TEST_F(RecordingFile, MissingFileIsReported)
+TEST_F(RecordingFile, MissingFileIsReportedWithTheSystemsReason)
 {
-    RecordingPrompt prompt;
     auto r = Make();
-    EXPECT_FALSE(r->LoadFile(Scratch(QStringLiteral("none.qrv")), prompt));
-    ASSERT_EQ(prompt.records().size(), 1u);
-    EXPECT_TRUE(prompt.records()[0].text.startsWith(QStringLiteral("Cannot open ")));
-    EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Error);
+    const QString path = Scratch(QStringLiteral("none.qrv"));
+    const LoadResult loaded = r->load(path);
+    EXPECT_EQ(loaded.error, LoadError::CannotOpen);
+    EXPECT_FALSE(loaded.reason.isEmpty());
+    EXPECT_EQ(LoadMessage(loaded, path), QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + loaded.reason);
+    EXPECT_TRUE(r->isSaved());
+    EXPECT_EQ(r->fileName(), path);
 }
 
 TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
 {
     auto r = Load(ColdStore().build());
-    r->SetFileName(QStringLiteral("before.qrv"));
+    r->setFileName(QStringLiteral("before.qrv"));
     // A folder in place of the file: nothing can be written there.
     const QString folder = Scratch(QStringLiteral("taken.qrv"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_FALSE(r->save(folder));
-    EXPECT_FALSE(r->LastError().isEmpty());
-    EXPECT_FALSE(r->IsSaved());
-    EXPECT_EQ(r->FileName(), QStringLiteral("before.qrv"));
+    const SaveResult failed = r->save(folder);
+    EXPECT_EQ(failed.error, SaveError::CannotWrite);
+    EXPECT_FALSE(failed.reason.isEmpty());
+    EXPECT_EQ(SaveMessage(failed, folder), QStringLiteral("Cannot save ") + folder + QStringLiteral(": ") + failed.reason);
+    EXPECT_FALSE(r->isSaved());
+    EXPECT_EQ(r->fileName(), QStringLiteral("before.qrv"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
-    EXPECT_FALSE(r->save(Scratch(QStringLiteral("no/such/folder/x.qrv"))));
-    EXPECT_FALSE(r->IsSaved());
+    EXPECT_FALSE(r->save(Scratch(QStringLiteral("no/such/folder/x.qrv"))).ok());
+    EXPECT_FALSE(r->isSaved());
 
     // Replacing a good file leaves no temporary file beside it.
     const QString path = Scratch(QStringLiteral("good.qrv"));
     WriteAll(path, "old content");
-    ASSERT_TRUE(r->save(path));
+    const SaveResult saved = r->save(path);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(SaveMessage(saved, path), QString());
     EXPECT_EQ(ReadAll(path).left(8), QByteArray("QUORVANT"));
     EXPECT_EQ(QDir(scratch_.path()).entryList(QDir::Files), QStringList{QStringLiteral("good.qrv")});
 }
@@ -182,12 +181,12 @@ TEST_F(RecordingFile, CloseQueryAsksOnlyWhenUnsaved)
     };
     for (const auto& c : cases) {
         auto r = Load(ColdStore().build());
-        r->SetCaption(QStringLiteral("S/N:0815 - x"));
-        r->SetSaved(c.saved);
+        r->setCaption(QStringLiteral("S/N:0815 - x"));
+        r->setSaved(c.saved);
         RecordingPrompt prompt;
         prompt.script({c.answer});
-        EXPECT_EQ(r->MayClose(prompt), c.canClose);
-        EXPECT_EQ(r->IsSaved(), c.canClose);
+        EXPECT_EQ(r->mayClose(prompt), c.canClose);
+        EXPECT_EQ(r->isSaved(), c.canClose);
         ASSERT_EQ(prompt.records().size(), c.asked ? 1u : 0u);
         if (c.asked) {
             EXPECT_EQ(prompt.records()[0].text, question);

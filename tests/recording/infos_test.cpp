@@ -14,19 +14,19 @@ QByteArray Joined(const QStringList& lines)
 TEST_F(RecordInfos, WholeRecordingMatchesGolden)
 {
     auto r = Load(ColdStore().build());
-    CheckGolden(QStringLiteral("cold_store_info.txt"), Joined(r->InfosZk300(r->CurrentView())));
+    CheckGolden(QStringLiteral("cold_store_info.txt"), Joined(r->infoLines(r->currentView())));
 }
 
 TEST_F(RecordInfos, EightInputsInWrappedRingMatchGolden)
 {
     auto r = Load(WrappedRing().build());
-    CheckGolden(QStringLiteral("wrapped_ring_info.txt"), Joined(r->InfosZk300(r->CurrentView())));
+    CheckGolden(QStringLiteral("wrapped_ring_info.txt"), Joined(r->infoLines(r->currentView())));
 }
 
 TEST_F(RecordInfos, LayoutOfLabelsAndColumns)
 {
     auto r = Load(ColdStore().build());
-    const QStringList lines = r->InfosZk300(r->CurrentView());
+    const QStringList lines = r->infoLines(r->currentView());
     ASSERT_EQ(lines.size(), 14);
     const char* labels[] = {"Record Name        : ", "Serial Number      : ", "Recording Interval : ",
                             "Start Date/Time    : ", "End Date/Time      : ", "Inputs             : ",
@@ -54,7 +54,7 @@ TEST_F(RecordInfos, IntervalText)
     };
     for (const auto& c : cases) {
         auto r = Load(ColdStore().interval(c.period, c.samples).build());
-        EXPECT_EQ(r->InfosZk300(r->CurrentView())[2],
+        EXPECT_EQ(r->infoLines(r->currentView())[2],
                   QStringLiteral("Recording Interval : ") + QLatin1String(c.text)) << c.text;
     }
 }
@@ -62,11 +62,11 @@ TEST_F(RecordInfos, IntervalText)
 TEST_F(RecordInfos, ListsOnlyShownRecordedInputs)
 {
     auto r = Load(ColdStore().build());
-    DisplaySettings s = r->Settings();
+    DisplaySettings s = r->settings();
     s.shown[1] = false; // inputs 1, 2 and 5 recorded, 2 hidden
     s.shown[3] = true;  // shown but not recorded
-    r->ApplyGraphicConfig(r->Colours(), s);
-    const QStringList lines = r->InfosZk300(r->CurrentView());
+    r->applyGraphicConfig(r->colours(), s);
+    const QStringList lines = r->infoLines(r->currentView());
     EXPECT_EQ(lines[5].mid(21), QStringLiteral("  1       Temp  5   Pressure"));
     for (int i = 6; i <= 10; ++i)
         EXPECT_EQ(lines[i].size(), 21 + 2 * 14) << i;
@@ -75,15 +75,15 @@ TEST_F(RecordInfos, ListsOnlyShownRecordedInputs)
 TEST_F(RecordInfos, ZoomedViewChangesOnlyItsStatistics)
 {
     auto r = Load(ColdStore().build());
-    const QStringList whole = r->InfosZk300(r->CurrentView());
-    ViewRecord& zoom = r->View(1);
+    const QStringList whole = r->infoLines(r->currentView());
+    ViewRecord& zoom = r->view(1);
     zoom.first = 21;
     zoom.last = 60;
-    r->SetCurrentLevel(1);
-    r->SearchMaxMin(zoom);
-    r->UpdateScalingMode(zoom);
-    r->ComputeAverages(zoom);
-    const QStringList part = r->InfosZk300(r->CurrentView());
+    r->setCurrentLevel(1);
+    r->searchMaxMin(zoom);
+    r->updateScalingMode(zoom);
+    r->computeAverages(zoom);
+    const QStringList part = r->infoLines(r->currentView());
     CheckGolden(QStringLiteral("cold_store_zoom_info.txt"), Joined(part));
     for (int i : {0, 1, 2, 5, 6, 7, 12, 13})
         EXPECT_EQ(part[i], whole[i]) << i;
@@ -96,7 +96,7 @@ TEST_F(RecordInfos, ZoomedViewChangesOnlyItsStatistics)
 TEST_F(RecordInfos, OneUsedBlockHasNoBatteryVoltage)
 {
     auto r = Load(TwoMeasurements().build());
-    EXPECT_EQ(r->InfosZk300(r->CurrentView())[12], QStringLiteral("Battery Voltage    : -"));
+    EXPECT_EQ(r->infoLines(r->currentView())[12], QStringLiteral("Battery Voltage    : -"));
 }
 
 TEST_F(RecordInfos, DegenerateScalesGiveFlatValues)
@@ -105,7 +105,7 @@ TEST_F(RecordInfos, DegenerateScalesGiveFlatValues)
     b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})
         .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300});
     auto r = Load(b.build());
-    const QStringList lines = r->InfosZk300(r->CurrentView());
+    const QStringList lines = r->infoLines(r->currentView());
     // Minimum, maximum and average: the low scale value, in each input's own format.
     for (int i : {8, 9, 10}) {
         EXPECT_EQ(lines[i].mid(21, 14), QStringLiteral("5 V").rightJustified(14)) << i;

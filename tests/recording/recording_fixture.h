@@ -1,8 +1,10 @@
 #pragma once
 // Shared set-up of the recording tests: a catalogue folder, a fixed "C" locale (the
 // decimal point) and the hand-built recordings the tests use.
-#include "image_builder.h"
 #include "recording/recording.h"
+#include "support/catalogue_folder.h"
+#include "support/image_builder.h"
+#include "support/print_qt.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
@@ -10,13 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
-
-// Readable QString values in test failures.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace qz::test {
 
@@ -46,8 +41,8 @@ protected:
     std::unique_ptr<Recording> Load(const QByteArray& image) const
     {
         auto r = Make();
-        r->SetImage(image);
-        EXPECT_TRUE(r->Initialize());
+        r->setImage(image);
+        EXPECT_TRUE(r->initialize());
         return r;
     }
     QString Scratch(const QString& name) const { return scratch_.filePath(name); }

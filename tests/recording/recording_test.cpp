@@ -16,14 +16,14 @@ using RecordingInit = RecordingTest;
 
 TEST_F(RecordingInit, AcceptsTwoMeasurementsRefusesOne)
 {
-    EXPECT_TRUE(Load(TwoMeasurements().build())->IsInitialized());
+    EXPECT_TRUE(Load(TwoMeasurements().build())->isInitialized());
 
     auto r = Make();
-    r->SetImage(TwoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 9; }).build());
-    EXPECT_FALSE(r->Initialize());
-    EXPECT_FALSE(r->IsInitialized());
-    EXPECT_EQ(r->MeasurementCount(), 1);
-    EXPECT_EQ(r->View(0).last, 0); // nothing derived
+    r->setImage(TwoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 9; }).build());
+    EXPECT_FALSE(r->initialize());
+    EXPECT_FALSE(r->isInitialized());
+    EXPECT_EQ(r->measurementCount(), 1);
+    EXPECT_EQ(r->view(0).last, 0); // nothing derived
 }
 
 TEST_F(RecordingInit, RefusesModelOutsideCatalogue)
@@ -33,8 +33,8 @@ TEST_F(RecordingInit, RefusesModelOutsideCatalogue)
     };
     for (const auto& c : cases) {
         auto r = Make();
-        r->SetImage(ColdStore().deviceCode(c.code).build());
-        EXPECT_EQ(r->Initialize(), c.accepted) << c.code;
+        r->setImage(ColdStore().deviceCode(c.code).build());
+        EXPECT_EQ(r->initialize(), c.accepted) << c.code;
     }
 }
 
@@ -49,35 +49,35 @@ TEST_F(RecordingInit, DerivesPerInputValues)
         {7, false, 3, 0, 0, "0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(r->IsEnabled(c.input), c.enabled) << c.input;
-        EXPECT_EQ(r->RecordPosition(c.input), c.position) << c.input;
-        EXPECT_NEAR(static_cast<double>(r->Gain(c.input)), c.gain, 1e-12) << c.input;
-        EXPECT_NEAR(static_cast<double>(r->Offset(c.input)), c.offset, 1e-12) << c.input;
-        EXPECT_EQ(r->ValueFormat(c.input).toStdString(), c.format) << c.input;
+        EXPECT_EQ(r->isEnabled(c.input), c.enabled) << c.input;
+        EXPECT_EQ(r->recordPosition(c.input), c.position) << c.input;
+        EXPECT_NEAR(static_cast<double>(r->gain(c.input)), c.gain, 1e-12) << c.input;
+        EXPECT_NEAR(static_cast<double>(r->offset(c.input)), c.offset, 1e-12) << c.input;
+        EXPECT_EQ(r->valueFormat(c.input).toStdString(), c.format) << c.input;
     }
-    EXPECT_EQ(r->MeasurementCount(), 100);
-    EXPECT_EQ(r->CurrentLevel(), 0);
-    EXPECT_EQ(r->View(0).first, 1);
-    EXPECT_EQ(r->View(0).last, 100);
-    EXPECT_EQ(r->Settings(), InitDisplaySettings(0x13));
-    EXPECT_EQ(r->Colours(), DefaultColours());
+    EXPECT_EQ(r->measurementCount(), 100);
+    EXPECT_EQ(r->currentLevel(), 0);
+    EXPECT_EQ(r->view(0).first, 1);
+    EXPECT_EQ(r->view(0).last, 100);
+    EXPECT_EQ(r->settings(), InitDisplaySettings(0x13));
+    EXPECT_EQ(r->colours(), DefaultColours());
 }
 
 TEST_F(RecordingInit, SamplesFollowTheRingAndTheRecordLayout)
 {
     auto r = Load(WrappedRing().build());
-    ASSERT_EQ(r->MeasurementCount(), 900);
+    ASSERT_EQ(r->measurementCount(), 900);
     // 15 records per block: measurement 31 is the first of logical block 2, physical 0.
     for (int input : {0, 3, 7}) {
         for (int k : {1, 15, 16, 30, 31, 50, 900})
-            EXPECT_EQ(r->Sample(input, k), (k + 10 * input) & 0xFF) << input << " " << k;
+            EXPECT_EQ(r->sample(input, k), (k + 10 * input) & 0xFF) << input << " " << k;
     }
 }
 
 TEST_F(RecordingInit, ExtremesSumsAndAveragesOfWholeRecording)
 {
     auto r = Load(ColdStore().build());
-    const ViewRecord& v = r->View(0);
+    const ViewRecord& v = r->view(0);
     // Input 1: 100 + k % 20 -> 100..119.
     EXPECT_EQ(v.rawMin[0], 100);
     EXPECT_EQ(v.rawMax[0], 119);
@@ -88,7 +88,7 @@ TEST_F(RecordingInit, ExtremesSumsAndAveragesOfWholeRecording)
     long double sum = 0;
     for (int k = 1; k <= 100; ++k)
         sum += 50 + k / 2;
-    EXPECT_EQ(r->RawSum(1), sum);
+    EXPECT_EQ(r->rawSum(1), sum);
     // Input 5 has a falling scale: raw max is the raw value of the physically highest
     // point, the lowest raw value 20.
     EXPECT_EQ(v.rawMax[4], 20);
@@ -98,27 +98,27 @@ TEST_F(RecordingInit, ExtremesSumsAndAveragesOfWholeRecording)
 TEST_F(RecordingInit, AutomaticRangeAddsMarginAtLevelZero)
 {
     auto r = Load(ColdStore().build());
-    const ViewRecord& v = r->View(0);
+    const ViewRecord& v = r->view(0);
     EXPECT_EQ(v.bottom[0], 100 - 12);
     EXPECT_EQ(v.top[0], 119 + 12);
     // Falling scale: the physically higher end (raw 20) is on top, widened by the margin.
     EXPECT_EQ(v.top[4], 20 - 12);
     EXPECT_EQ(v.bottom[4], 69 + 12);
-    EXPECT_GT(r->PhysicalValue(4, v.top[4]), r->PhysicalValue(4, v.bottom[4]));
+    EXPECT_GT(r->physicalValue(4, v.top[4]), r->physicalValue(4, v.bottom[4]));
 }
 
 TEST_F(RecordingInit, FlatInputSpansTwiceTheMarginThenFallsBackWhenZoomed)
 {
     auto r = Load(TwoMeasurements().measurements(30, [](int, int) -> std::uint8_t { return 77; }).build());
-    EXPECT_EQ(r->View(0).bottom[0], 65);
-    EXPECT_EQ(r->View(0).top[0], 89);
+    EXPECT_EQ(r->view(0).bottom[0], 65);
+    EXPECT_EQ(r->view(0).top[0], 89);
 
-    ViewRecord& zoom = r->View(1);
+    ViewRecord& zoom = r->view(1);
     zoom.first = 10;
     zoom.last = 12;
-    r->SetCurrentLevel(1);
-    r->SearchMaxMin(zoom);
-    r->UpdateScalingMode(zoom);
+    r->setCurrentLevel(1);
+    r->searchMaxMin(zoom);
+    r->updateScalingMode(zoom);
     EXPECT_EQ(zoom.rawMin[0], 77);
     EXPECT_EQ(zoom.rawMax[0], 77);
     EXPECT_EQ(zoom.bottom[0], 65);
@@ -128,20 +128,20 @@ TEST_F(RecordingInit, FlatInputSpansTwiceTheMarginThenFallsBackWhenZoomed)
 TEST_F(RecordingInit, ZoomedViewHasNoMarginAndOwnAverages)
 {
     auto r = Load(ColdStore().build());
-    ViewRecord& zoom = r->View(1);
+    ViewRecord& zoom = r->view(1);
     zoom.first = 21;
     zoom.last = 25; // input 1: 101..105
-    r->SetCurrentLevel(1);
-    r->SearchMaxMin(zoom);
-    r->UpdateScalingMode(zoom);
-    r->ComputeAverages(zoom);
+    r->setCurrentLevel(1);
+    r->searchMaxMin(zoom);
+    r->updateScalingMode(zoom);
+    r->computeAverages(zoom);
     EXPECT_EQ(zoom.bottom[0], 101);
     EXPECT_EQ(zoom.top[0], 105);
     EXPECT_DOUBLE_EQ(zoom.average[0], 103);
     // A single measurement: minimum and maximum are that sample.
-    ViewRecord& one = r->View(2);
+    ViewRecord& one = r->view(2);
     one.first = one.last = 7;
-    r->SearchMaxMin(one);
+    r->searchMaxMin(one);
     EXPECT_EQ(one.rawMin[0], 107);
     EXPECT_EQ(one.rawMax[0], 107);
 }
@@ -149,21 +149,21 @@ TEST_F(RecordingInit, ZoomedViewHasNoMarginAndOwnAverages)
 TEST_F(RecordingInit, FixedRangeIsTheCalibratedSpan)
 {
     auto r = Load(ColdStore().build());
-    DisplaySettings s = r->Settings();
+    DisplaySettings s = r->settings();
     s.autoScale = false;
-    ColourTable colours = r->Colours();
+    ColourTable colours = r->colours();
     colours[1] = 0x123456;
-    r->ApplyGraphicConfig(colours, s);
-    EXPECT_EQ(r->Colours()[1], 0x123456u);
-    const ViewRecord& v = r->View(0);
+    r->applyGraphicConfig(colours, s);
+    EXPECT_EQ(r->colours()[1], 0x123456u);
+    const ViewRecord& v = r->view(0);
     EXPECT_EQ(v.bottom[0], 16);
     EXPECT_EQ(v.top[0], 216);
-    const AxisScale a = r->ComputeAxisScale(0);
+    const AxisScale a = r->axisScale(0);
     EXPECT_NEAR(static_cast<double>(a.top), 80, 1e-9);
     EXPECT_NEAR(static_cast<double>(a.bottom), -20, 1e-9);
     EXPECT_NEAR(static_cast<double>(a.step), 20, 1e-9); // 12.5 rounded up
     // Falling scale: the higher value 10 bar stays at the top.
-    const AxisScale p = r->ComputeAxisScale(4);
+    const AxisScale p = r->axisScale(4);
     EXPECT_NEAR(static_cast<double>(p.top), 10, 1e-9);
     EXPECT_NEAR(static_cast<double>(p.bottom), 0, 1e-9);
 }
@@ -174,17 +174,17 @@ TEST_F(RecordingInit, DegenerateScalesStayFiniteAndDrawable)
     b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})      // no scale span
         .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300});  // no calibrated span
     auto r = Load(b.build());
-    EXPECT_EQ(r->ValueFormat(0), QStringLiteral("0"));
-    EXPECT_EQ(r->Normalize(0, r->PhysicalValue(0, 200)), 5);
-    EXPECT_EQ(r->PhysicalValue(1, 0), 0);
-    EXPECT_EQ(r->PhysicalValue(1, 255), 0);
+    EXPECT_EQ(r->valueFormat(0), QStringLiteral("0"));
+    EXPECT_EQ(r->normalize(0, r->physicalValue(0, 200)), 5);
+    EXPECT_EQ(r->physicalValue(1, 0), 0);
+    EXPECT_EQ(r->physicalValue(1, 255), 0);
     for (bool autoScale : {true, false}) {
-        DisplaySettings s = r->Settings();
+        DisplaySettings s = r->settings();
         s.autoScale = autoScale;
-        r->ApplyGraphicConfig(r->Colours(), s);
+        r->applyGraphicConfig(r->colours(), s);
         for (int i : {0, 1}) {
-            EXPECT_NE(r->View(0).top[i], r->View(0).bottom[i]) << i << autoScale;
-            const AxisScale a = r->ComputeAxisScale(i);
+            EXPECT_NE(r->view(0).top[i], r->view(0).bottom[i]) << i << autoScale;
+            const AxisScale a = r->axisScale(i);
             EXPECT_TRUE(std::isfinite(static_cast<double>(a.step))) << i << autoScale;
         }
     }
@@ -193,40 +193,40 @@ TEST_F(RecordingInit, DegenerateScalesStayFiniteAndDrawable)
 TEST_F(RecordingInit, ViewOutsideRecordingReadsOnlyExistingMeasurements)
 {
     auto r = Load(ColdStore().build());
-    ViewRecord& v = r->View(3);
+    ViewRecord& v = r->view(3);
     v.first = -5;
     v.last = 100000;
-    r->SearchMaxMin(v);
+    r->searchMaxMin(v);
     EXPECT_EQ(v.rawMin[0], 100);
     EXPECT_EQ(v.rawMax[0], 119);
-    r->SetCurrentLevel(99);
-    EXPECT_EQ(r->CurrentLevel(), kViewLevels - 1);
+    r->setCurrentLevel(99);
+    EXPECT_EQ(r->currentLevel(), kViewLevels - 1);
 }
 
 
 TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
 {
-    const struct { const char* name; std::function<void(QByteArray&)> change; } cases[] = {
-        {"input count below the mask", [](QByteArray& a) { a[int(mem::kInputCount)] = 1; }},
-        {"input count 0", [](QByteArray& a) { a[int(mem::kInputCount)] = 0; }},
-        {"blocks used beyond memory", [](QByteArray& a) { a[int(mem::kBlocksUsed)] = char(0xFF); a[int(mem::kBlocksUsed + 1)] = char(0xFF); }},
-        {"first block beyond memory", [](QByteArray& a) { a[int(mem::kFirstBlock)] = char(0xFF); a[int(mem::kFirstBlock + 1)] = 0x7F; }},
-        {"sample bytes beyond block", [](QByteArray& a) { a[int(mem::BlockAddress(0))] = char(0xFF); }},
-        {"memory of 60 blocks, ring of all", [](QByteArray& a) { a[int(mem::kBlocksUsed)] = 60; a[int(mem::kFirstBlock)] = 59; }},
+    const struct { const char* name; std::function<void(ImageBuilder&)> change; } cases[] = {
+        {"input count below the mask", [](ImageBuilder& b) { b.set8(mem::kInputCount, 1); }},
+        {"input count 0", [](ImageBuilder& b) { b.set8(mem::kInputCount, 0); }},
+        {"blocks used beyond memory", [](ImageBuilder& b) { b.set16(mem::kBlocksUsed, 0xFFFF); }},
+        {"first block beyond memory", [](ImageBuilder& b) { b.set16(mem::kFirstBlock, 0x7FFF); }},
+        {"sample bytes beyond block", [](ImageBuilder& b) { b.set8(mem::BlockAddress(0) + mem::kSampleBytes, 0xFF); }},
+        {"memory of 60 blocks, ring of all", [](ImageBuilder& b) { b.ring(60, 59); }},
     };
     for (const auto& c : cases) {
-        QByteArray image = ColdStore().build();
+        ImageBuilder image = ColdStore();
         c.change(image);
         auto r = Make();
-        r->SetImage(image);
-        if (!r->Initialize())
+        r->setImage(image.build());
+        if (!r->initialize())
             continue;
-        const int count = r->MeasurementCount();
+        const int count = r->measurementCount();
         EXPECT_LE(count, 60 * 120) << c.name;
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         NullProgress progress;
-        EXPECT_EQ(r->ExportTo(out, ExportKind::Excel, progress), ExportResult::Done) << c.name;
+        EXPECT_EQ(r->exportTo(out, ExportKind::Excel, progress), ExportResult::Done) << c.name;
         EXPECT_EQ(out.data().count('\n'), 14 + count) << c.name;
     }
 }
@@ -237,38 +237,38 @@ TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
     const QString when = QLocale().toString(FromDateTimeNumber(created), QLocale::ShortFormat);
 
     auto download = Load(ColdStore().build());
-    download->SetCreated(created);
-    EXPECT_EQ(download->Description(), QStringLiteral("0815") + when);
+    download->setCreated(created);
+    EXPECT_EQ(download->description(), QStringLiteral("0815") + when);
     const QString name30 = QStringLiteral("   Cold store 3").leftJustified(30);
-    download->ChildTitle(1);
-    EXPECT_EQ(download->Caption(),
+    download->childTitle(1);
+    EXPECT_EQ(download->caption(),
               QStringLiteral("S/N:0815 - ") + name30 + QStringLiteral(" #1   (") + when + QStringLiteral(" )"));
-    download->ChildTitle(2); // title set: unchanged
-    EXPECT_TRUE(download->Caption().contains(QStringLiteral("#1  ")));
-    download->ClearTitleSet();
-    download->ChildTitle(12);
-    EXPECT_TRUE(download->Caption().contains(QStringLiteral(" #12  (")));
+    download->childTitle(2); // title set: unchanged
+    EXPECT_TRUE(download->caption().contains(QStringLiteral("#1  ")));
+    download->clearTitleSet();
+    download->childTitle(12);
+    EXPECT_TRUE(download->caption().contains(QStringLiteral(" #12  (")));
 
     auto file = Load(ColdStore().build());
-    file->SetFileName(QStringLiteral("/data/logs/cold.qrv"));
-    EXPECT_EQ(file->Description(), QStringLiteral("/data/logs/cold.qrv"));
-    file->ChildTitle(2);
-    EXPECT_EQ(file->Caption(), QStringLiteral("cold.qrv - ") + name30 + QStringLiteral(" #2  "));
+    file->setFileName(QStringLiteral("/data/logs/cold.qrv"));
+    EXPECT_EQ(file->description(), QStringLiteral("/data/logs/cold.qrv"));
+    file->childTitle(2);
+    EXPECT_EQ(file->caption(), QStringLiteral("cold.qrv - ") + name30 + QStringLiteral(" #2  "));
 }
 
 TEST_F(RecordingInit, DuplicateIsSavedAndKeepsNoFileName)
 {
     auto download = Load(ColdStore().build());
-    download->SetCreated(40000.5);
-    EXPECT_FALSE(download->IsSaved());
+    download->setCreated(40000.5);
+    EXPECT_FALSE(download->isSaved());
     auto copy = Make();
-    copy->CopyFrom(*download);
-    ASSERT_TRUE(copy->Initialize());
-    EXPECT_TRUE(copy->IsSaved());
-    EXPECT_TRUE(copy->FileName().isEmpty());
-    EXPECT_EQ(copy->Created(), 40000.5);
-    EXPECT_EQ(copy->ImageBytes(), download->ImageBytes());
-    EXPECT_EQ(copy->Description(), download->Description());
+    copy->copyFrom(*download);
+    ASSERT_TRUE(copy->initialize());
+    EXPECT_TRUE(copy->isSaved());
+    EXPECT_TRUE(copy->fileName().isEmpty());
+    EXPECT_EQ(copy->created(), 40000.5);
+    EXPECT_EQ(copy->imageBytes(), download->imageBytes());
+    EXPECT_EQ(copy->description(), download->description());
 }
 
 } // namespace

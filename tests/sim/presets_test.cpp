@@ -5,7 +5,9 @@
 #include "link/logger_protocol.h"
 #include "model/datetime_number.h"
 #include "model/memory_image.h"
-#include "model/quorvant_data.h"
+#include "model/device_catalog.h"
+#include "model/image_reader.h"
+#include "model/image_writer.h"
 #include "model/values.h"
 #include "platform/progress.h"
 #include "sim/emulator.h"
@@ -109,16 +111,15 @@ TEST(PresetsTest, RecordingsDownloadWhole)
 
             // The last record is the logger's last: stamp + n steps lands on its clock.
             std::vector<std::uint8_t> image = d.image;
-            TQuorvantData data(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
-            data.BindImage(image.data(), image.size());
-            EXPECT_TRUE(data.LoadDeviceInfo()) << code;
-            const int count = data.GetRecordCount();
+            const ImageReader data(ConstByteView{image.data(), image.size()});
+            EXPECT_TRUE(DeviceCatalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR))).lookUp(data.deviceCode()).accepted) << code;
+            const int count = data.recordCount();
             ASSERT_GT(count, 100) << code << kind;
             const CivilTime end = e.logger().clock();
             double want = 0;
             ASSERT_TRUE(EncodeDateTime(end.year, end.month, end.day, end.hour, end.minute,
                                        end.second, 0, want));
-            EXPECT_NEAR(data.GetRecordDateTime(count), want, 0.5 / 86400) << code << kind;
+            EXPECT_NEAR(data.recordDateTime(count), want, 0.5 / 86400) << code << kind;
         }
     }
 }
@@ -128,12 +129,10 @@ TEST(PresetsTest, InputsReadAsRealMeasurements)
     Emulator e;
     LoadMemory(e.logger(), {.deviceCode = 485, .content = Content::Linear});
     std::vector<std::uint8_t> image(e.logger().memory(), e.logger().memory() + kDownloadImageSize);
-    TQuorvantData data(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
-    data.BindImage(image.data(), image.size());
-    data.SetBlocksUsed(std::uint16_t(MemoryBlocks(485) / 3));
-    data.LoadDeviceInfo();
-    EXPECT_EQ(data.GetRecordName().trimmed(), QStringLiteral("Plant room monitoring"));
-    EXPECT_EQ(data.GetSerialNumber().size(), 4);
+    ImageWriter(ByteView{image.data(), image.size()}).setBlocksUsed(std::uint16_t(MemoryBlocks(485) / 3));
+    const ImageReader data(ConstByteView{image.data(), image.size()});
+    EXPECT_EQ(data.recordName().trimmed(), QStringLiteral("Plant room monitoring"));
+    EXPECT_EQ(data.serialNumber().size(), 4);
 
     struct Case {
         const char* name;
@@ -150,19 +149,15 @@ TEST(PresetsTest, InputsReadAsRealMeasurements)
         {"Light", QStringLiteral("lux"), 0.0, 1800.0},
         {"Temp Box", QStringLiteral("\u00B0C"), 22.0, 32.0},
     };
-    data.CurrentOffset = 0;
     for (int i = 0; i < 8; ++i) {
-        data.CurrentInput = i;
-        data.CurrentOffset = i;
         const Case& c = cases[i];
-        EXPECT_EQ(data.GetInputName(), QString::fromLatin1(c.name)) << i;
-        EXPECT_EQ(data.GetInputUnit(), c.unit) << i;
-        const double gain = (data.GetScaleHigh() - data.GetScaleLow())
-            / (data.GetCalHigh() - data.GetCalLow());
-        const double offset = data.GetScaleLow() - gain * data.GetCalLow();
+        EXPECT_EQ(data.inputName(i), QString::fromLatin1(c.name)) << i;
+        EXPECT_EQ(data.inputUnit(i), c.unit) << i;
+        const double gain = (data.scaleHigh(i) - data.scaleLow(i)) / (data.calHigh(i) - data.calLow(i));
+        const double offset = data.scaleLow(i) - gain * data.calLow(i);
         double lo = 1e9, hi = -1e9;
-        for (int n = 1; n <= data.GetRecordCount(); ++n) {
-            const double v = data.GetSample(n) * gain + offset;
+        for (int n = 1; n <= data.recordCount(); ++n) {
+            const double v = data.sample(i, n) * gain + offset;
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
