@@ -26,7 +26,7 @@ void BM_ExportFile(benchmark::State& state)
             break;
         }
     }
-    state.counters["lines"] = recording.view(0).Count();
+    state.counters["lines"] = recording.view(0).count();
 }
 BENCHMARK(BM_ExportFile)
     ->Args({1, int(qz::ExportKind::Text)})

@@ -1,5 +1,6 @@
 #include "model/values.h"
 
+#include "model/memory_image.h"
 #include "model/number_pattern.h"
 
 #include <QLocale>
@@ -148,9 +149,11 @@ QString InsertModelInCaption(const QString& modelName, const QString& caption)
 
 int MemoryBlocks(std::uint16_t code)
 {
+    // Memory comes in steps of 8 KiB; the first four blocks' room holds the header.
+    constexpr int kMemoryStep = 8192;
     if (code == 1)
         return 124;
-    return (((code >> 5) & 7) + 1) * 8192 / 128 - 4;
+    return (((code >> 5) & 7) + 1) * kMemoryStep / int(mem::kBlockSize) - 4;
 }
 
 } // namespace qz

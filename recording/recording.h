@@ -100,7 +100,7 @@ public:
     std::uint8_t sample(int input, int measurement) const { return reader_.sample(input, measurement); }
     // v rounded to the input's resolution (unrounded for a zero span).
     long double normalize(int input, long double v) const;
-    long double physicalValue(int input, long double raw) const { return conversion(input).Physical(raw); }
+    long double physicalValue(int input, long double raw) const { return conversion(input).physical(raw); }
 
     // --- Display state -------------------------------------------------------------------
     const ColourTable& colours() const { return colours_; }

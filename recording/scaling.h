@@ -11,7 +11,7 @@ struct Conversion {
     long double offset = 0;
     long double resolution = 0; // one two-hundredth of the calibrated span (may be 0 or negative)
 
-    long double Physical(long double raw) const { return raw * gain + offset; }
+    long double physical(long double raw) const { return raw * gain + offset; }
 };
 
 // From an input's scale values and calibration readings (already divided by 256).

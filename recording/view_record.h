@@ -19,7 +19,7 @@ struct ViewRecord {
     std::array<double, mem::kInputs> bottom{}; // raw value at the plot's bottom edge
     std::array<double, mem::kInputs> average{};
 
-    std::int32_t Count() const { return last - first + 1; }
+    std::int32_t count() const { return last - first + 1; }
 };
 
 } // namespace qz

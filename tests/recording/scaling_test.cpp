@@ -71,7 +71,7 @@ TEST(Conversion, GainAndOffsetFromCalibration)
     const Conversion c = MakeConversion(0.0, 100.0, 16.0L, 216.0L);
     EXPECT_NEAR(static_cast<double>(c.gain), 0.5, 1e-15);
     EXPECT_NEAR(static_cast<double>(c.offset), -8.0, 1e-15);
-    EXPECT_NEAR(static_cast<double>(c.Physical(116)), 50.0, 1e-12);
+    EXPECT_NEAR(static_cast<double>(c.physical(116)), 50.0, 1e-12);
     EXPECT_NEAR(static_cast<double>(c.resolution), 0.5, 1e-15);
 }
 
@@ -80,14 +80,14 @@ TEST(Conversion, DegenerateCalibrationOrScaleStaysFinite)
     // No calibrated span: the input reads its low scale value everywhere.
     const Conversion noCal = MakeConversion(-20.0, 80.0, 100.0L, 100.0L);
     EXPECT_EQ(noCal.gain, 0);
-    EXPECT_EQ(noCal.Physical(0), -20);
-    EXPECT_EQ(noCal.Physical(255), -20);
+    EXPECT_EQ(noCal.physical(0), -20);
+    EXPECT_EQ(noCal.physical(255), -20);
 
     // No scale span: a flat value and a zero resolution, which Normalize leaves alone.
     const Conversion noScale = MakeConversion(5.0, 5.0, 0.0L, 255.0L);
     EXPECT_EQ(noScale.gain, 0);
     EXPECT_EQ(noScale.resolution, 0);
-    EXPECT_EQ(Normalize(noScale.Physical(200), noScale.resolution), 5);
+    EXPECT_EQ(Normalize(noScale.physical(200), noScale.resolution), 5);
 
     const AxisScale a = ComputeAxisScale(noCal, 267.0, -12.0);
     EXPECT_EQ(a.top, -20);

@@ -4,26 +4,26 @@
 namespace qz::test {
 namespace {
 
-using RecordInfos = RecordingTest;
+using InformationText = RecordingTest;
 
 QByteArray Joined(const QStringList& lines)
 {
     return lines.join(QLatin1Char('\n')).toUtf8();
 }
 
-TEST_F(RecordInfos, WholeRecordingMatchesGolden)
+TEST_F(InformationText, WholeRecordingMatchesGolden)
 {
     auto r = Load(ColdStore().build());
     CheckGolden(QStringLiteral("cold_store_info.txt"), Joined(r->infoLines(r->currentView())));
 }
 
-TEST_F(RecordInfos, EightInputsInWrappedRingMatchGolden)
+TEST_F(InformationText, EightInputsInWrappedRingMatchGolden)
 {
     auto r = Load(WrappedRing().build());
     CheckGolden(QStringLiteral("wrapped_ring_info.txt"), Joined(r->infoLines(r->currentView())));
 }
 
-TEST_F(RecordInfos, LayoutOfLabelsAndColumns)
+TEST_F(InformationText, LayoutOfLabelsAndColumns)
 {
     auto r = Load(ColdStore().build());
     const QStringList lines = r->infoLines(r->currentView());
@@ -46,7 +46,7 @@ TEST_F(RecordInfos, LayoutOfLabelsAndColumns)
     EXPECT_EQ(lines[12], QStringLiteral("Battery Voltage    : 3.54 V"));
 }
 
-TEST_F(RecordInfos, IntervalText)
+TEST_F(InformationText, IntervalText)
 {
     const struct { int period; int samples; const char* text; } cases[] = {
         {1, 300, "5 Min  "}, {1, 90, "1 Min  30 Sec"}, {1, 30, "30 Sec"},
@@ -59,7 +59,7 @@ TEST_F(RecordInfos, IntervalText)
     }
 }
 
-TEST_F(RecordInfos, ListsOnlyShownRecordedInputs)
+TEST_F(InformationText, ListsOnlyShownRecordedInputs)
 {
     auto r = Load(ColdStore().build());
     DisplaySettings s = r->settings();
@@ -72,7 +72,7 @@ TEST_F(RecordInfos, ListsOnlyShownRecordedInputs)
         EXPECT_EQ(lines[i].size(), 21 + 2 * 14) << i;
 }
 
-TEST_F(RecordInfos, ZoomedViewChangesOnlyItsStatistics)
+TEST_F(InformationText, ZoomedViewChangesOnlyItsStatistics)
 {
     auto r = Load(ColdStore().build());
     const QStringList whole = r->infoLines(r->currentView());
@@ -93,13 +93,13 @@ TEST_F(RecordInfos, ZoomedViewChangesOnlyItsStatistics)
     EXPECT_EQ(part[3], QStringLiteral("Start Date/Time    : 05/03/01 15:52:09"));
 }
 
-TEST_F(RecordInfos, OneUsedBlockHasNoBatteryVoltage)
+TEST_F(InformationText, OneUsedBlockHasNoBatteryVoltage)
 {
     auto r = Load(TwoMeasurements().build());
     EXPECT_EQ(r->infoLines(r->currentView())[12], QStringLiteral("Battery Voltage    : -"));
 }
 
-TEST_F(RecordInfos, DegenerateScalesGiveFlatValues)
+TEST_F(InformationText, DegenerateScalesGiveFlatValues)
 {
     ImageBuilder b = ColdStore();
     b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})
