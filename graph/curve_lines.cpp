@@ -1,6 +1,7 @@
 #include "graph/curve_lines.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace qz {
@@ -94,12 +95,16 @@ void BuildCurve(std::span<const std::uint8_t> raws, int left, int width, const C
 {
     if (raws.size() < 2 || !scale.IsDrawable())
         return;
+    // A row depends on the raw byte alone.
+    std::array<int, 256> rows;
+    for (int raw = 0; raw < 256; ++raw)
+        rows[std::size_t(raw)] = scale.Row(raw);
     const long double p = static_cast<long double>(width) / static_cast<long double>(raws.size() - 1);
     long double x = left;
-    out.MoveTo(left, scale.Row(raws[0]));
+    out.MoveTo(left, rows[raws[0]]);
     for (std::size_t k = 1; k < raws.size(); ++k) {
         x += p;
-        out.LineTo(int(x), scale.Row(raws[k]));
+        out.LineTo(int(x), rows[raws[k]]);
     }
     out.Finish();
 }

@@ -14,7 +14,8 @@ int ImageReader::physicalBlock(int j) const
 {
     if (j < 0 || j >= ringBlocks_)
         return -1;
-    int first = firstBlock();
+    // Read here rather than through firstBlock(): every sample passes this way.
+    int first = header_.u16(kFirstBlock);
     if (first >= ringBlocks_)
         first = 0;
     int p = j + first;

@@ -403,6 +403,28 @@ TEST_F(GraphDrawTest, UnusualScalesDrawWithoutFault)
     }
 }
 
+TEST_F(GraphDrawTest, DrawingAndPrintingLeaveTheRecordingAsItWas)
+{
+    // Inputs 1, 3 and 6 lie at bytes 0, 1 and 2 of a measurement: a drawing that left an
+    // input or byte selected behind would shift what is read next.
+    auto rec = fixture_.Load(ThreeInputs());
+    ASSERT_TRUE(rec);
+    const Recording& shown = *rec;
+    const QByteArray image = shown.imageBytes();
+    const QStringList info = shown.infoLines(shown.currentView());
+    const QImage first = GraphBitmap(shown, QSize(400, 300));
+    RecordingDevice page(QSize(800, 600));
+    {
+        QPainter p(&page);
+        PrintForm(p, QSize(800, 600), false, shown);
+    }
+    EXPECT_EQ(shown.imageBytes(), image);
+    EXPECT_EQ(shown.infoLines(shown.currentView()), info);
+    EXPECT_EQ(GraphBitmap(shown, QSize(400, 300)), first);
+    for (int k : {1, 40, 41, 81})
+        EXPECT_EQ(shown.sample(2, k), 200 - k) << k;
+}
+
 TEST_F(GraphDrawTest, RecordingWithoutDataDrawsAnEmptyFrame)
 {
     // Never initialized (an empty image) and one whose blocks say more than they hold.
