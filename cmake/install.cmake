@@ -21,13 +21,17 @@ install(FILES data/quorzk.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
 install(FILES data/quorzk-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME quorzk.xml)
 
-# Manual pages are installed compressed, with no time stamp in the archive (reproducible).
+# Manual pages are installed compressed, with no time stamp inside (reproducible). Made at
+# configure time, like the data files beside the programs, so a build of the programs
+# alone installs completely; an edit of the page configures again.
+set(QUORZK_MANPAGE_SOURCE ${CMAKE_SOURCE_DIR}/data/quorzk-cli.1)
 set(QUORZK_MANPAGE ${CMAKE_BINARY_DIR}/quorzk-cli.1.gz)
-add_custom_command(OUTPUT ${QUORZK_MANPAGE}
-  COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/data/quorzk-cli.1 > ${QUORZK_MANPAGE}
-  DEPENDS ${CMAKE_SOURCE_DIR}/data/quorzk-cli.1
-  VERBATIM)
-add_custom_target(quorzk_manpages ALL DEPENDS ${QUORZK_MANPAGE})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUORZK_MANPAGE_SOURCE})
+execute_process(COMMAND gzip -9n -c ${QUORZK_MANPAGE_SOURCE}
+  OUTPUT_FILE ${QUORZK_MANPAGE} RESULT_VARIABLE gzip_result)
+if(NOT gzip_result EQUAL 0)
+  message(FATAL_ERROR "gzip of ${QUORZK_MANPAGE_SOURCE} failed: ${gzip_result}")
+endif()
 install(FILES ${QUORZK_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
