@@ -43,7 +43,7 @@ xmllint --noout "$share/mime/packages/quorzk.xml" "$share/icons/hicolor/scalable
 cli=$root/usr/bin/quorzk-cli
 page=$share/man/man1/quorzk-cli.1.gz
 if command -v man >/dev/null; then
-  warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || true
+  warnings=$("${clean[@]}" MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || true
   [ -z "$warnings" ] || fail "man page warnings: $warnings"
 fi
 help=$("${clean[@]}" "$cli" help) || fail "quorzk-cli help failed"
