@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once plain, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test: once plain (and checks the Debian
+# package of that build), once under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -11,6 +11,11 @@ jobs=$(nproc)
 
 bash scripts/build.sh build -DQUORZK_WERROR=ON
 (cd build && ctest --output-on-failure -j "$jobs")
+
+# The Debian package of that build: its files, the desktop entry, the .qrv file type, and
+# an install into a throwaway root.
+bash scripts/package.sh build
+bash scripts/check_package.sh build/quorzk_*.deb
 
 bash scripts/build.sh build-asan -DQUORZK_WERROR=ON -DQUORZK_SANITIZE=ON -DQUORZK_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug

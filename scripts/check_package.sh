@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Checks a built package: its files and dependencies, the desktop entry, the icon, the
+# manual page and the .qrv file type; then unpacks it into a throwaway root, where the
+# installed command-line tool must run on the installed data, a recording must be known
+# by its name and by its first bytes, and opening it as a file manager does must start
+# quorzk with the file.
+#   bash scripts/check_package.sh build-deb/quorzk_0.1_amd64.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+deb=$1
+fail() { echo "package check: $*" >&2; exit 1; }
+recording=tests/recording/golden/cold_store.qrv
+mime=application/x-quorzk-recording
+
+listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for f in usr/bin/quorzk usr/bin/quorzk-cli usr/bin/quorzk-sim \
+         usr/share/quorzk/devices.ini usr/share/quorzk/Default.mdm usr/share/quorzk/help/index.html \
+         usr/share/applications/quorzk.desktop usr/share/icons/hicolor/scalable/apps/quorzk.svg \
+         usr/share/mime/packages/quorzk.xml usr/share/man/man1/quorzk-cli.1.gz; do
+  grep -qx "./$f" <<<"$listing" || fail "$f is not in $deb"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6serialport6 fonts-liberation; do
+  grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
+done
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg -x "$deb" "$root"
+share=$root/usr/share
+mkdir -p "$root/home" "$root/nowhere" "$root/files"
+# A user with nothing of the real one's: no desktop, no settings, no data folders.
+clean=(env -i "PATH=/usr/bin:/bin" "HOME=$root/home" "LANG=C.UTF-8" "XDG_DATA_HOME=$root/home/.local/share"
+       "XDG_CONFIG_HOME=$root/home/.config" "XDG_CONFIG_DIRS=$root/nowhere" "XDG_RUNTIME_DIR=$root/home")
+
+desktop=$share/applications/quorzk.desktop
+desktop-file-validate "$desktop" || fail "desktop-file-validate refuses $desktop"
+grep -qx 'Exec=quorzk %F' "$desktop" || fail "the desktop entry does not pass files to quorzk"
+grep -qx "MimeType=$mime;" "$desktop" || fail "the desktop entry does not open $mime"
+xmllint --noout "$share/mime/packages/quorzk.xml" "$share/icons/hicolor/scalable/apps/quorzk.svg"
+
+# The manual page renders cleanly and describes every command the tool lists.
+cli=$root/usr/bin/quorzk-cli
+page=$share/man/man1/quorzk-cli.1.gz
+if command -v man >/dev/null; then
+  warnings=$("${clean[@]}" MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || true
+  [ -z "$warnings" ] || fail "man page warnings: $warnings"
+fi
+help=$("${clean[@]}" "$cli" help) || fail "quorzk-cli help failed"
+for c in $(sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' <<<"$help"); do
+  zgrep -q "^\.BI\? \"\?$c\b" "$page" || fail "the man page does not describe the command '$c'"
+done
+
+# The installed tool reads a recording with the catalogue from its share/quorzk (and from
+# nowhere else: the desktop's data folders hold nothing here).
+info=$("${clean[@]}" "XDG_DATA_DIRS=$root/nowhere" "$cli" info "$recording") ||
+  fail "the installed quorzk-cli info failed"
+grep -q '^Serial Number      : 0815' <<<"$info" || fail "unexpected information text: $info"
+mv "$share/quorzk/devices.ini" "$root/devices.ini"
+if "${clean[@]}" "XDG_DATA_DIRS=$root/nowhere" "$cli" info "$recording" >/dev/null 2>&1; then
+  fail "quorzk-cli info read the recording without the installed catalogue"
+fi
+mv "$root/devices.ini" "$share/quorzk/devices.ini"
+
+# The desktop as the package's triggers leave it: the file type and the menu entry known.
+desk=("${clean[@]}" "XDG_DATA_DIRS=$share:/usr/share")
+"${desk[@]}" update-mime-database "$share/mime"
+"${desk[@]}" update-desktop-database "$share/applications"
+cp "$recording" "$root/files/cold_store.qrv"
+cp "$recording" "$root/files/recording"            # no name to go by: the first bytes tell
+printf 'QUORVANT is a word\n' > "$root/files/notes.txt"
+expect_type() {
+  local got
+  got=$("${desk[@]}" xdg-mime query filetype "$1") || fail "xdg-mime query filetype $1 failed"
+  [ "${got%%;*}" = "$2" ] || fail "$1 is $got, expected $2"
+}
+expect_type "$root/files/cold_store.qrv" "$mime"
+expect_type "$root/files/recording" "$mime"
+expect_type "$root/files/notes.txt" text/plain
+default=$("${desk[@]}" xdg-mime query default "$mime")
+[ "$default" = quorzk.desktop ] || fail "recordings open with '$default', not quorzk.desktop"
+
+# A double click: open the recording as a desktop without its own file manager does
+# (xdg-open). A stand-in quorzk first on the PATH notes what it was started with.
+mkdir -p "$root/stub"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s"\n' "$root/opened" > "$root/stub/quorzk"
+chmod +x "$root/stub/quorzk"
+"${desk[@]}" "PATH=$root/stub:/usr/bin:/bin" WAYLAND_DISPLAY=quorzk-check xdg-open "$root/files/cold_store.qrv" ||
+  fail "xdg-open of a recording failed"
+[ "$(cat "$root/opened" 2>/dev/null)" = "$root/files/cold_store.qrv" ] ||
+  fail "a double click did not start quorzk with the recording"
+echo "package check: $deb is complete and installs"
