@@ -26,8 +26,8 @@ bool readBool(const IniFile& ini, const QString& section, const QString& key, bo
 PortProbe PortProbe::forRegistry(const LineRegistry& lines)
 {
     PortProbe probe;
-    probe.platformPorts = [] { return AvailablePorts(); };
-    probe.opens = [&lines](const QString& name) { return PortExists(name, lines); };
+    probe.platformPorts = [] { return availablePorts(); };
+    probe.opens = [&lines](const QString& name) { return portExists(name, lines); };
     probe.namedLines = lines.namedLines();
     return probe;
 }

@@ -5,6 +5,7 @@
 #include "app/ui/main_window.h"
 #include "link/line_registry.h"
 #include "recording/image_builder.h"
+#include "support/print_qt.h"
 #include "support/recording_prompt.h"
 #include "support/scripted_pump.h"
 #include "support/virtual_clock.h"
@@ -18,9 +19,6 @@
 #include <ostream>
 #include <memory>
 #include <vector>
-
-// Readable QStrings in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace qz::test {
 

@@ -11,6 +11,9 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include <cctype>
+#include <ostream>
+
 namespace qz::test {
 
 namespace {
@@ -159,6 +162,8 @@ struct OpenRefusal {
     QStringList messages;
 };
 
+void PrintTo(const OpenRefusal& c, std::ostream* os) { *os << c.file; }
+
 class OpenRefusalTest : public AppTest, public ::testing::WithParamInterface<OpenRefusal> {};
 
 TEST_P(OpenRefusalTest, LeavesNoWindowBehind)
@@ -189,7 +194,14 @@ INSTANTIATE_TEST_SUITE_P(
         OpenRefusal{"short.qrv", QByteArray("QUORVANT") + QByteArray(100, '\x01'),
                     {"This file is not for a QuorvantZK"}},
         OpenRefusal{"huge.qrv", QByteArray("QUORVANT") + QByteArray(70000, '\0'),
-                    {"Invalid data file ", "This file is not for a QuorvantZK"}}));
+                    {"Invalid data file ", "This file is not for a QuorvantZK"}}),
+    [](const ::testing::TestParamInfo<OpenRefusal>& info) {
+        std::string name = info.param.file;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return name;
+    });
 
 TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
 {

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace qz {
 
 namespace {
@@ -60,6 +62,8 @@ struct StartCase {
     QStringList shown;
     QString chosen;
 };
+
+void PrintTo(const StartCase& c, std::ostream* os) { *os << c.what; }
 
 class StartTest : public OptionsTest, public ::testing::WithParamInterface<StartCase> {};
 

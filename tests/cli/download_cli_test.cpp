@@ -218,4 +218,69 @@ TEST(CliPingStatus, AnswerThroughAPseudoTerminal)
     EXPECT_EQ(cli({"status", "--port", silent.path()}).exitCode, 1);
 }
 
+// The lines of a trace file that begin with the given direction and bytes (after the time
+// stamp, which varies).
+int traceLines(const QByteArray& trace, const QByteArray& line)
+{
+    int n = 0;
+    for (const QByteArray& l : trace.split('\n'))
+        n += l.mid(10).startsWith(line);
+    return n;
+}
+
+TEST(CliTrace, EveryLoggerCommandWritesTheFramesBothWays)
+{
+    SimProcess sim({"--model", "485", "--memory", "linear", "--blocks", "3"});
+    ASSERT_FALSE(sim.path().isEmpty());
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        QStringList args;     // before --trace FILE
+        QByteArray sentFrame; // one frame the command sends
+    } cases[] = {
+        {"download", {"download", "--port", "sim", "--output", dir.filePath("x.qrv")},
+         "> 24 23 24 44 80 01 80"}, // data block 0: 128 bytes at 384
+        {"ping", {"ping", "--port", "sim"}, "> 24 23 24 45"},
+        {"status", {"status", "--port", "sim"}, "> 24 23 24 47"},
+        {"ping through a pseudo-terminal", {"ping", "--port", sim.path()}, "> 24 23 24 45"},
+    };
+    for (const auto& c : cases) {
+        const QString trace = dir.filePath(QString("%1.txt").arg(c.name));
+        const CliRun r = cli(c.args + QStringList{"--trace", trace});
+        EXPECT_EQ(r.exitCode, 0) << c.name << " " << r.err.toStdString();
+        const QByteArray text = readFile(trace);
+        EXPECT_TRUE(text.startsWith("# quorzk wire trace")) << c.name;
+        EXPECT_EQ(traceLines(text, "* open "), 1) << c.name;
+        EXPECT_GE(traceLines(text, c.sentFrame), 1) << c.name << "\n" << text.toStdString();
+        // The logger echoes the frame: the same bytes come back.
+        EXPECT_GE(traceLines(text, "<" + c.sentFrame.mid(1)), 1) << c.name;
+        EXPECT_EQ(traceLines(text, "* close"), 1) << c.name;
+    }
+}
+
+TEST(CliTrace, APortThatDoesNotOpenIsInTheTraceWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString port = dir.filePath("no-such-tty");
+    const CliRun r = cli({"ping", "--port", port, "--trace", dir.filePath("t.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    QStringList expected(5, "Unable to open com port");
+    expected << "no logger answers on " + port;
+    EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts), expected);
+    const QByteArray line = "* open " + port.toUtf8() + " failed: No such file or directory";
+    EXPECT_EQ(traceLines(readFile(dir.filePath("t.txt")), line), 5);
+}
+
+TEST(CliTrace, ATraceThatCannotBeWrittenFailsTheCommand)
+{
+    QTemporaryDir dir;
+    const QString trace = dir.filePath("no-such-folder/t.txt");
+    const CliRun r = cli({"ping", "--port", "sim", "--trace", trace});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("logger answers on sim")) << "the command itself ran";
+    EXPECT_TRUE(r.err.startsWith("quorzk-cli ping: cannot write " + trace + ": "))
+        << r.err.toStdString();
+    EXPECT_EQ(cli({"ping", "--port", "sim", "--trace"}).exitCode, 2) << "a file is required";
+}
+
 } // namespace
