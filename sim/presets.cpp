@@ -60,7 +60,7 @@ ModelDefaults DefaultsFor(std::uint16_t code)
 void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
 {
     const ModelDefaults d = DefaultsFor(preset.deviceCode);
-    const int inputs = std::clamp(preset.inputs > 0 ? preset.inputs : d.inputs, 1, 8);
+    const int inputs = std::clamp(preset.inputs > 0 ? preset.inputs : d.inputs, 1, mem::kInputs);
     const int interval = std::clamp(preset.intervalSeconds > 0 ? preset.intervalSeconds
                                                              : d.intervalSeconds, 1, 3600 * 24);
     std::fill(m, m + mem::kHeaderSize, std::uint8_t(0));

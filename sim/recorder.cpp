@@ -27,13 +27,13 @@ RecorderSetup ReadRecorderSetup(const std::uint8_t* m)
 {
     RecorderSetup s;
     const int count = m[mem::kInputCount];
-    s.inputs = count >= 1 && count <= 8 ? count : 1;
+    s.inputs = count >= 1 && count <= mem::kInputs ? count : 1;
     const unsigned mask = m[mem::kInputMask];
     int n = 0;
-    for (int i = 0; i < 8 && n < s.inputs; ++i)
+    for (int i = 0; i < mem::kInputs && n < s.inputs; ++i)
         if (mask & (1u << i))
             s.order[std::size_t(n++)] = i;
-    for (int i = 0; i < 8 && n < s.inputs; ++i)
+    for (int i = 0; i < mem::kInputs && n < s.inputs; ++i)
         if (!(mask & (1u << i)))
             s.order[std::size_t(n++)] = i;
     s.recordsPerBlock = int(mem::kSampleArea) / s.inputs;
