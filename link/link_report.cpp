@@ -27,13 +27,13 @@ QString failureText(LinkStatus status)
 LinkReport::LinkReport(LoggerProtocol& protocol, Prompt& prompt)
     : protocol_(protocol), prompt_(prompt)
 {
-    protocol_.onOpenFailed(
+    outer_ = protocol_.onOpenFailed(
         [this](const QString& port, int osError) { portDidNotOpen(port, osError); });
 }
 
 LinkReport::~LinkReport()
 {
-    protocol_.onOpenFailed({});
+    protocol_.onOpenFailed(std::move(outer_));
 }
 
 bool LinkReport::ok(LinkStatus status)

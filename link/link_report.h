@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace qz {
 
 class LoggerProtocol;
@@ -37,6 +39,8 @@ private:
 
     LoggerProtocol& protocol_;
     Prompt& prompt_;
+    // The watcher of an enclosing report, given back when this one ends.
+    std::function<void(const QString&, int)> outer_;
 };
 
 } // namespace qz

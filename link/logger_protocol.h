@@ -31,9 +31,13 @@ public:
     SerialPort& port() { return port_; }
 
     // Called at every attempt whose port did not open, with the port name and the
-    // system's reason (0 when none was given).
+    // system's reason (0 when none was given). Returns the handler it replaces.
     using OpenFailed = std::function<void(const QString& port, int osError)>;
-    void onOpenFailed(OpenFailed handler) { openFailed_ = std::move(handler); }
+    OpenFailed onOpenFailed(OpenFailed handler)
+    {
+        std::swap(openFailed_, handler);
+        return handler;
+    }
 
     // Opens the port when it is closed, then lets it settle for 500 ms (also when it did
     // not open: each attempt of a transaction tries again).

@@ -143,15 +143,21 @@ TEST(Transactions, APortThatDoesNotOpenIsReportedAtEveryAttempt)
     EXPECT_EQ(r.clock.tickMs(), 5 * 500);
 }
 
-TEST(Transactions, WithoutAReportAPortThatDoesNotOpenIsNotTold)
+TEST(Transactions, AReportWatchesThePortOnlyWhileItLasts)
 {
     LinkRig r;
     r.logger.refuseOpen = true;
     auto q = r.make();
-    {
-        LinkReport report(*q, r.prompt);
-    }
     std::uint8_t clock[16];
+    {
+        LinkReport outer(*q, r.prompt);
+        {
+            LinkReport inner(*q, r.prompt);
+        }
+        EXPECT_EQ(q->readClock(clock), LinkStatus::PortClosed);
+        EXPECT_EQ(r.prompt.texts(), QStringList(5, kUnableToOpen)) << "the outer report watches again";
+    }
+    r.prompt.clear();
     EXPECT_EQ(q->readClock(clock), LinkStatus::PortClosed);
     EXPECT_TRUE(r.prompt.records().empty()) << "a report that has gone no longer watches";
 }
