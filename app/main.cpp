@@ -5,6 +5,7 @@
 #include "app/ui/simulated_logger.h"
 #include "graph/graph_fonts.h"
 #include "link/line_registry.h"
+#include "link/wire_trace.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 
@@ -21,6 +22,14 @@ int main(int argc, char** argv)
     qz::MessageBoxPrompt prompt;
     qz::QtDocumentDialogs dialogs;
     qz::LineRegistry lines;
+    // QUORZK_TRACE=FILE: every byte to and from the logger, for support staff.
+    const auto trace = qz::WireTrace::fromEnvironment(clock);
+    if (trace) {
+        trace->onSaveFailed([](const QString& reason) {
+            qWarning("quorzk: cannot write the wire trace: %s", qUtf8Printable(reason));
+        });
+        lines.setTrace(trace.get());
+    }
     qz::SimulatedLogger simulated;
     simulated.registerIn(lines, clock);
 

@@ -8,9 +8,14 @@
 //   unpaced:            the emulator line on the system clock, bytes arrive at once
 //                       (includes the 500 ms the port settles after opening)
 //   virtual:            the emulator line on a virtual clock: the program's own work only
+//   ... traced:         the same with a wire trace written to a temporary file
 #include "link/device_line.h"
 #include "link/download_sequence.h"
+#include "link/traced_line.h"
+#include "link/wire_trace.h"
 #include "platform/progress.h"
+#include "model/byte_view.h"
+#include "model/memory_image.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -18,6 +23,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -32,6 +38,7 @@ class CountingLine final : public LineBackend {
 public:
     explicit CountingLine(std::unique_ptr<LineBackend> inner) : inner_(std::move(inner)) {}
     bool open(const QString& name) override { return inner_->open(name); }
+    int openError() const override { return inner_->openError(); }
     void close() override { inner_->close(); }
     bool isOpen() const override { return inner_->isOpen(); }
     bool raiseDtr() override { return inner_->raiseDtr(); }
@@ -77,26 +84,32 @@ public:
     std::int64_t now = 0;
 };
 
-// One download over the given line; reports the counters and whether it succeeded.
+// One download over the given line (traced into a temporary file when asked); reports
+// the counters and whether it succeeded.
 void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock,
-                  const QString& port)
+                  const QString& portName, bool traced = false)
 {
     std::int64_t sent = 0, received = 0;
     auto counting = std::make_unique<CountingLine>(std::move(line));
     counting->sent_ = &sent;
     counting->received_ = &received;
+    QTemporaryDir dir;
+    WireTrace trace(dir.filePath("trace.txt"), clock);
+    std::unique_ptr<LineBackend> port = std::move(counting);
+    if (traced)
+        port = std::make_unique<TracedLine>(std::move(port), trace);
     qz::test::SilentPrompt prompt;
     NullProgress progress;
-    LoggerProtocol q(LinkSettings{port, false}, std::move(counting), clock, prompt);
+    LoggerProtocol q(LinkSettings{portName, false}, std::move(port), clock);
     int blocksUsed = 0;
     const auto start = std::chrono::steady_clock::now();
-    const DownloadOutcome outcome = RunDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
-        blocksUsed = img[118] | (img[119] << 8);
+    const DownloadOutcome outcome = runDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
+        blocksUsed = ByteView{const_cast<std::uint8_t*>(img.data()), img.size()}.u16(mem::kBlocksUsed);
         return ImageAcceptance{true, 1000};
     });
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
-    if (outcome != DownloadOutcome::Accepted || blocksUsed != 508 || prompt.messages != 0)
+    if (outcome != DownloadOutcome::Accepted || blocksUsed != mem::kMaxBlocks || prompt.messages != 0)
         state.SkipWithError("download failed");
     const double wire = double(sent + received) * 10.0 / 19200.0;
     state.counters["wire_s"] = wire;
@@ -116,6 +129,19 @@ void BM_DownloadPacedInProcess(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DownloadPacedInProcess)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_DownloadPacedInProcessTraced(benchmark::State& state)
+{
+    for (auto _ : state) {
+        sim::EmulatorOptions options;
+        options.paced = true;
+        sim::Emulator emulator(options);
+        sim::LoadMemory(emulator.logger(), fullMemory());
+        SystemClock clock;
+        downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim", true);
+    }
+}
+BENCHMARK(BM_DownloadPacedInProcessTraced)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_DownloadPacedPty(benchmark::State& state)
 {
@@ -146,6 +172,17 @@ void BM_DownloadUnpaced(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DownloadUnpaced)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_DownloadUnpacedTraced(benchmark::State& state)
+{
+    for (auto _ : state) {
+        sim::Emulator emulator;
+        sim::LoadMemory(emulator.logger(), fullMemory());
+        SystemClock clock;
+        downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim", true);
+    }
+}
+BENCHMARK(BM_DownloadUnpacedTraced)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_DownloadVirtualClock(benchmark::State& state)
 {

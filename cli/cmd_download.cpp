@@ -13,22 +13,22 @@ namespace qz::cli {
 
 int runDownload(const QStringList& args)
 {
-    const LinkOptions o = ParseLinkOptions(args, true);
+    const LinkOptions o = parseLinkOptions(args, true);
     QTextStream err(stderr);
     if (!o.ok) {
         err << "quorzk-cli download: " << o.error << "\n"
-            << "usage: quorzk-cli download --port PORT --output FILE.qrv [--yes]\n";
+            << "usage: quorzk-cli download --port PORT --output FILE.qrv [--yes] [--trace FILE]\n";
         return 2;
     }
-    CliLink link;
+    CliLink link(o.trace);
     StderrPrompt prompt(o.yes);
     TerminalProgress progress;
-    auto quorvant = link.open(o.port, prompt);
+    auto logger = link.open(o.port);
 
     bool written = false;
     const ProgramFolder folder = ProgramFolder::forApplication();
-    const DownloadOutcome outcome = RunDownload(
-        *quorvant, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
+    const DownloadOutcome outcome = runDownload(
+        *logger, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
             Recording recording(folder);
             recording.setImage(QByteArray(reinterpret_cast<const char*>(image.data()),
                                           static_cast<qsizetype>(image.size())));
@@ -42,12 +42,12 @@ int runDownload(const QStringList& args)
                     << SaveMessage(saved, o.output) << "\n";
             return ImageAcceptance{true, recording.measurementCount()};
         });
-    quorvant.reset(); // closes the port
-    if (outcome == DownloadOutcome::Accepted && written) {
+    logger.reset(); // closes the port
+    const bool saved = outcome == DownloadOutcome::Accepted && written;
+    if (saved)
         err << "saved " << o.output << "\n";
-        return 0;
-    }
-    return 1;
+    const bool traced = link.saveTrace(QStringLiteral("download"));
+    return saved && traced ? 0 : 1;
 }
 
 } // namespace qz::cli

@@ -2,6 +2,7 @@
 // command's first step).
 #include "cli/commands.h"
 #include "cli/link_common.h"
+#include "link/link_report.h"
 
 #include <QTextStream>
 
@@ -9,21 +10,27 @@ namespace qz::cli {
 
 int runPing(const QStringList& args)
 {
-    const LinkOptions o = ParseLinkOptions(args, false);
+    const LinkOptions o = parseLinkOptions(args, false);
     QTextStream err(stderr);
     if (!o.ok) {
-        err << "quorzk-cli ping: " << o.error << "\nusage: quorzk-cli ping --port PORT\n";
+        err << "quorzk-cli ping: " << o.error
+            << "\nusage: quorzk-cli ping --port PORT [--trace FILE]\n";
         return 2;
     }
-    CliLink link;
+    CliLink link(o.trace);
     StderrPrompt prompt(false);
-    auto quorvant = link.open(o.port, prompt);
-    if (quorvant->Ping()) {
-        QTextStream(stdout) << "logger answers on " << o.port << "\n";
-        return 0;
+    LinkStatus status = LinkStatus::Ok;
+    {
+        auto logger = link.open(o.port);
+        LinkReport report(*logger, prompt);
+        status = logger->ping();
     }
-    err << "no logger answers on " << o.port << "\n";
-    return 1;
+    if (status == LinkStatus::Ok)
+        QTextStream(stdout) << "logger answers on " << o.port << "\n";
+    else
+        err << "no logger answers on " << o.port << "\n";
+    const bool traced = link.saveTrace(QStringLiteral("ping"));
+    return status == LinkStatus::Ok && traced ? 0 : 1;
 }
 
 } // namespace qz::cli

@@ -1,8 +1,10 @@
 // quorzk-cli status: the logger's identification, clock, run state and battery.
 #include "cli/commands.h"
 #include "cli/link_common.h"
+#include "link/link_report.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
+#include "model/memory_image.h"
 #include "model/values.h"
 #include "platform/program_folder.h"
 
@@ -17,37 +19,36 @@ QString twoDigits(int v) { return QString::number(v).rightJustified(2, '0'); }
 QString runStateText(std::uint8_t state)
 {
     switch (state) {
-    case 0x00: return QStringLiteral("stopped");
-    case 0xC2: return QStringLiteral("recording");
-    case 0xB0: return QStringLiteral("waiting for a delayed start");
+    case mem::kRunStopped: return QStringLiteral("stopped");
+    case mem::kRunRecording: return QStringLiteral("recording");
+    case mem::kRunWaiting: return QStringLiteral("waiting for a delayed start");
     default: return QStringLiteral("unknown (0x%1)").arg(state, 2, 16, QLatin1Char('0'));
     }
 }
 
-} // namespace
+// What the logger told: its header (identification and program block), clock and battery.
+struct LoggerState {
+    std::uint8_t header[mem::kHeaderSize] = {};
+    std::uint8_t clock[mem::kClockRecordSize] = {};
+    std::uint8_t battery = 0;
+    bool batteryRead = false;
+};
 
-int runStatus(const QStringList& args)
+// Each read runs only while the ones before were answered; the report tells a failure once.
+bool readState(LoggerProtocol& logger, LinkReport& report, LoggerState& s)
 {
-    const LinkOptions o = ParseLinkOptions(args, false);
-    QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli status: " << o.error << "\nusage: quorzk-cli status --port PORT\n";
-        return 2;
-    }
-    CliLink link;
-    StderrPrompt prompt(false);
-    auto q = link.open(o.port, prompt);
-    if (!q->Ping()) {
-        err << "no logger answers on " << o.port << "\n";
-        return 1;
-    }
-    std::uint8_t header[384] = {};
-    std::uint8_t clock[16] = {};
-    if (!q->ReadIdent(header) || !q->ReadProgram(header + 40) || !q->ReadClock(clock))
-        return 1;
-    const int battery = q->ReadBatteryCount();
+    if (!report.ok(logger.readIdent(s.header + mem::kIdentification))
+        || !report.ok(logger.readProgram(s.header + mem::kProgram))
+        || !report.ok(logger.readClock(s.clock)))
+        return false;
+    // Without the battery the rest is still worth showing.
+    s.batteryRead = report.ok(logger.readBattery(s.battery));
+    return true;
+}
 
-    const ImageReader data = ImageReader::header({header, sizeof header});
+void printState(LoggerState& s)
+{
+    const ImageReader data = ImageReader::header({s.header, sizeof s.header});
     const LoggerModel model = DeviceCatalog(ProgramFolder::forApplication()).lookUp(data.deviceCode());
     QTextStream out(stdout);
     out << "Serial number: " << data.serialNumber() << "\n";
@@ -59,14 +60,46 @@ int runStatus(const QStringList& args)
     out << "\n";
     out << "Memory:        " << data.memoryBlocks() << " blocks\n";
     // The clock record keeps only the year mod 4.
-    out << "Clock:         " << twoDigits(BcdToInt(clock[5] & 0x3F)) << "/"
-        << twoDigits(BcdToInt(clock[6])) << " " << twoDigits(BcdToInt(clock[4])) << ":"
-        << twoDigits(BcdToInt(clock[3])) << ":" << twoDigits(BcdToInt(clock[2])) << "\n";
-    out << "Run state:     " << runStateText(clock[8]) << "\n";
+    const std::uint8_t* c = s.clock;
+    out << "Clock:         " << twoDigits(BcdToInt(c[mem::kClockDay] & 0x3F)) << "/"
+        << twoDigits(BcdToInt(c[mem::kClockMonth])) << " "
+        << twoDigits(BcdToInt(c[mem::kClockHour])) << ":"
+        << twoDigits(BcdToInt(c[mem::kClockMinute])) << ":"
+        << twoDigits(BcdToInt(c[mem::kClockSecond])) << "\n";
+    out << "Run state:     " << runStateText(c[mem::kRunState]) << "\n";
     out << "Comment:       " << data.recordName().trimmed() << "\n";
-    if (battery >= 0)
-        out << "Battery:       " << QString::number(AdcToVolts(battery), 'f', 2) << " V\n";
-    return 0;
+    if (s.batteryRead)
+        out << "Battery:       " << QString::number(AdcToVolts(s.battery), 'f', 2) << " V\n";
+}
+
+} // namespace
+
+int runStatus(const QStringList& args)
+{
+    const LinkOptions o = parseLinkOptions(args, false);
+    QTextStream err(stderr);
+    if (!o.ok) {
+        err << "quorzk-cli status: " << o.error
+            << "\nusage: quorzk-cli status --port PORT [--trace FILE]\n";
+        return 2;
+    }
+    CliLink link(o.trace);
+    StderrPrompt prompt(false);
+    LoggerState state;
+    bool answered = false;
+    bool read = false;
+    {
+        auto logger = link.open(o.port);
+        LinkReport report(*logger, prompt);
+        answered = logger->ping() == LinkStatus::Ok;
+        read = answered && readState(*logger, report, state);
+    }
+    if (!answered)
+        err << "no logger answers on " << o.port << "\n";
+    if (read)
+        printState(state);
+    const bool traced = link.saveTrace(QStringLiteral("status"));
+    return read && traced ? 0 : 1;
 }
 
 } // namespace qz::cli

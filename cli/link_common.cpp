@@ -12,7 +12,7 @@
 
 namespace qz::cli {
 
-LinkOptions ParseLinkOptions(const QStringList& args, bool wantsOutput)
+LinkOptions parseLinkOptions(const QStringList& args, bool wantsOutput)
 {
     LinkOptions o;
     for (int i = 0; i < args.size(); ++i) {
@@ -20,6 +20,8 @@ LinkOptions ParseLinkOptions(const QStringList& args, bool wantsOutput)
         const bool hasValue = i + 1 < args.size();
         if (a == "--port" && hasValue) {
             o.port = args[++i];
+        } else if (a == "--trace" && hasValue) {
+            o.trace = args[++i];
         } else if (a == "--output" && wantsOutput && hasValue) {
             o.output = args[++i];
         } else if (a == "--yes" && wantsOutput) {
@@ -95,8 +97,12 @@ void TerminalProgress::draw()
     drawn_ = true;
 }
 
-CliLink::CliLink()
+CliLink::CliLink(const QString& tracePath)
 {
+    if (!tracePath.isEmpty()) {
+        trace_ = std::make_unique<WireTrace>(tracePath, clock_);
+        lines_.setTrace(trace_.get());
+    }
     lines_.addNamed(LineRegistry::simulatedPortName(), [this] {
         // Made on first use: a logger holding a recording of a third of its memory.
         if (!emulator_) {
@@ -112,10 +118,21 @@ CliLink::CliLink()
 
 CliLink::~CliLink() = default;
 
-std::unique_ptr<LoggerProtocol> CliLink::open(const QString& port, Prompt& prompt)
+std::unique_ptr<LoggerProtocol> CliLink::open(const QString& port)
 {
-    return std::make_unique<LoggerProtocol>(LinkSettings{port, false}, lines_.make(port), clock_,
-                                       prompt);
+    return std::make_unique<LoggerProtocol>(LinkSettings{port, false}, lines_.make(port), clock_);
+}
+
+bool CliLink::saveTrace(const QString& command)
+{
+    if (!trace_)
+        return true;
+    const QString reason = trace_->save();
+    if (reason.isEmpty())
+        return true;
+    QTextStream(stderr) << "quorzk-cli " << command << ": cannot write " << trace_->path() << ": "
+                        << reason << "\n";
+    return false;
 }
 
 } // namespace qz::cli

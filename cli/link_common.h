@@ -1,9 +1,10 @@
 #pragma once
-// What the logger commands of the command-line tool share: the --port option, the lines
-// behind port names (with the in-process simulated logger as "sim"), messages on
-// standard error, and a progress line on a terminal.
+// What the logger commands of the command-line tool share: the --port and --trace options,
+// the lines behind port names (with the in-process simulated logger as "sim"), the wire
+// trace, messages on standard error, and a progress line on a terminal.
 #include "link/line_registry.h"
 #include "link/logger_protocol.h"
+#include "link/wire_trace.h"
 #include "platform/clock.h"
 #include "platform/progress.h"
 #include "platform/prompt.h"
@@ -22,11 +23,12 @@ namespace qz::cli {
 struct LinkOptions {
     QString port;
     QString output;
+    QString trace; // wire trace file, empty for none
     bool yes = false;
     bool ok = false;
     QString error;
 };
-LinkOptions ParseLinkOptions(const QStringList& args, bool wantsOutput);
+LinkOptions parseLinkOptions(const QStringList& args, bool wantsOutput);
 
 // Messages go to standard error exactly as the program shows them; questions are
 // answered No unless the user said --yes.
@@ -61,17 +63,21 @@ private:
 };
 
 // The program's lines: platform devices, and "sim" for a simulated logger holding a
-// recording, served in this process.
+// recording, served in this process; with a trace file, every line writes into the trace.
 class CliLink {
 public:
-    CliLink();
+    explicit CliLink(const QString& tracePath = {});
     ~CliLink();
-    std::unique_ptr<LoggerProtocol> open(const QString& port, Prompt& prompt);
+    std::unique_ptr<LoggerProtocol> open(const QString& port);
     Clock& clock() { return clock_; }
+    // Writes the trace file (when there is one) once the command is done with the port.
+    // False, after a message on standard error, when it cannot be written.
+    bool saveTrace(const QString& command);
 
 private:
     SystemClock clock_;
     std::unique_ptr<sim::Emulator> emulator_;
+    std::unique_ptr<WireTrace> trace_;
     LineRegistry lines_;
 };
 

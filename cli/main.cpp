@@ -18,11 +18,14 @@ struct Command {
 const Command kCommands[] = {
     // Each command adds its row here.
     {"help", "help                      this text", nullptr},
-    {"download", "download --port PORT --output FILE.qrv [--yes]\n"
+    {"download", "download --port PORT --output FILE.qrv [--yes] [--trace FILE]\n"
                  "                            download a logger's recording (PORT: a device, or sim)",
      qz::cli::runDownload},
-    {"ping", "ping --port PORT          whether a logger answers", qz::cli::runPing},
-    {"status", "status --port PORT        identification, clock, run state and battery",
+    {"ping", "ping --port PORT [--trace FILE]\n"
+             "                            whether a logger answers",
+     qz::cli::runPing},
+    {"status", "status --port PORT [--trace FILE]\n"
+               "                            identification, clock, run state and battery",
      qz::cli::runStatus},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
     {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT]\n"
@@ -37,6 +40,8 @@ int usage(FILE* out)
     s << "usage: quorzk-cli COMMAND [OPTIONS]\n\ncommands:\n";
     for (const auto& c : kCommands)
         s << "  " << c.usage << "\n";
+    s << "\n--trace FILE writes every byte sent to and received from the logger, time-stamped,\n"
+         "as hex lines (> to the logger, < from it).\n";
     return out == stdout ? 0 : 2;
 }
 

@@ -26,8 +26,8 @@ bool readBool(const IniFile& ini, const QString& section, const QString& key, bo
 PortProbe PortProbe::forRegistry(const LineRegistry& lines)
 {
     PortProbe probe;
-    probe.platformPorts = [] { return AvailablePorts(); };
-    probe.opens = [&lines](const QString& name) { return PortExists(name, lines); };
+    probe.platformPorts = [] { return availablePorts(); };
+    probe.opens = [&lines](const QString& name) { return portExists(name, lines); };
     probe.namedLines = lines.namedLines();
     return probe;
 }
@@ -37,19 +37,19 @@ CommSettings::CommSettings(QString iniPath, PortProbe probe, bool modemAvailable
 {
 }
 
-QString CommSettings::TextFor(const QString& name)
+QString CommSettings::textFor(const QString& name)
 {
     return name == LineRegistry::simulatedPortName() ? simulatedText() : name;
 }
 
-void CommSettings::ListPorts(const QString& saved)
+void CommSettings::listPorts(const QString& saved)
 {
     ports_.clear();
     const auto add = [this](const QString& name) {
         for (const PortChoice& c : ports_)
             if (c.name == name)
                 return;
-        ports_.append({TextFor(name), name});
+        ports_.append({textFor(name), name});
     };
     const QStringList platform = probe_.platformPorts ? probe_.platformPorts() : QStringList();
     for (const QString& name : platform)
@@ -62,22 +62,22 @@ void CommSettings::ListPorts(const QString& saved)
         add(name);
 }
 
-void CommSettings::Create()
+void CommSettings::settleAtStart()
 {
     IniFile ini;
     ini.load(iniPath_);
-    ListPorts(ini.value(kCommunication, kComport).trimmed());
-    LoadSettings();
+    listPorts(ini.value(kCommunication, kComport).trimmed());
+    load();
     if (!modemAvailable_) {
         modemChecked_ = false;
-        SaveSettings();
+        save();
     }
-    if (CurrentIndex() < 0 && !(probe_.opens && probe_.opens(currentPort_)))
+    if (currentIndex() < 0 && !(probe_.opens && probe_.opens(currentPort_)))
         currentPort_ = ports_.isEmpty() ? QString() : ports_.constFirst().name;
-    SaveSettings();
+    save();
 }
 
-void CommSettings::LoadSettings()
+void CommSettings::load()
 {
     IniFile ini;
     ini.load(iniPath_);
@@ -86,7 +86,7 @@ void CommSettings::LoadSettings()
     modemLink_ = modemChecked_;
 }
 
-bool CommSettings::SaveSettings()
+bool CommSettings::save()
 {
     modemLink_ = modemChecked_;
     IniFile ini;
@@ -96,7 +96,7 @@ bool CommSettings::SaveSettings()
     return ini.save(iniPath_);
 }
 
-int CommSettings::CurrentIndex() const
+int CommSettings::currentIndex() const
 {
     for (int i = 0; i < ports_.size(); ++i)
         if (ports_[i].name == currentPort_)
@@ -104,13 +104,13 @@ int CommSettings::CurrentIndex() const
     return -1;
 }
 
-void CommSettings::ChoosePort(int index)
+void CommSettings::choosePort(int index)
 {
     if (index >= 0 && index < ports_.size())
         currentPort_ = ports_[index].name;
 }
 
-bool CommSettings::ReadModemPresent(const QString& iniPath)
+bool CommSettings::readModemPresent(const QString& iniPath)
 {
     IniFile ini;
     ini.load(iniPath);

@@ -39,38 +39,38 @@ public:
 
     // Program start: lists the ports, reads the settings, settles a port that opens (the
     // first one listed when the saved one does not) and writes the settings back.
-    void Create();
+    void settleAtStart();
 
     // Reads "Comport" and "ModemPresent"; the modem link follows the modem choice.
-    void LoadSettings();
+    void load();
     // The modem link follows the modem choice; both keys are written. False when the
     // settings file cannot be written.
-    bool SaveSettings();
+    bool save();
 
-    const QList<PortChoice>& Ports() const { return ports_; }
-    // Index in Ports() of the current port, -1 when it is not listed.
-    int CurrentIndex() const;
-    const QString& CurrentPort() const { return currentPort_; }
-    void SetCurrentPort(const QString& name) { currentPort_ = name; }
-    void ChoosePort(int index);
+    const QList<PortChoice>& ports() const { return ports_; }
+    // Index in ports() of the current port, -1 when it is not listed.
+    int currentIndex() const;
+    const QString& currentPort() const { return currentPort_; }
+    void setCurrentPort(const QString& name) { currentPort_ = name; }
+    void choosePort(int index);
     // Shown text of a port name.
-    static QString TextFor(const QString& name);
+    static QString textFor(const QString& name);
 
-    bool ModemAvailable() const { return modemAvailable_; }
-    bool ModemChecked() const { return modemChecked_; }
-    void SetModemChecked(bool on) { modemChecked_ = modemAvailable_ && on; }
-    bool ModemLink() const { return modemLink_; }
-    void SetModemLink(bool on) { modemLink_ = on; }
+    bool modemAvailable() const { return modemAvailable_; }
+    bool modemChecked() const { return modemChecked_; }
+    void setModemChecked(bool on) { modemChecked_ = modemAvailable_ && on; }
+    bool modemLink() const { return modemLink_; }
+    void setModemLink(bool on) { modemLink_ = on; }
 
     // What a new protocol object is given.
-    LinkSettings Link() const { return {currentPort_, modemLink_}; }
-    const QString& IniPath() const { return iniPath_; }
+    LinkSettings link() const { return {currentPort_, modemLink_}; }
+    const QString& iniPath() const { return iniPath_; }
 
     // "ModemPresent" of the settings file (read each time it is needed).
-    static bool ReadModemPresent(const QString& iniPath);
+    static bool readModemPresent(const QString& iniPath);
 
 private:
-    void ListPorts(const QString& saved);
+    void listPorts(const QString& saved);
 
     QString iniPath_;
     PortProbe probe_;

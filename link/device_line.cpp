@@ -30,29 +30,34 @@ DeviceLine::~DeviceLine()
     close();
 }
 
+bool DeviceLine::refuse(int fd)
+{
+    openError_ = lastError_ = errno;
+    if (fd >= 0)
+        ::close(fd);
+    return false;
+}
+
 bool DeviceLine::open(const QString& name)
 {
-    if (fd_ >= 0 || name.isEmpty())
+    if (fd_ >= 0)
         return false;
+    openError_ = 0;
+    if (name.isEmpty()) {
+        openError_ = ENOENT;
+        return false;
+    }
     const QByteArray path = QFile::encodeName(name);
     int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        lastError_ = errno;
-        return false;
-    }
+    if (fd < 0)
+        return refuse(fd);
     // Exclusive use, as the logger link needs: a second program on the same port would
     // steal echoes.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        lastError_ = errno;
-        ::close(fd);
-        return false;
-    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return refuse(fd);
     termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) {
-        lastError_ = errno;
-        ::close(fd);
-        return false;
-    }
+    if (::tcgetattr(fd, &tio) != 0)
+        return refuse(fd);
     ::cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
@@ -62,11 +67,8 @@ bool DeviceLine::open(const QString& name)
     tio.c_cc[VTIME] = 0;
     ::cfsetispeed(&tio, B19200);
     ::cfsetospeed(&tio, B19200);
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
-        lastError_ = errno;
-        ::close(fd);
-        return false;
-    }
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0)
+        return refuse(fd);
     ::ioctl(fd, TIOCEXCL);
     fd_ = fd;
     rx_.clear();

@@ -16,6 +16,7 @@ public:
     DeviceLine& operator=(const DeviceLine&) = delete;
 
     bool open(const QString& name) override;
+    int openError() const override { return openError_; }
     void close() override;
     bool isOpen() const override { return fd_ >= 0; }
     bool raiseDtr() override;
@@ -34,8 +35,12 @@ private:
     bool drain();
     std::int64_t queued() const { return static_cast<std::int64_t>(rx_.size() - rxHead_); }
 
+    // Closes fd and keeps errno as the reason the open failed.
+    bool refuse(int fd);
+
     int fd_ = -1;
     int lastError_ = 0;
+    int openError_ = 0;
     // Bytes taken from the driver and not yet read. Draining while waiting for several
     // bytes keeps poll() blocking instead of reporting the same byte again and again.
     std::vector<std::uint8_t> rx_;

@@ -1,13 +1,16 @@
 #include "link/device_reader.h"
 
+#include "link/link_report.h"
 #include "link/link_texts.h"
+#include "model/memory_image.h"
 #include "model/values.h"
 
 namespace qz {
 
-bool GetDeviceData(LoggerProtocol& q, std::uint8_t* image, Progress& progress, EventPump& pump,
-                   Prompt& prompt)
+bool readDeviceImage(LoggerProtocol& q, std::uint8_t* image, Progress& progress, EventPump& pump,
+                     Prompt& prompt)
 {
+    LinkReport report(q, prompt);
     progress.setCaption(texts::connectionCaption());
     progress.setMaximum(100);
     progress.setPosition(0);
@@ -18,31 +21,28 @@ bool GetDeviceData(LoggerProtocol& q, std::uint8_t* image, Progress& progress, E
     // one message.
     struct Step {
         int bar;
-        bool (LoggerProtocol::*read)(std::uint8_t*);
-        int offset;
+        LinkStatus (LoggerProtocol::*read)(std::uint8_t*);
+        std::size_t offset;
     };
     const Step steps[] = {
-        {0, &LoggerProtocol::ReadIdent, 0},
-        {5, &LoggerProtocol::ReadCalibration, 8},
-        {10, &LoggerProtocol::ReadProgram, 40},
-        {40, &LoggerProtocol::ReadInputTable, 128},
-        {90, &LoggerProtocol::ReadClock, 384},
+        {0, &LoggerProtocol::readIdent, mem::kIdentification},
+        {5, &LoggerProtocol::readCalibration, mem::kCalibration},
+        {10, &LoggerProtocol::readProgram, mem::kProgram},
+        {40, &LoggerProtocol::readInputTable, mem::kInputTable},
+        {90, &LoggerProtocol::readClock, mem::kClockInImage},
     };
     for (const Step& s : steps) {
-        if (s.offset != 0) {
-            if (q.NotResponding())
-                return false;
+        if (s.bar != 0) {
             progress.setPosition(s.bar);
             pump.processPending();
         }
-        (q.*s.read)(image + s.offset);
+        if (!report.ok((q.*s.read)(image + s.offset)))
+            return false;
     }
-    if (q.NotResponding())
-        return false;
     progress.setPosition(100);
     pump.processPending();
-    const int count = q.ReadBatteryCount();
-    if (count > 0 && AdcToVolts(count) <= LowBatteryLimit())
+    std::uint8_t count = 0;
+    if (report.ok(q.readBattery(count)) && count > 0 && AdcToVolts(count) <= LowBatteryLimit())
         prompt.tell(texts::lowBattery(), PromptSymbol::Warning);
     return true;
 }

@@ -1,36 +1,52 @@
 #include "link/download_sequence.h"
 
+#include "link/block_check.h"
+#include "link/link_report.h"
 #include "link/link_texts.h"
+#include "model/byte_view.h"
 #include "model/logger_date.h"
+#include "model/memory_image.h"
 #include "model/values.h"
 
-#include <cstring>
 #include <span>
 
 namespace qz {
 
 namespace {
 
-constexpr int kHeader = 384;
-constexpr int kBlock = 128;
-
-std::span<const std::uint8_t> blockAt(const std::vector<std::uint8_t>& image, int k)
+std::uint8_t* blockAt(std::vector<std::uint8_t>& image, int k)
 {
-    return {image.data() + kHeader + kBlock * k, kBlock};
+    return image.data() + mem::BlockAddress(k);
 }
 
-void putWord(std::vector<std::uint8_t>& image, int address, int value)
+std::span<const std::uint8_t> stampOf(const std::vector<std::uint8_t>& image, int k)
 {
-    image[address] = static_cast<std::uint8_t>(value & 0xFF);
-    image[address + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    return {image.data() + mem::BlockAddress(k), mem::kBlockSize};
+}
+
+// Whether the block continues the date. A stamp or date that is no instant is warned of
+// and taken as continuing, so one damaged stamp does not cut the recording short.
+bool continues(const LoggerDate& date, std::span<const std::uint8_t> block, Prompt& prompt)
+{
+    switch (date.Continuity(block)) {
+    case StampContinuity::Continues:
+        return true;
+    case StampContinuity::Breaks:
+        return false;
+    case StampContinuity::ImpossibleDate:
+        break;
+    }
+    prompt.tell(texts::measurementsDateError(), PromptSymbol::Warning);
+    return true;
 }
 
 struct LoopResult {
     int accepted = 0;
     bool cancelled = false;
+    bool linkFailed = false;
 };
 
-LoopResult readBlocks(LoggerProtocol& q, Progress& progress, Prompt& prompt,
+LoopResult readBlocks(LoggerProtocol& q, Progress& progress, LinkReport& report,
                       std::vector<std::uint8_t>& image, int blocks, bool ring, LoggerDate& date)
 {
     LoopResult r;
@@ -40,38 +56,40 @@ LoopResult readBlocks(LoggerProtocol& q, Progress& progress, Prompt& prompt,
         if (!ring && i == 0) {
             // Block 0 starts the date chain: the day before its own stamp, so that it
             // continues it.
-            std::uint8_t first[kBlock];
-            if (q.GetDataBloc(0, first) && LoggerProtocol::CheckData(first)) {
+            std::uint8_t first[mem::kBlockSize];
+            if (!report.ok(q.readDataBlock(0, first))) {
+                r.linkFailed = true;
+                break; // told once; do not ask the same silent logger again
+            }
+            if (isPlausibleBlock(first)) {
                 date.SetFromStamp(first);
                 date.PreviousDay();
             }
-            if (q.NotResponding())
-                break; // told once already; do not ask the same silent logger again
         }
-        progress.setPosition(BlockBar(i));
-        std::uint8_t* block = image.data() + kHeader + kBlock * i;
-        q.GetDataBloc(i, block);
-        ok = !q.NotResponding() && LoggerProtocol::CheckData(block);
+        progress.setPosition(blockBar(i));
+        std::uint8_t* block = blockAt(image, i);
+        r.linkFailed = !report.ok(q.readDataBlock(i, block));
+        ok = !r.linkFailed && isPlausibleBlock(block);
         if (progress.cancelled()) {
             ok = false;
             r.cancelled = true;
         }
-        const auto stamp = blockAt(image, i);
+        const auto stamp = stampOf(image, i);
         if (ring) {
             if (ok) {
-                if (!date.IsContinuation(stamp, prompt))
+                if (!continues(date, stamp, report.prompt()))
                     date.SetFromStamp(stamp);
                 ++r.accepted;
                 ++i;
             }
-        } else if (ok && date.IsContinuation(stamp, prompt)) {
+        } else if (ok && continues(date, stamp, report.prompt())) {
             date.SetFromStamp(stamp);
             ++r.accepted;
             ++i;
         } else {
             ok = false;
         }
-    } while (!q.NotResponding() && i < blocks && ok && !r.cancelled);
+    } while (!r.linkFailed && i < blocks && ok && !r.cancelled);
     return r;
 }
 
@@ -84,8 +102,8 @@ int oldestBlock(const std::vector<std::uint8_t>& image, int blocks)
     double best = date.AsDateTime();
     int first = 0;
     for (int j = 0; j < blocks; ++j) {
-        const auto block = blockAt(image, j);
-        if (!LoggerProtocol::CheckData(block.data()))
+        const auto block = stampOf(image, j);
+        if (!isPlausibleBlock(block.data()))
             continue;
         date.SetFromStamp(block);
         double t = 0;
@@ -97,81 +115,88 @@ int oldestBlock(const std::vector<std::uint8_t>& image, int blocks)
     return first;
 }
 
-enum class Result { Nothing, Accepted, Ended };
+// The header areas, read in order; each runs only when the one before was answered.
+bool readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, std::uint8_t* image)
+{
+    struct Step {
+        int bar;
+        LinkStatus (LoggerProtocol::*read)(std::uint8_t*);
+        std::size_t offset;
+    };
+    const Step steps[] = {
+        {-1, &LoggerProtocol::readIdent, mem::kIdentification},
+        {33, &LoggerProtocol::readCalibration, mem::kCalibration},
+        {66, &LoggerProtocol::readProgram, mem::kProgram},
+        {100, &LoggerProtocol::readInputTable, mem::kInputTable},
+    };
+    for (const Step& s : steps) {
+        if (s.bar >= 0)
+            progress.setPosition(s.bar);
+        if (!report.ok((q.*s.read)(image + s.offset)))
+            return false;
+    }
+    return true;
+}
 
-Result download(LoggerProtocol& q, Progress& progress, Prompt& prompt, const AcceptImage& accept)
+} // namespace
+
+DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport& report,
+                              const AcceptImage& accept)
 {
     // Cleared, so that blocks which were never read hold nothing that looks recorded.
-    std::vector<std::uint8_t> image(kDownloadImageSize, 0);
+    std::vector<std::uint8_t> image(mem::kImageSize, 0);
+    const ByteView view{image.data(), image.size()};
     LoggerDate date;
     progress.setCaption(texts::downloadingCaption());
     progress.setMaximum(100);
     progress.setPosition(0);
     progress.setCancelEnabled(true);
 
-    q.ReadIdent(image.data());
-    const int blocks = MemoryBlocks(static_cast<std::uint16_t>(image[6] | (image[7] << 8)));
-    if (!q.NotResponding()) {
-        progress.setPosition(33);
-        q.ReadCalibration(image.data() + 8);
-    }
-    if (!q.NotResponding()) {
-        progress.setPosition(66);
-        q.ReadProgram(image.data() + 40);
-    }
-    if (!q.NotResponding()) {
-        progress.setPosition(100);
-        q.ReadInputTable(image.data() + 128);
-    }
+    const bool headerRead = readHeader(q, progress, report, image.data());
+    const int blocks = MemoryBlocks(view.u16(mem::kDeviceCode));
     // A logger that has wrapped its ring reports a used-block count; the first block
     // read then never continues the date.
-    const bool ring = image[118] != 0;
+    const bool ring = view.u8(mem::kBlocksUsed) != 0;
     if (ring)
         date.Year = 9999;
     LoopResult loop;
-    if (!q.NotResponding())
-        loop = readBlocks(q, progress, prompt, image, blocks, ring, date);
+    if (headerRead)
+        loop = readBlocks(q, progress, report, image, blocks, ring, date);
     progress.setCancelEnabled(false);
 
     if (loop.cancelled)
-        return Result::Ended;
-    if (loop.accepted < 1 || q.NotResponding())
-        return Result::Nothing;
+        return DownloadEnd::Ended;
+    if (!headerRead || loop.accepted < 1 || loop.linkFailed)
+        return DownloadEnd::NothingUsable;
 
     const int count = ring ? blocks : loop.accepted;
     const int first = ring ? oldestBlock(image, blocks) : 0;
-    putWord(image, 118, count);
-    putWord(image, 120, first);
+    view.setU16(mem::kBlocksUsed, static_cast<std::uint16_t>(count));
+    view.setU16(mem::kFirstBlock, static_cast<std::uint16_t>(first));
     progress.setPosition(100);
 
     const ImageAcceptance a = accept ? accept(image) : ImageAcceptance{};
     if (a.initialized)
-        return Result::Accepted;
+        return DownloadEnd::Accepted;
     if (a.measurementCount < 2) {
-        prompt.tell(texts::tooFewMeasurements(), PromptSymbol::Error);
-        return Result::Ended;
+        report.prompt().tell(texts::tooFewMeasurements(), PromptSymbol::Error);
+        return DownloadEnd::Ended;
     }
-    return Result::Nothing;
+    return DownloadEnd::NothingUsable;
 }
 
-} // namespace
-
-bool GetDloadData(LoggerProtocol& q, Progress& progress, Prompt& prompt, const AcceptImage& accept)
-{
-    return download(q, progress, prompt, accept) != Result::Nothing;
-}
-
-DownloadOutcome RunDownload(LoggerProtocol& q, Progress& progress, Prompt& prompt,
+DownloadOutcome runDownload(LoggerProtocol& q, Progress& progress, Prompt& prompt,
                             const AcceptImage& accept)
 {
-    if (!q.Ping() && !q.ConfirmConnect())
+    LinkReport report(q, prompt);
+    if (q.ping() != LinkStatus::Ok && !report.confirmConnect())
         return DownloadOutcome::NotConnected;
-    switch (download(q, progress, prompt, accept)) {
-    case Result::Accepted:
+    switch (downloadRecording(q, progress, report, accept)) {
+    case DownloadEnd::Accepted:
         return DownloadOutcome::Accepted;
-    case Result::Ended:
+    case DownloadEnd::Ended:
         return DownloadOutcome::Ended;
-    case Result::Nothing:
+    case DownloadEnd::NothingUsable:
         break;
     }
     prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);

@@ -4,6 +4,7 @@
 // the caller (the graph window, or the command-line tool) to accept.
 #include "link/logger_protocol.h"
 #include "platform/progress.h"
+#include "platform/prompt.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,8 +12,7 @@
 
 namespace qz {
 
-// 384 header bytes and 508 data blocks: the largest memory a device code describes.
-inline constexpr int kDownloadImageSize = 65408;
+class LinkReport;
 
 // What the receiver of a downloaded image made of it.
 struct ImageAcceptance {
@@ -20,14 +20,21 @@ struct ImageAcceptance {
     int measurementCount = 0;  // measurements found in the image
 };
 
-// Receives the finished image (BlocksUsed and FirstBlock written); the receiver copies
-// what it keeps.
+// Receives the finished image (mem::kImageSize bytes, BlocksUsed and FirstBlock written);
+// the receiver copies what it keeps.
 using AcceptImage = std::function<ImageAcceptance(const std::vector<std::uint8_t>& image)>;
 
-// GetDloadData: false when nothing usable was downloaded. A cancelled download and a
-// recording of fewer than two measurements are true (the latter after its message).
-bool GetDloadData(LoggerProtocol& quorvant, Progress& progress, Prompt& prompt,
-                  const AcceptImage& accept);
+// What the download after the ping came to.
+enum class DownloadEnd {
+    Accepted,      // the receiver took a recording
+    Ended,         // cancelled, or too few measurements (after their message)
+    NothingUsable, // the link failed (after its message), no block passed, or the receiver refused
+};
+
+// Reads the header and the recorded blocks and hands the image to accept. Link failures,
+// impossible dates and a recording too short to show are told through report.
+DownloadEnd downloadRecording(LoggerProtocol& protocol, Progress& progress, LinkReport& report,
+                              const AcceptImage& accept);
 
 enum class DownloadOutcome {
     Accepted,      // the receiver took a recording
@@ -38,10 +45,10 @@ enum class DownloadOutcome {
 
 // The Download command: ping, ask to connect when there is no answer, download, and
 // report a failure.
-DownloadOutcome RunDownload(LoggerProtocol& quorvant, Progress& progress, Prompt& prompt,
+DownloadOutcome runDownload(LoggerProtocol& protocol, Progress& progress, Prompt& prompt,
                             const AcceptImage& accept);
 
 // The block loop's bar position for block i: 10, 19, ..., 100 every 11 blocks.
-inline int BlockBar(int i) { return (i % 11) * 9 + 10; }
+inline int blockBar(int i) { return (i % 11) * 9 + 10; }
 
 } // namespace qz

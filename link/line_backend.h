@@ -13,6 +13,8 @@ public:
 
     // Opens the line by name at 19200 baud, 8 data bits, no parity, 1 stop bit.
     virtual bool open(const QString& name) = 0;
+    // Why the last open failed: the system's error number, 0 when the line gives none.
+    virtual int openError() const { return 0; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // Raises DTR; false where the line has no modem lines (a pseudo-terminal), which is

@@ -1,6 +1,7 @@
 #include "link/line_registry.h"
 
 #include "link/device_line.h"
+#include "link/traced_line.h"
 
 namespace qz {
 
@@ -23,6 +24,14 @@ QStringList LineRegistry::namedLines() const
 }
 
 std::unique_ptr<LineBackend> LineRegistry::make(const QString& name) const
+{
+    auto line = makeUntraced(name);
+    if (trace_)
+        return std::make_unique<TracedLine>(std::move(line), *trace_);
+    return line;
+}
+
+std::unique_ptr<LineBackend> LineRegistry::makeUntraced(const QString& name) const
 {
     auto it = named_.find(name);
     if (it != named_.end() && it->second) {

@@ -12,6 +12,8 @@
 
 namespace qz {
 
+class WireTrace;
+
 class LineRegistry {
 public:
     using Maker = std::function<std::unique_ptr<LineBackend>()>;
@@ -24,11 +26,18 @@ public:
     bool isNamed(const QString& name) const;
     QStringList namedLines() const;
 
-    // A fresh, closed line for the port name.
+    // A fresh, closed line for the port name; with a trace set, the line writes into it.
     std::unique_ptr<LineBackend> make(const QString& name) const;
 
+    // The wire trace every line made from now on writes into (none: nullptr). The trace
+    // must outlive the lines.
+    void setTrace(WireTrace* trace) { trace_ = trace; }
+
 private:
+    std::unique_ptr<LineBackend> makeUntraced(const QString& name) const;
+
     std::map<QString, Maker> named_;
+    WireTrace* trace_ = nullptr;
 };
 
 } // namespace qz

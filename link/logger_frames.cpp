@@ -1,6 +1,8 @@
-#include "link/logger_protocol.h"
+#include "link/logger_frames.h"
 
-namespace qz {
+#include "model/memory_image.h"
+
+namespace qz::frames {
 
 namespace {
 
@@ -10,44 +12,63 @@ std::uint16_t prefix(std::uint8_t* frame, char letter)
     frame[1] = '#';
     frame[2] = '$';
     frame[3] = static_cast<std::uint8_t>(letter);
-    return 4;
+    return kPrefixSize;
 }
 
-std::uint16_t memory(std::uint8_t* frame, char letter, std::uint16_t address, std::uint8_t count)
+std::uint16_t memory(std::uint8_t* frame, char letter, std::size_t address, std::uint8_t count)
 {
     prefix(frame, letter);
     frame[4] = static_cast<std::uint8_t>(address & 0xFF);
-    frame[5] = static_cast<std::uint8_t>(address >> 8);
-    frame[6] = count; // 0 means 256
-    return 7;
+    frame[5] = static_cast<std::uint8_t>((address >> 8) & 0xFF);
+    frame[6] = count;
+    return kMemoryHeader;
 }
 
 } // namespace
 
-std::uint16_t LoggerProtocol::SetResetMsg(std::uint8_t* frame) { return prefix(frame, 'A'); }
-std::uint16_t LoggerProtocol::SetReserveMsg(std::uint8_t* frame) { return prefix(frame, 'B'); }
+std::uint16_t reset(std::uint8_t* frame) { return prefix(frame, 'A'); }
+std::uint16_t reserve(std::uint8_t* frame) { return prefix(frame, 'B'); }
 
-std::uint16_t LoggerProtocol::SetTimeMsg(std::uint8_t* frame)
+std::uint16_t setClock(std::uint8_t* frame)
 {
-    prefix(frame, 'C');
-    return 20;
+    return static_cast<std::uint16_t>(prefix(frame, 'C') + mem::kClockRecordSize);
 }
 
-std::uint16_t LoggerProtocol::GetBlocMsg(std::uint8_t* frame, std::uint16_t address, std::uint8_t count)
+std::uint16_t readClock(std::uint8_t* frame) { return prefix(frame, 'E'); }
+std::uint16_t readReadingsAC(std::uint8_t* frame) { return prefix(frame, 'F'); }
+std::uint16_t readReadingsDC(std::uint8_t* frame) { return prefix(frame, 'G'); }
+
+std::uint16_t readMemory(std::uint8_t* frame, std::uint16_t address, std::uint8_t count)
 {
     return memory(frame, 'D', address, count);
 }
 
-std::uint16_t LoggerProtocol::GetIdentMsg(std::uint8_t* frame) { return memory(frame, 'D', 0, 8); }
-std::uint16_t LoggerProtocol::GetProgramMsg(std::uint8_t* frame) { return memory(frame, 'D', 40, 88); }
-std::uint16_t LoggerProtocol::GetChannelDataMsg(std::uint8_t* frame) { return memory(frame, 'D', 128, 0); }
-std::uint16_t LoggerProtocol::GetTimeMsg(std::uint8_t* frame) { return prefix(frame, 'E'); }
-std::uint16_t LoggerProtocol::GetRealTimeACDataMsg(std::uint8_t* frame) { return prefix(frame, 'F'); }
-std::uint16_t LoggerProtocol::GetRealTimeDCDataMsg(std::uint8_t* frame) { return prefix(frame, 'G'); }
+std::uint16_t readIdent(std::uint8_t* frame)
+{
+    return memory(frame, 'D', mem::kIdentification, countByte(mem::kIdentificationSize));
+}
 
-std::uint16_t LoggerProtocol::SetBlocMsg(std::uint8_t* frame, std::uint16_t address, std::uint8_t count)
+std::uint16_t readProgram(std::uint8_t* frame)
+{
+    return memory(frame, 'D', mem::kProgram, countByte(mem::kProgramSize));
+}
+
+std::uint16_t readInputTable(std::uint8_t* frame)
+{
+    return memory(frame, 'D', mem::kInputTable, countByte(mem::kInputTableSize));
+}
+
+std::uint16_t writeMemory(std::uint8_t* frame, std::uint16_t address, std::uint8_t count)
 {
     return memory(frame, 'H', address, count);
 }
 
-} // namespace qz
+bool checksumMatches(const std::uint8_t* data, int lastIndex)
+{
+    std::uint16_t sum = 0;
+    for (int i = 0; i <= lastIndex; ++i)
+        sum = static_cast<std::uint16_t>(sum + data[i]);
+    return sum == data[lastIndex + 1] + 256 * data[lastIndex + 2];
+}
+
+} // namespace qz::frames

@@ -1,101 +1,94 @@
 #pragma once
-// LoggerProtocol: the logger's command language over the serial port. Frame builders, Send
-// with its echo check, Receive with its checksum, and the transactions built on them.
-// A transaction tries up to five times and tells the user once when it gives up.
-#include "link/serial_port.h"
+// LoggerProtocol: the logger's command language over a serial port it holds. send with its
+// echo check, receive with its checksum, and the transactions built on them. A transaction
+// tries up to five times and returns what became of its last attempt; it tells the user
+// nothing (the command that runs it does, see link/link_report.h).
 #include "link/link_settings.h"
-#include "platform/prompt.h"
+#include "link/link_status.h"
+#include "link/serial_port.h"
 
-#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace qz {
 
-class LoggerProtocol : public SerialPort {
+// The Stop command's question about the logger.
+enum class RunState {
+    Stopped,
+    Running,      // recording, or waiting for a delayed start
+    NotAnswering, // the ping got no answer
+    Unknown,      // the ping was answered, the clock read failed
+};
+
+class LoggerProtocol {
 public:
-    // Longest frame the program sends: 7 header bytes and 256 data bytes.
-    static constexpr std::uint16_t MaxFrame = 263;
-    static constexpr int Attempts = 5;
+    static constexpr int kAttempts = 5;
 
-    LoggerProtocol(const LinkSettings& settings, std::unique_ptr<LineBackend> line, Clock& clock,
-              Prompt& prompt);
+    LoggerProtocol(const LinkSettings& settings, std::unique_ptr<LineBackend> line, Clock& clock);
 
-    // Frame builders: each writes the frame from byte 0 of frame and returns its length.
-    static std::uint16_t SetResetMsg(std::uint8_t* frame);
-    static std::uint16_t SetReserveMsg(std::uint8_t* frame);
-    static std::uint16_t SetTimeMsg(std::uint8_t* frame); // caller lays the clock at 4..19
-    static std::uint16_t GetBlocMsg(std::uint8_t* frame, std::uint16_t address, std::uint8_t count);
-    static std::uint16_t GetIdentMsg(std::uint8_t* frame);
-    static std::uint16_t GetProgramMsg(std::uint8_t* frame);
-    static std::uint16_t GetChannelDataMsg(std::uint8_t* frame);
-    static std::uint16_t GetTimeMsg(std::uint8_t* frame);
-    static std::uint16_t GetRealTimeACDataMsg(std::uint8_t* frame);
-    static std::uint16_t GetRealTimeDCDataMsg(std::uint8_t* frame);
-    // Header only (7); the caller appends the data bytes at byte 7.
-    static std::uint16_t SetBlocMsg(std::uint8_t* frame, std::uint16_t address, std::uint8_t count);
+    const LinkSettings& settings() const { return settings_; }
+    SerialPort& port() { return port_; }
 
-    // Sends a frame byte by byte, each echoed by the logger before the next goes out.
-    bool Send(const std::uint8_t* frame, std::uint16_t length);
-    // Collects a reply of length bytes (data + 16-bit sum) within a second; true when all
-    // came and the sum matches.
-    bool Receive(std::uint8_t* buffer, std::uint16_t length);
-    static bool TestChecksum(const std::uint8_t* buffer, std::uint16_t lastIndex);
-
-    // Opens the port when it is closed ("Unable to open com port" when it does not open),
-    // then settles for 500 ms. Always true: a closed port shows up as a failing Send.
-    bool DeviceIsOpen();
-    void PopupDeviceNotReady();
-    bool ConfirmConnect();
-    bool NotResponding() const { return notResponding_; }
-    const LinkSettings& Settings() const { return settings_; }
-
-    // Transactions.
-    bool Ping();
-    bool ReadIdent(std::uint8_t* out8);
-    bool ReadCalibration(std::uint8_t* out32);
-    bool ReadProgram(std::uint8_t* out88);
-    bool ReadInputTable(std::uint8_t* out256);
-    bool ReadClock(std::uint8_t* out16);
-    bool ReadRealTimeAC(std::uint8_t* out9);
-    bool ReadRealTimeDC(std::uint8_t* out9);
-    // Battery converter count 0..255, or -1 when the read failed.
-    int ReadBatteryCount();
-    bool GetDataBloc(int block, std::uint8_t* out128);
-    // Reads 128 bytes anywhere, without a message on failure.
-    bool DataHex(std::uint16_t address, std::uint8_t* out128);
-    bool WriteProgram(const std::uint8_t* program88);
-    bool WriteInputTable(const std::uint8_t* table256);
-    bool SetDataBloc(int block, const std::uint8_t* data128);
-    bool WriteClock(const std::uint8_t* clock16);
-    bool ResetLogger();
-    // Stops a recording by rewriting the clock with run state 0. False, with nothing
-    // sent, when the clock could not be read first.
-    bool StopLogger();
-    // True when the logger holds the given program block, rewriting it up to 3 times.
-    bool VerifyProgram(const std::uint8_t* program88);
-    // 0 stopped, 1 recording or waiting for a delayed start, 2 not answering.
-    int ReadRunState();
-    bool IsRecording();
-    // Whether a data block's header is plausible.
-    static bool CheckData(const std::uint8_t* block128);
-
-    // Memory address of data block k (taken modulo 65536).
-    static std::uint16_t BlockAddress(int block)
+    // Called at every attempt whose port did not open, with the port name and the
+    // system's reason (0 when none was given). Returns the handler it replaces.
+    using OpenFailed = std::function<void(const QString& port, int osError)>;
+    OpenFailed onOpenFailed(OpenFailed handler)
     {
-        return static_cast<std::uint16_t>(384 + 128 * block);
+        std::swap(openFailed_, handler);
+        return handler;
     }
+
+    // Opens the port when it is closed, then lets it settle for 500 ms (also when it did
+    // not open: each attempt of a transaction tries again).
+    LinkStatus ensureOpen();
+    // Sends a frame byte by byte, each echoed by the logger before the next goes out.
+    LinkStatus send(const std::uint8_t* frame, std::uint16_t length);
+    // Collects a reply of length bytes (data + 16-bit sum) within a second.
+    LinkStatus receive(std::uint8_t* buffer, std::uint16_t length);
+
+    // Transactions. A read writes its buffer only when it succeeds.
+    LinkStatus ping();
+    LinkStatus readIdent(std::uint8_t* out8);
+    LinkStatus readCalibration(std::uint8_t* out32);
+    LinkStatus readProgram(std::uint8_t* out88);
+    LinkStatus readInputTable(std::uint8_t* out256);
+    LinkStatus readClock(std::uint8_t* out16);
+    LinkStatus readReadingsAC(std::uint8_t* out9);
+    LinkStatus readReadingsDC(std::uint8_t* out9);
+    // The battery converter count of a DC reading.
+    LinkStatus readBattery(std::uint8_t& count);
+    LinkStatus readDataBlock(int block, std::uint8_t* out128);
+    // 128 bytes anywhere: five tries to send the frame, then one to receive the reply.
+    LinkStatus readMemory(std::uint16_t address, std::uint8_t* out128);
+    LinkStatus writeProgram(const std::uint8_t* program88);
+    LinkStatus writeInputTable(const std::uint8_t* table256);
+    LinkStatus writeDataBlock(int block, const std::uint8_t* data128);
+    // One try: the clock runs on, so a record is never sent twice.
+    LinkStatus writeClock(const std::uint8_t* clock16);
+    // One try.
+    LinkStatus resetLogger();
+    // Stops a recording by rewriting the clock with run state 0. Nothing is sent when the
+    // clock could not be read first.
+    LinkStatus stopLogger();
+    // Ok when the logger holds the program block, rewriting it (stopped first) up to 3
+    // times; NotTaken when it still differs after the third write.
+    LinkStatus verifyProgram(const std::uint8_t* program88);
+    // NotAnswering (and the ping's status) when the ping fails; otherwise from the clock
+    // record, Unknown when its read fails.
+    LinkStatus readRunState(RunState& state);
+    // Whether the clock record says recording (0xC2).
+    LinkStatus isRecording(bool& recording);
 
 private:
     // One read exchange with its attempts; out is written only on success.
-    bool readExchange(const std::uint8_t* frame, std::uint16_t frameLength, std::uint8_t* out,
-                      std::uint16_t dataLength, bool tellFailure);
-    // One write exchange with its attempts.
-    bool writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
+    LinkStatus readExchange(const std::uint8_t* frame, std::uint16_t frameLength,
+                            std::uint8_t* out, std::uint16_t dataLength);
+    LinkStatus writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
 
+    SerialPort port_;
     LinkSettings settings_;
-    Prompt& prompt_;
-    bool notResponding_ = false;
+    OpenFailed openFailed_;
 };
 
 } // namespace qz

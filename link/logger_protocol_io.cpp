@@ -1,107 +1,100 @@
 #include "link/logger_protocol.h"
-#include "link/link_texts.h"
+
+#include "link/deadline.h"
+#include "link/logger_frames.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qz {
 
+namespace {
+
+// Direct link and modem link: a missing logger shows within the echo limit; a modem's
+// latency needs wider limits.
+constexpr std::int64_t kEchoLimitMs = 300;
+constexpr std::int64_t kModemEchoLimitMs = 2000;
+constexpr std::int64_t kFrameLimitMs = 8000;
+constexpr std::int64_t kModemFrameLimitMs = 60000;
+// After a wrong echo, long enough for the logger's parser to forget the frame.
+constexpr std::int64_t kParserResetMs = 1000;
+constexpr std::int64_t kReplyWaitMs = 1000;
+constexpr std::int64_t kSettleMs = 500;
+
+} // namespace
+
 LoggerProtocol::LoggerProtocol(const LinkSettings& settings, std::unique_ptr<LineBackend> line,
-                     Clock& clock, Prompt& prompt)
-    : SerialPort(std::move(line), clock), settings_(settings), prompt_(prompt)
+                               Clock& clock)
+    : port_(std::move(line), clock), settings_(settings)
 {
-    PortName = settings.port;
 }
 
-bool LoggerProtocol::Send(const std::uint8_t* frame, std::uint16_t length)
+LinkStatus LoggerProtocol::ensureOpen()
 {
-    notResponding_ = false;
-    if (!IsOpen() || length == 0 || length > MaxFrame)
-        return false;
-    PurgeInput();
-    PurgeOutput();
-    const std::int32_t echoLimit = settings_.modemLink ? 2000 : 300;
-    StartTimer(settings_.modemLink ? 60 : 8);
+    if (port_.isOpen())
+        return LinkStatus::Ok;
+    const OpenResult opening = port_.open(settings_.port);
+    if (!opening.opened && openFailed_)
+        openFailed_(settings_.port, opening.osError);
+    port_.delay(kSettleMs);
+    return opening.opened ? LinkStatus::Ok : LinkStatus::PortClosed;
+}
 
-    std::array<std::uint8_t, MaxFrame> echo{};
+LinkStatus LoggerProtocol::send(const std::uint8_t* frame, std::uint16_t length)
+{
+    if (length == 0 || length > frames::kMaxFrame)
+        return LinkStatus::InvalidLength;
+    if (!port_.isOpen())
+        return LinkStatus::PortClosed;
+    port_.purge();
+    const std::int64_t echoLimit = settings_.modemLink ? kModemEchoLimitMs : kEchoLimitMs;
+    const Deadline frameLimit(port_.clock(), settings_.modemLink ? kModemFrameLimitMs : kFrameLimitMs);
+
+    std::array<std::uint8_t, frames::kMaxFrame> echo{};
     std::uint16_t sent = 0;
     std::uint16_t echoes = 0;
-    while (sent < length && TimeLeft() > 0) {
-        TransmitChar(frame[sent]);
+    while (sent < length && !frameLimit.passed()) {
+        port_.transmit(frame[sent]);
         ++sent;
         if (sent == length)
-            break; // the last echo is awaited below, up to the overall limit
-        const std::int32_t moment = TimeLeft();
+            break; // the last echo is awaited below, up to the frame limit
+        const std::int64_t left = frameLimit.leftMs();
         // Paced by the echo: block until it comes, for a little over the echo limit.
-        if (WaitForBytes(1, std::min<std::int64_t>(echoLimit + 1, moment)) == 0) {
-            StartTimer(-1);
-            return false;
-        }
+        if (port_.waitForBytes(1, std::min(echoLimit + 1, left)) == 0)
+            return left > echoLimit ? LinkStatus::NoEcho : LinkStatus::Timeout;
         std::uint8_t byte = 0;
-        if (Read(&byte, 1) != 1) {
-            StartTimer(-1);
-            return false;
-        }
+        if (port_.read(&byte, 1) != 1)
+            return LinkStatus::NoEcho;
         // The first two echoes are checked at the end only; from the third byte on a
         // wrong echo ends the frame, after a pause that lets the logger's parser reset.
         if (sent > 2 && byte != frame[sent - 1]) {
-            StartTimer(-1);
-            Delay(1000);
-            return false;
+            port_.delay(kParserResetMs);
+            return LinkStatus::BadEcho;
         }
         echo[echoes++] = byte;
     }
     if (sent != length)
-        return false;
-    if (WaitForBytes(1, TimeLeft()) > 0) {
+        return LinkStatus::Timeout;
+    // A missing last echo does not fail the frame: the logger has all of it.
+    if (port_.waitForBytes(1, frameLimit.leftMs()) > 0) {
         std::uint8_t byte = 0;
-        if (Read(&byte, 1) == 1)
+        if (port_.read(&byte, 1) == 1)
             echo[echoes++] = byte;
     }
-    return std::equal(echo.begin(), echo.begin() + echoes, frame);
+    return std::equal(echo.begin(), echo.begin() + echoes, frame) ? LinkStatus::Ok
+                                                                   : LinkStatus::BadEcho;
 }
 
-bool LoggerProtocol::Receive(std::uint8_t* buffer, std::uint16_t length)
+LinkStatus LoggerProtocol::receive(std::uint8_t* buffer, std::uint16_t length)
 {
-    if (!IsOpen() || length < 2)
-        return false;
-    StartTimer(1);
-    WaitForBytes(length, TimeLeft());
-    if (Read(buffer, length) < length)
-        return false;
-    std::uint16_t sum = 0;
-    for (int i = 0; i + 2 < length; ++i)
-        sum = static_cast<std::uint16_t>(sum + buffer[i]);
-    return sum == buffer[length - 2] + 256 * buffer[length - 1];
-}
-
-bool LoggerProtocol::TestChecksum(const std::uint8_t* buffer, std::uint16_t lastIndex)
-{
-    std::uint16_t sum = 0;
-    for (int i = 0; i <= lastIndex; ++i)
-        sum = static_cast<std::uint16_t>(sum + buffer[i]);
-    return sum == buffer[lastIndex + 1] + 256 * buffer[lastIndex + 2];
-}
-
-bool LoggerProtocol::DeviceIsOpen()
-{
-    if (IsOpen())
-        return true;
-    Open();
-    if (!IsOpen())
-        prompt_.tell(texts::unableToOpenPort(), PromptSymbol::Error);
-    Delay(500);
-    return true;
-}
-
-void LoggerProtocol::PopupDeviceNotReady()
-{
-    notResponding_ = true;
-    prompt_.tell(texts::deviceNotResponding(), PromptSymbol::Warning);
-}
-
-bool LoggerProtocol::ConfirmConnect()
-{
-    return prompt_.confirm(texts::pleaseConnect(), PromptSymbol::Warning);
+    if (length < frames::kChecksumSize)
+        return LinkStatus::InvalidLength;
+    if (!port_.isOpen())
+        return LinkStatus::PortClosed;
+    port_.waitForBytes(length, kReplyWaitMs);
+    if (port_.read(buffer, length) < length)
+        return LinkStatus::ShortReply;
+    return frames::checksumMatches(buffer, length - 3) ? LinkStatus::Ok : LinkStatus::BadChecksum;
 }
 
 } // namespace qz

@@ -1,215 +1,231 @@
 #include "link/logger_protocol.h"
 
-#include <algorithm>
+#include "link/logger_frames.h"
+#include "model/memory_image.h"
+
+#include <array>
 #include <cstring>
 
 namespace qz {
 
 namespace {
 
-int bcd(std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
+using mem::kBlockSize;
+using mem::kCalibrationSize;
+using mem::kClockRecordSize;
+using mem::kIdentificationSize;
+using mem::kInputTableSize;
+using mem::kProgramSize;
+
+constexpr int kProgramPasses = 3;
+
+bool ok(LinkStatus s) { return s == LinkStatus::Ok; }
 
 } // namespace
 
-bool LoggerProtocol::readExchange(const std::uint8_t* frame, std::uint16_t frameLength,
-                             std::uint8_t* out, std::uint16_t dataLength, bool tellFailure)
+LinkStatus LoggerProtocol::readExchange(const std::uint8_t* frame, std::uint16_t frameLength,
+                                        std::uint8_t* out, std::uint16_t dataLength)
 {
-    std::array<std::uint8_t, 256 + 2> reply{};
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
-        DeviceIsOpen();
-        if (Send(frame, frameLength) && Receive(reply.data(), dataLength + 2)) {
+    std::array<std::uint8_t, frames::kMaxTransfer + frames::kChecksumSize> reply{};
+    const auto replyLength = static_cast<std::uint16_t>(dataLength + frames::kChecksumSize);
+    LinkStatus status = LinkStatus::Ok;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        ensureOpen();
+        status = send(frame, frameLength);
+        if (ok(status))
+            status = receive(reply.data(), replyLength);
+        if (ok(status)) {
             std::memcpy(out, reply.data(), dataLength);
-            return true;
+            return status;
         }
     }
-    if (tellFailure)
-        PopupDeviceNotReady();
-    return false;
+    return status;
 }
 
-bool LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts)
+LinkStatus LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength,
+                                         int attempts)
 {
+    LinkStatus status = LinkStatus::Ok;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        DeviceIsOpen();
-        if (Send(frame, frameLength))
-            return true;
+        ensureOpen();
+        status = send(frame, frameLength);
+        if (ok(status))
+            return status;
     }
-    PopupDeviceNotReady();
-    return false;
+    return status;
 }
 
-bool LoggerProtocol::Ping()
+LinkStatus LoggerProtocol::ping()
 {
-    std::uint8_t frame[4];
-    std::uint8_t clock[16];
-    return readExchange(frame, GetTimeMsg(frame), clock, 16, false);
+    std::uint8_t record[kClockRecordSize];
+    return readClock(record);
 }
 
-bool LoggerProtocol::ReadIdent(std::uint8_t* out8)
+LinkStatus LoggerProtocol::readIdent(std::uint8_t* out8)
 {
-    std::uint8_t frame[7];
-    return readExchange(frame, GetIdentMsg(frame), out8, 8, true);
+    std::uint8_t frame[frames::kMemoryHeader];
+    return readExchange(frame, frames::readIdent(frame), out8, kIdentificationSize);
 }
 
-bool LoggerProtocol::ReadCalibration(std::uint8_t* out32)
+LinkStatus LoggerProtocol::readCalibration(std::uint8_t* out32)
 {
-    std::uint8_t frame[7];
-    return readExchange(frame, GetBlocMsg(frame, 8, 32), out32, 32, true);
+    std::uint8_t frame[frames::kMemoryHeader];
+    const std::uint16_t length =
+        frames::readMemory(frame, mem::kCalibration, frames::countByte(kCalibrationSize));
+    return readExchange(frame, length, out32, kCalibrationSize);
 }
 
-bool LoggerProtocol::ReadProgram(std::uint8_t* out88)
+LinkStatus LoggerProtocol::readProgram(std::uint8_t* out88)
 {
-    std::uint8_t frame[7];
-    return readExchange(frame, GetProgramMsg(frame), out88, 88, true);
+    std::uint8_t frame[frames::kMemoryHeader];
+    return readExchange(frame, frames::readProgram(frame), out88, kProgramSize);
 }
 
-bool LoggerProtocol::ReadInputTable(std::uint8_t* out256)
+LinkStatus LoggerProtocol::readInputTable(std::uint8_t* out256)
 {
-    std::uint8_t frame[7];
-    return readExchange(frame, GetChannelDataMsg(frame), out256, 256, true);
+    std::uint8_t frame[frames::kMemoryHeader];
+    return readExchange(frame, frames::readInputTable(frame), out256, kInputTableSize);
 }
 
-bool LoggerProtocol::ReadClock(std::uint8_t* out16)
+LinkStatus LoggerProtocol::readClock(std::uint8_t* out16)
 {
-    std::uint8_t frame[4];
-    return readExchange(frame, GetTimeMsg(frame), out16, 16, true);
+    std::uint8_t frame[frames::kPrefixSize];
+    return readExchange(frame, frames::readClock(frame), out16, kClockRecordSize);
 }
 
-bool LoggerProtocol::ReadRealTimeAC(std::uint8_t* out9)
+LinkStatus LoggerProtocol::readReadingsAC(std::uint8_t* out9)
 {
-    std::uint8_t frame[4];
-    return readExchange(frame, GetRealTimeACDataMsg(frame), out9, 9, true);
+    std::uint8_t frame[frames::kPrefixSize];
+    return readExchange(frame, frames::readReadingsAC(frame), out9, frames::kReadingsSize);
 }
 
-bool LoggerProtocol::ReadRealTimeDC(std::uint8_t* out9)
+LinkStatus LoggerProtocol::readReadingsDC(std::uint8_t* out9)
 {
-    std::uint8_t frame[4];
-    return readExchange(frame, GetRealTimeDCDataMsg(frame), out9, 9, true);
+    std::uint8_t frame[frames::kPrefixSize];
+    return readExchange(frame, frames::readReadingsDC(frame), out9, frames::kReadingsSize);
 }
 
-int LoggerProtocol::ReadBatteryCount()
+LinkStatus LoggerProtocol::readBattery(std::uint8_t& count)
 {
-    std::uint8_t readings[9];
-    if (!ReadRealTimeDC(readings))
-        return -1;
-    return readings[8];
+    std::uint8_t readings[frames::kReadingsSize];
+    const LinkStatus status = readReadingsDC(readings);
+    if (ok(status))
+        count = readings[frames::kBatteryInReadings];
+    return status;
 }
 
-bool LoggerProtocol::GetDataBloc(int block, std::uint8_t* out128)
+LinkStatus LoggerProtocol::readDataBlock(int block, std::uint8_t* out128)
 {
-    std::uint8_t frame[7];
-    return readExchange(frame, GetBlocMsg(frame, BlockAddress(block), 128), out128, 128, true);
+    std::uint8_t frame[frames::kMemoryHeader];
+    const std::uint16_t length =
+        frames::readMemory(frame, mem::LoggerBlockAddress(block), frames::countByte(kBlockSize));
+    return readExchange(frame, length, out128, kBlockSize);
 }
 
-bool LoggerProtocol::DataHex(std::uint16_t address, std::uint8_t* out128)
+LinkStatus LoggerProtocol::readMemory(std::uint16_t address, std::uint8_t* out128)
 {
-    std::uint8_t frame[7];
-    const std::uint16_t length = GetBlocMsg(frame, address, 128);
-    bool sent = false;
-    for (int attempt = 0; attempt < Attempts && !sent; ++attempt) {
-        DeviceIsOpen();
-        sent = Send(frame, length);
-    }
-    if (!sent)
-        return false;
-    std::array<std::uint8_t, 130> reply{};
-    if (!Receive(reply.data(), 130))
-        return false;
-    std::memcpy(out128, reply.data(), 128);
-    return true;
+    std::uint8_t frame[frames::kMemoryHeader];
+    const std::uint16_t length = frames::readMemory(frame, address, frames::countByte(kBlockSize));
+    LinkStatus status = writeExchange(frame, length, kAttempts);
+    if (!ok(status))
+        return status;
+    std::array<std::uint8_t, kBlockSize + frames::kChecksumSize> reply{};
+    status = receive(reply.data(), reply.size());
+    if (ok(status))
+        std::memcpy(out128, reply.data(), kBlockSize);
+    return status;
 }
 
-bool LoggerProtocol::WriteProgram(const std::uint8_t* program88)
+LinkStatus LoggerProtocol::writeProgram(const std::uint8_t* program88)
 {
-    std::uint8_t frame[7 + 88];
-    SetBlocMsg(frame, 40, 88);
-    std::memcpy(frame + 7, program88, 88);
-    return writeExchange(frame, sizeof frame, Attempts);
+    std::uint8_t frame[frames::kMemoryHeader + kProgramSize];
+    frames::writeMemory(frame, mem::kProgram, frames::countByte(kProgramSize));
+    std::memcpy(frame + frames::kMemoryHeader, program88, kProgramSize);
+    return writeExchange(frame, sizeof frame, kAttempts);
 }
 
-bool LoggerProtocol::WriteInputTable(const std::uint8_t* table256)
+LinkStatus LoggerProtocol::writeInputTable(const std::uint8_t* table256)
 {
-    std::uint8_t frame[7 + 256];
-    SetBlocMsg(frame, 128, 0);
-    std::memcpy(frame + 7, table256, 256);
-    return writeExchange(frame, sizeof frame, Attempts);
+    std::uint8_t frame[frames::kMemoryHeader + kInputTableSize];
+    frames::writeMemory(frame, mem::kInputTable, frames::countByte(kInputTableSize));
+    std::memcpy(frame + frames::kMemoryHeader, table256, kInputTableSize);
+    return writeExchange(frame, sizeof frame, kAttempts);
 }
 
-bool LoggerProtocol::SetDataBloc(int block, const std::uint8_t* data128)
+LinkStatus LoggerProtocol::writeDataBlock(int block, const std::uint8_t* data128)
 {
-    std::uint8_t frame[7 + 128];
-    SetBlocMsg(frame, BlockAddress(block), 128);
-    std::memcpy(frame + 7, data128, 128);
-    return writeExchange(frame, sizeof frame, Attempts);
+    std::uint8_t frame[frames::kMemoryHeader + kBlockSize];
+    frames::writeMemory(frame, mem::LoggerBlockAddress(block), frames::countByte(kBlockSize));
+    std::memcpy(frame + frames::kMemoryHeader, data128, kBlockSize);
+    return writeExchange(frame, sizeof frame, kAttempts);
 }
 
-bool LoggerProtocol::WriteClock(const std::uint8_t* clock16)
+LinkStatus LoggerProtocol::writeClock(const std::uint8_t* clock16)
 {
-    std::uint8_t frame[20];
-    SetTimeMsg(frame);
-    std::memcpy(frame + 4, clock16, 16);
+    std::uint8_t frame[frames::kPrefixSize + kClockRecordSize];
+    frames::setClock(frame);
+    std::memcpy(frame + frames::kPrefixSize, clock16, kClockRecordSize);
     return writeExchange(frame, sizeof frame, 1);
 }
 
-bool LoggerProtocol::ResetLogger()
+LinkStatus LoggerProtocol::resetLogger()
 {
-    std::uint8_t frame[4];
-    const std::uint16_t length = SetResetMsg(frame);
-    DeviceIsOpen();
-    return Send(frame, length);
+    std::uint8_t frame[frames::kPrefixSize];
+    return writeExchange(frame, frames::reset(frame), 1);
 }
 
-bool LoggerProtocol::StopLogger()
+LinkStatus LoggerProtocol::stopLogger()
 {
-    std::uint8_t record[16];
+    std::uint8_t record[kClockRecordSize];
     // Without a clock read there is no record to send: never send an undefined clock.
-    if (!ReadClock(record))
-        return false;
-    record[0] = 4;
-    record[7] = 0;
-    record[8] = 0; // RunState: stopped
-    std::memmove(record + 9, record + 1, 6); // the start time becomes the current time
-    record[15] = 1;
-    return WriteClock(record);
+    if (const LinkStatus status = readClock(record); !ok(status))
+        return status;
+    record[mem::kClockControl] = mem::kClockControlFromPc;
+    record[mem::kClockReserved] = 0;
+    record[mem::kRunState] = mem::kRunStopped;
+    // The start time becomes the current time.
+    std::memmove(record + mem::kClockStart, record + mem::kClockHundredths, mem::kClockTimeSize);
+    record[mem::kClockLast] = mem::kClockLastFromPc;
+    return writeClock(record);
 }
 
-bool LoggerProtocol::VerifyProgram(const std::uint8_t* program88)
+LinkStatus LoggerProtocol::verifyProgram(const std::uint8_t* program88)
 {
-    for (int pass = 0; pass < 3; ++pass) {
-        std::uint8_t held[88];
-        // A failed read has told the user already; stale bytes must not pass as a match.
-        if (!ReadProgram(held))
-            return false;
-        if (std::memcmp(held, program88, 88) == 0)
-            return true;
-        if (!StopLogger() || !WriteProgram(program88))
-            return false;
+    for (int pass = 0; pass < kProgramPasses; ++pass) {
+        std::uint8_t held[kProgramSize];
+        // A failed read must not let stale bytes pass as a match.
+        if (const LinkStatus status = readProgram(held); !ok(status))
+            return status;
+        if (std::memcmp(held, program88, kProgramSize) == 0)
+            return LinkStatus::Ok;
+        if (const LinkStatus status = stopLogger(); !ok(status))
+            return status;
+        if (const LinkStatus status = writeProgram(program88); !ok(status))
+            return status;
     }
-    return false;
+    return LinkStatus::NotTaken;
 }
 
-int LoggerProtocol::ReadRunState()
+LinkStatus LoggerProtocol::readRunState(RunState& state)
 {
-    if (!Ping())
-        return 2;
-    std::uint8_t record[16];
-    if (!ReadClock(record))
-        return 2;
-    return record[8] != 0 ? 1 : 0;
+    state = RunState::NotAnswering;
+    if (const LinkStatus status = ping(); !ok(status))
+        return status;
+    state = RunState::Unknown;
+    std::uint8_t record[kClockRecordSize];
+    const LinkStatus status = readClock(record);
+    if (ok(status))
+        state = record[mem::kRunState] != mem::kRunStopped ? RunState::Running : RunState::Stopped;
+    return status;
 }
 
-bool LoggerProtocol::IsRecording()
+LinkStatus LoggerProtocol::isRecording(bool& recording)
 {
-    std::uint8_t record[16];
-    return ReadClock(record) && record[8] == 0xC2;
-}
-
-bool LoggerProtocol::CheckData(const std::uint8_t* block)
-{
-    const int month = bcd(block[2]);
-    const int day = bcd(block[3]);
-    return block[0] <= 120 && bcd(block[1]) < 100 && month >= 1 && month <= 12 && day >= 1
-        && day <= 31 && bcd(block[4]) <= 23 && bcd(block[5]) <= 59 && bcd(block[6]) <= 59;
+    std::uint8_t record[kClockRecordSize];
+    const LinkStatus status = readClock(record);
+    if (ok(status))
+        recording = record[mem::kRunState] == mem::kRunRecording;
+    return status;
 }
 
 } // namespace qz

@@ -4,7 +4,7 @@
 
 namespace qz {
 
-QStringList AvailablePorts()
+QStringList availablePorts()
 {
     QStringList out;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
@@ -13,7 +13,7 @@ QStringList AvailablePorts()
     return out;
 }
 
-bool PortExists(const QString& name, const LineRegistry& lines)
+bool portExists(const QString& name, const LineRegistry& lines)
 {
     if (name.isEmpty())
         return false;
@@ -24,10 +24,10 @@ bool PortExists(const QString& name, const LineRegistry& lines)
     return true;
 }
 
-QString FirstAvailablePort(const LineRegistry& lines)
+QString firstAvailablePort(const LineRegistry& lines)
 {
-    for (const QString& name : AvailablePorts()) {
-        if (PortExists(name, lines))
+    for (const QString& name : availablePorts()) {
+        if (portExists(name, lines))
             return name;
     }
     return {};

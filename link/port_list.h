@@ -9,12 +9,12 @@
 namespace qz {
 
 // Device paths of the serial ports the platform knows (/dev/ttyUSB0, /dev/ttyS0, ...).
-QStringList AvailablePorts();
+QStringList availablePorts();
 
 // Whether the port opens for reading and writing now; it is closed again at once.
-bool PortExists(const QString& name, const LineRegistry& lines);
+bool portExists(const QString& name, const LineRegistry& lines);
 
 // The first platform port that opens, or an empty name when there is none.
-QString FirstAvailablePort(const LineRegistry& lines);
+QString firstAvailablePort(const LineRegistry& lines);
 
 } // namespace qz

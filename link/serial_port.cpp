@@ -11,30 +11,25 @@ SerialPort::SerialPort(std::unique_ptr<LineBackend> line, Clock& clock)
 
 SerialPort::~SerialPort()
 {
-    Close();
+    close();
 }
 
-std::int32_t SerialPort::Open()
+OpenResult SerialPort::open(const QString& name)
 {
-    if (PortName.isEmpty()) {
-        status_ = StatusNoPort;
-        return -1;
-    }
     if (isOpen_)
-        return 0;
-    if (!line_ || !line_->open(PortName)) {
-        status_ = StatusOpenFailed;
-        return -1;
-    }
+        return {true, 0};
+    if (name.isEmpty() || !line_)
+        return {false, 0};
+    if (!line_->open(name))
+        return {false, line_->openError()};
     isOpen_ = true;
     // A pseudo-terminal has no modem lines; the port is usable all the same.
     line_->raiseDtr();
-    PurgeInput();
-    PurgeOutput();
-    return 0;
+    purge();
+    return {true, 0};
 }
 
-bool SerialPort::Close()
+bool SerialPort::close()
 {
     if (!isOpen_)
         return false;
@@ -43,7 +38,7 @@ bool SerialPort::Close()
     return true;
 }
 
-std::int32_t SerialPort::Read(std::uint8_t* buffer, std::uint16_t count)
+std::int32_t SerialPort::read(std::uint8_t* buffer, std::uint16_t count)
 {
     if (!isOpen_)
         return 0;
@@ -67,21 +62,21 @@ std::int32_t SerialPort::Read(std::uint8_t* buffer, std::uint16_t count)
     return static_cast<std::int32_t>(got);
 }
 
-std::int32_t SerialPort::Write(const std::uint8_t* buffer, std::uint16_t count)
+std::int32_t SerialPort::write(const std::uint8_t* buffer, std::uint16_t count)
 {
     if (!isOpen_)
         return 0;
     return static_cast<std::int32_t>(line_->write(buffer, count));
 }
 
-std::uint16_t SerialPort::BytesWaiting()
+std::uint16_t SerialPort::bytesWaiting()
 {
     if (!isOpen_)
         return 0;
     return static_cast<std::uint16_t>(std::clamp<std::int64_t>(line_->bytesWaiting(), 0, 65535));
 }
 
-std::uint16_t SerialPort::WaitForBytes(std::uint16_t count, std::int64_t timeoutMs)
+std::uint16_t SerialPort::waitForBytes(std::uint16_t count, std::int64_t timeoutMs)
 {
     if (!isOpen_)
         return 0;
@@ -89,44 +84,28 @@ std::uint16_t SerialPort::WaitForBytes(std::uint16_t count, std::int64_t timeout
     return static_cast<std::uint16_t>(std::clamp<std::int64_t>(n, 0, 65535));
 }
 
-void SerialPort::PurgeInput()
+void SerialPort::purge()
 {
     if (isOpen_)
         line_->purge();
 }
 
-void SerialPort::PurgeOutput()
-{
-    // Output leaves at once; nothing is queued on our side.
-}
-
-void SerialPort::TransmitChar(std::uint8_t byte)
+void SerialPort::transmit(std::uint8_t byte)
 {
     if (isOpen_)
         line_->write(&byte, 1);
 }
 
-bool SerialPort::SetDtr()
+bool SerialPort::raiseDtr()
 {
     if (!isOpen_)
         return false;
     return line_->raiseDtr();
 }
 
-void SerialPort::Delay(std::int64_t ms)
+void SerialPort::delay(std::int64_t ms)
 {
     clock_.sleepMs(ms);
-}
-
-void SerialPort::StartTimer(std::int32_t seconds)
-{
-    deadline_ = clock_.tickMs() + std::int64_t(seconds) * 1000;
-}
-
-std::int32_t SerialPort::TimeLeft()
-{
-    const std::int64_t left = deadline_ - clock_.tickMs();
-    return left > 0 ? static_cast<std::int32_t>(std::min<std::int64_t>(left, INT32_MAX)) : 0;
 }
 
 } // namespace qz

@@ -1,7 +1,7 @@
 #pragma once
 // SerialPort: the program's only access to the serial line. Byte-level operations over a
-// line backend, the read time-out rule, and a one-shot deadline timer on the clock.
-// Every operation on a closed port does nothing and returns 0 or false.
+// line backend and the read time-out rule. Every operation on a closed port does nothing
+// and returns 0 or false.
 #include "link/line_backend.h"
 #include "platform/clock.h"
 
@@ -12,60 +12,47 @@
 
 namespace qz {
 
+// Opening a port: whether it opened, and if not the system's reason (0 when none was
+// given, as for an empty name).
+struct OpenResult {
+    bool opened = false;
+    int osError = 0;
+};
+
 class SerialPort {
 public:
-    // Status codes of the last failure.
-    enum : std::int32_t {
-        StatusOk = 0,
-        StatusNoPort = -100,       // no port name given
-        StatusSettings = -102,     // line settings refused
-        StatusOpenFailed = -112,   // the device could not be opened
-        StatusQueues = -110,
-        StatusLineSettings = -109,
-        StatusTimeouts = -111,
-        StatusEventMask = -113,
-        StatusCloseFailed = -200,
-    };
-
     SerialPort(std::unique_ptr<LineBackend> line, Clock& clock);
-    virtual ~SerialPort();
+    ~SerialPort();
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // The port to open (CurrentPort): a device path or the name of an in-process line.
-    QString PortName;
-
-    // Opens PortName at 19200 8N1 and raises DTR (a line without modem lines still counts
-    // as open). Returns 0 when open, -1 when not; Status tells why.
-    std::int32_t Open();
-    bool Close();
-    bool IsOpen() const { return isOpen_; }
-    std::int32_t Status() const { return status_; }
+    // Opens the port at 19200 8N1 and raises DTR (a line without modem lines still counts
+    // as open). An empty name opens nothing.
+    OpenResult open(const QString& name);
+    // False when the port was not open.
+    bool close();
+    bool isOpen() const { return isOpen_; }
 
     // Reads up to count bytes: returns after at most 100 + 5 x count ms, or 20 ms after
     // the last byte that arrived. The number read, -1 on a line error.
-    std::int32_t Read(std::uint8_t* buffer, std::uint16_t count);
-    std::int32_t Write(const std::uint8_t* buffer, std::uint16_t count);
-    std::uint16_t BytesWaiting();
+    std::int32_t read(std::uint8_t* buffer, std::uint16_t count);
+    std::int32_t write(const std::uint8_t* buffer, std::uint16_t count);
+    std::uint16_t bytesWaiting();
     // Blocks until count bytes wait or timeoutMs has passed; the count waiting then.
-    std::uint16_t WaitForBytes(std::uint16_t count, std::int64_t timeoutMs);
-    void PurgeInput();
-    void PurgeOutput();
-    void TransmitChar(std::uint8_t byte);
-    bool SetDtr();
-    void Delay(std::int64_t ms);
+    std::uint16_t waitForBytes(std::uint16_t count, std::int64_t timeoutMs);
+    // Drops what was received and not read. Output leaves at once, so there is no
+    // output queue to drop.
+    void purge();
+    void transmit(std::uint8_t byte);
+    bool raiseDtr();
+    void delay(std::int64_t ms);
 
-    virtual void StartTimer(std::int32_t seconds);
-    virtual std::int32_t TimeLeft();
-
-protected:
-    Clock& clock_;
+    Clock& clock() { return clock_; }
 
 private:
+    Clock& clock_;
     std::unique_ptr<LineBackend> line_;
     bool isOpen_ = false;
-    std::int32_t status_ = StatusOk;
-    std::int64_t deadline_ = 0;
 };
 
 } // namespace qz

@@ -3,7 +3,6 @@
 #include "model/datetime_number.h"
 #include "model/values.h"
 #include "platform/clock.h"
-#include "platform/prompt.h"
 
 #include <QLocale>
 #include <cmath>
@@ -210,19 +209,17 @@ void LoggerDate::SetFromStamp(std::span<const std::uint8_t> block)
     MSec = 0;
 }
 
-bool LoggerDate::IsContinuation(std::span<const std::uint8_t> block, Prompt& prompt) const
+StampContinuity LoggerDate::Continuity(std::span<const std::uint8_t> block) const
 {
     qint64 t = 0, d = 0;
     LoggerDate stamp;
-    const bool stampRead = block.size() >= 7;
-    if (stampRead)
-        stamp.SetFromStamp(block);
-    if (!stampRead || !InstantSeconds(stamp, t) || !InstantSeconds(*this, d)) {
-        prompt.tell(QStringLiteral("Measurements date error"), PromptSymbol::Warning);
-        return true;
-    }
+    if (block.size() < 7)
+        return StampContinuity::ImpossibleDate;
+    stamp.SetFromStamp(block);
+    if (!InstantSeconds(stamp, t) || !InstantSeconds(*this, d))
+        return StampContinuity::ImpossibleDate;
     const qint64 window = 5 * 86400 + 3600;
-    return d <= t && t < d + window;
+    return d <= t && t < d + window ? StampContinuity::Continues : StampContinuity::Breaks;
 }
 
 void LoggerDate::ToStartStamp(std::uint8_t out[6]) const

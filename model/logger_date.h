@@ -8,7 +8,10 @@
 namespace qz {
 
 class Clock;
-class Prompt;
+
+// How a block's stamp stands to a date: within 5 days and 1 hour after it, outside that
+// window, or not comparable because either instant is impossible.
+enum class StampContinuity { Continues, Breaks, ImpossibleDate };
 
 class LoggerDate {
 public:
@@ -48,9 +51,9 @@ public:
     // Bytes 1..6 of a data block as BCD yy mm dd hh mm ss (yy < 80 is 20yy); MSec := 0.
     // A block shorter than 7 bytes leaves the value unchanged.
     void SetFromStamp(std::span<const std::uint8_t> block);
-    // Whether the block's stamp continues this value within 5 days and 1 hour. When
-    // either instant is impossible, warns "Measurements date error" and answers true.
-    bool IsContinuation(std::span<const std::uint8_t> block, Prompt& prompt) const;
+    // Whether the block's stamp continues this value within 5 days and 1 hour. A block
+    // shorter than 7 bytes has no stamp: ImpossibleDate.
+    StampContinuity Continuity(std::span<const std::uint8_t> block) const;
     // Year mod 100, Month, Day, Hour, Min, Sec as binary bytes.
     void ToStartStamp(std::uint8_t out[6]) const;
     // (Year mod 4) x 64.

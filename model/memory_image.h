@@ -2,6 +2,7 @@
 // Layout of the logger's memory image (byte addresses; little-endian words) and of the
 // 16-byte clock record.
 #include <cstddef>
+#include <cstdint>
 
 namespace qz::mem {
 
@@ -13,6 +14,8 @@ inline constexpr std::size_t kImageSize = kHeaderSize + kBlockSize * kMaxBlocks;
 inline constexpr std::size_t kLoggerMemorySize = 65536;
 
 // Identification.
+inline constexpr std::size_t kIdentification = 0;
+inline constexpr std::size_t kIdentificationSize = 8;
 inline constexpr std::size_t kSerialNumber = 2;      // 4 chars
 inline constexpr std::size_t kSerialNumberSize = 4;
 inline constexpr std::size_t kDeviceCode = 6;        // u16
@@ -71,6 +74,11 @@ inline constexpr std::size_t kSampleArea = 120;
 constexpr std::size_t BlockAddress(int k) { return kHeaderSize + kBlockSize * std::size_t(k); }
 constexpr std::size_t CalLowAddress(int input) { return kCalLow + 2 * std::size_t(input); }
 constexpr std::size_t CalHighAddress(int input) { return kCalHigh + 2 * std::size_t(input); }
+// The logger's own 16-bit address of data block k: its addresses wrap at 65536.
+constexpr std::uint16_t LoggerBlockAddress(int k)
+{
+    return std::uint16_t(BlockAddress(k) % kLoggerMemorySize);
+}
 constexpr std::size_t DescriptorAddress(int input)
 {
     return kInputTable + kInputDescriptorSize * std::size_t(input);
@@ -87,6 +95,8 @@ inline constexpr std::size_t kClockMinute = 3;
 inline constexpr std::size_t kClockHour = 4;
 inline constexpr std::size_t kClockDay = 5;          // BCD day | (year mod 4) << 6
 inline constexpr std::size_t kClockMonth = 6;
+inline constexpr std::size_t kClockTimeSize = 6;     // bytes 1..6, hundredths to month
+inline constexpr std::size_t kClockReserved = 7;     // the PC writes 0
 inline constexpr std::size_t kRunState = 8;
 inline constexpr std::size_t kClockStart = 9;        // 9..14 as bytes 1..6
 inline constexpr std::size_t kClockLast = 15;
@@ -94,5 +104,8 @@ inline constexpr std::size_t kClockLast = 15;
 inline constexpr unsigned kRunStopped = 0x00;
 inline constexpr unsigned kRunRecording = 0xC2;
 inline constexpr unsigned kRunWaiting = 0xB0;
+// What the PC writes into the control and last bytes of a clock record.
+inline constexpr std::uint8_t kClockControlFromPc = 0x04;
+inline constexpr std::uint8_t kClockLastFromPc = 0x01;
 
 } // namespace qz::mem

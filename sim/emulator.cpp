@@ -1,5 +1,6 @@
 #include "sim/emulator.h"
 
+#include "link/logger_frames.h"
 #include "model/memory_image.h"
 
 #include <algorithm>
@@ -111,10 +112,10 @@ void Emulator::carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNum
         break;
     case 'D': {
         const unsigned address = f.payload[0] | unsigned(f.payload[1]) << 8;
-        const int count = f.payload[2] == 0 ? 256 : f.payload[2];
-        std::uint8_t data[256];
+        const int count = f.payload[2] == 0 ? frames::kMaxTransfer : f.payload[2];
+        std::uint8_t data[frames::kMaxTransfer];
         for (int i = 0; i < count; ++i)
-            data[i] = m[(address + unsigned(i)) & 0xFFFF];
+            data[i] = m[(address + unsigned(i)) % mem::kLoggerMemorySize];
         reply(data, count, atUs, frameNumber);
         break;
     }
@@ -132,7 +133,7 @@ void Emulator::carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNum
     case 'H': {
         const unsigned address = f.payload[0] | unsigned(f.payload[1]) << 8;
         for (std::size_t i = 3; i < f.payload.size(); ++i)
-            m[(address + unsigned(i - 3)) & 0xFFFF] = f.payload[i];
+            m[(address + unsigned(i - 3)) % mem::kLoggerMemorySize] = f.payload[i];
         break;
     }
     default: // 'B': reserved
@@ -149,7 +150,7 @@ void Emulator::reply(const std::uint8_t* data, int count, std::int64_t atUs,
         sum += data[i];
     if (rf.badChecksum)
         sum += 1;
-    std::uint8_t bytes[258];
+    std::uint8_t bytes[frames::kMaxTransfer + frames::kChecksumSize];
     std::copy(data, data + count, bytes);
     bytes[count] = std::uint8_t(sum);
     bytes[count + 1] = std::uint8_t(sum >> 8);

@@ -1,5 +1,8 @@
 #include "sim/frame_parser.h"
 
+#include "link/logger_frames.h"
+#include "model/memory_image.h"
+
 namespace qz::sim {
 
 namespace {
@@ -10,7 +13,7 @@ int FrameParser::FixedPayload(char letter)
 {
     switch (letter) {
     case 'A': case 'B': case 'E': case 'F': case 'G': return 0;
-    case 'C': return 16;
+    case 'C': return int(mem::kClockRecordSize);
     case 'D': case 'H': return 3;
     default: return -1;
     }
@@ -30,8 +33,8 @@ int FrameParser::expectedLength() const
         return 4 + fixed;
     if (payload_.size() < 3)
         return -1;
-    const int count = payload_[2] == 0 ? 256 : payload_[2];
-    return 7 + count;
+    const int count = payload_[2] == 0 ? frames::kMaxTransfer : payload_[2];
+    return frames::kMemoryHeader + count;
 }
 
 std::optional<Frame> FrameParser::feed(std::uint8_t byte, std::int64_t atUs)

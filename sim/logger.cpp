@@ -56,7 +56,7 @@ ClockRecord Logger::clockRecord() const
     r[mem::kClockHour] = IntToBcd(t.hour);
     r[mem::kClockDay] = std::uint8_t(IntToBcd(t.day) | (t.year % 4) << 6);
     r[mem::kClockMonth] = IntToBcd(t.month);
-    r[7] = byte7_;
+    r[mem::kClockReserved] = byte7_;
     r[mem::kRunState] = runState_;
     std::copy(start_.begin(), start_.end(), r.begin() + mem::kClockStart);
     r[mem::kClockLast] = byte15_;
@@ -81,9 +81,9 @@ int Logger::chooseYear(int yearBits) const
 void Logger::writeClockRecord(const std::uint8_t* r)
 {
     control_ = r[mem::kClockControl];
-    byte7_ = r[7];
+    byte7_ = r[mem::kClockReserved];
     byte15_ = r[mem::kClockLast];
-    std::copy(r + mem::kClockStart, r + mem::kClockStart + 6, start_.begin());
+    std::copy(r + mem::kClockStart, r + mem::kClockStart + mem::kClockTimeSize, start_.begin());
 
     CivilTime t;
     t.hundredths = BcdValue(r[mem::kClockHundredths]);
@@ -155,9 +155,9 @@ void Logger::stop()
 Readings Logger::readings() const
 {
     Readings r{};
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < mem::kInputs; ++i)
         r[std::size_t(i)] = sensors_.raw(i, clockUs());
-    r[8] = std::uint8_t(sensors_.batteryCount());
+    r[frames::kBatteryInReadings] = std::uint8_t(sensors_.batteryCount());
     return r;
 }
 

@@ -22,6 +22,8 @@
 //   start time is never reached. Any other value stops the logger and reads back as
 //   written.
 // "$#$A" resets the logger: it stops recording (run state 0) and keeps its memory.
+#include "link/logger_frames.h"
+#include "model/memory_image.h"
 #include "sim/logger_time.h"
 #include "sim/recorder.h"
 #include "sim/sensors.h"
@@ -32,12 +34,12 @@
 
 namespace qz::sim {
 
-using ClockRecord = std::array<std::uint8_t, 16>;
-using Readings = std::array<std::uint8_t, 9>;
+using ClockRecord = std::array<std::uint8_t, mem::kClockRecordSize>;
+using Readings = std::array<std::uint8_t, frames::kReadingsSize>;
 
 class Logger {
 public:
-    static constexpr std::size_t kMemorySize = 65536;
+    static constexpr std::size_t kMemorySize = mem::kLoggerMemorySize;
 
     explicit Logger(const CivilTime& clock = {}, std::uint64_t seed = 1);
 

@@ -1,5 +1,6 @@
 #include "sim/presets.h"
 
+#include "model/byte_view.h"
 #include "model/memory_image.h"
 #include "model/real48.h"
 #include "model/values.h"
@@ -12,12 +13,6 @@
 namespace qz::sim {
 
 namespace {
-
-void PutWord(std::uint8_t* m, std::size_t at, unsigned v)
-{
-    m[at] = std::uint8_t(v);
-    m[at + 1] = std::uint8_t(v >> 8);
-}
 
 // Fixed-width text: the bytes as they are (Latin-1), then the filler.
 void PutText(std::uint8_t* m, std::size_t at, std::size_t width, const char* text, char fill)
@@ -65,21 +60,22 @@ ModelDefaults DefaultsFor(std::uint16_t code)
 void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
 {
     const ModelDefaults d = DefaultsFor(preset.deviceCode);
-    const int inputs = std::clamp(preset.inputs > 0 ? preset.inputs : d.inputs, 1, 8);
+    const int inputs = std::clamp(preset.inputs > 0 ? preset.inputs : d.inputs, 1, mem::kInputs);
     const int interval = std::clamp(preset.intervalSeconds > 0 ? preset.intervalSeconds
                                                              : d.intervalSeconds, 1, 3600 * 24);
     std::fill(m, m + mem::kHeaderSize, std::uint8_t(0));
+    const ByteView header{m, mem::kHeaderSize};
 
     char serial[8];
     std::snprintf(serial, sizeof serial, "%04d", (preset.deviceCode * 37 + 1201) % 10000);
     PutText(m, mem::kSerialNumber, mem::kSerialNumberSize,
             preset.serial.empty() ? serial : preset.serial.c_str(), ' ');
-    PutWord(m, mem::kDeviceCode, preset.deviceCode);
+    header.setU16(mem::kDeviceCode, preset.deviceCode);
 
     for (int i = 0; i < mem::kInputs; ++i) {
         const InputProfile& p = ProfileOf(d.kinds[std::size_t(i)]);
-        PutWord(m, mem::kCalLow + 2 * std::size_t(i), p.calLow);
-        PutWord(m, mem::kCalHigh + 2 * std::size_t(i), p.calHigh);
+        header.setU16(mem::kCalLow + 2 * std::size_t(i), p.calLow);
+        header.setU16(mem::kCalHigh + 2 * std::size_t(i), p.calHigh);
         const std::size_t at = mem::DescriptorAddress(i);
         PutText(m, at + mem::kInputName, mem::kInputNameSize, p.name, '\0');
         PutText(m, at + mem::kInputUnit, mem::kInputUnitSize, p.unit, '\0');
@@ -92,14 +88,15 @@ void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
     m[mem::kSamplingPeriod] = std::uint8_t(period);
     m[mem::kSamplingReload] = std::uint8_t(period);
     m[mem::kSamplingInterval] = std::uint8_t(period);
-    PutWord(m, mem::kSamplesPerInterval, unsigned(interval / period));
+    header.setU16(mem::kSamplesPerInterval, std::uint16_t(interval / period));
     m[mem::kInputMask] = std::uint8_t((1u << inputs) - 1);
     m[mem::kInputCount] = std::uint8_t(inputs);
     m[mem::kYearBits] = std::uint8_t((preset.start.year % 4) << 6);
     m[mem::kYearBcd] = IntToBcd(preset.start.year % 100);
-    PutWord(m, mem::kStopMode,
-            preset.content == Content::Wrapped ? mem::kCyclic : mem::kStopWhenFull);
-    const std::uint8_t stamp[6] = {
+    header.setU16(mem::kStopMode, std::uint16_t(preset.content == Content::Wrapped
+                                                    ? mem::kCyclic
+                                                    : mem::kStopWhenFull));
+    const std::uint8_t stamp[mem::kStartStampSize] = {
         std::uint8_t(preset.start.year % 100), std::uint8_t(preset.start.month),
         std::uint8_t(preset.start.day), std::uint8_t(preset.start.hour),
         std::uint8_t(preset.start.minute), std::uint8_t(preset.start.second)};

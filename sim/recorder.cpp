@@ -1,5 +1,6 @@
 #include "sim/recorder.h"
 
+#include "model/byte_view.h"
 #include "model/memory_image.h"
 #include "model/values.h"
 #include "sim/logger_time.h"
@@ -10,12 +11,12 @@ namespace qz::sim {
 
 namespace {
 
-unsigned Word(const std::uint8_t* m, std::size_t at) { return m[at] | unsigned(m[at + 1]) << 8; }
+ByteView View(std::uint8_t* m) { return {m, mem::kLoggerMemorySize}; }
 
-void PutWord(std::uint8_t* m, std::size_t at, unsigned v)
+// A header word, read through the same view as every write (the view only reads here).
+std::uint16_t Word(const std::uint8_t* m, std::size_t at)
 {
-    m[at] = std::uint8_t(v);
-    m[at + 1] = std::uint8_t(v >> 8);
+    return View(const_cast<std::uint8_t*>(m)).u16(at);
 }
 
 std::uint8_t* Block(std::uint8_t* m, int k) { return m + mem::BlockAddress(k); }
@@ -26,16 +27,16 @@ RecorderSetup ReadRecorderSetup(const std::uint8_t* m)
 {
     RecorderSetup s;
     const int count = m[mem::kInputCount];
-    s.inputs = count >= 1 && count <= 8 ? count : 1;
+    s.inputs = count >= 1 && count <= mem::kInputs ? count : 1;
     const unsigned mask = m[mem::kInputMask];
     int n = 0;
-    for (int i = 0; i < 8 && n < s.inputs; ++i)
+    for (int i = 0; i < mem::kInputs && n < s.inputs; ++i)
         if (mask & (1u << i))
             s.order[std::size_t(n++)] = i;
-    for (int i = 0; i < 8 && n < s.inputs; ++i)
+    for (int i = 0; i < mem::kInputs && n < s.inputs; ++i)
         if (!(mask & (1u << i)))
             s.order[std::size_t(n++)] = i;
-    s.recordsPerBlock = 120 / s.inputs;
+    s.recordsPerBlock = int(mem::kSampleArea) / s.inputs;
     s.blocks = MemoryBlocks(std::uint16_t(Word(m, mem::kDeviceCode)));
     s.blocks = std::clamp(s.blocks, 1, mem::kMaxBlocks);
     s.cyclic = Word(m, mem::kStopMode) == 0;
@@ -61,8 +62,8 @@ void Recorder::start(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clock
 {
     setup_ = ReadRecorderSetup(m);
     std::fill(m + mem::kHeaderSize, m + mem::kLoggerMemorySize, std::uint8_t(0xFF));
-    PutWord(m, mem::kBlocksUsed, 0);
-    PutWord(m, mem::kFirstBlock, 0);
+    View(m).setU16(mem::kBlocksUsed, 0);
+    View(m).setU16(mem::kFirstBlock, 0);
     active_ = true;
     full_ = false;
     wrapped_ = false;
@@ -82,8 +83,8 @@ void Recorder::openBlock(std::uint8_t* m, int block, std::int64_t stampClockUs,
     block_ = block;
     recordsInBlock_ = 0;
     if (wrapped_) {
-        PutWord(m, mem::kBlocksUsed, unsigned(setup_.blocks));
-        PutWord(m, mem::kFirstBlock, unsigned((block + 1) % setup_.blocks));
+        View(m).setU16(mem::kBlocksUsed, std::uint16_t(setup_.blocks));
+        View(m).setU16(mem::kFirstBlock, std::uint16_t((block + 1) % setup_.blocks));
     }
 }
 

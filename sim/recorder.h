@@ -24,6 +24,7 @@
 //   filled up with the next inputs in order, when it has more the first ones are taken.
 // - An interval of 0 seconds (SamplesPerInterval or SamplingPeriod 0) records every
 //   second.
+#include "model/memory_image.h"
 #include "sim/sensors.h"
 
 #include <array>
@@ -33,8 +34,8 @@ namespace qz::sim {
 
 struct RecorderSetup {
     int inputs = 1;
-    std::array<int, 8> order{};
-    int recordsPerBlock = 120;
+    std::array<int, mem::kInputs> order{};
+    int recordsPerBlock = int(mem::kSampleArea);
     int blocks = 60;
     bool cyclic = false;
     std::int64_t intervalUs = 1000000;

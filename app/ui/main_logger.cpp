@@ -18,13 +18,13 @@ void MainWindow::download()
     if (commandBusy_)
         return;
     const LinkSettings link = options_->Link();
-    LoggerProtocol quorvant(link, services_.lines.make(link.port), services_.clock, services_.prompt);
+    LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
     commandBusy_ = true;
     setLoggerMenuEnabled(false);
     {
         // Shown when the download begins, after the logger has answered.
         ProgressDialog gauge(services_.pump, this, false);
-        RunDownload(quorvant, gauge, services_.prompt,
+        runDownload(logger, gauge, services_.prompt,
                     [this, &gauge](const std::vector<std::uint8_t>& image) {
                         gauge.HideGauge();
                         return AcceptDownload(image);

@@ -300,7 +300,7 @@ void MainWindow::editOptions()
 
 void MainWindow::updateLoggerMenu()
 {
-    const bool modem = CommSettings::ReadModemPresent(services_.folder.settingsFile());
+    const bool modem = CommSettings::readModemPresent(services_.folder.settingsFile());
     action(QStringLiteral("Connect1"))->setVisible(modem);
     action(QStringLiteral("Disconnect1"))->setVisible(modem);
 }

@@ -50,13 +50,13 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     fullHeight_ = 160;
     setFixedSize(398, fullHeight_);
 
-    connect(combo_, &QComboBox::activated, this, [this](int index) { settings_.ChoosePort(index); });
-    connect(check_, &QCheckBox::toggled, this, [this](bool on) { settings_.SetModemChecked(on); });
+    connect(combo_, &QComboBox::activated, this, [this](int index) { settings_.choosePort(index); });
+    connect(check_, &QCheckBox::toggled, this, [this](bool on) { settings_.setModemChecked(on); });
     connect(ok_, &QPushButton::clicked, this, &OptionsDialog::acceptOptions);
     connect(cancel_, &QPushButton::clicked, this, &OptionsDialog::discardOptions);
     connect(help_, &QPushButton::clicked, this, [this] { emit helpRequested(4); });
 
-    settings_.Create();
+    settings_.settleAtStart();
     fillList();
     syncControls();
 }
@@ -65,7 +65,7 @@ void OptionsDialog::fillList()
 {
     const QSignalBlocker block(combo_);
     combo_->clear();
-    for (const PortChoice& c : settings_.Ports())
+    for (const PortChoice& c : settings_.ports())
         combo_->addItem(c.text, c.name);
 }
 
@@ -73,11 +73,11 @@ void OptionsDialog::syncControls()
 {
     const QSignalBlocker blockCombo(combo_);
     const QSignalBlocker blockCheck(check_);
-    const int index = settings_.CurrentIndex();
+    const int index = settings_.currentIndex();
     if (index >= 0)
         combo_->setCurrentIndex(index);
-    check_->setChecked(settings_.ModemChecked());
-    const bool modem = settings_.ModemAvailable();
+    check_->setChecked(settings_.modemChecked());
+    const bool modem = settings_.modemAvailable();
     check_->setVisible(modem);
     modemFrame_->setVisible(modem);
     // Without a modem only the port group and the buttons remain.
@@ -86,8 +86,8 @@ void OptionsDialog::syncControls()
 
 void OptionsDialog::ShowOptions()
 {
-    settings_.LoadSettings();
-    settings_.SetModemLink(settings_.ModemAvailable());
+    settings_.load();
+    settings_.setModemLink(settings_.modemAvailable());
     syncControls();
     show();
     raise();
@@ -97,7 +97,7 @@ void OptionsDialog::ShowOptions()
 void OptionsDialog::acceptOptions()
 {
     hide();
-    settings_.SaveSettings();
+    settings_.save();
 }
 
 void OptionsDialog::discardOptions()
@@ -108,7 +108,7 @@ void OptionsDialog::discardOptions()
 
 void OptionsDialog::closeEvent(QCloseEvent* event)
 {
-    settings_.SaveSettings();
+    settings_.save();
     QDialog::closeEvent(event);
 }
 

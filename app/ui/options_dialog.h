@@ -20,8 +20,8 @@ public:
 
     CommSettings& Settings() { return settings_; }
     const CommSettings& Settings() const { return settings_; }
-    const QString& CurrentPort() const { return settings_.CurrentPort(); }
-    LinkSettings Link() const { return settings_.Link(); }
+    const QString& CurrentPort() const { return settings_.currentPort(); }
+    LinkSettings Link() const { return settings_.link(); }
 
     // Reads the settings into the controls; the modem link follows the modem file.
     void ShowOptions();

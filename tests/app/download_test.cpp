@@ -9,6 +9,7 @@
 #include "sim/presets.h"
 #include "ui/progress_dialog.h"
 #include "model/datetime_number.h"
+#include "model/memory_image.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,7 +34,7 @@ protected:
                                 QDir(Folder()).filePath("devices.ini")));
         lines_.addNamed(LineRegistry::simulatedPortName(),
                         [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
-        Form().options()->Settings().SetCurrentPort(LineRegistry::simulatedPortName());
+        Form().options()->Settings().setCurrentPort(LineRegistry::simulatedPortName());
     }
     void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
 
@@ -161,7 +162,8 @@ TEST_F(DownloadTest, ADownloadSavedAndOpenedAgainShowsTheSameRecording)
     GraphWindow* opened = OpenThroughMenu(Scratch("plant.qrv"));
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->measurementCount(), downloaded->measurementCount());
-    EXPECT_EQ(opened->recording().imageBytes().left(384), downloaded->recording().imageBytes().left(384));
+    const auto header = qsizetype(mem::kHeaderSize);
+    EXPECT_EQ(opened->recording().imageBytes().left(header), downloaded->recording().imageBytes().left(header));
     // Both windows now describe the same file: copies #1 and #2.
     EXPECT_TRUE(downloaded->windowTitle().endsWith(" #1  ")) << downloaded->windowTitle().toStdString();
     EXPECT_TRUE(opened->windowTitle().endsWith(" #2  ")) << opened->windowTitle().toStdString();

@@ -12,6 +12,9 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include <cctype>
+#include <ostream>
+
 namespace qz::test {
 
 namespace {

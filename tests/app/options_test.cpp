@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace qz {
 
 namespace {
@@ -44,7 +46,7 @@ protected:
 QStringList Texts(const CommSettings& s)
 {
     QStringList out;
-    for (const PortChoice& c : s.Ports())
+    for (const PortChoice& c : s.ports())
         out << c.text;
     return out;
 }
@@ -74,9 +76,9 @@ TEST_P(StartTest, SettlesAPortThatOpensAndWritesIt)
     if (!c.ini.isNull())
         WriteIni(c.ini);
     CommSettings s(Ini(), Machine(c.listed, c.opening, c.named), false);
-    s.Create();
+    s.settleAtStart();
     EXPECT_EQ(Texts(s), c.shown);
-    EXPECT_EQ(s.CurrentPort(), c.chosen);
+    EXPECT_EQ(s.currentPort(), c.chosen);
     EXPECT_EQ(Key("Communication", "Comport"), c.chosen);
     EXPECT_EQ(Key("Modem", "ModemPresent"), "0");
 }
@@ -114,7 +116,7 @@ TEST_F(OptionsTest, KeepsTheOtherLinesOfTheSettingsFile)
 {
     WriteIni("; field office\r\n[Device 101]\r\nPrimUnit1=kPa\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n");
     CommSettings s(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false);
-    s.Create();
+    s.settleAtStart();
     QFile f(Ini());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
@@ -130,7 +132,7 @@ TEST_F(OptionsTest, WithoutAModemFileTheModemBoxIsHiddenAndTheLinkIsDirect)
     dialog.ShowOptions();
     EXPECT_FALSE(dialog.CheckBox1()->isVisible());
     EXPECT_FALSE(dialog.CheckBox1()->isChecked());
-    EXPECT_FALSE(dialog.Settings().ModemLink());
+    EXPECT_FALSE(dialog.Settings().modemLink());
     EXPECT_EQ(dialog.windowTitle(), "Quorvant Options");
     EXPECT_EQ(dialog.CheckBox1()->text(), "   Modem");
 }
@@ -141,18 +143,18 @@ TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
     dialog.ShowOptions();
     EXPECT_TRUE(dialog.CheckBox1()->isVisible());
     EXPECT_FALSE(dialog.CheckBox1()->isChecked());
-    EXPECT_TRUE(dialog.Settings().ModemLink());
+    EXPECT_TRUE(dialog.Settings().modemLink());
     EXPECT_TRUE(dialog.Link().modemLink);
     dialog.acceptOptions();
-    EXPECT_FALSE(dialog.Settings().ModemLink());
+    EXPECT_FALSE(dialog.Settings().modemLink());
     EXPECT_FALSE(dialog.isVisible());
 
     dialog.ShowOptions();
     dialog.CheckBox1()->click();
     dialog.acceptOptions();
-    EXPECT_TRUE(dialog.Settings().ModemLink());
+    EXPECT_TRUE(dialog.Settings().modemLink());
     EXPECT_EQ(Key("Modem", "ModemPresent"), "1");
-    EXPECT_TRUE(CommSettings::ReadModemPresent(Ini()));
+    EXPECT_TRUE(CommSettings::readModemPresent(Ini()));
 }
 
 TEST_F(OptionsTest, TypingIntoThePortListChangesNothing)

@@ -1,5 +1,7 @@
 // quorzk-cli's logger commands end to end: quorzk-sim serves an emulated logger on a
 // pseudo-terminal, and the tool talks to it through the real serial code.
+#include "model/byte_view.h"
+#include "model/memory_image.h"
 #include "model/values.h"
 #include "sim/emulator.h"
 #include "sim/presets.h"
@@ -69,17 +71,24 @@ QByteArray loggerMemory(const qz::sim::MemoryPreset& preset)
 {
     qz::sim::Emulator emulator;
     qz::sim::LoadMemory(emulator.logger(), preset);
-    return QByteArray(reinterpret_cast<const char*>(emulator.logger().memory()), 65536);
+    return QByteArray(reinterpret_cast<const char*>(emulator.logger().memory()),
+                      qsizetype(qz::mem::kLoggerMemorySize));
+}
+
+const QByteArray kSignature = "QUORVANT";
+
+qz::ByteView bytesOf(QByteArray& bytes)
+{
+    return {reinterpret_cast<std::uint8_t*>(bytes.data()), std::size_t(bytes.size())};
 }
 
 // What Save writes for a downloaded image: signature, header, used blocks.
 QByteArray expectedFile(QByteArray memory, int blocksUsed, int firstBlock)
 {
-    memory[118] = char(blocksUsed & 0xFF);
-    memory[119] = char(blocksUsed >> 8);
-    memory[120] = char(firstBlock & 0xFF);
-    memory[121] = char(firstBlock >> 8);
-    return QByteArray("QUORVANT") + memory.left(384 + 128 * blocksUsed);
+    const qz::ByteView view = bytesOf(memory);
+    view.setU16(qz::mem::kBlocksUsed, std::uint16_t(blocksUsed));
+    view.setU16(qz::mem::kFirstBlock, std::uint16_t(firstBlock));
+    return kSignature + memory.left(qsizetype(qz::mem::BlockAddress(blocksUsed)));
 }
 
 QByteArray readFile(const QString& name)
@@ -119,7 +128,8 @@ TEST(CliDownload, ThroughAPseudoTerminalTheFileHoldsTheLoggersMemory)
         const QByteArray memory = loggerMemory(c.preset);
         const int blocks = qz::MemoryBlocks(std::uint16_t(c.preset.deviceCode));
         const int used = c.ring ? blocks : c.preset.blocks;
-        const int first = c.ring ? (std::uint8_t(memory[120]) | (std::uint8_t(memory[121]) << 8)) : 0;
+        QByteArray copy = memory;
+        const int first = c.ring ? bytesOf(copy).u16(qz::mem::kFirstBlock) : 0;
         if (c.ring) {
             EXPECT_GT(first, 0) << c.name;
         }
@@ -195,10 +205,11 @@ TEST(CliDownload, TheSimulatedPortNeedsNoProcess)
     const CliRun r = cli({"download", "--port", "sim", "--output", file});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QByteArray got = readFile(file);
-    ASSERT_GT(got.size(), 392);
-    EXPECT_TRUE(got.startsWith("QUORVANT"));
-    const int used = std::uint8_t(got[8 + 118]) | (std::uint8_t(got[8 + 119]) << 8);
-    EXPECT_EQ(got.size(), 392 + 128 * used);
+    ASSERT_GT(got.size(), kSignature.size() + qsizetype(qz::mem::kHeaderSize));
+    EXPECT_TRUE(got.startsWith(kSignature));
+    QByteArray image = got.mid(kSignature.size());
+    const int used = bytesOf(image).u16(qz::mem::kBlocksUsed);
+    EXPECT_EQ(image.size(), qsizetype(qz::mem::BlockAddress(used)));
 }
 
 TEST(CliPingStatus, AnswerThroughAPseudoTerminal)
@@ -216,6 +227,71 @@ TEST(CliPingStatus, AnswerThroughAPseudoTerminal)
     SimProcess silent({"--silent"});
     EXPECT_EQ(cli({"ping", "--port", silent.path()}).exitCode, 1);
     EXPECT_EQ(cli({"status", "--port", silent.path()}).exitCode, 1);
+}
+
+// The lines of a trace file that begin with the given direction and bytes (after the time
+// stamp, which varies).
+int traceLines(const QByteArray& trace, const QByteArray& line)
+{
+    int n = 0;
+    for (const QByteArray& l : trace.split('\n'))
+        n += l.mid(10).startsWith(line);
+    return n;
+}
+
+TEST(CliTrace, EveryLoggerCommandWritesTheFramesBothWays)
+{
+    SimProcess sim({"--model", "485", "--memory", "linear", "--blocks", "3"});
+    ASSERT_FALSE(sim.path().isEmpty());
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        QStringList args;     // before --trace FILE
+        QByteArray sentFrame; // one frame the command sends
+    } cases[] = {
+        {"download", {"download", "--port", "sim", "--output", dir.filePath("x.qrv")},
+         "> 24 23 24 44 80 01 80"}, // data block 0: 128 bytes at 384
+        {"ping", {"ping", "--port", "sim"}, "> 24 23 24 45"},
+        {"status", {"status", "--port", "sim"}, "> 24 23 24 47"},
+        {"ping through a pseudo-terminal", {"ping", "--port", sim.path()}, "> 24 23 24 45"},
+    };
+    for (const auto& c : cases) {
+        const QString trace = dir.filePath(QString("%1.txt").arg(c.name));
+        const CliRun r = cli(c.args + QStringList{"--trace", trace});
+        EXPECT_EQ(r.exitCode, 0) << c.name << " " << r.err.toStdString();
+        const QByteArray text = readFile(trace);
+        EXPECT_TRUE(text.startsWith("# quorzk wire trace")) << c.name;
+        EXPECT_EQ(traceLines(text, "* open "), 1) << c.name;
+        EXPECT_GE(traceLines(text, c.sentFrame), 1) << c.name << "\n" << text.toStdString();
+        // The logger echoes the frame: the same bytes come back.
+        EXPECT_GE(traceLines(text, "<" + c.sentFrame.mid(1)), 1) << c.name;
+        EXPECT_EQ(traceLines(text, "* close"), 1) << c.name;
+    }
+}
+
+TEST(CliTrace, APortThatDoesNotOpenIsInTheTraceWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString port = dir.filePath("no-such-tty");
+    const CliRun r = cli({"ping", "--port", port, "--trace", dir.filePath("t.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    QStringList expected(5, "Unable to open com port");
+    expected << "no logger answers on " + port;
+    EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts), expected);
+    const QByteArray line = "* open " + port.toUtf8() + " failed: No such file or directory";
+    EXPECT_EQ(traceLines(readFile(dir.filePath("t.txt")), line), 5);
+}
+
+TEST(CliTrace, ATraceThatCannotBeWrittenFailsTheCommand)
+{
+    QTemporaryDir dir;
+    const QString trace = dir.filePath("no-such-folder/t.txt");
+    const CliRun r = cli({"ping", "--port", "sim", "--trace", trace});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("logger answers on sim")) << "the command itself ran";
+    EXPECT_TRUE(r.err.startsWith("quorzk-cli ping: cannot write " + trace + ": "))
+        << r.err.toStdString();
+    EXPECT_EQ(cli({"ping", "--port", "sim", "--trace"}).exitCode, 2) << "a file is required";
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <pty.h>
 #include <unistd.h>
@@ -44,12 +46,12 @@ TEST(DeviceLine, APseudoTerminalOpensWithoutModemLines)
     ASSERT_FALSE(pty.path.isEmpty());
     test::VirtualClock clock;
     SerialPort port(std::make_unique<DeviceLine>(), clock);
-    port.PortName = pty.path;
-    EXPECT_EQ(port.Open(), 0);
-    EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(port.Status(), SerialPort::StatusOk);
-    EXPECT_FALSE(port.SetDtr()); // no modem lines on a pseudo-terminal
-    EXPECT_TRUE(port.IsOpen());
+    const OpenResult result = port.open(pty.path);
+    EXPECT_TRUE(result.opened);
+    EXPECT_EQ(result.osError, 0);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_FALSE(port.raiseDtr()); // no modem lines on a pseudo-terminal
+    EXPECT_TRUE(port.isOpen());
 }
 
 TEST(DeviceLine, BytesTravelBothWaysAndPurgeDropsWhatWaits)
@@ -83,15 +85,21 @@ TEST(DeviceLine, OnePortOneUser)
     DeviceLine first, second;
     ASSERT_TRUE(first.open(pty.path));
     EXPECT_FALSE(second.open(pty.path));
+    EXPECT_NE(second.openError(), 0) << "held by the first";
     first.close();
     EXPECT_TRUE(second.open(pty.path));
 }
 
 TEST(DeviceLine, PathsThatAreNoSerialLine)
 {
-    for (const char* path : {"", "/nonexistent/ttyQZ0", "/dev/null"}) {
+    struct Case {
+        const char* path;
+        int reason; // the system's, as the port reports it
+    } cases[] = {{"", ENOENT}, {"/nonexistent/ttyQZ0", ENOENT}, {"/dev/null", ENOTTY}};
+    for (const auto& [path, reason] : cases) {
         DeviceLine line;
         EXPECT_FALSE(line.open(path)) << path;
+        EXPECT_EQ(line.openError(), reason) << path;
         EXPECT_FALSE(line.isOpen()) << path;
         std::uint8_t b = 0;
         EXPECT_EQ(line.write(&b, 1), -1) << path;

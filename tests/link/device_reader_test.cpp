@@ -1,6 +1,7 @@
 // Reading a logger's header and clock for the configuration and readings commands.
 #include "emulator_rig.h"
 #include "link/device_reader.h"
+#include "model/memory_image.h"
 #include "support/scripted_pump.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +9,17 @@
 namespace qz::test {
 namespace {
 
-TEST(GetDeviceData, FillsTheHeaderAndClockCopy)
+TEST(ReadDeviceImage, FillsTheHeaderAndClockCopy)
 {
     EmulatorRig r;
     ScriptedPump pump;
     auto q = r.make();
-    std::uint8_t image[kDeviceImageSize] = {};
-    EXPECT_TRUE(GetDeviceData(*q, image, r.progress, pump, r.prompt));
-    EXPECT_TRUE(std::equal(image, image + 384, r.memory()));
+    std::uint8_t image[mem::kDeviceImageSize] = {};
+    EXPECT_TRUE(readDeviceImage(*q, image, r.progress, pump, r.prompt));
+    EXPECT_TRUE(std::equal(image, image + mem::kHeaderSize, r.memory()));
     const auto clock = r.emulator.logger().clockRecord();
-    EXPECT_EQ(image[384 + 8], clock[8]);
-    EXPECT_EQ(image[384 + 6], clock[6]);
+    EXPECT_EQ(image[mem::kClockInImage + mem::kRunState], clock[mem::kRunState]);
+    EXPECT_EQ(image[mem::kClockInImage + mem::kClockMonth], clock[mem::kClockMonth]);
     EXPECT_EQ(r.progress.caption, "Connection...");
     EXPECT_EQ(r.progress.positions, (std::vector<int>{0, 5, 10, 40, 90, 100}));
     EXPECT_EQ(r.progress.cancelEnabled, std::vector<bool>{false});
@@ -26,7 +27,7 @@ TEST(GetDeviceData, FillsTheHeaderAndClockCopy)
     EXPECT_TRUE(r.prompt.records().empty());
 }
 
-TEST(GetDeviceData, WarnsOfALowBatteryOnly)
+TEST(ReadDeviceImage, WarnsOfALowBatteryOnly)
 {
     struct Case {
         int count;
@@ -39,7 +40,7 @@ TEST(GetDeviceData, WarnsOfALowBatteryOnly)
         r.emulator.logger().sensors().setBatteryCount(c.count);
         ScriptedPump pump;
         auto q = r.make();
-        std::uint8_t image[kDeviceImageSize] = {};
+        std::uint8_t image[mem::kDeviceImageSize] = {};
         if (c.silentReadings) {
             sim::Fault f;
             f.kind = sim::FaultKind::Silence;
@@ -47,7 +48,7 @@ TEST(GetDeviceData, WarnsOfALowBatteryOnly)
             f.frames = 0;
             r.emulator.addFault(f);
         }
-        EXPECT_TRUE(GetDeviceData(*q, image, r.progress, pump, r.prompt)) << c.count;
+        EXPECT_TRUE(readDeviceImage(*q, image, r.progress, pump, r.prompt)) << c.count;
         QStringList expected;
         if (c.silentReadings)
             expected << "Device Not Responding";
@@ -60,7 +61,7 @@ TEST(GetDeviceData, WarnsOfALowBatteryOnly)
     }
 }
 
-TEST(GetDeviceData, StopsAtTheFirstReadThatFails)
+TEST(ReadDeviceImage, StopsAtTheFirstReadThatFails)
 {
     EmulatorRig r;
     sim::Fault f;
@@ -70,8 +71,8 @@ TEST(GetDeviceData, StopsAtTheFirstReadThatFails)
     r.emulator.addFault(f);
     ScriptedPump pump;
     auto q = r.make();
-    std::uint8_t image[kDeviceImageSize] = {};
-    EXPECT_FALSE(GetDeviceData(*q, image, r.progress, pump, r.prompt));
+    std::uint8_t image[mem::kDeviceImageSize] = {};
+    EXPECT_FALSE(readDeviceImage(*q, image, r.progress, pump, r.prompt));
     EXPECT_EQ(r.prompt.texts(), QStringList{"Device Not Responding"});
     EXPECT_EQ(r.progress.positions, (std::vector<int>{0, 5, 10}));
     EXPECT_EQ(r.emulator.commands('D'), 2);

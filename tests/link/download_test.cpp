@@ -1,7 +1,10 @@
 // The Download command against the emulator: linear and ring memories, the date rule,
 // cancel, faults, and what reaches the receiver of the image.
 #include "emulator_rig.h"
+#include "link/link_report.h"
 #include "link/link_texts.h"
+#include "model/byte_view.h"
+#include "model/memory_image.h"
 #include "model/values.h"
 
 #include <QDateTime>
@@ -36,18 +39,28 @@ std::uint8_t bcd(int v) { return IntToBcd(v); }
 // Writes data block k with the given stamp and a full sample area.
 void writeBlock(std::uint8_t* memory, int k, const QDateTime& t)
 {
-    std::uint8_t* b = memory + 384 + 128 * k;
-    b[0] = 120;
-    b[1] = bcd(t.date().year() % 100);
-    b[2] = bcd(t.date().month());
-    b[3] = bcd(t.date().day());
-    b[4] = bcd(t.time().hour());
-    b[5] = bcd(t.time().minute());
-    b[6] = bcd(t.time().second());
-    b[7] = 180;
-    for (int i = 8; i < 128; ++i)
-        b[i] = std::uint8_t(k + i);
+    std::uint8_t* b = memory + mem::BlockAddress(k);
+    b[mem::kSampleBytes] = mem::kSampleArea;
+    std::uint8_t* stamp = b + mem::kBlockStamp;
+    stamp[0] = bcd(t.date().year() % 100);
+    stamp[1] = bcd(t.date().month());
+    stamp[2] = bcd(t.date().day());
+    stamp[3] = bcd(t.time().hour());
+    stamp[4] = bcd(t.time().minute());
+    stamp[5] = bcd(t.time().second());
+    b[mem::kBatteryCount] = 180;
+    for (std::size_t i = mem::kSamples; i < mem::kBlockSize; ++i)
+        b[i] = std::uint8_t(k + int(i));
 }
+
+// The logger reports a wrapped ring of this many blocks.
+void reportRing(std::uint8_t* memory, int blocks)
+{
+    ByteView{memory, mem::kLoggerMemorySize}.setU16(mem::kBlocksUsed, std::uint16_t(blocks));
+}
+
+// The header bytes a download takes as they are: all but BlocksUsed and FirstBlock.
+constexpr std::size_t kAfterFirstBlock = mem::kFirstBlock + 2;
 
 const QDateTime kStart(QDate(2026, 2, 27), QTime(8, 0, 0));
 
@@ -57,10 +70,10 @@ TEST(Download, ALinearRecordingArrivesByteForByte)
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     ASSERT_TRUE(r.image);
     EXPECT_EQ(r.image->size(), 65408u);
-    EXPECT_EQ(r.word(118), 23);
-    EXPECT_EQ(r.word(120), 0);
-    EXPECT_TRUE(r.sameAsLogger(0, 118));
-    EXPECT_TRUE(r.sameAsLogger(122, 384 + 128 * 23));
+    EXPECT_EQ(r.word(mem::kBlocksUsed), 23);
+    EXPECT_EQ(r.word(mem::kFirstBlock), 0);
+    EXPECT_TRUE(r.sameAsLogger(0, mem::kBlocksUsed));
+    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(23)));
     EXPECT_TRUE(r.prompt.records().empty());
     EXPECT_EQ(r.progress.caption, "Downloading Quorvant ...");
     EXPECT_EQ(r.progress.cancelEnabled.front(), true);
@@ -90,13 +103,13 @@ TEST(Download, AWrappedRingStartsAtItsOldestBlock)
     preset.blocks = 40;
     EmulatorRig r(preset);
     const int blocks = MemoryBlocks(101);
-    const int first = r.memory()[120] | (r.memory()[121] << 8);
+    const int first = ByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kFirstBlock);
     ASSERT_GT(first, 0);
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     ASSERT_TRUE(r.image);
-    EXPECT_EQ(r.word(118), blocks);
-    EXPECT_EQ(r.word(120), first);
-    EXPECT_TRUE(r.sameAsLogger(0, 384 + 128 * blocks));
+    EXPECT_EQ(r.word(mem::kBlocksUsed), blocks);
+    EXPECT_EQ(r.word(mem::kFirstBlock), first);
+    EXPECT_TRUE(r.sameAsLogger(0, mem::BlockAddress(blocks)));
 }
 
 TEST(Download, AHandMadeRingOfSixtyBlocksWithItsOldestInBlock37)
@@ -104,31 +117,31 @@ TEST(Download, AHandMadeRingOfSixtyBlocksWithItsOldestInBlock37)
     EmulatorRig r(erased(0x00));
     ASSERT_EQ(MemoryBlocks(0), 60);
     std::uint8_t* m = r.memory();
-    m[118] = 60; // the logger reports a wrapped ring
+    reportRing(m, 60);
     for (int k = 0; k < 60; ++k)
         writeBlock(m, k, kStart.addSecs(3600 * ((k - 37 + 60) % 60)));
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
-    EXPECT_EQ(r.word(118), 60);
-    EXPECT_EQ(r.word(120), 37);
+    EXPECT_EQ(r.word(mem::kBlocksUsed), 60);
+    EXPECT_EQ(r.word(mem::kFirstBlock), 37);
 }
 
 TEST(Download, TheOldestBlockSearchSkipsBlocksNotReadAndStampsThatAreNoDate)
 {
     EmulatorRig r(erased(0x00));
     std::uint8_t* m = r.memory();
-    m[118] = 60;
+    reportRing(m, 60);
     // Blocks 0..29 recorded, oldest in block 10; block 30 erased ends the loop, so blocks
     // 30..59 are never read. Block 12 carries 30 February, which is no date.
     for (int k = 0; k < 30; ++k)
         writeBlock(m, k, kStart.addSecs(3600 * ((k - 10 + 30) % 30)));
-    m[384 + 128 * 12 + 2] = 0x02;
-    m[384 + 128 * 12 + 3] = 0x30;
+    m[mem::BlockAddress(12) + mem::kBlockStamp + 1] = 0x02;
+    m[mem::BlockAddress(12) + mem::kBlockStamp + 2] = 0x30;
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
-    EXPECT_EQ(r.word(118), 60);
-    EXPECT_EQ(r.word(120), 10);
+    EXPECT_EQ(r.word(mem::kBlocksUsed), 60);
+    EXPECT_EQ(r.word(mem::kFirstBlock), 10);
     // Block 30 was read (and refused); the blocks after it stay empty in the image.
-    EXPECT_EQ(std::count(r.image->begin() + 384 + 128 * 31, r.image->end(), 0),
-              128 * (508 - 31));
+    EXPECT_EQ(std::count(r.image->begin() + mem::BlockAddress(31), r.image->end(), 0),
+              mem::kBlockSize * (mem::kMaxBlocks - 31));
 }
 
 TEST(Download, TheRecordingEndsAtTheFirstBlockThatDoesNotContinueTheDate)
@@ -154,8 +167,8 @@ TEST(Download, TheRecordingEndsAtTheFirstBlockThatDoesNotContinueTheDate)
             t = t.addSecs(k == 3 ? c.gap : 3600);
         }
         EXPECT_EQ(r.download(), DownloadOutcome::Accepted) << c.name;
-        EXPECT_EQ(r.word(118), c.expected) << c.name;
-        EXPECT_EQ(r.word(120), 0) << c.name;
+        EXPECT_EQ(r.word(mem::kBlocksUsed), c.expected) << c.name;
+        EXPECT_EQ(r.word(mem::kFirstBlock), 0) << c.name;
         EXPECT_TRUE(r.prompt.records().empty()) << c.name;
     }
 }
@@ -165,13 +178,14 @@ TEST(Download, AStampThatIsNoDateWarnsAndIsTaken)
     EmulatorRig r(erased());
     for (int k = 0; k < 4; ++k)
         writeBlock(r.memory(), k, kStart.addSecs(3600 * k));
-    r.memory()[384 + 128 * 2 + 3] = 0x31; // 31 February
-    r.memory()[384 + 128 * 2 + 2] = 0x02;
+    r.memory()[mem::BlockAddress(2) + mem::kBlockStamp + 2] = 0x31; // 31 February
+    r.memory()[mem::BlockAddress(2) + mem::kBlockStamp + 1] = 0x02;
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     // Once for the block, once more when the next block is compared with it.
     EXPECT_EQ(r.prompt.texts(), QStringList(2, "Measurements date error"));
     EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
-    EXPECT_EQ(r.word(118), 4);
+    EXPECT_EQ(r.prompt.records()[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(r.word(mem::kBlocksUsed), 4);
 }
 
 TEST(Download, AnErasedMemoryIsNoQuorvant)
@@ -238,13 +252,15 @@ TEST(Download, ALoggerThatDoesNotAnswerAsksToBeConnected)
         EmulatorRig r(linear(3));
         r.emulator.setSilent(true);
         r.prompt.script({PromptAnswer::Yes});
-        auto q = r.make();
-        ASSERT_FALSE(q->Ping());
+        auto s = r.open();
+        ASSERT_NE(s->ping(), LinkStatus::Ok);
         r.emulator.setSilent(false);
-        EXPECT_TRUE(q->ConfirmConnect());
-        EXPECT_TRUE(GetDloadData(*q, r.progress, r.prompt, [&](const std::vector<std::uint8_t>&) {
-            return ImageAcceptance{true, 10};
-        }));
+        EXPECT_TRUE(s.report.confirmConnect());
+        EXPECT_EQ(downloadRecording(*s, r.progress, s.report,
+                                    [&](const std::vector<std::uint8_t>&) {
+                                        return ImageAcceptance{true, 10};
+                                    }),
+                  DownloadEnd::Accepted);
     }
 }
 
@@ -271,9 +287,9 @@ TEST(Download, ByteErrorsEitherHealThroughRetriesOrLeaveNoImage)
         const DownloadOutcome o = r.download();
         EXPECT_GT(r.emulator.byteErrors(), 0) << seed;
         if (o == DownloadOutcome::Accepted) {
-            EXPECT_EQ(r.word(118), 40) << seed;
-            EXPECT_TRUE(r.sameAsLogger(0, 118)) << seed;
-            EXPECT_TRUE(r.sameAsLogger(122, 384 + 128 * 40)) << seed;
+            EXPECT_EQ(r.word(mem::kBlocksUsed), 40) << seed;
+            EXPECT_TRUE(r.sameAsLogger(0, mem::kBlocksUsed)) << seed;
+            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(40))) << seed;
             EXPECT_TRUE(r.prompt.records().empty()) << seed;
         } else {
             EXPECT_FALSE(r.image) << seed;

@@ -2,6 +2,9 @@
 // checksums, a port that does not open, and the transactions that change the logger.
 #include "emulator_rig.h"
 #include "link/device_line.h"
+#include "link/link_report.h"
+#include "link/logger_frames.h"
+#include "model/memory_image.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +20,7 @@ class TapLine final : public LineBackend {
 public:
     TapLine(std::unique_ptr<LineBackend> inner, Bytes& tap) : inner_(std::move(inner)), tap_(tap) {}
     bool open(const QString& n) override { return inner_->open(n); }
+    int openError() const override { return inner_->openError(); }
     void close() override { inner_->close(); }
     bool isOpen() const override { return inner_->isOpen(); }
     bool raiseDtr() override { return inner_->raiseDtr(); }
@@ -61,41 +65,40 @@ TEST(EmulatorProtocol, EveryTransactionPutsItsFrameOnTheWire)
     std::uint8_t buf[256];
     struct Case {
         const char* name;
-        std::function<bool(LoggerProtocol&)> run;
+        std::function<LinkStatus(LoggerProtocol&)> run;
         Bytes frame;
     } cases[] = {
-        {"ping", [&](LoggerProtocol& q) { return q.Ping(); }, prefix('E')},
-        {"ident", [&](LoggerProtocol& q) { return q.ReadIdent(buf); }, read(0, 8)},
-        {"calibration", [&](LoggerProtocol& q) { return q.ReadCalibration(buf); }, read(8, 32)},
-        {"program", [&](LoggerProtocol& q) { return q.ReadProgram(buf); }, read(40, 88)},
-        {"input table", [&](LoggerProtocol& q) { return q.ReadInputTable(buf); }, read(128, 0)},
-        {"clock", [&](LoggerProtocol& q) { return q.ReadClock(buf); }, prefix('E')},
-        {"AC", [&](LoggerProtocol& q) { return q.ReadRealTimeAC(buf); }, prefix('F')},
-        {"DC", [&](LoggerProtocol& q) { return q.ReadRealTimeDC(buf); }, prefix('G')},
-        {"battery", [&](LoggerProtocol& q) { return q.ReadBatteryCount() >= 0; }, prefix('G')},
-        {"block 0", [&](LoggerProtocol& q) { return q.GetDataBloc(0, buf); }, read(384, 128)},
-        {"block 507", [&](LoggerProtocol& q) { return q.GetDataBloc(507, buf); }, read(65280, 128)},
-        {"hex", [&](LoggerProtocol& q) { return q.DataHex(0x1234, buf); }, read(0x1234, 128)},
-        {"write program", [&](LoggerProtocol& q) { return q.WriteProgram(program.data()); },
+        {"ping", [&](LoggerProtocol& q) { return q.ping(); }, prefix('E')},
+        {"ident", [&](LoggerProtocol& q) { return q.readIdent(buf); }, read(0, 8)},
+        {"calibration", [&](LoggerProtocol& q) { return q.readCalibration(buf); }, read(8, 32)},
+        {"program", [&](LoggerProtocol& q) { return q.readProgram(buf); }, read(40, 88)},
+        {"input table", [&](LoggerProtocol& q) { return q.readInputTable(buf); }, read(128, 0)},
+        {"clock", [&](LoggerProtocol& q) { return q.readClock(buf); }, prefix('E')},
+        {"AC", [&](LoggerProtocol& q) { return q.readReadingsAC(buf); }, prefix('F')},
+        {"DC", [&](LoggerProtocol& q) { return q.readReadingsDC(buf); }, prefix('G')},
+        {"battery", [&](LoggerProtocol& q) { return q.readBattery(buf[0]); }, prefix('G')},
+        {"block 0", [&](LoggerProtocol& q) { return q.readDataBlock(0, buf); }, read(384, 128)},
+        {"block 507", [&](LoggerProtocol& q) { return q.readDataBlock(507, buf); }, read(65280, 128)},
+        {"hex", [&](LoggerProtocol& q) { return q.readMemory(0x1234, buf); }, read(0x1234, 128)},
+        {"write program", [&](LoggerProtocol& q) { return q.writeProgram(program.data()); },
          write(40, 88, program)},
-        {"write table", [&](LoggerProtocol& q) { return q.WriteInputTable(table.data()); },
+        {"write table", [&](LoggerProtocol& q) { return q.writeInputTable(table.data()); },
          write(128, 0, table)},
-        {"write block", [&](LoggerProtocol& q) { return q.SetDataBloc(5, block.data()); },
+        {"write block", [&](LoggerProtocol& q) { return q.writeDataBlock(5, block.data()); },
          write(384 + 5 * 128, 128, block)},
-        {"write clock", [&](LoggerProtocol& q) { return q.WriteClock(clock.data()); },
+        {"write clock", [&](LoggerProtocol& q) { return q.writeClock(clock.data()); },
          [&] { Bytes f = prefix('C'); f.insert(f.end(), clock.begin(), clock.end()); return f; }()},
-        {"reset", [&](LoggerProtocol& q) { return q.ResetLogger(); }, prefix('A')},
+        {"reset", [&](LoggerProtocol& q) { return q.resetLogger(); }, prefix('A')},
     };
     for (const auto& c : cases) {
         EmulatorRig r;
         Bytes tap;
         LoggerProtocol q(LinkSettings{"sim", false},
-                    std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), tap),
-                    r.clock, r.prompt);
-        EXPECT_TRUE(c.run(q)) << c.name;
+                         std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), tap),
+                         r.clock);
+        EXPECT_EQ(c.run(q), LinkStatus::Ok) << c.name;
         EXPECT_EQ(tap, c.frame) << c.name;
         EXPECT_EQ(r.emulator.commands(), 1) << c.name;
-        EXPECT_TRUE(r.prompt.records().empty()) << c.name;
     }
 }
 
@@ -104,8 +107,8 @@ TEST(EmulatorProtocol, WritesReachTheLoggerMemory)
     EmulatorRig r;
     auto q = r.make();
     const Bytes program = pattern(88, 9);
-    ASSERT_TRUE(q->WriteProgram(program.data()));
-    EXPECT_TRUE(std::equal(program.begin(), program.end(), r.memory() + 40));
+    ASSERT_EQ(q->writeProgram(program.data()), LinkStatus::Ok);
+    EXPECT_TRUE(std::equal(program.begin(), program.end(), r.memory() + mem::kProgram));
 }
 
 TEST(EmulatorProtocol, EchoFaults)
@@ -115,33 +118,36 @@ TEST(EmulatorProtocol, EchoFaults)
         sim::FaultKind kind;
         int byte;
         bool modem;
-        std::int64_t minMs, maxMs; // time the failing Send takes
+        std::int64_t minMs, maxMs; // time the failing send takes
+        LinkStatus status;
     } cases[] = {
-        {"no echo", sim::FaultKind::NoEcho, 0, false, 301, 305},
-        {"no echo over a modem", sim::FaultKind::NoEcho, 0, true, 2001, 2005},
-        {"no echo from byte 3", sim::FaultKind::NoEcho, 3, false, 301, 310},
-        {"wrong echo of byte 0", sim::FaultKind::WrongEcho, 0, false, 0, 10},
-        {"wrong echo of byte 1", sim::FaultKind::WrongEcho, 1, false, 0, 10},
-        {"wrong echo of byte 2", sim::FaultKind::WrongEcho, 2, false, 1000, 1010},
-        {"wrong echo of byte 5", sim::FaultKind::WrongEcho, 5, false, 1000, 1010},
+        {"no echo", sim::FaultKind::NoEcho, 0, false, 301, 305, LinkStatus::NoEcho},
+        {"no echo over a modem", sim::FaultKind::NoEcho, 0, true, 2001, 2005, LinkStatus::NoEcho},
+        {"no echo from byte 3", sim::FaultKind::NoEcho, 3, false, 301, 310, LinkStatus::NoEcho},
+        {"wrong echo of byte 0", sim::FaultKind::WrongEcho, 0, false, 0, 10, LinkStatus::BadEcho},
+        {"wrong echo of byte 1", sim::FaultKind::WrongEcho, 1, false, 0, 10, LinkStatus::BadEcho},
+        {"wrong echo of byte 2", sim::FaultKind::WrongEcho, 2, false, 1000, 1010, LinkStatus::BadEcho},
+        {"wrong echo of byte 5", sim::FaultKind::WrongEcho, 5, false, 1000, 1010, LinkStatus::BadEcho},
     };
     for (const auto& c : cases) {
         EmulatorRig r;
         auto q = r.make(c.modem);
-        q->DeviceIsOpen();
+        q->ensureOpen();
         sim::Fault f;
         f.kind = c.kind;
         f.byte = c.byte;
         r.emulator.addFault(f);
-        std::uint8_t frame[7];
+        std::uint8_t frame[frames::kMemoryHeader];
         const std::int64_t start = r.clock.tickMs();
-        EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128))) << c.name;
+        EXPECT_EQ(q->send(frame, frames::readMemory(frame, mem::LoggerBlockAddress(0), mem::kBlockSize)),
+                  c.status)
+            << c.name;
         const std::int64_t took = r.clock.tickMs() - start;
         EXPECT_GE(took, c.minMs) << c.name;
         EXPECT_LE(took, c.maxMs) << c.name;
         // The next frame goes through: the logger's parser has started afresh.
-        std::uint8_t ident[8];
-        EXPECT_TRUE(q->ReadIdent(ident)) << c.name;
+        std::uint8_t ident[mem::kIdentificationSize];
+        EXPECT_EQ(q->readIdent(ident), LinkStatus::Ok) << c.name;
         // A wrong echo of byte 0 or 1 is found only after the whole frame went out, so
         // the logger carried that frame out too.
         EXPECT_EQ(r.emulator.commands('D'), c.byte < 2 && c.kind == sim::FaultKind::WrongEcho ? 2 : 1)
@@ -153,9 +159,9 @@ TEST(EmulatorProtocol, ASilentLoggerGetsFiveAttemptsThenOneMessage)
 {
     EmulatorRig r;
     r.emulator.setSilent(true);
-    auto q = r.make();
-    std::uint8_t clock[16];
-    EXPECT_FALSE(q->ReadClock(clock));
+    auto s = r.open();
+    std::uint8_t clock[mem::kClockRecordSize];
+    EXPECT_FALSE(s.report.ok(s->readClock(clock)));
     // 500 ms to settle the port, then five echo limits.
     EXPECT_GE(r.clock.tickMs(), 500 + 5 * 300);
     EXPECT_LE(r.clock.tickMs(), 500 + 5 * 305);
@@ -169,24 +175,26 @@ TEST(EmulatorProtocol, BadChecksumsAndShortRepliesAreRetried)
     struct Case {
         sim::FaultKind kind;
         int frames;
-        bool ok;
-    } cases[] = {{sim::FaultKind::BadChecksum, 1, true},
-                 {sim::FaultKind::BadChecksum, 4, true},
-                 {sim::FaultKind::BadChecksum, 5, false},
-                 {sim::FaultKind::ShortReply, 2, true},
-                 {sim::FaultKind::ShortReply, 5, false}};
+        LinkStatus status;
+    } cases[] = {{sim::FaultKind::BadChecksum, 1, LinkStatus::Ok},
+                 {sim::FaultKind::BadChecksum, 4, LinkStatus::Ok},
+                 {sim::FaultKind::BadChecksum, 5, LinkStatus::BadChecksum},
+                 {sim::FaultKind::ShortReply, 2, LinkStatus::Ok},
+                 {sim::FaultKind::ShortReply, 5, LinkStatus::ShortReply}};
     for (const auto& c : cases) {
         EmulatorRig r;
-        auto q = r.make();
+        auto s = r.open();
         sim::Fault f;
         f.kind = c.kind;
         f.frames = c.frames;
         r.emulator.addFault(f);
-        std::uint8_t ident[8] = {0xEE};
-        EXPECT_EQ(q->ReadIdent(ident), c.ok) << int(c.kind) << " " << c.frames;
+        std::uint8_t ident[mem::kIdentificationSize] = {0xEE};
+        const LinkStatus status = s->readIdent(ident);
+        EXPECT_EQ(status, c.status) << int(c.kind) << " " << c.frames;
+        EXPECT_EQ(s.report.ok(status), c.status == LinkStatus::Ok);
         EXPECT_EQ(r.emulator.commands('D'), std::min(c.frames + 1, 5));
-        if (c.ok) {
-            EXPECT_TRUE(std::equal(ident, ident + 8, r.memory()));
+        if (c.status == LinkStatus::Ok) {
+            EXPECT_TRUE(std::equal(std::begin(ident), std::end(ident), r.memory() + mem::kIdentification));
             EXPECT_TRUE(r.prompt.records().empty());
         } else {
             EXPECT_EQ(ident[0], 0xEE);
@@ -199,14 +207,14 @@ TEST(EmulatorProtocol, APortThatCannotBeOpenedIsToldAtEveryAttempt)
 {
     VirtualClock clock;
     RecordingPrompt prompt;
-    LoggerProtocol q(LinkSettings{"/nonexistent/ttyQZ9", false}, std::make_unique<DeviceLine>(), clock,
-                prompt);
-    EXPECT_FALSE(q.Ping());
+    LoggerProtocol q(LinkSettings{"/nonexistent/ttyQZ9", false}, std::make_unique<DeviceLine>(), clock);
+    LinkReport report(q, prompt);
+    EXPECT_EQ(q.ping(), LinkStatus::PortClosed);
     EXPECT_EQ(prompt.texts(), QStringList(5, "Unable to open com port"));
     EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Error);
     prompt.clear();
-    std::uint8_t ident[8];
-    EXPECT_FALSE(q.ReadIdent(ident));
+    std::uint8_t ident[mem::kIdentificationSize];
+    EXPECT_FALSE(report.ok(q.readIdent(ident)));
     QStringList expected(5, "Unable to open com port");
     expected << "Device Not Responding";
     EXPECT_EQ(prompt.texts(), expected);
@@ -219,22 +227,27 @@ TEST(EmulatorProtocol, VerifyProgramStopAndRunState)
     preset.running = true;
     EmulatorRig r(preset);
     auto q = r.make();
-    EXPECT_TRUE(q->IsRecording());
-    EXPECT_EQ(q->ReadRunState(), 1);
+    bool recording = false;
+    RunState state = RunState::NotAnswering;
+    EXPECT_EQ(q->isRecording(recording), LinkStatus::Ok);
+    EXPECT_TRUE(recording);
+    EXPECT_EQ(q->readRunState(state), LinkStatus::Ok);
+    EXPECT_EQ(state, RunState::Running);
 
-    Bytes held(r.memory() + 40, r.memory() + 128);
-    EXPECT_TRUE(q->VerifyProgram(held.data()));
+    Bytes held(r.memory() + mem::kProgram, r.memory() + mem::kProgram + mem::kProgramSize);
+    EXPECT_EQ(q->verifyProgram(held.data()), LinkStatus::Ok);
     EXPECT_EQ(r.emulator.commands('H'), 0);
 
     Bytes program = held;
-    program[0] = 'X'; // a new comment
-    EXPECT_TRUE(q->VerifyProgram(program.data()));
+    program[mem::kRecordName - mem::kProgram] = 'X'; // a new comment
+    EXPECT_EQ(q->verifyProgram(program.data()), LinkStatus::Ok);
     EXPECT_EQ(r.emulator.commands('H'), 1);
     EXPECT_EQ(r.emulator.commands('C'), 1); // stopped before the write
-    EXPECT_EQ(r.memory()[40], 'X');
-    EXPECT_EQ(q->ReadRunState(), 0);
-    EXPECT_FALSE(q->IsRecording());
-    EXPECT_TRUE(r.prompt.records().empty());
+    EXPECT_EQ(r.memory()[mem::kRecordName], 'X');
+    EXPECT_EQ(q->readRunState(state), LinkStatus::Ok);
+    EXPECT_EQ(state, RunState::Stopped);
+    EXPECT_EQ(q->isRecording(recording), LinkStatus::Ok);
+    EXPECT_FALSE(recording);
 }
 
 } // namespace

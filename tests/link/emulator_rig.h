@@ -3,6 +3,8 @@
 #include "link/download_sequence.h"
 #include "link/logger_protocol.h"
 #include "link_rig.h"
+#include "model/byte_view.h"
+#include "model/memory_image.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -26,26 +28,26 @@ struct EmulatorRig {
 
     std::unique_ptr<LoggerProtocol> make(bool modem = false)
     {
-        return std::make_unique<LoggerProtocol>(LinkSettings{"sim", modem},
-                                           std::make_unique<sim::EmulatorLine>(emulator, clock),
-                                           clock, prompt);
+        return std::make_unique<LoggerProtocol>(
+            LinkSettings{"sim", modem}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
     }
+    Session open(bool modem = false) { return Session(make(modem), prompt); }
     std::uint8_t* memory() { return emulator.logger().memory(); }
 
     // Runs the Download command; the image handed over is kept in `image`.
     DownloadOutcome download(ImageAcceptance answer = {true, 100})
     {
         auto q = make();
-        return RunDownload(*q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
+        return runDownload(*q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
             image = img;
             return answer;
         });
     }
     std::optional<std::vector<std::uint8_t>> image;
 
-    int word(int address) const { return (*image)[address] | ((*image)[address + 1] << 8); }
+    int word(std::size_t address) { return ByteView{image->data(), image->size()}.u16(address); }
     // Whether the downloaded image holds the logger's bytes at [from, to).
-    bool sameAsLogger(int from, int to)
+    bool sameAsLogger(std::size_t from, std::size_t to)
     {
         return image && std::memcmp(image->data() + from, memory() + from, to - from) == 0;
     }

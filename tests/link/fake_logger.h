@@ -27,6 +27,7 @@ struct FakeLoggerState {
     int silentReplies = 0;          // reads echoed but not answered
     int noLastEchoFrames = 0;       // frames whose last byte is not echoed
     bool refuseOpen = false;
+    bool ignoreWrites = false;      // memory writes are echoed but change nothing
     int echoDelayMs = 0;
 
     // What the logger saw.
@@ -186,6 +187,8 @@ private:
         case 'E': reply(s_.clock.data(), 16); break;
         case 'F': case 'G': reply(s_.readings.data(), 9); break;
         case 'H':
+            if (s_.ignoreWrites)
+                break;
             for (std::size_t i = 7; i < frame_.size(); ++i)
                 s_.memory[std::uint16_t(address + i - 7)] = frame_[i];
             break;

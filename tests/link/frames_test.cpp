@@ -1,5 +1,6 @@
 // Frame builders: the exact bytes each command puts on the line.
-#include "link/logger_protocol.h"
+#include "link/logger_frames.h"
+#include "model/memory_image.h"
 
 #include <gtest/gtest.h>
 
@@ -17,28 +18,33 @@ struct FrameCase {
     std::uint16_t length;
 };
 
-std::uint16_t blocMax(std::uint8_t* f) { return LoggerProtocol::GetBlocMsg(f, 65280, 128); }
-std::uint16_t bloc256(std::uint8_t* f) { return LoggerProtocol::GetBlocMsg(f, 0x1234, 0); }
-std::uint16_t setBloc(std::uint8_t* f) { return LoggerProtocol::SetBlocMsg(f, 384 + 128 * 3, 128); }
+std::uint16_t blocMax(std::uint8_t* f) { return frames::readMemory(f, 65280, 128); }
+std::uint16_t bloc256(std::uint8_t* f) { return frames::readMemory(f, 0x1234, 0); }
+std::uint16_t setBloc(std::uint8_t* f) { return frames::writeMemory(f, mem::LoggerBlockAddress(3), 128); }
+std::uint16_t calibration(std::uint8_t* f)
+{
+    return frames::readMemory(f, mem::kCalibration, frames::countByte(mem::kCalibrationSize));
+}
 
 TEST(Frames, EveryBuilderLaysItsBytesAndLength)
 {
     const FrameCase cases[] = {
-        {"reset", LoggerProtocol::SetResetMsg, {0x24, 0x23, 0x24, 'A'}, 4},
-        {"reserve", LoggerProtocol::SetReserveMsg, {0x24, 0x23, 0x24, 'B'}, 4},
-        {"set time", LoggerProtocol::SetTimeMsg, {0x24, 0x23, 0x24, 'C'}, 20},
-        {"ident", LoggerProtocol::GetIdentMsg, {0x24, 0x23, 0x24, 'D', 0x00, 0x00, 0x08}, 7},
-        {"program", LoggerProtocol::GetProgramMsg, {0x24, 0x23, 0x24, 'D', 0x28, 0x00, 0x58}, 7},
-        {"input table", LoggerProtocol::GetChannelDataMsg, {0x24, 0x23, 0x24, 'D', 0x80, 0x00, 0x00}, 7},
-        {"clock", LoggerProtocol::GetTimeMsg, {0x24, 0x23, 0x24, 'E'}, 4},
-        {"AC readings", LoggerProtocol::GetRealTimeACDataMsg, {0x24, 0x23, 0x24, 'F'}, 4},
-        {"DC readings", LoggerProtocol::GetRealTimeDCDataMsg, {0x24, 0x23, 0x24, 'G'}, 4},
+        {"reset", frames::reset, {0x24, 0x23, 0x24, 'A'}, 4},
+        {"reserve", frames::reserve, {0x24, 0x23, 0x24, 'B'}, 4},
+        {"set time", frames::setClock, {0x24, 0x23, 0x24, 'C'}, 20},
+        {"ident", frames::readIdent, {0x24, 0x23, 0x24, 'D', 0x00, 0x00, 0x08}, 7},
+        {"calibration", calibration, {0x24, 0x23, 0x24, 'D', 0x08, 0x00, 0x20}, 7},
+        {"program", frames::readProgram, {0x24, 0x23, 0x24, 'D', 0x28, 0x00, 0x58}, 7},
+        {"input table", frames::readInputTable, {0x24, 0x23, 0x24, 'D', 0x80, 0x00, 0x00}, 7},
+        {"clock", frames::readClock, {0x24, 0x23, 0x24, 'E'}, 4},
+        {"AC readings", frames::readReadingsAC, {0x24, 0x23, 0x24, 'F'}, 4},
+        {"DC readings", frames::readReadingsDC, {0x24, 0x23, 0x24, 'G'}, 4},
         {"last block", blocMax, {0x24, 0x23, 0x24, 0x44, 0x00, 0xFF, 0x80}, 7},
         {"256 bytes", bloc256, {0x24, 0x23, 0x24, 'D', 0x34, 0x12, 0x00}, 7},
         {"write block 3", setBloc, {0x24, 0x23, 0x24, 'H', 0x00, 0x03, 0x80}, 7},
     };
     for (const auto& c : cases) {
-        std::uint8_t frame[LoggerProtocol::MaxFrame];
+        std::uint8_t frame[frames::kMaxFrame];
         std::fill(std::begin(frame), std::end(frame), 0xEE);
         EXPECT_EQ(c.build(frame), c.length) << c.name;
         EXPECT_EQ(Bytes(frame, frame + c.expected.size()), c.expected) << c.name;
@@ -49,9 +55,9 @@ TEST(Frames, EveryBuilderLaysItsBytesAndLength)
 
 TEST(Frames, BlockAddressesWrapAtSixteenBits)
 {
-    EXPECT_EQ(LoggerProtocol::BlockAddress(0), 384);
-    EXPECT_EQ(LoggerProtocol::BlockAddress(507), 65280);
-    EXPECT_EQ(LoggerProtocol::BlockAddress(509), (384 + 128 * 509) % 65536);
+    EXPECT_EQ(mem::LoggerBlockAddress(0), 384);
+    EXPECT_EQ(mem::LoggerBlockAddress(507), 65280);
+    EXPECT_EQ(mem::LoggerBlockAddress(509), (384 + 128 * 509) % 65536);
 }
 
 TEST(Frames, ChecksumTestComparesTheWordAfterTheData)
@@ -60,9 +66,12 @@ TEST(Frames, ChecksumTestComparesTheWordAfterTheData)
     std::fill(reply, reply + 256, 0xFF);
     reply[256] = 0x00; // 256 x 0xFF = 0xFF00, low byte first
     reply[257] = 0xFF;
-    EXPECT_TRUE(LoggerProtocol::TestChecksum(reply, 255));
+    EXPECT_TRUE(frames::checksumMatches(reply, 255));
     reply[256] = 0x01;
-    EXPECT_FALSE(LoggerProtocol::TestChecksum(reply, 255));
+    EXPECT_FALSE(frames::checksumMatches(reply, 255));
+    // No data bytes: the sum is 0.
+    const std::uint8_t empty[2] = {0, 0};
+    EXPECT_TRUE(frames::checksumMatches(empty, -1));
 }
 
 } // namespace

@@ -1,19 +1,32 @@
 #pragma once
 // A protocol object on the scripted logger, with a virtual clock and a recording prompt.
 #include "fake_logger.h"
+#include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "platform/progress.h"
+#include "support/print_link.h"
+#include "support/print_qt.h"
 #include "support/recording_prompt.h"
 #include "support/virtual_clock.h"
 
 #include <memory>
-#include <ostream>
 #include <vector>
 
-// Readable texts in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace qz::test {
+
+// A protocol object with the report a logger command keeps beside it: what the user is
+// told comes from the report.
+struct Session {
+    Session(std::unique_ptr<LoggerProtocol> p, Prompt& prompt)
+        : protocol(std::move(p)), report(*protocol, prompt)
+    {
+    }
+    LoggerProtocol* operator->() { return protocol.get(); }
+    LoggerProtocol& operator*() { return *protocol; }
+
+    std::unique_ptr<LoggerProtocol> protocol;
+    LinkReport report;
+};
 
 struct LinkRig {
     VirtualClock clock;
@@ -22,10 +35,10 @@ struct LinkRig {
 
     std::unique_ptr<LoggerProtocol> make(bool modem = false, const QString& port = "fake")
     {
-        return std::make_unique<LoggerProtocol>(LinkSettings{port, modem},
-                                           std::make_unique<FakeLoggerLine>(logger, clock),
-                                           clock, prompt);
+        return std::make_unique<LoggerProtocol>(
+            LinkSettings{port, modem}, std::make_unique<FakeLoggerLine>(logger, clock), clock);
     }
+    Session open(bool modem = false) { return Session(make(modem), prompt); }
     // Frames the logger saw with this command letter.
     int framesOf(char letter) const
     {

@@ -1,5 +1,7 @@
-// Send with its echo pacing and limits, Receive with its checksum.
+// send with its echo pacing and limits, receive with its checksum.
+#include "link/logger_frames.h"
 #include "link_rig.h"
+#include "model/memory_image.h"
 
 #include <gtest/gtest.h>
 
@@ -10,25 +12,38 @@ TEST(Send, AFrameEchoedByteForByteIsSent)
 {
     LinkRig r;
     auto q = r.make();
-    q->DeviceIsOpen();
-    std::uint8_t frame[7 + 88] = {};
-    LoggerProtocol::SetBlocMsg(frame, 40, 88);
-    for (int i = 0; i < 88; ++i)
-        frame[7 + i] = std::uint8_t(i * 3);
-    EXPECT_TRUE(q->Send(frame, sizeof frame));
+    q->ensureOpen();
+    std::uint8_t frame[frames::kMemoryHeader + mem::kProgramSize] = {};
+    frames::writeMemory(frame, mem::kProgram, mem::kProgramSize);
+    for (std::size_t i = 0; i < mem::kProgramSize; ++i)
+        frame[frames::kMemoryHeader + i] = std::uint8_t(i * 3);
+    EXPECT_EQ(q->send(frame, sizeof frame), LinkStatus::Ok);
     ASSERT_EQ(r.logger.frames.size(), 1u);
     EXPECT_EQ(r.logger.frames[0], std::vector<std::uint8_t>(frame, frame + sizeof frame));
-    EXPECT_EQ(r.logger.memory[40 + 10], 30);
+    EXPECT_EQ(r.logger.memory[mem::kProgram + 10], 30);
 }
 
 TEST(Send, OnAClosedPortFailsAtOnce)
 {
     LinkRig r;
     auto q = r.make();
-    std::uint8_t frame[4];
-    EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetTimeMsg(frame)));
+    std::uint8_t frame[frames::kPrefixSize];
+    EXPECT_EQ(q->send(frame, frames::readClock(frame)), LinkStatus::PortClosed);
     EXPECT_EQ(r.clock.tickMs(), 0);
     EXPECT_EQ(r.logger.framesBegun, 0);
+}
+
+TEST(Send, LengthsOutsideAFrameAreRefused)
+{
+    LinkRig r;
+    auto q = r.make();
+    q->ensureOpen();
+    std::uint8_t frame[frames::kMaxFrame + 1] = {'$', '#', '$', 'H'};
+    EXPECT_EQ(q->send(frame, 0), LinkStatus::InvalidLength);
+    EXPECT_EQ(q->send(frame, frames::kMaxFrame + 1), LinkStatus::InvalidLength);
+    EXPECT_EQ(r.logger.framesBegun, 0) << "nothing reached the line";
+    std::uint8_t reply[2];
+    EXPECT_EQ(q->receive(reply, 1), LinkStatus::InvalidLength) << "too short to hold a sum";
 }
 
 TEST(Send, ALoggerThatEchoesNothingFailsAfterTheEchoLimit)
@@ -40,11 +55,11 @@ TEST(Send, ALoggerThatEchoesNothingFailsAfterTheEchoLimit)
     for (const auto& c : cases) {
         LinkRig r;
         auto q = r.make(c.modem);
-        q->DeviceIsOpen();
+        q->ensureOpen();
         r.logger.silentFrames = 1;
         const std::int64_t start = r.clock.tickMs();
-        std::uint8_t frame[4];
-        EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetTimeMsg(frame)));
+        std::uint8_t frame[frames::kPrefixSize];
+        EXPECT_EQ(q->send(frame, frames::readClock(frame)), LinkStatus::NoEcho) << c.modem;
         const std::int64_t took = r.clock.tickMs() - start;
         EXPECT_GT(took, c.limit) << c.modem;
         EXPECT_LE(took, c.limit + 5) << c.modem;
@@ -61,13 +76,15 @@ TEST(Send, WrongEchoesOfTheFirstTwoBytesFailAtTheEndAndLaterOnesAtOnceAfterAPaus
     for (const auto& c : cases) {
         LinkRig r;
         auto q = r.make();
-        q->DeviceIsOpen();
+        q->ensureOpen();
         r.logger.wrongEchoIndex = c.index;
         r.logger.wrongEchoFrames = 1;
-        r.logger.memory[384] = 0x11;
+        r.logger.memory[mem::BlockAddress(0)] = 0x11;
         const std::int64_t start = r.clock.tickMs();
-        std::uint8_t frame[7];
-        EXPECT_FALSE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128))) << c.index;
+        std::uint8_t frame[frames::kMemoryHeader];
+        EXPECT_EQ(q->send(frame, frames::readMemory(frame, mem::LoggerBlockAddress(0), mem::kBlockSize)),
+                  LinkStatus::BadEcho)
+            << c.index;
         const std::int64_t took = r.clock.tickMs() - start;
         EXPECT_GE(took, c.minTime) << c.index;
         EXPECT_LT(took, c.minTime + 10) << c.index;
@@ -81,42 +98,60 @@ TEST(Send, AMissingLastEchoIsAwaitedUpToTheOverallLimitAndStillCounts)
     // The logger stays silent once the last byte is in: only that echo is missing.
     LinkRig r;
     auto q = r.make();
-    q->DeviceIsOpen();
+    q->ensureOpen();
     r.logger.noLastEchoFrames = 1;
     const std::int64_t start = r.clock.tickMs();
-    std::uint8_t frame[4];
-    EXPECT_TRUE(q->Send(frame, LoggerProtocol::SetResetMsg(frame)));
+    std::uint8_t frame[frames::kPrefixSize];
+    EXPECT_EQ(q->send(frame, frames::reset(frame)), LinkStatus::Ok);
     EXPECT_EQ(r.logger.resets, 1);
     EXPECT_EQ(r.clock.tickMs() - start, 8000);
+}
+
+TEST(Send, AnEchoTooSlowForWhatIsLeftOfTheFrameTimeIsATimeOut)
+{
+    // Each echo comes after 150 ms, well inside the echo limit: a 95-byte frame runs out
+    // of its 8 seconds before the last byte goes out.
+    LinkRig r;
+    auto q = r.make();
+    q->ensureOpen();
+    r.logger.echoDelayMs = 150;
+    std::uint8_t frame[frames::kMemoryHeader + mem::kProgramSize] = {};
+    frames::writeMemory(frame, mem::kProgram, mem::kProgramSize);
+    const std::int64_t start = r.clock.tickMs();
+    EXPECT_EQ(q->send(frame, sizeof frame), LinkStatus::Timeout);
+    EXPECT_LE(r.clock.tickMs() - start, 8000 + 1);
+    EXPECT_TRUE(r.logger.frames.empty());
 }
 
 TEST(Receive, ChecksumAndLength)
 {
     LinkRig r;
     auto q = r.make();
-    q->DeviceIsOpen();
-    for (int i = 0; i < 256; ++i)
-        r.logger.memory[128 + i] = 0xFF;
-    std::uint8_t table[256] = {};
+    q->ensureOpen();
+    for (std::size_t i = 0; i < mem::kInputTableSize; ++i)
+        r.logger.memory[mem::kInputTable + i] = 0xFF;
+    std::uint8_t table[mem::kInputTableSize] = {};
     // All 0xFF: the sum 0xFF00 travels as 00 FF.
-    EXPECT_TRUE(q->ReadInputTable(table));
+    EXPECT_EQ(q->readInputTable(table), LinkStatus::Ok);
     EXPECT_EQ(table[255], 0xFF);
 
-    std::uint8_t frame[7];
-    std::uint8_t reply[130];
+    std::uint8_t frame[frames::kMemoryHeader];
+    std::uint8_t reply[mem::kBlockSize + 2];
+    const std::uint16_t length = frames::readMemory(frame, mem::LoggerBlockAddress(0), mem::kBlockSize);
     r.logger.badChecksumReplies = 1;
-    ASSERT_TRUE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128)));
-    EXPECT_FALSE(q->Receive(reply, 130)); // all bytes came, the sum is off by one
+    ASSERT_EQ(q->send(frame, length), LinkStatus::Ok);
+    EXPECT_EQ(q->receive(reply, sizeof reply), LinkStatus::BadChecksum)
+        << "all bytes came, the sum is off by one";
 
     r.logger.silentReplies = 1;
-    ASSERT_TRUE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128)));
+    ASSERT_EQ(q->send(frame, length), LinkStatus::Ok);
     const std::int64_t start = r.clock.tickMs();
-    EXPECT_FALSE(q->Receive(reply, 130));
+    EXPECT_EQ(q->receive(reply, sizeof reply), LinkStatus::ShortReply);
     EXPECT_GE(r.clock.tickMs() - start, 1000);
     EXPECT_LE(r.clock.tickMs() - start, 1000 + 100 + 5 * 130);
 
-    ASSERT_TRUE(q->Send(frame, LoggerProtocol::GetBlocMsg(frame, 384, 128)));
-    EXPECT_FALSE(q->Receive(reply, 1)); // too short to hold a sum
+    ASSERT_EQ(q->send(frame, length), LinkStatus::Ok);
+    EXPECT_EQ(q->receive(reply, 1), LinkStatus::InvalidLength); // too short to hold a sum
 }
 
 } // namespace

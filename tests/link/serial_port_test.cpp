@@ -1,5 +1,6 @@
 // The serial port: opening, the closed-port rule, the deadline timer and the read rule.
 #include "fake_logger.h"
+#include "link/deadline.h"
 #include "link/serial_port.h"
 #include "link/device_line.h"
 #include "link/line_registry.h"
@@ -16,75 +17,72 @@ struct PortRig {
     SerialPort port{std::make_unique<FakeLoggerLine>(logger, clock), clock};
 };
 
-TEST(ComPort, WithoutANameNothingIsOpened)
+TEST(SerialPort, WithoutANameNothingIsOpened)
 {
     PortRig r;
-    EXPECT_EQ(r.port.Open(), -1);
-    EXPECT_EQ(r.port.Status(), SerialPort::StatusNoPort);
+    const OpenResult result = r.port.open("");
+    EXPECT_FALSE(result.opened);
+    EXPECT_EQ(result.osError, 0);
     EXPECT_EQ(r.logger.opens, 0);
-    EXPECT_FALSE(r.port.IsOpen());
+    EXPECT_FALSE(r.port.isOpen());
 }
 
-TEST(ComPort, ARefusedOpenReportsTheOpenStatus)
+TEST(SerialPort, ARefusedOpenLeavesThePortClosed)
 {
     PortRig r;
     r.logger.refuseOpen = true;
-    r.port.PortName = "fake";
-    EXPECT_EQ(r.port.Open(), -1);
-    EXPECT_EQ(r.port.Status(), SerialPort::StatusOpenFailed);
-    EXPECT_FALSE(r.port.IsOpen());
+    EXPECT_FALSE(r.port.open("fake").opened);
+    EXPECT_EQ(r.logger.opens, 1);
+    EXPECT_FALSE(r.port.isOpen());
 }
 
-TEST(ComPort, ALineWithoutModemLinesStillOpens)
+TEST(SerialPort, ALineWithoutModemLinesStillOpens)
 {
     PortRig r; // the fake line refuses DTR, as a pseudo-terminal does
-    r.port.PortName = "fake";
-    EXPECT_EQ(r.port.Open(), 0);
-    EXPECT_TRUE(r.port.IsOpen());
-    EXPECT_EQ(r.port.Status(), SerialPort::StatusOk);
-    EXPECT_TRUE(r.port.Close());
-    EXPECT_FALSE(r.port.IsOpen());
+    EXPECT_TRUE(r.port.open("fake").opened);
+    EXPECT_TRUE(r.port.isOpen());
+    EXPECT_TRUE(r.port.close());
+    EXPECT_FALSE(r.port.isOpen());
 }
 
-TEST(ComPort, EveryOperationOnAClosedPortDoesNothing)
+TEST(SerialPort, EveryOperationOnAClosedPortDoesNothing)
 {
     PortRig r;
     std::uint8_t buf[4] = {1, 2, 3, 4};
-    EXPECT_EQ(r.port.Read(buf, 4), 0);
-    EXPECT_EQ(r.port.Write(buf, 4), 0);
-    EXPECT_EQ(r.port.BytesWaiting(), 0);
-    EXPECT_EQ(r.port.WaitForBytes(1, 1000), 0);
-    r.port.PurgeInput();
-    r.port.PurgeOutput();
-    r.port.TransmitChar('$');
-    EXPECT_FALSE(r.port.SetDtr());
-    EXPECT_FALSE(r.port.Close());
+    EXPECT_EQ(r.port.read(buf, 4), 0);
+    EXPECT_EQ(r.port.write(buf, 4), 0);
+    EXPECT_EQ(r.port.bytesWaiting(), 0);
+    EXPECT_EQ(r.port.waitForBytes(1, 1000), 0);
+    r.port.purge();
+    r.port.transmit('$');
+    EXPECT_FALSE(r.port.raiseDtr());
+    EXPECT_FALSE(r.port.close());
     EXPECT_EQ(r.logger.framesBegun, 0);
     EXPECT_EQ(r.clock.tickMs(), 0); // and waits for nothing
 }
 
-TEST(ComPort, DeadlineTimerCountsDownAndStaysAtZero)
+TEST(Deadline, CountsDownAndStaysAtZero)
 {
-    PortRig r;
-    r.port.StartTimer(-1);
-    EXPECT_EQ(r.port.TimeLeft(), 0);
-    r.port.StartTimer(1);
-    EXPECT_EQ(r.port.TimeLeft(), 1000);
-    r.clock.advance(400);
-    EXPECT_EQ(r.port.TimeLeft(), 600);
-    r.clock.advance(600);
-    EXPECT_EQ(r.port.TimeLeft(), 0);
-    r.clock.advance(5000);
-    EXPECT_EQ(r.port.TimeLeft(), 0);
+    VirtualClock clock;
+    EXPECT_EQ(Deadline(clock, -1000).leftMs(), 0);
+    const Deadline second(clock, 1000);
+    EXPECT_EQ(second.leftMs(), 1000);
+    clock.advance(400);
+    EXPECT_EQ(second.leftMs(), 600);
+    EXPECT_FALSE(second.passed());
+    clock.advance(600);
+    EXPECT_EQ(second.leftMs(), 0);
+    EXPECT_TRUE(second.passed());
+    clock.advance(5000);
+    EXPECT_EQ(second.leftMs(), 0);
 }
 
-TEST(ComPort, ReadGivesUpAfterItsTotalTime)
+TEST(SerialPort, ReadGivesUpAfterItsTotalTime)
 {
     PortRig r;
-    r.port.PortName = "fake";
-    r.port.Open();
+    r.port.open("fake");
     std::uint8_t buf[10];
-    EXPECT_EQ(r.port.Read(buf, 10), 0);
+    EXPECT_EQ(r.port.read(buf, 10), 0);
     EXPECT_EQ(r.clock.tickMs(), 100 + 5 * 10);
 }
 
@@ -104,11 +102,11 @@ TEST(LineRegistry, NamedLinesComeFirstAndEverythingElseIsADevice)
 TEST(PortList, MissingAndNonSerialPathsDoNotExist)
 {
     LineRegistry lines;
-    EXPECT_FALSE(PortExists("", lines));
-    EXPECT_FALSE(PortExists("/nonexistent/ttyQZ0", lines));
-    EXPECT_FALSE(PortExists("/dev/null", lines)); // opens, but is no terminal
-    const QString first = FirstAvailablePort(lines);
-    EXPECT_TRUE(first.isEmpty() || AvailablePorts().contains(first));
+    EXPECT_FALSE(portExists("", lines));
+    EXPECT_FALSE(portExists("/nonexistent/ttyQZ0", lines));
+    EXPECT_FALSE(portExists("/dev/null", lines)); // opens, but is no terminal
+    const QString first = firstAvailablePort(lines);
+    EXPECT_TRUE(first.isEmpty() || availablePorts().contains(first));
 }
 
 } // namespace

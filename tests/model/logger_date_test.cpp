@@ -3,7 +3,6 @@
 
 #include "locale_guard.h"
 #include "support/print_qt.h"
-#include "support/recording_prompt.h"
 #include "support/virtual_clock.h"
 
 #include <gtest/gtest.h>
@@ -199,26 +198,24 @@ TEST(LoggerDate, SetFromStampReadsBcdAndTheCentury)
     EXPECT_EQ(t, Make(2001, 1, 1));
 }
 
-TEST(LoggerDate, IsContinuation)
+TEST(LoggerDate, Continuity)
 {
     const LoggerDate value = Make(2026, 3, 5, 14, 0, 0);
-    struct Case { std::array<std::uint8_t, 128> block; bool continues; const char* what; };
+    struct Case { std::array<std::uint8_t, 128> block; StampContinuity found; const char* what; };
     const Case cases[] = {
-        {Block(0x26, 0x03, 0x05, 0x14, 0x00, 0x00), true, "equal"},
-        {Block(0x26, 0x03, 0x10, 0x14, 0x00, 0x00), true, "5 days later"},
-        {Block(0x26, 0x03, 0x10, 0x14, 0x59, 0x59), true, "5 days 59:59 later"},
-        {Block(0x26, 0x03, 0x10, 0x15, 0x00, 0x00), false, "5 days 1 hour later"},
-        {Block(0x26, 0x03, 0x05, 0x13, 0x59, 0x59), false, "1 second earlier"},
-        {Block(0x25, 0x03, 0x05, 0x14, 0x00, 0x00), false, "a year earlier"},
+        {Block(0x26, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Continues, "equal"},
+        {Block(0x26, 0x03, 0x10, 0x14, 0x00, 0x00), StampContinuity::Continues, "5 days later"},
+        {Block(0x26, 0x03, 0x10, 0x14, 0x59, 0x59), StampContinuity::Continues, "5 days 59:59 later"},
+        {Block(0x26, 0x03, 0x10, 0x15, 0x00, 0x00), StampContinuity::Breaks, "5 days 1 hour later"},
+        {Block(0x26, 0x03, 0x05, 0x13, 0x59, 0x59), StampContinuity::Breaks, "1 second earlier"},
+        {Block(0x25, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Breaks, "a year earlier"},
     };
-    for (const Case& c : cases) {
-        test::RecordingPrompt prompt;
-        EXPECT_EQ(value.IsContinuation(c.block, prompt), c.continues) << c.what;
-        EXPECT_TRUE(prompt.records().empty()) << c.what;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(value.Continuity(c.block), c.found) << c.what;
 }
 
-TEST(LoggerDate, IsContinuationWarnsOnImpossibleDates)
+// The download warns "Measurements date error" for these (tests/link/download_test.cpp).
+TEST(LoggerDate, ContinuityOfImpossibleDates)
 {
     struct Case { LoggerDate value; std::array<std::uint8_t, 128> block; const char* what; };
     const Case cases[] = {
@@ -227,14 +224,10 @@ TEST(LoggerDate, IsContinuationWarnsOnImpossibleDates)
         {Make(2026, 3, 5), Block(0x26, 0x03, 0x05, 0x14, 0x60, 0), "minute 60 in the stamp"},
         {Make(2026, 3, 32), Block(0x26, 0x03, 0x05, 0x14, 0, 0), "day 32 in the value"},
     };
-    for (const Case& c : cases) {
-        test::RecordingPrompt prompt;
-        EXPECT_TRUE(c.value.IsContinuation(c.block, prompt)) << c.what;
-        ASSERT_EQ(prompt.records().size(), 1u) << c.what;
-        EXPECT_EQ(prompt.records()[0].text, QStringLiteral("Measurements date error"));
-        EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Warning);
-        EXPECT_EQ(prompt.records()[0].buttons, PromptButtons::Ok);
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(c.value.Continuity(c.block), StampContinuity::ImpossibleDate) << c.what;
+    const std::uint8_t noStamp[6] = {0, 0x26, 0x03, 0x05, 0x14, 0};
+    EXPECT_EQ(Make(2026, 3, 5).Continuity(noStamp), StampContinuity::ImpossibleDate);
 }
 
 TEST(LoggerDate, AddIntervalAndSpan)

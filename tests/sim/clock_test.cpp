@@ -118,10 +118,10 @@ TEST_F(ClockTest, RunStatesFromTheClockRecord)
     EXPECT_EQ(runState(), 0x00);
     pass(60 * kSec);
     EXPECT_EQ(block(0)[mem::kSampleBytes], 2) << "stopped, the recording is kept";
-    EXPECT_EQ(readClock()[8], 0x00);
+    EXPECT_EQ(readClock()[mem::kRunState], 0x00);
 
     setClock(PcClockRecord(now, 0x55, now));
-    EXPECT_EQ(readClock()[8], 0x55) << "an unknown state reads back";
+    EXPECT_EQ(readClock()[mem::kRunState], 0x55) << "an unknown state reads back";
     pass(60 * kSec);
     EXPECT_EQ(block(0)[mem::kSampleBytes], 2) << "and does not record";
 }
@@ -161,12 +161,12 @@ TEST_F(ClockTest, StopAsThePcDoesIt)
     // Read the clock, then write it back with the run state cleared and the start time
     // made the current time.
     Bytes r = readClock();
-    r.resize(16);
-    r[0] = 4;
-    r[7] = 0;
-    r[8] = 0;
-    std::copy(r.begin() + 1, r.begin() + 7, r.begin() + 9);
-    r[15] = 1;
+    r.resize(mem::kClockRecordSize);
+    r[mem::kClockControl] = mem::kClockControlFromPc;
+    r[mem::kClockReserved] = 0;
+    r[mem::kRunState] = mem::kRunStopped;
+    std::copy_n(r.begin() + mem::kClockHundredths, mem::kClockTimeSize, r.begin() + mem::kClockStart);
+    r[mem::kClockLast] = mem::kClockLastFromPc;
     setClock(r);
     EXPECT_EQ(runState(), 0x00);
     EXPECT_EQ(block(0)[mem::kSampleBytes], 3);

@@ -1,5 +1,6 @@
 #include "sim_driver.h"
 
+#include "link/logger_frames.h"
 #include "model/memory_image.h"
 #include "sim/presets.h"
 
@@ -64,12 +65,12 @@ TEST_F(EmulatorTest, ReadsAnswerMemoryWithTheAdditiveChecksum)
         int bytes;
     };
     const Case cases[] = {
-        {0, 8, 8},         // identification
-        {8, 32, 32},       // calibration
-        {40, 88, 88},      // program block
-        {128, 0, 256},     // input table: count 0 is 256
-        {384, 128, 128},   // data block 0
-        {65280, 128, 128}, // data block 507
+        {mem::kIdentification, 8, 8},
+        {mem::kCalibration, 32, 32},
+        {mem::kProgram, 88, 88},
+        {mem::kInputTable, 0, 256}, // count 0 is 256
+        {mem::LoggerBlockAddress(0), 128, 128},
+        {mem::LoggerBlockAddress(507), 128, 128},
         {65500, 100, 100}, // wraps past 65535 to address 0
     };
     for (const Case& c : cases) {
@@ -81,7 +82,7 @@ TEST_F(EmulatorTest, ReadsAnswerMemoryWithTheAdditiveChecksum)
 TEST_F(EmulatorTest, ErasedMemoryReadsFFAndItsChecksumIs00FF)
 {
     emulator.logger().eraseData();
-    const Bytes r = pc.reply(ReadFrame(65280, 0));
+    const Bytes r = pc.reply(ReadFrame(mem::LoggerBlockAddress(507), 0));
     ASSERT_EQ(r.size(), 258u);
     EXPECT_EQ(Bytes(r.begin(), r.begin() + 256), Bytes(256, 0xFF));
     EXPECT_EQ(r[256], 0x00);
@@ -109,23 +110,23 @@ TEST_F(EmulatorTest, ReadingsGiveEightInputsAndTheBattery)
         ASSERT_EQ(r.size(), 11u) << letter;
         EXPECT_EQ(r[0], 42);
         EXPECT_EQ(r[7], 200);
-        EXPECT_EQ(r[8], 168);
+        EXPECT_EQ(r[frames::kBatteryInReadings], 168);
         EXPECT_EQ(r, WithChecksum(Bytes(r.begin(), r.begin() + 9)));
     }
 }
 
 TEST_F(EmulatorTest, WritesChangeMemoryAndGetNoReply)
 {
-    Bytes program(88);
+    Bytes program(mem::kProgramSize);
     for (std::size_t i = 0; i < program.size(); ++i)
         program[i] = std::uint8_t(i * 3);
-    Bytes table(256, 0x5A);
-    const Bytes frame = WriteFrame(40, program);
+    Bytes table(mem::kInputTableSize, 0x5A);
+    const Bytes frame = WriteFrame(mem::kProgram, program);
     EXPECT_EQ(pc.exchange(frame), frame); // the echo only
-    EXPECT_EQ(memoryAt(40, 88), program);
-    EXPECT_EQ(pc.exchange(WriteFrame(128, table)).size(), 263u);
-    EXPECT_EQ(memoryAt(128, 256), table);
-    EXPECT_EQ(pc.reply(ReadFrame(40, 88)), WithChecksum(program));
+    EXPECT_EQ(memoryAt(mem::kProgram, mem::kProgramSize), program);
+    EXPECT_EQ(pc.exchange(WriteFrame(mem::kInputTable, table)).size(), 263u);
+    EXPECT_EQ(memoryAt(mem::kInputTable, mem::kInputTableSize), table);
+    EXPECT_EQ(pc.reply(ReadFrame(mem::kProgram, mem::kProgramSize)), WithChecksum(program));
 }
 
 TEST_F(EmulatorTest, WriteWrapsAtTheEndOfTheAddressSpace)
@@ -136,9 +137,9 @@ TEST_F(EmulatorTest, WriteWrapsAtTheEndOfTheAddressSpace)
 
 TEST_F(EmulatorTest, ReservedCommandIsOnlyEchoed)
 {
-    const Bytes before = memoryAt(0, 384);
+    const Bytes before = memoryAt(0, mem::kHeaderSize);
     EXPECT_EQ(pc.exchange(Frame('B')), Frame('B'));
-    EXPECT_EQ(memoryAt(0, 384), before);
+    EXPECT_EQ(memoryAt(0, mem::kHeaderSize), before);
     EXPECT_EQ(emulator.commands('B'), 1);
 }
 

@@ -1,5 +1,6 @@
 #include "sim_driver.h"
 
+#include "model/memory_image.h"
 #include "sim/presets.h"
 
 #include <gtest/gtest.h>
@@ -113,7 +114,7 @@ Bytes Noisy(double rate, std::uint64_t seed)
     LoadMemory(e.logger(), {.deviceCode = 1});
     e.setByteErrors(rate, seed);
     Driver d{e};
-    return d.exchange(ReadFrame(384, 0));
+    return d.exchange(ReadFrame(mem::LoggerBlockAddress(0), 0));
 }
 
 TEST_F(FaultsTest, ByteErrorsFlipOneBitAtTheRateAndRepeatWithTheSeed)

@@ -1,11 +1,13 @@
 // The emulator behind the port, as every other layer's tests use it: LoggerProtocol over the
 // in-process line on a virtual clock.
+#include "link/link_report.h"
 #include "link/link_texts.h"
 #include "link/logger_protocol.h"
 #include "model/memory_image.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
+#include "support/print_link.h"
 #include "support/recording_prompt.h"
 #include "support/virtual_clock.h"
 
@@ -30,10 +32,9 @@ protected:
     std::unique_ptr<LoggerProtocol> connect()
     {
         auto q = std::make_unique<LoggerProtocol>(LinkSettings{"sim", false},
-                                             std::make_unique<EmulatorLine>(emulator, clock),
-                                             clock, prompt);
-        std::uint8_t clockRecord[16];
-        q->ReadClock(clockRecord); // opens the port and settles
+                                                  std::make_unique<EmulatorLine>(emulator, clock), clock);
+        std::uint8_t clockRecord[mem::kClockRecordSize];
+        q->readClock(clockRecord); // opens the port and settles
         return q;
     }
     const std::uint8_t* memory() const { return emulator.logger().memory(); }
@@ -51,12 +52,11 @@ protected:
 TEST_F(LineTest, ThreeLineSetUpAnswersThePort)
 {
     auto q = std::make_unique<LoggerProtocol>(LinkSettings{"sim", false},
-                                         std::make_unique<EmulatorLine>(emulator, clock),
-                                         clock, prompt);
-    EXPECT_TRUE(q->Ping());
-    std::uint8_t ident[8];
-    ASSERT_TRUE(q->ReadIdent(ident));
-    EXPECT_EQ(std::memcmp(ident, memory(), 8), 0);
+                                              std::make_unique<EmulatorLine>(emulator, clock), clock);
+    EXPECT_EQ(q->ping(), LinkStatus::Ok);
+    std::uint8_t ident[mem::kIdentificationSize];
+    ASSERT_EQ(q->readIdent(ident), LinkStatus::Ok);
+    EXPECT_EQ(std::memcmp(ident, memory() + mem::kIdentification, mem::kIdentificationSize), 0);
     EXPECT_TRUE(prompt.records().empty());
 }
 
@@ -64,9 +64,9 @@ TEST_F(LineTest, UnpacedExchangesTakeNoTime)
 {
     auto q = connect();
     const std::int64_t before = clock.tickMs();
-    std::uint8_t block[128];
+    std::uint8_t block[mem::kBlockSize];
     for (int k = 0; k < 10; ++k)
-        ASSERT_TRUE(q->GetDataBloc(k, block));
+        ASSERT_EQ(q->readDataBlock(k, block), LinkStatus::Ok);
     EXPECT_EQ(clock.tickMs(), before);
 }
 
@@ -78,12 +78,12 @@ TEST_F(PacedLineTest, ExchangesTakeTheirWireTime)
         int bytes; // on the wire: frame, echoes, reply
         std::function<bool()> run;
     };
-    std::uint8_t buffer[256];
+    std::uint8_t buffer[mem::kInputTableSize];
     const Case cases[] = {
-        {"identification", 7 * 2 + 10, [&] { return q->ReadIdent(buffer); }},
-        {"data block", 7 * 2 + 130, [&] { return q->GetDataBloc(3, buffer); }},
-        {"input table", 7 * 2 + 258, [&] { return q->ReadInputTable(buffer); }},
-        {"clock", 4 * 2 + 18, [&] { return q->ReadClock(buffer); }},
+        {"identification", 7 * 2 + 10, [&] { return q->readIdent(buffer) == LinkStatus::Ok; }},
+        {"data block", 7 * 2 + 130, [&] { return q->readDataBlock(3, buffer) == LinkStatus::Ok; }},
+        {"input table", 7 * 2 + 258, [&] { return q->readInputTable(buffer) == LinkStatus::Ok; }},
+        {"clock", 4 * 2 + 18, [&] { return q->readClock(buffer) == LinkStatus::Ok; }},
     };
     for (const Case& c : cases) {
         const std::int64_t before = clock.tickMs();
@@ -96,10 +96,10 @@ TEST_F(PacedLineTest, ExchangesTakeTheirWireTime)
 TEST_F(PacedLineTest, DownloadingBlocksStaysWithinFivePercentOfTheWire)
 {
     auto q = connect();
-    std::uint8_t block[128];
+    std::uint8_t block[mem::kBlockSize];
     const std::int64_t before = clock.tickMs();
     for (int k = 0; k < 100; ++k)
-        ASSERT_TRUE(q->GetDataBloc(k, block));
+        ASSERT_EQ(q->readDataBlock(k, block), LinkStatus::Ok);
     const double wireMs = 100 * (7 * 2 + 130) * 10.0 / 19.2;
     const double ms = double(clock.tickMs() - before);
     EXPECT_GE(ms, wireMs - 1);
@@ -132,9 +132,9 @@ TEST_F(LineTest, RetryAfterAMissingEchoBeginsAFreshFrame)
     emulator.addFault({.kind = FaultKind::NoEcho, .byte = 4});
     const std::int64_t before = clock.tickMs();
     const std::int64_t reads = emulator.commands('D');
-    std::uint8_t ident[8];
-    ASSERT_TRUE(q->ReadIdent(ident));
-    EXPECT_EQ(std::memcmp(ident, memory(), 8), 0);
+    std::uint8_t ident[mem::kIdentificationSize];
+    ASSERT_EQ(q->readIdent(ident), LinkStatus::Ok);
+    EXPECT_EQ(std::memcmp(ident, memory() + mem::kIdentification, mem::kIdentificationSize), 0);
     EXPECT_EQ(emulator.commands('D'), reads + 1) << "the half frame was forgotten";
     EXPECT_GE(clock.tickMs() - before, 300);
     EXPECT_LT(clock.tickMs() - before, 400);
@@ -160,9 +160,9 @@ TEST_F(LineTest, TransactionsRecoverFromOneBadExchange)
         auto q = connect();
         emulator.addFault(c.fault);
         const std::int64_t before = clock.tickMs();
-        std::uint8_t block[128];
-        ASSERT_TRUE(q->GetDataBloc(7, block)) << c.name;
-        EXPECT_EQ(std::memcmp(block, memory() + mem::BlockAddress(7), 128), 0) << c.name;
+        std::uint8_t block[mem::kBlockSize];
+        ASSERT_EQ(q->readDataBlock(7, block), LinkStatus::Ok) << c.name;
+        EXPECT_EQ(std::memcmp(block, memory() + mem::BlockAddress(7), mem::kBlockSize), 0) << c.name;
         EXPECT_GE(clock.tickMs() - before, c.minMs) << c.name;
         EXPECT_TRUE(prompt.records().empty()) << c.name;
         emulator.clearFaults();
@@ -174,28 +174,30 @@ TEST_F(LineTest, ASilentLoggerEndsInDeviceNotResponding)
     auto q = connect();
     emulator.setSilent(true);
     const std::int64_t before = clock.tickMs();
-    std::uint8_t ident[8] = {};
-    EXPECT_FALSE(q->ReadIdent(ident));
-    EXPECT_TRUE(q->NotResponding());
+    std::uint8_t ident[mem::kIdentificationSize] = {};
+    LinkReport report(*q, prompt);
+    const LinkStatus status = q->readIdent(ident);
+    EXPECT_EQ(status, LinkStatus::NoEcho);
+    EXPECT_FALSE(report.ok(status));
     ASSERT_EQ(prompt.texts(), QStringList{texts::deviceNotResponding()});
     EXPECT_NEAR(double(clock.tickMs() - before), 5 * 300.0, 5 * 2.0);
-    EXPECT_FALSE(q->Ping()) << "and a ping stays silent";
+    EXPECT_NE(q->ping(), LinkStatus::Ok) << "and a ping stays silent";
 }
 
 TEST_F(LineTest, TheLoggerRecordsAsVirtualTimePasses)
 {
     auto q = connect();
-    std::uint8_t record[16];
-    ASSERT_TRUE(q->ReadClock(record));
+    std::uint8_t record[mem::kClockRecordSize];
+    ASSERT_EQ(q->readClock(record), LinkStatus::Ok);
     record[mem::kRunState] = mem::kRunRecording;
-    ASSERT_TRUE(q->WriteClock(record));
+    ASSERT_EQ(q->writeClock(record), LinkStatus::Ok);
     clock.advance(3 * 3600 * 1000); // 36 records of 4 inputs, one every 5 minutes
-    std::uint8_t block[128];
-    ASSERT_TRUE(q->GetDataBloc(0, block));
+    std::uint8_t block[mem::kBlockSize];
+    ASSERT_EQ(q->readDataBlock(0, block), LinkStatus::Ok);
     EXPECT_EQ(block[mem::kSampleBytes], 4 * 30) << "30 records fill block 0";
-    ASSERT_TRUE(q->GetDataBloc(1, block));
+    ASSERT_EQ(q->readDataBlock(1, block), LinkStatus::Ok);
     EXPECT_EQ(block[mem::kSampleBytes], 4 * 6);
-    ASSERT_TRUE(q->ReadClock(record));
+    ASSERT_EQ(q->readClock(record), LinkStatus::Ok);
     EXPECT_EQ(record[mem::kRunState], mem::kRunRecording);
 }
 

@@ -3,6 +3,7 @@
 #include "link/download_sequence.h"
 #include "link/link_texts.h"
 #include "link/logger_protocol.h"
+#include "model/byte_view.h"
 #include "model/datetime_number.h"
 #include "model/memory_image.h"
 #include "model/device_catalog.h"
@@ -53,10 +54,9 @@ Downloaded Download(Emulator& emulator)
     qz::test::VirtualClock clock;
     qz::test::RecordingPrompt prompt;
     NullProgress progress;
-    LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock),
-                clock, prompt);
+    LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock), clock);
     Downloaded d;
-    d.outcome = RunDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
+    d.outcome = runDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
         d.image = image;
         return ImageAcceptance{true, 100};
     });
@@ -64,7 +64,10 @@ Downloaded Download(Emulator& emulator)
     return d;
 }
 
-unsigned Word(const std::uint8_t* m, std::size_t at) { return m[at] | unsigned(m[at + 1]) << 8; }
+unsigned Word(const std::uint8_t* m, std::size_t at)
+{
+    return ByteView{const_cast<std::uint8_t*>(m), mem::kLoggerMemorySize}.u16(at);
+}
 
 TEST(PresetsTest, TheCatalogueHasItsModels)
 {
@@ -128,7 +131,7 @@ TEST(PresetsTest, InputsReadAsRealMeasurements)
 {
     Emulator e;
     LoadMemory(e.logger(), {.deviceCode = 485, .content = Content::Linear});
-    std::vector<std::uint8_t> image(e.logger().memory(), e.logger().memory() + kDownloadImageSize);
+    std::vector<std::uint8_t> image(e.logger().memory(), e.logger().memory() + mem::kImageSize);
     ImageWriter(ByteView{image.data(), image.size()}).setBlocksUsed(std::uint16_t(MemoryBlocks(485) / 3));
     const ImageReader data(ConstByteView{image.data(), image.size()});
     EXPECT_EQ(data.recordName().trimmed(), QStringLiteral("Plant room monitoring"));

@@ -92,7 +92,7 @@ TEST(RecorderTest, CrossesABlockBoundary)
     Rig r(3, 60, false); // 40 records per block
     r.logger.startRecording();
     r.run(40 * 60);
-    EXPECT_EQ(r.block(0)[mem::kSampleBytes], 120);
+    EXPECT_EQ(r.block(0)[mem::kSampleBytes], mem::kSampleArea);
     EXPECT_EQ(r.block(1)[mem::kSampleBytes], 0xFF) << "the next block opens with its record";
     r.run(60);
     EXPECT_EQ(r.block(1)[mem::kSampleBytes], 3);
@@ -110,10 +110,10 @@ TEST(RecorderTest, StopWhenFullStopsAtTheLastBlock)
     EXPECT_EQ(r.logger.runState(), mem::kRunRecording);
     r.run(1);
     EXPECT_EQ(r.logger.runState(), mem::kRunStopped);
-    EXPECT_EQ(r.block(59)[mem::kSampleBytes], 120);
-    const std::vector<std::uint8_t> before(r.logger.memory(), r.logger.memory() + 65536);
+    EXPECT_EQ(r.block(59)[mem::kSampleBytes], mem::kSampleArea);
+    const std::vector<std::uint8_t> before(r.logger.memory(), r.logger.memory() + mem::kLoggerMemorySize);
     r.run(3600);
-    EXPECT_EQ(std::vector<std::uint8_t>(r.logger.memory(), r.logger.memory() + 65536), before);
+    EXPECT_EQ(std::vector<std::uint8_t>(r.logger.memory(), r.logger.memory() + mem::kLoggerMemorySize), before);
     EXPECT_EQ(r.word(mem::kBlocksUsed) & 0xFF, 0u) << "read as a linear recording";
 }
 
@@ -148,7 +148,7 @@ TEST(RecorderTest, WrappedRingHasItsOldestStampAfterTheNewestBlock)
     std::int64_t previous = -1;
     for (int j = 0; j < 60; ++j) {
         const std::uint8_t* b = r.block(int((first + unsigned(j)) % 60));
-        ASSERT_LE(b[mem::kSampleBytes], 120);
+        ASSERT_LE(b[mem::kSampleBytes], mem::kSampleArea);
         std::int64_t t = 0;
         for (int i = 0; i < 6; ++i)
             t = t * 100 + BcdToInt(b[mem::kBlockStamp + std::size_t(i)]);

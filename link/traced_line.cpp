@@ -1,0 +1,65 @@
+#include "link/traced_line.h"
+
+#include <vector>
+
+namespace qz {
+
+TracedLine::TracedLine(std::unique_ptr<LineBackend> inner, WireTrace& trace)
+    : inner_(std::move(inner)), trace_(trace)
+{
+}
+
+TracedLine::~TracedLine()
+{
+    trace_.save();
+}
+
+bool TracedLine::open(const QString& name)
+{
+    const bool opened = inner_->open(name);
+    if (opened) {
+        trace_.event(QStringLiteral("open %1").arg(name));
+    } else {
+        const int error = inner_->openError();
+        trace_.event(QStringLiteral("open %1 failed%2")
+                         .arg(name, error != 0 ? QStringLiteral(": ") + qt_error_string(error)
+                                               : QString()));
+    }
+    return opened;
+}
+
+void TracedLine::close()
+{
+    if (inner_->isOpen())
+        trace_.event(QStringLiteral("close"));
+    inner_->close();
+}
+
+std::int64_t TracedLine::write(const std::uint8_t* data, std::int64_t count)
+{
+    const std::int64_t written = inner_->write(data, count);
+    trace_.sent(data, written);
+    return written;
+}
+
+std::int64_t TracedLine::read(std::uint8_t* data, std::int64_t count)
+{
+    const std::int64_t got = inner_->read(data, count);
+    trace_.received(data, got);
+    return got;
+}
+
+void TracedLine::purge()
+{
+    // What waits unread is shown before it is dropped: late or stray bytes are often
+    // the clue to a misbehaving logger.
+    const std::int64_t waiting = inner_->bytesWaiting();
+    if (waiting > 0) {
+        std::vector<std::uint8_t> stray(static_cast<std::size_t>(waiting));
+        trace_.dropped(stray.data(), inner_->read(stray.data(), waiting));
+    }
+    inner_->purge();
+    trace_.endExchange();
+}
+
+} // namespace qz

@@ -1,0 +1,37 @@
+#pragma once
+// A line that writes what crosses it into a wire trace and otherwise leaves everything to
+// the line it wraps. The trace is saved when the line goes away, so the file holds each
+// command's bytes as soon as the command ends.
+#include "link/line_backend.h"
+#include "link/wire_trace.h"
+
+#include <memory>
+
+namespace qz {
+
+class TracedLine final : public LineBackend {
+public:
+    TracedLine(std::unique_ptr<LineBackend> inner, WireTrace& trace);
+    ~TracedLine() override;
+
+    bool open(const QString& name) override;
+    int openError() const override { return inner_->openError(); }
+    void close() override;
+    bool isOpen() const override { return inner_->isOpen(); }
+    bool raiseDtr() override { return inner_->raiseDtr(); }
+
+    std::int64_t write(const std::uint8_t* data, std::int64_t count) override;
+    std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }
+    std::int64_t waitForBytes(std::int64_t count, std::int64_t timeoutMs) override
+    {
+        return inner_->waitForBytes(count, timeoutMs);
+    }
+    std::int64_t read(std::uint8_t* data, std::int64_t count) override;
+    void purge() override;
+
+private:
+    std::unique_ptr<LineBackend> inner_;
+    WireTrace& trace_;
+};
+
+} // namespace qz
