@@ -17,7 +17,7 @@
 //
 //   // Print: the caller picks the printer, sets the job title (the caption), shows the
 //   // busy cursor, then
-//   PrintForm(printer, recording);              // one page; false when it cannot begin
+//   printTo(printer, recording);              // one page; false when it cannot begin
 //
 //   // Clipboard and Copy To: GraphBitmap(recording, paintBoxSize).
 //
@@ -72,9 +72,9 @@ QImage GraphBitmap(const Recording& recording, QSize size);
 
 // Prints the graph on one page of the device (a QPrinter, QPdfWriter, ...): the whole
 // page in landscape, the upper 55 % in portrait. False when painting cannot begin.
-bool PrintForm(QPagedPaintDevice& device, const Recording& recording);
+bool printTo(QPagedPaintDevice& device, const Recording& recording);
 
 // The same on a painter already active on a page of pageSize pixels.
-void PrintForm(QPainter& page, QSize pageSize, bool portrait, const Recording& recording);
+void printTo(QPainter& page, QSize pageSize, bool portrait, const Recording& recording);
 
 } // namespace qz

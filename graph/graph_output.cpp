@@ -36,19 +36,19 @@ QImage GraphBitmap(const Recording& recording, QSize size)
     return image;
 }
 
-void PrintForm(QPainter& page, QSize pageSize, bool portrait, const Recording& recording)
+void printTo(QPainter& page, QSize pageSize, bool portrait, const Recording& recording)
 {
     DrawGraph(page, PrinterTarget(pageSize, portrait), recording);
 }
 
-bool PrintForm(QPagedPaintDevice& device, const Recording& recording)
+bool printTo(QPagedPaintDevice& device, const Recording& recording)
 {
     const bool portrait = device.pageLayout().orientation() == QPageLayout::Portrait;
     const QSize pageSize(device.width(), device.height());
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    PrintForm(painter, pageSize, portrait, recording);
+    printTo(painter, pageSize, portrait, recording);
     return painter.end();
 }
 

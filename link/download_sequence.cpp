@@ -28,7 +28,7 @@ std::span<const std::uint8_t> stampOf(const std::vector<std::uint8_t>& image, in
 // and taken as continuing, so one damaged stamp does not cut the recording short.
 bool continues(const LoggerDate& date, std::span<const std::uint8_t> block, Prompt& prompt)
 {
-    switch (date.Continuity(block)) {
+    switch (date.continuity(block)) {
     case StampContinuity::Continues:
         return true;
     case StampContinuity::Breaks:
@@ -62,8 +62,8 @@ LoopResult readBlocks(LoggerProtocol& q, Progress& progress, LinkReport& report,
                 break; // told once; do not ask the same silent logger again
             }
             if (isPlausibleBlock(first)) {
-                date.SetFromStamp(first);
-                date.PreviousDay();
+                date.setFromStamp(first);
+                date.previousDay();
             }
         }
         progress.setPosition(blockBar(i));
@@ -78,12 +78,12 @@ LoopResult readBlocks(LoggerProtocol& q, Progress& progress, LinkReport& report,
         if (ring) {
             if (ok) {
                 if (!continues(date, stamp, report.prompt()))
-                    date.SetFromStamp(stamp);
+                    date.setFromStamp(stamp);
                 ++r.accepted;
                 ++i;
             }
         } else if (ok && continues(date, stamp, report.prompt())) {
-            date.SetFromStamp(stamp);
+            date.setFromStamp(stamp);
             ++r.accepted;
             ++i;
         } else {
@@ -99,15 +99,15 @@ int oldestBlock(const std::vector<std::uint8_t>& image, int blocks)
 {
     LoggerDate date;
     date.Year = 3000;
-    double best = date.AsDateTime();
+    double best = date.asDateTime();
     int first = 0;
     for (int j = 0; j < blocks; ++j) {
         const auto block = stampOf(image, j);
         if (!isPlausibleBlock(block.data()))
             continue;
-        date.SetFromStamp(block);
+        date.setFromStamp(block);
         double t = 0;
-        if (date.TryAsDateTime(t) && t < best) {
+        if (date.tryAsDateTime(t) && t < best) {
             best = t;
             first = j;
         }

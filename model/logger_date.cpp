@@ -45,12 +45,12 @@ bool ParsePart(const QString& text, int from, int& out)
 
 } // namespace
 
-bool LoggerDate::IsLeapYear() const
+bool LoggerDate::isLeapYear() const
 {
     return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0;
 }
 
-int LoggerDate::DaysInMonth() const
+int LoggerDate::daysInMonth() const
 {
     switch (Month) {
     case 1: case 3: case 5: case 7: case 8: case 10: case 12:
@@ -58,15 +58,15 @@ int LoggerDate::DaysInMonth() const
     case 4: case 6: case 9: case 11:
         return 30;
     case 2:
-        return IsLeapYear() ? 29 : 28;
+        return isLeapYear() ? 29 : 28;
     default:
         return -1;
     }
 }
 
-void LoggerDate::NextDay()
+void LoggerDate::nextDay()
 {
-    if (Day < DaysInMonth()) {
+    if (Day < daysInMonth()) {
         ++Day;
         return;
     }
@@ -79,7 +79,7 @@ void LoggerDate::NextDay()
     }
 }
 
-void LoggerDate::PreviousDay()
+void LoggerDate::previousDay()
 {
     if (Day > 1) {
         --Day;
@@ -91,11 +91,11 @@ void LoggerDate::PreviousDay()
     } else {
         --Month;
     }
-    const int days = DaysInMonth();
+    const int days = daysInMonth();
     Day = std::uint16_t(days > 0 ? days : 1);
 }
 
-bool LoggerDate::IncSecond()
+bool LoggerDate::incSecond()
 {
     if (++Sec < 60)
         return false;
@@ -103,7 +103,7 @@ bool LoggerDate::IncSecond()
     return true;
 }
 
-bool LoggerDate::IncMinute()
+bool LoggerDate::incMinute()
 {
     if (++Min < 60)
         return false;
@@ -111,7 +111,7 @@ bool LoggerDate::IncMinute()
     return true;
 }
 
-bool LoggerDate::IncHour()
+bool LoggerDate::incHour()
 {
     if (++Hour < 24)
         return false;
@@ -119,18 +119,18 @@ bool LoggerDate::IncHour()
     return true;
 }
 
-bool LoggerDate::TryAsDateTime(double& out) const
+bool LoggerDate::tryAsDateTime(double& out) const
 {
     return EncodeDateTime(Year, Month, Day, Hour, Min, Sec, 0, out);
 }
 
-double LoggerDate::AsDateTime() const
+double LoggerDate::asDateTime() const
 {
     double v = 0;
-    return TryAsDateTime(v) ? v : 0.0;
+    return tryAsDateTime(v) ? v : 0.0;
 }
 
-bool LoggerDate::SetDateTime(double value)
+bool LoggerDate::setDateTime(double value)
 {
     DateTimeParts p;
     if (!DecodeDateTime(value, p))
@@ -145,7 +145,7 @@ bool LoggerDate::SetDateTime(double value)
     return true;
 }
 
-void LoggerDate::SetNow(Clock& clock)
+void LoggerDate::setNow(Clock& clock)
 {
     const QDateTime now = clock.localNow();
     const QDate d = now.date();
@@ -159,23 +159,23 @@ void LoggerDate::SetNow(Clock& clock)
     MSec = std::uint16_t(t.msec());
 }
 
-void LoggerDate::AddSpan(double span)
+void LoggerDate::addSpan(double span)
 {
     double v = 0;
-    if (TryAsDateTime(v))
-        SetDateTime(v + span);
+    if (tryAsDateTime(v))
+        setDateTime(v + span);
 }
 
-void LoggerDate::AddInterval(int seconds)
+void LoggerDate::addInterval(int seconds)
 {
     double v = 0;
     if (!EncodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
         return;
     const int step = seconds >= 3600 ? 3600 : (seconds / 60) * 60 + seconds % 60;
-    SetDateTime(v + step / 86400.0);
+    setDateTime(v + step / 86400.0);
 }
 
-LoggerDate::SpanStatus LoggerDate::TrySpan(int years, int months, int days, int hours, int minutes,
+LoggerDate::SpanStatus LoggerDate::trySpan(int years, int months, int days, int hours, int minutes,
                                  int seconds, double& out)
 {
     double date = 0, time = 0;
@@ -189,13 +189,13 @@ LoggerDate::SpanStatus LoggerDate::TrySpan(int years, int months, int days, int 
     return SpanStatus::Ok;
 }
 
-double LoggerDate::Span(int years, int months, int days, int hours, int minutes, int seconds)
+double LoggerDate::span(int years, int months, int days, int hours, int minutes, int seconds)
 {
     double out = 0;
-    return TrySpan(years, months, days, hours, minutes, seconds, out) == SpanStatus::Ok ? out : 0.0;
+    return trySpan(years, months, days, hours, minutes, seconds, out) == SpanStatus::Ok ? out : 0.0;
 }
 
-void LoggerDate::SetFromStamp(std::span<const std::uint8_t> block)
+void LoggerDate::setFromStamp(std::span<const std::uint8_t> block)
 {
     if (block.size() < 7)
         return;
@@ -209,20 +209,20 @@ void LoggerDate::SetFromStamp(std::span<const std::uint8_t> block)
     MSec = 0;
 }
 
-StampContinuity LoggerDate::Continuity(std::span<const std::uint8_t> block) const
+StampContinuity LoggerDate::continuity(std::span<const std::uint8_t> block) const
 {
     qint64 t = 0, d = 0;
     LoggerDate stamp;
     if (block.size() < 7)
         return StampContinuity::ImpossibleDate;
-    stamp.SetFromStamp(block);
+    stamp.setFromStamp(block);
     if (!InstantSeconds(stamp, t) || !InstantSeconds(*this, d))
         return StampContinuity::ImpossibleDate;
     const qint64 window = 5 * 86400 + 3600;
     return d <= t && t < d + window ? StampContinuity::Continues : StampContinuity::Breaks;
 }
 
-void LoggerDate::ToStartStamp(std::uint8_t out[6]) const
+void LoggerDate::toStartStamp(std::uint8_t out[6]) const
 {
     out[0] = std::uint8_t(Year % 100);
     out[1] = std::uint8_t(Month);
@@ -232,44 +232,44 @@ void LoggerDate::ToStartStamp(std::uint8_t out[6]) const
     out[5] = std::uint8_t(Sec);
 }
 
-std::uint8_t LoggerDate::GetYearBits() const { return std::uint8_t((Year % 4) * 64); }
-std::uint8_t LoggerDate::YearOfCentury() const { return std::uint8_t(Year % 100); }
-std::uint8_t LoggerDate::GetMonth() const { return std::uint8_t(Month); }
-std::uint8_t LoggerDate::GetDay() const { return std::uint8_t(Day); }
-std::uint8_t LoggerDate::GetHour() const { return std::uint8_t(Hour); }
-std::uint8_t LoggerDate::GetMinute() const { return std::uint8_t(Min); }
-std::uint8_t LoggerDate::GetSecond() const { return std::uint8_t(Sec); }
+std::uint8_t LoggerDate::yearBits() const { return std::uint8_t((Year % 4) * 64); }
+std::uint8_t LoggerDate::yearOfCentury() const { return std::uint8_t(Year % 100); }
+std::uint8_t LoggerDate::monthByte() const { return std::uint8_t(Month); }
+std::uint8_t LoggerDate::dayByte() const { return std::uint8_t(Day); }
+std::uint8_t LoggerDate::hourByte() const { return std::uint8_t(Hour); }
+std::uint8_t LoggerDate::minuteByte() const { return std::uint8_t(Min); }
+std::uint8_t LoggerDate::secondByte() const { return std::uint8_t(Sec); }
 
-QString LoggerDate::DateText() const
+QString LoggerDate::dateText() const
 {
     return QString::asprintf("%02d/%02d/%02d", int(Day), int(Month), int(Year % 100));
 }
 
-QString LoggerDate::TimeText() const
+QString LoggerDate::timeText() const
 {
     return QString::asprintf("%02d:%02d:%02d", int(Hour), int(Min), int(Sec));
 }
 
-QString LoggerDate::NowDateText(Clock& clock)
+QString LoggerDate::nowDateText(Clock& clock)
 {
     LoggerDate now;
-    now.SetNow(clock);
-    return now.DateText();
+    now.setNow(clock);
+    return now.dateText();
 }
 
-QString LoggerDate::NowTimeText(Clock& clock)
+QString LoggerDate::nowTimeText(Clock& clock)
 {
     LoggerDate now;
-    now.SetNow(clock);
-    return now.TimeText();
+    now.setNow(clock);
+    return now.timeText();
 }
 
-QString LoggerDate::ExportStamp(int form) const
+QString LoggerDate::exportStamp(int form) const
 {
     const QChar tab(QLatin1Char('\t'));
     switch (form) {
     case 0:
-        return DateText() + QLatin1Char(' ') + TimeText() + tab;
+        return dateText() + QLatin1Char(' ') + timeText() + tab;
     case 1:
     case 2: {
         double v = 0;
@@ -280,15 +280,15 @@ QString LoggerDate::ExportStamp(int form) const
         return number + (form == 1 ? QString(tab) : QStringLiteral(";"));
     }
     case 3:
-        return TimeText() + tab;
+        return timeText() + tab;
     case 4:
-        return DateText() + tab;
+        return dateText() + tab;
     default:
         return QString();
     }
 }
 
-bool LoggerDate::ParseDate(const QString& text)
+bool LoggerDate::parseDate(const QString& text)
 {
     int day = 0, month = 0, yy = 0;
     if (!ParsePart(text, 0, day) || !ParsePart(text, 3, month) || !ParsePart(text, 6, yy))
@@ -301,7 +301,7 @@ bool LoggerDate::ParseDate(const QString& text)
     LoggerDate probe;
     probe.Year = std::uint16_t(year);
     probe.Month = std::uint16_t(month);
-    if (day < 1 || day > probe.DaysInMonth())
+    if (day < 1 || day > probe.daysInMonth())
         return false;
     Year = std::uint16_t(year);
     Month = std::uint16_t(month);
@@ -309,7 +309,7 @@ bool LoggerDate::ParseDate(const QString& text)
     return true;
 }
 
-bool LoggerDate::ParseTime(const QString& text)
+bool LoggerDate::parseTime(const QString& text)
 {
     int hour = 0, minute = 0, second = 0;
     if (!ParsePart(text, 0, hour) || !ParsePart(text, 3, minute) || !ParsePart(text, 6, second))
@@ -323,7 +323,7 @@ bool LoggerDate::ParseTime(const QString& text)
     return true;
 }
 
-double LoggerDate::RoundUp(int mode, double limit)
+double LoggerDate::roundUp(int mode, double limit)
 {
     const LoggerDate start = *this;
     const qint64 limitMs = ToMs(limit);
@@ -332,20 +332,20 @@ double LoggerDate::RoundUp(int mode, double limit)
             return;
         d.Min = 0;
         d.Sec = 0;
-        if (d.IncHour())
-            d.NextDay();
+        if (d.incHour())
+            d.nextDay();
     };
     auto toNextMinute = [](LoggerDate& d) {
         if (d.Sec == 0)
             return;
         d.Sec = 0;
-        if (d.IncMinute() && d.IncHour())
-            d.NextDay();
+        if (d.incMinute() && d.incHour())
+            d.nextDay();
     };
     auto hourOrMinute = [&](LoggerDate& d) {
         LoggerDate hour = start;
         toNextHour(hour);
-        if (ToMs(hour.AsDateTime()) <= limitMs) {
+        if (ToMs(hour.asDateTime()) <= limitMs) {
             d = hour;
         } else {
             d = start;
@@ -357,7 +357,7 @@ double LoggerDate::RoundUp(int mode, double limit)
     case 0:
         if (Hour != 0 || Min != 0 || Sec != 0) {
             Hour = Min = Sec = 0;
-            NextDay();
+            nextDay();
         }
         break;
     case 1:
@@ -369,21 +369,21 @@ double LoggerDate::RoundUp(int mode, double limit)
     case 3: {
         LoggerDate first;
         hourOrMinute(first);
-        if (ToMs(first.AsDateTime()) <= limitMs) {
+        if (ToMs(first.asDateTime()) <= limitMs) {
             *this = first;
             break;
         }
         *this = start;
-        while (Sec % 10 != 0 && ToMs(AsDateTime()) < limitMs) {
-            if (IncSecond() && IncMinute() && IncHour())
-                NextDay();
+        while (Sec % 10 != 0 && ToMs(asDateTime()) < limitMs) {
+            if (incSecond() && incMinute() && incHour())
+                nextDay();
         }
         break;
     }
     default:
         break;
     }
-    return AsDateTime();
+    return asDateTime();
 }
 
 } // namespace qz

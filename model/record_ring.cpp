@@ -84,9 +84,9 @@ double ImageReader::recordDateTime(int n) const
     if (!oldest.bound())
         return 0;
     LoggerDate start;
-    start.SetFromStamp({oldest.data, oldest.size});
+    start.setFromStamp({oldest.data, oldest.size});
     double base = 0;
-    if (!start.TryAsDateTime(base))
+    if (!start.tryAsDateTime(base))
         return 0;
     const int seconds = interval();
     const int stepSeconds = seconds >= 3600 ? 3600 : (seconds / 60) * 60 + seconds % 60;
@@ -96,22 +96,22 @@ double ImageReader::recordDateTime(int n) const
 QString ImageReader::recordDateText(int n) const
 {
     LoggerDate d;
-    d.SetDateTime(recordDateTime(n));
-    return d.DateText();
+    d.setDateTime(recordDateTime(n));
+    return d.dateText();
 }
 
 QString ImageReader::recordTimeText(int n) const
 {
     LoggerDate d;
-    d.SetDateTime(recordDateTime(n));
-    return d.TimeText();
+    d.setDateTime(recordDateTime(n));
+    return d.timeText();
 }
 
 double ImageReader::recordDateTimeRounded(int n, int mode, double limit) const
 {
     LoggerDate d;
-    d.SetDateTime(recordDateTime(n));
-    return d.RoundUp(mode, limit);
+    d.setDateTime(recordDateTime(n));
+    return d.roundUp(mode, limit);
 }
 
 QString ImageReader::batteryText() const

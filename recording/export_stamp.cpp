@@ -25,7 +25,7 @@ ExportStamper::ExportStamper(const ImageReader& reader, int form)
     // The instant of measurement 0 is the stamp itself; whole seconds from there on.
     LoggerDate base;
     const double start = reader.recordDateTime(0);
-    if (start != 0 && base.SetDateTime(start) && base.MSec == 0) {
+    if (start != 0 && base.setDateTime(start) && base.MSec == 0) {
         baseDate_ = QDate(base.Year, base.Month, base.Day);
         baseSecond_ = base.Hour * 3600 + base.Min * 60 + base.Sec;
         const int interval = reader.interval();
@@ -55,8 +55,8 @@ void ExportStamper::append(QByteArray& out, int k)
     if (!exact_) {
         // No usable stamp: the date value's own conversion decides.
         LoggerDate d;
-        d.SetDateTime(reader_.recordDateTime(k));
-        out += d.ExportStamp(form_).toUtf8();
+        d.setDateTime(reader_.recordDateTime(k));
+        out += d.exportStamp(form_).toUtf8();
         return;
     }
     const std::int64_t second = baseSecond_ + step_ * k;

@@ -10,14 +10,14 @@ DocumentWindow::DocumentWindow(QWidget* parent) : QMdiSubWindow(parent)
     resize(435, 300);
 }
 
-void DocumentWindow::ChildSize(int top, int height)
+void DocumentWindow::setTopAndHeight(int top, int height)
 {
     sized_ = true;
     resize(width(), height);
     move(x(), top);
 }
 
-void DocumentWindow::FreeWindow()
+void DocumentWindow::freeWindow()
 {
     freeing_ = true;
     hide();
@@ -26,7 +26,7 @@ void DocumentWindow::FreeWindow()
 
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
-    if (!freeing_ && !MayClose()) {
+    if (!freeing_ && !mayClose()) {
         event->ignore();
         return;
     }

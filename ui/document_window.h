@@ -13,28 +13,28 @@ class DocumentWindow : public QMdiSubWindow {
 public:
     explicit DocumentWindow(QWidget* parent = nullptr);
 
-    virtual void CopyToClipBoard() = 0;
-    virtual void PrintForm(QPrinter& printer) = 0;
-    virtual QString ClipboardFileFilter() const = 0;
-    virtual QString ClipboardFileExt() const = 0;
+    virtual void copyToClipboard() = 0;
+    virtual void printTo(QPrinter& printer) = 0;
+    virtual QString clipboardFileFilter() const = 0;
+    virtual QString clipboardFileExtension() const = 0;
     // False when the file could not be written.
-    virtual bool SaveToFile(const QString& name) = 0;
-    virtual QString FileName() const = 0;
-    virtual void SetFileName(const QString& name) = 0;
+    virtual bool saveToFile(const QString& name) = 0;
+    virtual QString fileName() const = 0;
+    virtual void setFileName(const QString& name) = 0;
     // The graph window that holds this document's recording.
-    virtual DocumentWindow* DataWindow() = 0;
-    virtual bool IsSaved() const = 0;
-    virtual bool MayClose() = 0;
+    virtual DocumentWindow* dataWindow() = 0;
+    virtual bool isSaved() const = 0;
+    virtual bool mayClose() = 0;
 
     // Marks the window as sized by the program, then sets its height and top edge.
-    virtual void ChildSize(int top, int height);
+    virtual void setTopAndHeight(int top, int height);
     // The window that receives this window's internal messages.
     void setNotifyTarget(QObject* handle) { notifyTarget_ = handle; }
     QObject* notifyTarget() const { return notifyTarget_; }
 
     // Closes and frees the window without asking MayClose (the "Close" command and
     // Close all windows, which have already asked).
-    void FreeWindow();
+    void freeWindow();
     bool isBeingFreed() const { return freeing_; }
 
 protected:

@@ -62,7 +62,7 @@ bool ProgressDialog::cancelled()
     return cancelRequest_;
 }
 
-void ProgressDialog::HideGauge()
+void ProgressDialog::dismiss()
 {
     cancelRequest_ = false;
     hide();

@@ -23,7 +23,7 @@ public:
     void setCancelEnabled(bool enabled) override;
     bool cancelled() override;
 
-    void HideGauge();
+    void dismiss();
     int position() const;
     int maximum() const;
     bool cancelVisible() const;

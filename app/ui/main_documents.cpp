@@ -38,12 +38,12 @@ void MainWindow::openFile()
         if (const QString message = LoadMessage(loaded, name); !message.isEmpty())
             services_.prompt.tell(message, PromptSymbol::Error);
         services_.prompt.tell(texts::fileNotForQuorvant(), PromptSymbol::Error);
-        graph->FreeWindow();
-        UpdateMenuItems();
+        graph->freeWindow();
+        updateMenuItems();
         return;
     }
-    RenumberGraphs();
-    UpdateMenuItems();
+    renumberGraphs();
+    updateMenuItems();
 }
 
 void MainWindow::saveRecording(const QString& title)
@@ -55,7 +55,7 @@ void MainWindow::saveRecording(const QString& title)
     request.title = title;
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
-    request.initialName = baseFileName(graph->FileName());
+    request.initialName = baseFileName(graph->fileName());
     const QString name = services_.dialogs.saveFile(this, request);
     if (name.isEmpty())
         return;
@@ -65,7 +65,7 @@ void MainWindow::saveRecording(const QString& title)
     }
     if (const SaveResult saved = graph->save(name); !saved.ok())
         services_.prompt.tell(texts::cannotWrite(name, SaveMessage(saved, name)), PromptSymbol::Error);
-    RenumberGraphs();
+    renumberGraphs();
 }
 
 void MainWindow::save() { saveRecording(QStringLiteral("Save")); }
@@ -76,13 +76,13 @@ void MainWindow::print()
 {
     DocumentWindow* active = activeDocument();
     if (active && services_.dialogs.print(this, printer_))
-        active->PrintForm(printer_);
+        active->printTo(printer_);
 }
 
 void MainWindow::printNow()
 {
     if (DocumentWindow* active = activeDocument())
-        active->PrintForm(printer_);
+        active->printTo(printer_);
 }
 
 void MainWindow::printSetup()
@@ -93,7 +93,7 @@ void MainWindow::printSetup()
 void MainWindow::copy()
 {
     if (DocumentWindow* active = activeDocument())
-        active->CopyToClipBoard();
+        active->copyToClipboard();
 }
 
 void MainWindow::copyTo()
@@ -101,13 +101,13 @@ void MainWindow::copyTo()
     DocumentWindow* active = activeDocument();
     if (!active)
         return;
-    const QString ext = active->ClipboardFileExt();
+    const QString ext = active->clipboardFileExtension();
     FileDialogRequest request;
     request.title = QStringLiteral("Copy to");
-    request.filter = active->ClipboardFileFilter();
+    request.filter = active->clipboardFileFilter();
     request.defaultExt = ext;
     // A document without a file proposes no name rather than a hidden ".bmp".
-    request.initialName = active->FileName().isEmpty() ? QString() : withExtension(active->FileName(), ext);
+    request.initialName = active->fileName().isEmpty() ? QString() : withExtension(active->fileName(), ext);
     const QString name = services_.dialogs.saveFile(this, request);
     if (name.isEmpty())
         return;
@@ -115,7 +115,7 @@ void MainWindow::copyTo()
         services_.prompt.tell(texts::notAFileWithExtension(ext), PromptSymbol::Error);
         return;
     }
-    if (!active->SaveToFile(name))
+    if (!active->saveToFile(name))
         services_.prompt.tell(texts::cannotWrite(name, QString()), PromptSymbol::Error);
 }
 
@@ -127,12 +127,12 @@ void MainWindow::openGraphView()
     GraphWindow* copy = newGraphWindow();
     copy->recording().copyFrom(source->recording());
     if (!copy->initialize()) {
-        copy->FreeWindow();
-        UpdateMenuItems();
+        copy->freeWindow();
+        updateMenuItems();
         return;
     }
-    RenumberGraphs();
-    UpdateMenuItems();
+    renumberGraphs();
+    updateMenuItems();
 }
 
 } // namespace qz

@@ -17,7 +17,7 @@ void MainWindow::download()
 {
     if (commandBusy_)
         return;
-    const LinkSettings link = options_->Link();
+    const LinkSettings link = options_->link();
     LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
     commandBusy_ = true;
     setLoggerMenuEnabled(false);
@@ -26,15 +26,15 @@ void MainWindow::download()
         ProgressDialog gauge(services_.pump, this, false);
         runDownload(logger, gauge, services_.prompt,
                     [this, &gauge](const std::vector<std::uint8_t>& image) {
-                        gauge.HideGauge();
-                        return AcceptDownload(image);
+                        gauge.dismiss();
+                        return acceptDownload(image);
                     });
     }
     setLoggerMenuEnabled(true);
     commandBusy_ = false;
 }
 
-ImageAcceptance MainWindow::AcceptDownload(const std::vector<std::uint8_t>& image)
+ImageAcceptance MainWindow::acceptDownload(const std::vector<std::uint8_t>& image)
 {
     if (QMdiSubWindow* active = mdi_->activeSubWindow(); active && active->isMaximized())
         active->showNormal();
@@ -48,12 +48,12 @@ ImageAcceptance MainWindow::AcceptDownload(const std::vector<std::uint8_t>& imag
     result.initialized = graph->initialize();
     result.measurementCount = graph->measurementCount();
     if (result.initialized) {
-        RenumberGraphs();
+        renumberGraphs();
     } else {
         // A recording that cannot be shown leaves no empty window behind.
-        graph->FreeWindow();
+        graph->freeWindow();
     }
-    UpdateMenuItems();
+    updateMenuItems();
     return result;
 }
 

@@ -172,7 +172,7 @@ void MainWindow::buildMenus()
     connect(tools_[QStringLiteral("SpeedButton1")], &QToolButton::clicked, this, &QWidget::close);
 }
 
-void MainWindow::SetDocumentCommands(bool hasGraph)
+void MainWindow::setDocumentCommands(bool hasGraph)
 {
     const auto set = [&](const QString& name) {
         const bool on = hasGraph && !kNotOffered.contains(name);

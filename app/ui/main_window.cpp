@@ -42,7 +42,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
 
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuItems(); });
     sysTimer_ = new QTimer(this);
     sysTimer_->setObjectName(QStringLiteral("SysTimer"));
     sysTimer_->setInterval(1000);
@@ -52,7 +52,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     resize(708, 536 + menuBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    UpdateMenuItems();
+    updateMenuItems();
 }
 
 MainWindow::~MainWindow()
@@ -131,7 +131,7 @@ void MainWindow::placeDocument(DocumentWindow* window)
     mdi_->addSubWindow(window);
     connect(window, &QObject::destroyed, this, [this] { PostInternal(this, kMsgRenumberTitles); });
     const int height = centralWidget()->height() - panel1_->height() - panStatus_->height() - 10;
-    window->ChildSize(0, qMax(120, height));
+    window->setTopAndHeight(0, qMax(120, height));
     window->show();
 }
 
@@ -156,13 +156,13 @@ GraphWindow* MainWindow::findGraph(DocumentWindow* handle)
 GraphWindow* MainWindow::dataGraph()
 {
     DocumentWindow* active = activeDocument();
-    GraphWindow* graph = active ? findGraph(active->DataWindow()) : nullptr;
+    GraphWindow* graph = active ? findGraph(active->dataWindow()) : nullptr;
     if (graph && graph != active)
         mdi_->setActiveSubWindow(graph);
     return graph;
 }
 
-void MainWindow::RenumberGraphs()
+void MainWindow::renumberGraphs()
 {
     const QList<GraphWindow*> list = graphWindows();
     for (GraphWindow* g : list)
@@ -180,11 +180,11 @@ void MainWindow::RenumberGraphs()
     }
 }
 
-void MainWindow::UpdateMenuItems()
+void MainWindow::updateMenuItems()
 {
-    if (!status_->StatusCleared() && !qobject_cast<GraphWindow*>(activeDocument()))
-        status_->ClearStatus();
-    SetDocumentCommands(!graphWindows().isEmpty());
+    if (!status_->isCleared() && !qobject_cast<GraphWindow*>(activeDocument()))
+        status_->clearStatus();
+    setDocumentCommands(!graphWindows().isEmpty());
 }
 
 void MainWindow::drawStatusForActive()
@@ -198,7 +198,7 @@ void MainWindow::drawStatusForActive()
     readout.colours = graph->colours();
     for (int i = 0; i < mem::kInputs; ++i)
         readout.drawn[i] = graph->isInputDrawn(i);
-    status_->DrawStatus(readout);
+    status_->drawStatus(readout);
 }
 
 void MainWindow::onTimer()
@@ -211,8 +211,8 @@ bool MainWindow::event(QEvent* e)
 {
     switch (InternalMessageOf(e->type())) {
     case kMsgRenumberTitles:
-        RenumberGraphs();
-        UpdateMenuItems();
+        renumberGraphs();
+        updateMenuItems();
         return true;
     case kMsgDrawStatus:
         drawStatusForActive();
@@ -237,9 +237,9 @@ void MainWindow::setLoggerMenuEnabled(bool on)
 void MainWindow::closeDocument()
 {
     if (DocumentWindow* active = activeDocument()) {
-        active->FreeWindow();
-        RenumberGraphs();
-        UpdateMenuItems();
+        active->freeWindow();
+        renumberGraphs();
+        updateMenuItems();
     }
 }
 
@@ -253,15 +253,15 @@ void MainWindow::closeAllWindows()
         DocumentWindow* w = guarded[i];
         if (!w)
             continue;
-        if (w->IsSaved()) {
-            w->MayClose();
-            w->FreeWindow();
-        } else if (w->MayClose()) {
-            w->FreeWindow();
+        if (w->isSaved()) {
+            w->mayClose();
+            w->freeWindow();
+        } else if (w->mayClose()) {
+            w->freeWindow();
         }
     }
-    RenumberGraphs();
-    UpdateMenuItems();
+    renumberGraphs();
+    updateMenuItems();
 }
 
 void MainWindow::minimizeAllWindows()
@@ -271,18 +271,18 @@ void MainWindow::minimizeAllWindows()
         list[i]->showMinimized();
 }
 
-bool MainWindow::AskDocumentsMayClose()
+bool MainWindow::askDocumentsMayClose()
 {
     const QList<DocumentWindow*> list = documentWindows();
     for (DocumentWindow* w : list)
-        if (!w->MayClose())
+        if (!w->mayClose())
             return false;
     return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* e)
 {
-    if (!AskDocumentsMayClose()) {
+    if (!askDocumentsMayClose()) {
         e->ignore();
         return;
     }
@@ -295,7 +295,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
 
 void MainWindow::editOptions()
 {
-    options_->ShowOptions();
+    options_->showOptions();
 }
 
 void MainWindow::updateLoggerMenu()

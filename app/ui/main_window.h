@@ -36,10 +36,10 @@ public:
     ~MainWindow() override;
 
     // --- Operations used by the document windows --------------------------------------
-    void RenumberGraphs();
-    void UpdateMenuItems();
-    void SetDocumentCommands(bool hasGraph);
-    bool CommandBusy() const { return commandBusy_; }
+    void renumberGraphs();
+    void updateMenuItems();
+    void setDocumentCommands(bool hasGraph);
+    bool commandBusy() const { return commandBusy_; }
 
     // --- Commands ---------------------------------------------------------------------
     void openFile();
@@ -80,7 +80,7 @@ public:
     void placeDocument(DocumentWindow* window);
     GraphWindow* newGraphWindow();
     // Takes a downloaded image into a new graph window.
-    ImageAcceptance AcceptDownload(const std::vector<std::uint8_t>& image);
+    ImageAcceptance acceptDownload(const std::vector<std::uint8_t>& image);
 
 protected:
     bool event(QEvent* event) override;
@@ -102,7 +102,7 @@ private:
     GraphWindow* findGraph(DocumentWindow* handle);
     GraphWindow* dataGraph();
     void setLoggerMenuEnabled(bool on);
-    bool AskDocumentsMayClose();
+    bool askDocumentsMayClose();
 
     AppServices services_;
     bool commandBusy_ = false;

@@ -84,7 +84,7 @@ void OptionsDialog::syncControls()
     setFixedHeight(modem ? fullHeight_ : modemFrame_->y() + 2 * portFrame_->y() + 8);
 }
 
-void OptionsDialog::ShowOptions()
+void OptionsDialog::showOptions()
 {
     settings_.load();
     settings_.setModemLink(settings_.modemAvailable());

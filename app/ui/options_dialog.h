@@ -18,18 +18,18 @@ class OptionsDialog final : public QDialog {
 public:
     OptionsDialog(CommSettings settings, QWidget* parent = nullptr);
 
-    CommSettings& Settings() { return settings_; }
-    const CommSettings& Settings() const { return settings_; }
-    const QString& CurrentPort() const { return settings_.currentPort(); }
-    LinkSettings Link() const { return settings_.link(); }
+    CommSettings& settings() { return settings_; }
+    const CommSettings& settings() const { return settings_; }
+    const QString& currentPort() const { return settings_.currentPort(); }
+    LinkSettings link() const { return settings_.link(); }
 
     // Reads the settings into the controls; the modem link follows the modem file.
-    void ShowOptions();
+    void showOptions();
     void acceptOptions();
     void discardOptions();
 
-    QComboBox* ComboBox1() const { return combo_; }
-    QCheckBox* CheckBox1() const { return check_; }
+    QComboBox* portComboBox() const { return combo_; }
+    QCheckBox* modemCheckBox() const { return check_; }
 
 signals:
     void helpRequested(int context);

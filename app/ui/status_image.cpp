@@ -14,10 +14,10 @@ StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
     font_ = QFont(QStringLiteral("Courier New"), 9);
     font_.setStyleHint(QFont::TypeWriter);
     image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
-    ClearStatus();
+    clearStatus();
 }
 
-void StatusImage::ClearStatus()
+void StatusImage::clearStatus()
 {
     image_.fill(palette().color(QPalette::Button));
     columns_.clear();
@@ -25,7 +25,7 @@ void StatusImage::ClearStatus()
     update();
 }
 
-void StatusImage::DrawStatus(const StatusReadout& readout)
+void StatusImage::drawStatus(const StatusReadout& readout)
 {
     readout_ = readout;
     paintReadout();
@@ -33,7 +33,7 @@ void StatusImage::DrawStatus(const StatusReadout& readout)
 
 void StatusImage::paintReadout()
 {
-    ClearStatus();
+    clearStatus();
     if (readout_.texts.isEmpty())
         return;
     QPainter p(&image_);
@@ -81,7 +81,7 @@ void StatusImage::resizeEvent(QResizeEvent*)
         return;
     image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
     if (cleared_)
-        ClearStatus();
+        clearStatus();
     else
         paintReadout();
 }

@@ -23,9 +23,9 @@ class StatusImage final : public QWidget {
 public:
     explicit StatusImage(QWidget* parent = nullptr);
 
-    void ClearStatus();
-    void DrawStatus(const StatusReadout& readout);
-    bool StatusCleared() const { return cleared_; }
+    void clearStatus();
+    void drawStatus(const StatusReadout& readout);
+    bool isCleared() const { return cleared_; }
     const QImage& image() const { return image_; }
     // x of each drawn column's left edge, after the time column (for tests).
     const QList<int>& columns() const { return columns_; }

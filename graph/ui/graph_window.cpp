@@ -57,22 +57,22 @@ QImage GraphWindow::snapshot() const
     return paintBox_->image().copy();
 }
 
-void GraphWindow::CopyToClipBoard()
+void GraphWindow::copyToClipboard()
 {
     QGuiApplication::clipboard()->setImage(snapshot());
 }
 
-bool GraphWindow::SaveToFile(const QString& name)
+bool GraphWindow::saveToFile(const QString& name)
 {
     QImageWriter writer(name, "bmp");
     return writer.write(snapshot());
 }
 
-void GraphWindow::PrintForm(QPrinter& printer)
+void GraphWindow::printTo(QPrinter& printer)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     printer.setDocName(windowTitle());
-    const bool ok = qz::PrintForm(printer, *recording_);
+    const bool ok = qz::printTo(printer, *recording_);
     QGuiApplication::restoreOverrideCursor();
     if (!ok) {
         const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
@@ -81,16 +81,16 @@ void GraphWindow::PrintForm(QPrinter& printer)
     paintBox_->update();
 }
 
-bool GraphWindow::MayClose()
+bool GraphWindow::mayClose()
 {
     SendInternal(notifyTarget(), kMsgRenumberTitles);
     return recording_->mayClose(prompt_);
 }
 
-void GraphWindow::ChildSize(int top, int height)
+void GraphWindow::setTopAndHeight(int top, int height)
 {
     resizeSuppressed_ = true;
-    DocumentWindow::ChildSize(top, height);
+    DocumentWindow::setTopAndHeight(top, height);
 }
 
 void GraphWindow::redrawGraph()

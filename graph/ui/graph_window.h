@@ -45,17 +45,17 @@ public:
     QImage snapshot() const;
 
     // The document window contract.
-    void CopyToClipBoard() override;
-    void PrintForm(QPrinter& printer) override;
-    QString ClipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
-    QString ClipboardFileExt() const override { return QStringLiteral("bmp"); }
-    bool SaveToFile(const QString& name) override;
-    QString FileName() const override { return recording_->fileName(); }
-    void SetFileName(const QString& name) override { recording_->setFileName(name); }
-    DocumentWindow* DataWindow() override { return this; }
-    bool IsSaved() const override { return recording_->isSaved(); }
-    bool MayClose() override;
-    void ChildSize(int top, int height) override;
+    void copyToClipboard() override;
+    void printTo(QPrinter& printer) override;
+    QString clipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
+    QString clipboardFileExtension() const override { return QStringLiteral("bmp"); }
+    bool saveToFile(const QString& name) override;
+    QString fileName() const override { return recording_->fileName(); }
+    void setFileName(const QString& name) override { recording_->setFileName(name); }
+    DocumentWindow* dataWindow() override { return this; }
+    bool isSaved() const override { return recording_->isSaved(); }
+    bool mayClose() override;
+    void setTopAndHeight(int top, int height) override;
 
     GraphPaintBox* paintBox() const { return paintBox_; }
     // Redraws on the next pass of the event loop; a burst of requests costs one redraw.

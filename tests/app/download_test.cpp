@@ -34,7 +34,7 @@ protected:
                                 QDir(Folder()).filePath("devices.ini")));
         lines_.addNamed(LineRegistry::simulatedPortName(),
                         [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
-        Form().options()->Settings().setCurrentPort(LineRegistry::simulatedPortName());
+        Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
     }
     void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
 
@@ -53,12 +53,12 @@ TEST_F(DownloadTest, OpensOneGraphWindowTitledWithTheSerialNumber)
     GraphWindow* g = Form().graphWindows().constFirst();
     EXPECT_TRUE(g->windowTitle().startsWith("S/N:7421 - Greenhouse north wall")) << g->windowTitle().toStdString();
     EXPECT_TRUE(g->windowTitle().contains(" #1   (")) << g->windowTitle().toStdString();
-    EXPECT_FALSE(g->IsSaved());
+    EXPECT_FALSE(g->isSaved());
     EXPECT_EQ(g->recording().created(), ToDateTimeNumber(clock_.localNow()))
         << "the download moment is the program's clock";
     EXPECT_TRUE(Form().action("Save1")->isEnabled());
     EXPECT_TRUE(Form().menu("Logger")->menuAction()->isEnabled());
-    EXPECT_FALSE(Form().CommandBusy());
+    EXPECT_FALSE(Form().commandBusy());
     EXPECT_GT(g->paintBox()->drawCount(), 0);
 }
 
@@ -83,7 +83,7 @@ TEST_F(DownloadTest, ASilentLoggerIsAskedForAndNoMeansNothingMore)
     EXPECT_EQ(prompt_.texts(), QStringList({"Please Connect The Quorvant"}));
     EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
     EXPECT_TRUE(Form().graphWindows().isEmpty());
-    EXPECT_FALSE(Form().CommandBusy());
+    EXPECT_FALSE(Form().commandBusy());
 }
 
 TEST_F(DownloadTest, ALoggerThatStaysSilentEndsInTheDeviceMessage)
@@ -136,7 +136,7 @@ TEST_F(DownloadTest, ALoggerCommandStartedDuringADownloadIsIgnored)
     bool busyMeanwhile = false;
     bool menuDisabledMeanwhile = false;
     pump_.onCall(3, [&] {
-        busyMeanwhile = Form().CommandBusy();
+        busyMeanwhile = Form().commandBusy();
         menuDisabledMeanwhile = !Form().menu("Logger")->menuAction()->isEnabled();
         Form().toolButton("spDownload")->click();
     });

@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, OpenAsksForARecordingFileAndNumbersItsTitle)
     EXPECT_EQ(r.filter, "Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
     EXPECT_EQ(r.defaultExt, "qrv");
     EXPECT_TRUE(r.fileMustExist);
-    EXPECT_TRUE(graph->IsSaved());
+    EXPECT_TRUE(graph->isSaved());
     EXPECT_TRUE(graph->windowTitle().startsWith("cold.qrv - Cold store")) << graph->windowTitle().toStdString();
     EXPECT_TRUE(graph->windowTitle().endsWith(" #1  ")) << graph->windowTitle().toStdString();
     EXPECT_TRUE(prompt_.records().empty());
@@ -236,7 +236,7 @@ TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
     EXPECT_EQ(saved.read(8), "QUORVANT");
     EXPECT_EQ(saved.size(), kFileSignatureSize + int(mem::BlockAddress(3)));
     EXPECT_TRUE(graph->windowTitle().startsWith("copy.qrv - ")) << graph->windowTitle().toStdString();
-    EXPECT_EQ(graph->FileName(), target);
+    EXPECT_EQ(graph->fileName(), target);
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsToldWithTheSystemsReasonAndChangesNothing)
@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldWithTheSystemsReasonAndChangesNothing)
     EXPECT_TRUE(texts[0].startsWith(begins)) << texts[0].toStdString();
     EXPECT_GT(texts[0].size(), begins.size());
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
-    EXPECT_EQ(graph->FileName(), opened);
+    EXPECT_EQ(graph->fileName(), opened);
     EXPECT_EQ(graph->windowTitle(), title);
 }
 
@@ -280,7 +280,7 @@ TEST_F(MainWindowTest, CopiesOfOneRecordingAreNumberedAndRenumberedAfterAClose)
         ASSERT_EQ(Form().graphWindows().size(), 2);
         GraphWindow* second = Form().graphWindows().constFirst();
         EXPECT_NE(second, first);
-        EXPECT_TRUE(second->IsSaved());
+        EXPECT_TRUE(second->isSaved());
         EXPECT_TRUE(first->windowTitle().endsWith(" #1  "));
         EXPECT_TRUE(second->windowTitle().endsWith(" #2  "));
 
@@ -303,7 +303,7 @@ protected:
     {
         const QByteArray image = ColdStoreImage().build();
         const std::vector<std::uint8_t> bytes(image.begin(), image.end());
-        const ImageAcceptance a = Form().AcceptDownload(bytes);
+        const ImageAcceptance a = Form().acceptDownload(bytes);
         EXPECT_TRUE(a.initialized);
         Settle();
         return Form().graphWindows().isEmpty() ? nullptr : Form().graphWindows().constFirst();
@@ -318,7 +318,7 @@ TEST_F(UnsavedTest, ADownloadIsTitledWithTheSerialNumberAndTheCopyNumber)
 {
     GraphWindow* g = Download();
     ASSERT_NE(g, nullptr);
-    EXPECT_FALSE(g->IsSaved());
+    EXPECT_FALSE(g->isSaved());
     const QString when = QLocale().toString(clock_.localNow(), QLocale::ShortFormat);
     EXPECT_EQ(g->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (" + when + " )");
 }
@@ -336,7 +336,7 @@ TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
     EXPECT_EQ(prompt_.records()[0].text, question);
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
     EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
-    EXPECT_FALSE(g->IsSaved());
+    EXPECT_FALSE(g->isSaved());
 
     prompt_.script({PromptAnswer::Yes});
     g->close();
@@ -381,7 +381,7 @@ TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
     dialogs_.script({Scratch("field.qrv")});
     Form().save();
     EXPECT_EQ(dialogs_.requests.back().initialName, "");
-    EXPECT_TRUE(g->IsSaved());
+    EXPECT_TRUE(g->isSaved());
     EXPECT_TRUE(g->windowTitle().startsWith("field.qrv - Cold store")) << g->windowTitle().toStdString();
     Form().closeAllWindows();
     Settle();

@@ -129,30 +129,30 @@ TEST_F(OptionsTest, WithoutAModemFileTheModemBoxIsHiddenAndTheLinkIsDirect)
     WriteIni("[Modem]\r\nModemPresent=1\r\n");
     OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), false));
     EXPECT_EQ(Key("Modem", "ModemPresent"), "0");
-    dialog.ShowOptions();
-    EXPECT_FALSE(dialog.CheckBox1()->isVisible());
-    EXPECT_FALSE(dialog.CheckBox1()->isChecked());
-    EXPECT_FALSE(dialog.Settings().modemLink());
+    dialog.showOptions();
+    EXPECT_FALSE(dialog.modemCheckBox()->isVisible());
+    EXPECT_FALSE(dialog.modemCheckBox()->isChecked());
+    EXPECT_FALSE(dialog.settings().modemLink());
     EXPECT_EQ(dialog.windowTitle(), "Quorvant Options");
-    EXPECT_EQ(dialog.CheckBox1()->text(), "   Modem");
+    EXPECT_EQ(dialog.modemCheckBox()->text(), "   Modem");
 }
 
 TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
 {
     OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), true));
-    dialog.ShowOptions();
-    EXPECT_TRUE(dialog.CheckBox1()->isVisible());
-    EXPECT_FALSE(dialog.CheckBox1()->isChecked());
-    EXPECT_TRUE(dialog.Settings().modemLink());
-    EXPECT_TRUE(dialog.Link().modemLink);
+    dialog.showOptions();
+    EXPECT_TRUE(dialog.modemCheckBox()->isVisible());
+    EXPECT_FALSE(dialog.modemCheckBox()->isChecked());
+    EXPECT_TRUE(dialog.settings().modemLink());
+    EXPECT_TRUE(dialog.link().modemLink);
     dialog.acceptOptions();
-    EXPECT_FALSE(dialog.Settings().modemLink());
+    EXPECT_FALSE(dialog.settings().modemLink());
     EXPECT_FALSE(dialog.isVisible());
 
-    dialog.ShowOptions();
-    dialog.CheckBox1()->click();
+    dialog.showOptions();
+    dialog.modemCheckBox()->click();
     dialog.acceptOptions();
-    EXPECT_TRUE(dialog.Settings().modemLink());
+    EXPECT_TRUE(dialog.settings().modemLink());
     EXPECT_EQ(Key("Modem", "ModemPresent"), "1");
     EXPECT_TRUE(CommSettings::readModemPresent(Ini()));
 }
@@ -160,31 +160,31 @@ TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
 TEST_F(OptionsTest, TypingIntoThePortListChangesNothing)
 {
     OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}), false));
-    dialog.ShowOptions();
-    QComboBox* list = dialog.ComboBox1();
+    dialog.showOptions();
+    QComboBox* list = dialog.portComboBox();
     ASSERT_EQ(list->count(), 3);
     const int before = list->currentIndex();
     for (const Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_S, Qt::Key_Up, Qt::Key_PageDown})
         QTest::keyClick(list, key);
     QTest::keyClicks(list, "Sim");
     EXPECT_EQ(list->currentIndex(), before);
-    EXPECT_EQ(dialog.CurrentPort(), "/dev/ttyS0");
+    EXPECT_EQ(dialog.currentPort(), "/dev/ttyS0");
 }
 
 TEST_F(OptionsTest, AChoiceCountsAtOnceAndOnlyOkWritesIt)
 {
     OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
-    dialog.ShowOptions();
-    dialog.ComboBox1()->setCurrentIndex(1);
-    emit dialog.ComboBox1()->activated(1);
-    EXPECT_EQ(dialog.CurrentPort(), "sim");
+    dialog.showOptions();
+    dialog.portComboBox()->setCurrentIndex(1);
+    emit dialog.portComboBox()->activated(1);
+    EXPECT_EQ(dialog.currentPort(), "sim");
     dialog.discardOptions();
-    EXPECT_EQ(dialog.CurrentPort(), "sim");
+    EXPECT_EQ(dialog.currentPort(), "sim");
     EXPECT_EQ(Key("Communication", "Comport"), "/dev/ttyUSB0");
 
-    dialog.ShowOptions();
-    EXPECT_EQ(dialog.CurrentPort(), "/dev/ttyUSB0") << "showing reads the settings again";
-    emit dialog.ComboBox1()->activated(1);
+    dialog.showOptions();
+    EXPECT_EQ(dialog.currentPort(), "/dev/ttyUSB0") << "showing reads the settings again";
+    emit dialog.portComboBox()->activated(1);
     dialog.acceptOptions();
     EXPECT_EQ(Key("Communication", "Comport"), "sim");
 }
@@ -192,8 +192,8 @@ TEST_F(OptionsTest, AChoiceCountsAtOnceAndOnlyOkWritesIt)
 TEST_F(OptionsTest, ClosingByTheFrameSaves)
 {
     OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
-    dialog.ShowOptions();
-    emit dialog.ComboBox1()->activated(1);
+    dialog.showOptions();
+    emit dialog.portComboBox()->activated(1);
     dialog.close();
     EXPECT_EQ(Key("Communication", "Comport"), "sim");
 }

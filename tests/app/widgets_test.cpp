@@ -43,7 +43,7 @@ TEST(FormGauge, CancelIsSeenAfterPendingEventsAndClearedOnHide)
     EXPECT_FALSE(gauge.cancelled());
     EXPECT_TRUE(gauge.cancelled());
     EXPECT_EQ(pump.calls(), 2);
-    gauge.HideGauge();
+    gauge.dismiss();
     EXPECT_FALSE(gauge.isVisible());
     EXPECT_FALSE(gauge.cancelled());
 }
@@ -88,7 +88,7 @@ TEST(StatusImage, DrawsOneColumnPerDrawnInputAfterTheTimeColumn)
 {
     StatusImage status;
     status.resize(700, 29);
-    EXPECT_TRUE(status.StatusCleared());
+    EXPECT_TRUE(status.isCleared());
     StatusReadout readout;
     readout.texts = {"05/03/26 14:07:09 ", " 21.5", "  3.0 ", "-18.25"};
     readout.units = {"", " \xb0" "C ", "%", "\xb0" "C"};
@@ -96,8 +96,8 @@ TEST(StatusImage, DrawsOneColumnPerDrawnInputAfterTheTimeColumn)
     readout.colours[0] = 0x000000FF; // red time column
     readout.colours[1] = 0x00FF0000; // blue input 1
     readout.drawn = {true, false, true, true, false, false, false, false};
-    status.DrawStatus(readout);
-    EXPECT_FALSE(status.StatusCleared());
+    status.drawStatus(readout);
+    EXPECT_FALSE(status.isCleared());
     ASSERT_EQ(status.columns().size(), 3);
     EXPECT_LT(status.columns()[0], status.columns()[1]);
     // Columns are equally wide: units are set in seven characters.
@@ -112,8 +112,8 @@ TEST(StatusImage, DrawsOneColumnPerDrawnInputAfterTheTimeColumn)
     EXPECT_TRUE(red);
     EXPECT_TRUE(blue);
 
-    status.ClearStatus();
-    EXPECT_TRUE(status.StatusCleared());
+    status.clearStatus();
+    EXPECT_TRUE(status.isCleared());
     EXPECT_TRUE(status.columns().isEmpty());
 }
 
@@ -124,11 +124,11 @@ TEST(StatusImage, ShortReadoutListsDrawWithoutReadingPastThem)
     StatusReadout readout;
     readout.texts = {"12:00"};
     readout.drawn.fill(true);
-    status.DrawStatus(readout);
+    status.drawStatus(readout);
     EXPECT_EQ(status.columns().size(), 8);
     readout.texts.clear();
-    status.DrawStatus(readout);
-    EXPECT_TRUE(status.StatusCleared());
+    status.drawStatus(readout);
+    EXPECT_TRUE(status.isCleared());
 }
 
 } // namespace qz

@@ -416,7 +416,7 @@ TEST_F(GraphDrawTest, DrawingAndPrintingLeaveTheRecordingAsItWas)
     RecordingDevice page(QSize(800, 600));
     {
         QPainter p(&page);
-        PrintForm(p, QSize(800, 600), false, shown);
+        printTo(p, QSize(800, 600), false, shown);
     }
     EXPECT_EQ(shown.imageBytes(), image);
     EXPECT_EQ(shown.infoLines(shown.currentView()), info);

@@ -78,7 +78,7 @@ TEST_F(PrintTest, PrintsOnePageOfAPdfInEitherOrientation)
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(orientation);
         printer.setDocName(QStringLiteral("S/N:4711 - Cold room #1"));
-        ASSERT_TRUE(PrintForm(printer, *rec));
+        ASSERT_TRUE(printTo(printer, *rec));
         EXPECT_EQ(PdfPages(path), 1) << path.toStdString();
         const QString text = PdfText(path);
         if (!text.isEmpty()) {
@@ -109,7 +109,7 @@ TEST_F(PrintTest, PageLayoutUsesOffsetsAndThePortraitUpperPart)
         RecordingDevice dev(c.page);
         {
             QPainter p(&dev);
-            PrintForm(p, c.page, c.portrait, *rec);
+            printTo(p, c.page, c.portrait, *rec);
         }
         const auto& rects = dev.engine().rects;
         EXPECT_NE(std::find(rects.begin(), rects.end(), c.frame), rects.end()) << c.page.width();

@@ -42,8 +42,8 @@ TEST(LoggerDate, StartsAt1980)
 {
     const LoggerDate t;
     EXPECT_EQ(t, Make(1980, 1, 1));
-    EXPECT_EQ(t.DateText(), QStringLiteral("01/01/80"));
-    EXPECT_EQ(t.TimeText(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(t.dateText(), QStringLiteral("01/01/80"));
+    EXPECT_EQ(t.timeText(), QStringLiteral("00:00:00"));
 }
 
 TEST(LoggerDate, LeapYearsAndMonthLengths)
@@ -55,9 +55,9 @@ TEST(LoggerDate, LeapYearsAndMonthLengths)
         {2001, 13, -1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Make(c.year, c.month, 1).DaysInMonth(), c.days) << c.year << "-" << c.month;
-    EXPECT_TRUE(Make(2000, 1, 1).IsLeapYear());
-    EXPECT_FALSE(Make(1900, 1, 1).IsLeapYear());
+        EXPECT_EQ(Make(c.year, c.month, 1).daysInMonth(), c.days) << c.year << "-" << c.month;
+    EXPECT_TRUE(Make(2000, 1, 1).isLeapYear());
+    EXPECT_FALSE(Make(1900, 1, 1).isLeapYear());
 }
 
 TEST(LoggerDate, DaySteps)
@@ -73,25 +73,25 @@ TEST(LoggerDate, DaySteps)
     };
     for (const Case& c : cases) {
         LoggerDate t = c.from;
-        t.NextDay();
-        EXPECT_EQ(t.DateText(), c.next.DateText()) << c.from.DateText().toStdString();
+        t.nextDay();
+        EXPECT_EQ(t.dateText(), c.next.dateText()) << c.from.dateText().toStdString();
         EXPECT_EQ(t, c.next);
-        t.PreviousDay();
-        EXPECT_EQ(t, c.from) << c.from.DateText().toStdString();
+        t.previousDay();
+        EXPECT_EQ(t, c.from) << c.from.dateText().toStdString();
     }
 }
 
 TEST(LoggerDate, IncrementsCarry)
 {
     LoggerDate t = Make(2001, 1, 1, 23, 59, 59);
-    EXPECT_TRUE(t.IncSecond());
+    EXPECT_TRUE(t.incSecond());
     EXPECT_EQ(t.Sec, 0);
-    EXPECT_TRUE(t.IncMinute());
-    EXPECT_TRUE(t.IncHour());
+    EXPECT_TRUE(t.incMinute());
+    EXPECT_TRUE(t.incHour());
     EXPECT_EQ(t, Make(2001, 1, 1, 0, 0, 0));
-    EXPECT_FALSE(t.IncSecond());
-    EXPECT_FALSE(t.IncMinute());
-    EXPECT_FALSE(t.IncHour());
+    EXPECT_FALSE(t.incSecond());
+    EXPECT_FALSE(t.incMinute());
+    EXPECT_FALSE(t.incHour());
     EXPECT_EQ(t, Make(2001, 1, 1, 1, 1, 1));
 }
 
@@ -106,23 +106,23 @@ TEST(LoggerDate, DateTimeNumbers)
         {Make(1899, 12, 29, 6), -1.25},
     };
     for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(c.date.AsDateTime(), c.number) << c.number;
+        EXPECT_DOUBLE_EQ(c.date.asDateTime(), c.number) << c.number;
         LoggerDate back;
-        ASSERT_TRUE(back.SetDateTime(c.number));
+        ASSERT_TRUE(back.setDateTime(c.number));
         EXPECT_EQ(back, c.date) << c.number;
     }
     // MSec is left out of AsDateTime.
-    EXPECT_DOUBLE_EQ(Make(2000, 1, 1, 6, 0, 0, 500).AsDateTime(), 36526.25);
+    EXPECT_DOUBLE_EQ(Make(2000, 1, 1, 6, 0, 0, 500).asDateTime(), 36526.25);
 }
 
 TEST(LoggerDate, SetDateTimeRoundsToTheMillisecond)
 {
     LoggerDate t;
-    ASSERT_TRUE(t.SetDateTime(36526.0 + 0.5 / 86400000.0 * 0.999));
+    ASSERT_TRUE(t.setDateTime(36526.0 + 0.5 / 86400000.0 * 0.999));
     EXPECT_EQ(t, Make(2000, 1, 1));
-    ASSERT_TRUE(t.SetDateTime(36526.999999999999));
+    ASSERT_TRUE(t.setDateTime(36526.999999999999));
     EXPECT_EQ(t, Make(2000, 1, 2));
-    ASSERT_TRUE(t.SetDateTime(36526.0 + 1234.0 / 86400000.0));
+    ASSERT_TRUE(t.setDateTime(36526.0 + 1234.0 / 86400000.0));
     EXPECT_EQ(t, Make(2000, 1, 1, 0, 0, 1, 234));
 }
 
@@ -130,15 +130,15 @@ TEST(LoggerDate, ImpossibleValuesAreRefused)
 {
     LoggerDate t = Make(2001, 5, 6);
     for (double v : {std::nan(""), HUGE_VAL, 1e12, -1e12}) {
-        EXPECT_FALSE(t.SetDateTime(v)) << v;
+        EXPECT_FALSE(t.setDateTime(v)) << v;
         EXPECT_EQ(t, Make(2001, 5, 6));
     }
     double out = 0;
-    EXPECT_FALSE(Make(2001, 13, 1).TryAsDateTime(out));
-    EXPECT_FALSE(Make(2001, 2, 29).TryAsDateTime(out));
-    EXPECT_FALSE(Make(2001, 2, 1, 24).TryAsDateTime(out));
-    EXPECT_FALSE(Make(2001, 2, 1, 0, 60).TryAsDateTime(out));
-    EXPECT_EQ(Make(2001, 2, 30).AsDateTime(), 0.0);
+    EXPECT_FALSE(Make(2001, 13, 1).tryAsDateTime(out));
+    EXPECT_FALSE(Make(2001, 2, 29).tryAsDateTime(out));
+    EXPECT_FALSE(Make(2001, 2, 1, 24).tryAsDateTime(out));
+    EXPECT_FALSE(Make(2001, 2, 1, 0, 60).tryAsDateTime(out));
+    EXPECT_EQ(Make(2001, 2, 30).asDateTime(), 0.0);
     EXPECT_FALSE(EncodeDate(0, 1, 1, out));
     EXPECT_FALSE(EncodeTime(0, 0, 0, 1000, out));
 }
@@ -155,30 +155,30 @@ TEST(LoggerDate, NowComesFromTheClock)
 {
     test::VirtualClock clock(QDateTime(QDate(2024, 3, 15), QTime(14, 7, 9, 321)));
     LoggerDate t;
-    t.SetNow(clock);
+    t.setNow(clock);
     EXPECT_EQ(t, Make(2024, 3, 15, 14, 7, 9, 321));
-    EXPECT_EQ(LoggerDate::NowDateText(clock), QStringLiteral("15/03/24"));
-    EXPECT_EQ(LoggerDate::NowTimeText(clock), QStringLiteral("14:07:09"));
+    EXPECT_EQ(LoggerDate::nowDateText(clock), QStringLiteral("15/03/24"));
+    EXPECT_EQ(LoggerDate::nowTimeText(clock), QStringLiteral("14:07:09"));
     clock.advance(1000);
-    EXPECT_EQ(LoggerDate::NowTimeText(clock), QStringLiteral("14:07:10"));
+    EXPECT_EQ(LoggerDate::nowTimeText(clock), QStringLiteral("14:07:10"));
 }
 
 TEST(LoggerDate, StampFields)
 {
     const LoggerDate t = Make(2027, 3, 15, 14, 7, 9);
     std::uint8_t stamp[6];
-    t.ToStartStamp(stamp);
+    t.toStartStamp(stamp);
     const std::uint8_t expected[6] = {27, 3, 15, 14, 7, 9};
     EXPECT_EQ(std::memcmp(stamp, expected, 6), 0);
-    EXPECT_EQ(t.GetYearBits(), 0xC0);
-    EXPECT_EQ(Make(2024, 1, 1).GetYearBits(), 0x00);
-    EXPECT_EQ(Make(2025, 1, 1).GetYearBits(), 0x40);
-    EXPECT_EQ(t.YearOfCentury(), 27);
-    EXPECT_EQ(t.GetMonth(), 3);
-    EXPECT_EQ(t.GetDay(), 15);
-    EXPECT_EQ(t.GetHour(), 14);
-    EXPECT_EQ(t.GetMinute(), 7);
-    EXPECT_EQ(t.GetSecond(), 9);
+    EXPECT_EQ(t.yearBits(), 0xC0);
+    EXPECT_EQ(Make(2024, 1, 1).yearBits(), 0x00);
+    EXPECT_EQ(Make(2025, 1, 1).yearBits(), 0x40);
+    EXPECT_EQ(t.yearOfCentury(), 27);
+    EXPECT_EQ(t.monthByte(), 3);
+    EXPECT_EQ(t.dayByte(), 15);
+    EXPECT_EQ(t.hourByte(), 14);
+    EXPECT_EQ(t.minuteByte(), 7);
+    EXPECT_EQ(t.secondByte(), 9);
 }
 
 TEST(LoggerDate, SetFromStampReadsBcdAndTheCentury)
@@ -189,12 +189,12 @@ TEST(LoggerDate, SetFromStampReadsBcdAndTheCentury)
         LoggerDate t;
         t.MSec = 7;
         const auto b = Block(c.yy, 0x12, 0x31, 0x23, 0x59, 0x58);
-        t.SetFromStamp(b);
+        t.setFromStamp(b);
         EXPECT_EQ(t, Make(c.year, 12, 31, 23, 59, 58)) << int(c.yy);
     }
     LoggerDate t = Make(2001, 1, 1);
     const std::uint8_t shortBlock[3] = {0, 0x01, 0x02};
-    t.SetFromStamp(shortBlock);
+    t.setFromStamp(shortBlock);
     EXPECT_EQ(t, Make(2001, 1, 1));
 }
 
@@ -211,7 +211,7 @@ TEST(LoggerDate, Continuity)
         {Block(0x25, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Breaks, "a year earlier"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(value.Continuity(c.block), c.found) << c.what;
+        EXPECT_EQ(value.continuity(c.block), c.found) << c.what;
 }
 
 // The download warns "Measurements date error" for these (tests/link/download_test.cpp).
@@ -225,9 +225,9 @@ TEST(LoggerDate, ContinuityOfImpossibleDates)
         {Make(2026, 3, 32), Block(0x26, 0x03, 0x05, 0x14, 0, 0), "day 32 in the value"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.value.Continuity(c.block), StampContinuity::ImpossibleDate) << c.what;
+        EXPECT_EQ(c.value.continuity(c.block), StampContinuity::ImpossibleDate) << c.what;
     const std::uint8_t noStamp[6] = {0, 0x26, 0x03, 0x05, 0x14, 0};
-    EXPECT_EQ(Make(2026, 3, 5).Continuity(noStamp), StampContinuity::ImpossibleDate);
+    EXPECT_EQ(Make(2026, 3, 5).continuity(noStamp), StampContinuity::ImpossibleDate);
 }
 
 TEST(LoggerDate, AddIntervalAndSpan)
@@ -243,22 +243,22 @@ TEST(LoggerDate, AddIntervalAndSpan)
     };
     for (const Case& c : cases) {
         LoggerDate t = c.from;
-        t.AddInterval(c.seconds);
+        t.addInterval(c.seconds);
         EXPECT_EQ(t, c.to) << c.seconds;
     }
 
-    EXPECT_DOUBLE_EQ(LoggerDate::Span(0, 0, 5, 1, 0, 0), 5 + 1.0 / 24);
-    EXPECT_NEAR(LoggerDate::Span(0, 0, 30, 23, 59, 0), 30.9993, 0.0001);
-    EXPECT_DOUBLE_EQ(LoggerDate::Span(0, 1, 0, 0, 0, 0), 31);
+    EXPECT_DOUBLE_EQ(LoggerDate::span(0, 0, 5, 1, 0, 0), 5 + 1.0 / 24);
+    EXPECT_NEAR(LoggerDate::span(0, 0, 30, 23, 59, 0), 30.9993, 0.0001);
+    EXPECT_DOUBLE_EQ(LoggerDate::span(0, 1, 0, 0, 0, 0), 31);
     double out = -1;
-    EXPECT_EQ(LoggerDate::TrySpan(0, 0, 31, 0, 0, 0, out), LoggerDate::SpanStatus::BadDate);
-    EXPECT_EQ(LoggerDate::TrySpan(0, 0, 1, 24, 0, 0, out), LoggerDate::SpanStatus::BadTime);
-    EXPECT_EQ(LoggerDate::TrySpan(0, 0, 1, 0, 60, 0, out), LoggerDate::SpanStatus::BadTime);
+    EXPECT_EQ(LoggerDate::trySpan(0, 0, 31, 0, 0, 0, out), LoggerDate::SpanStatus::BadDate);
+    EXPECT_EQ(LoggerDate::trySpan(0, 0, 1, 24, 0, 0, out), LoggerDate::SpanStatus::BadTime);
+    EXPECT_EQ(LoggerDate::trySpan(0, 0, 1, 0, 60, 0, out), LoggerDate::SpanStatus::BadTime);
     EXPECT_EQ(out, -1);
-    EXPECT_EQ(LoggerDate::Span(0, 0, 31, 0, 0, 0), 0.0);
+    EXPECT_EQ(LoggerDate::span(0, 0, 31, 0, 0, 0), 0.0);
 
     LoggerDate t = Make(2001, 1, 1, 10, 0, 0, 999);
-    t.AddSpan(LoggerDate::Span(0, 0, 1, 2, 3, 0));
+    t.addSpan(LoggerDate::span(0, 0, 1, 2, 3, 0));
     EXPECT_EQ(t, Make(2001, 1, 2, 12, 3, 0)); // whole seconds
 }
 
@@ -297,34 +297,34 @@ TEST(LoggerDate, RoundUp)
     };
     for (const Case& c : cases) {
         LoggerDate t = c.from;
-        const double r = t.RoundUp(c.mode, c.limit.AsDateTime());
+        const double r = t.roundUp(c.mode, c.limit.asDateTime());
         EXPECT_EQ(t, c.result) << c.what;
-        EXPECT_DOUBLE_EQ(r, c.result.AsDateTime()) << c.what;
+        EXPECT_DOUBLE_EQ(r, c.result.asDateTime()) << c.what;
     }
     // MSec is kept and ignored.
     LoggerDate t = Make(2001, 3, 5, 10, 0, 0, 400);
-    t.RoundUp(1, far.AsDateTime());
+    t.roundUp(1, far.asDateTime());
     EXPECT_EQ(t, Make(2001, 3, 5, 10, 0, 0, 400));
 }
 
 TEST(LoggerDate, ExportStamp)
 {
     const LoggerDate t = Make(2001, 3, 5, 14, 7, 9, 500);
-    const double n = Make(2001, 3, 5, 14, 7, 9).AsDateTime() + 0.5 / 86400;
+    const double n = Make(2001, 3, 5, 14, 7, 9).asDateTime() + 0.5 / 86400;
     {
         LocaleGuard english(LocaleGuard::English());
-        EXPECT_EQ(t.ExportStamp(0), QStringLiteral("05/03/01 14:07:09\t"));
-        EXPECT_EQ(t.ExportStamp(1), QString::number(n, 'f', 9) + QLatin1Char('\t'));
-        EXPECT_EQ(t.ExportStamp(1), QStringLiteral("36955.588304398\t"));
-        EXPECT_EQ(t.ExportStamp(2), QStringLiteral("36955.588304398;"));
-        EXPECT_EQ(t.ExportStamp(3), QStringLiteral("14:07:09\t"));
-        EXPECT_EQ(t.ExportStamp(4), QStringLiteral("05/03/01\t"));
-        EXPECT_EQ(t.ExportStamp(5), QString());
-        EXPECT_EQ(t.ExportStamp(-1), QString());
+        EXPECT_EQ(t.exportStamp(0), QStringLiteral("05/03/01 14:07:09\t"));
+        EXPECT_EQ(t.exportStamp(1), QString::number(n, 'f', 9) + QLatin1Char('\t'));
+        EXPECT_EQ(t.exportStamp(1), QStringLiteral("36955.588304398\t"));
+        EXPECT_EQ(t.exportStamp(2), QStringLiteral("36955.588304398;"));
+        EXPECT_EQ(t.exportStamp(3), QStringLiteral("14:07:09\t"));
+        EXPECT_EQ(t.exportStamp(4), QStringLiteral("05/03/01\t"));
+        EXPECT_EQ(t.exportStamp(5), QString());
+        EXPECT_EQ(t.exportStamp(-1), QString());
     }
     LocaleGuard german(LocaleGuard::German());
-    EXPECT_EQ(t.ExportStamp(1), QStringLiteral("36955,588304398\t"));
-    EXPECT_EQ(t.ExportStamp(2), QStringLiteral("36955,588304398;"));
+    EXPECT_EQ(t.exportStamp(1), QStringLiteral("36955,588304398\t"));
+    EXPECT_EQ(t.exportStamp(2), QStringLiteral("36955,588304398;"));
 }
 
 TEST(LoggerDate, ParseDate)
@@ -350,7 +350,7 @@ TEST(LoggerDate, ParseDate)
     };
     for (const Case& c : cases) {
         LoggerDate t = Make(2010, 6, 7, 8, 9, 10);
-        EXPECT_EQ(t.ParseDate(QLatin1String(c.text)), c.valid) << c.text;
+        EXPECT_EQ(t.parseDate(QLatin1String(c.text)), c.valid) << c.text;
         if (c.valid)
             EXPECT_EQ(t, Make(c.year, c.month, c.day, 8, 9, 10)) << c.text;
         else
@@ -375,7 +375,7 @@ TEST(LoggerDate, ParseTime)
     };
     for (const Case& c : cases) {
         LoggerDate t = Make(2010, 6, 7, 8, 9, 10, 11);
-        EXPECT_EQ(t.ParseTime(QLatin1String(c.text)), c.valid) << c.text;
+        EXPECT_EQ(t.parseTime(QLatin1String(c.text)), c.valid) << c.text;
         if (c.valid)
             EXPECT_EQ(t, Make(2010, 6, 7, c.h, c.m, c.s, 0)) << c.text;
         else

@@ -164,9 +164,9 @@ TEST(RecordRing, RecordTimeOfALongRecordingStaysOnTheSecond)
     expected.Year = 1999; expected.Month = 12; expected.Day = 31;
     expected.Hour = 23; expected.Min = 59; expected.Sec = 59;
     for (int n = 1; n <= last; ++n)
-        expected.AddInterval(7);
-    EXPECT_EQ(d.recordDateText(last), expected.DateText());
-    EXPECT_EQ(d.recordTimeText(last), expected.TimeText());
+        expected.addInterval(7);
+    EXPECT_EQ(d.recordDateText(last), expected.dateText());
+    EXPECT_EQ(d.recordTimeText(last), expected.timeText());
 }
 
 TEST(RecordRing, RecordTimeRounded)
@@ -178,7 +178,7 @@ TEST(RecordRing, RecordTimeRounded)
     LoggerDate expected = limit;
     expected.Hour = 15;
     // Record 1 is 14:01:30; the next full hour 15:00 lies before the limit.
-    EXPECT_DOUBLE_EQ(d.recordDateTimeRounded(1, 2, limit.AsDateTime()), expected.AsDateTime());
+    EXPECT_DOUBLE_EQ(d.recordDateTimeRounded(1, 2, limit.asDateTime()), expected.asDateTime());
 }
 
 TEST(RecordRing, ImpossibleStampGivesDayZero)

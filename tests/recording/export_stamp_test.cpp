@@ -18,8 +18,8 @@ void ExpectSameStamps(const Recording& r, int lastMeasurement, const char* what)
             QByteArray fast;
             stamper.append(fast, k);
             LoggerDate d;
-            d.SetDateTime(r.reader().recordDateTime(k));
-            ASSERT_EQ(fast.toStdString(), d.ExportStamp(form).toUtf8().toStdString())
+            d.setDateTime(r.reader().recordDateTime(k));
+            ASSERT_EQ(fast.toStdString(), d.exportStamp(form).toUtf8().toStdString())
                 << what << " form " << form << " measurement " << k;
         }
     }
