@@ -3,6 +3,7 @@
 #include "recording/recording.h"
 
 #include "platform/prompt.h"
+#include "recording/recording_file.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -11,11 +12,23 @@
 
 namespace qz {
 
-namespace {
+static_assert(sizeof kFileSignature == kFileSignatureSize + 1);
 
-constexpr char kSignature[kFileSignatureSize + 1] = "QUORVANT";
-
-} // namespace
+SaveResult WriteRecordingFile(const QString& name, const std::uint8_t* image, qint64 length)
+{
+    // The previous file stays untouched until the new one is complete.
+    QSaveFile file(name);
+    const bool ok = file.open(QIODevice::WriteOnly)
+        && file.write(kFileSignature, kFileSignatureSize) == kFileSignatureSize
+        && file.write(reinterpret_cast<const char*>(image), length) == length
+        && file.commit();
+    if (!ok) {
+        const SaveResult failed{SaveError::CannotWrite, file.errorString()};
+        file.cancelWriting();
+        return failed;
+    }
+    return {};
+}
 
 int Recording::storedBlocks() const
 {
@@ -25,18 +38,10 @@ int Recording::storedBlocks() const
 
 SaveResult Recording::save(const QString& name)
 {
-    const qint64 length = qint64(mem::BlockAddress(storedBlocks()));
-    // The previous file stays untouched until the new one is complete.
-    QSaveFile file(name);
-    const bool ok = file.open(QIODevice::WriteOnly)
-        && file.write(kSignature, kFileSignatureSize) == kFileSignatureSize
-        && file.write(reinterpret_cast<const char*>(image_.data()), length) == length
-        && file.commit();
-    if (!ok) {
-        const SaveResult failed{SaveError::CannotWrite, file.errorString()};
-        file.cancelWriting();
-        return failed;
-    }
+    const SaveResult saved =
+        WriteRecordingFile(name, image_.data(), qint64(mem::BlockAddress(storedBlocks())));
+    if (!saved.ok())
+        return saved;
     fileName_ = name;
     saved_ = true;
     return {};
@@ -58,7 +63,7 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
     char signature[kFileSignatureSize] = {};
     if (size < kFileSignatureSize || size > kMaxFileSize
         || device.read(signature, kFileSignatureSize) != kFileSignatureSize
-        || !std::equal(signature, signature + kFileSignatureSize, kSignature)) {
+        || !std::equal(signature, signature + kFileSignatureSize, kFileSignature)) {
         return {LoadError::NotARecording, QString()};
     }
     // Whatever a previous content left is cleared: a short image reads as empty blocks.

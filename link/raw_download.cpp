@@ -1,0 +1,77 @@
+#include "link/raw_download.h"
+
+#include "link/link_report.h"
+#include "link/link_texts.h"
+#include "model/byte_view.h"
+#include "model/memory_image.h"
+#include "model/values.h"
+
+namespace qz {
+
+namespace {
+
+bool readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, std::uint8_t* image)
+{
+    struct Step {
+        int bar;
+        LinkStatus (LoggerProtocol::*read)(std::uint8_t*);
+        std::size_t offset;
+    };
+    const Step steps[] = {
+        {-1, &LoggerProtocol::readIdent, mem::kIdentification},
+        {33, &LoggerProtocol::readCalibration, mem::kCalibration},
+        {66, &LoggerProtocol::readProgram, mem::kProgram},
+        {100, &LoggerProtocol::readInputTable, mem::kInputTable},
+    };
+    for (const Step& s : steps) {
+        if (s.bar >= 0)
+            progress.setPosition(s.bar);
+        if (!report.ok((q.*s.read)(image + s.offset)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RawDownload rawDownload(LoggerProtocol& q, Progress& progress, LinkReport& report)
+{
+    RawDownload r;
+    // Cleared, so that a block which did not come holds zeros rather than anything else.
+    std::vector<std::uint8_t> image(mem::kImageSize, 0);
+    progress.setCaption(texts::downloadingCaption());
+    progress.setMaximum(100);
+    progress.setPosition(0);
+    progress.setCancelEnabled(true);
+
+    if (!readHeader(q, progress, report, image.data())) {
+        progress.setCancelEnabled(false);
+        return r;
+    }
+    const ConstByteView view{image.data(), image.size()};
+    r.blocks = MemoryBlocks(view.u16(mem::kDeviceCode));
+    int missedInARow = 0;
+    int k = 0;
+    for (; k < r.blocks && missedInARow < kRawDownloadGoneAfter; ++k) {
+        if (q.readDataBlock(k, image.data() + mem::BlockAddress(k)) == LinkStatus::Ok) {
+            missedInARow = 0;
+        } else {
+            ++r.missedBlocks;
+            ++missedInARow;
+        }
+        progress.setPosition(rawBlockBar(k));
+        if (progress.cancelled()) {
+            progress.setCancelEnabled(false);
+            r.end = RawDownloadEnd::Cancelled;
+            return r;
+        }
+    }
+    r.missedBlocks += r.blocks - k;
+    progress.setCancelEnabled(false);
+    r.end = r.missedBlocks > 0 ? RawDownloadEnd::BlocksMissed : RawDownloadEnd::Complete;
+    image.resize(mem::BlockAddress(r.blocks));
+    r.image = std::move(image);
+    return r;
+}
+
+} // namespace qz
