@@ -1,0 +1,148 @@
+// The raw memory dump as a command: the file it writes, what it tells, and that the file
+// opens as a recording where the logger's own header makes one.
+#include "link/emulator_rig.h"
+#include "recording/recording.h"
+#include "service/raw_dump.h"
+#include "support/catalogue_folder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace qz::test {
+namespace {
+
+sim::MemoryPreset preset(std::uint16_t code, sim::Content content, int blocks)
+{
+    sim::MemoryPreset s;
+    s.deviceCode = code;
+    s.content = content;
+    s.blocks = blocks;
+    return s;
+}
+
+QByteArray readAll(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray loggerBytes(EmulatorRig& r, std::size_t length)
+{
+    return QByteArray(reinterpret_cast<const char*>(r.memory()), qsizetype(length));
+}
+
+sim::Fault silentFrom(std::int64_t frame, std::int64_t frames)
+{
+    sim::Fault f;
+    f.kind = sim::FaultKind::Silence;
+    f.frame = frame;
+    f.frames = frames;
+    return f;
+}
+
+class RawDumpTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    QString file(const char* name = "debug.qrv") const { return dir_.filePath(name); }
+    RawDumpOutcome dump(EmulatorRig& r, const QString& name)
+    {
+        auto q = r.make();
+        return runRawDump(*q, r.progress, r.prompt, name);
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(RawDumpTest, ASixtyBlockMemoryGivesTheSignatureAndItsBytesIn8072)
+{
+    EmulatorRig r(preset(0x00, sim::Content::Linear, 12));
+    const RawDumpOutcome out = dump(r, file());
+    EXPECT_EQ(out.end, RawDumpEnd::Written);
+    EXPECT_EQ(out.blocks, 60);
+    const QByteArray got = readAll(file());
+    ASSERT_EQ(got.size(), 8072);
+    EXPECT_TRUE(got == "QUORVANT" + loggerBytes(r, 8064));
+    EXPECT_TRUE(r.prompt.records().empty());
+}
+
+TEST_F(RawDumpTest, OpensAsARecordingWhenTheLoggerSaysHowManyBlocksAreUsed)
+{
+    // The logger's own BlocksUsed travels with the dump: a wrapped ring says 60, a linear
+    // recording that has not wrapped says 0 and holds no measurement for the reader.
+    const struct {
+        const char* name;
+        sim::Content content;
+        LoadError load;
+    } cases[] = {
+        {"wrapped", sim::Content::Wrapped, LoadError::None},
+        {"linear", sim::Content::Linear, LoadError::TooFewMeasurements},
+    };
+    CatalogueFolder catalogue;
+    for (const auto& c : cases) {
+        EmulatorRig r(preset(0x00, c.content, 20));
+        ASSERT_EQ(dump(r, file(c.name)).end, RawDumpEnd::Written) << c.name;
+        Recording recording{ProgramFolder(catalogue.path())};
+        EXPECT_EQ(recording.load(file(c.name)).error, c.load) << c.name;
+        if (c.load == LoadError::None) {
+            EXPECT_EQ(recording.reader().blocksUsed(), 60) << c.name;
+            EXPECT_GT(recording.measurementCount(), 1) << c.name;
+        }
+    }
+}
+
+TEST_F(RawDumpTest, BlocksThatDidNotComeAreToldOnceWithTheirCount)
+{
+    EmulatorRig r(preset(0x00, sim::Content::Linear, 12));
+    // Blocks 3 and 4: each transaction's five frames get no answer.
+    r.emulator.addFault(silentFrom(4 + 3, 2 * LoggerProtocol::kAttempts));
+    const RawDumpOutcome out = dump(r, file());
+    EXPECT_EQ(out.end, RawDumpEnd::WrittenWithGaps);
+    EXPECT_EQ(out.missedBlocks, 2);
+    EXPECT_EQ(r.prompt.texts(), QStringList{"Device Not Responding: 2 of 60 blocks were not read"});
+    EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
+    const QByteArray got = readAll(file());
+    ASSERT_EQ(got.size(), 8072);
+    EXPECT_TRUE(got.mid(8 + int(mem::BlockAddress(3)), 256) == QByteArray(256, '\0'));
+    EXPECT_TRUE(got.mid(8 + int(mem::BlockAddress(5))) == loggerBytes(r, 8064).mid(int(mem::BlockAddress(5))));
+}
+
+TEST_F(RawDumpTest, NoFileWithoutAHeaderOrAfterCancelAndAnOldFileStaysAsItWas)
+{
+    const struct {
+        const char* name;
+        bool silent;
+        int cancelAt;
+        QStringList told;
+        RawDumpEnd end;
+    } cases[] = {
+        {"silent logger", true, -1, {"Device Not Responding"}, RawDumpEnd::NotRead},
+        {"cancel", false, 2, {}, RawDumpEnd::Cancelled},
+    };
+    for (const auto& c : cases) {
+        QFile old(file(c.name));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        EmulatorRig r(preset(0x00, sim::Content::Linear, 12));
+        r.emulator.setSilent(c.silent);
+        r.progress.cancelAt = c.cancelAt;
+        EXPECT_EQ(dump(r, file(c.name)).end, c.end) << c.name;
+        EXPECT_EQ(r.prompt.texts(), c.told) << c.name;
+        EXPECT_EQ(readAll(file(c.name)), "old") << c.name;
+    }
+}
+
+TEST_F(RawDumpTest, AFileThatCannotBeWrittenIsLeftToTheCallerToTell)
+{
+    EmulatorRig r(preset(0x00, sim::Content::Linear, 2));
+    const QString name = dir_.filePath("no-such-folder/debug.qrv");
+    const RawDumpOutcome out = dump(r, name);
+    EXPECT_EQ(out.end, RawDumpEnd::WriteFailed);
+    EXPECT_FALSE(out.save.reason.isEmpty());
+    EXPECT_TRUE(r.prompt.records().empty());
+    EXPECT_FALSE(QFile::exists(name));
+}
+
+} // namespace
+} // namespace qz::test
