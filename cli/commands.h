@@ -20,6 +20,10 @@ int runDownload(const QStringList& args);
 int runPing(const QStringList& args);
 int runStatus(const QStringList& args);
 
+// Service commands: the raw memory dump, and memory as hexadecimal lines.
+int runDump(const QStringList& args);
+int runHexdump(const QStringList& args);
+
 // Recording file commands.
 int runInfo(const QStringList& args);
 int runExport(const QStringList& args);

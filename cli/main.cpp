@@ -32,6 +32,14 @@ const Command kCommands[] = {
                "                            text export of a recording file (to standard output\n"
                "                            without --output)",
      qz::cli::runExport},
+    {"dump", "dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
+             "                            every block of a logger's memory, untested, as a\n"
+             "                            recording file with the logger's own header",
+     qz::cli::runDump},
+    {"hexdump", "hexdump FILE.qrv | --port PORT [--address HEX] [--length N] [--clock]\n"
+                "                            memory as hexadecimal lines, 16 bytes each (--clock:\n"
+                "                            then the logger's clock record)",
+     qz::cli::runHexdump},
 };
 
 int usage(FILE* out)

@@ -1,5 +1,6 @@
 // quorzk-cli's logger commands end to end: quorzk-sim serves an emulated logger on a
 // pseudo-terminal, and the tool talks to it through the real serial code.
+#include "cli_rig.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
 #include "model/values.h"
@@ -16,64 +17,7 @@
 
 namespace {
 
-const QString kBin = QStringLiteral(QUORZK_BINARY_DIR);
-
-// A quorzk-sim process, stopped with the test.
-class SimProcess {
-public:
-    explicit SimProcess(const QStringList& args)
-    {
-        p_.setProgram(kBin + "/quorzk-sim");
-        p_.setArguments(args);
-        p_.start();
-        if (p_.waitForStarted(10000) && p_.waitForReadyRead(10000))
-            path_ = QString::fromUtf8(p_.readLine()).trimmed();
-    }
-    ~SimProcess()
-    {
-        p_.terminate();
-        if (!p_.waitForFinished(5000)) {
-            p_.kill();
-            p_.waitForFinished(5000);
-        }
-    }
-    const QString& path() const { return path_; }
-
-private:
-    QProcess p_;
-    QString path_;
-};
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(kBin + "/quorzk-cli", args);
-    CliRun r;
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-// The memory quorzk-sim generates for the same options, made here in-process.
-QByteArray loggerMemory(const qz::sim::MemoryPreset& preset)
-{
-    qz::sim::Emulator emulator;
-    qz::sim::LoadMemory(emulator.logger(), preset);
-    return QByteArray(reinterpret_cast<const char*>(emulator.logger().memory()),
-                      qsizetype(qz::mem::kLoggerMemorySize));
-}
+using namespace qz::test;
 
 const QByteArray kSignature = "QUORVANT";
 
@@ -89,12 +33,6 @@ QByteArray expectedFile(QByteArray memory, int blocksUsed, int firstBlock)
     view.setU16(qz::mem::kBlocksUsed, std::uint16_t(blocksUsed));
     view.setU16(qz::mem::kFirstBlock, std::uint16_t(firstBlock));
     return kSignature + memory.left(qsizetype(qz::mem::BlockAddress(blocksUsed)));
-}
-
-QByteArray readFile(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 TEST(CliDownload, ThroughAPseudoTerminalTheFileHoldsTheLoggersMemory)
@@ -253,6 +191,9 @@ TEST(CliTrace, EveryLoggerCommandWritesTheFramesBothWays)
          "> 24 23 24 44 80 01 80"}, // data block 0: 128 bytes at 384
         {"ping", {"ping", "--port", "sim"}, "> 24 23 24 45"},
         {"status", {"status", "--port", "sim"}, "> 24 23 24 47"},
+        {"dump", {"dump", "--port", "sim", "--output", dir.filePath("d.qrv")},
+         "> 24 23 24 44 00 FE 80"}, // the last data block: 128 bytes at FE00
+        {"hexdump", {"hexdump", "--port", "sim", "--address", "1234"}, "> 24 23 24 44 34 12 80"},
         {"ping through a pseudo-terminal", {"ping", "--port", sim.path()}, "> 24 23 24 45"},
     };
     for (const auto& c : cases) {

@@ -1,0 +1,93 @@
+// quorzk-cli dump: the raw memory dump without windows. Every block of the logger's memory,
+// untested, in the recording file layout with the logger's own header.
+#include "cli/commands.h"
+#include "cli/link_common.h"
+#include "service/raw_dump.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace qz::cli {
+
+namespace {
+
+const char kDumpUsage[] = "usage: quorzk-cli dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n";
+
+struct DumpOptions {
+    QString port;
+    QString output;
+    QString trace;
+    bool force = false;
+    QString error;
+};
+
+DumpOptions parseDumpOptions(const QStringList& args)
+{
+    DumpOptions o;
+    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--port") && hasValue)
+            o.port = args[++i];
+        else if (a == QLatin1String("--output") && hasValue)
+            o.output = args[++i];
+        else if (a == QLatin1String("--trace") && hasValue)
+            o.trace = args[++i];
+        else if (a == QLatin1String("--force"))
+            o.force = true;
+        else
+            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
+    }
+    if (!o.error.isEmpty())
+        return o;
+    if (o.port.isEmpty())
+        o.error = QStringLiteral("--port PORT is required (a device such as /dev/ttyUSB0, or sim)");
+    else if (o.output.isEmpty())
+        o.error = QStringLiteral("--output FILE.qrv is required");
+    else if (!o.trace.isEmpty() && QFileInfo(o.trace).absoluteFilePath() == QFileInfo(o.output).absoluteFilePath())
+        o.error = QStringLiteral("--trace and --output name the same file");
+    return o;
+}
+
+} // namespace
+
+int runDump(const QStringList& args)
+{
+    const DumpOptions o = parseDumpOptions(args);
+    QTextStream err(stderr);
+    if (!o.error.isEmpty()) {
+        err << "quorzk-cli dump: " << o.error << "\n" << kDumpUsage;
+        return 2;
+    }
+    if (!o.force && QFileInfo::exists(o.output)) {
+        err << "quorzk-cli dump: " << o.output << " exists; --force replaces it\n";
+        return 1;
+    }
+    CliLink link(o.trace);
+    StderrPrompt prompt(false);
+    RawDumpOutcome out;
+    {
+        TerminalProgress progress;
+        auto logger = link.open(o.port);
+        out = runRawDump(*logger, progress, prompt, o.output);
+    } // the port closes, the progress line ends
+    switch (out.end) {
+    case RawDumpEnd::Written:
+        err << "saved " << o.output << " (" << out.blocks << " blocks)\n";
+        break;
+    case RawDumpEnd::WrittenWithGaps:
+        err << "saved " << o.output << " (" << out.blocks << " blocks, " << out.missedBlocks
+            << " not read)\n";
+        break;
+    case RawDumpEnd::WriteFailed:
+        err << "quorzk-cli dump: cannot write " << o.output << ": " << out.save.reason << "\n";
+        break;
+    case RawDumpEnd::NotRead:
+    case RawDumpEnd::Cancelled:
+        break;
+    }
+    const bool traced = link.saveTrace(QStringLiteral("dump"));
+    return out.end == RawDumpEnd::Written && traced ? 0 : 1;
+}
+
+} // namespace qz::cli

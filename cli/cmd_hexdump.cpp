@@ -1,0 +1,132 @@
+// quorzk-cli hexdump: memory as the service panel shows it, sixteen bytes a line, from a
+// recording file (image addresses, past its 8-byte signature) or from a logger (its
+// 16-bit addresses, read 128 bytes at a time), and the logger's clock record.
+#include "cli/commands.h"
+#include "cli/link_common.h"
+#include "link/link_report.h"
+#include "model/memory_image.h"
+#include "service/dump_address.h"
+#include "service/hex_lines.h"
+#include "service/memory_reads.h"
+
+#include <QTextStream>
+
+namespace qz::cli {
+
+namespace {
+
+const char kHexdumpUsage[] =
+    "usage: quorzk-cli hexdump FILE.qrv [--address HEX] [--length N]\n"
+    "       quorzk-cli hexdump --port PORT [--address HEX] [--length N] [--clock] [--trace FILE]\n";
+
+constexpr int kMaxLength = int(kLoggerAddressSpace);
+
+struct HexdumpOptions {
+    QString file;
+    QString port;
+    QString trace;
+    std::uint32_t address = 0;
+    int length = int(kDumpLength);
+    bool clock = false;
+    QString error;
+};
+
+HexdumpOptions parseHexdumpOptions(const QStringList& args)
+{
+    HexdumpOptions o;
+    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--port") && hasValue) {
+            o.port = args[++i];
+        } else if (a == QLatin1String("--trace") && hasValue) {
+            o.trace = args[++i];
+        } else if (a == QLatin1String("--address") && hasValue) {
+            const std::optional<std::uint32_t> address = parseHexAddress(args[++i]);
+            if (address)
+                o.address = *address;
+            else
+                o.error = QStringLiteral("--address needs a hexadecimal address, not '%1'").arg(args[i]);
+        } else if (a == QLatin1String("--length") && hasValue) {
+            bool ok = false;
+            o.length = args[++i].toInt(&ok);
+            if (!ok || o.length < 0 || o.length > kMaxLength)
+                o.error = QStringLiteral("--length needs a number of bytes, 0..%1").arg(kMaxLength);
+        } else if (a == QLatin1String("--clock")) {
+            o.clock = true;
+        } else if (!a.startsWith(QLatin1String("--")) && o.file.isEmpty()) {
+            o.file = a;
+        } else {
+            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
+        }
+    }
+    if (!o.error.isEmpty())
+        return o;
+    if (o.file.isEmpty() == o.port.isEmpty())
+        o.error = QStringLiteral("give either a recording file or --port PORT");
+    else if (!o.file.isEmpty() && (o.clock || !o.trace.isEmpty()))
+        o.error = QStringLiteral("--clock and --trace need --port");
+    else if (!o.port.isEmpty() && o.address >= kLoggerAddressSpace)
+        o.error = QStringLiteral("--address of a logger is 0000..FFFF");
+    return o;
+}
+
+void printLines(const QStringList& lines)
+{
+    QTextStream out(stdout);
+    for (const QString& line : lines)
+        out << line << "\n";
+}
+
+int dumpFile(const HexdumpOptions& o)
+{
+    const FileBytes got = readFileBytes(o.file, o.address, o.length);
+    if (!got.ok) {
+        QTextStream(stderr) << "quorzk-cli hexdump: cannot read " << o.file << ": " << got.reason << "\n";
+        return 1;
+    }
+    printLines(hexDumpLines(got.bytes, o.address));
+    if (int(got.bytes.size()) < o.length)
+        QTextStream(stderr) << endOfFileLine(got.bytes.size()) << "\n";
+    return 0;
+}
+
+int dumpLogger(const HexdumpOptions& o)
+{
+    CliLink link(o.trace);
+    StderrPrompt prompt(false);
+    bool ok = true;
+    {
+        auto logger = link.open(o.port);
+        LinkReport report(*logger, prompt);
+        const auto address = std::uint16_t(o.address);
+        const LoggerBytes got = readLoggerBytes(*logger, address, o.length);
+        printLines(hexDumpLines(got.bytes, address, kLoggerAddressSpace));
+        if (got.status != LinkStatus::Ok) {
+            ok = false;
+            const std::uint32_t at = (address + std::uint32_t(got.bytes.size())) % kLoggerAddressSpace;
+            prompt.tell(failedReadLine(got.status, at), PromptSymbol::Warning);
+        } else if (o.clock) {
+            std::uint8_t record[mem::kClockRecordSize];
+            ok = report.ok(logger->readClock(record));
+            if (ok)
+                printLines({clockLine(record)});
+        }
+    }
+    const bool traced = link.saveTrace(QStringLiteral("hexdump"));
+    return ok && traced ? 0 : 1;
+}
+
+} // namespace
+
+int runHexdump(const QStringList& args)
+{
+    const HexdumpOptions o = parseHexdumpOptions(args);
+    if (!o.error.isEmpty()) {
+        QTextStream(stderr) << "quorzk-cli hexdump: " << o.error << "\n" << kHexdumpUsage;
+        return 2;
+    }
+    return o.port.isEmpty() ? dumpFile(o) : dumpLogger(o);
+}
+
+} // namespace qz::cli
