@@ -36,6 +36,11 @@ std::optional<std::uint32_t> parseHexAddress(const QString& text)
     return value;
 }
 
+QString notHexadecimalText(const QString& box)
+{
+    return QStringLiteral("'%1' is not a hexadecimal address").arg(box);
+}
+
 QString addressText(std::uint32_t address)
 {
     return QStringLiteral("%1").arg(address, kBoxDigits, 16, QLatin1Char('0')).toUpper();

@@ -23,6 +23,8 @@ enum class AddressStep {
 
 // One to eight hexadecimal digits, either case, blanks around them allowed; nothing else.
 std::optional<std::uint32_t> parseHexAddress(const QString& text);
+// "'12G4' is not a hexadecimal address", for a box that cannot be read.
+QString notHexadecimalText(const QString& box);
 // Upper-case hexadecimal of at least four digits.
 QString addressText(std::uint32_t address);
 

@@ -8,6 +8,10 @@ inline QString notAFileWithExtension(const QString& ext)
 {
     return QStringLiteral("Not a file with the ") + ext + QStringLiteral(" extension");
 }
+inline QString recordingFilter()
+{
+    return QStringLiteral("Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
+}
 inline QString fileNotForQuorvant() { return QStringLiteral("This file is not for a QuorvantZK"); }
 inline QString cannotWrite(const QString& name, const QString& reason)
 {

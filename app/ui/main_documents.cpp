@@ -13,7 +13,7 @@ namespace qz {
 
 namespace {
 
-const QString kRecordingFilter = QStringLiteral("Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
+const QString kRecordingFilter = texts::recordingFilter();
 const QString kRecordingExt = QStringLiteral("qrv");
 
 } // namespace

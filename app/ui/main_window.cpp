@@ -33,6 +33,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     printer_.setPageSize(QPageSize(QPageSize::A4));
     buildPanels();
     buildMenus();
+    buildDiagnosticPanel();
 
     const bool modem = QFileInfo::exists(services_.folder.dataFile(QStringLiteral("Default.mdm")));
     options_ = new OptionsDialog(CommSettings(services_.folder.settingsFile(),

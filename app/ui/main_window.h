@@ -24,6 +24,7 @@ namespace qz {
 
 class OptionsDialog;
 class LoggerProtocol;
+class DiagnosticPanel;
 class DocumentWindow;
 class GraphWindow;
 class HelpWindow;
@@ -61,6 +62,11 @@ public:
     void updateLoggerMenu();
     void showHelp(int context);
     void showHelpContents();
+    // Service tools: the memory panel (shown after the access code, hidden without a
+    // question) and the raw memory dump to a file.
+    void toggleDiagnosticPanel();
+    void setDiagnosticPanelVisible(bool on);
+    void rawDownload();
 
     // --- Parts for tests and the program entry ----------------------------------------
     QMdiArea* mdiArea() const { return mdi_; }
@@ -75,6 +81,7 @@ public:
     HelpWindow* helpWindow() const { return help_; }
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
+    DiagnosticPanel* diagnosticPanel() const { return panel2_; }
     // A new document window sized as every new one: top 0, the document area's height
     // less 10 pixels.
     void placeDocument(DocumentWindow* window);
@@ -89,6 +96,8 @@ protected:
 
 private:
     void buildPanels();
+    void buildDiagnosticPanel();
+    QString dumpFolder() const;
     void buildMenus();
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
@@ -110,6 +119,7 @@ private:
     QFrame* panel1_ = nullptr;
     QFrame* panStatus_ = nullptr;
     StatusImage* status_ = nullptr;
+    DiagnosticPanel* panel2_ = nullptr;
     QTimer* sysTimer_ = nullptr;
     OptionsDialog* options_ = nullptr;
     HelpWindow* help_ = nullptr;

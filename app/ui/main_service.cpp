@@ -1,0 +1,136 @@
+// The main window's service tools: the memory panel behind the access code (Ctrl + Shift +
+// right button on the document area) and the raw memory dump (a double click there).
+#include "app/ui/main_window.h"
+
+#include "app/ui/diagnostic_panel.h"
+#include "app/ui/document_dialogs.h"
+#include "app/ui/document_texts.h"
+#include "app/ui/options_dialog.h"
+#include "app/ui/password_dialog.h"
+#include "graph/ui/graph_window.h"
+#include "link/line_registry.h"
+#include "link/logger_protocol.h"
+#include "service/raw_dump.h"
+#include "ui/progress_dialog.h"
+
+#include <QBoxLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QStandardPaths>
+
+namespace qz {
+
+namespace {
+
+const QString kDumpName = QStringLiteral("debug.qrv");
+const QString kRecordingExt = QStringLiteral("qrv");
+
+// The gestures on the empty document area.
+class DocumentAreaGestures final : public QObject {
+public:
+    DocumentAreaGestures(MainWindow* form, QWidget* area) : QObject(form), form_(form), area_(area) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
+        if (watched != area_ || !(press || doubleClick))
+            return false;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A click that a document window did not take reaches the area too: not empty.
+        if (area_->childAt(mouse->position().toPoint()))
+            return false;
+        if (press && isPanelGesture(*mouse)) {
+            form_->toggleDiagnosticPanel();
+            return true;
+        }
+        if (doubleClick && mouse->button() == Qt::LeftButton) {
+            form_->rawDownload();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    MainWindow* form_;
+    QWidget* area_;
+};
+
+} // namespace
+
+void MainWindow::buildDiagnosticPanel()
+{
+    DiagnosticServices services{services_.prompt, services_.dialogs,
+                                [this] {
+                                    const LinkSettings link = options_->link();
+                                    return std::make_unique<LoggerProtocol>(
+                                        link, services_.lines.make(link.port), services_.clock);
+                                },
+                                commandBusy_};
+    panel2_ = new DiagnosticPanel(std::move(services), centralWidget());
+    panel2_->hide();
+    // In the document area's place, between the tool panel and the status panel.
+    auto* layout = static_cast<QBoxLayout*>(centralWidget()->layout());
+    layout->insertWidget(layout->indexOf(mdi_) + 1, panel2_, 1);
+    connect(panel2_, &DiagnosticPanel::toggleRequested, this, &MainWindow::toggleDiagnosticPanel);
+    connect(panel2_, &DiagnosticPanel::hideRequested, this, [this] { setDiagnosticPanelVisible(false); });
+    mdi_->viewport()->installEventFilter(new DocumentAreaGestures(this, mdi_->viewport()));
+}
+
+void MainWindow::setDiagnosticPanelVisible(bool on)
+{
+    panel2_->setVisible(on);
+    mdi_->setVisible(!on);
+}
+
+void MainWindow::toggleDiagnosticPanel()
+{
+    if (panel2_->isVisible())
+        setDiagnosticPanelVisible(false);
+    else if (PasswordDialog::askAccessCode(this))
+        setDiagnosticPanelVisible(true);
+}
+
+QString MainWindow::dumpFolder() const
+{
+    // The folder of the front-most recording that has a file, else the user's documents.
+    for (GraphWindow* g : graphWindows())
+        if (!g->fileName().isEmpty())
+            return QFileInfo(g->fileName()).absolutePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void MainWindow::rawDownload()
+{
+    if (commandBusy_)
+        return;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save Memory Dump");
+    request.filter = texts::recordingFilter();
+    request.defaultExt = kRecordingExt;
+    request.initialName = QDir(dumpFolder()).filePath(kDumpName);
+    const QString name = services_.dialogs.saveFile(this, request);
+    if (name.isEmpty())
+        return;
+    if (!hasExtension(name, kRecordingExt)) {
+        services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
+        return;
+    }
+    // Neither the documents nor the Logger menu are touched; the busy flag keeps other
+    // logger commands out meanwhile.
+    commandBusy_ = true;
+    const LinkSettings link = options_->link();
+    RawDumpOutcome out;
+    {
+        LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
+        ProgressDialog gauge(services_.pump, this, false);
+        out = runRawDump(logger, gauge, services_.prompt, name);
+    }
+    if (out.end == RawDumpEnd::WriteFailed)
+        services_.prompt.tell(texts::cannotWrite(name, out.save.reason), PromptSymbol::Error);
+    commandBusy_ = false;
+}
+
+} // namespace qz
