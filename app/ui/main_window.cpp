@@ -4,6 +4,8 @@
 #include "app/ui/help_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/status_image.h"
+#include "config/ui/configuration_dialog.h"
+#include "platform/date_settings.h"
 #include "graph/ui/graph_window.h"
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
@@ -41,6 +43,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+    buildConfiguration();
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuItems(); });
     sysTimer_ = new QTimer(this);
@@ -203,6 +206,8 @@ void MainWindow::drawStatusForActive()
 
 void MainWindow::onTimer()
 {
+    if (config_->isVisible())
+        PostInternal(config_, kMsgTimerTick);
     if (auto* graph = qobject_cast<GraphWindow*>(activeDocument()))
         PostInternal(graph, kMsgTimerTick);
 }
