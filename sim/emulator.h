@@ -41,13 +41,15 @@
 
 namespace qz::sim {
 
-// A frame the logger took in full, as the frame log keeps it: its letter, and for the
-// memory commands ('D', 'H') the address and the byte count (256 for a count byte of 0).
+// A frame the logger took in full, as the frame log keeps it: its letter, for the memory
+// commands ('D', 'H') the address and the byte count (256 for a count byte of 0), and the
+// bytes it carried after the prefix (and after address and count).
 struct LoggedFrame {
     char letter = 0;
     std::uint16_t address = 0;
     int count = 0;
     bool carriedOut = true; // false when a fault dropped it
+    std::vector<std::uint8_t> data;
 
     bool operator==(const LoggedFrame&) const = default;
 };
