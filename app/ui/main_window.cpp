@@ -295,6 +295,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
     closeAllWindows();
     help_->close();
     options_->hide();
+    config_->hide();
     e->accept();
 }
 

@@ -10,6 +10,7 @@
 #include "model/image_reader.h"
 #include "model/internal_messages.h"
 #include "model/logger_date.h"
+#include "model/values.h"
 #include "platform/clock.h"
 #include "platform/date_settings.h"
 #include "platform/prompt.h"
@@ -70,7 +71,7 @@ void ConfigurationDialog::buildControls()
     auto* serialLabel = named(new QLabel(QStringLiteral("S/N  :"), this), "SerialLabel");
     serial_ = named(new QLabel(this), "laSN");
     auto* commentLabel = named(new QLabel(QStringLiteral("Comment:"), this), "Label3");
-    comment_ = named(new QLineEdit(QString(int(mem::kRecordNameSize), QLatin1Char(' ')), this), "UserComment");
+    comment_ = named(new QLineEdit(this), "UserComment");
     comment_->setMaxLength(int(mem::kRecordNameSize));
     comment_->installEventFilter(this);
 
@@ -196,7 +197,8 @@ void ConfigurationDialog::updateConfigScreen()
 {
     const ImageReader reader = ImageReader::deviceImage(image_);
     serial_->setText(reader.serialNumber());
-    comment_->setText(reader.recordName());
+    // Without its padding, so that the user can type at the end; storing pads it again.
+    comment_->setText(TrimTrailingBlanks(reader.recordName()));
     comment_->setCursorPosition(0);
     const int interval = reader.interval();
     minutes_->setText(QString::number(interval / 60));

@@ -54,7 +54,10 @@ TEST_F(ConfigurationDialogTest, ShowingFillsTheControlsFromTheImage)
         clock_.setLocalNow(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
         Show();
         EXPECT_EQ(Text("laSN"), "7421");
-        EXPECT_EQ(Text("UserComment"), ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()}).recordName());
+        EXPECT_EQ(Text("UserComment") + QString(50 - Text("UserComment").size(), QLatin1Char(' ')),
+                  ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()}).recordName())
+            << "the comment without its padding";
+        EXPECT_FALSE(Text("UserComment").endsWith(' '));
         EXPECT_EQ(Text("mInterval"), c.minutes) << c.interval;
         EXPECT_EQ(Text("sInterval"), c.seconds) << c.interval;
         EXPECT_TRUE(Child<QRadioButton>(c.checked)->isChecked()) << c.interval;
