@@ -19,6 +19,8 @@ std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt
 int runDownload(const QStringList& args);
 int runPing(const QStringList& args);
 int runStatus(const QStringList& args);
+int runConfigure(const QStringList& args);
+int runStop(const QStringList& args);
 
 // Service commands: the raw memory dump, and memory as hexadecimal lines.
 int runDump(const QStringList& args);

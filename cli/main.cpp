@@ -27,6 +27,14 @@ const Command kCommands[] = {
     {"status", "status --port PORT [--trace FILE]\n"
                "                            identification, clock, run state and battery",
      qz::cli::runStatus},
+    {"configure", "configure --port PORT --interval SECONDS|MM:SS --stop full|cyclic [--comment TEXT]\n"
+                  "                            [--start now | --start-at \"YYYY-MM-DD hh:mm:ss\" | --start-after DD:HH:MM]\n"
+                  "                            [--inputs FILE.csv] [--yes] [--trace FILE]\n"
+                  "                            prepare and start a logger's next recording",
+     qz::cli::runConfigure},
+    {"stop", "stop --port PORT [--yes] [--trace FILE]\n"
+             "                            stop a running logger (without --yes: tell its run state)",
+     qz::cli::runStop},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
     {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT]\n"
                "                            text export of a recording file (to standard output\n"

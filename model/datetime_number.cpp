@@ -5,9 +5,20 @@
 namespace qz {
 
 namespace {
-const qint64 kEpochJulian = QDate(1899, 12, 30).toJulianDay();
-const qint64 kFirstJulian = QDate(1, 1, 1).toJulianDay();
-const qint64 kLastJulian = QDate(9999, 12, 31).toJulianDay();
+// Computed on first use, so that date numbers are right also for callers that run before
+// this file's globals would be initialised (other files' static data).
+qint64 julianOf(int year, int month, int day) { return QDate(year, month, day).toJulianDay(); }
+qint64 epochJulian()
+{
+    static const qint64 day = julianOf(1899, 12, 30);
+    return day;
+}
+bool inCalendar(qint64 julian)
+{
+    static const qint64 first = julianOf(1, 1, 1);
+    static const qint64 last = julianOf(9999, 12, 31);
+    return julian >= first && julian <= last;
+}
 } // namespace
 
 bool EncodeDate(int year, int month, int day, double& out)
@@ -17,7 +28,7 @@ bool EncodeDate(int year, int month, int day, double& out)
     const QDate d(year, month, day);
     if (!d.isValid())
         return false;
-    out = double(d.toJulianDay() - kEpochJulian);
+    out = double(d.toJulianDay() - epochJulian());
     return true;
 }
 
@@ -46,13 +57,13 @@ bool DecodeDateTime(double value, DateTimeParts& out)
     if (!std::isfinite(value) || std::fabs(value) > 3.0e6)
         return false;
     const double whole = std::trunc(value);
-    qint64 julian = qint64(whole) + kEpochJulian;
+    qint64 julian = qint64(whole) + epochJulian();
     qint64 ms = std::llround(std::fabs(value - whole) * kMsPerDay);
     if (ms >= qint64(kMsPerDay)) {
         ms -= qint64(kMsPerDay);
         ++julian;
     }
-    if (julian < kFirstJulian || julian > kLastJulian)
+    if (!inCalendar(julian))
         return false;
     const QDate d = QDate::fromJulianDay(julian);
     out.year = d.year();

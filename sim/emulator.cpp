@@ -100,6 +100,18 @@ void Emulator::toLogger(std::uint8_t byte, std::int64_t at, std::int64_t outDela
 
 void Emulator::carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNumber)
 {
+    const bool ignored = faults_.ignored(frameNumber);
+    if (keepLog_) {
+        LoggedFrame logged{f.letter, 0, 0, !ignored, f.payload};
+        if ((f.letter == 'D' || f.letter == 'H') && f.payload.size() >= 3) {
+            logged.address = std::uint16_t(f.payload[0] | f.payload[1] << 8);
+            logged.count = f.payload[2] == 0 ? frames::kMaxTransfer : f.payload[2];
+            logged.data.erase(logged.data.begin(), logged.data.begin() + 3);
+        }
+        log_.push_back(logged);
+    }
+    if (ignored)
+        return;
     ++commands_[f.letter];
     ++commandsTotal_;
     std::uint8_t* m = logger_.memory();

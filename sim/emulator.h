@@ -37,8 +37,22 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <vector>
 
 namespace qz::sim {
+
+// A frame the logger took in full, as the frame log keeps it: its letter, for the memory
+// commands ('D', 'H') the address and the byte count (256 for a count byte of 0), and the
+// bytes it carried after the prefix (and after address and count).
+struct LoggedFrame {
+    char letter = 0;
+    std::uint16_t address = 0;
+    int count = 0;
+    bool carriedOut = true; // false when a fault dropped it
+    std::vector<std::uint8_t> data;
+
+    bool operator==(const LoggedFrame&) const = default;
+};
 
 struct EmulatorOptions {
     bool paced = false;
@@ -91,6 +105,11 @@ public:
     // Bytes that reached the logger, and bytes it sent (echoes and replies).
     std::int64_t bytesIn() const { return bytesIn_; }
     std::int64_t bytesOut() const { return bytesOut_; }
+    // Every complete frame in order, kept only while asked for (a long-running logger
+    // would otherwise grow it without end).
+    void keepFrameLog(bool on) { keepLog_ = on; }
+    const std::vector<LoggedFrame>& frameLog() const { return log_; }
+    void clearFrameLog() { log_.clear(); }
 
 private:
     struct Pending {
@@ -121,6 +140,8 @@ private:
     std::int64_t commandsTotal_ = 0;
     std::int64_t bytesIn_ = 0;
     std::int64_t bytesOut_ = 0;
+    bool keepLog_ = false;
+    std::vector<LoggedFrame> log_;
 };
 
 } // namespace qz::sim

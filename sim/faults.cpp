@@ -22,6 +22,14 @@ bool FaultPlan::silent(std::int64_t frameNumber) const
     return false;
 }
 
+bool FaultPlan::ignored(std::int64_t frameNumber) const
+{
+    for (const Armed& a : armed_)
+        if (a.fault.kind == FaultKind::Ignored && covers(a, frameNumber))
+            return true;
+    return false;
+}
+
 ByteFaults FaultPlan::forByte(std::int64_t frameNumber, int byteIndex) const
 {
     ByteFaults r;

@@ -18,6 +18,8 @@ enum class FaultKind {
     ShortReply,  // the last `withheld` bytes of the reply are never sent
     Silence,     // the frame is neither echoed nor carried out
     SlowEcho,    // every echo of the frame leaves `delayUs` late (the reply follows it)
+    Ignored,     // the frame is echoed as usual but not carried out (a write that does
+                 // not stick, a command the logger drops)
 };
 
 struct Fault {
@@ -53,6 +55,7 @@ public:
     ByteFaults forByte(std::int64_t frameNumber, int byteIndex) const;
     ReplyFaults forReply(std::int64_t frameNumber) const;
     bool silent(std::int64_t frameNumber) const;
+    bool ignored(std::int64_t frameNumber) const;
 
 private:
     struct Armed {

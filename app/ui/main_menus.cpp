@@ -24,9 +24,8 @@ namespace {
 // Commands whose windows this program does not offer yet: present, never enabled.
 const QStringList kNotOffered = {
     QStringLiteral("meExport"), QStringLiteral("sbExport"), QStringLiteral("Loggerinfos1"),
-    QStringLiteral("spInfos"), QStringLiteral("Configutation1"), QStringLiteral("sbConfig"),
-    QStringLiteral("CurrentReading1"), QStringLiteral("sprealtime"), QStringLiteral("Stop1"),
-    QStringLiteral("spStop"), QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
+    QStringLiteral("spInfos"), QStringLiteral("CurrentReading1"), QStringLiteral("sprealtime"),
+    QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
 
 constexpr int kNoContext = -1;
 constexpr int kMainContext = 19;
@@ -120,10 +119,10 @@ void MainWindow::buildMenus()
     addEntry(view, QStringLiteral("Graph1"), QStringLiteral("&Graph"), 13, &MainWindow::openGraphView);
 
     QMenu* logger = top(QStringLiteral("Logger"), QStringLiteral("&Logger"));
-    addEntry(logger, QStringLiteral("Configutation1"), QStringLiteral("&Configuration"), 8, nullptr);
+    addEntry(logger, QStringLiteral("Configutation1"), QStringLiteral("&Configuration"), 8, &MainWindow::configure);
     addEntry(logger, QStringLiteral("Offload1"), QStringLiteral("&Download"), 11, &MainWindow::download);
     addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10, nullptr);
-    addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, nullptr);
+    addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, &MainWindow::stopLogger);
     addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext, nullptr);
     addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext, nullptr);
     connect(logger, &QMenu::aboutToShow, this, &MainWindow::updateLoggerMenu);
@@ -161,8 +160,8 @@ void MainWindow::buildMenus()
     addTool(QStringLiteral("sbPrint"), QStringLiteral("Print"), 80, &MainWindow::printNow);
     addTool(QStringLiteral("sbExport"), QStringLiteral("Export Data"), 115, nullptr);
     addTool(QStringLiteral("spDownload"), QStringLiteral("Download  Quorvant"), 166, &MainWindow::download);
-    addTool(QStringLiteral("spStop"), QStringLiteral("Stop Quorvant"), 202, nullptr);
-    addTool(QStringLiteral("sbConfig"), QStringLiteral("Config Quorvant"), 237, nullptr);
+    addTool(QStringLiteral("spStop"), QStringLiteral("Stop Quorvant"), 202, &MainWindow::stopLogger);
+    addTool(QStringLiteral("sbConfig"), QStringLiteral("Config Quorvant"), 237, &MainWindow::configure);
     addTool(QStringLiteral("spGraphic"), QStringLiteral("New Graph"), 272, &MainWindow::openGraphView);
     addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, nullptr);
     addTool(QStringLiteral("sprealtime"), QStringLiteral("Realtime"), 352, nullptr);

@@ -4,6 +4,8 @@
 #include "app/ui/help_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/status_image.h"
+#include "config/ui/configuration_dialog.h"
+#include "platform/date_settings.h"
 #include "graph/ui/graph_window.h"
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
@@ -42,6 +44,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+    buildConfiguration();
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuItems(); });
     sysTimer_ = new QTimer(this);
@@ -204,6 +207,8 @@ void MainWindow::drawStatusForActive()
 
 void MainWindow::onTimer()
 {
+    if (config_->isVisible())
+        PostInternal(config_, kMsgTimerTick);
     if (auto* graph = qobject_cast<GraphWindow*>(activeDocument()))
         PostInternal(graph, kMsgTimerTick);
 }
@@ -291,6 +296,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
     closeAllWindows();
     help_->close();
     options_->hide();
+    config_->hide();
     e->accept();
 }
 

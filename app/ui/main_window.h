@@ -3,6 +3,7 @@
 // line and the menus. It owns every user command.
 #include "app/ui/app_services.h"
 #include "link/download_sequence.h"
+#include "model/memory_image.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -22,6 +23,8 @@ class QFrame;
 
 namespace qz {
 
+class ConfigurationDialog;
+class DateSettings;
 class OptionsDialog;
 class LoggerProtocol;
 class DiagnosticPanel;
@@ -54,6 +57,13 @@ public:
     void copyTo();
     void openGraphView();
     void download();
+    // Reads the logger and shows the configuration dialog.
+    void configure();
+    void stopLogger();
+    // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
+    // otherwise the Logger menu is disabled until endLoggerCommand.
+    bool beginLoggerCommand();
+    void endLoggerCommand();
     void editOptions();
     void closeAllWindows();
     void minimizeAllWindows();
@@ -78,6 +88,9 @@ public:
     QToolButton* toolButton(const QString& name) const;
     QMenu* menu(const QString& name) const;
     OptionsDialog* options() const { return options_; }
+    ConfigurationDialog* configurationDialog() const { return config_; }
+    // The logger's header and clock as the Configuration command read them.
+    std::array<std::uint8_t, mem::kDeviceImageSize>& deviceImage() { return deviceImage_; }
     HelpWindow* helpWindow() const { return help_; }
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
@@ -99,6 +112,7 @@ private:
     void buildDiagnosticPanel();
     QString dumpFolder() const;
     void buildMenus();
+    void buildConfiguration();
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
                       void (MainWindow::*slot)());
@@ -122,6 +136,9 @@ private:
     DiagnosticPanel* panel2_ = nullptr;
     QTimer* sysTimer_ = nullptr;
     OptionsDialog* options_ = nullptr;
+    std::array<std::uint8_t, mem::kDeviceImageSize> deviceImage_{};
+    std::unique_ptr<DateSettings> dateSettings_;
+    ConfigurationDialog* config_ = nullptr;
     HelpWindow* help_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;

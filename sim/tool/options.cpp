@@ -53,7 +53,8 @@ bool ToFault(const std::string& s, Fault& f, std::string& error)
     static const std::map<std::string, FaultKind> kinds = {
         {"no-echo", FaultKind::NoEcho},         {"wrong-echo", FaultKind::WrongEcho},
         {"bad-checksum", FaultKind::BadChecksum}, {"short-reply", FaultKind::ShortReply},
-        {"silence", FaultKind::Silence},        {"slow-echo", FaultKind::SlowEcho}};
+        {"silence", FaultKind::Silence},        {"slow-echo", FaultKind::SlowEcho},
+        {"ignored", FaultKind::Ignored}};
     const auto k = kinds.find(kind);
     if (k == kinds.end()) {
         error = "unknown fault '" + kind + "'";
@@ -129,6 +130,7 @@ Faults (frames are counted from the start, the first frame is 0):
                          short-reply   the last W bytes of the reply are not sent
                          silence       the frame is neither echoed nor carried out
                          slow-echo     every echo of the frame comes D ms late
+                         ignored       the frame is echoed but not carried out
                        frames=M covers M frames from N on (0 = all); default 1.
                        May be given more than once.
   --byte-errors RATE[,seed=S]  flip a bit in each byte sent with probability RATE

@@ -57,6 +57,7 @@ TEST_F(FaultsTest, EachFaultChangesOneExchange)
          Bytes(good.begin(), good.end() - 3), 1},
         {"silence", {.kind = FaultKind::Silence}, {}, 0},
         {"slow echo (only late)", {.kind = FaultKind::SlowEcho, .delayUs = 200000}, good, 1},
+        {"ignored: echoed, never answered", {.kind = FaultKind::Ignored}, frame, 0},
     };
     for (const Case& c : cases) {
         Emulator e;
@@ -97,6 +98,25 @@ TEST_F(FaultsTest, SlowEchoArrivesLate)
     EXPECT_EQ(emulator.available(199999), 0);
     EXPECT_EQ(emulator.arrivalOf(1), 200000);
     EXPECT_EQ(emulator.available(200000), 1);
+}
+
+TEST_F(FaultsTest, AnIgnoredWriteIsEchoedButLeavesTheMemoryAndTheLogSaysSo)
+{
+    emulator.keepFrameLog(true);
+    const Bytes data = {1, 2, 3};
+    const Bytes write = test::WriteFrame(40, data);
+    emulator.addFault({.kind = FaultKind::Ignored});
+    EXPECT_EQ(pc.exchange(write), write) << "every byte echoed";
+    EXPECT_NE(Bytes(emulator.logger().memory() + 40, emulator.logger().memory() + 43), data);
+    EXPECT_EQ(pc.exchange(write), write);
+    EXPECT_EQ(Bytes(emulator.logger().memory() + 40, emulator.logger().memory() + 43), data);
+    pc.exchange(Frame('E'));
+    const std::vector<LoggedFrame> expected = {
+        {'H', 40, 3, false, data}, {'H', 40, 3, true, data}, {'E', 0, 0, true, {}}};
+    EXPECT_EQ(emulator.frameLog(), expected);
+    emulator.keepFrameLog(false);
+    pc.exchange(Frame('E'));
+    EXPECT_EQ(emulator.frameLog().size(), 3u) << "kept only while asked for";
 }
 
 TEST_F(FaultsTest, SilentLoggerAnswersNothing)

@@ -1,0 +1,284 @@
+// quorzk-cli configure: the Configuration command without windows, for preparing many
+// loggers alike. The logger is read as the Configuration command reads it, the options go
+// through the configuration dialog's rules, and the send is the Config button's.
+#include "cli/commands.h"
+#include "cli/link_common.h"
+#include "config/configuration_rules.h"
+#include "config/delayed_start.h"
+#include "config/inputs_csv.h"
+#include "config/logger_connection.h"
+#include "config/send_configuration.h"
+#include "link/link_texts.h"
+#include "model/device_catalog.h"
+#include "model/image_reader.h"
+#include "platform/event_pump.h"
+#include "platform/program_folder.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <array>
+#include <cstring>
+
+namespace qz::cli {
+
+namespace {
+
+const char* const kUsage =
+    "usage: quorzk-cli configure --port PORT --interval SECONDS|MM:SS --stop full|cyclic\n"
+    "                            [--comment TEXT] [--start now | --start-at \"YYYY-MM-DD hh:mm:ss\" |\n"
+    "                            --start-after DD:HH:MM] [--inputs FILE.csv] [--yes] [--trace FILE]\n";
+
+struct ConfigureOptions {
+    int intervalSeconds = -1;
+    StopChoice stop = StopChoice::Unchanged;
+    bool hasComment = false;
+    QString comment;
+    StartRequest start;
+    QString startText; // as given, for the usage check
+    QString inputsFile;
+    QStringList linkArgs; // --port, --trace
+    bool yes = false;
+    QString error;        // a usage error
+};
+
+bool latin1(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
+// SECONDS, or MM:SS with SS below 60.
+bool parseInterval(const QString& text, int& seconds)
+{
+    static const QRegularExpression plain(QStringLiteral("^\\d{1,5}$"));
+    static const QRegularExpression minSec(QStringLiteral("^(\\d{1,3}):(\\d{2})$"));
+    if (plain.match(text).hasMatch()) {
+        seconds = text.toInt();
+        return true;
+    }
+    const auto m = minSec.match(text);
+    if (!m.hasMatch() || m.captured(2).toInt() > 59)
+        return false;
+    seconds = m.captured(1).toInt() * 60 + m.captured(2).toInt();
+    return true;
+}
+
+ConfigureOptions parseOptions(const QStringList& args)
+{
+    ConfigureOptions o;
+    int starts = 0;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--interval" && hasValue) {
+            if (!parseInterval(args[++i], o.intervalSeconds))
+                o.error = QStringLiteral("--interval takes SECONDS or MM:SS, not '%1'").arg(args[i]);
+        } else if (a == "--stop" && hasValue) {
+            const QString v = args[++i];
+            if (v == "full")
+                o.stop = StopChoice::MemoryFull;
+            else if (v == "cyclic")
+                o.stop = StopChoice::Cyclic;
+            else
+                o.error = QStringLiteral("--stop takes full or cyclic, not '%1'").arg(v);
+        } else if (a == "--comment" && hasValue) {
+            o.hasComment = true;
+            o.comment = args[++i];
+            if (o.comment.size() > int(mem::kRecordNameSize))
+                o.error = QStringLiteral("--comment takes at most 50 characters");
+            else if (!latin1(o.comment))
+                o.error = QStringLiteral("--comment has characters the logger cannot hold");
+        } else if ((a == "--start" || a == "--start-at" || a == "--start-after") && hasValue) {
+            ++starts;
+            o.startText = a + ' ' + args[++i];
+            if (a == "--start" && args[i] != "now")
+                o.error = QStringLiteral("--start takes now, not '%1'").arg(args[i]);
+        } else if (a == "--inputs" && hasValue) {
+            o.inputsFile = args[++i];
+        } else if ((a == "--port" || a == "--trace") && hasValue) {
+            o.linkArgs << a << args[++i];
+        } else if (a == "--yes") {
+            o.yes = true;
+        } else {
+            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
+        }
+        if (!o.error.isEmpty())
+            return o;
+    }
+    if (o.intervalSeconds < 0)
+        o.error = QStringLiteral("--interval SECONDS|MM:SS is required");
+    else if (o.stop == StopChoice::Unchanged)
+        o.error = QStringLiteral("--stop full|cyclic is required");
+    else if (starts > 1)
+        o.error = QStringLiteral("give one of --start, --start-at and --start-after");
+    return o;
+}
+
+// The start options through the delayed start dialog's rules; a refusal's message, or empty.
+QString applyStart(ConfigureOptions& o)
+{
+    static const QRegularExpression at(
+        QStringLiteral("^--start-at (\\d{4})-(\\d{2})-(\\d{2})[ T](\\d{2}):(\\d{2}):(\\d{2})$"));
+    static const QRegularExpression after(QStringLiteral("^--start-after (\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"));
+    if (o.startText.startsWith(QLatin1String("--start-at "))) {
+        const auto m = at.match(o.startText);
+        if (!m.hasMatch()) {
+            o.error = QStringLiteral("--start-at takes \"YYYY-MM-DD hh:mm:ss\"");
+            return {};
+        }
+        o.start.delayed = true;
+        o.start.plan.mode = DelayedStart::Mode::Date;
+        const StartCheck check =
+            checkStartFields(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                             m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(),
+                             o.start.plan.startInstant);
+        return startRefusal(check);
+    }
+    if (o.startText.startsWith(QLatin1String("--start-after "))) {
+        const auto m = after.match(o.startText);
+        if (!m.hasMatch()) {
+            o.error = QStringLiteral("--start-after takes DD:HH:MM");
+            return {};
+        }
+        o.start.delayed = true;
+        o.start.plan.mode = DelayedStart::Mode::Delay;
+        const DelayCheck check = checkDelay(m.captured(1).toInt(), m.captured(2).toInt(),
+                                            m.captured(3).toInt(), o.start.plan.delay);
+        return delayRefusal(check, {});
+    }
+    return {};
+}
+
+QString twoDigits(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
+
+void printSent(const std::array<std::uint8_t, mem::kDeviceImageSize>& image, const LoggerModel& model,
+               bool delayed)
+{
+    const ImageReader r = ImageReader::deviceImage(ConstByteView{image.data(), image.size()});
+    QTextStream out(stdout);
+    out << "Serial number:      " << r.serialNumber() << "\n";
+    out << "Model:              " << model.description << " (device code " << r.deviceCode() << ")\n";
+    out << "Interval:           " << r.interval() << " s (" << twoDigits(r.interval() / 60) << ":"
+        << twoDigits(r.interval() % 60) << ")\n";
+    out << "Stop:               " << (r.stopMode() != 0 ? "when the memory is full" : "cyclic recording")
+        << "\n";
+    const auto s = r.startStamp();
+    out << "Start:              " << (delayed ? "" : "now, ") << "20" << twoDigits(s[0]) << "-"
+        << twoDigits(s[1]) << "-" << twoDigits(s[2]) << " " << twoDigits(s[3]) << ":"
+        << twoDigits(s[4]) << ":" << twoDigits(s[5]) << "\n";
+    out << "Comment:            " << r.recordName().trimmed() << "\n";
+    QStringList active;
+    for (int i = 0; i < mem::kInputs; ++i)
+        if (r.isInputRecorded(i))
+            active << QStringLiteral("%1 %2 (%3, %4 .. %5)")
+                          .arg(i + 1)
+                          .arg(r.inputName(i).trimmed(), r.inputUnit(i).trimmed(),
+                               r.scaleLowText(i), r.scaleHighText(i));
+    out << "Active inputs:      " << (active.isEmpty() ? QStringLiteral("none") : active.join(", ")) << "\n";
+    out << "Recording duration: " << recordingDurationText(ConstByteView{image.data(), image.size()}) << "\n";
+}
+
+// After the send: the input table as sent, and the logger recording or waiting.
+bool holdsConfiguration(LoggerProtocol& logger, LinkReport& report, const ConfigurationBytes& sent,
+                        bool delayed)
+{
+    std::uint8_t table[mem::kInputTableSize];
+    std::uint8_t clock[mem::kClockRecordSize];
+    if (!report.ok(logger.readInputTable(table)) || !report.ok(logger.readClock(clock)))
+        return false;
+    const std::uint8_t state = clock[mem::kRunState];
+    const bool started = state == mem::kRunRecording || (delayed && state == mem::kRunWaiting);
+    return std::memcmp(table, sent.inputs.data(), sizeof table) == 0 && started;
+}
+
+} // namespace
+
+int runConfigure(const QStringList& args)
+{
+    QTextStream err(stderr);
+    ConfigureOptions o = parseOptions(args);
+    const LinkOptions link = o.error.isEmpty() ? parseLinkOptions(o.linkArgs, false) : LinkOptions{};
+    QString refusal;
+    if (o.error.isEmpty()) {
+        refusal = applyStart(o);
+        if (o.error.isEmpty() && !link.ok)
+            o.error = link.error;
+    }
+    if (!o.error.isEmpty()) {
+        err << "quorzk-cli configure: " << o.error << "\n" << kUsage;
+        return 2;
+    }
+    const bool yes = o.yes;
+
+    // Refusals before anything is read or written: the same rules and words as the dialogs.
+    if (refusal.isEmpty()) {
+        const IntervalCheck check = checkInterval(o.intervalSeconds, 1);
+        refusal = intervalRefusal(check, QStringLiteral("1"));
+    }
+    InputsCsv inputs;
+    if (refusal.isEmpty() && !o.inputsFile.isEmpty()) {
+        QFile f(o.inputsFile);
+        if (!f.open(QIODevice::ReadOnly)) {
+            refusal = QStringLiteral("cannot read %1: %2").arg(o.inputsFile, f.errorString());
+        } else {
+            inputs = parseInputsCsv(f.readAll());
+            if (!inputs.ok())
+                refusal = o.inputsFile + QStringLiteral(": ") + inputs.error;
+        }
+    }
+    if (!refusal.isEmpty()) {
+        err << refusal << "\n";
+        return 1;
+    }
+
+    CliLink cli(link.trace);
+    StderrPrompt prompt(yes);
+    TerminalProgress progress;
+    NullEventPump pump;
+    std::array<std::uint8_t, mem::kDeviceImageSize> image{};
+    const ByteView view{image.data(), image.size()};
+    bool done = false;
+    bool delayed = o.start.delayed;
+    LoggerModel model;
+    {
+        auto logger = cli.open(link.port);
+        const DeviceRead read = connectAndReadDevice(*logger, image.data(), progress, pump, prompt);
+        if (read == DeviceRead::Read) {
+            model = DeviceCatalog(ProgramFolder::forApplication())
+                        .lookUp(ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
+            if (!model.accepted)
+                prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
+        }
+        if (read == DeviceRead::Read && model.accepted) {
+            storeInputSettings(view, inputs.settings);
+            ConfigurationEntry entry;
+            entry.intervalSeconds = o.intervalSeconds;
+            entry.comment = o.hasComment ? o.comment
+                                         : ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).recordName();
+            entry.stop = o.stop;
+            const auto update = [&] {
+                const IntervalCheck check = storeConfiguration(view, entry);
+                if (check != IntervalCheck::Ok)
+                    prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
+                return check == IntervalCheck::Ok;
+            };
+            LinkReport report(*logger, prompt);
+            const SendOutcome sent =
+                sendConfiguration(*logger, view, o.start, update, cli.clock(), progress, pump, report);
+            done = sent == SendOutcome::Sent
+                && holdsConfiguration(*logger, report, ConfigurationBytes::of(view), delayed);
+            if (sent == SendOutcome::Sent && !done)
+                err << "quorzk-cli configure: the logger does not hold the configuration sent\n";
+        }
+    }
+    if (done)
+        printSent(image, model, delayed);
+    const bool traced = cli.saveTrace(QStringLiteral("configure"));
+    return done && traced ? 0 : 1;
+}
+
+} // namespace qz::cli

@@ -1,0 +1,341 @@
+#include "config/ui/configuration_dialog.h"
+
+#include "config/config_texts.h"
+#include "config/configuration_rules.h"
+#include "config/ui/delayed_start_dialog.h"
+#include "config/ui/inputs_scaling_dialog.h"
+#include "config/ui/model_caption.h"
+#include "link/link_report.h"
+#include "link/logger_protocol.h"
+#include "model/image_reader.h"
+#include "model/internal_messages.h"
+#include "model/logger_date.h"
+#include "model/values.h"
+#include "platform/clock.h"
+#include "platform/date_settings.h"
+#include "platform/prompt.h"
+#include "ui/progress_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace qz {
+
+namespace {
+
+constexpr int kHelpContext = 8;
+// Loggers whose inputs are fixed: no Scaling button.
+constexpr std::uint16_t kFixedInputCodes[] = {293, 485};
+
+template <class W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+ConfigurationDialog::ConfigurationDialog(ConfigurationServices services, QWidget* parent)
+    : QDialog(parent), services_(std::move(services))
+{
+    setObjectName(QStringLiteral("BtnRightDlg1"));
+    baseCaption_ = texts::configurationCaption();
+    setWindowTitle(baseCaption_);
+    delayed_ = new DelayedStartDialog(services_.prompt, services_.clock, services_.folder, this);
+    scaling_ = new InputsScalingDialog(services_.prompt, services_.folder, this);
+    connect(delayed_, &DelayedStartDialog::helpRequested, this, &ConfigurationDialog::helpRequested);
+    connect(scaling_, &InputsScalingDialog::helpRequested, this, &ConfigurationDialog::helpRequested);
+    buildControls();
+}
+
+ConfigurationDialog::~ConfigurationDialog() = default;
+
+void ConfigurationDialog::buildControls()
+{
+    pcDate_ = named(new QLabel(QStringLiteral("PC Date: "), this), "Label1");
+    pcDate_->setCursor(Qt::PointingHandCursor);
+    pcDate_->installEventFilter(this);
+    systemClock_ = named(new QLabel(this), "SystemClock");
+    auto* serialLabel = named(new QLabel(QStringLiteral("S/N  :"), this), "SerialLabel");
+    serial_ = named(new QLabel(this), "laSN");
+    auto* commentLabel = named(new QLabel(QStringLiteral("Comment:"), this), "Label3");
+    comment_ = named(new QLineEdit(this), "UserComment");
+    comment_->setMaxLength(int(mem::kRecordNameSize));
+    comment_->installEventFilter(this);
+
+    auto* intervalLabel = named(new QLabel(QStringLiteral("Recording interval:"), this), "Label7");
+    minutes_ = named(new QLineEdit(this), "mInterval");
+    seconds_ = named(new QLineEdit(this), "sInterval");
+    for (QLineEdit* f : {minutes_, seconds_}) {
+        f->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), f));
+        f->setMaxLength(2);
+        f->setFixedWidth(f->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+        f->installEventFilter(this);
+    }
+    auto* minLabel = named(new QLabel(QStringLiteral("Min"), this), "Label8");
+    auto* secLabel = named(new QLabel(QStringLiteral("Sec"), this), "Label9");
+
+    // The sampling selector offers only 1 s and stays hidden.
+    auto* samplingLabel = named(new QLabel(QStringLiteral("Sampling interval:"), this), "Label2");
+    sampling_ = named(new QComboBox(this), "cbSampling");
+    sampling_->addItem(QStringLiteral("1"));
+    auto* samplingSec = named(new QLabel(QStringLiteral("Sec"), this), "Label6");
+    for (QWidget* w : std::initializer_list<QWidget*>{samplingLabel, sampling_, samplingSec})
+        w->hide();
+
+    auto* durationLabel = named(new QLabel(QStringLiteral("Recording duration:"), this), "lbRecduration");
+    duration_ = named(new QLabel(this), "lbReclen");
+
+    auto* startBox = named(new QGroupBox(QStringLiteral("Recording Start"), this), "Label5");
+    delayedRec_ = named(new QCheckBox(QStringLiteral("Delayed Start"), startBox), "DelayedRec");
+    delay_ = named(new QPushButton(QStringLiteral("Delay"), startBox), "Delay");
+    delay_->setEnabled(false);
+    delay_->setAutoDefault(false);
+    auto* startLayout = new QVBoxLayout(startBox);
+    startLayout->addWidget(delayedRec_);
+    startLayout->addWidget(delay_);
+
+    auto* stopBox = named(new QGroupBox(QStringLiteral("Recording Stop"), this), "Label4");
+    eofMem_ = named(new QRadioButton(QStringLiteral("Memory Full"), stopBox), "EofMem");
+    cyclic_ = named(new QRadioButton(QStringLiteral("Cyclic Recording"), stopBox), "Cyclic");
+    auto* stopLayout = new QVBoxLayout(stopBox);
+    stopLayout->addWidget(eofMem_);
+    stopLayout->addWidget(cyclic_);
+
+    scalingButton_ = named(new QPushButton(QStringLiteral("Scaling"), this), "bSelPage2");
+    auto* config = named(new QPushButton(QStringLiteral("Config  "), this), "BitBtn1");
+    auto* cancel = named(new QPushButton(tr("Cancel"), this), "CancelBtn");
+    auto* help = named(new QPushButton(tr("Help"), this), "HelpBtn");
+    for (QPushButton* b : {scalingButton_, config, cancel, help})
+        b->setAutoDefault(false);
+
+    connect(delayedRec_, &QCheckBox::clicked, this, &ConfigurationDialog::delayedRecClicked);
+    connect(delay_, &QPushButton::clicked, this, &ConfigurationDialog::delayClicked);
+    connect(scalingButton_, &QPushButton::clicked, this, &ConfigurationDialog::scalingClicked);
+    connect(config, &QPushButton::clicked, this, &ConfigurationDialog::sendConfiguration);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(pcDate_, 0, 0);
+    grid->addWidget(systemClock_, 0, 1, 1, 4);
+    grid->addWidget(serialLabel, 1, 0);
+    grid->addWidget(serial_, 1, 1, 1, 4);
+    grid->addWidget(commentLabel, 2, 0);
+    grid->addWidget(comment_, 2, 1, 1, 4);
+    grid->addWidget(intervalLabel, 3, 0);
+    grid->addWidget(minutes_, 3, 1);
+    grid->addWidget(minLabel, 3, 2);
+    grid->addWidget(seconds_, 3, 3);
+    grid->addWidget(secLabel, 3, 4);
+    grid->addWidget(samplingLabel, 4, 0);
+    grid->addWidget(sampling_, 4, 1);
+    grid->addWidget(samplingSec, 4, 2);
+    grid->addWidget(durationLabel, 5, 0);
+    grid->addWidget(duration_, 5, 1, 1, 4);
+    grid->setColumnStretch(4, 1);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(startBox);
+    boxes->addWidget(stopBox);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(scalingButton_);
+    buttons->addStretch();
+    buttons->addWidget(config);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(boxes);
+    layout->addLayout(buttons);
+    comment_->setMinimumWidth(comment_->fontMetrics().horizontalAdvance(QString(34, QLatin1Char('M'))));
+}
+
+bool ConfigurationDialog::initialize(const QString& port, ByteView image)
+{
+    port_ = port;
+    image_ = image;
+    delayed_->initialize(image);
+    scaling_->initialize(image);
+    const LoggerModel model = captionWithModel(this, baseCaption_, services_.folder, image);
+    const std::uint16_t code = ImageReader::deviceImage(image).deviceCode();
+    bool fixedInputs = false;
+    for (std::uint16_t c : kFixedInputCodes)
+        fixedInputs = fixedInputs || c == code;
+    scalingButton_->setVisible(!fixedInputs);
+    refusedOnActivation_.clear();
+    return model.accepted;
+}
+
+void ConfigurationDialog::showConfiguration()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void ConfigurationDialog::showEvent(QShowEvent* event)
+{
+    updateConfigScreen();
+    updateRecDuration();
+    showPcClock();
+    QDialog::showEvent(event);
+}
+
+void ConfigurationDialog::updateConfigScreen()
+{
+    const ImageReader reader = ImageReader::deviceImage(image_);
+    serial_->setText(reader.serialNumber());
+    // Without its padding, so that the user can type at the end; storing pads it again.
+    comment_->setText(TrimTrailingBlanks(reader.recordName()));
+    comment_->setCursorPosition(0);
+    const int interval = reader.interval();
+    minutes_->setText(QString::number(interval / 60));
+    seconds_->setText(QString::number(interval % 60));
+    if (reader.stopMode() != 0)
+        eofMem_->setChecked(true);
+    else
+        cyclic_->setChecked(true);
+}
+
+bool ConfigurationDialog::updateConfiguration()
+{
+    if (!image_.bound())
+        return false;
+    ConfigurationEntry entry;
+    entry.intervalSeconds = minutes_->text().toInt() * 60 + seconds_->text().toInt();
+    entry.samplingInterval = sampling_->currentText().toInt();
+    entry.comment = comment_->text();
+    entry.stop = eofMem_->isChecked() ? StopChoice::MemoryFull
+        : cyclic_->isChecked()        ? StopChoice::Cyclic
+                                      : StopChoice::Unchanged;
+    const IntervalCheck check = storeConfiguration(image_, entry);
+    if (check == IntervalCheck::Ok)
+        return true;
+    services_.prompt.tell(intervalRefusal(check, sampling_->currentText()), PromptSymbol::Warning);
+    seconds_->setFocus();
+    return false;
+}
+
+void ConfigurationDialog::updateRecDuration()
+{
+    duration_->setText(recordingDurationText(image_));
+}
+
+void ConfigurationDialog::showPcClock()
+{
+    LoggerDate now;
+    now.setNow(services_.clock);
+    systemClock_->setText(now.dateText() + QStringLiteral("  ") + now.timeText());
+}
+
+void ConfigurationDialog::updateOnActivation()
+{
+    const QString entries = minutes_->text() + QLatin1Char(':') + seconds_->text();
+    if (entries == refusedOnActivation_)
+        return;
+    if (updateConfiguration()) {
+        refusedOnActivation_.clear();
+        updateRecDuration();
+    } else {
+        refusedOnActivation_ = entries;
+    }
+}
+
+void ConfigurationDialog::leaveIntervalField(QLineEdit* field, int max)
+{
+    field->setText(intervalFieldExit(field->text(), max));
+    if (updateConfiguration())
+        updateRecDuration();
+}
+
+void ConfigurationDialog::delayedRecClicked(bool checked)
+{
+    delay_->setEnabled(checked);
+    if (checked && updateConfiguration())
+        delayed_->showDialog();
+}
+
+void ConfigurationDialog::delayClicked()
+{
+    if (updateConfiguration())
+        delayed_->showDialog();
+}
+
+void ConfigurationDialog::scalingClicked()
+{
+    if (updateConfiguration() && !port_.isEmpty())
+        scaling_->showDialog();
+}
+
+void ConfigurationDialog::sendConfiguration()
+{
+    if (sending_ || !image_.bound() || !services_.beginLoggerCommand())
+        return;
+    sending_ = true;
+    {
+        std::unique_ptr<LoggerProtocol> logger = services_.openLogger(port_);
+        LinkReport report(*logger, services_.prompt);
+        // Shown when the transfer begins, after the checks and the question.
+        ProgressDialog gauge(services_.pump, this, false);
+        const StartRequest start{delayedRec_->isChecked(), delayed_->plan()};
+        lastSend_ = qz::sendConfiguration(
+            *logger, image_, start, [this] { return updateConfiguration(); }, services_.clock,
+            gauge, services_.pump, report);
+    }
+    sending_ = false;
+    services_.endLoggerCommand();
+    if (lastSend_ == SendOutcome::StartElapsed && delayedRec_->isChecked())
+        delayed_->showDialog();
+    if (lastSend_ == SendOutcome::Sent)
+        hide();
+}
+
+bool ConfigurationDialog::event(QEvent* event)
+{
+    if (InternalMessageOf(event->type()) == kMsgTimerTick) {
+        showPcClock();
+        return true;
+    }
+    if (event->type() == QEvent::WindowActivate && isVisible() && !sending_ && image_.bound())
+        updateOnActivation();
+    return QDialog::event(event);
+}
+
+bool ConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == minutes_ || watched == seconds_) {
+        auto* field = static_cast<QLineEdit*>(watched);
+        if (type == QEvent::FocusIn)
+            QTimer::singleShot(0, field, &QLineEdit::selectAll);
+        if (type == QEvent::FocusOut) {
+            // Only a move to another control of this dialog leaves the field; a message
+            // box or another window taking the focus does not.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !sending_)
+                leaveIntervalField(field, field == minutes_ ? 60 : 59);
+        }
+    } else if (watched == pcDate_ && type == QEvent::MouseButtonRelease) {
+        if (dateSettings_)
+            dateSettings_->open();
+        return true;
+    } else if (watched == comment_ && type == QEvent::MouseButtonRelease) {
+        comment_->deselect();
+        comment_->setCursorPosition(0);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace qz

@@ -1,0 +1,121 @@
+#pragma once
+// "Quorvant Configuration": prepares the connected logger's next recording (interval,
+// stop mode, comment, immediate or delayed start, inputs) in the main window's device
+// image, and sends it. Modeless: created once, shown by the Configuration command after
+// the logger has been read, hidden by Cancel or after a complete send.
+#include "config/send_configuration.h"
+#include "model/byte_view.h"
+#include "platform/program_folder.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qz {
+
+class Clock;
+class DateSettings;
+class DelayedStartDialog;
+class EventPump;
+class InputsScalingDialog;
+class LoggerProtocol;
+class Prompt;
+
+// What the dialog needs from the program around it.
+struct ConfigurationServices {
+    Prompt& prompt;
+    Clock& clock;
+    EventPump& pump;
+    ProgramFolder folder;
+    // A protocol object on the port, with the program's link settings.
+    std::function<std::unique_ptr<LoggerProtocol>(const QString& port)> openLogger;
+    // The program's one-logger-command-at-a-time rule: begin gives false while another
+    // logger command runs (then nothing is sent); end releases it.
+    std::function<bool()> beginLoggerCommand;
+    std::function<void()> endLoggerCommand;
+};
+
+class ConfigurationDialog final : public QDialog {
+    Q_OBJECT
+public:
+    ConfigurationDialog(ConfigurationServices services, QWidget* parent = nullptr);
+    ~ConfigurationDialog() override;
+
+    // Binds the dialog and its delayed start and inputs scaling dialogs to the image
+    // (never copied), and names the model in the caption. False when the catalogue does
+    // not accept the logger's model.
+    bool initialize(const QString& port, ByteView deviceImage);
+    void showConfiguration();
+
+    // The image into the controls (the Delayed Start box keeps its state).
+    void updateConfigScreen();
+    // The controls into the image, under the interval rules; false (after the message)
+    // when the interval is refused.
+    bool updateConfiguration();
+    void updateRecDuration();
+    // The PC's date and time, refreshed by the main window's timer.
+    void showPcClock();
+    // The Config button.
+    void sendConfiguration();
+
+    // "PC Date:" opens these settings (none: nothing happens).
+    void setDateSettings(DateSettings* settings) { dateSettings_ = settings; }
+    DelayedStartDialog* delayedStart() const { return delayed_; }
+    InputsScalingDialog* inputsScaling() const { return scaling_; }
+    const QString& port() const { return port_; }
+    // What the last send came to (Sent before any).
+    SendOutcome lastSend() const { return lastSend_; }
+
+signals:
+    void helpRequested(int context);
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    // On activation: store the entries, but do not repeat a refusal the user has
+    // already seen for the same interval (its message box closing activates us again).
+    void updateOnActivation();
+    void leaveIntervalField(QLineEdit* field, int max);
+    void delayedRecClicked(bool checked);
+    void delayClicked();
+    void scalingClicked();
+
+    ConfigurationServices services_;
+    QString baseCaption_;
+    QString port_;
+    ByteView image_;
+    DateSettings* dateSettings_ = nullptr;
+    DelayedStartDialog* delayed_;
+    InputsScalingDialog* scaling_;
+    QString refusedOnActivation_;
+    bool sending_ = false;
+    SendOutcome lastSend_ = SendOutcome::Sent;
+
+    QLabel* pcDate_;
+    QLabel* systemClock_;
+    QLabel* serial_;
+    QLineEdit* comment_;
+    QLineEdit* minutes_;
+    QLineEdit* seconds_;
+    QComboBox* sampling_;
+    QLabel* duration_;
+    QCheckBox* delayedRec_;
+    QPushButton* delay_;
+    QRadioButton* eofMem_;
+    QRadioButton* cyclic_;
+    QPushButton* scalingButton_;
+};
+
+} // namespace qz

@@ -1,0 +1,143 @@
+#pragma once
+// The configuration dialog over an emulated logger whose header has been read into a
+// device image, with a recording prompt, a virtual clock and the shipped catalogue.
+#include "config/logger_connection.h"
+#include "config/ui/configuration_dialog.h"
+#include "config/ui/delayed_start_dialog.h"
+#include "config/ui/inputs_scaling_dialog.h"
+#include "link/logger_protocol.h"
+#include "model/memory_image.h"
+#include "platform/date_settings.h"
+#include "platform/progress.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+#include "support/catalogue_folder.h"
+#include "support/print_qt.h"
+#include "support/recording_prompt.h"
+#include "support/scripted_pump.h"
+#include "support/virtual_clock.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+namespace qz::test {
+
+class CountingDateSettings final : public DateSettings {
+public:
+    bool open() override
+    {
+        ++opened;
+        return true;
+    }
+    int opened = 0;
+};
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousLocale_ = QLocale();
+        QLocale::setDefault(QLocale::c());
+        QFile::remove(QDir(folder_.path()).filePath("devices.ini"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
+                                QDir(folder_.path()).filePath("devices.ini")));
+    }
+    void TearDown() override
+    {
+        dialog_.reset();
+        QLocale::setDefault(previousLocale_);
+    }
+
+    // Loads the logger, reads its header and makes the dialog, initialised for it.
+    bool Prepare(const sim::MemoryPreset& preset = {.deviceCode = 101, .content = sim::Content::Linear,
+                                                    .blocks = 6, .serial = "7421"})
+    {
+        sim::LoadMemory(emulator_.logger(), preset);
+        NullProgress progress;
+        auto q = MakeLogger();
+        EXPECT_EQ(connectAndReadDevice(*q, image_.data(), progress, pump_, prompt_), DeviceRead::Read);
+        q.reset();
+        ConfigurationServices services{
+            prompt_, clock_, pump_, ProgramFolder(folder_.path()),
+            [this](const QString&) { return MakeLogger(); },
+            [this] {
+                ++begins_;
+                if (busy_)
+                    return false;
+                busy_ = true;
+                return true;
+            },
+            [this] { busy_ = false; },
+        };
+        dialog_ = std::make_unique<ConfigurationDialog>(std::move(services));
+        dialog_->setDateSettings(&dates_);
+        return dialog_->initialize("sim", {image_.data(), image_.size()});
+    }
+    std::unique_ptr<LoggerProtocol> MakeLogger()
+    {
+        return std::make_unique<LoggerProtocol>(
+            LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator_, clock_), clock_);
+    }
+    void Show()
+    {
+        dialog_->showConfiguration();
+        QApplication::processEvents();
+    }
+
+    template <class T = QWidget>
+    T* Child(const char* name, QWidget* in = nullptr)
+    {
+        T* w = (in ? in : static_cast<QWidget*>(dialog_.get()))->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString Text(const char* name, QWidget* in = nullptr)
+    {
+        QWidget* w = Child(name, in);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            return label->text();
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            return edit->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            return button->text();
+        return {};
+    }
+    void Click(const char* name, QWidget* in = nullptr) { Child<QAbstractButton>(name, in)->click(); }
+    // Types into a field and leaves it for another control, as Tab does.
+    void Type(const char* field, const QString& text)
+    {
+        auto* edit = Child<QLineEdit>(field);
+        edit->setText(text);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &out);
+    }
+    std::uint8_t* Memory() { return emulator_.logger().memory(); }
+
+    RecordingPrompt prompt_;
+    VirtualClock clock_; // 2026-03-05 14:07:09
+    ScriptedPump pump_;
+    CatalogueFolder folder_;
+    sim::Emulator emulator_;
+    std::array<std::uint8_t, mem::kDeviceImageSize> image_{};
+    CountingDateSettings dates_;
+    std::unique_ptr<ConfigurationDialog> dialog_;
+    bool busy_ = false;
+    int begins_ = 0;
+
+private:
+    QLocale previousLocale_;
+};
+
+} // namespace qz::test
