@@ -48,11 +48,6 @@ GraphLayout LayoutFor(const GraphTarget& target, const Recording& recording, con
 
 } // namespace
 
-QColor ColourFromBgr(Colour c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 QPen HairPen(const QColor& colour)
 {
     QPen pen(colour);

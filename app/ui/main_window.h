@@ -26,6 +26,7 @@ class OptionsDialog;
 class LoggerProtocol;
 class DocumentWindow;
 class GraphWindow;
+class GraphicConfigDialog;
 class HelpWindow;
 class StatusImage;
 
@@ -72,6 +73,7 @@ public:
     QToolButton* toolButton(const QString& name) const;
     QMenu* menu(const QString& name) const;
     OptionsDialog* options() const { return options_; }
+    GraphicConfigDialog* graphicConfig() const { return graphicConfig_; }
     HelpWindow* helpWindow() const { return help_; }
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
@@ -112,6 +114,7 @@ private:
     StatusImage* status_ = nullptr;
     QTimer* sysTimer_ = nullptr;
     OptionsDialog* options_ = nullptr;
+    GraphicConfigDialog* graphicConfig_ = nullptr;
     HelpWindow* help_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;

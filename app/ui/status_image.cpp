@@ -1,11 +1,22 @@
 #include "app/ui/status_image.h"
 
 #include "graph/graph_fonts.h"
+#include "model/values.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace qz {
+
+namespace {
+
+// Blanks only: other characters of a unit or value text stay.
+QString Trimmed(const QString& text)
+{
+    return TrimLeadingBlanks(TrimTrailingBlanks(text));
+}
+
+} // namespace
 
 StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
 {
@@ -54,11 +65,10 @@ void StatusImage::paintReadout()
         if (!readout_.drawn[i - 1])
             continue;
         p.setPen(toColor(readout_.colours[i]));
-        const QString unit = QStringLiteral("%1").arg(
-            k < readout_.units.size() ? readout_.units[k].trimmed() : QString(), 7);
+        const QString unit = QStringLiteral("%1").arg(k < readout_.units.size() ? Trimmed(readout_.units[k]) : QString(), 7);
         drawAt(x, top + h, unit);
         const int w = fm.horizontalAdvance(unit);
-        const QString value = k < readout_.texts.size() ? readout_.texts[k].trimmed() : QString();
+        const QString value = k < readout_.texts.size() ? Trimmed(readout_.texts[k]) : QString();
         drawAt(x + w - fm.horizontalAdvance(value), top, value);
         columns_ << x;
         x += w;
