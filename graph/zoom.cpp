@@ -50,9 +50,6 @@ ZoomView ComputeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint 
 
 ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end)
 {
-    if (start.x() == end.x() || start.y() == end.y())
-        return {ZoomOutcome::NoRectangle, false};
-
     const int level = recording.currentLevel();
     const bool push = level < kDeepestLevel;
     if (push) {

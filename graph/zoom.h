@@ -30,21 +30,22 @@ struct ZoomView {
 ZoomView ComputeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b);
 
 enum class ZoomOutcome {
-    NoRectangle,     // start and end share a column or a row: nothing changes
-    Zoomed,          // the new level is current and the picture is to be drawn again
+    Zoomed,          // the level passed the tests and is current: draw it
     WindowTooSmall,  // the level was refused: the user is told "Window too small "
     NoHeight,        // the level was refused without a word (an input has no raw range)
 };
 
 struct ZoomResult {
-    ZoomOutcome outcome = ZoomOutcome::NoRectangle;
+    ZoomOutcome outcome = ZoomOutcome::Zoomed;
     bool redraw = false; // the current level's picture is to be drawn again
 };
 
 // The rectangle from start to end becomes the next level, and the level is tested: the
 // value axes must keep a tick inside the plot and every input a raw range, and the view
 // must span at least two measurement steps. A refused level is dropped again; at the
-// deepest level nothing is added and the tests judge that level, which is kept.
+// deepest level nothing is added and the tests judge that level, which is kept. A click
+// is no rectangle: the caller does not zoom at all when start and the last drag position
+// share a column or a row.
 ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end);
 
 // Back to the level above; false at level 0.
