@@ -94,8 +94,9 @@ bool GraphWindow::mayClose()
 
 void GraphWindow::setTopAndHeight(int top, int height)
 {
-    // The size change that follows is the program's own, before anything is shown.
-    resizeSuppressed_ = true;
+    // The size change that follows is the program's own, before anything is shown. A
+    // height that does not change brings no size change to wait for.
+    resizeSuppressed_ = height != this->height();
     DocumentWindow::setTopAndHeight(top, height);
 }
 

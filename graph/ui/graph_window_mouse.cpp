@@ -103,7 +103,8 @@ void GraphWindow::imageMouseMove(QPoint at)
     SendInternal(notifyTarget(), kMsgDrawStatus);
     if (dragging_) {
         dragEnd_ = clampToFrame(at);
-        paintBox_->showRubberBand(QRect(dragStart_, dragEnd_).normalized());
+        paintBox_->showRubberBand(QRect(QPoint(std::min(dragStart_.x(), dragEnd_.x()), std::min(dragStart_.y(), dragEnd_.y())),
+                                        QPoint(std::max(dragStart_.x(), dragEnd_.x()), std::max(dragStart_.y(), dragEnd_.y()))));
     }
 }
 

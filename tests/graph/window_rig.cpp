@@ -87,6 +87,14 @@ void GraphWindowTest::DoubleClick(QPoint at)
     Release(Qt::LeftButton, at);
 }
 
+void GraphWindowTest::Reactivate()
+{
+    area_->activateWindow();
+    Settle();
+    ASSERT_TRUE(window_->isActiveWindow());
+    ASSERT_TRUE(window_->isActive());
+}
+
 void GraphWindowTest::Settle()
 {
     QCoreApplication::sendPostedEvents();

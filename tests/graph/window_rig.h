@@ -61,6 +61,8 @@ protected:
     // Press at from, a move to to, release at to.
     void Drag(QPoint from, QPoint to);
     void DoubleClick(QPoint at);
+    // The user comes back to the document area (after a dialog).
+    void Reactivate();
     // Posted messages and paints.
     static void Settle();
 
