@@ -21,6 +21,8 @@ QString Trimmed(const QString& text)
 StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("StatusImage"));
+    // Paints every pixel: a repaint of its own does not repaint the main window.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     SetUpFontSubstitutions();
     font_ = QFont(QStringLiteral("Courier New"), 9);
     font_.setStyleHint(QFont::TypeWriter);
@@ -38,8 +40,11 @@ void StatusImage::clearStatus()
 
 void StatusImage::drawStatus(const StatusReadout& readout)
 {
+    // Repainting the same readout would only ask for another repaint of the main window.
+    const bool same = readout == readout_ && cleared_ == readout.texts.isEmpty();
     readout_ = readout;
-    paintReadout();
+    if (!same)
+        paintReadout();
 }
 
 void StatusImage::paintReadout()
