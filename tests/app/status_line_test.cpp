@@ -1,5 +1,6 @@
 // The status line shows the readout of the active graph window as the mouse moves over
 // it, and the graphic configuration that a double click opens changes graph and status.
+#include "app/ui/help_window.h"
 #include "app/ui/status_image.h"
 #include "app_rig.h"
 #include "graph/ui/graph_paint_box.h"
@@ -7,11 +8,14 @@
 #include "graph/ui/graphic_config_dialog.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QCheckBox>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace qz::test {
 namespace {
@@ -150,6 +154,16 @@ TEST_F(StatusLineTest, TheGraphicConfigurationFollowsTheWindowThatOpenedItLast)
     Settle();
     EXPECT_FALSE(second->recording().settings().autoScale);
     EXPECT_TRUE(first->recording().settings().autoScale);
+}
+
+TEST_F(StatusLineTest, TheGraphicConfigurationsHelpOpensThePageOnExaminingAGraph)
+{
+    ASSERT_TRUE(QDir(Folder()).mkpath("help"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/help/index.html"), Folder() + "/help/index.html"));
+    Form().graphicConfig()->findChild<QPushButton*>("HelpBtn")->click();
+    ASSERT_TRUE(Form().helpWindow()->isVisible());
+    EXPECT_EQ(Form().helpWindow()->browser()->source().fragment(), "ctx19");
+    EXPECT_TRUE(Form().helpWindow()->browser()->toPlainText().contains("Double-click the graph"));
 }
 
 } // namespace
