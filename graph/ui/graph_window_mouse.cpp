@@ -38,10 +38,15 @@ bool GraphWindow::eventFilter(QObject* watched, QEvent* e)
     case QEvent::MouseButtonRelease:
         imageMouseUp(static_cast<QMouseEvent*>(e)->position().toPoint());
         return true;
-    case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+    case QEvent::MouseButtonDblClick: {
+        // A quick second right click is a second step back.
+        const auto* m = static_cast<QMouseEvent*>(e);
+        if (m->button() == Qt::LeftButton)
             openGraphicConfig();
+        else
+            imageMouseDown(m->button(), m->modifiers(), m->position().toPoint());
         return true;
+    }
     case QEvent::KeyPress:
         formKeyDown(static_cast<QKeyEvent*>(e)->modifiers());
         return false;

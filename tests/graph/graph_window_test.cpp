@@ -132,6 +132,16 @@ TEST_F(GraphWindowTest, RightClickGoesBackOneLevel)
     // Anywhere on the box, also outside the plot.
     Press(Qt::RightButton, {5, 5});
     EXPECT_EQ(Level(), 0);
+    // Two quick right clicks are two steps back.
+    Drag({110, 56}, {300, 206});
+    Drag({110, 56}, {160, 206});
+    ASSERT_EQ(Level(), 2);
+    Press(Qt::RightButton, kInPlot);
+    Release(Qt::RightButton, kInPlot);
+    QTest::mouseDClick(window_->paintBox(), Qt::RightButton, Qt::NoModifier, kInPlot);
+    Release(Qt::RightButton, kInPlot);
+    EXPECT_EQ(Level(), 0);
+    EXPECT_FALSE(config_->isVisible());
     // At level 0 nothing happens.
     draws = Box().drawCount();
     Press(Qt::RightButton, kInPlot);

@@ -83,6 +83,9 @@ TEST_F(GraphicConfigTest, ShowsTheRecordedInputsAndDisablesTheOthers)
     EXPECT_EQ(dialog_.findChild<QGroupBox*>("GroupBox2")->title(), "Left Scale");
     EXPECT_EQ(dialog_.findChild<QGroupBox*>("GroupBox3")->title(), "Right Scale");
     EXPECT_EQ(dialog_.autoScaleBox()->text(), "Auto Scaling");
+    EXPECT_EQ(dialog_.findChild<QPushButton*>("OKBtn")->text(), "OK");
+    EXPECT_EQ(dialog_.findChild<QPushButton*>("CancelBtn")->text(), "Cancel");
+    EXPECT_EQ(dialog_.findChild<QPushButton*>("HelpBtn")->text(), "&Help");
     EXPECT_EQ(dialog_.plotBox(0)->objectName(), "CheckBox2");
     EXPECT_EQ(dialog_.leftBox(7)->objectName(), "CheckBox17");
     EXPECT_EQ(dialog_.rightBox(0)->objectName(), "CheckBox19");
