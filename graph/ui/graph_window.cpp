@@ -28,7 +28,14 @@ GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, Gra
     connect(this, &QMdiSubWindow::windowStateChanged, this, &GraphWindow::onStateChanged);
 }
 
-GraphWindow::~GraphWindow() = default;
+GraphWindow::~GraphWindow()
+{
+    // The base window and the paint box still signal while they are taken down; this
+    // window is no longer there to hear it.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
+    disconnect(paintBox_, nullptr, this, nullptr);
+    paintBox_->removeEventFilter(this);
+}
 
 bool GraphWindow::initialize()
 {
