@@ -53,6 +53,7 @@ struct Run {
 // to others.
 void SplitIntoRuns(const std::vector<QLine>& lines, std::vector<Run>& runs, std::vector<QLine>& others)
 {
+    runs.reserve(runs.size() + 2 * lines.size());
     for (const QLine& l : lines) {
         const int dx = l.x2() - l.x1();
         if (dx == 0) {
@@ -113,6 +114,11 @@ public:
 
     void Paint()
     {
+        if (runs_.size() == 1) {
+            writer_.Write(runs_[0].run, runs_[0].pixel);
+            runs_.clear();
+            return;
+        }
         covered_.clear();
         for (auto it = runs_.rbegin(); it != runs_.rend(); ++it) {
             const int lo = std::min(it->run.a, it->run.b);
@@ -203,7 +209,10 @@ void PaintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves)
     std::vector<std::size_t> next(curves.size(), 0);
     std::vector<QRgb> pixels;
     for (std::size_t c = 0; c < curves.size(); ++c) {
-        std::sort(runs[c].begin(), runs[c].end(), [](const Run& a, const Run& b) { return a.x < b.x; });
+        // A curve runs left to right; only a step back to the previous column is out of order.
+        const auto byColumn = [](const Run& a, const Run& b) { return a.x < b.x; };
+        if (!std::is_sorted(runs[c].begin(), runs[c].end(), byColumn))
+            std::stable_sort(runs[c].begin(), runs[c].end(), byColumn);
         pixels.push_back(RunWriter::Pixel(curves[c].colour));
     }
     const RunWriter writer(*image);
