@@ -20,6 +20,12 @@ namespace {
 // The top-right corner where Shift and the right button switch the diagnostic readout.
 constexpr int kCornerSize = 3;
 
+// The rectangle with corners a and b, both inside it.
+QRect Between(QPoint a, QPoint b)
+{
+    return {QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
+}
+
 } // namespace
 
 bool GraphWindow::eventFilter(QObject* watched, QEvent* e)
@@ -108,8 +114,7 @@ void GraphWindow::imageMouseMove(QPoint at)
     SendInternal(notifyTarget(), kMsgDrawStatus);
     if (dragging_) {
         dragEnd_ = clampToFrame(at);
-        paintBox_->showRubberBand(QRect(QPoint(std::min(dragStart_.x(), dragEnd_.x()), std::min(dragStart_.y(), dragEnd_.y())),
-                                        QPoint(std::max(dragStart_.x(), dragEnd_.x()), std::max(dragStart_.y(), dragEnd_.y()))));
+        paintBox_->showRubberBand(Between(dragStart_, dragEnd_));
     }
 }
 
