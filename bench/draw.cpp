@@ -1,10 +1,10 @@
 // Full redraws of the largest recordings (one input with 60,960 measurements; eight
 // inputs of 7,620) into a 1600 x 900 canvas, as the graph window's paint does. Goal: under
 // 10 ms per redraw. Run: build/bench/bench_draw
+#include "bench/full_image.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
 #include "recording/recording.h"
-#include "tests/support/image_builder.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -18,40 +18,10 @@
 
 namespace {
 
-// A full 508-block memory in a wrapped ring, the first `inputs` inputs recorded. Noisy:
-// every sample a random step of up to 20 counts from the previous one, the worst case for
-// merging lines (long vertical runs in every pixel column). Smooth: slow waves, as a
-// temperature recording looks.
-QByteArray FullImage(int inputs, bool noisy)
-{
-    qz::test::ImageBuilder b;
-    b.serial("0042")
-        .deviceCode(485) // 508 blocks in the shipped catalogue
-        .recordName(QStringLiteral("Largest recording"))
-        .interval(1, 60)
-        .start(24, 1, 15, 8, 0, 0)
-        .firstBlock(200);
-    for (int i = 0; i < inputs; ++i)
-        b.input(i, {QString(), QStringLiteral("degC"), -20, 80, 0, 255 * 256});
-    std::uint32_t seed = 7;
-    int v = 128;
-    const int perBlock = int(qz::mem::kSampleArea) / inputs;
-    b.measurements(qz::mem::kMaxBlocks * perBlock, [&](int k, int i) {
-        if (noisy) {
-            seed = seed * 1103515245u + 12345u;
-            v = std::clamp(v + int((seed >> 16) % 41) - 20, 0, 255);
-        } else {
-            v = 128 + int(90 * std::sin((k - 1) / (900.0 + 150 * i)));
-        }
-        return std::uint8_t(v);
-    });
-    return b.build();
-}
-
 std::unique_ptr<qz::Recording> Load(int inputs, bool noisy)
 {
     auto r = std::make_unique<qz::Recording>(qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
-    r->setImage(FullImage(inputs, noisy));
+    r->setImage(qz::bench::FullImage(inputs, noisy));
     if (!r->initialize()) {
         std::fprintf(stderr, "the recording was refused (devices.ini beside the benchmarks?)\n");
         return nullptr;

@@ -17,4 +17,15 @@ namespace qz {
 
 void PaintCurveLines(QPainter& painter, const std::vector<QLine>& lines, const QColor& colour);
 
+struct CurveToPaint {
+    const std::vector<QLine>* lines;
+    QColor colour;
+};
+
+// Several curves, each later one over the earlier ones: the pixels of PaintCurveLines on
+// each in turn. When every line of a plain image's curves stays within one pixel column
+// step, the columns are written once for all curves, left to right, so that the picture
+// is passed through once instead of once per curve.
+void PaintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves);
+
 } // namespace qz

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -48,11 +49,6 @@ GraphLayout LayoutFor(const GraphTarget& target, const Recording& recording, con
 
 } // namespace
 
-QColor ColourFromBgr(Colour c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 QPen HairPen(const QColor& colour)
 {
     QPen pen(colour);
@@ -75,7 +71,8 @@ void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& r
     if (last <= first)
         return;
     std::vector<std::uint8_t> raws(std::size_t(last - first + 1));
-    CurveLines lines;
+    std::array<CurveLines, mem::kInputs> lines;
+    std::vector<CurveToPaint> curves;
     const ViewRecord& view = recording.currentView();
     for (int i = 0; i < mem::kInputs; ++i) {
         if (!recording.isInputDrawn(i))
@@ -86,10 +83,10 @@ void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& r
         const ImageReader& reader = recording.reader();
         for (int k = first; k <= last; ++k)
             raws[std::size_t(k - first)] = reader.sample(i, k);
-        lines.Clear();
-        BuildCurve(raws, layout.left, layout.Width(), scale, lines);
-        PaintCurveLines(painter, lines.Lines(), ColourFromBgr(recording.colours()[std::size_t(1 + i)]));
+        BuildCurve(raws, layout.left, layout.Width(), scale, lines[std::size_t(i)]);
+        curves.push_back({&lines[std::size_t(i)].Lines(), ColourFromBgr(recording.colours()[std::size_t(1 + i)])});
     }
+    PaintCurves(painter, curves);
 }
 
 namespace {

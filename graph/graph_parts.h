@@ -1,5 +1,6 @@
 #pragma once
 // The parts of a graph drawing, in the order DrawGraph calls them. Internal to graph/.
+#include "graph/graph_colours.h"
 #include "graph/graph_draw.h"
 #include "recording/display_settings.h"
 
@@ -13,9 +14,6 @@ class Recording;
 
 // Frame, tick and cursor colour.
 inline const QColor kFrameColour{0, 0, 255};
-
-// 0x00BBGGRR -> colour.
-QColor ColourFromBgr(Colour c);
 
 // A one-pixel pen that stays one device pixel wide on any target (printer, screen).
 QPen HairPen(const QColor& colour);

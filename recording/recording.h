@@ -57,6 +57,12 @@ public:
     const ImageReader& reader() const { return reader_; }
     // The catalogue's entry for the logger, from the last initialize.
     const LoggerModel& model() const { return model_; }
+    // A key of the logger model's section in the settings file, read now; defaultValue
+    // when it is missing.
+    QString deviceSetting(const QString& key, const QString& defaultValue = QString()) const
+    {
+        return catalog_.deviceSetting(model_, key, defaultValue);
+    }
 
     // Moment of the download (days since 30 December 1899); 0 for a recording from a file.
     double created() const { return created_; }

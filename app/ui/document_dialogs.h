@@ -1,6 +1,8 @@
 #pragma once
-// The file and printer dialogs of the document commands, behind a small interface so
-// tests can script the user's choices.
+// The file, printer and colour dialogs of the document commands, behind a small
+// interface so tests can script the user's choices.
+#include "ui/colour_chooser.h"
+
 #include <QString>
 
 class QPrinter;
@@ -17,7 +19,7 @@ struct FileDialogRequest {
     bool fileMustExist = false;
 };
 
-class DocumentDialogs {
+class DocumentDialogs : public ColourChooser {
 public:
     virtual ~DocumentDialogs() = default;
     // The chosen file, or an empty string when the user cancelled.
@@ -35,6 +37,10 @@ public:
     QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     bool printSetup(QWidget* parent, QPrinter& printer) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
+    {
+        return QtColourChooser().chooseColour(parent, initial);
+    }
 };
 
 // "Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|" -> the description entries,

@@ -1,12 +1,14 @@
 #include "app/ui/main_window.h"
 
 #include "ui/document_window.h"
+#include "app/ui/document_dialogs.h"
 #include "app/ui/help_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/status_image.h"
 #include "config/ui/configuration_dialog.h"
 #include "platform/date_settings.h"
 #include "graph/ui/graph_window.h"
+#include "graph/ui/graphic_config_dialog.h"
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
 #include "model/internal_messages.h"
@@ -45,6 +47,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
     buildConfiguration();
+    graphicConfig_ = new GraphicConfigDialog(services_.dialogs, this);
+    connect(graphicConfig_, &GraphicConfigDialog::helpRequested, this, &MainWindow::showHelp);
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuItems(); });
     sysTimer_ = new QTimer(this);
@@ -141,7 +145,7 @@ void MainWindow::placeDocument(DocumentWindow* window)
 
 GraphWindow* MainWindow::newGraphWindow()
 {
-    auto* graph = new GraphWindow(services_.folder, services_.prompt);
+    auto* graph = new GraphWindow(services_.folder, services_.prompt, services_.clock, graphicConfig_);
     placeDocument(graph);
     return graph;
 }
@@ -297,6 +301,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
     help_->close();
     options_->hide();
     config_->hide();
+    graphicConfig_->hide();
     e->accept();
 }
 

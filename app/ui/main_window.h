@@ -30,6 +30,7 @@ class LoggerProtocol;
 class DiagnosticPanel;
 class DocumentWindow;
 class GraphWindow;
+class GraphicConfigDialog;
 class HelpWindow;
 class StatusImage;
 
@@ -91,6 +92,7 @@ public:
     ConfigurationDialog* configurationDialog() const { return config_; }
     // The logger's header and clock as the Configuration command read them.
     std::array<std::uint8_t, mem::kDeviceImageSize>& deviceImage() { return deviceImage_; }
+    GraphicConfigDialog* graphicConfig() const { return graphicConfig_; }
     HelpWindow* helpWindow() const { return help_; }
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
@@ -139,6 +141,7 @@ private:
     std::array<std::uint8_t, mem::kDeviceImageSize> deviceImage_{};
     std::unique_ptr<DateSettings> dateSettings_;
     ConfigurationDialog* config_ = nullptr;
+    GraphicConfigDialog* graphicConfig_ = nullptr;
     HelpWindow* help_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;

@@ -1,15 +1,28 @@
 #include "app/ui/status_image.h"
 
 #include "graph/graph_fonts.h"
+#include "model/values.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace qz {
 
+namespace {
+
+// Blanks only: other characters of a unit or value text stay.
+QString Trimmed(const QString& text)
+{
+    return TrimLeadingBlanks(TrimTrailingBlanks(text));
+}
+
+} // namespace
+
 StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("StatusImage"));
+    // Paints every pixel: a repaint of its own does not repaint the main window.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     SetUpFontSubstitutions();
     font_ = QFont(QStringLiteral("Courier New"), 9);
     font_.setStyleHint(QFont::TypeWriter);
@@ -27,8 +40,11 @@ void StatusImage::clearStatus()
 
 void StatusImage::drawStatus(const StatusReadout& readout)
 {
+    // Repainting the same readout would only ask for another repaint of the main window.
+    const bool same = readout == readout_ && cleared_ == readout.texts.isEmpty();
     readout_ = readout;
-    paintReadout();
+    if (!same)
+        paintReadout();
 }
 
 void StatusImage::paintReadout()
@@ -54,11 +70,10 @@ void StatusImage::paintReadout()
         if (!readout_.drawn[i - 1])
             continue;
         p.setPen(toColor(readout_.colours[i]));
-        const QString unit = QStringLiteral("%1").arg(
-            k < readout_.units.size() ? readout_.units[k].trimmed() : QString(), 7);
+        const QString unit = QStringLiteral("%1").arg(k < readout_.units.size() ? Trimmed(readout_.units[k]) : QString(), 7);
         drawAt(x, top + h, unit);
         const int w = fm.horizontalAdvance(unit);
-        const QString value = k < readout_.texts.size() ? readout_.texts[k].trimmed() : QString();
+        const QString value = k < readout_.texts.size() ? Trimmed(readout_.texts[k]) : QString();
         drawAt(x + w - fm.horizontalAdvance(value), top, value);
         columns_ << x;
         x += w;

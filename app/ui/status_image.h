@@ -16,6 +16,8 @@ struct StatusReadout {
     QStringList units;   // indexed like texts; entry 0 is not read
     ColourTable colours{};
     std::array<bool, mem::kInputs> drawn{};
+
+    bool operator==(const StatusReadout&) const = default;
 };
 
 class StatusImage final : public QWidget {
@@ -24,6 +26,8 @@ public:
     explicit StatusImage(QWidget* parent = nullptr);
 
     void clearStatus();
+    // Draws the readout; the same readout again changes nothing (the main window asks
+    // for it on every repaint of its own).
     void drawStatus(const StatusReadout& readout);
     bool isCleared() const { return cleared_; }
     const QImage& image() const { return image_; }

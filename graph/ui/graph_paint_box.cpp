@@ -7,11 +7,25 @@
 
 namespace qz {
 
+namespace {
+
+const QColor kOverlayColour{0, 0, 255};
+
+QPen DottedPen()
+{
+    QPen pen(kOverlayColour, 0, Qt::DotLine);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+} // namespace
+
 GraphPaintBox::GraphPaintBox(const Recording& recording, QWidget* parent)
     : QWidget(parent), recording_(recording)
 {
     setObjectName(QStringLiteral("Image"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     setMinimumSize(100, 80);
 }
 
@@ -34,19 +48,57 @@ void GraphPaintBox::drawGraph()
     update();
 }
 
+void GraphPaintBox::showCursorLine(int x)
+{
+    if (cursorX_ == x)
+        return;
+    hideCursorLine();
+    cursorX_ = x;
+    update(QRect(x, 0, 1, height()));
+}
+
+void GraphPaintBox::hideCursorLine()
+{
+    if (!cursorX_)
+        return;
+    update(QRect(*cursorX_, 0, 1, height()));
+    cursorX_.reset();
+}
+
+void GraphPaintBox::showRubberBand(const QRect& rect)
+{
+    hideRubberBand();
+    band_ = rect;
+    update(rect.adjusted(-1, -1, 1, 1));
+}
+
+void GraphPaintBox::hideRubberBand()
+{
+    if (!band_)
+        return;
+    update(band_->adjusted(-1, -1, 1, 1));
+    band_.reset();
+}
+
 void GraphPaintBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.drawImage(0, 0, image_);
+    if (!cursorX_ && !band_)
+        return;
+    p.setPen(DottedPen());
+    p.setBrush(Qt::NoBrush);
+    if (cursorX_)
+        p.drawLine(*cursorX_, layout_.bottom - 1, *cursorX_, layout_.top + 1);
+    // The rectangle's outline passes through both corners of the band.
+    if (band_)
+        p.drawRect(band_->adjusted(0, 0, -1, -1));
 }
 
 void GraphPaintBox::resizeEvent(QResizeEvent*)
 {
-    if (recording_.isInitialized())
-        drawGraph();
-    else
-        prepareCanvas(true);
+    emit resized();
 }
 
 } // namespace qz

@@ -1,10 +1,14 @@
 #pragma once
 // The graph window's drawing area: the graph is drawn into an off-screen image (the paint
-// box) that is shown as it is.
+// box) that is shown as it is, with the dotted cursor line and the zoom rectangle drawn
+// over it.
 #include "graph/graph_layout.h"
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
+
+#include <optional>
 
 namespace qz {
 
@@ -23,6 +27,20 @@ public:
     int drawCount() const { return drawCount_; }
     const GraphLayout& layout() const { return layout_; }
 
+    // The dotted vertical line at x, between the frame's inner rows.
+    void showCursorLine(int x);
+    void hideCursorLine();
+    bool cursorLineShown() const { return cursorX_.has_value(); }
+    std::optional<int> cursorLine() const { return cursorX_; }
+
+    // The dotted zoom rectangle through the corners of rect (both inside it).
+    void showRubberBand(const QRect& rect);
+    void hideRubberBand();
+    std::optional<QRect> rubberBand() const { return band_; }
+
+signals:
+    void resized();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -32,6 +50,8 @@ private:
     QImage image_;
     GraphLayout layout_;
     int drawCount_ = 0;
+    std::optional<int> cursorX_;
+    std::optional<QRect> band_;
 };
 
 } // namespace qz

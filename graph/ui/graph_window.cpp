@@ -2,35 +2,47 @@
 
 #include "graph/graph_draw.h"
 #include "graph/ui/graph_paint_box.h"
+#include "graph/ui/graphic_config_dialog.h"
 #include "model/internal_messages.h"
+#include "platform/clock.h"
 #include "platform/prompt.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImageWriter>
-#include <QPainter>
 #include <QPrinter>
 
 namespace qz {
 
-GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, QWidget* parent)
-    : DocumentWindow(parent), prompt_(prompt), recording_(std::make_unique<Recording>(std::move(folder)))
+GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, GraphicConfigDialog* config,
+                         QWidget* parent)
+    : DocumentWindow(parent), prompt_(prompt), clock_(clock), config_(config),
+      recording_(std::make_unique<Recording>(std::move(folder)))
 {
     setObjectName(QStringLiteral("MDIGraph"));
     paintBox_ = new GraphPaintBox(*recording_, this);
+    paintBox_->installEventFilter(this);
     setWidget(paintBox_);
+    connect(paintBox_, &GraphPaintBox::resized, this, &GraphWindow::onPaintBoxResized);
+    connect(this, &QMdiSubWindow::windowStateChanged, this, &GraphWindow::onStateChanged);
 }
 
-GraphWindow::~GraphWindow() = default;
+GraphWindow::~GraphWindow()
+{
+    // The base window and the paint box still signal while they are taken down; this
+    // window is no longer there to hear it.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
+    disconnect(paintBox_, nullptr, this, nullptr);
+    paintBox_->removeEventFilter(this);
+}
 
 bool GraphWindow::initialize()
 {
     if (!recording_->initialize())
         return false;
     paintBox_->prepareCanvas(true);
-    paintBox_->drawGraph();
+    drawGraph();
     return true;
 }
 
@@ -39,7 +51,7 @@ LoadResult GraphWindow::load(const QString& name)
     const LoadResult result = recording_->load(name);
     if (result.ok()) {
         paintBox_->prepareCanvas(true);
-        paintBox_->drawGraph();
+        drawGraph();
     }
     return result;
 }
@@ -89,13 +101,64 @@ bool GraphWindow::mayClose()
 
 void GraphWindow::setTopAndHeight(int top, int height)
 {
-    resizeSuppressed_ = true;
+    // The size change that follows is the program's own, before anything is shown. A
+    // height that does not change brings no size change to wait for.
+    resizeSuppressed_ = height != this->height();
     DocumentWindow::setTopAndHeight(top, height);
+}
+
+void GraphWindow::onPaintBoxResized()
+{
+    if (!isMinimized() && !resizeSuppressed_) {
+        paintBox_->prepareCanvas(true);
+        if (recording_->isInitialized())
+            drawGraph();
+    }
+    resizeSuppressed_ = false;
+}
+
+void GraphWindow::drawGraph()
+{
+    paintBox_->drawGraph();
+    paintBox_->hideCursorLine();
+    holdOffDeadline_ = clock_.tickMs() + kCursorHoldOffMs;
+    emit graphDrawn();
 }
 
 void GraphWindow::redrawGraph()
 {
     PostInternal(this, kMsgRedrawGraph);
+}
+
+void GraphWindow::onStateChanged(Qt::WindowStates before, Qt::WindowStates now)
+{
+    const bool was = before.testFlag(Qt::WindowActive);
+    const bool is = now.testFlag(Qt::WindowActive);
+    if (is && !was) {
+        active_ = true;
+        holdOffDeadline_ = clock_.tickMs() + kCursorHoldOffMs;
+    } else if (was && !is) {
+        active_ = false;
+    }
+}
+
+void GraphWindow::openGraphicConfig()
+{
+    if (!config_ || !recording_->isInitialized())
+        return;
+    config_->setUp(recording_->reader(), recording_->settings(), recording_->colours());
+    config_->setTarget(this);
+    config_->show();
+    config_->raise();
+    config_->activateWindow();
+}
+
+void GraphWindow::applyGraphicConfig()
+{
+    if (!config_ || !recording_->isInitialized())
+        return;
+    recording_->applyGraphicConfig(config_->colours(), config_->settings());
+    drawGraph();
 }
 
 bool GraphWindow::event(QEvent* e)
@@ -104,22 +167,19 @@ bool GraphWindow::event(QEvent* e)
     case kMsgTimerTick:
         return true;
     case kMsgRedrawGraph:
-        paintBox_->drawGraph();
+        drawGraph();
         QCoreApplication::removePostedEvents(this, InternalEventType(kMsgRedrawGraph));
         return true;
     case kMsgDetachInfoWindow:
+        information_ = nullptr;
+        return true;
     case kMsgApplyGraphicConfig:
+        applyGraphicConfig();
         return true;
     default:
         break;
     }
     return DocumentWindow::event(e);
-}
-
-void GraphWindow::resizeEvent(QResizeEvent* e)
-{
-    DocumentWindow::resizeEvent(e);
-    resizeSuppressed_ = false;
 }
 
 } // namespace qz

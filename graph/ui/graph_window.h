@@ -1,23 +1,40 @@
 #pragma once
 // The graph window: a document window that owns one recording and shows it as a graph.
+// The mouse examines it: a dotted cursor line and the readout of the measurement under
+// it for the main window's status line, a dragged rectangle that becomes the next zoom
+// level, the right button back one level, a double click for the graphic configuration.
 #include "ui/document_window.h"
 #include "platform/program_folder.h"
 #include "recording/recording.h"
 
 #include <QImage>
+#include <QPoint>
+#include <QPointer>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
+
+class QMouseEvent;
 
 namespace qz {
 
-class Prompt;
+class Clock;
 class GraphPaintBox;
+class GraphicConfigDialog;
+class Prompt;
+
+// After the window is activated and after every drawing, mouse moves draw no cursor line
+// for this long.
+inline constexpr std::int64_t kCursorHoldOffMs = 500;
 
 class GraphWindow final : public DocumentWindow {
     Q_OBJECT
 public:
-    GraphWindow(ProgramFolder folder, Prompt& prompt, QWidget* parent = nullptr);
+    // config: the program's one graphic configuration dialog (none: double clicks do
+    // nothing).
+    GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, GraphicConfigDialog* config,
+                QWidget* parent = nullptr);
     ~GraphWindow() override;
 
     Recording& recording() { return *recording_; }
@@ -58,20 +75,67 @@ public:
     void setTopAndHeight(int top, int height) override;
 
     GraphPaintBox* paintBox() const { return paintBox_; }
+    // Draws the graph now: the cursor line goes, the hold-off starts again and a linked
+    // information window follows (graphDrawn).
+    void drawGraph();
     // Redraws on the next pass of the event loop; a burst of requests costs one redraw.
     void redrawGraph();
 
+    // The window is the active document window: the mouse reads values out.
+    bool isActive() const { return active_; }
+    bool isDragging() const { return dragging_; }
+    // Values are read out as raw converter counts.
+    bool diagnosticReadout() const { return diagnostic_; }
+    // Shows the graphic configuration dialog for this window (a double click).
+    void openGraphicConfig();
+
+    // The recording information window showing this recording (none: nullptr). It is
+    // forgotten when it tells it is closing (message 1032).
+    void setInformationWindow(DocumentWindow* window) { information_ = window; }
+    DocumentWindow* informationWindow() const { return information_; }
+
+signals:
+    // After every drawing of the graph, so that a linked information window shows the
+    // current zoom level again.
+    void graphDrawn();
+
 protected:
     bool event(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The paint box's mouse and the window's keys.
+    void imageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+    void imageMouseMove(QPoint at);
+    void imageMouseUp(QPoint at);
+    void formKeyDown(Qt::KeyboardModifiers shift);
+    void trackCursor(QPoint at);
+    void readOut(QPoint at);
+    bool insidePlot(QPoint at) const;
+    QPoint clampToFrame(QPoint at) const;
+    void zoomIn(QPoint end);
+    void zoomOut();
+
+    void applyGraphicConfig();
+    void onStateChanged(Qt::WindowStates before, Qt::WindowStates now);
+    void onPaintBoxResized();
+
     Prompt& prompt_;
+    Clock& clock_;
+    QPointer<GraphicConfigDialog> config_;
     std::unique_ptr<Recording> recording_;
     GraphPaintBox* paintBox_;
+    QPointer<DocumentWindow> information_;
     QStringList status_;
     QStringList units_;
     bool resizeSuppressed_ = false;
+    bool active_ = false;
+    bool diagnostic_ = false;
+    bool dragging_ = false;
+    QPoint dragStart_;
+    QPoint dragEnd_;
+    std::int64_t holdOffDeadline_ = 0;
 };
 
 } // namespace qz

@@ -18,6 +18,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace qz::test {
@@ -28,6 +29,16 @@ public:
     QString saveFile(QWidget*, const FileDialogRequest& request) override { return next(request); }
     bool print(QWidget*, QPrinter&) override { ++prints; return printAnswer; }
     bool printSetup(QWidget*, QPrinter&) override { ++setups; return true; }
+    // The next scripted colour; a cancel when none is left.
+    std::optional<QColor> chooseColour(QWidget*, const QColor&) override
+    {
+        if (colours.empty())
+            return std::nullopt;
+        const QColor c = colours.front();
+        colours.pop_front();
+        return c;
+    }
+    std::deque<QColor> colours;
 
     // File names given to the next dialogs; an empty name is a cancel.
     void script(std::initializer_list<QString> names) { names_.insert(names_.end(), names); }

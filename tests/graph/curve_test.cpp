@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -221,6 +222,53 @@ TEST(PaintCurveLines, RunsOutsideTheImageAreClipped)
     PaintCurveLines(p, {QLine(3, -100, 3, 2), QLine(-1, 4, 0, 9000), QLine(7, 5, 8, 5), QLine(20, 0, 20, 7)}, Qt::black);
     p.end();
     EXPECT_EQ(Black(img), (std::vector<QPoint>{{3, 0}, {3, 1}, {3, 2}, {7, 5}}));
+}
+
+TEST(PaintCurves, LaterCurvesLieOverEarlierOnesAsWhenPaintedOneByOne)
+{
+    // Three crossing curves in three colours; dense ones are only vertical runs, sparse
+    // ones also have lines across several columns; a clipped painter goes through the pen.
+    struct Case {
+        const char* what;
+        int count;
+        bool clipped;
+    };
+    const Case cases[] = {{"dense", 4000, false}, {"sparse", 30, false}, {"dense and clipped", 4000, true}};
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
+    const QSize size(200, 120);
+    for (const Case& c : cases) {
+        std::array<CurveLines, 3> lines;
+        std::vector<CurveToPaint> curves;
+        for (int i = 0; i < 3; ++i) {
+            std::vector<std::uint8_t> raws(std::size_t(c.count));
+            std::uint32_t s = 99u + std::uint32_t(i);
+            for (auto& r : raws) {
+                s = s * 1103515245u + 12345u;
+                r = std::uint8_t((s >> 16) & 0xFF); // every sample anywhere: full columns
+            }
+            BuildCurve(raws, -5, 210, CurveScale(200 + 20 * i, 40 - 10 * i, 110, 100), lines[std::size_t(i)]);
+            curves.push_back({&lines[std::size_t(i)].Lines(), colours[i]});
+        }
+        const auto paint = [&](bool together) {
+            QImage img(size, QImage::Format_RGB32);
+            img.fill(Qt::white);
+            QPainter p(&img);
+            if (c.clipped)
+                p.setClipRect(img.rect());
+            if (together)
+                PaintCurves(p, curves);
+            else
+                for (const CurveToPaint& curve : curves)
+                    PaintCurveLines(p, *curve.lines, curve.colour);
+            return img;
+        };
+        const QImage together = paint(true);
+        EXPECT_EQ(together, paint(false)) << c.what;
+        int blue = 0;
+        for (int y = 0; y < size.height(); ++y)
+            blue += together.pixelColor(100, y) == Qt::blue;
+        EXPECT_GT(blue, 0) << c.what;
+    }
 }
 
 } // namespace

@@ -18,31 +18,6 @@ const QColor kRed(255, 0, 0);        // input 1 in TestColours
 const QColor kMagenta(255, 0, 255);  // input 3
 const QColor kPurple(128, 0, 128);   // input 6
 
-// One input, 57 measurements a minute apart from 12/03/01 14:21:00, raw 52..164: on a
-// 400 x 300 canvas the plot is 60..340 x 26..256 and measurements are 5 pixels apart.
-ImageBuilder OneInput()
-{
-    return GraphRecording()
-        .input(0, GraphInput("degC"))
-        .measurements(57, [](int k, int) { return std::uint8_t(50 + 2 * k); });
-}
-
-// Inputs 1, 3 and 6 (indices 0, 2, 5): 40 measurements per block, 81 in three blocks.
-ImageBuilder ThreeInputs()
-{
-    return GraphRecording()
-        .input(0, GraphInput("degC"))
-        .input(2, GraphInput("%rH", 0, 200))
-        .input(5, GraphInput("bar"))
-        .measurements(81, [](int k, int i) {
-            if (i == 0)
-                return std::uint8_t(k % 2 ? 100 : 150);
-            if (i == 2)
-                return std::uint8_t(200 - k);
-            return std::uint8_t(80);
-        });
-}
-
 // bottom - ((raw x 64 - B) x H) div (T - B) for a raw range bottom..top.
 int Row(int raw, int rawTop, int rawBottom, int bottom = 256, int height = 230)
 {

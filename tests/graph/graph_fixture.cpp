@@ -14,6 +14,28 @@ ImageBuilder GraphRecording()
         .start(1, 3, 12, 14, 20, 0);
 }
 
+ImageBuilder OneInput()
+{
+    return GraphRecording()
+        .input(0, GraphInput("degC"))
+        .measurements(57, [](int k, int) { return std::uint8_t(50 + 2 * k); });
+}
+
+ImageBuilder ThreeInputs()
+{
+    return GraphRecording()
+        .input(0, GraphInput("degC"))
+        .input(2, GraphInput("%rH", 0, 200))
+        .input(5, GraphInput("bar"))
+        .measurements(81, [](int k, int i) {
+            if (i == 0)
+                return std::uint8_t(k % 2 ? 100 : 150);
+            if (i == 2)
+                return std::uint8_t(200 - k);
+            return std::uint8_t(80);
+        });
+}
+
 GraphFixture::GraphFixture() : saved_(QLocale())
 {
     QLocale::setDefault(QLocale::c());

@@ -26,6 +26,13 @@ namespace qz::test {
 // "  Cold room  ", a 508-block logger, one measurement a minute from 12/03/01 14:20:00.
 ImageBuilder GraphRecording();
 
+// One input, 57 measurements a minute apart from 12/03/01 14:21:00, raw 50 + 2k (52..164):
+// on a 400 x 300 canvas the plot is 60..340 x 26..256 and measurements are 5 pixels apart.
+ImageBuilder OneInput();
+// Inputs 1, 3 and 6 (indices 0, 2, 5): 40 measurements per block, 81 in three blocks.
+// Input 1 zigzags 100/150, input 3 falls from 199, input 6 stays at 80.
+ImageBuilder ThreeInputs();
+
 // An input of the graph tests: no name, 0..100 over the whole converter range.
 inline InputSpec GraphInput(const char* unit, double scaleLow = 0, double scaleHigh = 100,
                             std::uint16_t calLow = 0, std::uint16_t calHigh = 255 * 256)
@@ -40,6 +47,9 @@ public:
     GraphFixture();
     ~GraphFixture();
     std::unique_ptr<Recording> Load(const ImageBuilder& image) const;
+    // The program folder with the catalogue (and the settings file, once written).
+    QString Folder() const { return catalogue_.path(); }
+    QString WriteFile(const QString& name, const QByteArray& bytes) const { return catalogue_.write(name, bytes); }
 
 private:
     CatalogueFolder catalogue_;

@@ -1,0 +1,35 @@
+#pragma once
+// What the status line reports for the mouse over the plot: the date and time of the
+// measurement under the cursor and the value of every drawn input.
+#include "graph/graph_layout.h"
+#include "recording/view_record.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace qz {
+
+class Recording;
+
+// The measurement under pixel column x of the plot showing view v: first +
+// (last - first) x (x - left) div W, the last one at the frame's last inner column;
+// always within first..last.
+int MeasurementAt(const GraphLayout& layout, const ViewRecord& v, int x);
+
+struct CursorReadout {
+    // 0: " dd/mm/yy hh:mm:ss "; k >= 1: the value of the k-th drawn input, its number
+    // formatted with the input's own digits, followed by " " and the supplementary unit,
+    // or with diagnostic on the raw converter count followed by " AD".
+    QStringList values;
+    // 0: the same date and time; k >= 1: the k-th drawn input's unit as stored.
+    QStringList units;
+};
+
+// The readout of one measurement of the recording.
+CursorReadout ReadCursor(const Recording& recording, int measurement, bool diagnostic);
+
+// The text after every physical value: the logger model's "PrimUnit" setting for the
+// recording's input mask plus one (one key for all inputs), empty without one.
+QString SupplementaryUnit(const Recording& recording);
+
+} // namespace qz

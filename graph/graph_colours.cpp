@@ -1,0 +1,15 @@
+#include "graph/graph_colours.h"
+
+namespace qz {
+
+QColor ColourFromBgr(Colour c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+Colour BgrFromColour(const QColor& c)
+{
+    return Colour(c.red()) | Colour(c.green()) << 8 | Colour(c.blue()) << 16;
+}
+
+} // namespace qz

@@ -1,0 +1,109 @@
+#include "graph/zoom.h"
+
+#include "graph/graph_draw.h"
+#include "recording/recording.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace qz {
+
+namespace {
+
+// The input still has a raw range, oriented as on the level above (a falling input's
+// range runs downwards in raw units).
+bool HasHeight(const ViewRecord& v, const ViewRecord& above, int input)
+{
+    const double now = v.top[std::size_t(input)] - v.bottom[std::size_t(input)];
+    const double before = above.top[std::size_t(input)] - above.bottom[std::size_t(input)];
+    return before > 0 ? now > 0 : before < 0 && now < 0;
+}
+
+} // namespace
+
+ZoomView ComputeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b)
+{
+    const int x0 = std::min(a.x(), b.x());
+    const int x1 = std::max(a.x(), b.x());
+    const int y0 = std::min(a.y(), b.y());
+    const int y1 = std::max(a.y(), b.y());
+    const std::int64_t w = layout.Width();
+    const int h = layout.Height();
+    const std::int64_t span = std::int64_t(v.last) - v.first;
+
+    ZoomView z;
+    z.first = w > 0 ? int((x0 - layout.left) * span / w + v.first) : v.first;
+    z.last = w > 0 ? int((x1 - layout.left) * span / w + v.first) : v.last;
+    for (std::size_t i = 0; i < std::size_t(mem::kInputs); ++i) {
+        const long double range = static_cast<long double>(v.top[i]) - v.bottom[i];
+        if (h <= 0) {
+            z.top[i] = v.top[i];
+            z.bottom[i] = v.bottom[i];
+            continue;
+        }
+        z.top[i] = double((layout.bottom - y0) * range / h + v.bottom[i]);
+        z.bottom[i] = double((layout.bottom - y1) * range / h + v.bottom[i]);
+    }
+    return z;
+}
+
+ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end)
+{
+    const int level = recording.currentLevel();
+    const bool push = level < kDeepestLevel;
+    if (push) {
+        const ZoomView z = ComputeZoomView(layout, recording.currentView(), start, end);
+        ViewRecord& v = recording.view(level + 1);
+        v = ViewRecord{};
+        v.first = z.first;
+        v.last = z.last;
+        recording.setCurrentLevel(level + 1);
+        recording.searchMaxMin(v);
+        recording.updateScalingMode(v);
+        recording.computeAverages(v);
+        // The rectangle's height, not the data, decides the new raw range.
+        for (int i = 0; i < mem::kInputs; ++i) {
+            if (!recording.isEnabled(i))
+                continue;
+            v.top[std::size_t(i)] = z.top[std::size_t(i)];
+            v.bottom[std::size_t(i)] = z.bottom[std::size_t(i)];
+        }
+    }
+    // A refused level goes again; a level this rectangle did not add stays.
+    const auto refuse = [&](ZoomOutcome outcome, bool redraw) {
+        if (push)
+            recording.setCurrentLevel(level);
+        return ZoomResult{outcome, redraw};
+    };
+
+    // Each value axis needs a tick inside the plot to be read at all.
+    if (!AxisTickInside(layout, recording, AxisSide::Left) || !AxisTickInside(layout, recording, AxisSide::Right))
+        return refuse(ZoomOutcome::WindowTooSmall, true);
+
+    const ViewRecord& v = recording.currentView();
+    const ViewRecord& above = recording.view(recording.currentLevel() - 1);
+    const bool tooFew = std::abs(std::int64_t(v.last) - v.first) < 2;
+    for (int i = 0; i < mem::kInputs; ++i) {
+        if (!recording.isEnabled(i))
+            continue;
+        if (!HasHeight(v, above, i))
+            return refuse(ZoomOutcome::NoHeight, false);
+        if (tooFew)
+            break;
+    }
+    if (tooFew)
+        return refuse(ZoomOutcome::WindowTooSmall, false);
+    return {ZoomOutcome::Zoomed, true};
+}
+
+bool ZoomOut(Recording& recording)
+{
+    const int level = recording.currentLevel();
+    if (level <= 0)
+        return false;
+    recording.setCurrentLevel(level - 1);
+    return true;
+}
+
+} // namespace qz

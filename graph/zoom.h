@@ -1,0 +1,54 @@
+#pragma once
+// The zoom levels of a recording: a rectangle dragged over the plot becomes the next
+// level (its width chooses the measurements, its height the raw range of every input),
+// and going back drops the deepest level. Works on the recording and the layout of the
+// picture the rectangle was drawn on; nothing is drawn here.
+#include "graph/graph_layout.h"
+#include "recording/view_record.h"
+
+#include <QPoint>
+
+namespace qz {
+
+class Recording;
+
+// The deepest level; at this level a rectangle adds no level.
+inline constexpr int kDeepestLevel = kViewLevels - 1;
+
+// What the new level would hold: its measurements and, per input, its raw range.
+struct ZoomView {
+    int first = 0;
+    int last = 0;
+    std::array<double, mem::kInputs> top{};
+    std::array<double, mem::kInputs> bottom{};
+};
+
+// The view of the rectangle between the corners a and b (in any order, already inside
+// the frame) on the picture of view v: x picks the measurements
+// ((x - left) x (last - first) div W + first), y the raw range between the rectangle's
+// top and bottom rows.
+ZoomView ComputeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b);
+
+enum class ZoomOutcome {
+    Zoomed,          // the level passed the tests and is current: draw it
+    WindowTooSmall,  // the level was refused: the user is told "Window too small "
+    NoHeight,        // the level was refused without a word (an input has no raw range)
+};
+
+struct ZoomResult {
+    ZoomOutcome outcome = ZoomOutcome::Zoomed;
+    bool redraw = false; // the current level's picture is to be drawn again
+};
+
+// The rectangle from start to end becomes the next level, and the level is tested: the
+// value axes must keep a tick inside the plot and every input a raw range, and the view
+// must span at least two measurement steps. A refused level is dropped again; at the
+// deepest level nothing is added and the tests judge that level, which is kept. A click
+// is no rectangle: the caller does not zoom at all when start and the last drag position
+// share a column or a row.
+ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end);
+
+// Back to the level above; false at level 0.
+bool ZoomOut(Recording& recording);
+
+} // namespace qz

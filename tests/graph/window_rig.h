@@ -1,0 +1,79 @@
+#pragma once
+// A graph window in a document area of its own, over a recording prompt, a virtual clock
+// and a colour chooser that answers from a script; the mouse is driven with synthetic
+// events at paint-box coordinates.
+#include "graph/ui/graph_paint_box.h"
+#include "graph/ui/graph_window.h"
+#include "graph/ui/graphic_config_dialog.h"
+#include "graph_fixture.h"
+#include "support/recording_prompt.h"
+#include "support/virtual_clock.h"
+#include "ui/colour_chooser.h"
+
+#include <QMdiArea>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+namespace qz::test {
+
+class ScriptedColours final : public ColourChooser {
+public:
+    // The next scripted answer; a cancel when none is left.
+    std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override
+    {
+        offered.push_back(initial);
+        if (answers.empty())
+            return std::nullopt;
+        const std::optional<QColor> c = answers.front();
+        answers.pop_front();
+        return c;
+    }
+    std::deque<std::optional<QColor>> answers;
+    std::vector<QColor> offered;
+};
+
+// Counts the status-line messages (1026) a graph window sends to its main window.
+class StatusTarget final : public QObject {
+public:
+    int draws = 0;
+    bool event(QEvent* e) override;
+};
+
+class GraphWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A shown, initialized and active window whose paint box is size; the hold-off of
+    // the activation has passed.
+    GraphWindow& Open(const ImageBuilder& image, QSize size = QSize(400, 300));
+    GraphPaintBox& Box() { return *window_->paintBox(); }
+    Recording& Rec() { return window_->recording(); }
+    int Level() { return window_->recording().currentLevel(); }
+    const ViewRecord& View() { return window_->recording().currentView(); }
+
+    void Move(QPoint at, Qt::MouseButtons held = Qt::NoButton);
+    void Press(Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void Release(Qt::MouseButton button, QPoint at);
+    // Press at from, a move to to, release at to.
+    void Drag(QPoint from, QPoint to);
+    void DoubleClick(QPoint at);
+    // The user comes back to the document area (after a dialog).
+    void Reactivate();
+    // Posted messages and paints.
+    static void Settle();
+
+    GraphFixture fixture_;
+    RecordingPrompt prompt_;
+    VirtualClock clock_;
+    ScriptedColours colours_;
+    StatusTarget status_;
+    std::unique_ptr<GraphicConfigDialog> config_;
+    std::unique_ptr<QMdiArea> area_;
+    GraphWindow* window_ = nullptr;
+};
+
+} // namespace qz::test
