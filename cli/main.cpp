@@ -28,9 +28,9 @@ const Command kCommands[] = {
                "                            identification, clock, run state and battery",
      qz::cli::runStatus},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
-    {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT]\n"
+    {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]\n"
                "                            text export of a recording file (to standard output\n"
-               "                            without --output)",
+               "                            without --output; --force replaces an existing OUT)",
      qz::cli::runExport},
 };
 

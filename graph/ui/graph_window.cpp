@@ -25,13 +25,14 @@ GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, QWidget* parent)
 
 GraphWindow::~GraphWindow() = default;
 
-bool GraphWindow::initialize()
+InitResult GraphWindow::initialize()
 {
-    if (!recording_->initialize())
-        return false;
-    paintBox_->prepareCanvas(true);
-    paintBox_->drawGraph();
-    return true;
+    const InitResult result = recording_->initialize();
+    if (result) {
+        paintBox_->prepareCanvas(true);
+        paintBox_->drawGraph();
+    }
+    return result;
 }
 
 LoadResult GraphWindow::load(const QString& name)

@@ -110,7 +110,7 @@ TEST(IniFile, EmptyAndMissingFiles)
     EXPECT_EQ(IniFile::readValue(path, QStringLiteral("Comm"), QStringLiteral("Comport")), QString());
 
     ASSERT_TRUE(IniFile::writeValue(path, QStringLiteral("Comm"), QStringLiteral("Comport"),
-                                    QStringLiteral("/dev/ttyS0")));
+                                    QStringLiteral("/dev/ttyS0")).ok());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("[Comm]\r\nComport=/dev/ttyS0\r\n"));
@@ -133,7 +133,7 @@ TEST(IniFile, SaveKeepsTheUsersFile)
         f.write(original);
     }
     ASSERT_TRUE(IniFile::writeValue(path, QStringLiteral("Device 485"), QStringLiteral("PrimUnit2"),
-                                    QStringLiteral("%")));
+                                    QStringLiteral("%")).ok());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), original + "PrimUnit2=%\r\n");

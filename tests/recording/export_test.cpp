@@ -34,7 +34,7 @@ protected:
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         ScriptedProgress progress;
-        EXPECT_EQ(r.exportTo(out, kind, progress), ExportResult::Done);
+        EXPECT_EQ(r.exportTo(out, kind, progress).result, ExportResult::Done);
         return out.data();
     }
     static QList<QByteArray> Lines(const QByteArray& text)

@@ -226,7 +226,7 @@ TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         NullProgress progress;
-        EXPECT_EQ(r->exportTo(out, ExportKind::Excel, progress), ExportResult::Done) << c.name;
+        EXPECT_EQ(r->exportTo(out, ExportKind::Excel, progress).result, ExportResult::Done) << c.name;
         EXPECT_EQ(out.data().count('\n'), 14 + count) << c.name;
     }
 }
