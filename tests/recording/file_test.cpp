@@ -317,6 +317,21 @@ TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
     EXPECT_EQ(QDir(scratch_.path()).entryList(QDir::Files), QStringList{QStringLiteral("good.qrv")});
 }
 
+TEST_F(RecordingFile, ASaveOnAFullDiskKeepsThePreviousFileAndSaysWhy)
+{
+    SmallFileSystem disk(4);
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const QString path = disk.filePath(QStringLiteral("ring.qrv"));
+    WriteAll(path, ColdStore().file());
+    auto r = Load(WrappedRing().build()); // 8,072 bytes: more than the disk holds
+    const SaveResult saved = r->save(path);
+    EXPECT_EQ(saved.error, SaveError::CannotWrite);
+    EXPECT_EQ(SaveMessage(saved, path), QStringLiteral("Cannot write ") + path + QStringLiteral(": No space left on device"));
+    EXPECT_EQ(ReadAll(path), ColdStore().file());
+    EXPECT_FALSE(r->isSaved());
+}
+
 TEST_F(RecordingFile, CloseQueryAsksOnlyWhenUnsaved)
 {
     const QString question =
