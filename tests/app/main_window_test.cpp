@@ -317,6 +317,19 @@ TEST_F(UnsavedTest, ADownloadIsTitledWithTheSerialNumberAndTheCopyNumber)
     EXPECT_EQ(g->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (" + when + " )");
 }
 
+TEST_F(UnsavedTest, TwoDownloadsInOneMinuteAreTwoRecordings)
+{
+    // A locale whose short time has no seconds: the two must not read as copies of one.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    GraphWindow* first = Download();
+    clock_.advance(20000);
+    GraphWindow* second = Download();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, first);
+    EXPECT_EQ(first->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (05.03.26 14:07:09 )");
+    EXPECT_EQ(second->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (05.03.26 14:07:29 )");
+}
+
 TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
 {
     GraphWindow* g = Download();

@@ -233,11 +233,12 @@ TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
 
 TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
 {
-    const double created = ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7)));
-    const QString when = QLocale().toString(FromDateTimeNumber(created), QLocale::ShortFormat);
+    const double created = ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
+    const QString when = QStringLiteral("5 Mar 2026 14:07:09");
 
     auto download = Load(ColdStore().build());
     download->setCreated(created);
+    EXPECT_EQ(download->createdText(), when);
     EXPECT_EQ(download->description(), QStringLiteral("0815") + when);
     const QString name30 = QStringLiteral("   Cold store 3").leftJustified(30);
     download->childTitle(1);
@@ -254,6 +255,35 @@ TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
     EXPECT_EQ(file->description(), QStringLiteral("/data/logs/cold.qrv"));
     file->childTitle(2);
     EXPECT_EQ(file->caption(), QStringLiteral("cold.qrv - ") + name30 + QStringLiteral(" #2  "));
+}
+
+TEST_F(RecordingInit, TheDownloadMomentCarriesItsSecondsInEveryLocale)
+{
+    // Two downloads of one logger in one minute are two recordings: their descriptions
+    // (which number copies of one recording) and titles differ. The locale's short form
+    // stays as it is, with the seconds joined as its hours and minutes are.
+    const struct { QLocale locale; const char* first; const char* second; } cases[] = {
+        {QLocale::c(), "5 Mar 2026 14:07:09", "5 Mar 2026 14:07:41"},
+        {QLocale(QLocale::German, QLocale::Germany), "05.03.26 14:07:09", "05.03.26 14:07:41"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/26 2:07:09 PM", "3/5/26 2:07:41 PM"},
+        {QLocale(QLocale::Finnish, QLocale::Finland), "5.3.2026 14.07.09", "5.3.2026 14.07.41"},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        auto first = Load(ColdStore().build());
+        first->setCreated(ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9))));
+        auto second = Load(ColdStore().build());
+        second->setCreated(ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 41))));
+        const std::string name = c.locale.name().toStdString();
+        EXPECT_EQ(first->createdText(), QString::fromUtf8(c.first)) << name;
+        EXPECT_EQ(second->createdText(), QString::fromUtf8(c.second)) << name;
+        EXPECT_NE(first->description(), second->description()) << name;
+        first->childTitle(1);
+        second->childTitle(1);
+        EXPECT_NE(first->caption(), second->caption()) << name;
+        EXPECT_TRUE(first->caption().endsWith(QStringLiteral(" #1   (") + QString::fromUtf8(c.first) + QStringLiteral(" )")))
+            << first->caption().toStdString();
+    }
 }
 
 TEST_F(RecordingInit, DuplicateIsSavedAndKeepsNoFileName)
