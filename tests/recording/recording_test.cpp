@@ -168,6 +168,37 @@ TEST_F(RecordingInit, FixedRangeIsTheCalibratedSpan)
     EXPECT_NEAR(static_cast<double>(p.bottom), 0, 1e-9);
 }
 
+TEST_F(RecordingInit, FixedRangePutsTheHigherScaleValueAtTheTopWhateverTheCalibration)
+{
+    // Rising and falling scales, each with a rising and a reversed calibration (CalHigh
+    // below CalLow): the top of the plot is always the higher scale value, and the axis
+    // step points up, so every label is drawn.
+    const struct { const char* name; double low; double high; std::uint16_t calLow; std::uint16_t calHigh; } cases[] = {
+        {"rising scale, rising calibration", -20, 80, 16 * 256, 216 * 256},
+        {"rising scale, reversed calibration", -20, 80, 216 * 256, 16 * 256},
+        {"falling scale, rising calibration", 80, -20, 16 * 256, 216 * 256},
+        {"falling scale, reversed calibration", 80, -20, 216 * 256, 16 * 256},
+    };
+    for (const auto& c : cases) {
+        ImageBuilder b = ColdStore();
+        b.input(0, {QStringLiteral("Temp"), QStringLiteral("C"), c.low, c.high, c.calLow, c.calHigh});
+        auto r = Load(b.build());
+        DisplaySettings s = r->settings();
+        s.autoScale = false;
+        r->applyGraphicConfig(r->colours(), s);
+        const AxisScale a = r->axisScale(0);
+        EXPECT_NEAR(static_cast<double>(a.top), 80, 1e-9) << c.name;
+        EXPECT_NEAR(static_cast<double>(a.bottom), -20, 1e-9) << c.name;
+        EXPECT_NEAR(static_cast<double>(a.step), 20, 1e-9) << c.name;
+        // The automatic range frames the data the same way up.
+        s.autoScale = true;
+        r->applyGraphicConfig(r->colours(), s);
+        const AxisScale automatic = r->axisScale(0);
+        EXPECT_GT(automatic.top, automatic.bottom) << c.name;
+        EXPECT_GT(automatic.step, 0) << c.name;
+    }
+}
+
 TEST_F(RecordingInit, DegenerateScalesStayFiniteAndDrawable)
 {
     ImageBuilder b = ColdStore();
