@@ -34,8 +34,6 @@ struct IniResult {
     bool ok() const { return error == IniError::None; }
     // Read as it is (or as empty when missing) and may be written.
     bool usable() const { return error == IniError::None || error == IniError::Missing; }
-    // Read fine or missing, but not written when it had to be.
-    bool refused() const { return !usable() && error != IniError::CannotWrite; }
 };
 
 inline constexpr qint64 kMaxIniFileSize = 1024 * 1024;

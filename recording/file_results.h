@@ -51,9 +51,10 @@ struct ExportOutcome {
     QString reason; // the system's text when the export failed
 };
 
-// The file reader's own message, told before the command's refusal: "Invalid data file "
-// for a file that is no recording, "Cannot open NAME: reason" for one that does not open,
-// nothing for the other refusals.
+// The file reader's own message: "Invalid data file " for a file that is no recording
+// (told before the command's refusal), "Cannot open NAME: reason" for one that does not
+// open or is no regular file, "Cannot read NAME: reason", the catalogue's message for an
+// unreadable catalogue; nothing for a refused model or too few measurements.
 QString LoadMessage(const LoadResult& result, const QString& name);
 // Tells everything about a load, in order; nothing for a clean load. A file that is no
 // recording or whose logger is refused ends with "This file is not for a QuorvantZK"; a

@@ -7,6 +7,7 @@
 
 #include "model/memory_image.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 
@@ -179,6 +180,30 @@ TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
         if (c.error != LoadError::None)
             expected << QStringLiteral("error: This file is not for a QuorvantZK");
         EXPECT_EQ(Told(loaded, path), expected) << c.name;
+    }
+}
+
+TEST_F(RecordingFile, ACutAtAnyLengthShowsOnlyMeasurementsThatWereMade)
+{
+    // Lengths from a bare header to the whole wrapped ring: what loads is a run of the
+    // recording's own measurements, never a zero read from bytes that are not there.
+    auto complete = Load(WrappedRing().build());
+    const QByteArray whole = WrappedRing().file();
+    auto r = Make();
+    for (qsizetype size = kMinFileSize; size <= whole.size(); size += 37) {
+        QBuffer file;
+        file.setData(whole.left(size));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const LoadResult loaded = r->loadFrom(file, size);
+        // The oldest block is 58: blocks 0.. up to the cut follow it after the gap of 59
+        // and form the longest run (up to 58 blocks), 30 measurements into the ring.
+        const int held = int((size - kMinFileSize) / qsizetype(mem::kBlockSize));
+        const int kept = held == 60 ? 60 : std::min(held, 58);
+        EXPECT_EQ(loaded.missingBlocks, 60 - kept) << size;
+        EXPECT_EQ(r->measurementCount(), kept < 1 ? 0 : kept * 15) << size;
+        const int offset = kept > 0 && kept < 60 ? 30 : 0;
+        for (int k = 1; k <= r->measurementCount(); ++k)
+            ASSERT_EQ(r->sample(3, k), complete->sample(3, k + offset)) << size << " measurement " << k;
     }
 }
 
