@@ -1,11 +1,13 @@
-// quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate [--output OUT]: the text
-// export of a whole recording, to a file or to standard output.
+// quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]: the
+// text export of a whole recording, to a file or to standard output.
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "platform/progress.h"
+#include "platform/regular_file.h"
 #include "recording/recording.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -19,6 +21,7 @@ struct ExportOptions {
     QString output;
     ExportKind kind = ExportKind::Text;
     bool kindGiven = false;
+    bool force = false; // an existing output may be replaced
     QString error;
 };
 
@@ -51,6 +54,8 @@ ExportOptions ParseExportOptions(const QStringList& args)
                 o.error = QStringLiteral("unknown export kind '%1' (text, excel, lotus or nodate)").arg(args[i]);
         } else if (a == QLatin1String("--output") && hasValue) {
             o.output = args[++i];
+        } else if (a == QLatin1String("--force")) {
+            o.force = true;
         } else if (!a.startsWith(QLatin1String("--")) && o.input.isEmpty()) {
             o.input = a;
         } else {
@@ -61,7 +66,19 @@ ExportOptions ParseExportOptions(const QStringList& args)
         o.error = QStringLiteral("a recording file is required");
     if (o.error.isEmpty() && !o.kindGiven)
         o.error = QStringLiteral("--kind text|excel|lotus|nodate is required");
+    if (o.error.isEmpty() && o.force && o.output.isEmpty())
+        o.error = QStringLiteral("--force applies to --output only");
     return o;
+}
+
+// Why the output may not be written, or empty.
+QString OutputRefusal(const ExportOptions& o)
+{
+    if (IsSameFile(o.input, o.output))
+        return ExportMessage({ExportResult::SameAsInput, QString()}, o.output);
+    if (!o.force && QFileInfo(o.output).exists())
+        return o.output + QStringLiteral(" already exists (--force replaces it)");
+    return QString();
 }
 
 } // namespace
@@ -71,8 +88,14 @@ int runExport(const QStringList& args)
     const ExportOptions o = ParseExportOptions(args);
     if (!o.error.isEmpty()) {
         QTextStream(stderr) << "quorzk-cli export: " << o.error << "\n"
-                            << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate [--output OUT]\n";
+                            << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]\n";
         return 2;
+    }
+    if (!o.output.isEmpty()) {
+        if (const QString refusal = OutputRefusal(o); !refusal.isEmpty()) {
+            QTextStream(stderr) << "quorzk-cli export: " << refusal << "\n";
+            return 1;
+        }
     }
     StderrPrompt prompt(false);
     const auto recording = OpenRecordingFile(o.input, prompt);
@@ -86,9 +109,10 @@ int runExport(const QStringList& args)
         if (!out.open(stdout, QIODevice::WriteOnly))
             return 1;
         NullProgress progress; // standard output keeps no progress display
-        outcome.result = recording->exportTo(out, o.kind, progress);
-        if (!out.flush())
-            outcome.result = ExportResult::Failed;
+        outcome = recording->exportTo(out, o.kind, progress);
+        if (outcome.result == ExportResult::Done && !out.flush())
+            outcome = {ExportResult::Failed, out.errorString()};
+        message = ExportMessage(outcome, QStringLiteral("standard output"));
     } else {
         TerminalProgress progress;
         outcome = recording->exportFile(o.output, o.kind, progress);

@@ -10,16 +10,16 @@
 
 namespace qz::cli {
 
-std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt)
+std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt, LoadResult* result)
 {
     auto recording = std::make_unique<Recording>(ProgramFolder::forApplication());
-    if (const LoadResult loaded = recording->load(path); !loaded.ok()) {
-        // As the Open command: the reader's message, then the refusal.
-        if (const QString message = LoadMessage(loaded, path); !message.isEmpty())
-            prompt.tell(message, PromptSymbol::Error);
-        prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);
+    const LoadResult loaded = recording->load(path);
+    // As the Open command: refusals, and a warning for a file cut short.
+    TellLoad(prompt, loaded, path);
+    if (result)
+        *result = loaded;
+    if (!loaded.ok())
         return nullptr;
-    }
     return recording;
 }
 
@@ -30,14 +30,18 @@ int runInfo(const QStringList& args)
         return 2;
     }
     StderrPrompt prompt(false);
-    const auto recording = OpenRecordingFile(args[0], prompt);
+    LoadResult loaded;
+    const auto recording = OpenRecordingFile(args[0], prompt, &loaded);
     if (!recording)
         return 1;
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
         return 1;
     // Every recorded input is shown at level 0 after loading.
-    const QStringList lines = recording->infoLines(recording->view(0));
+    QStringList lines = recording->infoLines(recording->view(0));
+    // The text describes the complete blocks only; it says so when the file holds less.
+    if (const QString warning = TruncationWarning(loaded, args[0]); !warning.isEmpty())
+        lines << warning;
     for (const QString& line : lines) {
         out.write(line.toUtf8());
         out.write("\n");

@@ -8,12 +8,14 @@
 namespace qz {
 class Prompt;
 class Recording;
+struct LoadResult;
 }
 
 namespace qz::cli {
 
-// Loads and initializes a recording file; refusals are told through prompt.
-std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt);
+// Loads and initializes a recording file; refusals and the warning about a file cut short
+// are told through prompt. The load's result goes to result when given.
+std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt, LoadResult* result = nullptr);
 
 // Logger link commands.
 int runDownload(const QStringList& args);

@@ -68,10 +68,9 @@ void CommSettings::settleAtStart()
     ini.load(iniPath_);
     listPorts(ini.value(kCommunication, kComport).trimmed());
     load();
-    if (!modemAvailable_) {
+    // Without a modem file the modem choice is off; the save below writes it.
+    if (!modemAvailable_)
         modemChecked_ = false;
-        save();
-    }
     if (currentIndex() < 0 && !(probe_.opens && probe_.opens(currentPort_)))
         currentPort_ = ports_.isEmpty() ? QString() : ports_.constFirst().name;
     save();
@@ -86,14 +85,16 @@ void CommSettings::load()
     modemLink_ = modemChecked_;
 }
 
-bool CommSettings::save()
+IniResult CommSettings::save()
 {
     modemLink_ = modemChecked_;
-    IniFile ini;
-    ini.load(iniPath_);
-    ini.setValue(kCommunication, kComport, currentPort_);
-    ini.setValue(kModem, kModemPresent, modemChecked_ ? QStringLiteral("1") : QStringLiteral("0"));
-    return ini.save(iniPath_);
+    const IniResult written = IniFile::update(iniPath_, [this](IniFile& ini) {
+        ini.setValue(kCommunication, kComport, currentPort_);
+        ini.setValue(kModem, kModemPresent, modemChecked_ ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+    if (written.error == IniError::CannotWrite && saveFailed_)
+        saveFailed_(written);
+    return written;
 }
 
 int CommSettings::currentIndex() const

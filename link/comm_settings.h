@@ -2,6 +2,7 @@
 // The communication options: which port every logger command uses and whether a modem is
 // in the path, kept in the settings file (QUORZK.INI). The options dialog shows this.
 #include "link/link_settings.h"
+#include "model/ini_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,9 +44,12 @@ public:
 
     // Reads "Comport" and "ModemPresent"; the modem link follows the modem choice.
     void load();
-    // The modem link follows the modem choice; both keys are written. False when the
-    // settings file cannot be written.
-    bool save();
+    // The modem link follows the modem choice; both keys are written. A settings file
+    // that is refused stays untouched; one that cannot be written gives CannotWrite,
+    // which is also handed to the failure handler.
+    IniResult save();
+    // Called with every save that could not be written, so the user hears of it.
+    void onSaveFailed(std::function<void(const IniResult&)> handler) { saveFailed_ = std::move(handler); }
 
     const QList<PortChoice>& ports() const { return ports_; }
     // Index in ports() of the current port, -1 when it is not listed.
@@ -79,6 +83,7 @@ private:
     QString currentPort_;
     bool modemChecked_ = false;
     bool modemLink_ = false;
+    std::function<void(const IniResult&)> saveFailed_;
 };
 
 } // namespace qz

@@ -1,7 +1,8 @@
 #pragma once
 // The catalogue of logger models (devices.ini in the program's folder) and the per-model
-// settings of the settings file. A model is looked up by its device code; a missing file,
-// section or key reads as empty, so an unknown logger is simply not accepted.
+// settings of the settings file. A model is looked up by its device code. A catalogue that
+// cannot be read is told apart from a model it does not list or does not accept, so that
+// a missing or damaged catalogue is never reported as a wrong recording or logger.
 #include "platform/program_folder.h"
 
 #include <QString>
@@ -10,12 +11,25 @@
 
 namespace qz {
 
+enum class CatalogStatus {
+    Accepted,    // "Type" is exactly "ZK"
+    NotListed,   // no section for the device code
+    NotAccepted, // listed with another model line
+    Unreadable,  // the catalogue is missing, not a text file, too large or unreadable
+};
+
 struct LoggerModel {
     QString catalogPath;  // the devices.ini that was read
     QString section;      // "Device " and the decimal device code
     QString description;  // "DeviceDesc", shown in captions
-    bool accepted = false; // "Type" is exactly "ZK"
+    bool accepted = false; // status is Accepted
+    CatalogStatus status = CatalogStatus::NotListed;
+    QString reason;       // why the catalogue could not be read
 };
+
+// "The logger catalogue devices.ini could not be read: PATH: reason"; empty unless the
+// catalogue was unreadable.
+QString CatalogMessage(const LoggerModel& model);
 
 class DeviceCatalog {
 public:

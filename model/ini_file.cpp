@@ -1,8 +1,13 @@
 #include "model/ini_file.h"
 
+#include "platform/regular_file.h"
+#include "platform/safe_file.h"
+#include "platform/system_reason.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
+
+#include <cerrno>
 
 namespace qz {
 
@@ -87,15 +92,47 @@ IniFile IniFile::fromText(const QString& text)
     return ini;
 }
 
-bool IniFile::load(const QString& path)
+bool IniFile::isText(const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *this = IniFile();
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
         return false;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A)
+            return false;
     }
-    *this = fromBytes(f.readAll());
     return true;
+}
+
+IniResult IniFile::read(const QString& path)
+{
+    *this = IniFile();
+    QFile file;
+    const FileOpenResult opened = OpenRegularFile(file, path);
+    switch (opened.status) {
+    case FileOpenStatus::Opened:
+        break;
+    case FileOpenStatus::Missing:
+        return {IniError::Missing, opened.reason};
+    case FileOpenStatus::NotRegular:
+        return {IniError::NotAFile, opened.reason};
+    case FileOpenStatus::Failed:
+        return {IniError::CannotRead, opened.reason};
+    }
+    const IniResult tooLarge{IniError::TooLarge, QStringLiteral("larger than 1 MB")};
+    if (file.size() > kMaxIniFileSize)
+        return tooLarge;
+    // At most one byte more than allowed, in case the file grows meanwhile.
+    errno = 0;
+    const QByteArray bytes = file.read(kMaxIniFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {IniError::CannotRead, FailureReason(file.errorString(), errno)};
+    if (bytes.size() > kMaxIniFileSize)
+        return tooLarge;
+    if (!isText(bytes))
+        return {IniError::NotText, QStringLiteral("not a text file")};
+    *this = fromBytes(bytes);
+    return {};
 }
 
 int IniFile::findSection(const QString& section) const
@@ -221,15 +258,12 @@ QByteArray IniFile::toBytes() const
     return t.toUtf8();
 }
 
-bool IniFile::save(const QString& path) const
+IniResult IniFile::save(const QString& path) const
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes();
-    if (f.write(bytes) != bytes.size())
-        return false;
-    return f.commit();
+    SafeFile file(path);
+    if (!file.open() || !file.write(toBytes()) || !file.commit())
+        return {IniError::CannotWrite, file.reason()};
+    return {};
 }
 
 QString IniFile::readValue(const QString& path, const QString& section, const QString& key,
@@ -240,13 +274,24 @@ QString IniFile::readValue(const QString& path, const QString& section, const QS
     return ini.value(section, key, defaultValue);
 }
 
-bool IniFile::writeValue(const QString& path, const QString& section, const QString& key,
-                         const QString& value)
+IniResult IniFile::update(const QString& path, const std::function<void(IniFile&)>& change)
 {
     IniFile ini;
-    ini.load(path);
-    ini.setValue(section, key, value);
+    const IniResult read = ini.read(path);
+    if (!read.usable())
+        return read;
+    const QByteArray before = ini.toBytes();
+    change(ini);
+    // A file that would not change is not written again.
+    if (read.ok() && ini.toBytes() == before)
+        return {};
     return ini.save(path);
+}
+
+IniResult IniFile::writeValue(const QString& path, const QString& section, const QString& key,
+                              const QString& value)
+{
+    return update(path, [&](IniFile& ini) { ini.setValue(section, key, value); });
 }
 
 } // namespace qz

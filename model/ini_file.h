@@ -4,17 +4,51 @@
 // key names are case-insensitive; a value in matching quotes loses them; the first matching section and key win; lines whose
 // first non-blank character is ';' are comments. Writing changes only the line of the
 // key set (or adds it) and keeps every other line, comment, order and line ending.
+//
+// A file is read only when it is a regular text file of at most 1 MB: anything else (a
+// huge file, UTF-16, binary, a folder or a named pipe) is refused and reads as empty, and
+// a refused file is never written over by update() or writeValue(), so a user's file that
+// the program does not understand stays as it is.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace qz {
+
+enum class IniError {
+    None,
+    Missing,     // no file: reads as empty, and may be created
+    NotAFile,    // a folder, named pipe, device or socket
+    CannotRead,  // the system refused to read it
+    TooLarge,    // above kMaxIniFileSize
+    NotText,     // NUL or other control bytes, or a UTF-16/UTF-32 byte order mark
+    CannotWrite, // writing or replacing the file failed
+};
+
+struct IniResult {
+    IniError error = IniError::None;
+    QString reason; // the system's text, or why the file is refused
+
+    bool ok() const { return error == IniError::None; }
+    // Read as it is (or as empty when missing) and may be written.
+    bool usable() const { return error == IniError::None || error == IniError::Missing; }
+};
+
+inline constexpr qint64 kMaxIniFileSize = 1024 * 1024;
 
 class IniFile {
 public:
     IniFile() = default;
-    // Reads a file; a missing or unreadable file gives an empty IniFile and false.
-    bool load(const QString& path);
+    // Reads a file with the checks above; any failure (a missing file too) leaves an
+    // empty IniFile.
+    IniResult read(const QString& path);
+    // read(), true only when the file was read.
+    bool load(const QString& path) { return read(path).ok(); }
+    // Whether bytes can be an INI file: no NUL or other control bytes besides tab, line
+    // ends, form feed and end-of-file, no UTF-16 or UTF-32 byte order mark.
+    static bool isText(const QByteArray& bytes);
     // Text as it would be in a file (UTF-8 when valid, Latin-1 otherwise).
     static IniFile fromBytes(const QByteArray& bytes);
     static IniFile fromText(const QString& text);
@@ -35,15 +69,20 @@ public:
     // The whole text and its bytes in the encoding it was read with.
     QString text() const;
     QByteArray toBytes() const;
-    // Writes the file through a temporary so that the old file survives a failed write.
-    bool save(const QString& path) const;
+    // Writes the file through a temporary so that the old file survives a failed write;
+    // CannotWrite with the system's reason.
+    IniResult save(const QString& path) const;
 
-    // Reads one value from a file (convenience for settings read when needed).
+    // Reads one value from a file (convenience for settings read when needed); the default
+    // when the file is missing or refused.
     static QString readValue(const QString& path, const QString& section, const QString& key,
                              const QString& defaultValue = QString());
-    // Sets one value in a file, keeping everything else. False when it cannot be written.
-    static bool writeValue(const QString& path, const QString& section, const QString& key,
-                           const QString& value);
+    // Reads the file, applies change and writes it back when that changed its text. A
+    // refused file is left untouched and its refusal returned.
+    static IniResult update(const QString& path, const std::function<void(IniFile&)>& change);
+    // Sets one value in a file, keeping everything else (update()).
+    static IniResult writeValue(const QString& path, const QString& section, const QString& key,
+                                const QString& value);
 
 private:
     int findSection(const QString& section) const;            // line index of the header

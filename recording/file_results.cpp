@@ -1,16 +1,31 @@
 #include "recording/file_results.h"
 
+#include "platform/prompt.h"
+
 namespace qz {
+
+namespace {
+
+QString CannotWrite(const QString& name, const QString& reason)
+{
+    return QStringLiteral("Cannot write ") + name + QStringLiteral(": ") + reason;
+}
+
+} // namespace
 
 QString LoadMessage(const LoadResult& result, const QString& name)
 {
     switch (result.error) {
     case LoadError::CannotOpen:
+    case LoadError::NotAFile:
         return QStringLiteral("Cannot open ") + name + QStringLiteral(": ") + result.reason;
+    case LoadError::CannotRead:
+        return QStringLiteral("Cannot read ") + name + QStringLiteral(": ") + result.reason;
+    case LoadError::CatalogUnreadable:
+        return result.reason;
     case LoadError::NotARecording:
         return QStringLiteral("Invalid data file ");
     case LoadError::None:
-    case LoadError::CannotRead:
     case LoadError::NotAccepted:
     case LoadError::TooFewMeasurements:
         break;
@@ -18,18 +33,56 @@ QString LoadMessage(const LoadResult& result, const QString& name)
     return QString();
 }
 
+QString TruncationWarning(const LoadResult& result, const QString& name)
+{
+    if (result.missingBlocks <= 0)
+        return QString();
+    return QStringLiteral("%1 is incomplete: missing %2 of its %3 data blocks; only the complete blocks are shown")
+        .arg(name)
+        .arg(result.missingBlocks)
+        .arg(result.declaredBlocks);
+}
+
+void TellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
+{
+    if (const QString message = LoadMessage(result, name); !message.isEmpty())
+        prompt.tell(message, PromptSymbol::Error);
+    if (const QString warning = TruncationWarning(result, name); !warning.isEmpty())
+        prompt.tell(warning, PromptSymbol::Warning);
+    switch (result.error) {
+    case LoadError::NotARecording:
+    case LoadError::NotAccepted:
+    case LoadError::TooFewMeasurements:
+        prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);
+        break;
+    case LoadError::None:
+    case LoadError::CannotOpen:
+    case LoadError::NotAFile:
+    case LoadError::CannotRead:
+    case LoadError::CatalogUnreadable:
+        break;
+    }
+}
+
 QString SaveMessage(const SaveResult& result, const QString& name)
 {
     if (result.ok())
         return QString();
-    return QStringLiteral("Cannot save ") + name + QStringLiteral(": ") + result.reason;
+    return CannotWrite(name, result.reason);
 }
 
 QString ExportMessage(const ExportOutcome& outcome, const QString& name)
 {
-    if (outcome.result != ExportResult::Failed)
-        return QString();
-    return QStringLiteral("Cannot write ") + name + QStringLiteral(": ") + outcome.reason;
+    switch (outcome.result) {
+    case ExportResult::Failed:
+        return CannotWrite(name, outcome.reason);
+    case ExportResult::SameAsInput:
+        return CannotWrite(name, QStringLiteral("it is the recording file being exported"));
+    case ExportResult::Done:
+    case ExportResult::Cancelled:
+        break;
+    }
+    return QString();
 }
 
 } // namespace qz

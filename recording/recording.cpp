@@ -50,15 +50,17 @@ void Recording::copyFrom(const Recording& other)
     saved_ = true;
 }
 
-bool Recording::initialize()
+InitResult Recording::initialize()
 {
     rebind();
     model_ = catalog_.lookUp(reader_.deviceCode());
+    if (model_.status == CatalogStatus::Unreadable)
+        return {InitError::CatalogUnreadable};
     if (!model_.accepted)
-        return false;
+        return {InitError::NotAccepted};
     const int count = reader_.recordCount();
     if (count < 2)
-        return false;
+        return {InitError::TooFewMeasurements};
 
     for (int i = 0; i < mem::kInputs; ++i) {
         const double low = reader_.scaleLow(i);
@@ -82,14 +84,36 @@ bool Recording::initialize()
     updateScalingMode(v);
     computeAverages(v);
     initialized_ = true;
-    return true;
+    return {};
+}
+
+QString Recording::createdText() const
+{
+    const QLocale locale;
+    QString format = locale.dateTimeFormat(QLocale::ShortFormat);
+    // The short form with the seconds after the minutes, joined as the locale joins hours
+    // and minutes ("HH:mm" -> "HH:mm:ss", "H.mm" -> "H.mm.ss"). Only minutes are 'm'.
+    if (!format.contains(QLatin1Char('s'))) {
+        const int minutes = int(format.indexOf(QLatin1Char('m')));
+        if (minutes >= 0) {
+            int end = minutes;
+            while (end < format.size() && format.at(end) == QLatin1Char('m'))
+                ++end;
+            const QChar before = minutes > 0 ? format.at(minutes - 1) : QChar();
+            const QChar separator = before.isNull() || before.isLetter() ? QChar(u':') : before;
+            format.insert(end, separator + QStringLiteral("ss"));
+        } else {
+            format += QStringLiteral(" HH:mm:ss");
+        }
+    }
+    return locale.toString(FromDateTimeNumber(created_), format);
 }
 
 QString Recording::description() const
 {
     if (!fileName_.isEmpty())
         return fileName_;
-    return reader_.serialNumber() + QLocale().toString(FromDateTimeNumber(created_), QLocale::ShortFormat);
+    return reader_.serialNumber() + createdText();
 }
 
 void Recording::childTitle(int n)
@@ -103,9 +127,7 @@ void Recording::childTitle(int n)
         caption_ = base + QStringLiteral(" - ") + name + QStringLiteral(" #") + number;
     } else {
         caption_ = QStringLiteral("S/N:") + reader_.serialNumber() + QStringLiteral(" - ") + name
-            + QStringLiteral(" #") + number + QStringLiteral(" (")
-            + QLocale().toString(FromDateTimeNumber(created_), QLocale::ShortFormat)
-            + QStringLiteral(" )");
+            + QStringLiteral(" #") + number + QStringLiteral(" (") + createdText() + QStringLiteral(" )");
     }
     titleSet_ = true;
 }

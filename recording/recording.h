@@ -29,8 +29,25 @@ class Progress;
 class Prompt;
 
 inline constexpr int kFileSignatureSize = 8;
+inline constexpr int kMinFileSize = kFileSignatureSize + int(mem::kHeaderSize);  // 392
 inline constexpr int kMaxFileSize = kFileSignatureSize + int(mem::kImageSize); // 65,416
 inline constexpr int kAutoScaleMargin = 12; // raw units around the data at level 0
+
+// Why a recording cannot be shown.
+enum class InitError {
+    None,
+    CatalogUnreadable,  // devices.ini could not be read (CatalogMessage of model())
+    NotAccepted,        // the catalogue does not list or accept the logger model
+    TooFewMeasurements, // fewer than two measurements
+};
+
+struct InitResult {
+    InitError error = InitError::None;
+
+    // Reads as the yes/no answer it refines: true when the recording can be shown.
+    operator bool() const { return error == InitError::None; }
+    bool operator==(InitError other) const { return error == other; }
+};
 
 // Line layouts of a text export; the numbers are the export chooser's positions.
 enum class ExportKind : int { Text = 0, Excel = 1, Lotus = 2, TextNoDate = 3, DateOnly = 4 };
@@ -76,16 +93,21 @@ public:
     void setSaved(bool saved) { saved_ = saved; }
 
     // --- Set-up --------------------------------------------------------------------------
-    // Derives everything from the image. False, with nothing else changed, when the
-    // catalogue does not accept the logger or the image holds fewer than 2 measurements.
-    bool initialize();
+    // Derives everything from the image. Refused, with nothing else changed, when the
+    // catalogue cannot be read or does not accept the logger, or the image holds fewer
+    // than 2 measurements.
+    InitResult initialize();
     bool isInitialized() const { return initialized_; }
     // Measurements in the image.
     int measurementCount() const { return reader_.recordCount(); }
 
     // --- Texts ---------------------------------------------------------------------------
-    // The file name, or the serial number immediately followed by the created moment.
+    // The file name, or the serial number immediately followed by the created moment (with
+    // its seconds, so that two downloads of one logger in one minute stay apart).
     QString description() const;
+    // The created moment as titles and descriptions show it: the locale's short date and
+    // time, with seconds.
+    QString createdText() const;
     // Sets the caption once, numbered n; does nothing while the title is set.
     void childTitle(int n);
     bool isTitleSet() const { return titleSet_; }
@@ -152,8 +174,11 @@ public:
     // success.
     SaveResult save(const QString& name);
     // Reads a recording file and initializes from it. The file name is taken and the
-    // recording marked saved whatever the result. A file that is no recording file (wrong
-    // signature, longer than 65,416 bytes) is refused as NotARecording.
+    // recording marked saved whatever the result. A path that is not a regular file is
+    // refused unread (NotAFile). A file that is no recording file (wrong signature, no
+    // whole header, longer than 65,416 bytes) is refused as NotARecording. A file cut
+    // short keeps its complete blocks only (KeepCompleteBlocks) and says how many are
+    // missing.
     LoadResult load(const QString& name);
     // The same from any readable device (the file reader and the fuzz target use it).
     LoadResult loadFrom(QIODevice& device, qint64 size);
@@ -163,9 +188,13 @@ public:
 
     // --- Export --------------------------------------------------------------------------
     // Information text of the current view, then one line per measurement of it, CR LF.
+    // The file is written through a temporary that replaces it when complete (a cancelled
+    // export keeps the lines written so far); the recording's own file is never an
+    // output (SameAsInput).
     ExportOutcome exportFile(const QString& name, ExportKind kind, Progress& progress);
     ExportOutcome exportRecord(ExportKind kind, Progress& progress) const;
-    ExportResult exportTo(QIODevice& out, ExportKind kind, Progress& progress) const;
+    // To any device; a failed write gives the system's reason.
+    ExportOutcome exportTo(QIODevice& out, ExportKind kind, Progress& progress) const;
 
 private:
     void rebind();

@@ -4,11 +4,15 @@
 
 #include "platform/prompt.h"
 #include "recording/recording_file.h"
+#include "platform/regular_file.h"
+#include "platform/safe_file.h"
+#include "platform/system_reason.h"
+#include "recording/complete_blocks.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace qz {
 
@@ -17,16 +21,11 @@ static_assert(sizeof kFileSignature == kFileSignatureSize + 1);
 SaveResult WriteRecordingFile(const QString& name, const std::uint8_t* image, qint64 length)
 {
     // The previous file stays untouched until the new one is complete.
-    QSaveFile file(name);
-    const bool ok = file.open(QIODevice::WriteOnly)
-        && file.write(kFileSignature, kFileSignatureSize) == kFileSignatureSize
-        && file.write(reinterpret_cast<const char*>(image), length) == length
-        && file.commit();
-    if (!ok) {
-        const SaveResult failed{SaveError::CannotWrite, file.errorString()};
-        file.cancelWriting();
-        return failed;
-    }
+    SafeFile file(name);
+    const bool ok = file.open() && file.write(kFileSignature, kFileSignatureSize)
+        && file.write(reinterpret_cast<const char*>(image), length) && file.commit();
+    if (!ok)
+        return {SaveError::CannotWrite, file.reason()};
     return {};
 }
 
@@ -51,9 +50,10 @@ LoadResult Recording::load(const QString& name)
 {
     fileName_ = name;
     saved_ = true;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {LoadError::CannotOpen, file.errorString()};
+    QFile file;
+    const FileOpenResult opened = OpenRegularFile(file, name);
+    if (!opened.ok())
+        return {opened.status == FileOpenStatus::NotRegular ? LoadError::NotAFile : LoadError::CannotOpen, opened.reason};
     return loadFrom(file, file.size());
 }
 
@@ -61,7 +61,7 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
 {
     saved_ = true;
     char signature[kFileSignatureSize] = {};
-    if (size < kFileSignatureSize || size > kMaxFileSize
+    if (size < kMinFileSize || size > kMaxFileSize
         || device.read(signature, kFileSignatureSize) != kFileSignatureSize
         || !std::equal(signature, signature + kFileSignatureSize, kFileSignature)) {
         return {LoadError::NotARecording, QString()};
@@ -70,13 +70,33 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
     std::fill(image_.begin(), image_.end(), 0);
     initialized_ = false;
     const qint64 body = size - kFileSignatureSize;
-    if (body > 0 && device.read(reinterpret_cast<char*>(image_.data()), body) != body) {
+    errno = 0;
+    if (device.read(reinterpret_cast<char*>(image_.data()), body) != body) {
+        const int error = errno;
+        std::fill(image_.begin(), image_.end(), 0);
         rebind();
-        return {LoadError::CannotRead, device.errorString()};
+        return {LoadError::CannotRead, FailureReason(device.errorString(), error)};
     }
-    if (!initialize())
-        return {model_.accepted ? LoadError::TooFewMeasurements : LoadError::NotAccepted, QString()};
-    return {};
+    LoadResult result;
+    const auto held = int((body - qint64(mem::kHeaderSize)) / qint64(mem::kBlockSize));
+    const CompleteBlocks blocks = KeepCompleteBlocks({image_.data(), image_.size()}, held);
+    result.missingBlocks = blocks.missing();
+    result.declaredBlocks = blocks.declared;
+    switch (initialize().error) {
+    case InitError::None:
+        break;
+    case InitError::CatalogUnreadable:
+        result.error = LoadError::CatalogUnreadable;
+        result.reason = CatalogMessage(model_);
+        break;
+    case InitError::NotAccepted:
+        result.error = LoadError::NotAccepted;
+        break;
+    case InitError::TooFewMeasurements:
+        result.error = LoadError::TooFewMeasurements;
+        break;
+    }
+    return result;
 }
 
 bool Recording::saveChanges(Prompt& prompt) const

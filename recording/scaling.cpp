@@ -1,24 +1,13 @@
 #include "recording/scaling.h"
 
-#include <cfenv>
+#include "model/values.h"
+
 #include <cmath>
 #include <limits>
 
 namespace qz {
 
 namespace {
-
-long double Log10(long double x)
-{
-    return x > 0 ? std::log10(x) : 0.0L;
-}
-
-// 10^(e - p) for x >= 1, 10^(p - e) below, e = Log10(|x|) truncated toward zero.
-long double DecadeStep(long double p, long double x)
-{
-    const long double e = std::trunc(Log10(std::fabs(x)));
-    return x >= 1 ? std::pow(10.0L, e - p) : std::pow(10.0L, p - e);
-}
 
 int TruncToInt(long double v)
 {
@@ -84,11 +73,14 @@ long double RoundAxisStep(long double x)
 {
     if (!std::isfinite(x))
         return 0;
+    // The decade comes from the model's logarithm (ln x / ln 10), as everywhere else in
+    // the program: at an exact power of ten it may land below the integer, and the step
+    // then becomes the first-label-only one (NiceStep's -1).
     if (std::fabs(x) < 1) {
-        const long double s = DecadeStep(2, x);
+        const long double s = DecadeStep(2, static_cast<double>(x));
         return NiceStep(TruncToInt(x * s)) / s;
     }
-    const long double s = DecadeStep(1, std::fabs(x));
+    const long double s = DecadeStep(1, static_cast<double>(std::fabs(x)));
     return NiceStep(TruncToInt(x / s)) * s;
 }
 

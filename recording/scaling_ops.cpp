@@ -52,9 +52,11 @@ void Recording::updateScalingMode(ViewRecord& view)
                 view.bottom[i] = views_[level - 1].bottom[i];
             }
         } else {
+            // ScaleHigh is read at CalHigh and ScaleLow at CalLow, whichever raw value is
+            // larger: the higher scale value goes to the top, not the larger raw value.
             view.bottom[i] = reader_.calLow(i);
             view.top[i] = reader_.calHigh(i);
-            if (falling)
+            if (reader_.scaleHigh(i) < reader_.scaleLow(i))
                 std::swap(view.top[i], view.bottom[i]);
         }
         // A plot without height cannot be drawn (no calibrated span, or a flat level

@@ -4,9 +4,9 @@
 
 #include "model/values.h"
 #include "platform/progress.h"
+#include "platform/regular_file.h"
+#include "platform/safe_file.h"
 #include "recording/export_stamp.h"
-
-#include <QFile>
 
 #include <array>
 #include <vector>
@@ -28,20 +28,23 @@ ExportOutcome Recording::exportFile(const QString& name, ExportKind kind, Progre
 
 ExportOutcome Recording::exportRecord(ExportKind kind, Progress& progress) const
 {
-    // An export is created or replaced in place (a cancelled one keeps the lines written
-    // so far); it can always be made again from the recording, so it is not synced to
-    // disk the way a recording file is.
-    QFile file(exportFileName_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {ExportResult::Failed, file.errorString()};
-    const ExportResult result = exportTo(file, kind, progress);
-    file.close();
-    if (result == ExportResult::Failed || file.error() != QFileDevice::NoError)
-        return {ExportResult::Failed, file.errorString()};
-    return {result, QString()};
+    // Writing over the recording's own file would destroy it before it was read again.
+    if (!fileName_.isEmpty() && IsSameFile(fileName_, exportFileName_))
+        return {ExportResult::SameAsInput, QString()};
+    // A failed or killed export leaves the previous file as it was, never a cut one; a
+    // cancelled export keeps the lines written so far.
+    SafeFile file(exportFileName_);
+    if (!file.open())
+        return {ExportResult::Failed, file.reason()};
+    const ExportOutcome outcome = exportTo(file.device(), kind, progress);
+    if (outcome.result == ExportResult::Failed)
+        return outcome; // the temporary file goes with file
+    if (!file.commit())
+        return {ExportResult::Failed, file.reason()};
+    return outcome;
 }
 
-ExportResult Recording::exportTo(QIODevice& out, ExportKind kind, Progress& progress) const
+ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& progress) const
 {
     const ViewRecord& view = currentView();
     progress.setCaption(QStringLiteral("Export..."));
@@ -49,11 +52,13 @@ ExportResult Recording::exportTo(QIODevice& out, ExportKind kind, Progress& prog
     progress.setCancelEnabled(true);
 
     QByteArray buffer;
+    QString reason;
     auto flush = [&]() {
-        const bool ok = out.write(buffer) == buffer.size();
+        const bool ok = WriteAll(out, buffer.constData(), buffer.size(), reason);
         buffer.clear();
         return ok;
     };
+    const auto failed = [&]() { return ExportOutcome{ExportResult::Failed, reason}; };
     for (const QString& line : infoLines(view)) {
         buffer += line.toUtf8();
         buffer += "\r\n";
@@ -86,13 +91,12 @@ ExportResult Recording::exportTo(QIODevice& out, ExportKind kind, Progress& prog
         }
         buffer += "\r\n";
         if (buffer.size() >= kFlushSize && !flush())
-            return ExportResult::Failed;
+            return failed();
         // Pending events (and so the Cancel button) are served every hundred lines.
-        if ((k % kProgressStep == 0 || k == last) && progress.cancelled()) {
-            return flush() ? ExportResult::Cancelled : ExportResult::Failed;
-        }
+        if ((k % kProgressStep == 0 || k == last) && progress.cancelled())
+            return flush() ? ExportOutcome{ExportResult::Cancelled, QString()} : failed();
     }
-    return flush() ? ExportResult::Done : ExportResult::Failed;
+    return flush() ? ExportOutcome{} : failed();
 }
 
 } // namespace qz

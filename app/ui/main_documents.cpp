@@ -33,17 +33,18 @@ void MainWindow::openFile()
         return;
     }
     GraphWindow* graph = newGraphWindow();
-    if (const LoadResult loaded = graph->load(name); !loaded.ok()) {
-        // The reader's own message first, then the refusal.
-        if (const QString message = LoadMessage(loaded, name); !message.isEmpty())
-            services_.prompt.tell(message, PromptSymbol::Error);
-        services_.prompt.tell(texts::fileNotForQuorvant(), PromptSymbol::Error);
+    const LoadResult loaded = graph->load(name);
+    if (!loaded.ok()) {
+        TellLoad(services_.prompt, loaded, name);
         graph->freeWindow();
         updateMenuItems();
         return;
     }
     renumberGraphs();
     updateMenuItems();
+    // A file cut short is shown with its complete blocks; the user hears of it once the
+    // window is there.
+    TellLoad(services_.prompt, loaded, name);
 }
 
 void MainWindow::saveRecording(const QString& title)
@@ -64,7 +65,7 @@ void MainWindow::saveRecording(const QString& title)
         return;
     }
     if (const SaveResult saved = graph->save(name); !saved.ok())
-        services_.prompt.tell(texts::cannotWrite(name, SaveMessage(saved, name)), PromptSymbol::Error);
+        services_.prompt.tell(SaveMessage(saved, name), PromptSymbol::Error);
     renumberGraphs();
 }
 

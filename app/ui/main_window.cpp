@@ -12,6 +12,7 @@
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
 #include "model/internal_messages.h"
+#include "model/settings_file.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,9 +41,17 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     buildDiagnosticPanel();
 
     const bool modem = QFileInfo::exists(services_.folder.dataFile(QStringLiteral("Default.mdm")));
-    options_ = new OptionsDialog(CommSettings(services_.folder.settingsFile(),
-                                             PortProbe::forRegistry(services_.lines), modem),
-                                this);
+    const QString settingsPath = services_.folder.settingsFile();
+    // A settings file the program does not use is told about once, at start; every later
+    // reader uses the defaults and every writer leaves the file as it is.
+    if (const QString warning = SettingsReadWarning(settingsPath, CheckSettingsFile(settingsPath));
+        !warning.isEmpty())
+        services_.prompt.tell(warning, PromptSymbol::Warning);
+    CommSettings comm(settingsPath, PortProbe::forRegistry(services_.lines), modem);
+    comm.onSaveFailed([this, settingsPath](const IniResult& failed) {
+        services_.prompt.tell(SettingsWriteMessage(settingsPath, failed), PromptSymbol::Error);
+    });
+    options_ = new OptionsDialog(std::move(comm), this);
     help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);

@@ -37,13 +37,14 @@ GraphWindow::~GraphWindow()
     paintBox_->removeEventFilter(this);
 }
 
-bool GraphWindow::initialize()
+InitResult GraphWindow::initialize()
 {
-    if (!recording_->initialize())
-        return false;
-    paintBox_->prepareCanvas(true);
-    drawGraph();
-    return true;
+    const InitResult result = recording_->initialize();
+    if (result) {
+        paintBox_->prepareCanvas(true);
+        drawGraph();
+    }
+    return result;
 }
 
 LoadResult GraphWindow::load(const QString& name)

@@ -40,9 +40,10 @@ public:
     Recording& recording() { return *recording_; }
     const Recording& recording() const { return *recording_; }
 
-    // Derives everything from the image and shows the graph; false (nothing shown) when
-    // the logger is not accepted or fewer than two measurements are recorded.
-    bool initialize();
+    // Derives everything from the image and shows the graph; refused (nothing shown) when
+    // the catalogue cannot be read or does not accept the logger, or fewer than two
+    // measurements are recorded.
+    InitResult initialize();
     int measurementCount() const { return recording_->measurementCount(); }
     // Loads a recording file and shows it; the caller tells what went wrong.
     LoadResult load(const QString& name);

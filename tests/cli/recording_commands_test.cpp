@@ -1,8 +1,15 @@
 // quorzk-cli info and export on a recording file: the program's texts on standard output,
 // refusals on standard error with a failing exit status.
+#include "support/scoped_env.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -17,13 +24,13 @@ struct CliRun {
     QByteArray err;
 };
 
-CliRun RunCli(const QStringList& args, const QString& locale = QStringLiteral("C"))
+CliRun RunCli(const QStringList& args, const QString& locale = QStringLiteral("C"), const QString& program = kCli)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), locale);
     p.setProcessEnvironment(env);
-    p.start(kCli, args);
+    p.start(program, args);
     CliRun r;
     if (!p.waitForFinished(-1))
         return r;
@@ -33,10 +40,23 @@ CliRun RunCli(const QStringList& args, const QString& locale = QStringLiteral("C
     return r;
 }
 
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QByteArray Golden(const char* name)
 {
-    QFile f(kGolden + QLatin1String(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ReadFile(kGolden + QLatin1String(name));
+}
+
+QString WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
 }
 
 class RecordingCommands : public ::testing::Test {
@@ -121,6 +141,113 @@ TEST_F(RecordingCommands, UnwritableOutputFails)
                           QStringLiteral("--output"), QStringLiteral("/nonexistent/dir/out.txt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("Cannot write /nonexistent/dir/out.txt")) << r.err.toStdString();
+}
+
+TEST_F(RecordingCommands, AnExistingOutputIsReplacedOnlyWithForce)
+{
+    QTemporaryDir dir;
+    const QString out = WriteFile(dir.filePath(QStringLiteral("out.txt")), "keep me");
+    const QStringList args{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
+                           QStringLiteral("--output"), out};
+    const CliRun refused = RunCli(args);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "quorzk-cli export: " + out.toUtf8() + " already exists (--force replaces it)\n");
+    EXPECT_EQ(ReadFile(out), QByteArray("keep me"));
+
+    const CliRun forced = RunCli(args + QStringList{QStringLiteral("--force")});
+    EXPECT_EQ(forced.status, 0) << forced.err.toStdString();
+    EXPECT_EQ(ReadFile(out), Golden("cold_store_text.txt"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.txt")});
+
+    const CliRun noOutput = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
+                                    QStringLiteral("--force")});
+    EXPECT_EQ(noOutput.status, 2);
+}
+
+TEST_F(RecordingCommands, TheRecordingIsNeverItsOwnOutput)
+{
+    QTemporaryDir dir;
+    const QString input = WriteFile(dir.filePath(QStringLiteral("same.qrv")), ReadFile(file_));
+    ASSERT_TRUE(QFile::link(input, dir.filePath(QStringLiteral("symbolic.qrv"))));
+    ASSERT_EQ(::link(QFile::encodeName(input).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.qrv"))).constData()), 0);
+    for (const QString& out : {input, dir.filePath(QStringLiteral("symbolic.qrv")), dir.filePath(QStringLiteral("hard.qrv"))}) {
+        const CliRun r = RunCli({QStringLiteral("export"), input, QStringLiteral("--kind"), QStringLiteral("text"),
+                                 QStringLiteral("--output"), out, QStringLiteral("--force")});
+        EXPECT_EQ(r.status, 1) << out.toStdString();
+        EXPECT_EQ(r.err, "quorzk-cli export: Cannot write " + out.toUtf8() + ": it is the recording file being exported\n");
+        EXPECT_EQ(ReadFile(input), ReadFile(file_)) << out.toStdString();
+    }
+}
+
+TEST_F(RecordingCommands, AFileCutShortIsShownWithItsCompleteBlocksAndAWarning)
+{
+    // The cold store's last block loses 110 of its 128 bytes: 80 of 100 measurements stay.
+    QTemporaryDir dir;
+    const QByteArray whole = ReadFile(file_);
+    const QString cut = WriteFile(dir.filePath(QStringLiteral("cut.qrv")), whole.left(whole.size() - 110));
+    const QByteArray warning =
+        cut.toUtf8() + " is incomplete: missing 1 of its 3 data blocks; only the complete blocks are shown";
+
+    const CliRun info = RunCli({QStringLiteral("info"), cut});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.err, warning + "\n");
+    EXPECT_TRUE(info.out.contains("# Measurements     : 80\n")) << info.out.toStdString();
+    EXPECT_TRUE(info.out.endsWith("\n" + warning + "\n")) << info.out.toStdString();
+
+    const CliRun exported = RunCli({QStringLiteral("export"), cut, QStringLiteral("--kind"), QStringLiteral("text")});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.err, warning + "\n");
+    // The lines of the complete blocks, exactly as in the whole recording's export.
+    const QList<QByteArray> lines = exported.out.split('\n');
+    const QList<QByteArray> wholeLines = Golden("cold_store_text.txt").split('\n');
+    ASSERT_EQ(lines.size(), 14 + 80 + 1);
+    for (int n = 14; n < lines.size() - 1; ++n)
+        EXPECT_EQ(lines[n], wholeLines[n]) << "line " << n;
+
+    // 500 bytes hold no whole block: nothing to show.
+    const QString tiny = WriteFile(dir.filePath(QStringLiteral("tiny.qrv")), whole.left(500));
+    const CliRun refused = RunCli({QStringLiteral("info"), tiny});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_EQ(refused.err, tiny.toUtf8() + " is incomplete: missing 3 of its 3 data blocks; only the complete blocks "
+                                           "are shown\nThis file is not for a QuorvantZK\n");
+}
+
+TEST_F(RecordingCommands, APipeOrFolderIsRefusedAtOnce)
+{
+    // A named pipe without a writer: reading it would wait forever.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.qrv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct { QString path; const char* reason; } cases[] = {
+        {fifo, "Not a regular file"},
+        {dir.path(), "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        for (const QStringList& args : {QStringList{QStringLiteral("info"), c.path},
+                                        QStringList{QStringLiteral("export"), c.path, QStringLiteral("--kind"),
+                                                    QStringLiteral("text")}}) {
+            const CliRun r = RunCli(args);
+            EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+            EXPECT_EQ(r.err, "Cannot open " + c.path.toUtf8() + ": " + c.reason + "\n");
+        }
+    }
+}
+
+TEST_F(RecordingCommands, AMissingCatalogueIsToldAsSuch)
+{
+    // The tool alone in a folder, without the devices.ini that lies beside it in the build.
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("bin/quorzk-cli"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("bin"))));
+    ASSERT_TRUE(QFile::copy(kCli, program));
+    // Nor one in the desktop's data folders.
+    const qz::test::ScopedEnv dataDirs("XDG_DATA_DIRS", dir.path());
+    const qz::test::ScopedEnv dataHome("XDG_DATA_HOME", dir.path());
+    const CliRun r = RunCli({QStringLiteral("info"), file_}, QStringLiteral("C"), program);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "The logger catalogue devices.ini could not be read: " + dir.filePath(QStringLiteral("bin/devices.ini")).toUtf8()
+                         + ": No such file or directory\n");
 }
 
 } // namespace

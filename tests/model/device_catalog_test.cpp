@@ -1,6 +1,7 @@
 #include "model/device_catalog.h"
 
 #include "support/print_qt.h"
+#include "support/scoped_env.h"
 #include "model/ini_file.h"
 #include "model/values.h"
 
@@ -9,7 +10,16 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace qz {
+
+void PrintTo(CatalogStatus s, std::ostream* os)
+{
+    const char* names[] = {"Accepted", "NotListed", "NotAccepted", "Unreadable"};
+    *os << names[int(s)];
+}
+
 namespace {
 
 // A program folder with its own catalogue and settings file.
@@ -34,29 +44,49 @@ TEST_F(DeviceCatalogTest, AcceptsOnlyTypeZk)
           "[device 101]\r\ntype=zk\r\nDeviceDesc=Lower\r\n"
           "[Device 7]\r\nDeviceDesc=No type\r\n"
           "[Device 8]\r\nType=ZKX\r\n");
-    struct Case { std::uint16_t code; bool accepted; const char* section; const char* desc; };
+    struct Case { std::uint16_t code; bool accepted; CatalogStatus status; const char* section; const char* desc; };
     const Case cases[] = {
-        {485, true, "Device 485", "ZK-485 Octo"},
-        {101, false, "Device 101", "Lower"},
-        {7, false, "Device 7", "No type"},
-        {8, false, "Device 8", ""},
-        {9, false, "Device 9", ""},
+        {485, true, CatalogStatus::Accepted, "Device 485", "ZK-485 Octo"},
+        {101, false, CatalogStatus::NotAccepted, "Device 101", "Lower"},
+        {7, false, CatalogStatus::NotAccepted, "Device 7", "No type"},
+        {8, false, CatalogStatus::NotAccepted, "Device 8", ""},
+        {9, false, CatalogStatus::NotListed, "Device 9", ""},
     };
     for (const Case& c : cases) {
         const LoggerModel model = catalog.lookUp(c.code);
         EXPECT_EQ(model.accepted, c.accepted) << c.code;
+        EXPECT_EQ(model.status, c.status) << c.code;
+        EXPECT_EQ(CatalogMessage(model), QString()) << c.code;
         EXPECT_EQ(model.section, QLatin1String(c.section));
         EXPECT_EQ(model.description, QLatin1String(c.desc));
         EXPECT_EQ(model.catalogPath, QDir(dir.path()).filePath(QStringLiteral("devices.ini")));
     }
 }
 
-TEST_F(DeviceCatalogTest, MissingCatalogueRefusesQuietly)
+TEST_F(DeviceCatalogTest, AMissingOrDamagedCatalogueIsToldApartFromAnUnknownModel)
 {
-    const LoggerModel model = catalog.lookUp(485);
-    EXPECT_FALSE(model.accepted);
-    EXPECT_EQ(model.description, QString());
-    EXPECT_EQ(model.section, QStringLiteral("Device 485"));
+    // Nothing in the desktop's data folders stands in for it.
+    const test::ScopedEnv dataDirs("XDG_DATA_DIRS", dir.path());
+    const test::ScopedEnv dataHome("XDG_DATA_HOME", dir.path());
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("devices.ini"));
+    const struct { const char* name; QByteArray content; QString reason; } cases[] = {
+        {"missing", QByteArray(), QStringLiteral("No such file or directory")},
+        {"binary", QByteArray("[Device 485]\r\nType=ZK\r\n\0\0\xFF", 26), QStringLiteral("not a text file")},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path);
+        if (!c.content.isNull())
+            Write("devices.ini", c.content);
+        const LoggerModel model = catalog.lookUp(485);
+        EXPECT_FALSE(model.accepted) << c.name;
+        EXPECT_EQ(model.status, CatalogStatus::Unreadable) << c.name;
+        EXPECT_EQ(model.reason, c.reason) << c.name;
+        EXPECT_EQ(model.description, QString()) << c.name;
+        EXPECT_EQ(model.section, QStringLiteral("Device 485")) << c.name;
+        EXPECT_EQ(CatalogMessage(model),
+                  QStringLiteral("The logger catalogue devices.ini could not be read: ") + path + QStringLiteral(": ") + c.reason)
+            << c.name;
+    }
 }
 
 TEST_F(DeviceCatalogTest, DeviceSettingsComeFromTheModelsSection)

@@ -1,13 +1,25 @@
 #include "model/ini_file.h"
+#include "model/settings_file.h"
 
 #include "support/print_qt.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <sys/stat.h>
+
 namespace qz {
+
+void PrintTo(IniError e, std::ostream* os)
+{
+    const char* names[] = {"None", "Missing", "NotAFile", "CannotRead", "TooLarge", "NotText", "CannotWrite"};
+    *os << names[int(e)];
+}
+
 namespace {
 
 const char* const kSample =
@@ -110,7 +122,7 @@ TEST(IniFile, EmptyAndMissingFiles)
     EXPECT_EQ(IniFile::readValue(path, QStringLiteral("Comm"), QStringLiteral("Comport")), QString());
 
     ASSERT_TRUE(IniFile::writeValue(path, QStringLiteral("Comm"), QStringLiteral("Comport"),
-                                    QStringLiteral("/dev/ttyS0")));
+                                    QStringLiteral("/dev/ttyS0")).ok());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("[Comm]\r\nComport=/dev/ttyS0\r\n"));
@@ -133,7 +145,7 @@ TEST(IniFile, SaveKeepsTheUsersFile)
         f.write(original);
     }
     ASSERT_TRUE(IniFile::writeValue(path, QStringLiteral("Device 485"), QStringLiteral("PrimUnit2"),
-                                    QStringLiteral("%")));
+                                    QStringLiteral("%")).ok());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), original + "PrimUnit2=%\r\n");
@@ -148,6 +160,110 @@ TEST(IniFile, BinaryGarbageIsReadWithoutHarm)
     const IniFile ini = IniFile::fromBytes(junk);
     EXPECT_EQ(ini.value(QStringLiteral("s"), QStringLiteral("K")), QStringLiteral("v"));
     EXPECT_EQ(ini.toBytes(), junk);
+}
+
+
+class IniFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    QString Path(const QString& name = QStringLiteral("QUORZK.INI")) const { return dir_.filePath(name); }
+    QString Write(const QByteArray& bytes, const QString& name = QStringLiteral("QUORZK.INI")) const
+    {
+        QFile f(Path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+    // The bytes of a regular file; nothing for anything else (a pipe would block).
+    QByteArray Read(const QString& path) const
+    {
+        QFile f(path);
+        return QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(IniFileOnDisk, RefusesWhatIsNoSettingsFileAndNeverWritesOverIt)
+{
+    // UTF-16 settings would otherwise be appended to in another encoding, a huge file read
+    // and rewritten at every start, binary content taken for settings.
+    const QByteArray utf16("\xFF\xFE[\0C\0o\0m\0m\0]\0", 14);
+    const QByteArray ascii16("[\0C\0o\0m\0m\0]\0", 12); // UTF-16 without its mark
+    QByteArray huge = "[Comm]\r\nComport=/dev/ttyS0\r\n";
+    huge += QByteArray(kMaxIniFileSize + 1 - huge.size(), ';');
+    QByteArray limit = "[Comm]\r\nComport=/dev/ttyS0\r\n";
+    limit += QByteArray(kMaxIniFileSize - limit.size(), ';');
+    const QString fifo = Path(QStringLiteral("pipe.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("folder.ini"))));
+    const struct { const char* name; QString path; IniError error; QString reason; } cases[] = {
+        {"text", Write("[Comm]\r\nComport=/dev/ttyS0\r\n", "text.ini"), IniError::None, {}},
+        {"Latin-1 text", Write("[Comm]\r\nComport=/dev/ttyS0\r\nUnit=\xB0" "C\r\n", "latin1.ini"), IniError::None, {}},
+        {"exactly 1 MB", Write(limit, "limit.ini"), IniError::None, {}},
+        {"missing", Path(QStringLiteral("none.ini")), IniError::Missing, "No such file or directory"},
+        {"above 1 MB", Write(huge, "huge.ini"), IniError::TooLarge, "larger than 1 MB"},
+        {"UTF-16", Write(utf16, "utf16.ini"), IniError::NotText, "not a text file"},
+        {"UTF-16 without a mark", Write(ascii16, "ascii16.ini"), IniError::NotText, "not a text file"},
+        {"control bytes", Write("[Comm]\r\nComport=\x01\x02\r\n", "control.ini"), IniError::NotText, "not a text file"},
+        {"a folder", Path(QStringLiteral("folder.ini")), IniError::NotAFile, "Is a directory"},
+        {"a named pipe", fifo, IniError::NotAFile, "Not a regular file"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray before = Read(c.path);
+        IniFile ini;
+        const IniResult read = ini.read(c.path);
+        EXPECT_EQ(read.error, c.error) << c.name;
+        EXPECT_EQ(read.reason, c.reason) << c.name;
+        EXPECT_EQ(ini.value(QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("default")),
+                  c.error == IniError::None ? QStringLiteral("/dev/ttyS0") : QStringLiteral("default"))
+            << c.name;
+        if (c.error == IniError::None || c.error == IniError::Missing)
+            continue;
+        // A refused file is left exactly as it is.
+        const IniResult written =
+            IniFile::writeValue(c.path, QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("sim"));
+        EXPECT_EQ(written.error, c.error) << c.name;
+        EXPECT_EQ(Read(c.path), before) << c.name;
+        EXPECT_EQ(QFileInfo(c.path).isFile(), !before.isNull()) << c.name;
+        EXPECT_EQ(SettingsReadWarning(c.path, read),
+                  QStringLiteral("The settings file QUORZK.INI could not be read: ") + c.path + QStringLiteral(": ")
+                      + c.reason + QStringLiteral(". Default settings are used; the file is left as it is."))
+            << c.name;
+        EXPECT_EQ(SettingsWriteMessage(c.path, written), QString()) << c.name;
+    }
+    EXPECT_EQ(SettingsReadWarning(Path(QStringLiteral("none.ini")), CheckSettingsFile(Path(QStringLiteral("none.ini")))),
+              QString());
+}
+
+TEST_F(IniFileOnDisk, AFileThatCannotBeWrittenIsReportedWithTheSystemsReason)
+{
+    // The settings live behind a link into a folder that is gone (a drive not mounted).
+    ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/quorzk/QUORZK.INI"), Path()));
+    EXPECT_EQ(CheckSettingsFile(Path()).error, IniError::Missing);
+    const IniResult written =
+        IniFile::writeValue(Path(), QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("sim"));
+    EXPECT_EQ(written.error, IniError::CannotWrite);
+    EXPECT_EQ(written.reason, QStringLiteral("No such file or directory"));
+    EXPECT_EQ(SettingsWriteMessage(Path(), written),
+              QStringLiteral("The settings file QUORZK.INI could not be written: ") + Path()
+                  + QStringLiteral(": No such file or directory"));
+}
+
+TEST_F(IniFileOnDisk, AnUnchangedFileIsNotWrittenAgain)
+{
+    // A file written again is a new file (a temporary renamed over it): another inode.
+    const auto inode = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    const QString path = Write("[Comm]\r\nComport=sim\r\n");
+    const ino_t before = inode(path);
+    EXPECT_TRUE(IniFile::writeValue(path, QStringLiteral("comm"), QStringLiteral("comport"), QStringLiteral("sim")).ok());
+    EXPECT_EQ(inode(path), before);
+    EXPECT_TRUE(IniFile::writeValue(path, QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("COM2")).ok());
+    EXPECT_NE(inode(path), before);
+    EXPECT_EQ(Read(path), QByteArray("[Comm]\r\nComport=COM2\r\n"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/program_folder.h"
 
 #include "support/print_qt.h"
+#include "support/scoped_env.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,28 +16,7 @@ namespace qz {
 
 namespace {
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QString& value)
-        : name_(name), old_(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
-    {
-        qputenv(name_, value.toLocal8Bit());
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            qputenv(name_, *old_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<QByteArray> old_;
-};
+using test::ScopedEnv;
 
 // A throwaway machine: a program in PREFIX/bin, the installation's PREFIX/share/quorzk,
 // a desktop data folder and the user's configuration folder, all inside one temporary

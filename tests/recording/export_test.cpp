@@ -1,11 +1,15 @@
 // Text export of the current view in every line layout.
 #include "recording_fixture.h"
+#include "support/small_file_system.h"
 
 #include "platform/progress.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace qz::test {
 namespace {
@@ -34,7 +38,7 @@ protected:
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         ScriptedProgress progress;
-        EXPECT_EQ(r.exportTo(out, kind, progress), ExportResult::Done);
+        EXPECT_EQ(r.exportTo(out, kind, progress).result, ExportResult::Done);
         return out.data();
     }
     static QList<QByteArray> Lines(const QByteArray& text)
@@ -166,6 +170,87 @@ TEST_F(TextExport, ProgressAndCancel)
     EXPECT_EQ(f.readAll().count('\n'), 14 + 900);
 }
 
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(TextExport, NeverWritesOverTheRecordingItself)
+{
+    // The recording's own file, under its name, through a symbolic and a hard link.
+    const QString file = Scratch(QStringLiteral("same.qrv"));
+    auto r = Load(ColdStore().build());
+    ASSERT_TRUE(r->save(file).ok());
+    ASSERT_TRUE(QFile::link(file, Scratch(QStringLiteral("symbolic.qrv"))));
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(Scratch(QStringLiteral("hard.qrv"))).constData()), 0);
+    const QByteArray before = ReadFile(file);
+    for (const QString& target : {file, Scratch(QStringLiteral("symbolic.qrv")), Scratch(QStringLiteral("hard.qrv"))}) {
+        ScriptedProgress progress;
+        const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
+        EXPECT_EQ(outcome.result, ExportResult::SameAsInput) << target.toStdString();
+        EXPECT_EQ(ExportMessage(outcome, target),
+                  QStringLiteral("Cannot write ") + target + QStringLiteral(": it is the recording file being exported"));
+        EXPECT_EQ(ReadFile(file), before) << target.toStdString();
+    }
+    // Another name is written as usual.
+    ScriptedProgress progress;
+    EXPECT_EQ(r->exportFile(Scratch(QStringLiteral("same.txt")), ExportKind::Text, progress).result, ExportResult::Done);
+}
+
+TEST_F(TextExport, AFullDiskIsToldWithTheSystemsReasonAndKeepsThePreviousFile)
+{
+    SmallFileSystem disk(16);
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const QString path = disk.filePath(QStringLiteral("ring.txt"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the previous export\r\n");
+    }
+    auto r = Load(WrappedRing().build()); // about 60 kB of text
+    ScriptedProgress progress;
+    const ExportOutcome outcome = r->exportFile(path, ExportKind::Text, progress);
+    EXPECT_EQ(outcome.result, ExportResult::Failed);
+    EXPECT_EQ(outcome.reason, QStringLiteral("No space left on device"));
+    EXPECT_EQ(ReadFile(path), QByteArray("the previous export\r\n"));
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{QStringLiteral("ring.txt")});
+}
+
+// An output device that takes a few kilobytes, then fails as a full disk does: with the
+// error number set and no text of its own.
+class FillingDevice final : public QIODevice {
+public:
+    explicit FillingDevice(qint64 room) : room_(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        if (room_ == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const qint64 n = std::min(size, room_);
+        room_ -= n;
+        return n;
+    }
+
+private:
+    qint64 room_;
+};
+
+TEST_F(TextExport, AWriteCutShortByAFullDeviceGivesTheSystemsReason)
+{
+    auto r = Load(WrappedRing().build());
+    FillingDevice out(10000);
+    ScriptedProgress progress;
+    const ExportOutcome outcome = r->exportTo(out, ExportKind::Text, progress);
+    EXPECT_EQ(outcome.result, ExportResult::Failed);
+    EXPECT_EQ(outcome.reason, QStringLiteral("No space left on device"));
+}
+
 TEST_F(TextExport, UnwritableTargetFailsWithReason)
 {
     auto r = Load(ColdStore().build());
@@ -176,6 +261,14 @@ TEST_F(TextExport, UnwritableTargetFailsWithReason)
     EXPECT_FALSE(outcome.reason.isEmpty());
     EXPECT_EQ(ExportMessage(outcome, target), QStringLiteral("Cannot write ") + target + QStringLiteral(": ") + outcome.reason);
     EXPECT_EQ(ExportMessage({ExportResult::Cancelled, QString()}, target), QString());
+
+    // A pipe or a folder in the output's place stays what it is.
+    const QString folder = Scratch(QStringLiteral("folder.txt"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const ExportOutcome onFolder = r->exportFile(folder, ExportKind::Text, progress);
+    EXPECT_EQ(onFolder.result, ExportResult::Failed);
+    EXPECT_EQ(onFolder.reason, QStringLiteral("Is a directory"));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 } // namespace

@@ -2,11 +2,16 @@
 // close query.
 #include "recording_fixture.h"
 #include "support/recording_prompt.h"
+#include "support/scoped_env.h"
+#include "support/small_file_system.h"
 
 #include "model/memory_image.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+
+#include <sys/stat.h>
 
 namespace qz::test {
 namespace {
@@ -92,8 +97,9 @@ TEST_F(RecordingFile, RefusesWhatIsNoRecording)
         {"longer than any image", good + QByteArray(kMaxFileSize + 1 - good.size(), '\0'), LoadError::NotARecording},
         {"refused model", ColdStore().deviceCode(kCodeRefused).file(), LoadError::NotAccepted},
         {"one measurement", TwoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 1; }).file(), LoadError::TooFewMeasurements},
-        {"signature only", QByteArray("QUORVANT"), LoadError::TooFewMeasurements},
-        {"header cut short", good.left(200), LoadError::TooFewMeasurements},
+        {"signature only", QByteArray("QUORVANT"), LoadError::NotARecording},
+        {"header cut short", good.left(kMinFileSize - 1), LoadError::NotARecording},
+        {"header without blocks", good.left(kMinFileSize), LoadError::TooFewMeasurements},
     };
     for (const auto& c : cases) {
         const QString path = Scratch(QStringLiteral("bad.qrv"));
@@ -130,14 +136,180 @@ TEST_F(RecordingFile, LargestFileAndExtraBytesLoad)
     EXPECT_EQ(big->imageBytes(), full.mid(8));
 }
 
+// What a command tells about a load: each text after "warning: " or "error: ".
+QStringList Told(const LoadResult& loaded, const QString& name)
+{
+    RecordingPrompt prompt;
+    TellLoad(prompt, loaded, name);
+    QStringList told;
+    for (const auto& r : prompt.records())
+        told << (r.symbol == PromptSymbol::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: ")) + r.text;
+    return told;
+}
+
+TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
+{
+    // Cold store: 100 measurements of three inputs, 40 to a block, in three blocks. Bytes
+    // missing from a block would read as zeros, that is as measurements nobody made.
+    const QByteArray whole = ColdStore().file();
+    auto complete = Load(ColdStore().build());
+    const struct { const char* name; qsizetype size; LoadError error; int missing; int measurements; } cases[] = {
+        {"last block in part", whole.size() - 110, LoadError::None, 1, 80},
+        {"last block gone", whole.size() - 128, LoadError::None, 1, 80},
+        {"second block in part", whole.size() - 128 - 20, LoadError::None, 2, 40},
+        {"no whole block", 500, LoadError::TooFewMeasurements, 3, 0},
+    };
+    for (const auto& c : cases) {
+        const QString path = Scratch(QStringLiteral("cut.qrv"));
+        WriteAll(path, whole.left(c.size));
+        auto r = Make();
+        const LoadResult loaded = r->load(path);
+        EXPECT_EQ(loaded.error, c.error) << c.name;
+        EXPECT_EQ(loaded.missingBlocks, c.missing) << c.name;
+        EXPECT_EQ(loaded.declaredBlocks, 3) << c.name;
+        EXPECT_EQ(r->measurementCount(), c.measurements) << c.name;
+        EXPECT_EQ(r->reader().usedBlocks(), 3 - c.missing) << c.name;
+        for (int k = 1; k <= r->measurementCount(); ++k)
+            for (int i : {0, 1, 4})
+                ASSERT_EQ(r->sample(i, k), complete->sample(i, k)) << c.name << " measurement " << k;
+
+        // Warned once (also when the file loads), before a refusal.
+        const QString warning = path + QStringLiteral(" is incomplete: missing ") + QString::number(c.missing)
+            + QStringLiteral(" of its 3 data blocks; only the complete blocks are shown");
+        QStringList expected{QStringLiteral("warning: ") + warning};
+        if (c.error != LoadError::None)
+            expected << QStringLiteral("error: This file is not for a QuorvantZK");
+        EXPECT_EQ(Told(loaded, path), expected) << c.name;
+    }
+}
+
+TEST_F(RecordingFile, ACutAtAnyLengthShowsOnlyMeasurementsThatWereMade)
+{
+    // Lengths from a bare header to the whole wrapped ring: what loads is a run of the
+    // recording's own measurements, never a zero read from bytes that are not there.
+    auto complete = Load(WrappedRing().build());
+    const QByteArray whole = WrappedRing().file();
+    auto r = Make();
+    for (qsizetype size = kMinFileSize; size <= whole.size(); size += 37) {
+        QBuffer file;
+        file.setData(whole.left(size));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const LoadResult loaded = r->loadFrom(file, size);
+        // The oldest block is 58: blocks 0.. up to the cut follow it after the gap of 59
+        // and form the longest run (up to 58 blocks), 30 measurements into the ring.
+        const int held = int((size - kMinFileSize) / qsizetype(mem::kBlockSize));
+        const int kept = held == 60 ? 60 : std::min(held, 58);
+        EXPECT_EQ(loaded.missingBlocks, 60 - kept) << size;
+        EXPECT_EQ(r->measurementCount(), kept < 1 ? 0 : kept * 15) << size;
+        const int offset = kept > 0 && kept < 60 ? 30 : 0;
+        for (int k = 1; k <= r->measurementCount(); ++k)
+            ASSERT_EQ(r->sample(3, k), complete->sample(3, k + offset)) << size << " measurement " << k;
+    }
+}
+
+TEST_F(RecordingFile, ARingCutShortKeepsItsLongestRunOfBlocks)
+{
+    // The wrapped ring's oldest block is 58 of 60; the cut takes block 59. What remains
+    // in order is the oldest block alone, then blocks 0..57: the newest 58 blocks stay.
+    auto complete = Load(WrappedRing().build());
+    const QByteArray whole = WrappedRing().file();
+    const QString path = Scratch(QStringLiteral("ring.qrv"));
+    WriteAll(path, whole.left(whole.size() - 110));
+    auto r = Make();
+    const LoadResult loaded = r->load(path);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(loaded.missingBlocks, 2);
+    EXPECT_EQ(loaded.declaredBlocks, 60);
+    EXPECT_EQ(r->reader().firstBlock(), 0);
+    EXPECT_EQ(r->reader().blocksUsed(), 58);
+    ASSERT_EQ(r->measurementCount(), 58 * 15);
+    // Measurement 1 is the first one of block 0, the 31st of the whole ring.
+    for (int k = 1; k <= r->measurementCount(); ++k)
+        for (int i = 0; i < 8; ++i)
+            ASSERT_EQ(r->sample(i, k), complete->sample(i, k + 30)) << "measurement " << k;
+
+    // Saved again, the file holds exactly the blocks shown.
+    const QString again = Scratch(QStringLiteral("again.qrv"));
+    ASSERT_TRUE(r->save(again).ok());
+    auto back = Make();
+    const LoadResult reloaded = back->load(again);
+    EXPECT_TRUE(reloaded.ok());
+    EXPECT_EQ(reloaded.missingBlocks, 0);
+    EXPECT_EQ(back->imageBytes(), r->imageBytes());
+}
+
+TEST_F(RecordingFile, WhatIsNotARegularFileIsRefusedUnread)
+{
+    // A named pipe without a writer would block the reader forever.
+    const QString fifo = Scratch(QStringLiteral("pipe.qrv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = Scratch(QStringLiteral("folder.qrv"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct { QString path; QString reason; } cases[] = {
+        {fifo, QStringLiteral("Not a regular file")},
+        {folder, QStringLiteral("Is a directory")},
+        {QStringLiteral("/dev/null"), QStringLiteral("Not a regular file")},
+    };
+    for (const auto& c : cases) {
+        auto r = Make();
+        const LoadResult loaded = r->load(c.path);
+        EXPECT_EQ(loaded.error, LoadError::NotAFile) << c.path.toStdString();
+        EXPECT_FALSE(r->isInitialized());
+        // Named, and not blamed on the recording.
+        const QStringList expected{QStringLiteral("error: Cannot open ") + c.path + QStringLiteral(": ") + c.reason};
+        EXPECT_EQ(Told(loaded, c.path), expected) << c.path.toStdString();
+    }
+}
+
+TEST_F(RecordingFile, AnUnreadableCatalogueIsToldInsteadOfBlamingTheRecording)
+{
+    // Nothing in the desktop's data folders stands in for the missing catalogue.
+    const ScopedEnv dataDirs("XDG_DATA_DIRS", scratch_.path());
+    const ScopedEnv dataHome("XDG_DATA_HOME", scratch_.path());
+    const QByteArray utf16("\xFF\xFE[\0D\0e\0v\0i\0c\0e\0 \0\x30\0]\0", 22);
+    const struct { const char* name; QByteArray content; bool folder; QString reason; } cases[] = {
+        {"missing", QByteArray(), false, QStringLiteral("No such file or directory")},
+        {"UTF-16", utf16, false, QStringLiteral("not a text file")},
+        {"binary", QByteArray("[Device 0]\r\nType=ZK\0\x01\x02", 22), false, QStringLiteral("not a text file")},
+        {"above 1 MB", "[Device 0]\r\nType=ZK\r\n" + QByteArray(1024 * 1024, ';'), false,
+         QStringLiteral("larger than 1 MB")},
+        {"a folder", QByteArray(), true, QStringLiteral("Is a directory")},
+    };
+    const QString recording = Scratch(QStringLiteral("cold.qrv"));
+    WriteAll(recording, ColdStore().file());
+    for (const auto& c : cases) {
+        QTemporaryDir folder;
+        const QString catalogue = folder.filePath(QStringLiteral("devices.ini"));
+        if (c.folder)
+            ASSERT_TRUE(QDir().mkpath(catalogue));
+        else if (!c.content.isNull())
+            WriteAll(catalogue, c.content);
+        Recording r{ProgramFolder(folder.path())};
+        const LoadResult loaded = r.load(recording);
+        EXPECT_EQ(loaded.error, LoadError::CatalogUnreadable) << c.name;
+        EXPECT_EQ(r.model().status, CatalogStatus::Unreadable) << c.name;
+        const QString message = QStringLiteral("The logger catalogue devices.ini could not be read: ") + catalogue
+            + QStringLiteral(": ") + c.reason;
+        const QStringList expected{QStringLiteral("error: ") + message};
+        EXPECT_EQ(Told(loaded, recording), expected) << c.name;
+
+        // The same reason for an image handed in directly (a download).
+        r.setImage(ColdStore().build());
+        EXPECT_EQ(r.initialize(), InitError::CatalogUnreadable) << c.name;
+        EXPECT_EQ(CatalogMessage(r.model()), message) << c.name;
+    }
+}
+
 TEST_F(RecordingFile, MissingFileIsReportedWithTheSystemsReason)
 {
     auto r = Make();
     const QString path = Scratch(QStringLiteral("none.qrv"));
     const LoadResult loaded = r->load(path);
     EXPECT_EQ(loaded.error, LoadError::CannotOpen);
-    EXPECT_FALSE(loaded.reason.isEmpty());
+    EXPECT_EQ(loaded.reason, QStringLiteral("No such file or directory"));
     EXPECT_EQ(LoadMessage(loaded, path), QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + loaded.reason);
+    // Said once: a file that is not there is not blamed for its content.
+    EXPECT_EQ(Told(loaded, path), QStringList{QStringLiteral("error: ") + LoadMessage(loaded, path)});
     EXPECT_TRUE(r->isSaved());
     EXPECT_EQ(r->fileName(), path);
 }
@@ -152,7 +324,7 @@ TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
     const SaveResult failed = r->save(folder);
     EXPECT_EQ(failed.error, SaveError::CannotWrite);
     EXPECT_FALSE(failed.reason.isEmpty());
-    EXPECT_EQ(SaveMessage(failed, folder), QStringLiteral("Cannot save ") + folder + QStringLiteral(": ") + failed.reason);
+    EXPECT_EQ(SaveMessage(failed, folder), QStringLiteral("Cannot write ") + folder + QStringLiteral(": Is a directory"));
     EXPECT_FALSE(r->isSaved());
     EXPECT_EQ(r->fileName(), QStringLiteral("before.qrv"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
@@ -168,6 +340,21 @@ TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
     EXPECT_EQ(SaveMessage(saved, path), QString());
     EXPECT_EQ(ReadAll(path).left(8), QByteArray("QUORVANT"));
     EXPECT_EQ(QDir(scratch_.path()).entryList(QDir::Files), QStringList{QStringLiteral("good.qrv")});
+}
+
+TEST_F(RecordingFile, ASaveOnAFullDiskKeepsThePreviousFileAndSaysWhy)
+{
+    SmallFileSystem disk(4);
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const QString path = disk.filePath(QStringLiteral("ring.qrv"));
+    WriteAll(path, ColdStore().file());
+    auto r = Load(WrappedRing().build()); // 8,072 bytes: more than the disk holds
+    const SaveResult saved = r->save(path);
+    EXPECT_EQ(saved.error, SaveError::CannotWrite);
+    EXPECT_EQ(SaveMessage(saved, path), QStringLiteral("Cannot write ") + path + QStringLiteral(": No space left on device"));
+    EXPECT_EQ(ReadAll(path), ColdStore().file());
+    EXPECT_FALSE(r->isSaved());
 }
 
 TEST_F(RecordingFile, CloseQueryAsksOnlyWhenUnsaved)

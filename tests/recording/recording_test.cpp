@@ -168,6 +168,37 @@ TEST_F(RecordingInit, FixedRangeIsTheCalibratedSpan)
     EXPECT_NEAR(static_cast<double>(p.bottom), 0, 1e-9);
 }
 
+TEST_F(RecordingInit, FixedRangePutsTheHigherScaleValueAtTheTopWhateverTheCalibration)
+{
+    // Rising and falling scales, each with a rising and a reversed calibration (CalHigh
+    // below CalLow): the top of the plot is always the higher scale value, and the axis
+    // step points up, so every label is drawn.
+    const struct { const char* name; double low; double high; std::uint16_t calLow; std::uint16_t calHigh; } cases[] = {
+        {"rising scale, rising calibration", -20, 80, 16 * 256, 216 * 256},
+        {"rising scale, reversed calibration", -20, 80, 216 * 256, 16 * 256},
+        {"falling scale, rising calibration", 80, -20, 16 * 256, 216 * 256},
+        {"falling scale, reversed calibration", 80, -20, 216 * 256, 16 * 256},
+    };
+    for (const auto& c : cases) {
+        ImageBuilder b = ColdStore();
+        b.input(0, {QStringLiteral("Temp"), QStringLiteral("C"), c.low, c.high, c.calLow, c.calHigh});
+        auto r = Load(b.build());
+        DisplaySettings s = r->settings();
+        s.autoScale = false;
+        r->applyGraphicConfig(r->colours(), s);
+        const AxisScale a = r->axisScale(0);
+        EXPECT_NEAR(static_cast<double>(a.top), 80, 1e-9) << c.name;
+        EXPECT_NEAR(static_cast<double>(a.bottom), -20, 1e-9) << c.name;
+        EXPECT_NEAR(static_cast<double>(a.step), 20, 1e-9) << c.name;
+        // The automatic range frames the data the same way up.
+        s.autoScale = true;
+        r->applyGraphicConfig(r->colours(), s);
+        const AxisScale automatic = r->axisScale(0);
+        EXPECT_GT(automatic.top, automatic.bottom) << c.name;
+        EXPECT_GT(automatic.step, 0) << c.name;
+    }
+}
+
 TEST_F(RecordingInit, DegenerateScalesStayFiniteAndDrawable)
 {
     ImageBuilder b = ColdStore();
@@ -226,18 +257,19 @@ TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         NullProgress progress;
-        EXPECT_EQ(r->exportTo(out, ExportKind::Excel, progress), ExportResult::Done) << c.name;
+        EXPECT_EQ(r->exportTo(out, ExportKind::Excel, progress).result, ExportResult::Done) << c.name;
         EXPECT_EQ(out.data().count('\n'), 14 + count) << c.name;
     }
 }
 
 TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
 {
-    const double created = ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7)));
-    const QString when = QLocale().toString(FromDateTimeNumber(created), QLocale::ShortFormat);
+    const double created = ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
+    const QString when = QStringLiteral("5 Mar 2026 14:07:09");
 
     auto download = Load(ColdStore().build());
     download->setCreated(created);
+    EXPECT_EQ(download->createdText(), when);
     EXPECT_EQ(download->description(), QStringLiteral("0815") + when);
     const QString name30 = QStringLiteral("   Cold store 3").leftJustified(30);
     download->childTitle(1);
@@ -254,6 +286,35 @@ TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
     EXPECT_EQ(file->description(), QStringLiteral("/data/logs/cold.qrv"));
     file->childTitle(2);
     EXPECT_EQ(file->caption(), QStringLiteral("cold.qrv - ") + name30 + QStringLiteral(" #2  "));
+}
+
+TEST_F(RecordingInit, TheDownloadMomentCarriesItsSecondsInEveryLocale)
+{
+    // Two downloads of one logger in one minute are two recordings: their descriptions
+    // (which number copies of one recording) and titles differ. The locale's short form
+    // stays as it is, with the seconds joined as its hours and minutes are.
+    const struct { QLocale locale; const char* first; const char* second; } cases[] = {
+        {QLocale::c(), "5 Mar 2026 14:07:09", "5 Mar 2026 14:07:41"},
+        {QLocale(QLocale::German, QLocale::Germany), "05.03.26 14:07:09", "05.03.26 14:07:41"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/26 2:07:09 PM", "3/5/26 2:07:41 PM"},
+        {QLocale(QLocale::Finnish, QLocale::Finland), "5.3.2026 14.07.09", "5.3.2026 14.07.41"},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        auto first = Load(ColdStore().build());
+        first->setCreated(ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9))));
+        auto second = Load(ColdStore().build());
+        second->setCreated(ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 41))));
+        const std::string name = c.locale.name().toStdString();
+        EXPECT_EQ(first->createdText(), QString::fromUtf8(c.first)) << name;
+        EXPECT_EQ(second->createdText(), QString::fromUtf8(c.second)) << name;
+        EXPECT_NE(first->description(), second->description()) << name;
+        first->childTitle(1);
+        second->childTitle(1);
+        EXPECT_NE(first->caption(), second->caption()) << name;
+        EXPECT_TRUE(first->caption().endsWith(QStringLiteral(" #1   (") + QString::fromUtf8(c.first) + QStringLiteral(" )")))
+            << first->caption().toStdString();
+    }
 }
 
 TEST_F(RecordingInit, DuplicateIsSavedAndKeepsNoFileName)

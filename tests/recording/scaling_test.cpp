@@ -52,7 +52,21 @@ TEST(RoundAxisStep, KeepsTwoDigitsRoundedUp)
 {
     const struct { long double x; double expected; } cases[] = {
         {3.7L, 5}, {-3.7L, -5}, {0.37L, 0.5}, {-0.37L, -0.5}, {0.037L, 0.05},
-        {12, 20}, {26, 50}, {80, 100}, {150, 200}, {1, 2}, {0, 0.1},
+        {12, 20}, {26, 50}, {80, 100}, {150, 200}, {0, 0.1}, {2, 2}, {12.5L, 20}, {0.25L, 0.25},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(static_cast<double>(RoundAxisStep(c.x)), c.expected, std::fabs(c.expected) * 1e-12)
+            << static_cast<double>(c.x);
+}
+
+TEST(RoundAxisStep, PowersOfTenFollowTheModelsDecadeFunctions)
+{
+    // Log10 (ln x / ln 10) and Power10 (e^(x ln 10)) land a hair beside an exact power of
+    // ten: 0.1 reads as 10^-1 exactly (e = -1), so 0.1 x 1000 = 100 is beyond NiceStep's
+    // table and the axis gets its first label only; 1 / Power10(-1) falls just short of 10.
+    const struct { long double x; double expected; } cases[] = {
+        {0.1L, -0.001}, {-0.1L, -0.001}, {0.01L, -0.0001}, {0.0001L, -0.000001},
+        {0.001L, 0.001}, {1, 1}, {-1, -1}, {10, 20}, {100, 200},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(static_cast<double>(RoundAxisStep(c.x)), c.expected, std::fabs(c.expected) * 1e-12)
