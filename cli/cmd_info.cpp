@@ -14,10 +14,12 @@ std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt
 {
     auto recording = std::make_unique<Recording>(ProgramFolder::forApplication());
     if (const LoadResult loaded = recording->load(path); !loaded.ok()) {
-        // As the Open command: the reader's message, then the refusal.
+        // As the Open command: the reader's message, then the refusal; a file that did not
+        // open is said once, with its reason.
         if (const QString message = LoadMessage(loaded, path); !message.isEmpty())
             prompt.tell(message, PromptSymbol::Error);
-        prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);
+        if (loaded.error != LoadError::CannotOpen)
+            prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);
         return nullptr;
     }
     return recording;

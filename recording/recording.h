@@ -80,6 +80,8 @@ public:
     // --- Texts ---------------------------------------------------------------------------
     // The file name, or the serial number immediately followed by the created moment.
     QString description() const;
+    // " (Simulated logger)" for a recording of the simulated logger, otherwise empty.
+    QString simulatedMark() const;
     // Sets the caption once, numbered n; does nothing while the title is set.
     void childTitle(int n);
     bool isTitleSet() const { return titleSet_; }

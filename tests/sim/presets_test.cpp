@@ -56,10 +56,10 @@ Downloaded Download(Emulator& emulator)
     NullProgress progress;
     LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock), clock);
     Downloaded d;
-    d.outcome = runDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
-        d.image = image;
-        return ImageAcceptance{true, 100};
-    });
+    d.outcome = runDownload(q, progress, prompt, {}, {[&](const std::vector<std::uint8_t>& image) {
+                                d.image = image;
+                                return ImageUse::Shown;
+                            }});
     d.messages = prompt.texts();
     return d;
 }
