@@ -44,9 +44,9 @@ int usage(FILE* out)
         s << "  " << c.usage << "\n";
     s << "\n--trace FILE writes every byte sent to and received from the logger, time-stamped,\n"
          "as hex lines (> to the logger, < from it).\n"
-         "--verify reads every block twice, so that no line error passes unseen (about twice\n"
-         "the time); --keep-partial keeps the blocks before a damaged block; --force replaces\n"
-         "an existing output file.\n";
+         "--verify reads the header and every block twice, so that no line error passes\n"
+         "unseen (about twice the time); --keep-partial keeps the blocks before a damaged\n"
+         "block; --force replaces an existing output file.\n";
     return out == stdout ? 0 : 2;
 }
 

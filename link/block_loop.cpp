@@ -53,7 +53,7 @@ BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
         std::uint8_t* block = image.data() + mem::BlockAddress(i);
         Judgement j;
         for (int attempt = 0; attempt < LoggerProtocol::kAttempts; ++attempt) {
-            const BlockRead got = readBlock(protocol, i, block, verify);
+            const CheckedRead got = readBlock(protocol, i, block, verify);
             if (!report.ok(got.status)) {
                 end.linkFailed = true;
                 return end; // told once; do not ask the same silent logger again

@@ -1,6 +1,7 @@
 #include "link/download_sequence.h"
 
 #include "link/block_loop.h"
+#include "link/block_reader.h"
 #include "link/link_report.h"
 #include "link/link_texts.h"
 #include "model/byte_view.h"
@@ -60,27 +61,36 @@ bool decide(Decision d, Prompt& prompt, const QString& text, PromptSymbol symbol
     return d == Decision::Yes;
 }
 
-// The header areas, read in order; each runs only when the one before was answered.
-bool readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, std::uint8_t* image)
+enum class HeaderRead { Done, LinkFailed, Unsteady };
+
+// The header areas, read in order (verified as the blocks are: the calibration and the
+// scales make the values); each runs only when the one before was answered.
+HeaderRead readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, bool verify,
+                      std::uint8_t* image)
 {
     struct Step {
         int bar;
         LinkStatus (LoggerProtocol::*read)(std::uint8_t*);
         std::size_t offset;
+        std::size_t size;
     };
     const Step steps[] = {
-        {-1, &LoggerProtocol::readIdent, mem::kIdentification},
-        {33, &LoggerProtocol::readCalibration, mem::kCalibration},
-        {66, &LoggerProtocol::readProgram, mem::kProgram},
-        {100, &LoggerProtocol::readInputTable, mem::kInputTable},
+        {-1, &LoggerProtocol::readIdent, mem::kIdentification, mem::kIdentificationSize},
+        {33, &LoggerProtocol::readCalibration, mem::kCalibration, mem::kCalibrationSize},
+        {66, &LoggerProtocol::readProgram, mem::kProgram, mem::kProgramSize},
+        {100, &LoggerProtocol::readInputTable, mem::kInputTable, mem::kInputTableSize},
     };
     for (const Step& s : steps) {
         if (s.bar >= 0)
             progress.setPosition(s.bar);
-        if (!report.ok((q.*s.read)(image + s.offset)))
-            return false;
+        const auto read = [&q, &s](std::uint8_t* out) { return (q.*s.read)(out); };
+        const CheckedRead got = readArea(read, image + s.offset, s.size, verify);
+        if (!report.ok(got.status))
+            return HeaderRead::LinkFailed;
+        if (!got.steady)
+            return HeaderRead::Unsteady;
     }
-    return true;
+    return HeaderRead::Done;
 }
 
 DownloadEnd hand(const std::vector<std::uint8_t>& image, Prompt& prompt,
@@ -117,8 +127,12 @@ DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport&
     progress.setPosition(0);
     progress.setCancelEnabled(true);
 
-    if (!readHeader(q, progress, report, image.data())) {
+    Prompt& prompt = report.prompt();
+    if (const HeaderRead h = readHeader(q, progress, report, options.verify, image.data());
+        h != HeaderRead::Done) {
         progress.setCancelEnabled(false);
+        if (h == HeaderRead::Unsteady)
+            prompt.tell(texts::unsteadyHeader(), PromptSymbol::Error);
         return DownloadEnd::Stopped;
     }
     BlockLoop loop{q, progress, report};
@@ -129,7 +143,6 @@ DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport&
     const BlockLoopEnd end = loop.run(image);
     progress.setCancelEnabled(false);
 
-    Prompt& prompt = report.prompt();
     if (end.cancelled)
         return DownloadEnd::Ended;
     if (end.linkFailed)

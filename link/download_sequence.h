@@ -3,8 +3,8 @@
 // blocks into a memory image, find where the recording begins, and hand the image to
 // the caller (the graph window, or the command-line tool) to accept.
 //
-// What is never taken for a recording: a block read differently each time (verified
-// download), a damaged block (not erased, but its header is implausible or its stamp
+// What is never taken for a recording: an area read differently each time (verified
+// download: the header and every block are read twice), a damaged block (not erased, but its header is implausible or its stamp
 // does not continue the recording; re-read first, and the part before it is kept only
 // when the user says so), blocks that were never read (a ring that stops early declares
 // the blocks read, from the oldest of them).
@@ -46,7 +46,8 @@ struct DownloadReceiver {
 enum class Decision { Ask, Yes, No };
 
 struct DownloadOptions {
-    // Every block read twice (and a third time on a tie): about twice the time.
+    // The header and every block read twice (and a third time on a tie): about twice
+    // the time.
     bool verify = false;
     // Keep the blocks read before a damaged block.
     Decision keepPartial = Decision::Ask;

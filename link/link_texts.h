@@ -36,6 +36,10 @@ inline QString unsteadyBlock(int block)
                           "the download is stopped")
         .arg(block);
 }
+inline QString unsteadyHeader()
+{
+    return QStringLiteral("The logger's header read differently each time; the download is stopped");
+}
 inline QString unknownModel(int deviceCode)
 {
     return notAQuorvant()

@@ -212,8 +212,8 @@ TEST_F(DownloadTest, AVerifiedDownloadReadsEveryBlockTwice)
     Form().download();
     Settle();
     EXPECT_EQ(Form().graphWindows().size(), 1);
-    // The header, then blocks 0..11 and the erased block 12 twice each.
-    EXPECT_EQ(logger_.commands('D'), 4 + 2 * 13);
+    // The 4 header areas, blocks 0..11 and the erased block 12, twice each.
+    EXPECT_EQ(logger_.commands('D'), 2 * 4 + 2 * 13);
 }
 
 TEST_F(DownloadTest, TheUserKeepsThePartBeforeADamagedBlockOrNot)

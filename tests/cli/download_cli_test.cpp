@@ -201,11 +201,11 @@ TEST(CliDownload, TwoBitErrorsThatCancelOutPassOnlyAPlainDownload)
     struct Case {
         const char* name;
         QStringList extra;
-        int frame; // ping, 4 header reads, then the block reads
+        int frame; // ping, 4 header reads (twice when verified), then the block reads
         bool exact;
     } cases[] = {
         {"plain", {}, 5 + 7, false},
-        {"verified", {"--verify"}, 5 + 2 * 7, true},
+        {"verified", {"--verify"}, 1 + 2 * 4 + 2 * 7, true},
     };
     for (const auto& c : cases) {
         SimProcess sim({"--model", "1", "--memory", "linear", "--blocks", "10", "--fault",

@@ -11,8 +11,10 @@
 namespace qz::test {
 namespace {
 
-// Frames of a download on the emulator: the ping, 4 header reads, then the block reads.
+// Frames of a download on the emulator: the ping, 4 header reads (twice each when
+// verified), then the block reads.
 constexpr std::int64_t kFirstBlockFrame = 5;
+constexpr std::int64_t kFirstVerifiedBlockFrame = 1 + 2 * 4;
 
 // Ten blocks one hour apart, whose neighbouring sample bytes all differ.
 void tenHourlyBlocks(EmulatorRig& r)
@@ -37,8 +39,8 @@ TEST(VerifiedDownload, ReadsEveryBlockTwice)
     tenHourlyBlocks(r);
     EXPECT_EQ(r.download(DownloadOptions{.verify = true}), DownloadOutcome::Accepted);
     EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(10)));
-    // The header once; blocks 0..9 and the erased block 10 twice each.
-    EXPECT_EQ(r.emulator.commands('D'), 4 + 2 * 11);
+    // The 4 header areas, blocks 0..9 and the erased block 10, twice each.
+    EXPECT_EQ(r.emulator.commands('D'), 2 * 4 + 2 * 11);
     EXPECT_TRUE(r.prompt.records().empty());
 }
 
@@ -51,10 +53,10 @@ TEST(VerifiedDownload, TwoBitErrorsThatCancelOutPassOnlyThePlainDownload)
         bool verify;
         std::int64_t frame; // the first read of block 7
         bool exact;
-        int reads;          // data block reads
+        int reads;          // memory reads
     } cases[] = {
-        {"plain", false, kFirstBlockFrame + 7, false, 11},
-        {"verified", true, kFirstBlockFrame + 2 * 7, true, 2 * 11 + 1},
+        {"plain", false, kFirstBlockFrame + 7, false, 4 + 11},
+        {"verified", true, kFirstVerifiedBlockFrame + 2 * 7, true, 2 * 4 + 2 * 11 + 1},
     };
     for (const auto& c : cases) {
         EmulatorRig r(erased());
@@ -63,7 +65,7 @@ TEST(VerifiedDownload, TwoBitErrorsThatCancelOutPassOnlyThePlainDownload)
         EXPECT_EQ(r.download(DownloadOptions{.verify = c.verify}), DownloadOutcome::Accepted) << c.name;
         EXPECT_EQ(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(10)), c.exact) << c.name;
         EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(7))) << c.name;
-        EXPECT_EQ(r.emulator.commands('D'), 4 + c.reads) << c.name;
+        EXPECT_EQ(r.emulator.commands('D'), c.reads) << c.name;
         EXPECT_TRUE(r.prompt.records().empty()) << c.name;
     }
 }
@@ -73,7 +75,7 @@ TEST(VerifiedDownload, ABlockThatNeverReadsTheSameTwiceEndsItWithoutImage)
     EmulatorRig r(erased());
     tenHourlyBlocks(r);
     // Three reads of block 7, each with its own pair of errors.
-    r.emulator.addFault(pairedBitErrors(kFirstBlockFrame + 2 * 7, 20, 3));
+    r.emulator.addFault(pairedBitErrors(kFirstVerifiedBlockFrame + 2 * 7, 20, 3));
     EXPECT_EQ(r.download(DownloadOptions{.verify = true}), DownloadOutcome::Stopped);
     EXPECT_FALSE(r.image);
     EXPECT_EQ(r.prompt.texts(),
@@ -113,7 +115,7 @@ TEST_P(DamagedBlock, EndsTheRecordingAndTheUserKeepsWhatWasReadOrNot)
     EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
     // Read again up to a transaction's attempts before it counts as damaged.
     const int reads = c.options.verify ? 2 : 1;
-    EXPECT_EQ(r.emulator.commands('D'), 4 + reads * (5 + 5));
+    EXPECT_EQ(r.emulator.commands('D'), reads * (4 + 5 + 5));
     if (c.outcome == DownloadOutcome::Accepted) {
         ASSERT_TRUE(r.image);
         EXPECT_EQ(r.word(mem::kBlocksUsed), 5);
@@ -136,6 +138,36 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"verified_asked_kept", {.verify = true}, {PromptAnswer::Yes},
                    DownloadOutcome::Accepted, PromptButtons::YesNo}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(VerifiedDownload, TheHeaderIsReadTwiceAsWell)
+{
+    // Two bit errors that cancel out in the input table (names, units, scales) would give
+    // every value of an input a wrong scale.
+    struct Case {
+        const char* name;
+        int frames; // reads of the input table hit, each with its own pair
+        DownloadOutcome outcome;
+    } cases[] = {
+        {"one read hit", 1, DownloadOutcome::Accepted},
+        {"every read hit", 3, DownloadOutcome::Stopped},
+    };
+    for (const auto& c : cases) {
+        EmulatorRig r(erased());
+        tenHourlyBlocks(r);
+        // Frames: ping, identification twice, calibration twice, program twice, input table.
+        r.emulator.addFault(pairedBitErrors(7, 0, c.frames));
+        EXPECT_EQ(r.download(DownloadOptions{.verify = true}), c.outcome) << c.name;
+        if (c.outcome == DownloadOutcome::Accepted) {
+            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(10))) << c.name;
+            EXPECT_TRUE(r.prompt.records().empty()) << c.name;
+        } else {
+            EXPECT_FALSE(r.image) << c.name;
+            EXPECT_EQ(r.prompt.texts(), QStringList{"The logger's header read differently each time; "
+                                                    "the download is stopped"})
+                << c.name;
+        }
+    }
+}
 
 TEST(DamagedBlockAtTheStart, LeavesNothingToKeep)
 {
