@@ -273,6 +273,19 @@ TEST(CliDownload, AnUnknownModelIsSavedAsItWasReadWithAFailingStatus)
     EXPECT_TRUE(readFile(file) == expectedFile(loggerMemory(preset), 6, 0));
 }
 
+TEST(CliDownload, AFileThatCannotBeWrittenIsSaidOnceWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("no-such-folder/x.qrv");
+    const CliRun r = cli({"download", "--port", "sim", "--output", file});
+    EXPECT_EQ(r.exitCode, 1);
+    const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1) << r.err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("quorzk-cli download: cannot write " + file + ": ")) << r.err.toStdString();
+    EXPECT_EQ(lines[0].count(file), 1) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+}
+
 TEST(CliDownload, AnExistingOutputIsReplacedOnlyWithForce)
 {
     QTemporaryDir dir;
