@@ -103,10 +103,12 @@ void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Cl
     LoggerProtocol q(LinkSettings{portName, false}, std::move(port), clock);
     int blocksUsed = 0;
     const auto start = std::chrono::steady_clock::now();
-    const DownloadOutcome outcome = runDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
-        blocksUsed = ByteView{const_cast<std::uint8_t*>(img.data()), img.size()}.u16(mem::kBlocksUsed);
-        return ImageAcceptance{true, 1000};
-    });
+    DownloadReceiver receiver;
+    receiver.accept = [&](const std::vector<std::uint8_t>& img) {
+        blocksUsed = ConstByteView{img.data(), img.size()}.u16(mem::kBlocksUsed);
+        return ImageUse::Shown;
+    };
+    const DownloadOutcome outcome = runDownload(q, progress, prompt, DownloadOptions{}, receiver);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
     if (outcome != DownloadOutcome::Accepted || blocksUsed != mem::kMaxBlocks || prompt.messages != 0)

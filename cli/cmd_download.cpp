@@ -1,5 +1,10 @@
 // quorzk-cli download: the Download command without windows. The recording is accepted
 // as the graph window accepts it and saved as Save writes it.
+//
+// Exit status: 0 when the recording was saved (with --keep-partial also the part before
+// a damaged block, after its message); 1 when nothing was saved, and also when the
+// logger's model is unknown to the catalogue: its memory is then saved as it is, but a
+// script must not take it for a recording this program can show; 2 for a usage error.
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "link/download_sequence.h"
@@ -7,45 +12,95 @@
 #include "platform/program_folder.h"
 #include "recording/recording.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace qz::cli {
+
+namespace {
+
+const char kUsage[] = "usage: quorzk-cli download --port PORT --output FILE.qrv [--verify] "
+                      "[--keep-partial] [--force] [--yes] [--trace FILE]\n";
+
+bool exists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+QByteArray bytesOf(const std::vector<std::uint8_t>& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
+}
+
+// Writes the recording to the output unless something else appeared there meanwhile;
+// says why not on standard error.
+bool write(Recording& recording, const LinkOptions& o, QTextStream& err)
+{
+    if (!o.force && exists(o.output)) {
+        err << "quorzk-cli download: " << o.output << " exists; --force replaces it\n";
+        return false;
+    }
+    const SaveResult saved = recording.save(o.output);
+    if (!saved.ok())
+        err << "quorzk-cli download: cannot write " << o.output << ": " << saved.reason << "\n";
+    return saved.ok();
+}
+
+} // namespace
 
 int runDownload(const QStringList& args)
 {
     const LinkOptions o = parseLinkOptions(args, true);
     QTextStream err(stderr);
     if (!o.ok) {
-        err << "quorzk-cli download: " << o.error << "\n"
-            << "usage: quorzk-cli download --port PORT --output FILE.qrv [--yes] [--trace FILE]\n";
+        err << "quorzk-cli download: " << o.error << "\n" << kUsage;
         return 2;
+    }
+    // Refused before the logger is asked, so that no download is made in vain.
+    if (!o.force && exists(o.output)) {
+        err << "quorzk-cli download: " << o.output << " exists; --force replaces it\n";
+        return 1;
     }
     CliLink link(o.trace);
     StderrPrompt prompt(o.yes);
     TerminalProgress progress;
     auto logger = link.open(o.port);
 
+    DownloadOptions options;
+    options.verify = o.verify;
+    options.keepPartial = o.keepPartial ? Decision::Yes : Decision::No;
+    // A script cannot answer a question; the memory is kept, and the exit status says
+    // that it is no recording this program shows.
+    options.saveUnknownModel = Decision::Yes;
+
     bool written = false;
     const ProgramFolder folder = ProgramFolder::forApplication();
-    const DownloadOutcome outcome = runDownload(
-        *logger, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
-            Recording recording(folder);
-            recording.setImage(QByteArray(reinterpret_cast<const char*>(image.data()),
-                                          static_cast<qsizetype>(image.size())));
-            recording.setCreated(ToDateTimeNumber(link.clock().localNow()));
-            if (!recording.initialize())
-                return ImageAcceptance{false, recording.measurementCount()};
-            const SaveResult saved = recording.save(o.output);
-            written = saved.ok();
-            if (!written)
-                err << "quorzk-cli download: cannot write " << o.output << ": "
-                    << SaveMessage(saved, o.output) << "\n";
-            return ImageAcceptance{true, recording.measurementCount()};
-        });
+    DownloadReceiver receiver;
+    receiver.accept = [&](const std::vector<std::uint8_t>& image) {
+        Recording recording(folder);
+        recording.setImage(bytesOf(image));
+        recording.setCreated(ToDateTimeNumber(link.clock().localNow()));
+        if (!recording.initialize())
+            return recording.model().accepted ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
+        written = write(recording, o, err);
+        return ImageUse::Shown;
+    };
+    receiver.saveAnyway = [&](const std::vector<std::uint8_t>& image) {
+        Recording recording(folder);
+        recording.setImage(bytesOf(image));
+        return write(recording, o, err);
+    };
+    const DownloadOutcome outcome = runDownload(*logger, progress, prompt, options, receiver);
     logger.reset(); // closes the port
     const bool saved = outcome == DownloadOutcome::Accepted && written;
     if (saved)
         err << "saved " << o.output << "\n";
+    else if (outcome == DownloadOutcome::SavedAnyway)
+        err << "saved " << o.output << " as it was read; this program shows it once its "
+            << "catalogue knows the model\n";
+    else if (outcome == DownloadOutcome::PartNotKept)
+        err << "quorzk-cli download: nothing saved; --keep-partial keeps the blocks read before it\n";
     const bool traced = link.saveTrace(QStringLiteral("download"));
     return saved && traced ? 0 : 1;
 }

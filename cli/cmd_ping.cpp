@@ -27,7 +27,7 @@ int runPing(const QStringList& args)
     }
     if (status == LinkStatus::Ok)
         QTextStream(stdout) << "logger answers on " << o.port << "\n";
-    else
+    else if (status != LinkStatus::CannotOpen) // that has been told with its reason
         err << "no logger answers on " << o.port << "\n";
     const bool traced = link.saveTrace(QStringLiteral("ping"));
     return status == LinkStatus::Ok && traced ? 0 : 1;

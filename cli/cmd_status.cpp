@@ -5,6 +5,7 @@
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
 #include "model/memory_image.h"
+#include "model/simulated_logger.h"
 #include "model/values.h"
 #include "platform/program_folder.h"
 
@@ -51,7 +52,7 @@ void printState(LoggerState& s)
     const ImageReader data = ImageReader::header({s.header, sizeof s.header});
     const LoggerModel model = DeviceCatalog(ProgramFolder::forApplication()).lookUp(data.deviceCode());
     QTextStream out(stdout);
-    out << "Serial number: " << data.serialNumber() << "\n";
+    out << "Serial number: " << serialNumberText(data.serialNumber()) << "\n";
     out << "Device code:   " << data.deviceCode();
     if (model.accepted)
         out << " (" << model.description << ")";
@@ -86,15 +87,16 @@ int runStatus(const QStringList& args)
     CliLink link(o.trace);
     StderrPrompt prompt(false);
     LoggerState state;
-    bool answered = false;
+    LinkStatus ping = LinkStatus::Ok;
     bool read = false;
     {
         auto logger = link.open(o.port);
         LinkReport report(*logger, prompt);
-        answered = logger->ping() == LinkStatus::Ok;
-        read = answered && readState(*logger, report, state);
+        ping = logger->ping();
+        read = ping == LinkStatus::Ok && readState(*logger, report, state);
     }
-    if (!answered)
+    // A port that did not open has been told with its reason.
+    if (ping != LinkStatus::Ok && ping != LinkStatus::CannotOpen)
         err << "no logger answers on " << o.port << "\n";
     if (read)
         printState(state);

@@ -12,9 +12,10 @@
 
 namespace qz::cli {
 
-LinkOptions parseLinkOptions(const QStringList& args, bool wantsOutput)
+LinkOptions parseLinkOptions(const QStringList& args, bool download)
 {
     LinkOptions o;
+    const bool wantsOutput = download;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -22,10 +23,16 @@ LinkOptions parseLinkOptions(const QStringList& args, bool wantsOutput)
             o.port = args[++i];
         } else if (a == "--trace" && hasValue) {
             o.trace = args[++i];
-        } else if (a == "--output" && wantsOutput && hasValue) {
+        } else if (a == "--output" && download && hasValue) {
             o.output = args[++i];
-        } else if (a == "--yes" && wantsOutput) {
+        } else if (a == "--yes" && download) {
             o.yes = true;
+        } else if (a == "--verify" && download) {
+            o.verify = true;
+        } else if (a == "--keep-partial" && download) {
+            o.keepPartial = true;
+        } else if (a == "--force" && download) {
+            o.force = true;
         } else {
             o.error = QStringLiteral("unexpected argument '%1'").arg(a);
             return o;
@@ -54,7 +61,8 @@ PromptAnswer StderrPrompt::ask(const QString& text, PromptSymbol, PromptButtons 
         answer = yes_ ? PromptAnswer::Yes : PromptAnswer::No;
         break;
     }
-    err << text << "\n";
+    // A message box breaks its lines at '\r'; on a terminal that would overwrite the line.
+    err << QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
     return answer;
 }
 

@@ -25,10 +25,15 @@ struct LinkOptions {
     QString output;
     QString trace; // wire trace file, empty for none
     bool yes = false;
+    // The download's own options.
+    bool verify = false;      // read every block twice
+    bool keepPartial = false; // keep the blocks before a damaged block
+    bool force = false;       // replace an existing output
     bool ok = false;
     QString error;
 };
-LinkOptions parseLinkOptions(const QStringList& args, bool wantsOutput);
+// download: the command writes a recording (--output and the download's own options).
+LinkOptions parseLinkOptions(const QStringList& args, bool download);
 
 // Messages go to standard error exactly as the program shows them; questions are
 // answered No unless the user said --yes.

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -17,8 +18,9 @@ struct Command {
 
 const Command kCommands[] = {
     // Each command adds its row here.
-    {"help", "help                      this text", nullptr},
-    {"download", "download --port PORT --output FILE.qrv [--yes] [--trace FILE]\n"
+    {"help", "help                      this text (also --help, -h)", nullptr},
+    {"download", "download --port PORT --output FILE.qrv [--verify] [--keep-partial]\n"
+                 "         [--force] [--yes] [--trace FILE]\n"
                  "                            download a logger's recording (PORT: a device, or sim)",
      qz::cli::runDownload},
     {"ping", "ping --port PORT [--trace FILE]\n"
@@ -57,7 +59,10 @@ int usage(FILE* out)
     for (const auto& c : kCommands)
         s << "  " << c.usage << "\n";
     s << "\n--trace FILE writes every byte sent to and received from the logger, time-stamped,\n"
-         "as hex lines (> to the logger, < from it).\n";
+         "as hex lines (> to the logger, < from it).\n"
+         "--verify reads the header and every block twice, so that no line error passes\n"
+         "unseen (about twice the time); --keep-partial keeps the blocks before a damaged\n"
+         "block; --force replaces an existing output file.\n";
     return out == stdout ? 0 : 2;
 }
 
@@ -70,6 +75,9 @@ int main(int argc, char** argv)
     if (args.isEmpty())
         return usage(stderr);
     const QString name = args.takeFirst();
+    const auto asksHelp = [](const QString& a) { return a == QLatin1String("--help") || a == QLatin1String("-h"); };
+    if (asksHelp(name) || std::any_of(args.begin(), args.end(), asksHelp))
+        return usage(stdout);
     for (const auto& c : kCommands) {
         if (name == QLatin1String(c.name))
             return c.run ? c.run(args) : usage(stdout);

@@ -19,3 +19,15 @@ bool isPlausibleBlock(const std::uint8_t* block)
 }
 
 } // namespace qz
+
+namespace qz {
+
+bool isErasedBlock(const std::uint8_t* block)
+{
+    for (std::size_t i = 0; i < mem::kSamples; ++i)
+        if (block[i] != 0xFF)
+            return false;
+    return true;
+}
+
+} // namespace qz

@@ -12,14 +12,22 @@ const QString kCommunication = QStringLiteral("Communication");
 const QString kComport = QStringLiteral("Comport");
 const QString kModem = QStringLiteral("Modem");
 const QString kModemPresent = QStringLiteral("ModemPresent");
+const QString kVerifyDownloads = QStringLiteral("VerifyDownloads");
 
-// Booleans are stored as integers; anything that is no number reads as the default.
-bool readBool(const IniFile& ini, const QString& section, const QString& key, bool def)
+// Booleans are stored as integers; anything that is no number reads as none.
+std::optional<bool> readFlag(const IniFile& ini, const QString& section, const QString& key)
 {
     bool ok = false;
     const int v = ini.value(section, key).toInt(&ok);
-    return ok ? v != 0 : def;
+    return ok ? std::optional<bool>(v != 0) : std::nullopt;
 }
+
+bool readBool(const IniFile& ini, const QString& section, const QString& key, bool def)
+{
+    return readFlag(ini, section, key).value_or(def);
+}
+
+QString flagText(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 
 } // namespace
 
@@ -55,8 +63,9 @@ void CommSettings::listPorts(const QString& saved)
     for (const QString& name : platform)
         if (probe_.opens && probe_.opens(name))
             add(name);
-    // A saved port the platform does not list (a link such as /dev/serial/by-id/...).
-    if (!saved.isEmpty() && !probe_.namedLines.contains(saved) && probe_.opens && probe_.opens(saved))
+    // A saved port the platform does not list (a link such as /dev/serial/by-id/...), or
+    // one that is absent now: it stays the choice, so the list shows it.
+    if (!saved.isEmpty() && !probe_.namedLines.contains(saved))
         add(saved);
     for (const QString& name : probe_.namedLines)
         add(name);
@@ -71,8 +80,8 @@ void CommSettings::settleAtStart()
     // Without a modem file the modem choice is off; the save below writes it.
     if (!modemAvailable_)
         modemChecked_ = false;
-    if (currentIndex() < 0 && !(probe_.opens && probe_.opens(currentPort_)))
-        currentPort_ = ports_.isEmpty() ? QString() : ports_.constFirst().name;
+    if (currentPort_.isEmpty() && !ports_.isEmpty())
+        currentPort_ = ports_.constFirst().name;
     save();
 }
 
@@ -83,6 +92,7 @@ void CommSettings::load()
     currentPort_ = ini.value(kCommunication, kComport).trimmed();
     modemChecked_ = modemAvailable_ && readBool(ini, kModem, kModemPresent, false);
     modemLink_ = modemChecked_;
+    verify_ = readFlag(ini, kCommunication, kVerifyDownloads);
 }
 
 IniResult CommSettings::save()
@@ -90,7 +100,9 @@ IniResult CommSettings::save()
     modemLink_ = modemChecked_;
     const IniResult written = IniFile::update(iniPath_, [this](IniFile& ini) {
         ini.setValue(kCommunication, kComport, currentPort_);
-        ini.setValue(kModem, kModemPresent, modemChecked_ ? QStringLiteral("1") : QStringLiteral("0"));
+        ini.setValue(kModem, kModemPresent, flagText(modemChecked_));
+        if (verify_)
+            ini.setValue(kCommunication, kVerifyDownloads, flagText(*verify_));
     });
     if (written.error == IniError::CannotWrite && saveFailed_)
         saveFailed_(written);

@@ -1,13 +1,16 @@
 #pragma once
-// The communication options: which port every logger command uses and whether a modem is
-// in the path, kept in the settings file (QUORZK.INI). The options dialog shows this.
+// The communication options: which port every logger command uses, whether a modem is
+// in the path, and whether downloads are verified, kept in the settings file (QUORZK.INI).
+// The options dialog shows this.
 #include "link/link_settings.h"
 #include "model/ini_file.h"
+#include "model/simulated_logger.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace qz {
 
@@ -33,20 +36,25 @@ struct PortProbe {
 
 class CommSettings {
 public:
-    static QString simulatedText() { return QStringLiteral("Simulated logger"); }
+    static QString simulatedText() { return simulatedLoggerText(); }
 
     // iniPath: the settings file; modemAvailable: a modem description file exists.
     CommSettings(QString iniPath, PortProbe probe, bool modemAvailable);
 
-    // Program start: lists the ports, reads the settings, settles a port that opens (the
-    // first one listed when the saved one does not) and writes the settings back.
+    // Program start: lists the ports, reads the settings and writes them back. A saved
+    // port stays chosen even when it is absent now (a download then says that it does not
+    // open): another port, or the simulated logger, would answer in its place. Only a
+    // first start, with no port saved, settles on the first port listed (the simulated
+    // logger when the machine has no serial port).
     void settleAtStart();
 
-    // Reads "Comport" and "ModemPresent"; the modem link follows the modem choice.
+    // Reads "Comport", "ModemPresent" and "VerifyDownloads"; the modem link follows the
+    // modem choice.
     void load();
-    // The modem link follows the modem choice; both keys are written. A settings file
-    // that is refused stays untouched; one that cannot be written gives CannotWrite,
-    // which is also handed to the failure handler.
+    // The modem link follows the modem choice; the keys are written ("VerifyDownloads"
+    // once the user has chosen). A settings file that is refused stays untouched; one
+    // that cannot be written gives CannotWrite, which is also handed to the failure
+    // handler.
     IniResult save();
     // Called with every save that could not be written, so the user hears of it.
     void onSaveFailed(std::function<void(const IniResult&)> handler) { saveFailed_ = std::move(handler); }
@@ -66,6 +74,13 @@ public:
     bool modemLink() const { return modemLink_; }
     void setModemLink(bool on) { modemLink_ = on; }
 
+    // Whether a download reads every block twice: the user's choice, and until there is
+    // one, on exactly when the link runs through a modem (a telephone line is noisy).
+    bool verifyDownloads() const { return verify_.value_or(modemLink_); }
+    // What the options dialog shows: the choice, or the default that OK would bring.
+    bool verifyChecked() const { return verify_.value_or(modemChecked_); }
+    void setVerifyDownloads(bool on) { verify_ = on; }
+
     // What a new protocol object is given.
     LinkSettings link() const { return {currentPort_, modemLink_}; }
     const QString& iniPath() const { return iniPath_; }
@@ -84,6 +99,7 @@ private:
     bool modemChecked_ = false;
     bool modemLink_ = false;
     std::function<void(const IniResult&)> saveFailed_;
+    std::optional<bool> verify_;
 };
 
 } // namespace qz

@@ -1,6 +1,7 @@
 #include "link/download_sequence.h"
 
-#include "link/block_check.h"
+#include "link/block_loop.h"
+#include "link/block_reader.h"
 #include "link/link_report.h"
 #include "link/link_texts.h"
 #include "model/byte_view.h"
@@ -8,104 +9,20 @@
 #include "model/memory_image.h"
 #include "model/values.h"
 
-#include <span>
-
 namespace qz {
 
 namespace {
 
-std::uint8_t* blockAt(std::vector<std::uint8_t>& image, int k)
-{
-    return image.data() + mem::BlockAddress(k);
-}
-
-std::span<const std::uint8_t> stampOf(const std::vector<std::uint8_t>& image, int k)
-{
-    return {image.data() + mem::BlockAddress(k), mem::kBlockSize};
-}
-
-// Whether the block continues the date. A stamp or date that is no instant is warned of
-// and taken as continuing, so one damaged stamp does not cut the recording short.
-bool continues(const LoggerDate& date, std::span<const std::uint8_t> block, Prompt& prompt)
-{
-    switch (date.continuity(block)) {
-    case StampContinuity::Continues:
-        return true;
-    case StampContinuity::Breaks:
-        return false;
-    case StampContinuity::ImpossibleDate:
-        break;
-    }
-    prompt.tell(texts::measurementsDateError(), PromptSymbol::Warning);
-    return true;
-}
-
-struct LoopResult {
-    int accepted = 0;
-    bool cancelled = false;
-    bool linkFailed = false;
-};
-
-LoopResult readBlocks(LoggerProtocol& q, Progress& progress, LinkReport& report,
-                      std::vector<std::uint8_t>& image, int blocks, bool ring, LoggerDate& date)
-{
-    LoopResult r;
-    int i = 0;
-    bool ok = true;
-    do {
-        if (!ring && i == 0) {
-            // Block 0 starts the date chain: the day before its own stamp, so that it
-            // continues it.
-            std::uint8_t first[mem::kBlockSize];
-            if (!report.ok(q.readDataBlock(0, first))) {
-                r.linkFailed = true;
-                break; // told once; do not ask the same silent logger again
-            }
-            if (isPlausibleBlock(first)) {
-                date.setFromStamp(first);
-                date.previousDay();
-            }
-        }
-        progress.setPosition(blockBar(i));
-        std::uint8_t* block = blockAt(image, i);
-        r.linkFailed = !report.ok(q.readDataBlock(i, block));
-        ok = !r.linkFailed && isPlausibleBlock(block);
-        if (progress.cancelled()) {
-            ok = false;
-            r.cancelled = true;
-        }
-        const auto stamp = stampOf(image, i);
-        if (ring) {
-            if (ok) {
-                if (!continues(date, stamp, report.prompt()))
-                    date.setFromStamp(stamp);
-                ++r.accepted;
-                ++i;
-            }
-        } else if (ok && continues(date, stamp, report.prompt())) {
-            date.setFromStamp(stamp);
-            ++r.accepted;
-            ++i;
-        } else {
-            ok = false;
-        }
-    } while (!r.linkFailed && i < blocks && ok && !r.cancelled);
-    return r;
-}
-
-// The oldest plausible block of a ring memory; blocks that were not read (still zero) or
-// whose stamp is no date take no part.
-int oldestBlock(const std::vector<std::uint8_t>& image, int blocks)
+// The oldest of blocks 0 .. count - 1 (all read and plausible); stamps that are no date
+// take no part.
+int oldestBlock(const std::vector<std::uint8_t>& image, int count)
 {
     LoggerDate date;
     date.Year = 3000;
     double best = date.asDateTime();
     int first = 0;
-    for (int j = 0; j < blocks; ++j) {
-        const auto block = stampOf(image, j);
-        if (!isPlausibleBlock(block.data()))
-            continue;
-        date.setFromStamp(block);
+    for (int j = 0; j < count; ++j) {
+        date.setFromStamp({image.data() + mem::BlockAddress(j), mem::kBlockSize});
         double t = 0;
         if (date.tryAsDateTime(t) && t < best) {
             best = t;
@@ -115,87 +32,167 @@ int oldestBlock(const std::vector<std::uint8_t>& image, int blocks)
     return first;
 }
 
-// The header areas, read in order; each runs only when the one before was answered.
-bool readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, std::uint8_t* image)
+struct Declared {
+    int used = 0;
+    int first = 0;
+};
+
+// Which blocks hold the recording, oldest first. A linear memory: the blocks taken. A
+// ring read to its end: all of it, from its oldest block. A ring that stopped early at
+// block k: only from the oldest block read up to k - 1, because the blocks after k, never
+// read, lie between those and the newer ones before the oldest.
+Declared declare(const std::vector<std::uint8_t>& image, bool ring, int taken, int blocks)
+{
+    if (!ring)
+        return {taken, 0};
+    const int first = oldestBlock(image, taken);
+    if (taken == blocks)
+        return {blocks, first};
+    return {taken - first, first};
+}
+
+// Yes or No, asked only when the options leave it to the user.
+bool decide(Decision d, Prompt& prompt, const QString& text, PromptSymbol symbol,
+            const QString& question)
+{
+    if (d == Decision::Ask)
+        return prompt.confirm(text + QLatin1Char('\n') + question, symbol);
+    prompt.tell(text, symbol);
+    return d == Decision::Yes;
+}
+
+enum class HeaderRead { Done, LinkFailed, Unsteady };
+
+// The header areas, read in order (verified as the blocks are: the calibration and the
+// scales make the values); each runs only when the one before was answered.
+HeaderRead readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, bool verify,
+                      std::uint8_t* image)
 {
     struct Step {
         int bar;
         LinkStatus (LoggerProtocol::*read)(std::uint8_t*);
         std::size_t offset;
+        std::size_t size;
     };
     const Step steps[] = {
-        {-1, &LoggerProtocol::readIdent, mem::kIdentification},
-        {33, &LoggerProtocol::readCalibration, mem::kCalibration},
-        {66, &LoggerProtocol::readProgram, mem::kProgram},
-        {100, &LoggerProtocol::readInputTable, mem::kInputTable},
+        {-1, &LoggerProtocol::readIdent, mem::kIdentification, mem::kIdentificationSize},
+        {33, &LoggerProtocol::readCalibration, mem::kCalibration, mem::kCalibrationSize},
+        {66, &LoggerProtocol::readProgram, mem::kProgram, mem::kProgramSize},
+        {100, &LoggerProtocol::readInputTable, mem::kInputTable, mem::kInputTableSize},
     };
     for (const Step& s : steps) {
         if (s.bar >= 0)
             progress.setPosition(s.bar);
-        if (!report.ok((q.*s.read)(image + s.offset)))
-            return false;
+        const auto read = [&q, &s](std::uint8_t* out) { return (q.*s.read)(out); };
+        const CheckedRead got = readArea(read, image + s.offset, s.size, verify);
+        if (!report.ok(got.status))
+            return HeaderRead::LinkFailed;
+        if (!got.steady)
+            return HeaderRead::Unsteady;
     }
-    return true;
+    return HeaderRead::Done;
+}
+
+DownloadEnd hand(const std::vector<std::uint8_t>& image, Prompt& prompt,
+                 const DownloadOptions& options, const DownloadReceiver& receiver)
+{
+    switch (receiver.accept ? receiver.accept(image) : ImageUse::Shown) {
+    case ImageUse::Shown:
+        return DownloadEnd::Accepted;
+    case ImageUse::TooFewMeasurements:
+        prompt.tell(texts::tooFewMeasurements(), PromptSymbol::Error);
+        return DownloadEnd::Ended;
+    case ImageUse::UnknownModel:
+        break;
+    }
+    // The logger's memory is not lost for a catalogue that does not know its model.
+    const int code = ConstByteView{image.data(), image.size()}.u16(mem::kDeviceCode);
+    if (!decide(options.saveUnknownModel, prompt, texts::unknownModel(code), PromptSymbol::Error,
+                texts::saveAnyway()))
+        return DownloadEnd::ModelRefused;
+    return receiver.saveAnyway && receiver.saveAnyway(image) ? DownloadEnd::SavedAnyway
+                                                              : DownloadEnd::Stopped;
 }
 
 } // namespace
 
 DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport& report,
-                              const AcceptImage& accept)
+                              const DownloadOptions& options, const DownloadReceiver& receiver)
 {
     // Cleared, so that blocks which were never read hold nothing that looks recorded.
     std::vector<std::uint8_t> image(mem::kImageSize, 0);
     const ByteView view{image.data(), image.size()};
-    LoggerDate date;
     progress.setCaption(texts::downloadingCaption());
     progress.setMaximum(100);
     progress.setPosition(0);
     progress.setCancelEnabled(true);
 
-    const bool headerRead = readHeader(q, progress, report, image.data());
-    const int blocks = MemoryBlocks(view.u16(mem::kDeviceCode));
-    // A logger that has wrapped its ring reports a used-block count; the first block
-    // read then never continues the date.
-    const bool ring = view.u8(mem::kBlocksUsed) != 0;
-    if (ring)
-        date.Year = 9999;
-    LoopResult loop;
-    if (headerRead)
-        loop = readBlocks(q, progress, report, image, blocks, ring, date);
+    Prompt& prompt = report.prompt();
+    if (const HeaderRead h = readHeader(q, progress, report, options.verify, image.data());
+        h != HeaderRead::Done) {
+        progress.setCancelEnabled(false);
+        if (h == HeaderRead::Unsteady)
+            prompt.tell(texts::unsteadyHeader(), PromptSymbol::Error);
+        return DownloadEnd::Stopped;
+    }
+    BlockLoop loop{q, progress, report};
+    loop.verify = options.verify;
+    loop.blocks = MemoryBlocks(view.u16(mem::kDeviceCode));
+    // A logger that has wrapped its ring reports a used-block count.
+    loop.ring = view.u8(mem::kBlocksUsed) != 0;
+    const BlockLoopEnd end = loop.run(image);
     progress.setCancelEnabled(false);
 
-    if (loop.cancelled)
+    if (end.cancelled)
         return DownloadEnd::Ended;
-    if (!headerRead || loop.accepted < 1 || loop.linkFailed)
+    if (end.linkFailed)
+        return DownloadEnd::Stopped;
+    if (end.unsteady >= 0) {
+        prompt.tell(texts::unsteadyBlock(end.unsteady), PromptSymbol::Error);
+        return DownloadEnd::Stopped;
+    }
+    if (end.damaged >= 0) {
+        if (end.taken == 0) {
+            prompt.tell(texts::damagedBlock(end.damaged), PromptSymbol::Error);
+            return DownloadEnd::Stopped;
+        }
+        if (!decide(options.keepPartial, prompt, texts::damagedBlock(end.damaged),
+                    PromptSymbol::Warning, texts::keepWhatWasRead()))
+            return DownloadEnd::PartNotKept;
+    }
+    if (end.taken < 1)
         return DownloadEnd::NothingUsable;
 
-    const int count = ring ? blocks : loop.accepted;
-    const int first = ring ? oldestBlock(image, blocks) : 0;
-    view.setU16(mem::kBlocksUsed, static_cast<std::uint16_t>(count));
-    view.setU16(mem::kFirstBlock, static_cast<std::uint16_t>(first));
+    const Declared d = declare(image, loop.ring, end.taken, loop.blocks);
+    view.setU16(mem::kBlocksUsed, static_cast<std::uint16_t>(d.used));
+    view.setU16(mem::kFirstBlock, static_cast<std::uint16_t>(d.first));
     progress.setPosition(100);
-
-    const ImageAcceptance a = accept ? accept(image) : ImageAcceptance{};
-    if (a.initialized)
-        return DownloadEnd::Accepted;
-    if (a.measurementCount < 2) {
-        report.prompt().tell(texts::tooFewMeasurements(), PromptSymbol::Error);
-        return DownloadEnd::Ended;
-    }
-    return DownloadEnd::NothingUsable;
+    return hand(image, prompt, options, receiver);
 }
 
 DownloadOutcome runDownload(LoggerProtocol& q, Progress& progress, Prompt& prompt,
-                            const AcceptImage& accept)
+                            const DownloadOptions& options, const DownloadReceiver& receiver)
 {
     LinkReport report(q, prompt);
-    if (q.ping() != LinkStatus::Ok && !report.confirmConnect())
+    const LinkStatus ping = q.ping();
+    // A port that did not open has been told; asking to connect the logger would not help.
+    if (ping == LinkStatus::CannotOpen)
+        return DownloadOutcome::Stopped;
+    if (ping != LinkStatus::Ok && !report.confirmConnect())
         return DownloadOutcome::NotConnected;
-    switch (downloadRecording(q, progress, report, accept)) {
+    switch (downloadRecording(q, progress, report, options, receiver)) {
     case DownloadEnd::Accepted:
         return DownloadOutcome::Accepted;
     case DownloadEnd::Ended:
         return DownloadOutcome::Ended;
+    case DownloadEnd::Stopped:
+        return DownloadOutcome::Stopped;
+    case DownloadEnd::PartNotKept:
+        return DownloadOutcome::PartNotKept;
+    case DownloadEnd::ModelRefused:
+        return DownloadOutcome::Failed;
+    case DownloadEnd::SavedAnyway:
+        return DownloadOutcome::SavedAnyway;
     case DownloadEnd::NothingUsable:
         break;
     }

@@ -3,6 +3,8 @@
 #include "link/link_texts.h"
 #include "link/logger_protocol.h"
 
+#include <cerrno>
+
 namespace qz {
 
 QString failureText(LinkStatus status)
@@ -11,6 +13,7 @@ QString failureText(LinkStatus status)
     case LinkStatus::Ok:
     case LinkStatus::Cancelled:
     case LinkStatus::NotTaken:
+    case LinkStatus::CannotOpen:
         return {};
     case LinkStatus::PortClosed:
     case LinkStatus::InvalidLength:
@@ -22,6 +25,20 @@ QString failureText(LinkStatus status)
         break;
     }
     return texts::deviceNotResponding();
+}
+
+QString openFailureReason(int osError)
+{
+    switch (osError) {
+    case 0:
+        return {};
+    case ENOTTY: // /dev/null, a regular file: the terminal settings do not apply
+        return QStringLiteral("Not a serial port");
+    case EWOULDBLOCK: // the lock that keeps a second program off the port
+        return QStringLiteral("In use by another program");
+    default:
+        return qt_error_string(osError);
+    }
 }
 
 LinkReport::LinkReport(LoggerProtocol& protocol, Prompt& prompt)
@@ -40,6 +57,8 @@ bool LinkReport::ok(LinkStatus status)
 {
     if (status == LinkStatus::Ok)
         return true;
+    if (status == LinkStatus::CannotOpen && !openFailureTold_)
+        portDidNotOpen(protocol_.settings().port, 0);
     if (const QString text = failureText(status); !text.isEmpty())
         prompt_.tell(text, PromptSymbol::Warning);
     return false;
@@ -50,10 +69,14 @@ bool LinkReport::confirmConnect()
     return prompt_.confirm(texts::pleaseConnect(), PromptSymbol::Warning);
 }
 
-void LinkReport::portDidNotOpen(const QString&, int)
+void LinkReport::portDidNotOpen(const QString& port, int osError)
 {
-    // The port name and the system's reason are here for a fuller message.
-    prompt_.tell(texts::unableToOpenPort(), PromptSymbol::Error);
+    if (openFailureTold_)
+        return;
+    openFailureTold_ = true;
+    const QString reason = port.isEmpty() ? QStringLiteral("no port is chosen")
+                                          : openFailureReason(osError);
+    prompt_.tell(texts::unableToOpenPort(port, reason), PromptSymbol::Error);
 }
 
 } // namespace qz

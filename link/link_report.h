@@ -3,9 +3,9 @@
 // report for its protocol object and passes each transaction's status through ok() at the
 // step where it gave up; the sequence stops there, so the user hears of a failure once.
 //
-// Today's wording: "Unable to open com port" at every attempt whose port did not open (the
-// report watches the protocol for those), then "Device Not Responding" for the
-// transaction that gave up.
+// A port that does not open is told at once, once per report, with its name and the
+// system's reason ("Unable to open com port /dev/ttyUSB0: No such file or directory");
+// a transaction that gave up on the logger is "Device Not Responding".
 #include "link/link_status.h"
 #include "platform/prompt.h"
 
@@ -18,8 +18,13 @@ namespace qz {
 class LoggerProtocol;
 
 // The message for a transaction that ended with status; empty for outcomes that tell the
-// user nothing (Ok, a cancel, a program the logger did not take).
+// user nothing here (Ok, a cancel, a program the logger did not take, a port that did not
+// open, which the report tells as it happens).
 QString failureText(LinkStatus status);
+
+// Why a port did not open, in words: the system's text for its error number, plainer
+// words for a path that is no serial port or a port another program holds; empty for 0.
+QString openFailureReason(int osError);
 
 class LinkReport {
 public:
@@ -39,6 +44,7 @@ private:
 
     LoggerProtocol& protocol_;
     Prompt& prompt_;
+    bool openFailureTold_ = false;
     // The watcher of an enclosing report, given back when this one ends.
     std::function<void(const QString&, int)> outer_;
 };

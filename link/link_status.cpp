@@ -6,6 +6,7 @@ const char* linkStatusName(LinkStatus status)
 {
     switch (status) {
     case LinkStatus::Ok: return "ok";
+    case LinkStatus::CannotOpen: return "cannot open";
     case LinkStatus::PortClosed: return "port closed";
     case LinkStatus::InvalidLength: return "invalid length";
     case LinkStatus::NoEcho: return "no echo";

@@ -6,7 +6,8 @@ namespace qz {
 
 enum class LinkStatus {
     Ok,
-    PortClosed,    // the port is not open (it did not open, or was never opened)
+    CannotOpen,    // the port did not open (told once, with the port and the system's reason)
+    PortClosed,    // the port is not open (it was never opened)
     InvalidLength, // a frame or reply length the protocol cannot carry
     NoEcho,        // an echo did not come within the echo limit
     BadEcho,       // an echo differed from the byte sent

@@ -1,8 +1,9 @@
 #pragma once
 // LoggerProtocol: the logger's command language over a serial port it holds. send with its
 // echo check, receive with its checksum, and the transactions built on them. A transaction
-// tries up to five times and returns what became of its last attempt; it tells the user
-// nothing (the command that runs it does, see link/link_report.h).
+// tries up to five times and returns what became of its last attempt, except that a port
+// which does not open ends it at once (CannotOpen); it tells the user nothing (the command
+// that runs it does, see link/link_report.h).
 #include "link/link_settings.h"
 #include "link/link_status.h"
 #include "link/serial_port.h"
@@ -30,8 +31,8 @@ public:
     const LinkSettings& settings() const { return settings_; }
     SerialPort& port() { return port_; }
 
-    // Called at every attempt whose port did not open, with the port name and the
-    // system's reason (0 when none was given). Returns the handler it replaces.
+    // Called when the port does not open, with the port name and the system's reason (0
+    // when none was given). Returns the handler it replaces.
     using OpenFailed = std::function<void(const QString& port, int osError)>;
     OpenFailed onOpenFailed(OpenFailed handler)
     {
@@ -39,8 +40,8 @@ public:
         return handler;
     }
 
-    // Opens the port when it is closed, then lets it settle for 500 ms (also when it did
-    // not open: each attempt of a transaction tries again).
+    // Opens the port when it is closed, then lets it settle for 500 ms. CannotOpen, after
+    // the open-failed handler, when it does not open.
     LinkStatus ensureOpen();
     // Sends a frame byte by byte, each echoed by the logger before the next goes out.
     LinkStatus send(const std::uint8_t* frame, std::uint16_t length);

@@ -34,10 +34,13 @@ LinkStatus LoggerProtocol::ensureOpen()
     if (port_.isOpen())
         return LinkStatus::Ok;
     const OpenResult opening = port_.open(settings_.port);
-    if (!opening.opened && openFailed_)
-        openFailed_(settings_.port, opening.osError);
+    if (!opening.opened) {
+        if (openFailed_)
+            openFailed_(settings_.port, opening.osError);
+        return LinkStatus::CannotOpen;
+    }
     port_.delay(kSettleMs);
-    return opening.opened ? LinkStatus::Ok : LinkStatus::PortClosed;
+    return LinkStatus::Ok;
 }
 
 LinkStatus LoggerProtocol::send(const std::uint8_t* frame, std::uint16_t length)

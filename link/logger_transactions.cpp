@@ -30,7 +30,9 @@ LinkStatus LoggerProtocol::readExchange(const std::uint8_t* frame, std::uint16_t
     const auto replyLength = static_cast<std::uint16_t>(dataLength + frames::kChecksumSize);
     LinkStatus status = LinkStatus::Ok;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        ensureOpen();
+        // A port that does not open now will not open at the next attempt either.
+        if (status = ensureOpen(); !ok(status))
+            return status;
         status = send(frame, frameLength);
         if (ok(status))
             status = receive(reply.data(), replyLength);
@@ -47,7 +49,8 @@ LinkStatus LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_
 {
     LinkStatus status = LinkStatus::Ok;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        ensureOpen();
+        if (status = ensureOpen(); !ok(status))
+            return status;
         status = send(frame, frameLength);
         if (ok(status))
             return status;

@@ -2,6 +2,7 @@
 // begins with.
 #include "recording/recording.h"
 
+#include "model/simulated_logger.h"
 #include "model/values.h"
 
 namespace qz {
@@ -62,7 +63,7 @@ void Recording::appendInfoLines(QStringList& lines, const ViewRecord& view) cons
     }
 
     lines << QStringLiteral("Record Name        : ") + TrimLeadingBlanks(TrimTrailingBlanks(r.recordName()))
-          << QStringLiteral("Serial Number      : ") + r.serialNumber()
+          << QStringLiteral("Serial Number      : ") + serialNumberText(r.serialNumber())
           << QStringLiteral("Recording Interval : ") + IntervalText(r.interval())
           << QStringLiteral("Start Date/Time    : ") + r.recordDateText(view.first) + QLatin1Char(' ')
                  + r.recordTimeText(view.first)

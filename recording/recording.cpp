@@ -1,6 +1,7 @@
 #include "recording/recording.h"
 
 #include "model/datetime_number.h"
+#include "model/simulated_logger.h"
 #include "model/values.h"
 
 #include <QLocale>
@@ -116,6 +117,13 @@ QString Recording::description() const
     return reader_.serialNumber() + createdText();
 }
 
+QString Recording::simulatedMark() const
+{
+    if (!isSimulatedSerial(reader_.serialNumber()))
+        return {};
+    return QStringLiteral(" (") + simulatedLoggerText() + QLatin1Char(')');
+}
+
 void Recording::childTitle(int n)
 {
     if (titleSet_)
@@ -124,10 +132,10 @@ void Recording::childTitle(int n)
     const QString name = reader_.recordName().left(30);
     if (!fileName_.isEmpty()) {
         const QString base = fileName_.mid(fileName_.lastIndexOf(QLatin1Char('/')) + 1);
-        caption_ = base + QStringLiteral(" - ") + name + QStringLiteral(" #") + number;
+        caption_ = base + simulatedMark() + QStringLiteral(" - ") + name + QStringLiteral(" #") + number;
     } else {
-        caption_ = QStringLiteral("S/N:") + reader_.serialNumber() + QStringLiteral(" - ") + name
-            + QStringLiteral(" #") + number + QStringLiteral(" (") + createdText() + QStringLiteral(" )");
+        caption_ = QStringLiteral("S/N:") + reader_.serialNumber() + simulatedMark() + QStringLiteral(" - ")
+            + name + QStringLiteral(" #") + number + QStringLiteral(" (") + createdText() + QStringLiteral(" )");
     }
     titleSet_ = true;
 }

@@ -108,6 +108,8 @@ public:
     // The created moment as titles and descriptions show it: the locale's short date and
     // time, with seconds.
     QString createdText() const;
+    // " (Simulated logger)" for a recording of the simulated logger, otherwise empty.
+    QString simulatedMark() const;
     // Sets the caption once, numbered n; does nothing while the title is set.
     void childTitle(int n);
     bool isTitleSet() const { return titleSet_; }

@@ -66,10 +66,25 @@ ReplyFaults FaultPlan::forReply(std::int64_t frameNumber) const
             continue;
         if (a.fault.kind == FaultKind::BadChecksum)
             r.badChecksum = true;
+        else if (a.fault.kind == FaultKind::PairedBitErrors)
+            r.pairedAt = a.fault.byte + int(frameNumber - a.first);
         else if (a.fault.kind == FaultKind::ShortReply)
             r.withheld += a.fault.withheld < 0 ? 0 : a.fault.withheld;
     }
     return r;
+}
+
+void ApplyPairedBitErrors(std::uint8_t* data, int count, int at)
+{
+    if (at < 0 || at + 1 >= count)
+        return;
+    const unsigned differ = unsigned(data[at] ^ data[at + 1]);
+    if (differ == 0)
+        return;
+    // One bit set in one byte and clear in the other: flipping it in both keeps the sum.
+    const std::uint8_t bit = std::uint8_t(differ & (~differ + 1));
+    data[at] ^= bit;
+    data[at + 1] ^= bit;
 }
 
 void ByteErrors::set(double rate, std::uint64_t seed)

@@ -20,6 +20,10 @@ enum class FaultKind {
     SlowEcho,    // every echo of the frame leaves `delayUs` late (the reply follows it)
     Ignored,     // the frame is echoed as usual but not carried out (a write that does
                  // not stick, a command the logger drops)
+    // Two bit errors in the reply that the checksum cannot see: data bytes byte + k and
+    // byte + k + 1 (k: the frame's place in the fault, so that no two replies are hit
+    // alike) exchange the lowest bit in which they differ; bytes that are equal stay.
+    PairedBitErrors,
 };
 
 struct Fault {
@@ -43,7 +47,11 @@ struct ByteFaults {
 struct ReplyFaults {
     bool badChecksum = false;
     int withheld = 0;
+    int pairedAt = -1; // the first data byte of the pair hit by paired bit errors
 };
+
+// Applies paired bit errors at data bytes at and at + 1 of a reply of count data bytes.
+void ApplyPairedBitErrors(std::uint8_t* data, int count, int at);
 
 class FaultPlan {
 public:

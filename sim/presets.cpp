@@ -3,6 +3,7 @@
 #include "model/byte_view.h"
 #include "model/memory_image.h"
 #include "model/real48.h"
+#include "model/simulated_logger.h"
 #include "model/values.h"
 #include "sim/sensors.h"
 
@@ -66,8 +67,9 @@ void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
     std::fill(m, m + mem::kHeaderSize, std::uint8_t(0));
     const ByteView header{m, mem::kHeaderSize};
 
+    // The simulated logger's mark (model/simulated_logger.h) and the code's last digit.
     char serial[8];
-    std::snprintf(serial, sizeof serial, "%04d", (preset.deviceCode * 37 + 1201) % 10000);
+    std::snprintf(serial, sizeof serial, "%s%d", kSimulatedSerialPrefix, preset.deviceCode % 10);
     PutText(m, mem::kSerialNumber, mem::kSerialNumberSize,
             preset.serial.empty() ? serial : preset.serial.c_str(), ' ');
     header.setU16(mem::kDeviceCode, preset.deviceCode);
@@ -134,6 +136,8 @@ void LoadMemory(Logger& logger, const MemoryPreset& preset)
     logger.advance(logger.elapsedUs() + records * s.intervalUs);
     if (!preset.running)
         logger.stop();
+    if (preset.damagedBlock >= 0 && preset.damagedBlock < s.blocks)
+        m[mem::BlockAddress(preset.damagedBlock) + mem::kBlockStamp + 1] = 0x13;
 }
 
 } // namespace qz::sim

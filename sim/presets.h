@@ -34,7 +34,8 @@ struct MemoryPreset {
     int intervalSeconds = 0; // 0 = the model's
     CivilTime start{2026, 2, 27, 8, 0, 0, 0}; // recording start on the logger's clock
     bool running = false;    // leave the logger recording (otherwise stopped, state 0)
-    std::string serial = {}; // 4 characters; empty = derived from the code
+    std::string serial = {}; // 4 characters; empty = "SIM" and the code's last digit
+    int damagedBlock = -1;   // this data block's stamp reads month 13: damaged memory
 };
 
 // The model defaults for a device code.

@@ -1,17 +1,30 @@
 // The main window's logger commands.
 #include "app/ui/main_window.h"
 
-#include "ui/progress_dialog.h"
+#include "app/ui/document_dialogs.h"
+#include "app/ui/document_texts.h"
+#include "app/ui/download_display.h"
 #include "app/ui/options_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "link/download_sequence.h"
 #include "link/line_registry.h"
 #include "link/logger_protocol.h"
 #include "model/datetime_number.h"
+#include "recording/recording.h"
+#include "ui/progress_dialog.h"
 
 #include <QMdiArea>
 
 namespace qz {
+
+namespace {
+
+QByteArray bytesOf(const std::vector<std::uint8_t>& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
+}
+
+} // namespace
 
 void MainWindow::download()
 {
@@ -24,37 +37,62 @@ void MainWindow::download()
     {
         // Shown when the download begins, after the logger has answered.
         ProgressDialog gauge(services_.pump, this, false);
-        runDownload(logger, gauge, services_.prompt,
-                    [this, &gauge](const std::vector<std::uint8_t>& image) {
-                        gauge.dismiss();
-                        return acceptDownload(image);
-                    });
+        DownloadDisplay display(gauge, services_.prompt);
+        DownloadOptions options;
+        options.verify = options_->settings().verifyDownloads();
+        DownloadReceiver receiver;
+        receiver.accept = [this, &display](const std::vector<std::uint8_t>& image) {
+            display.dismiss();
+            return acceptDownload(image);
+        };
+        receiver.saveAnyway = [this, &display](const std::vector<std::uint8_t>& image) {
+            display.dismiss();
+            return saveDownloadAnyway(image);
+        };
+        runDownload(logger, display, display, options, receiver);
     }
     setLoggerMenuEnabled(true);
     commandBusy_ = false;
 }
 
-ImageAcceptance MainWindow::acceptDownload(const std::vector<std::uint8_t>& image)
+ImageUse MainWindow::acceptDownload(const std::vector<std::uint8_t>& image)
 {
     if (QMdiSubWindow* active = mdi_->activeSubWindow(); active && active->isMaximized())
         active->showNormal();
     GraphWindow* graph = newGraphWindow();
     Recording& recording = graph->recording();
     recording.setCreated(ToDateTimeNumber(services_.clock.localNow()));
-    recording.setImage(QByteArray(reinterpret_cast<const char*>(image.data()),
-                                  static_cast<qsizetype>(image.size())));
+    recording.setImage(bytesOf(image));
     recording.setSaved(false);
-    ImageAcceptance result;
-    result.initialized = graph->initialize();
-    result.measurementCount = graph->measurementCount();
-    if (result.initialized) {
+    ImageUse use = ImageUse::Shown;
+    if (!graph->initialize())
+        use = recording.model().accepted ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
+    if (use == ImageUse::Shown) {
         renumberGraphs();
     } else {
         // A recording that cannot be shown leaves no empty window behind.
         graph->freeWindow();
     }
     updateMenuItems();
-    return result;
+    return use;
+}
+
+bool MainWindow::saveDownloadAnyway(const std::vector<std::uint8_t>& image)
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save");
+    request.filter = QStringLiteral("Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
+    request.defaultExt = QStringLiteral("qrv");
+    const QString name = services_.dialogs.saveFile(this, request);
+    if (name.isEmpty())
+        return false;
+    Recording recording(services_.folder);
+    recording.setImage(bytesOf(image));
+    if (const SaveResult saved = recording.save(name); !saved.ok()) {
+        services_.prompt.tell(texts::cannotWrite(name, saved.reason), PromptSymbol::Error);
+        return false;
+    }
+    return true;
 }
 
 } // namespace qz

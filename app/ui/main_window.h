@@ -102,7 +102,10 @@ public:
     void placeDocument(DocumentWindow* window);
     GraphWindow* newGraphWindow();
     // Takes a downloaded image into a new graph window.
-    ImageAcceptance acceptDownload(const std::vector<std::uint8_t>& image);
+    ImageUse acceptDownload(const std::vector<std::uint8_t>& image);
+    // Saves a downloaded image that cannot be shown (its model is unknown) to a file the
+    // user chooses; false when none was chosen or the file could not be written.
+    bool saveDownloadAnyway(const std::vector<std::uint8_t>& image);
 
 protected:
     bool event(QEvent* event) override;

@@ -20,7 +20,7 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
 
     portFrame_ = new QFrame(this);
     portFrame_->setFrameShape(QFrame::StyledPanel);
-    portFrame_->setGeometry(8, 8, 281, 81);
+    portFrame_->setGeometry(8, 8, 281, 105);
     label1_ = new QLabel(QStringLiteral("Communication port"), portFrame_);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setGeometry(16, 10, 250, 20);
@@ -29,10 +29,15 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     combo_->setGeometry(16, 36, 250, 26);
     combo_->setEditable(false);
     combo_->installEventFilter(this);
+    verify_ = new QCheckBox(QStringLiteral("Verify downloads (slower)"), portFrame_);
+    verify_->setObjectName(QStringLiteral("VerifyCheckBox"));
+    verify_->setToolTip(QStringLiteral("Every block is read twice and must read the same: about "
+                                       "twice the time of a download"));
+    verify_->setGeometry(16, 70, 250, 24);
 
     modemFrame_ = new QFrame(this);
     modemFrame_->setFrameShape(QFrame::StyledPanel);
-    modemFrame_->setGeometry(8, 100, 281, 49);
+    modemFrame_->setGeometry(8, 124, 281, 49);
     check_ = new QCheckBox(QStringLiteral("   Modem"), modemFrame_);
     check_->setObjectName(QStringLiteral("CheckBox1"));
     check_->setGeometry(16, 12, 200, 24);
@@ -47,11 +52,15 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     help_ = new QPushButton(QStringLiteral("&Help"), this);
     help_->setObjectName(QStringLiteral("HelpBtn"));
     help_->setGeometry(300, 72, 90, 27);
-    fullHeight_ = 160;
+    fullHeight_ = 184;
     setFixedSize(398, fullHeight_);
 
     connect(combo_, &QComboBox::activated, this, [this](int index) { settings_.choosePort(index); });
-    connect(check_, &QCheckBox::toggled, this, [this](bool on) { settings_.setModemChecked(on); });
+    connect(check_, &QCheckBox::toggled, this, [this](bool on) {
+        settings_.setModemChecked(on);
+        syncVerify(); // until the user chooses, verifying follows the modem
+    });
+    connect(verify_, &QCheckBox::clicked, this, [this](bool on) { settings_.setVerifyDownloads(on); });
     connect(ok_, &QPushButton::clicked, this, &OptionsDialog::acceptOptions);
     connect(cancel_, &QPushButton::clicked, this, &OptionsDialog::discardOptions);
     connect(help_, &QPushButton::clicked, this, [this] { emit helpRequested(4); });
@@ -77,11 +86,18 @@ void OptionsDialog::syncControls()
     if (index >= 0)
         combo_->setCurrentIndex(index);
     check_->setChecked(settings_.modemChecked());
+    syncVerify();
     const bool modem = settings_.modemAvailable();
     check_->setVisible(modem);
     modemFrame_->setVisible(modem);
     // Without a modem only the port group and the buttons remain.
     setFixedHeight(modem ? fullHeight_ : modemFrame_->y() + 2 * portFrame_->y() + 8);
+}
+
+void OptionsDialog::syncVerify()
+{
+    const QSignalBlocker block(verify_);
+    verify_->setChecked(settings_.verifyChecked());
 }
 
 void OptionsDialog::showOptions()

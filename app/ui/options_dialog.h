@@ -1,6 +1,7 @@
 #pragma once
-// "Quorvant Options": the port every window talks through, and whether a modem is in the
-// path. Created at start, shown without blocking, never destroyed before the program ends.
+// "Quorvant Options": the port every window talks through, whether downloads are verified,
+// and whether a modem is in the path. Created at start, shown without blocking, never
+// destroyed before the program ends.
 #include "link/comm_settings.h"
 
 #include <QDialog>
@@ -30,6 +31,7 @@ public:
 
     QComboBox* portComboBox() const { return combo_; }
     QCheckBox* modemCheckBox() const { return check_; }
+    QCheckBox* verifyCheckBox() const { return verify_; }
 
 signals:
     void helpRequested(int context);
@@ -41,6 +43,7 @@ protected:
 private:
     void fillList();
     void syncControls();
+    void syncVerify();
 
     CommSettings settings_;
     QFrame* portFrame_;
@@ -48,6 +51,7 @@ private:
     QLabel* label1_;
     QComboBox* combo_;
     QCheckBox* check_;
+    QCheckBox* verify_;
     QPushButton* ok_;
     QPushButton* cancel_;
     QPushButton* help_;

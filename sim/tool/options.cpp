@@ -54,7 +54,8 @@ bool ToFault(const std::string& s, Fault& f, std::string& error)
         {"no-echo", FaultKind::NoEcho},         {"wrong-echo", FaultKind::WrongEcho},
         {"bad-checksum", FaultKind::BadChecksum}, {"short-reply", FaultKind::ShortReply},
         {"silence", FaultKind::Silence},        {"slow-echo", FaultKind::SlowEcho},
-        {"ignored", FaultKind::Ignored}};
+        {"ignored", FaultKind::Ignored},
+        {"paired-bit-errors", FaultKind::PairedBitErrors}};
     const auto k = kinds.find(kind);
     if (k == kinds.end()) {
         error = "unknown fault '" + kind + "'";
@@ -106,6 +107,7 @@ Memory:
   --blocks N           data blocks recorded (linear: the last one half full; wrapped:
                        blocks recorded after the memory first filled)
   --records N          exactly N records instead of --blocks
+  --damage K           data block K reads month 13 in its stamp (damaged memory)
   --inputs N           recorded inputs, 1..8 (default: the model's)
   --interval SECONDS   recording interval (default: the model's)
   --start "YYYY-MM-DD HH:MM:SS"  start of the ready-made recording
@@ -131,6 +133,9 @@ Faults (frames are counted from the start, the first frame is 0):
                          silence       the frame is neither echoed nor carried out
                          slow-echo     every echo of the frame comes D ms late
                          ignored       the frame is echoed but not carried out
+                         paired-bit-errors  reply bytes K+n and K+n+1 (n: the
+                                       frame's place in the fault) exchange a bit:
+                                       the checksum still matches
                        frames=M covers M frames from N on (0 = all); default 1.
                        May be given more than once.
   --byte-errors RATE[,seed=S]  flip a bit in each byte sent with probability RATE
@@ -207,6 +212,10 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
             if (!value(v) || !ToInt(v, 1, 100000, n))
                 return error = "--blocks needs a number of blocks", false;
             o.memory.blocks = int(n);
+        } else if (a == "--damage") {
+            if (!value(v) || !ToInt(v, 0, 507, n))
+                return error = "--damage needs a block number 0..507", false;
+            o.memory.damagedBlock = int(n);
         } else if (a == "--records") {
             if (!value(v) || !ToInt(v, 1, 100000000, n))
                 return error = "--records needs a number of records", false;

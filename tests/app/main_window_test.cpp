@@ -297,8 +297,7 @@ protected:
     {
         const QByteArray image = ColdStoreImage().build();
         const std::vector<std::uint8_t> bytes(image.begin(), image.end());
-        const ImageAcceptance a = Form().acceptDownload(bytes);
-        EXPECT_TRUE(a.initialized);
+        EXPECT_EQ(Form().acceptDownload(bytes), ImageUse::Shown);
         Settle();
         return Form().graphWindows().isEmpty() ? nullptr : Form().graphWindows().constFirst();
     }

@@ -88,9 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StartCase{"first start, one port", QByteArray(), {"/dev/ttyUSB3"}, {"/dev/ttyUSB3"}, {"sim"},
                   {"/dev/ttyUSB3", "Simulated logger"}, "/dev/ttyUSB3"},
+        // Another port, or the simulated logger, would answer in the saved port's place:
+        // it stays chosen, and a download says that it does not open.
         StartCase{"saved port gone", "[Communication]\r\nComport=/dev/ttyUSB9\r\n",
                   {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"sim"},
-                  {"/dev/ttyUSB1", "/dev/ttyUSB4", "Simulated logger"}, "/dev/ttyUSB1"},
+                  {"/dev/ttyUSB1", "/dev/ttyUSB4", "/dev/ttyUSB9", "Simulated logger"}, "/dev/ttyUSB9"},
+        StartCase{"saved port gone and no other port", "[Communication]\r\nComport=/dev/ttyUSB0\r\n",
+                  {}, {}, {"sim"}, {"/dev/ttyUSB0", "Simulated logger"}, "/dev/ttyUSB0"},
         StartCase{"saved port kept", "[Communication]\r\nComport=/dev/ttyUSB4\r\n",
                   {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"sim"},
                   {"/dev/ttyUSB1", "/dev/ttyUSB4", "Simulated logger"}, "/dev/ttyUSB4"},
@@ -196,6 +200,78 @@ TEST_F(OptionsTest, ClosingByTheFrameSaves)
     emit dialog.portComboBox()->activated(1);
     dialog.close();
     EXPECT_EQ(Key("Communication", "Comport"), "sim");
+}
+
+} // namespace qz
+
+namespace qz {
+
+// Whether downloads are verified: the user's choice once made, until then the modem's.
+struct VerifyCase {
+    const char* what;
+    QByteArray ini;
+    bool modemFile;           // a modem description file exists
+    bool verifiesAfterStart;  // what a download does after the program starts
+    bool shownChecked;        // what the dialog shows
+};
+
+void PrintTo(const VerifyCase& c, std::ostream* os) { *os << c.what; }
+
+class VerifyDownloadsTest : public OptionsTest, public ::testing::WithParamInterface<VerifyCase> {};
+
+TEST_P(VerifyDownloadsTest, FollowsTheChoiceOrTheModem)
+{
+    const VerifyCase& c = GetParam();
+    WriteIni(c.ini);
+    OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), c.modemFile));
+    EXPECT_EQ(dialog.settings().verifyDownloads(), c.verifiesAfterStart);
+    dialog.showOptions();
+    EXPECT_EQ(dialog.verifyCheckBox()->isChecked(), c.shownChecked);
+    EXPECT_EQ(dialog.verifyCheckBox()->text(), "Verify downloads (slower)");
+    EXPECT_TRUE(dialog.verifyCheckBox()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, VerifyDownloadsTest,
+    ::testing::Values(
+        VerifyCase{"no choice, direct cable", "[Communication]\r\nComport=sim\r\n", false, false, false},
+        VerifyCase{"no choice, modem", "[Modem]\r\nModemPresent=1\r\n", true, true, true},
+        VerifyCase{"chosen", "[Communication]\r\nVerifyDownloads=1\r\n", false, true, true},
+        VerifyCase{"refused over a modem", "[Communication]\r\nVerifyDownloads=0\r\n[Modem]\r\nModemPresent=1\r\n",
+                   true, false, false},
+        VerifyCase{"not a number", "[Communication]\r\nVerifyDownloads=yes\r\n", false, false, false}),
+    [](const auto& info) {
+        QString name = QString::fromLatin1(info.param.what);
+        name.replace(QRegularExpression("[^A-Za-z0-9]"), "_");
+        return name.toStdString();
+    });
+
+TEST_F(OptionsTest, TheVerifyChoiceIsSavedWithTheOtherLinesKept)
+{
+    WriteIni("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n[Device 101]\r\nPrimUnit1=kPa\r\n");
+    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), true));
+    EXPECT_EQ(Key("Communication", "VerifyDownloads"), "?") << "not written before the user chooses";
+    dialog.showOptions();
+    // Until the user chooses, the box follows the modem box.
+    dialog.modemCheckBox()->click();
+    EXPECT_TRUE(dialog.verifyCheckBox()->isChecked());
+    dialog.modemCheckBox()->click();
+    EXPECT_FALSE(dialog.verifyCheckBox()->isChecked());
+    dialog.verifyCheckBox()->click();
+    dialog.acceptOptions();
+    EXPECT_EQ(Key("Communication", "VerifyDownloads"), "1");
+    EXPECT_TRUE(dialog.settings().verifyDownloads());
+    QFile f(Ini());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_TRUE(text.startsWith("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("[Device 101]\r\nPrimUnit1=kPa\r\n")) << text.toStdString();
+
+    // Chosen, it no longer follows the modem.
+    dialog.showOptions();
+    dialog.modemCheckBox()->click();
+    dialog.modemCheckBox()->click();
+    EXPECT_TRUE(dialog.verifyCheckBox()->isChecked());
 }
 
 } // namespace qz

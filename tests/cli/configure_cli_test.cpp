@@ -133,7 +133,7 @@ TEST(CliConfigure, ARecordingLoggerIsRestartedOnlyWithYes)
 {
     Sim sim({"--model", "101", "--running"});
     ASSERT_FALSE(sim.path().isEmpty());
-    const QString question = "Recorder running\rSending configuration will restart it\rSend Configuration ?";
+    const QString question = "Recorder running\nSending configuration will restart it\nSend Configuration ?";
     QTemporaryDir dir;
     const QString trace = dir.filePath("t.txt");
     const CliResult no = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
@@ -215,7 +215,7 @@ TEST(CliStop, ReportsWithoutYesAndStopsWithIt)
     ASSERT_FALSE(sim.path().isEmpty());
     const CliResult ask = cli({"stop", "--port", sim.path()});
     EXPECT_EQ(ask.exitCode, 1);
-    EXPECT_EQ(ask.err.trimmed(), "Quorvant running\rConfirming stop ?");
+    EXPECT_EQ(ask.err.trimmed(), "Quorvant running\nConfirming stop ?");
     EXPECT_TRUE(ask.out.startsWith("Run state: running")) << ask.out.toStdString();
     EXPECT_TRUE(cli({"status", "--port", sim.path()}).out.contains("Run state:     recording"));
 

@@ -118,10 +118,12 @@ TEST_F(RecordingCommands, RefusalsGoToStandardError)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("quorvant and some bytes");
     }
-    const struct { QStringList args; int status; const char* err; } cases[] = {
+    const struct { QStringList args; int status; QByteArray err; } cases[] = {
         {{QStringLiteral("info"), bad}, 1, "Invalid data file \nThis file is not for a QuorvantZK\n"},
         {{QStringLiteral("export"), bad, QStringLiteral("--kind"), QStringLiteral("text")}, 1,
          "Invalid data file \nThis file is not for a QuorvantZK\n"},
+        {{QStringLiteral("info"), dir.filePath(QStringLiteral("missing.qrv"))}, 1,
+         "Cannot open " + dir.filePath(QStringLiteral("missing.qrv")).toUtf8() + ": No such file or directory\n"},
         {{QStringLiteral("info")}, 2, "usage: quorzk-cli info FILE.qrv\n"},
         {{QStringLiteral("export"), file_}, 2, "quorzk-cli export: --kind text|excel|lotus|nodate is required\n"},
         {{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("csv")}, 2,
@@ -133,6 +135,9 @@ TEST_F(RecordingCommands, RefusalsGoToStandardError)
         EXPECT_TRUE(r.out.isEmpty()) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith(c.err)) << r.err.toStdString();
     }
+    // A file that does not open is said once, with its reason.
+    const CliRun missing = RunCli({QStringLiteral("info"), dir.filePath(QStringLiteral("missing.qrv"))});
+    EXPECT_EQ(missing.err, cases[2].err);
 }
 
 TEST_F(RecordingCommands, UnwritableOutputFails)

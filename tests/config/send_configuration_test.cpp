@@ -309,10 +309,11 @@ TEST(SendConfiguration, TheDownloadAfterwardsFindsWhatWasSent)
         std::vector<std::uint8_t> downloaded;
         auto q = r.make();
         const DownloadOutcome outcome =
-            runDownload(*q, r.progress, r.prompt, [&](const std::vector<std::uint8_t>& image) {
-                downloaded = image;
-                return ImageAcceptance{true, 2};
-            });
+            runDownload(*q, r.progress, r.prompt, DownloadOptions{},
+                        DownloadReceiver([&](const std::vector<std::uint8_t>& image) {
+                            downloaded = image;
+                            return ImageUse::Shown;
+                        }));
         ASSERT_EQ(outcome, DownloadOutcome::Accepted) << c.name << ' ' << r.prompt.texts().join("|").toStdString();
         const ImageReader got(ConstByteView{downloaded.data(), downloaded.size()});
         EXPECT_EQ(got.recordName(), kComment.leftJustified(50, QLatin1Char(' '))) << c.name;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <functional>
 
 namespace qz::test {
@@ -203,22 +206,47 @@ TEST(EmulatorProtocol, BadChecksumsAndShortRepliesAreRetried)
     }
 }
 
-TEST(EmulatorProtocol, APortThatCannotBeOpenedIsToldAtEveryAttempt)
+TEST(EmulatorProtocol, APortThatCannotBeOpenedIsToldOnceWithItsReason)
 {
-    VirtualClock clock;
-    RecordingPrompt prompt;
-    LoggerProtocol q(LinkSettings{"/nonexistent/ttyQZ9", false}, std::make_unique<DeviceLine>(), clock);
-    LinkReport report(q, prompt);
-    EXPECT_EQ(q.ping(), LinkStatus::PortClosed);
-    EXPECT_EQ(prompt.texts(), QStringList(5, "Unable to open com port"));
-    EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Error);
-    prompt.clear();
-    std::uint8_t ident[mem::kIdentificationSize];
-    EXPECT_FALSE(report.ok(q.readIdent(ident)));
-    QStringList expected(5, "Unable to open com port");
-    expected << "Device Not Responding";
-    EXPECT_EQ(prompt.texts(), expected);
-    EXPECT_EQ(clock.tickMs(), 10 * 500);
+    // What a user may have chosen or typed as the port, none of which is a serial port.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile regular(dir.filePath("notes.txt"));
+    ASSERT_TRUE(regular.open(QIODevice::WriteOnly));
+    regular.close();
+    struct Case {
+        const char* name;
+        QString port;
+        QString reason;
+    } cases[] = {
+        {"missing path", dir.filePath("ttyUSB0"), "No such file or directory"},
+        {"regular file", regular.fileName(), "Not a serial port"},
+        {"directory", dir.path(), "Is a directory"},
+        {"not a terminal", "/dev/null", "Not a serial port"},
+        {"no port chosen", "", "no port is chosen"},
+    };
+    for (const auto& c : cases) {
+        VirtualClock clock;
+        RecordingPrompt prompt;
+        LoggerProtocol q(LinkSettings{c.port, false}, std::make_unique<DeviceLine>(), clock);
+        const QString told = c.port.isEmpty() ? "Unable to open com port: " + c.reason
+                                              : "Unable to open com port " + c.port + ": " + c.reason;
+        {
+            LinkReport report(q, prompt);
+            EXPECT_EQ(q.ping(), LinkStatus::CannotOpen) << c.name;
+            std::uint8_t ident[mem::kIdentificationSize];
+            EXPECT_FALSE(report.ok(q.readIdent(ident))) << c.name;
+        }
+        EXPECT_EQ(prompt.texts(), QStringList{told}) << c.name;
+        EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Error) << c.name;
+        EXPECT_EQ(clock.tickMs(), 0) << c.name << ": no attempt waits for a port that is not there";
+
+        // The Download command stops there: no "Please Connect", nothing about the device.
+        prompt.clear();
+        RecordingProgress progress;
+        EXPECT_EQ(runDownload(q, progress, prompt, {}, {}), DownloadOutcome::Stopped) << c.name;
+        EXPECT_EQ(prompt.texts(), QStringList{told}) << c.name;
+    }
 }
 
 TEST(EmulatorProtocol, VerifyProgramStopAndRunState)

@@ -34,16 +34,25 @@ struct EmulatorRig {
     Session open(bool modem = false) { return Session(make(modem), prompt); }
     std::uint8_t* memory() { return emulator.logger().memory(); }
 
-    // Runs the Download command; the image handed over is kept in `image`.
-    DownloadOutcome download(ImageAcceptance answer = {true, 100})
+    // Runs the Download command; the image handed over is kept in `image`, an image saved
+    // because its model is unknown in `savedAnyway`.
+    DownloadOutcome download(ImageUse answer = ImageUse::Shown, const DownloadOptions& options = {})
     {
         auto q = make();
-        return runDownload(*q, progress, prompt, [&](const std::vector<std::uint8_t>& img) {
+        DownloadReceiver receiver;
+        receiver.accept = [&](const std::vector<std::uint8_t>& img) {
             image = img;
             return answer;
-        });
+        };
+        receiver.saveAnyway = [&](const std::vector<std::uint8_t>& img) {
+            savedAnyway = img;
+            return true;
+        };
+        return runDownload(*q, progress, prompt, options, receiver);
     }
+    DownloadOutcome download(const DownloadOptions& options) { return download(ImageUse::Shown, options); }
     std::optional<std::vector<std::uint8_t>> image;
+    std::optional<std::vector<std::uint8_t>> savedAnyway;
 
     int word(std::size_t address) { return ByteView{image->data(), image->size()}.u16(address); }
     // Whether the downloaded image holds the logger's bytes at [from, to).

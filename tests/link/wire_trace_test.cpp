@@ -184,10 +184,10 @@ TEST(WireTrace, ATracedDownloadIsTheSameDownload)
         Result result;
         {
             LoggerProtocol q(LinkSettings{"sim", false}, lines.make("sim"), r.clock);
-            runDownload(q, r.progress, r.prompt, [&](const std::vector<std::uint8_t>& image) {
-                result.image = image;
-                return ImageAcceptance{true, 100};
-            });
+            runDownload(q, r.progress, r.prompt, {}, {[&](const std::vector<std::uint8_t>& image) {
+                            result.image = image;
+                            return ImageUse::Shown;
+                        }});
         }
         result.ms = r.clock.tickMs();
         result.messages = r.prompt.texts();

@@ -332,5 +332,33 @@ TEST_F(RecordingInit, DuplicateIsSavedAndKeepsNoFileName)
     EXPECT_EQ(copy->description(), download->description());
 }
 
+TEST_F(RecordingInit, ARecordingOfTheSimulatedLoggerSaysSo)
+{
+    // The simulated logger's serial numbers begin with "SIM"; the mark is in the image, so
+    // a file says it as well as a download.
+    struct Case {
+        const char* serial;
+        QString mark;
+    } cases[] = {
+        {"SIM1", QStringLiteral(" (Simulated logger)")},
+        {"0815", QString()},
+        {"SIX1", QString()},
+    };
+    const QString name30 = QStringLiteral("   Cold store 3").leftJustified(30);
+    for (const auto& c : cases) {
+        auto download = Load(ColdStore().serial(c.serial).build());
+        download->childTitle(1);
+        EXPECT_TRUE(download->caption().startsWith(QStringLiteral("S/N:") + c.serial + c.mark + " - " + name30))
+            << download->caption().toStdString();
+        EXPECT_EQ(download->infoLines(download->view(0)).value(1),
+                  QStringLiteral("Serial Number      : ") + c.serial + c.mark);
+
+        auto file = Load(ColdStore().serial(c.serial).build());
+        file->setFileName(QStringLiteral("/data/logs/cold.qrv"));
+        file->childTitle(1);
+        EXPECT_EQ(file->caption(), QStringLiteral("cold.qrv") + c.mark + " - " + name30 + " #1  ");
+    }
+}
+
 } // namespace
 } // namespace qz::test

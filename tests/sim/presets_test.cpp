@@ -56,10 +56,10 @@ Downloaded Download(Emulator& emulator)
     NullProgress progress;
     LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock), clock);
     Downloaded d;
-    d.outcome = runDownload(q, progress, prompt, [&](const std::vector<std::uint8_t>& image) {
-        d.image = image;
-        return ImageAcceptance{true, 100};
-    });
+    d.outcome = runDownload(q, progress, prompt, {}, {[&](const std::vector<std::uint8_t>& image) {
+                                d.image = image;
+                                return ImageUse::Shown;
+                            }});
     d.messages = prompt.texts();
     return d;
 }
@@ -136,6 +136,14 @@ TEST(PresetsTest, InputsReadAsRealMeasurements)
     const ImageReader data(ConstByteView{image.data(), image.size()});
     EXPECT_EQ(data.recordName().trimmed(), QStringLiteral("Plant room monitoring"));
     EXPECT_EQ(data.serialNumber().size(), 4);
+    // Never taken for a real logger's: the simulated logger's serial numbers begin with SIM.
+    for (std::uint16_t code : {0, 1, 69, 101, 197, 293, 485, 77}) {
+        Emulator any;
+        LoadMemory(any.logger(), {.deviceCode = code, .content = Content::Erased});
+        const ImageReader header = ImageReader::header({any.logger().memory(), mem::kHeaderSize});
+        EXPECT_TRUE(header.serialNumber().startsWith(QStringLiteral("SIM"))) << code;
+        EXPECT_EQ(header.serialNumber().size(), 4) << code;
+    }
 
     struct Case {
         const char* name;

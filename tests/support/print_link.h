@@ -1,5 +1,6 @@
 #pragma once
 // Readable link statuses in test names and failure messages.
+#include "link/download_sequence.h"
 #include "link/link_status.h"
 #include "link/logger_protocol.h"
 
@@ -16,6 +17,19 @@ inline void PrintTo(RunState state, std::ostream* os)
     case RunState::Running: *os << "running"; return;
     case RunState::NotAnswering: *os << "not answering"; return;
     case RunState::Unknown: *os << "unknown"; return;
+    }
+}
+
+inline void PrintTo(DownloadOutcome outcome, std::ostream* os)
+{
+    switch (outcome) {
+    case DownloadOutcome::Accepted: *os << "accepted"; return;
+    case DownloadOutcome::NotConnected: *os << "not connected"; return;
+    case DownloadOutcome::Failed: *os << "failed"; return;
+    case DownloadOutcome::Ended: *os << "ended"; return;
+    case DownloadOutcome::Stopped: *os << "stopped"; return;
+    case DownloadOutcome::PartNotKept: *os << "part not kept"; return;
+    case DownloadOutcome::SavedAnyway: *os << "saved anyway"; return;
     }
 }
 

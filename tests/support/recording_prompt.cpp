@@ -6,6 +6,8 @@ namespace qz::test {
 
 PromptAnswer RecordingPrompt::ask(const QString& text, PromptSymbol symbol, PromptButtons buttons)
 {
+    if (onAsk)
+        onAsk(text);
     PromptAnswer answer = buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
     if (!answers_.empty()) {
         answer = answers_.front();

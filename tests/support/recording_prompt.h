@@ -3,6 +3,7 @@
 #include "platform/prompt.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace qz::test {
@@ -24,6 +25,8 @@ public:
     const std::vector<PromptRecord>& records() const { return records_; }
     QStringList texts() const;
     void clear() { records_.clear(); answers_.clear(); }
+    // Runs before each message is kept (to look at the screen as the user would).
+    std::function<void(const QString& text)> onAsk;
 
 private:
     std::deque<PromptAnswer> answers_;
