@@ -10,6 +10,7 @@
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
 #include "model/internal_messages.h"
+#include "realtime/ui/readings_launcher.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,6 +46,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
     buildConfiguration();
+    buildReadings();
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuItems(); });
     sysTimer_ = new QTimer(this);
@@ -207,6 +209,7 @@ void MainWindow::drawStatusForActive()
 
 void MainWindow::onTimer()
 {
+    PostInternal(launcher_, kMsgTimerTick);
     if (config_->isVisible())
         PostInternal(config_, kMsgTimerTick);
     if (auto* graph = qobject_cast<GraphWindow*>(activeDocument()))

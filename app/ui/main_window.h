@@ -27,6 +27,7 @@ class ConfigurationDialog;
 class DateSettings;
 class OptionsDialog;
 class LoggerProtocol;
+class ReadingsLauncher;
 class DiagnosticPanel;
 class DocumentWindow;
 class GraphWindow;
@@ -60,6 +61,8 @@ public:
     // Reads the logger and shows the configuration dialog.
     void configure();
     void stopLogger();
+    // Reads the logger and shows its current readings.
+    void currentReading();
     // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
     // otherwise the Logger menu is disabled until endLoggerCommand.
     bool beginLoggerCommand();
@@ -89,6 +92,7 @@ public:
     QMenu* menu(const QString& name) const;
     OptionsDialog* options() const { return options_; }
     ConfigurationDialog* configurationDialog() const { return config_; }
+    ReadingsLauncher* readingsLauncher() const { return launcher_; }
     // The logger's header and clock as the Configuration command read them.
     std::array<std::uint8_t, mem::kDeviceImageSize>& deviceImage() { return deviceImage_; }
     HelpWindow* helpWindow() const { return help_; }
@@ -113,6 +117,10 @@ private:
     QString dumpFolder() const;
     void buildMenus();
     void buildConfiguration();
+    void buildReadings();
+    // Finds the logger (ping, or the question to connect it) and reads its header and
+    // clock into the device image; a read that fails leaves the image as it was.
+    bool readDevice(const LinkSettings& link);
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
                       void (MainWindow::*slot)());
@@ -139,6 +147,7 @@ private:
     std::array<std::uint8_t, mem::kDeviceImageSize> deviceImage_{};
     std::unique_ptr<DateSettings> dateSettings_;
     ConfigurationDialog* config_ = nullptr;
+    ReadingsLauncher* launcher_ = nullptr;
     HelpWindow* help_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;
