@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -197,6 +198,11 @@ TEST_F(ReadingsWindowTest, PreparedForALoggerItNamesTheModelAndItsInputs)
     EXPECT_EQ(Unit(2)->text(), "") << "the image's unit, hidden";
     EXPECT_FALSE(Window().isVisible());
     EXPECT_TRUE(launcher_->prepared());
+
+    QSignalSpy help(&Window(), &ReadingsWindow::helpRequested);
+    QTest::mouseClick(Control<QWidget>("HelpBtn"), Qt::LeftButton);
+    ASSERT_EQ(help.size(), 1);
+    EXPECT_EQ(help[0][0].toInt(), 10);
 }
 
 TEST_F(ReadingsWindowTest, EnabledInputsShowTheirValuesDisabledOnesStayEmpty)
@@ -394,6 +400,7 @@ TEST_F(ReadingsWindowTest, PreparingAgainForgetsTheLoggerBefore)
 {
     rig_.hold(0, 120);
     Open();
+    Window().setDiagnosticDisplay(true);
     Tick();
     ASSERT_EQ(Value(1), "20.0");
     ASSERT_FALSE(Window().trend().points(0).empty());
@@ -405,6 +412,8 @@ TEST_F(ReadingsWindowTest, PreparingAgainForgetsTheLoggerBefore)
     EXPECT_TRUE(Window().trend().points(0).empty());
     EXPECT_EQ(Unit(1)->text(), "K");
     EXPECT_FALSE(Unit(2)->isHidden());
+    EXPECT_EQ(Raw(1), "");
+    EXPECT_TRUE(Window().diagnosticDisplay()) << "the diagnostic display keeps its state";
     Tick();
     EXPECT_EQ(Value(1), "290.0");
 }
