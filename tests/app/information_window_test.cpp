@@ -197,10 +197,15 @@ TEST_F(InformationWindowTest, EachGraphWindowHasItsOwn)
 
 enum class GraphClose { CloseCommand, CloseBox, CloseAllWindows };
 
-void PrintTo(GraphClose c, std::ostream* os)
+const char* NameOf(GraphClose c)
 {
     const char* names[] = {"CloseCommand", "CloseBox", "CloseAllWindows"};
-    *os << names[int(c)];
+    return names[int(c)];
+}
+
+void PrintTo(GraphClose c, std::ostream* os)
+{
+    *os << NameOf(c);
 }
 
 class GraphCloseTest : public InformationWindowTest, public ::testing::WithParamInterface<GraphClose> {};
@@ -226,8 +231,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, GraphCloseTest,
                          ::testing::Values(GraphClose::CloseCommand, GraphClose::CloseBox,
                                            GraphClose::CloseAllWindows),
                          [](const ::testing::TestParamInfo<GraphClose>& info) {
-                             const char* names[] = {"CloseCommand", "CloseBox", "CloseAllWindows"};
-                             return std::string(names[int(info.param)]);
+                             return std::string(NameOf(info.param));
                          });
 
 TEST_F(InformationWindowTest, ClosingItAloneLeavesTheGraphAndTheNextCommandMakesAFreshOne)
