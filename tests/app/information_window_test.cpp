@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
@@ -119,11 +120,17 @@ TEST_F(InformationWindowTest, TheTextFollowsTheZoomOfItsGraph)
     const QStringList whole = info->lines();
     EXPECT_EQ(whole[11], "# Measurements     : 100");
 
+    QScrollBar* across = info->memo()->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0) << "the text is wider than the window";
+    EXPECT_EQ(across->value(), 0);
+
     Activate(g);
     DragZoom(g);
     ASSERT_EQ(g->recording().currentLevel(), 1);
-    // Drawn again at the new level: the information follows without a command.
+    // Drawn again at the new level: the information follows without a command, seen from
+    // where it was seen before.
     EXPECT_EQ(info->lines(), TextOf(g));
+    EXPECT_EQ(across->value(), 0);
     EXPECT_NE(info->lines()[11], whole[11]);
     const ViewRecord& v = g->recording().currentView();
     EXPECT_EQ(info->lines()[11], "# Measurements     : " + QString::number(v.last - v.first + 1));
