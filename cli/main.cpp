@@ -42,9 +42,10 @@ const Command kCommands[] = {
                  "                            1 s) until Ctrl-C",
      qz::cli::runReadings},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
-    {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]\n"
+    {"export", "export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n"
                "                            text export of a recording file (to standard output\n"
-               "                            without --output; --force replaces an existing OUT)",
+               "                            without --output; --force replaces an existing OUT;\n"
+               "                            csv: comma-separated, ISO 8601 times, '.' decimals)",
      qz::cli::runExport},
     {"dump", "dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
              "                            every block of a logger's memory, untested, as a\n"

@@ -117,7 +117,7 @@ void MainWindow::copyTo()
         return;
     }
     if (!active->saveToFile(name))
-        services_.prompt.tell(texts::cannotWrite(name, QString()), PromptSymbol::Error);
+        services_.prompt.tell(texts::cannotWrite(name, active->saveReason()), PromptSymbol::Error);
 }
 
 void MainWindow::openGraphView()

@@ -23,8 +23,7 @@ namespace {
 
 // Commands whose windows this program does not offer yet: present, never enabled.
 const QStringList kNotOffered = {
-    QStringLiteral("meExport"), QStringLiteral("sbExport"), QStringLiteral("Loggerinfos1"),
-    QStringLiteral("spInfos"), QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
+    QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
 
 constexpr int kNoContext = -1;
 constexpr int kMainContext = 19;
@@ -104,7 +103,7 @@ void MainWindow::buildMenus()
     addEntry(file, QStringLiteral("PrintSetup1"), QStringLiteral("Print Set&up..."), 19,
              &MainWindow::printSetup);
     file->addSeparator();
-    addEntry(file, QStringLiteral("meExport"), QStringLiteral("&Export"), 16, nullptr);
+    addEntry(file, QStringLiteral("meExport"), QStringLiteral("&Export"), 16, &MainWindow::exportRecording);
     file->addSeparator();
     addEntry(file, QStringLiteral("Exit"), QStringLiteral("E&xit"), 19, nullptr);
     connect(actions_[QStringLiteral("Exit")], &QAction::triggered, this, &QWidget::close);
@@ -114,7 +113,7 @@ void MainWindow::buildMenus()
     addEntry(edit, QStringLiteral("CoptTo1"), QStringLiteral("Copy &To"), 19, &MainWindow::copyTo);
 
     QMenu* view = top(QStringLiteral("View"), QStringLiteral("&View"));
-    addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14, nullptr);
+    addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14, &MainWindow::showLoggerInfos);
     addEntry(view, QStringLiteral("Graph1"), QStringLiteral("&Graph"), 13, &MainWindow::openGraphView);
 
     QMenu* logger = top(QStringLiteral("Logger"), QStringLiteral("&Logger"));
@@ -158,12 +157,12 @@ void MainWindow::buildMenus()
     addTool(QStringLiteral("sbOpen"), QStringLiteral("Open"), 10, &MainWindow::openFile);
     addTool(QStringLiteral("sbSave"), QStringLiteral("Save"), 45, &MainWindow::save);
     addTool(QStringLiteral("sbPrint"), QStringLiteral("Print"), 80, &MainWindow::printNow);
-    addTool(QStringLiteral("sbExport"), QStringLiteral("Export Data"), 115, nullptr);
+    addTool(QStringLiteral("sbExport"), QStringLiteral("Export Data"), 115, &MainWindow::exportRecording);
     addTool(QStringLiteral("spDownload"), QStringLiteral("Download  Quorvant"), 166, &MainWindow::download);
     addTool(QStringLiteral("spStop"), QStringLiteral("Stop Quorvant"), 202, &MainWindow::stopLogger);
     addTool(QStringLiteral("sbConfig"), QStringLiteral("Config Quorvant"), 237, &MainWindow::configure);
     addTool(QStringLiteral("spGraphic"), QStringLiteral("New Graph"), 272, &MainWindow::openGraphView);
-    addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, nullptr);
+    addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, &MainWindow::showLoggerInfos);
     addTool(QStringLiteral("sprealtime"), QStringLiteral("Realtime"), 352, &MainWindow::currentReading);
     addTool(QStringLiteral("SpeedButton2"), QStringLiteral("Help"), 403, nullptr);
     connect(tools_[QStringLiteral("SpeedButton2")], &QToolButton::clicked, this, [this] { showHelp(19); });

@@ -76,10 +76,13 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // Documents go before the services they use.
-    const QList<QMdiSubWindow*> all = mdi_->subWindowList();
-    for (QMdiSubWindow* w : all)
-        delete w;
+    // Documents go before the services they use; a graph window takes its information
+    // window with it.
+    QList<QPointer<QMdiSubWindow>> all;
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+        all << w;
+    for (const QPointer<QMdiSubWindow>& w : all)
+        delete w.data();
 }
 
 void MainWindow::buildPanels()

@@ -58,6 +58,10 @@ public:
     void copy();
     void copyTo();
     void openGraphView();
+    // The information window of the active graph window, made or filled again.
+    void showLoggerInfos();
+    // Exports the data window's recording to a file and type the user chooses.
+    void exportRecording();
     void download();
     // Reads the logger and shows the configuration dialog.
     void configure();

@@ -6,6 +6,7 @@
 #include "model/internal_messages.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
+#include "platform/safe_file.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -30,6 +31,11 @@ GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, Gra
 
 GraphWindow::~GraphWindow()
 {
+    // The information window goes first: it never outlives its graph window.
+    if (DocumentWindow* information = information_.data()) {
+        information_ = nullptr;
+        information->freeWindow();
+    }
     // The base window and the paint box still signal while they are taken down; this
     // window is no longer there to hear it.
     disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
@@ -77,8 +83,22 @@ void GraphWindow::copyToClipboard()
 
 bool GraphWindow::saveToFile(const QString& name)
 {
-    QImageWriter writer(name, "bmp");
-    return writer.write(snapshot());
+    // Through a temporary file, so that a failed write leaves the previous file whole.
+    SafeFile file(name);
+    if (!file.open()) {
+        setSaveReason(file.reason());
+        return false;
+    }
+    QImageWriter writer(&file.device(), "bmp");
+    if (!writer.write(snapshot())) {
+        setSaveReason(file.reason().isEmpty() ? writer.errorString() : file.reason());
+        return false;
+    }
+    if (!file.commit()) {
+        setSaveReason(file.reason());
+        return false;
+    }
+    return true;
 }
 
 void GraphWindow::printTo(QPrinter& printer)

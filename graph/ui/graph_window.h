@@ -48,6 +48,11 @@ public:
     // Loads a recording file and shows it; the caller tells what went wrong.
     LoadResult load(const QString& name);
     SaveResult save(const QString& name) { return recording_->save(name); }
+    // Writes the measurements of the zoom level shown to a file, with progress and Cancel.
+    ExportOutcome exportFile(const QString& name, ExportKind kind, Progress& progress)
+    {
+        return recording_->exportFile(name, kind, progress);
+    }
     QString description() const { return recording_->description(); }
     void childTitle(int n);
     bool isTitleSet() const { return recording_->isTitleSet(); }
