@@ -123,8 +123,10 @@ void MainWindow::buildMenus()
     addEntry(logger, QStringLiteral("Offload1"), QStringLiteral("&Download"), 11, &MainWindow::download);
     addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10, nullptr);
     addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, &MainWindow::stopLogger);
-    addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext, nullptr);
-    addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext, nullptr);
+    addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext,
+             &MainWindow::connectModem);
+    addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext,
+             &MainWindow::disconnectModem);
     connect(logger, &QMenu::aboutToShow, this, &MainWindow::updateLoggerMenu);
 
     QMenu* options = top(QStringLiteral("Options"), QStringLiteral("&Options"));

@@ -28,6 +28,7 @@ class DateSettings;
 class OptionsDialog;
 class LoggerProtocol;
 class DiagnosticPanel;
+class DialerDialog;
 class DocumentWindow;
 class GraphWindow;
 class GraphicConfigDialog;
@@ -61,6 +62,9 @@ public:
     // Reads the logger and shows the configuration dialog.
     void configure();
     void stopLogger();
+    // Dials the logger's modem (the dialer dialog), and hangs it up.
+    void connectModem();
+    void disconnectModem();
     // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
     // otherwise the Logger menu is disabled until endLoggerCommand.
     bool beginLoggerCommand();
@@ -97,6 +101,7 @@ public:
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
     DiagnosticPanel* diagnosticPanel() const { return panel2_; }
+    DialerDialog* dialer() const { return dialer_; }
     // A new document window sized as every new one: top 0, the document area's height
     // less 10 pixels.
     void placeDocument(DocumentWindow* window);
@@ -118,6 +123,9 @@ private:
     QString dumpFolder() const;
     void buildMenus();
     void buildConfiguration();
+    void buildDialer();
+    // A protocol object on the chosen port, with the modem timings.
+    std::unique_ptr<LoggerProtocol> modemPort();
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
                       void (MainWindow::*slot)());
@@ -146,6 +154,7 @@ private:
     ConfigurationDialog* config_ = nullptr;
     GraphicConfigDialog* graphicConfig_ = nullptr;
     HelpWindow* help_ = nullptr;
+    DialerDialog* dialer_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;
     std::map<QString, QToolButton*> tools_;
