@@ -27,6 +27,7 @@ class ConfigurationDialog;
 class DateSettings;
 class OptionsDialog;
 class LoggerProtocol;
+class ReadingsLauncher;
 class DiagnosticPanel;
 class DialerDialog;
 class DocumentWindow;
@@ -65,6 +66,8 @@ public:
     // Dials the logger's modem (the dialer dialog), and hangs it up.
     void connectModem();
     void disconnectModem();
+    // Reads the logger and shows its current readings.
+    void currentReading();
     // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
     // otherwise the Logger menu is disabled until endLoggerCommand.
     bool beginLoggerCommand();
@@ -94,6 +97,7 @@ public:
     QMenu* menu(const QString& name) const;
     OptionsDialog* options() const { return options_; }
     ConfigurationDialog* configurationDialog() const { return config_; }
+    ReadingsLauncher* readingsLauncher() const { return launcher_; }
     // The logger's header and clock as the Configuration command read them.
     std::array<std::uint8_t, mem::kDeviceImageSize>& deviceImage() { return deviceImage_; }
     GraphicConfigDialog* graphicConfig() const { return graphicConfig_; }
@@ -126,6 +130,10 @@ private:
     void buildDialer();
     // A protocol object on the chosen port, with the modem timings.
     std::unique_ptr<LoggerProtocol> modemPort();
+    void buildReadings();
+    // Finds the logger (ping, or the question to connect it) and reads its header and
+    // clock into the device image; a read that fails leaves the image as it was.
+    bool readDevice(const LinkSettings& link);
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
                       void (MainWindow::*slot)());
@@ -153,6 +161,7 @@ private:
     std::unique_ptr<DateSettings> dateSettings_;
     ConfigurationDialog* config_ = nullptr;
     GraphicConfigDialog* graphicConfig_ = nullptr;
+    ReadingsLauncher* launcher_ = nullptr;
     HelpWindow* help_ = nullptr;
     DialerDialog* dialer_ = nullptr;
     QPrinter printer_;
