@@ -113,6 +113,7 @@ bool ModemFront::receive(std::uint8_t byte, std::int64_t atUs, std::vector<Outpu
     if (mode_ == Mode::Dialing) {
         // Any key aborts a call being set up.
         mode_ = Mode::Command;
+        abortedDial_ = true;
         say("NO CARRIER", echoAt, out);
         return false;
     }

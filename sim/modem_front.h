@@ -52,6 +52,15 @@ public:
     bool receive(std::uint8_t byte, std::int64_t atUs, std::vector<Output>& out,
                  int& cancelled, std::string& releasedPluses);
 
+    // True once after a byte aborted a call being set up: its rings and result, queued
+    // for later, are never sent.
+    bool takeAbortedDial()
+    {
+        const bool aborted = abortedDial_;
+        abortedDial_ = false;
+        return aborted;
+    }
+
     bool online(std::int64_t atUs);
     std::int64_t latencyUs() const { return options_.latencyUs; }
 
@@ -74,6 +83,7 @@ private:
     std::int64_t escapeAtUs_ = -1; // command mode from here, unless cancelled
     int escapeOkBytes_ = 0;
     int echoes_ = 0;
+    bool abortedDial_ = false;
 };
 
 } // namespace qz::sim

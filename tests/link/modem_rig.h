@@ -17,17 +17,17 @@
 
 namespace qz::test {
 
-inline sim::EmulatorOptions modemOptions(sim::ModemOptions modem)
+inline sim::EmulatorOptions modemOptions(sim::ModemOptions modem, sim::EmulatorOptions o = {})
 {
     modem.enabled = true;
-    sim::EmulatorOptions o;
     o.modem = modem;
     return o;
 }
 
 struct ModemRig {
-    explicit ModemRig(const sim::ModemOptions& modem = {}, const sim::MemoryPreset& preset = {})
-        : emulator(modemOptions(modem))
+    explicit ModemRig(const sim::ModemOptions& modem = {}, const sim::MemoryPreset& preset = {},
+                      const sim::EmulatorOptions& logger = {})
+        : emulator(modemOptions(modem, logger))
     {
         sim::LoadMemory(emulator.logger(), preset);
     }
