@@ -24,7 +24,7 @@ namespace {
 // Commands whose windows this program does not offer yet: present, never enabled.
 const QStringList kNotOffered = {
     QStringLiteral("meExport"), QStringLiteral("sbExport"), QStringLiteral("Loggerinfos1"),
-    QStringLiteral("spInfos"), QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
+    QStringLiteral("spInfos")};
 
 constexpr int kNoContext = -1;
 constexpr int kMainContext = 19;
