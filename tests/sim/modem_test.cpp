@@ -78,6 +78,18 @@ TEST(ModemTest, DialResults)
     }
 }
 
+TEST(ModemTest, AKeyAbortsACallBeingSetUpAndItsResultNeverComes)
+{
+    ModemRig m({.result = DialResult::Connect, .rings = 2, .dialUs = 5 * kSec});
+    m.say("ATDT0123\r", 3500000);
+    EXPECT_EQ(S(m.pc.collect(0)), "") << "the first ring was read with the echo";
+    EXPECT_EQ(m.say("+"), "+\r\nNO CARRIER\r\n");
+    EXPECT_EQ(S(m.pc.collect(5 * kSec)), "") << "no second ring, no CONNECT";
+    EXPECT_EQ(m.say("AT\r"), "AT\r\r\nOK\r\n") << "on-hook, in command mode";
+    EXPECT_EQ(m.say("$#$E", 200000), "$#$E") << "the logger is out of reach";
+    EXPECT_EQ(m.emulator.commands(), 0);
+}
+
 TEST(ModemTest, ResultsInPiecesComeAsTheirLineEndsAndWord)
 {
     ModemRig m({.result = DialResult::Busy, .dialUs = kSec, .pieceGapUs = 300000});
