@@ -93,6 +93,7 @@ TEST(CliModem, UsageErrorsAndAnInitialisationFileThatCannotBeRead)
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage: quorzk-cli")) << r.err.toStdString();
     }
+    EXPECT_TRUE(cli({"help"}).out.contains("--dial NUMBER [--pulse] [--init FILE.mdm]"));
     const CliRun r = cli({"stop", "--port", "sim", "--dial", "1", "--init", dir.filePath("missing.mdm")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.startsWith("Error during modem initialization\n" + dir.filePath("missing.mdm") + ": "))
