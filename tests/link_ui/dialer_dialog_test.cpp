@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -169,7 +170,7 @@ TEST_F(DialerTest, TheInitialisationFileIsChosenByADoubleClickAndMustEndInMdm)
         Dialer().chooseInitFile();
         EXPECT_TRUE(Dialer().initFile().isEmpty()) << "no file chosen";
         chosen_ = office;
-        Dialer().chooseInitFile();
+        QTest::mouseDClick(Dialer().initEdit(), Qt::LeftButton);
         EXPECT_EQ(Dialer().initFile(), office);
         EXPECT_EQ(Dialer().initEdit()->text(), "Office");
         rig_.prompt.clear();
