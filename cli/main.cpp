@@ -67,7 +67,9 @@ int usage(FILE* out)
          "as hex lines (> to the logger, < from it).\n"
          "--verify reads the header and every block twice, so that no line error passes\n"
          "unseen (about twice the time); --keep-partial keeps the blocks before a damaged\n"
-         "block; --force replaces an existing output file.\n";
+         "block; --force replaces an existing output file.\n"
+         "--dial NUMBER [--pulse] [--init FILE.mdm] (every command with --port) reaches the\n"
+         "logger through a telephone modem on PORT: dial, run the command, hang up.\n";
     return out == stdout ? 0 : 2;
 }
 

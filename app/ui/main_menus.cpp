@@ -21,9 +21,6 @@ namespace qz {
 
 namespace {
 
-// Commands whose windows this program does not offer yet: present, never enabled.
-const QStringList kNotOffered = {
-    QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
 
 constexpr int kNoContext = -1;
 constexpr int kMainContext = 19;
@@ -60,8 +57,6 @@ QAction* MainWindow::addEntry(QMenu* menu, const QString& name, const QString& c
     a->setProperty("helpContext", help);
     if (slot)
         connect(a, &QAction::triggered, this, slot);
-    if (kNotOffered.contains(name))
-        a->setEnabled(false);
     actions_[name] = a;
     return a;
 }
@@ -77,8 +72,6 @@ void MainWindow::addTool(const QString& name, const QString& hint, int x, void (
     b->setGeometry(x, 10, 32, 32);
     if (slot)
         connect(b, &QToolButton::clicked, this, slot);
-    if (kNotOffered.contains(name))
-        b->setEnabled(false);
     tools_[name] = b;
 }
 
@@ -122,8 +115,10 @@ void MainWindow::buildMenus()
     addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10,
              &MainWindow::currentReading);
     addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, &MainWindow::stopLogger);
-    addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext, nullptr);
-    addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext, nullptr);
+    addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext,
+             &MainWindow::connectModem);
+    addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext,
+             &MainWindow::disconnectModem);
     connect(logger, &QMenu::aboutToShow, this, &MainWindow::updateLoggerMenu);
 
     QMenu* options = top(QStringLiteral("Options"), QStringLiteral("&Options"));
@@ -173,7 +168,7 @@ void MainWindow::buildMenus()
 void MainWindow::setDocumentCommands(bool hasGraph)
 {
     const auto set = [&](const QString& name) {
-        const bool on = hasGraph && !kNotOffered.contains(name);
+        const bool on = hasGraph;
         if (auto it = actions_.find(name); it != actions_.end())
             it->second->setEnabled(on);
         if (auto it = tools_.find(name); it != tools_.end())

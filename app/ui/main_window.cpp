@@ -57,6 +57,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
     buildConfiguration();
+    buildDialer();
     graphicConfig_ = new GraphicConfigDialog(services_.dialogs, this);
     connect(graphicConfig_, &GraphicConfigDialog::helpRequested, this, &MainWindow::showHelp);
     buildReadings();
@@ -311,7 +312,8 @@ void MainWindow::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    // Hanging up a modem at exit belongs to the dialer, which this program does not offer.
+    if (CommSettings::readModemPresent(services_.folder.settingsFile()))
+        disconnectModem();
     closeAllWindows();
     help_->close();
     options_->hide();

@@ -29,6 +29,7 @@ class OptionsDialog;
 class LoggerProtocol;
 class ReadingsLauncher;
 class DiagnosticPanel;
+class DialerDialog;
 class DocumentWindow;
 class GraphWindow;
 class GraphicConfigDialog;
@@ -66,6 +67,9 @@ public:
     // Reads the logger and shows the configuration dialog.
     void configure();
     void stopLogger();
+    // Dials the logger's modem (the dialer dialog), and hangs it up.
+    void connectModem();
+    void disconnectModem();
     // Reads the logger and shows its current readings.
     void currentReading();
     // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
@@ -105,6 +109,7 @@ public:
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
     DiagnosticPanel* diagnosticPanel() const { return panel2_; }
+    DialerDialog* dialer() const { return dialer_; }
     // A new document window sized as every new one: top 0, the document area's height
     // less 10 pixels.
     void placeDocument(DocumentWindow* window);
@@ -126,6 +131,9 @@ private:
     QString dumpFolder() const;
     void buildMenus();
     void buildConfiguration();
+    void buildDialer();
+    // A protocol object on the chosen port, with the modem timings.
+    std::unique_ptr<LoggerProtocol> modemPort();
     void buildReadings();
     // Finds the logger (ping, or the question to connect it) and reads its header and
     // clock into the device image; a read that fails leaves the image as it was.
@@ -159,6 +167,7 @@ private:
     GraphicConfigDialog* graphicConfig_ = nullptr;
     ReadingsLauncher* launcher_ = nullptr;
     HelpWindow* help_ = nullptr;
+    DialerDialog* dialer_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;
     std::map<QString, QToolButton*> tools_;
