@@ -20,7 +20,7 @@ void MainWindow::buildReadings()
             // The port the logger was read on; the modem setting as it is now.
             LinkSettings link = options_->link();
             link.port = port;
-            return std::make_unique<LoggerProtocol>(link, services_.lines.make(port), services_.clock);
+            return std::make_unique<LoggerProtocol>(link, services_.lines.make(port), readingsClock_);
         },
         [this] { return beginLoggerCommand(); },
         [this] { endLoggerCommand(); },

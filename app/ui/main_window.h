@@ -4,6 +4,7 @@
 #include "app/ui/app_services.h"
 #include "link/download_sequence.h"
 #include "model/memory_image.h"
+#include "platform/pumping_clock.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -153,6 +154,9 @@ private:
     bool askDocumentsMayClose();
 
     AppServices services_;
+    // The current readings run a cycle every second from their own timer: their pauses let
+    // the windows repaint instead of freezing them.
+    PumpingClock readingsClock_{services_.clock, services_.pump};
     bool commandBusy_ = false;
     QMdiArea* mdi_ = nullptr;
     QFrame* panel1_ = nullptr;

@@ -58,6 +58,18 @@ protected:
     sim::Emulator logger_;
 };
 
+TEST_F(ReadingsCommandTest, ACycleLetsTheWindowsRepaintWhileItWaitsForThePort)
+{
+    Form().toolButton("sprealtime")->click();
+    Settle();
+    ASSERT_TRUE(Window()->isVisible()) << prompt_.texts().join('|').toStdString();
+    const int before = pump_.calls();
+    const QStringList first = Values();
+    Tick(3 * 3600 * 1000);
+    EXPECT_NE(Values(), first) << "the cycle ran";
+    EXPECT_GE(pump_.calls() - before, 25) << "the half second the port settles lets events through";
+}
+
 TEST_F(ReadingsCommandTest, ANewUserWatchesTheInputsChange)
 {
     EXPECT_TRUE(Form().action("CurrentReading1")->isEnabled());
