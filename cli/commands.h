@@ -23,6 +23,7 @@ int runPing(const QStringList& args);
 int runStatus(const QStringList& args);
 int runConfigure(const QStringList& args);
 int runStop(const QStringList& args);
+int runReadings(const QStringList& args);
 
 // Service commands: the raw memory dump, and memory as hexadecimal lines.
 int runDump(const QStringList& args);

@@ -37,6 +37,10 @@ const Command kCommands[] = {
     {"stop", "stop --port PORT [--yes] [--trace FILE]\n"
              "                            stop a running logger (without --yes: tell its run state)",
      qz::cli::runStop},
+    {"readings", "readings --port PORT [--count N] [--every SECONDS] [--raw] [--csv] [--trace FILE]\n"
+                 "                            the logger's current readings, one per period (default\n"
+                 "                            1 s) until Ctrl-C",
+     qz::cli::runReadings},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
     {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]\n"
                "                            text export of a recording file (to standard output\n"

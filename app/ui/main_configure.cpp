@@ -1,5 +1,5 @@
-// The main window's Configuration and Stop commands, and the rule that one logger command
-// runs at a time.
+// The main window's Configuration and Stop commands, the device read they share with
+// Current Reading, and the rule that one logger command runs at a time.
 #include "app/ui/main_window.h"
 
 #include "app/ui/options_dialog.h"
@@ -59,26 +59,31 @@ void MainWindow::configure()
         return;
     const LinkSettings link = options_->link();
     bool accepted = false;
-    {
-        LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
-        // Read into a buffer of its own: a read that fails half-way must not leave the
-        // image an open configuration dialog works on half one logger, half another.
-        std::array<std::uint8_t, mem::kDeviceImageSize> read = deviceImage_;
-        DeviceRead outcome = DeviceRead::Failed;
-        {
-            ProgressDialog gauge(services_.pump, this, false);
-            outcome = connectAndReadDevice(logger, read.data(), gauge, services_.pump, services_.prompt);
-        }
-        if (outcome == DeviceRead::Read) {
-            deviceImage_ = read;
-            accepted = config_->initialize(link.port, ByteView{deviceImage_.data(), deviceImage_.size()});
-            if (!accepted)
-                services_.prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
-        }
+    if (readDevice(link)) {
+        accepted = config_->initialize(link.port, ByteView{deviceImage_.data(), deviceImage_.size()});
+        if (!accepted)
+            services_.prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
     }
     endLoggerCommand();
     if (accepted)
         config_->showConfiguration();
+}
+
+bool MainWindow::readDevice(const LinkSettings& link)
+{
+    LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
+    // Read into a buffer of its own: a read that fails half-way must not leave the image
+    // an open configuration dialog works on half one logger, half another.
+    std::array<std::uint8_t, mem::kDeviceImageSize> read = deviceImage_;
+    DeviceRead outcome = DeviceRead::Failed;
+    {
+        ProgressDialog gauge(services_.pump, this, false);
+        outcome = connectAndReadDevice(logger, read.data(), gauge, services_.pump, services_.prompt);
+    }
+    if (outcome != DeviceRead::Read)
+        return false;
+    deviceImage_ = read;
+    return true;
 }
 
 void MainWindow::stopLogger()

@@ -24,8 +24,7 @@ namespace {
 // Commands whose windows this program does not offer yet: present, never enabled.
 const QStringList kNotOffered = {
     QStringLiteral("meExport"), QStringLiteral("sbExport"), QStringLiteral("Loggerinfos1"),
-    QStringLiteral("spInfos"), QStringLiteral("CurrentReading1"), QStringLiteral("sprealtime"),
-    QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
+    QStringLiteral("spInfos"), QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
 
 constexpr int kNoContext = -1;
 constexpr int kMainContext = 19;
@@ -121,7 +120,8 @@ void MainWindow::buildMenus()
     QMenu* logger = top(QStringLiteral("Logger"), QStringLiteral("&Logger"));
     addEntry(logger, QStringLiteral("Configutation1"), QStringLiteral("&Configuration"), 8, &MainWindow::configure);
     addEntry(logger, QStringLiteral("Offload1"), QStringLiteral("&Download"), 11, &MainWindow::download);
-    addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10, nullptr);
+    addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10,
+             &MainWindow::currentReading);
     addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, &MainWindow::stopLogger);
     addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext, nullptr);
     addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext, nullptr);
@@ -164,7 +164,7 @@ void MainWindow::buildMenus()
     addTool(QStringLiteral("sbConfig"), QStringLiteral("Config Quorvant"), 237, &MainWindow::configure);
     addTool(QStringLiteral("spGraphic"), QStringLiteral("New Graph"), 272, &MainWindow::openGraphView);
     addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, nullptr);
-    addTool(QStringLiteral("sprealtime"), QStringLiteral("Realtime"), 352, nullptr);
+    addTool(QStringLiteral("sprealtime"), QStringLiteral("Realtime"), 352, &MainWindow::currentReading);
     addTool(QStringLiteral("SpeedButton2"), QStringLiteral("Help"), 403, nullptr);
     connect(tools_[QStringLiteral("SpeedButton2")], &QToolButton::clicked, this, [this] { showHelp(19); });
     addTool(QStringLiteral("SpeedButton1"), QStringLiteral("Exit Quorvant"), 458, nullptr);

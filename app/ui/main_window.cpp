@@ -13,6 +13,7 @@
 #include "link/line_registry.h"
 #include "model/internal_messages.h"
 #include "model/settings_file.h"
+#include "realtime/ui/readings_launcher.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -58,6 +59,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     buildConfiguration();
     graphicConfig_ = new GraphicConfigDialog(services_.dialogs, this);
     connect(graphicConfig_, &GraphicConfigDialog::helpRequested, this, &MainWindow::showHelp);
+    buildReadings();
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuItems(); });
     sysTimer_ = new QTimer(this);
@@ -220,6 +222,7 @@ void MainWindow::drawStatusForActive()
 
 void MainWindow::onTimer()
 {
+    PostInternal(launcher_, kMsgTimerTick);
     if (config_->isVisible())
         PostInternal(config_, kMsgTimerTick);
     if (auto* graph = qobject_cast<GraphWindow*>(activeDocument()))

@@ -27,6 +27,7 @@ class ConfigurationDialog;
 class DateSettings;
 class OptionsDialog;
 class LoggerProtocol;
+class ReadingsLauncher;
 class DiagnosticPanel;
 class DocumentWindow;
 class GraphWindow;
@@ -61,6 +62,8 @@ public:
     // Reads the logger and shows the configuration dialog.
     void configure();
     void stopLogger();
+    // Reads the logger and shows its current readings.
+    void currentReading();
     // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
     // otherwise the Logger menu is disabled until endLoggerCommand.
     bool beginLoggerCommand();
@@ -90,6 +93,7 @@ public:
     QMenu* menu(const QString& name) const;
     OptionsDialog* options() const { return options_; }
     ConfigurationDialog* configurationDialog() const { return config_; }
+    ReadingsLauncher* readingsLauncher() const { return launcher_; }
     // The logger's header and clock as the Configuration command read them.
     std::array<std::uint8_t, mem::kDeviceImageSize>& deviceImage() { return deviceImage_; }
     GraphicConfigDialog* graphicConfig() const { return graphicConfig_; }
@@ -118,6 +122,10 @@ private:
     QString dumpFolder() const;
     void buildMenus();
     void buildConfiguration();
+    void buildReadings();
+    // Finds the logger (ping, or the question to connect it) and reads its header and
+    // clock into the device image; a read that fails leaves the image as it was.
+    bool readDevice(const LinkSettings& link);
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
                       void (MainWindow::*slot)());
@@ -145,6 +153,7 @@ private:
     std::unique_ptr<DateSettings> dateSettings_;
     ConfigurationDialog* config_ = nullptr;
     GraphicConfigDialog* graphicConfig_ = nullptr;
+    ReadingsLauncher* launcher_ = nullptr;
     HelpWindow* help_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;

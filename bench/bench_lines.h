@@ -1,0 +1,60 @@
+#pragma once
+// What the link benchmarks share: a line that counts the bytes crossing it in each
+// direction, and a clock that moves only when slept on (the program's own work, without
+// waiting on the wire).
+#include "link/line_backend.h"
+#include "platform/clock.h"
+
+#include <QDateTime>
+
+#include <cstdint>
+#include <memory>
+
+namespace qz::bench {
+
+class CountingLine final : public LineBackend {
+public:
+    explicit CountingLine(std::unique_ptr<LineBackend> inner) : inner_(std::move(inner)) {}
+    bool open(const QString& name) override { return inner_->open(name); }
+    int openError() const override { return inner_->openError(); }
+    void close() override { inner_->close(); }
+    bool isOpen() const override { return inner_->isOpen(); }
+    bool raiseDtr() override { return inner_->raiseDtr(); }
+    std::int64_t write(const std::uint8_t* d, std::int64_t n) override
+    {
+        const std::int64_t w = inner_->write(d, n);
+        if (w > 0)
+            sent += w;
+        return w;
+    }
+    std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }
+    std::int64_t waitForBytes(std::int64_t c, std::int64_t t) override { return inner_->waitForBytes(c, t); }
+    std::int64_t read(std::uint8_t* d, std::int64_t n) override
+    {
+        const std::int64_t r = inner_->read(d, n);
+        if (r > 0)
+            received += r;
+        return r;
+    }
+    void purge() override { inner_->purge(); }
+
+    std::int64_t sent = 0;
+    std::int64_t received = 0;
+
+private:
+    std::unique_ptr<LineBackend> inner_;
+};
+
+class FixedClock final : public Clock {
+public:
+    std::int64_t tickMs() override { return now; }
+    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
+    QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
+    std::int64_t now = 0;
+};
+
+// Seconds that bytes take on the wire at 19200 baud, 8N1: echo pacing puts every byte
+// sent and every byte received one after the other.
+inline double WireSeconds(std::int64_t bytes) { return double(bytes) * 10.0 / 19200.0; }
+
+} // namespace qz::bench

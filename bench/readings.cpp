@@ -1,0 +1,155 @@
+// One readings cycle (the ping, then the plain reading, as the readings window takes one a
+// second) against the time its bytes need on the wire: every byte sent or received is 10
+// bit times at 19200 baud, and echo pacing puts each frame byte and its echo one after the
+// other. The port is open and settled before the cycles are timed, as a cycle's own
+// exchanges are what the budget is about; the window's whole cycle, with the opening of
+// its port and the 500 ms that a newly opened port is given to settle, is timed apart.
+// Counters: wire_s (that bound, per cycle), ratio (measured / bound), bytes (per cycle).
+//
+//   paced, in process:  the emulator line on the system clock, paced at 19200 baud
+//   paced, pty:         quorzk-sim --paced on a pseudo-terminal, through the device line
+//   virtual:            the emulator line on a virtual clock: the program's own work only
+//   window, in process: as the window does it, a protocol object and its port per cycle
+#include "bench/bench_lines.h"
+#include "link/device_line.h"
+#include "link/link_report.h"
+#include "link/logger_protocol.h"
+#include "realtime/input_conversion.h"
+#include "realtime/reading_cycle.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+#include "tests/support/silent_prompt.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+using namespace qz;
+using bench::CountingLine;
+
+constexpr int kCycles = 10;
+
+// kCycles cycles on one open port; what they cost per cycle.
+void cycles(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock,
+            const QString& portName)
+{
+    auto counting = std::make_unique<CountingLine>(std::move(line));
+    CountingLine& counted = *counting;
+    qz::test::SilentPrompt prompt;
+    LoggerProtocol q(LinkSettings{portName, false}, std::move(counting), clock);
+    if (q.ensureOpen() != LinkStatus::Ok) {
+        state.SkipWithError("the port did not open");
+        return;
+    }
+    LinkReport report(q, prompt);
+    counted.sent = counted.received = 0;
+    Reading reading;
+    int read = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kCycles; ++i)
+        read += ReadingCycle(q, report, false, reading) == CycleOutcome::Read ? 1 : 0;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    benchmark::DoNotOptimize(reading);
+    state.SetIterationTime(seconds / kCycles);
+    if (read != kCycles || prompt.messages != 0)
+        state.SkipWithError("a cycle did not read");
+    const std::int64_t bytes = (counted.sent + counted.received) / kCycles;
+    state.counters["wire_s"] = bench::WireSeconds(bytes);
+    state.counters["ratio"] = seconds / kCycles / bench::WireSeconds(bytes);
+    state.counters["bytes"] = double(bytes);
+}
+
+sim::MemoryPreset eightInputs()
+{
+    return {.deviceCode = 485, .content = sim::Content::Erased};
+}
+
+void BM_ReadingsCyclePacedInProcess(benchmark::State& state)
+{
+    for (auto _ : state) {
+        sim::EmulatorOptions options;
+        options.paced = true;
+        sim::Emulator emulator(options);
+        sim::LoadMemory(emulator.logger(), eightInputs());
+        SystemClock clock;
+        cycles(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
+    }
+}
+BENCHMARK(BM_ReadingsCyclePacedInProcess)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ReadingsCyclePacedPty(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QProcess sim;
+        sim.start(QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"), {"--model", "485", "--paced"});
+        if (!sim.waitForStarted(10000) || !sim.waitForReadyRead(10000)) {
+            state.SkipWithError("quorzk-sim did not start (build it first)");
+            break;
+        }
+        const QString path = QString::fromUtf8(sim.readLine()).trimmed();
+        SystemClock clock;
+        cycles(state, std::make_unique<DeviceLine>(), clock, path);
+        sim.terminate();
+        sim.waitForFinished(5000);
+    }
+}
+BENCHMARK(BM_ReadingsCyclePacedPty)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ReadingsCycleVirtualClock(benchmark::State& state)
+{
+    sim::Emulator emulator;
+    sim::LoadMemory(emulator.logger(), eightInputs());
+    for (auto _ : state) {
+        bench::FixedClock clock;
+        cycles(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
+    }
+}
+BENCHMARK(BM_ReadingsCycleVirtualClock)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The window's cycle: a protocol object on its port, opened and settled, then the cycle,
+// then the port closed; and the values put into text.
+void BM_WindowCyclePacedInProcess(benchmark::State& state)
+{
+    sim::EmulatorOptions options;
+    options.paced = true;
+    sim::Emulator emulator(options);
+    sim::LoadMemory(emulator.logger(), eightInputs());
+    SystemClock clock;
+    qz::test::SilentPrompt prompt;
+    InputConversions inputs;
+    for (InputConversion& c : inputs) {
+        c.enabled = true;
+        c.high = 100;
+        c.slope = 100.0 / 255;
+        c.pattern = QStringLiteral("0.0");
+    }
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
+        LinkReport report(q, prompt);
+        Reading reading;
+        if (ReadingCycle(q, report, false, reading) != CycleOutcome::Read)
+            state.SkipWithError("the cycle did not read");
+        for (int i = 0; i < 8; ++i)
+            benchmark::DoNotOptimize(inputs[std::size_t(i)].text(reading.input(i)));
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_WindowCyclePacedInProcess)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

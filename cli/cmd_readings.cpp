@@ -1,0 +1,141 @@
+// quorzk-cli readings: the logger's current readings, one reading per period, as lines
+// or as CSV, until the count is reached, Ctrl-C, or the logger stops answering.
+#include "cli/commands.h"
+#include "cli/link_common.h"
+#include "link/device_reader.h"
+#include "link/link_report.h"
+#include "link/link_texts.h"
+#include "model/device_catalog.h"
+#include "model/image_reader.h"
+#include "platform/program_folder.h"
+#include "realtime/readings_log.h"
+
+#include <QTextStream>
+
+#include <array>
+#include <cmath>
+#include <csignal>
+
+namespace qz::cli {
+
+namespace {
+
+// Set by Ctrl-C; the readings loop looks at it between readings. The one piece of state
+// a signal handler may touch.
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+// Ctrl-C ends the readings cleanly while this lives; a second Ctrl-C ends the program
+// at once (the handler resets itself).
+class InterruptGuard {
+public:
+    InterruptGuard()
+    {
+        interrupted = 0;
+        struct sigaction action = {};
+        action.sa_handler = onInterrupt;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previous_);
+    }
+    ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    struct sigaction previous_ = {};
+};
+
+const char* const kUsage = "usage: quorzk-cli readings --port PORT [--count N] [--every SECONDS] "
+                           "[--raw] [--csv] [--trace FILE]\n";
+
+struct ReadingsArgs {
+    ReadingsLogOptions log;
+    QStringList linkArgs; // --port and --trace, for the common parser
+    QString error;
+};
+
+ReadingsArgs parseReadingsArgs(const QStringList& args)
+{
+    ReadingsArgs r;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--count" && hasValue) {
+            bool ok = false;
+            r.log.count = args[++i].toInt(&ok);
+            if (!ok || r.log.count < 1)
+                r.error = QStringLiteral("--count wants a whole number of readings, 1 or more");
+        } else if (a == "--every" && hasValue) {
+            bool ok = false;
+            const double seconds = args[++i].toDouble(&ok); // '.' as decimal point
+            if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > 86400)
+                r.error = QStringLiteral("--every wants seconds from 0 to 86400 (such as 1 or 0.5)");
+            else
+                r.log.periodMs = std::llround(seconds * 1000);
+        } else if (a == "--raw") {
+            r.log.raw = true;
+        } else if (a == "--csv") {
+            r.log.csv = true;
+        } else {
+            r.linkArgs << a;
+        }
+        if (!r.error.isEmpty())
+            break;
+    }
+    return r;
+}
+
+} // namespace
+
+int runReadings(const QStringList& args)
+{
+    QTextStream err(stderr);
+    ReadingsArgs parsed = parseReadingsArgs(args);
+    const LinkOptions o = parseLinkOptions(parsed.linkArgs, false);
+    if (parsed.error.isEmpty() && !o.ok)
+        parsed.error = o.error;
+    if (!parsed.error.isEmpty()) {
+        err << "quorzk-cli readings: " << parsed.error << "\n" << kUsage;
+        return 2;
+    }
+
+    CliLink link(o.trace);
+    StderrPrompt prompt(false);
+    InterruptGuard guard;
+    QTextStream out(stdout);
+    bool ok = false;
+    {
+        auto logger = link.open(o.port);
+        LinkReport report(*logger, prompt);
+        std::array<std::uint8_t, mem::kDeviceImageSize> image{};
+        NullProgress progress;
+        NullEventPump pump;
+        if (logger->ping() != LinkStatus::Ok) {
+            err << "no logger answers on " << o.port << "\n";
+        } else if (readDeviceImage(*logger, image.data(), progress, pump, prompt)) {
+            const ImageReader device = ImageReader::deviceImage({image.data(), image.size()});
+            if (!DeviceCatalog(ProgramFolder::forApplication()).lookUp(device.deviceCode()).accepted) {
+                err << texts::notAQuorvant() << "\n";
+            } else {
+                const LogEnd end = RunReadingsLog(
+                    *logger, report, ConversionsOf(device), parsed.log, link.clock(),
+                    [] { return interrupted != 0; },
+                    [&out](const QStringList& lines) {
+                        for (const QString& line : lines)
+                            out << line << "\n";
+                        out.flush();
+                    });
+                ok = end != LogEnd::NotResponding;
+            }
+        }
+    }
+    const bool traced = link.saveTrace(QStringLiteral("readings"));
+    return ok && traced ? 0 : 1;
+}
+
+} // namespace qz::cli

@@ -1,0 +1,39 @@
+#include "realtime/ui/readings_launcher.h"
+
+#include "model/internal_messages.h"
+#include "realtime/ui/readings_window.h"
+
+namespace qz {
+
+ReadingsLauncher::ReadingsLauncher(ReadingsWindow* window, QObject* parent)
+    : QObject(parent), window_(window)
+{
+    setObjectName(QStringLiteral("rtLauncher"));
+}
+
+bool ReadingsLauncher::initialize(const QString& port, ConstByteView deviceImage)
+{
+    prepared_ = window_->initialize(port, deviceImage);
+    return prepared_;
+}
+
+void ReadingsLauncher::show()
+{
+    if (!prepared_)
+        return;
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+bool ReadingsLauncher::event(QEvent* event)
+{
+    if (InternalMessageOf(event->type()) == kMsgTimerTick) {
+        if (prepared_ && window_->isVisible())
+            PostInternal(window_, kMsgTimerTick);
+        return true;
+    }
+    return QObject::event(event);
+}
+
+} // namespace qz

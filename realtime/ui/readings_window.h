@@ -1,0 +1,107 @@
+#pragma once
+// "Quorvant Currents Readings": what each input of the connected logger measures now, in
+// its unit, read once per tick of the main window's timer while the window shows, with a
+// line of the last minute under each value. Shift + right click on a unit label switches
+// the hidden diagnostic display (raw converter counts and the battery) on and off.
+//
+// Modeless; created once, prepared for a logger by the Current Reading command through
+// the launcher, hidden by Cancel or by No to the question to connect the logger.
+#include "realtime/input_conversion.h"
+#include "realtime/reading_cycle.h"
+#include "realtime/reading_trend.h"
+
+#include "model/byte_view.h"
+#include "platform/program_folder.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+
+namespace qz {
+
+class Clock;
+class LoggerProtocol;
+class Prompt;
+class TrendView;
+
+// What the window needs from the program around it.
+struct ReadingsServices {
+    Prompt& prompt;
+    Clock& clock;
+    ProgramFolder folder;
+    // A protocol object on the port, with the program's link settings.
+    std::function<std::unique_ptr<LoggerProtocol>(const QString& port)> openLogger;
+    // The program's one-logger-command-at-a-time rule: begin gives false while another
+    // logger command runs (the cycle is then skipped); end releases it.
+    std::function<bool()> beginLoggerCommand;
+    std::function<void()> endLoggerCommand;
+};
+
+class ReadingsWindow final : public QDialog {
+    Q_OBJECT
+public:
+    explicit ReadingsWindow(ReadingsServices services, QWidget* parent = nullptr);
+    ~ReadingsWindow() override;
+
+    // Takes the inputs' conversions, units and the model's name from the device image
+    // (which is not kept) and forgets the readings of any logger before. False when the
+    // catalogue does not accept the logger's model; the window is then hidden.
+    bool initialize(const QString& port, ConstByteView deviceImage);
+    bool prepared() const { return prepared_; }
+
+    // One reading cycle on a port of its own; skipped while a cycle or another logger
+    // command runs.
+    void refreshReadings();
+    // Shows a reading: values of the enabled inputs, raw counts and the battery in the
+    // diagnostic display.
+    void displayMeasure(const Reading& reading);
+
+    bool diagnosticDisplay() const;
+    void setDiagnosticDisplay(bool on);
+    const QString& port() const { return port_; }
+    const InputConversions& conversions() const { return inputs_; }
+    const ReadingTrend& trend() const { return trend_; }
+    // Cycles run so far and cycles skipped because one was running (for tests).
+    int cyclesRun() const { return cyclesRun_; }
+    int cyclesSkipped() const { return cyclesSkipped_; }
+
+signals:
+    void helpRequested(int context);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct InputRow {
+        QLabel* number;
+        QLineEdit* measure;
+        QLabel* unit;
+        QLabel* rawLabel;
+        QLineEdit* raw;
+        TrendView* trend;
+    };
+    void buildControls();
+    void showTrends();
+
+    ReadingsServices services_;
+    QString baseCaption_;
+    QString port_;
+    bool prepared_ = false;
+    bool cycleRunning_ = false;
+    int cyclesRun_ = 0;
+    int cyclesSkipped_ = 0;
+    InputConversions inputs_;
+    ReadingTrend trend_;
+    std::array<InputRow, mem::kInputs> rows_{};
+    QLabel* displayDc_ = nullptr;
+    QLabel* battery_ = nullptr;
+};
+
+} // namespace qz
