@@ -7,7 +7,9 @@
 #include "app/ui/document_texts.h"
 #include "graph/ui/graph_window.h"
 
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QStringList>
 
 namespace qz {
 
@@ -26,11 +28,21 @@ void MainWindow::openFile()
     request.defaultExt = kRecordingExt;
     request.fileMustExist = true;
     const QString name = services_.dialogs.openFile(this, request);
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        openRecording(name);
+}
+
+void MainWindow::openRecordings(const QStringList& names)
+{
+    for (const QString& name : names)
+        openRecording(QFileInfo(name).absoluteFilePath());
+}
+
+bool MainWindow::openRecording(const QString& name)
+{
     if (!hasExtension(name, kRecordingExt)) {
         services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
-        return;
+        return false;
     }
     GraphWindow* graph = newGraphWindow();
     const LoadResult loaded = graph->load(name);
@@ -38,13 +50,14 @@ void MainWindow::openFile()
         TellLoad(services_.prompt, loaded, name);
         graph->freeWindow();
         updateMenuItems();
-        return;
+        return false;
     }
     renumberGraphs();
     updateMenuItems();
     // A file cut short is shown with its complete blocks; the user hears of it once the
     // window is there.
     TellLoad(services_.prompt, loaded, name);
+    return true;
 }
 
 void MainWindow::saveRecording(const QString& title)

@@ -49,6 +49,11 @@ public:
 
     // --- Commands ---------------------------------------------------------------------
     void openFile();
+    // Opens a recording file in a new graph window with the checks and messages of Open
+    // (also for files named on the command line); false when it was refused.
+    bool openRecording(const QString& name);
+    // The files named on the command line, in order, each in its own graph window.
+    void openRecordings(const QStringList& names);
     void save();
     void saveAs();
     void closeDocument();

@@ -27,6 +27,28 @@ protected:
     }
 };
 
+TEST_F(FileMessages, FilesNamedAtStartOpenEachInAWindowAndBadOnesAreToldAsByOpen)
+{
+    const QString first = WriteRecording("first.qrv", ColdStoreImage());
+    const QString second = WriteRecording("second.qrv", ColdStoreImage());
+    const QString text = WriteFile("notes.txt", QByteArray("text"));
+    const QString missing = Scratch("missing.qrv");
+    // A name relative to the folder the program was started in.
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QFileInfo(second).path()));
+    Form().openRecordings({first, text, missing, QStringLiteral("second.qrv")});
+    QDir::setCurrent(saved);
+    Settle();
+
+    EXPECT_EQ(prompt_.texts(), (QStringList{"Not a file with the qrv extension",
+                                            "Cannot open " + missing + ": No such file or directory"}));
+    const QList<GraphWindow*> graphs = Form().graphWindows();
+    ASSERT_EQ(graphs.size(), 2);
+    // Front-most first: the last file named.
+    EXPECT_EQ(graphs[0]->fileName(), second);
+    EXPECT_EQ(graphs[1]->fileName(), first);
+}
+
 TEST_F(FileMessages, ARecordingCutShortOpensWithItsCompleteBlocksThenWarns)
 {
     const QByteArray whole = ColdStoreImage().file();
