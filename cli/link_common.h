@@ -55,6 +55,7 @@ public:
     void setMaximum(int maximum) override;
     void setPosition(int position) override;
     void setCancelEnabled(bool) override {}
+    void setText(const QString& text) override;
     bool cancelled() override { return false; }
 
 private:
@@ -65,6 +66,7 @@ private:
     int maximum_ = 100;
     int position_ = 0;
     int blocks_ = 0;
+    QString text_;
 };
 
 // The program's lines: platform devices, and "sim" for a simulated logger holding a
