@@ -37,6 +37,16 @@ QString withExtension(const QString& path, const QString& ext)
     return name + QLatin1Char('.') + ext;
 }
 
+QString proposedFileName(const QString& title, const QString& ext)
+{
+    QString name = title.trimmed();
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    name.replace(QLatin1Char('\\'), QLatin1Char('-'));
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        name = QStringLiteral("graph");
+    return ext.isEmpty() ? name : name + QLatin1Char('.') + ext;
+}
+
 namespace {
 
 void prepare(QFileDialog& dialog, const FileDialogRequest& request)

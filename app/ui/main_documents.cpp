@@ -9,7 +9,10 @@
 
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QPrinter>
 #include <QStringList>
+
+#include <memory>
 
 namespace qz {
 
@@ -86,17 +89,71 @@ void MainWindow::save() { saveRecording(QStringLiteral("Save")); }
 
 void MainWindow::saveAs() { saveRecording(QStringLiteral("Save File As")); }
 
+namespace {
+
+// A job's own printer with the settings chosen: a job that could not begin leaves the
+// printer it came from usable for the next one.
+std::unique_ptr<QPrinter> jobPrinter(const QPrinter& chosen)
+{
+    auto job = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (chosen.outputFormat() == QPrinter::NativeFormat) {
+        job->setPrinterName(chosen.printerName());
+    } else {
+        job->setOutputFormat(QPrinter::PdfFormat);
+        job->setOutputFileName(chosen.outputFileName());
+    }
+    job->setPageLayout(chosen.pageLayout());
+    job->setCopyCount(chosen.copyCount());
+    job->setColorMode(chosen.colorMode());
+    job->setDuplex(chosen.duplex());
+    job->setDocName(chosen.docName());
+    return job;
+}
+
+bool hasDestination(const QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::NativeFormat ? !printer.printerName().isEmpty()
+                                                            : !printer.outputFileName().isEmpty();
+}
+
+} // namespace
+
 void MainWindow::print()
 {
     DocumentWindow* active = activeDocument();
-    if (active && services_.dialogs.print(this, printer_))
-        active->printTo(printer_);
+    if (!active)
+        return;
+    // The print dialog proposes a PDF file named after the document.
+    printer_.setDocName(proposedFileName(active->windowTitle(), QString()));
+    if (services_.dialogs.print(this, printer_))
+        active->printTo(*jobPrinter(printer_));
 }
 
 void MainWindow::printNow()
 {
-    if (DocumentWindow* active = activeDocument())
-        active->printTo(printer_);
+    DocumentWindow* active = activeDocument();
+    if (!active)
+        return;
+    printer_.setDocName(proposedFileName(active->windowTitle(), QString()));
+    const std::unique_ptr<QPrinter> job = jobPrinter(printer_);
+    if (!hasDestination(*job)) {
+        // No printer chosen and none installed: the page goes to a PDF file.
+        FileDialogRequest request;
+        request.title = QStringLiteral("Print to file");
+        request.filter = QStringLiteral("PDF files (*.pdf)|*.pdf|");
+        request.defaultExt = QStringLiteral("pdf");
+        request.initialName = proposedFileName(active->windowTitle(), request.defaultExt);
+        const QString name = services_.dialogs.saveFile(this, request);
+        if (name.isEmpty())
+            return;
+        if (!hasExtension(name, request.defaultExt)) {
+            services_.prompt.tell(texts::notAFileWithExtension(request.defaultExt), PromptSymbol::Error);
+            return;
+        }
+        job->setOutputFormat(QPrinter::PdfFormat);
+        job->setOutputFileName(name);
+    }
+    active->printTo(*job);
 }
 
 void MainWindow::printSetup()
