@@ -17,8 +17,8 @@ public:
     virtual void printTo(QPrinter& printer) = 0;
     virtual QString clipboardFileFilter() const = 0;
     virtual QString clipboardFileExtension() const = 0;
-    // False when the file could not be written.
-    virtual bool saveToFile(const QString& name) = 0;
+    // Writes the Copy To file (through a temporary file); false with the reason on failure.
+    virtual bool saveToFile(const QString& name, QString& reason) = 0;
     virtual QString fileName() const = 0;
     virtual void setFileName(const QString& name) = 0;
     // The graph window that holds this document's recording.

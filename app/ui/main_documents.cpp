@@ -186,8 +186,8 @@ void MainWindow::copyTo()
         services_.prompt.tell(texts::notAFileWithExtension(ext), PromptSymbol::Error);
         return;
     }
-    if (!active->saveToFile(name))
-        services_.prompt.tell(texts::cannotWrite(name, QString()), PromptSymbol::Error);
+    if (QString reason; !active->saveToFile(name, reason))
+        services_.prompt.tell(texts::cannotWrite(name, reason), PromptSymbol::Error);
 }
 
 void MainWindow::openGraphView()

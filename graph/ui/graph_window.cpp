@@ -6,7 +6,9 @@
 #include "model/internal_messages.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
+#include "platform/safe_file.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -75,10 +77,22 @@ void GraphWindow::copyToClipboard()
     QGuiApplication::clipboard()->setImage(snapshot());
 }
 
-bool GraphWindow::saveToFile(const QString& name)
+bool GraphWindow::saveToFile(const QString& name, QString& reason)
 {
-    QImageWriter writer(name, "bmp");
-    return writer.write(snapshot());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(snapshot())) {
+        reason = writer.errorString();
+        return false;
+    }
+    SafeFile file(name);
+    if (!file.open() || !file.write(bytes) || !file.commit()) {
+        reason = file.reason();
+        return false;
+    }
+    return true;
 }
 
 void GraphWindow::printTo(QPrinter& printer)

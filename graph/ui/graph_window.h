@@ -67,7 +67,7 @@ public:
     void printTo(QPrinter& printer) override;
     QString clipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
     QString clipboardFileExtension() const override { return QStringLiteral("bmp"); }
-    bool saveToFile(const QString& name) override;
+    bool saveToFile(const QString& name, QString& reason) override;
     QString fileName() const override { return recording_->fileName(); }
     void setFileName(const QString& name) override { recording_->setFileName(name); }
     DocumentWindow* dataWindow() override { return this; }

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMdiArea>
 #include <QMenu>
@@ -413,6 +414,43 @@ TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(written.size(), g->snapshot().size());
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(MainWindowTest, CopyToThatCannotWriteTellsWhyAndLeavesNoFileBehind)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    const QString folder = Scratch("folder.bmp");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {Scratch("missing/graph.bmp"), "No such file or directory"},
+        {folder, "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        prompt_.clear();
+        dialogs_.script({c.path});
+        Form().copyTo();
+        EXPECT_EQ(prompt_.texts(), QStringList{"Cannot write " + c.path + ": " + c.reason});
+    }
+    EXPECT_FALSE(QFileInfo::exists(Scratch("missing")));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+TEST_F(MainWindowTest, SavingADownloadAnywayTakesOnlyARecordingFileName)
+{
+    const QByteArray image = ColdStoreImage().build();
+    const std::vector<std::uint8_t> bytes(image.begin(), image.end());
+    dialogs_.script({Scratch("memory.txt"), Scratch("memory.qrv")});
+    EXPECT_FALSE(Form().saveDownloadAnyway(bytes));
+    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the qrv extension"}));
+    EXPECT_FALSE(QFile::exists(Scratch("memory.txt")));
+    prompt_.clear();
+    EXPECT_TRUE(Form().saveDownloadAnyway(bytes));
+    EXPECT_TRUE(prompt_.texts().isEmpty());
+    EXPECT_TRUE(QFile::exists(Scratch("memory.qrv")));
+    EXPECT_EQ(dialogs_.requests.back().defaultExt, "qrv");
 }
 
 TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)
