@@ -55,6 +55,8 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request)
     dialog.setNameFilters(nameFilters(request.filter));
     dialog.setDefaultSuffix(request.defaultExt);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
 }

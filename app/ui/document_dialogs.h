@@ -17,6 +17,8 @@ struct FileDialogRequest {
     QString defaultExt;
     QString initialName;
     bool fileMustExist = false;
+    // Where the dialog starts (an initial name with a folder overrides it).
+    QString folder;
 };
 
 class DocumentDialogs : public ColourChooser {

@@ -6,6 +6,8 @@
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
 #include "graph/ui/graph_window.h"
+#include "model/last_folder.h"
+#include "model/settings_file.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -23,6 +25,19 @@ const QString kRecordingExt = QStringLiteral("qrv");
 
 } // namespace
 
+QString MainWindow::chooseFile(FileDialogRequest request, FileChoice choice)
+{
+    const QString settings = services_.folder.settingsFile();
+    const LastFolder last(settings);
+    if (request.folder.isEmpty())
+        request.folder = last.folder();
+    const QString name = choice == FileChoice::Open ? services_.dialogs.openFile(this, request)
+                                                    : services_.dialogs.saveFile(this, request);
+    if (const QString failed = SettingsWriteMessage(settings, last.remember(name)); !failed.isEmpty())
+        services_.prompt.tell(failed, PromptSymbol::Error);
+    return name;
+}
+
 void MainWindow::openFile()
 {
     FileDialogRequest request;
@@ -30,7 +45,7 @@ void MainWindow::openFile()
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
     request.fileMustExist = true;
-    const QString name = services_.dialogs.openFile(this, request);
+    const QString name = chooseFile(request, FileChoice::Open);
     if (!name.isEmpty())
         openRecording(name);
 }
@@ -73,7 +88,7 @@ void MainWindow::saveRecording(const QString& title)
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
     request.initialName = baseFileName(graph->fileName());
-    const QString name = services_.dialogs.saveFile(this, request);
+    const QString name = chooseFile(request, FileChoice::Save);
     if (name.isEmpty())
         return;
     if (!hasExtension(name, kRecordingExt)) {
@@ -143,7 +158,7 @@ void MainWindow::printNow()
         request.filter = QStringLiteral("PDF files (*.pdf)|*.pdf|");
         request.defaultExt = QStringLiteral("pdf");
         request.initialName = proposedFileName(active->windowTitle(), request.defaultExt);
-        const QString name = services_.dialogs.saveFile(this, request);
+        const QString name = chooseFile(request, FileChoice::Save);
         if (name.isEmpty())
             return;
         if (!hasExtension(name, request.defaultExt)) {
@@ -179,7 +194,7 @@ void MainWindow::copyTo()
     request.defaultExt = ext;
     // A document without a file proposes no name rather than a hidden ".bmp".
     request.initialName = active->fileName().isEmpty() ? QString() : withExtension(active->fileName(), ext);
-    const QString name = services_.dialogs.saveFile(this, request);
+    const QString name = chooseFile(request, FileChoice::Save);
     if (name.isEmpty())
         return;
     if (!hasExtension(name, ext)) {

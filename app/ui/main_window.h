@@ -2,6 +2,7 @@
 // The main window: the document area with the graph windows, the tool panel, the status
 // line and the menus. It owns every user command.
 #include "app/ui/app_services.h"
+#include "app/ui/document_dialogs.h"
 #include "link/download_sequence.h"
 #include "model/memory_image.h"
 
@@ -138,6 +139,9 @@ private:
     void fillWindowMenu();
     void tile(bool sideBySide);
     void saveRecording(const QString& title);
+    enum class FileChoice { Open, Save };
+    // The file dialog, started in the last folder used, which it then remembers.
+    QString chooseFile(FileDialogRequest request, FileChoice choice);
     void onTimer();
     void drawStatusForActive();
     GraphWindow* findGraph(DocumentWindow* handle);

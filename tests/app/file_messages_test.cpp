@@ -5,6 +5,7 @@
 
 #include "app/ui/options_dialog.h"
 #include "graph/ui/graph_window.h"
+#include "model/ini_file.h"
 #include "support/scoped_env.h"
 
 #include <QDir>
@@ -47,6 +48,21 @@ TEST_F(FileMessages, FilesNamedAtStartOpenEachInAWindowAndBadOnesAreToldAsByOpen
     // Front-most first: the last file named.
     EXPECT_EQ(graphs[0]->fileName(), second);
     EXPECT_EQ(graphs[1]->fileName(), first);
+}
+
+TEST_F(FileMessages, FileDialogsStartInTheLastFolderUsed)
+{
+    const QString name = WriteRecording("cold.qrv", ColdStoreImage());
+    const QString folder = QFileInfo(name).absolutePath();
+    dialogs_.script({name});
+    Form().openFile();
+    Settle();
+    ASSERT_EQ(Form().graphWindows().size(), 1);
+    EXPECT_NE(dialogs_.requests.front().folder, folder);
+    EXPECT_EQ(IniFile::readValue(Settings(), "Files", "LastFolder"), folder);
+    Form().saveAs(); // cancelled
+    EXPECT_EQ(dialogs_.requests.back().folder, folder);
+    EXPECT_TRUE(prompt_.texts().isEmpty());
 }
 
 TEST_F(FileMessages, ARecordingCutShortOpensWithItsCompleteBlocksThenWarns)
