@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
 #include <QTextBrowser>
@@ -394,6 +395,21 @@ TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
     Settle();
     EXPECT_TRUE(prompt_.records().empty());
     EXPECT_TRUE(Form().graphWindows().isEmpty());
+}
+
+TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
+{
+    const struct {
+        const char* action;
+        const char* key;
+    } cases[] = {
+        {"Open1", "Ctrl+O"}, {"Save1", "Ctrl+S"}, {"Print1", "Ctrl+P"},
+        {"Copy1", "Ctrl+C"}, {"Close1", "Ctrl+W"}, {"Contents1", "F1"},
+    };
+    for (const auto& c : cases) {
+        const QList<QKeySequence> keys = Form().action(c.action)->shortcuts();
+        EXPECT_TRUE(keys.contains(QKeySequence(QString::fromLatin1(c.key)))) << c.action << " " << c.key;
+    }
 }
 
 TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
