@@ -56,6 +56,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(options_, &OptionsDialog::portRefused, this,
+            [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
     buildConfiguration();
     graphicConfig_ = new GraphicConfigDialog(services_.dialogs, this);
     connect(graphicConfig_, &GraphicConfigDialog::helpRequested, this, &MainWindow::showHelp);
