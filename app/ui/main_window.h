@@ -139,6 +139,10 @@ private:
     void fillWindowMenu();
     void tile(bool sideBySide);
     void saveRecording(const QString& title);
+    // The window's place from the last start, where today's screens still show it; kept
+    // again at close.
+    void restorePlace();
+    void keepPlace();
     enum class FileChoice { Open, Save };
     // The file dialog, started in the last folder used, which it then remembers.
     QString chooseFile(FileDialogRequest request, FileChoice choice);

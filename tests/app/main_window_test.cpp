@@ -2,12 +2,16 @@
 
 #include "app/ui/help_window.h"
 #include "graph/ui/graph_window.h"
+#include "model/ini_file.h"
+#include "model/window_geometry.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
@@ -410,6 +414,28 @@ TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
         const QList<QKeySequence> keys = Form().action(c.action)->shortcuts();
         EXPECT_TRUE(keys.contains(QKeySequence(QString::fromLatin1(c.key)))) << c.action << " " << c.key;
     }
+}
+
+TEST_F(MainWindowTest, ThePlaceOfTheWindowIsKeptAtCloseAndUsedWhereItCanBeSeen)
+{
+    const QString settings = catalogue_.filePath("QUORZK.INI");
+    ASSERT_TRUE(IniFile::writeValue(settings, "Window", "Geometry", "10,20,600,400").ok());
+    Form();
+    EXPECT_EQ(Form().size(), QSize(600, 400));
+    EXPECT_EQ(Form().frameGeometry().topLeft(), QPoint(10, 20));
+    Form().resize(640, 420);
+    Form().close();
+    const std::optional<QRect> kept = ParseGeometry(IniFile::readValue(settings, "Window", "Geometry"));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->size(), QSize(640, 420));
+}
+
+TEST_F(MainWindowTest, APlaceOnAScreenThatIsGoneIsNotUsed)
+{
+    ASSERT_TRUE(IniFile::writeValue(catalogue_.filePath("QUORZK.INI"), "Window", "Geometry", "5000,5000,600,400").ok());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Form().frameGeometry().topLeft()));
+    EXPECT_EQ(Form().width(), 708);
 }
 
 TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
