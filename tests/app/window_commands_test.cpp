@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QPrinter>
+#include <QProcess>
 #include <QToolButton>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -133,6 +134,34 @@ TEST(ProposedFileName, PathSeparatorsOfTheTitleBecomeDashes)
     };
     for (const auto& c : cases)
         EXPECT_EQ(proposedFileName(QString::fromLatin1(c.title), QString::fromLatin1(c.ext)), QString::fromLatin1(c.name));
+}
+
+TEST_F(WindowCommandsTest, TheCommandLinePlotDrawsWhatTheGraphWindowShows)
+{
+    const QString cli = QStringLiteral(QUORZK_BINARY_DIR "/quorzk-cli");
+    if (!QFile::exists(cli))
+        GTEST_SKIP() << "quorzk-cli is not built";
+    // A recording of a model that the installed catalogue knows, as the tool reads it.
+    const QString file = WriteFile("cold.qrv", [] {
+        QFile f(QStringLiteral(QUORZK_SOURCE_DIR "/tests/recording/golden/cold_store.qrv"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }());
+    GraphWindow* g = OpenThroughMenu(file);
+    ASSERT_NE(g, nullptr);
+    const QImage shown = g->snapshot().convertToFormat(QImage::Format_RGB32);
+    const QString png = Scratch("cold.png");
+    QProcess plot;
+    plot.start(cli, {"plot", file, "--output", png, "--size",
+                     QString::number(shown.width()) + "x" + QString::number(shown.height())});
+    ASSERT_TRUE(plot.waitForFinished(60000));
+    ASSERT_EQ(plot.exitCode(), 0) << plot.readAllStandardError().toStdString() << " " << file.toStdString();
+    const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), shown.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing += drawn.pixel(x, y) != shown.pixel(x, y);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(WindowCommandsTest, PrintSetupUsesThePlatformDialog)
