@@ -1,5 +1,6 @@
-// Text export of the largest recording (60,960 lines with one input, 7,620 lines of eight
-// values with eight inputs) to a file, in the plain text and the Excel layout.
+// Export of the largest recording (60,960 lines with one input, 7,620 lines of eight
+// values with eight inputs) to a file, in the plain text and the Excel layout and as
+// comma-separated values.
 #include "large_recording.h"
 
 #include "platform/progress.h"
@@ -32,6 +33,8 @@ BENCHMARK(BM_ExportFile)
     ->Args({1, int(qz::ExportKind::Text)})
     ->Args({1, int(qz::ExportKind::Excel)})
     ->Args({8, int(qz::ExportKind::Text)})
+    ->Args({1, int(qz::ExportKind::Csv)})
+    ->Args({8, int(qz::ExportKind::Csv)})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -28,7 +28,8 @@ namespace {
 const char* const kUsage =
     "usage: quorzk-cli configure --port PORT --interval SECONDS|MM:SS --stop full|cyclic\n"
     "                            [--comment TEXT] [--start now | --start-at \"YYYY-MM-DD hh:mm:ss\" |\n"
-    "                            --start-after DD:HH:MM] [--inputs FILE.csv] [--yes] [--trace FILE]\n";
+    "                            --start-after DD:HH:MM] [--inputs FILE.csv] [--yes] [--trace FILE]\n"
+    "                            [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 struct ConfigureOptions {
     int intervalSeconds = -1;
@@ -99,8 +100,10 @@ ConfigureOptions parseOptions(const QStringList& args)
                 o.error = QStringLiteral("--start takes now, not '%1'").arg(args[i]);
         } else if (a == "--inputs" && hasValue) {
             o.inputsFile = args[++i];
-        } else if ((a == "--port" || a == "--trace") && hasValue) {
+        } else if ((a == "--port" || a == "--trace" || a == "--dial" || a == "--init") && hasValue) {
             o.linkArgs << a << args[++i];
+        } else if (a == "--pulse") {
+            o.linkArgs << a;
         } else if (a == "--yes") {
             o.yes = true;
         } else {
@@ -235,7 +238,11 @@ int runConfigure(const QStringList& args)
         return 1;
     }
 
-    CliLink cli(link.trace);
+    CliLink cli(link.trace, link.dial);
+    if (!cli.call(link.port)) {
+        cli.saveTrace(QStringLiteral("configure"));
+        return 1;
+    }
     StderrPrompt prompt(yes);
     TerminalProgress progress;
     NullEventPump pump;

@@ -20,7 +20,8 @@ namespace qz::cli {
 namespace {
 
 const char kUsage[] = "usage: quorzk-cli download --port PORT --output FILE.qrv [--verify] "
-                      "[--keep-partial] [--force] [--yes] [--trace FILE]\n";
+                      "[--keep-partial] [--force] [--yes] [--trace FILE]\n"
+                      "       [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 bool exists(const QString& path)
 {
@@ -62,13 +63,18 @@ int runDownload(const QStringList& args)
         err << "quorzk-cli download: " << o.output << " exists; --force replaces it\n";
         return 1;
     }
-    CliLink link(o.trace);
+    CliLink link(o.trace, o.dial);
+    if (!link.call(o.port)) {
+        link.saveTrace(QStringLiteral("download"));
+        return 1;
+    }
     StderrPrompt prompt(o.yes);
     TerminalProgress progress;
     auto logger = link.open(o.port);
 
     DownloadOptions options;
-    options.verify = o.verify;
+    // Through a modem every block is read twice: a telephone line damages more bytes.
+    options.verify = o.verify || o.dial.wanted();
     options.keepPartial = o.keepPartial ? Decision::Yes : Decision::No;
     // A script cannot answer a question; the memory is kept, and the exit status says
     // that it is no recording this program shows.

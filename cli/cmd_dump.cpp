@@ -11,19 +11,24 @@ namespace qz::cli {
 
 namespace {
 
-const char kDumpUsage[] = "usage: quorzk-cli dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n";
+const char kDumpUsage[] = "usage: quorzk-cli dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
+                          "       [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 struct DumpOptions {
     QString port;
     QString output;
     QString trace;
     bool force = false;
+    DialOptions dial;
     QString error;
 };
 
-DumpOptions parseDumpOptions(const QStringList& args)
+DumpOptions parseDumpOptions(const QStringList& given)
 {
     DumpOptions o;
+    QStringList args = given;
+    o.dial = takeDialOptions(args);
+    o.error = o.dial.error;
     for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -63,7 +68,11 @@ int runDump(const QStringList& args)
         err << "quorzk-cli dump: " << o.output << " exists; --force replaces it\n";
         return 1;
     }
-    CliLink link(o.trace);
+    CliLink link(o.trace, o.dial);
+    if (!link.call(o.port)) {
+        link.saveTrace(QStringLiteral("dump"));
+        return 1;
+    }
     StderrPrompt prompt(false);
     RawDumpOutcome out;
     {

@@ -1,5 +1,5 @@
-// quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]: the
-// text export of a whole recording, to a file or to standard output.
+// quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]:
+// the export of a whole recording, to a file or to standard output.
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "platform/progress.h"
@@ -32,6 +32,7 @@ bool ParseKind(const QString& text, ExportKind& kind)
         {"excel", ExportKind::Excel},
         {"lotus", ExportKind::Lotus},
         {"nodate", ExportKind::TextNoDate},
+        {"csv", ExportKind::Csv},
     };
     for (const auto& k : kinds) {
         if (text == QLatin1String(k.name)) {
@@ -51,7 +52,7 @@ ExportOptions ParseExportOptions(const QStringList& args)
         if (a == QLatin1String("--kind") && hasValue) {
             o.kindGiven = true;
             if (!ParseKind(args[++i], o.kind))
-                o.error = QStringLiteral("unknown export kind '%1' (text, excel, lotus or nodate)").arg(args[i]);
+                o.error = QStringLiteral("unknown export kind '%1' (text, excel, lotus, nodate or csv)").arg(args[i]);
         } else if (a == QLatin1String("--output") && hasValue) {
             o.output = args[++i];
         } else if (a == QLatin1String("--force")) {
@@ -65,7 +66,7 @@ ExportOptions ParseExportOptions(const QStringList& args)
     if (o.error.isEmpty() && o.input.isEmpty())
         o.error = QStringLiteral("a recording file is required");
     if (o.error.isEmpty() && !o.kindGiven)
-        o.error = QStringLiteral("--kind text|excel|lotus|nodate is required");
+        o.error = QStringLiteral("--kind text|excel|lotus|nodate|csv is required");
     if (o.error.isEmpty() && o.force && o.output.isEmpty())
         o.error = QStringLiteral("--force applies to --output only");
     return o;
@@ -88,7 +89,7 @@ int runExport(const QStringList& args)
     const ExportOptions o = ParseExportOptions(args);
     if (!o.error.isEmpty()) {
         QTextStream(stderr) << "quorzk-cli export: " << o.error << "\n"
-                            << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]\n";
+                            << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n";
         return 2;
     }
     if (!o.output.isEmpty()) {

@@ -17,7 +17,8 @@ namespace {
 
 const char kHexdumpUsage[] =
     "usage: quorzk-cli hexdump FILE.qrv [--address HEX] [--length N]\n"
-    "       quorzk-cli hexdump --port PORT [--address HEX] [--length N] [--clock] [--trace FILE]\n";
+    "       quorzk-cli hexdump --port PORT [--address HEX] [--length N] [--clock] [--trace FILE]\n"
+    "                        [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 constexpr int kMaxLength = int(kLoggerAddressSpace);
 
@@ -28,12 +29,16 @@ struct HexdumpOptions {
     std::uint32_t address = 0;
     int length = int(kDumpLength);
     bool clock = false;
+    DialOptions dial;
     QString error;
 };
 
-HexdumpOptions parseHexdumpOptions(const QStringList& args)
+HexdumpOptions parseHexdumpOptions(const QStringList& given)
 {
     HexdumpOptions o;
+    QStringList args = given;
+    o.dial = takeDialOptions(args);
+    o.error = o.dial.error;
     for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -64,8 +69,8 @@ HexdumpOptions parseHexdumpOptions(const QStringList& args)
         return o;
     if (o.file.isEmpty() == o.port.isEmpty())
         o.error = QStringLiteral("give either a recording file or --port PORT");
-    else if (!o.file.isEmpty() && (o.clock || !o.trace.isEmpty()))
-        o.error = QStringLiteral("--clock and --trace need --port");
+    else if (!o.file.isEmpty() && (o.clock || !o.trace.isEmpty() || o.dial.wanted()))
+        o.error = QStringLiteral("--clock, --trace and --dial need --port");
     else if (!o.port.isEmpty() && o.address >= kLoggerAddressSpace)
         o.error = QStringLiteral("--address of a logger is 0000..FFFF");
     return o;
@@ -93,7 +98,11 @@ int dumpFile(const HexdumpOptions& o)
 
 int dumpLogger(const HexdumpOptions& o)
 {
-    CliLink link(o.trace);
+    CliLink link(o.trace, o.dial);
+    if (!link.call(o.port)) {
+        link.saveTrace(QStringLiteral("hexdump"));
+        return 1;
+    }
     StderrPrompt prompt(false);
     bool ok = true;
     {

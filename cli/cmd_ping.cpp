@@ -14,10 +14,15 @@ int runPing(const QStringList& args)
     QTextStream err(stderr);
     if (!o.ok) {
         err << "quorzk-cli ping: " << o.error
-            << "\nusage: quorzk-cli ping --port PORT [--trace FILE]\n";
+            << "\nusage: quorzk-cli ping --port PORT [--trace FILE]\n"
+            << "       " << dialUsage() << "\n";
         return 2;
     }
-    CliLink link(o.trace);
+    CliLink link(o.trace, o.dial);
+    if (!link.call(o.port)) {
+        link.saveTrace(QStringLiteral("ping"));
+        return 1;
+    }
     StderrPrompt prompt(false);
     LinkStatus status = LinkStatus::Ok;
     {

@@ -1,6 +1,7 @@
 // quorzk-cli readings: the logger's current readings, one reading per period, as lines
 // or as CSV, until the count is reached, Ctrl-C, or the logger stops answering.
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/link_common.h"
 #include "link/device_reader.h"
 #include "link/link_report.h"
@@ -14,44 +15,14 @@
 
 #include <array>
 #include <cmath>
-#include <csignal>
 
 namespace qz::cli {
 
 namespace {
 
-// Set by Ctrl-C; the readings loop looks at it between readings. The one piece of state
-// a signal handler may touch.
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void onInterrupt(int)
-{
-    interrupted = 1;
-}
-
-// Ctrl-C ends the readings cleanly while this lives; a second Ctrl-C ends the program
-// at once (the handler resets itself).
-class InterruptGuard {
-public:
-    InterruptGuard()
-    {
-        interrupted = 0;
-        struct sigaction action = {};
-        action.sa_handler = onInterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previous_);
-    }
-    ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    struct sigaction previous_ = {};
-};
-
 const char* const kUsage = "usage: quorzk-cli readings --port PORT [--count N] [--every SECONDS] "
-                           "[--raw] [--csv] [--trace FILE]\n";
+                           "[--raw] [--csv] [--trace FILE]\n"
+                           "       [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 struct ReadingsArgs {
     ReadingsLogOptions log;
@@ -104,7 +75,11 @@ int runReadings(const QStringList& args)
         return 2;
     }
 
-    CliLink link(o.trace);
+    CliLink link(o.trace, o.dial);
+    if (!link.call(o.port)) {
+        link.saveTrace(QStringLiteral("readings"));
+        return 1;
+    }
     StderrPrompt prompt(false);
     InterruptGuard guard;
     QTextStream out(stdout);
@@ -124,7 +99,7 @@ int runReadings(const QStringList& args)
             } else {
                 const LogEnd end = RunReadingsLog(
                     *logger, report, ConversionsOf(device), parsed.log, link.clock(),
-                    [] { return interrupted != 0; },
+                    [] { return interruptRequested(); },
                     [&out](const QStringList& lines) {
                         for (const QString& line : lines)
                             out << line << "\n";

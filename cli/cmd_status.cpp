@@ -81,10 +81,15 @@ int runStatus(const QStringList& args)
     QTextStream err(stderr);
     if (!o.ok) {
         err << "quorzk-cli status: " << o.error
-            << "\nusage: quorzk-cli status --port PORT [--trace FILE]\n";
+            << "\nusage: quorzk-cli status --port PORT [--trace FILE]\n"
+            << "       " << dialUsage() << "\n";
         return 2;
     }
-    CliLink link(o.trace);
+    CliLink link(o.trace, o.dial);
+    if (!link.call(o.port)) {
+        link.saveTrace(QStringLiteral("status"));
+        return 1;
+    }
     StderrPrompt prompt(false);
     LoggerState state;
     LinkStatus ping = LinkStatus::Ok;

@@ -17,10 +17,15 @@ int runStop(const QStringList& args)
     QTextStream err(stderr);
     if (!o.ok) {
         err << "quorzk-cli stop: " << o.error
-            << "\nusage: quorzk-cli stop --port PORT [--yes] [--trace FILE]\n";
+            << "\nusage: quorzk-cli stop --port PORT [--yes] [--trace FILE]\n"
+            << "       " << dialUsage() << "\n";
         return 2;
     }
-    CliLink link(o.trace);
+    CliLink link(o.trace, o.dial);
+    if (!link.call(o.port)) {
+        link.saveTrace(QStringLiteral("stop"));
+        return 1;
+    }
     StderrPrompt prompt(yes);
     bool stopped = false;
     QString state;

@@ -1,5 +1,9 @@
 #include "cli/link_common.h"
 
+#include "cli/interrupt.h"
+#include "link/link_report.h"
+#include "link/modem_dialer.h"
+#include "link/modem_init.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -12,9 +16,47 @@
 
 namespace qz::cli {
 
-LinkOptions parseLinkOptions(const QStringList& args, bool download)
+DialOptions takeDialOptions(QStringList& args)
+{
+    DialOptions d;
+    QStringList rest;
+    bool dialGiven = false;
+    bool extrasGiven = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--dial" && hasValue) {
+            dialGiven = true;
+            d.number = args[++i].trimmed();
+        } else if (a == "--init" && hasValue) {
+            extrasGiven = true;
+            d.initFile = args[++i];
+        } else if (a == "--pulse") {
+            extrasGiven = true;
+            d.pulse = true;
+        } else {
+            rest << a;
+        }
+    }
+    args = rest;
+    if (dialGiven && (d.number.isEmpty() || !isDialable(d.number)))
+        d.error = QStringLiteral("--dial needs a telephone number of printable characters");
+    else if (extrasGiven && !dialGiven)
+        d.error = QStringLiteral("--pulse and --init go with --dial NUMBER");
+    else if (!d.initFile.isEmpty() && !isModemInitFile(d.initFile))
+        d.error = QStringLiteral("--init: Not a file with the mdm extension");
+    return d;
+}
+
+LinkOptions parseLinkOptions(const QStringList& given, bool download)
 {
     LinkOptions o;
+    QStringList args = given;
+    o.dial = takeDialOptions(args);
+    if (!o.dial.error.isEmpty()) {
+        o.error = o.dial.error;
+        return o;
+    }
     const bool wantsOutput = download;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -100,6 +142,11 @@ void TerminalProgress::setText(const QString& text)
     draw();
 }
 
+bool TerminalProgress::cancelled()
+{
+    return interruptRequested();
+}
+
 void TerminalProgress::draw()
 {
     if (!tty_)
@@ -113,7 +160,7 @@ void TerminalProgress::draw()
     drawn_ = true;
 }
 
-CliLink::CliLink(const QString& tracePath)
+CliLink::CliLink(const QString& tracePath, DialOptions dial) : dial_(std::move(dial))
 {
     if (!tracePath.isEmpty()) {
         trace_ = std::make_unique<WireTrace>(tracePath, clock_);
@@ -132,15 +179,62 @@ CliLink::CliLink(const QString& tracePath)
     });
 }
 
-CliLink::~CliLink() = default;
+CliLink::~CliLink()
+{
+    hangUp();
+}
+
+bool CliLink::call(const QString& port)
+{
+    if (!dial_.wanted())
+        return true;
+    StderrPrompt prompt(false);
+    const ModemInit init = readModemInit(dial_.initFile);
+    if (!init.ok) {
+        prompt.tell(modemInitMessage(dial_.initFile, init), PromptSymbol::Error);
+        return false;
+    }
+    interrupt_ = std::make_unique<InterruptGuard>();
+    auto modem = std::make_unique<LoggerProtocol>(LinkSettings{port, true}, lines_.make(port), clock_);
+    const LinkReport report(*modem, prompt);
+    ModemDialer dialer(*modem);
+    DialOutcome outcome = dialer.call(init.commands, dial_.number, dial_.pulse);
+    if (outcome == DialOutcome::Waiting) {
+        // From the dial on, the modem may be off-hook: whatever comes next, hang up.
+        callPort_ = port;
+        outcome = dialer.waitForAnswer([] { return interruptRequested(); });
+    }
+    // A busy line, no carrier or no dial tone leave the modem on-hook.
+    if (outcome == DialOutcome::Busy || outcome == DialOutcome::NoCarrier || outcome == DialOutcome::NoDialTone)
+        callPort_.clear();
+    const QString text = dialOutcomeText(outcome);
+    if (!text.isEmpty()) {
+        const bool refused = outcome == DialOutcome::InitFailed || outcome == DialOutcome::DialFailed;
+        prompt.tell(text, refused ? PromptSymbol::Error : PromptSymbol::Information);
+    }
+    return outcome == DialOutcome::Connected;
+}
+
+void CliLink::hangUp()
+{
+    if (!callPort_.isEmpty()) {
+        auto modem = std::make_unique<LoggerProtocol>(LinkSettings{callPort_, true}, lines_.make(callPort_), clock_);
+        StderrPrompt prompt(false);
+        const LinkReport report(*modem, prompt);
+        ModemDialer(*modem).hangUp();
+        callPort_.clear();
+    }
+    interrupt_.reset();
+}
 
 std::unique_ptr<LoggerProtocol> CliLink::open(const QString& port)
 {
-    return std::make_unique<LoggerProtocol>(LinkSettings{port, false}, lines_.make(port), clock_);
+    return std::make_unique<LoggerProtocol>(LinkSettings{port, dial_.wanted()}, lines_.make(port), clock_);
 }
 
 bool CliLink::saveTrace(const QString& command)
 {
+    hangUp();
     if (!trace_)
         return true;
     const QString reason = trace_->save();

@@ -1,7 +1,8 @@
 #pragma once
 // What the logger commands of the command-line tool share: the --port and --trace options,
 // the lines behind port names (with the in-process simulated logger as "sim"), the wire
-// trace, messages on standard error, and a progress line on a terminal.
+// trace, a call through a telephone modem (--dial), messages on standard error, and a
+// progress line on a terminal.
 #include "link/line_registry.h"
 #include "link/logger_protocol.h"
 #include "link/wire_trace.h"
@@ -19,6 +20,21 @@ class Emulator;
 
 namespace qz::cli {
 
+class InterruptGuard;
+
+// A call through a telephone modem on the port: --dial NUMBER [--pulse] [--init FILE.mdm].
+struct DialOptions {
+    QString number; // empty: no modem, the logger is on the cable
+    bool pulse = false;
+    QString initFile;
+    QString error;
+    bool wanted() const { return !number.isEmpty(); }
+};
+// Takes the modem options out of args (every logger command accepts them).
+DialOptions takeDialOptions(QStringList& args);
+// How the modem options read in a command's usage line.
+inline const char* dialUsage() { return "[--dial NUMBER [--pulse] [--init FILE.mdm]]"; }
+
 // Options of a logger command. Unknown options are errors.
 struct LinkOptions {
     QString port;
@@ -29,6 +45,7 @@ struct LinkOptions {
     bool verify = false;      // read every block twice
     bool keepPartial = false; // keep the blocks before a damaged block
     bool force = false;       // replace an existing output
+    DialOptions dial;
     bool ok = false;
     QString error;
 };
@@ -56,7 +73,8 @@ public:
     void setPosition(int position) override;
     void setCancelEnabled(bool) override {}
     void setText(const QString& text) override;
-    bool cancelled() override { return false; }
+    // Ctrl-C while a guard lives (a modem call) ends the command between two steps.
+    bool cancelled() override;
 
 private:
     void draw();
@@ -71,18 +89,30 @@ private:
 
 // The program's lines: platform devices, and "sim" for a simulated logger holding a
 // recording, served in this process; with a trace file, every line writes into the trace.
+// With a modem call, call() dials before the command, every protocol object then has the
+// modem timings, and the modem is hung up when the command ends (saveTrace, or the end of
+// this object after an early return); Ctrl-C meanwhile ends the command, not the program.
 class CliLink {
 public:
-    explicit CliLink(const QString& tracePath = {});
+    explicit CliLink(const QString& tracePath = {}, DialOptions dial = {});
     ~CliLink();
+    // Without a modem call: true. Otherwise initialises the modem, dials and waits for its
+    // answer; false, after the dialer's message on standard error, unless it connected.
+    bool call(const QString& port);
     std::unique_ptr<LoggerProtocol> open(const QString& port);
     Clock& clock() { return clock_; }
-    // Writes the trace file (when there is one) once the command is done with the port.
-    // False, after a message on standard error, when it cannot be written.
+    // Hangs up a modem call, then writes the trace file (when there is one) once the
+    // command is done with the port. False, after a message on standard error, when it
+    // cannot be written.
     bool saveTrace(const QString& command);
 
 private:
+    void hangUp();
+
     SystemClock clock_;
+    DialOptions dial_;
+    QString callPort_;  // the port of a call to hang up; empty when there is none
+    std::unique_ptr<InterruptGuard> interrupt_;
     std::unique_ptr<sim::Emulator> emulator_;
     std::unique_ptr<WireTrace> trace_;
     LineRegistry lines_;

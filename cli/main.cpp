@@ -44,9 +44,10 @@ const Command kCommands[] = {
                  "                            1 s) until Ctrl-C",
      qz::cli::runReadings},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
-    {"export", "export FILE.qrv --kind text|excel|lotus|nodate [--output OUT [--force]]\n"
+    {"export", "export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n"
                "                            text export of a recording file (to standard output\n"
-               "                            without --output; --force replaces an existing OUT)",
+               "                            without --output; --force replaces an existing OUT;\n"
+               "                            csv: comma-separated, ISO 8601 times, '.' decimals)",
      qz::cli::runExport},
     {"plot", "plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--force]\n"
              "         [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"]\n"
@@ -74,7 +75,9 @@ int usage(FILE* out)
          "as hex lines (> to the logger, < from it).\n"
          "--verify reads the header and every block twice, so that no line error passes\n"
          "unseen (about twice the time); --keep-partial keeps the blocks before a damaged\n"
-         "block; --force replaces an existing output file.\n";
+         "block; --force replaces an existing output file.\n"
+         "--dial NUMBER [--pulse] [--init FILE.mdm] (every command with --port) reaches the\n"
+         "logger through a telephone modem on PORT: dial, run the command, hang up.\n";
     return out == stdout ? 0 : 2;
 }
 

@@ -9,6 +9,10 @@
 
 include(GNUInstallDirs)
 
+# Installing and packing need the three programs only, not every test and benchmark of the
+# build folder (scripts/package.sh builds them first).
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 install(TARGETS quorzk quorzk-cli quorzk-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(QUORZK_DATADIR ${CMAKE_INSTALL_DATADIR}/quorzk)

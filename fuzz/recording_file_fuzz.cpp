@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     qz::NullProgress progress;
-    const auto kind = static_cast<qz::ExportKind>(size % 6); // 5: no date field
+    const auto kind = static_cast<qz::ExportKind>(size % 7); // 6: no date field
     (void)recording.exportTo(out, kind, progress);
     return 0;
 }

@@ -61,6 +61,10 @@ bool DeviceLine::open(const QString& name)
     ::cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    // Closing the port must leave DTR up: a modem set to hang up when DTR drops would
+    // end the call between the dialer and the logger commands, which open the port
+    // each in turn. The dialer hangs up with its own commands.
+    tio.c_cflag &= ~static_cast<tcflag_t>(HUPCL);
     tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
     // Non-blocking reads then report "nothing yet" as EAGAIN, not as an end of file.
     tio.c_cc[VMIN] = 1;

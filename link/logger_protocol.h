@@ -43,6 +43,8 @@ public:
     // Opens the port when it is closed, then lets it settle for 500 ms. CannotOpen, after
     // the open-failed handler, when it does not open.
     LinkStatus ensureOpen();
+    // Opens the port when it is closed, without the pause (a modem needs none).
+    LinkStatus openPort();
     // Sends a frame byte by byte, each echoed by the logger before the next goes out.
     LinkStatus send(const std::uint8_t* frame, std::uint16_t length);
     // Collects a reply of length bytes (data + 16-bit sum) within a second.

@@ -29,7 +29,7 @@ LoggerProtocol::LoggerProtocol(const LinkSettings& settings, std::unique_ptr<Lin
 {
 }
 
-LinkStatus LoggerProtocol::ensureOpen()
+LinkStatus LoggerProtocol::openPort()
 {
     if (port_.isOpen())
         return LinkStatus::Ok;
@@ -39,8 +39,17 @@ LinkStatus LoggerProtocol::ensureOpen()
             openFailed_(settings_.port, opening.osError);
         return LinkStatus::CannotOpen;
     }
-    port_.delay(kSettleMs);
     return LinkStatus::Ok;
+}
+
+LinkStatus LoggerProtocol::ensureOpen()
+{
+    if (port_.isOpen())
+        return LinkStatus::Ok;
+    const LinkStatus opened = openPort();
+    if (opened == LinkStatus::Ok)
+        port_.delay(kSettleMs);
+    return opened;
 }
 
 LinkStatus LoggerProtocol::send(const std::uint8_t* frame, std::uint16_t length)

@@ -283,6 +283,14 @@ QString LoggerDate::exportStamp(int form) const
         return timeText() + tab;
     case 4:
         return dateText() + tab;
+    case 5:
+        return QStringLiteral("%1-%2-%3T%4:%5:%6")
+            .arg(Year, 4, 10, QLatin1Char('0'))
+            .arg(Month, 2, 10, QLatin1Char('0'))
+            .arg(Day, 2, 10, QLatin1Char('0'))
+            .arg(Hour, 2, 10, QLatin1Char('0'))
+            .arg(Min, 2, 10, QLatin1Char('0'))
+            .arg(Sec, 2, 10, QLatin1Char('0'));
     default:
         return QString();
     }

@@ -71,7 +71,8 @@ public:
     static QString nowDateText(Clock& clock);
     static QString nowTimeText(Clock& clock);
     // First column of an exported line: 0 date and time + tab, 1 date-time number with
-    // 9 decimals + tab, 2 the same + ';', 3 time + tab, 4 date + tab, other: empty.
+    // 9 decimals + tab, 2 the same + ';', 3 time + tab, 4 date + tab, 5 the ISO 8601 local
+    // date and time YYYY-MM-DDThh:mm:ss (no separator), other: empty.
     QString exportStamp(int form) const;
 
     // "dd/mm/yy" with 1981 <= year <= 2099 (yy 00..79 is 20yy, 81..99 is 19yy); sets

@@ -17,6 +17,26 @@ void AppendTwoDigits(QByteArray& out, int v)
     out += char('0' + v % 10);
 }
 
+// YYYY-MM-DD
+void AppendIsoDate(QByteArray& out, int year, int month, int day)
+{
+    AppendTwoDigits(out, year / 100);
+    AppendTwoDigits(out, year % 100);
+    out += '-';
+    AppendTwoDigits(out, month);
+    out += '-';
+    AppendTwoDigits(out, day);
+}
+
+void AppendTime(QByteArray& out, int hour, int minute, int second)
+{
+    AppendTwoDigits(out, hour);
+    out += ':';
+    AppendTwoDigits(out, minute);
+    out += ':';
+    AppendTwoDigits(out, second);
+}
+
 } // namespace
 
 ExportStamper::ExportStamper(const ImageReader& reader, int form)
@@ -41,6 +61,11 @@ void ExportStamper::selectDay(std::int64_t day)
     day_ = day;
     const QDate d = baseDate_.addDays(day);
     dateText_.clear();
+    if (form_ == kIsoForm) {
+        AppendIsoDate(dateText_, d.year(), d.month(), d.day());
+        dateText_ += 'T';
+        return;
+    }
     AppendTwoDigits(dateText_, d.day());
     dateText_ += '/';
     AppendTwoDigits(dateText_, d.month());
@@ -65,13 +90,7 @@ void ExportStamper::append(QByteArray& out, int k)
     const int hour = ofDay / 3600;
     const int minute = ofDay / 60 % 60;
     const int sec = ofDay % 60;
-    auto appendTime = [&] {
-        AppendTwoDigits(out, hour);
-        out += ':';
-        AppendTwoDigits(out, minute);
-        out += ':';
-        AppendTwoDigits(out, sec);
-    };
+    auto appendTime = [&] { AppendTime(out, hour, minute, sec); };
     switch (form_) {
     case 0:
         out += dateText_;
@@ -98,6 +117,10 @@ void ExportStamper::append(QByteArray& out, int k)
     case 4:
         out += dateText_;
         out += '\t';
+        break;
+    case kIsoForm:
+        out += dateText_;
+        appendTime();
         break;
     default:
         break;

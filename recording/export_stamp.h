@@ -14,7 +14,10 @@ namespace qz {
 
 class ExportStamper {
 public:
-    // form: the export kind (0..4; any other form writes nothing).
+    // The local date and time as YYYY-MM-DDThh:mm:ss, with no separator after it.
+    static constexpr int kIsoForm = 5;
+
+    // form: the export kind (0..5; any other form writes nothing).
     ExportStamper(const ImageReader& reader, int form);
 
     // Appends the field of measurement k (counted from 1), UTF-8.

@@ -49,8 +49,10 @@ struct InitResult {
     bool operator==(InitError other) const { return error == other; }
 };
 
-// Line layouts of a text export; the numbers are the export chooser's positions.
-enum class ExportKind : int { Text = 0, Excel = 1, Lotus = 2, TextNoDate = 3, DateOnly = 4 };
+// Line layouts of an export. Text to TextNoDate are the export chooser's first four
+// positions; DateOnly is never offered; Csv is comma-separated values with ISO 8601
+// times and a '.' decimal point whatever the locale, without the information text.
+enum class ExportKind : int { Text = 0, Excel = 1, Lotus = 2, TextNoDate = 3, DateOnly = 4, Csv = 5 };
 
 class Recording {
 public:
@@ -189,7 +191,8 @@ public:
     bool saveChanges(Prompt& prompt) const;
 
     // --- Export --------------------------------------------------------------------------
-    // Information text of the current view, then one line per measurement of it, CR LF.
+    // Information text of the current view (for Csv: a line of column names), then one
+    // line per measurement of it, CR LF.
     // The file is written through a temporary that replaces it when complete (a cancelled
     // export keeps the lines written so far); the recording's own file is never an
     // output (SameAsInput).

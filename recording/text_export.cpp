@@ -1,12 +1,16 @@
-// Text export of the current view: the information text, then one line per measurement
-// with its date-time and the values of the drawn inputs, CR LF line ends, UTF-8.
+// Export of the current view: the information text (or, as comma-separated values, a
+// line of column names), then one line per measurement with its date-time and the values
+// of the drawn inputs, CR LF line ends, UTF-8.
 #include "recording/recording.h"
 
-#include "model/values.h"
+#include "model/number_pattern.h"
+#include "recording/csv_export.h"
 #include "platform/progress.h"
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
 #include "recording/export_stamp.h"
+
+#include <QLocale>
 
 #include <array>
 #include <vector>
@@ -17,6 +21,7 @@ namespace {
 
 constexpr int kProgressStep = 100;
 constexpr qsizetype kFlushSize = 1 << 16;
+static_assert(static_cast<int>(ExportKind::Csv) == ExportStamper::kIsoForm);
 
 } // namespace
 
@@ -59,13 +64,22 @@ ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& pro
         return ok;
     };
     const auto failed = [&]() { return ExportOutcome{ExportResult::Failed, reason}; };
-    for (const QString& line : infoLines(view)) {
-        buffer += line.toUtf8();
+    const bool csv = kind == ExportKind::Csv;
+    if (csv) {
+        buffer += CsvHeader(*this);
         buffer += "\r\n";
+    } else {
+        for (const QString& line : infoLines(view)) {
+            buffer += line.toUtf8();
+            buffer += "\r\n";
+        }
     }
 
     // A value field depends only on the raw byte: each input's 256 possible fields are
-    // formatted once instead of once per measurement.
+    // formatted once instead of once per measurement. Comma-separated values keep their
+    // '.' in every locale; a number never needs quotes.
+    const char separator = csv ? ',' : '\t';
+    const QString point = csv ? QStringLiteral(".") : QLocale().decimalPoint();
     std::array<std::vector<QByteArray>, mem::kInputs> fields;
     for (int i = 0; i < mem::kInputs; ++i) {
         if (!isInputDrawn(i))
@@ -73,7 +87,7 @@ ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& pro
         fields[i].reserve(256);
         for (int raw = 0; raw < 256; ++raw) {
             const long double value = normalize(i, physicalValue(i, raw));
-            fields[i].push_back('\t' + FormatValue(formats_[i], static_cast<double>(value)).toUtf8());
+            fields[i].push_back(separator + FormatNumberPattern(formats_[i], static_cast<double>(value), point).toUtf8());
         }
     }
 

@@ -12,7 +12,7 @@ if [ $# -eq 0 ]; then
 else
   dir=$1; shift
 fi
-bash scripts/build.sh "$dir" "$@"
+bash scripts/build.sh "$dir" "$@" --target quorzk --target quorzk-cli --target quorzk-sim
 rm -f "$dir"/quorzk_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 ls "$dir"/quorzk_*.deb

@@ -71,6 +71,11 @@ void Emulator::receive(std::uint8_t byte, std::int64_t sentUs)
             out_.pop_back();
         lastOutUs_ = out_.empty() ? at : out_.back().atUs;
     }
+    if (modem_.takeAbortedDial()) { // the call's rings and result, not yet due, never come
+        while (!out_.empty() && out_.back().atUs > at)
+            out_.pop_back();
+        lastOutUs_ = out_.empty() ? at : std::max(at, out_.back().atUs);
+    }
     for (const ModemFront::Output& o : said)
         for (char c : o.text)
             queueOut(std::uint8_t(c), o.atUs);

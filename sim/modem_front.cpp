@@ -10,6 +10,24 @@ std::string ModemFront::result(const std::string& word) const
     return options_.lineEnd + word + options_.lineEnd;
 }
 
+void ModemFront::say(const std::string& word, std::int64_t atUs, std::vector<Output>& out) const
+{
+    if (options_.pieceGapUs <= 0) {
+        out.push_back({result(word), atUs});
+        return;
+    }
+    out.push_back({options_.lineEnd, atUs});
+    out.push_back({word, atUs + options_.pieceGapUs});
+    out.push_back({options_.lineEnd, atUs + 2 * options_.pieceGapUs});
+}
+
+std::int64_t ModemFront::echoDelay()
+{
+    const bool slow = options_.slowEchoes < 0 || echoes_ < options_.slowEchoes;
+    ++echoes_;
+    return slow ? options_.echoDelayUs : 0;
+}
+
 void ModemFront::settle(std::int64_t atUs)
 {
     if (mode_ == Mode::Dialing && atUs >= dialDoneUs_)
@@ -43,18 +61,18 @@ void ModemFront::command(const std::string& raw, std::int64_t atUs, std::vector<
         dialConnects_ = options_.result == DialResult::Connect;
         const int rings = std::max(0, options_.rings);
         for (int i = 0; i < rings; ++i)
-            out.push_back({result("RING"), dialDoneUs_ - std::int64_t(rings - i) * 1000000});
+            say("RING", dialDoneUs_ - std::int64_t(rings - i) * 1000000, out);
         switch (options_.result) {
-        case DialResult::Connect: out.push_back({result(options_.connectText), dialDoneUs_}); break;
-        case DialResult::Busy: out.push_back({result("BUSY"), dialDoneUs_}); break;
-        case DialResult::NoCarrier: out.push_back({result("NO CARRIER"), dialDoneUs_}); break;
-        case DialResult::NoDialTone: out.push_back({result("NO DIALTONE"), dialDoneUs_}); break;
+        case DialResult::Connect: say(options_.connectText, dialDoneUs_, out); break;
+        case DialResult::Busy: say("BUSY", dialDoneUs_, out); break;
+        case DialResult::NoCarrier: say("NO CARRIER", dialDoneUs_, out); break;
+        case DialResult::NoDialTone: say("NO DIALTONE", dialDoneUs_, out); break;
         case DialResult::NoAnswer: break;
         }
         return;
     }
     mode_ = Mode::Command; // ATH0, ATZ, AT&F, AT ...: answered, and on-hook
-    out.push_back({result("OK"), atUs});
+    say("OK", atUs, out);
 }
 
 bool ModemFront::receive(std::uint8_t byte, std::int64_t atUs, std::vector<Output>& out,
@@ -90,15 +108,17 @@ bool ModemFront::receive(std::uint8_t byte, std::int64_t atUs, std::vector<Outpu
         return true;
     }
 
-    out.push_back({std::string(1, char(byte)), atUs}); // the modem's echo
+    const std::int64_t echoAt = atUs + echoDelay();
+    out.push_back({std::string(1, char(byte)), echoAt}); // the modem's echo
     if (mode_ == Mode::Dialing) {
         // Any key aborts a call being set up.
         mode_ = Mode::Command;
-        out.push_back({result("NO CARRIER"), atUs});
+        abortedDial_ = true;
+        say("NO CARRIER", echoAt, out);
         return false;
     }
     if (byte == '\r') {
-        command(line_, atUs, out);
+        command(line_, echoAt, out);
         line_.clear();
     } else if (byte != '\n' && line_.size() < 256) {
         line_.push_back(char(byte));

@@ -30,6 +30,9 @@ struct ModemOptions {
     std::int64_t latencyUs = 40000;    // each way, in data mode
     std::string connectText = "CONNECT 19200";
     std::string lineEnd = "\r\n";
+    std::int64_t pieceGapUs = 0;       // > 0: a result in three pieces this far apart
+    std::int64_t echoDelayUs = 0;      // how late a slow echo comes (command mode)
+    int slowEchoes = 0;                // how many echoes are slow, from the first; -1: all
 };
 
 class ModemFront {
@@ -49,6 +52,15 @@ public:
     bool receive(std::uint8_t byte, std::int64_t atUs, std::vector<Output>& out,
                  int& cancelled, std::string& releasedPluses);
 
+    // True once after a byte aborted a call being set up: its rings and result, queued
+    // for later, are never sent.
+    bool takeAbortedDial()
+    {
+        const bool aborted = abortedDial_;
+        abortedDial_ = false;
+        return aborted;
+    }
+
     bool online(std::int64_t atUs);
     std::int64_t latencyUs() const { return options_.latencyUs; }
 
@@ -56,6 +68,9 @@ private:
     void settle(std::int64_t atUs);
     void command(const std::string& line, std::int64_t atUs, std::vector<Output>& out);
     std::string result(const std::string& word) const;
+    // A result word as the modem sends it at atUs: whole, or in pieces.
+    void say(const std::string& word, std::int64_t atUs, std::vector<Output>& out) const;
+    std::int64_t echoDelay();
 
     enum class Mode { Command, Dialing, Data };
     ModemOptions options_;
@@ -67,6 +82,8 @@ private:
     int pluses_ = 0;
     std::int64_t escapeAtUs_ = -1; // command mode from here, unless cancelled
     int escapeOkBytes_ = 0;
+    int echoes_ = 0;
+    bool abortedDial_ = false;
 };
 
 } // namespace qz::sim

@@ -17,8 +17,10 @@ public:
     virtual void printTo(QPrinter& printer) = 0;
     virtual QString clipboardFileFilter() const = 0;
     virtual QString clipboardFileExtension() const = 0;
-    // Writes the Copy To file (through a temporary file); false with the reason on failure.
-    virtual bool saveToFile(const QString& name, QString& reason) = 0;
+    // False when the file could not be written; saveReason() then says why.
+    virtual bool saveToFile(const QString& name) = 0;
+    // The system's reason for the last failed saveToFile, when it gave one.
+    QString saveReason() const { return saveReason_; }
     virtual QString fileName() const = 0;
     virtual void setFileName(const QString& name) = 0;
     // The graph window that holds this document's recording.
@@ -39,9 +41,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void setSaveReason(const QString& reason) { saveReason_ = reason; }
     bool sized_ = false;
 
 private:
+    QString saveReason_;
     QObject* notifyTarget_ = nullptr;
     bool freeing_ = false;
 };

@@ -18,6 +18,19 @@ QStringList nameFilters(const QString& barFilter)
     return out;
 }
 
+QStringList filterExtensions(const QString& barFilter)
+{
+    const QStringList parts = barFilter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            continue;
+        const QString suffix = QFileInfo(parts[i + 1]).suffix();
+        out << (suffix.contains(QLatin1Char('*')) ? QString() : suffix);
+    }
+    return out;
+}
+
 bool hasExtension(const QString& fileName, const QString& ext)
 {
     return QFileInfo(fileName).suffix().compare(ext, Qt::CaseInsensitive) == 0;
@@ -85,6 +98,33 @@ QString QtDocumentDialogs::saveFile(QWidget* parent, const FileDialogRequest& re
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<FileChoice> QtDocumentDialogs::saveFileOfType(QWidget* parent, const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent);
+    dialog.setWindowTitle(request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QStringList filters = nameFilters(request.filter);
+    const QStringList extensions = filterExtensions(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.type >= 0 && request.type < filters.size())
+        dialog.selectNameFilter(filters[request.type]);
+    // After the type, which would otherwise change the proposed name's extension.
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    // Closing the dialog by its frame is a cancel.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    FileChoice choice{dialog.selectedFiles().constFirst(), int(filters.indexOf(dialog.selectedNameFilter()))};
+    if (choice.type < 0)
+        choice.type = 0;
+    if (QFileInfo(choice.name).suffix().isEmpty() && choice.type < extensions.size()
+        && !extensions[choice.type].isEmpty())
+        choice.name += QLatin1Char('.') + extensions[choice.type];
+    return choice;
 }
 
 bool QtDocumentDialogs::print(QWidget* parent, QPrinter& printer)

@@ -25,13 +25,13 @@ const QString kRecordingExt = QStringLiteral("qrv");
 
 } // namespace
 
-QString MainWindow::chooseFile(FileDialogRequest request, FileChoice choice)
+QString MainWindow::chooseFile(FileDialogRequest request, FileDialogKind kind)
 {
     const QString settings = services_.folder.settingsFile();
     const LastFolder last(settings);
     if (request.folder.isEmpty())
         request.folder = last.folder();
-    const QString name = choice == FileChoice::Open ? services_.dialogs.openFile(this, request)
+    const QString name = kind == FileDialogKind::Open ? services_.dialogs.openFile(this, request)
                                                     : services_.dialogs.saveFile(this, request);
     if (const QString failed = SettingsWriteMessage(settings, last.remember(name)); !failed.isEmpty())
         services_.prompt.tell(failed, PromptSymbol::Error);
@@ -45,7 +45,7 @@ void MainWindow::openFile()
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
     request.fileMustExist = true;
-    const QString name = chooseFile(request, FileChoice::Open);
+    const QString name = chooseFile(request, FileDialogKind::Open);
     if (!name.isEmpty())
         openRecording(name);
 }
@@ -88,7 +88,7 @@ void MainWindow::saveRecording(const QString& title)
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
     request.initialName = baseFileName(graph->fileName());
-    const QString name = chooseFile(request, FileChoice::Save);
+    const QString name = chooseFile(request, FileDialogKind::Save);
     if (name.isEmpty())
         return;
     if (!hasExtension(name, kRecordingExt)) {
@@ -158,7 +158,7 @@ void MainWindow::printNow()
         request.filter = QStringLiteral("PDF files (*.pdf)|*.pdf|");
         request.defaultExt = QStringLiteral("pdf");
         request.initialName = proposedFileName(active->windowTitle(), request.defaultExt);
-        const QString name = chooseFile(request, FileChoice::Save);
+        const QString name = chooseFile(request, FileDialogKind::Save);
         if (name.isEmpty())
             return;
         if (!hasExtension(name, request.defaultExt)) {
@@ -194,15 +194,15 @@ void MainWindow::copyTo()
     request.defaultExt = ext;
     // A document without a file proposes no name rather than a hidden ".bmp".
     request.initialName = active->fileName().isEmpty() ? QString() : withExtension(active->fileName(), ext);
-    const QString name = chooseFile(request, FileChoice::Save);
+    const QString name = chooseFile(request, FileDialogKind::Save);
     if (name.isEmpty())
         return;
     if (!hasExtension(name, ext)) {
         services_.prompt.tell(texts::notAFileWithExtension(ext), PromptSymbol::Error);
         return;
     }
-    if (QString reason; !active->saveToFile(name, reason))
-        services_.prompt.tell(texts::cannotWrite(name, reason), PromptSymbol::Error);
+    if (!active->saveToFile(name))
+        services_.prompt.tell(texts::cannotWrite(name, active->saveReason()), PromptSymbol::Error);
 }
 
 void MainWindow::openGraphView()

@@ -83,7 +83,7 @@ bool MainWindow::saveDownloadAnyway(const std::vector<std::uint8_t>& image)
     request.title = QStringLiteral("Save");
     request.filter = texts::recordingFilter();
     request.defaultExt = QStringLiteral("qrv");
-    const QString name = chooseFile(request, FileChoice::Save);
+    const QString name = chooseFile(request, FileDialogKind::Save);
     if (name.isEmpty())
         return false;
     // As Save: only a recording file may be written, so that Open finds it again.

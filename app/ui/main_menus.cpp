@@ -24,10 +24,6 @@ namespace qz {
 
 namespace {
 
-// Commands whose windows this program does not offer yet: present, never enabled.
-const QStringList kNotOffered = {
-    QStringLiteral("meExport"), QStringLiteral("sbExport"), QStringLiteral("Loggerinfos1"),
-    QStringLiteral("spInfos"), QStringLiteral("Connect1"), QStringLiteral("Disconnect1")};
 
 constexpr int kNoContext = -1;
 constexpr int kMainContext = 19;
@@ -64,8 +60,6 @@ QAction* MainWindow::addEntry(QMenu* menu, const QString& name, const QString& c
     a->setProperty("helpContext", help);
     if (slot)
         connect(a, &QAction::triggered, this, slot);
-    if (kNotOffered.contains(name))
-        a->setEnabled(false);
     actions_[name] = a;
     return a;
 }
@@ -81,8 +75,6 @@ void MainWindow::addTool(const QString& name, const QString& hint, int x, void (
     b->setGeometry(x, 10, 32, 32);
     if (slot)
         connect(b, &QToolButton::clicked, this, slot);
-    if (kNotOffered.contains(name))
-        b->setEnabled(false);
     tools_[name] = b;
 }
 
@@ -107,7 +99,7 @@ void MainWindow::buildMenus()
     addEntry(file, QStringLiteral("PrintSetup1"), QStringLiteral("Print Set&up..."), 19,
              &MainWindow::printSetup);
     file->addSeparator();
-    addEntry(file, QStringLiteral("meExport"), QStringLiteral("&Export"), 16, nullptr);
+    addEntry(file, QStringLiteral("meExport"), QStringLiteral("&Export"), 16, &MainWindow::exportRecording);
     file->addSeparator();
     addEntry(file, QStringLiteral("Exit"), QStringLiteral("E&xit"), 19, nullptr);
     connect(actions_[QStringLiteral("Exit")], &QAction::triggered, this, &QWidget::close);
@@ -117,7 +109,7 @@ void MainWindow::buildMenus()
     addEntry(edit, QStringLiteral("CoptTo1"), QStringLiteral("Copy &To"), 19, &MainWindow::copyTo);
 
     QMenu* view = top(QStringLiteral("View"), QStringLiteral("&View"));
-    addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14, nullptr);
+    addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14, &MainWindow::showLoggerInfos);
     addEntry(view, QStringLiteral("Graph1"), QStringLiteral("&Graph"), 13, &MainWindow::openGraphView);
 
     QMenu* logger = top(QStringLiteral("Logger"), QStringLiteral("&Logger"));
@@ -126,8 +118,10 @@ void MainWindow::buildMenus()
     addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10,
              &MainWindow::currentReading);
     addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, &MainWindow::stopLogger);
-    addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext, nullptr);
-    addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext, nullptr);
+    addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext,
+             &MainWindow::connectModem);
+    addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext,
+             &MainWindow::disconnectModem);
     connect(logger, &QMenu::aboutToShow, this, &MainWindow::updateLoggerMenu);
 
     QMenu* options = top(QStringLiteral("Options"), QStringLiteral("&Options"));
@@ -169,12 +163,12 @@ void MainWindow::buildMenus()
     addTool(QStringLiteral("sbOpen"), QStringLiteral("Open"), 10, &MainWindow::openFile);
     addTool(QStringLiteral("sbSave"), QStringLiteral("Save"), 45, &MainWindow::save);
     addTool(QStringLiteral("sbPrint"), QStringLiteral("Print"), 80, &MainWindow::printNow);
-    addTool(QStringLiteral("sbExport"), QStringLiteral("Export Data"), 115, nullptr);
+    addTool(QStringLiteral("sbExport"), QStringLiteral("Export Data"), 115, &MainWindow::exportRecording);
     addTool(QStringLiteral("spDownload"), QStringLiteral("Download  Quorvant"), 166, &MainWindow::download);
     addTool(QStringLiteral("spStop"), QStringLiteral("Stop Quorvant"), 202, &MainWindow::stopLogger);
     addTool(QStringLiteral("sbConfig"), QStringLiteral("Config Quorvant"), 237, &MainWindow::configure);
     addTool(QStringLiteral("spGraphic"), QStringLiteral("New Graph"), 272, &MainWindow::openGraphView);
-    addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, nullptr);
+    addTool(QStringLiteral("spInfos"), QStringLiteral("Recording info"), 314, &MainWindow::showLoggerInfos);
     addTool(QStringLiteral("sprealtime"), QStringLiteral("Realtime"), 352, &MainWindow::currentReading);
     addTool(QStringLiteral("SpeedButton2"), QStringLiteral("Help"), 403, nullptr);
     connect(tools_[QStringLiteral("SpeedButton2")], &QToolButton::clicked, this, [this] { showHelp(19); });
@@ -185,7 +179,7 @@ void MainWindow::buildMenus()
 void MainWindow::setDocumentCommands(bool hasGraph)
 {
     const auto set = [&](const QString& name) {
-        const bool on = hasGraph && !kNotOffered.contains(name);
+        const bool on = hasGraph;
         if (auto it = actions_.find(name); it != actions_.end())
             it->second->setEnabled(on);
         if (auto it = tools_.find(name); it != tools_.end())

@@ -66,6 +66,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     connect(options_, &OptionsDialog::portRefused, this,
             [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
     buildConfiguration();
+    buildDialer();
     graphicConfig_ = new GraphicConfigDialog(services_.dialogs, this);
     connect(graphicConfig_, &GraphicConfigDialog::helpRequested, this, &MainWindow::showHelp);
     buildReadings();
@@ -86,10 +87,13 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // Documents go before the services they use.
-    const QList<QMdiSubWindow*> all = mdi_->subWindowList();
-    for (QMdiSubWindow* w : all)
-        delete w;
+    // Documents go before the services they use; a graph window takes its information
+    // window with it.
+    QList<QPointer<QMdiSubWindow>> all;
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+        all << w;
+    for (const QPointer<QMdiSubWindow>& w : all)
+        delete w.data();
 }
 
 void MainWindow::buildPanels()
@@ -318,7 +322,8 @@ void MainWindow::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    // Hanging up a modem at exit belongs to the dialer, which this program does not offer.
+    if (CommSettings::readModemPresent(services_.folder.settingsFile()))
+        disconnectModem();
     closeAllWindows();
     help_->close();
     options_->hide();

@@ -30,6 +30,7 @@ class OptionsDialog;
 class LoggerProtocol;
 class ReadingsLauncher;
 class DiagnosticPanel;
+class DialerDialog;
 class DocumentWindow;
 class GraphWindow;
 class GraphicConfigDialog;
@@ -64,10 +65,17 @@ public:
     void copy();
     void copyTo();
     void openGraphView();
+    // The information window of the active graph window, made or filled again.
+    void showLoggerInfos();
+    // Exports the data window's recording to a file and type the user chooses.
+    void exportRecording();
     void download();
     // Reads the logger and shows the configuration dialog.
     void configure();
     void stopLogger();
+    // Dials the logger's modem (the dialer dialog), and hangs it up.
+    void connectModem();
+    void disconnectModem();
     // Reads the logger and shows its current readings.
     void currentReading();
     // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
@@ -107,6 +115,7 @@ public:
     QPrinter& printer() { return printer_; }
     StatusImage* statusImage() const { return status_; }
     DiagnosticPanel* diagnosticPanel() const { return panel2_; }
+    DialerDialog* dialer() const { return dialer_; }
     // A new document window sized as every new one: top 0, the document area's height
     // less 10 pixels.
     void placeDocument(DocumentWindow* window);
@@ -128,6 +137,9 @@ private:
     QString dumpFolder() const;
     void buildMenus();
     void buildConfiguration();
+    void buildDialer();
+    // A protocol object on the chosen port, with the modem timings.
+    std::unique_ptr<LoggerProtocol> modemPort();
     void buildReadings();
     // Finds the logger (ping, or the question to connect it) and reads its header and
     // clock into the device image; a read that fails leaves the image as it was.
@@ -143,9 +155,9 @@ private:
     // again at close.
     void restorePlace();
     void keepPlace();
-    enum class FileChoice { Open, Save };
+    enum class FileDialogKind { Open, Save };
     // The file dialog, started in the last folder used, which it then remembers.
-    QString chooseFile(FileDialogRequest request, FileChoice choice);
+    QString chooseFile(FileDialogRequest request, FileDialogKind kind);
     void onTimer();
     void drawStatusForActive();
     GraphWindow* findGraph(DocumentWindow* handle);
@@ -168,6 +180,7 @@ private:
     GraphicConfigDialog* graphicConfig_ = nullptr;
     ReadingsLauncher* launcher_ = nullptr;
     HelpWindow* help_ = nullptr;
+    DialerDialog* dialer_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;
     std::map<QString, QToolButton*> tools_;

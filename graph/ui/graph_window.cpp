@@ -32,6 +32,11 @@ GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, Gra
 
 GraphWindow::~GraphWindow()
 {
+    // The information window goes first: it never outlives its graph window.
+    if (DocumentWindow* information = information_.data()) {
+        information_ = nullptr;
+        information->freeWindow();
+    }
     // The base window and the paint box still signal while they are taken down; this
     // window is no longer there to hear it.
     disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
@@ -77,19 +82,21 @@ void GraphWindow::copyToClipboard()
     QGuiApplication::clipboard()->setImage(snapshot());
 }
 
-bool GraphWindow::saveToFile(const QString& name, QString& reason)
+bool GraphWindow::saveToFile(const QString& name)
 {
+    // Encoded first, then written through a temporary file, so that a failed write leaves
+    // the previous file whole and says why.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
     if (!writer.write(snapshot())) {
-        reason = writer.errorString();
+        setSaveReason(writer.errorString());
         return false;
     }
     SafeFile file(name);
     if (!file.open() || !file.write(bytes) || !file.commit()) {
-        reason = file.reason();
+        setSaveReason(file.reason());
         return false;
     }
     return true;

@@ -48,6 +48,11 @@ public:
     // Loads a recording file and shows it; the caller tells what went wrong.
     LoadResult load(const QString& name);
     SaveResult save(const QString& name) { return recording_->save(name); }
+    // Writes the measurements of the zoom level shown to a file, with progress and Cancel.
+    ExportOutcome exportFile(const QString& name, ExportKind kind, Progress& progress)
+    {
+        return recording_->exportFile(name, kind, progress);
+    }
     QString description() const { return recording_->description(); }
     void childTitle(int n);
     bool isTitleSet() const { return recording_->isTitleSet(); }
@@ -67,7 +72,7 @@ public:
     void printTo(QPrinter& printer) override;
     QString clipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
     QString clipboardFileExtension() const override { return QStringLiteral("bmp"); }
-    bool saveToFile(const QString& name, QString& reason) override;
+    bool saveToFile(const QString& name) override;
     QString fileName() const override { return recording_->fileName(); }
     void setFileName(const QString& name) override { recording_->setFileName(name); }
     DocumentWindow* dataWindow() override { return this; }

@@ -145,8 +145,15 @@ Modem (a telephone modem in front of the logger; off unless --modem is given):
   --modem              answer AT commands; ATD dials, then the logger is online
   --dial-result R      connect | busy | no-carrier | no-dialtone | no-answer
                        (default connect)
-  --rings N            "RING" lines before the dial result (default 0)
+  --rings N            "RING" lines before the dial result, one second apart
+                       (default 0)
+  --dial-ms N          from the dial command to its result (default 3000)
+  --guard-ms N         silence needed before and after "+++" (default 1000)
   --modem-latency-ms N each way, once connected (default 40)
+  --result-pieces-ms N results come in three pieces N ms apart: the line end, the
+                       word, the line end (default 0: at once)
+  --slow-echoes N[,delay-ms=D]  the modem echoes its first N command bytes D ms late
+                       (default D 2500; N -1: every byte)
 
   --help               this text
 )";
@@ -189,6 +196,32 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
             if (!value(v) || !ToInt(v, 0, 20, n))
                 return error = "--rings needs 0..20", false;
             o.emulator.modem.rings = int(n);
+        } else if (a == "--dial-ms") {
+            if (!value(v) || !ToInt(v, 0, 600000, n))
+                return error = "--dial-ms needs 0..600000", false;
+            o.emulator.modem.dialUs = n * 1000;
+        } else if (a == "--guard-ms") {
+            if (!value(v) || !ToInt(v, 0, 60000, n))
+                return error = "--guard-ms needs 0..60000", false;
+            o.emulator.modem.guardUs = n * 1000;
+        } else if (a == "--result-pieces-ms") {
+            if (!value(v) || !ToInt(v, 0, 60000, n))
+                return error = "--result-pieces-ms needs 0..60000", false;
+            o.emulator.modem.pieceGapUs = n * 1000;
+        } else if (a == "--slow-echoes") {
+            if (!value(v))
+                return false;
+            const auto comma = v.find(',');
+            long long delay = 2500;
+            if (!ToInt(v.substr(0, comma), -1, 1000000, n))
+                return error = "--slow-echoes needs a count (-1: every byte)", false;
+            if (comma != std::string::npos) {
+                const std::string d = v.substr(comma + 1);
+                if (d.rfind("delay-ms=", 0) != 0 || !ToInt(d.substr(9), 0, 600000, delay))
+                    return error = "--slow-echoes takes N,delay-ms=D", false;
+            }
+            o.emulator.modem.slowEchoes = int(n);
+            o.emulator.modem.echoDelayUs = delay * 1000;
         } else if (a == "--modem-latency-ms") {
             if (!value(v) || !ToInt(v, 0, 5000, n))
                 return error = "--modem-latency-ms needs 0..5000", false;

@@ -27,6 +27,17 @@ class ScriptedDialogs final : public DocumentDialogs {
 public:
     QString openFile(QWidget*, const FileDialogRequest& request) override { return next(request); }
     QString saveFile(QWidget*, const FileDialogRequest& request) override { return next(request); }
+    // The next scripted choice of a save dialog with types; a cancel when none is left.
+    std::optional<FileChoice> saveFileOfType(QWidget*, const FileDialogRequest& request) override
+    {
+        requests.push_back(request);
+        if (choices.empty())
+            return std::nullopt;
+        const std::optional<FileChoice> c = choices.front();
+        choices.pop_front();
+        return c;
+    }
+    std::deque<std::optional<FileChoice>> choices;
     bool print(QWidget*, QPrinter&) override { ++prints; return printAnswer; }
     bool printSetup(QWidget*, QPrinter&) override { ++setups; return true; }
     // The next scripted colour; a cancel when none is left.

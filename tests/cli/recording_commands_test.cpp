@@ -85,12 +85,24 @@ TEST_F(RecordingCommands, ExportOfEachKindToStandardOutput)
         {"excel", "cold_store_excel.txt"},
         {"lotus", "cold_store_lotus.txt"},
         {"nodate", "cold_store_nodate.txt"},
+        {"csv", "cold_store.csv"},
     };
     for (const auto& c : cases) {
         const CliRun r = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QLatin1String(c.kind)});
         EXPECT_EQ(r.status, 0) << c.kind << r.err.toStdString();
         EXPECT_EQ(r.out, Golden(c.golden)) << c.kind;
     }
+}
+
+TEST_F(RecordingCommands, CsvIsTheSameInEveryLocale)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    const CliRun r = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("csv"),
+                             QStringLiteral("--output"), out},
+                            QStringLiteral("de_DE.UTF-8"));
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(ReadFile(out), Golden("cold_store.csv"));
 }
 
 TEST_F(RecordingCommands, ExportToFileWithLocaleSeparator)
@@ -125,9 +137,9 @@ TEST_F(RecordingCommands, RefusalsGoToStandardError)
         {{QStringLiteral("info"), dir.filePath(QStringLiteral("missing.qrv"))}, 1,
          "Cannot open " + dir.filePath(QStringLiteral("missing.qrv")).toUtf8() + ": No such file or directory\n"},
         {{QStringLiteral("info")}, 2, "usage: quorzk-cli info FILE.qrv\n"},
-        {{QStringLiteral("export"), file_}, 2, "quorzk-cli export: --kind text|excel|lotus|nodate is required\n"},
-        {{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("csv")}, 2,
-         "quorzk-cli export: unknown export kind 'csv' (text, excel, lotus or nodate)\n"},
+        {{QStringLiteral("export"), file_}, 2, "quorzk-cli export: --kind text|excel|lotus|nodate|csv is required\n"},
+        {{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("xml")}, 2,
+         "quorzk-cli export: unknown export kind 'xml' (text, excel, lotus, nodate or csv)\n"},
     };
     for (const auto& c : cases) {
         const CliRun r = RunCli(c.args);

@@ -319,12 +319,15 @@ TEST(LoggerDate, ExportStamp)
         EXPECT_EQ(t.exportStamp(2), QStringLiteral("36955.588304398;"));
         EXPECT_EQ(t.exportStamp(3), QStringLiteral("14:07:09\t"));
         EXPECT_EQ(t.exportStamp(4), QStringLiteral("05/03/01\t"));
-        EXPECT_EQ(t.exportStamp(5), QString());
+        // ISO 8601 local time: whole seconds, four-digit year, no separator after it.
+        EXPECT_EQ(t.exportStamp(5), QStringLiteral("2001-03-05T14:07:09"));
+        EXPECT_EQ(t.exportStamp(6), QString());
         EXPECT_EQ(t.exportStamp(-1), QString());
     }
     LocaleGuard german(LocaleGuard::German());
     EXPECT_EQ(t.exportStamp(1), QStringLiteral("36955,588304398\t"));
     EXPECT_EQ(t.exportStamp(2), QStringLiteral("36955,588304398;"));
+    EXPECT_EQ(t.exportStamp(5), QStringLiteral("2001-03-05T14:07:09"));
 }
 
 TEST(LoggerDate, ParseDate)

@@ -78,6 +78,40 @@ TEST(ModemTest, DialResults)
     }
 }
 
+TEST(ModemTest, AKeyAbortsACallBeingSetUpAndItsResultNeverComes)
+{
+    ModemRig m({.result = DialResult::Connect, .rings = 2, .dialUs = 5 * kSec});
+    m.say("ATDT0123\r", 3500000);
+    EXPECT_EQ(S(m.pc.collect(0)), "") << "the first ring was read with the echo";
+    EXPECT_EQ(m.say("+"), "+\r\nNO CARRIER\r\n");
+    EXPECT_EQ(S(m.pc.collect(5 * kSec)), "") << "no second ring, no CONNECT";
+    EXPECT_EQ(m.say("AT\r"), "AT\r\r\nOK\r\n") << "on-hook, in command mode";
+    EXPECT_EQ(m.say("$#$E", 200000), "$#$E") << "the logger is out of reach";
+    EXPECT_EQ(m.emulator.commands(), 0);
+}
+
+TEST(ModemTest, ResultsInPiecesComeAsTheirLineEndsAndWord)
+{
+    ModemRig m({.result = DialResult::Busy, .dialUs = kSec, .pieceGapUs = 300000});
+    m.say("ATDT1\r", 10000);
+    EXPECT_EQ(S(m.pc.collect(kSec - 10000)), "\r\n") << "the leading line end first";
+    EXPECT_EQ(S(m.pc.collect(300000)), "BUSY");
+    EXPECT_EQ(S(m.pc.collect(300000)), "\r\n");
+}
+
+TEST(ModemTest, SlowEchoesInCommandMode)
+{
+    // The first two echoes come 2.5 s late; later bytes queue behind them, in order.
+    ModemRig m({.echoDelayUs = 2500000, .slowEchoes = 2});
+    EXPECT_EQ(m.say("AT", 2000000), "") << "nothing within 2 s";
+    EXPECT_EQ(S(m.pc.collect(kSec)), "AT");
+    EXPECT_EQ(m.say("\r"), "\r\r\nOK\r\n") << "from the third byte on at once";
+
+    ModemRig all({.echoDelayUs = 2500000, .slowEchoes = -1});
+    EXPECT_EQ(all.say("AT\r", 2400000), "");
+    EXPECT_EQ(S(all.pc.collect(200000)), "AT\r\r\nOK\r\n");
+}
+
 TEST(ModemTest, DataModeCarriesFramesWithTheLineLatency)
 {
     ModemRig m({.latencyUs = 40000});

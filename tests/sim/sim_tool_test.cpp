@@ -106,7 +106,8 @@ TEST(SimToolTest, HelpDocumentsTheOptions)
     const QString help = QString::fromUtf8(p.readAllStandardOutput());
     for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced",
                                "--speed", "--fault", "--byte-errors", "--silent", "--modem",
-                               "--dial-result", "--clock"})
+                               "--dial-result", "--rings", "--dial-ms", "--guard-ms", "--result-pieces-ms",
+                               "--slow-echoes", "--clock"})
         EXPECT_TRUE(help.contains(option)) << option;
     EXPECT_EQ(p.exitCode(), 0);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Readable link statuses in test names and failure messages.
+#include "link/dial_outcome.h"
 #include "link/download_sequence.h"
 #include "link/link_status.h"
 #include "link/logger_protocol.h"
@@ -9,6 +10,8 @@
 namespace qz {
 
 inline void PrintTo(LinkStatus status, std::ostream* os) { *os << linkStatusName(status); }
+
+inline void PrintTo(DialOutcome outcome, std::ostream* os) { *os << dialOutcomeName(outcome); }
 
 inline void PrintTo(RunState state, std::ostream* os)
 {

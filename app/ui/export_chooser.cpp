@@ -1,0 +1,64 @@
+#include "app/ui/export_chooser.h"
+
+#include "app/ui/document_dialogs.h"
+#include "app/ui/document_texts.h"
+#include "platform/output_check.h"
+#include "platform/prompt.h"
+#include "platform/regular_file.h"
+#include "recording/file_results.h"
+
+#include <iterator>
+
+namespace qz {
+
+namespace {
+
+constexpr int kTypeCount = int(std::size(kExportTypes));
+
+// Why name cannot take the export, or empty.
+QString Refusal(const QString& name, const QString& recordingFile)
+{
+    const OutputCheck check = CheckOutputFile(name);
+    if (!check.ok())
+        return texts::cannotWrite(name, check.reason);
+    if (!recordingFile.isEmpty() && IsSameFile(recordingFile, name))
+        return ExportMessage({ExportResult::SameAsInput, QString()}, name);
+    return QString();
+}
+
+} // namespace
+
+QString ExportFilter()
+{
+    QString filter;
+    for (const ExportType& t : kExportTypes)
+        filter += QLatin1String(t.entry) + QStringLiteral("|*.") + QLatin1String(t.extension) + QLatin1Char('|');
+    return filter;
+}
+
+std::optional<ExportTarget> ChooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
+                                               const QString& recordingFile)
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Export");
+    request.filter = ExportFilter();
+    request.defaultExt = QStringLiteral("txt");
+    // A download without a file proposes no name rather than a hidden ".txt".
+    if (!recordingFile.isEmpty())
+        request.initialName = withExtension(recordingFile, QStringLiteral("txt"));
+    for (;;) {
+        const std::optional<FileChoice> choice = dialogs.saveFileOfType(parent, request);
+        if (!choice)
+            return std::nullopt;
+        const int type = choice->type >= 0 && choice->type < kTypeCount ? choice->type : 0;
+        const QString refusal = Refusal(choice->name, recordingFile);
+        if (refusal.isEmpty())
+            return ExportTarget{choice->name, kExportTypes[type].kind};
+        // The chooser comes back with what the user chose, to be put right.
+        prompt.tell(refusal, PromptSymbol::Error);
+        request.initialName = choice->name;
+        request.type = type;
+    }
+}
+
+} // namespace qz

@@ -1,0 +1,40 @@
+#include "recording/csv_export.h"
+
+#include "recording/recording.h"
+
+namespace qz {
+
+QString CsvField(const QString& text)
+{
+    static const QString kNeedsQuotes = QStringLiteral(",\"\r\n");
+    bool quote = false;
+    for (QChar c : text)
+        quote = quote || kNeedsQuotes.contains(c);
+    if (!quote)
+        return text;
+    QString field = text;
+    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+QString CsvColumnName(const QString& function, const QString& unit, int input)
+{
+    QString name = function.trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("Input %1").arg(input + 1);
+    const QString u = unit.trimmed();
+    return u.isEmpty() ? name : name + QStringLiteral(" (") + u + QLatin1Char(')');
+}
+
+QByteArray CsvHeader(const Recording& recording)
+{
+    QString line = QStringLiteral("time");
+    const ImageReader& r = recording.reader();
+    for (int i = 0; i < mem::kInputs; ++i) {
+        if (recording.isInputDrawn(i))
+            line += QLatin1Char(',') + CsvField(CsvColumnName(r.inputName(i), r.inputUnit(i), i));
+    }
+    return line.toUtf8();
+}
+
+} // namespace qz

@@ -1,0 +1,396 @@
+// The information window: the text of its graph window's zoom level, refreshed when the
+// graph is drawn again, printed, copied and saved as text, and gone with its graph window.
+#include "app/ui/information_window.h"
+#include "app/ui/status_image.h"
+#include "app_rig.h"
+#include "graph/ui/graph_paint_box.h"
+#include "graph/ui/graph_window.h"
+#include "ui/text_print.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolButton>
+
+#include <ostream>
+
+namespace qz::test {
+namespace {
+
+class InformationWindowTest : public AppTest {
+protected:
+    // A cold store recording, open, active, past its cursor hold-off.
+    GraphWindow* OpenActive(const QString& name = QStringLiteral("cold.qrv"))
+    {
+        GraphWindow* graph = OpenThroughMenu(WriteRecording(name, ColdStoreImage()));
+        if (graph)
+            Activate(graph);
+        return graph;
+    }
+    void Activate(QMdiSubWindow* window)
+    {
+        Form().activateWindow();
+        Form().mdiArea()->setActiveSubWindow(window);
+        Settle();
+        clock_.advance(1000);
+    }
+    QList<InformationWindow*> InfoWindows()
+    {
+        QList<InformationWindow*> out;
+        for (DocumentWindow* w : Form().documentWindows())
+            if (auto* info = qobject_cast<InformationWindow*>(w))
+                out << info;
+        return out;
+    }
+    // Logger infos through its tool button; the information window it shows.
+    InformationWindow* LoggerInfos()
+    {
+        Form().toolButton("spInfos")->click();
+        Settle();
+        return qobject_cast<InformationWindow*>(Form().activeDocument());
+    }
+    static QStringList TextOf(const GraphWindow* g)
+    {
+        return g->recording().infoLines(g->recording().currentView());
+    }
+    // A rectangle dragged across the middle third of the plot.
+    static void DragZoom(GraphWindow* g)
+    {
+        QWidget* box = g->paintBox();
+        const GraphLayout& l = g->paintBox()->layout();
+        const int w = l.right - l.left;
+        const QPoint from(l.left + w / 3, l.top + 5);
+        const QPoint to(l.left + 2 * w / 3, l.bottom - 5);
+        QTest::mousePress(box, Qt::LeftButton, Qt::NoModifier, from);
+        QMouseEvent move(QEvent::MouseMove, to, box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &move);
+        QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, to);
+        Settle();
+    }
+    static void RightClick(GraphWindow* g)
+    {
+        const GraphLayout& l = g->paintBox()->layout();
+        const QPoint at((l.left + l.right) / 2, (l.top + l.bottom) / 2);
+        QTest::mousePress(g->paintBox(), Qt::RightButton, Qt::NoModifier, at);
+        QTest::mouseRelease(g->paintBox(), Qt::RightButton, Qt::NoModifier, at);
+        Settle();
+    }
+};
+
+TEST_F(InformationWindowTest, ShowsTheActiveGraphsTextUnderItsCaption)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    InformationWindow* info = LoggerInfos();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->objectName(), "MDIinfos");
+    EXPECT_EQ(info->lines(), TextOf(g));
+    EXPECT_EQ(info->lines().size(), 14);
+    EXPECT_EQ(info->memo()->toPlainText(), TextOf(g).join('\n'));
+    EXPECT_TRUE(info->lines()[0].startsWith("Record Name        : Cold store"));
+    EXPECT_EQ(info->windowTitle(), g->windowTitle());
+    EXPECT_EQ(g->informationWindow(), info);
+    EXPECT_EQ(info->dataWindow(), g);
+    EXPECT_EQ(info->fileName(), g->fileName());
+    EXPECT_TRUE(info->isSaved());
+    // Read-only text in a fixed-pitch face, 15 pixels high, not wrapped.
+    EXPECT_TRUE(info->memo()->isReadOnly());
+    EXPECT_EQ(info->memo()->font().pixelSize(), 15);
+    EXPECT_TRUE(QFontInfo(info->memo()->font()).fixedPitch());
+    EXPECT_EQ(info->memo()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    // The status line has nothing to show for it.
+    EXPECT_TRUE(Form().statusImage()->isCleared());
+}
+
+TEST_F(InformationWindowTest, TheTextFollowsTheZoomOfItsGraph)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    InformationWindow* info = LoggerInfos();
+    ASSERT_NE(info, nullptr);
+    const QStringList whole = info->lines();
+    EXPECT_EQ(whole[11], "# Measurements     : 100");
+
+    QScrollBar* across = info->memo()->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0) << "the text is wider than the window";
+    EXPECT_EQ(across->value(), 0);
+
+    Activate(g);
+    DragZoom(g);
+    ASSERT_EQ(g->recording().currentLevel(), 1);
+    // Drawn again at the new level: the information follows without a command, seen from
+    // where it was seen before.
+    EXPECT_EQ(info->lines(), TextOf(g));
+    EXPECT_EQ(across->value(), 0);
+    EXPECT_NE(info->lines()[11], whole[11]);
+    const ViewRecord& v = g->recording().currentView();
+    EXPECT_EQ(info->lines()[11], "# Measurements     : " + QString::number(v.last - v.first + 1));
+    // What does not depend on the view stays.
+    for (int line : {0, 1, 2, 6, 7, 12})
+        EXPECT_EQ(info->lines()[line], whole[line]) << line;
+
+    RightClick(g);
+    ASSERT_EQ(g->recording().currentLevel(), 0);
+    EXPECT_EQ(info->lines(), whole);
+}
+
+TEST_F(InformationWindowTest, LoggerInfosRefreshesAndRaisesFromTheGraphOnly)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    InformationWindow* info = LoggerInfos();
+    ASSERT_NE(info, nullptr);
+    const QStringList whole = info->lines();
+    // A view change that draws nothing yet: only the command shows it.
+    ViewRecord& zoom = g->recording().view(1);
+    zoom.first = 10;
+    zoom.last = 19;
+    g->recording().setCurrentLevel(1);
+    g->recording().searchMaxMin(zoom);
+    g->recording().computeAverages(zoom);
+
+    // With the information window active the command does nothing.
+    ASSERT_EQ(Form().activeDocument(), info);
+    Form().action("Loggerinfos1")->trigger();
+    Settle();
+    EXPECT_EQ(info->lines(), whole);
+    EXPECT_EQ(InfoWindows().size(), 1);
+
+    // With its graph window active it fills the same window again and brings it up.
+    Activate(g);
+    ASSERT_EQ(Form().activeDocument(), g);
+    EXPECT_EQ(LoggerInfos(), info);
+    EXPECT_EQ(InfoWindows().size(), 1);
+    EXPECT_EQ(info->lines()[11], "# Measurements     : 10");
+    EXPECT_EQ(Form().activeDocument(), info);
+}
+
+TEST_F(InformationWindowTest, AMinimisedInformationWindowIsRestored)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    InformationWindow* info = LoggerInfos();
+    ASSERT_NE(info, nullptr);
+    info->showMinimized();
+    Activate(g);
+    ASSERT_TRUE(info->isMinimized());
+    EXPECT_EQ(LoggerInfos(), info);
+    EXPECT_FALSE(info->isMinimized());
+    EXPECT_TRUE(info->isVisible());
+}
+
+TEST_F(InformationWindowTest, EachGraphWindowHasItsOwn)
+{
+    GraphWindow* first = OpenActive(QStringLiteral("first.qrv"));
+    InformationWindow* firstInfo = LoggerInfos();
+    GraphWindow* second = OpenActive(QStringLiteral("second.qrv"));
+    InformationWindow* secondInfo = LoggerInfos();
+    ASSERT_NE(firstInfo, nullptr);
+    ASSERT_NE(secondInfo, nullptr);
+    EXPECT_NE(firstInfo, secondInfo);
+    EXPECT_EQ(firstInfo->dataWindow(), first);
+    EXPECT_EQ(secondInfo->dataWindow(), second);
+    EXPECT_EQ(secondInfo->windowTitle(), second->windowTitle());
+}
+
+enum class GraphClose { CloseCommand, CloseBox, CloseAllWindows };
+
+const char* NameOf(GraphClose c)
+{
+    const char* names[] = {"CloseCommand", "CloseBox", "CloseAllWindows"};
+    return names[int(c)];
+}
+
+void PrintTo(GraphClose c, std::ostream* os)
+{
+    *os << NameOf(c);
+}
+
+class GraphCloseTest : public InformationWindowTest, public ::testing::WithParamInterface<GraphClose> {};
+
+TEST_P(GraphCloseTest, TakesItsInformationWindowAlong)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    ASSERT_NE(LoggerInfos(), nullptr);
+    Activate(g);
+    switch (GetParam()) {
+    case GraphClose::CloseCommand: Form().closeDocument(); break;
+    case GraphClose::CloseBox: g->close(); break;
+    case GraphClose::CloseAllWindows: Form().closeAllWindows(); break;
+    }
+    Settle();
+    EXPECT_TRUE(Form().documentWindows().isEmpty());
+    EXPECT_TRUE(Form().mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(Form().toolButton("spInfos")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, GraphCloseTest,
+                         ::testing::Values(GraphClose::CloseCommand, GraphClose::CloseBox,
+                                           GraphClose::CloseAllWindows),
+                         [](const ::testing::TestParamInfo<GraphClose>& info) {
+                             return std::string(NameOf(info.param));
+                         });
+
+TEST_F(InformationWindowTest, ClosingItAloneLeavesTheGraphAndTheNextCommandMakesAFreshOne)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    QPointer<InformationWindow> info = LoggerInfos();
+    ASSERT_NE(info, nullptr);
+    info->close();
+    Settle();
+    EXPECT_TRUE(info.isNull());
+    EXPECT_EQ(g->informationWindow(), nullptr);
+    ASSERT_EQ(Form().graphWindows().size(), 1);
+    Activate(g);
+    InformationWindow* fresh = LoggerInfos();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(g->informationWindow(), fresh);
+    EXPECT_EQ(fresh->lines(), TextOf(g));
+}
+
+TEST_F(InformationWindowTest, AnExitTakenBackKeepsItBoundToItsGraph)
+{
+    // An unsaved download with its information window; the user answers No at exit.
+    const QByteArray image = ColdStoreImage().build();
+    ASSERT_EQ(Form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())), ImageUse::Shown);
+    Settle();
+    GraphWindow* g = Form().graphWindows().constFirst();
+    Activate(g);
+    InformationWindow* info = LoggerInfos();
+    ASSERT_NE(info, nullptr);
+    prompt_.script({PromptAnswer::No});
+    EXPECT_FALSE(Form().close());
+    Settle();
+    ASSERT_EQ(InfoWindows().size(), 1);
+    EXPECT_EQ(g->informationWindow(), info);
+    EXPECT_EQ(info->dataWindow(), g);
+
+    // So it still goes with its graph window.
+    Activate(g);
+    prompt_.script({PromptAnswer::Yes});
+    g->close();
+    Settle();
+    EXPECT_TRUE(Form().documentWindows().isEmpty());
+}
+
+TEST_F(InformationWindowTest, CopyToProposesTheNameItWasGivenWithTxtAndWritesTheText)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    InformationWindow* info = LoggerInfos();
+    ASSERT_NE(info, nullptr);
+    // The graph's recording saved under another name later: the window keeps its own.
+    dialogs_.script({Scratch("renamed.qrv")});
+    Form().saveAs();
+    Activate(info);
+    ASSERT_EQ(Form().activeDocument(), info);
+
+    const QString target = Scratch("infos.txt");
+    dialogs_.script({target});
+    Form().copyTo();
+    const FileDialogRequest& r = dialogs_.requests.back();
+    EXPECT_EQ(r.title, "Copy to");
+    EXPECT_EQ(r.filter, "Text files (*.txt)|*.txt");
+    EXPECT_EQ(r.defaultExt, "txt");
+    EXPECT_EQ(r.initialName, "cold.txt");
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), (TextOf(g).join('\n') + '\n').toUtf8());
+    EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
+
+    // Another extension is refused; a file that cannot be written is told with the reason.
+    dialogs_.script({Scratch("infos.csv"), Scratch("missing/infos.txt")});
+    Form().copyTo();
+    Form().copyTo();
+    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the txt extension",
+                                            "Cannot write " + Scratch("missing/infos.txt")
+                                                + ": No such file or directory"}));
+    EXPECT_FALSE(QFile::exists(Scratch("infos.csv")));
+}
+
+TEST_F(InformationWindowTest, CopyPutsTheTextOnTheClipboard)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    ASSERT_NE(LoggerInfos(), nullptr);
+    QGuiApplication::clipboard()->clear();
+    Form().copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), TextOf(g).join('\n'));
+}
+
+// The text of a PDF file, or an empty string without pdftotext.
+QString PdfText(const QString& path)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return {};
+    QProcess p;
+    p.start(tool, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    p.waitForFinished(-1);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST_F(InformationWindowTest, PrintPrintsTheTextAndSaveActsOnTheGraph)
+{
+    GraphWindow* g = OpenActive();
+    ASSERT_NE(g, nullptr);
+    ASSERT_NE(LoggerInfos(), nullptr);
+    QPrinter& printer = Form().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Scratch("infos.pdf"));
+    Form().print();
+    ASSERT_TRUE(QFile::exists(Scratch("infos.pdf")));
+    const QString text = PdfText(Scratch("infos.pdf"));
+    if (!text.isEmpty()) {
+        EXPECT_TRUE(text.contains("Record Name        : Cold store")) << text.toStdString();
+        EXPECT_TRUE(text.contains("# Measurements     : 100")) << text.toStdString();
+    }
+    // Save acts on the recording, through the graph window, which comes to the front.
+    dialogs_.script({Scratch("saved.qrv")});
+    Form().save();
+    EXPECT_EQ(Form().activeDocument(), g);
+    EXPECT_TRUE(QFile::exists(Scratch("saved.qrv")));
+}
+
+TEST(TextPrint, ALongTextGoesOnToNewPagesInTheScreenFontsSizeOnPaper)
+{
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(dir.filePath("long.pdf"));
+    QStringList lines;
+    for (int i = 1; i <= 200; ++i)
+        lines << QStringLiteral("line %1").arg(i, 3, 10, QLatin1Char('0'));
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(15);
+    EXPECT_DOUBLE_EQ(PrintFont(font).pointSizeF(), 11.25);
+    ASSERT_TRUE(PrintLines(printer, lines, font));
+    const QString text = PdfText(dir.filePath("long.pdf"));
+    if (text.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    // Every line once, in order, over several pages (form feeds between them).
+    qsizetype at = 0;
+    for (const QString& line : lines) {
+        const qsizetype found = text.indexOf(line, at);
+        ASSERT_GE(found, 0) << line.toStdString();
+        at = found + line.size();
+    }
+    const qsizetype pages = text.count(QLatin1Char('\f'));
+    EXPECT_GE(pages, 3);
+    EXPECT_LE(pages, 5);
+}
+
+} // namespace
+} // namespace qz::test

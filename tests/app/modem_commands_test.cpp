@@ -1,0 +1,95 @@
+// Modem connection, Modem disconnection and the hang-up at exit, on the emulated logger
+// behind its telephone modem.
+#include "app_rig.h"
+
+#include "app/ui/options_dialog.h"
+#include "link/line_registry.h"
+#include "link/ui/dialer_dialog.h"
+#include "link/ui/dialing_dialog.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "support/tap_line.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace qz::test {
+namespace {
+
+sim::EmulatorOptions ModemInFront()
+{
+    sim::EmulatorOptions o;
+    o.modem.enabled = true;
+    return o;
+}
+
+class ModemCommandsTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        // Without a modem description the options take the modem out of the settings.
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/Default.mdm"),
+                                QDir(Folder()).filePath("Default.mdm")));
+        lines_.addNamed(LineRegistry::simulatedPortName(), [this] {
+            return std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(logger_, clock_), clock_, tap_);
+        });
+    }
+    void WriteIni(const QByteArray& text)
+    {
+        QFile ini(ProgramFolder(Folder()).settingsFile());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(text);
+    }
+
+    sim::Emulator logger_{ModemInFront()};
+    TapLog tap_;
+};
+
+TEST_F(ModemCommandsTest, ExitHangsUpOnlyWithAModemPresent)
+{
+    struct Case {
+        QByteArray ini;
+        QByteArray sent;
+    };
+    const Case cases[] = {
+        {"[Communication]\r\nComport=sim\r\n[Modem]\r\nModemPresent=1\r\n", "+++ATH0\rAT\r"},
+        {"[Communication]\r\nComport=sim\r\n[Modem]\r\nModemPresent=0\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini.toStdString());
+        tap_.clear();
+        WriteIni(c.ini);
+        Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
+        EXPECT_TRUE(Form().close());
+        EXPECT_EQ(tap_.text(), c.sent);
+        EXPECT_TRUE(prompt_.records().empty());
+    }
+}
+
+TEST_F(ModemCommandsTest, ConnectionDialsAndLaterCommandsUseTheModemTimings)
+{
+    WriteIni("[Modem]\r\nModemPresent=1\r\nLastNumberCalled=5551234\r\n");
+    Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
+    Form().options()->settings().setModemLink(false);
+    QTimer* timer = Form().dialer()->dialingDialog()->pollTimer();
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [this] { clock_.advance(1000); });
+    QTimer::singleShot(0, [this] { Form().dialer()->dial(); });
+    Form().action("Connect1")->trigger();
+    EXPECT_EQ(prompt_.texts(), QStringList{"Connected"});
+    EXPECT_EQ(tap_.text(), "ATDT5551234\r");
+    EXPECT_TRUE(Form().options()->link().modemLink);
+    EXPECT_TRUE(Form().options()->settings().verifyDownloads()) << "a download through the modem is verified";
+
+    tap_.clear();
+    Form().action("Disconnect1")->trigger();
+    EXPECT_EQ(tap_.text(), "+++ATH0\rAT\r");
+    EXPECT_EQ(prompt_.texts(), QStringList{"Connected"}) << "the hang-up tells nothing more";
+}
+
+} // namespace
+} // namespace qz::test

@@ -1,0 +1,194 @@
+// The comma-separated export: read back with a strict reader, it gives the recording's
+// times and values; its fields are quoted only when they must be, in every locale alike.
+#include "recording/csv_export.h"
+
+#include "platform/progress.h"
+#include "recording_fixture.h"
+#include "support/csv_reader.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QFile>
+
+namespace qz::test {
+namespace {
+
+class CsvExport : public RecordingTest {
+protected:
+    static QByteArray Export(const Recording& r, ExportKind kind = ExportKind::Csv)
+    {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        NullProgress progress;
+        EXPECT_EQ(r.exportTo(out, kind, progress).result, ExportResult::Done);
+        return out.data();
+    }
+    static CsvTable Read(const Recording& r)
+    {
+        CsvTable t = ReadCsv(Export(r));
+        EXPECT_TRUE(t.ok()) << t.error.toStdString();
+        return t;
+    }
+    // The logger's time of measurement k as the reader gives it, in ISO 8601 (counted on
+    // a clock without zone so that no daylight saving moves it).
+    static QString TimeOf(const Recording& r, int k)
+    {
+        const double days = r.reader().recordDateTime(k);
+        return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)
+            .addSecs(qRound64(days * 86400))
+            .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+    }
+};
+
+TEST_F(CsvExport, MatchesGolden)
+{
+    auto r = Load(ColdStore().build());
+    CheckGolden(QStringLiteral("cold_store.csv"), Export(*r));
+}
+
+TEST_F(CsvExport, ReadBackGivesTheRecordingsTimesAndValues)
+{
+    auto r = Load(ColdStore().build());
+    const CsvTable t = Read(*r);
+    ASSERT_EQ(t.rows.size(), 1u + 100);
+    EXPECT_EQ(t.rows[0], QStringList({"time", "Temp (\u00B0C)", "Humidity (%RH)", "Pressure (bar)"}));
+    const int inputs[] = {0, 1, 4};
+    for (int k = 1; k <= 100; ++k) {
+        const QStringList& row = t.rows[std::size_t(k)];
+        ASSERT_EQ(row.size(), 4) << "measurement " << k;
+        EXPECT_EQ(row[0], TimeOf(*r, k));
+        for (int c = 0; c < 3; ++c) {
+            const int i = inputs[c];
+            const double want = double(r->normalize(i, r->physicalValue(i, r->sample(i, k))));
+            bool number = false;
+            const double got = row[c + 1].toDouble(&number);
+            ASSERT_TRUE(number) << row[c + 1].toStdString();
+            EXPECT_NEAR(got, want, 1e-9) << "measurement " << k << " input " << i + 1;
+            // The digits of the input's value format: "0.0" has one decimal.
+            const QString& format = r->valueFormat(i);
+            const qsizetype decimals = format.contains('.') ? format.size() - format.indexOf('.') - 1 : 0;
+            const qsizetype point = row[c + 1].indexOf('.');
+            EXPECT_EQ(point < 0 ? 0 : row[c + 1].size() - point - 1, decimals) << row[c + 1].toStdString();
+        }
+    }
+    // Measurement 1 lies one step (5 min) after the stamp.
+    EXPECT_EQ(t.rows[1], QStringList({"2001-03-05T14:12:09", "22.5", "20.0", "8.65"}));
+}
+
+TEST_F(CsvExport, ValuesAreTheTextExportsWithAPointInEveryLocale)
+{
+    // The same values as the text export's columns, but the decimal point and the bytes
+    // stay what they are whatever the locale.
+    auto r = Load(WrappedRing().build());
+    const QByteArray inC = Export(*r);
+    const QList<QByteArray> text = Export(*r, ExportKind::Text).split('\n');
+    const CsvTable t = ReadCsv(inC);
+    ASSERT_TRUE(t.ok()) << t.error.toStdString();
+    ASSERT_EQ(t.rows.size(), 1u + 900);
+    for (int k = 1; k <= 900; k += 37) {
+        QList<QByteArray> fields = text[14 + k - 1].trimmed().split('\t');
+        fields.remove(0, 2); // the date-time and the empty column
+        ASSERT_EQ(qsizetype(t.rows[std::size_t(k)].size()), fields.size() + 1);
+        for (qsizetype c = 0; c < fields.size(); ++c)
+            EXPECT_EQ(t.rows[std::size_t(k)][c + 1], QString::fromUtf8(fields[c])) << "measurement " << k;
+    }
+    for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France),
+                                  QLocale(QLocale::Arabic, QLocale::Egypt)}) {
+        QLocale::setDefault(locale);
+        EXPECT_EQ(Export(*r), inC) << locale.name().toStdString();
+    }
+}
+
+TEST_F(CsvExport, FieldsAreQuotedOnlyWhenTheyMustBe)
+{
+    const struct { const char* text; const char* field; } cases[] = {
+        {"Temp (\u00B0C)", "Temp (\u00B0C)"},
+        {"", ""},
+        {"Flow, in", "\"Flow, in\""},
+        {"a\"b", "\"a\"\"b\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+        {"line\nfeed", "\"line\nfeed\""},
+        {" spaced ", " spaced "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CsvField(QString::fromUtf8(c.text)), QString::fromUtf8(c.field)) << c.text;
+}
+
+TEST_F(CsvExport, ColumnNamesTrimFunctionAndUnit)
+{
+    const struct { const char* function; const char* unit; int input; const char* name; } cases[] = {
+        {"Temp", "\u00B0C", 0, "Temp (\u00B0C)"},
+        {"  Temp   ", " \u00B0C ", 0, "Temp (\u00B0C)"},
+        {"Door", "", 1, "Door"},
+        {"Door", "   ", 1, "Door"},
+        {"", "V", 2, "Input 3 (V)"},
+        {"         ", "     ", 7, "Input 8"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CsvColumnName(QString::fromUtf8(c.function), QString::fromUtf8(c.unit), c.input),
+                  QString::fromUtf8(c.name))
+            << c.function << "|" << c.unit;
+    }
+}
+
+TEST_F(CsvExport, NamesThatNeedQuotesReadBackWhole)
+{
+    auto r = Load(ColdStore()
+                      .input(0, {QStringLiteral("Flow, in"), QStringLiteral("\"m3\""), 0, 100, 0, 250 * 256})
+                      .input(1, {QStringLiteral("  "), QStringLiteral("%RH"), 0, 100, 0, 250 * 256})
+                      .build());
+    const CsvTable t = Read(*r);
+    ASSERT_FALSE(t.rows.empty());
+    EXPECT_EQ(t.rows[0], QStringList({"time", "Flow, in (\"m3\")", "Input 2 (%RH)", "Pressure (bar)"}));
+    for (std::size_t k = 1; k < t.rows.size(); ++k)
+        ASSERT_EQ(t.rows[k].size(), 4) << "row " << k;
+}
+
+TEST_F(CsvExport, FollowsTheDrawnInputsAndTheZoomedView)
+{
+    auto r = Load(ColdStore().build());
+    DisplaySettings s = r->settings();
+    s.shown[1] = false;
+    r->applyGraphicConfig(r->colours(), s);
+    ViewRecord& zoom = r->view(1);
+    zoom.first = 50;
+    zoom.last = 52;
+    r->setCurrentLevel(1);
+    r->searchMaxMin(zoom);
+    r->updateScalingMode(zoom);
+    r->computeAverages(zoom);
+    const CsvTable t = Read(*r);
+    ASSERT_EQ(t.rows.size(), 1u + 3);
+    EXPECT_EQ(t.rows[0], QStringList({"time", "Temp (\u00B0C)", "Pressure (bar)"}));
+    // 50 steps of 5 minutes after 14:07:09.
+    EXPECT_EQ(t.rows[1][0], "2001-03-05T18:17:09");
+    EXPECT_EQ(t.rows[3][0], "2001-03-05T18:27:09");
+
+    s.shown.fill(false);
+    r->applyGraphicConfig(r->colours(), s);
+    EXPECT_EQ(Export(*r), QByteArray("time\r\n2001-03-05T18:17:09\r\n2001-03-05T18:22:09\r\n2001-03-05T18:27:09\r\n"));
+}
+
+TEST_F(CsvExport, TimesCrossDaysAndCenturiesWithFourDigitYears)
+{
+    auto r = Load(WrappedRing().build()); // hourly from 31/12/99 22:00:00
+    const CsvTable t = Read(*r);
+    ASSERT_GT(t.rows.size(), 3u);
+    EXPECT_EQ(t.rows[1][0], "1999-12-31T23:00:00");
+    EXPECT_EQ(t.rows[2][0], "2000-01-01T00:00:00");
+    EXPECT_EQ(t.rows.back()[0], TimeOf(*r, 900));
+}
+
+TEST_F(CsvExport, AFileHasNoByteOrderMarkAndEndsItsLastLine)
+{
+    auto r = Load(TwoMeasurements().build());
+    const QString path = Scratch(QStringLiteral("pair.csv"));
+    NullProgress progress;
+    ASSERT_EQ(r->exportFile(path, ExportKind::Csv, progress).result, ExportResult::Done);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("time,Volt (V)\r\n2005-06-15T10:01:30,2.00\r\n2005-06-15T10:03:00,8.00\r\n"));
+}
+
+} // namespace
+} // namespace qz::test
