@@ -110,6 +110,8 @@ std::optional<FileChoice> QtDocumentDialogs::saveFileOfType(QWidget* parent, con
     const QStringList filters = nameFilters(request.filter);
     const QStringList extensions = filterExtensions(request.filter);
     dialog.setNameFilters(filters);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (request.type >= 0 && request.type < filters.size())
         dialog.selectNameFilter(filters[request.type]);
     // After the type, which would otherwise change the proposed name's extension.

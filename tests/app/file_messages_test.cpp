@@ -62,6 +62,9 @@ TEST_F(FileMessages, FileDialogsStartInTheLastFolderUsed)
     EXPECT_EQ(IniFile::readValue(Settings(), "Files", "LastFolder"), folder);
     Form().saveAs(); // cancelled
     EXPECT_EQ(dialogs_.requests.back().folder, folder);
+    Form().exportRecording(); // cancelled
+    EXPECT_EQ(dialogs_.requests.back().title, "Export");
+    EXPECT_EQ(dialogs_.requests.back().folder, folder);
     EXPECT_TRUE(prompt_.texts().isEmpty());
 }
 
