@@ -10,7 +10,6 @@
 namespace qz {
 
 namespace {
-constexpr int kTickLength = 8;
 constexpr int kLabelGap = 10; // between a value label and the frame
 } // namespace
 

@@ -9,7 +9,6 @@ namespace qz {
 namespace {
 constexpr int kLabelPoints = 8;
 constexpr int kTitlePoints = 10;
-constexpr int kTickLength = 8;
 constexpr int kMaxFooterRows = 3;
 
 QFontMetrics MetricsOn(const QFont& font, const QPaintDevice* device)

@@ -22,6 +22,9 @@ class QPaintDevice;
 
 namespace qz {
 
+// Length of the axis ticks, outside the plot; the time labels start below them.
+inline constexpr int kTickLength = 8;
+
 enum class GraphTextKind { Name, Start, Serial, InputNumber, Unit, ValueLabel, TimeLabel };
 
 struct PlacedText {

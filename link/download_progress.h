@@ -1,8 +1,8 @@
 #pragma once
 // What the download shows while it runs: a bar that only moves forward (the header's
 // areas take its first steps, every block one step after them) and the line "Block 37 of
-// 508, 2:05 left". The time left is the time still needed to read to the end of the memory at
-// the pace of the blocks read so far; the recording may end earlier, at its first erased block.
+// 508, 2:05 left". The time left is what reading to the end of the memory still takes at
+// the pace of the blocks read so far; the recording may end earlier, at an erased block.
 #include "platform/clock.h"
 #include "platform/progress.h"
 
@@ -26,7 +26,6 @@ public:
     // The full bar.
     void end();
     bool cancelled() { return progress_.cancelled(); }
-    Progress& display() { return progress_; }
 
 private:
     void moveTo(int position);
