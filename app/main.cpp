@@ -36,5 +36,8 @@ int main(int argc, char** argv)
     qz::MainWindow form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
     prompt.setParent(&form);
     form.show();
+    // Recording files named on the command line (or by the file manager) open as by Open,
+    // each in its own graph window.
+    form.openRecordings(QApplication::arguments().mid(1));
     return app.exec();
 }

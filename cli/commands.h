@@ -32,4 +32,6 @@ int runHexdump(const QStringList& args);
 // Recording file commands.
 int runInfo(const QStringList& args);
 int runExport(const QStringList& args);
+// The graph of a recording file as PNG, SVG or PDF (needs a QGuiApplication).
+int runPlot(const QStringList& args);
 } // namespace qz::cli

@@ -120,6 +120,7 @@ void TerminalProgress::setCaption(const QString& caption)
 {
     caption_ = caption;
     blocks_ = 0;
+    text_.clear();
     draw();
 }
 
@@ -135,6 +136,12 @@ void TerminalProgress::setPosition(int position)
     draw();
 }
 
+void TerminalProgress::setText(const QString& text)
+{
+    text_ = text;
+    draw();
+}
+
 bool TerminalProgress::cancelled()
 {
     return interruptRequested();
@@ -146,9 +153,10 @@ void TerminalProgress::draw()
         return;
     const int width = 30;
     const int filled = std::clamp(position_, 0, maximum_) * width / maximum_;
-    // The bar shows activity (it cycles while blocks arrive); the count is the steps.
+    // Where the operation stands when it says so, else the count of its steps.
+    const QString status = text_.isEmpty() ? QString::number(blocks_) + QStringLiteral(" steps") : text_;
     QTextStream(stderr) << "\r" << caption_ << " [" << QString(filled, '#')
-                        << QString(width - filled, ' ') << "] " << blocks_ << " steps\x1b[K";
+                        << QString(width - filled, ' ') << "] " << status << "\x1b[K";
     drawn_ = true;
 }
 

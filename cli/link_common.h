@@ -72,6 +72,7 @@ public:
     void setMaximum(int maximum) override;
     void setPosition(int position) override;
     void setCancelEnabled(bool) override {}
+    void setText(const QString& text) override;
     // Ctrl-C while a guard lives (a modem call) ends the command between two steps.
     bool cancelled() override;
 
@@ -83,6 +84,7 @@ private:
     int maximum_ = 100;
     int position_ = 0;
     int blocks_ = 0;
+    QString text_;
 };
 
 // The program's lines: platform devices, and "sim" for a simulated logger holding a

@@ -2,11 +2,13 @@
 #include "cli/commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -47,6 +49,12 @@ const Command kCommands[] = {
                "                            without --output; --force replaces an existing OUT;\n"
                "                            csv: comma-separated, ISO 8601 times, '.' decimals)",
      qz::cli::runExport},
+    {"plot", "plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--force]\n"
+             "         [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"]\n"
+             "                            the graph of a recording file as the graph window draws\n"
+             "                            it (PDF: the printed A4 page); --size in pixels (default\n"
+             "                            800x600), --from/--to choose the measurements shown",
+     qz::cli::runPlot},
     {"dump", "dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
              "                            every block of a logger's memory, untested, as a\n"
              "                            recording file with the logger's own header",
@@ -77,8 +85,13 @@ int usage(FILE* out)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Drawing needs the GUI's fonts but no screen: plot runs headless unless told otherwise.
+    const bool drawing = argc > 1 && qstrcmp(argv[1], "plot") == 0;
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = drawing ? std::make_unique<QGuiApplication>(argc, argv)
+                                                    : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage(stderr);
     const QString name = args.takeFirst();

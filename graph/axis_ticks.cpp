@@ -58,7 +58,7 @@ std::vector<TimeTick> ComputeTimeTicks(const GraphLayout& layout, std::int64_t t
     return ticks;
 }
 
-QString TimeLabeler::Next(std::int64_t seconds)
+TimeLabeler::Parts TimeLabeler::Label(std::int64_t seconds) const
 {
     std::int64_t days = seconds / kSecondsPerDay;
     std::int64_t rest = seconds % kSecondsPerDay;
@@ -67,22 +67,32 @@ QString TimeLabeler::Next(std::int64_t seconds)
         --days;
     }
     const QDate date = kDayZero.addDays(days);
-    const QString d = TwoDigits(date.day()) + u'/' + TwoDigits(date.month());
-    QString text;
+    Parts p;
+    p.date = TwoDigits(date.day()) + u'/' + TwoDigits(date.month());
     QString separator;
-    if (d != lastDate_) {
-        lastDate_ = d;
-        text = d;
+    if (p.date != lastDate_) {
+        p.text = p.date;
         separator = QStringLiteral("-");
     }
-    QString t = separator + TwoDigits(rest / 3600) + u':' + TwoDigits(rest / 60 % 60);
+    p.time = separator + TwoDigits(rest / 3600) + u':' + TwoDigits(rest / 60 % 60);
     if (unit_ == TimeUnit::Seconds)
-        t += u':' + TwoDigits(rest % 60);
-    if (t != lastTime_) {
-        lastTime_ = t;
-        text += t;
-    }
-    return text;
+        p.time += u':' + TwoDigits(rest % 60);
+    if (p.time != lastTime_)
+        p.text += p.time;
+    return p;
+}
+
+QString TimeLabeler::Peek(std::int64_t seconds) const
+{
+    return Label(seconds).text;
+}
+
+QString TimeLabeler::Next(std::int64_t seconds)
+{
+    Parts p = Label(seconds);
+    lastDate_ = p.date;
+    lastTime_ = p.time;
+    return p.text;
 }
 
 ValueTicks ComputeValueTicks(const GraphLayout& layout, const AxisScale& scale)

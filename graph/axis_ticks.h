@@ -33,9 +33,19 @@ std::vector<TimeTick> ComputeTimeTicks(const GraphLayout& layout, std::int64_t t
 class TimeLabeler {
 public:
     explicit TimeLabeler(TimeUnit unit) : unit_(unit) {}
+    // The next label's text, which then counts as shown.
     QString Next(std::int64_t seconds);
+    // The text the label would read, without counting it as shown.
+    QString Peek(std::int64_t seconds) const;
 
 private:
+    struct Parts {
+        QString date;
+        QString time; // with the "-" after a new date
+        QString text;
+    };
+    Parts Label(std::int64_t seconds) const;
+
     TimeUnit unit_;
     QString lastDate_;
     QString lastTime_;

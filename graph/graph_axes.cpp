@@ -1,7 +1,7 @@
-// The time axis, the value axes, the footer and the recording's name.
+// The time axis, the value axes, the footer's texts and the drawing of the placed texts.
 #include "graph/axis_ticks.h"
-#include "graph/graph_fonts.h"
 #include "graph/graph_parts.h"
+#include "model/simulated_logger.h"
 #include "model/values.h"
 #include "recording/recording.h"
 
@@ -10,14 +10,11 @@
 namespace qz {
 
 namespace {
-constexpr int kTickLength = 8;
-constexpr int kLabelGap = 10;   // between a value label and the frame
-constexpr int kLabelPoints = 8;
-constexpr int kTitlePoints = 10;
+constexpr int kLabelGap = 10; // between a value label and the frame
 } // namespace
 
-void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                  const Recording& recording, int first, int last)
+std::vector<TimeTick> DrawTimeTicks(QPainter& painter, const GraphLayout& layout, const Recording& recording,
+                                    int first, int last)
 {
     const ImageReader& reader = recording.reader();
     const std::int64_t t0 = SecondsFromDateTime(reader.recordDateTime(first));
@@ -28,22 +25,19 @@ void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayou
     const std::int64_t firstTick = SecondsFromDateTime(
         reader.recordDateTimeRounded(first, int(layout.timeUnit), limit));
 
-    painter.setFont(GraphFont(kLabelPoints + target.fontIncrement, false));
-    const QFontMetrics fm = painter.fontMetrics();
-    TimeLabeler labeler(layout.timeUnit);
+    std::vector<TimeTick> shown;
+    painter.setPen(HairPen(kFrameColour));
     for (const TimeTick& tick : ComputeTimeTicks(layout, t0, t1, firstTick)) {
         if (tick.x < layout.left || tick.x > layout.right)
             continue;
-        painter.setPen(HairPen(kFrameColour));
         painter.drawLine(tick.x, layout.bottom, tick.x, layout.bottom + kTickLength - 1);
-        const QString text = labeler.Next(tick.seconds);
-        painter.setPen(Qt::black);
-        DrawTextAt(painter, int(tick.x - fm.horizontalAdvance(text) / 2.0), layout.bottom + kTickLength, text);
+        shown.push_back(tick);
     }
+    return shown;
 }
 
-bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayout& layout,
-                   const Recording& recording, AxisSide side, bool labelsShown)
+bool DrawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording& recording, AxisSide side,
+                   bool labelsShown, const GraphMetrics* metrics, std::vector<PlacedText>* texts)
 {
     const DisplaySettings& settings = recording.settings();
     const int input = side == AxisSide::Left ? settings.leftAxisInput : settings.rightAxisInput;
@@ -55,72 +49,61 @@ bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayo
         return ticks.tickInside;
 
     const QColor colour = ColourFromBgr(recording.colours()[std::size_t(1 + input)]);
-    const QString pattern = AxisLabelPattern(recording.valueFormat(input), scale.step);
-    painter->setFont(GraphFont(kLabelPoints + target.fontIncrement, false));
-    const QFontMetrics fm = painter->fontMetrics();
+    painter->setPen(HairPen(kFrameColour));
     for (const ValueTick& tick : ticks.ticks) {
         if (tick.y < layout.top || tick.y > layout.bottom)
             continue;
-        painter->setPen(HairPen(kFrameColour));
         if (side == AxisSide::Left)
             painter->drawLine(layout.left - kTickLength + 1, tick.y, layout.left, tick.y);
         else
             painter->drawLine(layout.right, tick.y, layout.right + kTickLength - 1, tick.y);
+    }
+    if (!metrics || !texts)
+        return ticks.tickInside;
+
+    // The unit, centred in the top margin beside the frame.
+    const QFontMetrics& bold = metrics->metrics(GraphTextKind::Unit);
+    const QString unit = recording.reader().inputUnit(input);
+    const int w = bold.horizontalAdvance(QStringLiteral("W"));
+    const int unitWidth = bold.horizontalAdvance(unit);
+    const int unitX = side == AxisSide::Left ? layout.left - unitWidth - w : layout.right + w;
+    texts->push_back({GraphTextKind::Unit, unit,
+                      QRect(unitX, int(layout.top / 2 - bold.height() / 2.0), unitWidth, bold.height()), colour,
+                      input});
+
+    const QFontMetrics& fm = metrics->metrics(GraphTextKind::ValueLabel);
+    const QString pattern = AxisLabelPattern(recording.valueFormat(input), scale.step);
+    for (const ValueTick& tick : ticks.ticks) {
+        if (tick.y < layout.top || tick.y > layout.bottom)
+            continue;
         const QString text = ValueLabelText(tick.value, pattern);
         const int width = fm.horizontalAdvance(text);
         const int x = side == AxisSide::Left ? layout.left - width - kLabelGap : layout.right + kLabelGap;
-        painter->setPen(colour);
-        DrawTextAt(*painter, x, int(tick.y - fm.height() / 2.0), text);
+        texts->push_back({GraphTextKind::ValueLabel, text,
+                          QRect(x, int(tick.y - fm.height() / 2.0), width, fm.height()), colour, input});
     }
-
-    // The unit, centred in the top margin beside the frame.
-    const QString unit = recording.reader().inputUnit(input);
-    painter->setFont(GraphFont(kTitlePoints + target.fontIncrement, true));
-    const QFontMetrics bold = painter->fontMetrics();
-    const int w = bold.horizontalAdvance(QStringLiteral("W"));
-    const int y = int(layout.top / 2 - bold.height() / 2.0);
-    const int x = side == AxisSide::Left ? layout.left - bold.horizontalAdvance(unit) - w : layout.right + w;
-    painter->setPen(colour);
-    DrawTextAt(*painter, x, y, unit);
     return ticks.tickInside;
 }
 
-void DrawFooter(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                const Recording& recording, int first)
+FooterTexts FooterTextsOf(const Recording& recording, int first)
 {
     const ImageReader& reader = recording.reader();
-    const QFont bold = GraphFont(kTitlePoints + target.fontIncrement, true);
-    painter.setFont(bold);
-    const QFontMetrics fm = painter.fontMetrics();
-    const int w = fm.horizontalAdvance(QStringLiteral("W"));
-    const int width = target.size.width();
-    const int y = target.size.height() - target.bottomOffset / 2 - fm.height();
-    painter.setPen(Qt::black);
+    FooterTexts texts;
+    texts.start = QStringLiteral("Start : ") + reader.recordDateText(first) + u' ' + reader.recordTimeText(first);
+    texts.serial = QStringLiteral("S/N : ") + serialNumberText(reader.serialNumber());
+    for (int i = 0; i < mem::kInputs; ++i)
+        if (recording.isInputDrawn(i))
+            texts.numbers.push_back({i, ColourFromBgr(recording.colours()[std::size_t(1 + i)])});
+    return texts;
+}
 
-    DrawTextAt(painter, w + target.leftOffset,
-               y, QStringLiteral("Start : ") + reader.recordDateText(first) + u' ' + reader.recordTimeText(first));
-
-    const QString serial = QStringLiteral("S/N : ") + reader.serialNumber();
-    const int serialX = width - target.leftOffset - w - fm.horizontalAdvance(serial);
-    DrawTextAt(painter, serialX, y, serial);
-
-    // Input numbers in increasing order, right to left from the serial number.
-    painter.setFont(GraphFont(kTitlePoints + target.fontIncrement, false));
-    int x = serialX - 2 * w;
-    for (int i = mem::kInputs - 1; i >= 0; --i) {
-        if (!recording.isInputDrawn(i))
-            continue;
-        x -= 2 * w;
-        painter.setPen(ColourFromBgr(recording.colours()[std::size_t(1 + i)]));
-        DrawTextAt(painter, x, y, QString::number(i + 1));
+void DrawTexts(QPainter& painter, const std::vector<PlacedText>& texts, const GraphMetrics& metrics)
+{
+    for (const PlacedText& t : texts) {
+        painter.setFont(metrics.font(t.kind));
+        painter.setPen(t.colour);
+        DrawTextAt(painter, t.rect.left(), t.rect.top(), t.text);
     }
-
-    // The name, centred over the plot in the top margin.
-    painter.setFont(bold);
-    painter.setPen(Qt::black);
-    const QString name = TrimLeadingBlanks(TrimTrailingBlanks(reader.recordName()));
-    const int nameX = layout.left + layout.Width() / 2 - fm.horizontalAdvance(name) / 2;
-    DrawTextAt(painter, nameX, int(layout.top / 2 - fm.height() / 2.0), name);
 }
 
 } // namespace qz

@@ -4,6 +4,7 @@
 #include "graph/curve_lines.h"
 #include "graph/curve_paint.h"
 #include "graph/graph_parts.h"
+#include "model/values.h"
 #include "recording/recording.h"
 
 #include <QPainter>
@@ -39,11 +40,13 @@ std::int64_t SpanSeconds(const Recording& recording, const Range& r)
     return SecondsFromDateTime(reader.recordDateTime(r.last) - reader.recordDateTime(r.first));
 }
 
-GraphLayout LayoutFor(const GraphTarget& target, const Recording& recording, const Range& r)
+// The layout on the target, with the rows the footer needs there.
+GraphLayout LayoutFor(const GraphTarget& target, const Recording& recording, const Range& r,
+                      const FooterPlan& footer)
 {
     GraphLayout layout;
     ComputeHorizontalLayout(target, SpanSeconds(recording, r), layout);
-    ComputeVerticalLayout(target, layout);
+    ComputeVerticalLayout(target, layout, footer.extraHeight);
     return layout;
 }
 
@@ -111,15 +114,22 @@ void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayou
 
 GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording)
 {
-    return LayoutFor(target, recording, ViewRange(recording));
+    // Measured as on the screen's canvas.
+    const QImage canvas = NewCanvas(QSize(1, 1));
+    const GraphMetrics metrics(target.fontIncrement, &canvas);
+    const Range r = ViewRange(recording);
+    return LayoutFor(target, recording, r, PlanFooter(target, FooterTextsOf(recording, r.first), metrics));
 }
 
 DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
                      const DrawOptions& options)
 {
     const Range r = ViewRange(recording);
+    const GraphMetrics metrics(target.fontIncrement, painter.device());
+    const FooterPlan footer = PlanFooter(target, FooterTextsOf(recording, r.first), metrics);
     DrawResult result;
-    result.layout = LayoutFor(target, recording, r);
+    result.layout = LayoutFor(target, recording, r, footer);
+    result.footerRows = footer.rows;
     const GraphLayout& layout = result.layout;
 
     painter.save();
@@ -142,10 +152,24 @@ DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recordi
         painter.setPen(HairPen(kFrameColour));
         painter.drawRect(QRect(layout.left, layout.top, layout.Width() - 1, layout.Height() - 1));
     }
-    DrawTimeAxis(painter, target, layout, recording, r.first, r.last);
-    result.leftTickInside = DrawValueAxis(&painter, target, layout, recording, AxisSide::Left, options.labelsShown);
-    result.rightTickInside = DrawValueAxis(&painter, target, layout, recording, AxisSide::Right, options.labelsShown);
-    DrawFooter(painter, target, layout, recording, r.first);
+    const std::vector<TimeTick> timeTicks = DrawTimeTicks(painter, layout, recording, r.first, r.last);
+    std::vector<PlacedText> axisTexts;
+    result.leftTickInside = DrawValueAxis(&painter, layout, recording, AxisSide::Left, options.labelsShown,
+                                          &metrics, &axisTexts);
+    result.rightTickInside = DrawValueAxis(&painter, layout, recording, AxisSide::Right, options.labelsShown,
+                                           &metrics, &axisTexts);
+
+    // The texts in the order they keep their places: the footer, the name, the units and
+    // value labels, then the time labels.
+    TextPlaces places;
+    for (const PlacedText& t : footer.texts)
+        places.place(t);
+    places.place(PlaceName(TrimLeadingBlanks(TrimTrailingBlanks(recording.reader().recordName())), layout, metrics));
+    for (const PlacedText& t : axisTexts)
+        places.place(t);
+    PlaceTimeLabels(places, timeTicks, layout.timeUnit, layout, metrics);
+    DrawTexts(painter, places.texts(), metrics);
+    result.texts = places.texts();
 
     painter.restore();
     return result;
@@ -153,7 +177,7 @@ DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recordi
 
 bool AxisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side)
 {
-    return DrawValueAxis(nullptr, GraphTarget{}, layout, recording, side, false);
+    return DrawValueAxis(nullptr, layout, recording, side, false, nullptr, nullptr);
 }
 
 } // namespace qz

@@ -23,6 +23,7 @@
 //
 // Everything is drawn from the data at each call; nothing is retained.
 #include "graph/graph_layout.h"
+#include "graph/graph_texts.h"
 
 #include <QImage>
 #include <QSize>
@@ -43,6 +44,9 @@ struct DrawResult {
     GraphLayout layout;
     bool leftTickInside = false;  // a left-axis tick fell inside the plot
     bool rightTickInside = false;
+    int footerRows = 1;
+    // Every text written, where it stands (no two overlap).
+    std::vector<PlacedText> texts;
 };
 
 enum class AxisSide { Left, Right };
@@ -52,7 +56,8 @@ enum class AxisSide { Left, Right };
 DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
                      const DrawOptions& options = {});
 
-// The layout DrawGraph uses for the recording's current view on the target.
+// The layout DrawGraph uses for the recording's current view on the target (its texts
+// measured as on the screen's canvas).
 GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording);
 
 // Whether the axis of the side would have a tick inside the plot (computed, not drawn).

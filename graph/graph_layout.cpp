@@ -93,15 +93,15 @@ void ComputeHorizontalLayout(const GraphTarget& target, std::int64_t spanSeconds
     layout.timeStep = TimeStep(spanSeconds, layout.timeUnit);
 }
 
-void ComputeVerticalLayout(const GraphTarget& target, GraphLayout& layout)
+void ComputeVerticalLayout(const GraphTarget& target, GraphLayout& layout, int footerExtra)
 {
     if (target.printer) {
         const int band = target.bottomOffset + kBottomBand;
         layout.top = band / 2;
-        layout.bottom = target.size.height() - band;
+        layout.bottom = target.size.height() - band - footerExtra;
     } else {
         layout.top = kScreenTop;
-        layout.bottom = target.size.height() - kBottomBand * 55 / 100;
+        layout.bottom = target.size.height() - kBottomBand * 55 / 100 - footerExtra;
     }
 }
 

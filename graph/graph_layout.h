@@ -51,7 +51,8 @@ struct GraphLayout {
 
 // Frame edges left and right, time unit and step for a view spanning spanSeconds.
 void ComputeHorizontalLayout(const GraphTarget& target, std::int64_t spanSeconds, GraphLayout& layout);
-// Frame edges top and bottom.
-void ComputeVerticalLayout(const GraphTarget& target, GraphLayout& layout);
+// Frame edges top and bottom; footerExtra pixels more at the bottom for a footer of more
+// than one row.
+void ComputeVerticalLayout(const GraphTarget& target, GraphLayout& layout, int footerExtra = 0);
 
 } // namespace qz

@@ -1,12 +1,16 @@
 #pragma once
 // The parts of a graph drawing, in the order DrawGraph calls them. Internal to graph/.
+#include "graph/axis_ticks.h"
 #include "graph/graph_colours.h"
 #include "graph/graph_draw.h"
+#include "graph/graph_texts.h"
 #include "recording/display_settings.h"
 
 #include <QColor>
 #include <QPainter>
 #include <QString>
+
+#include <vector>
 
 namespace qz {
 
@@ -23,12 +27,17 @@ void DrawTextAt(QPainter& painter, int x, int y, const QString& text);
 
 void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last);
 void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout);
-void DrawTimeAxis(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                  const Recording& recording, int first, int last);
-// Returns whether a tick fell inside the plot.
-bool DrawValueAxis(QPainter* painter, const GraphTarget& target, const GraphLayout& layout,
-                   const Recording& recording, AxisSide side, bool labelsShown);
-void DrawFooter(QPainter& painter, const GraphTarget& target, const GraphLayout& layout,
-                const Recording& recording, int first);
+// Draws the ticks of the time axis and returns them (those inside left..right).
+std::vector<TimeTick> DrawTimeTicks(QPainter& painter, const GraphLayout& layout, const Recording& recording,
+                                    int first, int last);
+// Draws the ticks of a value axis; with metrics and texts, adds its unit and then its
+// labels to texts (nothing when labels are hidden). Returns whether a tick fell inside the
+// plot.
+bool DrawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording& recording, AxisSide side,
+                   bool labelsShown, const GraphMetrics* metrics, std::vector<PlacedText>* texts);
+// The footer's texts for the view starting at measurement first.
+FooterTexts FooterTextsOf(const Recording& recording, int first);
+// Writes every placed text in its font and colour.
+void DrawTexts(QPainter& painter, const std::vector<PlacedText>& texts, const GraphMetrics& metrics);
 
 } // namespace qz

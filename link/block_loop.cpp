@@ -49,7 +49,7 @@ BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
         date.Year = 9999;
     Prompt& prompt = report.prompt();
     for (int i = 0; i < blocks; ++i) {
-        progress.setPosition(blockBar(i));
+        progress.block(i, blocks);
         std::uint8_t* block = image.data() + mem::BlockAddress(i);
         Judgement j;
         for (int attempt = 0; attempt < LoggerProtocol::kAttempts; ++attempt) {

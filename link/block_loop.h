@@ -1,16 +1,16 @@
 #pragma once
 // The download's block loop: reads the data blocks from block 0 on into the image, one
-// per step with the progress bar and a cancel test, until the recording ends.
+// per step with the progress display and a cancel test, until the recording ends.
 //
 // A block is recorded (its header is plausible and, in a linear memory, its stamp
 // continues the one before within 5 days and 1 hour), erased (a header of 0xFF: the
 // recording ends there), or damaged (anything else). A damaged block is read again, up to
 // a transaction's attempts, before it counts as damaged: a bit error on the line heals
 // there, damaged memory does not.
+#include "link/download_progress.h"
 #include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "model/logger_date.h"
-#include "platform/progress.h"
 
 #include <cstdint>
 #include <vector>
@@ -27,7 +27,7 @@ struct BlockLoopEnd {
 
 struct BlockLoop {
     LoggerProtocol& protocol;
-    Progress& progress;
+    DownloadProgress& progress;
     LinkReport& report;
     bool verify = false;
     // A ring memory (the logger reports a used-block count): every plausible block is

@@ -1,6 +1,7 @@
 #include "link/comm_settings.h"
 
 #include "link/line_registry.h"
+#include "link/link_report.h"
 #include "link/port_list.h"
 #include "model/ini_file.h"
 
@@ -36,6 +37,10 @@ PortProbe PortProbe::forRegistry(const LineRegistry& lines)
     PortProbe probe;
     probe.platformPorts = [] { return availablePorts(); };
     probe.opens = [&lines](const QString& name) { return portExists(name, lines); };
+    probe.whyNot = [&lines](const QString& name) {
+        int osError = 0;
+        return portOpens(name, lines, osError) ? QString() : openFailureReason(osError);
+    };
     probe.namedLines = lines.namedLines();
     return probe;
 }
@@ -121,6 +126,23 @@ void CommSettings::choosePort(int index)
 {
     if (index >= 0 && index < ports_.size())
         currentPort_ = ports_[index].name;
+}
+
+bool CommSettings::choosePath(const QString& path, QString& reason)
+{
+    reason.clear();
+    const QString name = path.trimmed();
+    if (name.isEmpty())
+        return false;
+    if (!probe_.opens || !probe_.opens(name)) {
+        if (probe_.whyNot)
+            reason = probe_.whyNot(name);
+        return false;
+    }
+    currentPort_ = name;
+    if (currentIndex() < 0)
+        ports_.append({textFor(name), name});
+    return true;
 }
 
 bool CommSettings::readModemPresent(const QString& iniPath)

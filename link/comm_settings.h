@@ -28,6 +28,8 @@ struct PortChoice {
 struct PortProbe {
     std::function<QStringList()> platformPorts;
     std::function<bool(const QString&)> opens;
+    // Why a port does not open (the system's reason, possibly empty); unset: opens alone.
+    std::function<QString(const QString&)> whyNot;
     // Names of in-process lines offered after the platform's ports ("sim").
     QStringList namedLines;
 
@@ -65,6 +67,10 @@ public:
     const QString& currentPort() const { return currentPort_; }
     void setCurrentPort(const QString& name) { currentPort_ = name; }
     void choosePort(int index);
+    // A port named by hand (a path the platform does not list, such as a pseudo-terminal):
+    // chosen, and added to the list, only when it opens now; otherwise false with the
+    // system's reason (empty when none is known) and the choice stays as it was.
+    bool choosePath(const QString& path, QString& reason);
     // Shown text of a port name.
     static QString textFor(const QString& name);
 

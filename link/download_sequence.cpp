@@ -65,24 +65,23 @@ enum class HeaderRead { Done, LinkFailed, Unsteady };
 
 // The header areas, read in order (verified as the blocks are: the calibration and the
 // scales make the values); each runs only when the one before was answered.
-HeaderRead readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, bool verify,
+HeaderRead readHeader(LoggerProtocol& q, DownloadProgress& progress, LinkReport& report, bool verify,
                       std::uint8_t* image)
 {
     struct Step {
-        int bar;
+        int step; // of the bar, before the area is read
         LinkStatus (LoggerProtocol::*read)(std::uint8_t*);
         std::size_t offset;
         std::size_t size;
     };
     const Step steps[] = {
-        {-1, &LoggerProtocol::readIdent, mem::kIdentification, mem::kIdentificationSize},
-        {33, &LoggerProtocol::readCalibration, mem::kCalibration, mem::kCalibrationSize},
-        {66, &LoggerProtocol::readProgram, mem::kProgram, mem::kProgramSize},
-        {100, &LoggerProtocol::readInputTable, mem::kInputTable, mem::kInputTableSize},
+        {0, &LoggerProtocol::readIdent, mem::kIdentification, mem::kIdentificationSize},
+        {1, &LoggerProtocol::readCalibration, mem::kCalibration, mem::kCalibrationSize},
+        {2, &LoggerProtocol::readProgram, mem::kProgram, mem::kProgramSize},
+        {3, &LoggerProtocol::readInputTable, mem::kInputTable, mem::kInputTableSize},
     };
     for (const Step& s : steps) {
-        if (s.bar >= 0)
-            progress.setPosition(s.bar);
+        progress.header(s.step);
         const auto read = [&q, &s](std::uint8_t* out) { return (q.*s.read)(out); };
         const CheckedRead got = readArea(read, image + s.offset, s.size, verify);
         if (!report.ok(got.status))
@@ -122,20 +121,18 @@ DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport&
     // Cleared, so that blocks which were never read hold nothing that looks recorded.
     std::vector<std::uint8_t> image(mem::kImageSize, 0);
     const ByteView view{image.data(), image.size()};
-    progress.setCaption(texts::downloadingCaption());
-    progress.setMaximum(100);
-    progress.setPosition(0);
-    progress.setCancelEnabled(true);
+    DownloadProgress shown(progress, q.port().clock());
+    shown.begin();
 
     Prompt& prompt = report.prompt();
-    if (const HeaderRead h = readHeader(q, progress, report, options.verify, image.data());
+    if (const HeaderRead h = readHeader(q, shown, report, options.verify, image.data());
         h != HeaderRead::Done) {
         progress.setCancelEnabled(false);
         if (h == HeaderRead::Unsteady)
             prompt.tell(texts::unsteadyHeader(), PromptSymbol::Error);
         return DownloadEnd::Stopped;
     }
-    BlockLoop loop{q, progress, report};
+    BlockLoop loop{q, shown, report};
     loop.verify = options.verify;
     loop.blocks = MemoryBlocks(view.u16(mem::kDeviceCode));
     // A logger that has wrapped its ring reports a used-block count.
@@ -166,7 +163,7 @@ DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport&
     const Declared d = declare(image, loop.ring, end.taken, loop.blocks);
     view.setU16(mem::kBlocksUsed, static_cast<std::uint16_t>(d.used));
     view.setU16(mem::kFirstBlock, static_cast<std::uint16_t>(d.first));
-    progress.setPosition(100);
+    shown.end();
     return hand(image, prompt, options, receiver);
 }
 

@@ -87,7 +87,4 @@ enum class DownloadOutcome {
 DownloadOutcome runDownload(LoggerProtocol& protocol, Progress& progress, Prompt& prompt,
                             const DownloadOptions& options, const DownloadReceiver& receiver);
 
-// The block loop's bar position for block i: 10, 19, ..., 100 every 11 blocks.
-inline int blockBar(int i) { return (i % 11) * 9 + 10; }
-
 } // namespace qz

@@ -15,11 +15,20 @@ QStringList availablePorts()
 
 bool portExists(const QString& name, const LineRegistry& lines)
 {
+    int osError = 0;
+    return portOpens(name, lines, osError);
+}
+
+bool portOpens(const QString& name, const LineRegistry& lines, int& osError)
+{
+    osError = 0;
     if (name.isEmpty())
         return false;
     auto line = lines.make(name);
-    if (!line->open(name))
+    if (!line->open(name)) {
+        osError = line->openError();
         return false;
+    }
     line->close();
     return true;
 }

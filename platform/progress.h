@@ -12,6 +12,9 @@ public:
     virtual void setMaximum(int maximum) = 0;
     virtual void setPosition(int position) = 0;
     virtual void setCancelEnabled(bool enabled) = 0;
+    // A line under the bar saying where the operation stands ("Block 37 of 508, ..."); an
+    // empty text clears it. Displays without room for it ignore it.
+    virtual void setText(const QString& text) { (void)text; }
     // True once the user asked to cancel; pending events are processed first.
     virtual bool cancelled() = 0;
 };

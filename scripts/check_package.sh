@@ -20,7 +20,7 @@ for f in usr/bin/quorzk usr/bin/quorzk-cli usr/bin/quorzk-sim \
   grep -qx "./$f" <<<"$listing" || fail "$f is not in $deb"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6serialport6 fonts-liberation; do
+for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6serialport6 libqt6svg6 fonts-liberation; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 

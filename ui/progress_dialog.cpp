@@ -3,6 +3,7 @@
 #include "platform/event_pump.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <algorithm>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,6 +28,10 @@ ProgressDialog::ProgressDialog(EventPump& pump, QWidget* parent, bool showAtOnce
     cancelBtn_->setGeometry(131, 16, 77, 29);
     cancelBtn_->setEnabled(false);
     cancelBtn_->setVisible(false);
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("GaugeText"));
+    text_->setGeometry(8, 46, 322, 17);
+    text_->setAlignment(Qt::AlignCenter);
     connect(cancelBtn_, &QPushButton::clicked, this, [this] { requestCancel(); });
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
@@ -56,6 +61,11 @@ void ProgressDialog::setCancelEnabled(bool enabled)
     repaint();
 }
 
+void ProgressDialog::setText(const QString& text)
+{
+    text_->setText(text);
+}
+
 bool ProgressDialog::cancelled()
 {
     pump_.processPending();
@@ -71,6 +81,7 @@ void ProgressDialog::dismiss()
 int ProgressDialog::position() const { return gauge_->value(); }
 int ProgressDialog::maximum() const { return gauge_->maximum(); }
 bool ProgressDialog::cancelVisible() const { return cancelBtn_->isVisible(); }
+QString ProgressDialog::text() const { return text_->text(); }
 
 void ProgressDialog::reject()
 {

@@ -1,9 +1,11 @@
 #pragma once
-// The small progress dialog shown while a transfer runs: a bar and an optional Cancel.
+// The small progress dialog shown while a transfer runs: a bar, an optional Cancel and a
+// line saying where the transfer stands.
 #include "platform/progress.h"
 
 #include <QDialog>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -21,12 +23,14 @@ public:
     void setMaximum(int maximum) override;
     void setPosition(int position) override;
     void setCancelEnabled(bool enabled) override;
+    void setText(const QString& text) override;
     bool cancelled() override;
 
     void dismiss();
     int position() const;
     int maximum() const;
     bool cancelVisible() const;
+    QString text() const;
     // What the Cancel button does.
     void requestCancel() { cancelRequest_ = true; }
 
@@ -37,6 +41,7 @@ private:
     EventPump& pump_;
     QProgressBar* gauge_;
     QPushButton* cancelBtn_;
+    QLabel* text_;
     bool cancelRequest_ = false;
 };
 

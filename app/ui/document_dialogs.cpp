@@ -50,6 +50,16 @@ QString withExtension(const QString& path, const QString& ext)
     return name + QLatin1Char('.') + ext;
 }
 
+QString proposedFileName(const QString& title, const QString& ext)
+{
+    QString name = title.trimmed();
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    name.replace(QLatin1Char('\\'), QLatin1Char('-'));
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        name = QStringLiteral("graph");
+    return ext.isEmpty() ? name : name + QLatin1Char('.') + ext;
+}
+
 namespace {
 
 void prepare(QFileDialog& dialog, const FileDialogRequest& request)
@@ -58,6 +68,8 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request)
     dialog.setNameFilters(nameFilters(request.filter));
     dialog.setDefaultSuffix(request.defaultExt);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
 }
@@ -98,6 +110,8 @@ std::optional<FileChoice> QtDocumentDialogs::saveFileOfType(QWidget* parent, con
     const QStringList filters = nameFilters(request.filter);
     const QStringList extensions = filterExtensions(request.filter);
     dialog.setNameFilters(filters);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (request.type >= 0 && request.type < filters.size())
         dialog.selectNameFilter(filters[request.type]);
     // After the type, which would otherwise change the proposed name's extension.

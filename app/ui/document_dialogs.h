@@ -19,6 +19,8 @@ struct FileDialogRequest {
     QString defaultExt;
     QString initialName;
     bool fileMustExist = false;
+    // Where the dialog starts (an initial name with a folder overrides it).
+    QString folder;
     // The filter entry chosen when the dialog opens (a save dialog with types).
     int type = 0;
 };
@@ -71,5 +73,9 @@ bool hasExtension(const QString& fileName, const QString& ext);
 QString baseFileName(const QString& path);
 // The name without its folder and extension, then "." and ext.
 QString withExtension(const QString& path, const QString& ext);
+// A file name made of a window title, then "." and ext (nothing when ext is empty): a
+// path separator in the title ("S/N:4938 ...") becomes "-", so that the name stays one
+// name in the folder the dialog shows.
+QString proposedFileName(const QString& title, const QString& ext);
 
 } // namespace qz

@@ -24,6 +24,11 @@ void DownloadDisplay::setPosition(int position)
     gauge_.setPosition(position);
 }
 
+void DownloadDisplay::setText(const QString& text)
+{
+    gauge_.setText(text);
+}
+
 void DownloadDisplay::setCancelEnabled(bool enabled)
 {
     gauge_.setCancelEnabled(enabled);

@@ -18,6 +18,7 @@ public:
     void setMaximum(int maximum) override;
     void setPosition(int position) override;
     void setCancelEnabled(bool enabled) override;
+    void setText(const QString& text) override;
     bool cancelled() override;
 
     PromptAnswer ask(const QString& text, PromptSymbol symbol, PromptButtons buttons) override;

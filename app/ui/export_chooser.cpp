@@ -37,9 +37,10 @@ QString ExportFilter()
 }
 
 std::optional<ExportTarget> ChooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
-                                               const QString& recordingFile)
+                                               const QString& recordingFile, const QString& folder)
 {
     FileDialogRequest request;
+    request.folder = folder;
     request.title = QStringLiteral("Export");
     request.filter = ExportFilter();
     request.defaultExt = QStringLiteral("txt");

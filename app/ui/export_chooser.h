@@ -39,9 +39,9 @@ struct ExportTarget {
 };
 
 // Asks for the export's file and type. recordingFile: the recording's own file ("" for
-// a download), whose name is proposed with ".txt" and which is never an output. None
-// when the user cancels.
+// a download), whose name is proposed with ".txt" and which is never an output; folder:
+// where the dialog starts. None when the user cancels.
 std::optional<ExportTarget> ChooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
-                                               const QString& recordingFile);
+                                               const QString& recordingFile, const QString& folder = QString());
 
 } // namespace qz

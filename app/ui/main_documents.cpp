@@ -6,8 +6,15 @@
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
 #include "graph/ui/graph_window.h"
+#include "model/last_folder.h"
+#include "model/settings_file.h"
 
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QPrinter>
+#include <QStringList>
+
+#include <memory>
 
 namespace qz {
 
@@ -18,6 +25,19 @@ const QString kRecordingExt = QStringLiteral("qrv");
 
 } // namespace
 
+QString MainWindow::chooseFile(FileDialogRequest request, FileDialogKind kind)
+{
+    const QString settings = services_.folder.settingsFile();
+    const LastFolder last(settings);
+    if (request.folder.isEmpty())
+        request.folder = last.folder();
+    const QString name = kind == FileDialogKind::Open ? services_.dialogs.openFile(this, request)
+                                                    : services_.dialogs.saveFile(this, request);
+    if (const QString failed = SettingsWriteMessage(settings, last.remember(name)); !failed.isEmpty())
+        services_.prompt.tell(failed, PromptSymbol::Error);
+    return name;
+}
+
 void MainWindow::openFile()
 {
     FileDialogRequest request;
@@ -25,12 +45,22 @@ void MainWindow::openFile()
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
     request.fileMustExist = true;
-    const QString name = services_.dialogs.openFile(this, request);
-    if (name.isEmpty())
-        return;
+    const QString name = chooseFile(request, FileDialogKind::Open);
+    if (!name.isEmpty())
+        openRecording(name);
+}
+
+void MainWindow::openRecordings(const QStringList& names)
+{
+    for (const QString& name : names)
+        openRecording(QFileInfo(name).absoluteFilePath());
+}
+
+bool MainWindow::openRecording(const QString& name)
+{
     if (!hasExtension(name, kRecordingExt)) {
         services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
-        return;
+        return false;
     }
     GraphWindow* graph = newGraphWindow();
     const LoadResult loaded = graph->load(name);
@@ -38,13 +68,14 @@ void MainWindow::openFile()
         TellLoad(services_.prompt, loaded, name);
         graph->freeWindow();
         updateMenuItems();
-        return;
+        return false;
     }
     renumberGraphs();
     updateMenuItems();
     // A file cut short is shown with its complete blocks; the user hears of it once the
     // window is there.
     TellLoad(services_.prompt, loaded, name);
+    return true;
 }
 
 void MainWindow::saveRecording(const QString& title)
@@ -57,7 +88,7 @@ void MainWindow::saveRecording(const QString& title)
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
     request.initialName = baseFileName(graph->fileName());
-    const QString name = services_.dialogs.saveFile(this, request);
+    const QString name = chooseFile(request, FileDialogKind::Save);
     if (name.isEmpty())
         return;
     if (!hasExtension(name, kRecordingExt)) {
@@ -73,17 +104,71 @@ void MainWindow::save() { saveRecording(QStringLiteral("Save")); }
 
 void MainWindow::saveAs() { saveRecording(QStringLiteral("Save File As")); }
 
+namespace {
+
+// A job's own printer with the settings chosen: a job that could not begin leaves the
+// printer it came from usable for the next one.
+std::unique_ptr<QPrinter> jobPrinter(const QPrinter& chosen)
+{
+    auto job = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (chosen.outputFormat() == QPrinter::NativeFormat) {
+        job->setPrinterName(chosen.printerName());
+    } else {
+        job->setOutputFormat(QPrinter::PdfFormat);
+        job->setOutputFileName(chosen.outputFileName());
+    }
+    job->setPageLayout(chosen.pageLayout());
+    job->setCopyCount(chosen.copyCount());
+    job->setColorMode(chosen.colorMode());
+    job->setDuplex(chosen.duplex());
+    job->setDocName(chosen.docName());
+    return job;
+}
+
+bool hasDestination(const QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::NativeFormat ? !printer.printerName().isEmpty()
+                                                            : !printer.outputFileName().isEmpty();
+}
+
+} // namespace
+
 void MainWindow::print()
 {
     DocumentWindow* active = activeDocument();
-    if (active && services_.dialogs.print(this, printer_))
-        active->printTo(printer_);
+    if (!active)
+        return;
+    // The print dialog proposes a PDF file named after the document.
+    printer_.setDocName(proposedFileName(active->windowTitle(), QString()));
+    if (services_.dialogs.print(this, printer_))
+        active->printTo(*jobPrinter(printer_));
 }
 
 void MainWindow::printNow()
 {
-    if (DocumentWindow* active = activeDocument())
-        active->printTo(printer_);
+    DocumentWindow* active = activeDocument();
+    if (!active)
+        return;
+    printer_.setDocName(proposedFileName(active->windowTitle(), QString()));
+    const std::unique_ptr<QPrinter> job = jobPrinter(printer_);
+    if (!hasDestination(*job)) {
+        // No printer chosen and none installed: the page goes to a PDF file.
+        FileDialogRequest request;
+        request.title = QStringLiteral("Print to file");
+        request.filter = QStringLiteral("PDF files (*.pdf)|*.pdf|");
+        request.defaultExt = QStringLiteral("pdf");
+        request.initialName = proposedFileName(active->windowTitle(), request.defaultExt);
+        const QString name = chooseFile(request, FileDialogKind::Save);
+        if (name.isEmpty())
+            return;
+        if (!hasExtension(name, request.defaultExt)) {
+            services_.prompt.tell(texts::notAFileWithExtension(request.defaultExt), PromptSymbol::Error);
+            return;
+        }
+        job->setOutputFormat(QPrinter::PdfFormat);
+        job->setOutputFileName(name);
+    }
+    active->printTo(*job);
 }
 
 void MainWindow::printSetup()
@@ -109,7 +194,7 @@ void MainWindow::copyTo()
     request.defaultExt = ext;
     // A document without a file proposes no name rather than a hidden ".bmp".
     request.initialName = active->fileName().isEmpty() ? QString() : withExtension(active->fileName(), ext);
-    const QString name = services_.dialogs.saveFile(this, request);
+    const QString name = chooseFile(request, FileDialogKind::Save);
     if (name.isEmpty())
         return;
     if (!hasExtension(name, ext)) {

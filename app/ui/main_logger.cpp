@@ -81,11 +81,16 @@ bool MainWindow::saveDownloadAnyway(const std::vector<std::uint8_t>& image)
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Save");
-    request.filter = QStringLiteral("Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
+    request.filter = texts::recordingFilter();
     request.defaultExt = QStringLiteral("qrv");
-    const QString name = services_.dialogs.saveFile(this, request);
+    const QString name = chooseFile(request, FileDialogKind::Save);
     if (name.isEmpty())
         return false;
+    // As Save: only a recording file may be written, so that Open finds it again.
+    if (!hasExtension(name, request.defaultExt)) {
+        services_.prompt.tell(texts::notAFileWithExtension(request.defaultExt), PromptSymbol::Error);
+        return false;
+    }
     Recording recording(services_.folder);
     recording.setImage(bytesOf(image));
     if (const SaveResult saved = recording.save(name); !saved.ok()) {

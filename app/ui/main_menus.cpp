@@ -12,10 +12,13 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QToolButton>
+
+#include <utility>
 
 namespace qz {
 
@@ -147,6 +150,14 @@ void MainWindow::buildMenus()
     connect(actions_[QStringLiteral("HowtouseHelp1")], &QAction::triggered, this, [this] { showHelp(19); });
     help->addSeparator();
     addEntry(help, QStringLiteral("About1"), QStringLiteral("&About"), kNoContext, &MainWindow::about);
+
+    // The desktop's usual keys, besides the menus' accelerators.
+    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
+        {"Open1", QKeySequence::Open},   {"Save1", QKeySequence::Save},   {"Print1", QKeySequence::Print},
+        {"Copy1", QKeySequence::Copy},   {"Close1", QKeySequence::Close}, {"Contents1", QKeySequence::HelpContents},
+    };
+    for (const auto& [name, key] : keys)
+        actions_[QString::fromLatin1(name)]->setShortcuts(key);
 
     // Tool buttons, left to right.
     addTool(QStringLiteral("sbOpen"), QStringLiteral("Open"), 10, &MainWindow::openFile);

@@ -5,6 +5,8 @@
 #include "app/ui/export_chooser.h"
 #include "app/ui/information_window.h"
 #include "graph/ui/graph_window.h"
+#include "model/last_folder.h"
+#include "model/settings_file.h"
 #include "ui/progress_dialog.h"
 
 namespace qz {
@@ -31,10 +33,14 @@ void MainWindow::exportRecording()
     GraphWindow* graph = dataGraph();
     if (!graph)
         return;
+    const LastFolder last(services_.folder.settingsFile());
     const std::optional<ExportTarget> target =
-        ChooseExportTarget(services_.dialogs, services_.prompt, this, graph->fileName());
+        ChooseExportTarget(services_.dialogs, services_.prompt, this, graph->fileName(), last.folder());
     if (!target)
         return;
+    if (const QString failed = SettingsWriteMessage(services_.folder.settingsFile(), last.remember(target->name));
+        !failed.isEmpty())
+        services_.prompt.tell(failed, PromptSymbol::Error);
     ExportOutcome outcome;
     {
         ProgressDialog gauge(services_.pump, this, false);

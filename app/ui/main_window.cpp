@@ -13,9 +13,11 @@
 #include "link/line_registry.h"
 #include "model/internal_messages.h"
 #include "model/settings_file.h"
+#include "model/window_geometry.h"
 #include "realtime/ui/readings_launcher.h"
 
 #include <QApplication>
+#include <optional>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -30,6 +32,11 @@
 #include <QVBoxLayout>
 
 namespace qz {
+
+namespace {
+const QString kWindowSection = QStringLiteral("Window");
+const QString kGeometryKey = QStringLiteral("Geometry");
+} // namespace
 
 MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)), printer_(QPrinter::HighResolution)
@@ -56,6 +63,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
                            this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(options_, &OptionsDialog::portRefused, this,
+            [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
     buildConfiguration();
     buildDialer();
     graphicConfig_ = new GraphicConfigDialog(services_.dialogs, this);
@@ -72,6 +81,7 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     resize(708, 536 + menuBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    restorePlace();
     updateMenuItems();
 }
 
@@ -319,7 +329,37 @@ void MainWindow::closeEvent(QCloseEvent* e)
     options_->hide();
     config_->hide();
     graphicConfig_->hide();
+    keepPlace();
     e->accept();
+}
+
+void MainWindow::restorePlace()
+{
+    const std::optional<QRect> saved =
+        ParseGeometry(IniFile::readValue(services_.folder.settingsFile(), kWindowSection, kGeometryKey));
+    if (!saved)
+        return;
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    if (const std::optional<QRect> placed = RestoredGeometry(*saved, screens)) {
+        resize(placed->size());
+        move(placed->topLeft());
+    }
+}
+
+void MainWindow::keepPlace()
+{
+    // The frame's corner, as move() takes it, and the size without the frame, as resize().
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    const QRect place(isMaximized() || isMinimized() ? normal.topLeft() : frameGeometry().topLeft(), normal.size());
+    const QString settings = services_.folder.settingsFile();
+    const QString text = GeometryText(place);
+    if (IniFile::readValue(settings, kWindowSection, kGeometryKey) == text)
+        return;
+    if (const QString failed = SettingsWriteMessage(settings, IniFile::writeValue(settings, kWindowSection, kGeometryKey, text));
+        !failed.isEmpty())
+        services_.prompt.tell(failed, PromptSymbol::Error);
 }
 
 void MainWindow::editOptions()

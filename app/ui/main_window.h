@@ -2,6 +2,7 @@
 // The main window: the document area with the graph windows, the tool panel, the status
 // line and the menus. It owns every user command.
 #include "app/ui/app_services.h"
+#include "app/ui/document_dialogs.h"
 #include "link/download_sequence.h"
 #include "model/memory_image.h"
 #include "platform/pumping_clock.h"
@@ -51,6 +52,11 @@ public:
 
     // --- Commands ---------------------------------------------------------------------
     void openFile();
+    // Opens a recording file in a new graph window with the checks and messages of Open
+    // (also for files named on the command line); false when it was refused.
+    bool openRecording(const QString& name);
+    // The files named on the command line, in order, each in its own graph window.
+    void openRecordings(const QStringList& names);
     void save();
     void saveAs();
     void closeDocument();
@@ -146,6 +152,13 @@ private:
     void fillWindowMenu();
     void tile(bool sideBySide);
     void saveRecording(const QString& title);
+    // The window's place from the last start, where today's screens still show it; kept
+    // again at close.
+    void restorePlace();
+    void keepPlace();
+    enum class FileDialogKind { Open, Save };
+    // The file dialog, started in the last folder used, which it then remembers.
+    QString chooseFile(FileDialogRequest request, FileDialogKind kind);
     void onTimer();
     void drawStatusForActive();
     GraphWindow* findGraph(DocumentWindow* handle);

@@ -6,8 +6,11 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+#include "link/link_texts.h"
 
 namespace qz {
 
@@ -20,7 +23,7 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
 
     portFrame_ = new QFrame(this);
     portFrame_->setFrameShape(QFrame::StyledPanel);
-    portFrame_->setGeometry(8, 8, 281, 105);
+    portFrame_->setGeometry(8, 8, 281, 137);
     label1_ = new QLabel(QStringLiteral("Communication port"), portFrame_);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setGeometry(16, 10, 250, 20);
@@ -33,11 +36,17 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     verify_->setObjectName(QStringLiteral("VerifyCheckBox"));
     verify_->setToolTip(QStringLiteral("Every block is read twice and must read the same: about "
                                        "twice the time of a download"));
-    verify_->setGeometry(16, 70, 250, 24);
+    verify_->setGeometry(16, 102, 250, 24);
+    // A port the platform does not list (a pseudo-terminal, a link under /dev/serial),
+    // typed by hand and tried when OK is pressed.
+    path_ = new QLineEdit(portFrame_);
+    path_->setObjectName(QStringLiteral("PortPathEdit"));
+    path_->setPlaceholderText(QStringLiteral("Other port: /dev/pts/3"));
+    path_->setGeometry(16, 68, 250, 26);
 
     modemFrame_ = new QFrame(this);
     modemFrame_->setFrameShape(QFrame::StyledPanel);
-    modemFrame_->setGeometry(8, 124, 281, 49);
+    modemFrame_->setGeometry(8, 156, 281, 49);
     check_ = new QCheckBox(QStringLiteral("   Modem"), modemFrame_);
     check_->setObjectName(QStringLiteral("CheckBox1"));
     check_->setGeometry(16, 12, 200, 24);
@@ -52,7 +61,7 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     help_ = new QPushButton(QStringLiteral("&Help"), this);
     help_->setObjectName(QStringLiteral("HelpBtn"));
     help_->setGeometry(300, 72, 90, 27);
-    fullHeight_ = 184;
+    fullHeight_ = 216;
     setFixedSize(398, fullHeight_);
 
     connect(combo_, &QComboBox::activated, this, [this](int index) { settings_.choosePort(index); });
@@ -112,12 +121,23 @@ void OptionsDialog::showOptions()
 
 void OptionsDialog::acceptOptions()
 {
+    if (const QString typed = path_->text().trimmed(); !typed.isEmpty()) {
+        QString reason;
+        if (!settings_.choosePath(typed, reason)) {
+            emit portRefused(texts::unableToOpenPort(typed, reason));
+            return;
+        }
+        path_->clear();
+        fillList();
+        syncControls();
+    }
     hide();
     settings_.save();
 }
 
 void OptionsDialog::discardOptions()
 {
+    path_->clear();
     // The port chosen in the list meanwhile stays chosen.
     hide();
 }

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace qz {
@@ -32,9 +33,12 @@ public:
     QComboBox* portComboBox() const { return combo_; }
     QCheckBox* modemCheckBox() const { return check_; }
     QCheckBox* verifyCheckBox() const { return verify_; }
+    QLineEdit* portPathEdit() const { return path_; }
 
 signals:
     void helpRequested(int context);
+    // A port typed by hand did not open: the text to tell (the dialog stays open).
+    void portRefused(const QString& message);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +56,7 @@ private:
     QComboBox* combo_;
     QCheckBox* check_;
     QCheckBox* verify_;
+    QLineEdit* path_;
     QPushButton* ok_;
     QPushButton* cancel_;
     QPushButton* help_;

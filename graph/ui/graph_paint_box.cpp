@@ -42,7 +42,9 @@ void GraphPaintBox::drawGraph()
     image_.fill(Qt::white);
     if (recording_.isInitialized()) {
         QPainter p(&image_);
-        layout_ = qz::DrawGraph(p, ScreenTarget(image_.size()), recording_).layout;
+        DrawResult drawn = qz::DrawGraph(p, ScreenTarget(image_.size()), recording_);
+        layout_ = drawn.layout;
+        texts_ = std::move(drawn.texts);
     }
     ++drawCount_;
     update();

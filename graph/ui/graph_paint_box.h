@@ -3,6 +3,7 @@
 // box) that is shown as it is, with the dotted cursor line and the zoom rectangle drawn
 // over it.
 #include "graph/graph_layout.h"
+#include "graph/graph_texts.h"
 
 #include <QImage>
 #include <QRect>
@@ -26,6 +27,8 @@ public:
     const QImage& image() const { return image_; }
     int drawCount() const { return drawCount_; }
     const GraphLayout& layout() const { return layout_; }
+    // The texts of the last drawing, where they stand.
+    const std::vector<PlacedText>& texts() const { return texts_; }
 
     // The dotted vertical line at x, between the frame's inner rows.
     void showCursorLine(int x);
@@ -49,6 +52,7 @@ private:
     const Recording& recording_;
     QImage image_;
     GraphLayout layout_;
+    std::vector<PlacedText> texts_;
     int drawCount_ = 0;
     std::optional<int> cursorX_;
     std::optional<QRect> band_;

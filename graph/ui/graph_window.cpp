@@ -8,6 +8,7 @@
 #include "platform/prompt.h"
 #include "platform/safe_file.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -83,18 +84,18 @@ void GraphWindow::copyToClipboard()
 
 bool GraphWindow::saveToFile(const QString& name)
 {
-    // Through a temporary file, so that a failed write leaves the previous file whole.
-    SafeFile file(name);
-    if (!file.open()) {
-        setSaveReason(file.reason());
-        return false;
-    }
-    QImageWriter writer(&file.device(), "bmp");
+    // Encoded first, then written through a temporary file, so that a failed write leaves
+    // the previous file whole and says why.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
     if (!writer.write(snapshot())) {
-        setSaveReason(file.reason().isEmpty() ? writer.errorString() : file.reason());
+        setSaveReason(writer.errorString());
         return false;
     }
-    if (!file.commit()) {
+    SafeFile file(name);
+    if (!file.open() || !file.write(bytes) || !file.commit()) {
         setSaveReason(file.reason());
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include "app/ui/options_dialog.h"
 #include "graph/ui/graph_window.h"
+#include "model/ini_file.h"
 #include "support/scoped_env.h"
 
 #include <QDir>
@@ -26,6 +27,46 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };
+
+TEST_F(FileMessages, FilesNamedAtStartOpenEachInAWindowAndBadOnesAreToldAsByOpen)
+{
+    const QString first = WriteRecording("first.qrv", ColdStoreImage());
+    const QString second = WriteRecording("second.qrv", ColdStoreImage());
+    const QString text = WriteFile("notes.txt", QByteArray("text"));
+    const QString missing = Scratch("missing.qrv");
+    // A name relative to the folder the program was started in.
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QFileInfo(second).path()));
+    Form().openRecordings({first, text, missing, QStringLiteral("second.qrv")});
+    QDir::setCurrent(saved);
+    Settle();
+
+    EXPECT_EQ(prompt_.texts(), (QStringList{"Not a file with the qrv extension",
+                                            "Cannot open " + missing + ": No such file or directory"}));
+    const QList<GraphWindow*> graphs = Form().graphWindows();
+    ASSERT_EQ(graphs.size(), 2);
+    // Front-most first: the last file named.
+    EXPECT_EQ(graphs[0]->fileName(), second);
+    EXPECT_EQ(graphs[1]->fileName(), first);
+}
+
+TEST_F(FileMessages, FileDialogsStartInTheLastFolderUsed)
+{
+    const QString name = WriteRecording("cold.qrv", ColdStoreImage());
+    const QString folder = QFileInfo(name).absolutePath();
+    dialogs_.script({name});
+    Form().openFile();
+    Settle();
+    ASSERT_EQ(Form().graphWindows().size(), 1);
+    EXPECT_NE(dialogs_.requests.front().folder, folder);
+    EXPECT_EQ(IniFile::readValue(Settings(), "Files", "LastFolder"), folder);
+    Form().saveAs(); // cancelled
+    EXPECT_EQ(dialogs_.requests.back().folder, folder);
+    Form().exportRecording(); // cancelled
+    EXPECT_EQ(dialogs_.requests.back().title, "Export");
+    EXPECT_EQ(dialogs_.requests.back().folder, folder);
+    EXPECT_TRUE(prompt_.texts().isEmpty());
+}
 
 TEST_F(FileMessages, ARecordingCutShortOpensWithItsCompleteBlocksThenWarns)
 {

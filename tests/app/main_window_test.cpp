@@ -2,11 +2,17 @@
 
 #include "app/ui/help_window.h"
 #include "graph/ui/graph_window.h"
+#include "model/ini_file.h"
+#include "model/window_geometry.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
 #include <QTextBrowser>
@@ -391,6 +397,43 @@ TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
     EXPECT_TRUE(Form().graphWindows().isEmpty());
 }
 
+TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
+{
+    const struct {
+        const char* action;
+        const char* key;
+    } cases[] = {
+        {"Open1", "Ctrl+O"}, {"Save1", "Ctrl+S"}, {"Print1", "Ctrl+P"},
+        {"Copy1", "Ctrl+C"}, {"Close1", "Ctrl+W"}, {"Contents1", "F1"},
+    };
+    for (const auto& c : cases) {
+        const QList<QKeySequence> keys = Form().action(c.action)->shortcuts();
+        EXPECT_TRUE(keys.contains(QKeySequence(QString::fromLatin1(c.key)))) << c.action << " " << c.key;
+    }
+}
+
+TEST_F(MainWindowTest, ThePlaceOfTheWindowIsKeptAtCloseAndUsedWhereItCanBeSeen)
+{
+    const QString settings = catalogue_.filePath("QUORZK.INI");
+    ASSERT_TRUE(IniFile::writeValue(settings, "Window", "Geometry", "10,20,600,400").ok());
+    Form();
+    EXPECT_EQ(Form().size(), QSize(600, 400));
+    EXPECT_EQ(Form().frameGeometry().topLeft(), QPoint(10, 20));
+    Form().resize(640, 420);
+    Form().close();
+    const std::optional<QRect> kept = ParseGeometry(IniFile::readValue(settings, "Window", "Geometry"));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->size(), QSize(640, 420));
+}
+
+TEST_F(MainWindowTest, APlaceOnAScreenThatIsGoneIsNotUsed)
+{
+    ASSERT_TRUE(IniFile::writeValue(catalogue_.filePath("QUORZK.INI"), "Window", "Geometry", "5000,5000,600,400").ok());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Form().frameGeometry().topLeft()));
+    EXPECT_EQ(Form().width(), 708);
+}
+
 TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
 {
     GraphWindow* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
@@ -409,6 +452,43 @@ TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(written.size(), g->snapshot().size());
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(MainWindowTest, CopyToThatCannotWriteTellsWhyAndLeavesNoFileBehind)
+{
+    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    const QString folder = Scratch("folder.bmp");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {Scratch("missing/graph.bmp"), "No such file or directory"},
+        {folder, "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        prompt_.clear();
+        dialogs_.script({c.path});
+        Form().copyTo();
+        EXPECT_EQ(prompt_.texts(), QStringList{"Cannot write " + c.path + ": " + c.reason});
+    }
+    EXPECT_FALSE(QFileInfo::exists(Scratch("missing")));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+TEST_F(MainWindowTest, SavingADownloadAnywayTakesOnlyARecordingFileName)
+{
+    const QByteArray image = ColdStoreImage().build();
+    const std::vector<std::uint8_t> bytes(image.begin(), image.end());
+    dialogs_.script({Scratch("memory.txt"), Scratch("memory.qrv")});
+    EXPECT_FALSE(Form().saveDownloadAnyway(bytes));
+    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the qrv extension"}));
+    EXPECT_FALSE(QFile::exists(Scratch("memory.txt")));
+    prompt_.clear();
+    EXPECT_TRUE(Form().saveDownloadAnyway(bytes));
+    EXPECT_TRUE(prompt_.texts().isEmpty());
+    EXPECT_TRUE(QFile::exists(Scratch("memory.qrv")));
+    EXPECT_EQ(dialogs_.requests.back().defaultExt, "qrv");
 }
 
 TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)

@@ -1,10 +1,12 @@
 #include "app/ui/options_dialog.h"
 #include "link/comm_settings.h"
+#include "link/line_registry.h"
 #include "model/ini_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QRegularExpression>
@@ -13,6 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace qz {
 
@@ -274,4 +280,56 @@ TEST_F(OptionsTest, TheVerifyChoiceIsSavedWithTheOtherLinesKept)
     EXPECT_TRUE(dialog.verifyCheckBox()->isChecked());
 }
 
+} // namespace qz
+
+namespace qz {
+namespace {
+
+class TypedPortTest : public OptionsTest {};
+
+TEST_F(TypedPortTest, APortTypedByHandIsTriedAndRefusedWithTheSystemsReason)
+{
+    LineRegistry lines;
+    // A pseudo-terminal, as the simulator offers: the platform does not list it.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const QString pty = QString::fromLocal8Bit(::ptsname(master));
+
+    OptionsDialog dialog(CommSettings(Ini(), PortProbe::forRegistry(lines), false));
+    QStringList told;
+    QObject::connect(&dialog, &OptionsDialog::portRefused, [&told](const QString& m) { told << m; });
+    dialog.showOptions();
+    const QString before = dialog.currentPort();
+
+    const struct {
+        QString typed;
+        QString message;
+    } refused[] = {
+        {"/nonexistent/port", "Unable to open com port /nonexistent/port: No such file or directory"},
+        {"/dev/null", "Unable to open com port /dev/null: Not a serial port"},
+    };
+    for (const auto& c : refused) {
+        told.clear();
+        dialog.portPathEdit()->setText(c.typed);
+        dialog.acceptOptions();
+        EXPECT_EQ(told, QStringList{c.message});
+        EXPECT_TRUE(dialog.isVisible()) << "stays open to correct the name";
+        EXPECT_EQ(dialog.currentPort(), before);
+    }
+
+    told.clear();
+    dialog.portPathEdit()->setText(" " + pty + " ");
+    dialog.acceptOptions();
+    EXPECT_TRUE(told.isEmpty()) << told.join('|').toStdString();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.currentPort(), pty);
+    EXPECT_EQ(Key("Communication", "Comport"), pty);
+    EXPECT_EQ(dialog.portComboBox()->currentData().toString(), pty);
+    EXPECT_TRUE(dialog.portPathEdit()->text().isEmpty());
+    ::close(master);
+}
+
+} // namespace
 } // namespace qz

@@ -4,6 +4,7 @@
 #include "app/ui/status_image.h"
 #include "support/scripted_pump.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,14 @@ TEST(FormGauge, HoldsTheBarInsideItsRangeAndShowsCancelOnlyWhenAsked)
     EXPECT_EQ(gauge.position(), 420);
     gauge.setCancelEnabled(true);
     EXPECT_TRUE(gauge.cancelVisible());
+    // The line under Cancel, whole, neither over the button nor over the bar.
+    gauge.setText("Block 37 of 508, 1:02:05 left");
+    EXPECT_EQ(gauge.text(), "Block 37 of 508, 1:02:05 left");
+    const auto* line = gauge.findChild<QLabel*>("GaugeText");
+    ASSERT_TRUE(line);
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(gauge.text()), line->width());
+    EXPECT_FALSE(line->geometry().intersects(gauge.findChild<QPushButton*>("CancelBtn")->geometry()));
+    EXPECT_FALSE(line->geometry().intersects(gauge.findChild<QWidget*>("Gauge")->geometry()));
 }
 
 TEST(FormGauge, CancelIsSeenAfterPendingEventsAndClearedOnHide)

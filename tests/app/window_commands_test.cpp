@@ -1,10 +1,16 @@
 #include "app_rig.h"
 
+#include "app/ui/document_dialogs.h"
+
 #include "graph/ui/graph_window.h"
 #include "model/internal_messages.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QToolButton>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
@@ -37,6 +43,125 @@ TEST_F(WindowCommandsTest, APrintThatCannotBeginIsReported)
     printer.setOutputFileName("/nonexistent/folder/graph.pdf");
     Form().printNow();
     EXPECT_EQ(prompt_.texts(), QStringList({"Unable to print on /nonexistent/folder/graph.pdf"}));
+}
+
+class PrintTest : public AppTest {
+protected:
+    // A downloaded recording: its title begins with "S/N:".
+    GraphWindow* Downloaded()
+    {
+        const QByteArray image = ColdStoreImage().build();
+        EXPECT_EQ(Form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())), ImageUse::Shown);
+        Settle();
+        return Form().graphWindows().isEmpty() ? nullptr : Form().graphWindows().constFirst();
+    }
+    static bool IsPdf(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-";
+    }
+    // No printer chosen, as on a machine without printers.
+    void NoPrinter()
+    {
+        QPrinter& printer = Form().printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString());
+    }
+};
+
+TEST_F(PrintTest, TheButtonWithoutAPrinterPrintsToAPdfFileNamedWithoutSeparators)
+{
+    GraphWindow* g = Downloaded();
+    ASSERT_NE(g, nullptr);
+    ASSERT_TRUE(g->windowTitle().startsWith("S/N:"));
+    NoPrinter();
+    const QString pdf = Scratch("graph.pdf");
+    dialogs_.script({pdf});
+    Form().toolButton("sbPrint")->click();
+    Settle();
+    EXPECT_TRUE(prompt_.texts().isEmpty()) << prompt_.texts().join('|').toStdString();
+    EXPECT_TRUE(IsPdf(pdf));
+    ASSERT_EQ(dialogs_.requests.size(), 1u);
+    const FileDialogRequest& asked = dialogs_.requests.back();
+    EXPECT_EQ(asked.defaultExt, "pdf");
+    EXPECT_TRUE(asked.initialName.endsWith(".pdf"));
+    EXPECT_FALSE(asked.initialName.contains('/')) << asked.initialName.toStdString();
+    EXPECT_TRUE(asked.initialName.startsWith("S-N:")) << asked.initialName.toStdString();
+    // The print dialog proposes its file from the document name, which has no separator either.
+    EXPECT_FALSE(Form().printer().docName().contains('/'));
+
+    // Cancelled, nothing is printed and nothing told.
+    dialogs_.script({QString()});
+    Form().printNow();
+    EXPECT_TRUE(prompt_.texts().isEmpty());
+}
+
+TEST_F(PrintTest, AFailedPrintLeavesTheNextPrintsWorking)
+{
+    ASSERT_NE(Downloaded(), nullptr);
+    NoPrinter();
+    const QString bad = Scratch("missing/graph.pdf");
+    dialogs_.script({bad});
+    Form().printNow();
+    EXPECT_EQ(prompt_.texts(), QStringList({"Unable to print on " + bad}));
+
+    // File, Print to a PDF file, then the button again.
+    prompt_.clear();
+    const QString viaMenu = Scratch("menu.pdf");
+    Form().printer().setOutputFileName(viaMenu);
+    Form().action("Print1")->trigger();
+    EXPECT_EQ(dialogs_.prints, 1);
+    EXPECT_TRUE(IsPdf(viaMenu));
+    const QString again = Scratch("again.pdf");
+    Form().printer().setOutputFileName(again);
+    Form().printNow();
+    EXPECT_TRUE(IsPdf(again));
+    EXPECT_TRUE(prompt_.texts().isEmpty()) << prompt_.texts().join('|').toStdString();
+}
+
+TEST(ProposedFileName, PathSeparatorsOfTheTitleBecomeDashes)
+{
+    const struct {
+        const char* title;
+        const char* ext;
+        const char* name;
+    } cases[] = {
+        {"S/N:4938 - Cold store #1   (12/03/01 14:20:00 )", "pdf", "S-N:4938 - Cold store #1   (12-03-01 14:20:00 ).pdf"},
+        {"cold.qrv - Cold store #1", "", "cold.qrv - Cold store #1"},
+        {"a\\b", "bmp", "a-b.bmp"},
+        {"  ", "pdf", "graph.pdf"},
+        {"..", "pdf", "graph.pdf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(proposedFileName(QString::fromLatin1(c.title), QString::fromLatin1(c.ext)), QString::fromLatin1(c.name));
+}
+
+TEST_F(WindowCommandsTest, TheCommandLinePlotDrawsWhatTheGraphWindowShows)
+{
+    const QString cli = QStringLiteral(QUORZK_BINARY_DIR "/quorzk-cli");
+    if (!QFile::exists(cli))
+        GTEST_SKIP() << "quorzk-cli is not built";
+    // A recording of a model that the installed catalogue knows, as the tool reads it.
+    const QString file = WriteFile("cold.qrv", [] {
+        QFile f(QStringLiteral(QUORZK_SOURCE_DIR "/tests/recording/golden/cold_store.qrv"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }());
+    GraphWindow* g = OpenThroughMenu(file);
+    ASSERT_NE(g, nullptr);
+    const QImage shown = g->snapshot().convertToFormat(QImage::Format_RGB32);
+    const QString png = Scratch("cold.png");
+    QProcess plot;
+    plot.start(cli, {"plot", file, "--output", png, "--size",
+                     QString::number(shown.width()) + "x" + QString::number(shown.height())});
+    ASSERT_TRUE(plot.waitForFinished(60000));
+    ASSERT_EQ(plot.exitCode(), 0) << plot.readAllStandardError().toStdString() << " " << file.toStdString();
+    const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), shown.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing += drawn.pixel(x, y) != shown.pixel(x, y);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(WindowCommandsTest, PrintSetupUsesThePlatformDialog)

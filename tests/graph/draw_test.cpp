@@ -199,9 +199,13 @@ TEST_F(GraphDrawTest, TextsAndTheirPlaces)
     const QFontMetrics bm(bold, &dev);
     const int w = bm.horizontalAdvance(QStringLiteral("W"));
 
-    // Time labels: centred under ticks 50 pixels apart, top 8 pixels below the plot.
-    const char* times[] = {"12/03-14:21", "14:31", "14:41", "14:51", "15:01", "15:11"};
+    // Time labels: centred under ticks 50 pixels apart, top 8 pixels below the plot; the
+    // second would run into the first, which carries the date, so it is left out.
+    EXPECT_FALSE(dev.Find(QStringLiteral("14:31")));
+    const char* times[] = {"12/03-14:21", nullptr, "14:41", "14:51", "15:01", "15:11"};
     for (int k = 0; k < 6; ++k) {
+        if (!times[k])
+            continue;
         const QString text = QString::fromLatin1(times[k]);
         const DrawnText* t = dev.Find(text);
         ASSERT_TRUE(t) << times[k];

@@ -3,11 +3,13 @@
 // with damaged, unsteady and unread blocks is in download_integrity_test.cpp.
 #include "download_memory.h"
 #include "emulator_rig.h"
+#include "link/download_progress.h"
 #include "link/link_report.h"
 #include "link/link_texts.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
 #include "model/values.h"
+#include "support/virtual_clock.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -36,18 +38,66 @@ TEST(Download, ALinearRecordingArrivesByteForByte)
     EXPECT_EQ(r.emulator.commands('D'), 4 + 24);
 }
 
-TEST(Download, TheBarCyclesEveryElevenBlocks)
+TEST(Download, TheBarOnlyMovesForwardAndTheLineCountsTheBlocks)
 {
     EmulatorRig r(linear(23));
     r.download();
-    const std::vector<int> header{0, 33, 66, 100};
-    std::vector<int> expected = header;
-    for (int i = 0; i <= 23; ++i)
-        expected.push_back((i % 11) * 9 + 10);
-    expected.push_back(100);
-    EXPECT_EQ(r.progress.positions, expected);
-    EXPECT_EQ(expected[4 + 10], 100);
-    EXPECT_EQ(expected[4 + 11], 10);
+    const int blocks = MemoryBlocks(ByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kDeviceCode));
+    const std::vector<int>& p = r.progress.positions;
+    EXPECT_EQ(r.progress.maximum, 1000);
+    // The start, 4 header steps, 24 blocks (the last one erased), the end.
+    ASSERT_EQ(p.size(), 1u + 4u + 24u + 1u);
+    EXPECT_EQ(p.front(), 0);
+    EXPECT_EQ(p.back(), 1000);
+    EXPECT_TRUE(std::is_sorted(p.begin(), p.end()));
+    for (std::size_t k = 6; k < p.size(); ++k)
+        EXPECT_GT(p[k], p[k - 1]) << "step " << k << " did not move the bar";
+
+    // The line: cleared at the start, then one per block.
+    const std::vector<QString>& t = r.progress.texts;
+    ASSERT_EQ(t.size(), 1u + 24u);
+    EXPECT_EQ(t[0], QString());
+    for (std::size_t k = 1; k < t.size(); ++k)
+        EXPECT_TRUE(t[k].startsWith("Block " + QString::number(k) + " of " + QString::number(blocks)))
+            << t[k].toStdString();
+}
+
+TEST(DownloadProgress, TheTimeLeftFollowsThePaceOfTheBlocksRead)
+{
+    RecordingProgress shown;
+    VirtualClock clock;
+    DownloadProgress progress(shown, clock);
+    progress.begin();
+    for (int step = 0; step <= DownloadProgress::kHeaderSteps; ++step)
+        progress.header(step);
+    for (int i = 0; i < 4; ++i) {
+        progress.block(i, 508);
+        clock.advance(250);
+    }
+    // A block read again after a failed check does not move the bar back.
+    progress.block(2, 508);
+    progress.end();
+    EXPECT_EQ(shown.texts, (std::vector<QString>{"", "Block 1 of 508", "Block 2 of 508, 2:07 left",
+                                                 "Block 3 of 508, 2:07 left", "Block 4 of 508, 2:07 left",
+                                                 "Block 3 of 508, 4:13 left"}));
+    EXPECT_TRUE(std::is_sorted(shown.positions.begin(), shown.positions.end()));
+    EXPECT_EQ(shown.positions.back(), DownloadProgress::kMaximum);
+}
+
+TEST(Download, BlockLineTellsTheTimeLeftInMinutesOrHours)
+{
+    const struct {
+        int block, count;
+        std::int64_t left;
+        const char* text;
+    } cases[] = {
+        {37, 508, -1, "Block 37 of 508"},
+        {37, 508, 125, "Block 37 of 508, 2:05 left"},
+        {1, 508, 3725, "Block 1 of 508, 1:02:05 left"},
+        {60, 60, 0, "Block 60 of 60, 0:00 left"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(blockProgressText(c.block, c.count, c.left), QString::fromLatin1(c.text));
 }
 
 TEST(Download, AWrappedRingStartsAtItsOldestBlock)

@@ -56,9 +56,11 @@ public:
     void setMaximum(int m) override { maximum = m; }
     void setPosition(int p) override { positions.push_back(p); }
     void setCancelEnabled(bool e) override { cancelEnabled.push_back(e); }
+    void setText(const QString& t) override { texts.push_back(t); }
     bool cancelled() override { return ++cancelChecks == cancelAt; }
 
     QString caption;
+    std::vector<QString> texts;
     int maximum = 0;
     std::vector<int> positions;
     std::vector<bool> cancelEnabled;
