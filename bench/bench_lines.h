@@ -12,9 +12,17 @@
 
 namespace qz::bench {
 
+// Bytes that crossed a line; kept by the caller, since the protocol owns the line.
+struct LineCounts {
+    std::int64_t sent = 0;
+    std::int64_t received = 0;
+    std::int64_t total() const { return sent + received; }
+};
+
 class CountingLine final : public LineBackend {
 public:
-    explicit CountingLine(std::unique_ptr<LineBackend> inner) : inner_(std::move(inner)) {}
+    CountingLine(std::unique_ptr<LineBackend> inner, LineCounts& counts)
+        : inner_(std::move(inner)), counts_(counts) {}
     bool open(const QString& name) override { return inner_->open(name); }
     int openError() const override { return inner_->openError(); }
     void close() override { inner_->close(); }
@@ -24,7 +32,7 @@ public:
     {
         const std::int64_t w = inner_->write(d, n);
         if (w > 0)
-            sent += w;
+            counts_.sent += w;
         return w;
     }
     std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }
@@ -33,16 +41,14 @@ public:
     {
         const std::int64_t r = inner_->read(d, n);
         if (r > 0)
-            received += r;
+            counts_.received += r;
         return r;
     }
     void purge() override { inner_->purge(); }
 
-    std::int64_t sent = 0;
-    std::int64_t received = 0;
-
 private:
     std::unique_ptr<LineBackend> inner_;
+    LineCounts& counts_;
 };
 
 class FixedClock final : public Clock {

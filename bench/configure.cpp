@@ -20,6 +20,7 @@
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
 #include "tests/support/silent_prompt.h"
+#include "bench/bench_lines.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -32,56 +33,14 @@
 namespace {
 
 using namespace qz;
-
-// Counts what crosses the line in each direction once counting is on.
-class CountingLine final : public LineBackend {
-public:
-    explicit CountingLine(std::unique_ptr<LineBackend> inner) : inner_(std::move(inner)) {}
-    bool open(const QString& name) override { return inner_->open(name); }
-    int openError() const override { return inner_->openError(); }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-    bool raiseDtr() override { return inner_->raiseDtr(); }
-    std::int64_t write(const std::uint8_t* d, std::int64_t n) override
-    {
-        const std::int64_t w = inner_->write(d, n);
-        if (w > 0)
-            *sent += w;
-        return w;
-    }
-    std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }
-    std::int64_t waitForBytes(std::int64_t c, std::int64_t t) override { return inner_->waitForBytes(c, t); }
-    std::int64_t read(std::uint8_t* d, std::int64_t n) override
-    {
-        const std::int64_t r = inner_->read(d, n);
-        if (r > 0)
-            *received += r;
-        return r;
-    }
-    void purge() override { inner_->purge(); }
-
-    std::int64_t* sent = nullptr;
-    std::int64_t* received = nullptr;
-
-private:
-    std::unique_ptr<LineBackend> inner_;
-};
-
-class FixedClock final : public Clock {
-public:
-    std::int64_t tickMs() override { return now; }
-    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
-    QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
-    std::int64_t now = 0;
-};
+using bench::CountingLine;
+using bench::FixedClock;
 
 void sendOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock,
               const QString& portName)
 {
-    std::int64_t sent = 0, received = 0;
-    auto counting = std::make_unique<CountingLine>(std::move(line));
-    counting->sent = &sent;
-    counting->received = &received;
+    bench::LineCounts counts;
+    auto counting = std::make_unique<CountingLine>(std::move(line), counts);
     qz::test::SilentPrompt prompt;
     NullProgress progress;
     NullEventPump pump;
@@ -91,7 +50,7 @@ void sendOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock&
         state.SkipWithError("the logger could not be read");
         return;
     }
-    sent = received = 0;
+    counts = {};
     const ByteView view{image.data(), image.size()};
     ConfigurationEntry entry;
     entry.intervalSeconds = 30;
@@ -106,10 +65,10 @@ void sendOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock&
     state.SetIterationTime(seconds);
     if (outcome != SendOutcome::Sent || prompt.messages != 0)
         state.SkipWithError("the configuration was not sent");
-    const double wire = double(sent + received) * 10.0 / 19200.0;
+    const double wire = bench::WireSeconds(counts.total());
     state.counters["wire_s"] = wire;
     state.counters["ratio"] = seconds / wire;
-    state.counters["bytes"] = double(sent + received);
+    state.counters["bytes"] = double(counts.total());
 }
 
 void BM_ConfigurePacedInProcess(benchmark::State& state)

@@ -20,6 +20,7 @@
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
 #include "tests/support/silent_prompt.h"
+#include "bench/bench_lines.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -32,41 +33,8 @@
 namespace {
 
 using namespace qz;
-
-// Counts what crosses the line in each direction.
-class CountingLine final : public LineBackend {
-public:
-    explicit CountingLine(std::unique_ptr<LineBackend> inner) : inner_(std::move(inner)) {}
-    bool open(const QString& name) override { return inner_->open(name); }
-    int openError() const override { return inner_->openError(); }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-    bool raiseDtr() override { return inner_->raiseDtr(); }
-    std::int64_t write(const std::uint8_t* d, std::int64_t n) override
-    {
-        const std::int64_t w = inner_->write(d, n);
-        if (w > 0)
-            *sent_ += w;
-        return w;
-    }
-    std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }
-    std::int64_t waitForBytes(std::int64_t c, std::int64_t t) override { return inner_->waitForBytes(c, t); }
-    std::int64_t read(std::uint8_t* d, std::int64_t n) override
-    {
-        const std::int64_t r = inner_->read(d, n);
-        if (r > 0)
-            *received_ += r;
-        return r;
-    }
-    void purge() override { inner_->purge(); }
-
-    std::int64_t* sent_ = nullptr;
-    std::int64_t* received_ = nullptr;
-
-private:
-    std::unique_ptr<LineBackend> inner_;
-};
-
+using bench::CountingLine;
+using bench::FixedClock;
 
 sim::MemoryPreset fullMemory()
 {
@@ -76,23 +44,13 @@ sim::MemoryPreset fullMemory()
     return preset;
 }
 
-class FixedClock final : public Clock {
-public:
-    std::int64_t tickMs() override { return now; }
-    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
-    QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
-    std::int64_t now = 0;
-};
-
 // One download over the given line (traced into a temporary file when asked); reports
 // the counters and whether it succeeded.
 void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock,
                   const QString& portName, bool traced = false)
 {
-    std::int64_t sent = 0, received = 0;
-    auto counting = std::make_unique<CountingLine>(std::move(line));
-    counting->sent_ = &sent;
-    counting->received_ = &received;
+    bench::LineCounts counts;
+    auto counting = std::make_unique<CountingLine>(std::move(line), counts);
     QTemporaryDir dir;
     WireTrace trace(dir.filePath("trace.txt"), clock);
     std::unique_ptr<LineBackend> port = std::move(counting);
@@ -113,10 +71,10 @@ void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Cl
     state.SetIterationTime(seconds);
     if (outcome != DownloadOutcome::Accepted || blocksUsed != mem::kMaxBlocks || prompt.messages != 0)
         state.SkipWithError("download failed");
-    const double wire = double(sent + received) * 10.0 / 19200.0;
+    const double wire = bench::WireSeconds(counts.total());
     state.counters["wire_s"] = wire;
     state.counters["ratio"] = seconds / wire;
-    state.counters["bytes"] = double(sent + received);
+    state.counters["bytes"] = double(counts.total());
 }
 
 void BM_DownloadPacedInProcess(benchmark::State& state)

@@ -19,6 +19,7 @@
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
 #include "tests/support/silent_prompt.h"
+#include "bench/bench_lines.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +29,7 @@
 namespace {
 
 using namespace qz;
+using bench::CountingLine;
 
 constexpr std::int64_t kLatencyUs = 40000; // the modem front's default, each way
 
@@ -37,36 +39,6 @@ public:
     void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
     QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
     std::int64_t now = 0;
-};
-
-// Counts the bytes and the frames that cross the line.
-class CountingLine final : public LineBackend {
-public:
-    CountingLine(std::unique_ptr<LineBackend> inner, std::int64_t& bytes) : inner_(std::move(inner)), bytes_(bytes) {}
-    bool open(const QString& name) override { return inner_->open(name); }
-    int openError() const override { return inner_->openError(); }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-    bool raiseDtr() override { return inner_->raiseDtr(); }
-    std::int64_t write(const std::uint8_t* d, std::int64_t n) override
-    {
-        const std::int64_t w = inner_->write(d, n);
-        bytes_ += std::max<std::int64_t>(w, 0);
-        return w;
-    }
-    std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }
-    std::int64_t waitForBytes(std::int64_t c, std::int64_t t) override { return inner_->waitForBytes(c, t); }
-    std::int64_t read(std::uint8_t* d, std::int64_t n) override
-    {
-        const std::int64_t r = inner_->read(d, n);
-        bytes_ += std::max<std::int64_t>(r, 0);
-        return r;
-    }
-    void purge() override { inner_->purge(); }
-
-private:
-    std::unique_ptr<LineBackend> inner_;
-    std::int64_t& bytes_;
 };
 
 struct Run {
@@ -115,8 +87,9 @@ Run download(Clock& clock, const std::function<double()>& elapsed, bool modem, b
     const std::int64_t in = emulator.bytesIn();
     qz::test::SilentPrompt prompt;
     NullProgress progress;
+    bench::LineCounts counts;
     LoggerProtocol q(LinkSettings{"sim", modem},
-                     std::make_unique<CountingLine>(std::make_unique<sim::EmulatorLine>(emulator, clock), run.bytes),
+                     std::make_unique<CountingLine>(std::make_unique<sim::EmulatorLine>(emulator, clock), counts),
                      clock);
     DownloadOptions downloadOptions;
     downloadOptions.verify = verify;
@@ -129,6 +102,7 @@ Run download(Clock& clock, const std::function<double()>& elapsed, bool modem, b
     const double start = elapsed();
     const DownloadOutcome outcome = runDownload(q, progress, prompt, downloadOptions, receiver);
     run.seconds = elapsed() - start;
+    run.bytes = counts.total();
     run.frames = std::int64_t(emulator.frameLog().size()) - logged;
     run.frameBytes = emulator.bytesIn() - in;
     run.ok = outcome == DownloadOutcome::Accepted && used == std::min(blocks, int(mem::kMaxBlocks)) &&
@@ -140,7 +114,7 @@ void report(benchmark::State& state, const Run& modem, const Run& cable)
 {
     if (!modem.ok || !cable.ok)
         state.SkipWithError("download failed");
-    const double wire = double(modem.bytes) * 10.0 / 19200.0;
+    const double wire = bench::WireSeconds(modem.bytes);
     state.SetIterationTime(modem.seconds);
     state.counters["wire_s"] = wire;
     state.counters["s"] = modem.seconds;

@@ -39,8 +39,8 @@ constexpr int kCycles = 10;
 void cycles(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock,
             const QString& portName)
 {
-    auto counting = std::make_unique<CountingLine>(std::move(line));
-    CountingLine& counted = *counting;
+    bench::LineCounts counted;
+    auto counting = std::make_unique<CountingLine>(std::move(line), counted);
     qz::test::SilentPrompt prompt;
     LoggerProtocol q(LinkSettings{portName, false}, std::move(counting), clock);
     if (q.ensureOpen() != LinkStatus::Ok) {
@@ -59,7 +59,7 @@ void cycles(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& c
     state.SetIterationTime(seconds / kCycles);
     if (read != kCycles || prompt.messages != 0)
         state.SkipWithError("a cycle did not read");
-    const std::int64_t bytes = (counted.sent + counted.received) / kCycles;
+    const std::int64_t bytes = counted.total() / kCycles;
     state.counters["wire_s"] = bench::WireSeconds(bytes);
     state.counters["ratio"] = seconds / kCycles / bench::WireSeconds(bytes);
     state.counters["bytes"] = double(bytes);
