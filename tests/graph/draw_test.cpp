@@ -361,7 +361,7 @@ TEST_F(GraphDrawTest, UnusualScalesDrawWithoutFault)
 {
     struct Case {
         const char* what;
-        InputSpec input;
+        InputSetup input;
     };
     const Case cases[] = {
         {"huge span", GraphInput("x", -1e30, 1e30)},

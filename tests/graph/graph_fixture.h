@@ -34,7 +34,7 @@ ImageBuilder OneInput();
 ImageBuilder ThreeInputs();
 
 // An input of the graph tests: no name, 0..100 over the whole converter range.
-inline InputSpec GraphInput(const char* unit, double scaleLow = 0, double scaleHigh = 100,
+inline InputSetup GraphInput(const char* unit, double scaleLow = 0, double scaleHigh = 100,
                             std::uint16_t calLow = 0, std::uint16_t calHigh = 255 * 256)
 {
     return {QString(), QString::fromLatin1(unit), scaleLow, scaleHigh, calLow, calHigh};

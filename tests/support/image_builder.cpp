@@ -58,16 +58,16 @@ ImageBuilder& ImageBuilder::interval(int samplingPeriod, int samplesPerInterval)
     return *this;
 }
 
-ImageBuilder& ImageBuilder::input(int i, const InputSpec& spec)
+ImageBuilder& ImageBuilder::input(int i, const InputSetup& setup)
 {
     mask_ = std::uint8_t(mask_ | (1u << i));
     const std::size_t d = mem::DescriptorAddress(i);
-    StrToBytes(spec.name, At(header_, d + mem::kInputName), int(mem::kInputNameSize));
-    StrToBytes(spec.unit, At(header_, d + mem::kInputUnit), int(mem::kInputUnitSize));
-    DoubleToReal48(spec.scaleLow, At(header_, d + mem::kScaleLow));
-    DoubleToReal48(spec.scaleHigh, At(header_, d + mem::kScaleHigh));
-    View(header_).setU16(mem::CalLowAddress(i), spec.calLow);
-    View(header_).setU16(mem::CalHighAddress(i), spec.calHigh);
+    StrToBytes(setup.name, At(header_, d + mem::kInputName), int(mem::kInputNameSize));
+    StrToBytes(setup.unit, At(header_, d + mem::kInputUnit), int(mem::kInputUnitSize));
+    DoubleToReal48(setup.scaleLow, At(header_, d + mem::kScaleLow));
+    DoubleToReal48(setup.scaleHigh, At(header_, d + mem::kScaleHigh));
+    View(header_).setU16(mem::CalLowAddress(i), setup.calLow);
+    View(header_).setU16(mem::CalHighAddress(i), setup.calHigh);
     return *this;
 }
 

@@ -30,7 +30,7 @@ inline constexpr std::uint16_t kCodeLarge = 0xE0;   // 508 blocks, accepted
 inline constexpr std::uint16_t kCodeRefused = 0x20; // 124 blocks, wrong model line
 inline constexpr std::uint16_t kCodeShipped = 293;  // 124 blocks, also in the shipped catalogue
 
-struct InputSpec {
+struct InputSetup {
     QString name;
     QString unit;
     double scaleLow = 0;
@@ -55,7 +55,7 @@ public:
     ImageBuilder& recordName(const QString& name);  // blank-padded to 50
     // SamplingPeriod (and its reload and the sampling interval), SamplesPerInterval.
     ImageBuilder& interval(int samplingPeriod, int samplesPerInterval);
-    ImageBuilder& input(int i, const InputSpec& spec); // also sets its mask bit
+    ImageBuilder& input(int i, const InputSetup& setup); // also sets its mask bit
     // The stamp of every block (two-digit year).
     ImageBuilder& start(int yy, int mo, int dd, int hh, int mi, int ss);
     // A wrapped ring: the oldest block is physical, every block of the memory is in use.
