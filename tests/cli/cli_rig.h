@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -46,9 +47,12 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun cli(const QStringList& args)
+// quorzk-cli in the given environment (the test's own by default).
+inline CliRun cli(const QStringList& args,
+                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(kBin + "/quorzk-cli", args);
     CliRun r;
     if (!p.waitForFinished(120000)) {

@@ -1,5 +1,7 @@
 // quorzk-cli configure and stop end to end: quorzk-sim serves an emulated logger on a
 // pseudo-terminal, and status tells what the logger holds afterwards.
+#include "cli_rig.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,57 +10,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qz::test {
 namespace {
-
-const QString kBin = QStringLiteral(QUORZK_BINARY_DIR);
-
-// A quorzk-sim process, stopped with the test.
-class Sim {
-public:
-    explicit Sim(const QStringList& args = {})
-    {
-        p_.setProgram(kBin + "/quorzk-sim");
-        p_.setArguments(args);
-        p_.start();
-        if (p_.waitForStarted(10000) && p_.waitForReadyRead(10000))
-            path_ = QString::fromUtf8(p_.readLine()).trimmed();
-    }
-    ~Sim()
-    {
-        p_.terminate();
-        if (!p_.waitForFinished(5000)) {
-            p_.kill();
-            p_.waitForFinished(5000);
-        }
-    }
-    const QString& path() const { return path_; }
-
-private:
-    QProcess p_;
-    QString path_;
-};
-
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliResult cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(kBin + "/quorzk-cli", args);
-    CliResult r;
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
@@ -66,12 +19,6 @@ QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
     return f.fileName();
-}
-
-QByteArray readFile(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Frames of a wire trace sent to the logger with a command letter: "> 24 23 24 LL".
@@ -86,14 +33,14 @@ int framesSent(const QByteArray& trace, char letter)
 
 TEST(CliConfigure, StartsTheLoggerAndSaysWhatWasSent)
 {
-    Sim sim({"--model", "101", "--memory", "linear", "--blocks", "10"});
+    SimProcess sim({"--model", "101", "--memory", "linear", "--blocks", "10"});
     ASSERT_FALSE(sim.path().isEmpty());
     QTemporaryDir dir;
     const QString inputs = write(dir, "inputs.csv",
                                  "input,active,function,unit,max,min\n"
                                  "2,0,Door,%,100,0\n"
                                  "6,1,Soil,\xC2\xB0" "C,50.5,-10\n");
-    const CliResult r = cli({"configure", "--port", sim.path(), "--interval", "00:30", "--stop", "cyclic",
+    const CliRun r = cli({"configure", "--port", sim.path(), "--interval", "00:30", "--stop", "cyclic",
                        "--comment", "Greenhouse test", "--inputs", inputs});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
@@ -110,33 +57,33 @@ TEST(CliConfigure, StartsTheLoggerAndSaysWhatWasSent)
     // 252 blocks x 120 samples x 30 s / 4 inputs = 226,800 s.
     EXPECT_EQ(lines[7], "Recording duration: 2 Days  15 Hours  0 Min");
 
-    const CliResult status = cli({"status", "--port", sim.path()});
+    const CliRun status = cli({"status", "--port", sim.path()});
     EXPECT_TRUE(status.out.contains("Run state:     recording")) << status.out.toStdString();
     EXPECT_TRUE(status.out.contains("Comment:       Greenhouse test")) << status.out.toStdString();
 }
 
 TEST(CliConfigure, ADelayedStartWaits)
 {
-    Sim sim({"--model", "485"});
+    SimProcess sim({"--model", "485"});
     ASSERT_FALSE(sim.path().isEmpty());
-    const CliResult r = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
+    const CliRun r = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
                        "--start-after", "01:02:03"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Stop:               when the memory is full\n")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Start:              20")) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("now,")) << r.out.toStdString();
-    const CliResult status = cli({"status", "--port", sim.path()});
+    const CliRun status = cli({"status", "--port", sim.path()});
     EXPECT_TRUE(status.out.contains("Run state:     waiting for a delayed start")) << status.out.toStdString();
 }
 
 TEST(CliConfigure, ARecordingLoggerIsRestartedOnlyWithYes)
 {
-    Sim sim({"--model", "101", "--running"});
+    SimProcess sim({"--model", "101", "--running"});
     ASSERT_FALSE(sim.path().isEmpty());
     const QString question = "Recorder running\nSending configuration will restart it\nSend Configuration ?";
     QTemporaryDir dir;
     const QString trace = dir.filePath("t.txt");
-    const CliResult no = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
+    const CliRun no = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
                         "--comment", "never", "--trace", trace});
     EXPECT_EQ(no.exitCode, 1);
     EXPECT_EQ(no.err.trimmed(), question);
@@ -145,7 +92,7 @@ TEST(CliConfigure, ARecordingLoggerIsRestartedOnlyWithYes)
         EXPECT_EQ(framesSent(readFile(trace), letter), 0) << letter;
     EXPECT_FALSE(cli({"status", "--port", sim.path()}).out.contains("never"));
 
-    const CliResult yes = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
+    const CliRun yes = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
                          "--comment", "restarted", "--yes"});
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
     EXPECT_TRUE(yes.err.contains(question));
@@ -154,7 +101,7 @@ TEST(CliConfigure, ARecordingLoggerIsRestartedOnlyWithYes)
 
 TEST(CliConfigure, RefusalsWriteNothing)
 {
-    Sim sim({"--model", "101"});
+    SimProcess sim({"--model", "101"});
     ASSERT_FALSE(sim.path().isEmpty());
     QTemporaryDir dir;
     const QString badCsv = write(dir, "bad.csv", "input,active,function,unit,max,min\n1,1,Air,C,\"12,5\",0\n");
@@ -176,7 +123,7 @@ TEST(CliConfigure, RefusalsWriteNothing)
     };
     for (const auto& c : cases) {
         const QString trace = dir.filePath(QString("%1.txt").arg(c.name));
-        const CliResult r = cli(QStringList{"configure", "--port", sim.path(), "--stop", "cyclic", "--trace", trace}
+        const CliRun r = cli(QStringList{"configure", "--port", sim.path(), "--stop", "cyclic", "--trace", trace}
                           + c.args);
         EXPECT_EQ(r.exitCode, 1) << c.name;
         EXPECT_TRUE(r.err.startsWith(c.message)) << c.name << ": " << r.err.toStdString();
@@ -202,7 +149,7 @@ TEST(CliConfigure, UsageErrors)
         {"--interval", "60", "--stop", "full", "--bogus"},
     };
     for (const QStringList& extra : cases) {
-        const CliResult r = cli(base + extra);
+        const CliRun r = cli(base + extra);
         EXPECT_EQ(r.exitCode, 2) << extra.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage: quorzk-cli configure")) << extra.join(' ').toStdString();
     }
@@ -211,30 +158,30 @@ TEST(CliConfigure, UsageErrors)
 
 TEST(CliStop, ReportsWithoutYesAndStopsWithIt)
 {
-    Sim sim({"--model", "101", "--running"});
+    SimProcess sim({"--model", "101", "--running"});
     ASSERT_FALSE(sim.path().isEmpty());
-    const CliResult ask = cli({"stop", "--port", sim.path()});
+    const CliRun ask = cli({"stop", "--port", sim.path()});
     EXPECT_EQ(ask.exitCode, 1);
     EXPECT_EQ(ask.err.trimmed(), "Quorvant running\nConfirming stop ?");
     EXPECT_TRUE(ask.out.startsWith("Run state: running")) << ask.out.toStdString();
     EXPECT_TRUE(cli({"status", "--port", sim.path()}).out.contains("Run state:     recording"));
 
-    const CliResult stop = cli({"stop", "--port", sim.path(), "--yes"});
+    const CliRun stop = cli({"stop", "--port", sim.path(), "--yes"});
     EXPECT_EQ(stop.exitCode, 0) << stop.err.toStdString();
     EXPECT_EQ(stop.out, "Run state: stopped\n");
     EXPECT_TRUE(cli({"status", "--port", sim.path()}).out.contains("Run state:     stopped"));
 
-    const CliResult again = cli({"stop", "--port", sim.path()});
+    const CliRun again = cli({"stop", "--port", sim.path()});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(again.err.trimmed(), "Quorvant Already stopped");
 }
 
 TEST(CliStop, ALoggerThatDoesNotAnswer)
 {
-    Sim sim({"--silent"});
+    SimProcess sim({"--silent"});
     ASSERT_FALSE(sim.path().isEmpty());
     for (const QStringList& extra : {QStringList{}, QStringList{"--yes"}}) {
-        const CliResult r = cli(QStringList{"stop", "--port", sim.path()} + extra);
+        const CliRun r = cli(QStringList{"stop", "--port", sim.path()} + extra);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts),
                   (QStringList{"Please Connect The Quorvant", "no logger answers on " + sim.path()}));
@@ -243,3 +190,4 @@ TEST(CliStop, ALoggerThatDoesNotAnswer)
 }
 
 } // namespace
+} // namespace qz::test

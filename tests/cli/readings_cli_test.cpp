@@ -17,21 +17,9 @@ QStringList lines(const QString& text) { return text.split('\n'); }
 // quorzk-cli with a locale of its own.
 CliRun cliIn(const QString& locale, const QStringList& args)
 {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", locale);
-    p.setProcessEnvironment(env);
-    p.start(kBin + "/quorzk-cli", args);
-    CliRun r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return cli(args, env);
 }
 
 // "3 Supply    12.525 V": number, function name in nine columns, value, unit.
