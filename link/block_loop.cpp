@@ -1,44 +1,14 @@
 #include "link/block_loop.h"
 
-#include "link/block_check.h"
 #include "link/block_reader.h"
 #include "link/download_sequence.h"
 #include "link/link_texts.h"
+#include "model/block_check.h"
 #include "model/memory_image.h"
 
 #include <span>
 
 namespace qz {
-
-namespace {
-
-enum class BlockKind { Recorded, Erased, Damaged };
-
-struct Judgement {
-    BlockKind kind = BlockKind::Damaged;
-    StampContinuity continuity = StampContinuity::Continues;
-};
-
-// What block i holds, against the date of the block before it (linear) or on its own
-// (ring). Block 0 of a linear memory starts the date chain: the day before its own stamp.
-Judgement judge(const std::uint8_t* block, int i, bool ring, LoggerDate& date)
-{
-    if (isErasedBlock(block))
-        return {BlockKind::Erased};
-    if (!isPlausibleBlock(block))
-        return {BlockKind::Damaged};
-    if (ring)
-        return {BlockKind::Recorded};
-    const std::span<const std::uint8_t> stamp{block, mem::kBlockSize};
-    if (i == 0) {
-        date.setFromStamp(stamp);
-        date.previousDay();
-    }
-    const StampContinuity c = date.continuity(stamp);
-    return {c == StampContinuity::Breaks ? BlockKind::Damaged : BlockKind::Recorded, c};
-}
-
-} // namespace
 
 BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
 {
@@ -51,7 +21,7 @@ BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
     for (int i = 0; i < blocks; ++i) {
         progress.block(i, blocks);
         std::uint8_t* block = image.data() + mem::BlockAddress(i);
-        Judgement j;
+        BlockJudgement j;
         for (int attempt = 0; attempt < LoggerProtocol::kAttempts; ++attempt) {
             const CheckedRead got = readBlock(protocol, i, block, verify);
             if (!report.ok(got.status)) {
@@ -62,7 +32,7 @@ BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
                 end.unsteady = i;
                 return end;
             }
-            j = judge(block, i, ring, date);
+            j = judgeBlock(block, i, ring, date);
             if (j.kind != BlockKind::Damaged)
                 break;
         }

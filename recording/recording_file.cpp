@@ -8,6 +8,8 @@
 #include "platform/safe_file.h"
 #include "platform/system_reason.h"
 #include "recording/complete_blocks.h"
+#include "model/block_check.h"
+#include "model/memory_image.h"
 
 #include <QFile>
 
@@ -79,6 +81,14 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
     }
     LoadResult result;
     const auto held = int((body - qint64(mem::kHeaderSize)) / qint64(mem::kBlockSize));
+    // A memory dump of a linear logger carries the logger's own BlocksUsed, which stays 0
+    // while it records: its blocks in use are found as a download finds them. A saved
+    // recording with no block in use holds no block, so it is not touched.
+    ByteView view{image_.data(), image_.size()};
+    if (view.u16(mem::kBlocksUsed) == 0 && held > 0) {
+        view.setU16(mem::kBlocksUsed, std::uint16_t(linearBlocksInUse(image_.data() + mem::BlockAddress(0), held)));
+        view.setU16(mem::kFirstBlock, 0);
+    }
     const CompleteBlocks blocks = KeepCompleteBlocks({image_.data(), image_.size()}, held);
     result.missingBlocks = blocks.missing();
     result.declaredBlocks = blocks.declared;

@@ -1,6 +1,6 @@
 // Transactions: attempts, statuses, what the user is told through the report, and what
 // reaches the logger.
-#include "link/block_check.h"
+#include "model/block_check.h"
 #include "link/link_texts.h"
 #include "emulator_rig.h"
 #include "link_rig.h"

@@ -66,26 +66,33 @@ TEST_F(RawDumpTest, ASixtyBlockMemoryGivesTheSignatureAndItsBytesIn8072)
     EXPECT_TRUE(r.prompt.records().empty());
 }
 
-TEST_F(RawDumpTest, OpensAsARecordingWhenTheLoggerSaysHowManyBlocksAreUsed)
+TEST_F(RawDumpTest, OpensAsARecordingWithTheBlocksADownloadWouldTake)
 {
-    // The logger's own BlocksUsed travels with the dump: a wrapped ring says 60, a linear
-    // recording that has not wrapped says 0 and holds no measurement for the reader.
+    // The logger's own BlocksUsed travels with the dump: a wrapped ring says 60; a linear
+    // recording says 0, and opening finds its blocks as a download does, up to the first
+    // erased one. A memory erased from its first block holds no recording.
     const struct {
         const char* name;
         sim::Content content;
+        int blocks;
         LoadError load;
+        int blocksUsed;
     } cases[] = {
-        {"wrapped", sim::Content::Wrapped, LoadError::None},
-        {"linear", sim::Content::Linear, LoadError::TooFewMeasurements},
+        {"wrapped", sim::Content::Wrapped, 20, LoadError::None, 60},
+        {"linear", sim::Content::Linear, 20, LoadError::None, 20},
+        {"linear, one block", sim::Content::Linear, 1, LoadError::None, 1},
+        {"erased", sim::Content::Erased, 0, LoadError::TooFewMeasurements, 0},
     };
     CatalogueFolder catalogue;
     for (const auto& c : cases) {
-        EmulatorRig r(preset(0x00, c.content, 20));
+        EmulatorRig r(preset(0x00, c.content, c.blocks));
         ASSERT_EQ(dump(r, file(c.name)).end, RawDumpEnd::Written) << c.name;
+        ASSERT_EQ((ConstByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kBlocksUsed)),
+                  c.content == sim::Content::Wrapped ? 60 : 0) << c.name << ": the logger's own count";
         Recording recording{ProgramFolder(catalogue.path())};
         EXPECT_EQ(recording.load(file(c.name)).error, c.load) << c.name;
+        EXPECT_EQ(recording.reader().blocksUsed(), c.blocksUsed) << c.name;
         if (c.load == LoadError::None) {
-            EXPECT_EQ(recording.reader().blocksUsed(), 60) << c.name;
             EXPECT_GT(recording.measurementCount(), 1) << c.name;
         }
     }
