@@ -1,11 +1,13 @@
 #pragma once
 // What the link benchmarks share: a line that counts the bytes crossing it in each
-// direction, and a clock that moves only when slept on (the program's own work, without
-// waiting on the wire).
+// direction, a clock that moves only when slept on (the program's own work, without
+// waiting on the wire), and quorzk-sim serving a logger on a pseudo-terminal.
 #include "link/line_backend.h"
 #include "platform/clock.h"
 
 #include <QDateTime>
+#include <QProcess>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -57,6 +59,28 @@ public:
     void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
     QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
     std::int64_t now = 0;
+};
+
+// quorzk-sim on a pseudo-terminal for as long as it lives; path() is empty when it did not
+// start (the programs are not built).
+class SimOnPty {
+public:
+    explicit SimOnPty(const QStringList& args)
+    {
+        process_.start(QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"), args);
+        if (process_.waitForStarted(10000) && process_.waitForReadyRead(10000))
+            path_ = QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    ~SimOnPty()
+    {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    const QString& path() const { return path_; }
+
+private:
+    QProcess process_;
+    QString path_;
 };
 
 // Seconds that bytes take on the wire at 19200 baud, 8N1: echo pacing puts every byte

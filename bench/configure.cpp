@@ -23,7 +23,6 @@
 #include "bench/bench_lines.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -87,17 +86,13 @@ BENCHMARK(BM_ConfigurePacedInProcess)->Iterations(3)->UseManualTime()->Unit(benc
 void BM_ConfigurePacedPty(benchmark::State& state)
 {
     for (auto _ : state) {
-        QProcess sim;
-        sim.start(QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"), {"--model", "485", "--paced"});
-        if (!sim.waitForStarted(10000) || !sim.waitForReadyRead(10000)) {
+        const bench::SimOnPty sim({"--model", "485", "--paced"});
+        if (sim.path().isEmpty()) {
             state.SkipWithError("quorzk-sim did not start (build it first)");
             break;
         }
-        const QString path = QString::fromUtf8(sim.readLine()).trimmed();
         SystemClock clock;
-        sendOnce(state, std::make_unique<DeviceLine>(), clock, path);
-        sim.terminate();
-        sim.waitForFinished(5000);
+        sendOnce(state, std::make_unique<DeviceLine>(), clock, sim.path());
     }
 }
 BENCHMARK(BM_ConfigurePacedPty)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -23,7 +23,6 @@
 #include "bench/bench_lines.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -106,18 +105,13 @@ BENCHMARK(BM_DownloadPacedInProcessTraced)->Iterations(1)->UseManualTime()->Unit
 void BM_DownloadPacedPty(benchmark::State& state)
 {
     for (auto _ : state) {
-        QProcess sim;
-        sim.start(QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"),
-                  {"--model", "485", "--memory", "wrapped", "--paced"});
-        if (!sim.waitForStarted(10000) || !sim.waitForReadyRead(10000)) {
+        const bench::SimOnPty sim({"--model", "485", "--memory", "wrapped", "--paced"});
+        if (sim.path().isEmpty()) {
             state.SkipWithError("quorzk-sim did not start (build it first)");
             break;
         }
-        const QString path = QString::fromUtf8(sim.readLine()).trimmed();
         SystemClock clock;
-        downloadOnce(state, std::make_unique<DeviceLine>(), clock, path);
-        sim.terminate();
-        sim.waitForFinished(5000);
+        downloadOnce(state, std::make_unique<DeviceLine>(), clock, sim.path());
     }
 }
 BENCHMARK(BM_DownloadPacedPty)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

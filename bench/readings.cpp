@@ -22,7 +22,6 @@
 #include "tests/support/silent_prompt.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -86,17 +85,13 @@ BENCHMARK(BM_ReadingsCyclePacedInProcess)->Iterations(3)->UseManualTime()->Unit(
 void BM_ReadingsCyclePacedPty(benchmark::State& state)
 {
     for (auto _ : state) {
-        QProcess sim;
-        sim.start(QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"), {"--model", "485", "--paced"});
-        if (!sim.waitForStarted(10000) || !sim.waitForReadyRead(10000)) {
+        const bench::SimOnPty sim({"--model", "485", "--paced"});
+        if (sim.path().isEmpty()) {
             state.SkipWithError("quorzk-sim did not start (build it first)");
             break;
         }
-        const QString path = QString::fromUtf8(sim.readLine()).trimmed();
         SystemClock clock;
-        cycles(state, std::make_unique<DeviceLine>(), clock, path);
-        sim.terminate();
-        sim.waitForFinished(5000);
+        cycles(state, std::make_unique<DeviceLine>(), clock, sim.path());
     }
 }
 BENCHMARK(BM_ReadingsCyclePacedPty)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
