@@ -1,8 +1,11 @@
 #include "app_rig.h"
 
+#include "app/ui/options_dialog.h"
 #include "graph/ui/graph_window.h"
+#include "sim/emulator_line.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 
@@ -82,6 +85,17 @@ QStringList AppTest::Titles()
     for (GraphWindow* g : Form().graphWindows())
         out << g->windowTitle();
     return out;
+}
+
+void SimulatedLoggerTest::SetUp()
+{
+    AppTest::SetUp();
+    QFile::remove(QDir(Folder()).filePath("devices.ini"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
+                            QDir(Folder()).filePath("devices.ini")));
+    lines_.addNamed(LineRegistry::simulatedPortName(),
+                    [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
+    Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
 }
 
 } // namespace qz::test

@@ -4,6 +4,8 @@
 #include "app/ui/document_dialogs.h"
 #include "app/ui/main_window.h"
 #include "link/line_registry.h"
+#include "sim/emulator.h"
+#include "sim/presets.h"
 #include "support/catalogue_folder.h"
 #include "support/image_builder.h"
 #include "support/print_qt.h"
@@ -104,5 +106,14 @@ private:
 
 // Cold store recording of the recording tests' kind: three inputs, 100 measurements.
 ImageBuilder ColdStoreImage();
+
+// The main window on the simulated logger, with the shipped catalogue that knows its models.
+class SimulatedLoggerTest : public AppTest {
+protected:
+    void SetUp() override;
+    void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
+
+    sim::Emulator logger_;
+};
 
 } // namespace qz::test

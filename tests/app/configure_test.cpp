@@ -22,19 +22,8 @@
 namespace qz::test {
 namespace {
 
-class ConfigureCommandTest : public AppTest {
+class ConfigureCommandTest : public SimulatedLoggerTest {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        QFile::remove(QDir(Folder()).filePath("devices.ini"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
-                                QDir(Folder()).filePath("devices.ini")));
-        lines_.addNamed(LineRegistry::simulatedPortName(),
-                        [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
-        Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
-    }
-    void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
     ConfigurationDialog* Dialog() { return Form().configurationDialog(); }
     template <class T = QWidget>
     T* Control(const char* name)
@@ -44,7 +33,6 @@ protected:
         return w;
     }
 
-    sim::Emulator logger_;
 };
 
 TEST_F(ConfigureCommandTest, ANewUserPreparesARecordingAndDownloadsIt)

@@ -27,22 +27,7 @@ namespace qz::test {
 namespace {
 
 // The main window on the simulated logger, with a catalogue that knows its models.
-class DownloadTest : public AppTest {
-protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        QFile::remove(QDir(Folder()).filePath("devices.ini"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
-                                QDir(Folder()).filePath("devices.ini")));
-        lines_.addNamed(LineRegistry::simulatedPortName(),
-                        [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
-        Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
-    }
-    void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
-
-    sim::Emulator logger_;
-};
+class DownloadTest : public SimulatedLoggerTest {};
 
 } // namespace
 

@@ -26,18 +26,12 @@
 namespace qz::test {
 namespace {
 
-class ReadingsCommandTest : public AppTest {
+class ReadingsCommandTest : public SimulatedLoggerTest {
 protected:
     void SetUp() override
     {
-        AppTest::SetUp();
-        QFile::remove(QDir(Folder()).filePath("devices.ini"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
-                                QDir(Folder()).filePath("devices.ini")));
-        lines_.addNamed(LineRegistry::simulatedPortName(),
-                        [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
-        Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
-        sim::LoadMemory(logger_.logger(), {.deviceCode = 485, .content = sim::Content::Linear, .blocks = 3});
+        SimulatedLoggerTest::SetUp();
+        Load({.deviceCode = 485, .content = sim::Content::Linear, .blocks = 3});
     }
     ReadingsWindow* Window() { return Form().readingsLauncher()->window(); }
     QStringList Values()
@@ -55,7 +49,6 @@ protected:
         Settle();
     }
 
-    sim::Emulator logger_;
 };
 
 TEST_F(ReadingsCommandTest, ACycleLetsTheWindowsRepaintWhileItWaitsForThePort)
