@@ -15,7 +15,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorzk"));
-    qz::SetUpFontSubstitutions();
+    qz::setUpFontSubstitutions();
 
     qz::SystemClock clock;
     qz::QtEventPump pump;

@@ -76,7 +76,7 @@ void BM_ConfigurePacedInProcess(benchmark::State& state)
         sim::EmulatorOptions options;
         options.paced = true;
         sim::Emulator emulator(options);
-        sim::LoadMemory(emulator.logger(), {.deviceCode = 485, .content = sim::Content::Linear});
+        sim::loadMemory(emulator.logger(), {.deviceCode = 485, .content = sim::Content::Linear});
         SystemClock clock;
         sendOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
     }
@@ -101,7 +101,7 @@ void BM_ConfigureVirtualClock(benchmark::State& state)
 {
     for (auto _ : state) {
         sim::Emulator emulator;
-        sim::LoadMemory(emulator.logger(), {.deviceCode = 485, .content = sim::Content::Linear});
+        sim::loadMemory(emulator.logger(), {.deviceCode = 485, .content = sim::Content::Linear});
         FixedClock clock;
         sendOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
     }

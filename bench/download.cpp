@@ -82,7 +82,7 @@ void BM_DownloadPacedInProcess(benchmark::State& state)
         sim::EmulatorOptions options;
         options.paced = true;
         sim::Emulator emulator(options);
-        sim::LoadMemory(emulator.logger(), fullMemory());
+        sim::loadMemory(emulator.logger(), fullMemory());
         SystemClock clock;
         downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
     }
@@ -95,7 +95,7 @@ void BM_DownloadPacedInProcessTraced(benchmark::State& state)
         sim::EmulatorOptions options;
         options.paced = true;
         sim::Emulator emulator(options);
-        sim::LoadMemory(emulator.logger(), fullMemory());
+        sim::loadMemory(emulator.logger(), fullMemory());
         SystemClock clock;
         downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim", true);
     }
@@ -120,7 +120,7 @@ void BM_DownloadUnpaced(benchmark::State& state)
 {
     for (auto _ : state) {
         sim::Emulator emulator;
-        sim::LoadMemory(emulator.logger(), fullMemory());
+        sim::loadMemory(emulator.logger(), fullMemory());
         SystemClock clock;
         downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
     }
@@ -131,7 +131,7 @@ void BM_DownloadUnpacedTraced(benchmark::State& state)
 {
     for (auto _ : state) {
         sim::Emulator emulator;
-        sim::LoadMemory(emulator.logger(), fullMemory());
+        sim::loadMemory(emulator.logger(), fullMemory());
         SystemClock clock;
         downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim", true);
     }
@@ -142,7 +142,7 @@ void BM_DownloadVirtualClock(benchmark::State& state)
 {
     for (auto _ : state) {
         sim::Emulator emulator;
-        sim::LoadMemory(emulator.logger(), fullMemory());
+        sim::loadMemory(emulator.logger(), fullMemory());
         FixedClock clock;
         downloadOnce(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
     }

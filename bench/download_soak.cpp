@@ -67,7 +67,7 @@ Run downloadOnce(bool verify, double rate, std::uint64_t seed, Clock& clock, boo
     sim::EmulatorOptions options;
     options.paced = paced;
     sim::Emulator emulator(options);
-    sim::LoadMemory(emulator.logger(), fullMemory());
+    sim::loadMemory(emulator.logger(), fullMemory());
     emulator.setByteErrors(rate, seed);
     qz::test::SilentPrompt prompt;
     NullProgress progress;
@@ -92,7 +92,7 @@ Run downloadOnce(bool verify, double rate, std::uint64_t seed, Clock& clock, boo
     const bool exact = ConstByteView{image.data(), image.size()}.u16(mem::kBlocksUsed) == kBlocks
         && std::memcmp(image.data(), m, mem::kBlocksUsed) == 0
         && std::memcmp(image.data() + afterFirstBlock, m + afterFirstBlock,
-                       mem::BlockAddress(kBlocks) - afterFirstBlock) == 0;
+                       mem::blockAddress(kBlocks) - afterFirstBlock) == 0;
     run.result = exact ? Result::Exact : Result::Wrong;
     return run;
 }

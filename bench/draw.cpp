@@ -18,7 +18,7 @@
 
 namespace {
 
-std::unique_ptr<qz::Recording> Load(int inputs, bool noisy)
+std::unique_ptr<qz::Recording> load(int inputs, bool noisy)
 {
     auto r = std::make_unique<qz::Recording>(qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
     r->setImage(qz::bench::FullImage(inputs, noisy));
@@ -31,16 +31,16 @@ std::unique_ptr<qz::Recording> Load(int inputs, bool noisy)
 
 void BM_RedrawLargest(benchmark::State& state)
 {
-    auto rec = Load(int(state.range(0)), state.range(1) != 0);
+    auto rec = load(int(state.range(0)), state.range(1) != 0);
     if (!rec) {
         state.SkipWithError("no recording");
         return;
     }
     QImage canvas;
-    const qz::GraphTarget target = qz::PrepareCanvas(canvas, QSize(1600, 900), true);
+    const qz::GraphTarget target = qz::prepareCanvas(canvas, QSize(1600, 900), true);
     for (auto _ : state) {
         QPainter p(&canvas);
-        qz::DrawGraph(p, target, *rec);
+        qz::drawGraph(p, target, *rec);
     }
     state.counters["measurements"] = double(rec->measurementCount());
 }
@@ -49,13 +49,13 @@ BENCHMARK(BM_RedrawLargest)->ArgsProduct({{1, 8}, {0, 1}})->Unit(benchmark::kMil
 
 void BM_BitmapLargest(benchmark::State& state)
 {
-    auto rec = Load(int(state.range(0)), state.range(1) != 0);
+    auto rec = load(int(state.range(0)), state.range(1) != 0);
     if (!rec) {
         state.SkipWithError("no recording");
         return;
     }
     for (auto _ : state)
-        benchmark::DoNotOptimize(qz::GraphBitmap(*rec, QSize(1600, 900)));
+        benchmark::DoNotOptimize(qz::graphBitmap(*rec, QSize(1600, 900)));
 }
 BENCHMARK(BM_BitmapLargest)->ArgsProduct({{1, 8}, {0, 1}})->Unit(benchmark::kMillisecond);
 
@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    qz::SetUpFontSubstitutions();
+    qz::setUpFontSubstitutions();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -71,7 +71,7 @@ Run download(Clock& clock, const std::function<double()>& elapsed, bool modem, b
     options.modem.latencyUs = kLatencyUs;
     options.modem.dialUs = 100000;
     sim::Emulator emulator(options);
-    sim::LoadMemory(emulator.logger(), memory(blocks));
+    sim::loadMemory(emulator.logger(), memory(blocks));
     emulator.keepFrameLog(true);
     Run run;
     if (modem) {

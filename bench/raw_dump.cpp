@@ -6,7 +6,7 @@
 //   virtual: the emulator line on a virtual clock: the program's own work only, the file
 //            write included
 #include "platform/progress.h"
-#include "service/raw_dump.h"
+#include "support_tools/raw_dump.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -39,7 +39,7 @@ void dumpOnce(benchmark::State& state, bool paced, Clock& clock)
     sim::MemoryPreset preset;
     preset.deviceCode = 485; // 508 blocks
     preset.content = sim::Content::Wrapped;
-    sim::LoadMemory(emulator.logger(), preset);
+    sim::loadMemory(emulator.logger(), preset);
     QTemporaryDir dir;
     qz::test::SilentPrompt prompt;
     NullProgress progress;

@@ -52,7 +52,7 @@ void cycles(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& c
     int read = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kCycles; ++i)
-        read += ReadingCycle(q, report, false, reading) == CycleOutcome::Read ? 1 : 0;
+        read += readingCycle(q, report, false, reading) == CycleOutcome::Read ? 1 : 0;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     benchmark::DoNotOptimize(reading);
     state.SetIterationTime(seconds / kCycles);
@@ -75,7 +75,7 @@ void BM_ReadingsCyclePacedInProcess(benchmark::State& state)
         sim::EmulatorOptions options;
         options.paced = true;
         sim::Emulator emulator(options);
-        sim::LoadMemory(emulator.logger(), eightInputs());
+        sim::loadMemory(emulator.logger(), eightInputs());
         SystemClock clock;
         cycles(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
     }
@@ -99,7 +99,7 @@ BENCHMARK(BM_ReadingsCyclePacedPty)->Iterations(3)->UseManualTime()->Unit(benchm
 void BM_ReadingsCycleVirtualClock(benchmark::State& state)
 {
     sim::Emulator emulator;
-    sim::LoadMemory(emulator.logger(), eightInputs());
+    sim::loadMemory(emulator.logger(), eightInputs());
     for (auto _ : state) {
         bench::FixedClock clock;
         cycles(state, std::make_unique<sim::EmulatorLine>(emulator, clock), clock, "sim");
@@ -114,7 +114,7 @@ void BM_WindowCyclePacedInProcess(benchmark::State& state)
     sim::EmulatorOptions options;
     options.paced = true;
     sim::Emulator emulator(options);
-    sim::LoadMemory(emulator.logger(), eightInputs());
+    sim::loadMemory(emulator.logger(), eightInputs());
     SystemClock clock;
     qz::test::SilentPrompt prompt;
     InputConversions inputs;
@@ -129,7 +129,7 @@ void BM_WindowCyclePacedInProcess(benchmark::State& state)
         LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
         LinkReport report(q, prompt);
         Reading reading;
-        if (ReadingCycle(q, report, false, reading) != CycleOutcome::Read)
+        if (readingCycle(q, report, false, reading) != CycleOutcome::Read)
             state.SkipWithError("the cycle did not read");
         for (int i = 0; i < 8; ++i)
             benchmark::DoNotOptimize(inputs[std::size_t(i)].text(reading.input(i)));

@@ -28,7 +28,7 @@ void BM_StartupToUsableMainWindow(benchmark::State& state)
     qz::test::SilentPrompt prompt;
     qz::QtDocumentDialogs dialogs;
     for (auto _ : state) {
-        qz::SetUpFontSubstitutions();
+        qz::setUpFontSubstitutions();
         qz::LineRegistry lines;
         qz::SimulatedLogger simulated;
         simulated.registerIn(lines, clock);

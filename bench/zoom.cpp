@@ -64,7 +64,7 @@ struct Loaded {
     std::unique_ptr<qz::Recording> recording;
 };
 
-Loaded Load(const benchmark::State& state)
+Loaded load(const benchmark::State& state)
 {
     Loaded l;
     l.source = std::make_unique<Source>(int(state.range(0)), int(state.range(1)));
@@ -76,27 +76,27 @@ Loaded Load(const benchmark::State& state)
 
 void BM_ZoomStep(benchmark::State& state)
 {
-    Loaded l = Load(state);
+    Loaded l = load(state);
     if (!l.recording) {
         state.SkipWithError("the recording was refused");
         return;
     }
     qz::Recording& rec = *l.recording;
     QImage canvas;
-    const qz::GraphTarget target = qz::PrepareCanvas(canvas, kCanvas, true);
-    const qz::GraphLayout layout = qz::ComputeLayout(target, rec);
+    const qz::GraphTarget target = qz::prepareCanvas(canvas, kCanvas, true);
+    const qz::GraphLayout layout = qz::computeLayout(target, rec);
     for (auto _ : state) {
-        const qz::ZoomResult r = qz::ZoomIn(rec, layout, kFrom, kTo);
+        const qz::ZoomResult r = qz::zoomIn(rec, layout, kFrom, kTo);
         if (r.outcome != qz::ZoomOutcome::Zoomed) {
             state.SkipWithError("the zoom was refused");
             return;
         }
         canvas.fill(Qt::white);
         QPainter p(&canvas);
-        qz::DrawGraph(p, target, rec);
+        qz::drawGraph(p, target, rec);
         p.end();
         state.PauseTiming();
-        qz::ZoomOut(rec);
+        qz::zoomOut(rec);
         state.ResumeTiming();
     }
     state.counters["measurements"] = double(rec.view(1).count());
@@ -105,44 +105,44 @@ BENCHMARK(BM_ZoomStep)->ArgsProduct({{1, 8}, {0, 1, 2}})->Unit(benchmark::kMilli
 
 void BM_ZoomBack(benchmark::State& state)
 {
-    Loaded l = Load(state);
+    Loaded l = load(state);
     if (!l.recording) {
         state.SkipWithError("the recording was refused");
         return;
     }
     qz::Recording& rec = *l.recording;
     QImage canvas;
-    const qz::GraphTarget target = qz::PrepareCanvas(canvas, kCanvas, true);
-    const qz::GraphLayout layout = qz::ComputeLayout(target, rec);
+    const qz::GraphTarget target = qz::prepareCanvas(canvas, kCanvas, true);
+    const qz::GraphLayout layout = qz::computeLayout(target, rec);
     for (auto _ : state) {
         state.PauseTiming();
-        qz::ZoomIn(rec, layout, kFrom, kTo);
+        qz::zoomIn(rec, layout, kFrom, kTo);
         state.ResumeTiming();
-        qz::ZoomOut(rec);
-        canvas = qz::NewCanvas(kCanvas); // the back step blanks the canvas
+        qz::zoomOut(rec);
+        canvas = qz::newCanvas(kCanvas); // the back step blanks the canvas
         QPainter p(&canvas);
-        qz::DrawGraph(p, target, rec);
+        qz::drawGraph(p, target, rec);
     }
 }
 BENCHMARK(BM_ZoomBack)->ArgsProduct({{1, 8}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
 
 void BM_GraphicConfigApplied(benchmark::State& state)
 {
-    Loaded l = Load(state);
+    Loaded l = load(state);
     if (!l.recording) {
         state.SkipWithError("the recording was refused");
         return;
     }
     qz::Recording& rec = *l.recording;
     QImage canvas;
-    const qz::GraphTarget target = qz::PrepareCanvas(canvas, kCanvas, true);
+    const qz::GraphTarget target = qz::prepareCanvas(canvas, kCanvas, true);
     qz::DisplaySettings settings = rec.settings();
     for (auto _ : state) {
         settings.autoScale = !settings.autoScale;
         rec.applyGraphicConfig(rec.colours(), settings);
         canvas.fill(Qt::white);
         QPainter p(&canvas);
-        qz::DrawGraph(p, target, rec);
+        qz::drawGraph(p, target, rec);
     }
 }
 BENCHMARK(BM_GraphicConfigApplied)->ArgsProduct({{1, 8}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
@@ -200,7 +200,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    qz::SetUpFontSubstitutions();
+    qz::setUpFontSubstitutions();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

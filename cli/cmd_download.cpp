@@ -86,7 +86,7 @@ int runDownload(const QStringList& args)
     receiver.accept = [&](const std::vector<std::uint8_t>& image) {
         Recording recording(folder);
         recording.setImage(bytesOf(image));
-        recording.setCreated(ToDateTimeNumber(link.clock().localNow()));
+        recording.setCreated(toDateTimeNumber(link.clock().localNow()));
         if (!recording.initialize())
             return recording.model().accepted ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
         written = write(recording, o, err);

@@ -2,7 +2,7 @@
 // untested, in the recording file layout with the logger's own header.
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "service/raw_dump.h"
+#include "support_tools/raw_dump.h"
 
 #include <QFileInfo>
 #include <QTextStream>

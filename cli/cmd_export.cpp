@@ -25,7 +25,7 @@ struct ExportOptions {
     QString error;
 };
 
-bool ParseKind(const QString& text, ExportKind& kind)
+bool parseKind(const QString& text, ExportKind& kind)
 {
     const struct { const char* name; ExportKind kind; } kinds[] = {
         {"text", ExportKind::Text},
@@ -43,7 +43,7 @@ bool ParseKind(const QString& text, ExportKind& kind)
     return false;
 }
 
-ExportOptions ParseExportOptions(const QStringList& args)
+ExportOptions parseExportOptions(const QStringList& args)
 {
     ExportOptions o;
     for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
@@ -51,7 +51,7 @@ ExportOptions ParseExportOptions(const QStringList& args)
         const bool hasValue = i + 1 < args.size();
         if (a == QLatin1String("--kind") && hasValue) {
             o.kindGiven = true;
-            if (!ParseKind(args[++i], o.kind))
+            if (!parseKind(args[++i], o.kind))
                 o.error = QStringLiteral("unknown export kind '%1' (text, excel, lotus, nodate or csv)").arg(args[i]);
         } else if (a == QLatin1String("--output") && hasValue) {
             o.output = args[++i];
@@ -73,10 +73,10 @@ ExportOptions ParseExportOptions(const QStringList& args)
 }
 
 // Why the output may not be written, or empty.
-QString OutputRefusal(const ExportOptions& o)
+QString outputRefusal(const ExportOptions& o)
 {
-    if (IsSameFile(o.input, o.output))
-        return ExportMessage({ExportResult::SameAsInput, QString()}, o.output);
+    if (isSameFile(o.input, o.output))
+        return exportMessage({ExportResult::SameAsInput, QString()}, o.output);
     if (!o.force && QFileInfo(o.output).exists())
         return o.output + QStringLiteral(" already exists (--force replaces it)");
     return QString();
@@ -86,20 +86,20 @@ QString OutputRefusal(const ExportOptions& o)
 
 int runExport(const QStringList& args)
 {
-    const ExportOptions o = ParseExportOptions(args);
+    const ExportOptions o = parseExportOptions(args);
     if (!o.error.isEmpty()) {
         QTextStream(stderr) << "quorzk-cli export: " << o.error << "\n"
                             << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n";
         return 2;
     }
     if (!o.output.isEmpty()) {
-        if (const QString refusal = OutputRefusal(o); !refusal.isEmpty()) {
+        if (const QString refusal = outputRefusal(o); !refusal.isEmpty()) {
             QTextStream(stderr) << "quorzk-cli export: " << refusal << "\n";
             return 1;
         }
     }
     StderrPrompt prompt(false);
-    const auto recording = OpenRecordingFile(o.input, prompt);
+    const auto recording = openRecordingFile(o.input, prompt);
     if (!recording)
         return 1;
 
@@ -113,11 +113,11 @@ int runExport(const QStringList& args)
         outcome = recording->exportTo(out, o.kind, progress);
         if (outcome.result == ExportResult::Done && !out.flush())
             outcome = {ExportResult::Failed, out.errorString()};
-        message = ExportMessage(outcome, QStringLiteral("standard output"));
+        message = exportMessage(outcome, QStringLiteral("standard output"));
     } else {
         TerminalProgress progress;
         outcome = recording->exportFile(o.output, o.kind, progress);
-        message = ExportMessage(outcome, o.output);
+        message = exportMessage(outcome, o.output);
     }
     if (outcome.result != ExportResult::Done) {
         QTextStream(stderr) << "quorzk-cli export: "

@@ -5,9 +5,9 @@
 #include "cli/link_common.h"
 #include "link/link_report.h"
 #include "model/memory_image.h"
-#include "service/dump_address.h"
-#include "service/hex_lines.h"
-#include "service/memory_reads.h"
+#include "support_tools/dump_address.h"
+#include "support_tools/hex_lines.h"
+#include "support_tools/memory_reads.h"
 
 #include <QTextStream>
 

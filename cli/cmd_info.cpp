@@ -10,12 +10,12 @@
 
 namespace qz::cli {
 
-std::unique_ptr<Recording> OpenRecordingFile(const QString& path, Prompt& prompt, LoadResult* result)
+std::unique_ptr<Recording> openRecordingFile(const QString& path, Prompt& prompt, LoadResult* result)
 {
     auto recording = std::make_unique<Recording>(ProgramFolder::forApplication());
     const LoadResult loaded = recording->load(path);
     // As the Open command: refusals, and a warning for a file cut short.
-    TellLoad(prompt, loaded, path);
+    tellLoad(prompt, loaded, path);
     if (result)
         *result = loaded;
     if (!loaded.ok())
@@ -31,7 +31,7 @@ int runInfo(const QStringList& args)
     }
     StderrPrompt prompt(false);
     LoadResult loaded;
-    const auto recording = OpenRecordingFile(args[0], prompt, &loaded);
+    const auto recording = openRecordingFile(args[0], prompt, &loaded);
     if (!recording)
         return 1;
     QFile out;
@@ -40,7 +40,7 @@ int runInfo(const QStringList& args)
     // Every recorded input is shown at level 0 after loading.
     QStringList lines = recording->infoLines(recording->view(0));
     // The text describes the complete blocks only; it says so when the file holds less.
-    if (const QString warning = TruncationWarning(loaded, args[0]); !warning.isEmpty())
+    if (const QString warning = truncationWarning(loaded, args[0]); !warning.isEmpty())
         lines << warning;
     for (const QString& line : lines) {
         out.write(line.toUtf8());

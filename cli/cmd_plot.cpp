@@ -43,7 +43,7 @@ struct PlotOptions {
     QString error;
 };
 
-std::optional<QDateTime> ParseInstant(const QString& text)
+std::optional<QDateTime> parseInstant(const QString& text)
 {
     const QDateTime t = QDateTime::fromString(text.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!t.isValid())
@@ -51,7 +51,7 @@ std::optional<QDateTime> ParseInstant(const QString& text)
     return t;
 }
 
-PlotOptions ParsePlotOptions(const QStringList& args)
+PlotOptions parsePlotOptions(const QStringList& args)
 {
     PlotOptions o;
     for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
@@ -69,7 +69,7 @@ PlotOptions ParsePlotOptions(const QStringList& args)
             o.size = QSize(w, h);
             o.sizeGiven = true;
         } else if ((a == QLatin1String("--from") || a == QLatin1String("--to")) && hasValue) {
-            const std::optional<QDateTime> t = ParseInstant(args[++i]);
+            const std::optional<QDateTime> t = parseInstant(args[++i]);
             if (!t)
                 o.error = QStringLiteral("%1 takes \"YYYY-MM-DD hh:mm:ss\": '%2'").arg(a, args[i]);
             (a == QLatin1String("--from") ? o.from : o.to) = t;
@@ -106,13 +106,13 @@ PlotOptions ParsePlotOptions(const QStringList& args)
 }
 
 // The drawing in the output's format, in memory; false with the reason when the encoder fails.
-bool Render(const PlotOptions& o, const Recording& recording, QByteArray& bytes, QString& reason)
+bool render(const PlotOptions& o, const Recording& recording, QByteArray& bytes, QString& reason)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     switch (o.format) {
     case PlotFormat::Png: {
-        if (!GraphBitmap(recording, o.size).save(&buffer, "PNG")) {
+        if (!graphBitmap(recording, o.size).save(&buffer, "PNG")) {
             reason = QStringLiteral("the PNG encoder failed");
             return false;
         }
@@ -131,7 +131,7 @@ bool Render(const PlotOptions& o, const Recording& recording, QByteArray& bytes,
             return false;
         }
         painter.fillRect(QRect(QPoint(0, 0), o.size), Qt::white);
-        DrawGraph(painter, ScreenTarget(o.size), recording);
+        drawGraph(painter, screenTarget(o.size), recording);
         painter.end();
         return true;
     }
@@ -156,12 +156,12 @@ bool Render(const PlotOptions& o, const Recording& recording, QByteArray& bytes,
 
 int runPlot(const QStringList& args)
 {
-    const PlotOptions o = ParsePlotOptions(args);
+    const PlotOptions o = parsePlotOptions(args);
     if (!o.error.isEmpty()) {
         QTextStream(stderr) << "quorzk-cli plot: " << o.error << "\n" << kUsage;
         return 2;
     }
-    if (IsSameFile(o.input, o.output)) {
+    if (isSameFile(o.input, o.output)) {
         QTextStream(stderr) << "quorzk-cli plot: the output would replace the recording " << o.input << "\n";
         return 1;
     }
@@ -170,10 +170,10 @@ int runPlot(const QStringList& args)
         return 1;
     }
     StderrPrompt prompt(false);
-    const auto recording = OpenRecordingFile(o.input, prompt);
+    const auto recording = openRecordingFile(o.input, prompt);
     if (!recording)
         return 1;
-    switch (SelectTimeRange(*recording, o.from, o.to)) {
+    switch (selectTimeRange(*recording, o.from, o.to)) {
     case TimeRangeResult::Selected:
         break;
     case TimeRangeResult::Empty:
@@ -187,7 +187,7 @@ int runPlot(const QStringList& args)
 
     QByteArray bytes;
     QString reason;
-    if (!Render(o, *recording, bytes, reason)) {
+    if (!render(o, *recording, bytes, reason)) {
         QTextStream(stderr) << "quorzk-cli plot: cannot draw " << o.output << ": " << reason << "\n";
         return 1;
     }

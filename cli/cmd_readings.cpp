@@ -97,8 +97,8 @@ int runReadings(const QStringList& args)
             if (!DeviceCatalog(ProgramFolder::forApplication()).lookUp(device.deviceCode()).accepted) {
                 err << texts::notAQuorvant() << "\n";
             } else {
-                const LogEnd end = RunReadingsLog(
-                    *logger, report, ConversionsOf(device), parsed.log, link.clock(),
+                const LogEnd end = runReadingsLog(
+                    *logger, report, conversionsOf(device), parsed.log, link.clock(),
                     [] { return interruptRequested(); },
                     [&out](const QStringList& lines) {
                         for (const QString& line : lines)

@@ -62,15 +62,15 @@ void printState(LoggerState& s)
     out << "Memory:        " << data.memoryBlocks() << " blocks\n";
     // The clock record keeps only the year mod 4.
     const std::uint8_t* c = s.clock;
-    out << "Clock:         " << twoDigits(BcdToInt(c[mem::kClockDay] & 0x3F)) << "/"
-        << twoDigits(BcdToInt(c[mem::kClockMonth])) << " "
-        << twoDigits(BcdToInt(c[mem::kClockHour])) << ":"
-        << twoDigits(BcdToInt(c[mem::kClockMinute])) << ":"
-        << twoDigits(BcdToInt(c[mem::kClockSecond])) << "\n";
+    out << "Clock:         " << twoDigits(bcdToInt(c[mem::kClockDay] & 0x3F)) << "/"
+        << twoDigits(bcdToInt(c[mem::kClockMonth])) << " "
+        << twoDigits(bcdToInt(c[mem::kClockHour])) << ":"
+        << twoDigits(bcdToInt(c[mem::kClockMinute])) << ":"
+        << twoDigits(bcdToInt(c[mem::kClockSecond])) << "\n";
     out << "Run state:     " << runStateText(c[mem::kRunState]) << "\n";
     out << "Comment:       " << data.recordName().trimmed() << "\n";
     if (s.batteryRead)
-        out << "Battery:       " << QString::number(AdcToVolts(s.battery), 'f', 2) << " V\n";
+        out << "Battery:       " << QString::number(adcToVolts(s.battery), 'f', 2) << " V\n";
 }
 
 } // namespace

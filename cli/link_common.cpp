@@ -173,7 +173,7 @@ CliLink::CliLink(const QString& tracePath, DialOptions dial) : dial_(std::move(d
             sim::MemoryPreset preset;
             preset.deviceCode = 485;
             preset.content = sim::Content::Linear;
-            sim::LoadMemory(emulator_->logger(), preset);
+            sim::loadMemory(emulator_->logger(), preset);
         }
         return std::make_unique<sim::EmulatorLine>(*emulator_, clock_);
     });

@@ -51,10 +51,10 @@ StartCheck checkStartFields(int year, int month, int day, int hour, int minute, 
                             double& instant)
 {
     double date = 0;
-    if (year < 1981 || year > 2099 || !EncodeDate(year, month, day, date))
+    if (year < 1981 || year > 2099 || !encodeDate(year, month, day, date))
         return StartCheck::InvalidDate;
     double time = 0;
-    if (!EncodeTime(hour, minute, second, 0, time))
+    if (!encodeTime(hour, minute, second, 0, time))
         return StartCheck::InvalidTime;
     LoggerDate d;
     d.Year = std::uint16_t(year);
@@ -166,7 +166,7 @@ StartProgram programTimeVars(ByteView image, Clock& clock, bool delayed, const D
 
     if (delayed) {
         // The PC time read again: a start that is not after it would never come.
-        const double nowAgain = ToDateTimeNumber(clock.localNow());
+        const double nowAgain = toDateTimeNumber(clock.localNow());
         out.inFuture = toMs(nowAgain) < toMs(start.asDateTime());
     }
     return out;

@@ -33,7 +33,7 @@ ScaleCheck parseScale(const QString& text, const QLocale& locale, double& value)
     if (!ok || std::isnan(v))
         return ScaleCheck::NotANumber;
     std::uint8_t probe[kReal48Size];
-    if (!DoubleToReal48(v, probe))
+    if (!doubleToReal48(v, probe))
         return ScaleCheck::OutOfRange;
     value = v;
     return ScaleCheck::Ok;

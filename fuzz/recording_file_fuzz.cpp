@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.open(QIODevice::ReadOnly);
     const qz::LoadResult loaded = recording.loadFrom(file, qint64(size));
     // What a command would tell about a refusal; the fuzzer only needs it made.
-    (void)qz::LoadMessage(loaded, QStringLiteral("fuzz.qrv"));
+    (void)qz::loadMessage(loaded, QStringLiteral("fuzz.qrv"));
     if (!loaded.ok())
         return 0;
 

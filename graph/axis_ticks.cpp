@@ -12,19 +12,19 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 const QDate kDayZero(1899, 12, 30);
 
-QString TwoDigits(std::int64_t v)
+QString twoDigits(std::int64_t v)
 {
     return QString::number(v).rightJustified(2, u'0');
 }
 
 // Round half to even, as the platform's rounding does.
-std::int64_t RoundToInt(long double v)
+std::int64_t roundToInt(long double v)
 {
     return std::int64_t(std::nearbyint(v));
 }
 } // namespace
 
-std::int64_t SecondsFromDateTime(double dateTime)
+std::int64_t secondsFromDateTime(double dateTime)
 {
     const double s = std::nearbyint(dateTime * double(kSecondsPerDay));
     if (!std::isfinite(s) || std::fabs(s) > 1e15)
@@ -32,19 +32,19 @@ std::int64_t SecondsFromDateTime(double dateTime)
     return std::int64_t(s);
 }
 
-std::vector<TimeTick> ComputeTimeTicks(const GraphLayout& layout, std::int64_t t0, std::int64_t t1,
+std::vector<TimeTick> computeTimeTicks(const GraphLayout& layout, std::int64_t t0, std::int64_t t1,
                                        std::int64_t firstTick)
 {
     std::vector<TimeTick> ticks;
     if (t1 <= t0)
         return ticks;
     const long double span = static_cast<long double>(t1 - t0);
-    const long double w = layout.Width();
+    const long double w = layout.width();
     const long double x0 = std::nearbyint(static_cast<long double>(firstTick - t0) * w / span) + layout.left;
     // Far off the plot there is nothing to draw; keep the numbers in int range.
     if (!std::isfinite(x0) || x0 > 1e9L || x0 < -1e9L)
         return ticks;
-    const std::int64_t d = RoundToInt(w * static_cast<long double>(layout.timeStep) / span);
+    const std::int64_t d = roundToInt(w * static_cast<long double>(layout.timeStep) / span);
     std::int64_t x = std::int64_t(x0);
     std::int64_t t = firstTick;
     ticks.push_back({int(x), t});
@@ -58,7 +58,7 @@ std::vector<TimeTick> ComputeTimeTicks(const GraphLayout& layout, std::int64_t t
     return ticks;
 }
 
-TimeLabeler::Parts TimeLabeler::Label(std::int64_t seconds) const
+TimeLabeler::Parts TimeLabeler::label(std::int64_t seconds) const
 {
     std::int64_t days = seconds / kSecondsPerDay;
     std::int64_t rest = seconds % kSecondsPerDay;
@@ -68,46 +68,46 @@ TimeLabeler::Parts TimeLabeler::Label(std::int64_t seconds) const
     }
     const QDate date = kDayZero.addDays(days);
     Parts p;
-    p.date = TwoDigits(date.day()) + u'/' + TwoDigits(date.month());
+    p.date = twoDigits(date.day()) + u'/' + twoDigits(date.month());
     QString separator;
     if (p.date != lastDate_) {
         p.text = p.date;
         separator = QStringLiteral("-");
     }
-    p.time = separator + TwoDigits(rest / 3600) + u':' + TwoDigits(rest / 60 % 60);
+    p.time = separator + twoDigits(rest / 3600) + u':' + twoDigits(rest / 60 % 60);
     if (unit_ == TimeUnit::Seconds)
-        p.time += u':' + TwoDigits(rest % 60);
+        p.time += u':' + twoDigits(rest % 60);
     if (p.time != lastTime_)
         p.text += p.time;
     return p;
 }
 
-QString TimeLabeler::Peek(std::int64_t seconds) const
+QString TimeLabeler::peek(std::int64_t seconds) const
 {
-    return Label(seconds).text;
+    return label(seconds).text;
 }
 
-QString TimeLabeler::Next(std::int64_t seconds)
+QString TimeLabeler::next(std::int64_t seconds)
 {
-    Parts p = Label(seconds);
+    Parts p = label(seconds);
     lastDate_ = p.date;
     lastTime_ = p.time;
     return p.text;
 }
 
-ValueTicks ComputeValueTicks(const GraphLayout& layout, const AxisScale& scale)
+ValueTicks computeValueTicks(const GraphLayout& layout, const AxisScale& scale)
 {
     ValueTicks out;
     const long double range = scale.top - scale.bottom;
     if (range == 0 || !std::isfinite(range) || !std::isfinite(scale.bottom))
         return out;
-    const long double h = layout.Height();
+    const long double h = layout.height();
     const long double e = h * scale.step / range;
     if (!std::isfinite(e))
         return out;
     const long double bottom = layout.bottom;
     auto add = [&](long double y, long double v) {
-        const int row = int(RoundToInt(y));
+        const int row = int(roundToInt(y));
         out.ticks.push_back({row, v});
         if (row >= layout.top && row <= layout.bottom)
             out.tickInside = true;
@@ -123,7 +123,7 @@ ValueTicks ComputeValueTicks(const GraphLayout& layout, const AxisScale& scale)
     return out;
 }
 
-QString AxisLabelPattern(const QString& valueFormat, long double step)
+QString axisLabelPattern(const QString& valueFormat, long double step)
 {
     const int dot = valueFormat.indexOf(u'.');
     const int own = dot < 0 ? 0 : int(valueFormat.size()) - dot - 1;
@@ -141,12 +141,12 @@ QString AxisLabelPattern(const QString& valueFormat, long double step)
     return QStringLiteral("0.") + QString(needed, u'0');
 }
 
-QString ValueLabelText(long double v, const QString& pattern)
+QString valueLabelText(long double v, const QString& pattern)
 {
     v = std::nearbyint(v * 500) / 500;
     if (std::fabs(v) < 0.001L)
         v = 0;
-    return TrimLeadingBlanks(TrimTrailingBlanks(FormatValue(pattern, double(v))));
+    return trimLeadingBlanks(trimTrailingBlanks(formatValue(pattern, double(v))));
 }
 
 } // namespace qz

@@ -12,7 +12,7 @@
 namespace qz {
 
 // Instants are whole seconds since 30 December 1899, 00:00.
-std::int64_t SecondsFromDateTime(double dateTime);
+std::int64_t secondsFromDateTime(double dateTime);
 
 struct TimeTick {
     int x = 0;
@@ -24,7 +24,7 @@ struct TimeTick {
 // pixels while that stays left of the right edge. A view without duration (all
 // measurements at one instant) has no time ticks; a step under half a pixel gives the
 // first tick only. Ticks outside left..right are kept: the caller draws none of them.
-std::vector<TimeTick> ComputeTimeTicks(const GraphLayout& layout, std::int64_t t0, std::int64_t t1,
+std::vector<TimeTick> computeTimeTicks(const GraphLayout& layout, std::int64_t t0, std::int64_t t1,
                                        std::int64_t firstTick);
 
 // The texts of consecutive time labels along one axis: the date ("dd/mm") only when it
@@ -34,9 +34,9 @@ class TimeLabeler {
 public:
     explicit TimeLabeler(TimeUnit unit) : unit_(unit) {}
     // The next label's text, which then counts as shown.
-    QString Next(std::int64_t seconds);
+    QString next(std::int64_t seconds);
     // The text the label would read, without counting it as shown.
-    QString Peek(std::int64_t seconds) const;
+    QString peek(std::int64_t seconds) const;
 
 private:
     struct Parts {
@@ -44,7 +44,7 @@ private:
         QString time; // with the "-" after a new date
         QString text;
     };
-    Parts Label(std::int64_t seconds) const;
+    Parts label(std::int64_t seconds) const;
 
     TimeUnit unit_;
     QString lastDate_;
@@ -65,14 +65,14 @@ struct ValueTicks {
 // one per label step upwards while it stays below the top edge, but only when eleven
 // steps reach past the top (otherwise the bottom tick alone). An axis without a usable
 // physical range (top equal to bottom, or not a number) has no ticks at all.
-ValueTicks ComputeValueTicks(const GraphLayout& layout, const AxisScale& scale);
+ValueTicks computeValueTicks(const GraphLayout& layout, const AxisScale& scale);
 
 // The decimal pattern of an axis: the input's own, or more decimals when the label step
 // needs them, so that neighbouring labels never read the same.
-QString AxisLabelPattern(const QString& valueFormat, long double step);
+QString axisLabelPattern(const QString& valueFormat, long double step);
 
 // A value label: v rounded to 1/500, values under 0.001 shown as 0, formatted with the
 // pattern, without leading and trailing blanks.
-QString ValueLabelText(long double v, const QString& pattern);
+QString valueLabelText(long double v, const QString& pattern);
 
 } // namespace qz

@@ -8,9 +8,9 @@
 
 namespace qz {
 
-int MeasurementAt(const GraphLayout& layout, const ViewRecord& v, int x)
+int measurementAt(const GraphLayout& layout, const ViewRecord& v, int x)
 {
-    const std::int64_t w = layout.Width();
+    const std::int64_t w = layout.width();
     const std::int64_t span = std::int64_t(v.last) - v.first;
     std::int64_t k = v.first;
     if (w > 0)
@@ -21,29 +21,29 @@ int MeasurementAt(const GraphLayout& layout, const ViewRecord& v, int x)
     return int(std::clamp<std::int64_t>(k, v.first, std::max(v.first, v.last)));
 }
 
-QString SupplementaryUnit(const Recording& recording)
+QString supplementaryUnit(const Recording& recording)
 {
     const int key = int(recording.reader().inputMask()) + 1;
     return recording.deviceSetting(QStringLiteral("PrimUnit") + QString::number(key));
 }
 
-CursorReadout ReadCursor(const Recording& recording, int measurement, bool diagnostic)
+CursorReadout readCursor(const Recording& recording, int measurement, bool diagnostic)
 {
     const ImageReader& reader = recording.reader();
     const QString when = u' ' + reader.recordDateText(measurement) + u' ' + reader.recordTimeText(measurement) + u' ';
     CursorReadout out;
     out.values << when;
     out.units << when;
-    const QString unitAfter = diagnostic ? QString() : SupplementaryUnit(recording);
+    const QString unitAfter = diagnostic ? QString() : supplementaryUnit(recording);
     for (int i = 0; i < mem::kInputs; ++i) {
         if (!recording.isInputDrawn(i))
             continue;
         const int raw = recording.sample(i, measurement);
         if (diagnostic) {
-            out.values << FormatValue(QStringLiteral("0"), raw) + QStringLiteral(" AD");
+            out.values << formatValue(QStringLiteral("0"), raw) + QStringLiteral(" AD");
         } else {
             const long double v = recording.normalize(i, recording.physicalValue(i, raw));
-            out.values << FormatValue(recording.valueFormat(i), double(v)) + u' ' + unitAfter;
+            out.values << formatValue(recording.valueFormat(i), double(v)) + u' ' + unitAfter;
         }
         out.units << reader.inputUnit(i);
     }

@@ -14,7 +14,7 @@ class Recording;
 // The measurement under pixel column x of the plot showing view v: first +
 // (last - first) x (x - left) div W, the last one at the frame's last inner column;
 // always within first..last.
-int MeasurementAt(const GraphLayout& layout, const ViewRecord& v, int x);
+int measurementAt(const GraphLayout& layout, const ViewRecord& v, int x);
 
 struct CursorReadout {
     // 0: " dd/mm/yy hh:mm:ss "; k >= 1: the value of the k-th drawn input, its number
@@ -26,10 +26,10 @@ struct CursorReadout {
 };
 
 // The readout of one measurement of the recording.
-CursorReadout ReadCursor(const Recording& recording, int measurement, bool diagnostic);
+CursorReadout readCursor(const Recording& recording, int measurement, bool diagnostic);
 
 // The text after every physical value: the logger model's "PrimUnit" setting for the
 // recording's input mask plus one (one key for all inputs), empty without one.
-QString SupplementaryUnit(const Recording& recording);
+QString supplementaryUnit(const Recording& recording);
 
 } // namespace qz

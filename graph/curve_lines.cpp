@@ -27,7 +27,7 @@ CurveScale::CurveScale(double rawTop, double rawBottom, int plotBottom, int plot
     drawable_ = t_ != b_;
 }
 
-int CurveScale::Row(int raw) const
+int CurveScale::row(int raw) const
 {
     if (!drawable_)
         return bottom_;
@@ -36,26 +36,26 @@ int CurveScale::Row(int raw) const
     return int(row);
 }
 
-void CurveLines::Clear()
+void CurveLines::clear()
 {
     lines_.clear();
     started_ = false;
 }
 
-void CurveLines::MoveTo(int x, int y)
+void CurveLines::moveTo(int x, int y)
 {
     if (started_)
-        Finish();
+        finish();
     x_ = x;
     y_ = y;
     low_ = high_ = y;
     started_ = true;
 }
 
-void CurveLines::LineTo(int x, int y)
+void CurveLines::lineTo(int x, int y)
 {
     if (!started_) {
-        MoveTo(x, y);
+        moveTo(x, y);
         return;
     }
     if (x == x_) {
@@ -66,22 +66,22 @@ void CurveLines::LineTo(int x, int y)
         y_ = y;
         return;
     }
-    CloseColumn();
+    closeColumn();
     lines_.emplace_back(x_, y_, x, y);
     x_ = x;
     y_ = y;
     low_ = high_ = y;
 }
 
-void CurveLines::Finish()
+void CurveLines::finish()
 {
     if (!started_)
         return;
-    CloseColumn();
+    closeColumn();
     started_ = false;
 }
 
-void CurveLines::CloseColumn()
+void CurveLines::closeColumn()
 {
     // The vertical segments inside one column are consecutive, so together they cover
     // every row between the lowest and the highest point reached.
@@ -90,23 +90,23 @@ void CurveLines::CloseColumn()
     low_ = high_ = y_;
 }
 
-void BuildCurve(std::span<const std::uint8_t> raws, int left, int width, const CurveScale& scale,
+void buildCurve(std::span<const std::uint8_t> raws, int left, int width, const CurveScale& scale,
                 CurveLines& out)
 {
-    if (raws.size() < 2 || !scale.IsDrawable())
+    if (raws.size() < 2 || !scale.isDrawable())
         return;
     // A row depends on the raw byte alone.
     std::array<int, 256> rows;
     for (int raw = 0; raw < 256; ++raw)
-        rows[std::size_t(raw)] = scale.Row(raw);
+        rows[std::size_t(raw)] = scale.row(raw);
     const long double p = static_cast<long double>(width) / static_cast<long double>(raws.size() - 1);
     long double x = left;
-    out.MoveTo(left, rows[raws[0]]);
+    out.moveTo(left, rows[raws[0]]);
     for (std::size_t k = 1; k < raws.size(); ++k) {
         x += p;
-        out.LineTo(int(x), rows[raws[k]]);
+        out.lineTo(int(x), rows[raws[k]]);
     }
-    out.Finish();
+    out.finish();
 }
 
 } // namespace qz

@@ -21,11 +21,11 @@ public:
 
     // False when the range is empty (top and bottom coincide) or not a number: such a
     // curve is not drawn.
-    bool IsDrawable() const { return drawable_; }
+    bool isDrawable() const { return drawable_; }
 
     // bottom - ((raw x 64 - B) x H) div (T - B), division truncating toward zero; rows
     // far outside the plot are held at a distance that keeps every coordinate small.
-    int Row(int raw) const;
+    int row(int raw) const;
 
 private:
     std::int64_t t_ = 0;
@@ -39,18 +39,18 @@ class CurveLines {
 public:
     CurveLines() = default;
 
-    void Clear();
+    void clear();
     // Starts a curve at (x, y).
-    void MoveTo(int x, int y);
+    void moveTo(int x, int y);
     // Continues the curve to (x, y); a point equal to the previous one adds nothing.
-    void LineTo(int x, int y);
+    void lineTo(int x, int y);
     // Ends the curve: the open pixel column is closed.
-    void Finish();
+    void finish();
 
-    const std::vector<QLine>& Lines() const { return lines_; }
+    const std::vector<QLine>& lines() const { return lines_; }
 
 private:
-    void CloseColumn();
+    void closeColumn();
 
     std::vector<QLine> lines_;
     int x_ = 0;    // current pixel column
@@ -63,7 +63,7 @@ private:
 // The curve of raw samples of measurements first..last (raws[0] is measurement first):
 // the first point at x = left, every further one p = width / (last - first) pixels on,
 // x truncated to the pixel column. Needs at least two samples.
-void BuildCurve(std::span<const std::uint8_t> raws, int left, int width, const CurveScale& scale,
+void buildCurve(std::span<const std::uint8_t> raws, int left, int width, const CurveScale& scale,
                 CurveLines& out);
 
 } // namespace qz

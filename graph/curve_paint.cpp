@@ -15,7 +15,7 @@ namespace {
 
 // The image under the painter when its pixels may be written directly: an opaque 32-bit
 // format, no transform, no clip, plain painting, and a buffer of its own.
-QImage* DirectImage(QPainter& painter)
+QImage* directImage(QPainter& painter)
 {
     QPaintDevice* device = painter.device();
     if (!device || device->devType() != QInternal::Image)
@@ -31,7 +31,7 @@ QImage* DirectImage(QPainter& painter)
     return image;
 }
 
-QPen CurvePen(const QColor& colour)
+QPen curvePen(const QColor& colour)
 {
     QPen pen(colour);
     // Width 0: one device pixel on a screen, the thinnest visible line on paper and in a
@@ -51,7 +51,7 @@ struct Run {
 
 // The runs of lines that step at most one pixel column; the lines that step further go
 // to others.
-void SplitIntoRuns(const std::vector<QLine>& lines, std::vector<Run>& runs, std::vector<QLine>& others)
+void splitIntoRuns(const std::vector<QLine>& lines, std::vector<Run>& runs, std::vector<QLine>& others)
 {
     runs.reserve(runs.size() + 2 * lines.size());
     for (const QLine& l : lines) {
@@ -84,9 +84,9 @@ public:
     {
     }
 
-    static QRgb Pixel(const QColor& colour) { return 0xFF000000u | (colour.rgb() & 0x00FFFFFFu); }
+    static QRgb pixel(const QColor& colour) { return 0xFF000000u | (colour.rgb() & 0x00FFFFFFu); }
 
-    void Write(const Run& r, QRgb pixel) const
+    void write(const Run& r, QRgb pixel) const
     {
         if (r.x < 0 || r.x >= width_)
             return;
@@ -110,12 +110,12 @@ class ColumnPainter {
 public:
     explicit ColumnPainter(const RunWriter& writer) : writer_(writer) {}
 
-    void Add(const Run& run, QRgb pixel) { runs_.push_back({run, pixel}); }
+    void add(const Run& run, QRgb pixel) { runs_.push_back({run, pixel}); }
 
-    void Paint()
+    void paint()
     {
         if (runs_.size() == 1) {
-            writer_.Write(runs_[0].run, runs_[0].pixel);
+            writer_.write(runs_[0].run, runs_[0].pixel);
             runs_.clear();
             return;
         }
@@ -131,14 +131,14 @@ public:
                 if (clo > hi)
                     break;
                 if (clo > from)
-                    writer_.Write({it->run.x, from, clo - 1}, it->pixel);
+                    writer_.write({it->run.x, from, clo - 1}, it->pixel);
                 from = std::max(from, chi + 1);
                 if (from > hi)
                     break;
             }
             if (from <= hi)
-                writer_.Write({it->run.x, from, hi}, it->pixel);
-            Cover(lo, hi);
+                writer_.write({it->run.x, from, hi}, it->pixel);
+            cover(lo, hi);
         }
         runs_.clear();
     }
@@ -150,7 +150,7 @@ private:
     };
 
     // Adds lo..hi to the sorted, disjoint covered intervals.
-    void Cover(int lo, int hi)
+    void cover(int lo, int hi)
     {
         auto it = std::lower_bound(covered_.begin(), covered_.end(), lo,
                                    [](const std::pair<int, int>& c, int v) { return c.second + 1 < v; });
@@ -171,37 +171,37 @@ private:
 
 } // namespace
 
-void PaintCurveLines(QPainter& painter, const std::vector<QLine>& lines, const QColor& colour)
+void paintCurveLines(QPainter& painter, const std::vector<QLine>& lines, const QColor& colour)
 {
-    painter.setPen(CurvePen(colour));
-    QImage* image = DirectImage(painter);
+    painter.setPen(curvePen(colour));
+    QImage* image = directImage(painter);
     if (!image) {
         painter.drawLines(lines.data(), int(lines.size()));
         return;
     }
     std::vector<Run> runs;
     std::vector<QLine> others;
-    SplitIntoRuns(lines, runs, others);
+    splitIntoRuns(lines, runs, others);
     const RunWriter writer(*image);
-    const QRgb pixel = RunWriter::Pixel(colour);
+    const QRgb pixel = RunWriter::pixel(colour);
     for (const Run& r : runs)
-        writer.Write(r, pixel);
+        writer.write(r, pixel);
     painter.drawLines(others.data(), int(others.size()));
 }
 
-void PaintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves)
+void paintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves)
 {
-    QImage* image = DirectImage(painter);
+    QImage* image = directImage(painter);
     std::vector<std::vector<Run>> runs(curves.size());
     bool runsOnly = image != nullptr;
     std::vector<QLine> others;
     for (std::size_t c = 0; runsOnly && c < curves.size(); ++c) {
-        SplitIntoRuns(*curves[c].lines, runs[c], others);
+        splitIntoRuns(*curves[c].lines, runs[c], others);
         runsOnly = others.empty();
     }
     if (!runsOnly) {
         for (const CurveToPaint& c : curves)
-            PaintCurveLines(painter, *c.lines, c.colour);
+            paintCurveLines(painter, *c.lines, c.colour);
         return;
     }
     // Column by column, each column's curves in their order: every part of the picture
@@ -213,7 +213,7 @@ void PaintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves)
         const auto byColumn = [](const Run& a, const Run& b) { return a.x < b.x; };
         if (!std::is_sorted(runs[c].begin(), runs[c].end(), byColumn))
             std::stable_sort(runs[c].begin(), runs[c].end(), byColumn);
-        pixels.push_back(RunWriter::Pixel(curves[c].colour));
+        pixels.push_back(RunWriter::pixel(curves[c].colour));
     }
     const RunWriter writer(*image);
     ColumnPainter column(writer);
@@ -226,8 +226,8 @@ void PaintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves)
             break;
         for (std::size_t c = 0; c < curves.size(); ++c)
             for (; next[c] < runs[c].size() && runs[c][next[c]].x == x; ++next[c])
-                column.Add(runs[c][next[c]], pixels[c]);
-        column.Paint();
+                column.add(runs[c][next[c]], pixels[c]);
+        column.paint();
     }
 }
 

@@ -15,7 +15,7 @@ class QPainter;
 
 namespace qz {
 
-void PaintCurveLines(QPainter& painter, const std::vector<QLine>& lines, const QColor& colour);
+void paintCurveLines(QPainter& painter, const std::vector<QLine>& lines, const QColor& colour);
 
 struct CurveToPaint {
     const std::vector<QLine>* lines;
@@ -26,6 +26,6 @@ struct CurveToPaint {
 // each in turn. When every line of a plain image's curves stays within one pixel column
 // step, the columns are written once for all curves, left to right, so that the picture
 // is passed through once instead of once per curve.
-void PaintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves);
+void paintCurves(QPainter& painter, const std::vector<CurveToPaint>& curves);
 
 } // namespace qz

@@ -13,21 +13,21 @@ namespace {
 constexpr int kLabelGap = 10; // between a value label and the frame
 } // namespace
 
-std::vector<TimeTick> DrawTimeTicks(QPainter& painter, const GraphLayout& layout, const Recording& recording,
+std::vector<TimeTick> drawTimeTicks(QPainter& painter, const GraphLayout& layout, const Recording& recording,
                                     int first, int last)
 {
     const ImageReader& reader = recording.reader();
-    const std::int64_t t0 = SecondsFromDateTime(reader.recordDateTime(first));
-    const std::int64_t t1 = SecondsFromDateTime(reader.recordDateTime(last));
+    const std::int64_t t0 = secondsFromDateTime(reader.recordDateTime(first));
+    const std::int64_t t1 = secondsFromDateTime(reader.recordDateTime(last));
     // Round ticks are looked for in the first 12 % of the view.
     const int limitMeasurement = first + int((std::int64_t(last - first) * 12) / 100);
     const double limit = reader.recordDateTime(limitMeasurement);
-    const std::int64_t firstTick = SecondsFromDateTime(
+    const std::int64_t firstTick = secondsFromDateTime(
         reader.recordDateTimeRounded(first, int(layout.timeUnit), limit));
 
     std::vector<TimeTick> shown;
-    painter.setPen(HairPen(kFrameColour));
-    for (const TimeTick& tick : ComputeTimeTicks(layout, t0, t1, firstTick)) {
+    painter.setPen(hairPen(kFrameColour));
+    for (const TimeTick& tick : computeTimeTicks(layout, t0, t1, firstTick)) {
         if (tick.x < layout.left || tick.x > layout.right)
             continue;
         painter.drawLine(tick.x, layout.bottom, tick.x, layout.bottom + kTickLength - 1);
@@ -36,7 +36,7 @@ std::vector<TimeTick> DrawTimeTicks(QPainter& painter, const GraphLayout& layout
     return shown;
 }
 
-bool DrawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording& recording, AxisSide side,
+bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording& recording, AxisSide side,
                    bool labelsShown, const GraphMetrics* metrics, std::vector<PlacedText>* texts)
 {
     const DisplaySettings& settings = recording.settings();
@@ -44,12 +44,12 @@ bool DrawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording
     if (input < 0 || input >= mem::kInputs)
         return true; // no axis on this side: nothing can be outside
     const AxisScale scale = recording.axisScale(input);
-    const ValueTicks ticks = ComputeValueTicks(layout, scale);
+    const ValueTicks ticks = computeValueTicks(layout, scale);
     if (!painter || !labelsShown)
         return ticks.tickInside;
 
-    const QColor colour = ColourFromBgr(recording.colours()[std::size_t(1 + input)]);
-    painter->setPen(HairPen(kFrameColour));
+    const QColor colour = colourFromBgr(recording.colours()[std::size_t(1 + input)]);
+    painter->setPen(hairPen(kFrameColour));
     for (const ValueTick& tick : ticks.ticks) {
         if (tick.y < layout.top || tick.y > layout.bottom)
             continue;
@@ -72,11 +72,11 @@ bool DrawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording
                       input});
 
     const QFontMetrics& fm = metrics->metrics(GraphTextKind::ValueLabel);
-    const QString pattern = AxisLabelPattern(recording.valueFormat(input), scale.step);
+    const QString pattern = axisLabelPattern(recording.valueFormat(input), scale.step);
     for (const ValueTick& tick : ticks.ticks) {
         if (tick.y < layout.top || tick.y > layout.bottom)
             continue;
-        const QString text = ValueLabelText(tick.value, pattern);
+        const QString text = valueLabelText(tick.value, pattern);
         const int width = fm.horizontalAdvance(text);
         const int x = side == AxisSide::Left ? layout.left - width - kLabelGap : layout.right + kLabelGap;
         texts->push_back({GraphTextKind::ValueLabel, text,
@@ -85,7 +85,7 @@ bool DrawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording
     return ticks.tickInside;
 }
 
-FooterTexts FooterTextsOf(const Recording& recording, int first)
+FooterTexts footerTextsOf(const Recording& recording, int first)
 {
     const ImageReader& reader = recording.reader();
     FooterTexts texts;
@@ -93,16 +93,16 @@ FooterTexts FooterTextsOf(const Recording& recording, int first)
     texts.serial = QStringLiteral("S/N : ") + serialNumberText(reader.serialNumber());
     for (int i = 0; i < mem::kInputs; ++i)
         if (recording.isInputDrawn(i))
-            texts.numbers.push_back({i, ColourFromBgr(recording.colours()[std::size_t(1 + i)])});
+            texts.numbers.push_back({i, colourFromBgr(recording.colours()[std::size_t(1 + i)])});
     return texts;
 }
 
-void DrawTexts(QPainter& painter, const std::vector<PlacedText>& texts, const GraphMetrics& metrics)
+void drawTexts(QPainter& painter, const std::vector<PlacedText>& texts, const GraphMetrics& metrics)
 {
     for (const PlacedText& t : texts) {
         painter.setFont(metrics.font(t.kind));
         painter.setPen(t.colour);
-        DrawTextAt(painter, t.rect.left(), t.rect.top(), t.text);
+        drawTextAt(painter, t.rect.left(), t.rect.top(), t.text);
     }
 }
 

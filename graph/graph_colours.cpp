@@ -2,12 +2,12 @@
 
 namespace qz {
 
-QColor ColourFromBgr(Colour c)
+QColor colourFromBgr(Colour c)
 {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-Colour BgrFromColour(const QColor& c)
+Colour bgrFromColour(const QColor& c)
 {
     return Colour(c.red()) | Colour(c.green()) << 8 | Colour(c.blue()) << 16;
 }

@@ -7,8 +7,8 @@
 namespace qz {
 
 // 0x00BBGGRR -> colour.
-QColor ColourFromBgr(Colour c);
+QColor colourFromBgr(Colour c);
 // colour -> 0x00BBGGRR (the alpha channel is dropped).
-Colour BgrFromColour(const QColor& c);
+Colour bgrFromColour(const QColor& c);
 
 } // namespace qz

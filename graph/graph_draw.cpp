@@ -24,7 +24,7 @@ struct Range {
     int last = 1;
 };
 
-Range ViewRange(const Recording& recording)
+Range viewRange(const Recording& recording)
 {
     const ViewRecord& v = recording.currentView();
     const int count = recording.measurementCount();
@@ -34,25 +34,25 @@ Range ViewRange(const Recording& recording)
     return r;
 }
 
-std::int64_t SpanSeconds(const Recording& recording, const Range& r)
+std::int64_t spanSeconds(const Recording& recording, const Range& r)
 {
     const ImageReader& reader = recording.reader();
-    return SecondsFromDateTime(reader.recordDateTime(r.last) - reader.recordDateTime(r.first));
+    return secondsFromDateTime(reader.recordDateTime(r.last) - reader.recordDateTime(r.first));
 }
 
 // The layout on the target, with the rows the footer needs there.
-GraphLayout LayoutFor(const GraphTarget& target, const Recording& recording, const Range& r,
+GraphLayout layoutFor(const GraphTarget& target, const Recording& recording, const Range& r,
                       const FooterPlan& footer)
 {
     GraphLayout layout;
-    ComputeHorizontalLayout(target, SpanSeconds(recording, r), layout);
-    ComputeVerticalLayout(target, layout, footer.extraHeight);
+    computeHorizontalLayout(target, spanSeconds(recording, r), layout);
+    computeVerticalLayout(target, layout, footer.extraHeight);
     return layout;
 }
 
 } // namespace
 
-QPen HairPen(const QColor& colour)
+QPen hairPen(const QColor& colour)
 {
     QPen pen(colour);
     // Width 0: one device pixel on a screen, the thinnest visible line on paper and in a
@@ -64,12 +64,12 @@ QPen HairPen(const QColor& colour)
     return pen;
 }
 
-void DrawTextAt(QPainter& painter, int x, int y, const QString& text)
+void drawTextAt(QPainter& painter, int x, int y, const QString& text)
 {
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
-void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last)
+void drawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last)
 {
     if (last <= first)
         return;
@@ -80,55 +80,55 @@ void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& r
     for (int i = 0; i < mem::kInputs; ++i) {
         if (!recording.isInputDrawn(i))
             continue;
-        const CurveScale scale(view.top[i], view.bottom[i], layout.bottom, layout.Height());
-        if (!scale.IsDrawable())
+        const CurveScale scale(view.top[i], view.bottom[i], layout.bottom, layout.height());
+        if (!scale.isDrawable())
             continue;
         const ImageReader& reader = recording.reader();
         for (int k = first; k <= last; ++k)
             raws[std::size_t(k - first)] = reader.sample(i, k);
-        BuildCurve(raws, layout.left, layout.Width(), scale, lines[std::size_t(i)]);
-        curves.push_back({&lines[std::size_t(i)].Lines(), ColourFromBgr(recording.colours()[std::size_t(1 + i)])});
+        buildCurve(raws, layout.left, layout.width(), scale, lines[std::size_t(i)]);
+        curves.push_back({&lines[std::size_t(i)].lines(), colourFromBgr(recording.colours()[std::size_t(1 + i)])});
     }
-    PaintCurves(painter, curves);
+    paintCurves(painter, curves);
 }
 
 namespace {
 // Fills x0..x1 - 1, y0..y1 - 1 white; nothing when that is empty.
-void FillWhite(QPainter& painter, int x0, int y0, int x1, int y1)
+void fillWhite(QPainter& painter, int x0, int y0, int x1, int y1)
 {
     if (x1 > x0 && y1 > y0)
         painter.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), Qt::white);
 }
 } // namespace
 
-void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout)
+void clearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout)
 {
     // Curve parts outside the frame disappear; the row of the bottom edge stays.
     const int w = target.size.width();
     const int h = target.size.height();
-    FillWhite(painter, 0, 0, w, layout.top);
-    FillWhite(painter, 0, layout.bottom + 1, w, h);
-    FillWhite(painter, layout.right, 0, w, h);
-    FillWhite(painter, 0, 0, layout.left, h);
+    fillWhite(painter, 0, 0, w, layout.top);
+    fillWhite(painter, 0, layout.bottom + 1, w, h);
+    fillWhite(painter, layout.right, 0, w, h);
+    fillWhite(painter, 0, 0, layout.left, h);
 }
 
-GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording)
+GraphLayout computeLayout(const GraphTarget& target, const Recording& recording)
 {
     // Measured as on the screen's canvas.
-    const QImage canvas = NewCanvas(QSize(1, 1));
+    const QImage canvas = newCanvas(QSize(1, 1));
     const GraphMetrics metrics(target.fontIncrement, &canvas);
-    const Range r = ViewRange(recording);
-    return LayoutFor(target, recording, r, PlanFooter(target, FooterTextsOf(recording, r.first), metrics));
+    const Range r = viewRange(recording);
+    return layoutFor(target, recording, r, planFooter(target, footerTextsOf(recording, r.first), metrics));
 }
 
-DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
+DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
                      const DrawOptions& options)
 {
-    const Range r = ViewRange(recording);
+    const Range r = viewRange(recording);
     const GraphMetrics metrics(target.fontIncrement, painter.device());
-    const FooterPlan footer = PlanFooter(target, FooterTextsOf(recording, r.first), metrics);
+    const FooterPlan footer = planFooter(target, footerTextsOf(recording, r.first), metrics);
     DrawResult result;
-    result.layout = LayoutFor(target, recording, r, footer);
+    result.layout = layoutFor(target, recording, r, footer);
     result.footerRows = footer.rows;
     const GraphLayout& layout = result.layout;
 
@@ -138,25 +138,25 @@ DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recordi
 
     // The frame's rectangle also clears the plot area. Like every rectangle of the
     // graph it covers left..right - 1 and top..bottom - 1.
-    if (layout.Width() > 1 && layout.Height() > 1) {
-        painter.setPen(HairPen(kFrameColour));
+    if (layout.width() > 1 && layout.height() > 1) {
+        painter.setPen(hairPen(kFrameColour));
         painter.setBrush(Qt::white);
-        painter.drawRect(QRect(layout.left, layout.top, layout.Width() - 1, layout.Height() - 1));
+        painter.drawRect(QRect(layout.left, layout.top, layout.width() - 1, layout.height() - 1));
         painter.setBrush(Qt::NoBrush);
-        DrawCurves(painter, layout, recording, r.first, r.last);
+        drawCurves(painter, layout, recording, r.first, r.last);
     }
-    ClearMargins(painter, target, layout);
-    if (target.printer && layout.Width() > 1 && layout.Height() > 1) {
+    clearMargins(painter, target, layout);
+    if (target.printer && layout.width() > 1 && layout.height() > 1) {
         // On paper and in a PDF the thinnest line is widened when shown, and the white
         // margins drawn after it would eat half of the frame: draw its outline again.
-        painter.setPen(HairPen(kFrameColour));
-        painter.drawRect(QRect(layout.left, layout.top, layout.Width() - 1, layout.Height() - 1));
+        painter.setPen(hairPen(kFrameColour));
+        painter.drawRect(QRect(layout.left, layout.top, layout.width() - 1, layout.height() - 1));
     }
-    const std::vector<TimeTick> timeTicks = DrawTimeTicks(painter, layout, recording, r.first, r.last);
+    const std::vector<TimeTick> timeTicks = drawTimeTicks(painter, layout, recording, r.first, r.last);
     std::vector<PlacedText> axisTexts;
-    result.leftTickInside = DrawValueAxis(&painter, layout, recording, AxisSide::Left, options.labelsShown,
+    result.leftTickInside = drawValueAxis(&painter, layout, recording, AxisSide::Left, options.labelsShown,
                                           &metrics, &axisTexts);
-    result.rightTickInside = DrawValueAxis(&painter, layout, recording, AxisSide::Right, options.labelsShown,
+    result.rightTickInside = drawValueAxis(&painter, layout, recording, AxisSide::Right, options.labelsShown,
                                            &metrics, &axisTexts);
 
     // The texts in the order they keep their places: the footer, the name, the units and
@@ -164,20 +164,20 @@ DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recordi
     TextPlaces places;
     for (const PlacedText& t : footer.texts)
         places.place(t);
-    places.place(PlaceName(TrimLeadingBlanks(TrimTrailingBlanks(recording.reader().recordName())), layout, metrics));
+    places.place(placeName(trimLeadingBlanks(trimTrailingBlanks(recording.reader().recordName())), layout, metrics));
     for (const PlacedText& t : axisTexts)
         places.place(t);
-    PlaceTimeLabels(places, timeTicks, layout.timeUnit, layout, metrics);
-    DrawTexts(painter, places.texts(), metrics);
+    placeTimeLabels(places, timeTicks, layout.timeUnit, layout, metrics);
+    drawTexts(painter, places.texts(), metrics);
     result.texts = places.texts();
 
     painter.restore();
     return result;
 }
 
-bool AxisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side)
+bool axisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side)
 {
-    return DrawValueAxis(nullptr, layout, recording, side, false, nullptr, nullptr);
+    return drawValueAxis(nullptr, layout, recording, side, false, nullptr, nullptr);
 }
 
 } // namespace qz

@@ -3,23 +3,23 @@
 // page, the clipboard bitmap and the bitmap of Copy To all share it. GUI-free (QtGui).
 //
 // How to use it:
-//   SetUpFontSubstitutions();                   // once at program start (graph_fonts.h)
+//   setUpFontSubstitutions();                   // once at program start (graph_fonts.h)
 //
 //   // Graph window: keep a canvas image the size of the paint box.
-//   GraphTarget target = PrepareCanvas(canvas, paintBoxSize, /*blank=*/true);
+//   GraphTarget target = prepareCanvas(canvas, paintBoxSize, /*blank=*/true);
 //   QPainter p(&canvas);
-//   DrawResult r = DrawGraph(p, target, recording);
+//   DrawResult r = drawGraph(p, target, recording);
 //   // r.layout holds left, right, top, bottom for the mouse (zoom, cursor readout);
 //   // the window itself clears its active flag around the call, sets the cursor
 //   // hold-off and refreshes a linked information window.
 //
-//   // Zoom's label test (nothing drawn): AxisTickInside(r.layout, recording, side).
+//   // Zoom's label test (nothing drawn): axisTickInside(r.layout, recording, side).
 //
 //   // Print: the caller picks the printer, sets the job title (the caption), shows the
 //   // busy cursor, then
 //   printTo(printer, recording);              // one page; false when it cannot begin
 //
-//   // Clipboard and Copy To: GraphBitmap(recording, paintBoxSize).
+//   // Clipboard and Copy To: graphBitmap(recording, paintBoxSize).
 //
 // Everything is drawn from the data at each call; nothing is retained.
 #include "graph/graph_layout.h"
@@ -53,27 +53,27 @@ enum class AxisSide { Left, Right };
 
 // Draws the current view of an initialized recording on the target: frame, curves,
 // margins, time axis, the two value axes, footer and name.
-DrawResult DrawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
+DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
                      const DrawOptions& options = {});
 
-// The layout DrawGraph uses for the recording's current view on the target (its texts
+// The layout drawGraph uses for the recording's current view on the target (its texts
 // measured as on the screen's canvas).
-GraphLayout ComputeLayout(const GraphTarget& target, const Recording& recording);
+GraphLayout computeLayout(const GraphTarget& target, const Recording& recording);
 
 // Whether the axis of the side would have a tick inside the plot (computed, not drawn).
 // A side without an axis input counts as inside.
-bool AxisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side);
+bool axisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side);
 
 // A white canvas of the given size (96 dots per inch, so that points and pixels relate
 // as on a common screen).
-QImage NewCanvas(QSize size);
+QImage newCanvas(QSize size);
 
 // When blank is true, canvas becomes a new white image of paintBoxSize. Either way the
 // screen target of that size is returned.
-GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank);
+GraphTarget prepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank);
 
 // The graph drawn into a new bitmap of the given size.
-QImage GraphBitmap(const Recording& recording, QSize size);
+QImage graphBitmap(const Recording& recording, QSize size);
 
 // Prints the graph on one page of the device (a QPrinter, QPdfWriter, ...): the whole
 // page in landscape, the upper 55 % in portrait. False when painting cannot begin.

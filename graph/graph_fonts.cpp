@@ -4,7 +4,7 @@
 
 namespace qz {
 
-void SetUpFontSubstitutions()
+void setUpFontSubstitutions()
 {
     struct Pair {
         const char* family;
@@ -23,7 +23,7 @@ void SetUpFontSubstitutions()
     }
 }
 
-QFont GraphFont(int pointSize, bool bold)
+QFont graphFont(int pointSize, bool bold)
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);

@@ -7,9 +7,9 @@ namespace qz {
 // Makes the program's font names resolve on systems that lack them ("Courier New",
 // "MS Sans Serif" and "Arial Black" -> the metric-compatible Liberation fonts). Call once
 // at start, before any text is drawn; calling it again does no harm.
-void SetUpFontSubstitutions();
+void setUpFontSubstitutions();
 
 // "Courier New" at the given point size, bold or regular: every text of the graph.
-QFont GraphFont(int pointSize, bool bold);
+QFont graphFont(int pointSize, bool bold);
 
 } // namespace qz

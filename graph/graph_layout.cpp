@@ -11,14 +11,14 @@ constexpr int kBottomBand = 80;
 constexpr int kScreenTop = 26;
 }
 
-GraphTarget ScreenTarget(QSize size)
+GraphTarget screenTarget(QSize size)
 {
     GraphTarget t;
     t.size = size;
     return t;
 }
 
-GraphTarget PrinterTarget(QSize pageSize, bool portrait)
+GraphTarget printerTarget(QSize pageSize, bool portrait)
 {
     GraphTarget t;
     const int w = pageSize.width();
@@ -31,7 +31,7 @@ GraphTarget PrinterTarget(QSize pageSize, bool portrait)
     return t;
 }
 
-std::int64_t UnitSeconds(TimeUnit unit)
+std::int64_t unitSeconds(TimeUnit unit)
 {
     switch (unit) {
     case TimeUnit::Days: return 86400;
@@ -42,7 +42,7 @@ std::int64_t UnitSeconds(TimeUnit unit)
     return 1;
 }
 
-std::int64_t NiceDivisor(std::int64_t n, std::int64_t low, std::int64_t high)
+std::int64_t niceDivisor(std::int64_t n, std::int64_t low, std::int64_t high)
 {
     static constexpr std::int64_t kMantissas[] = {1, 2, 5};
     for (std::int64_t decade = 1; decade <= std::numeric_limits<std::int64_t>::max() / 10; decade *= 10) {
@@ -58,7 +58,7 @@ std::int64_t NiceDivisor(std::int64_t n, std::int64_t low, std::int64_t high)
     return 0;
 }
 
-TimeUnit ChooseTimeUnit(std::int64_t spanSeconds)
+TimeUnit chooseTimeUnit(std::int64_t spanSeconds)
 {
     if (spanSeconds > 3 * 86400)
         return TimeUnit::Days;
@@ -69,31 +69,31 @@ TimeUnit ChooseTimeUnit(std::int64_t spanSeconds)
     return TimeUnit::Seconds;
 }
 
-std::int64_t TimeStep(std::int64_t spanSeconds, TimeUnit unit)
+std::int64_t timeStep(std::int64_t spanSeconds, TimeUnit unit)
 {
-    const std::int64_t u = UnitSeconds(unit);
+    const std::int64_t u = unitSeconds(unit);
     // span / u rounded, halves to even as the platform's rounding does.
     const std::int64_t n = std::int64_t(std::nearbyint(double(spanSeconds) / double(u)));
-    std::int64_t d = NiceDivisor(n, 3, 7);
+    std::int64_t d = niceDivisor(n, 3, 7);
     if (d == 0)
-        d = NiceDivisor(n, 2, 8);
+        d = niceDivisor(n, 2, 8);
     if (d == 0)
-        d = NiceDivisor(n, 1, 7);
+        d = niceDivisor(n, 1, 7);
     if (d == 0)
         d = 1;
     return d * u;
 }
 
-void ComputeHorizontalLayout(const GraphTarget& target, std::int64_t spanSeconds, GraphLayout& layout)
+void computeHorizontalLayout(const GraphTarget& target, std::int64_t spanSeconds, GraphLayout& layout)
 {
     const int margin = kScreenMargin + (target.printer ? target.leftOffset : 0);
     layout.left = margin;
     layout.right = target.size.width() - margin;
-    layout.timeUnit = ChooseTimeUnit(spanSeconds);
-    layout.timeStep = TimeStep(spanSeconds, layout.timeUnit);
+    layout.timeUnit = chooseTimeUnit(spanSeconds);
+    layout.timeStep = timeStep(spanSeconds, layout.timeUnit);
 }
 
-void ComputeVerticalLayout(const GraphTarget& target, GraphLayout& layout, int footerExtra)
+void computeVerticalLayout(const GraphTarget& target, GraphLayout& layout, int footerExtra)
 {
     if (target.printer) {
         const int band = target.bottomOffset + kBottomBand;

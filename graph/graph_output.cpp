@@ -11,7 +11,7 @@ namespace {
 constexpr int kScreenDotsPerMeter = 3780; // 96 dots per inch
 }
 
-QImage NewCanvas(QSize size)
+QImage newCanvas(QSize size)
 {
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.setDotsPerMeterX(kScreenDotsPerMeter);
@@ -20,25 +20,25 @@ QImage NewCanvas(QSize size)
     return image;
 }
 
-GraphTarget PrepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank)
+GraphTarget prepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank)
 {
     if (blank)
-        canvas = NewCanvas(paintBoxSize);
-    return ScreenTarget(paintBoxSize);
+        canvas = newCanvas(paintBoxSize);
+    return screenTarget(paintBoxSize);
 }
 
-QImage GraphBitmap(const Recording& recording, QSize size)
+QImage graphBitmap(const Recording& recording, QSize size)
 {
-    QImage image = NewCanvas(size);
+    QImage image = newCanvas(size);
     QPainter painter(&image);
-    DrawGraph(painter, ScreenTarget(size), recording);
+    drawGraph(painter, screenTarget(size), recording);
     painter.end();
     return image;
 }
 
 void printTo(QPainter& page, QSize pageSize, bool portrait, const Recording& recording)
 {
-    DrawGraph(page, PrinterTarget(pageSize, portrait), recording);
+    drawGraph(page, printerTarget(pageSize, portrait), recording);
 }
 
 bool printTo(QPagedPaintDevice& device, const Recording& recording)

@@ -1,5 +1,5 @@
 #pragma once
-// The parts of a graph drawing, in the order DrawGraph calls them. Internal to graph/.
+// The parts of a graph drawing, in the order drawGraph calls them. Internal to graph/.
 #include "graph/axis_ticks.h"
 #include "graph/graph_colours.h"
 #include "graph/graph_draw.h"
@@ -20,24 +20,24 @@ class Recording;
 inline const QColor kFrameColour{0, 0, 255};
 
 // A one-pixel pen that stays one device pixel wide on any target (printer, screen).
-QPen HairPen(const QColor& colour);
+QPen hairPen(const QColor& colour);
 
 // Writes text with its top-left corner at (x, y).
-void DrawTextAt(QPainter& painter, int x, int y, const QString& text);
+void drawTextAt(QPainter& painter, int x, int y, const QString& text);
 
-void DrawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last);
-void ClearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout);
+void drawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last);
+void clearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout);
 // Draws the ticks of the time axis and returns them (those inside left..right).
-std::vector<TimeTick> DrawTimeTicks(QPainter& painter, const GraphLayout& layout, const Recording& recording,
+std::vector<TimeTick> drawTimeTicks(QPainter& painter, const GraphLayout& layout, const Recording& recording,
                                     int first, int last);
 // Draws the ticks of a value axis; with metrics and texts, adds its unit and then its
 // labels to texts (nothing when labels are hidden). Returns whether a tick fell inside the
 // plot.
-bool DrawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording& recording, AxisSide side,
+bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording& recording, AxisSide side,
                    bool labelsShown, const GraphMetrics* metrics, std::vector<PlacedText>* texts);
 // The footer's texts for the view starting at measurement first.
-FooterTexts FooterTextsOf(const Recording& recording, int first);
+FooterTexts footerTextsOf(const Recording& recording, int first);
 // Writes every placed text in its font and colour.
-void DrawTexts(QPainter& painter, const std::vector<PlacedText>& texts, const GraphMetrics& metrics);
+void drawTexts(QPainter& painter, const std::vector<PlacedText>& texts, const GraphMetrics& metrics);
 
 } // namespace qz

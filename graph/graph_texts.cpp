@@ -11,13 +11,13 @@ constexpr int kLabelPoints = 8;
 constexpr int kTitlePoints = 10;
 constexpr int kMaxFooterRows = 3;
 
-QFontMetrics MetricsOn(const QFont& font, const QPaintDevice* device)
+QFontMetrics metricsOn(const QFont& font, const QPaintDevice* device)
 {
     return device ? QFontMetrics(font, device) : QFontMetrics(font);
 }
 
 // The text cut to width (with an ellipsis); empty when not even that fits.
-QString Cut(const QString& text, const QFontMetrics& fm, int width)
+QString cut(const QString& text, const QFontMetrics& fm, int width)
 {
     if (width <= 0)
         return {};
@@ -26,7 +26,7 @@ QString Cut(const QString& text, const QFontMetrics& fm, int width)
     return fm.elidedText(text, Qt::ElideRight, width);
 }
 
-PlacedText Text(GraphTextKind kind, const QString& text, int x, int y, const QFontMetrics& fm,
+PlacedText text(GraphTextKind kind, const QString& text, int x, int y, const QFontMetrics& fm,
                 const QColor& colour = Qt::black, int input = -1)
 {
     return {kind, text, QRect(x, y, fm.horizontalAdvance(text), fm.height()), colour, input};
@@ -34,12 +34,12 @@ PlacedText Text(GraphTextKind kind, const QString& text, int x, int y, const QFo
 } // namespace
 
 GraphMetrics::GraphMetrics(int fontIncrement, const QPaintDevice* device)
-    : labelFont_(GraphFont(kLabelPoints + fontIncrement, false)),
-      boldFont_(GraphFont(kTitlePoints + fontIncrement, true)),
-      regularFont_(GraphFont(kTitlePoints + fontIncrement, false)),
-      label_(MetricsOn(labelFont_, device)),
-      bold_(MetricsOn(boldFont_, device)),
-      regular_(MetricsOn(regularFont_, device))
+    : labelFont_(graphFont(kLabelPoints + fontIncrement, false)),
+      boldFont_(graphFont(kTitlePoints + fontIncrement, true)),
+      regularFont_(graphFont(kTitlePoints + fontIncrement, false)),
+      label_(metricsOn(labelFont_, device)),
+      bold_(metricsOn(boldFont_, device)),
+      regular_(metricsOn(regularFont_, device))
 {
 }
 
@@ -91,7 +91,7 @@ bool TextPlaces::place(const PlacedText& text)
     return true;
 }
 
-FooterPlan PlanFooter(const GraphTarget& target, const FooterTexts& texts, const GraphMetrics& metrics)
+FooterPlan planFooter(const GraphTarget& target, const FooterTexts& texts, const GraphMetrics& metrics)
 {
     const QFontMetrics& bold = metrics.metrics(GraphTextKind::Serial);
     const QFontMetrics& regular = metrics.metrics(GraphTextKind::InputNumber);
@@ -120,31 +120,31 @@ FooterPlan PlanFooter(const GraphTarget& target, const FooterTexts& texts, const
             if (xs[k] < leftX)
                 continue; // no room left of the row
             const FooterNumber& n = texts.numbers[k];
-            plan.texts.push_back(Text(GraphTextKind::InputNumber, QString::number(n.input + 1), xs[k], rowTop(row),
+            plan.texts.push_back(text(GraphTextKind::InputNumber, QString::number(n.input + 1), xs[k], rowTop(row),
                                       regular, n.colour, n.input));
         }
     };
     const auto addStart = [&](int row) {
-        const QString start = Cut(texts.start, bold, rightEnd - leftX);
+        const QString start = cut(texts.start, bold, rightEnd - leftX);
         if (!start.isEmpty())
-            plan.texts.push_back(Text(GraphTextKind::Start, start, leftX, rowTop(row), bold));
+            plan.texts.push_back(text(GraphTextKind::Start, start, leftX, rowTop(row), bold));
     };
 
     if (legendLeft >= startRight + w) {
         plan.rows = 1;
         addStart(0);
-        plan.texts.push_back(Text(GraphTextKind::Serial, texts.serial, serialX, rowTop(0), bold));
+        plan.texts.push_back(text(GraphTextKind::Serial, texts.serial, serialX, rowTop(0), bold));
         addNumbers(0, numberX);
     } else if (legendLeft >= leftX) {
         plan.rows = 2;
-        plan.texts.push_back(Text(GraphTextKind::Serial, texts.serial, serialX, rowTop(0), bold));
+        plan.texts.push_back(text(GraphTextKind::Serial, texts.serial, serialX, rowTop(0), bold));
         addNumbers(0, numberX);
         addStart(1);
     } else {
         plan.rows = kMaxFooterRows;
-        const QString serial = Cut(texts.serial, bold, rightEnd - leftX);
+        const QString serial = cut(texts.serial, bold, rightEnd - leftX);
         if (!serial.isEmpty())
-            plan.texts.push_back(Text(GraphTextKind::Serial, serial, rightEnd - bold.horizontalAdvance(serial),
+            plan.texts.push_back(text(GraphTextKind::Serial, serial, rightEnd - bold.horizontalAdvance(serial),
                                       rowTop(0), bold));
         // The numbers alone, ending where the serial number ends.
         std::vector<int> xs(texts.numbers.size());
@@ -160,15 +160,15 @@ FooterPlan PlanFooter(const GraphTarget& target, const FooterTexts& texts, const
     return plan;
 }
 
-PlacedText PlaceName(const QString& name, const GraphLayout& layout, const GraphMetrics& metrics)
+PlacedText placeName(const QString& name, const GraphLayout& layout, const GraphMetrics& metrics)
 {
     const QFontMetrics& fm = metrics.metrics(GraphTextKind::Name);
-    const QString shown = Cut(name, fm, layout.Width());
-    const int x = layout.left + layout.Width() / 2 - fm.horizontalAdvance(shown) / 2;
-    return Text(GraphTextKind::Name, shown, x, int(layout.top / 2 - fm.height() / 2.0), fm);
+    const QString shown = cut(name, fm, layout.width());
+    const int x = layout.left + layout.width() / 2 - fm.horizontalAdvance(shown) / 2;
+    return text(GraphTextKind::Name, shown, x, int(layout.top / 2 - fm.height() / 2.0), fm);
 }
 
-int TimeLabelTop(const GraphLayout& layout, const GraphMetrics& metrics)
+int timeLabelTop(const GraphLayout& layout, const GraphMetrics& metrics)
 {
     const int h = metrics.metrics(GraphTextKind::ValueLabel).height();
     // A value label is centred on its tick; the lowest tick lies on the bottom edge.
@@ -176,19 +176,19 @@ int TimeLabelTop(const GraphLayout& layout, const GraphMetrics& metrics)
     return std::max(layout.bottom + kTickLength, valueReach);
 }
 
-void PlaceTimeLabels(TextPlaces& places, const std::vector<TimeTick>& ticks, TimeUnit unit,
+void placeTimeLabels(TextPlaces& places, const std::vector<TimeTick>& ticks, TimeUnit unit,
                      const GraphLayout& layout, const GraphMetrics& metrics)
 {
     const QFontMetrics& fm = metrics.metrics(GraphTextKind::TimeLabel);
     const int gap = fm.horizontalAdvance(QLatin1Char(' '));
-    const int top = TimeLabelTop(layout, metrics);
+    const int top = timeLabelTop(layout, metrics);
     TimeLabeler labeler(unit);
     int lastRight = 0;
     bool any = false;
     for (const TimeTick& tick : ticks) {
         if (tick.x < layout.left || tick.x > layout.right)
             continue;
-        const QString text = labeler.Peek(tick.seconds);
+        const QString text = labeler.peek(tick.seconds);
         const int width = fm.horizontalAdvance(text);
         const PlacedText label{GraphTextKind::TimeLabel, text,
                                QRect(int(tick.x - width / 2.0), top, width, fm.height())};
@@ -196,7 +196,7 @@ void PlaceTimeLabels(TextPlaces& places, const std::vector<TimeTick>& ticks, Tim
             continue;
         if (!places.place(label))
             continue;
-        labeler.Next(tick.seconds);
+        labeler.next(tick.seconds);
         lastRight = label.rect.left() + width;
         any = true;
     }

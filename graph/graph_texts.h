@@ -89,19 +89,19 @@ struct FooterPlan {
 // the input numbers before it, two "W" apart. Otherwise the start moves to a row above;
 // when the numbers and the serial number do not fit one row either, the numbers get a row
 // of their own between them. A text wider than its row is cut.
-FooterPlan PlanFooter(const GraphTarget& target, const FooterTexts& texts, const GraphMetrics& metrics);
+FooterPlan planFooter(const GraphTarget& target, const FooterTexts& texts, const GraphMetrics& metrics);
 
 // The name centred over the plot and vertically in the top margin, cut to the plot's width.
-PlacedText PlaceName(const QString& name, const GraphLayout& layout, const GraphMetrics& metrics);
+PlacedText placeName(const QString& name, const GraphLayout& layout, const GraphMetrics& metrics);
 
 // A label under each tick inside left..right, in order, where it keeps a blank's width
 // from the label before and overlaps nothing taken before. A label left out does not count
 // as shown, so the next one shown carries the date when that changed.
-void PlaceTimeLabels(TextPlaces& places, const std::vector<TimeTick>& ticks, TimeUnit unit,
+void placeTimeLabels(TextPlaces& places, const std::vector<TimeTick>& ticks, TimeUnit unit,
                      const GraphLayout& layout, const GraphMetrics& metrics);
 
 // Top of the time labels: 8 pixels under the plot, or lower when a value label at the
 // bottom edge would reach further down (large fonts on paper).
-int TimeLabelTop(const GraphLayout& layout, const GraphMetrics& metrics);
+int timeLabelTop(const GraphLayout& layout, const GraphMetrics& metrics);
 
 } // namespace qz

@@ -10,15 +10,15 @@ namespace {
 constexpr double kHalfSecond = 0.5 / 86400.0;
 } // namespace
 
-TimeRangeResult SelectTimeRange(Recording& recording, const std::optional<QDateTime>& from,
+TimeRangeResult selectTimeRange(Recording& recording, const std::optional<QDateTime>& from,
                                 const std::optional<QDateTime>& to)
 {
     if (!from && !to)
         return TimeRangeResult::Selected;
     const int count = recording.measurementCount();
     const ImageReader& reader = recording.reader();
-    const double lowest = from ? ToDateTimeNumber(*from) - kHalfSecond : -1e300;
-    const double highest = to ? ToDateTimeNumber(*to) + kHalfSecond : 1e300;
+    const double lowest = from ? toDateTimeNumber(*from) - kHalfSecond : -1e300;
+    const double highest = to ? toDateTimeNumber(*to) + kHalfSecond : 1e300;
     int first = 0;
     int last = 0;
     for (int n = 1; n <= count; ++n) {

@@ -17,7 +17,7 @@ enum class TimeRangeResult {
 
 // from and to are local times of the recording's clock; an instant not given is the
 // recording's first or last measurement. Without either, the whole recording stays shown.
-TimeRangeResult SelectTimeRange(Recording& recording, const std::optional<QDateTime>& from,
+TimeRangeResult selectTimeRange(Recording& recording, const std::optional<QDateTime>& from,
                                 const std::optional<QDateTime>& to);
 
 } // namespace qz

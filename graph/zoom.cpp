@@ -13,7 +13,7 @@ namespace {
 
 // The input still has a raw range, oriented as on the level above (a falling input's
 // range runs downwards in raw units).
-bool HasHeight(const ViewRecord& v, const ViewRecord& above, int input)
+bool hasHeight(const ViewRecord& v, const ViewRecord& above, int input)
 {
     const double now = v.top[std::size_t(input)] - v.bottom[std::size_t(input)];
     const double before = above.top[std::size_t(input)] - above.bottom[std::size_t(input)];
@@ -22,14 +22,14 @@ bool HasHeight(const ViewRecord& v, const ViewRecord& above, int input)
 
 } // namespace
 
-ZoomView ComputeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b)
+ZoomView computeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b)
 {
     const int x0 = std::min(a.x(), b.x());
     const int x1 = std::max(a.x(), b.x());
     const int y0 = std::min(a.y(), b.y());
     const int y1 = std::max(a.y(), b.y());
-    const std::int64_t w = layout.Width();
-    const int h = layout.Height();
+    const std::int64_t w = layout.width();
+    const int h = layout.height();
     const std::int64_t span = std::int64_t(v.last) - v.first;
 
     ZoomView z;
@@ -48,12 +48,12 @@ ZoomView ComputeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint 
     return z;
 }
 
-ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end)
+ZoomResult zoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end)
 {
     const int level = recording.currentLevel();
     const bool push = level < kDeepestLevel;
     if (push) {
-        const ZoomView z = ComputeZoomView(layout, recording.currentView(), start, end);
+        const ZoomView z = computeZoomView(layout, recording.currentView(), start, end);
         ViewRecord& v = recording.view(level + 1);
         v = ViewRecord{};
         v.first = z.first;
@@ -78,7 +78,7 @@ ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start,
     };
 
     // Each value axis needs a tick inside the plot to be read at all.
-    if (!AxisTickInside(layout, recording, AxisSide::Left) || !AxisTickInside(layout, recording, AxisSide::Right))
+    if (!axisTickInside(layout, recording, AxisSide::Left) || !axisTickInside(layout, recording, AxisSide::Right))
         return refuse(ZoomOutcome::WindowTooSmall, true);
 
     const ViewRecord& v = recording.currentView();
@@ -87,7 +87,7 @@ ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start,
     for (int i = 0; i < mem::kInputs; ++i) {
         if (!recording.isEnabled(i))
             continue;
-        if (!HasHeight(v, above, i))
+        if (!hasHeight(v, above, i))
             return refuse(ZoomOutcome::NoHeight, false);
         if (tooFew)
             break;
@@ -97,7 +97,7 @@ ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start,
     return {ZoomOutcome::Zoomed, true};
 }
 
-bool ZoomOut(Recording& recording)
+bool zoomOut(Recording& recording)
 {
     const int level = recording.currentLevel();
     if (level <= 0)

@@ -27,7 +27,7 @@ struct ZoomView {
 // the frame) on the picture of view v: x picks the measurements
 // ((x - left) x (last - first) div W + first), y the raw range between the rectangle's
 // top and bottom rows.
-ZoomView ComputeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b);
+ZoomView computeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b);
 
 enum class ZoomOutcome {
     Zoomed,          // the level passed the tests and is current: draw it
@@ -46,9 +46,9 @@ struct ZoomResult {
 // deepest level nothing is added and the tests judge that level, which is kept. A click
 // is no rectangle: the caller does not zoom at all when start and the last drag position
 // share a column or a row.
-ZoomResult ZoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end);
+ZoomResult zoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end);
 
 // Back to the level above; false at level 0.
-bool ZoomOut(Recording& recording);
+bool zoomOut(Recording& recording);
 
 } // namespace qz

@@ -20,7 +20,7 @@ BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
     Prompt& prompt = report.prompt();
     for (int i = 0; i < blocks; ++i) {
         progress.block(i, blocks);
-        std::uint8_t* block = image.data() + mem::BlockAddress(i);
+        std::uint8_t* block = image.data() + mem::blockAddress(i);
         BlockJudgement j;
         for (int attempt = 0; attempt < LoggerProtocol::kAttempts; ++attempt) {
             const CheckedRead got = readBlock(protocol, i, block, verify);

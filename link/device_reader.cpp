@@ -42,7 +42,7 @@ bool readDeviceImage(LoggerProtocol& q, std::uint8_t* image, Progress& progress,
     progress.setPosition(100);
     pump.processPending();
     std::uint8_t count = 0;
-    if (report.ok(q.readBattery(count)) && count > 0 && AdcToVolts(count) <= LowBatteryLimit())
+    if (report.ok(q.readBattery(count)) && count > 0 && adcToVolts(count) <= lowBatteryLimit())
         prompt.tell(texts::lowBattery(), PromptSymbol::Warning);
     return true;
 }

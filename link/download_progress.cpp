@@ -10,7 +10,7 @@ namespace {
 // Per mille of the bar the header's areas take before the first block.
 constexpr int kHeaderShare = 30;
 
-QString TwoDigits(std::int64_t n)
+QString twoDigits(std::int64_t n)
 {
     return QString::number(n).rightJustified(2, QLatin1Char('0'));
 }
@@ -25,8 +25,8 @@ QString blockProgressText(int block, int count, std::int64_t secondsLeft)
     const std::int64_t m = secondsLeft / 60 % 60;
     const std::int64_t s = secondsLeft % 60;
     text += QStringLiteral(", ");
-    text += h > 0 ? QString::number(h) + u':' + TwoDigits(m) : QString::number(m);
-    text += u':' + TwoDigits(s) + QStringLiteral(" left");
+    text += h > 0 ? QString::number(h) + u':' + twoDigits(m) : QString::number(m);
+    text += u':' + twoDigits(s) + QStringLiteral(" left");
     return text;
 }
 

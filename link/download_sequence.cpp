@@ -22,7 +22,7 @@ int oldestBlock(const std::vector<std::uint8_t>& image, int count)
     double best = date.asDateTime();
     int first = 0;
     for (int j = 0; j < count; ++j) {
-        date.setFromStamp({image.data() + mem::BlockAddress(j), mem::kBlockSize});
+        date.setFromStamp({image.data() + mem::blockAddress(j), mem::kBlockSize});
         double t = 0;
         if (date.tryAsDateTime(t) && t < best) {
             best = t;
@@ -134,7 +134,7 @@ DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport&
     }
     BlockLoop loop{q, shown, report};
     loop.verify = options.verify;
-    loop.blocks = MemoryBlocks(view.u16(mem::kDeviceCode));
+    loop.blocks = memoryBlocks(view.u16(mem::kDeviceCode));
     // A logger that has wrapped its ring reports a used-block count.
     loop.ring = view.u8(mem::kBlocksUsed) != 0;
     const BlockLoopEnd end = loop.run(image);

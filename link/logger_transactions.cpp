@@ -121,7 +121,7 @@ LinkStatus LoggerProtocol::readDataBlock(int block, std::uint8_t* out128)
 {
     std::uint8_t frame[frames::kMemoryHeader];
     const std::uint16_t length =
-        frames::readMemory(frame, mem::LoggerBlockAddress(block), frames::countByte(kBlockSize));
+        frames::readMemory(frame, mem::loggerBlockAddress(block), frames::countByte(kBlockSize));
     return readExchange(frame, length, out128, kBlockSize);
 }
 
@@ -158,7 +158,7 @@ LinkStatus LoggerProtocol::writeInputTable(const std::uint8_t* table256)
 LinkStatus LoggerProtocol::writeDataBlock(int block, const std::uint8_t* data128)
 {
     std::uint8_t frame[frames::kMemoryHeader + kBlockSize];
-    frames::writeMemory(frame, mem::LoggerBlockAddress(block), frames::countByte(kBlockSize));
+    frames::writeMemory(frame, mem::loggerBlockAddress(block), frames::countByte(kBlockSize));
     std::memcpy(frame + frames::kMemoryHeader, data128, kBlockSize);
     return writeExchange(frame, sizeof frame, kAttempts);
 }

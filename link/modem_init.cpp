@@ -40,7 +40,7 @@ ModemInit readModemInit(const QString& path)
     if (path.isEmpty())
         return init;
     QFile file;
-    const FileOpenResult opened = OpenRegularFile(file, path);
+    const FileOpenResult opened = openRegularFile(file, path);
     if (!opened.ok()) {
         init.ok = false;
         init.reason = opened.reason;

@@ -49,11 +49,11 @@ RawDownload rawDownload(LoggerProtocol& q, Progress& progress, LinkReport& repor
         return r;
     }
     const ConstByteView view{image.data(), image.size()};
-    r.blocks = MemoryBlocks(view.u16(mem::kDeviceCode));
+    r.blocks = memoryBlocks(view.u16(mem::kDeviceCode));
     int missedInARow = 0;
     int k = 0;
     for (; k < r.blocks && missedInARow < kRawDownloadGoneAfter; ++k) {
-        if (q.readDataBlock(k, image.data() + mem::BlockAddress(k)) == LinkStatus::Ok) {
+        if (q.readDataBlock(k, image.data() + mem::blockAddress(k)) == LinkStatus::Ok) {
             missedInARow = 0;
         } else {
             ++r.missedBlocks;
@@ -69,7 +69,7 @@ RawDownload rawDownload(LoggerProtocol& q, Progress& progress, LinkReport& repor
     r.missedBlocks += r.blocks - k;
     progress.setCancelEnabled(false);
     r.end = r.missedBlocks > 0 ? RawDownloadEnd::BlocksMissed : RawDownloadEnd::Complete;
-    image.resize(mem::BlockAddress(r.blocks));
+    image.resize(mem::blockAddress(r.blocks));
     r.image = std::move(image);
     return r;
 }

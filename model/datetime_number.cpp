@@ -21,7 +21,7 @@ bool inCalendar(qint64 julian)
 }
 } // namespace
 
-bool EncodeDate(int year, int month, int day, double& out)
+bool encodeDate(int year, int month, int day, double& out)
 {
     if (year < 1 || year > 9999)
         return false;
@@ -32,7 +32,7 @@ bool EncodeDate(int year, int month, int day, double& out)
     return true;
 }
 
-bool EncodeTime(int hour, int minute, int second, int msec, double& out)
+bool encodeTime(int hour, int minute, int second, int msec, double& out)
 {
     if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60
         || msec < 0 || msec >= 1000)
@@ -41,17 +41,17 @@ bool EncodeTime(int hour, int minute, int second, int msec, double& out)
     return true;
 }
 
-bool EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec,
+bool encodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec,
                     double& out)
 {
     double date = 0, time = 0;
-    if (!EncodeDate(year, month, day, date) || !EncodeTime(hour, minute, second, msec, time))
+    if (!encodeDate(year, month, day, date) || !encodeTime(hour, minute, second, msec, time))
         return false;
     out = date >= 0 ? date + time : date - time;
     return true;
 }
 
-bool DecodeDateTime(double value, DateTimeParts& out)
+bool decodeDateTime(double value, DateTimeParts& out)
 {
     out = DateTimeParts();
     if (!std::isfinite(value) || std::fabs(value) > 3.0e6)
@@ -76,21 +76,21 @@ bool DecodeDateTime(double value, DateTimeParts& out)
     return true;
 }
 
-double ToDateTimeNumber(const QDateTime& t)
+double toDateTimeNumber(const QDateTime& t)
 {
     double out = 0;
     const QDate d = t.date();
     const QTime tm = t.time();
-    if (!EncodeDateTime(d.year(), d.month(), d.day(), tm.hour(), tm.minute(), tm.second(),
+    if (!encodeDateTime(d.year(), d.month(), d.day(), tm.hour(), tm.minute(), tm.second(),
                         tm.msec(), out))
         return 0;
     return out;
 }
 
-QDateTime FromDateTimeNumber(double value)
+QDateTime fromDateTimeNumber(double value)
 {
     DateTimeParts p;
-    if (!DecodeDateTime(value, p))
+    if (!decodeDateTime(value, p))
         return QDateTime();
     return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second, p.msec));
 }

@@ -12,11 +12,11 @@ inline constexpr double kMsPerDay = 86400000.0;
 
 // Days of a calendar date; false for an impossible date (month 13, 30 February ...) or a
 // year outside 1..9999.
-bool EncodeDate(int year, int month, int day, double& out);
+bool encodeDate(int year, int month, int day, double& out);
 // Fraction of a day; false unless 0 <= h < 24, 0 <= m < 60, 0 <= s < 60, 0 <= ms < 1000.
-bool EncodeTime(int hour, int minute, int second, int msec, double& out);
+bool encodeTime(int hour, int minute, int second, int msec, double& out);
 // Both at once.
-bool EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
+bool encodeDateTime(int year, int month, int day, int hour, int minute, int second,
                     int msec, double& out);
 
 struct DateTimeParts {
@@ -25,10 +25,10 @@ struct DateTimeParts {
 };
 // Fields of a date-time number, to the nearest millisecond. False (and the parts of day
 // 0) when the number is not finite or lies outside years 1..9999.
-bool DecodeDateTime(double value, DateTimeParts& out);
+bool decodeDateTime(double value, DateTimeParts& out);
 
 // Conversions to and from Qt's types (local time, no zone arithmetic).
-double ToDateTimeNumber(const QDateTime& t);
-QDateTime FromDateTimeNumber(double value);
+double toDateTimeNumber(const QDateTime& t);
+QDateTime fromDateTimeNumber(double value);
 
 } // namespace qz

@@ -4,7 +4,7 @@
 
 namespace qz {
 
-QString CatalogMessage(const LoggerModel& model)
+QString catalogMessage(const LoggerModel& model)
 {
     if (model.status != CatalogStatus::Unreadable)
         return QString();

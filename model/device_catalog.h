@@ -29,7 +29,7 @@ struct LoggerModel {
 
 // "The logger catalogue devices.ini could not be read: PATH: reason"; empty unless the
 // catalogue was unreadable.
-QString CatalogMessage(const LoggerModel& model);
+QString catalogMessage(const LoggerModel& model);
 
 class DeviceCatalog {
 public:

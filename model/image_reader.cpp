@@ -30,7 +30,7 @@ ImageReader ImageReader::deviceImage(ConstByteView bytes)
 ImageReader::ImageReader(ConstByteView header, ConstByteView image, ConstByteView clock)
     : header_(header), image_(image), clock_(clock)
 {
-    memoryBlocks_ = MemoryBlocks(deviceCode());
+    memoryBlocks_ = qz::memoryBlocks(deviceCode());
     if (image_.bound()) {
         const std::size_t held = image_.size > kHeaderSize ? (image_.size - kHeaderSize) / kBlockSize : 0;
         ringBlocks_ = std::size_t(memoryBlocks_) < held ? memoryBlocks_ : int(held);
@@ -54,7 +54,7 @@ ImageReader::ImageReader(ConstByteView header, ConstByteView image, ConstByteVie
 
 QString ImageReader::serialNumber() const
 {
-    return BytesToStr(header_.at(kSerialNumber, kSerialNumberSize), kSerialNumberSize);
+    return bytesToStr(header_.at(kSerialNumber, kSerialNumberSize), kSerialNumberSize);
 }
 
 std::uint16_t ImageReader::deviceCode() const { return header_.u16(kDeviceCode); }
@@ -65,7 +65,7 @@ QString ImageReader::deviceCodeText() const { return QString::number(deviceCode(
 
 QString ImageReader::recordName() const
 {
-    return BytesToStr(header_.at(kRecordName, kRecordNameSize), kRecordNameSize);
+    return bytesToStr(header_.at(kRecordName, kRecordNameSize), kRecordNameSize);
 }
 
 std::uint8_t ImageReader::samplingPeriod() const { return header_.u8(kSamplingPeriod); }
@@ -106,41 +106,41 @@ ConstByteView ImageReader::descriptor(int input, std::size_t offset, std::size_t
 {
     if (input < 0 || input >= kInputs)
         return {};
-    const std::size_t at = DescriptorAddress(input) + offset;
+    const std::size_t at = descriptorAddress(input) + offset;
     return header_.has(at, length) ? header_.part(at, length) : ConstByteView{};
 }
 
 QString ImageReader::inputName(int input) const
 {
-    return BytesToStr(descriptor(input, kInputName, kInputNameSize).data, kInputNameSize);
+    return bytesToStr(descriptor(input, kInputName, kInputNameSize).data, kInputNameSize);
 }
 
 QString ImageReader::inputUnit(int input) const
 {
-    return BytesToStr(descriptor(input, kInputUnit, kInputUnitSize).data, kInputUnitSize);
+    return bytesToStr(descriptor(input, kInputUnit, kInputUnitSize).data, kInputUnitSize);
 }
 
 double ImageReader::scaleLow(int input) const
 {
-    return Real48ToDouble(descriptor(input, kScaleLow, kReal48Size).data);
+    return real48ToDouble(descriptor(input, kScaleLow, kReal48Size).data);
 }
 
 double ImageReader::scaleHigh(int input) const
 {
-    return Real48ToDouble(descriptor(input, kScaleHigh, kReal48Size).data);
+    return real48ToDouble(descriptor(input, kScaleHigh, kReal48Size).data);
 }
 
-QString ImageReader::scaleLowText(int input) const { return FormatValueShort(scaleLow(input)); }
-QString ImageReader::scaleHighText(int input) const { return FormatValueShort(scaleHigh(input)); }
+QString ImageReader::scaleLowText(int input) const { return formatValueShort(scaleLow(input)); }
+QString ImageReader::scaleHighText(int input) const { return formatValueShort(scaleHigh(input)); }
 
 double ImageReader::calLow(int input) const
 {
-    return input >= 0 && input < kInputs ? header_.u16(CalLowAddress(input)) / 256.0 : 0;
+    return input >= 0 && input < kInputs ? header_.u16(calLowAddress(input)) / 256.0 : 0;
 }
 
 double ImageReader::calHigh(int input) const
 {
-    return input >= 0 && input < kInputs ? header_.u16(CalHighAddress(input)) / 256.0 : 0;
+    return input >= 0 && input < kInputs ? header_.u16(calHighAddress(input)) / 256.0 : 0;
 }
 
 // ---- clock record ---------------------------------------------------------------------

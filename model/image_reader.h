@@ -36,7 +36,7 @@ public:
     QString serialNumber() const;
     std::uint16_t deviceCode() const;
     QString deviceCodeText() const;
-    // MemoryBlocks of the device code the reader was made with.
+    // memoryBlocks of the device code the reader was made with.
     int memoryBlocks() const { return memoryBlocks_; }
 
     // --- Program block -------------------------------------------------------------------

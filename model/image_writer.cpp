@@ -21,7 +21,7 @@ ImageWriter ImageWriter::deviceImage(ByteView bytes)
 
 void ImageWriter::setRecordName(const QString& text)
 {
-    StrToBytes(text, header_.at(kRecordName, kRecordNameSize), kRecordNameSize);
+    strToBytes(text, header_.at(kRecordName, kRecordNameSize), kRecordNameSize);
 }
 
 void ImageWriter::setSamplingPeriod(std::uint8_t v) { header_.setU8(kSamplingPeriod, v); }
@@ -39,7 +39,7 @@ void ImageWriter::setInputMask(const std::array<std::uint8_t, kInputs>& flags)
 
 void ImageWriter::setInputCount(std::uint8_t n) { header_.setU8(kInputCount, n); }
 void ImageWriter::setYearBits(std::uint8_t bits) { header_.setU8(kYearBits, bits); }
-void ImageWriter::setYearBcd(int year) { header_.setU8(kYearBcd, IntToBcd(year)); }
+void ImageWriter::setYearBcd(int year) { header_.setU8(kYearBcd, intToBcd(year)); }
 void ImageWriter::setSamplingInterval(std::uint8_t v) { header_.setU8(kSamplingInterval, v); }
 void ImageWriter::setStopMode(std::uint16_t v) { header_.setU16(kStopMode, v); }
 
@@ -69,29 +69,29 @@ std::uint8_t* ImageWriter::descriptor(int input, std::size_t offset, std::size_t
 {
     if (input < 0 || input >= kInputs)
         return nullptr;
-    return header_.at(DescriptorAddress(input) + offset, length);
+    return header_.at(descriptorAddress(input) + offset, length);
 }
 
 void ImageWriter::setInputName(int input, const QString& text)
 {
-    StrToBytes(text, descriptor(input, kInputName, kInputNameSize), kInputNameSize);
+    strToBytes(text, descriptor(input, kInputName, kInputNameSize), kInputNameSize);
 }
 
 void ImageWriter::setInputUnit(int input, const QString& text)
 {
-    StrToBytes(text, descriptor(input, kInputUnit, kInputUnitSize), kInputUnitSize);
+    strToBytes(text, descriptor(input, kInputUnit, kInputUnitSize), kInputUnitSize);
 }
 
 bool ImageWriter::setScaleLow(int input, double v)
 {
     std::uint8_t* at = descriptor(input, kScaleLow, kReal48Size);
-    return at && DoubleToReal48(v, at);
+    return at && doubleToReal48(v, at);
 }
 
 bool ImageWriter::setScaleHigh(int input, double v)
 {
     std::uint8_t* at = descriptor(input, kScaleHigh, kReal48Size);
-    return at && DoubleToReal48(v, at);
+    return at && doubleToReal48(v, at);
 }
 
 // ---- clock record ---------------------------------------------------------------------
@@ -101,12 +101,12 @@ void ImageWriter::setClockControl(std::uint8_t b) { clock_.setU8(kClockControl, 
 void ImageWriter::setClockByte(int i, int value)
 {
     if (i >= 1 && i <= 7 && std::size_t(i) != kClockDay)
-        clock_.setU8(std::size_t(i), IntToBcd(value));
+        clock_.setU8(std::size_t(i), intToBcd(value));
 }
 
 void ImageWriter::setClockDay(int day, std::uint8_t yearBits)
 {
-    clock_.setU8(kClockDay, std::uint8_t(IntToBcd(day) | yearBits));
+    clock_.setU8(kClockDay, std::uint8_t(intToBcd(day) | yearBits));
 }
 
 void ImageWriter::setRunState(std::uint8_t b) { clock_.setU8(kRunState, b); }
@@ -114,7 +114,7 @@ void ImageWriter::setRunState(std::uint8_t b) { clock_.setU8(kRunState, b); }
 void ImageWriter::setStartByte(int i, int value)
 {
     if (std::size_t(i) >= kClockStart && std::size_t(i) <= kClockLast)
-        clock_.setU8(std::size_t(i), IntToBcd(value));
+        clock_.setU8(std::size_t(i), intToBcd(value));
 }
 
 } // namespace qz

@@ -13,7 +13,7 @@ namespace qz {
 
 namespace {
 
-QString Trimmed(const QString& s)
+QString trimmed(const QString& s)
 {
     // Blanks and tabs around names and values, as INI readers do.
     int b = 0, e = s.size();
@@ -25,7 +25,7 @@ QString Trimmed(const QString& s)
     return s.mid(b, e - b);
 }
 
-bool SameName(const QString& a, const QString& b)
+bool sameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
@@ -34,26 +34,26 @@ bool SameName(const QString& a, const QString& b)
 
 bool IniFile::sectionName(const QString& line, QString& name)
 {
-    const QString t = Trimmed(line);
+    const QString t = trimmed(line);
     if (!t.startsWith(QLatin1Char('[')))
         return false;
     const int close = t.indexOf(QLatin1Char(']'));
     if (close < 0)
         return false;
-    name = Trimmed(t.mid(1, close - 1));
+    name = trimmed(t.mid(1, close - 1));
     return true;
 }
 
 bool IniFile::keyValue(const QString& line, QString& key, QString& value)
 {
-    const QString t = Trimmed(line);
+    const QString t = trimmed(line);
     if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('[')))
         return false;
     const int eq = t.indexOf(QLatin1Char('='));
     if (eq <= 0)
         return false;
-    key = Trimmed(t.left(eq));
-    value = Trimmed(t.mid(eq + 1));
+    key = trimmed(t.left(eq));
+    value = trimmed(t.mid(eq + 1));
     // A value in matching quotes reads without them, as INI readers do.
     if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
         && value.back() == value.front())
@@ -108,7 +108,7 @@ IniResult IniFile::read(const QString& path)
 {
     *this = IniFile();
     QFile file;
-    const FileOpenResult opened = OpenRegularFile(file, path);
+    const FileOpenResult opened = openRegularFile(file, path);
     switch (opened.status) {
     case FileOpenStatus::Opened:
         break;
@@ -126,7 +126,7 @@ IniResult IniFile::read(const QString& path)
     errno = 0;
     const QByteArray bytes = file.read(kMaxIniFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return {IniError::CannotRead, FailureReason(file.errorString(), errno)};
+        return {IniError::CannotRead, failureReason(file.errorString(), errno)};
     if (bytes.size() > kMaxIniFileSize)
         return tooLarge;
     if (!isText(bytes))
@@ -139,7 +139,7 @@ int IniFile::findSection(const QString& section) const
 {
     QString name;
     for (int i = 0; i < lines_.size(); ++i)
-        if (sectionName(lines_.at(i), name) && SameName(name, section.trimmed()))
+        if (sectionName(lines_.at(i), name) && sameName(name, section.trimmed()))
             return i;
     return -1;
 }
@@ -150,7 +150,7 @@ int IniFile::findKey(int sectionLine, const QString& key) const
     for (int i = sectionLine + 1; i < lines_.size(); ++i) {
         if (sectionName(lines_.at(i), name))
             return -1;
-        if (keyValue(lines_.at(i), k, v) && SameName(k, key.trimmed()))
+        if (keyValue(lines_.at(i), k, v) && sameName(k, key.trimmed()))
             return i;
     }
     return -1;
@@ -188,7 +188,7 @@ QStringList IniFile::keys(const QString& section) const
             continue;
         bool seen = false;
         for (const QString& o : out)
-            seen = seen || SameName(o, k);
+            seen = seen || sameName(o, k);
         if (!seen)
             out << k;
     }
@@ -212,7 +212,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
     const QString val = value.trimmed();
     int s = findSection(name);
     if (s < 0) {
-        if (!lines_.isEmpty() && !Trimmed(lines_.last()).isEmpty())
+        if (!lines_.isEmpty() && !trimmed(lines_.last()).isEmpty())
             lines_ << QString();
         lines_ << QLatin1Char('[') + name + QLatin1Char(']');
         lines_ << keyName + QLatin1Char('=') + val;

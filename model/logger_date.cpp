@@ -12,10 +12,10 @@ namespace qz {
 namespace {
 
 // Whole seconds since 1 January of year 1, or false for fields that form no instant.
-bool InstantSeconds(const LoggerDate& d, qint64& out)
+bool instantSeconds(const LoggerDate& d, qint64& out)
 {
     double probe = 0;
-    if (!EncodeDateTime(d.Year, d.Month, d.Day, d.Hour, d.Min, d.Sec, 0, probe))
+    if (!encodeDateTime(d.Year, d.Month, d.Day, d.Hour, d.Min, d.Sec, 0, probe))
         return false;
     out = (QDate(d.Year, d.Month, d.Day).toJulianDay()) * 86400 + d.Hour * 3600 + d.Min * 60
         + d.Sec;
@@ -23,10 +23,10 @@ bool InstantSeconds(const LoggerDate& d, qint64& out)
 }
 
 // Comparisons at millisecond resolution, so sums of doubles do not decide by an ulp.
-qint64 ToMs(double value) { return std::llround(value * kMsPerDay); }
+qint64 toMs(double value) { return std::llround(value * kMsPerDay); }
 
 // A part of a typed date or time: digits after optional leading blanks, nothing else.
-bool ParsePart(const QString& text, int from, int& out)
+bool parsePart(const QString& text, int from, int& out)
 {
     QString part = text.mid(from, 2);
     while (part.startsWith(QLatin1Char(' ')))
@@ -121,7 +121,7 @@ bool LoggerDate::incHour()
 
 bool LoggerDate::tryAsDateTime(double& out) const
 {
-    return EncodeDateTime(Year, Month, Day, Hour, Min, Sec, 0, out);
+    return encodeDateTime(Year, Month, Day, Hour, Min, Sec, 0, out);
 }
 
 double LoggerDate::asDateTime() const
@@ -133,7 +133,7 @@ double LoggerDate::asDateTime() const
 bool LoggerDate::setDateTime(double value)
 {
     DateTimeParts p;
-    if (!DecodeDateTime(value, p))
+    if (!decodeDateTime(value, p))
         return false;
     Year = std::uint16_t(p.year);
     Month = std::uint16_t(p.month);
@@ -169,7 +169,7 @@ void LoggerDate::addSpan(double span)
 void LoggerDate::addInterval(int seconds)
 {
     double v = 0;
-    if (!EncodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
+    if (!encodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
         return;
     const int step = seconds >= 3600 ? 3600 : (seconds / 60) * 60 + seconds % 60;
     setDateTime(v + step / 86400.0);
@@ -179,9 +179,9 @@ LoggerDate::SpanStatus LoggerDate::trySpan(int years, int months, int days, int 
                                  int seconds, double& out)
 {
     double date = 0, time = 0;
-    if (!EncodeDate(years + 1, months + 1, days + 1, date))
+    if (!encodeDate(years + 1, months + 1, days + 1, date))
         return SpanStatus::BadDate;
-    if (!EncodeTime(hours, minutes, seconds, 0, time))
+    if (!encodeTime(hours, minutes, seconds, 0, time))
         return SpanStatus::BadTime;
     out = double(QDate(years + 1, months + 1, days + 1).toJulianDay()
                  - QDate(1, 1, 1).toJulianDay())
@@ -199,13 +199,13 @@ void LoggerDate::setFromStamp(std::span<const std::uint8_t> block)
 {
     if (block.size() < 7)
         return;
-    const int yy = BcdToInt(block[1]);
+    const int yy = bcdToInt(block[1]);
     Year = std::uint16_t(yy < 80 ? 2000 + yy : 1900 + yy);
-    Month = std::uint16_t(BcdToInt(block[2]));
-    Day = std::uint16_t(BcdToInt(block[3]));
-    Hour = std::uint16_t(BcdToInt(block[4]));
-    Min = std::uint16_t(BcdToInt(block[5]));
-    Sec = std::uint16_t(BcdToInt(block[6]));
+    Month = std::uint16_t(bcdToInt(block[2]));
+    Day = std::uint16_t(bcdToInt(block[3]));
+    Hour = std::uint16_t(bcdToInt(block[4]));
+    Min = std::uint16_t(bcdToInt(block[5]));
+    Sec = std::uint16_t(bcdToInt(block[6]));
     MSec = 0;
 }
 
@@ -216,7 +216,7 @@ StampContinuity LoggerDate::continuity(std::span<const std::uint8_t> block) cons
     if (block.size() < 7)
         return StampContinuity::ImpossibleDate;
     stamp.setFromStamp(block);
-    if (!InstantSeconds(stamp, t) || !InstantSeconds(*this, d))
+    if (!instantSeconds(stamp, t) || !instantSeconds(*this, d))
         return StampContinuity::ImpossibleDate;
     const qint64 window = 5 * 86400 + 3600;
     return d <= t && t < d + window ? StampContinuity::Continues : StampContinuity::Breaks;
@@ -273,7 +273,7 @@ QString LoggerDate::exportStamp(int form) const
     case 1:
     case 2: {
         double v = 0;
-        if (!EncodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
+        if (!encodeDateTime(Year, Month, Day, Hour, Min, Sec, MSec < 1000 ? MSec : 0, v))
             v = 0;
         QString number = QString::number(v, 'f', 9);
         number.replace(QLatin1Char('.'), QLocale().decimalPoint());
@@ -299,7 +299,7 @@ QString LoggerDate::exportStamp(int form) const
 bool LoggerDate::parseDate(const QString& text)
 {
     int day = 0, month = 0, yy = 0;
-    if (!ParsePart(text, 0, day) || !ParsePart(text, 3, month) || !ParsePart(text, 6, yy))
+    if (!parsePart(text, 0, day) || !parsePart(text, 3, month) || !parsePart(text, 6, yy))
         return false;
     int year = yy + 1900;
     if (year < 1980)
@@ -320,7 +320,7 @@ bool LoggerDate::parseDate(const QString& text)
 bool LoggerDate::parseTime(const QString& text)
 {
     int hour = 0, minute = 0, second = 0;
-    if (!ParsePart(text, 0, hour) || !ParsePart(text, 3, minute) || !ParsePart(text, 6, second))
+    if (!parsePart(text, 0, hour) || !parsePart(text, 3, minute) || !parsePart(text, 6, second))
         return false;
     if (hour >= 24 || minute >= 60 || second >= 60)
         return false;
@@ -334,7 +334,7 @@ bool LoggerDate::parseTime(const QString& text)
 double LoggerDate::roundUp(int mode, double limit)
 {
     const LoggerDate start = *this;
-    const qint64 limitMs = ToMs(limit);
+    const qint64 limitMs = toMs(limit);
     auto toNextHour = [](LoggerDate& d) {
         if (d.Min == 0 && d.Sec == 0)
             return;
@@ -353,7 +353,7 @@ double LoggerDate::roundUp(int mode, double limit)
     auto hourOrMinute = [&](LoggerDate& d) {
         LoggerDate hour = start;
         toNextHour(hour);
-        if (ToMs(hour.asDateTime()) <= limitMs) {
+        if (toMs(hour.asDateTime()) <= limitMs) {
             d = hour;
         } else {
             d = start;
@@ -377,12 +377,12 @@ double LoggerDate::roundUp(int mode, double limit)
     case 3: {
         LoggerDate first;
         hourOrMinute(first);
-        if (ToMs(first.asDateTime()) <= limitMs) {
+        if (toMs(first.asDateTime()) <= limitMs) {
             *this = first;
             break;
         }
         *this = start;
-        while (Sec % 10 != 0 && ToMs(asDateTime()) < limitMs) {
+        while (Sec % 10 != 0 && toMs(asDateTime()) < limitMs) {
             if (incSecond() && incMinute() && incHour())
                 nextDay();
         }

@@ -71,15 +71,15 @@ inline constexpr std::size_t kBatteryCount = 7;      // u8
 inline constexpr std::size_t kSamples = 8;
 inline constexpr std::size_t kSampleArea = 120;
 
-constexpr std::size_t BlockAddress(int k) { return kHeaderSize + kBlockSize * std::size_t(k); }
-constexpr std::size_t CalLowAddress(int input) { return kCalLow + 2 * std::size_t(input); }
-constexpr std::size_t CalHighAddress(int input) { return kCalHigh + 2 * std::size_t(input); }
+constexpr std::size_t blockAddress(int k) { return kHeaderSize + kBlockSize * std::size_t(k); }
+constexpr std::size_t calLowAddress(int input) { return kCalLow + 2 * std::size_t(input); }
+constexpr std::size_t calHighAddress(int input) { return kCalHigh + 2 * std::size_t(input); }
 // The logger's own 16-bit address of data block k: its addresses wrap at 65536.
-constexpr std::uint16_t LoggerBlockAddress(int k)
+constexpr std::uint16_t loggerBlockAddress(int k)
 {
-    return std::uint16_t(BlockAddress(k) % kLoggerMemorySize);
+    return std::uint16_t(blockAddress(k) % kLoggerMemorySize);
 }
-constexpr std::size_t DescriptorAddress(int input)
+constexpr std::size_t descriptorAddress(int input)
 {
     return kInputTable + kInputDescriptorSize * std::size_t(input);
 }

@@ -14,7 +14,7 @@ struct PatternShape {
     int optionalDecimals = 0;
 };
 
-PatternShape ParsePattern(const QString& pattern)
+PatternShape parsePattern(const QString& pattern)
 {
     PatternShape shape;
     const int dot = pattern.indexOf(QLatin1Char('.'));
@@ -33,7 +33,7 @@ PatternShape ParsePattern(const QString& pattern)
 
 // Decimal digits of round(a x 10^decimals), half away from zero, from 15 significant
 // digits of a.
-std::string ScaledDigits(double a, int decimals)
+std::string scaledDigits(double a, int decimals)
 {
     if (a == 0)
         return "0";
@@ -73,15 +73,15 @@ std::string ScaledDigits(double a, int decimals)
 
 } // namespace
 
-QString FormatNumberPattern(const QString& pattern, double x, const QString& decimalPoint)
+QString formatNumberPattern(const QString& pattern, double x, const QString& decimalPoint)
 {
     if (std::isnan(x))
         return QStringLiteral("NAN");
     if (std::isinf(x))
         return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-    const PatternShape shape = ParsePattern(pattern);
+    const PatternShape shape = parsePattern(pattern);
     const int decimals = shape.fixedDecimals + shape.optionalDecimals;
-    std::string digits = ScaledDigits(std::fabs(x), decimals);
+    std::string digits = scaledDigits(std::fabs(x), decimals);
     const bool zero = digits.find_first_not_of('0') == std::string::npos;
     const std::size_t minLength = std::size_t(decimals + shape.intDigits);
     if (digits.size() < minLength)

@@ -6,6 +6,6 @@
 
 namespace qz {
 
-QString FormatNumberPattern(const QString& pattern, double x, const QString& decimalPoint);
+QString formatNumberPattern(const QString& pattern, double x, const QString& decimalPoint);
 
 } // namespace qz

@@ -9,7 +9,7 @@ constexpr int kBias = 129;
 constexpr int kFractionBits = 39;
 } // namespace
 
-double Real48ToDouble(const std::uint8_t* b)
+double real48ToDouble(const std::uint8_t* b)
 {
     if (!b || b[0] == 0)
         return 0.0;
@@ -22,13 +22,13 @@ double Real48ToDouble(const std::uint8_t* b)
     return (b[5] & 0x80) ? -magnitude : magnitude;
 }
 
-double Real48Max()
+double real48Max()
 {
     const std::uint8_t largest[6] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
-    return Real48ToDouble(largest);
+    return real48ToDouble(largest);
 }
 
-bool DoubleToReal48(double x, std::uint8_t* b)
+bool doubleToReal48(double x, std::uint8_t* b)
 {
     if (!b || !std::isfinite(x))
         return false;

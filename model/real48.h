@@ -8,15 +8,15 @@ namespace qz {
 inline constexpr int kReal48Size = 6;
 
 // Exact: every Real48 value is a double.
-double Real48ToDouble(const std::uint8_t* bytes);
+double real48ToDouble(const std::uint8_t* bytes);
 
 // Rounds x to the nearest Real48 (ties to even) and writes it. A value whose magnitude
 // rounds below the smallest Real48 (2^-128) is written as 0. NaN, infinities and
 // magnitudes above the largest Real48 (just below 2^127) are refused: false, and the
 // bytes are left as they were.
-bool DoubleToReal48(double x, std::uint8_t* bytes);
+bool doubleToReal48(double x, std::uint8_t* bytes);
 
 // Largest magnitude a Real48 holds.
-double Real48Max();
+double real48Max();
 
 } // namespace qz

@@ -32,9 +32,9 @@ int ImageReader::usedBlocks() const
 
 ConstByteView ImageReader::block(int k) const
 {
-    if (k < 0 || !image_.has(BlockAddress(k), kBlockSize))
+    if (k < 0 || !image_.has(blockAddress(k), kBlockSize))
         return {};
-    return image_.part(BlockAddress(k), kBlockSize);
+    return image_.part(blockAddress(k), kBlockSize);
 }
 
 int ImageReader::recordCount() const
@@ -65,7 +65,7 @@ std::uint8_t ImageReader::readSample(const ImageReader& reader, int position, in
     const int p = reader.physicalBlock(int(m / kPerBlock));
     if (p < 0)
         return 0;
-    const std::size_t address = BlockAddress(p) + kSamples + (m % kPerBlock) * Width + unsigned(position);
+    const std::size_t address = blockAddress(p) + kSamples + (m % kPerBlock) * Width + unsigned(position);
     return address < reader.image_.size ? reader.image_.data[address] : 0;
 }
 
@@ -122,7 +122,7 @@ QString ImageReader::batteryText() const
     const ConstByteView last = block(physicalBlock(used - 2));
     if (!last.bound())
         return QStringLiteral("-");
-    const double volts = AdcToVolts(last.u8(kBatteryCount));
+    const double volts = adcToVolts(last.u8(kBatteryCount));
     return QLocale().toString(volts, 'g', 3) + QStringLiteral(" V");
 }
 

@@ -2,13 +2,13 @@
 
 namespace qz {
 
-IniResult CheckSettingsFile(const QString& path)
+IniResult checkSettingsFile(const QString& path)
 {
     IniFile ini;
     return ini.read(path);
 }
 
-QString SettingsReadWarning(const QString& path, const IniResult& result)
+QString settingsReadWarning(const QString& path, const IniResult& result)
 {
     if (result.usable() || result.error == IniError::CannotWrite)
         return QString();
@@ -16,7 +16,7 @@ QString SettingsReadWarning(const QString& path, const IniResult& result)
         + result.reason + QStringLiteral(". Default settings are used; the file is left as it is.");
 }
 
-QString SettingsWriteMessage(const QString& path, const IniResult& result)
+QString settingsWriteMessage(const QString& path, const IniResult& result)
 {
     if (result.error != IniError::CannotWrite)
         return QString();

@@ -8,12 +8,12 @@
 namespace qz {
 
 // Reads the file with the settings checks (the result only).
-IniResult CheckSettingsFile(const QString& path);
+IniResult checkSettingsFile(const QString& path);
 // "The settings file QUORZK.INI could not be read: PATH: reason. Default settings are
 // used; the file is left as it is."; empty for a file that is read or missing.
-QString SettingsReadWarning(const QString& path, const IniResult& result);
+QString settingsReadWarning(const QString& path, const IniResult& result);
 // "The settings file QUORZK.INI could not be written: PATH: reason"; empty unless writing
 // failed (a refused file is not written on purpose and was told about at start).
-QString SettingsWriteMessage(const QString& path, const IniResult& result);
+QString settingsWriteMessage(const QString& path, const IniResult& result);
 
 } // namespace qz

@@ -8,23 +8,23 @@
 
 namespace qz {
 
-double AdcToVolts(std::int32_t count)
+double adcToVolts(std::int32_t count)
 {
     const long double slope = 0.020524L;
     const long double offset = -0.15252L;
     return double(count * slope + offset);
 }
 
-double LowBatteryLimit() { return 3.3; }
+double lowBatteryLimit() { return 3.3; }
 
-int BcdToInt(std::uint8_t value) { return (value >> 4) * 10 + (value & 0x0F); }
+int bcdToInt(std::uint8_t value) { return (value >> 4) * 10 + (value & 0x0F); }
 
-std::uint8_t IntToBcd(int value)
+std::uint8_t intToBcd(int value)
 {
     return std::uint8_t((((value / 10) << 4) | (value % 10)) & 0xFF);
 }
 
-QString BytesToStr(const std::uint8_t* buffer, int count)
+QString bytesToStr(const std::uint8_t* buffer, int count)
 {
     if (!buffer || count <= 0)
         return QString();
@@ -34,7 +34,7 @@ QString BytesToStr(const std::uint8_t* buffer, int count)
     return QString::fromLatin1(reinterpret_cast<const char*>(buffer), n);
 }
 
-void StrToBytes(const QString& text, std::uint8_t* buffer, int count)
+void strToBytes(const QString& text, std::uint8_t* buffer, int count)
 {
     if (!buffer)
         return;
@@ -48,9 +48,9 @@ void StrToBytes(const QString& text, std::uint8_t* buffer, int count)
     }
 }
 
-bool HasSeveralDigits(double x)
+bool hasSeveralDigits(double x)
 {
-    const QString s = FormatValue(QStringLiteral("0.00000000"), x);
+    const QString s = formatValue(QStringLiteral("0.00000000"), x);
     int digits = 0;
     for (QChar c : s)
         if (c >= QLatin1Char('1') && c <= QLatin1Char('9'))
@@ -58,39 +58,39 @@ bool HasSeveralDigits(double x)
     return digits > 1;
 }
 
-QString ChooseFloatFormat(double x)
+QString chooseFloatFormat(double x)
 {
     const double a = std::fabs(x);
     static const double thresholds[] = {1, 0.1, 0.01, 0.001, 0.0001, 0.00001, 0.000001, 0.0000001};
     for (int decimals = 0; decimals < 8; ++decimals) {
         if (a >= thresholds[decimals]) {
-            const int n = decimals + (HasSeveralDigits(a) ? 1 : 0);
+            const int n = decimals + (hasSeveralDigits(a) ? 1 : 0);
             return n == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(n, QLatin1Char('0'));
         }
     }
     return QStringLiteral("0");
 }
 
-QString FormatValue(const QString& pattern, double x)
+QString formatValue(const QString& pattern, double x)
 {
-    return FormatNumberPattern(pattern, x, QLocale().decimalPoint());
+    return formatNumberPattern(pattern, x, QLocale().decimalPoint());
 }
 
-QString FormatValue8(double x)
+QString formatValue8(double x)
 {
-    QString s = FormatValue(QStringLiteral("0.0000000"), x);
+    QString s = formatValue(QStringLiteral("0.0000000"), x);
     if (s.size() < 8)
         s = s.leftJustified(8, QLatin1Char(' '));
     return s.left(8);
 }
 
-QString FormatValueShort(double x)
+QString formatValueShort(double x)
 {
     const QString sep = QLocale().decimalPoint();
-    QString s = FormatValue8(x);
+    QString s = formatValue8(x);
     const int at = s.indexOf(sep);
     if (at < 0)
-        return s.size() == 8 && !s.endsWith(QLatin1Char(' ')) ? s : TrimTrailingBlanks(s);
+        return s.size() == 8 && !s.endsWith(QLatin1Char(' ')) ? s : trimTrailingBlanks(s);
     int end = s.size();
     while (end > at + sep.size() && s.at(end - 1) == QLatin1Char('0'))
         --end;
@@ -99,25 +99,25 @@ QString FormatValueShort(double x)
     return s.left(end);
 }
 
-std::int32_t Max2(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
-std::int32_t Min2(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
+std::int32_t max2(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
+std::int32_t min2(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
 
-double Log10(double x)
+double log10(double x)
 {
     if (!(x > 0))
         return 0;
     return double(std::log((long double)x) / std::log(10.0L));
 }
 
-double Power10(double x) { return double(std::exp((long double)x * std::log(10.0L))); }
+double power10(double x) { return double(std::exp((long double)x * std::log(10.0L))); }
 
-double DecadeStep(double p, double x)
+double decadeStep(double p, double x)
 {
-    const double e = std::trunc(Log10(std::fabs(x)));
-    return x >= 1 ? Power10(e - p) : Power10(p - e);
+    const double e = std::trunc(log10(std::fabs(x)));
+    return x >= 1 ? power10(e - p) : power10(p - e);
 }
 
-QString TrimLeadingBlanks(const QString& text)
+QString trimLeadingBlanks(const QString& text)
 {
     int i = 0;
     while (i < text.size() - 1 && text.at(i) == QLatin1Char(' '))
@@ -125,7 +125,7 @@ QString TrimLeadingBlanks(const QString& text)
     return text.mid(i);
 }
 
-QString TrimTrailingBlanks(const QString& text)
+QString trimTrailingBlanks(const QString& text)
 {
     int end = text.size();
     while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
@@ -133,9 +133,9 @@ QString TrimTrailingBlanks(const QString& text)
     return text.left(end);
 }
 
-QString InsertModelInCaption(const QString& modelName, const QString& caption)
+QString insertModelInCaption(const QString& modelName, const QString& caption)
 {
-    QString model = TrimTrailingBlanks(TrimLeadingBlanks(modelName));
+    QString model = trimTrailingBlanks(trimLeadingBlanks(modelName));
     if (model == QLatin1String(" "))
         model.clear();
     if (model.isEmpty())
@@ -147,7 +147,7 @@ QString InsertModelInCaption(const QString& modelName, const QString& caption)
     return caption.left(blank + 1) + framed + caption.mid(blank + 1);
 }
 
-int MemoryBlocks(std::uint16_t code)
+int memoryBlocks(std::uint16_t code)
 {
     // Memory comes in steps of 8 KiB; the first four blocks' room holds the header.
     constexpr int kMemoryStep = 8192;

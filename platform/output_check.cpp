@@ -16,7 +16,7 @@ namespace qz {
 namespace {
 
 // 0 when the path may be used so; otherwise the system's error number.
-int AccessError(const QString& path, bool folder)
+int accessError(const QString& path, bool folder)
 {
 #ifdef Q_OS_UNIX
     const int mode = folder ? (W_OK | X_OK) : W_OK;
@@ -28,23 +28,23 @@ int AccessError(const QString& path, bool folder)
 
 } // namespace
 
-OutputCheck CheckOutputFile(const QString& path)
+OutputCheck checkOutputFile(const QString& path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || info.fileName().isEmpty())
         return {OutputUse::NoName, QStringLiteral("no file name")};
     const QFileInfo folder(info.absolutePath());
     if (!folder.exists())
-        return {OutputUse::NoFolder, SystemReason(ENOENT)};
+        return {OutputUse::NoFolder, systemReason(ENOENT)};
     if (!folder.isDir())
-        return {OutputUse::NoFolder, SystemReason(ENOTDIR)};
-    if (const QString kind = NonRegularKind(path); !kind.isEmpty())
+        return {OutputUse::NoFolder, systemReason(ENOTDIR)};
+    if (const QString kind = nonRegularKind(path); !kind.isEmpty())
         return {OutputUse::NotAFile, kind};
-    if (const int error = AccessError(folder.filePath(), true); error != 0)
-        return {OutputUse::FolderShut, SystemReason(error)};
+    if (const int error = accessError(folder.filePath(), true); error != 0)
+        return {OutputUse::FolderShut, systemReason(error)};
     if (info.exists()) {
-        if (const int error = AccessError(path, false); error != 0)
-            return {OutputUse::ReadOnly, SystemReason(error)};
+        if (const int error = accessError(path, false); error != 0)
+            return {OutputUse::ReadOnly, systemReason(error)};
     }
     return {};
 }

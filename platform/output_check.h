@@ -23,6 +23,6 @@ struct OutputCheck {
     bool ok() const { return use == OutputUse::Usable; }
 };
 
-OutputCheck CheckOutputFile(const QString& path);
+OutputCheck checkOutputFile(const QString& path);
 
 } // namespace qz

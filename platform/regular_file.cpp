@@ -17,39 +17,39 @@ namespace qz {
 
 namespace {
 
-QString KindText(mode_t mode)
+QString kindText(mode_t mode)
 {
-    return S_ISDIR(mode) ? SystemReason(EISDIR) : QStringLiteral("Not a regular file");
+    return S_ISDIR(mode) ? systemReason(EISDIR) : QStringLiteral("Not a regular file");
 }
 
 } // namespace
 
-QString NonRegularKind(const QString& path)
+QString nonRegularKind(const QString& path)
 {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return QString();
-    return KindText(st.st_mode);
+    return kindText(st.st_mode);
 }
 
-FileOpenResult OpenRegularFile(QFile& file, const QString& path)
+FileOpenResult openRegularFile(QFile& file, const QString& path)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0) {
         const int e = errno;
-        return {e == ENOENT ? FileOpenStatus::Missing : FileOpenStatus::Failed, SystemReason(e)};
+        return {e == ENOENT ? FileOpenStatus::Missing : FileOpenStatus::Failed, systemReason(e)};
     }
     if (!S_ISREG(st.st_mode))
-        return {FileOpenStatus::NotRegular, KindText(st.st_mode)};
+        return {FileOpenStatus::NotRegular, kindText(st.st_mode)};
 
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int e = errno;
-        return {e == ENOENT ? FileOpenStatus::Missing : FileOpenStatus::Failed, SystemReason(e)};
+        return {e == ENOENT ? FileOpenStatus::Missing : FileOpenStatus::Failed, systemReason(e)};
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const FileOpenResult refused{FileOpenStatus::NotRegular, KindText(st.st_mode)};
+        const FileOpenResult refused{FileOpenStatus::NotRegular, kindText(st.st_mode)};
         ::close(fd);
         return refused;
     }
@@ -65,7 +65,7 @@ FileOpenResult OpenRegularFile(QFile& file, const QString& path)
     return {};
 }
 
-bool IsSameFile(const QString& a, const QString& b)
+bool isSameFile(const QString& a, const QString& b)
 {
     struct stat sa {};
     struct stat sb {};

@@ -24,13 +24,13 @@ struct FileOpenResult {
 };
 
 // Opens path read-only into file, which then owns the descriptor.
-FileOpenResult OpenRegularFile(QFile& file, const QString& path);
+FileOpenResult openRegularFile(QFile& file, const QString& path);
 
 // What an existing path that is not a regular file is ("Is a directory", "Not a regular
 // file"); empty for a regular file or a missing path.
-QString NonRegularKind(const QString& path);
+QString nonRegularKind(const QString& path);
 
 // Both paths name one existing file, also through symbolic or hard links.
-bool IsSameFile(const QString& a, const QString& b);
+bool isSameFile(const QString& a, const QString& b);
 
 } // namespace qz

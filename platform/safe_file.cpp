@@ -7,7 +7,7 @@
 
 namespace qz {
 
-bool WriteAll(QIODevice& out, const char* data, qint64 size, QString& reason)
+bool writeAll(QIODevice& out, const char* data, qint64 size, QString& reason)
 {
     qint64 done = 0;
     while (done < size) {
@@ -15,7 +15,7 @@ bool WriteAll(QIODevice& out, const char* data, qint64 size, QString& reason)
         const qint64 n = out.write(data + done, size - done);
         const int error = errno;
         if (n <= 0) {
-            reason = FailureReason(out.errorString(), error);
+            reason = failureReason(out.errorString(), error);
             return false;
         }
         done += n;
@@ -27,13 +27,13 @@ SafeFile::SafeFile(const QString& path) : file_(path) {}
 
 bool SafeFile::open()
 {
-    if (const QString kind = NonRegularKind(file_.fileName()); !kind.isEmpty()) {
+    if (const QString kind = nonRegularKind(file_.fileName()); !kind.isEmpty()) {
         reason_ = kind;
         return false;
     }
     errno = 0;
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        reason_ = FailureReason(file_.errorString(), errno);
+        reason_ = failureReason(file_.errorString(), errno);
         return false;
     }
     open_ = true;
@@ -44,7 +44,7 @@ bool SafeFile::write(const char* data, qint64 size)
 {
     if (!open_)
         return false;
-    return WriteAll(file_, data, size, reason_);
+    return writeAll(file_, data, size, reason_);
 }
 
 bool SafeFile::commit()
@@ -59,7 +59,7 @@ bool SafeFile::commit()
     }
     errno = 0;
     if (!file_.commit()) {
-        reason_ = FailureReason(file_.errorString(), errno);
+        reason_ = failureReason(file_.errorString(), errno);
         return false;
     }
     return true;

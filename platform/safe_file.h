@@ -13,7 +13,7 @@ namespace qz {
 
 // Writes all of data to out. A short write is followed by a write of the rest, which
 // writing nothing makes the system say why. False with the reason when it fails.
-bool WriteAll(QIODevice& out, const char* data, qint64 size, QString& reason);
+bool writeAll(QIODevice& out, const char* data, qint64 size, QString& reason);
 
 class SafeFile {
 public:

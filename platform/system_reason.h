@@ -7,10 +7,10 @@ class QIODevice;
 
 namespace qz {
 
-QString SystemReason(int errorNumber);
+QString systemReason(int errorNumber);
 
 // The device's error text, unless that is empty or the generic "Unknown error" and the
 // system left an error number: then the system's text for it.
-QString FailureReason(const QString& deviceText, int errorNumber);
+QString failureReason(const QString& deviceText, int errorNumber);
 
 } // namespace qz

@@ -17,7 +17,7 @@ constexpr double kGridSteps = 200;
 
 } // namespace
 
-double NormalizeReading(double x, double low, double high)
+double normalizeReading(double x, double low, double high)
 {
     const double step = (high - low) / kGridSteps;
     if (step == 0)
@@ -29,26 +29,26 @@ double NormalizeReading(double x, double low, double high)
 
 double InputConversion::value(std::uint8_t count) const
 {
-    return NormalizeReading(slope * count + offset, low, high);
+    return normalizeReading(slope * count + offset, low, high);
 }
 
 QString InputConversion::text(std::uint8_t count, const QString& decimalPoint) const
 {
-    return FormatNumberPattern(pattern, value(count), decimalPoint);
+    return formatNumberPattern(pattern, value(count), decimalPoint);
 }
 
 QString InputConversion::text(std::uint8_t count) const
 {
-    return FormatValue(pattern, value(count));
+    return formatValue(pattern, value(count));
 }
 
-InputConversions ConversionsOf(const ImageReader& image)
+InputConversions conversionsOf(const ImageReader& image)
 {
     InputConversions all;
     for (int i = 0; i < mem::kInputs; ++i) {
         InputConversion& c = all[std::size_t(i)];
         c.enabled = image.isInputRecorded(i);
-        c.name = TrimTrailingBlanks(image.inputName(i));
+        c.name = trimTrailingBlanks(image.inputName(i));
         c.unit = image.inputUnit(i);
         c.low = image.scaleLow(i);
         c.high = image.scaleHigh(i);
@@ -57,14 +57,14 @@ InputConversions ConversionsOf(const ImageReader& image)
         // Equal calibration counts give no line: the input then shows its minimum.
         c.slope = countHigh != countLow ? (c.high - c.low) / (countHigh - countLow) : 0;
         c.offset = c.low - c.slope * countLow;
-        c.pattern = ChooseFloatFormat((c.high - c.low) / kGridSteps);
+        c.pattern = chooseFloatFormat((c.high - c.low) / kGridSteps);
     }
     return all;
 }
 
-QString BatteryText(std::uint8_t count)
+QString batteryText(std::uint8_t count)
 {
-    return texts::batteryPrefix() + FormatValue(QStringLiteral("0.00"), AdcToVolts(count))
+    return texts::batteryPrefix() + formatValue(QStringLiteral("0.00"), adcToVolts(count))
            + texts::batterySuffix();
 }
 

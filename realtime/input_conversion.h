@@ -40,13 +40,13 @@ struct InputConversion {
 using InputConversions = std::array<InputConversion, mem::kInputs>;
 
 // The conversions of the eight inputs of a device image (or any header).
-InputConversions ConversionsOf(const ImageReader& image);
+InputConversions conversionsOf(const ImageReader& image);
 
 // x on the grid of a two-hundredth of the span from low to high (ties to even); 0 when
 // the span is empty.
-double NormalizeReading(double x, double low, double high);
+double normalizeReading(double x, double low, double high);
 
 // The battery line of the diagnostic display for a converter count: "Vbatt : 3.32 V".
-QString BatteryText(std::uint8_t count);
+QString batteryText(std::uint8_t count);
 
 } // namespace qz

@@ -5,7 +5,7 @@
 
 namespace qz {
 
-bool ReadOnce(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Reading& reading)
+bool readOnce(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Reading& reading)
 {
     Reading next;
     next.battery = diagnostic;
@@ -17,15 +17,15 @@ bool ReadOnce(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Readi
     return true;
 }
 
-CycleOutcome ReadingCycle(LoggerProtocol& logger, LinkReport& report, bool diagnostic,
+CycleOutcome readingCycle(LoggerProtocol& logger, LinkReport& report, bool diagnostic,
                           Reading& reading)
 {
     if (logger.ping() == LinkStatus::Ok)
-        return ReadOnce(logger, report, diagnostic, reading) ? CycleOutcome::Read
+        return readOnce(logger, report, diagnostic, reading) ? CycleOutcome::Read
                                                              : CycleOutcome::ReadFailed;
     if (!report.confirmConnect())
         return CycleOutcome::Declined;
-    return ReadOnce(logger, report, false, reading) ? CycleOutcome::Read : CycleOutcome::ReadFailed;
+    return readOnce(logger, report, false, reading) ? CycleOutcome::Read : CycleOutcome::ReadFailed;
 }
 
 } // namespace qz

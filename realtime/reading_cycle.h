@@ -30,11 +30,11 @@ enum class CycleOutcome {
 // The ping; with an answer, the diagnostic (DC) reading when diagnostic is on, the plain
 // (AC) one otherwise. Without one, "Please Connect The Quorvant": Yes reads once (plain),
 // anything else declines.
-CycleOutcome ReadingCycle(LoggerProtocol& logger, LinkReport& report, bool diagnostic,
+CycleOutcome readingCycle(LoggerProtocol& logger, LinkReport& report, bool diagnostic,
                           Reading& reading);
 
 // One reading on a logger that is known to be there, without a ping (the command-line
 // tool, which keeps its port); failures are told.
-bool ReadOnce(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Reading& reading);
+bool readOnce(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Reading& reading);
 
 } // namespace qz

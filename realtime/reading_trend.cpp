@@ -20,7 +20,7 @@ void ReadingTrend::clear()
         p.clear();
 }
 
-std::vector<QPointF> TrendLine(const std::deque<TrendPoint>& points, std::int64_t nowMs,
+std::vector<QPointF> trendLine(const std::deque<TrendPoint>& points, std::int64_t nowMs,
                                QSizeF box, double minRange)
 {
     std::vector<QPointF> line;

@@ -16,7 +16,7 @@ namespace {
 constexpr std::int64_t kStopCheckMs = 100;
 const QString kPoint = QStringLiteral(".");
 
-QString CsvField(const QString& text)
+QString csvField(const QString& text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
         && !text.contains(QLatin1Char('\n')))
@@ -26,7 +26,7 @@ QString CsvField(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString InputTitle(int i, const InputConversion& c)
+QString inputTitle(int i, const InputConversion& c)
 {
     QString title = QString::number(i + 1);
     if (!c.name.isEmpty())
@@ -38,7 +38,7 @@ QString InputTitle(int i, const InputConversion& c)
 }
 
 // Waits until the tick `until`; false when a stop was asked for meanwhile.
-bool WaitUntil(Clock& clock, std::int64_t until, const std::function<bool()>& stopRequested)
+bool waitUntil(Clock& clock, std::int64_t until, const std::function<bool()>& stopRequested)
 {
     for (;;) {
         if (stopRequested())
@@ -52,7 +52,7 @@ bool WaitUntil(Clock& clock, std::int64_t until, const std::function<bool()>& st
 
 } // namespace
 
-QStringList ReadingLines(const InputConversions& inputs, const Reading& reading, bool raw)
+QStringList readingLines(const InputConversions& inputs, const Reading& reading, bool raw)
 {
     QStringList lines;
     for (int i = 0; i < mem::kInputs; ++i) {
@@ -63,25 +63,25 @@ QStringList ReadingLines(const InputConversions& inputs, const Reading& reading,
         QString line = QString::number(i + 1) + QLatin1Char(' ') + c.name.leftJustified(9)
                        + QLatin1Char(' ') + c.text(reading.input(i)) + QLatin1Char(' ')
                        + c.unit.trimmed();
-        line = TrimTrailingBlanks(line);
+        line = trimTrailingBlanks(line);
         if (raw)
             line += QStringLiteral("  ") + texts::rawCountLabel() + QLatin1Char(' ')
                     + QString::number(reading.input(i));
         lines << line;
     }
     if (raw)
-        lines << BatteryText(reading.batteryCount());
+        lines << batteryText(reading.batteryCount());
     return lines;
 }
 
-QString CsvHeader(const InputConversions& inputs, bool raw)
+QString csvHeader(const InputConversions& inputs, bool raw)
 {
     QStringList fields{QStringLiteral("time")};
     for (int i = 0; i < mem::kInputs; ++i) {
         const InputConversion& c = inputs[std::size_t(i)];
         if (!c.enabled)
             continue;
-        fields << CsvField(InputTitle(i, c));
+        fields << csvField(inputTitle(i, c));
         if (raw)
             fields << QString::number(i + 1) + QLatin1Char(' ') + texts::rawCountLabel();
     }
@@ -90,7 +90,7 @@ QString CsvHeader(const InputConversions& inputs, bool raw)
     return fields.join(QLatin1Char(','));
 }
 
-QString IsoLocalTime(const QDateTime& local)
+QString isoLocalTime(const QDateTime& local)
 {
     const int offset = local.offsetFromUtc();
     const int minutes = (offset < 0 ? -offset : offset) / 60;
@@ -99,10 +99,10 @@ QString IsoLocalTime(const QDateTime& local)
            + QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString CsvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading,
+QString csvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading,
                bool raw)
 {
-    QStringList fields{IsoLocalTime(local)};
+    QStringList fields{isoLocalTime(local)};
     for (int i = 0; i < mem::kInputs; ++i) {
         const InputConversion& c = inputs[std::size_t(i)];
         if (!c.enabled)
@@ -112,36 +112,36 @@ QString CsvRow(const QDateTime& local, const InputConversions& inputs, const Rea
             fields << QString::number(reading.input(i));
     }
     if (raw)
-        fields << FormatNumberPattern(QStringLiteral("0.00"), AdcToVolts(reading.batteryCount()), kPoint);
+        fields << formatNumberPattern(QStringLiteral("0.00"), adcToVolts(reading.batteryCount()), kPoint);
     return fields.join(QLatin1Char(','));
 }
 
-LogEnd RunReadingsLog(LoggerProtocol& logger, LinkReport& report, const InputConversions& inputs,
+LogEnd runReadingsLog(LoggerProtocol& logger, LinkReport& report, const InputConversions& inputs,
                       const ReadingsLogOptions& options, Clock& clock,
                       const std::function<bool()>& stopRequested,
                       const std::function<void(const QStringList& lines)>& write)
 {
     if (options.csv)
-        write({CsvHeader(inputs, options.raw)});
+        write({csvHeader(inputs, options.raw)});
     std::int64_t next = clock.tickMs();
     for (int n = 0; options.count <= 0 || n < options.count; ++n) {
         if (n > 0) {
             // A reading that took longer than the period is followed at once, without
             // a burst to catch up.
             next = std::max(next + options.periodMs, clock.tickMs());
-            if (!WaitUntil(clock, next, stopRequested))
+            if (!waitUntil(clock, next, stopRequested))
                 return LogEnd::Stopped;
         } else if (stopRequested()) {
             return LogEnd::Stopped;
         }
         const QDateTime at = clock.localNow();
         Reading reading;
-        if (!ReadOnce(logger, report, options.raw, reading))
+        if (!readOnce(logger, report, options.raw, reading))
             return LogEnd::NotResponding;
         if (options.csv) {
-            write({CsvRow(at, inputs, reading, options.raw)});
+            write({csvRow(at, inputs, reading, options.raw)});
         } else {
-            QStringList lines = ReadingLines(inputs, reading, options.raw);
+            QStringList lines = readingLines(inputs, reading, options.raw);
             if (n > 0)
                 lines.prepend(QString());
             write(lines);

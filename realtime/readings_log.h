@@ -27,16 +27,16 @@ struct ReadingsLogOptions {
 
 // "3 Temp      21.5 °C" per enabled input (with raw: then "  AD Cnt 128"), and with raw a
 // last line "Vbatt : 3.32 V". Values with the locale's decimal point.
-QStringList ReadingLines(const InputConversions& inputs, const Reading& reading, bool raw);
+QStringList readingLines(const InputConversions& inputs, const Reading& reading, bool raw);
 // "time,3 Temp (°C),..." (with raw: each input's "AD Cnt" column after its value, then
 // "Vbatt"). Fields with a comma or a quote are quoted.
-QString CsvHeader(const InputConversions& inputs, bool raw);
+QString csvHeader(const InputConversions& inputs, bool raw);
 // A row of that header: the local time in ISO 8601 with its offset, then the values with
 // '.' as decimal point whatever the locale.
-QString CsvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading,
+QString csvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading,
                bool raw);
 // "2026-03-05T14:07:09+01:00".
-QString IsoLocalTime(const QDateTime& local);
+QString isoLocalTime(const QDateTime& local);
 
 enum class LogEnd {
     Done,          // the readings asked for were taken
@@ -47,7 +47,7 @@ enum class LogEnd {
 // Takes the readings on a logger that has answered, writing each one's lines through
 // write as soon as it is read. Between readings it waits on the clock in short steps,
 // asking stopRequested at each.
-LogEnd RunReadingsLog(LoggerProtocol& logger, LinkReport& report, const InputConversions& inputs,
+LogEnd runReadingsLog(LoggerProtocol& logger, LinkReport& report, const InputConversions& inputs,
                       const ReadingsLogOptions& options, Clock& clock,
                       const std::function<bool()>& stopRequested,
                       const std::function<void(const QStringList& lines)>& write);

@@ -9,7 +9,7 @@
 
 namespace qz {
 
-CompleteBlocks KeepCompleteBlocks(ByteView image, int heldBlocks)
+CompleteBlocks keepCompleteBlocks(ByteView image, int heldBlocks)
 {
     const ImageReader reader(image);
     CompleteBlocks result;
@@ -38,7 +38,7 @@ CompleteBlocks KeepCompleteBlocks(ByteView image, int heldBlocks)
         const ConstByteView block = reader.block(reader.physicalBlock(bestStart + n));
         std::copy_n(block.data, mem::kBlockSize, kept.begin() + std::ptrdiff_t(n * mem::kBlockSize));
     }
-    const ByteView data = image.part(mem::BlockAddress(0));
+    const ByteView data = image.part(mem::blockAddress(0));
     std::fill_n(data.data, data.size, std::uint8_t(0));
     std::copy(kept.begin(), kept.end(), data.data);
     ImageWriter writer(image);

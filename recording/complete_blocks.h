@@ -22,6 +22,6 @@ struct CompleteBlocks {
 // oldest block: blocks on both sides of a gap cannot be one recording. In a wrapped ring
 // cut short the held blocks may form two runs (the oldest ones from FirstBlock up to the
 // cut, and the newest ones from block 0 up to FirstBlock); the longer one is kept.
-CompleteBlocks KeepCompleteBlocks(ByteView image, int heldBlocks);
+CompleteBlocks keepCompleteBlocks(ByteView image, int heldBlocks);
 
 } // namespace qz

@@ -4,7 +4,7 @@
 
 namespace qz {
 
-QString CsvField(const QString& text)
+QString csvField(const QString& text)
 {
     static const QString kNeedsQuotes = QStringLiteral(",\"\r\n");
     bool quote = false;
@@ -17,7 +17,7 @@ QString CsvField(const QString& text)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-QString CsvColumnName(const QString& function, const QString& unit, int input)
+QString csvColumnName(const QString& function, const QString& unit, int input)
 {
     QString name = function.trimmed();
     if (name.isEmpty())
@@ -26,13 +26,13 @@ QString CsvColumnName(const QString& function, const QString& unit, int input)
     return u.isEmpty() ? name : name + QStringLiteral(" (") + u + QLatin1Char(')');
 }
 
-QByteArray CsvHeader(const Recording& recording)
+QByteArray csvHeader(const Recording& recording)
 {
     QString line = QStringLiteral("time");
     const ImageReader& r = recording.reader();
     for (int i = 0; i < mem::kInputs; ++i) {
         if (recording.isInputDrawn(i))
-            line += QLatin1Char(',') + CsvField(CsvColumnName(r.inputName(i), r.inputUnit(i), i));
+            line += QLatin1Char(',') + csvField(csvColumnName(r.inputName(i), r.inputUnit(i), i));
     }
     return line.toUtf8();
 }

@@ -12,14 +12,14 @@ class Recording;
 
 // The field as written: in double quotes, its own quotes doubled, when it holds a comma,
 // a double quote or a line break; as it is otherwise.
-QString CsvField(const QString& text);
+QString csvField(const QString& text);
 
 // The column of input (0..7): "FUNCTION (UNIT)" with function and unit trimmed of
 // white space. An input without a unit is named by its function alone; one without a
 // function by "Input N".
-QString CsvColumnName(const QString& function, const QString& unit, int input);
+QString csvColumnName(const QString& function, const QString& unit, int input);
 
 // "time", then one column per drawn input in increasing input order; no line end.
-QByteArray CsvHeader(const Recording& recording);
+QByteArray csvHeader(const Recording& recording);
 
 } // namespace qz

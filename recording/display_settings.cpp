@@ -2,7 +2,7 @@
 
 namespace qz {
 
-ColourTable DefaultColours()
+ColourTable defaultColours()
 {
     ColourTable t{};
     t[0] = 0x000000; // time column
@@ -17,7 +17,7 @@ ColourTable DefaultColours()
     return t;
 }
 
-DisplaySettings InitDisplaySettings(std::uint8_t inputMask)
+DisplaySettings initDisplaySettings(std::uint8_t inputMask)
 {
     DisplaySettings s;
     s.autoScale = true;
@@ -37,7 +37,7 @@ DisplaySettings InitDisplaySettings(std::uint8_t inputMask)
     return s;
 }
 
-bool IsInputDrawn(const DisplaySettings& settings, int input)
+bool isInputDrawn(const DisplaySettings& settings, int input)
 {
     if (input < 0 || input >= mem::kInputs)
         return false;

@@ -14,7 +14,7 @@ namespace qz {
 using Colour = std::uint32_t;
 using ColourTable = std::array<Colour, 16>;
 
-ColourTable DefaultColours();
+ColourTable defaultColours();
 
 struct DisplaySettings {
     std::array<bool, mem::kInputs> shown{};   // input is drawn, exported and read out
@@ -27,9 +27,9 @@ struct DisplaySettings {
 };
 
 // Every recorded input shown, automatic range, the first two recorded inputs on the axes.
-DisplaySettings InitDisplaySettings(std::uint8_t inputMask);
+DisplaySettings initDisplaySettings(std::uint8_t inputMask);
 
 // Enabled and shown; false for an index outside 0..7.
-bool IsInputDrawn(const DisplaySettings& settings, int input);
+bool isInputDrawn(const DisplaySettings& settings, int input);
 
 } // namespace qz

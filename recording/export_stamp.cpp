@@ -11,30 +11,30 @@ namespace qz {
 
 namespace {
 
-void AppendTwoDigits(QByteArray& out, int v)
+void appendTwoDigits(QByteArray& out, int v)
 {
     out += char('0' + (v / 10) % 10);
     out += char('0' + v % 10);
 }
 
 // YYYY-MM-DD
-void AppendIsoDate(QByteArray& out, int year, int month, int day)
+void appendIsoDate(QByteArray& out, int year, int month, int day)
 {
-    AppendTwoDigits(out, year / 100);
-    AppendTwoDigits(out, year % 100);
+    appendTwoDigits(out, year / 100);
+    appendTwoDigits(out, year % 100);
     out += '-';
-    AppendTwoDigits(out, month);
+    appendTwoDigits(out, month);
     out += '-';
-    AppendTwoDigits(out, day);
+    appendTwoDigits(out, day);
 }
 
-void AppendTime(QByteArray& out, int hour, int minute, int second)
+void appendTime(QByteArray& out, int hour, int minute, int second)
 {
-    AppendTwoDigits(out, hour);
+    appendTwoDigits(out, hour);
     out += ':';
-    AppendTwoDigits(out, minute);
+    appendTwoDigits(out, minute);
     out += ':';
-    AppendTwoDigits(out, second);
+    appendTwoDigits(out, second);
 }
 
 } // namespace
@@ -62,16 +62,16 @@ void ExportStamper::selectDay(std::int64_t day)
     const QDate d = baseDate_.addDays(day);
     dateText_.clear();
     if (form_ == kIsoForm) {
-        AppendIsoDate(dateText_, d.year(), d.month(), d.day());
+        appendIsoDate(dateText_, d.year(), d.month(), d.day());
         dateText_ += 'T';
         return;
     }
-    AppendTwoDigits(dateText_, d.day());
+    appendTwoDigits(dateText_, d.day());
     dateText_ += '/';
-    AppendTwoDigits(dateText_, d.month());
+    appendTwoDigits(dateText_, d.month());
     dateText_ += '/';
-    AppendTwoDigits(dateText_, d.year() % 100);
-    if (!EncodeDate(d.year(), d.month(), d.day(), dayNumber_))
+    appendTwoDigits(dateText_, d.year() % 100);
+    if (!encodeDate(d.year(), d.month(), d.day(), dayNumber_))
         dayNumber_ = 0;
 }
 
@@ -90,18 +90,18 @@ void ExportStamper::append(QByteArray& out, int k)
     const int hour = ofDay / 3600;
     const int minute = ofDay / 60 % 60;
     const int sec = ofDay % 60;
-    auto appendTime = [&] { AppendTime(out, hour, minute, sec); };
+    const auto appendClock = [&] { appendTime(out, hour, minute, sec); };
     switch (form_) {
     case 0:
         out += dateText_;
         out += ' ';
-        appendTime();
+        appendClock();
         out += '\t';
         break;
     case 1:
     case 2: {
         double time = 0;
-        EncodeTime(hour, minute, sec, 0, time);
+        encodeTime(hour, minute, sec, 0, time);
         char text[64];
         const int n = std::snprintf(text, sizeof text, "%.9f", dayNumber_ + time);
         QByteArray number(text, n > 0 && n < int(sizeof text) ? n : 0);
@@ -111,7 +111,7 @@ void ExportStamper::append(QByteArray& out, int k)
         break;
     }
     case 3:
-        appendTime();
+        appendClock();
         out += '\t';
         break;
     case 4:
@@ -120,7 +120,7 @@ void ExportStamper::append(QByteArray& out, int k)
         break;
     case kIsoForm:
         out += dateText_;
-        appendTime();
+        appendClock();
         break;
     default:
         break;

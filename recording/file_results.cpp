@@ -6,14 +6,14 @@ namespace qz {
 
 namespace {
 
-QString CannotWrite(const QString& name, const QString& reason)
+QString cannotWrite(const QString& name, const QString& reason)
 {
     return QStringLiteral("Cannot write ") + name + QStringLiteral(": ") + reason;
 }
 
 } // namespace
 
-QString LoadMessage(const LoadResult& result, const QString& name)
+QString loadMessage(const LoadResult& result, const QString& name)
 {
     switch (result.error) {
     case LoadError::CannotOpen:
@@ -33,7 +33,7 @@ QString LoadMessage(const LoadResult& result, const QString& name)
     return QString();
 }
 
-QString TruncationWarning(const LoadResult& result, const QString& name)
+QString truncationWarning(const LoadResult& result, const QString& name)
 {
     if (result.missingBlocks <= 0)
         return QString();
@@ -43,11 +43,11 @@ QString TruncationWarning(const LoadResult& result, const QString& name)
         .arg(result.declaredBlocks);
 }
 
-void TellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
+void tellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
 {
-    if (const QString message = LoadMessage(result, name); !message.isEmpty())
+    if (const QString message = loadMessage(result, name); !message.isEmpty())
         prompt.tell(message, PromptSymbol::Error);
-    if (const QString warning = TruncationWarning(result, name); !warning.isEmpty())
+    if (const QString warning = truncationWarning(result, name); !warning.isEmpty())
         prompt.tell(warning, PromptSymbol::Warning);
     switch (result.error) {
     case LoadError::NotARecording:
@@ -64,20 +64,20 @@ void TellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
     }
 }
 
-QString SaveMessage(const SaveResult& result, const QString& name)
+QString saveMessage(const SaveResult& result, const QString& name)
 {
     if (result.ok())
         return QString();
-    return CannotWrite(name, result.reason);
+    return cannotWrite(name, result.reason);
 }
 
-QString ExportMessage(const ExportOutcome& outcome, const QString& name)
+QString exportMessage(const ExportOutcome& outcome, const QString& name)
 {
     switch (outcome.result) {
     case ExportResult::Failed:
-        return CannotWrite(name, outcome.reason);
+        return cannotWrite(name, outcome.reason);
     case ExportResult::SameAsInput:
-        return CannotWrite(name, QStringLiteral("it is the recording file being exported"));
+        return cannotWrite(name, QStringLiteral("it is the recording file being exported"));
     case ExportResult::Done:
     case ExportResult::Cancelled:
         break;

@@ -55,18 +55,18 @@ struct ExportOutcome {
 // (told before the command's refusal), "Cannot open NAME: reason" for one that does not
 // open or is no regular file, "Cannot read NAME: reason", the catalogue's message for an
 // unreadable catalogue; nothing for a refused model or too few measurements.
-QString LoadMessage(const LoadResult& result, const QString& name);
+QString loadMessage(const LoadResult& result, const QString& name);
 // Tells everything about a load, in order; nothing for a clean load. A file that is no
 // recording or whose logger is refused ends with "This file is not for a QuorvantZK"; a
 // file that cannot be opened or read, and an unreadable catalogue, are told once, without
 // blaming the recording. A file cut short is warned about (also when it loads).
-void TellLoad(Prompt& prompt, const LoadResult& result, const QString& name);
+void tellLoad(Prompt& prompt, const LoadResult& result, const QString& name);
 // "NAME is incomplete: missing N of its M data blocks; only the complete blocks are
 // shown"; empty when nothing is missing.
-QString TruncationWarning(const LoadResult& result, const QString& name);
+QString truncationWarning(const LoadResult& result, const QString& name);
 // "Cannot write NAME: reason"; empty after a save that succeeded.
-QString SaveMessage(const SaveResult& result, const QString& name);
+QString saveMessage(const SaveResult& result, const QString& name);
 // "Cannot write NAME: reason"; empty unless the export failed or was refused.
-QString ExportMessage(const ExportOutcome& outcome, const QString& name);
+QString exportMessage(const ExportOutcome& outcome, const QString& name);
 
 } // namespace qz

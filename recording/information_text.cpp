@@ -10,12 +10,12 @@ namespace qz {
 namespace {
 
 // "%14s": right-justified in 14 characters, a longer text is not cut.
-QString Column(const QString& text)
+QString column(const QString& text)
 {
     return text.rightJustified(14, QLatin1Char(' '));
 }
 
-QString IntervalText(int seconds)
+QString intervalText(int seconds)
 {
     QString s;
     if (seconds / 60 != 0)
@@ -51,20 +51,20 @@ void Recording::appendInfoLines(QStringList& lines, const ViewRecord& view) cons
         if (!isInputDrawn(i))
             continue;
         const QString unit = QLatin1Char(' ') + r.inputUnit(i);
-        QString name = Column(r.inputName(i));
+        QString name = column(r.inputName(i));
         name[2] = QLatin1Char(char('1' + i));
         inputs += name;
-        scaleMax += Column(r.scaleHighText(i) + unit);
-        scaleMin += Column(r.scaleLowText(i) + unit);
-        minimum += Column(FormatValue(formats_[i], static_cast<double>(minValue[i])) + unit);
-        maximum += Column(FormatValue(formats_[i], static_cast<double>(maxValue[i])) + unit);
+        scaleMax += column(r.scaleHighText(i) + unit);
+        scaleMin += column(r.scaleLowText(i) + unit);
+        minimum += column(formatValue(formats_[i], static_cast<double>(minValue[i])) + unit);
+        maximum += column(formatValue(formats_[i], static_cast<double>(maxValue[i])) + unit);
         const long double avg = physicalValue(i, view.average[i]);
-        average += Column(FormatValueShort(static_cast<double>(avg)) + unit);
+        average += column(formatValueShort(static_cast<double>(avg)) + unit);
     }
 
-    lines << QStringLiteral("Record Name        : ") + TrimLeadingBlanks(TrimTrailingBlanks(r.recordName()))
+    lines << QStringLiteral("Record Name        : ") + trimLeadingBlanks(trimTrailingBlanks(r.recordName()))
           << QStringLiteral("Serial Number      : ") + serialNumberText(r.serialNumber())
-          << QStringLiteral("Recording Interval : ") + IntervalText(r.interval())
+          << QStringLiteral("Recording Interval : ") + intervalText(r.interval())
           << QStringLiteral("Start Date/Time    : ") + r.recordDateText(view.first) + QLatin1Char(' ')
                  + r.recordTimeText(view.first)
           << QStringLiteral("End Date/Time      : ") + r.recordDateText(view.last) + QLatin1Char(' ')

@@ -12,7 +12,7 @@ namespace qz {
 
 namespace {
 
-bool ValidInput(int input)
+bool validInput(int input)
 {
     return input >= 0 && input < mem::kInputs;
 }
@@ -66,12 +66,12 @@ InitResult Recording::initialize()
     for (int i = 0; i < mem::kInputs; ++i) {
         const double low = reader_.scaleLow(i);
         const double high = reader_.scaleHigh(i);
-        formats_[i] = ChooseFloatFormat((high - low) / 200).left(20);
+        formats_[i] = chooseFloatFormat((high - low) / 200).left(20);
         enabled_[i] = reader_.isInputRecorded(i);
         conversion_[i] = Conversion{};
         rawSum_[i] = 0;
         if (enabled_[i])
-            conversion_[i] = MakeConversion(low, high, reader_.calLow(i), reader_.calHigh(i));
+            conversion_[i] = makeConversion(low, high, reader_.calLow(i), reader_.calHigh(i));
     }
     measurementCount_ = count;
 
@@ -80,7 +80,7 @@ InitResult Recording::initialize()
     ViewRecord& v = views_[0];
     v.first = 1;
     v.last = count;
-    settings_ = InitDisplaySettings(reader_.inputMask());
+    settings_ = initDisplaySettings(reader_.inputMask());
     searchMaxMin(v);
     updateScalingMode(v);
     computeAverages(v);
@@ -107,7 +107,7 @@ QString Recording::createdText() const
             format += QStringLiteral(" HH:mm:ss");
         }
     }
-    return locale.toString(FromDateTimeNumber(created_), format);
+    return locale.toString(fromDateTimeNumber(created_), format);
 }
 
 QString Recording::description() const
@@ -142,29 +142,29 @@ void Recording::childTitle(int n)
 
 bool Recording::isEnabled(int input) const
 {
-    return ValidInput(input) && enabled_[input];
+    return validInput(input) && enabled_[input];
 }
 
 const QString& Recording::valueFormat(int input) const
 {
     static const QString none = QStringLiteral("0");
-    return ValidInput(input) ? formats_[input] : none;
+    return validInput(input) ? formats_[input] : none;
 }
 
 const Conversion& Recording::conversion(int input) const
 {
     static const Conversion none{};
-    return ValidInput(input) ? conversion_[input] : none;
+    return validInput(input) ? conversion_[input] : none;
 }
 
 long double Recording::rawSum(int input) const
 {
-    return ValidInput(input) ? rawSum_[input] : 0;
+    return validInput(input) ? rawSum_[input] : 0;
 }
 
 long double Recording::normalize(int input, long double v) const
 {
-    return Normalize(v, conversion(input).resolution);
+    return qz::normalize(v, conversion(input).resolution);
 }
 
 void Recording::applyGraphicConfig(const ColourTable& colours, const DisplaySettings& settings)

@@ -139,7 +139,7 @@ public:
     void setColourTable(const ColourTable& colours) { colours_ = colours; }
     const DisplaySettings& settings() const { return settings_; }
     void setDisplaySettings(const DisplaySettings& settings) { settings_ = settings; }
-    bool isInputDrawn(int input) const { return IsInputDrawn(settings_, input); }
+    bool isInputDrawn(int input) const { return qz::isInputDrawn(settings_, input); }
     // New colours and settings from the graphic configuration dialog: the current view's
     // plotted range follows them.
     void applyGraphicConfig(const ColourTable& colours, const DisplaySettings& settings);
@@ -222,7 +222,7 @@ private:
     std::array<Conversion, mem::kInputs> conversion_{};
     std::array<long double, mem::kInputs> rawSum_{};
     int measurementCount_ = 0;
-    ColourTable colours_ = DefaultColours();
+    ColourTable colours_ = defaultColours();
     DisplaySettings settings_;
     std::array<ViewRecord, kViewLevels> views_{};
     int currentLevel_ = 0;

@@ -20,7 +20,7 @@ namespace qz {
 
 static_assert(sizeof kFileSignature == kFileSignatureSize + 1);
 
-SaveResult WriteRecordingFile(const QString& name, const std::uint8_t* image, qint64 length)
+SaveResult writeRecordingFile(const QString& name, const std::uint8_t* image, qint64 length)
 {
     // The previous file stays untouched until the new one is complete.
     SafeFile file(name);
@@ -40,7 +40,7 @@ int Recording::storedBlocks() const
 SaveResult Recording::save(const QString& name)
 {
     const SaveResult saved =
-        WriteRecordingFile(name, image_.data(), qint64(mem::BlockAddress(storedBlocks())));
+        writeRecordingFile(name, image_.data(), qint64(mem::blockAddress(storedBlocks())));
     if (!saved.ok())
         return saved;
     fileName_ = name;
@@ -53,7 +53,7 @@ LoadResult Recording::load(const QString& name)
     fileName_ = name;
     saved_ = true;
     QFile file;
-    const FileOpenResult opened = OpenRegularFile(file, name);
+    const FileOpenResult opened = openRegularFile(file, name);
     if (!opened.ok())
         return {opened.status == FileOpenStatus::NotRegular ? LoadError::NotAFile : LoadError::CannotOpen, opened.reason};
     return loadFrom(file, file.size());
@@ -77,7 +77,7 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
         const int error = errno;
         std::fill(image_.begin(), image_.end(), 0);
         rebind();
-        return {LoadError::CannotRead, FailureReason(device.errorString(), error)};
+        return {LoadError::CannotRead, failureReason(device.errorString(), error)};
     }
     LoadResult result;
     const auto held = int((body - qint64(mem::kHeaderSize)) / qint64(mem::kBlockSize));
@@ -86,10 +86,10 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
     // recording with no block in use holds no block, so it is not touched.
     ByteView view{image_.data(), image_.size()};
     if (view.u16(mem::kBlocksUsed) == 0 && held > 0) {
-        view.setU16(mem::kBlocksUsed, std::uint16_t(linearBlocksInUse(image_.data() + mem::BlockAddress(0), held)));
+        view.setU16(mem::kBlocksUsed, std::uint16_t(linearBlocksInUse(image_.data() + mem::blockAddress(0), held)));
         view.setU16(mem::kFirstBlock, 0);
     }
-    const CompleteBlocks blocks = KeepCompleteBlocks({image_.data(), image_.size()}, held);
+    const CompleteBlocks blocks = keepCompleteBlocks({image_.data(), image_.size()}, held);
     result.missingBlocks = blocks.missing();
     result.declaredBlocks = blocks.declared;
     switch (initialize().error) {
@@ -97,7 +97,7 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
         break;
     case InitError::CatalogUnreadable:
         result.error = LoadError::CatalogUnreadable;
-        result.reason = CatalogMessage(model_);
+        result.reason = catalogMessage(model_);
         break;
     case InitError::NotAccepted:
         result.error = LoadError::NotAccepted;

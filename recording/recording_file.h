@@ -15,6 +15,6 @@ inline constexpr char kFileSignature[] = "QUORVANT";
 
 // Writes the signature and length bytes of image to name, through a temporary file that
 // replaces name only when complete.
-SaveResult WriteRecordingFile(const QString& name, const std::uint8_t* image, qint64 length);
+SaveResult writeRecordingFile(const QString& name, const std::uint8_t* image, qint64 length);
 
 } // namespace qz

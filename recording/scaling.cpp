@@ -9,7 +9,7 @@ namespace qz {
 
 namespace {
 
-int TruncToInt(long double v)
+int truncToInt(long double v)
 {
     // Clamped first: converting an out-of-range value to int is undefined.
     constexpr long double lo = std::numeric_limits<int>::min();
@@ -23,7 +23,7 @@ int TruncToInt(long double v)
 
 } // namespace
 
-Conversion MakeConversion(double scaleLow, double scaleHigh, long double calLow, long double calHigh)
+Conversion makeConversion(double scaleLow, double scaleHigh, long double calLow, long double calHigh)
 {
     Conversion c;
     const long double span = static_cast<long double>(scaleHigh) - static_cast<long double>(scaleLow);
@@ -39,7 +39,7 @@ Conversion MakeConversion(double scaleLow, double scaleHigh, long double calLow,
     return c;
 }
 
-long double Normalize(long double v, long double resolution)
+long double normalize(long double v, long double resolution)
 {
     if (resolution == 0 || !std::isfinite(resolution) || !std::isfinite(v))
         return v;
@@ -48,7 +48,7 @@ long double Normalize(long double v, long double resolution)
     return std::isfinite(r) ? r : v;
 }
 
-int NiceStep(int n)
+int niceStep(int n)
 {
     const long long a = n < 0 ? -static_cast<long long>(n) : n;
     int r;
@@ -69,7 +69,7 @@ int NiceStep(int n)
     return n < 0 ? -r : r;
 }
 
-long double RoundAxisStep(long double x)
+long double roundAxisStep(long double x)
 {
     if (!std::isfinite(x))
         return 0;
@@ -77,19 +77,19 @@ long double RoundAxisStep(long double x)
     // the program: at an exact power of ten it may land below the integer, and the step
     // then becomes the first-label-only one (NiceStep's -1).
     if (std::fabs(x) < 1) {
-        const long double s = DecadeStep(2, static_cast<double>(x));
-        return NiceStep(TruncToInt(x * s)) / s;
+        const long double s = decadeStep(2, static_cast<double>(x));
+        return niceStep(truncToInt(x * s)) / s;
     }
-    const long double s = DecadeStep(1, static_cast<double>(std::fabs(x)));
-    return NiceStep(TruncToInt(x / s)) * s;
+    const long double s = decadeStep(1, static_cast<double>(std::fabs(x)));
+    return niceStep(truncToInt(x / s)) * s;
 }
 
-AxisScale ComputeAxisScale(const Conversion& c, double rawTop, double rawBottom)
+AxisScale computeAxisScale(const Conversion& c, double rawTop, double rawBottom)
 {
     AxisScale a;
     a.top = c.gain * rawTop + c.offset;
     a.bottom = c.gain * rawBottom + c.offset;
-    a.step = RoundAxisStep((a.top - a.bottom) / 8);
+    a.step = roundAxisStep((a.top - a.bottom) / 8);
     return a;
 }
 

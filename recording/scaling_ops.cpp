@@ -82,7 +82,7 @@ AxisScale Recording::axisScale(int input) const
     if (input < 0 || input >= mem::kInputs)
         return {};
     const ViewRecord& v = currentView();
-    return ComputeAxisScale(conversion_[input], v.top[input], v.bottom[input]);
+    return computeAxisScale(conversion_[input], v.top[input], v.bottom[input]);
 }
 
 } // namespace qz

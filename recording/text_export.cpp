@@ -34,7 +34,7 @@ ExportOutcome Recording::exportFile(const QString& name, ExportKind kind, Progre
 ExportOutcome Recording::exportRecord(ExportKind kind, Progress& progress) const
 {
     // Writing over the recording's own file would destroy it before it was read again.
-    if (!fileName_.isEmpty() && IsSameFile(fileName_, exportFileName_))
+    if (!fileName_.isEmpty() && isSameFile(fileName_, exportFileName_))
         return {ExportResult::SameAsInput, QString()};
     // A failed or killed export leaves the previous file as it was, never a cut one; a
     // cancelled export keeps the lines written so far.
@@ -59,14 +59,14 @@ ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& pro
     QByteArray buffer;
     QString reason;
     auto flush = [&]() {
-        const bool ok = WriteAll(out, buffer.constData(), buffer.size(), reason);
+        const bool ok = writeAll(out, buffer.constData(), buffer.size(), reason);
         buffer.clear();
         return ok;
     };
     const auto failed = [&]() { return ExportOutcome{ExportResult::Failed, reason}; };
     const bool csv = kind == ExportKind::Csv;
     if (csv) {
-        buffer += CsvHeader(*this);
+        buffer += csvHeader(*this);
         buffer += "\r\n";
     } else {
         for (const QString& line : infoLines(view)) {
@@ -87,7 +87,7 @@ ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& pro
         fields[i].reserve(256);
         for (int raw = 0; raw < 256; ++raw) {
             const long double value = normalize(i, physicalValue(i, raw));
-            fields[i].push_back(separator + FormatNumberPattern(formats_[i], static_cast<double>(value), point).toUtf8());
+            fields[i].push_back(separator + formatNumberPattern(formats_[i], static_cast<double>(value), point).toUtf8());
         }
     }
 

@@ -169,7 +169,7 @@ void Emulator::reply(const std::uint8_t* data, int count, std::int64_t atUs,
         sum += 1;
     std::uint8_t bytes[frames::kMaxTransfer + frames::kChecksumSize];
     std::copy(data, data + count, bytes);
-    ApplyPairedBitErrors(bytes, count, rf.pairedAt);
+    applyPairedBitErrors(bytes, count, rf.pairedAt);
     bytes[count] = std::uint8_t(sum);
     bytes[count + 1] = std::uint8_t(sum >> 8);
     const int total = std::max(0, count + 2 - rf.withheld);

@@ -26,7 +26,7 @@
 //
 // Set-up in a test (the in-process line is sim/emulator_line.h):
 //   qz::sim::Emulator logger;                      // or Emulator(options)
-//   qz::sim::LoadMemory(logger.logger(), {.deviceCode = 485, .content = Content::Linear});
+//   qz::sim::loadMemory(logger.logger(), {.deviceCode = 485, .content = Content::Linear});
 //   qz::sim::EmulatorLine line(logger, clock);     // a qz::LineBackend for the port
 #include "sim/faults.h"
 #include "sim/frame_parser.h"

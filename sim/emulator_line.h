@@ -9,7 +9,7 @@
 // move the line, so late wake-ups do not add up on a paced line.
 //
 //   qz::test::VirtualClock clock;
-//   qz::sim::Emulator logger;                    // LoadMemory(logger.logger(), ...)
+//   qz::sim::Emulator logger;                    // loadMemory(logger.logger(), ...)
 //   qz::sim::EmulatorLine line(logger, clock);   // hand &line to the port
 //
 // Any name opens the line (the port layer chooses the name); raiseDtr succeeds. A line

@@ -74,7 +74,7 @@ ReplyFaults FaultPlan::forReply(std::int64_t frameNumber) const
     return r;
 }
 
-void ApplyPairedBitErrors(std::uint8_t* data, int count, int at)
+void applyPairedBitErrors(std::uint8_t* data, int count, int at)
 {
     if (at < 0 || at + 1 >= count)
         return;

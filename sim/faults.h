@@ -51,7 +51,7 @@ struct ReplyFaults {
 };
 
 // Applies paired bit errors at data bytes at and at + 1 of a reply of count data bytes.
-void ApplyPairedBitErrors(std::uint8_t* data, int count, int at);
+void applyPairedBitErrors(std::uint8_t* data, int count, int at);
 
 class FaultPlan {
 public:

@@ -9,7 +9,7 @@ namespace {
 constexpr std::array<std::uint8_t, 3> kPrefix = {'$', '#', '$'};
 }
 
-int FrameParser::FixedPayload(char letter)
+int FrameParser::fixedPayload(char letter)
 {
     switch (letter) {
     case 'A': case 'B': case 'E': case 'F': case 'G': return 0;
@@ -28,7 +28,7 @@ void FrameParser::reset()
 
 int FrameParser::expectedLength() const
 {
-    const int fixed = FixedPayload(letter_);
+    const int fixed = fixedPayload(letter_);
     if (letter_ != 'H')
         return 4 + fixed;
     if (payload_.size() < 3)
@@ -63,7 +63,7 @@ std::optional<Frame> FrameParser::feed(std::uint8_t byte, std::int64_t atUs)
         return std::nullopt;
     }
     if (pos_ == 3) {
-        if (FixedPayload(char(byte)) < 0) {
+        if (fixedPayload(char(byte)) < 0) {
             reset();
             lastIndex_ = -1;
             if (byte == '$') {

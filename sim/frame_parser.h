@@ -43,7 +43,7 @@ public:
 
     // Payload length of a command letter (for H without its data bytes), or -1 when the
     // letter is not a command.
-    static int FixedPayload(char letter);
+    static int fixedPayload(char letter);
 
 private:
     int expectedLength() const; // whole frame, -1 while unknown

@@ -22,8 +22,8 @@ void Logger::eraseData()
 
 void Logger::setClock(const CivilTime& t)
 {
-    if (IsValidCivil(t))
-        offsetUs_ = CivilToUs(t) - elapsedUs_;
+    if (isValidCivil(t))
+        offsetUs_ = civilToUs(t) - elapsedUs_;
 }
 
 void Logger::advance(std::int64_t elapsedUs)
@@ -50,12 +50,12 @@ ClockRecord Logger::clockRecord() const
     const CivilTime t = clock();
     ClockRecord r{};
     r[mem::kClockControl] = control_;
-    r[mem::kClockHundredths] = IntToBcd(t.hundredths);
-    r[mem::kClockSecond] = IntToBcd(t.second);
-    r[mem::kClockMinute] = IntToBcd(t.minute);
-    r[mem::kClockHour] = IntToBcd(t.hour);
-    r[mem::kClockDay] = std::uint8_t(IntToBcd(t.day) | (t.year % 4) << 6);
-    r[mem::kClockMonth] = IntToBcd(t.month);
+    r[mem::kClockHundredths] = intToBcd(t.hundredths);
+    r[mem::kClockSecond] = intToBcd(t.second);
+    r[mem::kClockMinute] = intToBcd(t.minute);
+    r[mem::kClockHour] = intToBcd(t.hour);
+    r[mem::kClockDay] = std::uint8_t(intToBcd(t.day) | (t.year % 4) << 6);
+    r[mem::kClockMonth] = intToBcd(t.month);
     r[mem::kClockReserved] = byte7_;
     r[mem::kRunState] = runState_;
     std::copy(start_.begin(), start_.end(), r.begin() + mem::kClockStart);
@@ -65,7 +65,7 @@ ClockRecord Logger::clockRecord() const
 
 int Logger::chooseYear(int yearBits) const
 {
-    const int stored = BcdValue(memory_[mem::kYearBcd]);
+    const int stored = bcdValue(memory_[mem::kYearBcd]);
     if (stored >= 0) {
         const int year = stored < 80 ? 2000 + stored : 1900 + stored;
         if (year % 4 == yearBits)
@@ -86,12 +86,12 @@ void Logger::writeClockRecord(const std::uint8_t* r)
     std::copy(r + mem::kClockStart, r + mem::kClockStart + mem::kClockTimeSize, start_.begin());
 
     CivilTime t;
-    t.hundredths = BcdValue(r[mem::kClockHundredths]);
-    t.second = BcdValue(r[mem::kClockSecond]);
-    t.minute = BcdValue(r[mem::kClockMinute]);
-    t.hour = BcdValue(r[mem::kClockHour]);
-    t.day = BcdValue(std::uint8_t(r[mem::kClockDay] & 0x3F));
-    t.month = BcdValue(r[mem::kClockMonth]);
+    t.hundredths = bcdValue(r[mem::kClockHundredths]);
+    t.second = bcdValue(r[mem::kClockSecond]);
+    t.minute = bcdValue(r[mem::kClockMinute]);
+    t.hour = bcdValue(r[mem::kClockHour]);
+    t.day = bcdValue(std::uint8_t(r[mem::kClockDay] & 0x3F));
+    t.month = bcdValue(r[mem::kClockMonth]);
     t.year = chooseYear(r[mem::kClockDay] >> 6);
     setClock(t); // refused when not a real time
 
@@ -103,11 +103,11 @@ void Logger::writeClockRecord(const std::uint8_t* r)
     }
     if (state == mem::kRunWaiting) {
         CivilTime s;
-        s.second = BcdValue(r[mem::kClockStart + 1]);
-        s.minute = BcdValue(r[mem::kClockStart + 2]);
-        s.hour = BcdValue(r[mem::kClockStart + 3]);
-        s.day = BcdValue(std::uint8_t(r[mem::kClockStart + 4] & 0x3F));
-        s.month = BcdValue(r[mem::kClockStart + 5]);
+        s.second = bcdValue(r[mem::kClockStart + 1]);
+        s.minute = bcdValue(r[mem::kClockStart + 2]);
+        s.hour = bcdValue(r[mem::kClockStart + 3]);
+        s.day = bcdValue(std::uint8_t(r[mem::kClockStart + 4] & 0x3F));
+        s.month = bcdValue(r[mem::kClockStart + 5]);
         s.hundredths = 0;
         startAt(s);
         return;
@@ -138,8 +138,8 @@ void Logger::startAt(const CivilTime& when)
     for (int y : {year, year + 1, year + 2, year + 3, year + 4}) {
         CivilTime s = when;
         s.year = y;
-        if (IsValidCivil(s) && CivilToUs(s) >= clockUs()) {
-            alarmUs_ = CivilToUs(s);
+        if (isValidCivil(s) && civilToUs(s) >= clockUs()) {
+            alarmUs_ = civilToUs(s);
             return;
         }
     }

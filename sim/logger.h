@@ -52,7 +52,7 @@ public:
     void advance(std::int64_t elapsedUs);
     std::int64_t elapsedUs() const { return elapsedUs_; }
     std::int64_t clockUs() const { return elapsedUs_ + offsetUs_; }
-    CivilTime clock() const { return UsToCivil(clockUs()); }
+    CivilTime clock() const { return usToCivil(clockUs()); }
     void setClock(const CivilTime& t);
 
     ClockRecord clockRecord() const;

@@ -9,7 +9,7 @@ using namespace std::chrono;
 
 const sys_days kEpoch = sys_days{year{2000} / January / 1};
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {
     std::int64_t q = a / b;
     if ((a % b != 0) && ((a < 0) != (b < 0)))
@@ -18,7 +18,7 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 }
 } // namespace
 
-bool IsValidCivil(const CivilTime& t)
+bool isValidCivil(const CivilTime& t)
 {
     if (t.year < 1900 || t.year > 2199)
         return false;
@@ -28,7 +28,7 @@ bool IsValidCivil(const CivilTime& t)
         && t.hundredths >= 0 && t.hundredths < 100;
 }
 
-std::int64_t CivilToUs(const CivilTime& t)
+std::int64_t civilToUs(const CivilTime& t)
 {
     const sys_days d{year{t.year} / month{unsigned(t.month)} / day{unsigned(t.day)}};
     const std::int64_t days = (d - kEpoch).count();
@@ -36,9 +36,9 @@ std::int64_t CivilToUs(const CivilTime& t)
     return seconds * kUsPerSecond + std::int64_t(t.hundredths) * 10000;
 }
 
-CivilTime UsToCivil(std::int64_t us)
+CivilTime usToCivil(std::int64_t us)
 {
-    const std::int64_t days = FloorDiv(us, kUsPerDay);
+    const std::int64_t days = floorDiv(us, kUsPerDay);
     const std::int64_t inDay = us - days * kUsPerDay;
     const year_month_day d{kEpoch + std::chrono::days{days}};
     CivilTime t;
@@ -53,7 +53,7 @@ CivilTime UsToCivil(std::int64_t us)
     return t;
 }
 
-int BcdValue(std::uint8_t bcd)
+int bcdValue(std::uint8_t bcd)
 {
     const int hi = bcd >> 4;
     const int lo = bcd & 0x0F;

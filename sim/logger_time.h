@@ -19,13 +19,13 @@ struct CivilTime {
 inline constexpr std::int64_t kUsPerSecond = 1000000;
 inline constexpr std::int64_t kUsPerDay = 86400 * kUsPerSecond;
 
-bool IsValidCivil(const CivilTime& t);
+bool isValidCivil(const CivilTime& t);
 // The fields must be valid (IsValidCivil).
-std::int64_t CivilToUs(const CivilTime& t);
-CivilTime UsToCivil(std::int64_t us);
+std::int64_t civilToUs(const CivilTime& t);
+CivilTime usToCivil(std::int64_t us);
 
 // Value of a packed BCD byte, or -1 when a nibble is not a decimal digit (the logger
 // checks what it is given; IntToBcd of model/values.h packs).
-int BcdValue(std::uint8_t bcd);
+int bcdValue(std::uint8_t bcd);
 
 } // namespace qz::sim

@@ -16,14 +16,14 @@ namespace qz::sim {
 namespace {
 
 // Fixed-width text: the bytes as they are (Latin-1), then the filler.
-void PutText(std::uint8_t* m, std::size_t at, std::size_t width, const char* text, char fill)
+void putText(std::uint8_t* m, std::size_t at, std::size_t width, const char* text, char fill)
 {
     const std::size_t n = std::min(width, std::strlen(text));
     std::memcpy(m + at, text, n);
     std::memset(m + at + n, fill, width - n);
 }
 
-int SamplingPeriodFor(int interval)
+int samplingPeriodFor(int interval)
 {
     for (int p : {10, 5, 2})
         if (interval % p == 0 && interval / p <= 65535)
@@ -33,7 +33,7 @@ int SamplingPeriodFor(int interval)
 
 } // namespace
 
-ModelDefaults DefaultsFor(std::uint16_t code)
+ModelDefaults defaultsFor(std::uint16_t code)
 {
     switch (code) {
     case 1:
@@ -58,9 +58,9 @@ ModelDefaults DefaultsFor(std::uint16_t code)
     }
 }
 
-void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
+void writeHeader(std::uint8_t* m, const MemoryPreset& preset)
 {
-    const ModelDefaults d = DefaultsFor(preset.deviceCode);
+    const ModelDefaults d = defaultsFor(preset.deviceCode);
     const int inputs = std::clamp(preset.inputs > 0 ? preset.inputs : d.inputs, 1, mem::kInputs);
     const int interval = std::clamp(preset.intervalSeconds > 0 ? preset.intervalSeconds
                                                              : d.intervalSeconds, 1, 3600 * 24);
@@ -70,23 +70,23 @@ void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
     // The simulated logger's mark (model/simulated_logger.h) and the code's last digit.
     char serial[8];
     std::snprintf(serial, sizeof serial, "%s%d", kSimulatedSerialPrefix, preset.deviceCode % 10);
-    PutText(m, mem::kSerialNumber, mem::kSerialNumberSize,
+    putText(m, mem::kSerialNumber, mem::kSerialNumberSize,
             preset.serial.empty() ? serial : preset.serial.c_str(), ' ');
     header.setU16(mem::kDeviceCode, preset.deviceCode);
 
     for (int i = 0; i < mem::kInputs; ++i) {
-        const InputProfile& p = ProfileOf(d.kinds[std::size_t(i)]);
+        const InputProfile& p = profileOf(d.kinds[std::size_t(i)]);
         header.setU16(mem::kCalLow + 2 * std::size_t(i), p.calLow);
         header.setU16(mem::kCalHigh + 2 * std::size_t(i), p.calHigh);
-        const std::size_t at = mem::DescriptorAddress(i);
-        PutText(m, at + mem::kInputName, mem::kInputNameSize, p.name, '\0');
-        PutText(m, at + mem::kInputUnit, mem::kInputUnitSize, p.unit, '\0');
-        DoubleToReal48(p.scaleLow, m + at + mem::kScaleLow);
-        DoubleToReal48(p.scaleHigh, m + at + mem::kScaleHigh);
+        const std::size_t at = mem::descriptorAddress(i);
+        putText(m, at + mem::kInputName, mem::kInputNameSize, p.name, '\0');
+        putText(m, at + mem::kInputUnit, mem::kInputUnitSize, p.unit, '\0');
+        doubleToReal48(p.scaleLow, m + at + mem::kScaleLow);
+        doubleToReal48(p.scaleHigh, m + at + mem::kScaleHigh);
     }
 
-    PutText(m, mem::kRecordName, mem::kRecordNameSize, d.recordName, ' ');
-    const int period = SamplingPeriodFor(interval);
+    putText(m, mem::kRecordName, mem::kRecordNameSize, d.recordName, ' ');
+    const int period = samplingPeriodFor(interval);
     m[mem::kSamplingPeriod] = std::uint8_t(period);
     m[mem::kSamplingReload] = std::uint8_t(period);
     m[mem::kSamplingInterval] = std::uint8_t(period);
@@ -94,7 +94,7 @@ void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
     m[mem::kInputMask] = std::uint8_t((1u << inputs) - 1);
     m[mem::kInputCount] = std::uint8_t(inputs);
     m[mem::kYearBits] = std::uint8_t((preset.start.year % 4) << 6);
-    m[mem::kYearBcd] = IntToBcd(preset.start.year % 100);
+    m[mem::kYearBcd] = intToBcd(preset.start.year % 100);
     header.setU16(mem::kStopMode, std::uint16_t(preset.content == Content::Wrapped
                                                     ? mem::kCyclic
                                                     : mem::kStopWhenFull));
@@ -105,18 +105,18 @@ void WriteHeader(std::uint8_t* m, const MemoryPreset& preset)
     std::memcpy(m + mem::kStartStamp, stamp, sizeof stamp);
 }
 
-void LoadMemory(Logger& logger, const MemoryPreset& preset)
+void loadMemory(Logger& logger, const MemoryPreset& preset)
 {
     logger.stop();
     logger.eraseData();
-    logger.sensors().setKinds(DefaultsFor(preset.deviceCode).kinds);
+    logger.sensors().setKinds(defaultsFor(preset.deviceCode).kinds);
     std::uint8_t* m = logger.memory();
-    WriteHeader(m, preset);
+    writeHeader(m, preset);
     logger.setClock(preset.start);
     if (preset.content == Content::Erased)
         return;
 
-    const RecorderSetup s = ReadRecorderSetup(m);
+    const RecorderSetup s = readRecorderSetup(m);
     std::int64_t records = preset.records;
     if (records <= 0) {
         int blocks = preset.blocks;
@@ -137,7 +137,7 @@ void LoadMemory(Logger& logger, const MemoryPreset& preset)
     if (!preset.running)
         logger.stop();
     if (preset.damagedBlock >= 0 && preset.damagedBlock < s.blocks)
-        m[mem::BlockAddress(preset.damagedBlock) + mem::kBlockStamp + 1] = 0x13;
+        m[mem::blockAddress(preset.damagedBlock) + mem::kBlockStamp + 1] = 0x13;
 }
 
 } // namespace qz::sim

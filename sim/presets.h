@@ -45,14 +45,14 @@ struct ModelDefaults {
     const char* recordName;
     SensorKinds kinds; // the sensor on each input
 };
-ModelDefaults DefaultsFor(std::uint16_t deviceCode);
+ModelDefaults defaultsFor(std::uint16_t deviceCode);
 
 // Replaces the logger's memory as described and fits the model's sensors; its clock ends
 // at the last record (or at preset.start for an erased memory).
-void LoadMemory(Logger& logger, const MemoryPreset& preset);
+void loadMemory(Logger& logger, const MemoryPreset& preset);
 
 // Writes the header of the model (everything below address 384) for the given inputs
 // and interval, cyclic (Wrapped) or stop-when-full, with the start instant as StartStamp.
-void WriteHeader(std::uint8_t* memory, const MemoryPreset& preset);
+void writeHeader(std::uint8_t* memory, const MemoryPreset& preset);
 
 } // namespace qz::sim

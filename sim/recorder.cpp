@@ -11,19 +11,19 @@ namespace qz::sim {
 
 namespace {
 
-ByteView View(std::uint8_t* m) { return {m, mem::kLoggerMemorySize}; }
+ByteView view(std::uint8_t* m) { return {m, mem::kLoggerMemorySize}; }
 
 // A header word, read through the same view as every write (the view only reads here).
-std::uint16_t Word(const std::uint8_t* m, std::size_t at)
+std::uint16_t word(const std::uint8_t* m, std::size_t at)
 {
-    return View(const_cast<std::uint8_t*>(m)).u16(at);
+    return view(const_cast<std::uint8_t*>(m)).u16(at);
 }
 
-std::uint8_t* Block(std::uint8_t* m, int k) { return m + mem::BlockAddress(k); }
+std::uint8_t* blockAt(std::uint8_t* m, int k) { return m + mem::blockAddress(k); }
 
 } // namespace
 
-RecorderSetup ReadRecorderSetup(const std::uint8_t* m)
+RecorderSetup readRecorderSetup(const std::uint8_t* m)
 {
     RecorderSetup s;
     const int count = m[mem::kInputCount];
@@ -37,33 +37,33 @@ RecorderSetup ReadRecorderSetup(const std::uint8_t* m)
         if (!(mask & (1u << i)))
             s.order[std::size_t(n++)] = i;
     s.recordsPerBlock = int(mem::kSampleArea) / s.inputs;
-    s.blocks = MemoryBlocks(std::uint16_t(Word(m, mem::kDeviceCode)));
+    s.blocks = memoryBlocks(std::uint16_t(word(m, mem::kDeviceCode)));
     s.blocks = std::clamp(s.blocks, 1, mem::kMaxBlocks);
-    s.cyclic = Word(m, mem::kStopMode) == 0;
+    s.cyclic = word(m, mem::kStopMode) == 0;
     const std::int64_t seconds
-        = std::int64_t(Word(m, mem::kSamplesPerInterval)) * m[mem::kSamplingPeriod];
+        = std::int64_t(word(m, mem::kSamplesPerInterval)) * m[mem::kSamplingPeriod];
     s.intervalUs = std::max<std::int64_t>(seconds, 1) * kUsPerSecond;
     return s;
 }
 
-void WriteStamp(std::uint8_t* out, std::int64_t clockUs)
+void writeStamp(std::uint8_t* out, std::int64_t clockUs)
 {
-    const CivilTime t = UsToCivil(clockUs);
-    out[0] = IntToBcd(t.year % 100);
-    out[1] = IntToBcd(t.month);
-    out[2] = IntToBcd(t.day);
-    out[3] = IntToBcd(t.hour);
-    out[4] = IntToBcd(t.minute);
-    out[5] = IntToBcd(t.second);
+    const CivilTime t = usToCivil(clockUs);
+    out[0] = intToBcd(t.year % 100);
+    out[1] = intToBcd(t.month);
+    out[2] = intToBcd(t.day);
+    out[3] = intToBcd(t.hour);
+    out[4] = intToBcd(t.minute);
+    out[5] = intToBcd(t.second);
 }
 
 void Recorder::start(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clockUs,
                      const Sensors& sensors)
 {
-    setup_ = ReadRecorderSetup(m);
+    setup_ = readRecorderSetup(m);
     std::fill(m + mem::kHeaderSize, m + mem::kLoggerMemorySize, std::uint8_t(0xFF));
-    View(m).setU16(mem::kBlocksUsed, 0);
-    View(m).setU16(mem::kFirstBlock, 0);
+    view(m).setU16(mem::kBlocksUsed, 0);
+    view(m).setU16(mem::kFirstBlock, 0);
     active_ = true;
     full_ = false;
     wrapped_ = false;
@@ -75,16 +75,16 @@ void Recorder::start(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clock
 void Recorder::openBlock(std::uint8_t* m, int block, std::int64_t stampClockUs,
                          const Sensors& sensors)
 {
-    std::uint8_t* b = Block(m, block);
+    std::uint8_t* b = blockAt(m, block);
     std::fill(b, b + mem::kBlockSize, std::uint8_t(0xFF));
     b[mem::kSampleBytes] = 0;
-    WriteStamp(b + mem::kBlockStamp, stampClockUs);
+    writeStamp(b + mem::kBlockStamp, stampClockUs);
     b[mem::kBatteryCount] = std::uint8_t(sensors.batteryCount());
     block_ = block;
     recordsInBlock_ = 0;
     if (wrapped_) {
-        View(m).setU16(mem::kBlocksUsed, std::uint16_t(setup_.blocks));
-        View(m).setU16(mem::kFirstBlock, std::uint16_t((block + 1) % setup_.blocks));
+        view(m).setU16(mem::kBlocksUsed, std::uint16_t(setup_.blocks));
+        view(m).setU16(mem::kFirstBlock, std::uint16_t((block + 1) % setup_.blocks));
     }
 }
 
@@ -103,7 +103,7 @@ void Recorder::writeRecord(std::uint8_t* m, std::int64_t clockUs, const Sensors&
         }
         openBlock(m, next, clockUs - setup_.intervalUs, sensors);
     }
-    std::uint8_t* b = Block(m, block_);
+    std::uint8_t* b = blockAt(m, block_);
     std::uint8_t* rec = b + mem::kSamples + std::size_t(recordsInBlock_ * setup_.inputs);
     for (int k = 0; k < setup_.inputs; ++k)
         rec[k] = sensors.raw(setup_.order[std::size_t(k)], clockUs);

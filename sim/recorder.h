@@ -41,7 +41,7 @@ struct RecorderSetup {
     std::int64_t intervalUs = 1000000;
 };
 
-RecorderSetup ReadRecorderSetup(const std::uint8_t* memory);
+RecorderSetup readRecorderSetup(const std::uint8_t* memory);
 
 class Recorder {
 public:
@@ -79,6 +79,6 @@ private:
 };
 
 // Writes the 6 BCD bytes of a block stamp for a clock instant.
-void WriteStamp(std::uint8_t* out, std::int64_t clockUs);
+void writeStamp(std::uint8_t* out, std::int64_t clockUs);
 
 } // namespace qz::sim

@@ -28,7 +28,7 @@ using SensorKinds = std::array<int, 8>;
 inline constexpr SensorKinds kAllKinds{TempIn, Humidity, Supply,   TempOut,
                                        Current, Pressure, Light, TempBox};
 
-const InputProfile& ProfileOf(int kind);
+const InputProfile& profileOf(int kind);
 
 class Sensors {
 public:
@@ -38,7 +38,7 @@ public:
     void setKinds(const SensorKinds& kinds) { kinds_ = kinds; }
     const InputProfile& profile(int input) const
     {
-        return ProfileOf(kinds_[std::size_t(input & 7)]);
+        return profileOf(kinds_[std::size_t(input & 7)]);
     }
 
     // Physical value of input i at a clock instant (microseconds since 2000-01-01).
@@ -59,6 +59,6 @@ private:
 };
 
 // Converter count for a physical value through an input's transfer, clamped to 0..255.
-std::uint8_t CountFor(const InputProfile& p, double value);
+std::uint8_t countFor(const InputProfile& p, double value);
 
 } // namespace qz::sim

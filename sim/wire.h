@@ -11,7 +11,7 @@ inline constexpr std::int64_t kBaud = 19200;
 inline constexpr std::int64_t kBitsPerByte = 10;
 
 // Microseconds that n back-to-back bytes need on the wire, rounded up.
-constexpr std::int64_t WireTimeUs(std::int64_t n)
+constexpr std::int64_t wireTimeUs(std::int64_t n)
 {
     return (n * kBitsPerByte * 1000000 + kBaud - 1) / kBaud;
 }
@@ -21,7 +21,7 @@ public:
     // A byte handed to the wire at sentUs; returns when its last bit has arrived.
     std::int64_t send(std::int64_t sentUs);
     // When the wire is free again (the end of the last byte).
-    std::int64_t freeAt() const { return runStartUs_ + WireTimeUs(runBytes_); }
+    std::int64_t freeAt() const { return runStartUs_ + wireTimeUs(runBytes_); }
     void reset() { runStartUs_ = 0; runBytes_ = 0; }
 
 private:

@@ -8,7 +8,7 @@
 
 namespace qz {
 
-QFont PrintFont(const QFont& screenFont)
+QFont printFont(const QFont& screenFont)
 {
     QFont font = screenFont;
     if (screenFont.pixelSize() > 0)
@@ -16,12 +16,12 @@ QFont PrintFont(const QFont& screenFont)
     return font;
 }
 
-bool PrintLines(QPagedPaintDevice& device, const QStringList& lines, const QFont& screenFont)
+bool printLines(QPagedPaintDevice& device, const QStringList& lines, const QFont& screenFont)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    const QFont font(PrintFont(screenFont), &device);
+    const QFont font(printFont(screenFont), &device);
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QFontMetrics metrics(font, &device);

@@ -10,10 +10,10 @@ namespace qz {
 
 // The font as it prints: a font sized in screen pixels keeps its size on paper (96
 // pixels to the inch) instead of shrinking to the printer's pixels.
-QFont PrintFont(const QFont& screenFont);
+QFont printFont(const QFont& screenFont);
 
 // False when the device cannot be painted on (a printer that does not open) or the pages
 // could not be finished.
-bool PrintLines(QPagedPaintDevice& device, const QStringList& lines, const QFont& screenFont);
+bool printLines(QPagedPaintDevice& device, const QStringList& lines, const QFont& screenFont);
 
 } // namespace qz

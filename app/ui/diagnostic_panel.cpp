@@ -6,9 +6,9 @@
 #include "link/logger_protocol.h"
 #include "model/memory_image.h"
 #include "platform/prompt.h"
-#include "service/dump_address.h"
-#include "service/hex_lines.h"
-#include "service/memory_reads.h"
+#include "support_tools/dump_address.h"
+#include "support_tools/hex_lines.h"
+#include "support_tools/memory_reads.h"
 
 #include <QContextMenuEvent>
 #include <QFileInfo>

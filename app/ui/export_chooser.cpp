@@ -16,19 +16,19 @@ namespace {
 constexpr int kTypeCount = int(std::size(kExportTypes));
 
 // Why name cannot take the export, or empty.
-QString Refusal(const QString& name, const QString& recordingFile)
+QString refusal(const QString& name, const QString& recordingFile)
 {
-    const OutputCheck check = CheckOutputFile(name);
+    const OutputCheck check = checkOutputFile(name);
     if (!check.ok())
         return texts::cannotWrite(name, check.reason);
-    if (!recordingFile.isEmpty() && IsSameFile(recordingFile, name))
-        return ExportMessage({ExportResult::SameAsInput, QString()}, name);
+    if (!recordingFile.isEmpty() && isSameFile(recordingFile, name))
+        return exportMessage({ExportResult::SameAsInput, QString()}, name);
     return QString();
 }
 
 } // namespace
 
-QString ExportFilter()
+QString exportFilter()
 {
     QString filter;
     for (const ExportType& t : kExportTypes)
@@ -36,13 +36,13 @@ QString ExportFilter()
     return filter;
 }
 
-std::optional<ExportTarget> ChooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
+std::optional<ExportTarget> chooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
                                                const QString& recordingFile, const QString& folder)
 {
     FileDialogRequest request;
     request.folder = folder;
     request.title = QStringLiteral("Export");
-    request.filter = ExportFilter();
+    request.filter = exportFilter();
     request.defaultExt = QStringLiteral("txt");
     // A download without a file proposes no name rather than a hidden ".txt".
     if (!recordingFile.isEmpty())
@@ -52,11 +52,11 @@ std::optional<ExportTarget> ChooseExportTarget(DocumentDialogs& dialogs, Prompt&
         if (!choice)
             return std::nullopt;
         const int type = choice->type >= 0 && choice->type < kTypeCount ? choice->type : 0;
-        const QString refusal = Refusal(choice->name, recordingFile);
-        if (refusal.isEmpty())
+        const QString refused = refusal(choice->name, recordingFile);
+        if (refused.isEmpty())
             return ExportTarget{choice->name, kExportTypes[type].kind};
         // The chooser comes back with what the user chose, to be put right.
-        prompt.tell(refusal, PromptSymbol::Error);
+        prompt.tell(refused, PromptSymbol::Error);
         request.initialName = choice->name;
         request.type = type;
     }

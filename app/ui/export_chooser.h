@@ -31,7 +31,7 @@ inline constexpr ExportType kExportTypes[] = {
 };
 
 // "Text (*.txt)|*.txt|...|CSV (ISO 8601, UTF-8) (*.csv)|*.csv|"
-QString ExportFilter();
+QString exportFilter();
 
 struct ExportTarget {
     QString name;
@@ -41,7 +41,7 @@ struct ExportTarget {
 // Asks for the export's file and type. recordingFile: the recording's own file ("" for
 // a download), whose name is proposed with ".txt" and which is never an output; folder:
 // where the dialog starts. None when the user cancels.
-std::optional<ExportTarget> ChooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
+std::optional<ExportTarget> chooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
                                                const QString& recordingFile, const QString& folder = QString());
 
 } // namespace qz

@@ -1,7 +1,7 @@
 #include "app/ui/information_window.h"
 
 #include "graph/ui/graph_window.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "platform/prompt.h"
 #include "platform/safe_file.h"
 #include "ui/text_print.h"
@@ -40,7 +40,7 @@ InformationWindow::~InformationWindow()
 {
     // The graph window forgets this window, so that Logger infos makes a new one.
     if (graph_)
-        SendInternal(graph_, kMsgDetachInfoWindow);
+        sendInternal(graph_, kMsgDetachInfoWindow);
 }
 
 void InformationWindow::showRecordInfos(GraphWindow& graph)
@@ -91,7 +91,7 @@ void InformationWindow::copyToClipboard()
 void InformationWindow::printTo(QPrinter& printer)
 {
     printer.setDocName(windowTitle());
-    if (!PrintLines(printer, lines_, memo_->font())) {
+    if (!printLines(printer, lines_, memo_->font())) {
         const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
         prompt_.tell(QStringLiteral("Unable to print on ") + where, PromptSymbol::Error);
     }

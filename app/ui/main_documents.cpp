@@ -6,7 +6,7 @@
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
 #include "graph/ui/graph_window.h"
-#include "model/last_folder.h"
+#include "app/ui/last_folder.h"
 #include "model/settings_file.h"
 
 #include <QFileInfo>
@@ -33,7 +33,7 @@ QString MainWindow::chooseFile(FileDialogRequest request, FileDialogKind kind)
         request.folder = last.folder();
     const QString name = kind == FileDialogKind::Open ? services_.dialogs.openFile(this, request)
                                                     : services_.dialogs.saveFile(this, request);
-    if (const QString failed = SettingsWriteMessage(settings, last.remember(name)); !failed.isEmpty())
+    if (const QString failed = settingsWriteMessage(settings, last.remember(name)); !failed.isEmpty())
         services_.prompt.tell(failed, PromptSymbol::Error);
     return name;
 }
@@ -65,7 +65,7 @@ bool MainWindow::openRecording(const QString& name)
     GraphWindow* graph = newGraphWindow();
     const LoadResult loaded = graph->load(name);
     if (!loaded.ok()) {
-        TellLoad(services_.prompt, loaded, name);
+        tellLoad(services_.prompt, loaded, name);
         graph->freeWindow();
         updateMenuItems();
         return false;
@@ -74,7 +74,7 @@ bool MainWindow::openRecording(const QString& name)
     updateMenuItems();
     // A file cut short is shown with its complete blocks; the user hears of it once the
     // window is there.
-    TellLoad(services_.prompt, loaded, name);
+    tellLoad(services_.prompt, loaded, name);
     return true;
 }
 
@@ -96,7 +96,7 @@ void MainWindow::saveRecording(const QString& title)
         return;
     }
     if (const SaveResult saved = graph->save(name); !saved.ok())
-        services_.prompt.tell(SaveMessage(saved, name), PromptSymbol::Error);
+        services_.prompt.tell(saveMessage(saved, name), PromptSymbol::Error);
     renumberGraphs();
 }
 

@@ -61,7 +61,7 @@ ImageUse MainWindow::acceptDownload(const std::vector<std::uint8_t>& image)
         active->showNormal();
     GraphWindow* graph = newGraphWindow();
     Recording& recording = graph->recording();
-    recording.setCreated(ToDateTimeNumber(services_.clock.localNow()));
+    recording.setCreated(toDateTimeNumber(services_.clock.localNow()));
     recording.setImage(bytesOf(image));
     recording.setSaved(false);
     ImageUse use = ImageUse::Shown;

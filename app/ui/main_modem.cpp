@@ -44,7 +44,7 @@ void MainWindow::connectModem()
 void MainWindow::disconnectModem()
 {
     const std::unique_ptr<LoggerProtocol> port = modemPort();
-    HangUpModem(*port, services_.prompt);
+    hangUpModem(*port, services_.prompt);
 }
 
 } // namespace qz

@@ -5,7 +5,7 @@
 #include "app/ui/export_chooser.h"
 #include "app/ui/information_window.h"
 #include "graph/ui/graph_window.h"
-#include "model/last_folder.h"
+#include "app/ui/last_folder.h"
 #include "model/settings_file.h"
 #include "ui/progress_dialog.h"
 
@@ -35,10 +35,10 @@ void MainWindow::exportRecording()
         return;
     const LastFolder last(services_.folder.settingsFile());
     const std::optional<ExportTarget> target =
-        ChooseExportTarget(services_.dialogs, services_.prompt, this, graph->fileName(), last.folder());
+        chooseExportTarget(services_.dialogs, services_.prompt, this, graph->fileName(), last.folder());
     if (!target)
         return;
-    if (const QString failed = SettingsWriteMessage(services_.folder.settingsFile(), last.remember(target->name));
+    if (const QString failed = settingsWriteMessage(services_.folder.settingsFile(), last.remember(target->name));
         !failed.isEmpty())
         services_.prompt.tell(failed, PromptSymbol::Error);
     ExportOutcome outcome;
@@ -46,7 +46,7 @@ void MainWindow::exportRecording()
         ProgressDialog gauge(services_.pump, this, false);
         outcome = graph->exportFile(target->name, target->kind, gauge);
     }
-    if (const QString message = ExportMessage(outcome, target->name); !message.isEmpty())
+    if (const QString message = exportMessage(outcome, target->name); !message.isEmpty())
         services_.prompt.tell(message, PromptSymbol::Error);
 }
 

@@ -11,9 +11,9 @@
 #include "graph/ui/graphic_config_dialog.h"
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "model/settings_file.h"
-#include "model/window_geometry.h"
+#include "app/ui/window_geometry.h"
 #include "realtime/ui/readings_launcher.h"
 
 #include <QApplication>
@@ -52,12 +52,12 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     const QString settingsPath = services_.folder.settingsFile();
     // A settings file the program does not use is told about once, at start; every later
     // reader uses the defaults and every writer leaves the file as it is.
-    if (const QString warning = SettingsReadWarning(settingsPath, CheckSettingsFile(settingsPath));
+    if (const QString warning = settingsReadWarning(settingsPath, checkSettingsFile(settingsPath));
         !warning.isEmpty())
         services_.prompt.tell(warning, PromptSymbol::Warning);
     CommSettings comm(settingsPath, PortProbe::forRegistry(services_.lines), modem);
     comm.onSaveFailed([this, settingsPath](const IniResult& failed) {
-        services_.prompt.tell(SettingsWriteMessage(settingsPath, failed), PromptSymbol::Error);
+        services_.prompt.tell(settingsWriteMessage(settingsPath, failed), PromptSymbol::Error);
     });
     options_ = new OptionsDialog(std::move(comm), this);
     help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
@@ -162,7 +162,7 @@ void MainWindow::placeDocument(DocumentWindow* window)
 {
     window->setNotifyTarget(this);
     mdi_->addSubWindow(window);
-    connect(window, &QObject::destroyed, this, [this] { PostInternal(this, kMsgRenumberTitles); });
+    connect(window, &QObject::destroyed, this, [this] { postInternal(this, kMsgRenumberTitles); });
     const int height = centralWidget()->height() - panel1_->height() - panStatus_->height() - 10;
     window->setTopAndHeight(0, qMax(120, height));
     window->show();
@@ -236,16 +236,16 @@ void MainWindow::drawStatusForActive()
 
 void MainWindow::onTimer()
 {
-    PostInternal(launcher_, kMsgTimerTick);
+    postInternal(launcher_, kMsgTimerTick);
     if (config_->isVisible())
-        PostInternal(config_, kMsgTimerTick);
+        postInternal(config_, kMsgTimerTick);
     if (auto* graph = qobject_cast<GraphWindow*>(activeDocument()))
-        PostInternal(graph, kMsgTimerTick);
+        postInternal(graph, kMsgTimerTick);
 }
 
 bool MainWindow::event(QEvent* e)
 {
-    switch (InternalMessageOf(e->type())) {
+    switch (internalMessageOf(e->type())) {
     case kMsgRenumberTitles:
         renumberGraphs();
         updateMenuItems();
@@ -262,7 +262,7 @@ bool MainWindow::event(QEvent* e)
 void MainWindow::paintEvent(QPaintEvent* e)
 {
     QMainWindow::paintEvent(e);
-    SendInternal(this, kMsgDrawStatus);
+    sendInternal(this, kMsgDrawStatus);
 }
 
 void MainWindow::setLoggerMenuEnabled(bool on)
@@ -336,13 +336,13 @@ void MainWindow::closeEvent(QCloseEvent* e)
 void MainWindow::restorePlace()
 {
     const std::optional<QRect> saved =
-        ParseGeometry(IniFile::readValue(services_.folder.settingsFile(), kWindowSection, kGeometryKey));
+        parseGeometry(IniFile::readValue(services_.folder.settingsFile(), kWindowSection, kGeometryKey));
     if (!saved)
         return;
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
-    if (const std::optional<QRect> placed = RestoredGeometry(*saved, screens)) {
+    if (const std::optional<QRect> placed = restoredGeometry(*saved, screens)) {
         resize(placed->size());
         move(placed->topLeft());
     }
@@ -354,10 +354,10 @@ void MainWindow::keepPlace()
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     const QRect place(isMaximized() || isMinimized() ? normal.topLeft() : frameGeometry().topLeft(), normal.size());
     const QString settings = services_.folder.settingsFile();
-    const QString text = GeometryText(place);
+    const QString text = geometryText(place);
     if (IniFile::readValue(settings, kWindowSection, kGeometryKey) == text)
         return;
-    if (const QString failed = SettingsWriteMessage(settings, IniFile::writeValue(settings, kWindowSection, kGeometryKey, text));
+    if (const QString failed = settingsWriteMessage(settings, IniFile::writeValue(settings, kWindowSection, kGeometryKey, text));
         !failed.isEmpty())
         services_.prompt.tell(failed, PromptSymbol::Error);
 }

@@ -1,6 +1,6 @@
 #include "app/ui/password_dialog.h"
 
-#include "service/access_code.h"
+#include "support_tools/access_code.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

@@ -8,7 +8,7 @@ namespace qz {
 SimulatedLogger::SimulatedLogger()
 {
     // A four-input greenhouse logger that has recorded for a while.
-    sim::LoadMemory(emulator_.logger(), {.deviceCode = 101, .content = sim::Content::Linear});
+    sim::loadMemory(emulator_.logger(), {.deviceCode = 101, .content = sim::Content::Linear});
 }
 
 void SimulatedLogger::registerIn(LineRegistry& lines, Clock& clock)

@@ -11,9 +11,9 @@ namespace qz {
 namespace {
 
 // Blanks only: other characters of a unit or value text stay.
-QString Trimmed(const QString& text)
+QString trimmed(const QString& text)
 {
-    return TrimLeadingBlanks(TrimTrailingBlanks(text));
+    return trimLeadingBlanks(trimTrailingBlanks(text));
 }
 
 } // namespace
@@ -23,7 +23,7 @@ StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("StatusImage"));
     // Paints every pixel: a repaint of its own does not repaint the main window.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    SetUpFontSubstitutions();
+    setUpFontSubstitutions();
     font_ = QFont(QStringLiteral("Courier New"), 9);
     font_.setStyleHint(QFont::TypeWriter);
     image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
@@ -70,10 +70,10 @@ void StatusImage::paintReadout()
         if (!readout_.drawn[i - 1])
             continue;
         p.setPen(toColor(readout_.colours[i]));
-        const QString unit = QStringLiteral("%1").arg(k < readout_.units.size() ? Trimmed(readout_.units[k]) : QString(), 7);
+        const QString unit = QStringLiteral("%1").arg(k < readout_.units.size() ? trimmed(readout_.units[k]) : QString(), 7);
         drawAt(x, top + h, unit);
         const int w = fm.horizontalAdvance(unit);
-        const QString value = k < readout_.texts.size() ? Trimmed(readout_.texts[k]) : QString();
+        const QString value = k < readout_.texts.size() ? trimmed(readout_.texts[k]) : QString();
         drawAt(x + w - fm.horizontalAdvance(value), top, value);
         columns_ << x;
         x += w;

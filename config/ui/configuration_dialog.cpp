@@ -8,7 +8,7 @@
 #include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "model/image_reader.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "model/logger_date.h"
 #include "model/values.h"
 #include "platform/clock.h"
@@ -198,7 +198,7 @@ void ConfigurationDialog::updateConfigScreen()
     const ImageReader reader = ImageReader::deviceImage(image_);
     serial_->setText(reader.serialNumber());
     // Without its padding, so that the user can type at the end; storing pads it again.
-    comment_->setText(TrimTrailingBlanks(reader.recordName()));
+    comment_->setText(trimTrailingBlanks(reader.recordName()));
     comment_->setCursorPosition(0);
     const int interval = reader.interval();
     minutes_->setText(QString::number(interval / 60));
@@ -304,7 +304,7 @@ void ConfigurationDialog::sendConfiguration()
 
 bool ConfigurationDialog::event(QEvent* event)
 {
-    if (InternalMessageOf(event->type()) == kMsgTimerTick) {
+    if (internalMessageOf(event->type()) == kMsgTimerTick) {
         showPcClock();
         return true;
     }

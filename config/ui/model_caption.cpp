@@ -12,7 +12,7 @@ LoggerModel captionWithModel(QWidget* window, const QString& baseCaption,
 {
     const LoggerModel model =
         DeviceCatalog(folder).lookUp(ImageReader::deviceImage(image).deviceCode());
-    window->setWindowTitle(InsertModelInCaption(model.description, baseCaption));
+    window->setWindowTitle(insertModelInCaption(model.description, baseCaption));
     return model;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 const QColor kOverlayColour{0, 0, 255};
 
-QPen DottedPen()
+QPen dottedPen()
 {
     QPen pen(kOverlayColour, 0, Qt::DotLine);
     pen.setCosmetic(true);
@@ -31,7 +31,7 @@ GraphPaintBox::GraphPaintBox(const Recording& recording, QWidget* parent)
 
 void GraphPaintBox::prepareCanvas(bool blank)
 {
-    qz::PrepareCanvas(image_, size(), blank || image_.size() != size());
+    qz::prepareCanvas(image_, size(), blank || image_.size() != size());
     update();
 }
 
@@ -42,7 +42,7 @@ void GraphPaintBox::drawGraph()
     image_.fill(Qt::white);
     if (recording_.isInitialized()) {
         QPainter p(&image_);
-        DrawResult drawn = qz::DrawGraph(p, ScreenTarget(image_.size()), recording_);
+        DrawResult drawn = qz::drawGraph(p, screenTarget(image_.size()), recording_);
         layout_ = drawn.layout;
         texts_ = std::move(drawn.texts);
     }
@@ -89,7 +89,7 @@ void GraphPaintBox::paintEvent(QPaintEvent*)
     p.drawImage(0, 0, image_);
     if (!cursorX_ && !band_)
         return;
-    p.setPen(DottedPen());
+    p.setPen(dottedPen());
     p.setBrush(Qt::NoBrush);
     if (cursorX_)
         p.drawLine(*cursorX_, layout_.bottom - 1, *cursorX_, layout_.top + 1);

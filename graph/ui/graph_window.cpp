@@ -3,7 +3,7 @@
 #include "graph/graph_draw.h"
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graphic_config_dialog.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
 #include "platform/safe_file.h"
@@ -117,7 +117,7 @@ void GraphWindow::printTo(QPrinter& printer)
 
 bool GraphWindow::mayClose()
 {
-    SendInternal(notifyTarget(), kMsgRenumberTitles);
+    sendInternal(notifyTarget(), kMsgRenumberTitles);
     return recording_->mayClose(prompt_);
 }
 
@@ -149,7 +149,7 @@ void GraphWindow::drawGraph()
 
 void GraphWindow::redrawGraph()
 {
-    PostInternal(this, kMsgRedrawGraph);
+    postInternal(this, kMsgRedrawGraph);
 }
 
 void GraphWindow::onStateChanged(Qt::WindowStates before, Qt::WindowStates now)
@@ -185,12 +185,12 @@ void GraphWindow::applyGraphicConfig()
 
 bool GraphWindow::event(QEvent* e)
 {
-    switch (InternalMessageOf(e->type())) {
+    switch (internalMessageOf(e->type())) {
     case kMsgTimerTick:
         return true;
     case kMsgRedrawGraph:
         drawGraph();
-        QCoreApplication::removePostedEvents(this, InternalEventType(kMsgRedrawGraph));
+        QCoreApplication::removePostedEvents(this, internalEventType(kMsgRedrawGraph));
         return true;
     case kMsgDetachInfoWindow:
         information_ = nullptr;

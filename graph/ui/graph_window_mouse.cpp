@@ -4,7 +4,7 @@
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graph_window.h"
 #include "graph/zoom.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
 
@@ -21,7 +21,7 @@ namespace {
 constexpr int kCornerSize = 3;
 
 // The rectangle with corners a and b, both inside it.
-QRect Between(QPoint a, QPoint b)
+QRect between(QPoint a, QPoint b)
 {
     return {QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
 }
@@ -111,10 +111,10 @@ void GraphWindow::imageMouseMove(QPoint at)
     if (l.left < at.x() && at.x() < l.right)
         readOut(at);
     // Also outside the plot: the status line keeps the last report or shows none.
-    SendInternal(notifyTarget(), kMsgDrawStatus);
+    sendInternal(notifyTarget(), kMsgDrawStatus);
     if (dragging_) {
         dragEnd_ = clampToFrame(at);
-        paintBox_->showRubberBand(Between(dragStart_, dragEnd_));
+        paintBox_->showRubberBand(between(dragStart_, dragEnd_));
     }
 }
 
@@ -125,8 +125,8 @@ void GraphWindow::readOut(QPoint at)
     units_.clear();
     if (!dragging_ && !(l.top < at.y() && at.y() < l.bottom))
         return;
-    const int k = MeasurementAt(l, recording_->currentView(), at.x());
-    CursorReadout readout = ReadCursor(*recording_, k, diagnostic_);
+    const int k = measurementAt(l, recording_->currentView(), at.x());
+    CursorReadout readout = readCursor(*recording_, k, diagnostic_);
     status_ = std::move(readout.values);
     units_ = std::move(readout.units);
 }
@@ -157,7 +157,7 @@ void GraphWindow::imageMouseUp(QPoint at)
 
 void GraphWindow::zoomIn(QPoint end)
 {
-    const ZoomResult result = ZoomIn(*recording_, paintBox_->layout(), dragStart_, end);
+    const ZoomResult result = qz::zoomIn(*recording_, paintBox_->layout(), dragStart_, end);
     if (result.outcome == ZoomOutcome::WindowTooSmall)
         prompt_.tell(QStringLiteral("Window too small "), PromptSymbol::Error);
     if (!result.redraw)
@@ -172,7 +172,7 @@ void GraphWindow::zoomIn(QPoint end)
 
 void GraphWindow::zoomOut()
 {
-    if (!ZoomOut(*recording_))
+    if (!qz::zoomOut(*recording_))
         return;
     paintBox_->prepareCanvas(true);
     drawGraph();

@@ -2,7 +2,7 @@
 
 #include "graph/graph_colours.h"
 #include "model/image_reader.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "model/values.h"
 #include "ui/colour_chooser.h"
 
@@ -20,18 +20,18 @@ namespace {
 
 constexpr int kHelpContext = 19;
 
-QString Trimmed(const QString& text)
+QString trimmed(const QString& text)
 {
-    return TrimLeadingBlanks(TrimTrailingBlanks(text));
+    return trimLeadingBlanks(trimTrailingBlanks(text));
 }
 
 // A caption shows '&' as it is, not as a shortcut mark.
-QString Literal(QString text)
+QString literal(QString text)
 {
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-void SetTextColour(QWidget* w, const QColor& c)
+void setTextColour(QWidget* w, const QColor& c)
 {
     QPalette p = w->palette();
     for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
@@ -41,10 +41,10 @@ void SetTextColour(QWidget* w, const QColor& c)
 
 } // namespace
 
-QString PlotCaption(int input, const QString& name, const QString& unit)
+QString plotCaption(int input, const QString& name, const QString& unit)
 {
-    return QString::number(input + 1).leftJustified(1) + u' ' + Trimmed(name).leftJustified(9) + u' '
-        + Trimmed(unit).leftJustified(6);
+    return QString::number(input + 1).leftJustified(1) + u' ' + trimmed(name).leftJustified(9) + u' '
+        + trimmed(unit).leftJustified(6);
 }
 
 GraphicConfigDialog::GraphicConfigDialog(ColourChooser& chooser, QWidget* parent)
@@ -151,9 +151,9 @@ void GraphicConfigDialog::setUp(const ImageReader& reader, const DisplaySettings
             continue;
         }
         plot_[n]->setChecked(settings.shown[n]);
-        plot_[n]->setText(Literal(PlotCaption(i, reader.inputName(i), reader.inputUnit(i))));
-        left_[n]->setText(Literal(reader.inputName(i)));
-        right_[n]->setText(Literal(reader.inputName(i)));
+        plot_[n]->setText(literal(plotCaption(i, reader.inputName(i), reader.inputUnit(i))));
+        left_[n]->setText(literal(reader.inputName(i)));
+        right_[n]->setText(literal(reader.inputName(i)));
     }
     if (leftInput_ >= 0 && leftInput_ < mem::kInputs)
         left_[std::size_t(leftInput_)]->setChecked(true);
@@ -178,8 +178,8 @@ void GraphicConfigDialog::axisBoxClicked(const Boxes& boxes, int& selected, int 
 void GraphicConfigDialog::chooseColour(int input)
 {
     const std::size_t entry = std::size_t(1 + input);
-    if (const auto chosen = chooser_.chooseColour(this, ColourFromBgr(colours_[entry]))) {
-        colours_[entry] = BgrFromColour(*chosen);
+    if (const auto chosen = chooser_.chooseColour(this, colourFromBgr(colours_[entry]))) {
+        colours_[entry] = bgrFromColour(*chosen);
         applyColours();
     }
 }
@@ -187,9 +187,9 @@ void GraphicConfigDialog::chooseColour(int input)
 void GraphicConfigDialog::applyColours()
 {
     for (int i = 0; i < mem::kInputs; ++i) {
-        const QColor c = ColourFromBgr(colours_[std::size_t(1 + i)]);
+        const QColor c = colourFromBgr(colours_[std::size_t(1 + i)]);
         for (QCheckBox* box : {plot_[std::size_t(i)], left_[std::size_t(i)], right_[std::size_t(i)]})
-            SetTextColour(box, c);
+            setTextColour(box, c);
     }
 }
 
@@ -216,7 +216,7 @@ void GraphicConfigDialog::accept()
     settings_.rightAxisInput = rightInput_;
     settings_.autoScale = autoScale_->isChecked();
     // A target closed meanwhile is gone: the message goes nowhere.
-    PostInternal(target_, kMsgApplyGraphicConfig);
+    postInternal(target_, kMsgApplyGraphicConfig);
     QDialog::accept();
 }
 

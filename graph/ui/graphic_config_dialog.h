@@ -62,7 +62,7 @@ private:
 
     ColourChooser& chooser_;
     DisplaySettings settings_;
-    ColourTable colours_ = DefaultColours();
+    ColourTable colours_ = defaultColours();
     int leftInput_ = -1;
     int rightInput_ = -1;
     QPointer<QObject> target_;
@@ -74,6 +74,6 @@ private:
 
 // The Plot box's caption of a recorded input: "%-1s %-9s %-6s" of its number, name and
 // unit without their surrounding blanks.
-QString PlotCaption(int input, const QString& name, const QString& unit);
+QString plotCaption(int input, const QString& name, const QString& unit);
 
 } // namespace qz

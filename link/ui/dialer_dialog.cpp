@@ -101,7 +101,7 @@ void DialerDialog::saveSettings()
     s.initFile = initFile_;
     const IniResult saved = s.save(services_.settingsPath);
     if (saved.error == IniError::CannotWrite)
-        services_.prompt.tell(SettingsWriteMessage(services_.settingsPath, saved), PromptSymbol::Error);
+        services_.prompt.tell(settingsWriteMessage(services_.settingsPath, saved), PromptSymbol::Error);
 }
 
 void DialerDialog::setInitFile(const QString& path)

@@ -6,7 +6,7 @@
 
 namespace qz {
 
-LinkStatus HangUpModem(LoggerProtocol& port, Prompt& prompt)
+LinkStatus hangUpModem(LoggerProtocol& port, Prompt& prompt)
 {
     const LinkReport report(port, prompt);
     const WaitCursor busy;

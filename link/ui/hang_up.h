@@ -9,6 +9,6 @@ namespace qz {
 class LoggerProtocol;
 class Prompt;
 
-LinkStatus HangUpModem(LoggerProtocol& port, Prompt& prompt);
+LinkStatus hangUpModem(LoggerProtocol& port, Prompt& prompt);
 
 } // namespace qz

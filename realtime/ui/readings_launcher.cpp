@@ -1,6 +1,6 @@
 #include "realtime/ui/readings_launcher.h"
 
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "realtime/ui/readings_window.h"
 
 namespace qz {
@@ -28,9 +28,9 @@ void ReadingsLauncher::show()
 
 bool ReadingsLauncher::event(QEvent* event)
 {
-    if (InternalMessageOf(event->type()) == kMsgTimerTick) {
+    if (internalMessageOf(event->type()) == kMsgTimerTick) {
         if (prepared_ && window_->isVisible())
-            PostInternal(window_, kMsgTimerTick);
+            postInternal(window_, kMsgTimerTick);
         return true;
     }
     return QObject::event(event);

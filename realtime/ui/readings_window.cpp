@@ -4,7 +4,7 @@
 #include "link/logger_protocol.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "model/values.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
@@ -38,7 +38,7 @@ W* named(W* widget, const QString& name)
     return widget;
 }
 
-QColor FromBgr(Colour c)
+QColor fromBgr(Colour c)
 {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
@@ -58,7 +58,7 @@ ReadingsWindow::~ReadingsWindow() = default;
 
 void ReadingsWindow::buildControls()
 {
-    const ColourTable colours = DefaultColours();
+    const ColourTable colours = defaultColours();
     auto* columns = new QHBoxLayout;
     QGridLayout* grid = nullptr;
     for (int i = 0; i < mem::kInputs; ++i) {
@@ -82,7 +82,7 @@ void ReadingsWindow::buildControls()
         r.raw->setReadOnly(true);
         r.raw->setAlignment(Qt::AlignRight);
         r.raw->setFixedWidth(r.raw->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
-        r.trend = named(new TrendView(trend_, i, FromBgr(colours[std::size_t(1 + i)]), this),
+        r.trend = named(new TrendView(trend_, i, fromBgr(colours[std::size_t(1 + i)]), this),
                         QStringLiteral("Trend%1").arg(i + 1));
         // The arrow over the labels, whatever a window before had set.
         for (QLabel* l : {r.number, r.unit, r.rawLabel})
@@ -134,8 +134,8 @@ bool ReadingsWindow::initialize(const QString& port, ConstByteView deviceImage)
     port_ = port;
     const ImageReader image = ImageReader::deviceImage(deviceImage);
     const LoggerModel model = DeviceCatalog(services_.folder).lookUp(image.deviceCode());
-    setWindowTitle(InsertModelInCaption(model.description, baseCaption_));
-    inputs_ = ConversionsOf(image);
+    setWindowTitle(insertModelInCaption(model.description, baseCaption_));
+    inputs_ = conversionsOf(image);
     trend_.clear();
     for (int i = 0; i < mem::kInputs; ++i) {
         const InputConversion& c = inputs_[std::size_t(i)];
@@ -177,7 +177,7 @@ void ReadingsWindow::refreshReadings()
     {
         std::unique_ptr<LoggerProtocol> logger = services_.openLogger(port_);
         LinkReport report(*logger, services_.prompt);
-        outcome = ReadingCycle(*logger, report, diagnosticDisplay(), reading);
+        outcome = readingCycle(*logger, report, diagnosticDisplay(), reading);
     }
     cycleRunning_ = false;
     services_.endLoggerCommand();
@@ -209,7 +209,7 @@ void ReadingsWindow::displayMeasure(const Reading& reading)
         }
     }
     if (reading.battery)
-        battery_->setText(BatteryText(reading.batteryCount()));
+        battery_->setText(batteryText(reading.batteryCount()));
     showTrends();
 }
 
@@ -240,7 +240,7 @@ void ReadingsWindow::setDiagnosticDisplay(bool on)
 
 bool ReadingsWindow::event(QEvent* event)
 {
-    if (InternalMessageOf(event->type()) == kMsgTimerTick) {
+    if (internalMessageOf(event->type()) == kMsgTimerTick) {
         // The launcher relays ticks only while the window shows; the tick the window
         // posts to itself may find it hidden again.
         if (isVisible())
@@ -254,7 +254,7 @@ void ReadingsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // The first values come at once rather than with the next tick.
-    PostInternal(this, kMsgTimerTick);
+    postInternal(this, kMsgTimerTick);
 }
 
 bool ReadingsWindow::eventFilter(QObject* watched, QEvent* event)

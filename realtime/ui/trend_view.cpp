@@ -30,7 +30,7 @@ void TrendView::showAt(std::int64_t nowMs, double minRange)
 void TrendView::layOut()
 {
     const QSizeF box(width() - 2 * kMargin, height() - 2 * kMargin);
-    line_ = TrendLine(trend_.points(input_), nowMs_, box, minRange_);
+    line_ = trendLine(trend_.points(input_), nowMs_, box, minRange_);
     for (QPointF& p : line_)
         p += QPointF(kMargin, kMargin);
 }

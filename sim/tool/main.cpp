@@ -8,7 +8,7 @@
 
 namespace {
 volatile std::sig_atomic_t gStop = 0;
-extern "C" void OnSignal(int) { gStop = 1; }
+extern "C" void onSignal(int) { gStop = 1; }
 } // namespace
 
 int main(int argc, char** argv)
@@ -16,19 +16,19 @@ int main(int argc, char** argv)
     using namespace qz::sim;
     tool::Options options;
     std::string error;
-    if (!tool::ParseOptions(argc, argv, options, error)) {
+    if (!tool::parseOptions(argc, argv, options, error)) {
         std::fprintf(stderr, "quorzk-sim: %s\n", error.c_str());
         return 2;
     }
     if (options.help) {
-        std::fputs(tool::HelpText().c_str(), stdout);
+        std::fputs(tool::helpText().c_str(), stdout);
         return 0;
     }
 
     Emulator emulator(options.emulator);
     if (options.battery >= 0)
         emulator.logger().sensors().setBatteryCount(options.battery);
-    LoadMemory(emulator.logger(), options.memory);
+    loadMemory(emulator.logger(), options.memory);
     if (options.setClock)
         emulator.logger().setClock(options.clock);
     for (const Fault& f : options.faults)
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     }
 
     struct sigaction sa {};
-    sa.sa_handler = OnSignal;
+    sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);

@@ -11,7 +11,7 @@ namespace qz::sim::tool {
 
 namespace {
 
-bool ToInt(const std::string& s, long long lo, long long hi, long long& out)
+bool toInt(const std::string& s, long long lo, long long hi, long long& out)
 {
     if (s.empty())
         return false;
@@ -23,7 +23,7 @@ bool ToInt(const std::string& s, long long lo, long long hi, long long& out)
     return true;
 }
 
-bool ToDouble(const std::string& s, double& out)
+bool toDouble(const std::string& s, double& out)
 {
     if (s.empty())
         return false;
@@ -33,7 +33,7 @@ bool ToDouble(const std::string& s, double& out)
 }
 
 // "2026-03-05 14:07:09" or "2026-03-05T14:07:09".
-bool ToCivil(const std::string& s, CivilTime& t)
+bool toCivil(const std::string& s, CivilTime& t)
 {
     int y, mo, d, h, mi, se;
     char sep;
@@ -41,11 +41,11 @@ bool ToCivil(const std::string& s, CivilTime& t)
         || (sep != ' ' && sep != 'T'))
         return false;
     t = CivilTime{y, mo, d, h, mi, se, 0};
-    return IsValidCivil(t);
+    return isValidCivil(t);
 }
 
 // KIND[,key=value...]
-bool ToFault(const std::string& s, Fault& f, std::string& error)
+bool toFault(const std::string& s, Fault& f, std::string& error)
 {
     std::stringstream in(s);
     std::string kind;
@@ -68,7 +68,7 @@ bool ToFault(const std::string& s, Fault& f, std::string& error)
         const auto eq = item.find('=');
         const std::string key = item.substr(0, eq);
         long long v = 0;
-        if (eq == std::string::npos || !ToInt(item.substr(eq + 1), 0, 1LL << 40, v)) {
+        if (eq == std::string::npos || !toInt(item.substr(eq + 1), 0, 1LL << 40, v)) {
             error = "fault setting '" + item + "' needs a whole number: key=value";
             return false;
         }
@@ -92,7 +92,7 @@ bool ToFault(const std::string& s, Fault& f, std::string& error)
 
 } // namespace
 
-std::string HelpText()
+std::string helpText()
 {
     return R"(Usage: quorzk-sim [options]
 
@@ -159,7 +159,7 @@ Modem (a telephone modem in front of the logger; off unless --modem is given):
 )";
 }
 
-bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
+bool parseOptions(int argc, char** argv, Options& o, std::string& error)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -193,19 +193,19 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
                                "no-answer", false;
             o.emulator.modem.result = results.at(v);
         } else if (a == "--rings") {
-            if (!value(v) || !ToInt(v, 0, 20, n))
+            if (!value(v) || !toInt(v, 0, 20, n))
                 return error = "--rings needs 0..20", false;
             o.emulator.modem.rings = int(n);
         } else if (a == "--dial-ms") {
-            if (!value(v) || !ToInt(v, 0, 600000, n))
+            if (!value(v) || !toInt(v, 0, 600000, n))
                 return error = "--dial-ms needs 0..600000", false;
             o.emulator.modem.dialUs = n * 1000;
         } else if (a == "--guard-ms") {
-            if (!value(v) || !ToInt(v, 0, 60000, n))
+            if (!value(v) || !toInt(v, 0, 60000, n))
                 return error = "--guard-ms needs 0..60000", false;
             o.emulator.modem.guardUs = n * 1000;
         } else if (a == "--result-pieces-ms") {
-            if (!value(v) || !ToInt(v, 0, 60000, n))
+            if (!value(v) || !toInt(v, 0, 60000, n))
                 return error = "--result-pieces-ms needs 0..60000", false;
             o.emulator.modem.pieceGapUs = n * 1000;
         } else if (a == "--slow-echoes") {
@@ -213,21 +213,21 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
                 return false;
             const auto comma = v.find(',');
             long long delay = 2500;
-            if (!ToInt(v.substr(0, comma), -1, 1000000, n))
+            if (!toInt(v.substr(0, comma), -1, 1000000, n))
                 return error = "--slow-echoes needs a count (-1: every byte)", false;
             if (comma != std::string::npos) {
                 const std::string d = v.substr(comma + 1);
-                if (d.rfind("delay-ms=", 0) != 0 || !ToInt(d.substr(9), 0, 600000, delay))
+                if (d.rfind("delay-ms=", 0) != 0 || !toInt(d.substr(9), 0, 600000, delay))
                     return error = "--slow-echoes takes N,delay-ms=D", false;
             }
             o.emulator.modem.slowEchoes = int(n);
             o.emulator.modem.echoDelayUs = delay * 1000;
         } else if (a == "--modem-latency-ms") {
-            if (!value(v) || !ToInt(v, 0, 5000, n))
+            if (!value(v) || !toInt(v, 0, 5000, n))
                 return error = "--modem-latency-ms needs 0..5000", false;
             o.emulator.modem.latencyUs = n * 1000;
         } else if (a == "--model") {
-            if (!value(v) || !ToInt(v, 0, 65535, n))
+            if (!value(v) || !toInt(v, 0, 65535, n))
                 return error = "--model needs a device code 0..65535", false;
             o.memory.deviceCode = std::uint16_t(n);
         } else if (a == "--memory") {
@@ -242,27 +242,27 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
             else
                 return error = "--memory is erased, linear or wrapped", false;
         } else if (a == "--blocks") {
-            if (!value(v) || !ToInt(v, 1, 100000, n))
+            if (!value(v) || !toInt(v, 1, 100000, n))
                 return error = "--blocks needs a number of blocks", false;
             o.memory.blocks = int(n);
         } else if (a == "--damage") {
-            if (!value(v) || !ToInt(v, 0, 507, n))
+            if (!value(v) || !toInt(v, 0, 507, n))
                 return error = "--damage needs a block number 0..507", false;
             o.memory.damagedBlock = int(n);
         } else if (a == "--records") {
-            if (!value(v) || !ToInt(v, 1, 100000000, n))
+            if (!value(v) || !toInt(v, 1, 100000000, n))
                 return error = "--records needs a number of records", false;
             o.memory.records = n;
         } else if (a == "--inputs") {
-            if (!value(v) || !ToInt(v, 1, 8, n))
+            if (!value(v) || !toInt(v, 1, 8, n))
                 return error = "--inputs needs 1..8", false;
             o.memory.inputs = int(n);
         } else if (a == "--interval") {
-            if (!value(v) || !ToInt(v, 1, 86400, n))
+            if (!value(v) || !toInt(v, 1, 86400, n))
                 return error = "--interval needs seconds, 1..86400", false;
             o.memory.intervalSeconds = int(n);
         } else if (a == "--start") {
-            if (!value(v) || !ToCivil(v, o.memory.start))
+            if (!value(v) || !toCivil(v, o.memory.start))
                 return error = "--start needs \"YYYY-MM-DD HH:MM:SS\"", false;
         } else if (a == "--clock") {
             if (!value(v))
@@ -273,40 +273,40 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error)
                 localtime_r(&now, &local);
                 o.clock = CivilTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                                     local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0};
-            } else if (!ToCivil(v, o.clock)) {
+            } else if (!toCivil(v, o.clock)) {
                 return error = "--clock needs now or \"YYYY-MM-DD HH:MM:SS\"", false;
             }
             o.setClock = true;
         } else if (a == "--battery") {
-            if (!value(v) || !ToInt(v, 0, 255, n))
+            if (!value(v) || !toInt(v, 0, 255, n))
                 return error = "--battery needs a count 0..255", false;
             o.battery = int(n);
         } else if (a == "--speed") {
-            if (!value(v) || !ToDouble(v, o.emulator.timeSpeed) || !(o.emulator.timeSpeed > 0))
+            if (!value(v) || !toDouble(v, o.emulator.timeSpeed) || !(o.emulator.timeSpeed > 0))
                 return error = "--speed needs a number above 0", false;
         } else if (a == "--pause-ms") {
-            if (!value(v) || !ToInt(v, 1, 60000, n))
+            if (!value(v) || !toInt(v, 1, 60000, n))
                 return error = "--pause-ms needs 1..60000", false;
             o.emulator.parserPauseUs = n * 1000;
         } else if (a == "--seed") {
-            if (!value(v) || !ToInt(v, 0, 1LL << 62, n))
+            if (!value(v) || !toInt(v, 0, 1LL << 62, n))
                 return error = "--seed needs a whole number", false;
             o.emulator.seed = std::uint64_t(n);
         } else if (a == "--fault") {
             Fault f;
-            if (!value(v) || !ToFault(v, f, error))
+            if (!value(v) || !toFault(v, f, error))
                 return false;
             o.faults.push_back(f);
         } else if (a == "--byte-errors") {
             if (!value(v))
                 return false;
             const auto comma = v.find(',');
-            if (!ToDouble(v.substr(0, comma), o.byteErrorRate) || o.byteErrorRate < 0
+            if (!toDouble(v.substr(0, comma), o.byteErrorRate) || o.byteErrorRate < 0
                 || o.byteErrorRate > 1)
                 return error = "--byte-errors needs a rate 0..1", false;
             if (comma != std::string::npos) {
                 const std::string seed = v.substr(comma + 1);
-                if (seed.rfind("seed=", 0) != 0 || !ToInt(seed.substr(5), 0, 1LL << 62, n))
+                if (seed.rfind("seed=", 0) != 0 || !toInt(seed.substr(5), 0, 1LL << 62, n))
                     return error = "--byte-errors takes RATE,seed=N", false;
                 o.byteErrorSeed = std::uint64_t(n);
             }

@@ -23,9 +23,9 @@ struct Options {
 };
 
 // Parses argv; on a bad option returns false with a message in error.
-bool ParseOptions(int argc, char** argv, Options& out, std::string& error);
+bool parseOptions(int argc, char** argv, Options& out, std::string& error);
 
 // The text of --help.
-std::string HelpText();
+std::string helpText();
 
 } // namespace qz::sim::tool

@@ -12,12 +12,12 @@
 namespace qz::sim::tool {
 
 namespace {
-std::int64_t SteadyUs()
+std::int64_t steadyUs()
 {
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
-const std::int64_t kStartUs = SteadyUs();
+const std::int64_t kStartUs = steadyUs();
 } // namespace
 
 PtyServer::~PtyServer()
@@ -30,7 +30,7 @@ PtyServer::~PtyServer()
 
 std::int64_t PtyServer::nowUs() const
 {
-    return SteadyUs() - kStartUs;
+    return steadyUs() - kStartUs;
 }
 
 bool PtyServer::open(std::string& error)

@@ -11,7 +11,7 @@
 
 namespace qz::test {
 
-ImageBuilder ColdStoreImage()
+ImageBuilder coldStoreImage()
 {
     return ImageBuilder()
         .serial("A123")
@@ -33,11 +33,11 @@ void AppTest::SetUp()
 void AppTest::TearDown()
 {
     form_.reset();
-    Settle();
+    settle();
     QLocale::setDefault(previousLocale_);
 }
 
-MainWindow& AppTest::Form()
+MainWindow& AppTest::form()
 {
     if (!form_) {
         form_ = std::make_unique<MainWindow>(
@@ -47,42 +47,42 @@ MainWindow& AppTest::Form()
     return *form_;
 }
 
-QString AppTest::Scratch(const QString& name) const { return scratch_.filePath(name); }
+QString AppTest::scratch(const QString& name) const { return scratch_.filePath(name); }
 
-QString AppTest::WriteFile(const QString& name, const QByteArray& bytes)
+QString AppTest::writeFile(const QString& name, const QByteArray& bytes)
 {
-    QFile f(Scratch(name));
+    QFile f(scratch(name));
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
     return f.fileName();
 }
 
-QString AppTest::WriteRecording(const QString& name, const ImageBuilder& image)
+QString AppTest::writeRecording(const QString& name, const ImageBuilder& image)
 {
-    return WriteFile(name, image.file());
+    return writeFile(name, image.file());
 }
 
-GraphWindow* AppTest::OpenThroughMenu(const QString& name)
+GraphWindow* AppTest::openThroughMenu(const QString& name)
 {
-    const int before = static_cast<int>(Form().graphWindows().size());
+    const int before = static_cast<int>(form().graphWindows().size());
     dialogs_.script({name});
-    Form().openFile();
-    Settle();
-    const auto graphs = Form().graphWindows();
+    form().openFile();
+    settle();
+    const auto graphs = form().graphWindows();
     return graphs.size() > before ? graphs.constFirst() : nullptr;
 }
 
-void AppTest::Settle()
+void AppTest::settle()
 {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
 
-QStringList AppTest::Titles()
+QStringList AppTest::titles()
 {
     QStringList out;
-    for (GraphWindow* g : Form().graphWindows())
+    for (GraphWindow* g : form().graphWindows())
         out << g->windowTitle();
     return out;
 }
@@ -90,12 +90,12 @@ QStringList AppTest::Titles()
 void SimulatedLoggerTest::SetUp()
 {
     AppTest::SetUp();
-    QFile::remove(QDir(Folder()).filePath("devices.ini"));
+    QFile::remove(QDir(folder()).filePath("devices.ini"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
-                            QDir(Folder()).filePath("devices.ini")));
+                            QDir(folder()).filePath("devices.ini")));
     lines_.addNamed(LineRegistry::simulatedPortName(),
                     [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
-    Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
+    form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
 }
 
 } // namespace qz::test

@@ -79,17 +79,17 @@ protected:
     void TearDown() override;
 
     // The main window, made on first use so a test can prepare the folder first.
-    MainWindow& Form();
+    MainWindow& form();
     // A recording file in the scratch folder.
-    QString WriteRecording(const QString& name, const ImageBuilder& image);
-    QString WriteFile(const QString& name, const QByteArray& bytes);
-    QString Folder() const { return catalogue_.path(); }
-    QString Scratch(const QString& name) const;
+    QString writeRecording(const QString& name, const ImageBuilder& image);
+    QString writeFile(const QString& name, const QByteArray& bytes);
+    QString folder() const { return catalogue_.path(); }
+    QString scratch(const QString& name) const;
     // Opens a file through the Open command.
-    GraphWindow* OpenThroughMenu(const QString& name);
+    GraphWindow* openThroughMenu(const QString& name);
     // Runs posted events (renumbering after a window is freed).
-    static void Settle();
-    QStringList Titles();
+    static void settle();
+    QStringList titles();
 
     RecordingPrompt prompt_;
     VirtualClock clock_;
@@ -105,13 +105,13 @@ private:
 };
 
 // Cold store recording of the recording tests' kind: three inputs, 100 measurements.
-ImageBuilder ColdStoreImage();
+ImageBuilder coldStoreImage();
 
 // The main window on the simulated logger, with the shipped catalogue that knows its models.
 class SimulatedLoggerTest : public AppTest {
 protected:
     void SetUp() override;
-    void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
+    void load(const sim::MemoryPreset& preset) { sim::loadMemory(logger_.logger(), preset); }
 
     sim::Emulator logger_;
 };

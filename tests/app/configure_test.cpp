@@ -24,11 +24,11 @@ namespace {
 
 class ConfigureCommandTest : public SimulatedLoggerTest {
 protected:
-    ConfigurationDialog* Dialog() { return Form().configurationDialog(); }
+    ConfigurationDialog* dialog() { return form().configurationDialog(); }
     template <class T = QWidget>
-    T* Control(const char* name)
+    T* control(const char* name)
     {
-        T* w = Dialog()->findChild<T*>(QLatin1String(name));
+        T* w = dialog()->findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
@@ -37,36 +37,36 @@ protected:
 
 TEST_F(ConfigureCommandTest, ANewUserPreparesARecordingAndDownloadsIt)
 {
-    Load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 12, .serial = "7421"});
-    EXPECT_TRUE(Form().action("Configutation1")->isEnabled());
-    EXPECT_TRUE(Form().toolButton("sbConfig")->isEnabled());
-    Form().toolButton("sbConfig")->click();
-    Settle();
-    ASSERT_TRUE(Dialog()->isVisible()) << prompt_.texts().join('|').toStdString();
-    EXPECT_EQ(Dialog()->windowTitle(), "Quorvant  ZK-101 Thermo Configuration");
-    EXPECT_FALSE(Form().commandBusy());
-    EXPECT_TRUE(Form().menu("Logger")->menuAction()->isEnabled());
+    load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 12, .serial = "7421"});
+    EXPECT_TRUE(form().action("Configutation1")->isEnabled());
+    EXPECT_TRUE(form().toolButton("sbConfig")->isEnabled());
+    form().toolButton("sbConfig")->click();
+    settle();
+    ASSERT_TRUE(dialog()->isVisible()) << prompt_.texts().join('|').toStdString();
+    EXPECT_EQ(dialog()->windowTitle(), "Quorvant  ZK-101 Thermo Configuration");
+    EXPECT_FALSE(form().commandBusy());
+    EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
 
-    Control<QLineEdit>("mInterval")->setText("0");
-    Control<QLineEdit>("sInterval")->setText("30");
-    Control<QLineEdit>("UserComment")->setText("North wall, bench 2");
-    Control<QRadioButton>("Cyclic")->setChecked(true);
+    control<QLineEdit>("mInterval")->setText("0");
+    control<QLineEdit>("sInterval")->setText("30");
+    control<QLineEdit>("UserComment")->setText("North wall, bench 2");
+    control<QRadioButton>("Cyclic")->setChecked(true);
     if (const QString dir = qEnvironmentVariable("QUORZK_SCREENSHOT_DIR"); !dir.isEmpty()) {
         // QUORZK_SCREENSHOT_DIR=docs: the picture of the dialog in the README.
-        Dialog()->updateConfiguration();
-        Dialog()->updateRecDuration();
-        Dialog()->grab().save(QDir(dir).filePath("configuration-dialog.png"));
+        dialog()->updateConfiguration();
+        dialog()->updateRecDuration();
+        dialog()->grab().save(QDir(dir).filePath("configuration-dialog.png"));
     }
-    Control<QAbstractButton>("BitBtn1")->click();
-    Settle();
+    control<QAbstractButton>("BitBtn1")->click();
+    settle();
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
-    EXPECT_FALSE(Dialog()->isVisible());
+    EXPECT_FALSE(dialog()->isVisible());
 
     clock_.advance(20 * 60 * 1000); // twenty minutes of recording
-    Form().download();
-    Settle();
-    ASSERT_EQ(Form().graphWindows().size(), 1) << prompt_.texts().join('|').toStdString();
-    GraphWindow* graph = Form().graphWindows().constFirst();
+    form().download();
+    settle();
+    ASSERT_EQ(form().graphWindows().size(), 1) << prompt_.texts().join('|').toStdString();
+    GraphWindow* graph = form().graphWindows().constFirst();
     const ImageReader& recording = graph->recording().reader();
     EXPECT_EQ(recording.recordName(), QStringLiteral("North wall, bench 2").leftJustified(50, QLatin1Char(' ')));
     EXPECT_EQ(recording.interval(), 30);
@@ -77,77 +77,77 @@ TEST_F(ConfigureCommandTest, ANewUserPreparesARecordingAndDownloadsIt)
 
 TEST_F(ConfigureCommandTest, AModelOutsideTheCatalogueIsNotConfigured)
 {
-    Load({.deviceCode = 0x20, .content = sim::Content::Erased});
-    Form().configure();
-    Settle();
+    load({.deviceCode = 0x20, .content = sim::Content::Erased});
+    form().configure();
+    settle();
     EXPECT_EQ(prompt_.texts(), QStringList{"This device is not a QuorvantZK"});
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
-    EXPECT_FALSE(Dialog()->isVisible());
-    EXPECT_FALSE(Form().commandBusy());
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_FALSE(form().commandBusy());
 }
 
 TEST_F(ConfigureCommandTest, AReadThatFailsLeavesTheDeviceImageAsItWas)
 {
-    Load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4});
-    Form().configure();
-    Settle();
-    ASSERT_TRUE(Dialog()->isVisible());
-    const auto image = Form().deviceImage();
+    load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4});
+    form().configure();
+    settle();
+    ASSERT_TRUE(dialog()->isVisible());
+    const auto image = form().deviceImage();
 
     // Another logger, which stops answering after its identification and calibration.
-    Load({.deviceCode = 485, .content = sim::Content::Linear, .blocks = 4});
+    load({.deviceCode = 485, .content = sim::Content::Linear, .blocks = 4});
     sim::Fault silent;
     silent.kind = sim::FaultKind::Silence;
     silent.frame = 3; // the ping, ident, calibration answer
     silent.frames = 0;
     logger_.addFault(silent);
     prompt_.clear();
-    Form().configure();
-    Settle();
+    form().configure();
+    settle();
     EXPECT_EQ(prompt_.texts(), QStringList{"Device Not Responding"});
-    EXPECT_TRUE(Form().deviceImage() == image) << "the open dialog still works on one logger's bytes";
-    EXPECT_EQ(Dialog()->windowTitle(), "Quorvant  ZK-101 Thermo Configuration");
+    EXPECT_TRUE(form().deviceImage() == image) << "the open dialog still works on one logger's bytes";
+    EXPECT_EQ(dialog()->windowTitle(), "Quorvant  ZK-101 Thermo Configuration");
 }
 
 TEST_F(ConfigureCommandTest, StopAsksAndStops)
 {
-    Load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
-    EXPECT_TRUE(Form().action("Stop1")->isEnabled());
-    EXPECT_TRUE(Form().toolButton("spStop")->isEnabled());
+    load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
+    EXPECT_TRUE(form().action("Stop1")->isEnabled());
+    EXPECT_TRUE(form().toolButton("spStop")->isEnabled());
     prompt_.script({PromptAnswer::Yes});
-    Form().toolButton("spStop")->click();
+    form().toolButton("spStop")->click();
     EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant running\rConfirming stop ?"});
     EXPECT_EQ(logger_.logger().runState(), mem::kRunStopped);
-    EXPECT_FALSE(Form().commandBusy());
+    EXPECT_FALSE(form().commandBusy());
 
     prompt_.clear();
-    Form().stopLogger();
+    form().stopLogger();
     EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant Already stopped"});
 }
 
 TEST_F(ConfigureCommandTest, OneLoggerCommandAtATime)
 {
-    Load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
-    Form().configure();
-    Settle();
-    ASSERT_TRUE(Dialog()->isVisible());
+    load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
+    form().configure();
+    settle();
+    ASSERT_TRUE(dialog()->isVisible());
     const std::int64_t frames = logger_.commands();
 
-    ASSERT_TRUE(Form().beginLoggerCommand()); // a download runs
-    EXPECT_FALSE(Form().menu("Logger")->menuAction()->isEnabled());
-    EXPECT_FALSE(Form().beginLoggerCommand());
-    Form().configure();
-    Form().stopLogger();
-    Control<QAbstractButton>("BitBtn1")->click();
+    ASSERT_TRUE(form().beginLoggerCommand()); // a download runs
+    EXPECT_FALSE(form().menu("Logger")->menuAction()->isEnabled());
+    EXPECT_FALSE(form().beginLoggerCommand());
+    form().configure();
+    form().stopLogger();
+    control<QAbstractButton>("BitBtn1")->click();
     EXPECT_EQ(logger_.commands(), frames) << "nothing reached the logger";
     EXPECT_TRUE(prompt_.records().empty());
-    Form().endLoggerCommand();
-    EXPECT_TRUE(Form().menu("Logger")->menuAction()->isEnabled());
+    form().endLoggerCommand();
+    EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
 
     prompt_.script({PromptAnswer::Yes});
-    Control<QAbstractButton>("BitBtn1")->click();
-    EXPECT_EQ(Dialog()->lastSend(), SendOutcome::Sent);
-    EXPECT_FALSE(Form().commandBusy());
+    control<QAbstractButton>("BitBtn1")->click();
+    EXPECT_EQ(dialog()->lastSend(), SendOutcome::Sent);
+    EXPECT_FALSE(form().commandBusy());
 }
 
 } // namespace

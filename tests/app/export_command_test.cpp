@@ -24,7 +24,7 @@ namespace {
 const QString kGolden = QStringLiteral(QUORZK_SOURCE_DIR "/tests/recording/golden/");
 const QString kCli = QStringLiteral(QUORZK_BINARY_DIR "/quorzk-cli");
 
-QByteArray ReadFile(const QString& path)
+QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -33,26 +33,26 @@ QByteArray ReadFile(const QString& path)
 class ExportCommandTest : public AppTest {
 protected:
     // The recording the golden exports were made from, opened through the menu.
-    GraphWindow* OpenColdStore()
+    GraphWindow* openColdStore()
     {
-        const QString copy = WriteFile("cold_store.qrv", ReadFile(kGolden + "cold_store.qrv"));
-        GraphWindow* g = OpenThroughMenu(copy);
+        const QString copy = writeFile("cold_store.qrv", readFile(kGolden + "cold_store.qrv"));
+        GraphWindow* g = openThroughMenu(copy);
         if (g) {
-            Form().mdiArea()->setActiveSubWindow(g);
-            Settle();
+            form().mdiArea()->setActiveSubWindow(g);
+            settle();
         }
         return g;
     }
-    QStringList ScratchFiles() const
+    QStringList scratchFiles() const
     {
-        return QDir(QFileInfo(Scratch("x")).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        return QDir(QFileInfo(scratch("x")).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     }
 };
 
 TEST_F(ExportCommandTest, TheChooserProposesTheRecordingsNameWithTxtAndOffersTheTypes)
 {
-    ASSERT_NE(OpenColdStore(), nullptr);
-    Form().toolButton("sbExport")->click(); // no answer: a cancel
+    ASSERT_NE(openColdStore(), nullptr);
+    form().toolButton("sbExport")->click(); // no answer: a cancel
     ASSERT_EQ(dialogs_.requests.size(), 2u); // the Open, then the Export
     const FileDialogRequest& r = dialogs_.requests.back();
     EXPECT_EQ(r.title, "Export");
@@ -65,32 +65,32 @@ TEST_F(ExportCommandTest, TheChooserProposesTheRecordingsNameWithTxtAndOffersThe
 
 TEST_F(ExportCommandTest, ACancelWritesNothing)
 {
-    ASSERT_NE(OpenColdStore(), nullptr);
-    const QStringList before = ScratchFiles();
+    ASSERT_NE(openColdStore(), nullptr);
+    const QStringList before = scratchFiles();
     dialogs_.choices = {std::nullopt};
-    Form().action("meExport")->trigger();
-    Settle();
-    EXPECT_EQ(ScratchFiles(), before);
+    form().action("meExport")->trigger();
+    settle();
+    EXPECT_EQ(scratchFiles(), before);
     EXPECT_TRUE(prompt_.records().empty());
 
     // Also after a refused name: asking about a name creates no file.
-    dialogs_.choices = {FileChoice{Scratch("missing/new.txt"), 0}, std::nullopt};
-    Form().exportRecording();
+    dialogs_.choices = {FileChoice{scratch("missing/new.txt"), 0}, std::nullopt};
+    form().exportRecording();
     EXPECT_EQ(prompt_.records().size(), 1u);
-    EXPECT_EQ(ScratchFiles(), before);
+    EXPECT_EQ(scratchFiles(), before);
 }
 
 TEST_F(ExportCommandTest, ANameThatCannotBeUsedIsAskedAgainWithTheReason)
 {
-    ASSERT_NE(OpenColdStore(), nullptr);
-    ASSERT_TRUE(QDir().mkpath(Scratch("folder.csv")));
-    const QString missing = Scratch("missing/out.csv");
-    const QString folder = Scratch("folder.csv");
-    const QString self = Scratch("cold_store.qrv");
-    const QString good = Scratch("out.csv");
+    ASSERT_NE(openColdStore(), nullptr);
+    ASSERT_TRUE(QDir().mkpath(scratch("folder.csv")));
+    const QString missing = scratch("missing/out.csv");
+    const QString folder = scratch("folder.csv");
+    const QString self = scratch("cold_store.qrv");
+    const QString good = scratch("out.csv");
     dialogs_.choices = {FileChoice{missing, 4}, FileChoice{folder, 4}, FileChoice{self, 1}, FileChoice{good, 4}};
-    Form().exportRecording();
-    Settle();
+    form().exportRecording();
+    settle();
     EXPECT_EQ(prompt_.texts(), QStringList({"Cannot write " + missing + ": No such file or directory",
                                             "Cannot write " + folder + ": Is a directory",
                                             "Cannot write " + self + ": it is the recording file being exported"}));
@@ -103,8 +103,8 @@ TEST_F(ExportCommandTest, ANameThatCannotBeUsedIsAskedAgainWithTheReason)
     EXPECT_EQ(dialogs_.requests[4].initialName, self);
     EXPECT_EQ(dialogs_.requests[4].type, 1);
     // The recording file is untouched and the accepted name holds the export.
-    EXPECT_EQ(ReadFile(self), ReadFile(kGolden + "cold_store.qrv"));
-    EXPECT_EQ(ReadFile(good), ReadFile(kGolden + "cold_store.csv"));
+    EXPECT_EQ(readFile(self), readFile(kGolden + "cold_store.qrv"));
+    EXPECT_EQ(readFile(good), readFile(kGolden + "cold_store.csv"));
 }
 
 struct ExportCase {
@@ -123,14 +123,14 @@ class ExportTypeTest : public ExportCommandTest, public ::testing::WithParamInte
 TEST_P(ExportTypeTest, WritesWhatTheCommandLineToolWrites)
 {
     const ExportCase& c = GetParam();
-    ASSERT_NE(OpenColdStore(), nullptr);
-    const QString target = Scratch(QStringLiteral("out.") + QLatin1String(kExportTypes[c.type].extension));
+    ASSERT_NE(openColdStore(), nullptr);
+    const QString target = scratch(QStringLiteral("out.") + QLatin1String(kExportTypes[c.type].extension));
     dialogs_.choices = {FileChoice{target, c.type}};
-    Form().exportRecording();
-    Settle();
+    form().exportRecording();
+    settle();
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
-    const QByteArray written = ReadFile(target);
-    EXPECT_EQ(written, ReadFile(kGolden + QLatin1String(c.golden)));
+    const QByteArray written = readFile(target);
+    EXPECT_EQ(written, readFile(kGolden + QLatin1String(c.golden)));
 
     if (!QFile::exists(kCli))
         GTEST_SKIP() << "quorzk-cli is not built";
@@ -138,7 +138,7 @@ TEST_P(ExportTypeTest, WritesWhatTheCommandLineToolWrites)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     cli.setProcessEnvironment(env);
-    cli.start(kCli, {QStringLiteral("export"), Scratch("cold_store.qrv"), QStringLiteral("--kind"),
+    cli.start(kCli, {QStringLiteral("export"), scratch("cold_store.qrv"), QStringLiteral("--kind"),
                      QLatin1String(c.cliKind)});
     ASSERT_TRUE(cli.waitForFinished(-1));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
@@ -162,21 +162,21 @@ TEST_F(ExportCommandTest, TheTypesMapToTheirLayoutsInTheChoosersOrder)
     ASSERT_EQ(std::size(kExportTypes), std::size(kinds));
     for (std::size_t i = 0; i < std::size(kinds); ++i)
         EXPECT_EQ(kExportTypes[i].kind, kinds[i]) << i;
-    EXPECT_EQ(filterExtensions(ExportFilter()), QStringList({"txt", "txt", "txt", "txt", "csv"}));
+    EXPECT_EQ(filterExtensions(exportFilter()), QStringList({"txt", "txt", "txt", "txt", "csv"}));
 }
 
 TEST_F(ExportCommandTest, WithTheInformationWindowActiveTheGraphsRecordingIsExported)
 {
-    GraphWindow* g = OpenColdStore();
+    GraphWindow* g = openColdStore();
     ASSERT_NE(g, nullptr);
-    Form().showLoggerInfos();
-    Settle();
-    ASSERT_NE(qobject_cast<InformationWindow*>(Form().activeDocument()), nullptr);
-    dialogs_.choices = {FileChoice{Scratch("out.csv"), 4}};
-    Form().exportRecording();
-    Settle();
-    EXPECT_EQ(Form().activeDocument(), g);
-    EXPECT_EQ(ReadFile(Scratch("out.csv")), ReadFile(kGolden + "cold_store.csv"));
+    form().showLoggerInfos();
+    settle();
+    ASSERT_NE(qobject_cast<InformationWindow*>(form().activeDocument()), nullptr);
+    dialogs_.choices = {FileChoice{scratch("out.csv"), 4}};
+    form().exportRecording();
+    settle();
+    EXPECT_EQ(form().activeDocument(), g);
+    EXPECT_EQ(readFile(scratch("out.csv")), readFile(kGolden + "cold_store.csv"));
 }
 
 TEST_F(ExportCommandTest, RunsWithTheProgressDialogAndItsCancelKeepsTheLinesWritten)
@@ -187,7 +187,7 @@ TEST_F(ExportCommandTest, RunsWithTheProgressDialogAndItsCancelKeepsTheLinesWrit
     for (int i = 0; i < 8; ++i)
         ring.input(i, {QStringLiteral("In%1").arg(i + 1), QStringLiteral("mA"), 4, 20, 0, 160 * 256});
     ring.measurements(900, [](int k, int input) { return std::uint8_t((k + 10 * input) & 0xFF); });
-    ASSERT_NE(OpenThroughMenu(WriteRecording("ring.qrv", ring)), nullptr);
+    ASSERT_NE(openThroughMenu(writeRecording("ring.qrv", ring)), nullptr);
 
     QString caption;
     bool shown = false;
@@ -200,15 +200,15 @@ TEST_F(ExportCommandTest, RunsWithTheProgressDialogAndItsCancelKeepsTheLinesWrit
                 gauge->requestCancel();
             }
     });
-    dialogs_.choices = {FileChoice{Scratch("ring.csv"), 4}};
-    Form().exportRecording();
-    Settle();
+    dialogs_.choices = {FileChoice{scratch("ring.csv"), 4}};
+    form().exportRecording();
+    settle();
     EXPECT_TRUE(shown);
     EXPECT_EQ(caption, "Export...");
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
     // Cancel is pressed while the second check runs (the first pump comes with the
     // caption): the header and the 200 lines written so far stay, and read as CSV.
-    const CsvTable t = ReadCsv(ReadFile(Scratch("ring.csv")));
+    const CsvTable t = readCsv(readFile(scratch("ring.csv")));
     ASSERT_TRUE(t.ok()) << t.error.toStdString();
     EXPECT_EQ(t.rows.size(), 1u + 200);
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -225,11 +225,11 @@ TEST_F(ExportCommandTest, AFullDiskIsToldWithTheSystemsReason)
     for (int i = 0; i < 8; ++i)
         ring.input(i, {QStringLiteral("In%1").arg(i + 1), QStringLiteral("mA"), 4, 20, 0, 160 * 256});
     ring.measurements(900, [](int k, int input) { return std::uint8_t((k + 10 * input) & 0xFF); });
-    ASSERT_NE(OpenThroughMenu(WriteRecording("ring.qrv", ring)), nullptr);
+    ASSERT_NE(openThroughMenu(writeRecording("ring.qrv", ring)), nullptr);
     const QString target = disk.filePath(QStringLiteral("ring.txt"));
     dialogs_.choices = {FileChoice{target, 0}};
-    Form().exportRecording();
-    Settle();
+    form().exportRecording();
+    settle();
     EXPECT_EQ(prompt_.texts(), QStringList({"Cannot write " + target + ": No space left on device"}));
     EXPECT_FALSE(QFile::exists(target));
 }

@@ -20,8 +20,8 @@ namespace {
 
 class FileMessages : public AppTest {
 protected:
-    QString Settings() const { return catalogue_.filePath(QStringLiteral("QUORZK.INI")); }
-    static QByteArray Read(const QString& path)
+    QString settings() const { return catalogue_.filePath(QStringLiteral("QUORZK.INI")); }
+    static QByteArray read(const QString& path)
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -30,20 +30,20 @@ protected:
 
 TEST_F(FileMessages, FilesNamedAtStartOpenEachInAWindowAndBadOnesAreToldAsByOpen)
 {
-    const QString first = WriteRecording("first.qrv", ColdStoreImage());
-    const QString second = WriteRecording("second.qrv", ColdStoreImage());
-    const QString text = WriteFile("notes.txt", QByteArray("text"));
-    const QString missing = Scratch("missing.qrv");
+    const QString first = writeRecording("first.qrv", coldStoreImage());
+    const QString second = writeRecording("second.qrv", coldStoreImage());
+    const QString text = writeFile("notes.txt", QByteArray("text"));
+    const QString missing = scratch("missing.qrv");
     // A name relative to the folder the program was started in.
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QFileInfo(second).path()));
-    Form().openRecordings({first, text, missing, QStringLiteral("second.qrv")});
+    form().openRecordings({first, text, missing, QStringLiteral("second.qrv")});
     QDir::setCurrent(saved);
-    Settle();
+    settle();
 
     EXPECT_EQ(prompt_.texts(), (QStringList{"Not a file with the qrv extension",
                                             "Cannot open " + missing + ": No such file or directory"}));
-    const QList<GraphWindow*> graphs = Form().graphWindows();
+    const QList<GraphWindow*> graphs = form().graphWindows();
     ASSERT_EQ(graphs.size(), 2);
     // Front-most first: the last file named.
     EXPECT_EQ(graphs[0]->fileName(), second);
@@ -52,17 +52,17 @@ TEST_F(FileMessages, FilesNamedAtStartOpenEachInAWindowAndBadOnesAreToldAsByOpen
 
 TEST_F(FileMessages, FileDialogsStartInTheLastFolderUsed)
 {
-    const QString name = WriteRecording("cold.qrv", ColdStoreImage());
+    const QString name = writeRecording("cold.qrv", coldStoreImage());
     const QString folder = QFileInfo(name).absolutePath();
     dialogs_.script({name});
-    Form().openFile();
-    Settle();
-    ASSERT_EQ(Form().graphWindows().size(), 1);
+    form().openFile();
+    settle();
+    ASSERT_EQ(form().graphWindows().size(), 1);
     EXPECT_NE(dialogs_.requests.front().folder, folder);
-    EXPECT_EQ(IniFile::readValue(Settings(), "Files", "LastFolder"), folder);
-    Form().saveAs(); // cancelled
+    EXPECT_EQ(IniFile::readValue(settings(), "Files", "LastFolder"), folder);
+    form().saveAs(); // cancelled
     EXPECT_EQ(dialogs_.requests.back().folder, folder);
-    Form().exportRecording(); // cancelled
+    form().exportRecording(); // cancelled
     EXPECT_EQ(dialogs_.requests.back().title, "Export");
     EXPECT_EQ(dialogs_.requests.back().folder, folder);
     EXPECT_TRUE(prompt_.texts().isEmpty());
@@ -70,9 +70,9 @@ TEST_F(FileMessages, FileDialogsStartInTheLastFolderUsed)
 
 TEST_F(FileMessages, ARecordingCutShortOpensWithItsCompleteBlocksThenWarns)
 {
-    const QByteArray whole = ColdStoreImage().file();
-    const QString name = WriteFile("cut.qrv", whole.left(whole.size() - 110));
-    GraphWindow* graph = OpenThroughMenu(name);
+    const QByteArray whole = coldStoreImage().file();
+    const QString name = writeFile("cut.qrv", whole.left(whole.size() - 110));
+    GraphWindow* graph = openThroughMenu(name);
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(graph->measurementCount(), 80);
     ASSERT_EQ(prompt_.records().size(), 1u);
@@ -84,9 +84,9 @@ TEST_F(FileMessages, ARecordingCutShortOpensWithItsCompleteBlocksThenWarns)
 TEST_F(FileMessages, APipeOrFolderChosenAsARecordingIsRefusedAtOnce)
 {
     // A named pipe without a writer would keep the window waiting forever.
-    const QString fifo = Scratch("pipe.qrv");
+    const QString fifo = scratch("pipe.qrv");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString folder = Scratch("folder.qrv");
+    const QString folder = scratch("folder.qrv");
     ASSERT_TRUE(QDir().mkpath(folder));
     const struct { QString path; QString reason; } cases[] = {
         {fifo, "Not a regular file"},
@@ -95,25 +95,25 @@ TEST_F(FileMessages, APipeOrFolderChosenAsARecordingIsRefusedAtOnce)
     for (const auto& c : cases) {
         prompt_.clear();
         dialogs_.script({c.path});
-        Form().openFile();
-        Settle();
+        form().openFile();
+        settle();
         EXPECT_EQ(prompt_.texts(), QStringList{"Cannot open " + c.path + ": " + c.reason});
-        EXPECT_TRUE(Form().mdiArea()->subWindowList().isEmpty());
+        EXPECT_TRUE(form().mdiArea()->subWindowList().isEmpty());
     }
 }
 
 TEST_F(FileMessages, AMissingCatalogueIsToldInsteadOfBlamingTheFile)
 {
-    const ScopedEnv dataDirs("XDG_DATA_DIRS", Scratch("data"));
-    const ScopedEnv dataHome("XDG_DATA_HOME", Scratch("data"));
-    const QString name = WriteRecording("cold.qrv", ColdStoreImage());
+    const ScopedEnv dataDirs("XDG_DATA_DIRS", scratch("data"));
+    const ScopedEnv dataHome("XDG_DATA_HOME", scratch("data"));
+    const QString name = writeRecording("cold.qrv", coldStoreImage());
     ASSERT_TRUE(QFile::remove(catalogue_.filePath("devices.ini")));
     dialogs_.script({name});
-    Form().openFile();
-    Settle();
+    form().openFile();
+    settle();
     EXPECT_EQ(prompt_.texts(), QStringList{"The logger catalogue devices.ini could not be read: "
                                            + catalogue_.filePath("devices.ini") + ": No such file or directory"});
-    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    EXPECT_TRUE(form().graphWindows().isEmpty());
 }
 
 TEST_F(FileMessages, ASettingsFileThatIsNoTextIsToldOnceAndLeftAlone)
@@ -121,33 +121,33 @@ TEST_F(FileMessages, ASettingsFileThatIsNoTextIsToldOnceAndLeftAlone)
     // UTF-16 settings, as another program may leave them: used, they would be appended to
     // in another encoding.
     const QByteArray utf16("\xFF\xFE[\0C\0o\0m\0m\0u\0n\0i\0c\0a\0t\0i\0o\0n\0]\0", 32);
-    QFile f(Settings());
+    QFile f(settings());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(utf16);
     f.close();
 
-    Form();
+    form();
     ASSERT_EQ(prompt_.records().size(), 1u);
-    EXPECT_EQ(prompt_.records()[0].text, "The settings file QUORZK.INI could not be read: " + Settings()
+    EXPECT_EQ(prompt_.records()[0].text, "The settings file QUORZK.INI could not be read: " + settings()
                                              + ": not a text file. Default settings are used; the file is left as it is.");
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Warning);
     // Neither the start nor the options' OK writes it.
-    Form().options()->acceptOptions();
-    EXPECT_EQ(Read(Settings()), utf16);
+    form().options()->acceptOptions();
+    EXPECT_EQ(read(settings()), utf16);
     EXPECT_EQ(prompt_.records().size(), 1u);
 }
 
 TEST_F(FileMessages, ASettingsFileThatCannotBeWrittenIsTold)
 {
     // The settings file is a link into a folder that is gone (a drive not mounted).
-    ASSERT_TRUE(QFile::link("/nonexistent/quorzk/QUORZK.INI", Settings()));
-    Form();
-    const QString message = "The settings file QUORZK.INI could not be written: " + Settings()
+    ASSERT_TRUE(QFile::link("/nonexistent/quorzk/QUORZK.INI", settings()));
+    form();
+    const QString message = "The settings file QUORZK.INI could not be written: " + settings()
         + ": No such file or directory";
     EXPECT_EQ(prompt_.texts(), QStringList{message});
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
     prompt_.clear();
-    Form().options()->acceptOptions();
+    form().options()->acceptOptions();
     EXPECT_EQ(prompt_.texts(), QStringList{message});
 }
 

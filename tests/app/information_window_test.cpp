@@ -29,41 +29,41 @@ namespace {
 class InformationWindowTest : public AppTest {
 protected:
     // A cold store recording, open, active, past its cursor hold-off.
-    GraphWindow* OpenActive(const QString& name = QStringLiteral("cold.qrv"))
+    GraphWindow* openActive(const QString& name = QStringLiteral("cold.qrv"))
     {
-        GraphWindow* graph = OpenThroughMenu(WriteRecording(name, ColdStoreImage()));
+        GraphWindow* graph = openThroughMenu(writeRecording(name, coldStoreImage()));
         if (graph)
-            Activate(graph);
+            activate(graph);
         return graph;
     }
-    void Activate(QMdiSubWindow* window)
+    void activate(QMdiSubWindow* window)
     {
-        Form().activateWindow();
-        Form().mdiArea()->setActiveSubWindow(window);
-        Settle();
+        form().activateWindow();
+        form().mdiArea()->setActiveSubWindow(window);
+        settle();
         clock_.advance(1000);
     }
-    QList<InformationWindow*> InfoWindows()
+    QList<InformationWindow*> infoWindows()
     {
         QList<InformationWindow*> out;
-        for (DocumentWindow* w : Form().documentWindows())
+        for (DocumentWindow* w : form().documentWindows())
             if (auto* info = qobject_cast<InformationWindow*>(w))
                 out << info;
         return out;
     }
     // Logger infos through its tool button; the information window it shows.
-    InformationWindow* LoggerInfos()
+    InformationWindow* loggerInfos()
     {
-        Form().toolButton("spInfos")->click();
-        Settle();
-        return qobject_cast<InformationWindow*>(Form().activeDocument());
+        form().toolButton("spInfos")->click();
+        settle();
+        return qobject_cast<InformationWindow*>(form().activeDocument());
     }
-    static QStringList TextOf(const GraphWindow* g)
+    static QStringList textOf(const GraphWindow* g)
     {
         return g->recording().infoLines(g->recording().currentView());
     }
     // A rectangle dragged across the middle third of the plot.
-    static void DragZoom(GraphWindow* g)
+    static void dragZoom(GraphWindow* g)
     {
         QWidget* box = g->paintBox();
         const GraphLayout& l = g->paintBox()->layout();
@@ -74,28 +74,28 @@ protected:
         QMouseEvent move(QEvent::MouseMove, to, box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(box, &move);
         QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, to);
-        Settle();
+        settle();
     }
-    static void RightClick(GraphWindow* g)
+    static void rightClick(GraphWindow* g)
     {
         const GraphLayout& l = g->paintBox()->layout();
         const QPoint at((l.left + l.right) / 2, (l.top + l.bottom) / 2);
         QTest::mousePress(g->paintBox(), Qt::RightButton, Qt::NoModifier, at);
         QTest::mouseRelease(g->paintBox(), Qt::RightButton, Qt::NoModifier, at);
-        Settle();
+        settle();
     }
 };
 
 TEST_F(InformationWindowTest, ShowsTheActiveGraphsTextUnderItsCaption)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    InformationWindow* info = LoggerInfos();
+    InformationWindow* info = loggerInfos();
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->objectName(), "MDIinfos");
-    EXPECT_EQ(info->lines(), TextOf(g));
+    EXPECT_EQ(info->lines(), textOf(g));
     EXPECT_EQ(info->lines().size(), 14);
-    EXPECT_EQ(info->memo()->toPlainText(), TextOf(g).join('\n'));
+    EXPECT_EQ(info->memo()->toPlainText(), textOf(g).join('\n'));
     EXPECT_TRUE(info->lines()[0].startsWith("Record Name        : Cold store"));
     EXPECT_EQ(info->windowTitle(), g->windowTitle());
     EXPECT_EQ(g->informationWindow(), info);
@@ -108,14 +108,14 @@ TEST_F(InformationWindowTest, ShowsTheActiveGraphsTextUnderItsCaption)
     EXPECT_TRUE(QFontInfo(info->memo()->font()).fixedPitch());
     EXPECT_EQ(info->memo()->lineWrapMode(), QPlainTextEdit::NoWrap);
     // The status line has nothing to show for it.
-    EXPECT_TRUE(Form().statusImage()->isCleared());
+    EXPECT_TRUE(form().statusImage()->isCleared());
 }
 
 TEST_F(InformationWindowTest, TheTextFollowsTheZoomOfItsGraph)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    InformationWindow* info = LoggerInfos();
+    InformationWindow* info = loggerInfos();
     ASSERT_NE(info, nullptr);
     const QStringList whole = info->lines();
     EXPECT_EQ(whole[11], "# Measurements     : 100");
@@ -124,12 +124,12 @@ TEST_F(InformationWindowTest, TheTextFollowsTheZoomOfItsGraph)
     ASSERT_GT(across->maximum(), 0) << "the text is wider than the window";
     EXPECT_EQ(across->value(), 0);
 
-    Activate(g);
-    DragZoom(g);
+    activate(g);
+    dragZoom(g);
     ASSERT_EQ(g->recording().currentLevel(), 1);
     // Drawn again at the new level: the information follows without a command, seen from
     // where it was seen before.
-    EXPECT_EQ(info->lines(), TextOf(g));
+    EXPECT_EQ(info->lines(), textOf(g));
     EXPECT_EQ(across->value(), 0);
     EXPECT_NE(info->lines()[11], whole[11]);
     const ViewRecord& v = g->recording().currentView();
@@ -138,16 +138,16 @@ TEST_F(InformationWindowTest, TheTextFollowsTheZoomOfItsGraph)
     for (int line : {0, 1, 2, 6, 7, 12})
         EXPECT_EQ(info->lines()[line], whole[line]) << line;
 
-    RightClick(g);
+    rightClick(g);
     ASSERT_EQ(g->recording().currentLevel(), 0);
     EXPECT_EQ(info->lines(), whole);
 }
 
 TEST_F(InformationWindowTest, LoggerInfosRefreshesAndRaisesFromTheGraphOnly)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    InformationWindow* info = LoggerInfos();
+    InformationWindow* info = loggerInfos();
     ASSERT_NE(info, nullptr);
     const QStringList whole = info->lines();
     // A view change that draws nothing yet: only the command shows it.
@@ -159,41 +159,41 @@ TEST_F(InformationWindowTest, LoggerInfosRefreshesAndRaisesFromTheGraphOnly)
     g->recording().computeAverages(zoom);
 
     // With the information window active the command does nothing.
-    ASSERT_EQ(Form().activeDocument(), info);
-    Form().action("Loggerinfos1")->trigger();
-    Settle();
+    ASSERT_EQ(form().activeDocument(), info);
+    form().action("Loggerinfos1")->trigger();
+    settle();
     EXPECT_EQ(info->lines(), whole);
-    EXPECT_EQ(InfoWindows().size(), 1);
+    EXPECT_EQ(infoWindows().size(), 1);
 
     // With its graph window active it fills the same window again and brings it up.
-    Activate(g);
-    ASSERT_EQ(Form().activeDocument(), g);
-    EXPECT_EQ(LoggerInfos(), info);
-    EXPECT_EQ(InfoWindows().size(), 1);
+    activate(g);
+    ASSERT_EQ(form().activeDocument(), g);
+    EXPECT_EQ(loggerInfos(), info);
+    EXPECT_EQ(infoWindows().size(), 1);
     EXPECT_EQ(info->lines()[11], "# Measurements     : 10");
-    EXPECT_EQ(Form().activeDocument(), info);
+    EXPECT_EQ(form().activeDocument(), info);
 }
 
 TEST_F(InformationWindowTest, AMinimisedInformationWindowIsRestored)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    InformationWindow* info = LoggerInfos();
+    InformationWindow* info = loggerInfos();
     ASSERT_NE(info, nullptr);
     info->showMinimized();
-    Activate(g);
+    activate(g);
     ASSERT_TRUE(info->isMinimized());
-    EXPECT_EQ(LoggerInfos(), info);
+    EXPECT_EQ(loggerInfos(), info);
     EXPECT_FALSE(info->isMinimized());
     EXPECT_TRUE(info->isVisible());
 }
 
 TEST_F(InformationWindowTest, EachGraphWindowHasItsOwn)
 {
-    GraphWindow* first = OpenActive(QStringLiteral("first.qrv"));
-    InformationWindow* firstInfo = LoggerInfos();
-    GraphWindow* second = OpenActive(QStringLiteral("second.qrv"));
-    InformationWindow* secondInfo = LoggerInfos();
+    GraphWindow* first = openActive(QStringLiteral("first.qrv"));
+    InformationWindow* firstInfo = loggerInfos();
+    GraphWindow* second = openActive(QStringLiteral("second.qrv"));
+    InformationWindow* secondInfo = loggerInfos();
     ASSERT_NE(firstInfo, nullptr);
     ASSERT_NE(secondInfo, nullptr);
     EXPECT_NE(firstInfo, secondInfo);
@@ -204,7 +204,7 @@ TEST_F(InformationWindowTest, EachGraphWindowHasItsOwn)
 
 enum class GraphClose { CloseCommand, CloseBox, CloseAllWindows };
 
-const char* NameOf(GraphClose c)
+const char* nameOf(GraphClose c)
 {
     const char* names[] = {"CloseCommand", "CloseBox", "CloseAllWindows"};
     return names[int(c)];
@@ -212,93 +212,93 @@ const char* NameOf(GraphClose c)
 
 void PrintTo(GraphClose c, std::ostream* os)
 {
-    *os << NameOf(c);
+    *os << nameOf(c);
 }
 
 class GraphCloseTest : public InformationWindowTest, public ::testing::WithParamInterface<GraphClose> {};
 
 TEST_P(GraphCloseTest, TakesItsInformationWindowAlong)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    ASSERT_NE(LoggerInfos(), nullptr);
-    Activate(g);
+    ASSERT_NE(loggerInfos(), nullptr);
+    activate(g);
     switch (GetParam()) {
-    case GraphClose::CloseCommand: Form().closeDocument(); break;
+    case GraphClose::CloseCommand: form().closeDocument(); break;
     case GraphClose::CloseBox: g->close(); break;
-    case GraphClose::CloseAllWindows: Form().closeAllWindows(); break;
+    case GraphClose::CloseAllWindows: form().closeAllWindows(); break;
     }
-    Settle();
-    EXPECT_TRUE(Form().documentWindows().isEmpty());
-    EXPECT_TRUE(Form().mdiArea()->subWindowList().isEmpty());
-    EXPECT_FALSE(Form().toolButton("spInfos")->isEnabled());
+    settle();
+    EXPECT_TRUE(form().documentWindows().isEmpty());
+    EXPECT_TRUE(form().mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(form().toolButton("spInfos")->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, GraphCloseTest,
                          ::testing::Values(GraphClose::CloseCommand, GraphClose::CloseBox,
                                            GraphClose::CloseAllWindows),
                          [](const ::testing::TestParamInfo<GraphClose>& info) {
-                             return std::string(NameOf(info.param));
+                             return std::string(nameOf(info.param));
                          });
 
 TEST_F(InformationWindowTest, ClosingItAloneLeavesTheGraphAndTheNextCommandMakesAFreshOne)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    QPointer<InformationWindow> info = LoggerInfos();
+    QPointer<InformationWindow> info = loggerInfos();
     ASSERT_NE(info, nullptr);
     info->close();
-    Settle();
+    settle();
     EXPECT_TRUE(info.isNull());
     EXPECT_EQ(g->informationWindow(), nullptr);
-    ASSERT_EQ(Form().graphWindows().size(), 1);
-    Activate(g);
-    InformationWindow* fresh = LoggerInfos();
+    ASSERT_EQ(form().graphWindows().size(), 1);
+    activate(g);
+    InformationWindow* fresh = loggerInfos();
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(g->informationWindow(), fresh);
-    EXPECT_EQ(fresh->lines(), TextOf(g));
+    EXPECT_EQ(fresh->lines(), textOf(g));
 }
 
 TEST_F(InformationWindowTest, AnExitTakenBackKeepsItBoundToItsGraph)
 {
     // An unsaved download with its information window; the user answers No at exit.
-    const QByteArray image = ColdStoreImage().build();
-    ASSERT_EQ(Form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())), ImageUse::Shown);
-    Settle();
-    GraphWindow* g = Form().graphWindows().constFirst();
-    Activate(g);
-    InformationWindow* info = LoggerInfos();
+    const QByteArray image = coldStoreImage().build();
+    ASSERT_EQ(form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())), ImageUse::Shown);
+    settle();
+    GraphWindow* g = form().graphWindows().constFirst();
+    activate(g);
+    InformationWindow* info = loggerInfos();
     ASSERT_NE(info, nullptr);
     prompt_.script({PromptAnswer::No});
-    EXPECT_FALSE(Form().close());
-    Settle();
-    ASSERT_EQ(InfoWindows().size(), 1);
+    EXPECT_FALSE(form().close());
+    settle();
+    ASSERT_EQ(infoWindows().size(), 1);
     EXPECT_EQ(g->informationWindow(), info);
     EXPECT_EQ(info->dataWindow(), g);
 
     // So it still goes with its graph window.
-    Activate(g);
+    activate(g);
     prompt_.script({PromptAnswer::Yes});
     g->close();
-    Settle();
-    EXPECT_TRUE(Form().documentWindows().isEmpty());
+    settle();
+    EXPECT_TRUE(form().documentWindows().isEmpty());
 }
 
 TEST_F(InformationWindowTest, CopyToProposesTheNameItWasGivenWithTxtAndWritesTheText)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    InformationWindow* info = LoggerInfos();
+    InformationWindow* info = loggerInfos();
     ASSERT_NE(info, nullptr);
     // The graph's recording saved under another name later: the window keeps its own.
-    dialogs_.script({Scratch("renamed.qrv")});
-    Form().saveAs();
-    Activate(info);
-    ASSERT_EQ(Form().activeDocument(), info);
+    dialogs_.script({scratch("renamed.qrv")});
+    form().saveAs();
+    activate(info);
+    ASSERT_EQ(form().activeDocument(), info);
 
-    const QString target = Scratch("infos.txt");
+    const QString target = scratch("infos.txt");
     dialogs_.script({target});
-    Form().copyTo();
+    form().copyTo();
     const FileDialogRequest& r = dialogs_.requests.back();
     EXPECT_EQ(r.title, "Copy to");
     EXPECT_EQ(r.filter, "Text files (*.txt)|*.txt");
@@ -306,31 +306,31 @@ TEST_F(InformationWindowTest, CopyToProposesTheNameItWasGivenWithTxtAndWritesThe
     EXPECT_EQ(r.initialName, "cold.txt");
     QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), (TextOf(g).join('\n') + '\n').toUtf8());
+    EXPECT_EQ(f.readAll(), (textOf(g).join('\n') + '\n').toUtf8());
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
 
     // Another extension is refused; a file that cannot be written is told with the reason.
-    dialogs_.script({Scratch("infos.csv"), Scratch("missing/infos.txt")});
-    Form().copyTo();
-    Form().copyTo();
+    dialogs_.script({scratch("infos.csv"), scratch("missing/infos.txt")});
+    form().copyTo();
+    form().copyTo();
     EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the txt extension",
-                                            "Cannot write " + Scratch("missing/infos.txt")
+                                            "Cannot write " + scratch("missing/infos.txt")
                                                 + ": No such file or directory"}));
-    EXPECT_FALSE(QFile::exists(Scratch("infos.csv")));
+    EXPECT_FALSE(QFile::exists(scratch("infos.csv")));
 }
 
 TEST_F(InformationWindowTest, CopyPutsTheTextOnTheClipboard)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    ASSERT_NE(LoggerInfos(), nullptr);
+    ASSERT_NE(loggerInfos(), nullptr);
     QGuiApplication::clipboard()->clear();
-    Form().copy();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), TextOf(g).join('\n'));
+    form().copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), textOf(g).join('\n'));
 }
 
 // The text of a PDF file, or an empty string without pdftotext.
-QString PdfText(const QString& path)
+QString pdfText(const QString& path)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (tool.isEmpty())
@@ -343,24 +343,24 @@ QString PdfText(const QString& path)
 
 TEST_F(InformationWindowTest, PrintPrintsTheTextAndSaveActsOnTheGraph)
 {
-    GraphWindow* g = OpenActive();
+    GraphWindow* g = openActive();
     ASSERT_NE(g, nullptr);
-    ASSERT_NE(LoggerInfos(), nullptr);
-    QPrinter& printer = Form().printer();
+    ASSERT_NE(loggerInfos(), nullptr);
+    QPrinter& printer = form().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(Scratch("infos.pdf"));
-    Form().print();
-    ASSERT_TRUE(QFile::exists(Scratch("infos.pdf")));
-    const QString text = PdfText(Scratch("infos.pdf"));
+    printer.setOutputFileName(scratch("infos.pdf"));
+    form().print();
+    ASSERT_TRUE(QFile::exists(scratch("infos.pdf")));
+    const QString text = pdfText(scratch("infos.pdf"));
     if (!text.isEmpty()) {
         EXPECT_TRUE(text.contains("Record Name        : Cold store")) << text.toStdString();
         EXPECT_TRUE(text.contains("# Measurements     : 100")) << text.toStdString();
     }
     // Save acts on the recording, through the graph window, which comes to the front.
-    dialogs_.script({Scratch("saved.qrv")});
-    Form().save();
-    EXPECT_EQ(Form().activeDocument(), g);
-    EXPECT_TRUE(QFile::exists(Scratch("saved.qrv")));
+    dialogs_.script({scratch("saved.qrv")});
+    form().save();
+    EXPECT_EQ(form().activeDocument(), g);
+    EXPECT_TRUE(QFile::exists(scratch("saved.qrv")));
 }
 
 TEST(TextPrint, ALongTextGoesOnToNewPagesInTheScreenFontsSizeOnPaper)
@@ -375,9 +375,9 @@ TEST(TextPrint, ALongTextGoesOnToNewPagesInTheScreenFontsSizeOnPaper)
         lines << QStringLiteral("line %1").arg(i, 3, 10, QLatin1Char('0'));
     QFont font(QStringLiteral("Courier New"));
     font.setPixelSize(15);
-    EXPECT_DOUBLE_EQ(PrintFont(font).pointSizeF(), 11.25);
-    ASSERT_TRUE(PrintLines(printer, lines, font));
-    const QString text = PdfText(dir.filePath("long.pdf"));
+    EXPECT_DOUBLE_EQ(printFont(font).pointSizeF(), 11.25);
+    ASSERT_TRUE(printLines(printer, lines, font));
+    const QString text = pdfText(dir.filePath("long.pdf"));
     if (text.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
     // Every line once, in order, over several pages (form feeds between them).

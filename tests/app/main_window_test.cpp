@@ -3,7 +3,7 @@
 #include "app/ui/help_window.h"
 #include "graph/ui/graph_window.h"
 #include "model/ini_file.h"
-#include "model/window_geometry.h"
+#include "app/ui/window_geometry.h"
 
 #include <QAction>
 #include <QDir>
@@ -63,7 +63,7 @@ const Tool kTools[] = {
 };
 
 // Names of a menu's entries with "-" for separators.
-QStringList Layout(QMenu* menu)
+QStringList layout(QMenu* menu)
 {
     QStringList out;
     for (QAction* a : menu->actions())
@@ -82,10 +82,10 @@ using MainWindowTest = AppTest;
 
 TEST_F(MainWindowTest, MenuEntriesCarryTheirCaptionsAndHelpContexts)
 {
-    EXPECT_EQ(Form().windowTitle(), "Quorvant ZK Software / 32");
+    EXPECT_EQ(form().windowTitle(), "Quorvant ZK Software / 32");
     for (const MenuEntry& e : kEntries) {
         SCOPED_TRACE(e.name);
-        QAction* a = Form().action(e.name);
+        QAction* a = form().action(e.name);
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->text(), e.caption);
         EXPECT_EQ(a->property("helpContext").toInt(), e.help);
@@ -94,16 +94,16 @@ TEST_F(MainWindowTest, MenuEntriesCarryTheirCaptionsAndHelpContexts)
 
 TEST_F(MainWindowTest, MenusHaveTheirSeparatorsAndMnemonics)
 {
-    EXPECT_EQ(Layout(Form().menu("File")),
+    EXPECT_EQ(layout(form().menu("File")),
               QStringList({"Open1", "Save1", "SaveAs1", "Close1", "-", "Print1", "PrintSetup1", "-",
                            "meExport", "-", "Exit"}));
-    EXPECT_EQ(Layout(Form().menu("Help")),
+    EXPECT_EQ(layout(form().menu("Help")),
               QStringList({"Contents1", "Search1", "HowtouseHelp1", "-", "About1"}));
     const QStringList tops = {"&File", "&Edit", "&View", "&Logger", "&Options", "&Window", "&Help"};
     for (const QString& caption : tops) {
         const QString key = QString(caption).remove('&');
-        ASSERT_NE(Form().menu(key), nullptr) << key.toStdString();
-        EXPECT_EQ(Form().menu(key)->title(), caption);
+        ASSERT_NE(form().menu(key), nullptr) << key.toStdString();
+        EXPECT_EQ(form().menu(key)->title(), caption);
     }
 }
 
@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, ToolButtonsSitInTheirPlacesWithTheirHints)
 {
     for (const Tool& t : kTools) {
         SCOPED_TRACE(t.name);
-        QToolButton* b = Form().toolButton(t.name);
+        QToolButton* b = form().toolButton(t.name);
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->toolTip(), t.hint);
         EXPECT_EQ(b->geometry(), QRect(t.x, 10, 32, 32));
@@ -123,29 +123,29 @@ TEST_F(MainWindowTest, DocumentCommandsFollowThePresenceOfGraphWindows)
 {
     const auto expectDocumentCommands = [this](bool on) {
         for (const char* name : kDocumentCommands)
-            EXPECT_EQ(Form().action(name)->isEnabled(), on) << name;
+            EXPECT_EQ(form().action(name)->isEnabled(), on) << name;
         for (const char* name : kDocumentTools)
-            EXPECT_EQ(Form().toolButton(name)->isEnabled(), on) << name;
+            EXPECT_EQ(form().toolButton(name)->isEnabled(), on) << name;
         for (const char* menu : {"Edit", "View", "Window"})
-            EXPECT_EQ(Form().menu(menu)->menuAction()->isEnabled(), on) << menu;
+            EXPECT_EQ(form().menu(menu)->menuAction()->isEnabled(), on) << menu;
     };
     expectDocumentCommands(false);
-    EXPECT_TRUE(Form().action("Open1")->isEnabled());
-    EXPECT_TRUE(Form().action("PrintSetup1")->isEnabled());
+    EXPECT_TRUE(form().action("Open1")->isEnabled());
+    EXPECT_TRUE(form().action("PrintSetup1")->isEnabled());
 
-    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
+    ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
     expectDocumentCommands(true);
 
-    Form().closeDocument();
-    Settle();
-    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    form().closeDocument();
+    settle();
+    EXPECT_TRUE(form().graphWindows().isEmpty());
     expectDocumentCommands(false);
 }
 
 TEST_F(MainWindowTest, OpenAsksForARecordingFileAndNumbersItsTitle)
 {
-    const QString name = WriteRecording("cold.qrv", ColdStoreImage());
-    GraphWindow* graph = OpenThroughMenu(name);
+    const QString name = writeRecording("cold.qrv", coldStoreImage());
+    GraphWindow* graph = openThroughMenu(name);
     ASSERT_NE(graph, nullptr);
     ASSERT_EQ(dialogs_.requests.size(), 1u);
     const FileDialogRequest& r = dialogs_.requests[0];
@@ -175,32 +175,32 @@ class OpenRefusalTest : public AppTest, public ::testing::WithParamInterface<Ope
 TEST_P(OpenRefusalTest, LeavesNoWindowBehind)
 {
     const OpenRefusal& c = GetParam();
-    const QString name = c.content.isNull() ? QString() : WriteFile(c.file, c.content);
+    const QString name = c.content.isNull() ? QString() : writeFile(c.file, c.content);
     dialogs_.script({name});
-    Form().openFile();
-    Settle();
+    form().openFile();
+    settle();
     EXPECT_EQ(prompt_.texts(), c.messages);
     for (const auto& r : prompt_.records())
         EXPECT_EQ(r.symbol, PromptSymbol::Error);
-    EXPECT_TRUE(Form().graphWindows().isEmpty());
-    EXPECT_TRUE(Form().mdiArea()->subWindowList().isEmpty());
-    EXPECT_FALSE(Form().action("Save1")->isEnabled());
+    EXPECT_TRUE(form().graphWindows().isEmpty());
+    EXPECT_TRUE(form().mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(form().action("Save1")->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, OpenRefusalTest,
     ::testing::Values(
         OpenRefusal{"cancelled", QByteArray(), {}},
-        OpenRefusal{"cold.txt", ColdStoreImage().file(), {"Not a file with the qrv extension"}},
+        OpenRefusal{"cold.txt", coldStoreImage().file(), {"Not a file with the qrv extension"}},
         OpenRefusal{"bad.qrv", QByteArray("NOTAFILE") + QByteArray(400, '\0'),
                     {"Invalid data file ", "This file is not for a QuorvantZK"}},
-        OpenRefusal{"case.qrv", QByteArray("Quorvant") + ColdStoreImage().file().mid(kFileSignatureSize),
+        OpenRefusal{"case.qrv", QByteArray("Quorvant") + coldStoreImage().file().mid(kFileSignatureSize),
                     {"Invalid data file ", "This file is not for a QuorvantZK"}},
         OpenRefusal{"short.qrv", QByteArray("QUORVANT") + QByteArray(100, '\x01'),
                     {"Invalid data file ", "This file is not for a QuorvantZK"}},
         OpenRefusal{"huge.qrv", QByteArray("QUORVANT") + QByteArray(70000, '\0'),
                     {"Invalid data file ", "This file is not for a QuorvantZK"}},
-        OpenRefusal{"refused.qrv", ColdStoreImage().deviceCode(kCodeRefused).file(),
+        OpenRefusal{"refused.qrv", coldStoreImage().deviceCode(kCodeRefused).file(),
                     {"This file is not for a QuorvantZK"}}),
     [](const ::testing::TestParamInfo<OpenRefusal>& info) {
         return QString::fromLatin1(info.param.file).replace(QLatin1Char('.'), QLatin1Char('_')).toStdString();
@@ -208,22 +208,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowTest, AFileThatDoesNotOpenIsToldOnceWithTheSystemsReason)
 {
-    const QString gone = Scratch("gone.qrv");
+    const QString gone = scratch("gone.qrv");
     dialogs_.script({gone});
-    Form().openFile();
-    Settle();
+    form().openFile();
+    settle();
     // The file is not blamed for not being there.
     EXPECT_EQ(prompt_.texts(), QStringList{"Cannot open " + gone + ": No such file or directory"});
-    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    EXPECT_TRUE(form().graphWindows().isEmpty());
 }
 
 TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
 {
-    GraphWindow* graph = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    GraphWindow* graph = openThroughMenu(writeRecording("cold.qrv", coldStoreImage()));
     ASSERT_NE(graph, nullptr);
-    const QString target = Scratch("copy.qrv");
+    const QString target = scratch("copy.qrv");
     dialogs_.script({target});
-    Form().saveAs();
+    form().saveAs();
     ASSERT_EQ(dialogs_.requests.size(), 2u);
     const FileDialogRequest& r = dialogs_.requests[1];
     EXPECT_EQ(r.title, "Save File As");
@@ -233,21 +233,21 @@ TEST_F(MainWindowTest, SaveAsWritesTheFileAndRetitlesTheWindow)
     QFile saved(target);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.read(8), "QUORVANT");
-    EXPECT_EQ(saved.size(), kFileSignatureSize + int(mem::BlockAddress(3)));
+    EXPECT_EQ(saved.size(), kFileSignatureSize + int(mem::blockAddress(3)));
     EXPECT_TRUE(graph->windowTitle().startsWith("copy.qrv - ")) << graph->windowTitle().toStdString();
     EXPECT_EQ(graph->fileName(), target);
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsToldWithTheSystemsReasonAndChangesNothing)
 {
-    const QString opened = WriteRecording("cold.qrv", ColdStoreImage());
-    GraphWindow* graph = OpenThroughMenu(opened);
+    const QString opened = writeRecording("cold.qrv", coldStoreImage());
+    GraphWindow* graph = openThroughMenu(opened);
     ASSERT_NE(graph, nullptr);
     const QString title = graph->windowTitle();
-    const QString target = Scratch("taken.qrv");
+    const QString target = scratch("taken.qrv");
     ASSERT_TRUE(QDir().mkpath(target)); // a folder where the file should go
     dialogs_.script({target});
-    Form().saveAs();
+    form().saveAs();
     // Said once, with the system's reason.
     EXPECT_EQ(prompt_.texts(), QStringList{"Cannot write " + target + ": Is a directory"});
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
@@ -257,53 +257,53 @@ TEST_F(MainWindowTest, AFailedSaveIsToldWithTheSystemsReasonAndChangesNothing)
 
 TEST_F(MainWindowTest, SaveRefusesAnotherExtensionAndWritesNothing)
 {
-    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
-    dialogs_.script({Scratch("copy.dat")});
-    Form().save();
+    ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
+    dialogs_.script({scratch("copy.dat")});
+    form().save();
     EXPECT_EQ(dialogs_.requests.back().title, "Save");
     EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the qrv extension"}));
-    EXPECT_FALSE(QFile::exists(Scratch("copy.dat")));
+    EXPECT_FALSE(QFile::exists(scratch("copy.dat")));
 }
 
 TEST_F(MainWindowTest, CopiesOfOneRecordingAreNumberedAndRenumberedAfterAClose)
 {
     for (const bool byCloseBox : {false, true}) {
         SCOPED_TRACE(byCloseBox ? "close box" : "Close command");
-        GraphWindow* first = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+        GraphWindow* first = openThroughMenu(writeRecording("cold.qrv", coldStoreImage()));
         ASSERT_NE(first, nullptr);
-        Form().openGraphView();
-        Settle();
-        ASSERT_EQ(Form().graphWindows().size(), 2);
-        GraphWindow* second = Form().graphWindows().constFirst();
+        form().openGraphView();
+        settle();
+        ASSERT_EQ(form().graphWindows().size(), 2);
+        GraphWindow* second = form().graphWindows().constFirst();
         EXPECT_NE(second, first);
         EXPECT_TRUE(second->isSaved());
         EXPECT_TRUE(first->windowTitle().endsWith(" #1  "));
         EXPECT_TRUE(second->windowTitle().endsWith(" #2  "));
 
-        Form().mdiArea()->setActiveSubWindow(first);
+        form().mdiArea()->setActiveSubWindow(first);
         if (byCloseBox)
             first->close();
         else
-            Form().closeDocument();
-        Settle();
-        ASSERT_EQ(Form().graphWindows().size(), 1);
+            form().closeDocument();
+        settle();
+        ASSERT_EQ(form().graphWindows().size(), 1);
         EXPECT_TRUE(second->windowTitle().endsWith(" #1  ")) << second->windowTitle().toStdString();
-        Form().closeAllWindows();
-        Settle();
+        form().closeAllWindows();
+        settle();
     }
 }
 
 class UnsavedTest : public AppTest {
 protected:
-    GraphWindow* Download()
+    GraphWindow* download()
     {
-        const QByteArray image = ColdStoreImage().build();
+        const QByteArray image = coldStoreImage().build();
         const std::vector<std::uint8_t> bytes(image.begin(), image.end());
-        EXPECT_EQ(Form().acceptDownload(bytes), ImageUse::Shown);
-        Settle();
-        return Form().graphWindows().isEmpty() ? nullptr : Form().graphWindows().constFirst();
+        EXPECT_EQ(form().acceptDownload(bytes), ImageUse::Shown);
+        settle();
+        return form().graphWindows().isEmpty() ? nullptr : form().graphWindows().constFirst();
     }
-    QString Question(GraphWindow* g) const
+    QString question(GraphWindow* g) const
     {
         return "The record " + g->windowTitle() + "  has not been saved ,Close anyway ?";
     }
@@ -311,7 +311,7 @@ protected:
 
 TEST_F(UnsavedTest, ADownloadIsTitledWithTheSerialNumberAndTheCopyNumber)
 {
-    GraphWindow* g = Download();
+    GraphWindow* g = download();
     ASSERT_NE(g, nullptr);
     EXPECT_FALSE(g->isSaved());
     const QString when = QLocale().toString(clock_.localNow(), QLocale::ShortFormat);
@@ -322,9 +322,9 @@ TEST_F(UnsavedTest, TwoDownloadsInOneMinuteAreTwoRecordings)
 {
     // A locale whose short time has no seconds: the two must not read as copies of one.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    GraphWindow* first = Download();
+    GraphWindow* first = download();
     clock_.advance(20000);
-    GraphWindow* second = Download();
+    GraphWindow* second = download();
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, first);
     EXPECT_EQ(first->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (05.03.26 14:07:09 )");
@@ -333,68 +333,68 @@ TEST_F(UnsavedTest, TwoDownloadsInOneMinuteAreTwoRecordings)
 
 TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
 {
-    GraphWindow* g = Download();
+    GraphWindow* g = download();
     ASSERT_NE(g, nullptr);
-    const QString question = Question(g);
+    const QString asked = question(g);
     prompt_.script({PromptAnswer::No});
     g->close();
-    Settle();
-    ASSERT_EQ(Form().graphWindows().size(), 1);
+    settle();
+    ASSERT_EQ(form().graphWindows().size(), 1);
     ASSERT_EQ(prompt_.records().size(), 1u);
-    EXPECT_EQ(prompt_.records()[0].text, question);
+    EXPECT_EQ(prompt_.records()[0].text, asked);
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
     EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
     EXPECT_FALSE(g->isSaved());
 
     prompt_.script({PromptAnswer::Yes});
     g->close();
-    Settle();
-    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    settle();
+    EXPECT_TRUE(form().graphWindows().isEmpty());
     EXPECT_EQ(prompt_.records().size(), 2u);
 }
 
 TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
 {
-    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
-    GraphWindow* unsaved = Download();
+    ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
+    GraphWindow* unsaved = download();
     ASSERT_NE(unsaved, nullptr);
     prompt_.script({PromptAnswer::No});
-    Form().closeAllWindows();
-    Settle();
+    form().closeAllWindows();
+    settle();
     EXPECT_EQ(prompt_.records().size(), 1u);
-    ASSERT_EQ(Form().graphWindows().size(), 1);
-    EXPECT_EQ(Form().graphWindows().constFirst(), unsaved);
+    ASSERT_EQ(form().graphWindows().size(), 1);
+    EXPECT_EQ(form().graphWindows().constFirst(), unsaved);
 }
 
 TEST_F(UnsavedTest, ExitIsRefusedWhileTheUserKeepsAnUnsavedDownload)
 {
-    ASSERT_NE(Download(), nullptr);
+    ASSERT_NE(download(), nullptr);
     prompt_.script({PromptAnswer::No});
-    EXPECT_FALSE(Form().close());
-    EXPECT_EQ(Form().graphWindows().size(), 1);
-    EXPECT_TRUE(Form().isVisible());
+    EXPECT_FALSE(form().close());
+    EXPECT_EQ(form().graphWindows().size(), 1);
+    EXPECT_TRUE(form().isVisible());
 
     prompt_.script({PromptAnswer::Yes});
-    EXPECT_TRUE(Form().close());
-    Settle();
-    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    EXPECT_TRUE(form().close());
+    settle();
+    EXPECT_TRUE(form().graphWindows().isEmpty());
     // Asked once: the answer Yes marks the recording as not to be asked about again.
     EXPECT_EQ(prompt_.records().size(), 2u);
 }
 
 TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
 {
-    GraphWindow* g = Download();
+    GraphWindow* g = download();
     ASSERT_NE(g, nullptr);
-    dialogs_.script({Scratch("field.qrv")});
-    Form().save();
+    dialogs_.script({scratch("field.qrv")});
+    form().save();
     EXPECT_EQ(dialogs_.requests.back().initialName, "");
     EXPECT_TRUE(g->isSaved());
     EXPECT_TRUE(g->windowTitle().startsWith("field.qrv - Cold store")) << g->windowTitle().toStdString();
-    Form().closeAllWindows();
-    Settle();
+    form().closeAllWindows();
+    settle();
     EXPECT_TRUE(prompt_.records().empty());
-    EXPECT_TRUE(Form().graphWindows().isEmpty());
+    EXPECT_TRUE(form().graphWindows().isEmpty());
 }
 
 TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
@@ -407,7 +407,7 @@ TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
         {"Copy1", "Ctrl+C"}, {"Close1", "Ctrl+W"}, {"Contents1", "F1"},
     };
     for (const auto& c : cases) {
-        const QList<QKeySequence> keys = Form().action(c.action)->shortcuts();
+        const QList<QKeySequence> keys = form().action(c.action)->shortcuts();
         EXPECT_TRUE(keys.contains(QKeySequence(QString::fromLatin1(c.key)))) << c.action << " " << c.key;
     }
 }
@@ -416,12 +416,12 @@ TEST_F(MainWindowTest, ThePlaceOfTheWindowIsKeptAtCloseAndUsedWhereItCanBeSeen)
 {
     const QString settings = catalogue_.filePath("QUORZK.INI");
     ASSERT_TRUE(IniFile::writeValue(settings, "Window", "Geometry", "10,20,600,400").ok());
-    Form();
-    EXPECT_EQ(Form().size(), QSize(600, 400));
-    EXPECT_EQ(Form().frameGeometry().topLeft(), QPoint(10, 20));
-    Form().resize(640, 420);
-    Form().close();
-    const std::optional<QRect> kept = ParseGeometry(IniFile::readValue(settings, "Window", "Geometry"));
+    form();
+    EXPECT_EQ(form().size(), QSize(600, 400));
+    EXPECT_EQ(form().frameGeometry().topLeft(), QPoint(10, 20));
+    form().resize(640, 420);
+    form().close();
+    const std::optional<QRect> kept = parseGeometry(IniFile::readValue(settings, "Window", "Geometry"));
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->size(), QSize(640, 420));
 }
@@ -430,25 +430,25 @@ TEST_F(MainWindowTest, APlaceOnAScreenThatIsGoneIsNotUsed)
 {
     ASSERT_TRUE(IniFile::writeValue(catalogue_.filePath("QUORZK.INI"), "Window", "Geometry", "5000,5000,600,400").ok());
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(Form().frameGeometry().topLeft()));
-    EXPECT_EQ(Form().width(), 708);
+    EXPECT_TRUE(screen.contains(form().frameGeometry().topLeft()));
+    EXPECT_EQ(form().width(), 708);
 }
 
 TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
 {
-    GraphWindow* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    GraphWindow* g = openThroughMenu(writeRecording("cold.qrv", coldStoreImage()));
     ASSERT_NE(g, nullptr);
-    dialogs_.script({Scratch("graph.png"), Scratch("graph.bmp")});
-    Form().copyTo();
+    dialogs_.script({scratch("graph.png"), scratch("graph.bmp")});
+    form().copyTo();
     EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the bmp extension"}));
-    EXPECT_FALSE(QFile::exists(Scratch("graph.png")));
-    Form().copyTo();
+    EXPECT_FALSE(QFile::exists(scratch("graph.png")));
+    form().copyTo();
     const FileDialogRequest& r = dialogs_.requests.back();
     EXPECT_EQ(r.title, "Copy to");
     EXPECT_EQ(r.filter, "Bitmap files (*.bmp)|*.bmp");
     EXPECT_EQ(r.defaultExt, "bmp");
     EXPECT_EQ(r.initialName, "cold.bmp");
-    QImage written(Scratch("graph.bmp"), "BMP");
+    QImage written(scratch("graph.bmp"), "BMP");
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(written.size(), g->snapshot().size());
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
@@ -456,64 +456,64 @@ TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
 
 TEST_F(MainWindowTest, CopyToThatCannotWriteTellsWhyAndLeavesNoFileBehind)
 {
-    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
-    const QString folder = Scratch("folder.bmp");
+    ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
+    const QString folder = scratch("folder.bmp");
     ASSERT_TRUE(QDir().mkpath(folder));
     const struct {
         QString path;
         QString reason;
     } cases[] = {
-        {Scratch("missing/graph.bmp"), "No such file or directory"},
+        {scratch("missing/graph.bmp"), "No such file or directory"},
         {folder, "Is a directory"},
     };
     for (const auto& c : cases) {
         prompt_.clear();
         dialogs_.script({c.path});
-        Form().copyTo();
+        form().copyTo();
         EXPECT_EQ(prompt_.texts(), QStringList{"Cannot write " + c.path + ": " + c.reason});
     }
-    EXPECT_FALSE(QFileInfo::exists(Scratch("missing")));
+    EXPECT_FALSE(QFileInfo::exists(scratch("missing")));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 TEST_F(MainWindowTest, SavingADownloadAnywayTakesOnlyARecordingFileName)
 {
-    const QByteArray image = ColdStoreImage().build();
+    const QByteArray image = coldStoreImage().build();
     const std::vector<std::uint8_t> bytes(image.begin(), image.end());
-    dialogs_.script({Scratch("memory.txt"), Scratch("memory.qrv")});
-    EXPECT_FALSE(Form().saveDownloadAnyway(bytes));
+    dialogs_.script({scratch("memory.txt"), scratch("memory.qrv")});
+    EXPECT_FALSE(form().saveDownloadAnyway(bytes));
     EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the qrv extension"}));
-    EXPECT_FALSE(QFile::exists(Scratch("memory.txt")));
+    EXPECT_FALSE(QFile::exists(scratch("memory.txt")));
     prompt_.clear();
-    EXPECT_TRUE(Form().saveDownloadAnyway(bytes));
+    EXPECT_TRUE(form().saveDownloadAnyway(bytes));
     EXPECT_TRUE(prompt_.texts().isEmpty());
-    EXPECT_TRUE(QFile::exists(Scratch("memory.qrv")));
+    EXPECT_TRUE(QFile::exists(scratch("memory.qrv")));
     EXPECT_EQ(dialogs_.requests.back().defaultExt, "qrv");
 }
 
 TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)
 {
-    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
-    QPrinter& printer = Form().printer();
+    ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
+    QPrinter& printer = form().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const auto printTo = [&](const QString& name) { printer.setOutputFileName(Scratch(name)); };
+    const auto printTo = [&](const QString& name) { printer.setOutputFileName(scratch(name)); };
 
     dialogs_.printAnswer = false;
     printTo("refused.pdf");
-    Form().print();
+    form().print();
     EXPECT_EQ(dialogs_.prints, 1);
-    EXPECT_FALSE(QFile::exists(Scratch("refused.pdf")));
+    EXPECT_FALSE(QFile::exists(scratch("refused.pdf")));
 
     dialogs_.printAnswer = true;
     printTo("menu.pdf");
-    Form().print();
+    form().print();
     EXPECT_EQ(dialogs_.prints, 2);
-    EXPECT_GT(QFileInfo(Scratch("menu.pdf")).size(), 1000);
+    EXPECT_GT(QFileInfo(scratch("menu.pdf")).size(), 1000);
 
     printTo("button.pdf");
-    Form().toolButton("sbPrint")->click();
+    form().toolButton("sbPrint")->click();
     EXPECT_EQ(dialogs_.prints, 2);
-    EXPECT_GT(QFileInfo(Scratch("button.pdf")).size(), 1000);
+    EXPECT_GT(QFileInfo(scratch("button.pdf")).size(), 1000);
     EXPECT_TRUE(prompt_.records().empty());
 }
 
@@ -530,17 +530,17 @@ TEST_F(MainWindowTest, ModemEntriesShowOnlyWithAModemInTheSettings)
         {"[modem]\r\n modempresent = 1 \r\n", true},
         {"[Modem]\r\nModemPresent=yes\r\n", false},
     };
-    Form();
+    form();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);
-        QFile ini(ProgramFolder(Folder()).settingsFile());
+        QFile ini(ProgramFolder(folder()).settingsFile());
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ini.write(c.ini);
         ini.close();
-        emit Form().menu("Logger")->aboutToShow();
-        EXPECT_EQ(Form().action("Connect1")->isVisible(), c.visible);
-        EXPECT_EQ(Form().action("Disconnect1")->isVisible(), c.visible);
-        EXPECT_EQ(Form().action("Connect1")->isEnabled(), c.visible) << "a hidden entry is disabled too";
+        emit form().menu("Logger")->aboutToShow();
+        EXPECT_EQ(form().action("Connect1")->isVisible(), c.visible);
+        EXPECT_EQ(form().action("Disconnect1")->isVisible(), c.visible);
+        EXPECT_EQ(form().action("Connect1")->isEnabled(), c.visible) << "a hidden entry is disabled too";
     }
 }
 

@@ -19,7 +19,7 @@
 namespace qz::test {
 namespace {
 
-sim::EmulatorOptions ModemInFront()
+sim::EmulatorOptions modemInFront()
 {
     sim::EmulatorOptions o;
     o.modem.enabled = true;
@@ -33,19 +33,19 @@ protected:
         AppTest::SetUp();
         // Without a modem description the options take the modem out of the settings.
         ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/Default.mdm"),
-                                QDir(Folder()).filePath("Default.mdm")));
+                                QDir(folder()).filePath("Default.mdm")));
         lines_.addNamed(LineRegistry::simulatedPortName(), [this] {
             return std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(logger_, clock_), clock_, tap_);
         });
     }
-    void WriteIni(const QByteArray& text)
+    void writeIni(const QByteArray& text)
     {
-        QFile ini(ProgramFolder(Folder()).settingsFile());
+        QFile ini(ProgramFolder(folder()).settingsFile());
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ini.write(text);
     }
 
-    sim::Emulator logger_{ModemInFront()};
+    sim::Emulator logger_{modemInFront()};
     TapLog tap_;
 };
 
@@ -62,9 +62,9 @@ TEST_F(ModemCommandsTest, ExitHangsUpOnlyWithAModemPresent)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini.toStdString());
         tap_.clear();
-        WriteIni(c.ini);
-        Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
-        EXPECT_TRUE(Form().close());
+        writeIni(c.ini);
+        form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
+        EXPECT_TRUE(form().close());
         EXPECT_EQ(tap_.text(), c.sent);
         EXPECT_TRUE(prompt_.records().empty());
     }
@@ -72,21 +72,21 @@ TEST_F(ModemCommandsTest, ExitHangsUpOnlyWithAModemPresent)
 
 TEST_F(ModemCommandsTest, ConnectionDialsAndLaterCommandsUseTheModemTimings)
 {
-    WriteIni("[Modem]\r\nModemPresent=1\r\nLastNumberCalled=5551234\r\n");
-    Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
-    Form().options()->settings().setModemLink(false);
-    QTimer* timer = Form().dialer()->dialingDialog()->pollTimer();
+    writeIni("[Modem]\r\nModemPresent=1\r\nLastNumberCalled=5551234\r\n");
+    form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
+    form().options()->settings().setModemLink(false);
+    QTimer* timer = form().dialer()->dialingDialog()->pollTimer();
     timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [this] { clock_.advance(1000); });
-    QTimer::singleShot(0, [this] { Form().dialer()->dial(); });
-    Form().action("Connect1")->trigger();
+    QTimer::singleShot(0, [this] { form().dialer()->dial(); });
+    form().action("Connect1")->trigger();
     EXPECT_EQ(prompt_.texts(), QStringList{"Connected"});
     EXPECT_EQ(tap_.text(), "ATDT5551234\r");
-    EXPECT_TRUE(Form().options()->link().modemLink);
-    EXPECT_TRUE(Form().options()->settings().verifyDownloads()) << "a download through the modem is verified";
+    EXPECT_TRUE(form().options()->link().modemLink);
+    EXPECT_TRUE(form().options()->settings().verifyDownloads()) << "a download through the modem is verified";
 
     tap_.clear();
-    Form().action("Disconnect1")->trigger();
+    form().action("Disconnect1")->trigger();
     EXPECT_EQ(tap_.text(), "+++ATH0\rAT\r");
     EXPECT_EQ(prompt_.texts(), QStringList{"Connected"}) << "the hang-up tells nothing more";
 }

@@ -25,7 +25,7 @@ namespace qz {
 namespace {
 
 // Ports of a made-up machine: the platform lists some, some of them open.
-PortProbe Machine(QStringList listed, QStringList opening, QStringList named = {"sim"})
+PortProbe machine(QStringList listed, QStringList opening, QStringList named = {"sim"})
 {
     PortProbe probe;
     probe.platformPorts = [listed] { return listed; };
@@ -37,19 +37,19 @@ PortProbe Machine(QStringList listed, QStringList opening, QStringList named = {
 class OptionsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    QString Ini() const { return dir_.filePath("QUORZK.INI"); }
-    void WriteIni(const QByteArray& text)
+    QString ini() const { return dir_.filePath("QUORZK.INI"); }
+    void writeIni(const QByteArray& text)
     {
-        QFile f(Ini());
+        QFile f(ini());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     }
-    QString Key(const char* section, const char* key) const { return IniFile::readValue(Ini(), section, key, "?"); }
+    QString key(const char* section, const char* key) const { return IniFile::readValue(ini(), section, key, "?"); }
 
     QTemporaryDir dir_;
 };
 
-QStringList Texts(const CommSettings& s)
+QStringList texts(const CommSettings& s)
 {
     QStringList out;
     for (const PortChoice& c : s.ports())
@@ -80,13 +80,13 @@ TEST_P(StartTest, SettlesAPortThatOpensAndWritesIt)
 {
     const StartCase& c = GetParam();
     if (!c.ini.isNull())
-        WriteIni(c.ini);
-    CommSettings s(Ini(), Machine(c.listed, c.opening, c.named), false);
+        writeIni(c.ini);
+    CommSettings s(ini(), machine(c.listed, c.opening, c.named), false);
     s.settleAtStart();
-    EXPECT_EQ(Texts(s), c.shown);
+    EXPECT_EQ(texts(s), c.shown);
     EXPECT_EQ(s.currentPort(), c.chosen);
-    EXPECT_EQ(Key("Communication", "Comport"), c.chosen);
-    EXPECT_EQ(Key("Modem", "ModemPresent"), "0");
+    EXPECT_EQ(key("Communication", "Comport"), c.chosen);
+    EXPECT_EQ(key("Modem", "ModemPresent"), "0");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,21 +124,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(OptionsTest, KeepsTheOtherLinesOfTheSettingsFile)
 {
-    WriteIni("; field office\r\n[Device 101]\r\nPrimUnit1=kPa\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n");
-    CommSettings s(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false);
+    writeIni("; field office\r\n[Device 101]\r\nPrimUnit1=kPa\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n");
+    CommSettings s(ini(), machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false);
     s.settleAtStart();
-    QFile f(Ini());
+    QFile f(ini());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
     EXPECT_TRUE(text.startsWith("; field office\r\n[Device 101]\r\nPrimUnit1=kPa\r\n")) << text.toStdString();
-    EXPECT_EQ(Key("Communication", "Comport"), "/dev/ttyUSB0");
+    EXPECT_EQ(key("Communication", "Comport"), "/dev/ttyUSB0");
 }
 
 TEST_F(OptionsTest, WithoutAModemFileTheModemBoxIsHiddenAndTheLinkIsDirect)
 {
-    WriteIni("[Modem]\r\nModemPresent=1\r\n");
-    OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), false));
-    EXPECT_EQ(Key("Modem", "ModemPresent"), "0");
+    writeIni("[Modem]\r\nModemPresent=1\r\n");
+    OptionsDialog dialog(CommSettings(ini(), machine({}, {}), false));
+    EXPECT_EQ(key("Modem", "ModemPresent"), "0");
     dialog.showOptions();
     EXPECT_FALSE(dialog.modemCheckBox()->isVisible());
     EXPECT_FALSE(dialog.modemCheckBox()->isChecked());
@@ -149,7 +149,7 @@ TEST_F(OptionsTest, WithoutAModemFileTheModemBoxIsHiddenAndTheLinkIsDirect)
 
 TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
 {
-    OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), true));
+    OptionsDialog dialog(CommSettings(ini(), machine({}, {}), true));
     dialog.showOptions();
     EXPECT_TRUE(dialog.modemCheckBox()->isVisible());
     EXPECT_FALSE(dialog.modemCheckBox()->isChecked());
@@ -163,13 +163,13 @@ TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
     dialog.modemCheckBox()->click();
     dialog.acceptOptions();
     EXPECT_TRUE(dialog.settings().modemLink());
-    EXPECT_EQ(Key("Modem", "ModemPresent"), "1");
-    EXPECT_TRUE(CommSettings::readModemPresent(Ini()));
+    EXPECT_EQ(key("Modem", "ModemPresent"), "1");
+    EXPECT_TRUE(CommSettings::readModemPresent(ini()));
 }
 
 TEST_F(OptionsTest, TypingIntoThePortListChangesNothing)
 {
-    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}), false));
+    OptionsDialog dialog(CommSettings(ini(), machine({"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}), false));
     dialog.showOptions();
     QComboBox* list = dialog.portComboBox();
     ASSERT_EQ(list->count(), 3);
@@ -183,29 +183,29 @@ TEST_F(OptionsTest, TypingIntoThePortListChangesNothing)
 
 TEST_F(OptionsTest, AChoiceCountsAtOnceAndOnlyOkWritesIt)
 {
-    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
+    OptionsDialog dialog(CommSettings(ini(), machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
     dialog.showOptions();
     dialog.portComboBox()->setCurrentIndex(1);
     emit dialog.portComboBox()->activated(1);
     EXPECT_EQ(dialog.currentPort(), "sim");
     dialog.discardOptions();
     EXPECT_EQ(dialog.currentPort(), "sim");
-    EXPECT_EQ(Key("Communication", "Comport"), "/dev/ttyUSB0");
+    EXPECT_EQ(key("Communication", "Comport"), "/dev/ttyUSB0");
 
     dialog.showOptions();
     EXPECT_EQ(dialog.currentPort(), "/dev/ttyUSB0") << "showing reads the settings again";
     emit dialog.portComboBox()->activated(1);
     dialog.acceptOptions();
-    EXPECT_EQ(Key("Communication", "Comport"), "sim");
+    EXPECT_EQ(key("Communication", "Comport"), "sim");
 }
 
 TEST_F(OptionsTest, ClosingByTheFrameSaves)
 {
-    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
+    OptionsDialog dialog(CommSettings(ini(), machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
     dialog.showOptions();
     emit dialog.portComboBox()->activated(1);
     dialog.close();
-    EXPECT_EQ(Key("Communication", "Comport"), "sim");
+    EXPECT_EQ(key("Communication", "Comport"), "sim");
 }
 
 } // namespace qz
@@ -228,8 +228,8 @@ class VerifyDownloadsTest : public OptionsTest, public ::testing::WithParamInter
 TEST_P(VerifyDownloadsTest, FollowsTheChoiceOrTheModem)
 {
     const VerifyCase& c = GetParam();
-    WriteIni(c.ini);
-    OptionsDialog dialog(CommSettings(Ini(), Machine({}, {}), c.modemFile));
+    writeIni(c.ini);
+    OptionsDialog dialog(CommSettings(ini(), machine({}, {}), c.modemFile));
     EXPECT_EQ(dialog.settings().verifyDownloads(), c.verifiesAfterStart);
     dialog.showOptions();
     EXPECT_EQ(dialog.verifyCheckBox()->isChecked(), c.shownChecked);
@@ -254,9 +254,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(OptionsTest, TheVerifyChoiceIsSavedWithTheOtherLinesKept)
 {
-    WriteIni("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n[Device 101]\r\nPrimUnit1=kPa\r\n");
-    OptionsDialog dialog(CommSettings(Ini(), Machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), true));
-    EXPECT_EQ(Key("Communication", "VerifyDownloads"), "?") << "not written before the user chooses";
+    writeIni("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n[Device 101]\r\nPrimUnit1=kPa\r\n");
+    OptionsDialog dialog(CommSettings(ini(), machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), true));
+    EXPECT_EQ(key("Communication", "VerifyDownloads"), "?") << "not written before the user chooses";
     dialog.showOptions();
     // Until the user chooses, the box follows the modem box.
     dialog.modemCheckBox()->click();
@@ -265,9 +265,9 @@ TEST_F(OptionsTest, TheVerifyChoiceIsSavedWithTheOtherLinesKept)
     EXPECT_FALSE(dialog.verifyCheckBox()->isChecked());
     dialog.verifyCheckBox()->click();
     dialog.acceptOptions();
-    EXPECT_EQ(Key("Communication", "VerifyDownloads"), "1");
+    EXPECT_EQ(key("Communication", "VerifyDownloads"), "1");
     EXPECT_TRUE(dialog.settings().verifyDownloads());
-    QFile f(Ini());
+    QFile f(ini());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
     EXPECT_TRUE(text.startsWith("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n")) << text.toStdString();
@@ -297,7 +297,7 @@ TEST_F(TypedPortTest, APortTypedByHandIsTriedAndRefusedWithTheSystemsReason)
     ASSERT_EQ(::unlockpt(master), 0);
     const QString pty = QString::fromLocal8Bit(::ptsname(master));
 
-    OptionsDialog dialog(CommSettings(Ini(), PortProbe::forRegistry(lines), false));
+    OptionsDialog dialog(CommSettings(ini(), PortProbe::forRegistry(lines), false));
     QStringList told;
     QObject::connect(&dialog, &OptionsDialog::portRefused, [&told](const QString& m) { told << m; });
     dialog.showOptions();
@@ -325,7 +325,7 @@ TEST_F(TypedPortTest, APortTypedByHandIsTriedAndRefusedWithTheSystemsReason)
     EXPECT_TRUE(told.isEmpty()) << told.join('|').toStdString();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.currentPort(), pty);
-    EXPECT_EQ(Key("Communication", "Comport"), pty);
+    EXPECT_EQ(key("Communication", "Comport"), pty);
     EXPECT_EQ(dialog.portComboBox()->currentData().toString(), pty);
     EXPECT_TRUE(dialog.portPathEdit()->text().isEmpty());
     ::close(master);

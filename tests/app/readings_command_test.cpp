@@ -4,7 +4,7 @@
 
 #include "app/ui/options_dialog.h"
 #include "link/line_registry.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "model/memory_image.h"
 #include "realtime/ui/readings_launcher.h"
 #include "realtime/ui/readings_window.h"
@@ -31,136 +31,136 @@ protected:
     void SetUp() override
     {
         SimulatedLoggerTest::SetUp();
-        Load({.deviceCode = 485, .content = sim::Content::Linear, .blocks = 3});
+        load({.deviceCode = 485, .content = sim::Content::Linear, .blocks = 3});
     }
-    ReadingsWindow* Window() { return Form().readingsLauncher()->window(); }
-    QStringList Values()
+    ReadingsWindow* window() { return form().readingsLauncher()->window(); }
+    QStringList values()
     {
         QStringList out;
         for (int i = 1; i <= 8; ++i)
-            out << Window()->findChild<QLineEdit*>(QStringLiteral("ebMEasure%1").arg(i))->text();
+            out << window()->findChild<QLineEdit*>(QStringLiteral("ebMEasure%1").arg(i))->text();
         return out;
     }
     // A tick of the main window's timer, `ms` after the last.
-    void Tick(std::int64_t ms = 1000)
+    void tick(std::int64_t ms = 1000)
     {
         clock_.advance(ms);
-        PostInternal(Form().readingsLauncher(), kMsgTimerTick);
-        Settle();
+        postInternal(form().readingsLauncher(), kMsgTimerTick);
+        settle();
     }
 
 };
 
 TEST_F(ReadingsCommandTest, ACycleLetsTheWindowsRepaintWhileItWaitsForThePort)
 {
-    Form().toolButton("sprealtime")->click();
-    Settle();
-    ASSERT_TRUE(Window()->isVisible()) << prompt_.texts().join('|').toStdString();
+    form().toolButton("sprealtime")->click();
+    settle();
+    ASSERT_TRUE(window()->isVisible()) << prompt_.texts().join('|').toStdString();
     const int before = pump_.calls();
-    const QStringList first = Values();
-    Tick(3 * 3600 * 1000);
-    EXPECT_NE(Values(), first) << "the cycle ran";
+    const QStringList first = values();
+    tick(3 * 3600 * 1000);
+    EXPECT_NE(values(), first) << "the cycle ran";
     EXPECT_GE(pump_.calls() - before, 25) << "the half second the port settles lets events through";
 }
 
 TEST_F(ReadingsCommandTest, ANewUserWatchesTheInputsChange)
 {
-    EXPECT_TRUE(Form().action("CurrentReading1")->isEnabled());
-    EXPECT_TRUE(Form().toolButton("sprealtime")->isEnabled());
-    Form().toolButton("sprealtime")->click();
-    Settle();
-    ASSERT_TRUE(Window()->isVisible()) << prompt_.texts().join('|').toStdString();
-    EXPECT_EQ(Window()->windowTitle(), "Quorvant  ZK-485 Octo Currents Readings");
-    EXPECT_FALSE(Form().commandBusy());
-    EXPECT_TRUE(Form().menu("Logger")->menuAction()->isEnabled());
-    const QStringList first = Values();
+    EXPECT_TRUE(form().action("CurrentReading1")->isEnabled());
+    EXPECT_TRUE(form().toolButton("sprealtime")->isEnabled());
+    form().toolButton("sprealtime")->click();
+    settle();
+    ASSERT_TRUE(window()->isVisible()) << prompt_.texts().join('|').toStdString();
+    EXPECT_EQ(window()->windowTitle(), "Quorvant  ZK-485 Octo Currents Readings");
+    EXPECT_FALSE(form().commandBusy());
+    EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
+    const QStringList first = values();
     for (int i = 0; i < 8; ++i)
         EXPECT_FALSE(first[i].isEmpty()) << "input " << i + 1;
-    EXPECT_EQ(Window()->findChild<QLabel*>("Label1")->text(), QString::fromUtf8("°C"));
+    EXPECT_EQ(window()->findChild<QLabel*>("Label1")->text(), QString::fromUtf8("°C"));
 
     // Through the morning the inside temperature and the humidity move.
-    Tick(3 * 3600 * 1000);
-    const QStringList later = Values();
+    tick(3 * 3600 * 1000);
+    const QStringList later = values();
     EXPECT_NE(later[0], first[0]);
     EXPECT_NE(later[1], first[1]);
 
     // A minute of ticks draws each input's trend.
     for (int s = 0; s < 40; ++s)
-        Tick();
-    EXPECT_GT(Window()->trend().points(0).size(), 30u);
+        tick();
+    EXPECT_GT(window()->trend().points(0).size(), 30u);
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
     if (const QString dir = qEnvironmentVariable("QUORZK_SCREENSHOT_DIR"); !dir.isEmpty()) {
         // QUORZK_SCREENSHOT_DIR=docs: the picture of the window in the README.
-        Window()->grab().save(QDir(dir).filePath("current-readings.png"));
+        window()->grab().save(QDir(dir).filePath("current-readings.png"));
     }
 
     // The main window's own timer drives the readings.
-    auto* timer = Form().findChild<QTimer*>("SysTimer");
+    auto* timer = form().findChild<QTimer*>("SysTimer");
     ASSERT_NE(timer, nullptr);
-    const int before = Window()->cyclesRun();
+    const int before = window()->cyclesRun();
     timer->start(0);
-    Settle(); // the timer fires and posts its tick
+    settle(); // the timer fires and posts its tick
     timer->start(1000);
-    Settle(); // the launcher relays it, the window reads
-    EXPECT_GT(Window()->cyclesRun(), before);
+    settle(); // the launcher relays it, the window reads
+    EXPECT_GT(window()->cyclesRun(), before);
 
-    Window()->findChild<QAbstractButton*>("CancelBtn")->click();
-    EXPECT_FALSE(Window()->isVisible());
+    window()->findChild<QAbstractButton*>("CancelBtn")->click();
+    EXPECT_FALSE(window()->isVisible());
 }
 
 TEST_F(ReadingsCommandTest, ALoggerOutsideTheCatalogueIsNotShown)
 {
-    sim::LoadMemory(logger_.logger(), {.deviceCode = 0x20, .content = sim::Content::Erased});
-    Form().currentReading();
-    Settle();
+    sim::loadMemory(logger_.logger(), {.deviceCode = 0x20, .content = sim::Content::Erased});
+    form().currentReading();
+    settle();
     EXPECT_EQ(prompt_.texts(), QStringList{"This device is not a QuorvantZK"});
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
-    EXPECT_FALSE(Window()->isVisible());
-    EXPECT_FALSE(Form().commandBusy());
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_FALSE(form().commandBusy());
 }
 
 TEST_F(ReadingsCommandTest, NoAnswerAndNoEndsTheCommandSilently)
 {
     logger_.setSilent(true);
     prompt_.script({PromptAnswer::No});
-    Form().currentReading();
-    Settle();
+    form().currentReading();
+    settle();
     EXPECT_EQ(prompt_.texts(), QStringList{"Please Connect The Quorvant"});
-    EXPECT_FALSE(Window()->isVisible());
-    EXPECT_FALSE(Form().readingsLauncher()->prepared());
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_FALSE(form().readingsLauncher()->prepared());
 }
 
 TEST_F(ReadingsCommandTest, ShowingItAgainReadsTheLoggerAgain)
 {
-    Form().currentReading();
-    Settle();
-    ASSERT_TRUE(Window()->isVisible());
-    Window()->findChild<QAbstractButton*>("CancelBtn")->click();
+    form().currentReading();
+    settle();
+    ASSERT_TRUE(window()->isVisible());
+    window()->findChild<QAbstractButton*>("CancelBtn")->click();
 
     // Meanwhile input 1 has become a kelvin probe and input 2 is switched off.
     std::uint8_t* memory = logger_.logger().memory();
-    std::memcpy(memory + mem::DescriptorAddress(0) + mem::kInputUnit, "K\0\0\0\0", mem::kInputUnitSize);
+    std::memcpy(memory + mem::descriptorAddress(0) + mem::kInputUnit, "K\0\0\0\0", mem::kInputUnitSize);
     memory[mem::kInputMask] &= std::uint8_t(~0x02);
-    Form().currentReading();
-    Settle();
-    ASSERT_TRUE(Window()->isVisible());
-    EXPECT_EQ(Window()->findChild<QLabel*>("Label1")->text(), "K");
-    EXPECT_TRUE(Window()->findChild<QLabel*>("Label3")->isHidden());
-    EXPECT_EQ(Values()[1], "");
+    form().currentReading();
+    settle();
+    ASSERT_TRUE(window()->isVisible());
+    EXPECT_EQ(window()->findChild<QLabel*>("Label1")->text(), "K");
+    EXPECT_TRUE(window()->findChild<QLabel*>("Label3")->isHidden());
+    EXPECT_EQ(values()[1], "");
 }
 
 TEST_F(ReadingsCommandTest, NothingReachesTheLoggerWhileAnotherCommandRuns)
 {
-    Form().currentReading();
-    Settle();
-    ASSERT_TRUE(Window()->isVisible());
+    form().currentReading();
+    settle();
+    ASSERT_TRUE(window()->isVisible());
     const std::int64_t frames = logger_.commands();
-    ASSERT_TRUE(Form().beginLoggerCommand()); // a download runs
-    Form().currentReading();
-    Tick();
+    ASSERT_TRUE(form().beginLoggerCommand()); // a download runs
+    form().currentReading();
+    tick();
     EXPECT_EQ(logger_.commands(), frames);
-    Form().endLoggerCommand();
-    Tick();
+    form().endLoggerCommand();
+    tick();
     EXPECT_GT(logger_.commands(), frames);
 }
 

@@ -63,13 +63,13 @@ protected:
         AppTest::SetUp();
         lines_.addNamed(LineRegistry::simulatedPortName(),
                         [this] { return std::make_unique<sim::EmulatorLine>(logger_, clock_); });
-        Form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
-        Load({.deviceCode = 0x00, .content = sim::Content::Linear, .blocks = 12});
+        form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
+        load({.deviceCode = 0x00, .content = sim::Content::Linear, .blocks = 12});
     }
-    void Load(const sim::MemoryPreset& preset) { sim::LoadMemory(logger_.logger(), preset); }
+    void load(const sim::MemoryPreset& preset) { sim::loadMemory(logger_.logger(), preset); }
 
-    QWidget* area() { return Form().mdiArea()->viewport(); }
-    DiagnosticPanel* panel() { return Form().diagnosticPanel(); }
+    QWidget* area() { return form().mdiArea()->viewport(); }
+    DiagnosticPanel* panel() { return form().diagnosticPanel(); }
     QPushButton* button(const char* name) { return panel()->findChild<QPushButton*>(name); }
     QStringList memoLines() { return panel()->memo()->toPlainText().split('\n'); }
     // Ctrl + Shift + right button on the empty document area, answering a password
@@ -78,7 +78,7 @@ protected:
     {
         const auto seen = answerPassword(typed);
         QTest::mouseClick(area(), Qt::RightButton, kCtrlShift, QPoint(5, 5));
-        Settle();
+        settle();
         return *seen;
     }
     void openPanel()
@@ -101,7 +101,7 @@ protected:
 TEST_F(ServiceTest, ThePanelIsHiddenAtStartInTheDocumentAreasPlace)
 {
     EXPECT_FALSE(panel()->isVisible());
-    EXPECT_TRUE(Form().mdiArea()->isVisible());
+    EXPECT_TRUE(form().mdiArea()->isVisible());
     EXPECT_EQ(panel()->objectName(), "Panel2");
     EXPECT_EQ(panel()->memo()->objectName(), "Memo1");
     EXPECT_TRUE(panel()->memo()->isReadOnly());
@@ -136,10 +136,10 @@ TEST_F(ServiceTest, TheGestureAsksForTheCodeAndOnlyTheRightOneShowsThePanel)
         {"Cancel", std::nullopt, false},
     };
     for (const auto& c : cases) {
-        Form().setDiagnosticPanelVisible(false);
+        form().setDiagnosticPanelVisible(false);
         EXPECT_TRUE(gesture(c.typed)) << c.name;
         EXPECT_EQ(panel()->isVisible(), c.shown) << c.name;
-        EXPECT_EQ(Form().mdiArea()->isVisible(), !c.shown) << c.name;
+        EXPECT_EQ(form().mdiArea()->isVisible(), !c.shown) << c.name;
         EXPECT_TRUE(prompt_.records().empty()) << c.name << ": a wrong code is not told";
     }
 }
@@ -150,14 +150,14 @@ TEST_F(ServiceTest, TheGestureHidesAVisiblePanelWithoutAQuestion)
     // On the panel itself, and on its memo.
     const auto seen = answerPassword(std::nullopt);
     QTest::mouseClick(panel(), Qt::RightButton, kCtrlShift, QPoint(1, 1));
-    Settle();
+    settle();
     EXPECT_FALSE(*seen);
     EXPECT_FALSE(panel()->isVisible());
-    EXPECT_TRUE(Form().mdiArea()->isVisible());
+    EXPECT_TRUE(form().mdiArea()->isVisible());
 
     openPanel();
     QTest::mouseClick(panel()->memo()->viewport(), Qt::RightButton, kCtrlShift, QPoint(5, 5));
-    Settle();
+    settle();
     EXPECT_FALSE(panel()->isVisible());
 }
 
@@ -167,12 +167,12 @@ TEST_F(ServiceTest, OtherClicksOnTheDocumentAreaDoNothing)
     for (const Qt::KeyboardModifiers m : others) {
         const auto seen = answerPassword(kCode);
         QTest::mouseClick(area(), Qt::RightButton, m, QPoint(5, 5));
-        Settle();
+        settle();
         EXPECT_FALSE(*seen) << int(m);
     }
     const auto seen = answerPassword(kCode);
     QTest::mouseClick(area(), Qt::LeftButton, kCtrlShift, QPoint(5, 5));
-    Settle();
+    settle();
     EXPECT_FALSE(*seen);
     EXPECT_FALSE(panel()->isVisible());
 }
@@ -181,9 +181,9 @@ TEST_F(ServiceTest, ADoubleClickOnTheMemoHidesThePanel)
 {
     openPanel();
     QTest::mouseDClick(panel()->memo()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    Settle();
+    settle();
     EXPECT_FALSE(panel()->isVisible());
-    EXPECT_TRUE(Form().mdiArea()->isVisible());
+    EXPECT_TRUE(form().mdiArea()->isVisible());
     EXPECT_TRUE(dialogs_.requests.empty()) << "the memo's double click is no raw dump";
 }
 
@@ -227,7 +227,7 @@ TEST_F(ServiceTest, TheLoggerLayerStepsThroughTheLoggersMemory)
         EXPECT_EQ(lines.last(), loggerLine(s.address + 112)) << s.box;
     }
     EXPECT_TRUE(prompt_.records().empty());
-    EXPECT_FALSE(Form().commandBusy());
+    EXPECT_FALSE(form().commandBusy());
 }
 
 TEST_F(ServiceTest, ATextThatIsNotHexadecimalReadsAddressZero)
@@ -281,12 +281,12 @@ TEST_F(ServiceTest, TheLoggerButtonsWaitForARunningLoggerCommand)
         button("Button4")->click();
         framesAfter = logger_.commands();
     });
-    Form().download();
+    form().download();
     EXPECT_GE(framesBefore, 0);
     EXPECT_EQ(framesAfter, framesBefore) << "no panel read while the download runs";
     EXPECT_EQ(panel()->memo()->toPlainText(), "");
     EXPECT_EQ(panel()->loggerAddressBox()->text(), "0080") << "the box still steps";
-    EXPECT_FALSE(Form().commandBusy());
+    EXPECT_FALSE(form().commandBusy());
 }
 
 // --- The file layer -------------------------------------------------------------------
@@ -299,7 +299,7 @@ protected:
         QByteArray image;
         for (int i = 0; i < 0x200; ++i)
             image.append(char(i & 0xFF));
-        file_ = WriteFile("memory.qrv", "QUORVANT" + image);
+        file_ = writeFile("memory.qrv", "QUORVANT" + image);
         openPanel();
         button("BitBtn1")->click();
     }
@@ -377,7 +377,7 @@ TEST_F(FileLayerTest, RefusalsAreToldAndChangeNothing)
     EXPECT_EQ(box(), "0000");
     EXPECT_EQ(panel()->memo()->toPlainText(), "");
 
-    const QString text = WriteFile("memory.txt", "QUORVANT");
+    const QString text = writeFile("memory.txt", "QUORVANT");
     choose(text);
     EXPECT_EQ(prompt_.texts(), QStringList{"Not a file with the qrv extension"});
     EXPECT_EQ(prompt_.records().back().symbol, PromptSymbol::Error);
@@ -404,62 +404,62 @@ TEST_F(FileLayerTest, RefusalsAreToldAndChangeNothing)
 
 TEST_F(ServiceTest, ADoubleClickOnTheDocumentAreaAsksWhereAndWritesTheWholeMemory)
 {
-    dialogs_.script({Scratch("dump.qrv")});
+    dialogs_.script({scratch("dump.qrv")});
     QTest::mouseDClick(area(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    Settle();
+    settle();
     ASSERT_EQ(dialogs_.requests.size(), 1u);
     const FileDialogRequest& r = dialogs_.requests.front();
     EXPECT_EQ(r.filter, "Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
     EXPECT_EQ(r.defaultExt, "qrv");
     EXPECT_EQ(QFileInfo(r.initialName).fileName(), "debug.qrv");
-    QFile f(Scratch("dump.qrv"));
+    QFile f(scratch("dump.qrv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray got = f.readAll();
     ASSERT_EQ(got.size(), 8072);
     EXPECT_TRUE(got == "QUORVANT" + QByteArray(reinterpret_cast<const char*>(logger_.logger().memory()), 8064));
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
-    EXPECT_TRUE(Form().graphWindows().isEmpty()) << "the documents are not touched";
+    EXPECT_TRUE(form().graphWindows().isEmpty()) << "the documents are not touched";
     EXPECT_EQ(logger_.commands('E'), 0) << "no ping";
-    EXPECT_FALSE(Form().commandBusy());
+    EXPECT_FALSE(form().commandBusy());
 }
 
 TEST_F(ServiceTest, TheDumpIsProposedBesideTheLastRecording)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    Form().rawDownload();
+    form().rawDownload();
     ASSERT_EQ(dialogs_.requests.size(), 1u);
     EXPECT_EQ(dialogs_.requests.back().initialName,
               QDir(documents.isEmpty() ? QDir::homePath() : documents).filePath("debug.qrv"));
 
-    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
-    Form().rawDownload();
-    EXPECT_EQ(dialogs_.requests.back().initialName, Scratch("debug.qrv"));
+    ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
+    form().rawDownload();
+    EXPECT_EQ(dialogs_.requests.back().initialName, scratch("debug.qrv"));
     EXPECT_EQ(logger_.commands(), 0) << "asking was cancelled both times";
 }
 
 TEST_F(ServiceTest, TheDumpIsRefusedAnotherExtensionAndToldWhyItCannotBeWritten)
 {
-    dialogs_.script({Scratch("dump.bin")});
-    Form().rawDownload();
+    dialogs_.script({scratch("dump.bin")});
+    form().rawDownload();
     EXPECT_EQ(prompt_.texts(), QStringList{"Not a file with the qrv extension"});
     EXPECT_EQ(logger_.commands(), 0);
 
     prompt_.clear();
-    const QString name = Scratch("no-such-folder/debug.qrv");
+    const QString name = scratch("no-such-folder/debug.qrv");
     dialogs_.script({name});
-    Form().rawDownload();
+    form().rawDownload();
     ASSERT_EQ(prompt_.texts().size(), 1);
     EXPECT_TRUE(prompt_.texts()[0].startsWith("Cannot write " + name + ": ")) << prompt_.texts()[0].toStdString();
-    EXPECT_FALSE(Form().commandBusy());
+    EXPECT_FALSE(form().commandBusy());
 }
 
 TEST_F(ServiceTest, TheDumpOfAWrappedMemoryOpensInTheProgram)
 {
-    Load({.deviceCode = 0x00, .content = sim::Content::Wrapped, .blocks = 20});
-    dialogs_.script({Scratch("ring.qrv")});
-    Form().rawDownload();
+    load({.deviceCode = 0x00, .content = sim::Content::Wrapped, .blocks = 20});
+    dialogs_.script({scratch("ring.qrv")});
+    form().rawDownload();
     ASSERT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
-    GraphWindow* g = OpenThroughMenu(Scratch("ring.qrv"));
+    GraphWindow* g = openThroughMenu(scratch("ring.qrv"));
     ASSERT_NE(g, nullptr) << prompt_.texts().join("|").toStdString();
     EXPECT_GT(g->measurementCount(), 59 * 30) << "the whole ring of 60 blocks";
 }
@@ -469,12 +469,12 @@ TEST_F(ServiceTest, ADoubleClickDuringALoggerCommandIsIgnored)
     pump_.onCall(3, [&] {
         QTest::mouseDClick(area(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     });
-    dialogs_.script({Scratch("dump.qrv")});
-    Form().download();
-    Settle();
+    dialogs_.script({scratch("dump.qrv")});
+    form().download();
+    settle();
     // The download opened its graph window; no file was asked for.
     EXPECT_TRUE(dialogs_.requests.empty());
-    EXPECT_FALSE(QFile::exists(Scratch("dump.qrv")));
+    EXPECT_FALSE(QFile::exists(scratch("dump.qrv")));
 }
 
 } // namespace

@@ -23,25 +23,25 @@ namespace {
 class StatusLineTest : public AppTest {
 protected:
     // A cold store recording, open, active, past its cursor hold-off.
-    GraphWindow* OpenActive()
+    GraphWindow* openActive()
     {
-        GraphWindow* graph = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+        GraphWindow* graph = openThroughMenu(writeRecording("cold.qrv", coldStoreImage()));
         if (!graph)
             return nullptr;
-        Form().activateWindow();
-        Form().mdiArea()->setActiveSubWindow(graph);
-        Settle();
+        form().activateWindow();
+        form().mdiArea()->setActiveSubWindow(graph);
+        settle();
         clock_.advance(kCursorHoldOffMs);
         return graph;
     }
-    static void Move(GraphWindow* graph, QPoint at)
+    static void move(GraphWindow* graph, QPoint at)
     {
         QWidget* box = graph->paintBox();
         QMouseEvent e(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(box, &e);
     }
     // Inside the plot at its left edge: measurement 1.
-    static QPoint FirstColumn(GraphWindow* graph)
+    static QPoint firstColumn(GraphWindow* graph)
     {
         const GraphLayout& l = graph->paintBox()->layout();
         return {l.left + 1, (l.top + l.bottom) / 2};
@@ -50,15 +50,15 @@ protected:
 
 TEST_F(StatusLineTest, ShowsTheMeasurementUnderTheMouseInTheInputsColours)
 {
-    GraphWindow* graph = OpenActive();
+    GraphWindow* graph = openActive();
     ASSERT_TRUE(graph);
     ASSERT_TRUE(graph->isActive());
-    StatusImage* status = Form().statusImage();
+    StatusImage* status = form().statusImage();
     ASSERT_TRUE(status->isCleared());
 
     // Measurement 1, one recording step (44 s) after the stamp 01/03/05 14:07:09: Air raw
     // 21, Door raw 22, Floor raw 25.
-    Move(graph, FirstColumn(graph));
+    move(graph, firstColumn(graph));
     const StatusReadout& shown = status->readout();
     EXPECT_EQ(shown.texts, QStringList({" 01/03/05 14:07:53 ", "-32.0 ", "8.5 ", "-30.0 "}));
     EXPECT_EQ(shown.units, QStringList({" 01/03/05 14:07:53 ", QString::fromLatin1("\xb0" "C"), "%",
@@ -75,7 +75,7 @@ TEST_F(StatusLineTest, ShowsTheMeasurementUnderTheMouseInTheInputsColours)
     EXPECT_TRUE(greenSeen);
 
     // Above the plot the report is cleared, and so is the status line.
-    Move(graph, {FirstColumn(graph).x(), 5});
+    move(graph, {firstColumn(graph).x(), 5});
     EXPECT_TRUE(status->isCleared());
 }
 
@@ -93,30 +93,30 @@ TEST_F(StatusLineTest, RedrawingTheStatusLineOnARepaintAsksForNoFurtherRepaint)
 {
     // The main window draws the status line again on each of its repaints; that must
     // not make it repaint once more, and so on for ever.
-    GraphWindow* graph = OpenActive();
+    GraphWindow* graph = openActive();
     ASSERT_TRUE(graph);
-    Move(graph, FirstColumn(graph));
-    Settle();
-    PaintCounter form, status;
-    Form().installEventFilter(&form);
-    Form().statusImage()->installEventFilter(&status);
-    Form().update();
+    move(graph, firstColumn(graph));
+    settle();
+    PaintCounter formPaints, status;
+    form().installEventFilter(&formPaints);
+    form().statusImage()->installEventFilter(&status);
+    form().update();
     for (int i = 0; i < 10; ++i)
         QCoreApplication::processEvents();
-    EXPECT_LE(form.paints, 1);
+    EXPECT_LE(formPaints.paints, 1);
     EXPECT_EQ(status.paints, 0);
-    EXPECT_FALSE(Form().statusImage()->isCleared());
+    EXPECT_FALSE(form().statusImage()->isCleared());
 }
 
 TEST_F(StatusLineTest, ADoubleClickConfiguresTheGraphAndItsStatusColumns)
 {
-    GraphWindow* graph = OpenActive();
+    GraphWindow* graph = openActive();
     ASSERT_TRUE(graph);
     QWidget* box = graph->paintBox();
-    const QPoint at = FirstColumn(graph);
+    const QPoint at = firstColumn(graph);
     QTest::mouseDClick(box, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, at);
-    GraphicConfigDialog* config = Form().graphicConfig();
+    GraphicConfigDialog* config = form().graphicConfig();
     ASSERT_TRUE(config->isVisible());
     EXPECT_EQ(config->target(), graph);
     EXPECT_EQ(config->windowTitle(), "ZK300 Graphic Configuration");
@@ -126,44 +126,44 @@ TEST_F(StatusLineTest, ADoubleClickConfiguresTheGraphAndItsStatusColumns)
     QTest::mousePress(config->plotBox(1), Qt::RightButton);
     config->plotBox(1)->click();
     config->findChild<QPushButton*>("OKBtn")->click();
-    Settle();
+    settle();
     EXPECT_FALSE(graph->isInputDrawn(1));
     EXPECT_EQ(graph->colours()[2], 0x0064C8u);
 
-    Form().activateWindow();
-    Settle();
-    Move(graph, at);
-    EXPECT_EQ(Form().statusImage()->readout().texts.mid(1), QStringList({"-32.0 ", "-30.0 "}));
-    EXPECT_EQ(Form().statusImage()->columns().size(), 2);
+    form().activateWindow();
+    settle();
+    move(graph, at);
+    EXPECT_EQ(form().statusImage()->readout().texts.mid(1), QStringList({"-32.0 ", "-30.0 "}));
+    EXPECT_EQ(form().statusImage()->columns().size(), 2);
 }
 
 TEST_F(StatusLineTest, TheGraphicConfigurationFollowsTheWindowThatOpenedItLast)
 {
-    GraphWindow* first = OpenActive();
+    GraphWindow* first = openActive();
     ASSERT_TRUE(first);
-    GraphWindow* second = OpenThroughMenu(WriteRecording("other.qrv", ColdStoreImage()));
+    GraphWindow* second = openThroughMenu(writeRecording("other.qrv", coldStoreImage()));
     ASSERT_TRUE(second);
     for (GraphWindow* g : {first, second}) {
-        QTest::mouseDClick(g->paintBox(), Qt::LeftButton, Qt::NoModifier, FirstColumn(g));
-        QTest::mouseRelease(g->paintBox(), Qt::LeftButton, Qt::NoModifier, FirstColumn(g));
+        QTest::mouseDClick(g->paintBox(), Qt::LeftButton, Qt::NoModifier, firstColumn(g));
+        QTest::mouseRelease(g->paintBox(), Qt::LeftButton, Qt::NoModifier, firstColumn(g));
     }
-    GraphicConfigDialog* config = Form().graphicConfig();
+    GraphicConfigDialog* config = form().graphicConfig();
     EXPECT_EQ(config->target(), second);
     config->autoScaleBox()->click();
     config->accept();
-    Settle();
+    settle();
     EXPECT_FALSE(second->recording().settings().autoScale);
     EXPECT_TRUE(first->recording().settings().autoScale);
 }
 
 TEST_F(StatusLineTest, TheGraphicConfigurationsHelpOpensThePageOnExaminingAGraph)
 {
-    ASSERT_TRUE(QDir(Folder()).mkpath("help"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/help/index.html"), Folder() + "/help/index.html"));
-    Form().graphicConfig()->findChild<QPushButton*>("HelpBtn")->click();
-    ASSERT_TRUE(Form().helpWindow()->isVisible());
-    EXPECT_EQ(Form().helpWindow()->browser()->source().fragment(), "ctx19");
-    EXPECT_TRUE(Form().helpWindow()->browser()->toPlainText().contains("Double-click the graph"));
+    ASSERT_TRUE(QDir(folder()).mkpath("help"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/help/index.html"), folder() + "/help/index.html"));
+    form().graphicConfig()->findChild<QPushButton*>("HelpBtn")->click();
+    ASSERT_TRUE(form().helpWindow()->isVisible());
+    EXPECT_EQ(form().helpWindow()->browser()->source().fragment(), "ctx19");
+    EXPECT_TRUE(form().helpWindow()->browser()->toPlainText().contains("Double-click the graph"));
 }
 
 } // namespace

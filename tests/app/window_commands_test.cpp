@@ -3,7 +3,7 @@
 #include "app/ui/document_dialogs.h"
 
 #include "graph/ui/graph_window.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -22,10 +22,10 @@ using WindowCommandsTest = AppTest;
 
 TEST_F(WindowCommandsTest, CopyPutsTheDrawingAsShownOnTheClipboard)
 {
-    GraphWindow* g = OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage()));
+    GraphWindow* g = openThroughMenu(writeRecording("cold.qrv", coldStoreImage()));
     ASSERT_NE(g, nullptr);
     QGuiApplication::clipboard()->clear();
-    Form().copy();
+    form().copy();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
@@ -37,33 +37,33 @@ TEST_F(WindowCommandsTest, CopyPutsTheDrawingAsShownOnTheClipboard)
 
 TEST_F(WindowCommandsTest, APrintThatCannotBeginIsReported)
 {
-    ASSERT_NE(OpenThroughMenu(WriteRecording("cold.qrv", ColdStoreImage())), nullptr);
-    QPrinter& printer = Form().printer();
+    ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
+    QPrinter& printer = form().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName("/nonexistent/folder/graph.pdf");
-    Form().printNow();
+    form().printNow();
     EXPECT_EQ(prompt_.texts(), QStringList({"Unable to print on /nonexistent/folder/graph.pdf"}));
 }
 
 class PrintTest : public AppTest {
 protected:
     // A downloaded recording: its title begins with "S/N:".
-    GraphWindow* Downloaded()
+    GraphWindow* downloaded()
     {
-        const QByteArray image = ColdStoreImage().build();
-        EXPECT_EQ(Form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())), ImageUse::Shown);
-        Settle();
-        return Form().graphWindows().isEmpty() ? nullptr : Form().graphWindows().constFirst();
+        const QByteArray image = coldStoreImage().build();
+        EXPECT_EQ(form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())), ImageUse::Shown);
+        settle();
+        return form().graphWindows().isEmpty() ? nullptr : form().graphWindows().constFirst();
     }
-    static bool IsPdf(const QString& path)
+    static bool isPdf(const QString& path)
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-";
     }
     // No printer chosen, as on a machine without printers.
-    void NoPrinter()
+    void noPrinter()
     {
-        QPrinter& printer = Form().printer();
+        QPrinter& printer = form().printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString());
     }
@@ -71,16 +71,16 @@ protected:
 
 TEST_F(PrintTest, TheButtonWithoutAPrinterPrintsToAPdfFileNamedWithoutSeparators)
 {
-    GraphWindow* g = Downloaded();
+    GraphWindow* g = downloaded();
     ASSERT_NE(g, nullptr);
     ASSERT_TRUE(g->windowTitle().startsWith("S/N:"));
-    NoPrinter();
-    const QString pdf = Scratch("graph.pdf");
+    noPrinter();
+    const QString pdf = scratch("graph.pdf");
     dialogs_.script({pdf});
-    Form().toolButton("sbPrint")->click();
-    Settle();
+    form().toolButton("sbPrint")->click();
+    settle();
     EXPECT_TRUE(prompt_.texts().isEmpty()) << prompt_.texts().join('|').toStdString();
-    EXPECT_TRUE(IsPdf(pdf));
+    EXPECT_TRUE(isPdf(pdf));
     ASSERT_EQ(dialogs_.requests.size(), 1u);
     const FileDialogRequest& asked = dialogs_.requests.back();
     EXPECT_EQ(asked.defaultExt, "pdf");
@@ -88,34 +88,34 @@ TEST_F(PrintTest, TheButtonWithoutAPrinterPrintsToAPdfFileNamedWithoutSeparators
     EXPECT_FALSE(asked.initialName.contains('/')) << asked.initialName.toStdString();
     EXPECT_TRUE(asked.initialName.startsWith("S-N:")) << asked.initialName.toStdString();
     // The print dialog proposes its file from the document name, which has no separator either.
-    EXPECT_FALSE(Form().printer().docName().contains('/'));
+    EXPECT_FALSE(form().printer().docName().contains('/'));
 
     // Cancelled, nothing is printed and nothing told.
     dialogs_.script({QString()});
-    Form().printNow();
+    form().printNow();
     EXPECT_TRUE(prompt_.texts().isEmpty());
 }
 
 TEST_F(PrintTest, AFailedPrintLeavesTheNextPrintsWorking)
 {
-    ASSERT_NE(Downloaded(), nullptr);
-    NoPrinter();
-    const QString bad = Scratch("missing/graph.pdf");
+    ASSERT_NE(downloaded(), nullptr);
+    noPrinter();
+    const QString bad = scratch("missing/graph.pdf");
     dialogs_.script({bad});
-    Form().printNow();
+    form().printNow();
     EXPECT_EQ(prompt_.texts(), QStringList({"Unable to print on " + bad}));
 
     // File, Print to a PDF file, then the button again.
     prompt_.clear();
-    const QString viaMenu = Scratch("menu.pdf");
-    Form().printer().setOutputFileName(viaMenu);
-    Form().action("Print1")->trigger();
+    const QString viaMenu = scratch("menu.pdf");
+    form().printer().setOutputFileName(viaMenu);
+    form().action("Print1")->trigger();
     EXPECT_EQ(dialogs_.prints, 1);
-    EXPECT_TRUE(IsPdf(viaMenu));
-    const QString again = Scratch("again.pdf");
-    Form().printer().setOutputFileName(again);
-    Form().printNow();
-    EXPECT_TRUE(IsPdf(again));
+    EXPECT_TRUE(isPdf(viaMenu));
+    const QString again = scratch("again.pdf");
+    form().printer().setOutputFileName(again);
+    form().printNow();
+    EXPECT_TRUE(isPdf(again));
     EXPECT_TRUE(prompt_.texts().isEmpty()) << prompt_.texts().join('|').toStdString();
 }
 
@@ -142,14 +142,14 @@ TEST_F(WindowCommandsTest, TheCommandLinePlotDrawsWhatTheGraphWindowShows)
     if (!QFile::exists(cli))
         GTEST_SKIP() << "quorzk-cli is not built";
     // A recording of a model that the installed catalogue knows, as the tool reads it.
-    const QString file = WriteFile("cold.qrv", [] {
+    const QString file = writeFile("cold.qrv", [] {
         QFile f(QStringLiteral(QUORZK_SOURCE_DIR "/tests/recording/golden/cold_store.qrv"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }());
-    GraphWindow* g = OpenThroughMenu(file);
+    GraphWindow* g = openThroughMenu(file);
     ASSERT_NE(g, nullptr);
     const QImage shown = g->snapshot().convertToFormat(QImage::Format_RGB32);
-    const QString png = Scratch("cold.png");
+    const QString png = scratch("cold.png");
     QProcess plot;
     plot.start(cli, {"plot", file, "--output", png, "--size",
                      QString::number(shown.width()) + "x" + QString::number(shown.height())});
@@ -166,19 +166,19 @@ TEST_F(WindowCommandsTest, TheCommandLinePlotDrawsWhatTheGraphWindowShows)
 
 TEST_F(WindowCommandsTest, PrintSetupUsesThePlatformDialog)
 {
-    Form().action("PrintSetup1")->trigger();
+    form().action("PrintSetup1")->trigger();
     EXPECT_EQ(dialogs_.setups, 1);
 }
 
 TEST_F(WindowCommandsTest, MinimizeAllAndTheWindowListReachEveryWindow)
 {
-    ASSERT_NE(OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage())), nullptr);
-    ASSERT_NE(OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage())), nullptr);
-    Form().minimizeAllWindows();
-    for (GraphWindow* g : Form().graphWindows())
+    ASSERT_NE(openThroughMenu(writeRecording("a.qrv", coldStoreImage())), nullptr);
+    ASSERT_NE(openThroughMenu(writeRecording("b.qrv", coldStoreImage())), nullptr);
+    form().minimizeAllWindows();
+    for (GraphWindow* g : form().graphWindows())
         EXPECT_TRUE(g->isMinimized());
 
-    QMenu* window = Form().menu("Window");
+    QMenu* window = form().menu("Window");
     emit window->aboutToShow();
     QStringList listed;
     for (QAction* a : window->actions())
@@ -197,16 +197,16 @@ TEST_F(WindowCommandsTest, MinimizeAllAndTheWindowListReachEveryWindow)
 
 TEST_F(WindowCommandsTest, TilingSharesTheDocumentAreaWithoutOverlap)
 {
-    ASSERT_NE(OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage())), nullptr);
-    ASSERT_NE(OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage())), nullptr);
+    ASSERT_NE(openThroughMenu(writeRecording("a.qrv", coldStoreImage())), nullptr);
+    ASSERT_NE(openThroughMenu(writeRecording("b.qrv", coldStoreImage())), nullptr);
     for (const char* command : {"TileVertic1", "TileHorizontally1"}) {
         SCOPED_TRACE(command);
-        Form().action(command)->trigger();
-        const auto graphs = Form().graphWindows();
+        form().action(command)->trigger();
+        const auto graphs = form().graphWindows();
         const QRect a = graphs[0]->geometry();
         const QRect b = graphs[1]->geometry();
         EXPECT_FALSE(a.intersects(b));
-        EXPECT_TRUE(Form().mdiArea()->viewport()->rect().contains(a.united(b)));
+        EXPECT_TRUE(form().mdiArea()->viewport()->rect().contains(a.united(b)));
     }
 }
 
@@ -216,25 +216,25 @@ public:
     int ticks = 0;
     bool eventFilter(QObject*, QEvent* e) override
     {
-        ticks += InternalMessageOf(e->type()) == kMsgTimerTick;
+        ticks += internalMessageOf(e->type()) == kMsgTimerTick;
         return false;
     }
 };
 
 TEST_F(WindowCommandsTest, TheTimerTicksTheActiveGraphWindowOnly)
 {
-    GraphWindow* first = OpenThroughMenu(WriteRecording("a.qrv", ColdStoreImage()));
-    GraphWindow* second = OpenThroughMenu(WriteRecording("b.qrv", ColdStoreImage()));
+    GraphWindow* first = openThroughMenu(writeRecording("a.qrv", coldStoreImage()));
+    GraphWindow* second = openThroughMenu(writeRecording("b.qrv", coldStoreImage()));
     ASSERT_TRUE(first && second);
     TickCounter a, b;
     first->installEventFilter(&a);
     second->installEventFilter(&b);
-    Form().mdiArea()->setActiveSubWindow(second);
-    QTimer* timer = Form().findChild<QTimer*>("SysTimer");
+    form().mdiArea()->setActiveSubWindow(second);
+    QTimer* timer = form().findChild<QTimer*>("SysTimer");
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 1000);
     ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
-    Settle();
+    settle();
     EXPECT_EQ(a.ticks, 0);
     EXPECT_EQ(b.ticks, 1);
 }

@@ -70,7 +70,7 @@ inline CliRun cli(const QStringList& args,
 inline QByteArray loggerMemory(const sim::MemoryPreset& preset)
 {
     sim::Emulator emulator;
-    sim::LoadMemory(emulator.logger(), preset);
+    sim::loadMemory(emulator.logger(), preset);
     return QByteArray(reinterpret_cast<const char*>(emulator.logger().memory()),
                       qsizetype(mem::kLoggerMemorySize));
 }

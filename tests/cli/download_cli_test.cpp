@@ -32,7 +32,7 @@ QByteArray expectedFile(QByteArray memory, int blocksUsed, int firstBlock)
     const qz::ByteView view = bytesOf(memory);
     view.setU16(qz::mem::kBlocksUsed, std::uint16_t(blocksUsed));
     view.setU16(qz::mem::kFirstBlock, std::uint16_t(firstBlock));
-    return kSignature + memory.left(qsizetype(qz::mem::BlockAddress(blocksUsed)));
+    return kSignature + memory.left(qsizetype(qz::mem::blockAddress(blocksUsed)));
 }
 
 TEST(CliDownload, ThroughAPseudoTerminalTheFileHoldsTheLoggersMemory)
@@ -64,7 +64,7 @@ TEST(CliDownload, ThroughAPseudoTerminalTheFileHoldsTheLoggersMemory)
         EXPECT_EQ(r.exitCode, 0) << c.name << " " << r.err.toStdString();
 
         const QByteArray memory = loggerMemory(c.preset);
-        const int blocks = qz::MemoryBlocks(std::uint16_t(c.preset.deviceCode));
+        const int blocks = qz::memoryBlocks(std::uint16_t(c.preset.deviceCode));
         const int used = c.ring ? blocks : c.preset.blocks;
         QByteArray copy = memory;
         const int first = c.ring ? bytesOf(copy).u16(qz::mem::kFirstBlock) : 0;
@@ -132,7 +132,7 @@ TEST(CliDownload, TwoBitErrorsThatCancelOutPassOnlyAPlainDownload)
     const QByteArray memory = loggerMemory(preset);
     // Two neighbouring bytes of block 7 that differ: the fault exchanges a bit between
     // them in the reply to the first read of the block.
-    const qsizetype block7 = qsizetype(qz::mem::BlockAddress(7));
+    const qsizetype block7 = qsizetype(qz::mem::blockAddress(7));
     int at = int(qz::mem::kSamples);
     while (memory[block7 + at] == memory[block7 + at + 1])
         ++at;
@@ -282,7 +282,7 @@ TEST(CliDownload, TheSimulatedPortNeedsNoProcess)
     EXPECT_TRUE(got.startsWith(kSignature));
     QByteArray image = got.mid(kSignature.size());
     const int used = bytesOf(image).u16(qz::mem::kBlocksUsed);
-    EXPECT_EQ(image.size(), qsizetype(qz::mem::BlockAddress(used)));
+    EXPECT_EQ(image.size(), qsizetype(qz::mem::blockAddress(used)));
     // The simulated logger says so, also in the file.
     EXPECT_TRUE(cli({"info", file}).out.contains("Serial Number      : SIM5 (Simulated logger)\n"));
     EXPECT_TRUE(cli({"status", "--port", "sim"}).out.contains("Serial number: SIM5 (Simulated logger)\n"));

@@ -20,7 +20,7 @@ struct PlotRun {
 };
 
 // Without a display: the tool must not need one.
-PlotRun Plot(const QStringList& args)
+PlotRun plot(const QStringList& args)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -37,13 +37,13 @@ PlotRun Plot(const QStringList& args)
     return r;
 }
 
-QByteArray Read(const QString& path)
+QByteArray read(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-quint32 BigEndian(const QByteArray& b, int at)
+quint32 bigEndian(const QByteArray& b, int at)
 {
     return (quint32(quint8(b[at])) << 24) | (quint32(quint8(b[at + 1])) << 16) | (quint32(quint8(b[at + 2])) << 8)
         | quint32(quint8(b[at + 3]));
@@ -57,28 +57,28 @@ protected:
             GTEST_SKIP() << "quorzk-cli is not built";
         ASSERT_TRUE(dir_.isValid());
     }
-    QString Out(const QString& name) const { return dir_.filePath(name); }
+    QString out(const QString& name) const { return dir_.filePath(name); }
     QTemporaryDir dir_;
 };
 
 TEST_F(PlotCli, WritesEachFormatHeadlessAndThePngAtTheAskedSize)
 {
-    const PlotRun png = Plot({kCold, "--output", Out("cold.png"), "--size", "640x360"});
+    const PlotRun png = plot({kCold, "--output", out("cold.png"), "--size", "640x360"});
     ASSERT_EQ(png.status, 0) << png.err.toStdString();
-    const QByteArray bytes = Read(Out("cold.png"));
+    const QByteArray bytes = read(out("cold.png"));
     ASSERT_GT(bytes.size(), 24);
     EXPECT_EQ(bytes.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
-    EXPECT_EQ(BigEndian(bytes, 16), 640u);
-    EXPECT_EQ(BigEndian(bytes, 20), 360u);
+    EXPECT_EQ(bigEndian(bytes, 16), 640u);
+    EXPECT_EQ(bigEndian(bytes, 20), 360u);
 
-    ASSERT_EQ(Plot({kCold, "--output", Out("cold.svg"), "--size", "500x300"}).status, 0);
-    const QByteArray svg = Read(Out("cold.svg"));
+    ASSERT_EQ(plot({kCold, "--output", out("cold.svg"), "--size", "500x300"}).status, 0);
+    const QByteArray svg = read(out("cold.svg"));
     EXPECT_TRUE(svg.contains("<svg"));
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 500 300\""));
     EXPECT_TRUE(svg.contains("Cold store 3"));
 
-    ASSERT_EQ(Plot({kCold, "--output", Out("cold.pdf")}).status, 0);
-    EXPECT_TRUE(Read(Out("cold.pdf")).startsWith("%PDF-"));
+    ASSERT_EQ(plot({kCold, "--output", out("cold.pdf")}).status, 0);
+    EXPECT_TRUE(read(out("cold.pdf")).startsWith("%PDF-"));
     // No temporary file is left beside them.
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 3);
 }
@@ -86,9 +86,9 @@ TEST_F(PlotCli, WritesEachFormatHeadlessAndThePngAtTheAskedSize)
 TEST_F(PlotCli, ATimeRangeDrawsOnlyItsMeasurements)
 {
     const QStringList range{"--from", "2001-03-05 15:00:00", "--to", "2001-03-05 16:00:00"};
-    ASSERT_EQ(Plot(QStringList{kCold, "--output", Out("hour.png")} + range).status, 0);
-    ASSERT_EQ(Plot({kCold, "--output", Out("whole.png")}).status, 0);
-    EXPECT_NE(Read(Out("hour.png")), Read(Out("whole.png")));
+    ASSERT_EQ(plot(QStringList{kCold, "--output", out("hour.png")} + range).status, 0);
+    ASSERT_EQ(plot({kCold, "--output", out("whole.png")}).status, 0);
+    EXPECT_NE(read(out("hour.png")), read(out("whole.png")));
 }
 
 struct Refusal {
@@ -105,17 +105,17 @@ class PlotRefusals : public PlotCli, public ::testing::WithParamInterface<Refusa
 TEST_P(PlotRefusals, TellWhyOnStandardErrorAndWriteNothing)
 {
     const Refusal& c = GetParam();
-    QFile existing(Out("there.png"));
+    QFile existing(out("there.png"));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("mine");
     existing.close();
     QStringList args{kCold};
     for (const QString& a : c.args)
-        args << (a.startsWith("OUT:") ? Out(a.mid(4)) : a);
-    const PlotRun r = Plot(args);
+        args << (a.startsWith("OUT:") ? out(a.mid(4)) : a);
+    const PlotRun r = plot(args);
     EXPECT_EQ(r.status, c.status);
     EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
-    EXPECT_EQ(Read(Out("there.png")), "mine");
+    EXPECT_EQ(read(out("there.png")), "mine");
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"there.png"});
 }
 

@@ -24,7 +24,7 @@ struct CliRun {
     QByteArray err;
 };
 
-CliRun RunCli(const QStringList& args, const QString& locale = QStringLiteral("C"), const QString& program = kCli)
+CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C"), const QString& program = kCli)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -40,18 +40,18 @@ CliRun RunCli(const QStringList& args, const QString& locale = QStringLiteral("C
     return r;
 }
 
-QByteArray ReadFile(const QString& path)
+QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QByteArray Golden(const char* name)
+QByteArray golden(const char* name)
 {
-    return ReadFile(kGolden + QLatin1String(name));
+    return readFile(kGolden + QLatin1String(name));
 }
 
-QString WriteFile(const QString& path, const QByteArray& bytes)
+QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
@@ -71,10 +71,10 @@ protected:
 
 TEST_F(RecordingCommands, InfoPrintsInformationText)
 {
-    const CliRun r = RunCli({QStringLiteral("info"), file_});
+    const CliRun r = runCli({QStringLiteral("info"), file_});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     // One text line per output line; the text's final empty line included.
-    EXPECT_EQ(r.out, Golden("cold_store_info.txt") + "\n");
+    EXPECT_EQ(r.out, golden("cold_store_info.txt") + "\n");
     EXPECT_TRUE(r.err.isEmpty());
 }
 
@@ -88,9 +88,9 @@ TEST_F(RecordingCommands, ExportOfEachKindToStandardOutput)
         {"csv", "cold_store.csv"},
     };
     for (const auto& c : cases) {
-        const CliRun r = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QLatin1String(c.kind)});
+        const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QLatin1String(c.kind)});
         EXPECT_EQ(r.status, 0) << c.kind << r.err.toStdString();
-        EXPECT_EQ(r.out, Golden(c.golden)) << c.kind;
+        EXPECT_EQ(r.out, golden(c.golden)) << c.kind;
     }
 }
 
@@ -98,18 +98,18 @@ TEST_F(RecordingCommands, CsvIsTheSameInEveryLocale)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.csv"));
-    const CliRun r = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("csv"),
+    const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("csv"),
                              QStringLiteral("--output"), out},
                             QStringLiteral("de_DE.UTF-8"));
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(ReadFile(out), Golden("cold_store.csv"));
+    EXPECT_EQ(readFile(out), golden("cold_store.csv"));
 }
 
 TEST_F(RecordingCommands, ExportToFileWithLocaleSeparator)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.txt"));
-    const CliRun r = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("excel"),
+    const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("excel"),
                           QStringLiteral("--output"), out},
                          QStringLiteral("de_DE.UTF-8"));
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
@@ -142,19 +142,19 @@ TEST_F(RecordingCommands, RefusalsGoToStandardError)
          "quorzk-cli export: unknown export kind 'xml' (text, excel, lotus, nodate or csv)\n"},
     };
     for (const auto& c : cases) {
-        const CliRun r = RunCli(c.args);
+        const CliRun r = runCli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith(c.err)) << r.err.toStdString();
     }
     // A file that does not open is said once, with its reason.
-    const CliRun missing = RunCli({QStringLiteral("info"), dir.filePath(QStringLiteral("missing.qrv"))});
+    const CliRun missing = runCli({QStringLiteral("info"), dir.filePath(QStringLiteral("missing.qrv"))});
     EXPECT_EQ(missing.err, cases[2].err);
 }
 
 TEST_F(RecordingCommands, UnwritableOutputFails)
 {
-    const CliRun r = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
+    const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
                           QStringLiteral("--output"), QStringLiteral("/nonexistent/dir/out.txt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("Cannot write /nonexistent/dir/out.txt")) << r.err.toStdString();
@@ -163,20 +163,20 @@ TEST_F(RecordingCommands, UnwritableOutputFails)
 TEST_F(RecordingCommands, AnExistingOutputIsReplacedOnlyWithForce)
 {
     QTemporaryDir dir;
-    const QString out = WriteFile(dir.filePath(QStringLiteral("out.txt")), "keep me");
+    const QString out = writeFile(dir.filePath(QStringLiteral("out.txt")), "keep me");
     const QStringList args{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
                            QStringLiteral("--output"), out};
-    const CliRun refused = RunCli(args);
+    const CliRun refused = runCli(args);
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "quorzk-cli export: " + out.toUtf8() + " already exists (--force replaces it)\n");
-    EXPECT_EQ(ReadFile(out), QByteArray("keep me"));
+    EXPECT_EQ(readFile(out), QByteArray("keep me"));
 
-    const CliRun forced = RunCli(args + QStringList{QStringLiteral("--force")});
+    const CliRun forced = runCli(args + QStringList{QStringLiteral("--force")});
     EXPECT_EQ(forced.status, 0) << forced.err.toStdString();
-    EXPECT_EQ(ReadFile(out), Golden("cold_store_text.txt"));
+    EXPECT_EQ(readFile(out), golden("cold_store_text.txt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.txt")});
 
-    const CliRun noOutput = RunCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
+    const CliRun noOutput = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
                                     QStringLiteral("--force")});
     EXPECT_EQ(noOutput.status, 2);
 }
@@ -184,15 +184,15 @@ TEST_F(RecordingCommands, AnExistingOutputIsReplacedOnlyWithForce)
 TEST_F(RecordingCommands, TheRecordingIsNeverItsOwnOutput)
 {
     QTemporaryDir dir;
-    const QString input = WriteFile(dir.filePath(QStringLiteral("same.qrv")), ReadFile(file_));
+    const QString input = writeFile(dir.filePath(QStringLiteral("same.qrv")), readFile(file_));
     ASSERT_TRUE(QFile::link(input, dir.filePath(QStringLiteral("symbolic.qrv"))));
     ASSERT_EQ(::link(QFile::encodeName(input).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.qrv"))).constData()), 0);
     for (const QString& out : {input, dir.filePath(QStringLiteral("symbolic.qrv")), dir.filePath(QStringLiteral("hard.qrv"))}) {
-        const CliRun r = RunCli({QStringLiteral("export"), input, QStringLiteral("--kind"), QStringLiteral("text"),
+        const CliRun r = runCli({QStringLiteral("export"), input, QStringLiteral("--kind"), QStringLiteral("text"),
                                  QStringLiteral("--output"), out, QStringLiteral("--force")});
         EXPECT_EQ(r.status, 1) << out.toStdString();
         EXPECT_EQ(r.err, "quorzk-cli export: Cannot write " + out.toUtf8() + ": it is the recording file being exported\n");
-        EXPECT_EQ(ReadFile(input), ReadFile(file_)) << out.toStdString();
+        EXPECT_EQ(readFile(input), readFile(file_)) << out.toStdString();
     }
 }
 
@@ -200,30 +200,30 @@ TEST_F(RecordingCommands, AFileCutShortIsShownWithItsCompleteBlocksAndAWarning)
 {
     // The cold store's last block loses 110 of its 128 bytes: 80 of 100 measurements stay.
     QTemporaryDir dir;
-    const QByteArray whole = ReadFile(file_);
-    const QString cut = WriteFile(dir.filePath(QStringLiteral("cut.qrv")), whole.left(whole.size() - 110));
+    const QByteArray whole = readFile(file_);
+    const QString cut = writeFile(dir.filePath(QStringLiteral("cut.qrv")), whole.left(whole.size() - 110));
     const QByteArray warning =
         cut.toUtf8() + " is incomplete: missing 1 of its 3 data blocks; only the complete blocks are shown";
 
-    const CliRun info = RunCli({QStringLiteral("info"), cut});
+    const CliRun info = runCli({QStringLiteral("info"), cut});
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.err, warning + "\n");
     EXPECT_TRUE(info.out.contains("# Measurements     : 80\n")) << info.out.toStdString();
     EXPECT_TRUE(info.out.endsWith("\n" + warning + "\n")) << info.out.toStdString();
 
-    const CliRun exported = RunCli({QStringLiteral("export"), cut, QStringLiteral("--kind"), QStringLiteral("text")});
+    const CliRun exported = runCli({QStringLiteral("export"), cut, QStringLiteral("--kind"), QStringLiteral("text")});
     EXPECT_EQ(exported.status, 0);
     EXPECT_EQ(exported.err, warning + "\n");
     // The lines of the complete blocks, exactly as in the whole recording's export.
     const QList<QByteArray> lines = exported.out.split('\n');
-    const QList<QByteArray> wholeLines = Golden("cold_store_text.txt").split('\n');
+    const QList<QByteArray> wholeLines = golden("cold_store_text.txt").split('\n');
     ASSERT_EQ(lines.size(), 14 + 80 + 1);
     for (int n = 14; n < lines.size() - 1; ++n)
         EXPECT_EQ(lines[n], wholeLines[n]) << "line " << n;
 
     // 500 bytes hold no whole block: nothing to show.
-    const QString tiny = WriteFile(dir.filePath(QStringLiteral("tiny.qrv")), whole.left(500));
-    const CliRun refused = RunCli({QStringLiteral("info"), tiny});
+    const QString tiny = writeFile(dir.filePath(QStringLiteral("tiny.qrv")), whole.left(500));
+    const CliRun refused = runCli({QStringLiteral("info"), tiny});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.out.isEmpty());
     EXPECT_EQ(refused.err, tiny.toUtf8() + " is incomplete: missing 3 of its 3 data blocks; only the complete blocks "
@@ -244,7 +244,7 @@ TEST_F(RecordingCommands, APipeOrFolderIsRefusedAtOnce)
         for (const QStringList& args : {QStringList{QStringLiteral("info"), c.path},
                                         QStringList{QStringLiteral("export"), c.path, QStringLiteral("--kind"),
                                                     QStringLiteral("text")}}) {
-            const CliRun r = RunCli(args);
+            const CliRun r = runCli(args);
             EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
             EXPECT_EQ(r.err, "Cannot open " + c.path.toUtf8() + ": " + c.reason + "\n");
         }
@@ -261,7 +261,7 @@ TEST_F(RecordingCommands, AMissingCatalogueIsToldAsSuch)
     // Nor one in the desktop's data folders.
     const qz::test::ScopedEnv dataDirs("XDG_DATA_DIRS", dir.path());
     const qz::test::ScopedEnv dataHome("XDG_DATA_HOME", dir.path());
-    const CliRun r = RunCli({QStringLiteral("info"), file_}, QStringLiteral("C"), program);
+    const CliRun r = runCli({QStringLiteral("info"), file_}, QStringLiteral("C"), program);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "The logger catalogue devices.ini could not be read: " + dir.filePath(QStringLiteral("bin/devices.ini")).toUtf8()
                          + ": No such file or directory\n");

@@ -52,7 +52,7 @@ TEST(CliDump, ThroughAPseudoTerminalTheFileIsTheSignatureAndEveryByteServed)
         const QByteArray got = readFile(file);
         ASSERT_EQ(got.size(), c.fileSize) << c.name;
         EXPECT_TRUE(got == kSignature + loggerMemory(c.preset).left(c.fileSize - 8)) << c.name;
-        const int blocks = MemoryBlocks(c.preset.deviceCode);
+        const int blocks = memoryBlocks(c.preset.deviceCode);
         EXPECT_EQ(lines(r.err).last(), QString("saved %1 (%2 blocks)").arg(file).arg(blocks)) << c.name;
     }
 }

@@ -49,7 +49,7 @@ struct ConfigRig {
 
     explicit ConfigRig(const sim::MemoryPreset& preset = {.deviceCode = 101})
     {
-        sim::LoadMemory(emulator.logger(), preset);
+        sim::loadMemory(emulator.logger(), preset);
     }
 
     std::unique_ptr<LoggerProtocol> make()

@@ -12,7 +12,7 @@ namespace {
 TEST(InputsCsv, ReadsRowsInTheFilesOrder)
 {
     // A German locale must not change how the file's numbers read.
-    LocaleGuard locale(LocaleGuard::German());
+    LocaleGuard locale(LocaleGuard::german());
     const QByteArray file = "\xEF\xBB\xBF" // a byte order mark
                             "input,active,function,unit,max,min\r\n"
                             "3,0,\"Back,door\",%,100,0\r\n"

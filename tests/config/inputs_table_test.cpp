@@ -115,7 +115,7 @@ TEST(InputRows, InputsAreCheckedInOrderMaximumBeforeMinimum)
 
 TEST(InputRows, TheDecimalSeparatorIsTheLocales)
 {
-    LocaleGuard locale(LocaleGuard::German());
+    LocaleGuard locale(LocaleGuard::german());
     double v = 0;
     EXPECT_EQ(parseScale("12,5", QLocale(), v), ScaleCheck::Ok);
     EXPECT_EQ(v, 12.5);
@@ -142,7 +142,7 @@ TEST(StoreInputs, NamesUnitsScalesMaskAndCount)
 
     EXPECT_EQ(image[mem::kInputMask], 0x85);
     EXPECT_EQ(image[mem::kInputCount], 3);
-    const std::size_t unit1 = mem::DescriptorAddress(1) + mem::kInputUnit;
+    const std::size_t unit1 = mem::descriptorAddress(1) + mem::kInputUnit;
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&image[unit1]), 5), QByteArray("kPa\0\0", 5));
     const ImageReader reader = ImageReader::deviceImage(cview(image));
     EXPECT_EQ(reader.inputUnit(1), "kPa");
@@ -201,7 +201,7 @@ TEST(StoreInputs, APartialListKeepsTheOtherInputsBytes)
     EXPECT_EQ(image[mem::kInputMask], 0x25);
     EXPECT_EQ(image[mem::kInputCount], 3);
     for (std::size_t i = mem::kInputTable; i < mem::kHeaderSize; ++i) {
-        const bool six = i >= mem::DescriptorAddress(5) && i < mem::DescriptorAddress(6);
+        const bool six = i >= mem::descriptorAddress(5) && i < mem::descriptorAddress(6);
         if (!six) {
             EXPECT_EQ(image[i], before[i]) << "byte " << i;
         }

@@ -127,7 +127,7 @@ TEST(SendConfiguration, TheLoggerReceivesTheProgramInputsAndClockForEachStart)
         const sim::Logger& logger = r.emulator.logger();
         if (c.start.delayed) {
             EXPECT_EQ(logger.runState(), mem::kRunWaiting) << c.name;
-            EXPECT_EQ(logger.startAlarmUs(), sim::CivilToUs(c.startsAt)) << c.name;
+            EXPECT_EQ(logger.startAlarmUs(), sim::civilToUs(c.startsAt)) << c.name;
         } else {
             EXPECT_EQ(logger.runState(), mem::kRunRecording) << c.name;
         }

@@ -3,7 +3,7 @@
 #include "dialog_rig.h"
 
 #include "model/image_reader.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "sim/logger_time.h"
 
 #include <QCheckBox>
@@ -25,15 +25,15 @@ TEST_F(ConfigurationDialogTest, TheModelNamesTheCaptionsAndFixedInputsHaveNoScal
     } cases[] = {{101, "ZK-101 Thermo", true}, {293, "ZK-293 Volt", false}, {485, "ZK-485 Octo", false},
                  {69, "ZK-69 Duo", true}};
     for (const auto& c : cases) {
-        ASSERT_TRUE(Prepare({.deviceCode = c.code, .content = sim::Content::Erased})) << c.code;
+        ASSERT_TRUE(prepare({.deviceCode = c.code, .content = sim::Content::Erased})) << c.code;
         const QString model = QString::fromLatin1(c.model);
         EXPECT_EQ(dialog_->windowTitle(), "Quorvant  " + model + " Configuration");
         EXPECT_EQ(dialog_->delayedStart()->windowTitle(), "Quorvant  " + model + " Delayed Start");
         EXPECT_EQ(dialog_->inputsScaling()->windowTitle(), "Quorvant  " + model + " Inputs Scaling ");
-        EXPECT_EQ(Child("bSelPage2")->isVisibleTo(dialog_.get()), c.scaling) << c.code;
-        EXPECT_FALSE(Child("cbSampling")->isVisibleTo(dialog_.get()));
+        EXPECT_EQ(child("bSelPage2")->isVisibleTo(dialog_.get()), c.scaling) << c.code;
+        EXPECT_FALSE(child("cbSampling")->isVisibleTo(dialog_.get()));
     }
-    EXPECT_FALSE(Prepare({.deviceCode = 0x20, .content = sim::Content::Erased})) << "not in the catalogue";
+    EXPECT_FALSE(prepare({.deviceCode = 0x20, .content = sim::Content::Erased})) << "not in the catalogue";
 }
 
 TEST_F(ConfigurationDialogTest, ShowingFillsTheControlsFromTheImage)
@@ -49,42 +49,42 @@ TEST_F(ConfigurationDialogTest, ShowingFillsTheControlsFromTheImage)
     for (const auto& c : cases) {
         sim::MemoryPreset preset{.deviceCode = 101, .content = sim::Content::Erased, .serial = "7421"};
         preset.intervalSeconds = c.interval;
-        ASSERT_TRUE(Prepare(preset));
+        ASSERT_TRUE(prepare(preset));
         ByteView{image_.data(), image_.size()}.setU16(mem::kStopMode, std::uint16_t(c.stopMode));
         clock_.setLocalNow(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
-        Show();
-        EXPECT_EQ(Text("laSN"), "7421");
-        EXPECT_EQ(Text("UserComment") + QString(50 - Text("UserComment").size(), QLatin1Char(' ')),
+        show();
+        EXPECT_EQ(text("laSN"), "7421");
+        EXPECT_EQ(text("UserComment") + QString(50 - text("UserComment").size(), QLatin1Char(' ')),
                   ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()}).recordName())
             << "the comment without its padding";
-        EXPECT_FALSE(Text("UserComment").endsWith(' '));
-        EXPECT_EQ(Text("mInterval"), c.minutes) << c.interval;
-        EXPECT_EQ(Text("sInterval"), c.seconds) << c.interval;
-        EXPECT_TRUE(Child<QRadioButton>(c.checked)->isChecked()) << c.interval;
-        EXPECT_EQ(Text("SystemClock"), "05/03/26  14:07:09");
-        EXPECT_EQ(Text("Label1"), "PC Date: ");
+        EXPECT_FALSE(text("UserComment").endsWith(' '));
+        EXPECT_EQ(text("mInterval"), c.minutes) << c.interval;
+        EXPECT_EQ(text("sInterval"), c.seconds) << c.interval;
+        EXPECT_TRUE(child<QRadioButton>(c.checked)->isChecked()) << c.interval;
+        EXPECT_EQ(text("SystemClock"), "05/03/26  14:07:09");
+        EXPECT_EQ(text("Label1"), "PC Date: ");
         dialog_->hide();
     }
     // 252 blocks x 120 samples x 3600 s / 4 inputs.
-    EXPECT_EQ(Text("lbReclen"), "315 Days  0 Hours  0 Min");
+    EXPECT_EQ(text("lbReclen"), "315 Days  0 Hours  0 Min");
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
 }
 
 TEST_F(ConfigurationDialogTest, TheTimerTickShowsThePcClock)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
+    ASSERT_TRUE(prepare());
+    show();
     clock_.advance(61'000);
-    EXPECT_EQ(Text("SystemClock"), "05/03/26  14:07:09");
-    PostInternal(dialog_.get(), kMsgTimerTick);
+    EXPECT_EQ(text("SystemClock"), "05/03/26  14:07:09");
+    postInternal(dialog_.get(), kMsgTimerTick);
     QApplication::processEvents();
-    EXPECT_EQ(Text("SystemClock"), "05/03/26  14:08:10");
+    EXPECT_EQ(text("SystemClock"), "05/03/26  14:08:10");
 }
 
 TEST_F(ConfigurationDialogTest, LeavingAnIntervalFieldAppliesItsRules)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
+    ASSERT_TRUE(prepare());
+    show();
     const auto interval = [&] {
         return ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()}).interval();
     };
@@ -105,8 +105,8 @@ TEST_F(ConfigurationDialogTest, LeavingAnIntervalFieldAppliesItsRules)
     };
     for (const auto& s : steps) {
         prompt_.clear();
-        Type(s.field, s.typed);
-        EXPECT_EQ(Text(s.field), s.shown) << s.field << " " << s.typed;
+        type(s.field, s.typed);
+        EXPECT_EQ(text(s.field), s.shown) << s.field << " " << s.typed;
         EXPECT_EQ(interval(), s.stored) << s.field << " " << s.typed;
         const QStringList expected = *s.message ? QStringList{s.message} : QStringList{};
         EXPECT_EQ(prompt_.texts(), expected) << s.field << " " << s.typed;
@@ -114,30 +114,30 @@ TEST_F(ConfigurationDialogTest, LeavingAnIntervalFieldAppliesItsRules)
             EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Warning);
         }
     }
-    EXPECT_EQ(Text("lbReclen"), "0 Days  14 Hours  42 Min") << "252 x 120 x 7 s / 4, of the last accepted";
+    EXPECT_EQ(text("lbReclen"), "0 Days  14 Hours  42 Min") << "252 x 120 x 7 s / 4, of the last accepted";
 
     // A message box or another window taking the focus is no leaving of the field.
     prompt_.clear();
-    auto* minutes = Child<QLineEdit>("mInterval");
+    auto* minutes = child<QLineEdit>("mInterval");
     minutes->setText("99");
     QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(minutes, &away);
-    EXPECT_EQ(Text("mInterval"), "99");
+    EXPECT_EQ(text("mInterval"), "99");
     EXPECT_TRUE(prompt_.records().empty());
 }
 
 TEST_F(ConfigurationDialogTest, ActivationStoresTheEntriesButRepeatsNoRefusal)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
-    Child<QLineEdit>("mInterval")->setText("0");
-    Child<QLineEdit>("sInterval")->setText("0");
+    ASSERT_TRUE(prepare());
+    show();
+    child<QLineEdit>("mInterval")->setText("0");
+    child<QLineEdit>("sInterval")->setText("0");
     for (int i = 0; i < 3; ++i) {
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(dialog_.get(), &activate);
     }
     EXPECT_EQ(prompt_.texts(), QStringList{"The interval must be a multiple of 1 sec"});
-    Child<QLineEdit>("sInterval")->setText("45");
+    child<QLineEdit>("sInterval")->setText("45");
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(dialog_.get(), &activate);
     EXPECT_EQ(ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()}).interval(), 45);
@@ -145,20 +145,20 @@ TEST_F(ConfigurationDialogTest, ActivationStoresTheEntriesButRepeatsNoRefusal)
 
 TEST_F(ConfigurationDialogTest, ConfigSendsWhatTheControlsHoldAndHides)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
-    Child<QLineEdit>("mInterval")->setText("0");
-    Child<QLineEdit>("sInterval")->setText("30");
-    Child<QLineEdit>("UserComment")->setText("North wall");
-    Child<QRadioButton>("Cyclic")->setChecked(true);
+    ASSERT_TRUE(prepare());
+    show();
+    child<QLineEdit>("mInterval")->setText("0");
+    child<QLineEdit>("sInterval")->setText("30");
+    child<QLineEdit>("UserComment")->setText("North wall");
+    child<QRadioButton>("Cyclic")->setChecked(true);
     prompt_.clear();
-    Click("BitBtn1");
+    click("BitBtn1");
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::Sent);
     EXPECT_EQ(begins_, 1);
     EXPECT_FALSE(busy_) << "the logger command ended";
-    const ImageReader logger = ImageReader::header({Memory(), mem::kHeaderSize});
+    const ImageReader logger = ImageReader::header({memory(), mem::kHeaderSize});
     EXPECT_EQ(logger.interval(), 30);
     EXPECT_EQ(logger.stopMode(), 0);
     EXPECT_EQ(logger.recordName(), QStringLiteral("North wall").leftJustified(50, QLatin1Char(' ')));
@@ -167,20 +167,20 @@ TEST_F(ConfigurationDialogTest, ConfigSendsWhatTheControlsHoldAndHides)
 
 TEST_F(ConfigurationDialogTest, NothingIsSentWhileAnotherLoggerCommandRunsOrAfterARefusal)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
+    ASSERT_TRUE(prepare());
+    show();
     const std::int64_t frames = emulator_.commands();
     busy_ = true; // a download runs
-    Click("BitBtn1");
+    click("BitBtn1");
     EXPECT_EQ(emulator_.commands(), frames);
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_TRUE(prompt_.records().empty());
     EXPECT_TRUE(busy_) << "the other command still holds the logger";
 
     busy_ = false;
-    Child<QLineEdit>("mInterval")->setText("0");
-    Child<QLineEdit>("sInterval")->setText("0");
-    Click("BitBtn1");
+    child<QLineEdit>("mInterval")->setText("0");
+    child<QLineEdit>("sInterval")->setText("0");
+    click("BitBtn1");
     EXPECT_EQ(emulator_.commands(), frames);
     EXPECT_EQ(prompt_.texts(), QStringList{"The interval must be a multiple of 1 sec"});
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::Refused);
@@ -190,42 +190,42 @@ TEST_F(ConfigurationDialogTest, NothingIsSentWhileAnotherLoggerCommandRunsOrAfte
 
 TEST_F(ConfigurationDialogTest, ADelayedStartIsSentAsTheLoggersAlarm)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
-    EXPECT_FALSE(Child("Delay")->isEnabled());
-    Click("DelayedRec");
-    EXPECT_TRUE(Child("Delay")->isEnabled());
+    ASSERT_TRUE(prepare());
+    show();
+    EXPECT_FALSE(child("Delay")->isEnabled());
+    click("DelayedRec");
+    EXPECT_TRUE(child("Delay")->isEnabled());
     DelayedStartDialog* delayed = dialog_->delayedStart();
     ASSERT_TRUE(delayed->isVisible());
-    EXPECT_EQ(Text("meDateStart", delayed), "05/03/26");
-    EXPECT_EQ(Text("meTimeStart", delayed), "14:07:09");
-    Child<QLineEdit>("meDateStart", delayed)->setText("06/03/26");
-    Child<QLineEdit>("meTimeStart", delayed)->setText("08:30:00");
-    Click("OKBtn", delayed);
+    EXPECT_EQ(text("meDateStart", delayed), "05/03/26");
+    EXPECT_EQ(text("meTimeStart", delayed), "14:07:09");
+    child<QLineEdit>("meDateStart", delayed)->setText("06/03/26");
+    child<QLineEdit>("meTimeStart", delayed)->setText("08:30:00");
+    click("OKBtn", delayed);
     EXPECT_FALSE(delayed->isVisible());
-    Click("BitBtn1");
+    click("BitBtn1");
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::Sent) << prompt_.texts().join('|').toStdString();
     EXPECT_EQ(emulator_.logger().runState(), mem::kRunWaiting);
-    EXPECT_EQ(emulator_.logger().startAlarmUs(), sim::CivilToUs({2026, 3, 6, 8, 30, 0, 0}));
+    EXPECT_EQ(emulator_.logger().startAlarmUs(), sim::civilToUs({2026, 3, 6, 8, 30, 0, 0}));
 
     // Unchecked, the next send starts at once.
-    Show();
-    Click("DelayedRec");
-    EXPECT_FALSE(Child("Delay")->isEnabled());
-    Click("BitBtn1");
+    show();
+    click("DelayedRec");
+    EXPECT_FALSE(child("Delay")->isEnabled());
+    click("BitBtn1");
     EXPECT_EQ(emulator_.logger().runState(), mem::kRunRecording);
 }
 
 TEST_F(ConfigurationDialogTest, AStartThatHasPassedShowsTheDelayedStartAgain)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
-    Click("DelayedRec");
+    ASSERT_TRUE(prepare());
+    show();
+    click("DelayedRec");
     DelayedStartDialog* delayed = dialog_->delayedStart();
-    Click("CancelBtn", delayed); // no start was ever accepted
+    click("CancelBtn", delayed); // no start was ever accepted
     ASSERT_FALSE(delayed->isVisible());
     const std::int64_t frames = emulator_.commands();
-    Click("BitBtn1");
+    click("BitBtn1");
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::StartElapsed);
     EXPECT_EQ(prompt_.texts(), QStringList{"The Start Date/Time Elapsed..."});
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
@@ -236,10 +236,10 @@ TEST_F(ConfigurationDialogTest, AStartThatHasPassedShowsTheDelayedStartAgain)
 
 TEST_F(ConfigurationDialogTest, ARecordingLoggerAsksBeforeItIsRestarted)
 {
-    ASSERT_TRUE(Prepare({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true}));
-    Show();
+    ASSERT_TRUE(prepare({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true}));
+    show();
     prompt_.script({PromptAnswer::No});
-    Click("BitBtn1");
+    click("BitBtn1");
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::NotConfirmed);
     EXPECT_EQ(prompt_.texts(),
               QStringList{"Recorder running\rSending configuration will restart it\rSend Configuration ?"});
@@ -249,9 +249,9 @@ TEST_F(ConfigurationDialogTest, ARecordingLoggerAsksBeforeItIsRestarted)
 
 TEST_F(ConfigurationDialogTest, PcDateOpensTheDesktopsSettingsAndHelpItsTopic)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
-    QLabel* pcDate = Child<QLabel>("Label1");
+    ASSERT_TRUE(prepare());
+    show();
+    QLabel* pcDate = child<QLabel>("Label1");
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), pcDate->mapToGlobal(QPointF(2, 2)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), pcDate->mapToGlobal(QPointF(2, 2)),
@@ -262,9 +262,9 @@ TEST_F(ConfigurationDialogTest, PcDateOpensTheDesktopsSettingsAndHelpItsTopic)
 
     std::vector<int> contexts;
     QObject::connect(dialog_.get(), &ConfigurationDialog::helpRequested, [&](int c) { contexts.push_back(c); });
-    Click("HelpBtn");
-    Click("HelpBtn", dialog_->delayedStart());
-    Click("HelpBtn", dialog_->inputsScaling());
+    click("HelpBtn");
+    click("HelpBtn", dialog_->delayedStart());
+    click("HelpBtn", dialog_->inputsScaling());
     EXPECT_EQ(contexts, (std::vector<int>{8, 8, 9}));
 }
 

@@ -61,17 +61,17 @@ protected:
     }
 
     // Loads the logger, reads its header and makes the dialog, initialised for it.
-    bool Prepare(const sim::MemoryPreset& preset = {.deviceCode = 101, .content = sim::Content::Linear,
+    bool prepare(const sim::MemoryPreset& preset = {.deviceCode = 101, .content = sim::Content::Linear,
                                                     .blocks = 6, .serial = "7421"})
     {
-        sim::LoadMemory(emulator_.logger(), preset);
+        sim::loadMemory(emulator_.logger(), preset);
         NullProgress progress;
-        auto q = MakeLogger();
+        auto q = makeLogger();
         EXPECT_EQ(connectAndReadDevice(*q, image_.data(), progress, pump_, prompt_), DeviceRead::Read);
         q.reset();
         ConfigurationServices services{
             prompt_, clock_, pump_, ProgramFolder(folder_.path()),
-            [this](const QString&) { return MakeLogger(); },
+            [this](const QString&) { return makeLogger(); },
             [this] {
                 ++begins_;
                 if (busy_)
@@ -85,27 +85,27 @@ protected:
         dialog_->setDateSettings(&dates_);
         return dialog_->initialize("sim", {image_.data(), image_.size()});
     }
-    std::unique_ptr<LoggerProtocol> MakeLogger()
+    std::unique_ptr<LoggerProtocol> makeLogger()
     {
         return std::make_unique<LoggerProtocol>(
             LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator_, clock_), clock_);
     }
-    void Show()
+    void show()
     {
         dialog_->showConfiguration();
         QApplication::processEvents();
     }
 
     template <class T = QWidget>
-    T* Child(const char* name, QWidget* in = nullptr)
+    T* child(const char* name, QWidget* in = nullptr)
     {
         T* w = (in ? in : static_cast<QWidget*>(dialog_.get()))->findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    QString Text(const char* name, QWidget* in = nullptr)
+    QString text(const char* name, QWidget* in = nullptr)
     {
-        QWidget* w = Child(name, in);
+        QWidget* w = child(name, in);
         if (auto* label = qobject_cast<QLabel*>(w))
             return label->text();
         if (auto* edit = qobject_cast<QLineEdit*>(w))
@@ -114,16 +114,16 @@ protected:
             return button->text();
         return {};
     }
-    void Click(const char* name, QWidget* in = nullptr) { Child<QAbstractButton>(name, in)->click(); }
+    void click(const char* name, QWidget* in = nullptr) { child<QAbstractButton>(name, in)->click(); }
     // Types into a field and leaves it for another control, as Tab does.
-    void Type(const char* field, const QString& text)
+    void type(const char* field, const QString& text)
     {
-        auto* edit = Child<QLineEdit>(field);
+        auto* edit = child<QLineEdit>(field);
         edit->setText(text);
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(edit, &out);
     }
-    std::uint8_t* Memory() { return emulator_.logger().memory(); }
+    std::uint8_t* memory() { return emulator_.logger().memory(); }
 
     RecordingPrompt prompt_;
     VirtualClock clock_; // 2026-03-05 14:07:09

@@ -16,29 +16,29 @@ using InputsScalingDialogTest = DialogTest;
 
 TEST_F(DelayedStartDialogTest, TheDateFieldsFollowTheClockUntilTheUserTypes)
 {
-    ASSERT_TRUE(Prepare());
+    ASSERT_TRUE(prepare());
     DelayedStartDialog* d = dialog_->delayedStart();
     d->showDialog();
-    EXPECT_EQ(Text("meDateStart", d), "05/03/26");
+    EXPECT_EQ(text("meDateStart", d), "05/03/26");
     d->hide();
     clock_.advance(3600'000);
     d->showDialog();
-    EXPECT_EQ(Text("meTimeStart", d), "15:07:09") << "not edited: refreshed";
+    EXPECT_EQ(text("meTimeStart", d), "15:07:09") << "not edited: refreshed";
 
-    auto* date = Child<QLineEdit>("meDateStart", d);
+    auto* date = child<QLineEdit>("meDateStart", d);
     QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
     QApplication::sendEvent(date, &in);
     date->setText("24/12/26");
     d->hide();
     clock_.advance(3600'000);
     d->showDialog();
-    EXPECT_EQ(Text("meDateStart", d), "24/12/26") << "typed text is kept";
+    EXPECT_EQ(text("meDateStart", d), "24/12/26") << "typed text is kept";
     EXPECT_TRUE(d->edited());
 }
 
 TEST_F(DelayedStartDialogTest, OkKeepsAValidStartAndRefusesAnInvalidOne)
 {
-    ASSERT_TRUE(Prepare());
+    ASSERT_TRUE(prepare());
     DelayedStartDialog* d = dialog_->delayedStart();
     struct Case {
         const char* date;
@@ -53,9 +53,9 @@ TEST_F(DelayedStartDialogTest, OkKeepsAValidStartAndRefusesAnInvalidOne)
     for (const auto& c : cases) {
         prompt_.clear();
         d->showDialog();
-        Child<QLineEdit>("meDateStart", d)->setText(c.date);
-        Child<QLineEdit>("meTimeStart", d)->setText(c.time);
-        Click("OKBtn", d);
+        child<QLineEdit>("meDateStart", d)->setText(c.date);
+        child<QLineEdit>("meTimeStart", d)->setText(c.time);
+        click("OKBtn", d);
         EXPECT_FALSE(d->isVisible()) << "hidden after OK in every case: " << c.date;
         const QStringList expected = *c.message ? QStringList{c.message} : QStringList{};
         EXPECT_EQ(prompt_.texts(), expected) << c.date << ' ' << c.time;
@@ -69,15 +69,15 @@ TEST_F(DelayedStartDialogTest, OkKeepsAValidStartAndRefusesAnInvalidOne)
 
 TEST_F(DelayedStartDialogTest, DelayModeShowsItsFieldsAndChecksThem)
 {
-    ASSERT_TRUE(Prepare());
+    ASSERT_TRUE(prepare());
     DelayedStartDialog* d = dialog_->delayedStart();
     d->showDialog();
-    Click("rbDelay", d);
-    EXPECT_EQ(Text("lDate", d), "Days");
-    EXPECT_EQ(Text("lTime", d), "Mins");
-    EXPECT_TRUE(Child("lHours", d)->isVisibleTo(d));
-    EXPECT_FALSE(Child("meDateStart", d)->isVisibleTo(d));
-    EXPECT_TRUE(Child("meDelayDays", d)->isVisibleTo(d));
+    click("rbDelay", d);
+    EXPECT_EQ(text("lDate", d), "Days");
+    EXPECT_EQ(text("lTime", d), "Mins");
+    EXPECT_TRUE(child("lHours", d)->isVisibleTo(d));
+    EXPECT_FALSE(child("meDateStart", d)->isVisibleTo(d));
+    EXPECT_TRUE(child("meDelayDays", d)->isVisibleTo(d));
     EXPECT_EQ(d->plan().mode, DelayedStart::Mode::Delay);
 
     struct Case {
@@ -95,10 +95,10 @@ TEST_F(DelayedStartDialogTest, DelayModeShowsItsFieldsAndChecksThem)
     for (const auto& c : cases) {
         prompt_.clear();
         d->showDialog();
-        Child<QLineEdit>("meDelayDays", d)->setText(c.days);
-        Child<QLineEdit>("meDelayHours", d)->setText(c.hours);
-        Child<QLineEdit>("meDelayMinutes", d)->setText(c.minutes);
-        Click("OKBtn", d);
+        child<QLineEdit>("meDelayDays", d)->setText(c.days);
+        child<QLineEdit>("meDelayHours", d)->setText(c.hours);
+        child<QLineEdit>("meDelayMinutes", d)->setText(c.minutes);
+        click("OKBtn", d);
         EXPECT_FALSE(d->isVisible());
         const QStringList expected = *c.message ? QStringList{c.message} : QStringList{};
         EXPECT_EQ(prompt_.texts(), expected) << c.days << ':' << c.hours << ':' << c.minutes;
@@ -108,25 +108,25 @@ TEST_F(DelayedStartDialogTest, DelayModeShowsItsFieldsAndChecksThem)
         EXPECT_NEAR(d->plan().delay, 30 + 23 / 24.0 + 59 / 1440.0, 1e-9) << "the accepted delay stays";
     }
 
-    Click("rbDate", d);
-    EXPECT_EQ(Text("lDate", d), "Start");
-    EXPECT_TRUE(Child("meDateStart", d)->isVisibleTo(d));
-    EXPECT_FALSE(Child("lHours", d)->isVisibleTo(d));
+    click("rbDate", d);
+    EXPECT_EQ(text("lDate", d), "Start");
+    EXPECT_TRUE(child("meDateStart", d)->isVisibleTo(d));
+    EXPECT_FALSE(child("lHours", d)->isVisibleTo(d));
 }
 
 TEST_F(DelayedStartDialogTest, CancelKeepsNothing)
 {
-    ASSERT_TRUE(Prepare());
+    ASSERT_TRUE(prepare());
     DelayedStartDialog* d = dialog_->delayedStart();
     d->showDialog();
-    Child<QLineEdit>("meDateStart", d)->setText("06/03/26");
-    Click("CancelBtn", d);
+    child<QLineEdit>("meDateStart", d)->setText("06/03/26");
+    click("CancelBtn", d);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->plan().startInstant, 0);
 }
 
 // The table's text in a cell (row = input 0..7).
-QString Cell(QTableWidget* grid, int row, int column)
+QString cell(QTableWidget* grid, int row, int column)
 {
     const QTableWidgetItem* item = grid->item(row, column);
     return item ? item->text() : QString();
@@ -134,9 +134,9 @@ QString Cell(QTableWidget* grid, int row, int column)
 
 TEST_F(InputsScalingDialogTest, TheTableShowsTheImagesInputs)
 {
-    ASSERT_TRUE(Prepare());
-    Show();
-    Click("bSelPage2");
+    ASSERT_TRUE(prepare());
+    show();
+    click("bSelPage2");
     InputsScalingDialog* s = dialog_->inputsScaling();
     ASSERT_TRUE(s->isVisible());
     QTableWidget* grid = s->grid();
@@ -148,16 +148,16 @@ TEST_F(InputsScalingDialogTest, TheTableShowsTheImagesInputs)
     for (int i = 0; i < mem::kInputs; ++i) {
         EXPECT_EQ(s->checkBox(i)->objectName(), QString("CheckBox%1").arg(i + 1));
         EXPECT_EQ(s->checkBox(i)->isChecked(), image.isInputRecorded(i)) << i;
-        EXPECT_EQ(Cell(grid, i, InputsScalingDialog::FunctionColumn), image.inputName(i)) << i;
-        EXPECT_EQ(Cell(grid, i, InputsScalingDialog::UnitColumn), image.inputUnit(i)) << i;
-        EXPECT_EQ(Cell(grid, i, InputsScalingDialog::MaxColumn), image.scaleHighText(i)) << i;
-        EXPECT_EQ(Cell(grid, i, InputsScalingDialog::MinColumn), image.scaleLowText(i)) << i;
+        EXPECT_EQ(cell(grid, i, InputsScalingDialog::FunctionColumn), image.inputName(i)) << i;
+        EXPECT_EQ(cell(grid, i, InputsScalingDialog::UnitColumn), image.inputUnit(i)) << i;
+        EXPECT_EQ(cell(grid, i, InputsScalingDialog::MaxColumn), image.scaleHighText(i)) << i;
+        EXPECT_EQ(cell(grid, i, InputsScalingDialog::MinColumn), image.scaleLowText(i)) << i;
     }
 }
 
 TEST_F(InputsScalingDialogTest, ABadScaleIsRefusedAndTheDialogStaysOpen)
 {
-    ASSERT_TRUE(Prepare());
+    ASSERT_TRUE(prepare());
     InputsScalingDialog* s = dialog_->inputsScaling();
     s->showDialog();
     const auto before = image_;
@@ -174,21 +174,21 @@ TEST_F(InputsScalingDialogTest, ABadScaleIsRefusedAndTheDialogStaysOpen)
     };
     for (const auto& c : cases) {
         prompt_.clear();
-        const QString was = Cell(grid, c.row, c.column);
+        const QString was = cell(grid, c.row, c.column);
         grid->item(c.row, c.column)->setText(c.text);
-        Click("OKBtn", s);
+        click("OKBtn", s);
         EXPECT_EQ(prompt_.texts(), QStringList{c.message});
         EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
         EXPECT_TRUE(s->isVisible());
         EXPECT_TRUE(image_ == before) << c.text;
-        EXPECT_EQ(Cell(grid, c.row, c.column), c.text) << "the user's edit stays";
+        EXPECT_EQ(cell(grid, c.row, c.column), c.text) << "the user's edit stays";
         grid->item(c.row, c.column)->setText(was);
     }
 }
 
 TEST_F(InputsScalingDialogTest, OkStoresTheTableAndCancelShowsTheImageAgain)
 {
-    ASSERT_TRUE(Prepare());
+    ASSERT_TRUE(prepare());
     InputsScalingDialog* s = dialog_->inputsScaling();
     s->showDialog();
     QTableWidget* grid = s->grid();
@@ -198,7 +198,7 @@ TEST_F(InputsScalingDialogTest, OkStoresTheTableAndCancelShowsTheImageAgain)
     grid->item(7, InputsScalingDialog::UnitColumn)->setText("kPa");
     grid->item(7, InputsScalingDialog::MaxColumn)->setText("12.5");
     grid->item(7, InputsScalingDialog::MinColumn)->setText("-0.5");
-    Click("OKBtn", s);
+    click("OKBtn", s);
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
     EXPECT_FALSE(s->isVisible());
     const ImageReader image = ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()});
@@ -213,16 +213,16 @@ TEST_F(InputsScalingDialogTest, OkStoresTheTableAndCancelShowsTheImageAgain)
     s->showDialog();
     grid->item(7, InputsScalingDialog::FunctionColumn)->setText("Other");
     s->checkBox(1)->setChecked(true);
-    Click("CancelBtn", s);
+    click("CancelBtn", s);
     EXPECT_FALSE(s->isVisible());
-    EXPECT_EQ(Cell(grid, 7, InputsScalingDialog::FunctionColumn), "Soil");
+    EXPECT_EQ(cell(grid, 7, InputsScalingDialog::FunctionColumn), "Soil");
     EXPECT_FALSE(s->checkBox(1)->isChecked());
     EXPECT_EQ(image.inputMask(), 0x85);
 }
 
 TEST_F(InputsScalingDialogTest, ChoosingTheActCellTogglesItsBox)
 {
-    ASSERT_TRUE(Prepare());
+    ASSERT_TRUE(prepare());
     InputsScalingDialog* s = dialog_->inputsScaling();
     s->showDialog();
     const bool was = s->checkBox(4)->isChecked();

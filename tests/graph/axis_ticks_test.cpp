@@ -9,7 +9,7 @@
 namespace qz {
 namespace {
 
-GraphLayout Plot(int left, int right, int top, int bottom, std::int64_t step = 600)
+GraphLayout plot(int left, int right, int top, int bottom, std::int64_t step = 600)
 {
     GraphLayout l;
     l.left = left;
@@ -21,7 +21,7 @@ GraphLayout Plot(int left, int right, int top, int bottom, std::int64_t step = 6
     return l;
 }
 
-std::vector<int> Xs(const std::vector<TimeTick>& ticks)
+std::vector<int> xs(const std::vector<TimeTick>& ticks)
 {
     std::vector<int> xs;
     for (const TimeTick& t : ticks)
@@ -32,23 +32,23 @@ std::vector<int> Xs(const std::vector<TimeTick>& ticks)
 TEST(TimeTicks, FirstTickThenEveryStepLeftOfTheRightEdge)
 {
     // One hour over 280 pixels, 10-minute step: 46.67 -> 47 pixels apart.
-    const GraphLayout l = Plot(60, 340, 26, 256);
-    const std::vector<TimeTick> ticks = ComputeTimeTicks(l, 1000, 4600, 1000);
-    EXPECT_EQ(Xs(ticks), (std::vector<int>{60, 107, 154, 201, 248, 295}));
+    const GraphLayout l = plot(60, 340, 26, 256);
+    const std::vector<TimeTick> ticks = computeTimeTicks(l, 1000, 4600, 1000);
+    EXPECT_EQ(xs(ticks), (std::vector<int>{60, 107, 154, 201, 248, 295}));
     EXPECT_EQ(ticks[1].seconds, 1600);
     EXPECT_EQ(ticks.back().seconds, 1000 + 5 * 600);
 
     // A first tick later than the first measurement: x = round(300 x 280 / 3600) + 60 = 83.
-    EXPECT_EQ(Xs(ComputeTimeTicks(l, 1000, 4600, 1300)), (std::vector<int>{83, 130, 177, 224, 271, 318}));
+    EXPECT_EQ(xs(computeTimeTicks(l, 1000, 4600, 1300)), (std::vector<int>{83, 130, 177, 224, 271, 318}));
 }
 
 TEST(TimeTicks, ViewWithoutDurationOrStepHasNoEndlessAxis)
 {
-    const GraphLayout l = Plot(60, 340, 26, 256);
+    const GraphLayout l = plot(60, 340, 26, 256);
     // All measurements at one instant (a zero interval): no time axis at all.
-    EXPECT_TRUE(ComputeTimeTicks(l, 5000, 5000, 5000).empty());
+    EXPECT_TRUE(computeTimeTicks(l, 5000, 5000, 5000).empty());
     // A step under half a pixel: the first tick only.
-    EXPECT_EQ(Xs(ComputeTimeTicks(Plot(60, 340, 26, 256, 1), 0, 10000000, 0)), (std::vector<int>{60}));
+    EXPECT_EQ(xs(computeTimeTicks(plot(60, 340, 26, 256, 1), 0, 10000000, 0)), (std::vector<int>{60}));
 }
 
 TEST(TimeLabeler, DateOnlyWhenItChangesTimeOnlyWhenItChanges)
@@ -74,18 +74,18 @@ TEST(TimeLabeler, DateOnlyWhenItChangesTimeOnlyWhenItChanges)
     for (const Case& c : cases) {
         TimeLabeler labeler(c.unit);
         for (std::size_t k = 0; k < c.instants.size(); ++k)
-            EXPECT_EQ(labeler.Next(c.instants[k]), QString::fromLatin1(c.labels[k])) << k;
+            EXPECT_EQ(labeler.next(c.instants[k]), QString::fromLatin1(c.labels[k])) << k;
     }
 }
 
 TEST(TimeLabeler, SecondsFromDateTimeRoundToWholeSeconds)
 {
-    EXPECT_EQ(SecondsFromDateTime(1.5), 129600);
-    EXPECT_EQ(SecondsFromDateTime(36962.0 + 0.4 / 86400), std::int64_t(36962) * 86400);
-    EXPECT_EQ(SecondsFromDateTime(std::nan("")), 0);
+    EXPECT_EQ(secondsFromDateTime(1.5), 129600);
+    EXPECT_EQ(secondsFromDateTime(36962.0 + 0.4 / 86400), std::int64_t(36962) * 86400);
+    EXPECT_EQ(secondsFromDateTime(std::nan("")), 0);
 }
 
-std::vector<int> Ys(const ValueTicks& t)
+std::vector<int> ys(const ValueTicks& t)
 {
     std::vector<int> ys;
     for (const ValueTick& v : t.ticks)
@@ -96,8 +96,8 @@ std::vector<int> Ys(const ValueTicks& t)
 TEST(ValueTicks, FromTheBottomEdgeUpwardsOneStepApart)
 {
     // 230 pixels for 0..100, step 10: 23 pixels.
-    const ValueTicks t = ComputeValueTicks(Plot(60, 340, 26, 256), AxisScale{100, 0, 10});
-    EXPECT_EQ(Ys(t), (std::vector<int>{256, 233, 210, 187, 164, 141, 118, 95, 72, 49}));
+    const ValueTicks t = computeValueTicks(plot(60, 340, 26, 256), AxisScale{100, 0, 10});
+    EXPECT_EQ(ys(t), (std::vector<int>{256, 233, 210, 187, 164, 141, 118, 95, 72, 49}));
     EXPECT_TRUE(t.tickInside);
     ASSERT_EQ(t.ticks.size(), 10u);
     EXPECT_DOUBLE_EQ(double(t.ticks[0].value), 0);
@@ -121,8 +121,8 @@ TEST(ValueTicks, OnlyTheFirstLabelWhenElevenStepsDoNotReachTheTop)
         {"not a number", {std::nan(""), 0, 10}, {}, false},
     };
     for (const Case& c : cases) {
-        const ValueTicks t = ComputeValueTicks(Plot(60, 340, 26, 256), c.scale);
-        EXPECT_EQ(Ys(t), c.ys) << c.what;
+        const ValueTicks t = computeValueTicks(plot(60, 340, 26, 256), c.scale);
+        EXPECT_EQ(ys(t), c.ys) << c.what;
         EXPECT_EQ(t.tickInside, c.inside) << c.what;
     }
 }
@@ -130,8 +130,8 @@ TEST(ValueTicks, OnlyTheFirstLabelWhenElevenStepsDoNotReachTheTop)
 TEST(ValueTicks, PlotWithoutHeightStaysFinite)
 {
     // A target smaller than its margins: bottom above top.
-    const ValueTicks t = ComputeValueTicks(Plot(60, 10, 26, 20), AxisScale{100, 0, 10});
-    EXPECT_EQ(Ys(t), (std::vector<int>{20}));
+    const ValueTicks t = computeValueTicks(plot(60, 10, 26, 20), AxisScale{100, 0, 10});
+    EXPECT_EQ(ys(t), (std::vector<int>{20}));
     EXPECT_FALSE(t.tickInside);
 }
 
@@ -153,7 +153,7 @@ TEST(ValueLabels, RoundedTrimmedAndZeroNearZero)
     const QLocale saved;
     QLocale::setDefault(QLocale::c());
     for (const Case& c : cases)
-        EXPECT_EQ(ValueLabelText(c.v, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.text)) << c.text;
+        EXPECT_EQ(valueLabelText(c.v, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.text)) << c.text;
     QLocale::setDefault(saved);
 }
 
@@ -174,7 +174,7 @@ TEST(ValueLabels, PatternGainsDecimalsOnlyWhenTheStepNeedsThem)
         {"0", -1, "0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(AxisLabelPattern(QString::fromLatin1(c.format), c.step), QString::fromLatin1(c.pattern));
+        EXPECT_EQ(axisLabelPattern(QString::fromLatin1(c.format), c.step), QString::fromLatin1(c.pattern));
 }
 
 } // namespace

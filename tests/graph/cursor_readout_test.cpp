@@ -32,7 +32,7 @@ TEST_P(MeasurementAtTest, ColumnOfThePlotPicksItsMeasurement)
     ViewRecord v;
     v.first = c.first;
     v.last = c.last;
-    EXPECT_EQ(MeasurementAt(l, v, c.x), c.measurement);
+    EXPECT_EQ(measurementAt(l, v, c.x), c.measurement);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,11 +58,11 @@ protected:
 
 TEST_F(ReadCursorTest, DateTimeThenEachDrawnInputsValueWithItsDigitsAndUnit)
 {
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
     // Measurement 11 at 14:31: input 1 raw 100 (39.2 on 0..100, to 0.5), input 3 raw 189
     // (148.2 on 0..200, to 1), input 6 raw 80 (31.4, to 0.5).
-    const CursorReadout r = ReadCursor(*rec, 11, false);
+    const CursorReadout r = readCursor(*rec, 11, false);
     const QString when = QStringLiteral(" 12/03/01 14:31:00 ");
     EXPECT_EQ(r.values, QStringList({when, "39.0 ", "148 ", "31.5 "}));
     EXPECT_EQ(r.units, QStringList({when, "degC", "%rH", "bar"}));
@@ -71,15 +71,15 @@ TEST_F(ReadCursorTest, DateTimeThenEachDrawnInputsValueWithItsDigitsAndUnit)
     DisplaySettings s = rec->settings();
     s.shown[2] = false;
     rec->setDisplaySettings(s);
-    EXPECT_EQ(ReadCursor(*rec, 11, false).values, QStringList({when, "39.0 ", "31.5 "}));
-    EXPECT_EQ(ReadCursor(*rec, 11, false).units, QStringList({when, "degC", "bar"}));
+    EXPECT_EQ(readCursor(*rec, 11, false).values, QStringList({when, "39.0 ", "31.5 "}));
+    EXPECT_EQ(readCursor(*rec, 11, false).units, QStringList({when, "degC", "bar"}));
 }
 
 TEST_F(ReadCursorTest, DiagnosticReadoutShowsConverterCounts)
 {
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
-    const CursorReadout r = ReadCursor(*rec, 12, true);
+    const CursorReadout r = readCursor(*rec, 12, true);
     EXPECT_EQ(r.values, QStringList({" 12/03/01 14:32:00 ", "150 AD", "188 AD", "80 AD"}));
     EXPECT_EQ(r.units.size(), 4);
 }
@@ -87,14 +87,14 @@ TEST_F(ReadCursorTest, DiagnosticReadoutShowsConverterCounts)
 TEST_F(ReadCursorTest, TheModelsSupplementaryUnitFollowsEveryValue)
 {
     // Inputs 1, 3 and 6 make the mask 0x25: the key is PrimUnit38, one for all inputs.
-    fixture_.WriteFile(QStringLiteral("QUORZK.INI"),
+    fixture_.writeFile(QStringLiteral("QUORZK.INI"),
                        "[Device 224]\r\nPrimUnit1=wrong\r\nPrimUnit38=mV\r\n[Device 0]\r\nPrimUnit38=no\r\n");
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
-    EXPECT_EQ(SupplementaryUnit(*rec), "mV");
-    EXPECT_EQ(ReadCursor(*rec, 11, false).values.mid(1), QStringList({"39.0 mV", "148 mV", "31.5 mV"}));
+    EXPECT_EQ(supplementaryUnit(*rec), "mV");
+    EXPECT_EQ(readCursor(*rec, 11, false).values.mid(1), QStringList({"39.0 mV", "148 mV", "31.5 mV"}));
     // Raw counts carry no physical unit.
-    EXPECT_EQ(ReadCursor(*rec, 11, true).values.at(1), "100 AD");
+    EXPECT_EQ(readCursor(*rec, 11, true).values.at(1), "100 AD");
 }
 
 } // namespace

@@ -18,7 +18,7 @@ TEST(CurveScale, RowsInIntegerArithmetic)
 {
     // Raw range 40..184 on a plot 230 pixels high with its bottom edge at row 256.
     const CurveScale scale(184, 40, 256, 230);
-    ASSERT_TRUE(scale.IsDrawable());
+    ASSERT_TRUE(scale.isDrawable());
     struct Case {
         int raw, row;
     };
@@ -31,63 +31,63 @@ TEST(CurveScale, RowsInIntegerArithmetic)
         {255, -87}, // above the range: 343.4 -> 343
     };
     for (const Case& c : cases)
-        EXPECT_EQ(scale.Row(c.raw), c.row) << c.raw;
+        EXPECT_EQ(scale.row(c.raw), c.row) << c.raw;
 }
 
 TEST(CurveScale, DivisionTruncatesTowardZero)
 {
     // (0 x 64 - 64) x 10 div 640 = -1 exactly; (0 x 64 - 64) x 10 div 6400 = -0.1 -> 0.
-    EXPECT_EQ(CurveScale(10, 1, 100, 10).Row(0), 101);
-    EXPECT_EQ(CurveScale(100, 1, 100, 10).Row(0), 100);
+    EXPECT_EQ(CurveScale(10, 1, 100, 10).row(0), 101);
+    EXPECT_EQ(CurveScale(100, 1, 100, 10).row(0), 100);
     // A fractional range is cut to 1/64 units: 1.99 -> 127, 1.01 -> 64.
-    EXPECT_EQ(CurveScale(1.99, 1.01, 100, 63).Row(2), 100 - (64 * 63) / 63);
+    EXPECT_EQ(CurveScale(1.99, 1.01, 100, 63).row(2), 100 - (64 * 63) / 63);
 }
 
 TEST(CurveScale, EmptyOrBrokenRangeIsNotDrawn)
 {
-    EXPECT_FALSE(CurveScale(100, 100, 256, 230).IsDrawable());
-    EXPECT_FALSE(CurveScale(100.01, 100.0, 256, 230).IsDrawable()); // equal in 1/64 units
-    EXPECT_FALSE(CurveScale(std::nan(""), 0, 256, 230).IsDrawable());
-    EXPECT_FALSE(CurveScale(1e300, 0, 256, 230).IsDrawable());
-    EXPECT_TRUE(CurveScale(0, 100, 256, 230).IsDrawable()); // upside down is a range
+    EXPECT_FALSE(CurveScale(100, 100, 256, 230).isDrawable());
+    EXPECT_FALSE(CurveScale(100.01, 100.0, 256, 230).isDrawable()); // equal in 1/64 units
+    EXPECT_FALSE(CurveScale(std::nan(""), 0, 256, 230).isDrawable());
+    EXPECT_FALSE(CurveScale(1e300, 0, 256, 230).isDrawable());
+    EXPECT_TRUE(CurveScale(0, 100, 256, 230).isDrawable()); // upside down is a range
 }
 
 TEST(CurveScale, RowsOfATinyRangeStayNearThePlot)
 {
     // One 1/64 unit over a tall plot: a raw step is 64 x 20,000 rows.
     const CurveScale scale(100.02, 100.0, 20000, 20000);
-    ASSERT_TRUE(scale.IsDrawable());
-    EXPECT_EQ(scale.Row(100), 20000);
-    EXPECT_GT(scale.Row(255), -(1 << 23));
-    EXPECT_LT(scale.Row(0), 1 << 23);
+    ASSERT_TRUE(scale.isDrawable());
+    EXPECT_EQ(scale.row(100), 20000);
+    EXPECT_GT(scale.row(255), -(1 << 23));
+    EXPECT_LT(scale.row(0), 1 << 23);
 }
 
 TEST(CurveLines, IdenticalPointsAreSkippedAndColumnsMerged)
 {
     CurveLines c;
-    c.MoveTo(10, 50);
-    c.LineTo(10, 50); // same point: nothing
-    c.LineTo(10, 40);
-    c.LineTo(10, 60);
-    c.LineTo(10, 45); // column 10 reached rows 40..60, ends at 45
-    c.LineTo(11, 45);
-    c.LineTo(13, 30);
-    c.Finish();
+    c.moveTo(10, 50);
+    c.lineTo(10, 50); // same point: nothing
+    c.lineTo(10, 40);
+    c.lineTo(10, 60);
+    c.lineTo(10, 45); // column 10 reached rows 40..60, ends at 45
+    c.lineTo(11, 45);
+    c.lineTo(13, 30);
+    c.finish();
     const std::vector<QLine> expected = {
         QLine(10, 40, 10, 60),
         QLine(10, 45, 11, 45),
         QLine(11, 45, 13, 30),
     };
-    EXPECT_EQ(c.Lines(), expected);
+    EXPECT_EQ(c.lines(), expected);
 }
 
 TEST(CurveLines, TwoMeasurementsMakeOneLineAcrossThePlot)
 {
     const std::uint8_t raws[] = {40, 184};
     CurveLines c;
-    BuildCurve(raws, 60, 280, CurveScale(184, 40, 256, 230), c);
+    buildCurve(raws, 60, 280, CurveScale(184, 40, 256, 230), c);
     const std::vector<QLine> expected = {QLine(60, 256, 340, 26)};
-    EXPECT_EQ(c.Lines(), expected);
+    EXPECT_EQ(c.lines(), expected);
 }
 
 TEST(CurveLines, OneSampleOrFlatRangeDrawsNothing)
@@ -95,14 +95,14 @@ TEST(CurveLines, OneSampleOrFlatRangeDrawsNothing)
     const std::uint8_t one[] = {10};
     const std::uint8_t two[] = {10, 20};
     CurveLines c;
-    BuildCurve(one, 0, 100, CurveScale(255, 0, 100, 100), c);
-    BuildCurve(two, 0, 100, CurveScale(50, 50, 100, 100), c);
-    EXPECT_TRUE(c.Lines().empty());
+    buildCurve(one, 0, 100, CurveScale(255, 0, 100, 100), c);
+    buildCurve(two, 0, 100, CurveScale(50, 50, 100, 100), c);
+    EXPECT_TRUE(c.lines().empty());
 }
 
 // The same curve drawn one line per measurement step, as the plain algorithm does: with
 // the pen, or each line on its own through PaintCurveLines.
-QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
+QImage drawNaive(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
                  bool withPen)
 {
     QImage img(size, QImage::Format_RGB32);
@@ -113,15 +113,15 @@ QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, con
     p.setPen(pen);
     const long double step = static_cast<long double>(width) / static_cast<long double>(raws.size() - 1);
     long double x = left;
-    QPoint prev(left, scale.Row(raws[0]));
+    QPoint prev(left, scale.row(raws[0]));
     for (std::size_t k = 1; k < raws.size(); ++k) {
         x += step;
-        const QPoint next(int(x), scale.Row(raws[k]));
+        const QPoint next(int(x), scale.row(raws[k]));
         if (next != prev) {
             if (withPen)
                 p.drawLine(prev, next);
             else
-                PaintCurveLines(p, {QLine(prev, next)}, Qt::black);
+                paintCurveLines(p, {QLine(prev, next)}, Qt::black);
             prev = next;
         }
     }
@@ -130,7 +130,7 @@ QImage DrawNaive(const std::vector<std::uint8_t>& raws, int left, int width, con
 
 // Through PaintCurveLines: straight into the image, or through the pen when the painter
 // clips (here to the whole image, which changes nothing).
-QImage DrawMerged(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
+QImage drawMerged(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
                   bool throughPen)
 {
     QImage img(size, QImage::Format_RGB32);
@@ -139,8 +139,8 @@ QImage DrawMerged(const std::vector<std::uint8_t>& raws, int left, int width, co
     if (throughPen)
         p.setClipRect(img.rect());
     CurveLines c;
-    BuildCurve(raws, left, width, scale, c);
-    PaintCurveLines(p, c.Lines(), Qt::black);
+    buildCurve(raws, left, width, scale, c);
+    paintCurveLines(p, c.lines(), Qt::black);
     return img;
 }
 
@@ -173,15 +173,15 @@ TEST(CurveLines, MergedColumnsDrawTheSamePixelsAsOneLinePerStep)
         raws[std::size_t(c.count / 2)] = 255; // a spike and a drop
         raws[std::size_t(c.count / 2 + 1)] = 0;
         const int left = c.width > 200 ? -30 : 10;
-        EXPECT_EQ(DrawNaive(raws, left, c.width, c.scale, size, true),
-                  DrawMerged(raws, left, c.width, c.scale, size, true)) << c.what;
-        EXPECT_EQ(DrawNaive(raws, left, c.width, c.scale, size, false),
-                  DrawMerged(raws, left, c.width, c.scale, size, false)) << c.what;
+        EXPECT_EQ(drawNaive(raws, left, c.width, c.scale, size, true),
+                  drawMerged(raws, left, c.width, c.scale, size, true)) << c.what;
+        EXPECT_EQ(drawNaive(raws, left, c.width, c.scale, size, false),
+                  drawMerged(raws, left, c.width, c.scale, size, false)) << c.what;
     }
 }
 
 // Black pixels of a picture, row by row.
-std::vector<QPoint> Black(const QImage& img)
+std::vector<QPoint> black(const QImage& img)
 {
     std::vector<QPoint> out;
     for (int y = 0; y < img.height(); ++y)
@@ -208,9 +208,9 @@ TEST(PaintCurveLines, StepsToTheNextColumnSplitAtHalfHeightOnImages)
         QImage img(8, 8, QImage::Format_RGB32);
         img.fill(Qt::white);
         QPainter p(&img);
-        PaintCurveLines(p, {c.line}, Qt::black);
+        paintCurveLines(p, {c.line}, Qt::black);
         p.end();
-        EXPECT_EQ(Black(img), c.pixels) << c.line.x1() << "," << c.line.y1() << " " << c.line.x2() << "," << c.line.y2();
+        EXPECT_EQ(black(img), c.pixels) << c.line.x1() << "," << c.line.y1() << " " << c.line.x2() << "," << c.line.y2();
     }
 }
 
@@ -219,9 +219,9 @@ TEST(PaintCurveLines, RunsOutsideTheImageAreClipped)
     QImage img(8, 8, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
-    PaintCurveLines(p, {QLine(3, -100, 3, 2), QLine(-1, 4, 0, 9000), QLine(7, 5, 8, 5), QLine(20, 0, 20, 7)}, Qt::black);
+    paintCurveLines(p, {QLine(3, -100, 3, 2), QLine(-1, 4, 0, 9000), QLine(7, 5, 8, 5), QLine(20, 0, 20, 7)}, Qt::black);
     p.end();
-    EXPECT_EQ(Black(img), (std::vector<QPoint>{{3, 0}, {3, 1}, {3, 2}, {7, 5}}));
+    EXPECT_EQ(black(img), (std::vector<QPoint>{{3, 0}, {3, 1}, {3, 2}, {7, 5}}));
 }
 
 TEST(PaintCurves, LaterCurvesLieOverEarlierOnesAsWhenPaintedOneByOne)
@@ -246,8 +246,8 @@ TEST(PaintCurves, LaterCurvesLieOverEarlierOnesAsWhenPaintedOneByOne)
                 s = s * 1103515245u + 12345u;
                 r = std::uint8_t((s >> 16) & 0xFF); // every sample anywhere: full columns
             }
-            BuildCurve(raws, -5, 210, CurveScale(200 + 20 * i, 40 - 10 * i, 110, 100), lines[std::size_t(i)]);
-            curves.push_back({&lines[std::size_t(i)].Lines(), colours[i]});
+            buildCurve(raws, -5, 210, CurveScale(200 + 20 * i, 40 - 10 * i, 110, 100), lines[std::size_t(i)]);
+            curves.push_back({&lines[std::size_t(i)].lines(), colours[i]});
         }
         const auto paint = [&](bool together) {
             QImage img(size, QImage::Format_RGB32);
@@ -256,10 +256,10 @@ TEST(PaintCurves, LaterCurvesLieOverEarlierOnesAsWhenPaintedOneByOne)
             if (c.clipped)
                 p.setClipRect(img.rect());
             if (together)
-                PaintCurves(p, curves);
+                paintCurves(p, curves);
             else
                 for (const CurveToPaint& curve : curves)
-                    PaintCurveLines(p, *curve.lines, curve.colour);
+                    paintCurveLines(p, *curve.lines, curve.colour);
             return img;
         };
         const QImage together = paint(true);

@@ -19,13 +19,13 @@ const QColor kMagenta(255, 0, 255);  // input 3
 const QColor kPurple(128, 0, 128);   // input 6
 
 // bottom - ((raw x 64 - B) x H) div (T - B) for a raw range bottom..top.
-int Row(int raw, int rawTop, int rawBottom, int bottom = 256, int height = 230)
+int row(int raw, int rawTop, int rawBottom, int bottom = 256, int height = 230)
 {
     const long long t = 64LL * rawTop, b = 64LL * rawBottom;
     return bottom - int(((raw * 64LL - b) * height) / (t - b));
 }
 
-int CountColour(const QImage& img, const QColor& c, QRect area)
+int countColour(const QImage& img, const QColor& c, QRect area)
 {
     int n = 0;
     area = area.intersected(img.rect());
@@ -37,15 +37,15 @@ int CountColour(const QImage& img, const QColor& c, QRect area)
 
 class GraphDrawTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetUpFontSubstitutions(); }
+    void SetUp() override { setUpFontSubstitutions(); }
     GraphFixture fixture_;
 };
 
 TEST_F(GraphDrawTest, FrameTicksAndCurveOfOneInputAtTheirPixels)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
-    const QImage img = GraphBitmap(*rec, QSize(400, 300));
+    const QImage img = graphBitmap(*rec, QSize(400, 300));
     ASSERT_EQ(img.size(), QSize(400, 300));
 
     // Frame: columns 60 and 339, rows 26 and 255.
@@ -57,11 +57,11 @@ TEST_F(GraphDrawTest, FrameTicksAndCurveOfOneInputAtTheirPixels)
     // Every measurement's point: x = 60 + 5 (k - 1), raw 50 + 2k over 40..176.
     for (int k = 1; k < 57; ++k) {
         const int x = 60 + 5 * (k - 1);
-        EXPECT_EQ(img.pixelColor(x, Row(50 + 2 * k, 176, 40)), kRed) << "measurement " << k;
+        EXPECT_EQ(img.pixelColor(x, row(50 + 2 * k, 176, 40)), kRed) << "measurement " << k;
     }
     // Nothing of the curve right of the plot (no right axis) or under it.
-    EXPECT_EQ(CountColour(img, kRed, QRect(340, 0, 60, 300)), 0);
-    EXPECT_EQ(CountColour(img, kRed, QRect(0, 257, 400, 7)), 0);
+    EXPECT_EQ(countColour(img, kRed, QRect(340, 0, 60, 300)), 0);
+    EXPECT_EQ(countColour(img, kRed, QRect(0, 257, 400, 7)), 0);
 
     // Time ticks every 10 minutes, 50 pixels apart, 8 pixels below the bottom edge.
     for (int x = 60; x < 340; x += 50) {
@@ -80,28 +80,28 @@ TEST_F(GraphDrawTest, FrameTicksAndCurveOfOneInputAtTheirPixels)
         EXPECT_EQ(img.pixelColor(52, y), Qt::white) << "tick " << k;
     }
     // Between the labels and the ticks the margin is clear.
-    EXPECT_EQ(CountColour(img, kRed, QRect(51, 26, 2, 231)), 0);
-    EXPECT_EQ(CountColour(img, kBlue, QRect(51, 26, 2, 231)), 0);
+    EXPECT_EQ(countColour(img, kRed, QRect(51, 26, 2, 231)), 0);
+    EXPECT_EQ(countColour(img, kBlue, QRect(51, 26, 2, 231)), 0);
 }
 
 TEST_F(GraphDrawTest, ThreeInputsEachInItsColourFromTheirOwnByte)
 {
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
-    const QImage img = GraphBitmap(*rec, QSize(400, 300));
+    const QImage img = graphBitmap(*rec, QSize(400, 300));
     // 80 steps over 280 pixels: x = 60 + trunc(3.5 (k - 1)).
     // Measurement 41 is the first of the second block.
     for (int k : {1, 2, 40, 41, 42, 79, 80}) {
         const int x = 60 + (7 * (k - 1)) / 2;
         // Input 1 zigzags 100/150 (range 88..162); input 3 falls 199..119 (107..211) and
         // crosses the flat input 6 in the middle, at measurement 41.
-        EXPECT_EQ(img.pixelColor(x, Row(k % 2 ? 100 : 150, 162, 88)), kRed) << k;
+        EXPECT_EQ(img.pixelColor(x, row(k % 2 ? 100 : 150, 162, 88)), kRed) << k;
         if (k != 41) {
-            EXPECT_EQ(img.pixelColor(x, Row(200 - k, 211, 107)), kMagenta) << k;
+            EXPECT_EQ(img.pixelColor(x, row(200 - k, 211, 107)), kMagenta) << k;
         }
     }
     // Input 6 is flat: 80 within 68..92 is the middle row.
-    EXPECT_EQ(img.pixelColor(200, Row(80, 92, 68)), kPurple);
+    EXPECT_EQ(img.pixelColor(200, row(80, 92, 68)), kPurple);
     // Right axis (input 3): ticks from the right edge outwards.
     EXPECT_EQ(img.pixelColor(340, 256), kBlue);
     EXPECT_EQ(img.pixelColor(347, 256), kBlue);
@@ -110,14 +110,14 @@ TEST_F(GraphDrawTest, ThreeInputsEachInItsColourFromTheirOwnByte)
 
 TEST_F(GraphDrawTest, CurveWithoutRawRangeIsNotDrawn)
 {
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
     rec->currentView().top[2] = 150.0;
     rec->currentView().bottom[2] = 150.01; // the same in 1/64 units
     RecordingDevice dev(QSize(400, 300));
     {
         QPainter p(&dev);
-        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+        drawGraph(p, screenTarget(QSize(400, 300)), *rec);
     }
     int red = 0;
     for (const DrawnLine& l : dev.engine().lines) {
@@ -129,7 +129,7 @@ TEST_F(GraphDrawTest, CurveWithoutRawRangeIsNotDrawn)
 
 TEST_F(GraphDrawTest, InputsNotShownAreNeitherDrawnNorNumbered)
 {
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
     DisplaySettings s = rec->settings();
     s.shown[2] = false;
@@ -137,9 +137,9 @@ TEST_F(GraphDrawTest, InputsNotShownAreNeitherDrawnNorNumbered)
     RecordingDevice dev(QSize(400, 300));
     {
         QPainter p(&dev);
-        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+        drawGraph(p, screenTarget(QSize(400, 300)), *rec);
     }
-    const std::vector<QString> texts = dev.Texts();
+    const std::vector<QString> texts = dev.texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("1")), texts.end());
     EXPECT_EQ(std::find(texts.begin(), texts.end(), QStringLiteral("3")), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("6")), texts.end());
@@ -150,21 +150,21 @@ TEST_F(GraphDrawTest, InputsNotShownAreNeitherDrawnNorNumbered)
 TEST_F(GraphDrawTest, FixedScaleCurveBeyondThePlotIsCleared)
 {
     // Samples above 150 lie above the plot.
-    auto rec = fixture_.Load(OneInput().input(0, GraphInput("degC", 0, 100, 100 * 256, 150 * 256)));
+    auto rec = fixture_.load(oneInput().input(0, graphInput("degC", 0, 100, 100 * 256, 150 * 256)));
     ASSERT_TRUE(rec);
     DisplaySettings s = rec->settings();
     s.autoScale = false;
     rec->applyGraphicConfig(rec->colours(), s);
-    const QImage img = GraphBitmap(*rec, QSize(400, 300));
-    EXPECT_GT(CountColour(img, kRed, QRect(60, 26, 280, 231)), 50);
+    const QImage img = graphBitmap(*rec, QSize(400, 300));
+    EXPECT_GT(countColour(img, kRed, QRect(60, 26, 280, 231)), 50);
     // Above and below the plot, where only black texts stand.
-    EXPECT_EQ(CountColour(img, kRed, QRect(60, 0, 280, 26)), 0);
-    EXPECT_EQ(CountColour(img, kRed, QRect(60, 257, 280, 43)), 0);
+    EXPECT_EQ(countColour(img, kRed, QRect(60, 0, 280, 26)), 0);
+    EXPECT_EQ(countColour(img, kRed, QRect(60, 257, 280, 43)), 0);
 }
 
 TEST_F(GraphDrawTest, TwoMeasurementsDrawOneLineFromEdgeToEdge)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
     ViewRecord& v = rec->currentView();
     v.first = 10;
@@ -172,7 +172,7 @@ TEST_F(GraphDrawTest, TwoMeasurementsDrawOneLineFromEdgeToEdge)
     RecordingDevice dev(QSize(400, 300));
     {
         QPainter p(&dev);
-        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+        drawGraph(p, screenTarget(QSize(400, 300)), *rec);
     }
     std::vector<QLine> curve;
     for (const DrawnLine& l : dev.engine().lines) {
@@ -181,33 +181,33 @@ TEST_F(GraphDrawTest, TwoMeasurementsDrawOneLineFromEdgeToEdge)
         EXPECT_TRUE(l.cosmetic);
     }
     ASSERT_EQ(curve.size(), 1u);
-    EXPECT_EQ(curve[0], QLine(60, Row(70, 176, 40), 340, Row(72, 176, 40)));
+    EXPECT_EQ(curve[0], QLine(60, row(70, 176, 40), 340, row(72, 176, 40)));
 }
 
 TEST_F(GraphDrawTest, TextsAndTheirPlaces)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
     RecordingDevice dev(QSize(400, 300));
     {
         QPainter p(&dev);
-        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+        drawGraph(p, screenTarget(QSize(400, 300)), *rec);
     }
-    const QFont label = GraphFont(8, false);
-    const QFont bold = GraphFont(10, true);
+    const QFont label = graphFont(8, false);
+    const QFont bold = graphFont(10, true);
     const QFontMetrics lm(label, &dev);
     const QFontMetrics bm(bold, &dev);
     const int w = bm.horizontalAdvance(QStringLiteral("W"));
 
     // Time labels: centred under ticks 50 pixels apart, top 8 pixels below the plot; the
     // second would run into the first, which carries the date, so it is left out.
-    EXPECT_FALSE(dev.Find(QStringLiteral("14:31")));
+    EXPECT_FALSE(dev.find(QStringLiteral("14:31")));
     const char* times[] = {"12/03-14:21", nullptr, "14:41", "14:51", "15:01", "15:11"};
     for (int k = 0; k < 6; ++k) {
         if (!times[k])
             continue;
         const QString text = QString::fromLatin1(times[k]);
-        const DrawnText* t = dev.Find(text);
+        const DrawnText* t = dev.find(text);
         ASSERT_TRUE(t) << times[k];
         EXPECT_EQ(t->baseline.x(), int(60 + 50 * k - lm.horizontalAdvance(text) / 2.0)) << times[k];
         EXPECT_EQ(t->baseline.y(), 264 + lm.ascent());
@@ -219,15 +219,15 @@ TEST_F(GraphDrawTest, TextsAndTheirPlaces)
     // Value labels in the input's colour, ending 10 pixels left of the frame.
     const char* values[] = {"15.7", "23.2", "30.7", "38.2", "45.7", "53.2", "60.7", "68.2"};
     for (const char* v : values) {
-        const DrawnText* t = dev.Find(QString::fromLatin1(v));
+        const DrawnText* t = dev.find(QString::fromLatin1(v));
         ASSERT_TRUE(t) << v;
         EXPECT_EQ(t->baseline.x() + lm.horizontalAdvance(t->text), 50) << v;
         EXPECT_EQ(t->colour, kRed);
     }
-    EXPECT_EQ(dev.Find(QStringLiteral("15.7"))->baseline.y(), int(256 - lm.height() / 2.0) + lm.ascent());
+    EXPECT_EQ(dev.find(QStringLiteral("15.7"))->baseline.y(), int(256 - lm.height() / 2.0) + lm.ascent());
 
     // Unit above the left axis, bold, ending one "W" left of the frame.
-    const DrawnText* unit = dev.Find(QStringLiteral("degC"));
+    const DrawnText* unit = dev.find(QStringLiteral("degC"));
     ASSERT_TRUE(unit);
     EXPECT_EQ(unit->baseline.x(), 60 - bm.horizontalAdvance(QStringLiteral("degC")) - w);
     EXPECT_EQ(unit->baseline.y(), int(13 - bm.height() / 2.0) + bm.ascent());
@@ -236,22 +236,22 @@ TEST_F(GraphDrawTest, TextsAndTheirPlaces)
 
     // Footer on one line at the bottom: start, input numbers, serial number.
     const int footerY = 300 - bm.height() + bm.ascent();
-    const DrawnText* start = dev.Find(QStringLiteral("Start : 12/03/01 14:21:00"));
+    const DrawnText* start = dev.find(QStringLiteral("Start : 12/03/01 14:21:00"));
     ASSERT_TRUE(start);
     EXPECT_EQ(start->baseline, QPoint(w, footerY));
     EXPECT_TRUE(start->font.bold());
-    const DrawnText* serial = dev.Find(QStringLiteral("S/N : 4711"));
+    const DrawnText* serial = dev.find(QStringLiteral("S/N : 4711"));
     ASSERT_TRUE(serial);
     const int serialX = 400 - w - bm.horizontalAdvance(QStringLiteral("S/N : 4711"));
     EXPECT_EQ(serial->baseline, QPoint(serialX, footerY));
-    const DrawnText* number = dev.Find(QStringLiteral("1"));
+    const DrawnText* number = dev.find(QStringLiteral("1"));
     ASSERT_TRUE(number);
     EXPECT_EQ(number->baseline, QPoint(serialX - 4 * w, footerY));
     EXPECT_FALSE(number->font.bold());
     EXPECT_EQ(number->colour, kRed);
 
     // Name without its blanks, centred over the plot.
-    const DrawnText* name = dev.Find(QStringLiteral("Cold room"));
+    const DrawnText* name = dev.find(QStringLiteral("Cold room"));
     ASSERT_TRUE(name);
     EXPECT_EQ(name->baseline.x(), 200 - bm.horizontalAdvance(QStringLiteral("Cold room")) / 2);
     EXPECT_EQ(name->font.family(), QStringLiteral("Courier New"));
@@ -272,16 +272,16 @@ TEST_F(GraphDrawTest, FirstTimeTickIsTheNextRoundInstantWithinTheFirst12Percent)
         {50, 60, "12/03-14:51"}, // 15:00 is past 14:57
     };
     for (const Case& c : cases) {
-        auto rec = fixture_.Load(OneInput().start(1, 3, 12, 14, c.minute, 0));
+        auto rec = fixture_.load(oneInput().start(1, 3, 12, 14, c.minute, 0));
         ASSERT_TRUE(rec);
         RecordingDevice dev(QSize(400, 300));
         {
             QPainter p(&dev);
-            DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+            drawGraph(p, screenTarget(QSize(400, 300)), *rec);
         }
-        const DrawnText* label = dev.Find(QString::fromLatin1(c.label));
+        const DrawnText* label = dev.find(QString::fromLatin1(c.label));
         ASSERT_TRUE(label) << c.label;
-        const QFontMetrics fm(GraphFont(8, false), &dev);
+        const QFontMetrics fm(graphFont(8, false), &dev);
         EXPECT_EQ(label->baseline.x(), int(c.x - fm.horizontalAdvance(label->text) / 2.0)) << c.label;
         bool tick = false;
         for (const DrawnLine& l : dev.engine().lines)
@@ -292,44 +292,44 @@ TEST_F(GraphDrawTest, FirstTimeTickIsTheNextRoundInstantWithinTheFirst12Percent)
 
 TEST_F(GraphDrawTest, InputNumbersStandInIncreasingOrderBeforeTheSerialNumber)
 {
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
     RecordingDevice dev(QSize(400, 300));
     {
         QPainter p(&dev);
-        DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+        drawGraph(p, screenTarget(QSize(400, 300)), *rec);
     }
-    const DrawnText* one = dev.Find(QStringLiteral("1"));
-    const DrawnText* three = dev.Find(QStringLiteral("3"));
-    const DrawnText* six = dev.Find(QStringLiteral("6"));
-    const DrawnText* serial = dev.Find(QStringLiteral("S/N : 4711"));
+    const DrawnText* one = dev.find(QStringLiteral("1"));
+    const DrawnText* three = dev.find(QStringLiteral("3"));
+    const DrawnText* six = dev.find(QStringLiteral("6"));
+    const DrawnText* serial = dev.find(QStringLiteral("S/N : 4711"));
     ASSERT_TRUE(one && three && six && serial);
-    const int w = QFontMetrics(GraphFont(10, true), &dev).horizontalAdvance(QStringLiteral("W"));
+    const int w = QFontMetrics(graphFont(10, true), &dev).horizontalAdvance(QStringLiteral("W"));
     EXPECT_EQ(six->baseline.x(), serial->baseline.x() - 4 * w);
     EXPECT_EQ(three->baseline.x(), six->baseline.x() - 2 * w);
     EXPECT_EQ(one->baseline.x(), three->baseline.x() - 2 * w);
     EXPECT_EQ(three->colour, kMagenta);
     // The right axis shows input 3's unit, one "W" right of the frame.
-    const DrawnText* unit = dev.Find(QStringLiteral("%rH"));
+    const DrawnText* unit = dev.find(QStringLiteral("%rH"));
     ASSERT_TRUE(unit);
     EXPECT_EQ(unit->baseline.x(), 340 + w);
 }
 
 TEST_F(GraphDrawTest, LabelTestOfTheZoom)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
-    const GraphLayout layout = ComputeLayout(ScreenTarget(QSize(400, 300)), *rec);
-    EXPECT_TRUE(AxisTickInside(layout, *rec, AxisSide::Left));
-    EXPECT_TRUE(AxisTickInside(layout, *rec, AxisSide::Right)); // no right axis
+    const GraphLayout layout = computeLayout(screenTarget(QSize(400, 300)), *rec);
+    EXPECT_TRUE(axisTickInside(layout, *rec, AxisSide::Left));
+    EXPECT_TRUE(axisTickInside(layout, *rec, AxisSide::Right)); // no right axis
     // An axis without physical range has no tick at all.
     rec->currentView().top[0] = rec->currentView().bottom[0];
-    EXPECT_FALSE(AxisTickInside(layout, *rec, AxisSide::Left));
+    EXPECT_FALSE(axisTickInside(layout, *rec, AxisSide::Left));
 }
 
 TEST_F(GraphDrawTest, LabelsHiddenLeaveOutValueAxisButKeepTheirFlags)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
     RecordingDevice dev(QSize(400, 300));
     DrawResult r;
@@ -337,22 +337,22 @@ TEST_F(GraphDrawTest, LabelsHiddenLeaveOutValueAxisButKeepTheirFlags)
         QPainter p(&dev);
         DrawOptions o;
         o.labelsShown = false;
-        r = DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec, o);
+        r = drawGraph(p, screenTarget(QSize(400, 300)), *rec, o);
     }
     EXPECT_TRUE(r.leftTickInside);
-    EXPECT_FALSE(dev.Find(QStringLiteral("15.7")));
-    EXPECT_FALSE(dev.Find(QStringLiteral("degC")));
-    EXPECT_TRUE(dev.Find(QStringLiteral("12/03-14:21")));
+    EXPECT_FALSE(dev.find(QStringLiteral("15.7")));
+    EXPECT_FALSE(dev.find(QStringLiteral("degC")));
+    EXPECT_TRUE(dev.find(QStringLiteral("12/03-14:21")));
 }
 
 TEST_F(GraphDrawTest, ZeroIntervalOrTinyCanvasDrawsWithoutHanging)
 {
-    auto rec = fixture_.Load(OneInput().interval(1, 0)); // every measurement at the same instant
+    auto rec = fixture_.load(oneInput().interval(1, 0)); // every measurement at the same instant
     ASSERT_TRUE(rec);
-    const QImage img = GraphBitmap(*rec, QSize(400, 300));
-    EXPECT_GT(CountColour(img, kRed, img.rect()), 0);
+    const QImage img = graphBitmap(*rec, QSize(400, 300));
+    EXPECT_GT(countColour(img, kRed, img.rect()), 0);
     for (const QSize size : {QSize(1, 1), QSize(100, 40), QSize(130, 80)}) {
-        const QImage small = GraphBitmap(*rec, size);
+        const QImage small = graphBitmap(*rec, size);
         EXPECT_EQ(small.size(), size);
     }
 }
@@ -364,21 +364,21 @@ TEST_F(GraphDrawTest, UnusualScalesDrawWithoutFault)
         InputSetup input;
     };
     const Case cases[] = {
-        {"huge span", GraphInput("x", -1e30, 1e30)},
-        {"no span (gain 0): no value ticks", GraphInput("x", 5, 5)},
-        {"no calibration span", GraphInput("x", 0, 100, 1000, 1000)},
-        {"falling scale", GraphInput("x", 100, -100)},
+        {"huge span", graphInput("x", -1e30, 1e30)},
+        {"no span (gain 0): no value ticks", graphInput("x", 5, 5)},
+        {"no calibration span", graphInput("x", 0, 100, 1000, 1000)},
+        {"falling scale", graphInput("x", 100, -100)},
     };
     for (const Case& c : cases) {
-        auto rec = fixture_.Load(OneInput().input(0, c.input));
+        auto rec = fixture_.load(oneInput().input(0, c.input));
         ASSERT_TRUE(rec) << c.what;
         RecordingDevice dev(QSize(400, 300));
         {
             QPainter p(&dev);
-            DrawGraph(p, ScreenTarget(QSize(400, 300)), *rec);
+            drawGraph(p, screenTarget(QSize(400, 300)), *rec);
         }
-        EXPECT_TRUE(dev.Find(QStringLiteral("S/N : 4711"))) << c.what;
-        EXPECT_EQ(GraphBitmap(*rec, QSize(400, 300)).size(), QSize(400, 300)) << c.what;
+        EXPECT_TRUE(dev.find(QStringLiteral("S/N : 4711"))) << c.what;
+        EXPECT_EQ(graphBitmap(*rec, QSize(400, 300)).size(), QSize(400, 300)) << c.what;
     }
 }
 
@@ -386,12 +386,12 @@ TEST_F(GraphDrawTest, DrawingAndPrintingLeaveTheRecordingAsItWas)
 {
     // Inputs 1, 3 and 6 lie at bytes 0, 1 and 2 of a measurement: a drawing that left an
     // input or byte selected behind would shift what is read next.
-    auto rec = fixture_.Load(ThreeInputs());
+    auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
     const Recording& shown = *rec;
     const QByteArray image = shown.imageBytes();
     const QStringList info = shown.infoLines(shown.currentView());
-    const QImage first = GraphBitmap(shown, QSize(400, 300));
+    const QImage first = graphBitmap(shown, QSize(400, 300));
     RecordingDevice page(QSize(800, 600));
     {
         QPainter p(&page);
@@ -399,7 +399,7 @@ TEST_F(GraphDrawTest, DrawingAndPrintingLeaveTheRecordingAsItWas)
     }
     EXPECT_EQ(shown.imageBytes(), image);
     EXPECT_EQ(shown.infoLines(shown.currentView()), info);
-    EXPECT_EQ(GraphBitmap(shown, QSize(400, 300)), first);
+    EXPECT_EQ(graphBitmap(shown, QSize(400, 300)), first);
     for (int k : {1, 40, 41, 81})
         EXPECT_EQ(shown.sample(2, k), 200 - k) << k;
 }
@@ -408,41 +408,41 @@ TEST_F(GraphDrawTest, RecordingWithoutDataDrawsAnEmptyFrame)
 {
     // Never initialized (an empty image) and one whose blocks say more than they hold.
     Recording empty{ProgramFolder(QString())};
-    const QImage img = GraphBitmap(empty, QSize(200, 150));
+    const QImage img = graphBitmap(empty, QSize(200, 150));
     EXPECT_EQ(img.pixelColor(60, 60), kBlue);
 
-    const QByteArray bytes = OneInput()
+    const QByteArray bytes = oneInput()
                                  .set16(mem::kBlocksUsed, 0xFFFF) // far beyond the memory
                                  .set16(mem::kFirstBlock, 0x00F0) // beyond it too
                                  .build();
     Recording broken{ProgramFolder(QString())};
     broken.setImage(bytes);
     broken.initialize();
-    EXPECT_EQ(GraphBitmap(broken, QSize(200, 150)).size(), QSize(200, 150));
+    EXPECT_EQ(graphBitmap(broken, QSize(200, 150)).size(), QSize(200, 150));
 }
 
 TEST_F(GraphDrawTest, CanvasIsWhiteAtScreenResolution)
 {
     QImage canvas;
-    const GraphTarget t = PrepareCanvas(canvas, QSize(320, 200), true);
+    const GraphTarget t = prepareCanvas(canvas, QSize(320, 200), true);
     EXPECT_EQ(t.size, QSize(320, 200));
     EXPECT_FALSE(t.printer);
     EXPECT_EQ(canvas.size(), QSize(320, 200));
     EXPECT_EQ(canvas.logicalDpiX(), 96);
     EXPECT_EQ(canvas.pixelColor(10, 10), Qt::white);
     canvas.fill(Qt::black);
-    PrepareCanvas(canvas, QSize(320, 200), false); // no blanking: the picture stays
+    prepareCanvas(canvas, QSize(320, 200), false); // no blanking: the picture stays
     EXPECT_EQ(canvas.pixelColor(10, 10), Qt::black);
 }
 
 TEST(GraphFonts, ProgramFontNamesFindAFont)
 {
-    SetUpFontSubstitutions();
-    SetUpFontSubstitutions();
+    setUpFontSubstitutions();
+    setUpFontSubstitutions();
     // Set up twice: the stand-ins are not listed twice.
     const QStringList subs = QFont::substitutes(QStringLiteral("Courier New"));
     EXPECT_EQ(subs.filter(QStringLiteral("Liberation Mono"), Qt::CaseInsensitive).size(), 1);
-    const QFontInfo info(GraphFont(10, true));
+    const QFontInfo info(graphFont(10, true));
     EXPECT_TRUE(info.fixedPitch()) << info.family().toStdString();
     EXPECT_TRUE(info.bold());
 }

@@ -4,7 +4,7 @@
 
 namespace qz::test {
 
-ImageBuilder GraphRecording()
+ImageBuilder graphRecording()
 {
     return ImageBuilder()
         .serial("4711")
@@ -14,19 +14,19 @@ ImageBuilder GraphRecording()
         .start(1, 3, 12, 14, 20, 0);
 }
 
-ImageBuilder OneInput()
+ImageBuilder oneInput()
 {
-    return GraphRecording()
-        .input(0, GraphInput("degC"))
+    return graphRecording()
+        .input(0, graphInput("degC"))
         .measurements(57, [](int k, int) { return std::uint8_t(50 + 2 * k); });
 }
 
-ImageBuilder ThreeInputs()
+ImageBuilder threeInputs()
 {
-    return GraphRecording()
-        .input(0, GraphInput("degC"))
-        .input(2, GraphInput("%rH", 0, 200))
-        .input(5, GraphInput("bar"))
+    return graphRecording()
+        .input(0, graphInput("degC"))
+        .input(2, graphInput("%rH", 0, 200))
+        .input(5, graphInput("bar"))
         .measurements(81, [](int k, int i) {
             if (i == 0)
                 return std::uint8_t(k % 2 ? 100 : 150);
@@ -46,19 +46,19 @@ GraphFixture::~GraphFixture()
     QLocale::setDefault(saved_);
 }
 
-std::unique_ptr<Recording> GraphFixture::Load(const ImageBuilder& image) const
+std::unique_ptr<Recording> GraphFixture::load(const ImageBuilder& image) const
 {
     auto r = std::make_unique<Recording>(ProgramFolder(catalogue_.path()));
     r->setImage(image.build());
     if (!r->initialize())
         return nullptr;
-    r->setColourTable(TestColours());
+    r->setColourTable(testColours());
     return r;
 }
 
-ColourTable TestColours()
+ColourTable testColours()
 {
-    ColourTable c = DefaultColours();
+    ColourTable c = defaultColours();
     // 0x00BBGGRR: red, green, magenta, orange, ...
     const Colour inputs[8] = {0x0000FF, 0x00C000, 0xFF00FF, 0x0080FF, 0x808000, 0x800080, 0x008080, 0x404040};
     for (int i = 0; i < 8; ++i)
@@ -100,7 +100,7 @@ void RecordingEngine::drawRects(const QRectF* r, int count)
         rects.push_back(r[i].toRect());
 }
 
-std::vector<QString> RecordingDevice::Texts() const
+std::vector<QString> RecordingDevice::texts() const
 {
     std::vector<QString> out;
     for (const DrawnText& t : engine_.texts)
@@ -108,7 +108,7 @@ std::vector<QString> RecordingDevice::Texts() const
     return out;
 }
 
-const DrawnText* RecordingDevice::Find(const QString& text) const
+const DrawnText* RecordingDevice::find(const QString& text) const
 {
     for (const DrawnText& t : engine_.texts)
         if (t.text == text)

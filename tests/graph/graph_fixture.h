@@ -24,17 +24,17 @@ namespace qz::test {
 
 // The graph tests' recording before its inputs and measurements: serial 4711, name
 // "  Cold room  ", a 508-block logger, one measurement a minute from 12/03/01 14:20:00.
-ImageBuilder GraphRecording();
+ImageBuilder graphRecording();
 
 // One input, 57 measurements a minute apart from 12/03/01 14:21:00, raw 50 + 2k (52..164):
 // on a 400 x 300 canvas the plot is 60..340 x 26..256 and measurements are 5 pixels apart.
-ImageBuilder OneInput();
+ImageBuilder oneInput();
 // Inputs 1, 3 and 6 (indices 0, 2, 5): 40 measurements per block, 81 in three blocks.
 // Input 1 zigzags 100/150, input 3 falls from 199, input 6 stays at 80.
-ImageBuilder ThreeInputs();
+ImageBuilder threeInputs();
 
 // An input of the graph tests: no name, 0..100 over the whole converter range.
-inline InputSetup GraphInput(const char* unit, double scaleLow = 0, double scaleHigh = 100,
+inline InputSetup graphInput(const char* unit, double scaleLow = 0, double scaleHigh = 100,
                             std::uint16_t calLow = 0, std::uint16_t calHigh = 255 * 256)
 {
     return {QString(), QString::fromLatin1(unit), scaleLow, scaleHigh, calLow, calHigh};
@@ -46,10 +46,10 @@ class GraphFixture {
 public:
     GraphFixture();
     ~GraphFixture();
-    std::unique_ptr<Recording> Load(const ImageBuilder& image) const;
+    std::unique_ptr<Recording> load(const ImageBuilder& image) const;
     // The program folder with the catalogue (and the settings file, once written).
-    QString Folder() const { return catalogue_.path(); }
-    QString WriteFile(const QString& name, const QByteArray& bytes) const { return catalogue_.write(name, bytes); }
+    QString folder() const { return catalogue_.path(); }
+    QString writeFile(const QString& name, const QByteArray& bytes) const { return catalogue_.write(name, bytes); }
 
 private:
     CatalogueFolder catalogue_;
@@ -57,7 +57,7 @@ private:
 };
 
 // The default colours with distinct, non-black colours for every input.
-ColourTable TestColours();
+ColourTable testColours();
 
 struct DrawnText {
     QString text;
@@ -100,8 +100,8 @@ public:
     QPaintEngine* paintEngine() const override { return &engine_; }
     RecordingEngine& engine() const { return engine_; }
     // The texts drawn, in order.
-    std::vector<QString> Texts() const;
-    const DrawnText* Find(const QString& text) const;
+    std::vector<QString> texts() const;
+    const DrawnText* find(const QString& text) const;
 
 protected:
     int metric(PaintDeviceMetric m) const override;

@@ -1,6 +1,6 @@
 #include "graph/ui/graphic_config_dialog.h"
 #include "model/image_reader.h"
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "window_rig.h"
 
 #include <QCheckBox>
@@ -19,7 +19,7 @@ public:
     int applied = 0;
     bool event(QEvent* e) override
     {
-        if (InternalMessageOf(e->type()) != kMsgApplyGraphicConfig)
+        if (internalMessageOf(e->type()) != kMsgApplyGraphicConfig)
             return QObject::event(e);
         ++applied;
         return true;
@@ -28,9 +28,9 @@ public:
 
 // Inputs 1 and 3 recorded: input 3 is "Temp" in "C", input 1 " Flow&Ret" (all 9
 // characters of a name) in "l/h".
-ImageBuilder InputsOneAndThree()
+ImageBuilder inputsOneAndThree()
 {
-    return GraphRecording()
+    return graphRecording()
         .input(0, {QStringLiteral(" Flow&Ret"), QStringLiteral("l/h"), 0, 100, 0, 255 * 256})
         .input(2, {QStringLiteral("Temp"), QStringLiteral("C"), 0, 100, 0, 255 * 256})
         .measurements(10, [](int k, int) { return std::uint8_t(k); });
@@ -40,10 +40,10 @@ class GraphicConfigTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        image_ = InputsOneAndThree().build();
+        image_ = inputsOneAndThree().build();
         reader_ = ImageReader(ConstByteView{reinterpret_cast<const std::uint8_t*>(image_.constData()),
                                             std::size_t(image_.size())});
-        settings_ = InitDisplaySettings(reader_.inputMask());
+        settings_ = initDisplaySettings(reader_.inputMask());
         SetUp(settings_);
     }
     void SetUp(const DisplaySettings& s)
@@ -53,13 +53,13 @@ protected:
         dialog_.show();
     }
     // What OK hands back.
-    DisplaySettings Ok()
+    DisplaySettings ok()
     {
         dialog_.findChild<QPushButton*>("OKBtn")->click();
         QCoreApplication::sendPostedEvents(&target_);
         return dialog_.settings();
     }
-    std::vector<bool> LeftChecked() const
+    std::vector<bool> leftChecked() const
     {
         std::vector<bool> out;
         for (int i = 0; i < mem::kInputs; ++i)
@@ -70,7 +70,7 @@ protected:
     QByteArray image_;
     ImageReader reader_;
     DisplaySettings settings_;
-    ColourTable colours_ = TestColours();
+    ColourTable colours_ = testColours();
     ScriptedColours chooser_;
     GraphicConfigDialog dialog_{chooser_};
     ConfigTarget target_;
@@ -92,11 +92,11 @@ TEST_F(GraphicConfigTest, ShowsTheRecordedInputsAndDisablesTheOthers)
 
     // Number, name padded to 9, unit padded to 6, each without its blanks.
     EXPECT_EQ(dialog_.plotBox(2)->text(), "3 Temp      C     ");
-    EXPECT_EQ(PlotCaption(2, "Temp", "C"), "3 Temp      C     ");
+    EXPECT_EQ(plotCaption(2, "Temp", "C"), "3 Temp      C     ");
     // Longer texts are not cut; '&' shows as itself.
-    EXPECT_EQ(PlotCaption(0, " Flow&Ret", "l/h"), "1 Flow&Ret  l/h   ");
+    EXPECT_EQ(plotCaption(0, " Flow&Ret", "l/h"), "1 Flow&Ret  l/h   ");
     EXPECT_EQ(dialog_.plotBox(0)->text(), "1 Flow&&Ret  l/h   ");
-    EXPECT_EQ(PlotCaption(7, "Temperature", "degrees"), "8 Temperature degrees");
+    EXPECT_EQ(plotCaption(7, "Temperature", "degrees"), "8 Temperature degrees");
     // The scale boxes show the name as stored.
     EXPECT_EQ(dialog_.leftBox(2)->text(), "Temp");
     EXPECT_EQ(dialog_.rightBox(0)->text(), " Flow&&Ret");
@@ -141,9 +141,9 @@ TEST_P(AxisExclusivityTest, AtMostOneLeftBoxIsChecked)
     std::vector<bool> expected(mem::kInputs, false);
     if (c.left >= 0)
         expected[std::size_t(c.left)] = true;
-    EXPECT_EQ(LeftChecked(), expected);
+    EXPECT_EQ(leftChecked(), expected);
     EXPECT_EQ(dialog_.leftInput(), c.left);
-    EXPECT_EQ(Ok().leftAxisInput, c.left);
+    EXPECT_EQ(ok().leftAxisInput, c.left);
     // The right axis is left alone.
     EXPECT_EQ(dialog_.settings().rightAxisInput, 2);
 }
@@ -170,7 +170,7 @@ TEST_F(GraphicConfigTest, RightBoxesAreExclusiveOnTheirOwn)
     EXPECT_FALSE(dialog_.rightBox(2)->isChecked());
     EXPECT_TRUE(dialog_.leftBox(0)->isChecked());
     dialog_.rightBox(0)->click();
-    const DisplaySettings s = Ok();
+    const DisplaySettings s = ok();
     EXPECT_EQ(s.rightAxisInput, -1);
     EXPECT_EQ(s.leftAxisInput, 0);
 }
@@ -179,7 +179,7 @@ TEST_F(GraphicConfigTest, OkHandsBackTheChoicesAndCancelNothing)
 {
     dialog_.plotBox(0)->click();
     dialog_.autoScaleBox()->click();
-    const DisplaySettings s = Ok();
+    const DisplaySettings s = ok();
     EXPECT_FALSE(dialog_.isVisible());
     EXPECT_EQ(target_.applied, 1);
     EXPECT_FALSE(s.shown[0]);
@@ -220,7 +220,7 @@ TEST_F(GraphicConfigTest, ARightClickOnAnyOfAnInputsBoxesChoosesItsColour)
     QTest::mousePress(dialog_.rightBox(2), Qt::RightButton);
     EXPECT_EQ(dialog_.plotBox(2)->palette().color(QPalette::WindowText), QColor(0, 128, 255));
 
-    Ok();
+    ok();
     EXPECT_EQ(dialog_.colours()[3], 0xFF8000u); // 0x00BBGGRR
     ColourTable expected = colours_;
     expected[3] = 0xFF8000u;

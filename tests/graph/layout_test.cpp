@@ -22,7 +22,7 @@ TEST(NiceDivisor, FirstDivisorWhoseQuotientFits)
         {86400, 3, 7, 20000},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(NiceDivisor(c.n, c.low, c.high), c.expected) << c.n << " in " << c.low << ".." << c.high;
+        EXPECT_EQ(niceDivisor(c.n, c.low, c.high), c.expected) << c.n << " in " << c.low << ".." << c.high;
 }
 
 TEST(TimeScale, UnitAndStepFollowTheSpan)
@@ -46,8 +46,8 @@ TEST(TimeScale, UnitAndStepFollowTheSpan)
         {3600, TimeUnit::Minutes, 10 * 60},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ChooseTimeUnit(c.span), c.unit) << c.span;
-        EXPECT_EQ(TimeStep(c.span, c.unit), c.step) << c.span;
+        EXPECT_EQ(chooseTimeUnit(c.span), c.unit) << c.span;
+        EXPECT_EQ(timeStep(c.span, c.unit), c.step) << c.span;
     }
 }
 
@@ -58,39 +58,39 @@ TEST(GraphLayout, ScreenAndPrinterFrames)
         int left, right, top, bottom;
     };
     const Case cases[] = {
-        {ScreenTarget(QSize(800, 600)), 60, 740, 26, 556},
-        {ScreenTarget(QSize(400, 300)), 60, 340, 26, 256},
+        {screenTarget(QSize(800, 600)), 60, 740, 26, 556},
+        {screenTarget(QSize(400, 300)), 60, 340, 26, 256},
         // Landscape page 1600 x 1000: offsets 200 and 125, band 205.
-        {PrinterTarget(QSize(1600, 1000), false), 260, 1340, 102, 795},
+        {printerTarget(QSize(1600, 1000), false), 260, 1340, 102, 795},
         // Portrait page 1000 x 1600: picture height 880, offsets 125 and 200, band 280.
-        {PrinterTarget(QSize(1000, 1600), true), 185, 815, 140, 600},
+        {printerTarget(QSize(1000, 1600), true), 185, 815, 140, 600},
     };
     for (const Case& c : cases) {
         GraphLayout l;
-        ComputeHorizontalLayout(c.target, 3600, l);
-        ComputeVerticalLayout(c.target, l);
+        computeHorizontalLayout(c.target, 3600, l);
+        computeVerticalLayout(c.target, l);
         EXPECT_EQ(l.left, c.left);
         EXPECT_EQ(l.right, c.right);
         EXPECT_EQ(l.top, c.top);
         EXPECT_EQ(l.bottom, c.bottom);
-        EXPECT_EQ(l.Width(), c.right - c.left);
-        EXPECT_EQ(l.Height(), c.bottom - c.top);
+        EXPECT_EQ(l.width(), c.right - c.left);
+        EXPECT_EQ(l.height(), c.bottom - c.top);
     }
 }
 
 TEST(GraphLayout, PortraitPrintingUsesTheUpper55PercentOfThePage)
 {
-    const GraphTarget portrait = PrinterTarget(QSize(4960, 7015), true);
+    const GraphTarget portrait = printerTarget(QSize(4960, 7015), true);
     EXPECT_EQ(portrait.size, QSize(4960, 7015 * 55 / 100));
     EXPECT_EQ(portrait.leftOffset, 620);
     EXPECT_EQ(portrait.bottomOffset, 876); // from the full page height
     EXPECT_EQ(portrait.fontIncrement, 2);
 
-    const GraphTarget landscape = PrinterTarget(QSize(7015, 4960), false);
+    const GraphTarget landscape = printerTarget(QSize(7015, 4960), false);
     EXPECT_EQ(landscape.size, QSize(7015, 4960));
     EXPECT_EQ(landscape.bottomOffset, 620);
 
-    const GraphTarget screen = ScreenTarget(QSize(640, 480));
+    const GraphTarget screen = screenTarget(QSize(640, 480));
     EXPECT_EQ(screen.leftOffset, 0);
     EXPECT_EQ(screen.bottomOffset, 0);
     EXPECT_EQ(screen.fontIncrement, 0);

@@ -15,16 +15,16 @@
 namespace qz::test {
 namespace {
 
-ImageBuilder Small()
+ImageBuilder small()
 {
-    return GraphRecording()
-        .input(0, GraphInput("degC"))
-        .input(3, GraphInput("V"))
+    return graphRecording()
+        .input(0, graphInput("degC"))
+        .input(3, graphInput("V"))
         .measurements(200, [](int k, int i) { return std::uint8_t(i == 0 ? k : 255 - k); });
 }
 
 // Pages of a PDF file: pdfinfo's count when the tool is there, else the page objects.
-int PdfPages(const QString& path)
+int pdfPages(const QString& path)
 {
     const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
     if (!pdfinfo.isEmpty()) {
@@ -44,7 +44,7 @@ int PdfPages(const QString& path)
 }
 
 // The text of a PDF file, or an empty string without pdftotext.
-QString PdfText(const QString& path)
+QString pdfText(const QString& path)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (tool.isEmpty())
@@ -59,7 +59,7 @@ class PrintTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetUpFontSubstitutions();
+        setUpFontSubstitutions();
         ASSERT_TRUE(dir_.isValid());
     }
     GraphFixture fixture_;
@@ -68,7 +68,7 @@ protected:
 
 TEST_F(PrintTest, PrintsOnePageOfAPdfInEitherOrientation)
 {
-    auto rec = fixture_.Load(Small());
+    auto rec = fixture_.load(small());
     ASSERT_TRUE(rec);
     for (const auto orientation : {QPageLayout::Landscape, QPageLayout::Portrait}) {
         const QString path = dir_.filePath(orientation == QPageLayout::Landscape ? "l.pdf" : "p.pdf");
@@ -79,8 +79,8 @@ TEST_F(PrintTest, PrintsOnePageOfAPdfInEitherOrientation)
         printer.setPageOrientation(orientation);
         printer.setDocName(QStringLiteral("S/N:4711 - Cold room #1"));
         ASSERT_TRUE(printTo(printer, *rec));
-        EXPECT_EQ(PdfPages(path), 1) << path.toStdString();
-        const QString text = PdfText(path);
+        EXPECT_EQ(pdfPages(path), 1) << path.toStdString();
+        const QString text = pdfText(path);
         if (!text.isEmpty()) {
             EXPECT_TRUE(text.contains(QStringLiteral("S/N : 4711")));
             EXPECT_TRUE(text.contains(QStringLiteral("Start : 12/03/01 14:21:00")));
@@ -91,7 +91,7 @@ TEST_F(PrintTest, PrintsOnePageOfAPdfInEitherOrientation)
 
 TEST_F(PrintTest, PageLayoutUsesOffsetsAndThePortraitUpperPart)
 {
-    auto rec = fixture_.Load(Small());
+    auto rec = fixture_.load(small());
     ASSERT_TRUE(rec);
     struct Case {
         QSize page;
@@ -113,18 +113,18 @@ TEST_F(PrintTest, PageLayoutUsesOffsetsAndThePortraitUpperPart)
         }
         const auto& rects = dev.engine().rects;
         EXPECT_NE(std::find(rects.begin(), rects.end(), c.frame), rects.end()) << c.page.width();
-        const DrawnText* serial = dev.Find(QStringLiteral("S/N : 4711"));
+        const DrawnText* serial = dev.find(QStringLiteral("S/N : 4711"));
         ASSERT_TRUE(serial);
-        const QFontMetrics bm(GraphFont(12, true), &dev); // 10 points + 2 on paper
+        const QFontMetrics bm(graphFont(12, true), &dev); // 10 points + 2 on paper
         EXPECT_EQ(serial->font.pointSize(), 12);
         EXPECT_EQ(serial->baseline.y(), c.footerBottom - bm.height() + bm.ascent());
         const int w = bm.horizontalAdvance(QStringLiteral("W"));
         EXPECT_EQ(serial->baseline.x() + bm.horizontalAdvance(serial->text), c.page.width() - c.page.width() / 8 - w);
-        const DrawnText* start = dev.Find(QStringLiteral("Start : 12/03/01 14:21:00"));
+        const DrawnText* start = dev.find(QStringLiteral("Start : 12/03/01 14:21:00"));
         ASSERT_TRUE(start);
         EXPECT_EQ(start->baseline.x(), w + c.page.width() / 8);
         // 200 minutes from 14:21: hourly ticks from 15:00, labels at 8 + 2 points.
-        const DrawnText* label = dev.Find(QStringLiteral("12/03-15:00"));
+        const DrawnText* label = dev.find(QStringLiteral("12/03-15:00"));
         ASSERT_TRUE(label);
         EXPECT_EQ(label->font.pointSize(), 10);
     }

@@ -30,17 +30,17 @@ void PrintTo(const PlacesCase& c, std::ostream* os)
         << c.size.width() << "x" << c.size.height() << (c.printer ? ", paper" : "") << ")";
 }
 
-ImageBuilder Inputs(const PlacesCase& c)
+ImageBuilder inputs(const PlacesCase& c)
 {
-    ImageBuilder b = GraphRecording().serial(c.serial).interval(1, c.perInterval);
+    ImageBuilder b = graphRecording().serial(c.serial).interval(1, c.perInterval);
     const char* units[] = {"degC", "%rH", "bar", "V", "mA", "lux", "ppm", "Pa"};
     for (int i = 0; i < c.inputs; ++i)
-        b.input(i, GraphInput(units[i], 0, 100 * (i + 1)));
+        b.input(i, graphInput(units[i], 0, 100 * (i + 1)));
     b.measurements(c.count, [](int k, int i) { return std::uint8_t((k * (i + 3)) % 200 + 20); });
     return b;
 }
 
-std::string Describe(const PlacedText& t)
+std::string describe(const PlacedText& t)
 {
     return t.text.toStdString() + " at " + std::to_string(t.rect.x()) + "," + std::to_string(t.rect.y()) + " "
         + std::to_string(t.rect.width()) + "x" + std::to_string(t.rect.height());
@@ -48,27 +48,27 @@ std::string Describe(const PlacedText& t)
 
 class TextPlacesTest : public ::testing::TestWithParam<PlacesCase> {
 protected:
-    void SetUp() override { SetUpFontSubstitutions(); }
+    void SetUp() override { setUpFontSubstitutions(); }
     GraphFixture fixture_;
 };
 
 TEST_P(TextPlacesTest, NoTwoTextsOverlapAndTheFooterStaysWhole)
 {
     const PlacesCase& c = GetParam();
-    auto rec = fixture_.Load(Inputs(c));
+    auto rec = fixture_.load(inputs(c));
     ASSERT_TRUE(rec);
-    QImage canvas = NewCanvas(c.size);
-    const GraphTarget target = c.printer ? PrinterTarget(c.size, false) : ScreenTarget(c.size);
+    QImage canvas = newCanvas(c.size);
+    const GraphTarget target = c.printer ? printerTarget(c.size, false) : screenTarget(c.size);
     DrawResult result;
     {
         QPainter p(&canvas);
-        result = DrawGraph(p, target, *rec);
+        result = drawGraph(p, target, *rec);
     }
     const std::vector<PlacedText>& texts = result.texts;
     for (std::size_t a = 0; a < texts.size(); ++a) {
-        EXPECT_TRUE(QRect(QPoint(0, 0), c.size).contains(texts[a].rect)) << Describe(texts[a]);
+        EXPECT_TRUE(QRect(QPoint(0, 0), c.size).contains(texts[a].rect)) << describe(texts[a]);
         for (std::size_t b = a + 1; b < texts.size(); ++b)
-            EXPECT_FALSE(texts[a].rect.intersects(texts[b].rect)) << Describe(texts[a]) << " / " << Describe(texts[b]);
+            EXPECT_FALSE(texts[a].rect.intersects(texts[b].rect)) << describe(texts[a]) << " / " << describe(texts[b]);
     }
 
     // The start time, the serial number and every input's number are written in full.
@@ -91,7 +91,7 @@ TEST_P(TextPlacesTest, NoTwoTextsOverlapAndTheFooterStaysWhole)
     for (int i = 0; i < c.inputs; ++i)
         EXPECT_TRUE(find(GraphTextKind::InputNumber, QString::number(i + 1))) << i + 1;
     // The plot keeps most of the height.
-    EXPECT_GT(result.layout.Height(), c.size.height() / 2);
+    EXPECT_GT(result.layout.height(), c.size.height() / 2);
     // At least two time labels stand under the axis.
     EXPECT_GE(std::count_if(texts.begin(), texts.end(),
                             [](const PlacedText& t) { return t.kind == GraphTextKind::TimeLabel; }),
@@ -117,17 +117,17 @@ INSTANTIATE_TEST_SUITE_P(Views, TextPlacesTest, ::testing::ValuesIn(kCases),
 
 TEST(FooterPlan, KeepsOneRowWhenEverythingFitsAndStacksOtherwise)
 {
-    SetUpFontSubstitutions();
-    const QImage canvas = NewCanvas(QSize(1, 1));
+    setUpFontSubstitutions();
+    const QImage canvas = newCanvas(QSize(1, 1));
     const GraphMetrics metrics(0, &canvas);
     FooterTexts texts;
     texts.start = QStringLiteral("Start : 12/03/01 14:20:00");
     texts.serial = QStringLiteral("S/N : 4711");
     texts.numbers.push_back({0, Qt::red});
-    EXPECT_EQ(PlanFooter(ScreenTarget(QSize(800, 400)), texts, metrics).rows, 1);
+    EXPECT_EQ(planFooter(screenTarget(QSize(800, 400)), texts, metrics).rows, 1);
     for (int i = 1; i < 8; ++i)
         texts.numbers.push_back({i, Qt::red});
-    const FooterPlan narrow = PlanFooter(ScreenTarget(QSize(400, 300)), texts, metrics);
+    const FooterPlan narrow = planFooter(screenTarget(QSize(400, 300)), texts, metrics);
     EXPECT_GT(narrow.rows, 1);
     EXPECT_EQ(narrow.extraHeight, (narrow.rows - 1) * metrics.metrics(GraphTextKind::Serial).height());
 }

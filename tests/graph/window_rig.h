@@ -49,22 +49,22 @@ protected:
 
     // A shown, initialized and active window whose paint box is size; the hold-off of
     // the activation has passed.
-    GraphWindow& Open(const ImageBuilder& image, QSize size = QSize(400, 300));
-    GraphPaintBox& Box() { return *window_->paintBox(); }
-    Recording& Rec() { return window_->recording(); }
-    int Level() { return window_->recording().currentLevel(); }
-    const ViewRecord& View() { return window_->recording().currentView(); }
+    GraphWindow& open(const ImageBuilder& image, QSize size = QSize(400, 300));
+    GraphPaintBox& box() { return *window_->paintBox(); }
+    Recording& rec() { return window_->recording(); }
+    int level() { return window_->recording().currentLevel(); }
+    const ViewRecord& view() { return window_->recording().currentView(); }
 
-    void Move(QPoint at, Qt::MouseButtons held = Qt::NoButton);
-    void Press(Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier);
-    void Release(Qt::MouseButton button, QPoint at);
+    void move(QPoint at, Qt::MouseButtons held = Qt::NoButton);
+    void press(Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void release(Qt::MouseButton button, QPoint at);
     // Press at from, a move to to, release at to.
-    void Drag(QPoint from, QPoint to);
-    void DoubleClick(QPoint at);
+    void drag(QPoint from, QPoint to);
+    void doubleClick(QPoint at);
     // The user comes back to the document area (after a dialog).
-    void Reactivate();
+    void reactivate();
     // Posted messages and paints.
-    static void Settle();
+    static void settle();
 
     GraphFixture fixture_;
     RecordingPrompt prompt_;

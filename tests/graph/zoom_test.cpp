@@ -23,7 +23,7 @@ namespace qz::test {
 namespace {
 
 // The plot of a 400 x 300 canvas: 60..340 x 26..256 (W 280, H 230).
-GraphLayout Plot()
+GraphLayout plot()
 {
     GraphLayout l;
     l.left = 60;
@@ -44,7 +44,7 @@ TEST(ZoomView, RectangleChoosesMeasurementsByColumnAndRawRangeByRow)
     v.bottom[3] = 240;
 
     // 56 steps over 280 pixels: one measurement every 5 pixels.
-    const ZoomView z = ComputeZoomView(Plot(), v, QPoint(160, 206), QPoint(110, 56));
+    const ZoomView z = computeZoomView(plot(), v, QPoint(160, 206), QPoint(110, 56));
     EXPECT_EQ(z.first, 11); // 50 x 56 div 280 + 1
     EXPECT_EQ(z.last, 21);  // 100 x 56 div 280 + 1
     // Row 56 lies 200 of 230 rows above the bottom, row 206 lies 50 above it.
@@ -54,12 +54,12 @@ TEST(ZoomView, RectangleChoosesMeasurementsByColumnAndRawRangeByRow)
     EXPECT_DOUBLE_EQ(z.bottom[3], 240 - 50 * 230.0 / 230);
 
     // The whole frame is the view itself; the columns truncate toward the first.
-    const ZoomView whole = ComputeZoomView(Plot(), v, QPoint(60, 26), QPoint(340, 256));
+    const ZoomView whole = computeZoomView(plot(), v, QPoint(60, 26), QPoint(340, 256));
     EXPECT_EQ(whole.first, 1);
     EXPECT_EQ(whole.last, 57);
     EXPECT_DOUBLE_EQ(whole.top[0], 176);
     EXPECT_DOUBLE_EQ(whole.bottom[0], 40);
-    const ZoomView inner = ComputeZoomView(Plot(), v, QPoint(61, 27), QPoint(339, 255));
+    const ZoomView inner = computeZoomView(plot(), v, QPoint(61, 27), QPoint(339, 255));
     EXPECT_EQ(inner.first, 1);
     EXPECT_EQ(inner.last, 56);
 }
@@ -88,11 +88,11 @@ protected:
 TEST_P(ZoomInTest, PushesTheRectanglesLevelOrKeepsTheLevelAbove)
 {
     const ZoomCase& c = GetParam();
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
     const ViewRecord before = rec->currentView();
 
-    const ZoomResult r = ZoomIn(*rec, Plot(), c.from, c.to);
+    const ZoomResult r = zoomIn(*rec, plot(), c.from, c.to);
     EXPECT_EQ(r.outcome, c.outcome);
     EXPECT_EQ(r.redraw, c.redraw);
     EXPECT_EQ(rec->currentLevel(), c.level);
@@ -131,13 +131,13 @@ protected:
 
 TEST_F(ZoomTest, NewLevelTakesTheRectanglesHeightAndTheDatasExtremes)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
     // Level 0 spans raw 40..176 (52..164 and the margin of 12).
     ASSERT_DOUBLE_EQ(rec->currentView().top[0], 176);
     ASSERT_DOUBLE_EQ(rec->currentView().bottom[0], 40);
 
-    ASSERT_EQ(ZoomIn(*rec, Plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
+    ASSERT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
     const ViewRecord& v = rec->currentView();
     EXPECT_NEAR(v.top[0], 158.26087, 1e-5);
     EXPECT_NEAR(v.bottom[0], 69.56522, 1e-5);
@@ -147,23 +147,23 @@ TEST_F(ZoomTest, NewLevelTakesTheRectanglesHeightAndTheDatasExtremes)
     EXPECT_DOUBLE_EQ(v.average[0], 82);
 
     // A rectangle one row high still zooms: one row's worth of the level above.
-    ASSERT_EQ(ZoomIn(*rec, Plot(), {100, 100}, {300, 101}).outcome, ZoomOutcome::Zoomed);
+    ASSERT_EQ(zoomIn(*rec, plot(), {100, 100}, {300, 101}).outcome, ZoomOutcome::Zoomed);
     EXPECT_EQ(rec->currentLevel(), 2);
     EXPECT_NEAR(rec->currentView().top[0] - rec->currentView().bottom[0], (158.26087 - 69.56522) / 230, 1e-6);
 }
 
 TEST_F(ZoomTest, SixteenLevelsAtMostAndTheDeepestIsJudgedAgain)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
     // The inner frame drops the last measurement of each level: 57, 56, ... 41.
     for (int level = 1; level <= kDeepestLevel; ++level) {
-        ASSERT_EQ(ZoomIn(*rec, Plot(), {61, 27}, {339, 255}).outcome, ZoomOutcome::Zoomed) << level;
+        ASSERT_EQ(zoomIn(*rec, plot(), {61, 27}, {339, 255}).outcome, ZoomOutcome::Zoomed) << level;
         ASSERT_EQ(rec->currentLevel(), level);
         EXPECT_EQ(rec->currentView().last, 57 - level);
     }
     const ViewRecord deepest = rec->currentView();
-    const ZoomResult r = ZoomIn(*rec, Plot(), {100, 50}, {200, 150});
+    const ZoomResult r = zoomIn(*rec, plot(), {100, 50}, {200, 150});
     EXPECT_EQ(r.outcome, ZoomOutcome::Zoomed);
     EXPECT_TRUE(r.redraw);
     EXPECT_EQ(rec->currentLevel(), kDeepestLevel);
@@ -174,39 +174,39 @@ TEST_F(ZoomTest, SixteenLevelsAtMostAndTheDeepestIsJudgedAgain)
 
 TEST_F(ZoomTest, ZoomOutReturnsToTheLevelAboveAsItWas)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
-    EXPECT_FALSE(ZoomOut(*rec));
+    EXPECT_FALSE(zoomOut(*rec));
     EXPECT_EQ(rec->currentLevel(), 0);
 
-    ASSERT_EQ(ZoomIn(*rec, Plot(), {110, 56}, {300, 206}).outcome, ZoomOutcome::Zoomed);
+    ASSERT_EQ(zoomIn(*rec, plot(), {110, 56}, {300, 206}).outcome, ZoomOutcome::Zoomed);
     const ViewRecord first = rec->currentView();
-    ASSERT_EQ(ZoomIn(*rec, Plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
-    EXPECT_TRUE(ZoomOut(*rec));
+    ASSERT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
+    EXPECT_TRUE(zoomOut(*rec));
     EXPECT_EQ(rec->currentLevel(), 1);
     EXPECT_EQ(rec->currentView().first, first.first);
     EXPECT_EQ(rec->currentView().last, first.last);
     EXPECT_EQ(rec->currentView().top, first.top);
-    EXPECT_TRUE(ZoomOut(*rec));
+    EXPECT_TRUE(zoomOut(*rec));
     EXPECT_EQ(rec->currentView().last, 57);
 }
 
 // Input 1 reads 0..100; input 2 has no calibrated span (its readings coincide), so its
 // axis has no physical range and no tick.
-ImageBuilder WithFlatAxis()
+ImageBuilder withFlatAxis()
 {
-    return GraphRecording()
-        .input(0, GraphInput("degC"))
-        .input(1, GraphInput("bar", 0, 100, 100 * 256, 100 * 256))
+    return graphRecording()
+        .input(0, graphInput("degC"))
+        .input(1, graphInput("bar", 0, 100, 100 * 256, 100 * 256))
         .measurements(57, [](int k, int i) { return std::uint8_t(i == 0 ? 50 + 2 * k : 90 + k % 3); });
 }
 
 TEST_F(ZoomTest, AnAxisWithoutATickInsideRefusesTheLevelAndAsksForARedraw)
 {
-    auto rec = fixture_.Load(WithFlatAxis());
+    auto rec = fixture_.load(withFlatAxis());
     ASSERT_TRUE(rec);
     ASSERT_EQ(rec->settings().rightAxisInput, 1);
-    const ZoomResult r = ZoomIn(*rec, Plot(), {110, 56}, {160, 206});
+    const ZoomResult r = zoomIn(*rec, plot(), {110, 56}, {160, 206});
     EXPECT_EQ(r.outcome, ZoomOutcome::WindowTooSmall);
     EXPECT_TRUE(r.redraw);
     EXPECT_EQ(rec->currentLevel(), 0);
@@ -215,21 +215,21 @@ TEST_F(ZoomTest, AnAxisWithoutATickInsideRefusesTheLevelAndAsksForARedraw)
     DisplaySettings s = rec->settings();
     s.rightAxisInput = -1;
     rec->setDisplaySettings(s);
-    EXPECT_EQ(ZoomIn(*rec, Plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
+    EXPECT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
 }
 
 TEST_F(ZoomTest, AtTheDeepestLevelARefusalKeepsTheLevel)
 {
-    auto rec = fixture_.Load(WithFlatAxis());
+    auto rec = fixture_.load(withFlatAxis());
     ASSERT_TRUE(rec);
     DisplaySettings s = rec->settings();
     s.rightAxisInput = -1;
     rec->setDisplaySettings(s);
     for (int level = 1; level <= kDeepestLevel; ++level)
-        ASSERT_EQ(ZoomIn(*rec, Plot(), {61, 27}, {339, 255}).outcome, ZoomOutcome::Zoomed) << level;
+        ASSERT_EQ(zoomIn(*rec, plot(), {61, 27}, {339, 255}).outcome, ZoomOutcome::Zoomed) << level;
     s.rightAxisInput = 1;
     rec->setDisplaySettings(s);
-    const ZoomResult r = ZoomIn(*rec, Plot(), {100, 50}, {200, 150});
+    const ZoomResult r = zoomIn(*rec, plot(), {100, 50}, {200, 150});
     EXPECT_EQ(r.outcome, ZoomOutcome::WindowTooSmall);
     // No level was added, so none is taken away.
     EXPECT_EQ(rec->currentLevel(), kDeepestLevel);
@@ -237,12 +237,12 @@ TEST_F(ZoomTest, AtTheDeepestLevelARefusalKeepsTheLevel)
 
 TEST_F(ZoomTest, AnInputLeftWithoutRawRangeRefusesTheLevelSilently)
 {
-    auto rec = fixture_.Load(OneInput());
+    auto rec = fixture_.load(oneInput());
     ASSERT_TRUE(rec);
     DisplaySettings s = rec->settings();
     s.leftAxisInput = -1; // no axis to test first
     rec->setDisplaySettings(s);
-    const ZoomResult r = ZoomIn(*rec, Plot(), {110, 100}, {200, 100});
+    const ZoomResult r = zoomIn(*rec, plot(), {110, 100}, {200, 100});
     EXPECT_EQ(r.outcome, ZoomOutcome::NoHeight);
     EXPECT_FALSE(r.redraw);
     EXPECT_EQ(rec->currentLevel(), 0);
@@ -251,24 +251,24 @@ TEST_F(ZoomTest, AnInputLeftWithoutRawRangeRefusesTheLevelSilently)
 TEST_F(ZoomTest, AFallingInputZoomsLikeARisingOne)
 {
     // 100 at the lowest reading, 0 at the highest: raw ranges run downwards.
-    auto rec = fixture_.Load(GraphRecording()
-                                 .input(0, GraphInput("m", 100, 0))
+    auto rec = fixture_.load(graphRecording()
+                                 .input(0, graphInput("m", 100, 0))
                                  .measurements(57, [](int k, int) { return std::uint8_t(50 + 2 * k); }));
     ASSERT_TRUE(rec);
     ASSERT_LT(rec->currentView().top[0], rec->currentView().bottom[0]);
-    ASSERT_EQ(ZoomIn(*rec, Plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
+    ASSERT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
     EXPECT_EQ(rec->currentLevel(), 1);
     EXPECT_LT(rec->currentView().top[0], rec->currentView().bottom[0]);
 }
 
 TEST_F(ZoomTest, ARecordingOfTwoMeasurementsCannotBeZoomedAndStaysAtLevelZero)
 {
-    auto rec = fixture_.Load(GraphRecording()
-                                 .input(0, GraphInput("degC"))
+    auto rec = fixture_.load(graphRecording()
+                                 .input(0, graphInput("degC"))
                                  .measurements(2, [](int k, int) { return std::uint8_t(100 * k); }));
     ASSERT_TRUE(rec);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(ZoomIn(*rec, Plot(), {60, 26}, {340, 256}).outcome, ZoomOutcome::WindowTooSmall);
+        EXPECT_EQ(zoomIn(*rec, plot(), {60, 26}, {340, 256}).outcome, ZoomOutcome::WindowTooSmall);
         EXPECT_EQ(rec->currentLevel(), 0);
     }
     EXPECT_EQ(rec->currentView().last, 2);

@@ -38,7 +38,7 @@ TEST(VerifiedDownload, ReadsEveryBlockTwice)
     EmulatorRig r(erased());
     tenHourlyBlocks(r);
     EXPECT_EQ(r.download(DownloadOptions{.verify = true}), DownloadOutcome::Accepted);
-    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(10)));
+    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10)));
     // The 4 header areas, blocks 0..9 and the erased block 10, twice each.
     EXPECT_EQ(r.emulator.commands('D'), 2 * 4 + 2 * 11);
     EXPECT_TRUE(r.prompt.records().empty());
@@ -63,8 +63,8 @@ TEST(VerifiedDownload, TwoBitErrorsThatCancelOutPassOnlyThePlainDownload)
         tenHourlyBlocks(r);
         r.emulator.addFault(pairedBitErrors(c.frame, 20));
         EXPECT_EQ(r.download(DownloadOptions{.verify = c.verify}), DownloadOutcome::Accepted) << c.name;
-        EXPECT_EQ(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(10)), c.exact) << c.name;
-        EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(7))) << c.name;
+        EXPECT_EQ(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10)), c.exact) << c.name;
+        EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(7))) << c.name;
         EXPECT_EQ(r.emulator.commands('D'), c.reads) << c.name;
         EXPECT_TRUE(r.prompt.records().empty()) << c.name;
     }
@@ -119,7 +119,7 @@ TEST_P(DamagedBlock, EndsTheRecordingAndTheUserKeepsWhatWasReadOrNot)
     if (c.outcome == DownloadOutcome::Accepted) {
         ASSERT_TRUE(r.image);
         EXPECT_EQ(r.word(mem::kBlocksUsed), 5);
-        EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(5)));
+        EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(5)));
     } else {
         EXPECT_FALSE(r.image);
     }
@@ -158,7 +158,7 @@ TEST(VerifiedDownload, TheHeaderIsReadTwiceAsWell)
         r.emulator.addFault(pairedBitErrors(7, 0, c.frames));
         EXPECT_EQ(r.download(DownloadOptions{.verify = true}), c.outcome) << c.name;
         if (c.outcome == DownloadOutcome::Accepted) {
-            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(10))) << c.name;
+            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10))) << c.name;
             EXPECT_TRUE(r.prompt.records().empty()) << c.name;
         } else {
             EXPECT_FALSE(r.image) << c.name;
@@ -190,7 +190,7 @@ TEST(DamagedBlockOnTheLine, HealsWhenTheBlockIsReadAgain)
     r.emulator.addFault(pairedBitErrors(kFirstBlockFrame + 5, 2));
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     EXPECT_EQ(r.word(mem::kBlocksUsed), 10);
-    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(10)));
+    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10)));
     EXPECT_EQ(r.emulator.commands('D'), 4 + 11 + 1);
     EXPECT_TRUE(r.prompt.records().empty()) << r.prompt.texts().join("|").toStdString();
 }
@@ -215,7 +215,7 @@ TEST(RingDownload, StoppedEarlyDeclaresOnlyTheBlocksReadFromTheOldest)
     };
     for (const auto& c : cases) {
         EmulatorRig r(erased(0x00));
-        ASSERT_EQ(MemoryBlocks(0), 60);
+        ASSERT_EQ(memoryBlocks(0), 60);
         std::uint8_t* m = r.memory();
         reportRing(m, 60);
         for (int k = 0; k < 60; ++k)
@@ -223,16 +223,16 @@ TEST(RingDownload, StoppedEarlyDeclaresOnlyTheBlocksReadFromTheOldest)
         if (c.damaged)
             damage(m, 30);
         else
-            std::fill_n(m + mem::BlockAddress(30), mem::kBlockSize, std::uint8_t(0xFF));
+            std::fill_n(m + mem::blockAddress(30), mem::kBlockSize, std::uint8_t(0xFF));
         r.prompt.script({PromptAnswer::Yes});
         EXPECT_EQ(r.download(), DownloadOutcome::Accepted) << c.name;
         EXPECT_EQ(r.word(mem::kBlocksUsed), c.used) << c.name;
         EXPECT_EQ(r.word(mem::kFirstBlock), c.first) << c.name;
         EXPECT_EQ(r.prompt.records().size(), c.damaged ? 1u : 0u) << c.name;
         // The declared blocks are the logger's; the blocks after the stop were not read.
-        EXPECT_TRUE(r.sameAsLogger(mem::BlockAddress(c.first), mem::BlockAddress(c.first + c.used)))
+        EXPECT_TRUE(r.sameAsLogger(mem::blockAddress(c.first), mem::blockAddress(c.first + c.used)))
             << c.name;
-        EXPECT_EQ(std::count(r.image->begin() + mem::BlockAddress(31), r.image->end(), 0),
+        EXPECT_EQ(std::count(r.image->begin() + mem::blockAddress(31), r.image->end(), 0),
                   mem::kBlockSize * (mem::kMaxBlocks - 31))
             << c.name;
     }
@@ -246,9 +246,9 @@ TEST(RingDownload, AStampThatIsNoDateTakesNoPartInTheOldestBlockSearch)
     for (int k = 0; k < 60; ++k)
         writeBlock(m, k, kStart.addSecs(3600 * ((k - 37 + 60) % 60)));
     // Block 12 carries 30 February, which is no date and would sort first as a number.
-    m[mem::BlockAddress(12) + mem::kBlockStamp + 1] = 0x02;
-    m[mem::BlockAddress(12) + mem::kBlockStamp + 2] = 0x30;
-    m[mem::BlockAddress(12) + mem::kBlockStamp] = 0x00;
+    m[mem::blockAddress(12) + mem::kBlockStamp + 1] = 0x02;
+    m[mem::blockAddress(12) + mem::kBlockStamp + 2] = 0x30;
+    m[mem::blockAddress(12) + mem::kBlockStamp] = 0x00;
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     EXPECT_EQ(r.word(mem::kBlocksUsed), 60);
     EXPECT_EQ(r.word(mem::kFirstBlock), 37);

@@ -31,15 +31,15 @@ inline sim::MemoryPreset erased(std::uint16_t code = 485)
 // bytes all differ.
 inline void writeBlock(std::uint8_t* memory, int k, const QDateTime& t)
 {
-    std::uint8_t* b = memory + mem::BlockAddress(k);
+    std::uint8_t* b = memory + mem::blockAddress(k);
     b[mem::kSampleBytes] = mem::kSampleArea;
     std::uint8_t* stamp = b + mem::kBlockStamp;
-    stamp[0] = IntToBcd(t.date().year() % 100);
-    stamp[1] = IntToBcd(t.date().month());
-    stamp[2] = IntToBcd(t.date().day());
-    stamp[3] = IntToBcd(t.time().hour());
-    stamp[4] = IntToBcd(t.time().minute());
-    stamp[5] = IntToBcd(t.time().second());
+    stamp[0] = intToBcd(t.date().year() % 100);
+    stamp[1] = intToBcd(t.date().month());
+    stamp[2] = intToBcd(t.date().day());
+    stamp[3] = intToBcd(t.time().hour());
+    stamp[4] = intToBcd(t.time().minute());
+    stamp[5] = intToBcd(t.time().second());
     b[mem::kBatteryCount] = 180;
     for (std::size_t i = mem::kSamples; i < mem::kBlockSize; ++i)
         b[i] = std::uint8_t(k + int(i));
@@ -54,7 +54,7 @@ inline void reportRing(std::uint8_t* memory, int blocks)
 // Block k's stamp reads month 13: no plausible header, and no erased one either.
 inline void damage(std::uint8_t* memory, int k)
 {
-    memory[mem::BlockAddress(k) + mem::kBlockStamp + 1] = 0x13;
+    memory[mem::blockAddress(k) + mem::kBlockStamp + 1] = 0x13;
 }
 
 // The header bytes a download takes as they are: all but BlocksUsed and FirstBlock.

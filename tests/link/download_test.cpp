@@ -30,7 +30,7 @@ TEST(Download, ALinearRecordingArrivesByteForByte)
     EXPECT_EQ(r.word(mem::kBlocksUsed), 23);
     EXPECT_EQ(r.word(mem::kFirstBlock), 0);
     EXPECT_TRUE(r.sameAsLogger(0, mem::kBlocksUsed));
-    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(23)));
+    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(23)));
     EXPECT_TRUE(r.prompt.records().empty());
     EXPECT_EQ(r.progress.caption, "Downloading Quorvant ...");
     EXPECT_EQ(r.progress.cancelEnabled.front(), true);
@@ -42,7 +42,7 @@ TEST(Download, TheBarOnlyMovesForwardAndTheLineCountsTheBlocks)
 {
     EmulatorRig r(linear(23));
     r.download();
-    const int blocks = MemoryBlocks(ByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kDeviceCode));
+    const int blocks = memoryBlocks(ByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kDeviceCode));
     const std::vector<int>& p = r.progress.positions;
     EXPECT_EQ(r.progress.maximum, 1000);
     // The start, 4 header steps, 24 blocks (the last one erased), the end.
@@ -107,20 +107,20 @@ TEST(Download, AWrappedRingStartsAtItsOldestBlock)
     preset.content = sim::Content::Wrapped;
     preset.blocks = 40;
     EmulatorRig r(preset);
-    const int blocks = MemoryBlocks(101);
+    const int blocks = memoryBlocks(101);
     const int first = ByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kFirstBlock);
     ASSERT_GT(first, 0);
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     ASSERT_TRUE(r.image);
     EXPECT_EQ(r.word(mem::kBlocksUsed), blocks);
     EXPECT_EQ(r.word(mem::kFirstBlock), first);
-    EXPECT_TRUE(r.sameAsLogger(0, mem::BlockAddress(blocks)));
+    EXPECT_TRUE(r.sameAsLogger(0, mem::blockAddress(blocks)));
 }
 
 TEST(Download, AHandMadeRingOfSixtyBlocksWithItsOldestInBlock37)
 {
     EmulatorRig r(erased(0x00));
-    ASSERT_EQ(MemoryBlocks(0), 60);
+    ASSERT_EQ(memoryBlocks(0), 60);
     std::uint8_t* m = r.memory();
     reportRing(m, 60);
     for (int k = 0; k < 60; ++k)
@@ -171,8 +171,8 @@ TEST(Download, AStampThatIsNoDateWarnsAndIsTaken)
     EmulatorRig r(erased());
     for (int k = 0; k < 4; ++k)
         writeBlock(r.memory(), k, kStart.addSecs(3600 * k));
-    r.memory()[mem::BlockAddress(2) + mem::kBlockStamp + 2] = 0x31; // 31 February
-    r.memory()[mem::BlockAddress(2) + mem::kBlockStamp + 1] = 0x02;
+    r.memory()[mem::blockAddress(2) + mem::kBlockStamp + 2] = 0x31; // 31 February
+    r.memory()[mem::blockAddress(2) + mem::kBlockStamp + 1] = 0x02;
     EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
     // Once for the block, once more when the next block is compared with it.
     EXPECT_EQ(r.prompt.texts(), QStringList(2, "Measurements date error"));
@@ -318,7 +318,7 @@ TEST(Download, ByteErrorsEitherHealThroughRetriesOrLeaveNoImage)
         if (o == DownloadOutcome::Accepted) {
             EXPECT_EQ(r.word(mem::kBlocksUsed), 40) << seed;
             EXPECT_TRUE(r.sameAsLogger(0, mem::kBlocksUsed)) << seed;
-            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::BlockAddress(40))) << seed;
+            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(40))) << seed;
             EXPECT_TRUE(r.prompt.records().empty()) << seed;
         } else {
             EXPECT_FALSE(r.image) << seed;

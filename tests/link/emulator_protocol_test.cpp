@@ -142,7 +142,7 @@ TEST(EmulatorProtocol, EchoFaults)
         r.emulator.addFault(f);
         std::uint8_t frame[frames::kMemoryHeader];
         const std::int64_t start = r.clock.tickMs();
-        EXPECT_EQ(q->send(frame, frames::readMemory(frame, mem::LoggerBlockAddress(0), mem::kBlockSize)),
+        EXPECT_EQ(q->send(frame, frames::readMemory(frame, mem::loggerBlockAddress(0), mem::kBlockSize)),
                   c.status)
             << c.name;
         const std::int64_t took = r.clock.tickMs() - start;

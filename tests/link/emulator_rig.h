@@ -24,7 +24,7 @@ struct EmulatorRig {
     RecordingProgress progress;
     sim::Emulator emulator;
 
-    explicit EmulatorRig(const sim::MemoryPreset& preset = {}) { sim::LoadMemory(emulator.logger(), preset); }
+    explicit EmulatorRig(const sim::MemoryPreset& preset = {}) { sim::loadMemory(emulator.logger(), preset); }
 
     std::unique_ptr<LoggerProtocol> make(bool modem = false)
     {

@@ -20,7 +20,7 @@ struct FrameCase {
 
 std::uint16_t blocMax(std::uint8_t* f) { return frames::readMemory(f, 65280, 128); }
 std::uint16_t bloc256(std::uint8_t* f) { return frames::readMemory(f, 0x1234, 0); }
-std::uint16_t setBloc(std::uint8_t* f) { return frames::writeMemory(f, mem::LoggerBlockAddress(3), 128); }
+std::uint16_t setBloc(std::uint8_t* f) { return frames::writeMemory(f, mem::loggerBlockAddress(3), 128); }
 std::uint16_t calibration(std::uint8_t* f)
 {
     return frames::readMemory(f, mem::kCalibration, frames::countByte(mem::kCalibrationSize));
@@ -55,9 +55,9 @@ TEST(Frames, EveryBuilderLaysItsBytesAndLength)
 
 TEST(Frames, BlockAddressesWrapAtSixteenBits)
 {
-    EXPECT_EQ(mem::LoggerBlockAddress(0), 384);
-    EXPECT_EQ(mem::LoggerBlockAddress(507), 65280);
-    EXPECT_EQ(mem::LoggerBlockAddress(509), (384 + 128 * 509) % 65536);
+    EXPECT_EQ(mem::loggerBlockAddress(0), 384);
+    EXPECT_EQ(mem::loggerBlockAddress(507), 65280);
+    EXPECT_EQ(mem::loggerBlockAddress(509), (384 + 128 * 509) % 65536);
 }
 
 TEST(Frames, ChecksumTestComparesTheWordAfterTheData)

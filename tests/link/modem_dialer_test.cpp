@@ -306,7 +306,7 @@ TEST(ThroughTheModem, ADownloadIsByteExact)
     const std::uint8_t* m = r.emulator.logger().memory();
     EXPECT_EQ(std::memcmp(image.data(), m, mem::kBlocksUsed), 0);
     EXPECT_EQ(std::memcmp(image.data() + kAfterFirstBlock, m + kAfterFirstBlock,
-                          mem::BlockAddress(12) - kAfterFirstBlock),
+                          mem::blockAddress(12) - kAfterFirstBlock),
               0);
     EXPECT_TRUE(r.prompt.records().empty()) << r.prompt.texts().join('|').toStdString();
     EXPECT_EQ(r.hangUp(), LinkStatus::Ok);

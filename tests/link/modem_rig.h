@@ -29,7 +29,7 @@ struct ModemRig {
                       const sim::EmulatorOptions& logger = {})
         : emulator(modemOptions(modem, logger))
     {
-        sim::LoadMemory(emulator.logger(), preset);
+        sim::loadMemory(emulator.logger(), preset);
     }
 
     // A protocol object on the modem's port; modemLink: the slower timings of a modem.

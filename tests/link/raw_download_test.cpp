@@ -50,13 +50,13 @@ RawDownload run(EmulatorRig& r)
 
 bool blockIs(const RawDownload& d, const std::uint8_t* memory, int k)
 {
-    return std::memcmp(d.image.data() + mem::BlockAddress(k), memory + mem::BlockAddress(k),
+    return std::memcmp(d.image.data() + mem::blockAddress(k), memory + mem::blockAddress(k),
                        mem::kBlockSize) == 0;
 }
 
 bool blockIsZero(const RawDownload& d, int k)
 {
-    const auto* b = d.image.data() + mem::BlockAddress(k);
+    const auto* b = d.image.data() + mem::blockAddress(k);
     return std::all_of(b, b + mem::kBlockSize, [](std::uint8_t v) { return v == 0; });
 }
 
@@ -74,7 +74,7 @@ TEST_P(RawDownloadWholeMemory, EveryBlockArrivesAsTheLoggerHoldsIt)
 {
     EmulatorRig r(GetParam().memory);
     // A damaged block is taken like any other.
-    std::uint8_t* damaged = r.memory() + mem::BlockAddress(2);
+    std::uint8_t* damaged = r.memory() + mem::blockAddress(2);
     damaged[mem::kSampleBytes] = 200;
     damaged[mem::kBlockStamp + 1] = 0x13;
 
@@ -82,7 +82,7 @@ TEST_P(RawDownloadWholeMemory, EveryBlockArrivesAsTheLoggerHoldsIt)
     EXPECT_EQ(d.end, RawDownloadEnd::Complete);
     EXPECT_EQ(d.blocks, GetParam().blocks);
     EXPECT_EQ(d.missedBlocks, 0);
-    ASSERT_EQ(d.image.size(), mem::BlockAddress(GetParam().blocks));
+    ASSERT_EQ(d.image.size(), mem::blockAddress(GetParam().blocks));
     // The logger's own BlocksUsed and FirstBlock come as they are.
     EXPECT_TRUE(std::memcmp(d.image.data(), r.memory(), d.image.size()) == 0);
     EXPECT_TRUE(r.prompt.records().empty());
@@ -123,7 +123,7 @@ TEST(RawDownload, ABlockThatDoesNotComeIsZeroAndCountedAndTheLoopGoesOn)
     const RawDownload d = run(r);
     EXPECT_EQ(d.end, RawDownloadEnd::BlocksMissed);
     EXPECT_EQ(d.missedBlocks, 2);
-    ASSERT_EQ(d.image.size(), mem::BlockAddress(60));
+    ASSERT_EQ(d.image.size(), mem::blockAddress(60));
     EXPECT_TRUE(blockIsZero(d, 7));
     EXPECT_TRUE(blockIsZero(d, 8));
     for (int k : {0, 6, 9, 59})

@@ -79,10 +79,10 @@ TEST(Send, WrongEchoesOfTheFirstTwoBytesFailAtTheEndAndLaterOnesAtOnceAfterAPaus
         q->ensureOpen();
         r.logger.wrongEchoIndex = c.index;
         r.logger.wrongEchoFrames = 1;
-        r.logger.memory[mem::BlockAddress(0)] = 0x11;
+        r.logger.memory[mem::blockAddress(0)] = 0x11;
         const std::int64_t start = r.clock.tickMs();
         std::uint8_t frame[frames::kMemoryHeader];
-        EXPECT_EQ(q->send(frame, frames::readMemory(frame, mem::LoggerBlockAddress(0), mem::kBlockSize)),
+        EXPECT_EQ(q->send(frame, frames::readMemory(frame, mem::loggerBlockAddress(0), mem::kBlockSize)),
                   LinkStatus::BadEcho)
             << c.index;
         const std::int64_t took = r.clock.tickMs() - start;
@@ -137,7 +137,7 @@ TEST(Receive, ChecksumAndLength)
 
     std::uint8_t frame[frames::kMemoryHeader];
     std::uint8_t reply[mem::kBlockSize + 2];
-    const std::uint16_t length = frames::readMemory(frame, mem::LoggerBlockAddress(0), mem::kBlockSize);
+    const std::uint16_t length = frames::readMemory(frame, mem::loggerBlockAddress(0), mem::kBlockSize);
     r.logger.badChecksumReplies = 1;
     ASSERT_EQ(q->send(frame, length), LinkStatus::Ok);
     EXPECT_EQ(q->receive(reply, sizeof reply), LinkStatus::BadChecksum)

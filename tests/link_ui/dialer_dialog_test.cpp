@@ -31,19 +31,19 @@ class DialerRig {
 public:
     explicit DialerRig(const sim::ModemOptions& modem = {}) : rig_(modem) { EXPECT_TRUE(folder_.isValid()); }
 
-    QString Ini() const { return folder_.filePath("QUORZK.INI"); }
-    void WriteIni(const QByteArray& text)
+    QString iniPath() const { return folder_.filePath("QUORZK.INI"); }
+    void writeIni(const QByteArray& text)
     {
-        QFile f(Ini());
+        QFile f(iniPath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text);
     }
-    QByteArray ReadIni() const
+    QByteArray readIni() const
     {
-        QFile f(Ini());
+        QFile f(iniPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QString WriteFile(const QString& name, const QByteArray& bytes)
+    QString writeFile(const QString& name, const QByteArray& bytes)
     {
         QFile f(folder_.filePath(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
@@ -52,11 +52,11 @@ public:
     }
 
     // The dialer on the modem rig's port; chosen answers the file chooser.
-    DialerDialog& Dialer()
+    DialerDialog& dialer()
     {
         if (!dialer_) {
             dialer_ = std::make_unique<DialerDialog>(DialerServices{
-                rig_.prompt, Ini(), [this] { return rig_.make(); },
+                rig_.prompt, iniPath(), [this] { return rig_.make(); },
                 [this](QWidget*) { return chosen_; }});
             QTimer* timer = dialer_->dialingDialog()->pollTimer();
             timer->setInterval(0);
@@ -70,19 +70,19 @@ public:
         return *dialer_;
     }
     // Shows the dialer, lets check look at it, and closes it with Cancel.
-    void ShowThenCancel(const std::function<void()>& check)
+    void showThenCancel(const std::function<void()>& check)
     {
         QTimer::singleShot(0, [&] {
             check();
-            Dialer().reject();
+            dialer().reject();
         });
-        EXPECT_EQ(Dialer().run(), DialOutcome::Cancelled);
+        EXPECT_EQ(dialer().run(), DialOutcome::Cancelled);
     }
     // Shows the dialer and presses OK on it: the outcome of the call.
-    DialOutcome ShowThenDial()
+    DialOutcome showThenDial()
     {
-        QTimer::singleShot(0, [&] { Dialer().dial(); });
-        return Dialer().run();
+        QTimer::singleShot(0, [&] { dialer().dial(); });
+        return dialer().run();
     }
 
     ModemRig rig_;
@@ -116,11 +116,11 @@ TEST_P(DialerShows, TheSettingsWhenShown)
 {
     const ShownCase& c = GetParam();
     DialerRig t;
-    t.WriteIni(c.ini);
-    t.ShowThenCancel([&] {
-        EXPECT_EQ(t.Dialer().modeBox()->currentText(), c.mode);
-        EXPECT_EQ(t.Dialer().numberEdit()->text(), c.number);
-        EXPECT_EQ(t.Dialer().initEdit()->text(), c.initShown);
+    t.writeIni(c.ini);
+    t.showThenCancel([&] {
+        EXPECT_EQ(t.dialer().modeBox()->currentText(), c.mode);
+        EXPECT_EQ(t.dialer().numberEdit()->text(), c.number);
+        EXPECT_EQ(t.dialer().initEdit()->text(), c.initShown);
     });
     EXPECT_TRUE(t.rig_.tap.writes.empty()) << "Cancel dials nothing";
 }
@@ -141,51 +141,51 @@ INSTANTIATE_TEST_SUITE_P(Settings, DialerShows, ::testing::ValuesIn(kShownCases)
 
 TEST_F(DialerTest, OkKeepsTheSettingsAndDialsTheNumberTrimmed)
 {
-    WriteIni("[Communication]\r\nComport=sim\r\n");
+    writeIni("[Communication]\r\nComport=sim\r\n");
     QTimer::singleShot(0, [&] {
-        Dialer().numberEdit()->setText("  0123 ");
-        Dialer().modeBox()->setCurrentIndex(1);
-        Dialer().dial();
+        dialer().numberEdit()->setText("  0123 ");
+        dialer().modeBox()->setCurrentIndex(1);
+        dialer().dial();
     });
-    EXPECT_EQ(Dialer().run(), DialOutcome::Connected);
-    EXPECT_EQ(Dialer().result(), QDialog::Accepted);
+    EXPECT_EQ(dialer().run(), DialOutcome::Connected);
+    EXPECT_EQ(dialer().result(), QDialog::Accepted);
     EXPECT_EQ(rig_.tap.text(), "ATDP0123\r");
-    const QByteArray ini = ReadIni();
+    const QByteArray ini = readIni();
     EXPECT_TRUE(ini.contains("Comport=sim")) << "the rest of the file is kept";
     EXPECT_TRUE(ini.contains("DialMethod=1")) << ini.toStdString();
     // Blanks around a value do not survive the settings file's rules.
-    EXPECT_EQ(DialerSettings::load(Ini()).lastNumber, "0123");
+    EXPECT_EQ(DialerSettings::load(iniPath()).lastNumber, "0123");
 }
 
 TEST_F(DialerTest, TheInitialisationFileIsChosenByADoubleClickAndMustEndInMdm)
 {
-    const QString office = WriteFile("Office.mdm", "; office modem\r\nat&f\r\n\r\nATE1\r\n");
-    chosen_ = WriteFile("notes.txt", "AT&F\r\n");
+    const QString office = writeFile("Office.mdm", "; office modem\r\nat&f\r\n\r\nATE1\r\n");
+    chosen_ = writeFile("notes.txt", "AT&F\r\n");
     QTimer::singleShot(0, [&] {
-        Dialer().chooseInitFile();
+        dialer().chooseInitFile();
         EXPECT_EQ(rig_.prompt.texts(), QStringList{"Not a file with the mdm extension"});
         EXPECT_EQ(rig_.prompt.records().back().symbol, PromptSymbol::Error);
-        EXPECT_TRUE(Dialer().initFile().isEmpty()) << "nothing changes";
+        EXPECT_TRUE(dialer().initFile().isEmpty()) << "nothing changes";
         chosen_.clear();
-        Dialer().chooseInitFile();
-        EXPECT_TRUE(Dialer().initFile().isEmpty()) << "no file chosen";
+        dialer().chooseInitFile();
+        EXPECT_TRUE(dialer().initFile().isEmpty()) << "no file chosen";
         chosen_ = office;
-        QTest::mouseDClick(Dialer().initEdit(), Qt::LeftButton);
-        EXPECT_EQ(Dialer().initFile(), office);
-        EXPECT_EQ(Dialer().initEdit()->text(), "Office");
+        QTest::mouseDClick(dialer().initEdit(), Qt::LeftButton);
+        EXPECT_EQ(dialer().initFile(), office);
+        EXPECT_EQ(dialer().initEdit()->text(), "Office");
         rig_.prompt.clear();
-        Dialer().numberEdit()->setText("5551234");
-        Dialer().dial();
+        dialer().numberEdit()->setText("5551234");
+        dialer().dial();
     });
-    EXPECT_EQ(Dialer().run(), DialOutcome::Connected);
+    EXPECT_EQ(dialer().run(), DialOutcome::Connected);
     EXPECT_EQ(rig_.tap.text(), "at&f\rATE1\rATDT5551234\r");
-    EXPECT_TRUE(ReadIni().contains("InitStringFile=" + office.toUtf8()));
+    EXPECT_TRUE(readIni().contains("InitStringFile=" + office.toUtf8()));
 }
 
 TEST_F(DialerTest, AnInitialisationFileThatCannotBeReadStopsTheCall)
 {
-    WriteIni("[Modem]\r\nInitStringFile=/nonexistent/Office.mdm\r\nLastNumberCalled=0123\r\n");
-    EXPECT_EQ(ShowThenDial(), DialOutcome::InitFailed);
+    writeIni("[Modem]\r\nInitStringFile=/nonexistent/Office.mdm\r\nLastNumberCalled=0123\r\n");
+    EXPECT_EQ(showThenDial(), DialOutcome::InitFailed);
     ASSERT_EQ(rig_.prompt.records().size(), 1u);
     EXPECT_TRUE(rig_.prompt.texts().front().startsWith("Error during modem initialization\n/nonexistent/Office.mdm"))
         << rig_.prompt.texts().front().toStdString();
@@ -212,8 +212,8 @@ TEST_P(DialerOutcome, EachIsToldOnceWithItsSymbol)
 {
     const OutcomeCase& c = GetParam();
     DialerRig t(c.modem);
-    t.WriteIni("[Modem]\r\nLastNumberCalled=0123\r\n");
-    EXPECT_EQ(t.ShowThenDial(), c.outcome);
+    t.writeIni("[Modem]\r\nLastNumberCalled=0123\r\n");
+    EXPECT_EQ(t.showThenDial(), c.outcome);
     EXPECT_EQ(t.rig_.prompt.texts(), QStringList{c.message});
     if (!t.rig_.prompt.records().empty()) {
         EXPECT_EQ(t.rig_.prompt.records().front().symbol, c.symbol);
@@ -241,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(Results, DialerOutcome, ::testing::ValuesIn(kOutcomes),
 TEST(DialerWait, SilenceTimesOutAfterSixtyTicks)
 {
     DialerRig quiet({.result = DialResult::NoAnswer});
-    quiet.WriteIni("[Modem]\r\nLastNumberCalled=0123\r\n");
-    EXPECT_EQ(quiet.ShowThenDial(), DialOutcome::TimedOut);
+    quiet.writeIni("[Modem]\r\nLastNumberCalled=0123\r\n");
+    EXPECT_EQ(quiet.showThenDial(), DialOutcome::TimedOut);
     EXPECT_EQ(quiet.ticks_, 60);
 }
 
@@ -251,13 +251,13 @@ TEST(DialerWait, SilenceTimesOutAfterSixtyTicks)
 TEST(DialerWait, CancelWhileDialingHangsUpAndClosesTheDialer)
 {
     DialerRig slow({.result = DialResult::Connect, .dialUs = 30000000});
-    slow.WriteIni("[Modem]\r\nLastNumberCalled=0123\r\n");
+    slow.writeIni("[Modem]\r\nLastNumberCalled=0123\r\n");
     slow.onTick_ = [&](int tick) {
         if (tick == 5)
-            slow.Dialer().dialingDialog()->cancel();
+            slow.dialer().dialingDialog()->cancel();
     };
-    EXPECT_EQ(slow.ShowThenDial(), DialOutcome::Cancelled);
-    EXPECT_EQ(slow.Dialer().result(), QDialog::Rejected);
+    EXPECT_EQ(slow.showThenDial(), DialOutcome::Cancelled);
+    EXPECT_EQ(slow.dialer().result(), QDialog::Rejected);
     EXPECT_EQ(slow.rig_.tap.text(), "ATDT0123\r+++ATH0\rAT\r");
     EXPECT_TRUE(slow.rig_.prompt.records().empty()) << "nothing is told";
     // The call never comes up.
@@ -271,7 +271,7 @@ TEST_F(DialerTest, HangUpTellsAPortThatDoesNotOpen)
     auto port = std::make_unique<LoggerProtocol>(LinkSettings{"", true},
                                                  std::make_unique<sim::EmulatorLine>(rig_.emulator, rig_.clock),
                                                  rig_.clock);
-    EXPECT_EQ(HangUpModem(*port, rig_.prompt), LinkStatus::CannotOpen);
+    EXPECT_EQ(hangUpModem(*port, rig_.prompt), LinkStatus::CannotOpen);
     ASSERT_EQ(rig_.prompt.texts().size(), 1);
     EXPECT_TRUE(rig_.prompt.texts().front().startsWith("Unable to open com port"));
 }

@@ -26,7 +26,7 @@ namespace {
 class DeviceCatalogTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void Write(const char* name, const QByteArray& text)
+    void write(const char* name, const QByteArray& text)
     {
         QFile f(QDir(dir.path()).filePath(QLatin1String(name)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -39,7 +39,7 @@ protected:
 
 TEST_F(DeviceCatalogTest, AcceptsOnlyTypeZk)
 {
-    Write("devices.ini",
+    write("devices.ini",
           "[Device 485]\r\nType = ZK \r\nDeviceDesc =  ZK-485 Octo \r\n"
           "[device 101]\r\ntype=zk\r\nDeviceDesc=Lower\r\n"
           "[Device 7]\r\nDeviceDesc=No type\r\n"
@@ -56,7 +56,7 @@ TEST_F(DeviceCatalogTest, AcceptsOnlyTypeZk)
         const LoggerModel model = catalog.lookUp(c.code);
         EXPECT_EQ(model.accepted, c.accepted) << c.code;
         EXPECT_EQ(model.status, c.status) << c.code;
-        EXPECT_EQ(CatalogMessage(model), QString()) << c.code;
+        EXPECT_EQ(catalogMessage(model), QString()) << c.code;
         EXPECT_EQ(model.section, QLatin1String(c.section));
         EXPECT_EQ(model.description, QLatin1String(c.desc));
         EXPECT_EQ(model.catalogPath, QDir(dir.path()).filePath(QStringLiteral("devices.ini")));
@@ -76,14 +76,14 @@ TEST_F(DeviceCatalogTest, AMissingOrDamagedCatalogueIsToldApartFromAnUnknownMode
     for (const auto& c : cases) {
         QFile::remove(path);
         if (!c.content.isNull())
-            Write("devices.ini", c.content);
+            write("devices.ini", c.content);
         const LoggerModel model = catalog.lookUp(485);
         EXPECT_FALSE(model.accepted) << c.name;
         EXPECT_EQ(model.status, CatalogStatus::Unreadable) << c.name;
         EXPECT_EQ(model.reason, c.reason) << c.name;
         EXPECT_EQ(model.description, QString()) << c.name;
         EXPECT_EQ(model.section, QStringLiteral("Device 485")) << c.name;
-        EXPECT_EQ(CatalogMessage(model),
+        EXPECT_EQ(catalogMessage(model),
                   QStringLiteral("The logger catalogue devices.ini could not be read: ") + path + QStringLiteral(": ") + c.reason)
             << c.name;
     }
@@ -91,7 +91,7 @@ TEST_F(DeviceCatalogTest, AMissingOrDamagedCatalogueIsToldApartFromAnUnknownMode
 
 TEST_F(DeviceCatalogTest, DeviceSettingsComeFromTheModelsSection)
 {
-    Write("QUORZK.INI", "[Comm]\r\nPrimUnit1=wrong\r\n[DEVICE 293]\r\n PrimUnit1 = mV \r\n");
+    write("QUORZK.INI", "[Comm]\r\nPrimUnit1=wrong\r\n[DEVICE 293]\r\n PrimUnit1 = mV \r\n");
     const LoggerModel model293 = catalog.lookUp(293);
     EXPECT_EQ(catalog.deviceSetting(model293, QStringLiteral("primunit1"), QStringLiteral("-")),
               QStringLiteral("mV"));
@@ -113,7 +113,7 @@ TEST(ShippedCatalogue, AcceptsTheProgramsModels)
         const QString section = QStringLiteral("Device %1").arg(c.code);
         EXPECT_EQ(catalogue.value(section, QStringLiteral("Type")), QStringLiteral("ZK")) << c.code;
         EXPECT_FALSE(catalogue.value(section, QStringLiteral("DeviceDesc")).isEmpty()) << c.code;
-        EXPECT_EQ(MemoryBlocks(c.code), c.blocks) << c.code;
+        EXPECT_EQ(memoryBlocks(c.code), c.blocks) << c.code;
     }
 }
 

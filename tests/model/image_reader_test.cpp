@@ -14,7 +14,7 @@ namespace {
 
 TEST(ImageReader, HeaderFields)
 {
-    ReadImage image(Header(485, 3, 2, 45)
+    ReadImage image(header(485, 3, 2, 45)
                         .set8(mem::kSerialNumber, 'Z')
                         .set8(mem::kSerialNumber + 1, '0')
                         .set8(mem::kSerialNumber + 2, '4')
@@ -43,14 +43,14 @@ TEST(ImageReader, HeaderFields)
 
 TEST(ImageReader, MemoryBlocksComeFromTheCodeTheReaderWasMadeWith)
 {
-    ReadImage image(Header(485, 3));
+    ReadImage image(header(485, 3));
     EXPECT_EQ(image.reader.memoryBlocks(), 508);
     image.view().setU16(mem::kDeviceCode, 1);
     EXPECT_EQ(image.reader.memoryBlocks(), 508);
     EXPECT_EQ(ImageReader::header({image.bytes.data(), mem::kHeaderSize}).memoryBlocks(), 124);
 
     // Made over another logger's image, a reader follows that logger's memory.
-    const ReadImage other(Header(101, 1));
+    const ReadImage other(header(101, 1));
     EXPECT_EQ(other.reader.memoryBlocks(), 252);
 }
 
@@ -60,7 +60,7 @@ TEST(ImageReader, InputCountOutsideOneToEightReadsAsOne)
     const Case cases[] = {{0, 1, 120}, {9, 1, 120}, {255, 1, 120}, {1, 1, 120}, {2, 2, 60},
                           {3, 3, 40}, {4, 4, 30}, {5, 5, 24}, {6, 6, 20}, {7, 7, 17}, {8, 8, 15}};
     for (const Case& c : cases) {
-        const ReadImage image(Header(485, 3).set8(mem::kInputCount, c.stored));
+        const ReadImage image(header(485, 3).set8(mem::kInputCount, c.stored));
         EXPECT_EQ(image.reader.inputCount(), c.count) << int(c.stored);
         EXPECT_EQ(image.reader.recordWidth(), c.count) << int(c.stored);
         EXPECT_EQ(image.reader.recordsPerBlock(), c.perBlock) << int(c.stored);
@@ -69,17 +69,17 @@ TEST(ImageReader, InputCountOutsideOneToEightReadsAsOne)
 
 TEST(ImageReader, RecordLayoutFollowsEachReader)
 {
-    ReadImage three(Header(485, 3));
+    ReadImage three(header(485, 3));
     EXPECT_EQ(three.reader.recordsPerBlock(), 40);
     // A reader made over a header of seven inputs.
-    const ReadImage seven(Header(485, 7));
+    const ReadImage seven(header(485, 7));
     EXPECT_EQ(ImageReader::header({seven.bytes.data(), mem::kHeaderSize}).recordsPerBlock(), 17);
 }
 
 TEST(ImageReader, RecordPositionsCountTheRecordedInputsBefore)
 {
     // Inputs 1, 2 and 5 recorded: bytes 0, 1 and 2 of a measurement.
-    const ReadImage image(Header(485, 3).set8(mem::kInputMask, 0x13));
+    const ReadImage image(header(485, 3).set8(mem::kInputMask, 0x13));
     const int positions[8] = {0, 1, 2, 2, 2, 3, 3, 3};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(image.reader.recordPosition(i), positions[i]) << i;
@@ -89,7 +89,7 @@ TEST(ImageReader, DeviceImageReadsHeaderAndClockButNoBlocks)
 {
     // The 400-byte buffer of the configuration windows: the bytes after the header are the
     // clock record, not a data block.
-    std::vector<std::uint8_t> device = Header(485, 2).bytes();
+    std::vector<std::uint8_t> device = header(485, 2).bytes();
     device.resize(mem::kDeviceImageSize);
     ByteView view{device.data(), device.size()};
     view.setU16(mem::kBlocksUsed, 1);

@@ -16,7 +16,7 @@ namespace qz::test {
 namespace {
 
 // A header whose every byte is known (0xA5) apart from the fields the reader needs.
-ImageBuilder KnownHeader()
+ImageBuilder knownHeader()
 {
     return ImageBuilder()
         .fill(0, mem::kHeaderSize, 0xA5)
@@ -29,10 +29,10 @@ ImageBuilder KnownHeader()
 
 class ImageWriterTest : public ::testing::Test {
 protected:
-    ImageWriterTest() : image(KnownHeader()), before(image.bytes) {}
+    ImageWriterTest() : image(knownHeader()), before(image.bytes) {}
 
     // Addresses that changed since the start.
-    std::vector<std::size_t> Changed() const
+    std::vector<std::size_t> changed() const
     {
         std::vector<std::size_t> out;
         for (std::size_t i = 0; i < before.size(); ++i)
@@ -80,7 +80,7 @@ TEST_F(ImageWriterTest, HeaderSettersWriteTheirAddressesOnly)
             if (before[at] != v)
                 expected.push_back(at);
         }
-        EXPECT_EQ(Changed(), expected) << c.field;
+        EXPECT_EQ(changed(), expected) << c.field;
     }
     // What was written reads back.
     image.bytes = before;
@@ -100,7 +100,7 @@ TEST_F(ImageWriterTest, InputMask)
     EXPECT_EQ(reader.inputMask(), 0);
     writer.setInputMask({1, 0, 1, 2, 0, 0, 0, 1}); // only 1 counts as set
     EXPECT_EQ(reader.inputMask(), 0x85);
-    EXPECT_EQ(Changed(), std::vector<std::size_t>{mem::kInputMask});
+    EXPECT_EQ(changed(), std::vector<std::size_t>{mem::kInputMask});
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(reader.isInputRecorded(i), i == 0 || i == 2 || i == 7) << i;
     EXPECT_FALSE(reader.isInputRecorded(8));
@@ -115,7 +115,7 @@ TEST_F(ImageWriterTest, RecordNameWritesExactlyItsField)
     std::vector<std::size_t> expected;
     for (std::size_t a = mem::kRecordName; a < mem::kRecordName + 50; ++a)
         expected.push_back(a);
-    EXPECT_EQ(Changed(), expected);
+    EXPECT_EQ(changed(), expected);
 
     writer.setRecordName(QStringLiteral("Cold store 3"));
     EXPECT_EQ(reader.recordName(), QStringLiteral("Cold store 3"));
@@ -143,19 +143,19 @@ TEST_F(ImageWriterTest, InputTextsArePaddedCutAndSingleByte)
     }
     const QString degrees = QString(QChar(0x00B0)) + QLatin1Char('C');
     writer.setInputUnit(4, degrees);
-    EXPECT_EQ(image.bytes[mem::DescriptorAddress(4) + mem::kInputUnit], 0xB0);
+    EXPECT_EQ(image.bytes[mem::descriptorAddress(4) + mem::kInputUnit], 0xB0);
     EXPECT_EQ(reader.inputUnit(4), degrees);
     // Only input 4's descriptor changed.
-    for (std::size_t a : Changed()) {
-        EXPECT_GE(a, mem::DescriptorAddress(4));
-        EXPECT_LT(a, mem::DescriptorAddress(4) + mem::kScaleLow);
+    for (std::size_t a : changed()) {
+        EXPECT_GE(a, mem::descriptorAddress(4));
+        EXPECT_LT(a, mem::descriptorAddress(4) + mem::kScaleLow);
     }
-    EXPECT_EQ(image.bytes[mem::DescriptorAddress(1)], 0xA5);
+    EXPECT_EQ(image.bytes[mem::descriptorAddress(1)], 0xA5);
     // Inputs outside 0..7 write nothing.
     writer.setInputName(8, QStringLiteral("Beyond"));
     writer.setInputUnit(-1, QStringLiteral("V"));
-    for (std::size_t a : Changed())
-        EXPECT_LT(a, mem::DescriptorAddress(4) + mem::kScaleLow);
+    for (std::size_t a : changed())
+        EXPECT_LT(a, mem::descriptorAddress(4) + mem::kScaleLow);
 }
 
 TEST_F(ImageWriterTest, ScalesAndCalibration)
@@ -165,16 +165,16 @@ TEST_F(ImageWriterTest, ScalesAndCalibration)
     EXPECT_EQ(reader.scaleLow(2), -40);
     EXPECT_EQ(reader.scaleHigh(2), 125.5);
     {
-        LocaleGuard english(LocaleGuard::English());
+        LocaleGuard english(LocaleGuard::english());
         EXPECT_EQ(reader.scaleLowText(2), QStringLiteral("-40"));
         EXPECT_EQ(reader.scaleHighText(2), QStringLiteral("125.5"));
     }
     EXPECT_FALSE(writer.setScaleHigh(2, 1e300));
     EXPECT_EQ(reader.scaleHigh(2), 125.5);
-    EXPECT_EQ(Real48ToDouble(&image.bytes[mem::DescriptorAddress(2) + mem::kScaleLow]), -40);
+    EXPECT_EQ(real48ToDouble(&image.bytes[mem::descriptorAddress(2) + mem::kScaleLow]), -40);
 
-    image.view().setU16(mem::CalLowAddress(2), 0x1280);  // 18.5 counts
-    image.view().setU16(mem::CalHighAddress(2), 0xF000); // 240 counts
+    image.view().setU16(mem::calLowAddress(2), 0x1280);  // 18.5 counts
+    image.view().setU16(mem::calHighAddress(2), 0xF000); // 240 counts
     EXPECT_EQ(reader.calLow(2), 18.5);
     EXPECT_EQ(reader.calHigh(2), 240);
     EXPECT_EQ(reader.calLow(9), 0);
@@ -239,7 +239,7 @@ TEST(ImageWriterBuffers, DeviceImageKeepsHeaderAndClockApart)
     writer.setInputName(7, QStringLiteral("Last"));
     EXPECT_EQ(device[mem::kResetWord2], 0xFF);
     EXPECT_EQ(device[mem::kClockInImage + mem::kRunState], 0xC2);
-    EXPECT_EQ(device[mem::DescriptorAddress(7)], 'L');
+    EXPECT_EQ(device[mem::descriptorAddress(7)], 'L');
 
     // A writer over an image (or a header alone) has no clock record.
     std::vector<std::uint8_t> header(mem::kHeaderSize + 8, 0);

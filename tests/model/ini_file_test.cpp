@@ -39,11 +39,11 @@ const char* const kSample =
     "[comm]\r\n"
     "Late=1\r\n";
 
-IniFile Sample() { return IniFile::fromBytes(QByteArray(kSample)); }
+IniFile sample() { return IniFile::fromBytes(QByteArray(kSample)); }
 
 TEST(IniFile, ReadingRules)
 {
-    const IniFile ini = Sample();
+    const IniFile ini = sample();
     struct Case { const char* section; const char* key; const char* expected; };
     const Case cases[] = {
         {"Comm", "Comport", "/dev/ttyUSB0"},  // blanks trimmed, first key wins
@@ -75,7 +75,7 @@ TEST(IniFile, ReadingRules)
 
 TEST(IniFile, UnchangedFileIsWrittenBackByteForByte)
 {
-    EXPECT_EQ(Sample().toBytes(), QByteArray(kSample)); // Latin-1 stays Latin-1
+    EXPECT_EQ(sample().toBytes(), QByteArray(kSample)); // Latin-1 stays Latin-1
     const QByteArray lf = "[A]\nx=1\n\n; end";
     EXPECT_EQ(IniFile::fromBytes(lf).toBytes(), lf);
     const QByteArray utf8 = "[A]\nunit=\xC2\xB0" "C\n";
@@ -166,16 +166,16 @@ TEST(IniFile, BinaryGarbageIsReadWithoutHarm)
 class IniFileOnDisk : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    QString Path(const QString& name = QStringLiteral("QUORZK.INI")) const { return dir_.filePath(name); }
-    QString Write(const QByteArray& bytes, const QString& name = QStringLiteral("QUORZK.INI")) const
+    QString path(const QString& name = QStringLiteral("QUORZK.INI")) const { return dir_.filePath(name); }
+    QString write(const QByteArray& bytes, const QString& name = QStringLiteral("QUORZK.INI")) const
     {
-        QFile f(Path(name));
+        QFile f(path(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
         return f.fileName();
     }
     // The bytes of a regular file; nothing for anything else (a pipe would block).
-    QByteArray Read(const QString& path) const
+    QByteArray readText(const QString& path) const
     {
         QFile f(path);
         return QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -194,23 +194,23 @@ TEST_F(IniFileOnDisk, RefusesWhatIsNoSettingsFileAndNeverWritesOverIt)
     huge += QByteArray(kMaxIniFileSize + 1 - huge.size(), ';');
     QByteArray limit = "[Comm]\r\nComport=/dev/ttyS0\r\n";
     limit += QByteArray(kMaxIniFileSize - limit.size(), ';');
-    const QString fifo = Path(QStringLiteral("pipe.ini"));
+    const QString fifo = path(QStringLiteral("pipe.ini"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("folder.ini"))));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("folder.ini"))));
     const struct { const char* name; QString path; IniError error; QString reason; } cases[] = {
-        {"text", Write("[Comm]\r\nComport=/dev/ttyS0\r\n", "text.ini"), IniError::None, {}},
-        {"Latin-1 text", Write("[Comm]\r\nComport=/dev/ttyS0\r\nUnit=\xB0" "C\r\n", "latin1.ini"), IniError::None, {}},
-        {"exactly 1 MB", Write(limit, "limit.ini"), IniError::None, {}},
-        {"missing", Path(QStringLiteral("none.ini")), IniError::Missing, "No such file or directory"},
-        {"above 1 MB", Write(huge, "huge.ini"), IniError::TooLarge, "larger than 1 MB"},
-        {"UTF-16", Write(utf16, "utf16.ini"), IniError::NotText, "not a text file"},
-        {"UTF-16 without a mark", Write(ascii16, "ascii16.ini"), IniError::NotText, "not a text file"},
-        {"control bytes", Write("[Comm]\r\nComport=\x01\x02\r\n", "control.ini"), IniError::NotText, "not a text file"},
-        {"a folder", Path(QStringLiteral("folder.ini")), IniError::NotAFile, "Is a directory"},
+        {"text", write("[Comm]\r\nComport=/dev/ttyS0\r\n", "text.ini"), IniError::None, {}},
+        {"Latin-1 text", write("[Comm]\r\nComport=/dev/ttyS0\r\nUnit=\xB0" "C\r\n", "latin1.ini"), IniError::None, {}},
+        {"exactly 1 MB", write(limit, "limit.ini"), IniError::None, {}},
+        {"missing", path(QStringLiteral("none.ini")), IniError::Missing, "No such file or directory"},
+        {"above 1 MB", write(huge, "huge.ini"), IniError::TooLarge, "larger than 1 MB"},
+        {"UTF-16", write(utf16, "utf16.ini"), IniError::NotText, "not a text file"},
+        {"UTF-16 without a mark", write(ascii16, "ascii16.ini"), IniError::NotText, "not a text file"},
+        {"control bytes", write("[Comm]\r\nComport=\x01\x02\r\n", "control.ini"), IniError::NotText, "not a text file"},
+        {"a folder", path(QStringLiteral("folder.ini")), IniError::NotAFile, "Is a directory"},
         {"a named pipe", fifo, IniError::NotAFile, "Not a regular file"},
     };
     for (const auto& c : cases) {
-        const QByteArray before = Read(c.path);
+        const QByteArray before = readText(c.path);
         IniFile ini;
         const IniResult read = ini.read(c.path);
         EXPECT_EQ(read.error, c.error) << c.name;
@@ -224,29 +224,29 @@ TEST_F(IniFileOnDisk, RefusesWhatIsNoSettingsFileAndNeverWritesOverIt)
         const IniResult written =
             IniFile::writeValue(c.path, QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("sim"));
         EXPECT_EQ(written.error, c.error) << c.name;
-        EXPECT_EQ(Read(c.path), before) << c.name;
+        EXPECT_EQ(readText(c.path), before) << c.name;
         EXPECT_EQ(QFileInfo(c.path).isFile(), !before.isNull()) << c.name;
-        EXPECT_EQ(SettingsReadWarning(c.path, read),
+        EXPECT_EQ(settingsReadWarning(c.path, read),
                   QStringLiteral("The settings file QUORZK.INI could not be read: ") + c.path + QStringLiteral(": ")
                       + c.reason + QStringLiteral(". Default settings are used; the file is left as it is."))
             << c.name;
-        EXPECT_EQ(SettingsWriteMessage(c.path, written), QString()) << c.name;
+        EXPECT_EQ(settingsWriteMessage(c.path, written), QString()) << c.name;
     }
-    EXPECT_EQ(SettingsReadWarning(Path(QStringLiteral("none.ini")), CheckSettingsFile(Path(QStringLiteral("none.ini")))),
+    EXPECT_EQ(settingsReadWarning(path(QStringLiteral("none.ini")), checkSettingsFile(path(QStringLiteral("none.ini")))),
               QString());
 }
 
 TEST_F(IniFileOnDisk, AFileThatCannotBeWrittenIsReportedWithTheSystemsReason)
 {
     // The settings live behind a link into a folder that is gone (a drive not mounted).
-    ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/quorzk/QUORZK.INI"), Path()));
-    EXPECT_EQ(CheckSettingsFile(Path()).error, IniError::Missing);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/quorzk/QUORZK.INI"), path()));
+    EXPECT_EQ(checkSettingsFile(path()).error, IniError::Missing);
     const IniResult written =
-        IniFile::writeValue(Path(), QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("sim"));
+        IniFile::writeValue(path(), QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("sim"));
     EXPECT_EQ(written.error, IniError::CannotWrite);
     EXPECT_EQ(written.reason, QStringLiteral("No such file or directory"));
-    EXPECT_EQ(SettingsWriteMessage(Path(), written),
-              QStringLiteral("The settings file QUORZK.INI could not be written: ") + Path()
+    EXPECT_EQ(settingsWriteMessage(path(), written),
+              QStringLiteral("The settings file QUORZK.INI could not be written: ") + path()
                   + QStringLiteral(": No such file or directory"));
 }
 
@@ -257,13 +257,13 @@ TEST_F(IniFileOnDisk, AnUnchangedFileIsNotWrittenAgain)
         struct stat st {};
         return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
     };
-    const QString path = Write("[Comm]\r\nComport=sim\r\n");
+    const QString path = write("[Comm]\r\nComport=sim\r\n");
     const ino_t before = inode(path);
     EXPECT_TRUE(IniFile::writeValue(path, QStringLiteral("comm"), QStringLiteral("comport"), QStringLiteral("sim")).ok());
     EXPECT_EQ(inode(path), before);
     EXPECT_TRUE(IniFile::writeValue(path, QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("COM2")).ok());
     EXPECT_NE(inode(path), before);
-    EXPECT_EQ(Read(path), QByteArray("[Comm]\r\nComport=COM2\r\n"));
+    EXPECT_EQ(readText(path), QByteArray("[Comm]\r\nComport=COM2\r\n"));
 }
 
 } // namespace

@@ -11,8 +11,8 @@ public:
     LocaleGuard(const LocaleGuard&) = delete;
     LocaleGuard& operator=(const LocaleGuard&) = delete;
 
-    static QLocale English() { return QLocale(QLocale::English, QLocale::UnitedStates); }
-    static QLocale German() { return QLocale(QLocale::German, QLocale::Germany); }
+    static QLocale english() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+    static QLocale german() { return QLocale(QLocale::German, QLocale::Germany); }
 
 private:
     QLocale saved_;

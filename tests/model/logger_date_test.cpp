@@ -16,7 +16,7 @@ namespace {
 
 using test::LocaleGuard;
 
-LoggerDate Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+LoggerDate make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 {
     LoggerDate t;
     t.Year = std::uint16_t(y);
@@ -30,7 +30,7 @@ LoggerDate Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms =
 }
 
 // A data block whose bytes 1..6 carry the BCD stamp.
-std::array<std::uint8_t, 128> Block(std::uint8_t yy, std::uint8_t mo, std::uint8_t d,
+std::array<std::uint8_t, 128> block(std::uint8_t yy, std::uint8_t mo, std::uint8_t d,
                                     std::uint8_t h, std::uint8_t mi, std::uint8_t s)
 {
     std::array<std::uint8_t, 128> b{};
@@ -41,7 +41,7 @@ std::array<std::uint8_t, 128> Block(std::uint8_t yy, std::uint8_t mo, std::uint8
 TEST(LoggerDate, StartsAt1980)
 {
     const LoggerDate t;
-    EXPECT_EQ(t, Make(1980, 1, 1));
+    EXPECT_EQ(t, make(1980, 1, 1));
     EXPECT_EQ(t.dateText(), QStringLiteral("01/01/80"));
     EXPECT_EQ(t.timeText(), QStringLiteral("00:00:00"));
 }
@@ -55,21 +55,21 @@ TEST(LoggerDate, LeapYearsAndMonthLengths)
         {2001, 13, -1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Make(c.year, c.month, 1).daysInMonth(), c.days) << c.year << "-" << c.month;
-    EXPECT_TRUE(Make(2000, 1, 1).isLeapYear());
-    EXPECT_FALSE(Make(1900, 1, 1).isLeapYear());
+        EXPECT_EQ(make(c.year, c.month, 1).daysInMonth(), c.days) << c.year << "-" << c.month;
+    EXPECT_TRUE(make(2000, 1, 1).isLeapYear());
+    EXPECT_FALSE(make(1900, 1, 1).isLeapYear());
 }
 
 TEST(LoggerDate, DaySteps)
 {
     struct Case { LoggerDate from, next; };
     const Case cases[] = {
-        {Make(2000, 2, 28), Make(2000, 2, 29)},
-        {Make(1900, 2, 28), Make(1900, 3, 1)},
-        {Make(2001, 12, 31), Make(2002, 1, 1)},
-        {Make(2004, 2, 29), Make(2004, 3, 1)},
-        {Make(2005, 4, 30), Make(2005, 5, 1)},
-        {Make(2005, 1, 15), Make(2005, 1, 16)},
+        {make(2000, 2, 28), make(2000, 2, 29)},
+        {make(1900, 2, 28), make(1900, 3, 1)},
+        {make(2001, 12, 31), make(2002, 1, 1)},
+        {make(2004, 2, 29), make(2004, 3, 1)},
+        {make(2005, 4, 30), make(2005, 5, 1)},
+        {make(2005, 1, 15), make(2005, 1, 16)},
     };
     for (const Case& c : cases) {
         LoggerDate t = c.from;
@@ -83,27 +83,27 @@ TEST(LoggerDate, DaySteps)
 
 TEST(LoggerDate, IncrementsCarry)
 {
-    LoggerDate t = Make(2001, 1, 1, 23, 59, 59);
+    LoggerDate t = make(2001, 1, 1, 23, 59, 59);
     EXPECT_TRUE(t.incSecond());
     EXPECT_EQ(t.Sec, 0);
     EXPECT_TRUE(t.incMinute());
     EXPECT_TRUE(t.incHour());
-    EXPECT_EQ(t, Make(2001, 1, 1, 0, 0, 0));
+    EXPECT_EQ(t, make(2001, 1, 1, 0, 0, 0));
     EXPECT_FALSE(t.incSecond());
     EXPECT_FALSE(t.incMinute());
     EXPECT_FALSE(t.incHour());
-    EXPECT_EQ(t, Make(2001, 1, 1, 1, 1, 1));
+    EXPECT_EQ(t, make(2001, 1, 1, 1, 1, 1));
 }
 
 TEST(LoggerDate, DateTimeNumbers)
 {
     struct Case { LoggerDate date; double number; };
     const Case cases[] = {
-        {Make(1899, 12, 30), 0.0},
-        {Make(1900, 1, 1), 2.0},
-        {Make(2000, 1, 1, 12), 36526.5},
-        {Make(2000, 1, 1, 6), 36526.25},
-        {Make(1899, 12, 29, 6), -1.25},
+        {make(1899, 12, 30), 0.0},
+        {make(1900, 1, 1), 2.0},
+        {make(2000, 1, 1, 12), 36526.5},
+        {make(2000, 1, 1, 6), 36526.25},
+        {make(1899, 12, 29, 6), -1.25},
     };
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(c.date.asDateTime(), c.number) << c.number;
@@ -112,43 +112,43 @@ TEST(LoggerDate, DateTimeNumbers)
         EXPECT_EQ(back, c.date) << c.number;
     }
     // MSec is left out of AsDateTime.
-    EXPECT_DOUBLE_EQ(Make(2000, 1, 1, 6, 0, 0, 500).asDateTime(), 36526.25);
+    EXPECT_DOUBLE_EQ(make(2000, 1, 1, 6, 0, 0, 500).asDateTime(), 36526.25);
 }
 
 TEST(LoggerDate, SetDateTimeRoundsToTheMillisecond)
 {
     LoggerDate t;
     ASSERT_TRUE(t.setDateTime(36526.0 + 0.5 / 86400000.0 * 0.999));
-    EXPECT_EQ(t, Make(2000, 1, 1));
+    EXPECT_EQ(t, make(2000, 1, 1));
     ASSERT_TRUE(t.setDateTime(36526.999999999999));
-    EXPECT_EQ(t, Make(2000, 1, 2));
+    EXPECT_EQ(t, make(2000, 1, 2));
     ASSERT_TRUE(t.setDateTime(36526.0 + 1234.0 / 86400000.0));
-    EXPECT_EQ(t, Make(2000, 1, 1, 0, 0, 1, 234));
+    EXPECT_EQ(t, make(2000, 1, 1, 0, 0, 1, 234));
 }
 
 TEST(LoggerDate, ImpossibleValuesAreRefused)
 {
-    LoggerDate t = Make(2001, 5, 6);
+    LoggerDate t = make(2001, 5, 6);
     for (double v : {std::nan(""), HUGE_VAL, 1e12, -1e12}) {
         EXPECT_FALSE(t.setDateTime(v)) << v;
-        EXPECT_EQ(t, Make(2001, 5, 6));
+        EXPECT_EQ(t, make(2001, 5, 6));
     }
     double out = 0;
-    EXPECT_FALSE(Make(2001, 13, 1).tryAsDateTime(out));
-    EXPECT_FALSE(Make(2001, 2, 29).tryAsDateTime(out));
-    EXPECT_FALSE(Make(2001, 2, 1, 24).tryAsDateTime(out));
-    EXPECT_FALSE(Make(2001, 2, 1, 0, 60).tryAsDateTime(out));
-    EXPECT_EQ(Make(2001, 2, 30).asDateTime(), 0.0);
-    EXPECT_FALSE(EncodeDate(0, 1, 1, out));
-    EXPECT_FALSE(EncodeTime(0, 0, 0, 1000, out));
+    EXPECT_FALSE(make(2001, 13, 1).tryAsDateTime(out));
+    EXPECT_FALSE(make(2001, 2, 29).tryAsDateTime(out));
+    EXPECT_FALSE(make(2001, 2, 1, 24).tryAsDateTime(out));
+    EXPECT_FALSE(make(2001, 2, 1, 0, 60).tryAsDateTime(out));
+    EXPECT_EQ(make(2001, 2, 30).asDateTime(), 0.0);
+    EXPECT_FALSE(encodeDate(0, 1, 1, out));
+    EXPECT_FALSE(encodeTime(0, 0, 0, 1000, out));
 }
 
 TEST(LoggerDate, QtConversions)
 {
     const QDateTime t(QDate(2026, 3, 5), QTime(14, 7, 9, 250));
-    const double n = ToDateTimeNumber(t);
-    EXPECT_EQ(FromDateTimeNumber(n), t);
-    EXPECT_FALSE(FromDateTimeNumber(std::nan("")).isValid());
+    const double n = toDateTimeNumber(t);
+    EXPECT_EQ(fromDateTimeNumber(n), t);
+    EXPECT_FALSE(fromDateTimeNumber(std::nan("")).isValid());
 }
 
 TEST(LoggerDate, NowComesFromTheClock)
@@ -156,7 +156,7 @@ TEST(LoggerDate, NowComesFromTheClock)
     test::VirtualClock clock(QDateTime(QDate(2024, 3, 15), QTime(14, 7, 9, 321)));
     LoggerDate t;
     t.setNow(clock);
-    EXPECT_EQ(t, Make(2024, 3, 15, 14, 7, 9, 321));
+    EXPECT_EQ(t, make(2024, 3, 15, 14, 7, 9, 321));
     EXPECT_EQ(LoggerDate::nowDateText(clock), QStringLiteral("15/03/24"));
     EXPECT_EQ(LoggerDate::nowTimeText(clock), QStringLiteral("14:07:09"));
     clock.advance(1000);
@@ -165,14 +165,14 @@ TEST(LoggerDate, NowComesFromTheClock)
 
 TEST(LoggerDate, StampFields)
 {
-    const LoggerDate t = Make(2027, 3, 15, 14, 7, 9);
+    const LoggerDate t = make(2027, 3, 15, 14, 7, 9);
     std::uint8_t stamp[6];
     t.toStartStamp(stamp);
     const std::uint8_t expected[6] = {27, 3, 15, 14, 7, 9};
     EXPECT_EQ(std::memcmp(stamp, expected, 6), 0);
     EXPECT_EQ(t.yearBits(), 0xC0);
-    EXPECT_EQ(Make(2024, 1, 1).yearBits(), 0x00);
-    EXPECT_EQ(Make(2025, 1, 1).yearBits(), 0x40);
+    EXPECT_EQ(make(2024, 1, 1).yearBits(), 0x00);
+    EXPECT_EQ(make(2025, 1, 1).yearBits(), 0x40);
     EXPECT_EQ(t.yearOfCentury(), 27);
     EXPECT_EQ(t.monthByte(), 3);
     EXPECT_EQ(t.dayByte(), 15);
@@ -188,27 +188,27 @@ TEST(LoggerDate, SetFromStampReadsBcdAndTheCentury)
     for (const Case& c : cases) {
         LoggerDate t;
         t.MSec = 7;
-        const auto b = Block(c.yy, 0x12, 0x31, 0x23, 0x59, 0x58);
+        const auto b = block(c.yy, 0x12, 0x31, 0x23, 0x59, 0x58);
         t.setFromStamp(b);
-        EXPECT_EQ(t, Make(c.year, 12, 31, 23, 59, 58)) << int(c.yy);
+        EXPECT_EQ(t, make(c.year, 12, 31, 23, 59, 58)) << int(c.yy);
     }
-    LoggerDate t = Make(2001, 1, 1);
+    LoggerDate t = make(2001, 1, 1);
     const std::uint8_t shortBlock[3] = {0, 0x01, 0x02};
     t.setFromStamp(shortBlock);
-    EXPECT_EQ(t, Make(2001, 1, 1));
+    EXPECT_EQ(t, make(2001, 1, 1));
 }
 
 TEST(LoggerDate, Continuity)
 {
-    const LoggerDate value = Make(2026, 3, 5, 14, 0, 0);
+    const LoggerDate value = make(2026, 3, 5, 14, 0, 0);
     struct Case { std::array<std::uint8_t, 128> block; StampContinuity found; const char* what; };
     const Case cases[] = {
-        {Block(0x26, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Continues, "equal"},
-        {Block(0x26, 0x03, 0x10, 0x14, 0x00, 0x00), StampContinuity::Continues, "5 days later"},
-        {Block(0x26, 0x03, 0x10, 0x14, 0x59, 0x59), StampContinuity::Continues, "5 days 59:59 later"},
-        {Block(0x26, 0x03, 0x10, 0x15, 0x00, 0x00), StampContinuity::Breaks, "5 days 1 hour later"},
-        {Block(0x26, 0x03, 0x05, 0x13, 0x59, 0x59), StampContinuity::Breaks, "1 second earlier"},
-        {Block(0x25, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Breaks, "a year earlier"},
+        {block(0x26, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Continues, "equal"},
+        {block(0x26, 0x03, 0x10, 0x14, 0x00, 0x00), StampContinuity::Continues, "5 days later"},
+        {block(0x26, 0x03, 0x10, 0x14, 0x59, 0x59), StampContinuity::Continues, "5 days 59:59 later"},
+        {block(0x26, 0x03, 0x10, 0x15, 0x00, 0x00), StampContinuity::Breaks, "5 days 1 hour later"},
+        {block(0x26, 0x03, 0x05, 0x13, 0x59, 0x59), StampContinuity::Breaks, "1 second earlier"},
+        {block(0x25, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Breaks, "a year earlier"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(value.continuity(c.block), c.found) << c.what;
@@ -219,27 +219,27 @@ TEST(LoggerDate, ContinuityOfImpossibleDates)
 {
     struct Case { LoggerDate value; std::array<std::uint8_t, 128> block; const char* what; };
     const Case cases[] = {
-        {Make(2026, 3, 5), Block(0x26, 0x13, 0x05, 0x14, 0, 0), "month 13 in the stamp"},
-        {Make(2026, 3, 5), Block(0x26, 0x02, 0x30, 0x14, 0, 0), "30 February in the stamp"},
-        {Make(2026, 3, 5), Block(0x26, 0x03, 0x05, 0x14, 0x60, 0), "minute 60 in the stamp"},
-        {Make(2026, 3, 32), Block(0x26, 0x03, 0x05, 0x14, 0, 0), "day 32 in the value"},
+        {make(2026, 3, 5), block(0x26, 0x13, 0x05, 0x14, 0, 0), "month 13 in the stamp"},
+        {make(2026, 3, 5), block(0x26, 0x02, 0x30, 0x14, 0, 0), "30 February in the stamp"},
+        {make(2026, 3, 5), block(0x26, 0x03, 0x05, 0x14, 0x60, 0), "minute 60 in the stamp"},
+        {make(2026, 3, 32), block(0x26, 0x03, 0x05, 0x14, 0, 0), "day 32 in the value"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.value.continuity(c.block), StampContinuity::ImpossibleDate) << c.what;
     const std::uint8_t noStamp[6] = {0, 0x26, 0x03, 0x05, 0x14, 0};
-    EXPECT_EQ(Make(2026, 3, 5).continuity(noStamp), StampContinuity::ImpossibleDate);
+    EXPECT_EQ(make(2026, 3, 5).continuity(noStamp), StampContinuity::ImpossibleDate);
 }
 
 TEST(LoggerDate, AddIntervalAndSpan)
 {
     struct Case { LoggerDate from; int seconds; LoggerDate to; };
     const Case cases[] = {
-        {Make(2001, 1, 1, 10, 0, 0), 90, Make(2001, 1, 1, 10, 1, 30)},
-        {Make(2001, 1, 1, 10, 0, 0), 7200, Make(2001, 1, 1, 11, 0, 0)},
-        {Make(2001, 1, 1, 10, 0, 0), 3600, Make(2001, 1, 1, 11, 0, 0)},
-        {Make(2001, 1, 1, 10, 0, 0), 3599, Make(2001, 1, 1, 10, 59, 59)},
-        {Make(2001, 12, 31, 23, 59, 30), 45, Make(2002, 1, 1, 0, 0, 15)},
-        {Make(2001, 1, 1, 10, 0, 0, 250), 1, Make(2001, 1, 1, 10, 0, 1, 250)},
+        {make(2001, 1, 1, 10, 0, 0), 90, make(2001, 1, 1, 10, 1, 30)},
+        {make(2001, 1, 1, 10, 0, 0), 7200, make(2001, 1, 1, 11, 0, 0)},
+        {make(2001, 1, 1, 10, 0, 0), 3600, make(2001, 1, 1, 11, 0, 0)},
+        {make(2001, 1, 1, 10, 0, 0), 3599, make(2001, 1, 1, 10, 59, 59)},
+        {make(2001, 12, 31, 23, 59, 30), 45, make(2002, 1, 1, 0, 0, 15)},
+        {make(2001, 1, 1, 10, 0, 0, 250), 1, make(2001, 1, 1, 10, 0, 1, 250)},
     };
     for (const Case& c : cases) {
         LoggerDate t = c.from;
@@ -257,43 +257,43 @@ TEST(LoggerDate, AddIntervalAndSpan)
     EXPECT_EQ(out, -1);
     EXPECT_EQ(LoggerDate::span(0, 0, 31, 0, 0, 0), 0.0);
 
-    LoggerDate t = Make(2001, 1, 1, 10, 0, 0, 999);
+    LoggerDate t = make(2001, 1, 1, 10, 0, 0, 999);
     t.addSpan(LoggerDate::span(0, 0, 1, 2, 3, 0));
-    EXPECT_EQ(t, Make(2001, 1, 2, 12, 3, 0)); // whole seconds
+    EXPECT_EQ(t, make(2001, 1, 2, 12, 3, 0)); // whole seconds
 }
 
 TEST(LoggerDate, RoundUp)
 {
     struct Case { int mode; LoggerDate from; LoggerDate limit; LoggerDate result; const char* what; };
-    const LoggerDate far = Make(2030, 1, 1);
+    const LoggerDate far = make(2030, 1, 1);
     const Case cases[] = {
-        {0, Make(2001, 3, 5, 0, 0, 0), far, Make(2001, 3, 5), "midnight stays"},
-        {0, Make(2001, 3, 5, 0, 0, 1), far, Make(2001, 3, 6), "next midnight"},
-        {0, Make(2001, 12, 31, 12, 0, 0), far, Make(2002, 1, 1), "into the next year"},
-        {1, Make(2001, 3, 5, 10, 0, 0), far, Make(2001, 3, 5, 10), "full hour stays"},
-        {1, Make(2001, 3, 5, 10, 0, 1), far, Make(2001, 3, 5, 11), "next hour"},
-        {1, Make(2001, 3, 5, 23, 30, 0), far, Make(2001, 3, 6, 0), "next day"},
-        {2, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 30), Make(2001, 3, 5, 10, 13),
+        {0, make(2001, 3, 5, 0, 0, 0), far, make(2001, 3, 5), "midnight stays"},
+        {0, make(2001, 3, 5, 0, 0, 1), far, make(2001, 3, 6), "next midnight"},
+        {0, make(2001, 12, 31, 12, 0, 0), far, make(2002, 1, 1), "into the next year"},
+        {1, make(2001, 3, 5, 10, 0, 0), far, make(2001, 3, 5, 10), "full hour stays"},
+        {1, make(2001, 3, 5, 10, 0, 1), far, make(2001, 3, 5, 11), "next hour"},
+        {1, make(2001, 3, 5, 23, 30, 0), far, make(2001, 3, 6, 0), "next day"},
+        {2, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 30), make(2001, 3, 5, 10, 13),
          "hour beyond limit: next minute"},
-        {2, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 11, 0), Make(2001, 3, 5, 11),
+        {2, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 11, 0), make(2001, 3, 5, 11),
          "hour at the limit"},
-        {2, Make(2001, 3, 5, 10, 12, 0), Make(2001, 3, 5, 10, 30), Make(2001, 3, 5, 10, 12),
+        {2, make(2001, 3, 5, 10, 12, 0), make(2001, 3, 5, 10, 30), make(2001, 3, 5, 10, 12),
          "full minute stays"},
-        {2, Make(2001, 3, 5, 23, 59, 30), Make(2001, 3, 5, 23, 59, 50), Make(2001, 3, 6, 0),
+        {2, make(2001, 3, 5, 23, 59, 30), make(2001, 3, 5, 23, 59, 50), make(2001, 3, 6, 0),
          "minute carries into the next day"},
-        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 11, 0), Make(2001, 3, 5, 11),
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 11, 0), make(2001, 3, 5, 11),
          "hour within limit"},
-        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 30), Make(2001, 3, 5, 10, 13),
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 30), make(2001, 3, 5, 10, 13),
          "minute within limit"},
-        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 12, 50),
-         Make(2001, 3, 5, 10, 12, 10), "ten seconds"},
-        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 12, 7),
-         Make(2001, 3, 5, 10, 12, 7), "stops at the limit"},
-        {3, Make(2001, 3, 5, 23, 59, 55), Make(2001, 3, 5, 23, 59, 58),
-         Make(2001, 3, 5, 23, 59, 58), "limit before the carry"},
-        {3, Make(2001, 3, 5, 10, 12, 5), Make(2001, 3, 5, 10, 12, 5),
-         Make(2001, 3, 5, 10, 12, 5), "at the limit already"},
-        {7, Make(2001, 3, 5, 10, 12, 5), far, Make(2001, 3, 5, 10, 12, 5), "other mode"},
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 50),
+         make(2001, 3, 5, 10, 12, 10), "ten seconds"},
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 7),
+         make(2001, 3, 5, 10, 12, 7), "stops at the limit"},
+        {3, make(2001, 3, 5, 23, 59, 55), make(2001, 3, 5, 23, 59, 58),
+         make(2001, 3, 5, 23, 59, 58), "limit before the carry"},
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 5),
+         make(2001, 3, 5, 10, 12, 5), "at the limit already"},
+        {7, make(2001, 3, 5, 10, 12, 5), far, make(2001, 3, 5, 10, 12, 5), "other mode"},
     };
     for (const Case& c : cases) {
         LoggerDate t = c.from;
@@ -302,17 +302,17 @@ TEST(LoggerDate, RoundUp)
         EXPECT_DOUBLE_EQ(r, c.result.asDateTime()) << c.what;
     }
     // MSec is kept and ignored.
-    LoggerDate t = Make(2001, 3, 5, 10, 0, 0, 400);
+    LoggerDate t = make(2001, 3, 5, 10, 0, 0, 400);
     t.roundUp(1, far.asDateTime());
-    EXPECT_EQ(t, Make(2001, 3, 5, 10, 0, 0, 400));
+    EXPECT_EQ(t, make(2001, 3, 5, 10, 0, 0, 400));
 }
 
 TEST(LoggerDate, ExportStamp)
 {
-    const LoggerDate t = Make(2001, 3, 5, 14, 7, 9, 500);
-    const double n = Make(2001, 3, 5, 14, 7, 9).asDateTime() + 0.5 / 86400;
+    const LoggerDate t = make(2001, 3, 5, 14, 7, 9, 500);
+    const double n = make(2001, 3, 5, 14, 7, 9).asDateTime() + 0.5 / 86400;
     {
-        LocaleGuard english(LocaleGuard::English());
+        LocaleGuard english(LocaleGuard::english());
         EXPECT_EQ(t.exportStamp(0), QStringLiteral("05/03/01 14:07:09\t"));
         EXPECT_EQ(t.exportStamp(1), QString::number(n, 'f', 9) + QLatin1Char('\t'));
         EXPECT_EQ(t.exportStamp(1), QStringLiteral("36955.588304398\t"));
@@ -324,7 +324,7 @@ TEST(LoggerDate, ExportStamp)
         EXPECT_EQ(t.exportStamp(6), QString());
         EXPECT_EQ(t.exportStamp(-1), QString());
     }
-    LocaleGuard german(LocaleGuard::German());
+    LocaleGuard german(LocaleGuard::german());
     EXPECT_EQ(t.exportStamp(1), QStringLiteral("36955,588304398\t"));
     EXPECT_EQ(t.exportStamp(2), QStringLiteral("36955,588304398;"));
     EXPECT_EQ(t.exportStamp(5), QStringLiteral("2001-03-05T14:07:09"));
@@ -352,12 +352,12 @@ TEST(LoggerDate, ParseDate)
         {"", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        LoggerDate t = Make(2010, 6, 7, 8, 9, 10);
+        LoggerDate t = make(2010, 6, 7, 8, 9, 10);
         EXPECT_EQ(t.parseDate(QLatin1String(c.text)), c.valid) << c.text;
         if (c.valid)
-            EXPECT_EQ(t, Make(c.year, c.month, c.day, 8, 9, 10)) << c.text;
+            EXPECT_EQ(t, make(c.year, c.month, c.day, 8, 9, 10)) << c.text;
         else
-            EXPECT_EQ(t, Make(2010, 6, 7, 8, 9, 10)) << c.text;
+            EXPECT_EQ(t, make(2010, 6, 7, 8, 9, 10)) << c.text;
     }
 }
 
@@ -377,12 +377,12 @@ TEST(LoggerDate, ParseTime)
         {"-1:00:00", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        LoggerDate t = Make(2010, 6, 7, 8, 9, 10, 11);
+        LoggerDate t = make(2010, 6, 7, 8, 9, 10, 11);
         EXPECT_EQ(t.parseTime(QLatin1String(c.text)), c.valid) << c.text;
         if (c.valid)
-            EXPECT_EQ(t, Make(2010, 6, 7, c.h, c.m, c.s, 0)) << c.text;
+            EXPECT_EQ(t, make(2010, 6, 7, c.h, c.m, c.s, 0)) << c.text;
         else
-            EXPECT_EQ(t, Make(2010, 6, 7, 8, 9, 10, 11)) << c.text;
+            EXPECT_EQ(t, make(2010, 6, 7, 8, 9, 10, 11)) << c.text;
     }
 }
 

@@ -13,7 +13,7 @@ namespace qz::test {
 
 // Device code, input count (as stored, even outside 1..8), the mask of the first inputs
 // and the interval, written raw.
-inline ImageBuilder Header(std::uint16_t code, int inputs, int samplingPeriod = 1, int samplesPerInterval = 60)
+inline ImageBuilder header(std::uint16_t code, int inputs, int samplingPeriod = 1, int samplesPerInterval = 60)
 {
     return ImageBuilder()
         .set16(mem::kDeviceCode, code)

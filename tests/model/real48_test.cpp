@@ -11,10 +11,10 @@ namespace {
 
 using Bytes = std::array<std::uint8_t, 6>;
 
-Bytes Encode(double x)
+Bytes encode(double x)
 {
     Bytes b{};
-    EXPECT_TRUE(DoubleToReal48(x, b.data())) << x;
+    EXPECT_TRUE(doubleToReal48(x, b.data())) << x;
     return b;
 }
 
@@ -32,16 +32,16 @@ TEST(Real48, KnownEncodings)
         {std::ldexp(1.0, -128), {0x01, 0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Encode(c.value), c.bytes) << c.value;
-        EXPECT_EQ(Real48ToDouble(c.bytes.data()), c.value) << c.value;
+        EXPECT_EQ(encode(c.value), c.bytes) << c.value;
+        EXPECT_EQ(real48ToDouble(c.bytes.data()), c.value) << c.value;
     }
 }
 
 TEST(Real48, ZeroExponentIsZeroWhateverTheFraction)
 {
     const Bytes b = {0, 0xFF, 0x12, 0x34, 0x56, 0xFF};
-    EXPECT_EQ(Real48ToDouble(b.data()), 0.0);
-    EXPECT_EQ(Encode(-0.0), (Bytes{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(real48ToDouble(b.data()), 0.0);
+    EXPECT_EQ(encode(-0.0), (Bytes{0, 0, 0, 0, 0, 0}));
 }
 
 TEST(Real48, EveryStoredValueRoundTripsExactly)
@@ -58,8 +58,8 @@ TEST(Real48, EveryStoredValueRoundTripsExactly)
                 b = {std::uint8_t(exponent), 0, 0, 0, 0, 0};
             if (k == 1)
                 b = {std::uint8_t(exponent), 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-            const double v = Real48ToDouble(b.data());
-            ASSERT_EQ(Encode(v), b) << "exponent " << exponent;
+            const double v = real48ToDouble(b.data());
+            ASSERT_EQ(encode(v), b) << "exponent " << exponent;
         }
     }
 }
@@ -67,43 +67,43 @@ TEST(Real48, EveryStoredValueRoundTripsExactly)
 TEST(Real48, DoublesAreRoundedToNearest)
 {
     // 40 significant bits: 1 + 2^-40 is a tie and goes to even (1), 1 + 3 x 2^-41 rounds up.
-    EXPECT_EQ(Real48ToDouble(Encode(1 + std::ldexp(1.0, -40)).data()), 1.0);
-    EXPECT_EQ(Real48ToDouble(Encode(1 + 3 * std::ldexp(1.0, -41)).data()),
+    EXPECT_EQ(real48ToDouble(encode(1 + std::ldexp(1.0, -40)).data()), 1.0);
+    EXPECT_EQ(real48ToDouble(encode(1 + 3 * std::ldexp(1.0, -41)).data()),
               1 + std::ldexp(1.0, -39));
     for (double x : {0.1, -0.1, 3.14159265358979, 1e-30, -1e30, 12345.678}) {
-        const double back = Real48ToDouble(Encode(x).data());
+        const double back = real48ToDouble(encode(x).data());
         EXPECT_LE(std::fabs(back - x), std::fabs(x) * std::ldexp(1.0, -40)) << x;
     }
     // Rounding up can carry into the exponent.
-    EXPECT_EQ(Encode(2 - std::ldexp(1.0, -45)), Encode(2.0));
+    EXPECT_EQ(encode(2 - std::ldexp(1.0, -45)), encode(2.0));
 }
 
 TEST(Real48, RangeEdges)
 {
-    const double max = Real48Max();
+    const double max = real48Max();
     EXPECT_EQ(max, (2 - std::ldexp(1.0, -39)) * std::ldexp(1.0, 126));
-    EXPECT_EQ(Encode(max), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}));
-    EXPECT_EQ(Encode(-max), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(Encode(std::nextafter(max, HUGE_VAL)), Encode(max)); // rounds back to max
+    EXPECT_EQ(encode(max), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(encode(-max), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(encode(std::nextafter(max, HUGE_VAL)), encode(max)); // rounds back to max
     // Too small for the type: stored as zero.
-    EXPECT_EQ(Encode(std::ldexp(1.0, -129)), (Bytes{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Encode(-1e-300), (Bytes{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Encode(std::ldexp(1.0, -128) * (1 - std::ldexp(1.0, -45))),
+    EXPECT_EQ(encode(std::ldexp(1.0, -129)), (Bytes{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(encode(-1e-300), (Bytes{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(encode(std::ldexp(1.0, -128) * (1 - std::ldexp(1.0, -45))),
               (Bytes{0x01, 0, 0, 0, 0, 0}));
 }
 
 TEST(Real48, RefusesWhatItCannotHoldAndKeepsTheBytes)
 {
-    const double max = Real48Max();
+    const double max = real48Max();
     const double refused[] = {std::ldexp(1.0, 127), -std::ldexp(1.0, 127), 1e39, -1e300,
                               max + std::ldexp(1.0, 126 - 40), HUGE_VAL, -HUGE_VAL, std::nan("")};
     for (double x : refused) {
         Bytes b = {1, 2, 3, 4, 5, 6};
-        EXPECT_FALSE(DoubleToReal48(x, b.data())) << x;
+        EXPECT_FALSE(doubleToReal48(x, b.data())) << x;
         EXPECT_EQ(b, (Bytes{1, 2, 3, 4, 5, 6})) << x;
     }
-    EXPECT_FALSE(DoubleToReal48(1.0, nullptr));
-    EXPECT_EQ(Real48ToDouble(nullptr), 0.0);
+    EXPECT_FALSE(doubleToReal48(1.0, nullptr));
+    EXPECT_EQ(real48ToDouble(nullptr), 0.0);
 }
 
 } // namespace

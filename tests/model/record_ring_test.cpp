@@ -26,7 +26,7 @@ TEST(RecordRing, PhysicalBlock)
         {485, 0xFFFF, 3, 3},
     };
     for (const Case& c : cases) {
-        const ReadImage image(Header(c.code, 1).ring(1, c.first));
+        const ReadImage image(header(c.code, 1).ring(1, c.first));
         EXPECT_EQ(image.reader.physicalBlock(c.logical), c.physical)
             << c.code << " first " << c.first << " j " << c.logical;
     }
@@ -44,7 +44,7 @@ TEST(RecordRing, RecordCount)
         {7, 1, 0, {120}, 17, "never more records than a block holds"},
     };
     for (const Case& c : cases) {
-        ImageBuilder b = Header(485, c.inputs).ring(c.used, c.first);
+        ImageBuilder b = header(485, c.inputs).ring(c.used, c.first);
         for (std::size_t k = 0; k < c.sampleBytes.size(); ++k)
             b.block(int(k), c.sampleBytes[k]);
         EXPECT_EQ(ReadImage(b).reader.recordCount(), c.count) << c.what;
@@ -53,7 +53,7 @@ TEST(RecordRing, RecordCount)
 
 TEST(RecordRing, BlocksUsedBeyondTheMemoryIsClamped)
 {
-    ImageBuilder b = Header(0, 1).ring(0xFFFF, 0); // 60 blocks of memory
+    ImageBuilder b = header(0, 1).ring(0xFFFF, 0); // 60 blocks of memory
     for (int k = 0; k < mem::kMaxBlocks; ++k)
         b.block(k, 120);
     const ReadImage image(b);
@@ -63,16 +63,16 @@ TEST(RecordRing, BlocksUsedBeyondTheMemoryIsClamped)
 
 TEST(RecordRing, ImageSmallerThanTheMemoryLimitsTheRing)
 {
-    ImageBuilder b = Header(485, 1).ring(508, 0).markSamples(10);
+    ImageBuilder b = header(485, 1).ring(508, 0).markSamples(10);
     for (int k = 0; k < 508; ++k)
         b.block(k, 120);
-    const std::size_t size = mem::BlockAddress(10) + 50; // ten whole blocks and a piece
+    const std::size_t size = mem::blockAddress(10) + 50; // ten whole blocks and a piece
     const ReadImage image(b, size);
     const ImageReader& d = image.reader;
     EXPECT_EQ(d.memoryBlocks(), 508);
     EXPECT_EQ(d.ringBlocks(), 10);
     EXPECT_EQ(d.recordCount(), 1200);
-    EXPECT_EQ(d.sample(0, 1200), ImageBuilder::Mark(9, 119));
+    EXPECT_EQ(d.sample(0, 1200), ImageBuilder::mark(9, 119));
     EXPECT_EQ(d.sample(0, 1201), 0);
     EXPECT_FALSE(d.block(10).bound());
     EXPECT_TRUE(d.block(9).bound());
@@ -93,25 +93,25 @@ TEST(RecordRing, SamplesFollowRecordWidthAndOffset)
         {5, 25, 4, 1, 4, "five inputs"},
     };
     for (const Case& c : cases) {
-        const ReadImage image(Header(485, c.inputs).ring(3, 0).markSamples(3));
-        EXPECT_EQ(image.reader.sample(c.input, c.n), ImageBuilder::Mark(c.block, c.position)) << c.what;
+        const ReadImage image(header(485, c.inputs).ring(3, 0).markSamples(3));
+        EXPECT_EQ(image.reader.sample(c.input, c.n), ImageBuilder::mark(c.block, c.position)) << c.what;
     }
 }
 
 TEST(RecordRing, SamplesFollowTheRing)
 {
-    const ReadImage image(Header(485, 2).ring(508, 500).markSamples(508));
+    const ReadImage image(header(485, 2).ring(508, 500).markSamples(508));
     const ImageReader& d = image.reader;
-    EXPECT_EQ(d.sample(0, 1), ImageBuilder::Mark(500, 0));
-    EXPECT_EQ(d.sample(0, 8 * 60 + 1), ImageBuilder::Mark(0, 0));  // logical block 8
-    EXPECT_EQ(d.sample(0, 8 * 60), ImageBuilder::Mark(507, 118));
-    EXPECT_EQ(d.sample(0, 508 * 60), ImageBuilder::Mark(499, 118));
-    EXPECT_EQ(d.sample(1, 508 * 60), ImageBuilder::Mark(499, 119));
+    EXPECT_EQ(d.sample(0, 1), ImageBuilder::mark(500, 0));
+    EXPECT_EQ(d.sample(0, 8 * 60 + 1), ImageBuilder::mark(0, 0));  // logical block 8
+    EXPECT_EQ(d.sample(0, 8 * 60), ImageBuilder::mark(507, 118));
+    EXPECT_EQ(d.sample(0, 508 * 60), ImageBuilder::mark(499, 118));
+    EXPECT_EQ(d.sample(1, 508 * 60), ImageBuilder::mark(499, 119));
 }
 
 TEST(RecordRing, SamplesOutsideTheImageReadAsZero)
 {
-    const ReadImage image(Header(485, 3).ring(508, 0).fill(mem::kHeaderSize, mem::kImageSize - mem::kHeaderSize, 0xCC));
+    const ReadImage image(header(485, 3).ring(508, 0).fill(mem::kHeaderSize, mem::kImageSize - mem::kHeaderSize, 0xCC));
     const ImageReader& d = image.reader;
     EXPECT_EQ(d.sample(0, 0), 0);
     EXPECT_EQ(d.sample(0, -5), 0);
@@ -125,11 +125,11 @@ TEST(RecordRing, SamplesOutsideTheImageReadAsZero)
 
 TEST(RecordRing, ReaderKeepsTheCountItWasMadeWith)
 {
-    ReadImage image(Header(485, 3).ring(2, 0).markSamples(2));
+    ReadImage image(header(485, 3).ring(2, 0).markSamples(2));
     image.bytes[mem::kInputCount] = 1;
-    EXPECT_EQ(image.reader.sample(0, 41), ImageBuilder::Mark(1, 0)); // still three-byte records
+    EXPECT_EQ(image.reader.sample(0, 41), ImageBuilder::mark(1, 0)); // still three-byte records
     const ImageReader again(ConstByteView{image.bytes.data(), image.bytes.size()});
-    EXPECT_EQ(again.sample(0, 41), ImageBuilder::Mark(0, 40));
+    EXPECT_EQ(again.sample(0, 41), ImageBuilder::mark(0, 40));
 }
 
 TEST(RecordRing, RecordTimes)
@@ -145,7 +145,7 @@ TEST(RecordRing, RecordTimes)
         {1, 1, 0, "05/03/26", "14:00:00"},
     };
     for (const Case& c : cases) {
-        const ReadImage image(Header(485, 1, c.period, c.samples)
+        const ReadImage image(header(485, 1, c.period, c.samples)
                                   .ring(3, 1)
                                   .block(1, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}) // the oldest block
                                   .block(0, 120, {0x26, 0x03, 0x09, 0x00, 0x00, 0x00}));
@@ -157,7 +157,7 @@ TEST(RecordRing, RecordTimes)
 
 TEST(RecordRing, RecordTimeOfALongRecordingStaysOnTheSecond)
 {
-    const ReadImage image(Header(485, 1, 1, 7).ring(508, 0).block(0, 120, {0x99, 0x12, 0x31, 0x23, 0x59, 0x59}));
+    const ReadImage image(header(485, 1, 1, 7).ring(508, 0).block(0, 120, {0x99, 0x12, 0x31, 0x23, 0x59, 0x59}));
     const ImageReader& d = image.reader;
     const int last = 508 * 120;
     LoggerDate expected;
@@ -171,7 +171,7 @@ TEST(RecordRing, RecordTimeOfALongRecordingStaysOnTheSecond)
 
 TEST(RecordRing, RecordTimeRounded)
 {
-    const ReadImage image(Header(485, 1, 1, 90).ring(1, 0).block(0, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}));
+    const ReadImage image(header(485, 1, 1, 90).ring(1, 0).block(0, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}));
     const ImageReader& d = image.reader;
     LoggerDate limit;
     limit.Year = 2026; limit.Month = 3; limit.Day = 5; limit.Hour = 16;
@@ -183,14 +183,14 @@ TEST(RecordRing, RecordTimeRounded)
 
 TEST(RecordRing, ImpossibleStampGivesDayZero)
 {
-    const ReadImage image(Header(485, 1).ring(1, 0).block(0, 120, {0x26, 0x13, 0x45, 0x99, 0x99, 0x99}));
+    const ReadImage image(header(485, 1).ring(1, 0).block(0, 120, {0x26, 0x13, 0x45, 0x99, 0x99, 0x99}));
     EXPECT_EQ(image.reader.recordDateTime(1), 0.0);
     EXPECT_EQ(image.reader.recordDateText(1), QStringLiteral("30/12/99"));
 }
 
 TEST(RecordRing, BatteryText)
 {
-    LocaleGuard english(LocaleGuard::English());
+    LocaleGuard english(LocaleGuard::english());
     struct Case { int used; int first; const char* text; };
     const Case cases[] = {
         {0, 0, "-"},
@@ -201,11 +201,11 @@ TEST(RecordRing, BatteryText)
         {2, 507, "-0.153 V"},// physical 507 has count 0
     };
     for (const Case& c : cases) {
-        const ReadImage image(Header(485, 1).ring(c.used, c.first).block(0, 120, {}, 168).block(1, 120, {}, 169));
+        const ReadImage image(header(485, 1).ring(c.used, c.first).block(0, 120, {}, 168).block(1, 120, {}, 169));
         EXPECT_EQ(image.reader.batteryText(), QLatin1String(c.text)) << c.used << " " << c.first;
     }
-    LocaleGuard german(LocaleGuard::German());
-    const ReadImage image(Header(485, 1).ring(3, 0).block(1, 120, {}, 169));
+    LocaleGuard german(LocaleGuard::german());
+    const ReadImage image(header(485, 1).ring(3, 0).block(1, 120, {}, 169));
     EXPECT_EQ(image.reader.batteryText(), QStringLiteral("3,32 V"));
 }
 

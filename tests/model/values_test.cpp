@@ -15,13 +15,13 @@ using test::LocaleGuard;
 
 TEST(Values, BatteryVolts)
 {
-    EXPECT_DOUBLE_EQ(AdcToVolts(0), -0.15252);
-    EXPECT_NEAR(AdcToVolts(168), 3.296, 0.0005);
-    EXPECT_LT(AdcToVolts(168), LowBatteryLimit());
-    EXPECT_NEAR(AdcToVolts(169), 3.316, 0.0005);
-    EXPECT_GT(AdcToVolts(169), LowBatteryLimit());
-    EXPECT_DOUBLE_EQ(AdcToVolts(255), 255 * 0.020524 - 0.15252);
-    EXPECT_DOUBLE_EQ(LowBatteryLimit(), 3.3);
+    EXPECT_DOUBLE_EQ(adcToVolts(0), -0.15252);
+    EXPECT_NEAR(adcToVolts(168), 3.296, 0.0005);
+    EXPECT_LT(adcToVolts(168), lowBatteryLimit());
+    EXPECT_NEAR(adcToVolts(169), 3.316, 0.0005);
+    EXPECT_GT(adcToVolts(169), lowBatteryLimit());
+    EXPECT_DOUBLE_EQ(adcToVolts(255), 255 * 0.020524 - 0.15252);
+    EXPECT_DOUBLE_EQ(lowBatteryLimit(), 3.3);
 }
 
 TEST(Values, Bcd)
@@ -29,12 +29,12 @@ TEST(Values, Bcd)
     struct Case { int value; std::uint8_t bcd; };
     const Case cases[] = {{0, 0x00}, {9, 0x09}, {10, 0x10}, {59, 0x59}, {99, 0x99}};
     for (const Case& c : cases) {
-        EXPECT_EQ(IntToBcd(c.value), c.bcd) << c.value;
-        EXPECT_EQ(BcdToInt(c.bcd), c.value) << c.value;
+        EXPECT_EQ(intToBcd(c.value), c.bcd) << c.value;
+        EXPECT_EQ(bcdToInt(c.bcd), c.value) << c.value;
     }
     // Nibbles are not checked.
-    EXPECT_EQ(BcdToInt(0x1A), 20);
-    EXPECT_EQ(BcdToInt(0xFF), 165);
+    EXPECT_EQ(bcdToInt(0x1A), 20);
+    EXPECT_EQ(bcdToInt(0xFF), 165);
 }
 
 TEST(Values, BytesAndTextRoundTripEveryByte)
@@ -42,40 +42,40 @@ TEST(Values, BytesAndTextRoundTripEveryByte)
     std::uint8_t all[255];
     for (int i = 0; i < 255; ++i)
         all[i] = std::uint8_t(i + 1);
-    const QString text = BytesToStr(all, 255);
+    const QString text = bytesToStr(all, 255);
     ASSERT_EQ(text.size(), 255);
     EXPECT_EQ(text.at(0xB0 - 1), QChar(0x00B0)); // degree sign
     std::uint8_t back[255] = {};
-    StrToBytes(text, back, 255);
+    strToBytes(text, back, 255);
     EXPECT_EQ(std::memcmp(all, back, 255), 0);
 }
 
 TEST(Values, BytesToStrStopsAtZeroAndCount)
 {
     const std::uint8_t buf[] = {'A', 'B', 0, 'C', 'D'};
-    EXPECT_EQ(BytesToStr(buf, 5), QStringLiteral("AB"));
-    EXPECT_EQ(BytesToStr(buf, 1), QStringLiteral("A"));
-    EXPECT_EQ(BytesToStr(buf, 0), QString());
-    EXPECT_EQ(BytesToStr(nullptr, 5), QString());
+    EXPECT_EQ(bytesToStr(buf, 5), QStringLiteral("AB"));
+    EXPECT_EQ(bytesToStr(buf, 1), QStringLiteral("A"));
+    EXPECT_EQ(bytesToStr(buf, 0), QString());
+    EXPECT_EQ(bytesToStr(nullptr, 5), QString());
 }
 
 TEST(Values, StrToBytesPadsShortTextAndCutsLongText)
 {
     std::uint8_t buf[7];
     std::memset(buf, 0xEE, sizeof buf);
-    StrToBytes(QStringLiteral("ab"), buf, 5);
+    strToBytes(QStringLiteral("ab"), buf, 5);
     const std::uint8_t padded[] = {'a', 'b', 0, 0, 0, 0xEE, 0xEE};
     EXPECT_EQ(std::memcmp(buf, padded, 7), 0);
-    StrToBytes(QStringLiteral("$#$E and more"), buf, 4);
+    strToBytes(QStringLiteral("$#$E and more"), buf, 4);
     const std::uint8_t cut[] = {'$', '#', '$', 'E', 0, 0xEE, 0xEE};
     EXPECT_EQ(std::memcmp(buf, cut, 7), 0);
-    StrToBytes(QString(QChar(0x20AC)), buf, 1); // no single-byte form
+    strToBytes(QString(QChar(0x20AC)), buf, 1); // no single-byte form
     EXPECT_EQ(buf[0], '?');
 }
 
 TEST(Values, ChooseFloatFormat)
 {
-    LocaleGuard english(LocaleGuard::English());
+    LocaleGuard english(LocaleGuard::english());
     struct Case { double x; const char* pattern; };
     const Case cases[] = {
         {2, "0"},          {2.5, "0.0"},         {0.5, "0.0"},      {0.55, "0.00"},
@@ -85,7 +85,7 @@ TEST(Values, ChooseFloatFormat)
         {-25, "0.0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ChooseFloatFormat(c.x), QLatin1String(c.pattern)) << c.x;
+        EXPECT_EQ(chooseFloatFormat(c.x), QLatin1String(c.pattern)) << c.x;
 }
 
 TEST(Values, HasSeveralDigits)
@@ -94,7 +94,7 @@ TEST(Values, HasSeveralDigits)
     const Case cases[] = {{2, false}, {2.5, true}, {0.5, false}, {0.55, true}, {100, false},
                           {101, true}, {0.000000001, false}, {-12, true}, {0, false}};
     for (const Case& c : cases)
-        EXPECT_EQ(HasSeveralDigits(c.x), c.several) << c.x;
+        EXPECT_EQ(hasSeveralDigits(c.x), c.several) << c.x;
 }
 
 struct PatternCase {
@@ -126,32 +126,32 @@ TEST(Values, FormatValuePatterns)
         {"0.00000000", 1e-9, "0.00000000"},
         {"0", 1e20, "100000000000000000000"},
     };
-    LocaleGuard english(LocaleGuard::English());
+    LocaleGuard english(LocaleGuard::english());
     for (const PatternCase& c : cases)
-        EXPECT_EQ(FormatValue(QLatin1String(c.pattern), c.x), QLatin1String(c.english))
+        EXPECT_EQ(formatValue(QLatin1String(c.pattern), c.x), QLatin1String(c.english))
             << c.pattern << " " << c.x;
 }
 
 TEST(Values, FormatValueUsesTheLocaleSeparator)
 {
-    LocaleGuard german(LocaleGuard::German());
-    EXPECT_EQ(FormatValue(QStringLiteral("0.00"), 1234.5), QStringLiteral("1234,50"));
-    EXPECT_EQ(FormatValueShort(12.5), QStringLiteral("12,5"));
-    EXPECT_EQ(FormatValueShort(3), QStringLiteral("3"));
-    EXPECT_EQ(FormatValue8(-1.5), QStringLiteral("-1,50000"));
+    LocaleGuard german(LocaleGuard::german());
+    EXPECT_EQ(formatValue(QStringLiteral("0.00"), 1234.5), QStringLiteral("1234,50"));
+    EXPECT_EQ(formatValueShort(12.5), QStringLiteral("12,5"));
+    EXPECT_EQ(formatValueShort(3), QStringLiteral("3"));
+    EXPECT_EQ(formatValue8(-1.5), QStringLiteral("-1,50000"));
 }
 
 TEST(Values, FormatValueSpecialValues)
 {
-    EXPECT_EQ(FormatValue(QStringLiteral("0.0"), std::nan("")), QStringLiteral("NAN"));
-    EXPECT_EQ(FormatValue(QStringLiteral("0.0"), HUGE_VAL), QStringLiteral("INF"));
-    EXPECT_EQ(FormatValue(QStringLiteral("0.0"), -HUGE_VAL), QStringLiteral("-INF"));
-    EXPECT_EQ(FormatValueShort(std::nan("")), QStringLiteral("NAN"));
+    EXPECT_EQ(formatValue(QStringLiteral("0.0"), std::nan("")), QStringLiteral("NAN"));
+    EXPECT_EQ(formatValue(QStringLiteral("0.0"), HUGE_VAL), QStringLiteral("INF"));
+    EXPECT_EQ(formatValue(QStringLiteral("0.0"), -HUGE_VAL), QStringLiteral("-INF"));
+    EXPECT_EQ(formatValueShort(std::nan("")), QStringLiteral("NAN"));
 }
 
 TEST(Values, FormatValue8AndShort)
 {
-    LocaleGuard english(LocaleGuard::English());
+    LocaleGuard english(LocaleGuard::english());
     struct Case { double x; const char* eight; const char* shortText; };
     const Case cases[] = {
         {12.5, "12.50000", "12.5"},
@@ -165,28 +165,28 @@ TEST(Values, FormatValue8AndShort)
         {0.00000004, "0.000000", "0"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(FormatValue8(c.x), QLatin1String(c.eight)) << c.x;
-        EXPECT_EQ(FormatValueShort(c.x), QLatin1String(c.shortText)) << c.x;
+        EXPECT_EQ(formatValue8(c.x), QLatin1String(c.eight)) << c.x;
+        EXPECT_EQ(formatValueShort(c.x), QLatin1String(c.shortText)) << c.x;
     }
 }
 
 TEST(Values, MinMax)
 {
-    EXPECT_EQ(Max2(-3, 2), 2);
-    EXPECT_EQ(Min2(-3, 2), -3);
-    EXPECT_EQ(Max2(INT32_MIN, INT32_MAX), INT32_MAX);
-    EXPECT_EQ(Min2(7, 7), 7);
+    EXPECT_EQ(max2(-3, 2), 2);
+    EXPECT_EQ(min2(-3, 2), -3);
+    EXPECT_EQ(max2(INT32_MIN, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(min2(7, 7), 7);
 }
 
 TEST(Values, LogarithmsAndDecades)
 {
-    EXPECT_EQ(Log10(0), 0);
-    EXPECT_EQ(Log10(-5), 0);
-    EXPECT_NEAR(Log10(1000), 3, 1e-15);
-    EXPECT_NEAR(Log10(0.01), -2, 1e-15);
-    EXPECT_NEAR(Power10(2), 100, 1e-12);
-    EXPECT_NEAR(Power10(-3), 0.001, 1e-18);
-    EXPECT_EQ(Power10(0), 1);
+    EXPECT_EQ(log10(0), 0);
+    EXPECT_EQ(log10(-5), 0);
+    EXPECT_NEAR(log10(1000), 3, 1e-15);
+    EXPECT_NEAR(log10(0.01), -2, 1e-15);
+    EXPECT_NEAR(power10(2), 100, 1e-12);
+    EXPECT_NEAR(power10(-3), 0.001, 1e-18);
+    EXPECT_EQ(power10(0), 1);
 
     struct Case { double p, x, step; };
     const Case cases[] = {
@@ -200,7 +200,7 @@ TEST(Values, LogarithmsAndDecades)
         {0, 0, 1},
     };
     for (const Case& c : cases)
-        EXPECT_NEAR(DecadeStep(c.p, c.x), c.step, c.step * 1e-12) << c.p << " " << c.x;
+        EXPECT_NEAR(decadeStep(c.p, c.x), c.step, c.step * 1e-12) << c.p << " " << c.x;
 }
 
 TEST(Values, TrimBlanks)
@@ -216,8 +216,8 @@ TEST(Values, TrimBlanks)
         {"  x", "x", "  x"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TrimLeadingBlanks(QLatin1String(c.in)), QLatin1String(c.leading)) << c.in;
-        EXPECT_EQ(TrimTrailingBlanks(QLatin1String(c.in)), QLatin1String(c.trailing)) << c.in;
+        EXPECT_EQ(trimLeadingBlanks(QLatin1String(c.in)), QLatin1String(c.leading)) << c.in;
+        EXPECT_EQ(trimTrailingBlanks(QLatin1String(c.in)), QLatin1String(c.trailing)) << c.in;
     }
 }
 
@@ -232,7 +232,7 @@ TEST(Values, InsertModelInCaption)
         {"   ", "Quorvant Delayed Start", "Quorvant Delayed Start"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(InsertModelInCaption(QLatin1String(c.model), QLatin1String(c.caption)),
+        EXPECT_EQ(insertModelInCaption(QLatin1String(c.model), QLatin1String(c.caption)),
                   QLatin1String(c.result))
             << c.model;
 }
@@ -246,7 +246,7 @@ TEST(Values, MemoryBlocks)
         {101, 252}, {293, 124}, {485, 508},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(MemoryBlocks(c.code), c.blocks) << c.code;
+        EXPECT_EQ(memoryBlocks(c.code), c.blocks) << c.code;
 }
 
 } // namespace

@@ -30,21 +30,21 @@ namespace {
 class FileAccess : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-    QString Write(const QString& name, const QByteArray& bytes) const
+    QString pathOf(const QString& name) const { return dir_.filePath(name); }
+    QString write(const QString& name, const QByteArray& bytes) const
     {
-        QFile f(Path(name));
+        QFile f(pathOf(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
         return f.fileName();
     }
-    QString Fifo(const QString& name) const
+    QString fifo(const QString& name) const
     {
-        const QString path = Path(name);
+        const QString path = pathOf(name);
         EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         return path;
     }
-    QByteArray Read(const QString& path) const
+    QByteArray read(const QString& path) const
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -57,61 +57,61 @@ TEST_F(FileAccess, OnlyRegularFilesAreOpenedForReading)
 {
     // A named pipe without a writer would block a plain open forever.
     const struct { QString path; FileOpenStatus status; QString reason; } cases[] = {
-        {Write("plain.qrv", "QUORVANT"), FileOpenStatus::Opened, {}},
-        {Path("gone.qrv"), FileOpenStatus::Missing, "No such file or directory"},
+        {write("plain.qrv", "QUORVANT"), FileOpenStatus::Opened, {}},
+        {pathOf("gone.qrv"), FileOpenStatus::Missing, "No such file or directory"},
         {dir_.path(), FileOpenStatus::NotRegular, "Is a directory"},
-        {Fifo("pipe.qrv"), FileOpenStatus::NotRegular, "Not a regular file"},
+        {fifo("pipe.qrv"), FileOpenStatus::NotRegular, "Not a regular file"},
         {"/dev/null", FileOpenStatus::NotRegular, "Not a regular file"},
     };
     for (const auto& c : cases) {
         QFile file;
-        const FileOpenResult opened = OpenRegularFile(file, c.path);
+        const FileOpenResult opened = openRegularFile(file, c.path);
         EXPECT_EQ(opened.status, c.status) << c.path.toStdString();
         EXPECT_EQ(opened.reason, c.reason) << c.path.toStdString();
         EXPECT_EQ(file.isOpen(), opened.ok()) << c.path.toStdString();
-        EXPECT_EQ(NonRegularKind(c.path), c.status == FileOpenStatus::NotRegular ? c.reason : QString())
+        EXPECT_EQ(nonRegularKind(c.path), c.status == FileOpenStatus::NotRegular ? c.reason : QString())
             << c.path.toStdString();
     }
     QFile file;
-    ASSERT_TRUE(OpenRegularFile(file, Path("plain.qrv")).ok());
+    ASSERT_TRUE(openRegularFile(file, pathOf("plain.qrv")).ok());
     EXPECT_EQ(file.readAll(), QByteArray("QUORVANT"));
 }
 
 TEST_F(FileAccess, OneFileBehindTwoNamesIsTheSameFile)
 {
-    const QString file = Write("a.qrv", "x");
-    const QString other = Write("b.qrv", "x");
-    ASSERT_TRUE(QFile::link(file, Path("symbolic.qrv")));
-    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(Path("hard.qrv")).constData()), 0);
+    const QString file = write("a.qrv", "x");
+    const QString other = write("b.qrv", "x");
+    ASSERT_TRUE(QFile::link(file, pathOf("symbolic.qrv")));
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(pathOf("hard.qrv")).constData()), 0);
     const struct { QString second; bool same; } cases[] = {
         {file, true},
-        {Path("./a.qrv"), true},
-        {Path("symbolic.qrv"), true},
-        {Path("hard.qrv"), true},
+        {pathOf("./a.qrv"), true},
+        {pathOf("symbolic.qrv"), true},
+        {pathOf("hard.qrv"), true},
         {other, false},            // same content, another file
-        {Path("missing.qrv"), false},
+        {pathOf("missing.qrv"), false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(IsSameFile(file, c.second), c.same) << c.second.toStdString();
+        EXPECT_EQ(isSameFile(file, c.second), c.same) << c.second.toStdString();
 }
 
 TEST_F(FileAccess, SafeFileReplacesTheTargetOnlyWhenCommitted)
 {
-    const QString path = Write("out.txt", "previous");
+    const QString path = write("out.txt", "previous");
     {
         SafeFile file(path);
         ASSERT_TRUE(file.open());
         ASSERT_TRUE(file.write(QByteArray("half of it")));
         // Not committed: as a killed program leaves it.
     }
-    EXPECT_EQ(Read(path), QByteArray("previous"));
+    EXPECT_EQ(read(path), QByteArray("previous"));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"out.txt"});
 
     SafeFile file(path);
     ASSERT_TRUE(file.open());
     ASSERT_TRUE(file.write(QByteArray("new content")));
     ASSERT_TRUE(file.commit());
-    EXPECT_EQ(Read(path), QByteArray("new content"));
+    EXPECT_EQ(read(path), QByteArray("new content"));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"out.txt"});
 }
 
@@ -119,7 +119,7 @@ TEST_F(FileAccess, SafeFileNeverReplacesWhatIsNotARegularFile)
 {
     // Renaming over a pipe, a device or a folder would replace it with a file.
     const struct { QString path; QString reason; } cases[] = {
-        {Fifo("pipe.txt"), "Not a regular file"},
+        {fifo("pipe.txt"), "Not a regular file"},
         {dir_.path(), "Is a directory"},
         {"/dev/null", "Not a regular file"},
     };
@@ -129,9 +129,9 @@ TEST_F(FileAccess, SafeFileNeverReplacesWhatIsNotARegularFile)
         EXPECT_EQ(file.reason(), c.reason) << c.path.toStdString();
         EXPECT_FALSE(file.commit());
     }
-    EXPECT_FALSE(QFileInfo(Path("pipe.txt")).isFile());
+    EXPECT_FALSE(QFileInfo(pathOf("pipe.txt")).isFile());
 
-    SafeFile nowhere(Path("no/such/folder/out.txt"));
+    SafeFile nowhere(pathOf("no/such/folder/out.txt"));
     EXPECT_FALSE(nowhere.open());
     EXPECT_FALSE(nowhere.reason().isEmpty());
 }
@@ -166,7 +166,7 @@ TEST_F(FileAccess, AWriteThatRunsOutOfSpaceGivesTheSystemsReason)
     // The first write goes out in part; the rest meets the full disk.
     FillingDevice device(5);
     QString reason;
-    EXPECT_FALSE(WriteAll(device, "0123456789", 10, reason));
+    EXPECT_FALSE(writeAll(device, "0123456789", 10, reason));
     EXPECT_EQ(device.written, QByteArray("01234"));
     EXPECT_EQ(reason, "No space left on device");
 
@@ -174,7 +174,7 @@ TEST_F(FileAccess, AWriteThatRunsOutOfSpaceGivesTheSystemsReason)
     if (!full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         GTEST_SKIP() << "no /dev/full";
     reason.clear();
-    EXPECT_FALSE(WriteAll(full, "0123456789", 10, reason));
+    EXPECT_FALSE(writeAll(full, "0123456789", 10, reason));
     EXPECT_EQ(reason, "No space left on device");
 }
 
@@ -194,7 +194,7 @@ TEST_F(FileAccess, SafeFileOnAFullDiskKeepsThePreviousFile)
     EXPECT_FALSE(file.write(QByteArray(64 * 1024, 'x')));
     EXPECT_FALSE(file.commit());
     EXPECT_EQ(file.reason(), "No space left on device");
-    EXPECT_EQ(Read(path), QByteArray("previous"));
+    EXPECT_EQ(read(path), QByteArray("previous"));
     EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{"out.txt"});
 }
 

@@ -29,13 +29,13 @@ protected:
         ASSERT_TRUE(QDir(root_.path()).mkpath("prefix/bin"));
     }
 
-    QString Path(const QString& relative) const { return QDir(root_.path()).filePath(relative); }
-    QString Bin() const { return Path("prefix/bin"); }
-    QString Installed() const { return Path("prefix/share/quorzk"); }
-    QString DesktopData() const { return Path("xdg-data"); }
-    QString UserConfig() const { return Path("xdg-config"); }
+    QString path(const QString& relative) const { return QDir(root_.path()).filePath(relative); }
+    QString bin() const { return path("prefix/bin"); }
+    QString installedFolder() const { return path("prefix/share/quorzk"); }
+    QString desktopData() const { return path("xdg-data"); }
+    QString userConfig() const { return path("xdg-config"); }
 
-    void Touch(const QString& file)
+    void touch(const QString& file)
     {
         ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
         QFile f(file);
@@ -43,9 +43,9 @@ protected:
     }
 
     QTemporaryDir root_;
-    ScopedEnv dataDirs_{"XDG_DATA_DIRS", DesktopData()};
-    ScopedEnv dataHome_{"XDG_DATA_HOME", Path("xdg-data-home")};
-    ScopedEnv configHome_{"XDG_CONFIG_HOME", UserConfig()};
+    ScopedEnv dataDirs_{"XDG_DATA_DIRS", desktopData()};
+    ScopedEnv dataHome_{"XDG_DATA_HOME", path("xdg-data-home")};
+    ScopedEnv configHome_{"XDG_CONFIG_HOME", userConfig()};
 };
 
 enum class Where { Beside, Installed, DesktopData };
@@ -64,20 +64,20 @@ class DataFileTest : public ProgramFolderTest, public ::testing::WithParamInterf
 TEST_P(DataFileTest, FindsTheNearestCopy)
 {
     const DataCase& c = GetParam();
-    const QString beside = QDir(Bin()).filePath(c.name);
-    const QString installed = QDir(Installed()).filePath(c.name);
-    const QString desktop = QDir(DesktopData()).filePath("quorzk/" + c.name);
+    const QString beside = QDir(bin()).filePath(c.name);
+    const QString installed = QDir(installedFolder()).filePath(c.name);
+    const QString desktop = QDir(desktopData()).filePath("quorzk/" + c.name);
     if (c.beside)
-        Touch(beside);
+        touch(beside);
     if (c.installed)
-        Touch(installed);
+        touch(installed);
     if (c.desktop)
-        Touch(desktop);
+        touch(desktop);
 
     const QString expected = c.found == Where::Beside      ? beside
                              : c.found == Where::Installed ? installed
                                                            : desktop;
-    EXPECT_EQ(QDir::cleanPath(ProgramFolder(Bin()).dataFile(c.name)), QDir::cleanPath(expected));
+    EXPECT_EQ(QDir::cleanPath(ProgramFolder(bin()).dataFile(c.name)), QDir::cleanPath(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ProgramFolderTest, InstallationFolderIsShareQuorzkBesideBin)
 {
-    EXPECT_EQ(ProgramFolder(Bin()).installedDataFolder(), QDir::cleanPath(Installed()));
+    EXPECT_EQ(ProgramFolder(bin()).installedDataFolder(), QDir::cleanPath(installedFolder()));
 }
 
 enum class Settings { Beside, UserConfig };
@@ -116,11 +116,11 @@ TEST_P(SettingsFileTest, LivesBesideOnlyAnUninstalledProgram)
 {
     const SettingsCase& c = GetParam();
     if (c.installed) {
-        ASSERT_TRUE(QDir().mkpath(Installed()));
+        ASSERT_TRUE(QDir().mkpath(installedFolder()));
     }
     if (c.iniBeside)
-        Touch(QDir(Bin()).filePath("QUORZK.INI"));
-    const QString folder = c.missing ? Path("prefix/gone") : Bin();
+        touch(QDir(bin()).filePath("QUORZK.INI"));
+    const QString folder = c.missing ? path("prefix/gone") : bin();
 
     const QString file = ProgramFolder(folder).settingsFile();
     if (c.expected == Settings::Beside) {
@@ -128,7 +128,7 @@ TEST_P(SettingsFileTest, LivesBesideOnlyAnUninstalledProgram)
     } else {
         // One file for the desktop program and the command-line tool, whatever the
         // running program is called; its folder is there to be written.
-        EXPECT_EQ(file, QDir(UserConfig()).filePath("quorzk/QUORZK.INI"));
+        EXPECT_EQ(file, QDir(userConfig()).filePath("quorzk/QUORZK.INI"));
         EXPECT_TRUE(QFileInfo(QFileInfo(file).path()).isDir());
     }
 }
@@ -145,14 +145,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ProgramFolderTest, ReadOnlyProgramFolderKeepsSettingsInTheUserConfiguration)
 {
-    QFile::setPermissions(Bin(), QFile::ReadOwner | QFile::ExeOwner);
-    if (QFileInfo(Bin()).isWritable()) {
-        QFile::setPermissions(Bin(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(bin(), QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(bin()).isWritable()) {
+        QFile::setPermissions(bin(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         GTEST_SKIP() << "permissions do not stop this user (root)";
     }
-    const QString file = ProgramFolder(Bin()).settingsFile();
-    QFile::setPermissions(Bin(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(file, QDir(UserConfig()).filePath("quorzk/QUORZK.INI"));
+    const QString file = ProgramFolder(bin()).settingsFile();
+    QFile::setPermissions(bin(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(file, QDir(userConfig()).filePath("quorzk/QUORZK.INI"));
 }
 
 } // namespace

@@ -37,7 +37,7 @@ protected:
     QLocale previous_;
 };
 
-InputConversion ConversionFor(const ConversionCase& c)
+InputConversion conversionFor(const ConversionCase& c)
 {
     const QByteArray image =
         ImageBuilder()
@@ -45,13 +45,13 @@ InputConversion ConversionFor(const ConversionCase& c)
                        std::uint16_t(c.countLow * 256), std::uint16_t(c.countHigh * 256)})
             .build();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.constData());
-    return ConversionsOf(ImageReader::header({bytes, mem::kHeaderSize}))[2];
+    return conversionsOf(ImageReader::header({bytes, mem::kHeaderSize}))[2];
 }
 
 TEST_P(ConversionTest, ShowsTheCountOnTheScaleGrid)
 {
     const ConversionCase& c = GetParam();
-    const InputConversion input = ConversionFor(c);
+    const InputConversion input = conversionFor(c);
     EXPECT_TRUE(input.enabled);
     EXPECT_EQ(input.pattern, QString::fromLatin1(c.pattern));
     EXPECT_EQ(input.text(c.raw), QString::fromUtf8(c.shown));
@@ -86,7 +86,7 @@ TEST(ConversionsOfImage, TakeEnabledInputsNamesAndUnitsFromTheImage)
             .input(5, {QStringLiteral("Door"), QStringLiteral("%"), 0, 100, 0, 255 * 256})
             .build();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.constData());
-    const InputConversions all = ConversionsOf(ImageReader::header({bytes, mem::kHeaderSize}));
+    const InputConversions all = conversionsOf(ImageReader::header({bytes, mem::kHeaderSize}));
     for (int i = 0; i < mem::kInputs; ++i)
         EXPECT_EQ(all[std::size_t(i)].enabled, i == 0 || i == 5) << "input " << i + 1;
     EXPECT_EQ(all[0].name, "Air");
@@ -107,7 +107,7 @@ TEST_P(NormalizeTest, RoundsToTheNearestStep)
 {
     const GridCase& c = GetParam();
     const double tolerance = 1e-12 * std::max(1.0, std::fabs(c.shown));
-    EXPECT_NEAR(NormalizeReading(c.x, c.low, c.high), c.shown, tolerance);
+    EXPECT_NEAR(normalizeReading(c.x, c.low, c.high), c.shown, tolerance);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,7 +136,7 @@ TEST(ReadingTexts, FollowTheLocaleUnlessAPointIsAskedFor)
     c.pattern = QStringLiteral("0.0");
     EXPECT_EQ(c.text(128), "50,0");
     EXPECT_EQ(c.text(128, QStringLiteral(".")), "50.0");
-    EXPECT_EQ(BatteryText(169), "Vbatt : 3,32 V");
+    EXPECT_EQ(batteryText(169), "Vbatt : 3,32 V");
     QLocale::setDefault(previous);
 }
 
@@ -144,10 +144,10 @@ TEST(ReadingTexts, BatteryLineOfTheDiagnosticDisplay)
 {
     const QLocale previous;
     QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(BatteryText(169), "Vbatt : 3.32 V");
-    EXPECT_EQ(BatteryText(168), "Vbatt : 3.30 V");
-    EXPECT_EQ(BatteryText(183), "Vbatt : 3.60 V");
-    EXPECT_EQ(BatteryText(0), "Vbatt : -0.15 V");
+    EXPECT_EQ(batteryText(169), "Vbatt : 3.32 V");
+    EXPECT_EQ(batteryText(168), "Vbatt : 3.30 V");
+    EXPECT_EQ(batteryText(183), "Vbatt : 3.60 V");
+    EXPECT_EQ(batteryText(0), "Vbatt : -0.15 V");
     QLocale::setDefault(previous);
 }
 

@@ -58,7 +58,7 @@ TEST_P(ReadingCycleTest, ReadsOrAsksAndTells)
     reading.counts.fill(0xAA);
     auto logger = rig.open();
     LinkReport report(*logger, rig.prompt);
-    EXPECT_EQ(ReadingCycle(*logger, report, c.diagnostic, reading), c.outcome);
+    EXPECT_EQ(readingCycle(*logger, report, c.diagnostic, reading), c.outcome);
 
     EXPECT_EQ(rig.prompt.texts(), c.told);
     if (!c.told.isEmpty()) {
@@ -99,12 +99,12 @@ TEST(ReadOnce, TakesNoPingAndTellsAFailureOnce)
     auto logger = rig.open();
     LinkReport report(*logger, rig.prompt);
     Reading reading;
-    ASSERT_TRUE(ReadOnce(*logger, report, false, reading));
+    ASSERT_TRUE(readOnce(*logger, report, false, reading));
     EXPECT_EQ(reading.input(3), 77);
     EXPECT_EQ(rig.frames('E'), 0);
 
     rig.emulator.setSilent(true);
-    EXPECT_FALSE(ReadOnce(*logger, report, true, reading));
+    EXPECT_FALSE(readOnce(*logger, report, true, reading));
     EXPECT_EQ(rig.prompt.texts(), QStringList{kNotResponding});
     EXPECT_EQ(reading.input(3), 77);
 }

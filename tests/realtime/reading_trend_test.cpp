@@ -37,7 +37,7 @@ TEST(ReadingTrend, AClockThatWentBackStartsAfresh)
 TEST(TrendLine, TimeRunsFromAMinuteAgoOnTheLeftToNowOnTheRight)
 {
     std::deque<TrendPoint> points{{0, 10}, {30000, 20}, {60000, 30}, {70000, 99}};
-    const auto line = TrendLine(points, 60000, QSizeF(120, 10), 0);
+    const auto line = trendLine(points, 60000, QSizeF(120, 10), 0);
     ASSERT_EQ(line.size(), 3u) << "a point after now is not drawn";
     EXPECT_DOUBLE_EQ(line[0].x(), 0);
     EXPECT_DOUBLE_EQ(line[1].x(), 60);
@@ -51,7 +51,7 @@ TEST(TrendLine, TimeRunsFromAMinuteAgoOnTheLeftToNowOnTheRight)
 TEST(TrendLine, ASmallChangeUsesOnlyPartOfTheHeight)
 {
     std::deque<TrendPoint> points{{0, 20.0}, {1000, 20.5}};
-    const auto line = TrendLine(points, 1000, QSizeF(60, 16), 2.0);
+    const auto line = trendLine(points, 1000, QSizeF(60, 16), 2.0);
     ASSERT_EQ(line.size(), 2u);
     // A range of 2 centred on 20.25: 20.0 is 0.75 above the bottom, 20.5 1.25.
     EXPECT_DOUBLE_EQ(line[0].y(), 16 - 16 * 0.75 / 2);
@@ -62,12 +62,12 @@ TEST(TrendLine, ASteadyInputDrawsFlatInTheMiddle)
 {
     std::deque<TrendPoint> points{{0, 4}, {1000, 4}, {2000, 4}};
     for (double minRange : {0.0, 1.0}) {
-        const auto line = TrendLine(points, 2000, QSizeF(60, 16), minRange);
+        const auto line = trendLine(points, 2000, QSizeF(60, 16), minRange);
         ASSERT_EQ(line.size(), 3u);
         for (const QPointF& p : line)
             EXPECT_DOUBLE_EQ(p.y(), 8) << "min range " << minRange;
     }
-    EXPECT_TRUE(TrendLine({}, 0, QSizeF(60, 16), 1).empty());
+    EXPECT_TRUE(trendLine({}, 0, QSizeF(60, 16), 1).empty());
 }
 
 } // namespace

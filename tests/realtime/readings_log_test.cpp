@@ -24,7 +24,7 @@ protected:
     void TearDown() override { QLocale::setDefault(previous_); }
 
     // Inputs 1 (disabled), 2, 3 and 8 of a small logger.
-    static InputConversions Inputs()
+    static InputConversions inputs()
     {
         const QByteArray image =
             ImageBuilder()
@@ -33,9 +33,9 @@ protected:
                 .input(7, {QStringLiteral("Flow, l/s"), QString(), 0, 10, 0, 250 * 256})
                 .build();
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.constData());
-        return ConversionsOf(ImageReader::header({bytes, mem::kHeaderSize}));
+        return conversionsOf(ImageReader::header({bytes, mem::kHeaderSize}));
     }
-    static Reading Counts()
+    static Reading counts()
     {
         Reading r;
         r.counts = {5, 128, 104, 0, 0, 0, 0, 25, 169};
@@ -47,13 +47,13 @@ protected:
 
 TEST_F(ReadingsLogTest, OneLinePerEnabledInput)
 {
-    EXPECT_EQ(ReadingLines(Inputs(), Counts(), false),
+    EXPECT_EQ(readingLines(inputs(), counts(), false),
               (QStringList{"2 Humidity  50.0 %RH", QString::fromUtf8("3 Temp      21.6 °C"), "8 Flow, l/s 1.00"}));
 }
 
 TEST_F(ReadingsLogTest, RawAddsCountsAndTheBattery)
 {
-    EXPECT_EQ(ReadingLines(Inputs(), Counts(), true),
+    EXPECT_EQ(readingLines(inputs(), counts(), true),
               (QStringList{"2 Humidity  50.0 %RH  AD Cnt 128", QString::fromUtf8("3 Temp      21.6 °C  AD Cnt 104"),
                            "8 Flow, l/s 1.00  AD Cnt 25", "Vbatt : 3.32 V"}));
 }
@@ -61,22 +61,22 @@ TEST_F(ReadingsLogTest, RawAddsCountsAndTheBattery)
 TEST_F(ReadingsLogTest, LinesFollowTheLocaleCsvKeepsThePoint)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(ReadingLines(Inputs(), Counts(), false)[0], "2 Humidity  50,0 %RH");
+    EXPECT_EQ(readingLines(inputs(), counts(), false)[0], "2 Humidity  50,0 %RH");
     const QDateTime at(QDate(2026, 3, 5), QTime(14, 7, 9), QTimeZone(3600));
-    EXPECT_EQ(CsvHeader(Inputs(), false), QString::fromUtf8("time,2 Humidity (%RH),3 Temp (°C),\"8 Flow, l/s\""));
-    EXPECT_EQ(CsvRow(at, Inputs(), Counts(), false), "2026-03-05T14:07:09+01:00,50.0,21.6,1.00");
-    EXPECT_EQ(CsvHeader(Inputs(), true),
+    EXPECT_EQ(csvHeader(inputs(), false), QString::fromUtf8("time,2 Humidity (%RH),3 Temp (°C),\"8 Flow, l/s\""));
+    EXPECT_EQ(csvRow(at, inputs(), counts(), false), "2026-03-05T14:07:09+01:00,50.0,21.6,1.00");
+    EXPECT_EQ(csvHeader(inputs(), true),
               QString::fromUtf8("time,2 Humidity (%RH),2 AD Cnt,3 Temp (°C),3 AD Cnt,\"8 Flow, l/s\",8 AD Cnt,Vbatt"));
-    EXPECT_EQ(CsvRow(at, Inputs(), Counts(), true), "2026-03-05T14:07:09+01:00,50.0,128,21.6,104,1.00,25,3.32");
+    EXPECT_EQ(csvRow(at, inputs(), counts(), true), "2026-03-05T14:07:09+01:00,50.0,128,21.6,104,1.00,25,3.32");
 }
 
 TEST_F(ReadingsLogTest, TimesCarryTheirOffset)
 {
     const QDate d(2026, 7, 1);
     const QTime t(0, 0, 5);
-    EXPECT_EQ(IsoLocalTime(QDateTime(d, t, QTimeZone(0))), "2026-07-01T00:00:05+00:00");
-    EXPECT_EQ(IsoLocalTime(QDateTime(d, t, QTimeZone(-(3 * 3600 + 1800)))), "2026-07-01T00:00:05-03:30");
-    EXPECT_EQ(IsoLocalTime(QDateTime(d, t, QTimeZone(13 * 3600 + 2700))), "2026-07-01T00:00:05+13:45");
+    EXPECT_EQ(isoLocalTime(QDateTime(d, t, QTimeZone(0))), "2026-07-01T00:00:05+00:00");
+    EXPECT_EQ(isoLocalTime(QDateTime(d, t, QTimeZone(-(3 * 3600 + 1800)))), "2026-07-01T00:00:05-03:30");
+    EXPECT_EQ(isoLocalTime(QDateTime(d, t, QTimeZone(13 * 3600 + 2700))), "2026-07-01T00:00:05+13:45");
 }
 
 // The loop on the emulated logger (model 485: eight inputs).
@@ -86,7 +86,7 @@ protected:
     {
         auto logger = rig_.open();
         LinkReport report(*logger, rig_.prompt);
-        return RunReadingsLog(*logger, report, Inputs(), options, rig_.clock, stop,
+        return runReadingsLog(*logger, report, inputs(), options, rig_.clock, stop,
                               [this](const QStringList& lines) {
                                   writes_.push_back(lines);
                                   ticks_.push_back(rig_.clock.tickMs());
@@ -119,9 +119,9 @@ TEST_F(ReadingsLoopTest, CsvStartsWithItsHeaderAndStampsEachRow)
     rig_.holdAll(20);
     EXPECT_EQ(Run({.count = 2, .periodMs = 0, .raw = true, .csv = true}), LogEnd::Done);
     ASSERT_EQ(writes_.size(), 3u);
-    EXPECT_EQ(writes_[0], QStringList{CsvHeader(Inputs(), true)});
+    EXPECT_EQ(writes_[0], QStringList{csvHeader(inputs(), true)});
     EXPECT_EQ(rig_.frames('G'), 2);
-    const QString stamp = IsoLocalTime(rig_.clock.localNow());
+    const QString stamp = isoLocalTime(rig_.clock.localNow());
     EXPECT_TRUE(writes_[2][0].startsWith(stamp.left(16))) << writes_[2][0].toStdString();
     EXPECT_TRUE(writes_[2][0].endsWith(",3.60")) << writes_[2][0].toStdString();
 }

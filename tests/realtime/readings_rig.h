@@ -20,7 +20,7 @@ struct ReadingsRig {
 
     explicit ReadingsRig(const sim::MemoryPreset& preset = {.deviceCode = 485, .content = sim::Content::Erased})
     {
-        sim::LoadMemory(emulator.logger(), preset);
+        sim::loadMemory(emulator.logger(), preset);
     }
     std::unique_ptr<LoggerProtocol> open()
     {

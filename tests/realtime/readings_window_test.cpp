@@ -1,7 +1,7 @@
 // The current readings window and its launcher over the emulated logger on the virtual
 // clock: what it shows for enabled and disabled inputs, the diagnostic display, a logger
 // that does not answer, the one-cycle-at-a-time rule, and the last minute of each input.
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 #include "readings_rig.h"
 #include "realtime/ui/readings_launcher.h"
 #include "realtime/ui/readings_window.h"
@@ -78,7 +78,7 @@ public:
 
 // Inputs 1 (Air, °C), 3 (Door, %: the 0..100 over counts 0..255 example) and 8; the
 // others are off.
-ImageBuilder ThreeInputs(std::uint16_t code = kCodeSmall)
+ImageBuilder threeInputs(std::uint16_t code = kCodeSmall)
 {
     return ImageBuilder()
         .deviceCode(code)
@@ -98,11 +98,11 @@ protected:
     {
         launcher_.reset();
         window_.reset();
-        Settle();
+        settle();
         QLocale::setDefault(previous_);
     }
 
-    ReadingsWindow& Window()
+    ReadingsWindow& window()
     {
         if (!window_) {
             ReadingsServices services{
@@ -129,42 +129,42 @@ protected:
         }
         return *window_;
     }
-    bool Prepare(const ImageBuilder& builder)
+    bool prepare(const ImageBuilder& builder)
     {
         const QByteArray bytes = builder.build();
         std::copy_n(bytes.constData(), mem::kHeaderSize, image_.begin());
-        Window();
+        window();
         return launcher_->initialize(QStringLiteral("sim"), ConstByteView{image_.data(), image_.size()});
     }
     // Prepared for ThreeInputs and shown, with its first reading taken.
-    void Open()
+    void open()
     {
-        ASSERT_TRUE(Prepare(ThreeInputs()));
+        ASSERT_TRUE(prepare(threeInputs()));
         launcher_->show();
-        Settle();
+        settle();
     }
     // One tick of the main window's timer, a second after the last.
-    void Tick()
+    void tick()
     {
         rig_.clock.advance(1000);
-        PostInternal(launcher_.get(), kMsgTimerTick);
-        Settle();
+        postInternal(launcher_.get(), kMsgTimerTick);
+        settle();
     }
-    static void Settle()
+    static void settle()
     {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
     }
     template <class T = QWidget>
-    T* Control(const QString& name)
+    T* control(const QString& name)
     {
-        T* w = Window().findChild<T*>(name);
+        T* w = window().findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
-    QString Value(int input) { return Control<QLineEdit>(QStringLiteral("ebMEasure%1").arg(input))->text(); }
-    QString Raw(int input) { return Control<QLineEdit>(QStringLiteral("ebAd%1").arg(input))->text(); }
-    QLabel* Unit(int input) { return Control<QLabel>(QStringLiteral("Label%1").arg(2 * input - 1)); }
+    QString value(int input) { return control<QLineEdit>(QStringLiteral("ebMEasure%1").arg(input))->text(); }
+    QString raw(int input) { return control<QLineEdit>(QStringLiteral("ebAd%1").arg(input))->text(); }
+    QLabel* unit(int input) { return control<QLabel>(QStringLiteral("Label%1").arg(2 * input - 1)); }
 
     ReadingsRig rig_;
     ActingPrompt prompt_;
@@ -182,25 +182,25 @@ private:
 
 TEST_F(ReadingsWindowTest, PreparedForALoggerItNamesTheModelAndItsInputs)
 {
-    ASSERT_TRUE(Prepare(ThreeInputs()));
-    EXPECT_EQ(Window().windowTitle(), "Quorvant  ZK-110 Currents Readings");
-    EXPECT_EQ(Window().objectName(), "BtnRightDlg3");
+    ASSERT_TRUE(prepare(threeInputs()));
+    EXPECT_EQ(window().windowTitle(), "Quorvant  ZK-110 Currents Readings");
+    EXPECT_EQ(window().objectName(), "BtnRightDlg3");
     for (int input = 1; input <= 8; ++input) {
         SCOPED_TRACE(input);
         const bool enabled = input == 1 || input == 3 || input == 8;
-        EXPECT_EQ(Control<QLabel>(QStringLiteral("Label%1").arg(16 + input))->text(), QString::number(input));
-        EXPECT_EQ(Control<QLineEdit>(QStringLiteral("ebMEasure%1").arg(input))->isEnabled(), enabled);
-        EXPECT_EQ(Unit(input)->isHidden(), !enabled);
-        EXPECT_EQ(Control<QLabel>(QStringLiteral("Label%1").arg(2 * input))->text(), "AD Cnt");
+        EXPECT_EQ(control<QLabel>(QStringLiteral("Label%1").arg(16 + input))->text(), QString::number(input));
+        EXPECT_EQ(control<QLineEdit>(QStringLiteral("ebMEasure%1").arg(input))->isEnabled(), enabled);
+        EXPECT_EQ(unit(input)->isHidden(), !enabled);
+        EXPECT_EQ(control<QLabel>(QStringLiteral("Label%1").arg(2 * input))->text(), "AD Cnt");
     }
-    EXPECT_EQ(Unit(1)->text(), QString::fromUtf8("°C"));
-    EXPECT_EQ(Unit(3)->text(), "%");
-    EXPECT_EQ(Unit(2)->text(), "") << "the image's unit, hidden";
-    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(unit(1)->text(), QString::fromUtf8("°C"));
+    EXPECT_EQ(unit(3)->text(), "%");
+    EXPECT_EQ(unit(2)->text(), "") << "the image's unit, hidden";
+    EXPECT_FALSE(window().isVisible());
     EXPECT_TRUE(launcher_->prepared());
 
-    QSignalSpy help(&Window(), &ReadingsWindow::helpRequested);
-    QTest::mouseClick(Control<QWidget>("HelpBtn"), Qt::LeftButton);
+    QSignalSpy help(&window(), &ReadingsWindow::helpRequested);
+    QTest::mouseClick(control<QWidget>("HelpBtn"), Qt::LeftButton);
     ASSERT_EQ(help.size(), 1);
     EXPECT_EQ(help[0][0].toInt(), 10);
 }
@@ -211,19 +211,19 @@ TEST_F(ReadingsWindowTest, EnabledInputsShowTheirValuesDisabledOnesStayEmpty)
     rig_.hold(1, 33);
     rig_.hold(2, 128);
     rig_.hold(7, 25);
-    Open();
-    EXPECT_EQ(Value(1), "20.0");
-    EXPECT_EQ(Value(3), "50.0");
-    EXPECT_EQ(Value(8), "1.00");
-    EXPECT_EQ(Value(2), "");
+    open();
+    EXPECT_EQ(value(1), "20.0");
+    EXPECT_EQ(value(3), "50.0");
+    EXPECT_EQ(value(8), "1.00");
+    EXPECT_EQ(value(2), "");
 
     rig_.hold(1, 200);
     rig_.hold(2, 255);
-    Tick();
-    EXPECT_EQ(Value(3), "100.0");
-    EXPECT_EQ(Value(2), "") << "the disabled input stays empty whatever its count";
-    EXPECT_EQ(Raw(3), "") << "raw counts only in the diagnostic display";
-    EXPECT_EQ(Window().cyclesRun(), 2);
+    tick();
+    EXPECT_EQ(value(3), "100.0");
+    EXPECT_EQ(value(2), "") << "the disabled input stays empty whatever its count";
+    EXPECT_EQ(raw(3), "") << "raw counts only in the diagnostic display";
+    EXPECT_EQ(window().cyclesRun(), 2);
     EXPECT_EQ(rig_.frames('F'), 2);
 }
 
@@ -231,29 +231,29 @@ TEST_F(ReadingsWindowTest, DiagnosticDisplayShowsRawCountsAndTheBattery)
 {
     rig_.holdAll(20);
     rig_.battery(169);
-    Open();
-    EXPECT_FALSE(Window().diagnosticDisplay());
-    EXPECT_TRUE(Control<QLabel>("lbBatt")->isHidden());
+    open();
+    EXPECT_FALSE(window().diagnosticDisplay());
+    EXPECT_TRUE(control<QLabel>("lbBatt")->isHidden());
 
-    QTest::mouseClick(Unit(3), Qt::RightButton, Qt::ShiftModifier);
-    ASSERT_TRUE(Window().diagnosticDisplay());
+    QTest::mouseClick(unit(3), Qt::RightButton, Qt::ShiftModifier);
+    ASSERT_TRUE(window().diagnosticDisplay());
     for (const char* name : {"DisplayDc", "lbBatt", "ebAd1", "ebAd8", "Label2", "Label16"})
-        EXPECT_FALSE(Control(QString::fromLatin1(name))->isHidden()) << name;
-    Tick();
+        EXPECT_FALSE(control(QString::fromLatin1(name))->isHidden()) << name;
+    tick();
     EXPECT_EQ(rig_.frames('G'), 1) << "the diagnostic display reads with the DC command";
     for (int input = 1; input <= 8; ++input)
-        EXPECT_EQ(Raw(input), QString::number(20 + 10 * (input - 1))) << "input " << input;
-    EXPECT_EQ(Control<QLabel>("lbBatt")->text(), "Vbatt : 3.32 V");
-    EXPECT_EQ(Value(2), "") << "a disabled input shows its raw count only";
+        EXPECT_EQ(raw(input), QString::number(20 + 10 * (input - 1))) << "input " << input;
+    EXPECT_EQ(control<QLabel>("lbBatt")->text(), "Vbatt : 3.32 V");
+    EXPECT_EQ(value(2), "") << "a disabled input shows its raw count only";
 
     // Off again: the plain reading, and the battery line is not touched.
-    QTest::mouseClick(Unit(1), Qt::RightButton, Qt::ShiftModifier);
-    EXPECT_FALSE(Window().diagnosticDisplay());
+    QTest::mouseClick(unit(1), Qt::RightButton, Qt::ShiftModifier);
+    EXPECT_FALSE(window().diagnosticDisplay());
     rig_.battery(150);
-    Tick();
+    tick();
     EXPECT_EQ(rig_.frames('G'), 1);
-    EXPECT_EQ(Control<QLabel>("lbBatt")->text(), "Vbatt : 3.32 V");
-    EXPECT_TRUE(Control<QLabel>("lbBatt")->isHidden());
+    EXPECT_EQ(control<QLabel>("lbBatt")->text(), "Vbatt : 3.32 V");
+    EXPECT_TRUE(control<QLabel>("lbBatt")->isHidden());
 }
 
 struct ClickCase {
@@ -270,13 +270,13 @@ class DiagnosticClickTest : public ReadingsWindowTest, public ::testing::WithPar
 TEST_P(DiagnosticClickTest, OnlyShiftWithTheRightButtonOnAUnitToggles)
 {
     const ClickCase& c = GetParam();
-    Open();
-    QTest::mouseClick(Unit(8), c.button, c.modifiers);
-    EXPECT_EQ(Window().diagnosticDisplay(), c.toggles);
+    open();
+    QTest::mouseClick(unit(8), c.button, c.modifiers);
+    EXPECT_EQ(window().diagnosticDisplay(), c.toggles);
     // Elsewhere than on a unit label nothing happens.
-    QTest::mouseClick(Control<QLabel>("Label17"), c.button, c.modifiers);
-    QTest::mouseClick(Control<QLineEdit>("ebMEasure1"), c.button, c.modifiers);
-    EXPECT_EQ(Window().diagnosticDisplay(), c.toggles);
+    QTest::mouseClick(control<QLabel>("Label17"), c.button, c.modifiers);
+    QTest::mouseClick(control<QLineEdit>("ebMEasure1"), c.button, c.modifiers);
+    EXPECT_EQ(window().diagnosticDisplay(), c.toggles);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -291,59 +291,59 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ReadingsWindowTest, NoToTheQuestionHidesTheWindowAndStopsTheReadings)
 {
     rig_.hold(2, 128);
-    Open();
-    ASSERT_EQ(Value(3), "50.0");
+    open();
+    ASSERT_EQ(value(3), "50.0");
     rig_.emulator.setSilent(true);
     prompt_.inner.script({PromptAnswer::No});
-    Tick();
+    tick();
     EXPECT_EQ(prompt_.inner.texts(), QStringList{"Please Connect The Quorvant"});
     EXPECT_EQ(prompt_.inner.records()[0].symbol, PromptSymbol::Warning);
-    EXPECT_FALSE(Window().isVisible());
-    Tick();
-    EXPECT_EQ(Window().cyclesRun(), 2) << "no cycles while hidden";
+    EXPECT_FALSE(window().isVisible());
+    tick();
+    EXPECT_EQ(window().cyclesRun(), 2) << "no cycles while hidden";
     EXPECT_TRUE(launcher_->prepared()) << "showing it again resumes the readings";
 }
 
 TEST_F(ReadingsWindowTest, YesToTheQuestionReadsAgainAndAFailureLeavesTheValues)
 {
     rig_.hold(2, 128);
-    Open();
+    open();
     rig_.emulator.setSilent(true);
     prompt_.inner.script({PromptAnswer::Yes});
     rig_.hold(2, 0);
-    Tick();
+    tick();
     EXPECT_EQ(prompt_.inner.texts(), (QStringList{"Please Connect The Quorvant", "Device Not Responding"}));
-    EXPECT_TRUE(Window().isVisible());
-    EXPECT_EQ(Value(3), "50.0");
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(value(3), "50.0");
 
     // The logger answers the ping but not the reading.
     rig_.emulator.setSilent(false);
     prompt_.inner.clear();
     rig_.silence(1, LoggerProtocol::kAttempts);
-    Tick();
+    tick();
     EXPECT_EQ(prompt_.inner.texts(), QStringList{"Device Not Responding"});
-    EXPECT_EQ(Value(3), "50.0");
-    Tick();
-    EXPECT_EQ(Value(3), "0.0");
+    EXPECT_EQ(value(3), "50.0");
+    tick();
+    EXPECT_EQ(value(3), "0.0");
 }
 
 TEST_F(ReadingsWindowTest, ATickDuringACycleIsSkippedAndThePortOpensOnce)
 {
-    Open();
+    open();
     rig_.emulator.setSilent(true);
     int ticksDuring = 0;
     prompt_.during = [&] {
         // The main window's timer goes on while the question is up.
         ++ticksDuring;
-        PostInternal(launcher_.get(), kMsgTimerTick);
-        Settle();
-        Window().refreshReadings();
+        postInternal(launcher_.get(), kMsgTimerTick);
+        settle();
+        window().refreshReadings();
     };
     prompt_.inner.script({PromptAnswer::No});
-    Tick();
+    tick();
     EXPECT_EQ(ticksDuring, 1);
-    EXPECT_EQ(Window().cyclesRun(), 2);
-    EXPECT_EQ(Window().cyclesSkipped(), 2);
+    EXPECT_EQ(window().cyclesRun(), 2);
+    EXPECT_EQ(window().cyclesSkipped(), 2);
     EXPECT_EQ(prompt_.inner.texts(), QStringList{"Please Connect The Quorvant"});
     EXPECT_EQ(mostLinesOpen_, 1);
     EXPECT_EQ(linesOpen_, 0) << "each cycle closes its port";
@@ -352,91 +352,91 @@ TEST_F(ReadingsWindowTest, ATickDuringACycleIsSkippedAndThePortOpensOnce)
 
 TEST_F(ReadingsWindowTest, AnotherLoggerCommandRunningSkipsTheCycle)
 {
-    Open();
+    open();
     const std::int64_t before = rig_.emulator.commands();
     busy_ = true;
-    Tick();
+    tick();
     EXPECT_EQ(rig_.emulator.commands(), before);
-    EXPECT_EQ(Window().cyclesSkipped(), 1);
+    EXPECT_EQ(window().cyclesSkipped(), 1);
     EXPECT_TRUE(busy_) << "the other command keeps its hold";
     busy_ = false;
-    Tick();
+    tick();
     EXPECT_GT(rig_.emulator.commands(), before);
 }
 
 TEST_F(ReadingsWindowTest, TheLauncherRelaysTicksOnlyToAPreparedShowingWindow)
 {
-    Window();
-    PostInternal(launcher_.get(), kMsgTimerTick);
-    Settle();
-    EXPECT_EQ(Window().cyclesRun(), 0) << "not prepared";
-    ASSERT_TRUE(Prepare(ThreeInputs()));
-    Tick();
-    EXPECT_EQ(Window().cyclesRun(), 0) << "prepared, not showing";
+    window();
+    postInternal(launcher_.get(), kMsgTimerTick);
+    settle();
+    EXPECT_EQ(window().cyclesRun(), 0) << "not prepared";
+    ASSERT_TRUE(prepare(threeInputs()));
+    tick();
+    EXPECT_EQ(window().cyclesRun(), 0) << "prepared, not showing";
     launcher_->show();
-    Settle();
-    EXPECT_EQ(Window().cyclesRun(), 1) << "the first values come when it shows";
-    Tick();
-    EXPECT_EQ(Window().cyclesRun(), 2);
-    QTest::mouseClick(Control<QWidget>("CancelBtn"), Qt::LeftButton);
-    EXPECT_FALSE(Window().isVisible());
-    Tick();
-    EXPECT_EQ(Window().cyclesRun(), 2);
+    settle();
+    EXPECT_EQ(window().cyclesRun(), 1) << "the first values come when it shows";
+    tick();
+    EXPECT_EQ(window().cyclesRun(), 2);
+    QTest::mouseClick(control<QWidget>("CancelBtn"), Qt::LeftButton);
+    EXPECT_FALSE(window().isVisible());
+    tick();
+    EXPECT_EQ(window().cyclesRun(), 2);
 }
 
 TEST_F(ReadingsWindowTest, AModelOutsideTheCatalogueIsNotPrepared)
 {
-    Open();
-    EXPECT_FALSE(Prepare(ThreeInputs(kCodeRefused)));
+    open();
+    EXPECT_FALSE(prepare(threeInputs(kCodeRefused)));
     EXPECT_FALSE(launcher_->prepared());
-    EXPECT_FALSE(Window().isVisible()) << "no readings of a logger that is not accepted";
+    EXPECT_FALSE(window().isVisible()) << "no readings of a logger that is not accepted";
     launcher_->show();
-    Tick();
-    EXPECT_FALSE(Window().isVisible());
-    EXPECT_EQ(Window().cyclesRun(), 1);
+    tick();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(window().cyclesRun(), 1);
 }
 
 TEST_F(ReadingsWindowTest, PreparingAgainForgetsTheLoggerBefore)
 {
     rig_.hold(0, 120);
-    Open();
-    Window().setDiagnosticDisplay(true);
-    Tick();
-    ASSERT_EQ(Value(1), "20.0");
-    ASSERT_FALSE(Window().trend().points(0).empty());
+    open();
+    window().setDiagnosticDisplay(true);
+    tick();
+    ASSERT_EQ(value(1), "20.0");
+    ASSERT_FALSE(window().trend().points(0).empty());
     // Input 1 now in kelvin and input 2 on.
-    ASSERT_TRUE(Prepare(ThreeInputs()
+    ASSERT_TRUE(prepare(threeInputs()
                             .input(0, {QStringLiteral("Air"), QStringLiteral("K"), 250, 330, 20 * 256, 220 * 256})
                             .input(1, {QStringLiteral("Wind"), QStringLiteral("m/s"), 0, 40, 0, 250 * 256})));
-    EXPECT_EQ(Value(1), "");
-    EXPECT_TRUE(Window().trend().points(0).empty());
-    EXPECT_EQ(Unit(1)->text(), "K");
-    EXPECT_FALSE(Unit(2)->isHidden());
-    EXPECT_EQ(Raw(1), "");
-    EXPECT_TRUE(Window().diagnosticDisplay()) << "the diagnostic display keeps its state";
-    Tick();
-    EXPECT_EQ(Value(1), "290.0");
+    EXPECT_EQ(value(1), "");
+    EXPECT_TRUE(window().trend().points(0).empty());
+    EXPECT_EQ(unit(1)->text(), "K");
+    EXPECT_FALSE(unit(2)->isHidden());
+    EXPECT_EQ(raw(1), "");
+    EXPECT_TRUE(window().diagnosticDisplay()) << "the diagnostic display keeps its state";
+    tick();
+    EXPECT_EQ(value(1), "290.0");
 }
 
 TEST_F(ReadingsWindowTest, EachEnabledInputKeepsItsLastMinuteAsATrendLine)
 {
-    Open();
+    open();
     for (int s = 0; s < 75; ++s) {
         rig_.hold(0, 100 + s % 10);
-        Tick();
+        tick();
     }
     // A cycle takes a second and a half of the virtual clock (the tick, and the 500 ms
     // its port takes to settle): a minute holds 41 of them.
-    const auto& points = Window().trend().points(0);
+    const auto& points = window().trend().points(0);
     EXPECT_EQ(points.size(), 41u);
     EXPECT_EQ(points.back().tickMs - points.front().tickMs, 60000);
-    EXPECT_TRUE(Window().trend().points(1).empty()) << "input 2 is off";
-    const auto* line1 = Control<TrendView>("Trend1");
+    EXPECT_TRUE(window().trend().points(1).empty()) << "input 2 is off";
+    const auto* line1 = control<TrendView>("Trend1");
     EXPECT_FALSE(line1->isHidden());
     EXPECT_EQ(line1->line().size(), 41u);
     // The newest point at the right end of the box.
     EXPECT_NEAR(line1->line().back().x(), line1->width() - 2, 0.5);
-    EXPECT_TRUE(Control<TrendView>("Trend2")->isHidden());
+    EXPECT_TRUE(control<TrendView>("Trend2")->isHidden());
 }
 
 } // namespace

@@ -29,7 +29,7 @@ void PrintTo(const KeepCase& c, std::ostream* os)
 
 class KeepCompleteBlocksTest : public ::testing::TestWithParam<KeepCase> {};
 
-std::vector<int> Range(int from, int to)
+std::vector<int> range(int from, int to)
 {
     std::vector<int> v;
     for (int k = from; k <= to; ++k)
@@ -37,7 +37,7 @@ std::vector<int> Range(int from, int to)
     return v;
 }
 
-std::vector<int> Join(std::vector<int> a, const std::vector<int>& b)
+std::vector<int> join(std::vector<int> a, const std::vector<int>& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -50,7 +50,7 @@ TEST_P(KeepCompleteBlocksTest, KeepsTheLongestRunHeldWhole)
     QByteArray image = ImageBuilder().markSamples(60).ring(c.used, c.first).build();
     const QByteArray before = image;
     const CompleteBlocks result =
-        KeepCompleteBlocks({reinterpret_cast<std::uint8_t*>(image.data()), std::size_t(image.size())}, c.held);
+        keepCompleteBlocks({reinterpret_cast<std::uint8_t*>(image.data()), std::size_t(image.size())}, c.held);
 
     EXPECT_EQ(result.declared, c.used);
     EXPECT_EQ(result.kept, int(c.kept.size()));
@@ -65,8 +65,8 @@ TEST_P(KeepCompleteBlocksTest, KeepsTheLongestRunHeldWhole)
     EXPECT_EQ(reader.firstBlock(), 0);
     for (std::size_t n = 0; n < c.kept.size(); ++n) {
         const ConstByteView block = reader.block(int(n));
-        EXPECT_EQ(block.u8(mem::kSamples), ImageBuilder::Mark(c.kept[n], 0)) << "block " << n;
-        EXPECT_EQ(block.u8(mem::kSamples + 119), ImageBuilder::Mark(c.kept[n], 119)) << "block " << n;
+        EXPECT_EQ(block.u8(mem::kSamples), ImageBuilder::mark(c.kept[n], 0)) << "block " << n;
+        EXPECT_EQ(block.u8(mem::kSamples + 119), ImageBuilder::mark(c.kept[n], 119)) << "block " << n;
     }
     // Nothing of a dropped block stays behind the run.
     for (int k = int(c.kept.size()); k < 60; ++k)
@@ -76,21 +76,21 @@ TEST_P(KeepCompleteBlocksTest, KeepsTheLongestRunHeldWhole)
 INSTANTIATE_TEST_SUITE_P(
     Files, KeepCompleteBlocksTest,
     ::testing::Values(
-        KeepCase{"complete linear", 3, 0, 3, Range(0, 2)},
-        KeepCase{"extra blocks in the file", 3, 0, 10, Range(0, 2)},
-        KeepCase{"complete ring", 60, 58, 60, Join(Range(58, 59), Range(0, 57))},
-        KeepCase{"linear cut in its last block", 3, 0, 2, Range(0, 1)},
+        KeepCase{"complete linear", 3, 0, 3, range(0, 2)},
+        KeepCase{"extra blocks in the file", 3, 0, 10, range(0, 2)},
+        KeepCase{"complete ring", 60, 58, 60, join(range(58, 59), range(0, 57))},
+        KeepCase{"linear cut in its last block", 3, 0, 2, range(0, 1)},
         KeepCase{"linear without a whole block", 3, 0, 0, {}},
         // The oldest block is beyond the cut: what is held is the newest part, in order.
-        KeepCase{"ring whose first block is beyond the cut", 60, 58, 30, Range(0, 29)},
+        KeepCase{"ring whose first block is beyond the cut", 60, 58, 30, range(0, 29)},
         // Two runs: the oldest block alone (58), then 0..57 after the gap of block 59.
-        KeepCase{"ring cut after its oldest block", 60, 58, 59, Range(0, 57)},
+        KeepCase{"ring cut after its oldest block", 60, 58, 59, range(0, 57)},
         // Two runs: 10..48 (the oldest, longer) and 0..9 (the newest).
-        KeepCase{"ring whose older run is longer", 60, 10, 49, Range(10, 48)},
+        KeepCase{"ring whose older run is longer", 60, 10, 49, range(10, 48)},
         // Equal runs keep the older one.
-        KeepCase{"ring of two equal runs", 60, 20, 40, Range(20, 39)},
+        KeepCase{"ring of two equal runs", 60, 20, 40, range(20, 39)},
         // A ring declaring fewer blocks than it wraps over: only held blocks are used.
-        KeepCase{"partial ring past the file's end", 10, 5, 10, Range(5, 9)}),
+        KeepCase{"partial ring past the file's end", 10, 5, 10, range(5, 9)}),
     [](const ::testing::TestParamInfo<KeepCase>& info) {
         std::string name = info.param.name;
         for (char& ch : name)

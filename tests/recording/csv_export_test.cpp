@@ -23,15 +23,15 @@ protected:
         EXPECT_EQ(r.exportTo(out, kind, progress).result, ExportResult::Done);
         return out.data();
     }
-    static CsvTable Read(const Recording& r)
+    static CsvTable read(const Recording& r)
     {
-        CsvTable t = ReadCsv(Export(r));
+        CsvTable t = readCsv(Export(r));
         EXPECT_TRUE(t.ok()) << t.error.toStdString();
         return t;
     }
     // The logger's time of measurement k as the reader gives it, in ISO 8601 (counted on
     // a clock without zone so that no daylight saving moves it).
-    static QString TimeOf(const Recording& r, int k)
+    static QString timeOf(const Recording& r, int k)
     {
         const double days = r.reader().recordDateTime(k);
         return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)
@@ -42,21 +42,21 @@ protected:
 
 TEST_F(CsvExport, MatchesGolden)
 {
-    auto r = Load(ColdStore().build());
-    CheckGolden(QStringLiteral("cold_store.csv"), Export(*r));
+    auto r = load(coldStore().build());
+    checkGolden(QStringLiteral("cold_store.csv"), Export(*r));
 }
 
 TEST_F(CsvExport, ReadBackGivesTheRecordingsTimesAndValues)
 {
-    auto r = Load(ColdStore().build());
-    const CsvTable t = Read(*r);
+    auto r = load(coldStore().build());
+    const CsvTable t = read(*r);
     ASSERT_EQ(t.rows.size(), 1u + 100);
     EXPECT_EQ(t.rows[0], QStringList({"time", "Temp (\u00B0C)", "Humidity (%RH)", "Pressure (bar)"}));
     const int inputs[] = {0, 1, 4};
     for (int k = 1; k <= 100; ++k) {
         const QStringList& row = t.rows[std::size_t(k)];
         ASSERT_EQ(row.size(), 4) << "measurement " << k;
-        EXPECT_EQ(row[0], TimeOf(*r, k));
+        EXPECT_EQ(row[0], timeOf(*r, k));
         for (int c = 0; c < 3; ++c) {
             const int i = inputs[c];
             const double want = double(r->normalize(i, r->physicalValue(i, r->sample(i, k))));
@@ -79,10 +79,10 @@ TEST_F(CsvExport, ValuesAreTheTextExportsWithAPointInEveryLocale)
 {
     // The same values as the text export's columns, but the decimal point and the bytes
     // stay what they are whatever the locale.
-    auto r = Load(WrappedRing().build());
+    auto r = load(wrappedRing().build());
     const QByteArray inC = Export(*r);
     const QList<QByteArray> text = Export(*r, ExportKind::Text).split('\n');
-    const CsvTable t = ReadCsv(inC);
+    const CsvTable t = readCsv(inC);
     ASSERT_TRUE(t.ok()) << t.error.toStdString();
     ASSERT_EQ(t.rows.size(), 1u + 900);
     for (int k = 1; k <= 900; k += 37) {
@@ -111,7 +111,7 @@ TEST_F(CsvExport, FieldsAreQuotedOnlyWhenTheyMustBe)
         {" spaced ", " spaced "},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CsvField(QString::fromUtf8(c.text)), QString::fromUtf8(c.field)) << c.text;
+        EXPECT_EQ(csvField(QString::fromUtf8(c.text)), QString::fromUtf8(c.field)) << c.text;
 }
 
 TEST_F(CsvExport, ColumnNamesTrimFunctionAndUnit)
@@ -125,7 +125,7 @@ TEST_F(CsvExport, ColumnNamesTrimFunctionAndUnit)
         {"         ", "     ", 7, "Input 8"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CsvColumnName(QString::fromUtf8(c.function), QString::fromUtf8(c.unit), c.input),
+        EXPECT_EQ(csvColumnName(QString::fromUtf8(c.function), QString::fromUtf8(c.unit), c.input),
                   QString::fromUtf8(c.name))
             << c.function << "|" << c.unit;
     }
@@ -133,11 +133,11 @@ TEST_F(CsvExport, ColumnNamesTrimFunctionAndUnit)
 
 TEST_F(CsvExport, NamesThatNeedQuotesReadBackWhole)
 {
-    auto r = Load(ColdStore()
+    auto r = load(coldStore()
                       .input(0, {QStringLiteral("Flow, in"), QStringLiteral("\"m3\""), 0, 100, 0, 250 * 256})
                       .input(1, {QStringLiteral("  "), QStringLiteral("%RH"), 0, 100, 0, 250 * 256})
                       .build());
-    const CsvTable t = Read(*r);
+    const CsvTable t = read(*r);
     ASSERT_FALSE(t.rows.empty());
     EXPECT_EQ(t.rows[0], QStringList({"time", "Flow, in (\"m3\")", "Input 2 (%RH)", "Pressure (bar)"}));
     for (std::size_t k = 1; k < t.rows.size(); ++k)
@@ -146,7 +146,7 @@ TEST_F(CsvExport, NamesThatNeedQuotesReadBackWhole)
 
 TEST_F(CsvExport, FollowsTheDrawnInputsAndTheZoomedView)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     DisplaySettings s = r->settings();
     s.shown[1] = false;
     r->applyGraphicConfig(r->colours(), s);
@@ -157,7 +157,7 @@ TEST_F(CsvExport, FollowsTheDrawnInputsAndTheZoomedView)
     r->searchMaxMin(zoom);
     r->updateScalingMode(zoom);
     r->computeAverages(zoom);
-    const CsvTable t = Read(*r);
+    const CsvTable t = read(*r);
     ASSERT_EQ(t.rows.size(), 1u + 3);
     EXPECT_EQ(t.rows[0], QStringList({"time", "Temp (\u00B0C)", "Pressure (bar)"}));
     // 50 steps of 5 minutes after 14:07:09.
@@ -171,18 +171,18 @@ TEST_F(CsvExport, FollowsTheDrawnInputsAndTheZoomedView)
 
 TEST_F(CsvExport, TimesCrossDaysAndCenturiesWithFourDigitYears)
 {
-    auto r = Load(WrappedRing().build()); // hourly from 31/12/99 22:00:00
-    const CsvTable t = Read(*r);
+    auto r = load(wrappedRing().build()); // hourly from 31/12/99 22:00:00
+    const CsvTable t = read(*r);
     ASSERT_GT(t.rows.size(), 3u);
     EXPECT_EQ(t.rows[1][0], "1999-12-31T23:00:00");
     EXPECT_EQ(t.rows[2][0], "2000-01-01T00:00:00");
-    EXPECT_EQ(t.rows.back()[0], TimeOf(*r, 900));
+    EXPECT_EQ(t.rows.back()[0], timeOf(*r, 900));
 }
 
 TEST_F(CsvExport, AFileHasNoByteOrderMarkAndEndsItsLastLine)
 {
-    auto r = Load(TwoMeasurements().build());
-    const QString path = Scratch(QStringLiteral("pair.csv"));
+    auto r = load(twoMeasurements().build());
+    const QString path = scratch(QStringLiteral("pair.csv"));
     NullProgress progress;
     ASSERT_EQ(r->exportFile(path, ExportKind::Csv, progress).result, ExportResult::Done);
     QFile f(path);

@@ -10,7 +10,7 @@ TEST(DefaultColours, FixedTable)
 {
     const ColourTable expected = {0x000000, 0x000000, 0x008000, 0x0000FF, 0xFF0000, 0x000080,
                                   0x008080, 0x800000, 0x808000, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(DefaultColours(), expected);
+    EXPECT_EQ(defaultColours(), expected);
 }
 
 TEST(InitDisplaySettings, AxesGoToTheFirstTwoRecordedInputs)
@@ -23,7 +23,7 @@ TEST(InitDisplaySettings, AxesGoToTheFirstTwoRecordedInputs)
         {0x80, 7, -1},
     };
     for (const auto& c : cases) {
-        const DisplaySettings s = InitDisplaySettings(c.mask);
+        const DisplaySettings s = initDisplaySettings(c.mask);
         EXPECT_EQ(s.leftAxisInput, c.left) << int(c.mask);
         EXPECT_EQ(s.rightAxisInput, c.right) << int(c.mask);
         EXPECT_TRUE(s.autoScale);
@@ -37,16 +37,16 @@ TEST(InitDisplaySettings, AxesGoToTheFirstTwoRecordedInputs)
 
 TEST(IsInputDrawn, NeedsEnabledAndShown)
 {
-    DisplaySettings s = InitDisplaySettings(0x13); // inputs 1, 2, 5
+    DisplaySettings s = initDisplaySettings(0x13); // inputs 1, 2, 5
     s.shown[1] = false;
-    EXPECT_TRUE(IsInputDrawn(s, 0));
-    EXPECT_FALSE(IsInputDrawn(s, 1));
-    EXPECT_FALSE(IsInputDrawn(s, 2));
-    EXPECT_TRUE(IsInputDrawn(s, 4));
+    EXPECT_TRUE(isInputDrawn(s, 0));
+    EXPECT_FALSE(isInputDrawn(s, 1));
+    EXPECT_FALSE(isInputDrawn(s, 2));
+    EXPECT_TRUE(isInputDrawn(s, 4));
     s.shown[2] = true; // shown but not recorded
-    EXPECT_FALSE(IsInputDrawn(s, 2));
-    EXPECT_FALSE(IsInputDrawn(s, -1));
-    EXPECT_FALSE(IsInputDrawn(s, 8));
+    EXPECT_FALSE(isInputDrawn(s, 2));
+    EXPECT_FALSE(isInputDrawn(s, -1));
+    EXPECT_FALSE(isInputDrawn(s, 8));
 }
 
 } // namespace

@@ -10,7 +10,7 @@ namespace {
 
 using ExportStamp = RecordingTest;
 
-void ExpectSameStamps(const Recording& r, int lastMeasurement, const char* what)
+void expectSameStamps(const Recording& r, int lastMeasurement, const char* what)
 {
     for (int form = 0; form <= 6; ++form) { // 6: no form, nothing written
         ExportStamper stamper(r.reader(), form);
@@ -36,24 +36,24 @@ TEST_F(ExportStamp, MatchesDateValueStamp)
         {1, 3, 5, 14, 7, 9, 0, 10, "no interval"},
     };
     for (const auto& c : cases) {
-        auto r = Load(ColdStore().start(c.yy, c.mo, c.dd, c.hh, c.mi, c.ss).interval(c.period, c.samples).build());
-        ExpectSameStamps(*r, r->measurementCount() + 5000, c.what);
+        auto r = load(coldStore().start(c.yy, c.mo, c.dd, c.hh, c.mi, c.ss).interval(c.period, c.samples).build());
+        expectSameStamps(*r, r->measurementCount() + 5000, c.what);
     }
 }
 
 TEST_F(ExportStamp, MatchesWithDecimalComma)
 {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    auto r = Load(ColdStore().build());
-    ExpectSameStamps(*r, 3000, "decimal comma");
+    auto r = load(coldStore().build());
+    expectSameStamps(*r, 3000, "decimal comma");
 }
 
 TEST_F(ExportStamp, ImpossibleStampFallsBackToDateValue)
 {
-    QByteArray image = ColdStore().build();
+    QByteArray image = coldStore().build();
     image[385 + 1] = 0x13; // month 13 in the oldest block's stamp
-    auto r = Load(image);
-    ExpectSameStamps(*r, 300, "month 13");
+    auto r = load(image);
+    expectSameStamps(*r, 300, "month 13");
 }
 
 } // namespace

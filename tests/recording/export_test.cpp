@@ -41,7 +41,7 @@ protected:
         EXPECT_EQ(r.exportTo(out, kind, progress).result, ExportResult::Done);
         return out.data();
     }
-    static QList<QByteArray> Lines(const QByteArray& text)
+    static QList<QByteArray> linesOf(const QByteArray& text)
     {
         QList<QByteArray> lines = text.split('\n');
         EXPECT_TRUE(lines.last().isEmpty()); // the last line ends too
@@ -56,7 +56,7 @@ protected:
 
 TEST_F(TextExport, EveryKindMatchesGolden)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     const struct { ExportKind kind; const char* golden; } cases[] = {
         {ExportKind::Text, "cold_store_text.txt"},
         {ExportKind::Excel, "cold_store_excel.txt"},
@@ -65,13 +65,13 @@ TEST_F(TextExport, EveryKindMatchesGolden)
         {ExportKind::DateOnly, "cold_store_date.txt"},
     };
     for (const auto& c : cases)
-        CheckGolden(QLatin1String(c.golden), Export(*r, c.kind));
+        checkGolden(QLatin1String(c.golden), Export(*r, c.kind));
 }
 
 TEST_F(TextExport, HeaderThenOneLinePerMeasurement)
 {
-    auto r = Load(ColdStore().build());
-    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
+    auto r = load(coldStore().build());
+    const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::Text));
     const QStringList info = r->infoLines(r->currentView());
     ASSERT_EQ(lines.size(), info.size() + 100);
     for (qsizetype i = 0; i < info.size(); ++i)
@@ -83,7 +83,7 @@ TEST_F(TextExport, HeaderThenOneLinePerMeasurement)
 
 TEST_F(TextExport, LayoutOfEachKind)
 {
-    auto r = Load(ColdStore().start(0, 1, 1, 11, 55, 0).build());
+    auto r = load(coldStore().start(0, 1, 1, 11, 55, 0).build());
     const struct { ExportKind kind; const char* begins; } cases[] = {
         {ExportKind::Text, "01/01/00 12:00:00\t\t"},
         {ExportKind::Excel, "36526.500000000\t\t"},
@@ -92,7 +92,7 @@ TEST_F(TextExport, LayoutOfEachKind)
         {ExportKind::DateOnly, "01/01/00\t\t"},
     };
     for (const auto& c : cases) {
-        const QList<QByteArray> lines = Lines(Export(*r, c.kind));
+        const QList<QByteArray> lines = linesOf(Export(*r, c.kind));
         EXPECT_TRUE(lines[14].startsWith(c.begins)) << lines[14].toStdString();
         if (c.kind == ExportKind::Lotus) {
             for (qsizetype i = 14; i < lines.size(); ++i)
@@ -103,8 +103,8 @@ TEST_F(TextExport, LayoutOfEachKind)
 
 TEST_F(TextExport, YearOfCenturyHasTwoDigits)
 {
-    auto r = Load(TwoMeasurements().build()); // from 15/06/05 10:00:00, 90 s apart
-    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
+    auto r = load(twoMeasurements().build()); // from 15/06/05 10:00:00, 90 s apart
+    const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::Text));
     ASSERT_EQ(lines.size(), 16);
     EXPECT_EQ(lines[14], QByteArray("15/06/05 10:01:30\t\t2.00"));
     EXPECT_EQ(lines[15], QByteArray("15/06/05 10:03:00\t\t8.00"));
@@ -112,7 +112,7 @@ TEST_F(TextExport, YearOfCenturyHasTwoDigits)
 
 TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     ViewRecord& zoom = r->view(1);
     zoom.first = 50;
     zoom.last = 50;
@@ -120,7 +120,7 @@ TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
     r->searchMaxMin(zoom);
     r->updateScalingMode(zoom);
     r->computeAverages(zoom);
-    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Text));
+    const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::Text));
     ASSERT_EQ(lines.size(), 15);
     // 50 steps of 5 minutes after 14:07:09.
     EXPECT_TRUE(lines[14].startsWith("05/03/01 18:17:09\t\t")) << lines[14].toStdString();
@@ -129,11 +129,11 @@ TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
 
 TEST_F(TextExport, NoDrawnInputLeavesOnlyTheDateField)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     DisplaySettings s = r->settings();
     s.shown.fill(false);
     r->applyGraphicConfig(r->colours(), s);
-    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::TextNoDate));
+    const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::TextNoDate));
     EXPECT_EQ(lines[14], QByteArray("14:12:09\t"));
     EXPECT_EQ(lines[5], QByteArray("Inputs             : "));
 }
@@ -141,15 +141,15 @@ TEST_F(TextExport, NoDrawnInputLeavesOnlyTheDateField)
 TEST_F(TextExport, DecimalSeparatorFollowsLocale)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    auto r = Load(ColdStore().start(0, 1, 1, 11, 55, 0).build());
-    const QList<QByteArray> lines = Lines(Export(*r, ExportKind::Lotus));
+    auto r = load(coldStore().start(0, 1, 1, 11, 55, 0).build());
+    const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::Lotus));
     EXPECT_TRUE(lines[14].startsWith("36526,500000000;\t22,5\t20,0\t8,65")) << lines[14].toStdString();
 }
 
 TEST_F(TextExport, ProgressAndCancel)
 {
-    auto r = Load(WrappedRing().build());
-    const QString path = Scratch(QStringLiteral("ring.txt"));
+    auto r = load(wrappedRing().build());
+    const QString path = scratch(QStringLiteral("ring.txt"));
     ScriptedProgress progress;
     progress.cancelAt_ = 3; // the third check comes after line 300
     EXPECT_EQ(r->exportFile(path, ExportKind::Text, progress).result, ExportResult::Cancelled);
@@ -170,7 +170,7 @@ TEST_F(TextExport, ProgressAndCancel)
     EXPECT_EQ(f.readAll().count('\n'), 14 + 900);
 }
 
-QByteArray ReadFile(const QString& path)
+QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -179,23 +179,23 @@ QByteArray ReadFile(const QString& path)
 TEST_F(TextExport, NeverWritesOverTheRecordingItself)
 {
     // The recording's own file, under its name, through a symbolic and a hard link.
-    const QString file = Scratch(QStringLiteral("same.qrv"));
-    auto r = Load(ColdStore().build());
+    const QString file = scratch(QStringLiteral("same.qrv"));
+    auto r = load(coldStore().build());
     ASSERT_TRUE(r->save(file).ok());
-    ASSERT_TRUE(QFile::link(file, Scratch(QStringLiteral("symbolic.qrv"))));
-    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(Scratch(QStringLiteral("hard.qrv"))).constData()), 0);
-    const QByteArray before = ReadFile(file);
-    for (const QString& target : {file, Scratch(QStringLiteral("symbolic.qrv")), Scratch(QStringLiteral("hard.qrv"))}) {
+    ASSERT_TRUE(QFile::link(file, scratch(QStringLiteral("symbolic.qrv"))));
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(scratch(QStringLiteral("hard.qrv"))).constData()), 0);
+    const QByteArray before = readFile(file);
+    for (const QString& target : {file, scratch(QStringLiteral("symbolic.qrv")), scratch(QStringLiteral("hard.qrv"))}) {
         ScriptedProgress progress;
         const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
         EXPECT_EQ(outcome.result, ExportResult::SameAsInput) << target.toStdString();
-        EXPECT_EQ(ExportMessage(outcome, target),
+        EXPECT_EQ(exportMessage(outcome, target),
                   QStringLiteral("Cannot write ") + target + QStringLiteral(": it is the recording file being exported"));
-        EXPECT_EQ(ReadFile(file), before) << target.toStdString();
+        EXPECT_EQ(readFile(file), before) << target.toStdString();
     }
     // Another name is written as usual.
     ScriptedProgress progress;
-    EXPECT_EQ(r->exportFile(Scratch(QStringLiteral("same.txt")), ExportKind::Text, progress).result, ExportResult::Done);
+    EXPECT_EQ(r->exportFile(scratch(QStringLiteral("same.txt")), ExportKind::Text, progress).result, ExportResult::Done);
 }
 
 TEST_F(TextExport, AFullDiskIsToldWithTheSystemsReasonAndKeepsThePreviousFile)
@@ -209,12 +209,12 @@ TEST_F(TextExport, AFullDiskIsToldWithTheSystemsReasonAndKeepsThePreviousFile)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("the previous export\r\n");
     }
-    auto r = Load(WrappedRing().build()); // about 60 kB of text
+    auto r = load(wrappedRing().build()); // about 60 kB of text
     ScriptedProgress progress;
     const ExportOutcome outcome = r->exportFile(path, ExportKind::Text, progress);
     EXPECT_EQ(outcome.result, ExportResult::Failed);
     EXPECT_EQ(outcome.reason, QStringLiteral("No space left on device"));
-    EXPECT_EQ(ReadFile(path), QByteArray("the previous export\r\n"));
+    EXPECT_EQ(readFile(path), QByteArray("the previous export\r\n"));
     EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{QStringLiteral("ring.txt")});
 }
 
@@ -243,7 +243,7 @@ private:
 
 TEST_F(TextExport, AWriteCutShortByAFullDeviceGivesTheSystemsReason)
 {
-    auto r = Load(WrappedRing().build());
+    auto r = load(wrappedRing().build());
     FillingDevice out(10000);
     ScriptedProgress progress;
     const ExportOutcome outcome = r->exportTo(out, ExportKind::Text, progress);
@@ -253,17 +253,17 @@ TEST_F(TextExport, AWriteCutShortByAFullDeviceGivesTheSystemsReason)
 
 TEST_F(TextExport, UnwritableTargetFailsWithReason)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     ScriptedProgress progress;
-    const QString target = Scratch(QStringLiteral("missing/dir/out.txt"));
+    const QString target = scratch(QStringLiteral("missing/dir/out.txt"));
     const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
     EXPECT_EQ(outcome.result, ExportResult::Failed);
     EXPECT_FALSE(outcome.reason.isEmpty());
-    EXPECT_EQ(ExportMessage(outcome, target), QStringLiteral("Cannot write ") + target + QStringLiteral(": ") + outcome.reason);
-    EXPECT_EQ(ExportMessage({ExportResult::Cancelled, QString()}, target), QString());
+    EXPECT_EQ(exportMessage(outcome, target), QStringLiteral("Cannot write ") + target + QStringLiteral(": ") + outcome.reason);
+    EXPECT_EQ(exportMessage({ExportResult::Cancelled, QString()}, target), QString());
 
     // A pipe or a folder in the output's place stays what it is.
-    const QString folder = Scratch(QStringLiteral("folder.txt"));
+    const QString folder = scratch(QStringLiteral("folder.txt"));
     ASSERT_TRUE(QDir().mkpath(folder));
     const ExportOutcome onFolder = r->exportFile(folder, ExportKind::Text, progress);
     EXPECT_EQ(onFolder.result, ExportResult::Failed);

@@ -18,13 +18,13 @@ namespace {
 
 using RecordingFile = RecordingTest;
 
-QByteArray ReadAll(const QString& path)
+QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes)
+void writeAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -33,85 +33,85 @@ void WriteAll(const QString& path, const QByteArray& bytes)
 
 TEST_F(RecordingFile, RoundTripIsByteExact)
 {
-    const QByteArray image = WrappedRing().build();
-    auto r = Load(image);
-    const QString path = Scratch(QStringLiteral("ring.qrv"));
+    const QByteArray image = wrappedRing().build();
+    auto r = load(image);
+    const QString path = scratch(QStringLiteral("ring.qrv"));
     ASSERT_TRUE(r->save(path).ok());
     EXPECT_TRUE(r->isSaved());
     EXPECT_EQ(r->fileName(), path);
 
     // The wrapped ring uses all 60 blocks; they are stored in physical order.
-    const QByteArray file = ReadAll(path);
-    ASSERT_EQ(file.size(), kFileSignatureSize + int(mem::BlockAddress(60)));
+    const QByteArray file = readAll(path);
+    ASSERT_EQ(file.size(), kFileSignatureSize + int(mem::blockAddress(60)));
     EXPECT_EQ(file.left(kFileSignatureSize), QByteArray("QUORVANT"));
-    EXPECT_EQ(file.mid(kFileSignatureSize), image.left(int(mem::BlockAddress(60))));
+    EXPECT_EQ(file.mid(kFileSignatureSize), image.left(int(mem::blockAddress(60))));
 
-    auto back = Make();
+    auto back = make();
     EXPECT_FALSE(back->isSaved());
     const LoadResult loaded = back->load(path);
     ASSERT_TRUE(loaded.ok());
-    EXPECT_EQ(LoadMessage(loaded, path), QString());
+    EXPECT_EQ(loadMessage(loaded, path), QString());
     EXPECT_TRUE(back->isSaved());
     EXPECT_EQ(back->fileName(), path);
-    const QByteArray expected = image.left(int(mem::BlockAddress(60))) + QByteArray(int(mem::kImageSize - mem::BlockAddress(60)), '\0');
+    const QByteArray expected = image.left(int(mem::blockAddress(60))) + QByteArray(int(mem::kImageSize - mem::blockAddress(60)), '\0');
     EXPECT_EQ(back->imageBytes(), expected);
-    ASSERT_TRUE(back->save(Scratch(QStringLiteral("again.qrv"))).ok());
-    EXPECT_EQ(ReadAll(Scratch(QStringLiteral("again.qrv"))), file);
+    ASSERT_TRUE(back->save(scratch(QStringLiteral("again.qrv"))).ok());
+    EXPECT_EQ(readAll(scratch(QStringLiteral("again.qrv"))), file);
 }
 
 TEST_F(RecordingFile, SavedFileMatchesGolden)
 {
     // Also the fixture of the command-line tool's tests (a model of the shipped catalogue).
-    auto r = Load(ColdStore().deviceCode(kCodeShipped).build());
-    const QString path = Scratch(QStringLiteral("cold.qrv"));
+    auto r = load(coldStore().deviceCode(kCodeShipped).build());
+    const QString path = scratch(QStringLiteral("cold.qrv"));
     ASSERT_TRUE(r->save(path).ok());
-    CheckGolden(QStringLiteral("cold_store.qrv"), ReadAll(path));
+    checkGolden(QStringLiteral("cold_store.qrv"), readAll(path));
 }
 
 TEST_F(RecordingFile, NoUsedBlocksGivesHeaderOnly)
 {
-    auto r = Make();
-    r->setImage(ColdStore().measurements(0, {}).build());
-    const QString path = Scratch(QStringLiteral("empty.qrv"));
+    auto r = make();
+    r->setImage(coldStore().measurements(0, {}).build());
+    const QString path = scratch(QStringLiteral("empty.qrv"));
     ASSERT_TRUE(r->save(path).ok());
-    EXPECT_EQ(ReadAll(path).size(), kFileSignatureSize + int(mem::kHeaderSize));
+    EXPECT_EQ(readAll(path).size(), kFileSignatureSize + int(mem::kHeaderSize));
 }
 
 TEST_F(RecordingFile, ImpossibleBlockCountNeverReadsBeyondImage)
 {
-    auto r = Make();
-    r->setImage(ColdStore().set16(mem::kBlocksUsed, 0xFFFF).build());
-    const QString path = Scratch(QStringLiteral("big.qrv"));
+    auto r = make();
+    r->setImage(coldStore().set16(mem::kBlocksUsed, 0xFFFF).build());
+    const QString path = scratch(QStringLiteral("big.qrv"));
     ASSERT_TRUE(r->save(path).ok());
-    EXPECT_EQ(ReadAll(path).size(), kMaxFileSize);
+    EXPECT_EQ(readAll(path).size(), kMaxFileSize);
 }
 
 TEST_F(RecordingFile, RefusesWhatIsNoRecording)
 {
-    const QByteArray good = ColdStore().file();
+    const QByteArray good = coldStore().file();
     const struct { const char* name; QByteArray bytes; LoadError error; } cases[] = {
         {"lower case signature", QByteArray("Quorvant") + good.mid(8), LoadError::NotARecording},
         {"other signature", QByteArray("QUORVAN\0", 8) + good.mid(8), LoadError::NotARecording},
         {"shorter than signature", QByteArray("QUORV"), LoadError::NotARecording},
         {"empty file", QByteArray(), LoadError::NotARecording},
         {"longer than any image", good + QByteArray(kMaxFileSize + 1 - good.size(), '\0'), LoadError::NotARecording},
-        {"refused model", ColdStore().deviceCode(kCodeRefused).file(), LoadError::NotAccepted},
-        {"one measurement", TwoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 1; }).file(), LoadError::TooFewMeasurements},
+        {"refused model", coldStore().deviceCode(kCodeRefused).file(), LoadError::NotAccepted},
+        {"one measurement", twoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 1; }).file(), LoadError::TooFewMeasurements},
         {"signature only", QByteArray("QUORVANT"), LoadError::NotARecording},
         {"header cut short", good.left(kMinFileSize - 1), LoadError::NotARecording},
         {"header without blocks", good.left(kMinFileSize), LoadError::TooFewMeasurements},
     };
     for (const auto& c : cases) {
-        const QString path = Scratch(QStringLiteral("bad.qrv"));
-        WriteAll(path, c.bytes);
-        auto r = Make();
+        const QString path = scratch(QStringLiteral("bad.qrv"));
+        writeAll(path, c.bytes);
+        auto r = make();
         const LoadResult loaded = r->load(path);
         EXPECT_EQ(loaded.error, c.error) << c.name;
         EXPECT_TRUE(r->isSaved()) << c.name;
         EXPECT_EQ(r->fileName(), path) << c.name;
         EXPECT_FALSE(r->isInitialized()) << c.name;
         // Only a file that is no recording has the reader's own message.
-        EXPECT_EQ(LoadMessage(loaded, path),
+        EXPECT_EQ(loadMessage(loaded, path),
                   c.error == LoadError::NotARecording ? QStringLiteral("Invalid data file ") : QString())
             << c.name;
     }
@@ -120,27 +120,27 @@ TEST_F(RecordingFile, RefusesWhatIsNoRecording)
 TEST_F(RecordingFile, LargestFileAndExtraBytesLoad)
 {
     // Extra bytes after the last used block land in the image, uninterpreted.
-    const QByteArray file = ColdStore().file() + QByteArray("extra");
-    const QString path = Scratch(QStringLiteral("extra.qrv"));
-    WriteAll(path, file);
-    auto r = Make();
+    const QByteArray file = coldStore().file() + QByteArray("extra");
+    const QString path = scratch(QStringLiteral("extra.qrv"));
+    writeAll(path, file);
+    auto r = make();
     ASSERT_TRUE(r->load(path).ok());
-    EXPECT_EQ(r->imageBytes().mid(int(mem::BlockAddress(3)), 5), QByteArray("extra"));
+    EXPECT_EQ(r->imageBytes().mid(int(mem::blockAddress(3)), 5), QByteArray("extra"));
 
     // A full 65,416-byte file is still a recording.
-    const QByteArray full = QByteArray("QUORVANT") + ColdStore().deviceCode(kCodeLarge).build(); // every block
+    const QByteArray full = QByteArray("QUORVANT") + coldStore().deviceCode(kCodeLarge).build(); // every block
     ASSERT_EQ(full.size(), kMaxFileSize);
-    WriteAll(path, full);
-    auto big = Make();
+    writeAll(path, full);
+    auto big = make();
     EXPECT_TRUE(big->load(path).ok());
     EXPECT_EQ(big->imageBytes(), full.mid(8));
 }
 
 // What a command tells about a load: each text after "warning: " or "error: ".
-QStringList Told(const LoadResult& loaded, const QString& name)
+QStringList told(const LoadResult& loaded, const QString& name)
 {
     RecordingPrompt prompt;
-    TellLoad(prompt, loaded, name);
+    tellLoad(prompt, loaded, name);
     QStringList told;
     for (const auto& r : prompt.records())
         told << (r.symbol == PromptSymbol::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: ")) + r.text;
@@ -151,8 +151,8 @@ TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
 {
     // Cold store: 100 measurements of three inputs, 40 to a block, in three blocks. Bytes
     // missing from a block would read as zeros, that is as measurements nobody made.
-    const QByteArray whole = ColdStore().file();
-    auto complete = Load(ColdStore().build());
+    const QByteArray whole = coldStore().file();
+    auto complete = load(coldStore().build());
     const struct { const char* name; qsizetype size; LoadError error; int missing; int measurements; } cases[] = {
         {"last block in part", whole.size() - 110, LoadError::None, 1, 80},
         {"last block gone", whole.size() - 128, LoadError::None, 1, 80},
@@ -160,9 +160,9 @@ TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
         {"no whole block", 500, LoadError::TooFewMeasurements, 3, 0},
     };
     for (const auto& c : cases) {
-        const QString path = Scratch(QStringLiteral("cut.qrv"));
-        WriteAll(path, whole.left(c.size));
-        auto r = Make();
+        const QString path = scratch(QStringLiteral("cut.qrv"));
+        writeAll(path, whole.left(c.size));
+        auto r = make();
         const LoadResult loaded = r->load(path);
         EXPECT_EQ(loaded.error, c.error) << c.name;
         EXPECT_EQ(loaded.missingBlocks, c.missing) << c.name;
@@ -179,7 +179,7 @@ TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
         QStringList expected{QStringLiteral("warning: ") + warning};
         if (c.error != LoadError::None)
             expected << QStringLiteral("error: This file is not for a QuorvantZK");
-        EXPECT_EQ(Told(loaded, path), expected) << c.name;
+        EXPECT_EQ(told(loaded, path), expected) << c.name;
     }
 }
 
@@ -187,9 +187,9 @@ TEST_F(RecordingFile, ACutAtAnyLengthShowsOnlyMeasurementsThatWereMade)
 {
     // Lengths from a bare header to the whole wrapped ring: what loads is a run of the
     // recording's own measurements, never a zero read from bytes that are not there.
-    auto complete = Load(WrappedRing().build());
-    const QByteArray whole = WrappedRing().file();
-    auto r = Make();
+    auto complete = load(wrappedRing().build());
+    const QByteArray whole = wrappedRing().file();
+    auto r = make();
     for (qsizetype size = kMinFileSize; size <= whole.size(); size += 37) {
         QBuffer file;
         file.setData(whole.left(size));
@@ -211,11 +211,11 @@ TEST_F(RecordingFile, ARingCutShortKeepsItsLongestRunOfBlocks)
 {
     // The wrapped ring's oldest block is 58 of 60; the cut takes block 59. What remains
     // in order is the oldest block alone, then blocks 0..57: the newest 58 blocks stay.
-    auto complete = Load(WrappedRing().build());
-    const QByteArray whole = WrappedRing().file();
-    const QString path = Scratch(QStringLiteral("ring.qrv"));
-    WriteAll(path, whole.left(whole.size() - 110));
-    auto r = Make();
+    auto complete = load(wrappedRing().build());
+    const QByteArray whole = wrappedRing().file();
+    const QString path = scratch(QStringLiteral("ring.qrv"));
+    writeAll(path, whole.left(whole.size() - 110));
+    auto r = make();
     const LoadResult loaded = r->load(path);
     ASSERT_TRUE(loaded.ok());
     EXPECT_EQ(loaded.missingBlocks, 2);
@@ -229,9 +229,9 @@ TEST_F(RecordingFile, ARingCutShortKeepsItsLongestRunOfBlocks)
             ASSERT_EQ(r->sample(i, k), complete->sample(i, k + 30)) << "measurement " << k;
 
     // Saved again, the file holds exactly the blocks shown.
-    const QString again = Scratch(QStringLiteral("again.qrv"));
+    const QString again = scratch(QStringLiteral("again.qrv"));
     ASSERT_TRUE(r->save(again).ok());
-    auto back = Make();
+    auto back = make();
     const LoadResult reloaded = back->load(again);
     EXPECT_TRUE(reloaded.ok());
     EXPECT_EQ(reloaded.missingBlocks, 0);
@@ -241,9 +241,9 @@ TEST_F(RecordingFile, ARingCutShortKeepsItsLongestRunOfBlocks)
 TEST_F(RecordingFile, WhatIsNotARegularFileIsRefusedUnread)
 {
     // A named pipe without a writer would block the reader forever.
-    const QString fifo = Scratch(QStringLiteral("pipe.qrv"));
+    const QString fifo = scratch(QStringLiteral("pipe.qrv"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString folder = Scratch(QStringLiteral("folder.qrv"));
+    const QString folder = scratch(QStringLiteral("folder.qrv"));
     ASSERT_TRUE(QDir().mkpath(folder));
     const struct { QString path; QString reason; } cases[] = {
         {fifo, QStringLiteral("Not a regular file")},
@@ -251,13 +251,13 @@ TEST_F(RecordingFile, WhatIsNotARegularFileIsRefusedUnread)
         {QStringLiteral("/dev/null"), QStringLiteral("Not a regular file")},
     };
     for (const auto& c : cases) {
-        auto r = Make();
+        auto r = make();
         const LoadResult loaded = r->load(c.path);
         EXPECT_EQ(loaded.error, LoadError::NotAFile) << c.path.toStdString();
         EXPECT_FALSE(r->isInitialized());
         // Named, and not blamed on the recording.
         const QStringList expected{QStringLiteral("error: Cannot open ") + c.path + QStringLiteral(": ") + c.reason};
-        EXPECT_EQ(Told(loaded, c.path), expected) << c.path.toStdString();
+        EXPECT_EQ(told(loaded, c.path), expected) << c.path.toStdString();
     }
 }
 
@@ -275,15 +275,15 @@ TEST_F(RecordingFile, AnUnreadableCatalogueIsToldInsteadOfBlamingTheRecording)
          QStringLiteral("larger than 1 MB")},
         {"a folder", QByteArray(), true, QStringLiteral("Is a directory")},
     };
-    const QString recording = Scratch(QStringLiteral("cold.qrv"));
-    WriteAll(recording, ColdStore().file());
+    const QString recording = scratch(QStringLiteral("cold.qrv"));
+    writeAll(recording, coldStore().file());
     for (const auto& c : cases) {
         QTemporaryDir folder;
         const QString catalogue = folder.filePath(QStringLiteral("devices.ini"));
         if (c.folder)
             ASSERT_TRUE(QDir().mkpath(catalogue));
         else if (!c.content.isNull())
-            WriteAll(catalogue, c.content);
+            writeAll(catalogue, c.content);
         Recording r{ProgramFolder(folder.path())};
         const LoadResult loaded = r.load(recording);
         EXPECT_EQ(loaded.error, LoadError::CatalogUnreadable) << c.name;
@@ -291,54 +291,54 @@ TEST_F(RecordingFile, AnUnreadableCatalogueIsToldInsteadOfBlamingTheRecording)
         const QString message = QStringLiteral("The logger catalogue devices.ini could not be read: ") + catalogue
             + QStringLiteral(": ") + c.reason;
         const QStringList expected{QStringLiteral("error: ") + message};
-        EXPECT_EQ(Told(loaded, recording), expected) << c.name;
+        EXPECT_EQ(told(loaded, recording), expected) << c.name;
 
         // The same reason for an image handed in directly (a download).
-        r.setImage(ColdStore().build());
+        r.setImage(coldStore().build());
         EXPECT_EQ(r.initialize(), InitError::CatalogUnreadable) << c.name;
-        EXPECT_EQ(CatalogMessage(r.model()), message) << c.name;
+        EXPECT_EQ(catalogMessage(r.model()), message) << c.name;
     }
 }
 
 TEST_F(RecordingFile, MissingFileIsReportedWithTheSystemsReason)
 {
-    auto r = Make();
-    const QString path = Scratch(QStringLiteral("none.qrv"));
+    auto r = make();
+    const QString path = scratch(QStringLiteral("none.qrv"));
     const LoadResult loaded = r->load(path);
     EXPECT_EQ(loaded.error, LoadError::CannotOpen);
     EXPECT_EQ(loaded.reason, QStringLiteral("No such file or directory"));
-    EXPECT_EQ(LoadMessage(loaded, path), QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + loaded.reason);
+    EXPECT_EQ(loadMessage(loaded, path), QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + loaded.reason);
     // Said once: a file that is not there is not blamed for its content.
-    EXPECT_EQ(Told(loaded, path), QStringList{QStringLiteral("error: ") + LoadMessage(loaded, path)});
+    EXPECT_EQ(told(loaded, path), QStringList{QStringLiteral("error: ") + loadMessage(loaded, path)});
     EXPECT_TRUE(r->isSaved());
     EXPECT_EQ(r->fileName(), path);
 }
 
 TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     r->setFileName(QStringLiteral("before.qrv"));
     // A folder in place of the file: nothing can be written there.
-    const QString folder = Scratch(QStringLiteral("taken.qrv"));
+    const QString folder = scratch(QStringLiteral("taken.qrv"));
     ASSERT_TRUE(QDir().mkpath(folder));
     const SaveResult failed = r->save(folder);
     EXPECT_EQ(failed.error, SaveError::CannotWrite);
     EXPECT_FALSE(failed.reason.isEmpty());
-    EXPECT_EQ(SaveMessage(failed, folder), QStringLiteral("Cannot write ") + folder + QStringLiteral(": Is a directory"));
+    EXPECT_EQ(saveMessage(failed, folder), QStringLiteral("Cannot write ") + folder + QStringLiteral(": Is a directory"));
     EXPECT_FALSE(r->isSaved());
     EXPECT_EQ(r->fileName(), QStringLiteral("before.qrv"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
-    EXPECT_FALSE(r->save(Scratch(QStringLiteral("no/such/folder/x.qrv"))).ok());
+    EXPECT_FALSE(r->save(scratch(QStringLiteral("no/such/folder/x.qrv"))).ok());
     EXPECT_FALSE(r->isSaved());
 
     // Replacing a good file leaves no temporary file beside it.
-    const QString path = Scratch(QStringLiteral("good.qrv"));
-    WriteAll(path, "old content");
+    const QString path = scratch(QStringLiteral("good.qrv"));
+    writeAll(path, "old content");
     const SaveResult saved = r->save(path);
     ASSERT_TRUE(saved.ok());
-    EXPECT_EQ(SaveMessage(saved, path), QString());
-    EXPECT_EQ(ReadAll(path).left(8), QByteArray("QUORVANT"));
+    EXPECT_EQ(saveMessage(saved, path), QString());
+    EXPECT_EQ(readAll(path).left(8), QByteArray("QUORVANT"));
     EXPECT_EQ(QDir(scratch_.path()).entryList(QDir::Files), QStringList{QStringLiteral("good.qrv")});
 }
 
@@ -348,12 +348,12 @@ TEST_F(RecordingFile, ASaveOnAFullDiskKeepsThePreviousFileAndSaysWhy)
     if (!disk.mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
     const QString path = disk.filePath(QStringLiteral("ring.qrv"));
-    WriteAll(path, ColdStore().file());
-    auto r = Load(WrappedRing().build()); // 8,072 bytes: more than the disk holds
+    writeAll(path, coldStore().file());
+    auto r = load(wrappedRing().build()); // 8,072 bytes: more than the disk holds
     const SaveResult saved = r->save(path);
     EXPECT_EQ(saved.error, SaveError::CannotWrite);
-    EXPECT_EQ(SaveMessage(saved, path), QStringLiteral("Cannot write ") + path + QStringLiteral(": No space left on device"));
-    EXPECT_EQ(ReadAll(path), ColdStore().file());
+    EXPECT_EQ(saveMessage(saved, path), QStringLiteral("Cannot write ") + path + QStringLiteral(": No space left on device"));
+    EXPECT_EQ(readAll(path), coldStore().file());
     EXPECT_FALSE(r->isSaved());
 }
 
@@ -367,7 +367,7 @@ TEST_F(RecordingFile, CloseQueryAsksOnlyWhenUnsaved)
         {false, PromptAnswer::Yes, true, true},
     };
     for (const auto& c : cases) {
-        auto r = Load(ColdStore().build());
+        auto r = load(coldStore().build());
         r->setCaption(QStringLiteral("S/N:0815 - x"));
         r->setSaved(c.saved);
         RecordingPrompt prompt;

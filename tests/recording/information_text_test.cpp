@@ -6,26 +6,26 @@ namespace {
 
 using InformationText = RecordingTest;
 
-QByteArray Joined(const QStringList& lines)
+QByteArray joined(const QStringList& lines)
 {
     return lines.join(QLatin1Char('\n')).toUtf8();
 }
 
 TEST_F(InformationText, WholeRecordingMatchesGolden)
 {
-    auto r = Load(ColdStore().build());
-    CheckGolden(QStringLiteral("cold_store_info.txt"), Joined(r->infoLines(r->currentView())));
+    auto r = load(coldStore().build());
+    checkGolden(QStringLiteral("cold_store_info.txt"), joined(r->infoLines(r->currentView())));
 }
 
 TEST_F(InformationText, EightInputsInWrappedRingMatchGolden)
 {
-    auto r = Load(WrappedRing().build());
-    CheckGolden(QStringLiteral("wrapped_ring_info.txt"), Joined(r->infoLines(r->currentView())));
+    auto r = load(wrappedRing().build());
+    checkGolden(QStringLiteral("wrapped_ring_info.txt"), joined(r->infoLines(r->currentView())));
 }
 
 TEST_F(InformationText, LayoutOfLabelsAndColumns)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     const QStringList lines = r->infoLines(r->currentView());
     ASSERT_EQ(lines.size(), 14);
     const char* labels[] = {"Record Name        : ", "Serial Number      : ", "Recording Interval : ",
@@ -53,7 +53,7 @@ TEST_F(InformationText, IntervalText)
         {60, 60, "60 Min  "}, {10, 720, "120 Min  "},
     };
     for (const auto& c : cases) {
-        auto r = Load(ColdStore().interval(c.period, c.samples).build());
+        auto r = load(coldStore().interval(c.period, c.samples).build());
         EXPECT_EQ(r->infoLines(r->currentView())[2],
                   QStringLiteral("Recording Interval : ") + QLatin1String(c.text)) << c.text;
     }
@@ -61,7 +61,7 @@ TEST_F(InformationText, IntervalText)
 
 TEST_F(InformationText, ListsOnlyShownRecordedInputs)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     DisplaySettings s = r->settings();
     s.shown[1] = false; // inputs 1, 2 and 5 recorded, 2 hidden
     s.shown[3] = true;  // shown but not recorded
@@ -74,7 +74,7 @@ TEST_F(InformationText, ListsOnlyShownRecordedInputs)
 
 TEST_F(InformationText, ZoomedViewChangesOnlyItsStatistics)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     const QStringList whole = r->infoLines(r->currentView());
     ViewRecord& zoom = r->view(1);
     zoom.first = 21;
@@ -84,7 +84,7 @@ TEST_F(InformationText, ZoomedViewChangesOnlyItsStatistics)
     r->updateScalingMode(zoom);
     r->computeAverages(zoom);
     const QStringList part = r->infoLines(r->currentView());
-    CheckGolden(QStringLiteral("cold_store_zoom_info.txt"), Joined(part));
+    checkGolden(QStringLiteral("cold_store_zoom_info.txt"), joined(part));
     for (int i : {0, 1, 2, 5, 6, 7, 12, 13})
         EXPECT_EQ(part[i], whole[i]) << i;
     for (int i : {3, 4, 8, 9, 10, 11})
@@ -95,16 +95,16 @@ TEST_F(InformationText, ZoomedViewChangesOnlyItsStatistics)
 
 TEST_F(InformationText, OneUsedBlockHasNoBatteryVoltage)
 {
-    auto r = Load(TwoMeasurements().build());
+    auto r = load(twoMeasurements().build());
     EXPECT_EQ(r->infoLines(r->currentView())[12], QStringLiteral("Battery Voltage    : -"));
 }
 
 TEST_F(InformationText, DegenerateScalesGiveFlatValues)
 {
-    ImageBuilder b = ColdStore();
+    ImageBuilder b = coldStore();
     b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})
         .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300});
-    auto r = Load(b.build());
+    auto r = load(b.build());
     const QStringList lines = r->infoLines(r->currentView());
     // Minimum, maximum and average: the low scale value, in each input's own format.
     for (int i : {8, 9, 10}) {

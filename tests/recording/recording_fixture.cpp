@@ -4,7 +4,7 @@
 
 namespace qz::test {
 
-ImageBuilder ColdStore()
+ImageBuilder coldStore()
 {
     ImageBuilder b;
     b.serial("0815")
@@ -25,7 +25,7 @@ ImageBuilder ColdStore()
     return b;
 }
 
-ImageBuilder TwoMeasurements()
+ImageBuilder twoMeasurements()
 {
     ImageBuilder b;
     b.serial("0002")
@@ -37,7 +37,7 @@ ImageBuilder TwoMeasurements()
     return b;
 }
 
-ImageBuilder WrappedRing()
+ImageBuilder wrappedRing()
 {
     ImageBuilder b;
     b.serial("8888")
@@ -55,30 +55,30 @@ ImageBuilder WrappedRing()
 
 namespace {
 
-QString GoldenPath(const QString& name)
+QString goldenPath(const QString& name)
 {
     return QStringLiteral(QUORZK_SOURCE_DIR "/tests/recording/golden/") + name;
 }
 
 } // namespace
 
-QByteArray ReadGolden(const QString& name)
+QByteArray readGolden(const QString& name)
 {
-    QFile f(GoldenPath(name));
+    QFile f(goldenPath(name));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
 }
 
-void CheckGolden(const QString& name, const QByteArray& actual)
+void checkGolden(const QString& name, const QByteArray& actual)
 {
     if (qEnvironmentVariableIsSet("QUORZK_UPDATE_GOLDEN")) {
-        QFile f(GoldenPath(name));
+        QFile f(goldenPath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
         f.write(actual);
         return;
     }
-    const QByteArray expected = ReadGolden(name);
+    const QByteArray expected = readGolden(name);
     ASSERT_FALSE(expected.isEmpty()) << "missing golden file " << name.toStdString();
     const QList<QByteArray> want = expected.split('\n');
     const QList<QByteArray> got = actual.split('\n');

@@ -17,11 +17,11 @@ namespace qz::test {
 
 // Cold store: inputs 1, 2 and 5 (5 with a falling scale), 100 measurements of 5 minutes
 // from 05/03/01 14:07:09 in three blocks.
-ImageBuilder ColdStore();
+ImageBuilder coldStore();
 // One input, exactly two measurements of 90 s in one block.
-ImageBuilder TwoMeasurements();
+ImageBuilder twoMeasurements();
 // Eight inputs, hourly, 900 measurements filling a 60-block ring whose oldest block is 58.
-ImageBuilder WrappedRing();
+ImageBuilder wrappedRing();
 
 class RecordingTest : public ::testing::Test {
 protected:
@@ -33,19 +33,19 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(previousLocale_); }
 
-    std::unique_ptr<Recording> Make() const
+    std::unique_ptr<Recording> make() const
     {
         return std::make_unique<Recording>(ProgramFolder(catalogue_.path()));
     }
     // A recording initialized from the image; fails the test when it is refused.
-    std::unique_ptr<Recording> Load(const QByteArray& image) const
+    std::unique_ptr<Recording> load(const QByteArray& image) const
     {
-        auto r = Make();
+        auto r = make();
         r->setImage(image);
         EXPECT_TRUE(r->initialize());
         return r;
     }
-    QString Scratch(const QString& name) const { return scratch_.filePath(name); }
+    QString scratch(const QString& name) const { return scratch_.filePath(name); }
 
     CatalogueFolder catalogue_;
     QTemporaryDir scratch_;
@@ -56,7 +56,7 @@ private:
 
 // Golden files under tests/recording/golden/. Run a test binary with
 // QUORZK_UPDATE_GOLDEN=1 to rewrite them on purpose, then review the diff.
-QByteArray ReadGolden(const QString& name);
-void CheckGolden(const QString& name, const QByteArray& actual);
+QByteArray readGolden(const QString& name);
+void checkGolden(const QString& name, const QByteArray& actual);
 
 } // namespace qz::test

@@ -16,10 +16,10 @@ using RecordingInit = RecordingTest;
 
 TEST_F(RecordingInit, AcceptsTwoMeasurementsRefusesOne)
 {
-    EXPECT_TRUE(Load(TwoMeasurements().build())->isInitialized());
+    EXPECT_TRUE(load(twoMeasurements().build())->isInitialized());
 
-    auto r = Make();
-    r->setImage(TwoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 9; }).build());
+    auto r = make();
+    r->setImage(twoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 9; }).build());
     EXPECT_FALSE(r->initialize());
     EXPECT_FALSE(r->isInitialized());
     EXPECT_EQ(r->measurementCount(), 1);
@@ -32,15 +32,15 @@ TEST_F(RecordingInit, RefusesModelOutsideCatalogue)
         {kCodeSmall, true}, {kCodeLarge, true}, {kCodeRefused, false}, {0x40, false},
     };
     for (const auto& c : cases) {
-        auto r = Make();
-        r->setImage(ColdStore().deviceCode(c.code).build());
+        auto r = make();
+        r->setImage(coldStore().deviceCode(c.code).build());
         EXPECT_EQ(r->initialize(), c.accepted) << c.code;
     }
 }
 
 TEST_F(RecordingInit, DerivesPerInputValues)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     const struct { int input; bool enabled; int position; double gain; double offset; const char* format; } cases[] = {
         {0, true, 0, 0.5, -28.0, "0.0"},
         {1, true, 1, 0.4, 0.0, "0.0"},
@@ -59,13 +59,13 @@ TEST_F(RecordingInit, DerivesPerInputValues)
     EXPECT_EQ(r->currentLevel(), 0);
     EXPECT_EQ(r->view(0).first, 1);
     EXPECT_EQ(r->view(0).last, 100);
-    EXPECT_EQ(r->settings(), InitDisplaySettings(0x13));
-    EXPECT_EQ(r->colours(), DefaultColours());
+    EXPECT_EQ(r->settings(), initDisplaySettings(0x13));
+    EXPECT_EQ(r->colours(), defaultColours());
 }
 
 TEST_F(RecordingInit, SamplesFollowTheRingAndTheRecordLayout)
 {
-    auto r = Load(WrappedRing().build());
+    auto r = load(wrappedRing().build());
     ASSERT_EQ(r->measurementCount(), 900);
     // 15 records per block: measurement 31 is the first of logical block 2, physical 0.
     for (int input : {0, 3, 7}) {
@@ -76,7 +76,7 @@ TEST_F(RecordingInit, SamplesFollowTheRingAndTheRecordLayout)
 
 TEST_F(RecordingInit, ExtremesSumsAndAveragesOfWholeRecording)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     const ViewRecord& v = r->view(0);
     // Input 1: 100 + k % 20 -> 100..119.
     EXPECT_EQ(v.rawMin[0], 100);
@@ -97,7 +97,7 @@ TEST_F(RecordingInit, ExtremesSumsAndAveragesOfWholeRecording)
 
 TEST_F(RecordingInit, AutomaticRangeAddsMarginAtLevelZero)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     const ViewRecord& v = r->view(0);
     EXPECT_EQ(v.bottom[0], 100 - 12);
     EXPECT_EQ(v.top[0], 119 + 12);
@@ -109,7 +109,7 @@ TEST_F(RecordingInit, AutomaticRangeAddsMarginAtLevelZero)
 
 TEST_F(RecordingInit, FlatInputSpansTwiceTheMarginThenFallsBackWhenZoomed)
 {
-    auto r = Load(TwoMeasurements().measurements(30, [](int, int) -> std::uint8_t { return 77; }).build());
+    auto r = load(twoMeasurements().measurements(30, [](int, int) -> std::uint8_t { return 77; }).build());
     EXPECT_EQ(r->view(0).bottom[0], 65);
     EXPECT_EQ(r->view(0).top[0], 89);
 
@@ -127,7 +127,7 @@ TEST_F(RecordingInit, FlatInputSpansTwiceTheMarginThenFallsBackWhenZoomed)
 
 TEST_F(RecordingInit, ZoomedViewHasNoMarginAndOwnAverages)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     ViewRecord& zoom = r->view(1);
     zoom.first = 21;
     zoom.last = 25; // input 1: 101..105
@@ -148,7 +148,7 @@ TEST_F(RecordingInit, ZoomedViewHasNoMarginAndOwnAverages)
 
 TEST_F(RecordingInit, FixedRangeIsTheCalibratedSpan)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     DisplaySettings s = r->settings();
     s.autoScale = false;
     ColourTable colours = r->colours();
@@ -180,9 +180,9 @@ TEST_F(RecordingInit, FixedRangePutsTheHigherScaleValueAtTheTopWhateverTheCalibr
         {"falling scale, reversed calibration", 80, -20, 216 * 256, 16 * 256},
     };
     for (const auto& c : cases) {
-        ImageBuilder b = ColdStore();
+        ImageBuilder b = coldStore();
         b.input(0, {QStringLiteral("Temp"), QStringLiteral("C"), c.low, c.high, c.calLow, c.calHigh});
-        auto r = Load(b.build());
+        auto r = load(b.build());
         DisplaySettings s = r->settings();
         s.autoScale = false;
         r->applyGraphicConfig(r->colours(), s);
@@ -201,10 +201,10 @@ TEST_F(RecordingInit, FixedRangePutsTheHigherScaleValueAtTheTopWhateverTheCalibr
 
 TEST_F(RecordingInit, DegenerateScalesStayFiniteAndDrawable)
 {
-    ImageBuilder b = ColdStore();
+    ImageBuilder b = coldStore();
     b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})      // no scale span
         .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300});  // no calibrated span
-    auto r = Load(b.build());
+    auto r = load(b.build());
     EXPECT_EQ(r->valueFormat(0), QStringLiteral("0"));
     EXPECT_EQ(r->normalize(0, r->physicalValue(0, 200)), 5);
     EXPECT_EQ(r->physicalValue(1, 0), 0);
@@ -223,7 +223,7 @@ TEST_F(RecordingInit, DegenerateScalesStayFiniteAndDrawable)
 
 TEST_F(RecordingInit, ViewOutsideRecordingReadsOnlyExistingMeasurements)
 {
-    auto r = Load(ColdStore().build());
+    auto r = load(coldStore().build());
     ViewRecord& v = r->view(3);
     v.first = -5;
     v.last = 100000;
@@ -242,13 +242,13 @@ TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
         {"input count 0", [](ImageBuilder& b) { b.set8(mem::kInputCount, 0); }},
         {"blocks used beyond memory", [](ImageBuilder& b) { b.set16(mem::kBlocksUsed, 0xFFFF); }},
         {"first block beyond memory", [](ImageBuilder& b) { b.set16(mem::kFirstBlock, 0x7FFF); }},
-        {"sample bytes beyond block", [](ImageBuilder& b) { b.set8(mem::BlockAddress(0) + mem::kSampleBytes, 0xFF); }},
+        {"sample bytes beyond block", [](ImageBuilder& b) { b.set8(mem::blockAddress(0) + mem::kSampleBytes, 0xFF); }},
         {"memory of 60 blocks, ring of all", [](ImageBuilder& b) { b.ring(60, 59); }},
     };
     for (const auto& c : cases) {
-        ImageBuilder image = ColdStore();
+        ImageBuilder image = coldStore();
         c.change(image);
-        auto r = Make();
+        auto r = make();
         r->setImage(image.build());
         if (!r->initialize())
             continue;
@@ -264,10 +264,10 @@ TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
 
 TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
 {
-    const double created = ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
+    const double created = toDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
     const QString when = QStringLiteral("5 Mar 2026 14:07:09");
 
-    auto download = Load(ColdStore().build());
+    auto download = load(coldStore().build());
     download->setCreated(created);
     EXPECT_EQ(download->createdText(), when);
     EXPECT_EQ(download->description(), QStringLiteral("0815") + when);
@@ -281,7 +281,7 @@ TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
     download->childTitle(12);
     EXPECT_TRUE(download->caption().contains(QStringLiteral(" #12  (")));
 
-    auto file = Load(ColdStore().build());
+    auto file = load(coldStore().build());
     file->setFileName(QStringLiteral("/data/logs/cold.qrv"));
     EXPECT_EQ(file->description(), QStringLiteral("/data/logs/cold.qrv"));
     file->childTitle(2);
@@ -301,10 +301,10 @@ TEST_F(RecordingInit, TheDownloadMomentCarriesItsSecondsInEveryLocale)
     };
     for (const auto& c : cases) {
         QLocale::setDefault(c.locale);
-        auto first = Load(ColdStore().build());
-        first->setCreated(ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9))));
-        auto second = Load(ColdStore().build());
-        second->setCreated(ToDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 41))));
+        auto first = load(coldStore().build());
+        first->setCreated(toDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9))));
+        auto second = load(coldStore().build());
+        second->setCreated(toDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 41))));
         const std::string name = c.locale.name().toStdString();
         EXPECT_EQ(first->createdText(), QString::fromUtf8(c.first)) << name;
         EXPECT_EQ(second->createdText(), QString::fromUtf8(c.second)) << name;
@@ -319,10 +319,10 @@ TEST_F(RecordingInit, TheDownloadMomentCarriesItsSecondsInEveryLocale)
 
 TEST_F(RecordingInit, DuplicateIsSavedAndKeepsNoFileName)
 {
-    auto download = Load(ColdStore().build());
+    auto download = load(coldStore().build());
     download->setCreated(40000.5);
     EXPECT_FALSE(download->isSaved());
-    auto copy = Make();
+    auto copy = make();
     copy->copyFrom(*download);
     ASSERT_TRUE(copy->initialize());
     EXPECT_TRUE(copy->isSaved());
@@ -346,14 +346,14 @@ TEST_F(RecordingInit, ARecordingOfTheSimulatedLoggerSaysSo)
     };
     const QString name30 = QStringLiteral("   Cold store 3").leftJustified(30);
     for (const auto& c : cases) {
-        auto download = Load(ColdStore().serial(c.serial).build());
+        auto download = load(coldStore().serial(c.serial).build());
         download->childTitle(1);
         EXPECT_TRUE(download->caption().startsWith(QStringLiteral("S/N:") + c.serial + c.mark + " - " + name30))
             << download->caption().toStdString();
         EXPECT_EQ(download->infoLines(download->view(0)).value(1),
                   QStringLiteral("Serial Number      : ") + c.serial + c.mark);
 
-        auto file = Load(ColdStore().serial(c.serial).build());
+        auto file = load(coldStore().serial(c.serial).build());
         file->setFileName(QStringLiteral("/data/logs/cold.qrv"));
         file->childTitle(1);
         EXPECT_EQ(file->caption(), QStringLiteral("cold.qrv") + c.mark + " - " + name30 + " #1  ");

@@ -27,14 +27,14 @@ TEST(Normalize, RoundsToResolutionWithHalvesToEven)
         {3.3L, -0.5L, 3.5L},    // a falling scale has a negative resolution
     };
     for (const auto& c : cases)
-        EXPECT_NEAR(static_cast<double>(Normalize(c.value, c.resolution)), static_cast<double>(c.expected), 1e-12)
+        EXPECT_NEAR(static_cast<double>(normalize(c.value, c.resolution)), static_cast<double>(c.expected), 1e-12)
             << static_cast<double>(c.value) << " / " << static_cast<double>(c.resolution);
 }
 
 TEST(Normalize, ZeroResolutionLeavesValueUnrounded)
 {
-    EXPECT_EQ(Normalize(12.34L, 0.0L), 12.34L);
-    EXPECT_EQ(Normalize(-1.5L, 0.0L), -1.5L);
+    EXPECT_EQ(normalize(12.34L, 0.0L), 12.34L);
+    EXPECT_EQ(normalize(-1.5L, 0.0L), -1.5L);
 }
 
 TEST(NiceStep, TableOfRanges)
@@ -45,7 +45,7 @@ TEST(NiceStep, TableOfRanges)
         {-9, -10}, {-21, -25}, {-76, -100}, {-100, -1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NiceStep(c.n), c.expected) << c.n;
+        EXPECT_EQ(niceStep(c.n), c.expected) << c.n;
 }
 
 TEST(RoundAxisStep, KeepsTwoDigitsRoundedUp)
@@ -55,7 +55,7 @@ TEST(RoundAxisStep, KeepsTwoDigitsRoundedUp)
         {12, 20}, {26, 50}, {80, 100}, {150, 200}, {0, 0.1}, {2, 2}, {12.5L, 20}, {0.25L, 0.25},
     };
     for (const auto& c : cases)
-        EXPECT_NEAR(static_cast<double>(RoundAxisStep(c.x)), c.expected, std::fabs(c.expected) * 1e-12)
+        EXPECT_NEAR(static_cast<double>(roundAxisStep(c.x)), c.expected, std::fabs(c.expected) * 1e-12)
             << static_cast<double>(c.x);
 }
 
@@ -63,26 +63,26 @@ TEST(RoundAxisStep, PowersOfTenFollowTheModelsDecadeFunctions)
 {
     // Log10 (ln x / ln 10) and Power10 (e^(x ln 10)) land a hair beside an exact power of
     // ten: 0.1 reads as 10^-1 exactly (e = -1), so 0.1 x 1000 = 100 is beyond NiceStep's
-    // table and the axis gets its first label only; 1 / Power10(-1) falls just short of 10.
+    // table and the axis gets its first label only; 1 / power10(-1) falls just short of 10.
     const struct { long double x; double expected; } cases[] = {
         {0.1L, -0.001}, {-0.1L, -0.001}, {0.01L, -0.0001}, {0.0001L, -0.000001},
         {0.001L, 0.001}, {1, 1}, {-1, -1}, {10, 20}, {100, 200},
     };
     for (const auto& c : cases)
-        EXPECT_NEAR(static_cast<double>(RoundAxisStep(c.x)), c.expected, std::fabs(c.expected) * 1e-12)
+        EXPECT_NEAR(static_cast<double>(roundAxisStep(c.x)), c.expected, std::fabs(c.expected) * 1e-12)
             << static_cast<double>(c.x);
 }
 
 TEST(RoundAxisStep, NotFiniteGivesZero)
 {
-    EXPECT_EQ(RoundAxisStep(INFINITY), 0);
-    EXPECT_EQ(RoundAxisStep(NAN), 0);
+    EXPECT_EQ(roundAxisStep(INFINITY), 0);
+    EXPECT_EQ(roundAxisStep(NAN), 0);
 }
 
 TEST(Conversion, GainAndOffsetFromCalibration)
 {
     // Raw 16 reads 0, raw 216 reads 100.
-    const Conversion c = MakeConversion(0.0, 100.0, 16.0L, 216.0L);
+    const Conversion c = makeConversion(0.0, 100.0, 16.0L, 216.0L);
     EXPECT_NEAR(static_cast<double>(c.gain), 0.5, 1e-15);
     EXPECT_NEAR(static_cast<double>(c.offset), -8.0, 1e-15);
     EXPECT_NEAR(static_cast<double>(c.physical(116)), 50.0, 1e-12);
@@ -92,18 +92,18 @@ TEST(Conversion, GainAndOffsetFromCalibration)
 TEST(Conversion, DegenerateCalibrationOrScaleStaysFinite)
 {
     // No calibrated span: the input reads its low scale value everywhere.
-    const Conversion noCal = MakeConversion(-20.0, 80.0, 100.0L, 100.0L);
+    const Conversion noCal = makeConversion(-20.0, 80.0, 100.0L, 100.0L);
     EXPECT_EQ(noCal.gain, 0);
     EXPECT_EQ(noCal.physical(0), -20);
     EXPECT_EQ(noCal.physical(255), -20);
 
     // No scale span: a flat value and a zero resolution, which Normalize leaves alone.
-    const Conversion noScale = MakeConversion(5.0, 5.0, 0.0L, 255.0L);
+    const Conversion noScale = makeConversion(5.0, 5.0, 0.0L, 255.0L);
     EXPECT_EQ(noScale.gain, 0);
     EXPECT_EQ(noScale.resolution, 0);
-    EXPECT_EQ(Normalize(noScale.physical(200), noScale.resolution), 5);
+    EXPECT_EQ(normalize(noScale.physical(200), noScale.resolution), 5);
 
-    const AxisScale a = ComputeAxisScale(noCal, 267.0, -12.0);
+    const AxisScale a = computeAxisScale(noCal, 267.0, -12.0);
     EXPECT_EQ(a.top, -20);
     EXPECT_EQ(a.bottom, -20);
     EXPECT_TRUE(std::isfinite(static_cast<double>(a.step)));
@@ -111,8 +111,8 @@ TEST(Conversion, DegenerateCalibrationOrScaleStaysFinite)
 
 TEST(ComputeAxisScale, PhysicalEdgesAndStep)
 {
-    const Conversion c = MakeConversion(0.0, 100.0, 16.0L, 216.0L);
-    const AxisScale a = ComputeAxisScale(c, 216.0, 16.0); // fixed scale: 0..100
+    const Conversion c = makeConversion(0.0, 100.0, 16.0L, 216.0L);
+    const AxisScale a = computeAxisScale(c, 216.0, 16.0); // fixed scale: 0..100
     EXPECT_NEAR(static_cast<double>(a.top), 100.0, 1e-12);
     EXPECT_NEAR(static_cast<double>(a.bottom), 0.0, 1e-12);
     EXPECT_NEAR(static_cast<double>(a.step), 20.0, 1e-12); // 12.5 -> 20

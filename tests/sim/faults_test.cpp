@@ -12,17 +12,17 @@ namespace {
 
 using test::Bytes;
 using test::Driver;
-using test::Frame;
-using test::ReadFrame;
-using test::WithChecksum;
+using test::frame;
+using test::readFrame;
+using test::withChecksum;
 
 class FaultsTest : public ::testing::Test {
 protected:
-    FaultsTest() { LoadMemory(emulator.logger(), {.deviceCode = 1}); }
+    FaultsTest() { loadMemory(emulator.logger(), {.deviceCode = 1}); }
     Bytes ident() const
     {
         const std::uint8_t* m = emulator.logger().memory();
-        return WithChecksum(Bytes(m, m + 8));
+        return withChecksum(Bytes(m, m + 8));
     }
     Emulator emulator;
     Driver pc{emulator};
@@ -30,7 +30,7 @@ protected:
 
 TEST_F(FaultsTest, EachFaultChangesOneExchange)
 {
-    const Bytes frame = ReadFrame(0, 8);
+    const Bytes frame = readFrame(0, 8);
     const Bytes good = [&] {
         Bytes all = frame;
         const Bytes r = ident();
@@ -61,7 +61,7 @@ TEST_F(FaultsTest, EachFaultChangesOneExchange)
     };
     for (const Case& c : cases) {
         Emulator e;
-        LoadMemory(e.logger(), {.deviceCode = 1});
+        loadMemory(e.logger(), {.deviceCode = 1});
         Driver d{e};
         e.addFault(c.fault);
         EXPECT_EQ(d.exchange(frame), c.want) << c.name;
@@ -72,9 +72,9 @@ TEST_F(FaultsTest, EachFaultChangesOneExchange)
 
 TEST_F(FaultsTest, FramesAreCountedFromWhenTheFaultIsAdded)
 {
-    pc.exchange(Frame('E'));
+    pc.exchange(frame('E'));
     emulator.addFault({.kind = FaultKind::BadChecksum, .frame = 1, .frames = 2});
-    const Bytes frame = ReadFrame(0, 8);
+    const Bytes frame = readFrame(0, 8);
     const Bytes sound = pc.reply(frame);
     EXPECT_EQ(sound, ident()) << "frame 0 after adding";
     EXPECT_NE(pc.reply(frame), ident()) << "frame 1";
@@ -86,9 +86,9 @@ TEST_F(FaultsTest, FramesZeroMeansEveryFrameOn)
 {
     emulator.addFault({.kind = FaultKind::Silence, .frames = 0});
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(pc.exchange(Frame('E')).empty());
+        EXPECT_TRUE(pc.exchange(frame('E')).empty());
     emulator.clearFaults();
-    EXPECT_EQ(pc.reply(Frame('E')).size(), 18u);
+    EXPECT_EQ(pc.reply(frame('E')).size(), 18u);
 }
 
 TEST_F(FaultsTest, SlowEchoArrivesLate)
@@ -104,47 +104,47 @@ TEST_F(FaultsTest, AnIgnoredWriteIsEchoedButLeavesTheMemoryAndTheLogSaysSo)
 {
     emulator.keepFrameLog(true);
     const Bytes data = {1, 2, 3};
-    const Bytes write = test::WriteFrame(40, data);
+    const Bytes write = test::writeFrame(40, data);
     emulator.addFault({.kind = FaultKind::Ignored});
     EXPECT_EQ(pc.exchange(write), write) << "every byte echoed";
     EXPECT_NE(Bytes(emulator.logger().memory() + 40, emulator.logger().memory() + 43), data);
     EXPECT_EQ(pc.exchange(write), write);
     EXPECT_EQ(Bytes(emulator.logger().memory() + 40, emulator.logger().memory() + 43), data);
-    pc.exchange(Frame('E'));
+    pc.exchange(frame('E'));
     const std::vector<LoggedFrame> expected = {
         {'H', 40, 3, false, data}, {'H', 40, 3, true, data}, {'E', 0, 0, true, {}}};
     EXPECT_EQ(emulator.frameLog(), expected);
     emulator.keepFrameLog(false);
-    pc.exchange(Frame('E'));
+    pc.exchange(frame('E'));
     EXPECT_EQ(emulator.frameLog().size(), 3u) << "kept only while asked for";
 }
 
 TEST_F(FaultsTest, SilentLoggerAnswersNothing)
 {
     emulator.setSilent(true);
-    EXPECT_TRUE(pc.exchange(ReadFrame(0, 8)).empty());
+    EXPECT_TRUE(pc.exchange(readFrame(0, 8)).empty());
     EXPECT_EQ(emulator.commands(), 0);
     emulator.setSilent(false);
-    EXPECT_EQ(pc.reply(ReadFrame(0, 8)), ident());
+    EXPECT_EQ(pc.reply(readFrame(0, 8)), ident());
 }
 
-Bytes Noisy(double rate, std::uint64_t seed)
+Bytes noisyBytes(double rate, std::uint64_t seed)
 {
     Emulator e;
-    LoadMemory(e.logger(), {.deviceCode = 1});
+    loadMemory(e.logger(), {.deviceCode = 1});
     e.setByteErrors(rate, seed);
     Driver d{e};
-    return d.exchange(ReadFrame(mem::LoggerBlockAddress(0), 0));
+    return d.exchange(readFrame(mem::loggerBlockAddress(0), 0));
 }
 
 TEST_F(FaultsTest, ByteErrorsFlipOneBitAtTheRateAndRepeatWithTheSeed)
 {
-    const Bytes clean = Noisy(0.0, 1);
+    const Bytes clean = noisyBytes(0.0, 1);
     ASSERT_EQ(clean.size(), 7u + 258u);
-    EXPECT_EQ(Noisy(0.1, 7), Noisy(0.1, 7)) << "same seed, same errors";
-    EXPECT_NE(Noisy(0.1, 7), Noisy(0.1, 8));
+    EXPECT_EQ(noisyBytes(0.1, 7), noisyBytes(0.1, 7)) << "same seed, same errors";
+    EXPECT_NE(noisyBytes(0.1, 7), noisyBytes(0.1, 8));
     for (double rate : {0.05, 0.2, 1.0}) {
-        const Bytes noisy = Noisy(rate, 3);
+        const Bytes noisy = noisyBytes(rate, 3);
         ASSERT_EQ(noisy.size(), clean.size());
         int hit = 0;
         for (std::size_t i = 0; i < clean.size(); ++i) {

@@ -12,7 +12,7 @@ struct Parsed {
     std::vector<std::string> frames; // letter followed by the payload bytes
 };
 
-Parsed Feed(const std::vector<std::uint8_t>& bytes, std::int64_t gapUs = 1000,
+Parsed feed(const std::vector<std::uint8_t>& bytes, std::int64_t gapUs = 1000,
             std::int64_t pauseUs = 250000)
 {
     FrameParser p(pauseUs);
@@ -29,7 +29,7 @@ Parsed Feed(const std::vector<std::uint8_t>& bytes, std::int64_t gapUs = 1000,
     return r;
 }
 
-std::vector<std::uint8_t> B(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> b(const std::string& s) { return {s.begin(), s.end()}; }
 
 struct Case {
     const char* name;
@@ -59,7 +59,7 @@ TEST(FrameParserTest, FramesOfEveryCommand)
         {"incomplete", "$#$D\x01", {}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Feed(B(c.input)).frames, c.frames) << c.name;
+        EXPECT_EQ(feed(b(c.input)).frames, c.frames) << c.name;
 }
 
 TEST(FrameParserTest, PauseForgetsAHalfFrame)
@@ -79,9 +79,9 @@ TEST(FrameParserTest, PauseForgetsAHalfFrame)
 
 TEST(FrameParserTest, BytesJustInsideThePauseStayInTheFrame)
 {
-    const auto r = Feed(B(std::string("$#$D\x00\x00\x08", 7)), 249999);
+    const auto r = feed(b(std::string("$#$D\x00\x00\x08", 7)), 249999);
     EXPECT_EQ(r.frames.size(), 1u);
-    EXPECT_TRUE(Feed(B(std::string("$#$D\x00\x00\x08", 7)), 250000).frames.empty());
+    EXPECT_TRUE(feed(b(std::string("$#$D\x00\x00\x08", 7)), 250000).frames.empty());
 }
 
 TEST(FrameParserTest, NumbersFramesAndBytes)

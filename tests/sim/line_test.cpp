@@ -27,7 +27,7 @@ class LineTest : public ::testing::Test {
 protected:
     explicit LineTest(bool paced = false) : emulator(EmulatorOptions{.paced = paced})
     {
-        LoadMemory(emulator.logger(), {.deviceCode = 101});
+        loadMemory(emulator.logger(), {.deviceCode = 101});
     }
     std::unique_ptr<LoggerProtocol> connect()
     {
@@ -162,7 +162,7 @@ TEST_F(LineTest, TransactionsRecoverFromOneBadExchange)
         const std::int64_t before = clock.tickMs();
         std::uint8_t block[mem::kBlockSize];
         ASSERT_EQ(q->readDataBlock(7, block), LinkStatus::Ok) << c.name;
-        EXPECT_EQ(std::memcmp(block, memory() + mem::BlockAddress(7), mem::kBlockSize), 0) << c.name;
+        EXPECT_EQ(std::memcmp(block, memory() + mem::blockAddress(7), mem::kBlockSize), 0) << c.name;
         EXPECT_GE(clock.tickMs() - before, c.minMs) << c.name;
         EXPECT_TRUE(prompt.records().empty()) << c.name;
         emulator.clearFaults();

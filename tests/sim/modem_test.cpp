@@ -11,12 +11,12 @@ namespace {
 
 using test::Bytes;
 using test::Driver;
-using test::Frame;
+using test::frame;
 
 constexpr std::int64_t kSec = 1000000;
 
-Bytes B(const std::string& s) { return {s.begin(), s.end()}; }
-std::string S(const Bytes& b) { return {b.begin(), b.end()}; }
+Bytes b(const std::string& s) { return {s.begin(), s.end()}; }
+std::string s(const Bytes& b) { return {b.begin(), b.end()}; }
 
 struct ModemRig {
     explicit ModemRig(ModemOptions m = {})
@@ -27,12 +27,12 @@ struct ModemRig {
               return o;
           }())
     {
-        LoadMemory(emulator.logger(), {.deviceCode = 1});
+        loadMemory(emulator.logger(), {.deviceCode = 1});
     }
     // Sends text as the dialer does, then waits.
     std::string say(const std::string& text, std::int64_t waitUs = 10000)
     {
-        return S(pc.exchange(B(text), waitUs));
+        return s(pc.exchange(b(text), waitUs));
     }
     void dialAndConnect()
     {
@@ -71,7 +71,7 @@ TEST(ModemTest, DialResults)
     for (const Case& c : cases) {
         ModemRig m({.result = c.result, .rings = c.rings});
         EXPECT_EQ(m.say("ATDP0123\r", 10000), "ATDP0123\r") << "nothing before the dial time";
-        EXPECT_EQ(S(m.pc.collect(3 * kSec)), c.answer);
+        EXPECT_EQ(s(m.pc.collect(3 * kSec)), c.answer);
         const bool online = c.result == DialResult::Connect;
         const std::string reply = m.say("$#$E", 200000);
         EXPECT_EQ(reply.size(), online ? 22u : 4u) << int(c.result);
@@ -82,9 +82,9 @@ TEST(ModemTest, AKeyAbortsACallBeingSetUpAndItsResultNeverComes)
 {
     ModemRig m({.result = DialResult::Connect, .rings = 2, .dialUs = 5 * kSec});
     m.say("ATDT0123\r", 3500000);
-    EXPECT_EQ(S(m.pc.collect(0)), "") << "the first ring was read with the echo";
+    EXPECT_EQ(s(m.pc.collect(0)), "") << "the first ring was read with the echo";
     EXPECT_EQ(m.say("+"), "+\r\nNO CARRIER\r\n");
-    EXPECT_EQ(S(m.pc.collect(5 * kSec)), "") << "no second ring, no CONNECT";
+    EXPECT_EQ(s(m.pc.collect(5 * kSec)), "") << "no second ring, no CONNECT";
     EXPECT_EQ(m.say("AT\r"), "AT\r\r\nOK\r\n") << "on-hook, in command mode";
     EXPECT_EQ(m.say("$#$E", 200000), "$#$E") << "the logger is out of reach";
     EXPECT_EQ(m.emulator.commands(), 0);
@@ -94,9 +94,9 @@ TEST(ModemTest, ResultsInPiecesComeAsTheirLineEndsAndWord)
 {
     ModemRig m({.result = DialResult::Busy, .dialUs = kSec, .pieceGapUs = 300000});
     m.say("ATDT1\r", 10000);
-    EXPECT_EQ(S(m.pc.collect(kSec - 10000)), "\r\n") << "the leading line end first";
-    EXPECT_EQ(S(m.pc.collect(300000)), "BUSY");
-    EXPECT_EQ(S(m.pc.collect(300000)), "\r\n");
+    EXPECT_EQ(s(m.pc.collect(kSec - 10000)), "\r\n") << "the leading line end first";
+    EXPECT_EQ(s(m.pc.collect(300000)), "BUSY");
+    EXPECT_EQ(s(m.pc.collect(300000)), "\r\n");
 }
 
 TEST(ModemTest, SlowEchoesInCommandMode)
@@ -104,12 +104,12 @@ TEST(ModemTest, SlowEchoesInCommandMode)
     // The first two echoes come 2.5 s late; later bytes queue behind them, in order.
     ModemRig m({.echoDelayUs = 2500000, .slowEchoes = 2});
     EXPECT_EQ(m.say("AT", 2000000), "") << "nothing within 2 s";
-    EXPECT_EQ(S(m.pc.collect(kSec)), "AT");
+    EXPECT_EQ(s(m.pc.collect(kSec)), "AT");
     EXPECT_EQ(m.say("\r"), "\r\r\nOK\r\n") << "from the third byte on at once";
 
     ModemRig all({.echoDelayUs = 2500000, .slowEchoes = -1});
     EXPECT_EQ(all.say("AT\r", 2400000), "");
-    EXPECT_EQ(S(all.pc.collect(200000)), "AT\r\r\nOK\r\n");
+    EXPECT_EQ(s(all.pc.collect(200000)), "AT\r\r\nOK\r\n");
 }
 
 TEST(ModemTest, DataModeCarriesFramesWithTheLineLatency)
@@ -119,7 +119,7 @@ TEST(ModemTest, DataModeCarriesFramesWithTheLineLatency)
     m.emulator.receive('$', m.pc.nowUs);
     EXPECT_EQ(m.emulator.arrivalOf(1), m.pc.nowUs + 80000) << "40 ms each way";
     m.pc.nowUs += 1000;
-    const Bytes rest = m.pc.exchange(B("#$E"), kSec);
+    const Bytes rest = m.pc.exchange(b("#$E"), kSec);
     EXPECT_EQ(rest.size(), 1u + 3u + 18u);
     EXPECT_EQ(m.emulator.commands('E'), 1);
 }

@@ -27,7 +27,7 @@
 namespace qz::sim {
 namespace {
 
-std::vector<std::uint16_t> CatalogueCodes()
+std::vector<std::uint16_t> catalogueCodes()
 {
     QFile f(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"));
     std::vector<std::uint16_t> codes;
@@ -49,7 +49,7 @@ struct Downloaded {
     QStringList messages;
 };
 
-Downloaded Download(Emulator& emulator)
+Downloaded download(Emulator& emulator)
 {
     qz::test::VirtualClock clock;
     qz::test::RecordingPrompt prompt;
@@ -64,24 +64,24 @@ Downloaded Download(Emulator& emulator)
     return d;
 }
 
-unsigned Word(const std::uint8_t* m, std::size_t at)
+unsigned word(const std::uint8_t* m, std::size_t at)
 {
     return ByteView{const_cast<std::uint8_t*>(m), mem::kLoggerMemorySize}.u16(at);
 }
 
 TEST(PresetsTest, TheCatalogueHasItsModels)
 {
-    const auto codes = CatalogueCodes();
+    const auto codes = catalogueCodes();
     for (std::uint16_t code : {1, 101, 293, 485})
         EXPECT_NE(std::find(codes.begin(), codes.end(), code), codes.end()) << code;
 }
 
 TEST(PresetsTest, ErasedMemoryIsNoRecording)
 {
-    for (std::uint16_t code : CatalogueCodes()) {
+    for (std::uint16_t code : catalogueCodes()) {
         Emulator e;
-        LoadMemory(e.logger(), {.deviceCode = code, .content = Content::Erased});
-        const Downloaded d = Download(e);
+        loadMemory(e.logger(), {.deviceCode = code, .content = Content::Erased});
+        const Downloaded d = download(e);
         EXPECT_EQ(d.outcome, DownloadOutcome::Failed) << code;
         EXPECT_EQ(d.messages, QStringList{texts::notAQuorvant()}) << code;
     }
@@ -89,26 +89,26 @@ TEST(PresetsTest, ErasedMemoryIsNoRecording)
 
 TEST(PresetsTest, RecordingsDownloadWhole)
 {
-    for (std::uint16_t code : CatalogueCodes()) {
+    for (std::uint16_t code : catalogueCodes()) {
         for (Content content : {Content::Linear, Content::Wrapped}) {
             const char* kind = content == Content::Linear ? "linear" : "wrapped";
             Emulator e;
-            LoadMemory(e.logger(), {.deviceCode = code, .content = content});
+            loadMemory(e.logger(), {.deviceCode = code, .content = content});
             const std::uint8_t* m = e.logger().memory();
-            const int blocks = MemoryBlocks(code);
-            const Downloaded d = Download(e);
+            const int blocks = memoryBlocks(code);
+            const Downloaded d = download(e);
             ASSERT_EQ(d.outcome, DownloadOutcome::Accepted) << code << kind;
             EXPECT_TRUE(d.messages.isEmpty()) << code << kind;
             const std::uint8_t* img = d.image.data();
             if (content == Content::Linear) {
-                EXPECT_EQ(Word(img, mem::kBlocksUsed), unsigned(blocks / 3)) << code;
-                EXPECT_EQ(Word(img, mem::kFirstBlock), 0u) << code;
+                EXPECT_EQ(word(img, mem::kBlocksUsed), unsigned(blocks / 3)) << code;
+                EXPECT_EQ(word(img, mem::kFirstBlock), 0u) << code;
             } else {
-                EXPECT_EQ(Word(img, mem::kBlocksUsed), unsigned(blocks)) << code;
-                EXPECT_EQ(Word(img, mem::kFirstBlock), Word(m, mem::kFirstBlock)) << code;
-                EXPECT_NE(Word(m, mem::kFirstBlock), 0u) << code;
+                EXPECT_EQ(word(img, mem::kBlocksUsed), unsigned(blocks)) << code;
+                EXPECT_EQ(word(img, mem::kFirstBlock), word(m, mem::kFirstBlock)) << code;
+                EXPECT_NE(word(m, mem::kFirstBlock), 0u) << code;
             }
-            const std::size_t used = Word(img, mem::kBlocksUsed);
+            const std::size_t used = word(img, mem::kBlocksUsed);
             EXPECT_EQ(std::memcmp(img + mem::kHeaderSize, m + mem::kHeaderSize,
                                   mem::kBlockSize * used), 0) << code << kind;
 
@@ -120,7 +120,7 @@ TEST(PresetsTest, RecordingsDownloadWhole)
             ASSERT_GT(count, 100) << code << kind;
             const CivilTime end = e.logger().clock();
             double want = 0;
-            ASSERT_TRUE(EncodeDateTime(end.year, end.month, end.day, end.hour, end.minute,
+            ASSERT_TRUE(encodeDateTime(end.year, end.month, end.day, end.hour, end.minute,
                                        end.second, 0, want));
             EXPECT_NEAR(data.recordDateTime(count), want, 0.5 / 86400) << code << kind;
         }
@@ -130,16 +130,16 @@ TEST(PresetsTest, RecordingsDownloadWhole)
 TEST(PresetsTest, InputsReadAsRealMeasurements)
 {
     Emulator e;
-    LoadMemory(e.logger(), {.deviceCode = 485, .content = Content::Linear});
+    loadMemory(e.logger(), {.deviceCode = 485, .content = Content::Linear});
     std::vector<std::uint8_t> image(e.logger().memory(), e.logger().memory() + mem::kImageSize);
-    ImageWriter(ByteView{image.data(), image.size()}).setBlocksUsed(std::uint16_t(MemoryBlocks(485) / 3));
+    ImageWriter(ByteView{image.data(), image.size()}).setBlocksUsed(std::uint16_t(memoryBlocks(485) / 3));
     const ImageReader data(ConstByteView{image.data(), image.size()});
     EXPECT_EQ(data.recordName().trimmed(), QStringLiteral("Plant room monitoring"));
     EXPECT_EQ(data.serialNumber().size(), 4);
     // Never taken for a real logger's: the simulated logger's serial numbers begin with SIM.
     for (std::uint16_t code : {0, 1, 69, 101, 197, 293, 485, 77}) {
         Emulator any;
-        LoadMemory(any.logger(), {.deviceCode = code, .content = Content::Erased});
+        loadMemory(any.logger(), {.deviceCode = code, .content = Content::Erased});
         const ImageReader header = ImageReader::header({any.logger().memory(), mem::kHeaderSize});
         EXPECT_TRUE(header.serialNumber().startsWith(QStringLiteral("SIM"))) << code;
         EXPECT_EQ(header.serialNumber().size(), 4) << code;

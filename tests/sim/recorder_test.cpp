@@ -17,13 +17,13 @@ const CivilTime kStart{2026, 2, 27, 8, 0, 0, 0};
 struct Rig {
     explicit Rig(int inputs, int interval, bool cyclic)
     {
-        WriteHeader(logger.memory(), {.deviceCode = 0,
+        writeHeader(logger.memory(), {.deviceCode = 0,
                                       .content = cyclic ? Content::Wrapped : Content::Linear,
                                       .inputs = inputs, .intervalSeconds = interval,
                                       .start = kStart});
         logger.setClock(kStart);
     }
-    const std::uint8_t* block(int k) const { return logger.memory() + mem::BlockAddress(k); }
+    const std::uint8_t* block(int k) const { return logger.memory() + mem::blockAddress(k); }
     unsigned word(std::size_t at) const
     {
         return logger.memory()[at] | unsigned(logger.memory()[at + 1]) << 8;
@@ -37,10 +37,10 @@ struct Rig {
     Logger logger{kStart};
 };
 
-std::vector<std::uint8_t> StampOf(const CivilTime& t)
+std::vector<std::uint8_t> stampOf(const CivilTime& t)
 {
-    return {IntToBcd(t.year % 100), IntToBcd(t.month), IntToBcd(t.day), IntToBcd(t.hour),
-            IntToBcd(t.minute), IntToBcd(t.second)};
+    return {intToBcd(t.year % 100), intToBcd(t.month), intToBcd(t.day), intToBcd(t.hour),
+            intToBcd(t.minute), intToBcd(t.second)};
 }
 
 TEST(RecorderTest, StartOpensBlockZeroAndErasesTheRest)
@@ -49,7 +49,7 @@ TEST(RecorderTest, StartOpensBlockZeroAndErasesTheRest)
     r.logger.startRecording();
     EXPECT_EQ(r.logger.runState(), mem::kRunRecording);
     EXPECT_EQ(r.block(0)[mem::kSampleBytes], 0);
-    EXPECT_EQ(r.stamp(0), StampOf(kStart));
+    EXPECT_EQ(r.stamp(0), stampOf(kStart));
     EXPECT_EQ(r.block(0)[mem::kBatteryCount], 183);
     EXPECT_EQ(r.block(0)[mem::kSamples], 0xFF);
     EXPECT_EQ(r.block(1)[mem::kSampleBytes], 0xFF);
@@ -65,7 +65,7 @@ TEST(RecorderTest, OneRecordPerIntervalInMaskOrder)
     EXPECT_EQ(r.block(0)[mem::kSampleBytes], 0) << "the first record comes one interval in";
     r.run(1 + 60);
     ASSERT_EQ(r.block(0)[mem::kSampleBytes], 6);
-    const std::int64_t t0 = CivilToUs(kStart);
+    const std::int64_t t0 = civilToUs(kStart);
     const int order[] = {2, 5, 7};
     for (int n = 0; n < 2; ++n)
         for (int k = 0; k < 3; ++k)
@@ -78,12 +78,12 @@ TEST(RecorderTest, RecordsFillUpFromTheNextInputsWhenTheMaskHasTooFew)
 {
     Rig r(3, 60, false);
     r.logger.memory()[mem::kInputMask] = 0b00010000; // input 4 only
-    EXPECT_EQ(ReadRecorderSetup(r.logger.memory()).order[0], 4);
-    EXPECT_EQ(ReadRecorderSetup(r.logger.memory()).order[1], 0);
-    EXPECT_EQ(ReadRecorderSetup(r.logger.memory()).order[2], 1);
+    EXPECT_EQ(readRecorderSetup(r.logger.memory()).order[0], 4);
+    EXPECT_EQ(readRecorderSetup(r.logger.memory()).order[1], 0);
+    EXPECT_EQ(readRecorderSetup(r.logger.memory()).order[2], 1);
     for (std::uint8_t count : {0, 9, 255}) {
         r.logger.memory()[mem::kInputCount] = count;
-        EXPECT_EQ(ReadRecorderSetup(r.logger.memory()).inputs, 1) << int(count);
+        EXPECT_EQ(readRecorderSetup(r.logger.memory()).inputs, 1) << int(count);
     }
 }
 
@@ -98,7 +98,7 @@ TEST(RecorderTest, CrossesABlockBoundary)
     EXPECT_EQ(r.block(1)[mem::kSampleBytes], 3);
     CivilTime second = kStart;
     second.minute = 40; // 40 records x 60 s after the start
-    EXPECT_EQ(r.stamp(1), StampOf(second));
+    EXPECT_EQ(r.stamp(1), stampOf(second));
     EXPECT_EQ(r.block(1)[mem::kSamples + 3], 0xFF);
 }
 
@@ -130,7 +130,7 @@ TEST(RecorderTest, CyclicWrapsAndReportsTheRing)
     EXPECT_EQ(r.block(0)[mem::kSampleBytes], 5);
     CivilTime t = kStart;
     t.hour = 10; // 7200 s later
-    EXPECT_EQ(r.stamp(0), StampOf(t));
+    EXPECT_EQ(r.stamp(0), stampOf(t));
     // One more block: the oldest moves on.
     r.run(120);
     EXPECT_EQ(r.word(mem::kFirstBlock), 2u);
@@ -151,7 +151,7 @@ TEST(RecorderTest, WrappedRingHasItsOldestStampAfterTheNewestBlock)
         ASSERT_LE(b[mem::kSampleBytes], mem::kSampleArea);
         std::int64_t t = 0;
         for (int i = 0; i < 6; ++i)
-            t = t * 100 + BcdToInt(b[mem::kBlockStamp + std::size_t(i)]);
+            t = t * 100 + bcdToInt(b[mem::kBlockStamp + std::size_t(i)]);
         EXPECT_GT(t, previous) << "logical block " << j;
         previous = t;
     }

@@ -14,12 +14,12 @@ namespace {
 
 using test::Bytes;
 using test::Driver;
-using test::Frame;
+using test::frame;
 
 TEST(RobustnessTest, RandomBytesAndFramesNeverBreakTheLogger)
 {
     Emulator e;
-    LoadMemory(e.logger(), {.deviceCode = 485, .content = Content::Wrapped, .running = true});
+    loadMemory(e.logger(), {.deviceCode = 485, .content = Content::Wrapped, .running = true});
     Driver pc{e};
     pc.gapUs = 50;
     std::mt19937 rng(12345);
@@ -28,7 +28,7 @@ TEST(RobustnessTest, RandomBytesAndFramesNeverBreakTheLogger)
     for (int round = 0; round < 3000; ++round) {
         Bytes chunk;
         if (rng() % 2) {
-            chunk = Frame(letters[rng() % 10]);
+            chunk = frame(letters[rng() % 10]);
         }
         const int extra = int(rng() % 300);
         for (int i = 0; i < extra; ++i)
@@ -40,7 +40,7 @@ TEST(RobustnessTest, RandomBytesAndFramesNeverBreakTheLogger)
     }
     EXPECT_EQ(e.bytesIn(), sent);
     pc.collect(1000000); // the parser forgets whatever was half received
-    EXPECT_EQ(pc.reply(Frame('E')).size(), 18u);
+    EXPECT_EQ(pc.reply(frame('E')).size(), 18u);
 }
 
 } // namespace

@@ -11,27 +11,27 @@ namespace qz::sim::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline Bytes Frame(char letter, std::initializer_list<std::uint8_t> rest = {})
+inline Bytes frame(char letter, std::initializer_list<std::uint8_t> rest = {})
 {
     Bytes f = {'$', '#', '$', std::uint8_t(letter)};
     f.insert(f.end(), rest);
     return f;
 }
 
-inline Bytes ReadFrame(unsigned address, std::uint8_t count)
+inline Bytes readFrame(unsigned address, std::uint8_t count)
 {
-    return Frame('D', {std::uint8_t(address), std::uint8_t(address >> 8), count});
+    return frame('D', {std::uint8_t(address), std::uint8_t(address >> 8), count});
 }
 
-inline Bytes WriteFrame(unsigned address, const Bytes& data)
+inline Bytes writeFrame(unsigned address, const Bytes& data)
 {
-    Bytes f = Frame('H', {std::uint8_t(address), std::uint8_t(address >> 8),
+    Bytes f = frame('H', {std::uint8_t(address), std::uint8_t(address >> 8),
                           std::uint8_t(data.size() == 256 ? 0 : data.size())});
     f.insert(f.end(), data.begin(), data.end());
     return f;
 }
 
-inline Bytes WithChecksum(Bytes data)
+inline Bytes withChecksum(Bytes data)
 {
     unsigned sum = 0;
     for (std::uint8_t b : data)

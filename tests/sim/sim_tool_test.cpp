@@ -17,13 +17,13 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-QString SimProgram() { return QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"); }
+QString simProgram() { return QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"); }
 
 class SimServer {
 public:
     explicit SimServer(const QStringList& args)
     {
-        process.start(SimProgram(), args);
+        process.start(simProgram(), args);
         if (!process.waitForStarted(10000))
             return;
         while (!process.canReadLine() && process.waitForReadyRead(10000)) {
@@ -41,7 +41,7 @@ public:
     QString path;
 };
 
-int OpenRaw(const QString& path)
+int openRaw(const QString& path)
 {
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     if (fd < 0)
@@ -56,7 +56,7 @@ int OpenRaw(const QString& path)
 }
 
 // Reads count bytes, giving up after a generous guard time.
-Bytes ReadBytes(int fd, std::size_t count)
+Bytes readBytes(int fd, std::size_t count)
 {
     Bytes got;
     while (got.size() < count) {
@@ -74,21 +74,21 @@ Bytes ReadBytes(int fd, std::size_t count)
 
 // Sends a frame as the PC does, one byte after the echo of the previous one; returns the
 // echoes followed by a reply of replyLength bytes.
-Bytes Exchange(int fd, const Bytes& frame, std::size_t replyLength)
+Bytes exchange(int fd, const Bytes& frame, std::size_t replyLength)
 {
     Bytes got;
     for (std::uint8_t b : frame) {
         if (::write(fd, &b, 1) != 1)
             return got;
-        const Bytes echo = ReadBytes(fd, 1);
+        const Bytes echo = readBytes(fd, 1);
         got.insert(got.end(), echo.begin(), echo.end());
     }
-    const Bytes reply = ReadBytes(fd, replyLength);
+    const Bytes reply = readBytes(fd, replyLength);
     got.insert(got.end(), reply.begin(), reply.end());
     return got;
 }
 
-bool ChecksumMatches(const Bytes& reply)
+bool checksumMatches(const Bytes& reply)
 {
     if (reply.size() < 2)
         return false;
@@ -101,7 +101,7 @@ bool ChecksumMatches(const Bytes& reply)
 TEST(SimToolTest, HelpDocumentsTheOptions)
 {
     QProcess p;
-    p.start(SimProgram(), {"--help"});
+    p.start(simProgram(), {"--help"});
     ASSERT_TRUE(p.waitForFinished(10000));
     const QString help = QString::fromUtf8(p.readAllStandardOutput());
     for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced",
@@ -115,7 +115,7 @@ TEST(SimToolTest, HelpDocumentsTheOptions)
 TEST(SimToolTest, RefusesABadOptionWithAMessage)
 {
     QProcess p;
-    p.start(SimProgram(), {"--memory", "full"});
+    p.start(simProgram(), {"--memory", "full"});
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("--memory"));
@@ -127,19 +127,19 @@ TEST(SimToolTest, ServesFramesOnAPseudoTerminalAcrossReopening)
     ASSERT_TRUE(sim.path.startsWith("/dev/")) << sim.path.toStdString();
 
     for (int round = 0; round < 2; ++round) {
-        const int fd = OpenRaw(sim.path);
+        const int fd = openRaw(sim.path);
         ASSERT_GE(fd, 0) << "round " << round;
         const Bytes clockFrame = {'$', '#', '$', 'E'};
-        const Bytes got = Exchange(fd, clockFrame, 18);
+        const Bytes got = exchange(fd, clockFrame, 18);
         ASSERT_EQ(got.size(), 22u) << "round " << round;
         EXPECT_EQ(Bytes(got.begin(), got.begin() + 4), clockFrame) << "echo, no CR/LF change";
-        EXPECT_TRUE(ChecksumMatches(Bytes(got.begin() + 4, got.end())));
+        EXPECT_TRUE(checksumMatches(Bytes(got.begin() + 4, got.end())));
 
         const Bytes identFrame = {'$', '#', '$', 'D', 0x00, 0x00, 0x08};
-        const Bytes ident = Exchange(fd, identFrame, 10);
+        const Bytes ident = exchange(fd, identFrame, 10);
         ASSERT_EQ(ident.size(), 17u);
         EXPECT_EQ(ident[7 + 6], 101) << "device code, low byte";
-        EXPECT_TRUE(ChecksumMatches(Bytes(ident.begin() + 7, ident.end())));
+        EXPECT_TRUE(checksumMatches(Bytes(ident.begin() + 7, ident.end())));
         ::close(fd);
     }
 
@@ -153,15 +153,15 @@ TEST(SimToolTest, FaultsFromTheCommandLine)
 {
     SimServer sim({"--fault", "bad-checksum,frame=0"});
     ASSERT_FALSE(sim.path.isEmpty());
-    const int fd = OpenRaw(sim.path);
+    const int fd = openRaw(sim.path);
     ASSERT_GE(fd, 0);
     const Bytes frame = {'$', '#', '$', 'E'};
-    const Bytes first = Exchange(fd, frame, 18);
+    const Bytes first = exchange(fd, frame, 18);
     ASSERT_EQ(first.size(), 22u);
-    EXPECT_FALSE(ChecksumMatches(Bytes(first.begin() + 4, first.end())));
-    const Bytes second = Exchange(fd, frame, 18);
+    EXPECT_FALSE(checksumMatches(Bytes(first.begin() + 4, first.end())));
+    const Bytes second = exchange(fd, frame, 18);
     ASSERT_EQ(second.size(), 22u);
-    EXPECT_TRUE(ChecksumMatches(Bytes(second.begin() + 4, second.end())));
+    EXPECT_TRUE(checksumMatches(Bytes(second.begin() + 4, second.end())));
     ::close(fd);
 }
 

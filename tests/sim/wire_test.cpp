@@ -7,9 +7,9 @@ namespace {
 
 TEST(WireTest, ByteTimesAt19200Baud)
 {
-    EXPECT_EQ(WireTimeUs(1), 521);   // 520.83 rounded up
-    EXPECT_EQ(WireTimeUs(6), 3125);  // exact
-    EXPECT_EQ(WireTimeUs(19200), 10000000);
+    EXPECT_EQ(wireTimeUs(1), 521);   // 520.83 rounded up
+    EXPECT_EQ(wireTimeUs(6), 3125);  // exact
+    EXPECT_EQ(wireTimeUs(19200), 10000000);
 }
 
 TEST(WireTest, BackToBackBytesDoNotDrift)

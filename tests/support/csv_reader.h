@@ -17,7 +17,7 @@ struct CsvTable {
     bool ok() const { return error.isEmpty(); }
 };
 
-inline CsvTable ReadCsv(const QByteArray& text)
+inline CsvTable readCsv(const QByteArray& text)
 {
     CsvTable table;
     const auto fail = [&](qsizetype at, const char* why) {

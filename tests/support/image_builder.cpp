@@ -10,14 +10,14 @@ namespace qz::test {
 
 namespace {
 
-ByteView View(QByteArray& a)
+ByteView view(QByteArray& a)
 {
     return {reinterpret_cast<std::uint8_t*>(a.data()), std::size_t(a.size())};
 }
 
-std::uint8_t* At(QByteArray& a, std::size_t at)
+std::uint8_t* at(QByteArray& a, std::size_t at)
 {
-    return View(a).at(at, 1);
+    return view(a).at(at, 1);
 }
 
 } // namespace
@@ -31,7 +31,7 @@ ImageBuilder::ImageBuilder() : header_(int(mem::kHeaderSize), '\0')
 
 ImageBuilder& ImageBuilder::serial(const char* text)
 {
-    StrToBytes(QString::fromLatin1(text), At(header_, mem::kSerialNumber), int(mem::kSerialNumberSize));
+    strToBytes(QString::fromLatin1(text), at(header_, mem::kSerialNumber), int(mem::kSerialNumberSize));
     return *this;
 }
 
@@ -43,14 +43,14 @@ ImageBuilder& ImageBuilder::deviceCode(std::uint16_t code)
 
 ImageBuilder& ImageBuilder::recordName(const QString& name)
 {
-    StrToBytes(name.leftJustified(int(mem::kRecordNameSize), ' '), At(header_, mem::kRecordName),
+    strToBytes(name.leftJustified(int(mem::kRecordNameSize), ' '), at(header_, mem::kRecordName),
                int(mem::kRecordNameSize));
     return *this;
 }
 
 ImageBuilder& ImageBuilder::interval(int samplingPeriod, int samplesPerInterval)
 {
-    const ByteView h = View(header_);
+    const ByteView h = view(header_);
     h.setU8(mem::kSamplingPeriod, std::uint8_t(samplingPeriod));
     h.setU8(mem::kSamplingReload, std::uint8_t(samplingPeriod));
     h.setU8(mem::kSamplingInterval, std::uint8_t(samplingPeriod));
@@ -61,19 +61,19 @@ ImageBuilder& ImageBuilder::interval(int samplingPeriod, int samplesPerInterval)
 ImageBuilder& ImageBuilder::input(int i, const InputSetup& setup)
 {
     mask_ = std::uint8_t(mask_ | (1u << i));
-    const std::size_t d = mem::DescriptorAddress(i);
-    StrToBytes(setup.name, At(header_, d + mem::kInputName), int(mem::kInputNameSize));
-    StrToBytes(setup.unit, At(header_, d + mem::kInputUnit), int(mem::kInputUnitSize));
-    DoubleToReal48(setup.scaleLow, At(header_, d + mem::kScaleLow));
-    DoubleToReal48(setup.scaleHigh, At(header_, d + mem::kScaleHigh));
-    View(header_).setU16(mem::CalLowAddress(i), setup.calLow);
-    View(header_).setU16(mem::CalHighAddress(i), setup.calHigh);
+    const std::size_t d = mem::descriptorAddress(i);
+    strToBytes(setup.name, at(header_, d + mem::kInputName), int(mem::kInputNameSize));
+    strToBytes(setup.unit, at(header_, d + mem::kInputUnit), int(mem::kInputUnitSize));
+    doubleToReal48(setup.scaleLow, at(header_, d + mem::kScaleLow));
+    doubleToReal48(setup.scaleHigh, at(header_, d + mem::kScaleHigh));
+    view(header_).setU16(mem::calLowAddress(i), setup.calLow);
+    view(header_).setU16(mem::calHighAddress(i), setup.calHigh);
     return *this;
 }
 
 ImageBuilder& ImageBuilder::start(int yy, int mo, int dd, int hh, int mi, int ss)
 {
-    stamp_ = {IntToBcd(yy), IntToBcd(mo), IntToBcd(dd), IntToBcd(hh), IntToBcd(mi), IntToBcd(ss)};
+    stamp_ = {intToBcd(yy), intToBcd(mo), intToBcd(dd), intToBcd(hh), intToBcd(mi), intToBcd(ss)};
     return *this;
 }
 
@@ -98,20 +98,20 @@ ImageBuilder& ImageBuilder::measurements(int count, const SampleFn& sample)
 
 ImageBuilder& ImageBuilder::set8(std::size_t at, std::uint8_t v)
 {
-    edits_.push_back([at, v](QByteArray& a) { View(a).setU8(at, v); });
+    edits_.push_back([at, v](QByteArray& a) { view(a).setU8(at, v); });
     return *this;
 }
 
 ImageBuilder& ImageBuilder::set16(std::size_t at, std::uint16_t v)
 {
-    edits_.push_back([at, v](QByteArray& a) { View(a).setU16(at, v); });
+    edits_.push_back([at, v](QByteArray& a) { view(a).setU16(at, v); });
     return *this;
 }
 
 ImageBuilder& ImageBuilder::fill(std::size_t at, std::size_t length, std::uint8_t v)
 {
     edits_.push_back([at, length, v](QByteArray& a) {
-        if (std::uint8_t* p = View(a).at(at, length))
+        if (std::uint8_t* p = view(a).at(at, length))
             std::fill(p, p + length, v);
     });
     return *this;
@@ -125,7 +125,7 @@ ImageBuilder& ImageBuilder::ring(int used, int first)
 ImageBuilder& ImageBuilder::block(int k, int sampleBytes, std::initializer_list<std::uint8_t> stamp,
                                   std::uint8_t battery)
 {
-    const std::size_t at = mem::BlockAddress(k);
+    const std::size_t at = mem::blockAddress(k);
     set8(at + mem::kSampleBytes, std::uint8_t(sampleBytes));
     std::size_t i = 0;
     for (std::uint8_t b : stamp)
@@ -136,10 +136,10 @@ ImageBuilder& ImageBuilder::block(int k, int sampleBytes, std::initializer_list<
 ImageBuilder& ImageBuilder::markSamples(int blocks)
 {
     edits_.push_back([blocks](QByteArray& a) {
-        const ByteView v = View(a);
+        const ByteView v = view(a);
         for (int k = 0; k < blocks; ++k)
             for (std::size_t i = 0; i < mem::kSampleArea; ++i)
-                v.setU8(mem::BlockAddress(k) + mem::kSamples + i, Mark(k, int(i)));
+                v.setU8(mem::blockAddress(k) + mem::kSamples + i, mark(k, int(i)));
     });
     return *this;
 }
@@ -147,7 +147,7 @@ ImageBuilder& ImageBuilder::markSamples(int blocks)
 void ImageBuilder::layOut(QByteArray& a) const
 {
     std::copy(header_.begin(), header_.end(), a.begin());
-    const ByteView image = View(a);
+    const ByteView image = view(a);
     image.setU16(mem::kDeviceCode, code_);
     int width = 0;
     for (int i = 0; i < mem::kInputs; ++i)
@@ -159,9 +159,9 @@ void ImageBuilder::layOut(QByteArray& a) const
 
     const int perBlock = int(mem::kSampleArea) / width;
     const int blocks = (count_ + perBlock - 1) / perBlock;
-    const int memoryBlocks = MemoryBlocks(code_);
+    const int memoryBlockCount = memoryBlocks(code_);
     for (int j = 0; j < blocks; ++j) {
-        const std::size_t b = mem::BlockAddress((first_ + j) % memoryBlocks);
+        const std::size_t b = mem::blockAddress((first_ + j) % memoryBlockCount);
         const int firstRecord = j * perBlock;
         const int records = std::min(perBlock, count_ - firstRecord);
         image.setU8(b + mem::kSampleBytes, std::uint8_t(records * width));
@@ -178,8 +178,8 @@ void ImageBuilder::layOut(QByteArray& a) const
         }
     }
     // A ring that has wrapped uses every block of the memory.
-    image.setU16(mem::kBlocksUsed, std::uint16_t(first_ != 0 ? memoryBlocks : blocks));
-    image.setU16(mem::kFirstBlock, std::uint16_t(blocks ? first_ % memoryBlocks : 0));
+    image.setU16(mem::kBlocksUsed, std::uint16_t(first_ != 0 ? memoryBlockCount : blocks));
+    image.setU16(mem::kFirstBlock, std::uint16_t(blocks ? first_ % memoryBlockCount : 0));
 }
 
 QByteArray ImageBuilder::build() const
@@ -202,7 +202,7 @@ QByteArray ImageBuilder::file() const
     const QByteArray image = build();
     const ConstByteView v{reinterpret_cast<const std::uint8_t*>(image.constData()), std::size_t(image.size())};
     const int used = std::min<int>(v.u16(mem::kBlocksUsed), mem::kMaxBlocks);
-    return QByteArray("QUORVANT") + image.left(int(mem::BlockAddress(used)));
+    return QByteArray("QUORVANT") + image.left(int(mem::blockAddress(used)));
 }
 
 } // namespace qz::test

@@ -75,10 +75,10 @@ public:
     // battery count.
     ImageBuilder& block(int k, int sampleBytes, std::initializer_list<std::uint8_t> stamp = {},
                         std::uint8_t battery = 0);
-    // Every sample byte of blocks 0..blocks - 1 gets Mark(block, position), so a test can
+    // Every sample byte of blocks 0..blocks - 1 gets mark(block, position), so a test can
     // tell which block and byte a sample came from.
     ImageBuilder& markSamples(int blocks);
-    static std::uint8_t Mark(int block, int position)
+    static std::uint8_t mark(int block, int position)
     {
         return std::uint8_t((block * 7 + position) & 0xFF);
     }

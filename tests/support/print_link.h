@@ -9,11 +9,11 @@
 
 namespace qz {
 
-inline void PrintTo(LinkStatus status, std::ostream* os) { *os << linkStatusName(status); }
+inline void printTo(LinkStatus status, std::ostream* os) { *os << linkStatusName(status); }
 
-inline void PrintTo(DialOutcome outcome, std::ostream* os) { *os << dialOutcomeName(outcome); }
+inline void printTo(DialOutcome outcome, std::ostream* os) { *os << dialOutcomeName(outcome); }
 
-inline void PrintTo(RunState state, std::ostream* os)
+inline void printTo(RunState state, std::ostream* os)
 {
     switch (state) {
     case RunState::Stopped: *os << "stopped"; return;
@@ -23,7 +23,7 @@ inline void PrintTo(RunState state, std::ostream* os)
     }
 }
 
-inline void PrintTo(DownloadOutcome outcome, std::ostream* os)
+inline void printTo(DownloadOutcome outcome, std::ostream* os)
 {
     switch (outcome) {
     case DownloadOutcome::Accepted: *os << "accepted"; return;

@@ -3,4 +3,4 @@
 #include <QString>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void printTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -1,4 +1,4 @@
-#include "service/hex_lines.h"
+#include "support_tools/hex_lines.h"
 
 namespace qz {
 

@@ -1,5 +1,5 @@
 // The memory panel's line formats.
-#include "service/hex_lines.h"
+#include "support_tools/hex_lines.h"
 #include "support/print_qt.h"
 
 #include <gtest/gtest.h>

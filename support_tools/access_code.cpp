@@ -1,4 +1,4 @@
-#include "service/access_code.h"
+#include "support_tools/access_code.h"
 
 namespace qz {
 

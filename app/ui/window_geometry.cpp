@@ -1,4 +1,4 @@
-#include "model/window_geometry.h"
+#include "app/ui/window_geometry.h"
 
 #include <QStringList>
 
@@ -11,12 +11,12 @@ constexpr int kTitleHeight = 24;
 constexpr int kReachableWidth = 100;
 } // namespace
 
-QString GeometryText(const QRect& rect)
+QString geometryText(const QRect& rect)
 {
     return QStringLiteral("%1,%2,%3,%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
 }
 
-std::optional<QRect> ParseGeometry(const QString& text)
+std::optional<QRect> parseGeometry(const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 4)
@@ -33,7 +33,7 @@ std::optional<QRect> ParseGeometry(const QString& text)
     return QRect(v[0], v[1], v[2], v[3]);
 }
 
-std::optional<QRect> RestoredGeometry(const QRect& saved, const QList<QRect>& screens)
+std::optional<QRect> restoredGeometry(const QRect& saved, const QList<QRect>& screens)
 {
     if (!saved.isValid())
         return std::nullopt;

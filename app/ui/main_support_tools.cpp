@@ -10,7 +10,7 @@
 #include "graph/ui/graph_window.h"
 #include "link/line_registry.h"
 #include "link/logger_protocol.h"
-#include "service/raw_dump.h"
+#include "support_tools/raw_dump.h"
 #include "ui/progress_dialog.h"
 
 #include <QBoxLayout>

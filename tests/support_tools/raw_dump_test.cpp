@@ -2,7 +2,7 @@
 // opens as a recording where the logger's own header makes one.
 #include "link/emulator_rig.h"
 #include "recording/recording.h"
-#include "service/raw_dump.h"
+#include "support_tools/raw_dump.h"
 #include "support/catalogue_folder.h"
 
 #include <QFile>
@@ -110,8 +110,8 @@ TEST_F(RawDumpTest, BlocksThatDidNotComeAreToldOnceWithTheirCount)
     EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
     const QByteArray got = readAll(file());
     ASSERT_EQ(got.size(), 8072);
-    EXPECT_TRUE(got.mid(8 + int(mem::BlockAddress(3)), 256) == QByteArray(256, '\0'));
-    EXPECT_TRUE(got.mid(8 + int(mem::BlockAddress(5))) == loggerBytes(r, 8064).mid(int(mem::BlockAddress(5))));
+    EXPECT_TRUE(got.mid(8 + int(mem::blockAddress(3)), 256) == QByteArray(256, '\0'));
+    EXPECT_TRUE(got.mid(8 + int(mem::blockAddress(5))) == loggerBytes(r, 8064).mid(int(mem::blockAddress(5))));
 }
 
 TEST_F(RawDumpTest, NoFileWithoutAHeaderOrAfterCancelAndAnOldFileStaysAsItWas)

@@ -1,7 +1,7 @@
 // What the panel and the hexdump command read: logger memory through the emulator, and
 // bytes of a recording file at an image address.
 #include "link/emulator_rig.h"
-#include "service/memory_reads.h"
+#include "support_tools/memory_reads.h"
 
 #include <QFile>
 #include <QTemporaryDir>

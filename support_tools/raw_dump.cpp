@@ -1,4 +1,4 @@
-#include "service/raw_dump.h"
+#include "support_tools/raw_dump.h"
 
 #include "link/link_report.h"
 #include "link/link_texts.h"
@@ -15,7 +15,7 @@ QString missedBlocksText(int missed, int blocks)
 
 SaveResult writeRawDump(const QString& fileName, const RawDownload& download)
 {
-    return WriteRecordingFile(fileName, download.image.data(), qint64(download.image.size()));
+    return writeRecordingFile(fileName, download.image.data(), qint64(download.image.size()));
 }
 
 RawDumpOutcome runRawDump(LoggerProtocol& q, Progress& progress, Prompt& prompt,

@@ -1,4 +1,4 @@
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -18,7 +18,7 @@ public:
 protected:
     bool event(QEvent* e) override
     {
-        if (InternalMessageOf(e->type()) != 0) {
+        if (internalMessageOf(e->type()) != 0) {
             auto* m = static_cast<InternalEvent*>(e);
             seen.push_back({m->message(), m->wParam(), m->lParam()});
             return true;
@@ -32,11 +32,11 @@ TEST(InternalMessages, NumbersMapToDistinctEventTypes)
     const int numbers[] = {kMsgRenumberTitles, kMsgDrawStatus, kMsgTimerTick, kMsgRedrawGraph,
                            kMsgDetachInfoWindow, kMsgApplyGraphicConfig, kMsgDialCancel};
     for (int n : numbers) {
-        EXPECT_EQ(InternalEventType(n), QEvent::Type(QEvent::User + n - 1024)) << n;
-        EXPECT_EQ(InternalMessageOf(InternalEventType(n)), n);
+        EXPECT_EQ(internalEventType(n), QEvent::Type(QEvent::User + n - 1024)) << n;
+        EXPECT_EQ(internalMessageOf(internalEventType(n)), n);
     }
-    EXPECT_EQ(InternalMessageOf(QEvent::User), 0);
-    EXPECT_EQ(InternalMessageOf(QEvent::Timer), 0);
+    EXPECT_EQ(internalMessageOf(QEvent::User), 0);
+    EXPECT_EQ(internalMessageOf(QEvent::Timer), 0);
     EXPECT_EQ(kInternalWParam, 0xAA55u);
     EXPECT_EQ(kInternalLParam, 0xA55A4B7Cu);
 }
@@ -44,27 +44,27 @@ TEST(InternalMessages, NumbersMapToDistinctEventTypes)
 TEST(InternalMessages, SendDeliversAtOncePostAfterTheQueueRuns)
 {
     Receiver r;
-    EXPECT_EQ(SendInternal(&r, kMsgDrawStatus), 0);
+    EXPECT_EQ(sendInternal(&r, kMsgDrawStatus), 0);
     ASSERT_EQ(r.seen.size(), 1u);
     EXPECT_EQ(r.seen[0].message, kMsgDrawStatus);
     EXPECT_EQ(r.seen[0].wParam, 0xAA55u);
     EXPECT_EQ(r.seen[0].lParam, 0xA55A4B7Cu);
 
-    EXPECT_EQ(PostInternal(&r, kMsgRedrawGraph), 0);
-    EXPECT_EQ(PostInternal(&r, kMsgRedrawGraph), 0);
+    EXPECT_EQ(postInternal(&r, kMsgRedrawGraph), 0);
+    EXPECT_EQ(postInternal(&r, kMsgRedrawGraph), 0);
     EXPECT_EQ(r.seen.size(), 1u);
     // The redraw request is coalesced by removing the further ones still queued.
-    QCoreApplication::removePostedEvents(&r, InternalEventType(kMsgRedrawGraph));
+    QCoreApplication::removePostedEvents(&r, internalEventType(kMsgRedrawGraph));
     QCoreApplication::sendPostedEvents(&r);
     EXPECT_EQ(r.seen.size(), 1u);
 
-    PostInternal(&r, kMsgTimerTick);
+    postInternal(&r, kMsgTimerTick);
     QCoreApplication::sendPostedEvents(&r);
     ASSERT_EQ(r.seen.size(), 2u);
     EXPECT_EQ(r.seen[1].message, kMsgTimerTick);
 
-    EXPECT_EQ(SendInternal(nullptr, kMsgTimerTick), 0);
-    EXPECT_EQ(PostInternal(nullptr, kMsgTimerTick), 0);
+    EXPECT_EQ(sendInternal(nullptr, kMsgTimerTick), 0);
+    EXPECT_EQ(postInternal(nullptr, kMsgTimerTick), 0);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The address rules of the memory panel's logger and file layers.
-#include "service/dump_address.h"
+#include "support_tools/dump_address.h"
 #include "support/print_qt.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "service/memory_reads.h"
+#include "support_tools/memory_reads.h"
 
 #include "link/link_report.h"
 #include "model/memory_image.h"
 #include "recording/recording.h"
-#include "service/dump_address.h"
+#include "support_tools/dump_address.h"
 
 #include <QFile>
 

@@ -11,14 +11,14 @@
 
 namespace qz {
 
-QString GeometryText(const QRect& rect);
+QString geometryText(const QRect& rect);
 // The rectangle of "x,y,width,height"; none for anything else or a size below 1.
-std::optional<QRect> ParseGeometry(const QString& text);
+std::optional<QRect> parseGeometry(const QString& text);
 
 // Where to put a window saved at saved, given the screens' available areas: on the screen
 // that shows most of its top edge, shrunk to that screen and moved inside it; none when
 // no screen shows enough of it (a quarter of its width, at least 100 pixels wide or the
 // whole width of a narrower window).
-std::optional<QRect> RestoredGeometry(const QRect& saved, const QList<QRect>& screens);
+std::optional<QRect> restoredGeometry(const QRect& saved, const QList<QRect>& screens);
 
 } // namespace qz

@@ -1,4 +1,4 @@
-#include "model/last_folder.h"
+#include "app/ui/last_folder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -21,14 +21,14 @@ inline constexpr std::uint32_t kInternalWParam = 0xAA55;
 inline constexpr std::uint32_t kInternalLParam = 0xA55A4B7C;
 
 // The event type that carries message number `message`.
-QEvent::Type InternalEventType(int message);
+QEvent::Type internalEventType(int message);
 // The message number of an event type, or 0 when it is no internal message.
-int InternalMessageOf(QEvent::Type type);
+int internalMessageOf(QEvent::Type type);
 
 class InternalEvent final : public QEvent {
 public:
     explicit InternalEvent(int message)
-        : QEvent(InternalEventType(message)), message_(message) {}
+        : QEvent(internalEventType(message)), message_(message) {}
     int message() const { return message_; }
     std::uint32_t wParam() const { return kInternalWParam; }
     std::uint32_t lParam() const { return kInternalLParam; }
@@ -40,9 +40,9 @@ private:
 };
 
 // Deliver at once (QCoreApplication::sendEvent). A null window is ignored. Returns 0.
-int SendInternal(QObject* window, int message);
+int sendInternal(QObject* window, int message);
 // Queue for later delivery (QCoreApplication::postEvent). A null window is ignored.
 // Returns 0.
-int PostInternal(QObject* window, int message);
+int postInternal(QObject* window, int message);
 
 } // namespace qz

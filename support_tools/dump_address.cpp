@@ -1,4 +1,4 @@
-#include "service/dump_address.h"
+#include "support_tools/dump_address.h"
 
 namespace qz {
 

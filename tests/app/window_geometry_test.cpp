@@ -1,4 +1,4 @@
-#include "model/window_geometry.h"
+#include "app/ui/window_geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ class RestoredGeometryTest : public ::testing::TestWithParam<PlaceCase> {};
 TEST_P(RestoredGeometryTest, UsesASavedPlaceOnlyWhereItCanBeReached)
 {
     const PlaceCase& c = GetParam();
-    const std::optional<QRect> placed = RestoredGeometry(c.saved, c.screens);
+    const std::optional<QRect> placed = restoredGeometry(c.saved, c.screens);
     ASSERT_EQ(placed.has_value(), c.placed.has_value());
     if (placed) {
         EXPECT_EQ(*placed, *c.placed);
@@ -48,10 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Places, RestoredGeometryTest, ::testing::ValuesIn(kPlac
 TEST(GeometryText, ReadsBackWhatItWritesAndRefusesTheRest)
 {
     const QRect r(-5, 20, 708, 560);
-    EXPECT_EQ(GeometryText(r), "-5,20,708,560");
-    EXPECT_EQ(ParseGeometry(GeometryText(r)), r);
+    EXPECT_EQ(geometryText(r), "-5,20,708,560");
+    EXPECT_EQ(parseGeometry(geometryText(r)), r);
     for (const char* bad : {"", "1,2,3", "1,2,3,x", "1,2,0,5", "1,2,3,4,5"})
-        EXPECT_FALSE(ParseGeometry(QString::fromLatin1(bad))) << bad;
+        EXPECT_FALSE(parseGeometry(QString::fromLatin1(bad))) << bad;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The memory panel's access code.
-#include "service/access_code.h"
+#include "support_tools/access_code.h"
 #include "support/print_qt.h"
 
 #include <gtest/gtest.h>

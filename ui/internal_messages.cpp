@@ -1,22 +1,22 @@
-#include "model/internal_messages.h"
+#include "ui/internal_messages.h"
 
 #include <QCoreApplication>
 #include <QObject>
 
 namespace qz {
 
-QEvent::Type InternalEventType(int message)
+QEvent::Type internalEventType(int message)
 {
     return QEvent::Type(QEvent::User + (message - kInternalMessageBase));
 }
 
-int InternalMessageOf(QEvent::Type type)
+int internalMessageOf(QEvent::Type type)
 {
     const int message = int(type) - int(QEvent::User) + kInternalMessageBase;
     return message > kInternalMessageBase && message <= kMsgDialCancel ? message : 0;
 }
 
-int SendInternal(QObject* window, int message)
+int sendInternal(QObject* window, int message)
 {
     if (window) {
         InternalEvent event(message);
@@ -25,7 +25,7 @@ int SendInternal(QObject* window, int message)
     return 0;
 }
 
-int PostInternal(QObject* window, int message)
+int postInternal(QObject* window, int message)
 {
     if (window)
         QCoreApplication::postEvent(window, new InternalEvent(message));
