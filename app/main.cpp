@@ -1,13 +1,13 @@
 // The desktop program: the main window over the real platform services.
 #include "app/ui/document_dialogs.h"
 #include "app/ui/main_window.h"
-#include "ui/message_box_prompt.h"
 #include "app/ui/simulated_logger.h"
 #include "graph/graph_fonts.h"
 #include "link/line_registry.h"
 #include "link/wire_trace.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
+#include "ui/message_box_prompt.h"
 
 #include <QApplication>
 
@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     qz::SimulatedLogger simulated;
     simulated.registerIn(lines, clock);
 
-    qz::MainWindow form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
+    qz::MainWindow form(
+        qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
     prompt.setParent(&form);
     form.show();
     // Recording files named on the command line (or by the file manager) open as by Open,

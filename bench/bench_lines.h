@@ -24,7 +24,8 @@ struct LineCounts {
 class CountingLine final : public LineBackend {
 public:
     CountingLine(std::unique_ptr<LineBackend> inner, LineCounts& counts)
-        : inner_(std::move(inner)), counts_(counts) {}
+        : inner_(std::move(inner)), counts_(counts)
+    {}
     bool open(const QString& name) override { return inner_->open(name); }
     int openError() const override { return inner_->openError(); }
     void close() override { inner_->close(); }
@@ -56,7 +57,11 @@ private:
 class FixedClock final : public Clock {
 public:
     std::int64_t tickMs() override { return now; }
-    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
+    void sleepMs(std::int64_t ms) override
+    {
+        if (ms > 0)
+            now += ms;
+    }
     QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
     std::int64_t now = 0;
 };
@@ -85,6 +90,9 @@ private:
 
 // Seconds that bytes take on the wire at 19200 baud, 8N1: echo pacing puts every byte
 // sent and every byte received one after the other.
-inline double WireSeconds(std::int64_t bytes) { return double(bytes) * 10.0 / 19200.0; }
+inline double WireSeconds(std::int64_t bytes)
+{
+    return double(bytes) * 10.0 / 19200.0;
+}
 
 } // namespace qz::bench

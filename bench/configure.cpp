@@ -8,6 +8,7 @@
 //   paced, in process:  the emulator line on the system clock, paced at 19200 baud
 //   paced, pty:         quorzk-sim --paced on a pseudo-terminal, through the device line
 //   virtual:            the emulator line on a virtual clock: the program's own work only
+#include "bench/bench_lines.h"
 #include "config/configuration_rules.h"
 #include "config/logger_connection.h"
 #include "config/send_configuration.h"
@@ -20,7 +21,6 @@
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
 #include "tests/support/silent_prompt.h"
-#include "bench/bench_lines.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -58,8 +58,8 @@ void sendOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock&
     LinkReport report(q, prompt);
     const auto start = std::chrono::steady_clock::now();
     const SendOutcome outcome = sendConfiguration(
-        q, view, {}, [&] { return storeConfiguration(view, entry) == IntervalCheck::Ok; }, clock,
-        progress, pump, report);
+        q, view, {}, [&] { return storeConfiguration(view, entry) == IntervalCheck::Ok; }, clock, progress,
+        pump, report);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
     if (outcome != SendOutcome::Sent || prompt.messages != 0)

@@ -9,18 +9,18 @@
 //                       (includes the 500 ms the port settles after opening)
 //   virtual:            the emulator line on a virtual clock: the program's own work only
 //   ... traced:         the same with a wire trace written to a temporary file
+#include "bench/bench_lines.h"
 #include "link/device_line.h"
 #include "link/download_sequence.h"
 #include "link/traced_line.h"
 #include "link/wire_trace.h"
-#include "platform/progress.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
+#include "platform/progress.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
 #include "tests/support/silent_prompt.h"
-#include "bench/bench_lines.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -39,7 +39,11 @@ constexpr int kBlocks = 60; // the memory of device code 0
 class LineClock final : public Clock {
 public:
     std::int64_t tickMs() override { return now; }
-    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
+    void sleepMs(std::int64_t ms) override
+    {
+        if (ms > 0)
+            now += ms;
+    }
     QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
     std::int64_t now = 0;
 };
@@ -53,7 +57,11 @@ sim::MemoryPreset fullMemory()
     return preset;
 }
 
-enum class Result { Exact, Refused, Wrong };
+enum class Result {
+    Exact,
+    Refused,
+    Wrong
+};
 
 struct Run {
     Result result = Result::Refused;
@@ -78,10 +86,11 @@ Run downloadOnce(bool verify, double rate, std::uint64_t seed, Clock& clock, boo
     o.saveUnknownModel = Decision::No;
     std::vector<std::uint8_t> image;
     const std::int64_t start = clock.tickMs();
-    const DownloadOutcome outcome = runDownload(q, progress, prompt, o, {[&](const std::vector<std::uint8_t>& img) {
-                                                    image = img;
-                                                    return ImageUse::Shown;
-                                                }});
+    const DownloadOutcome outcome =
+        runDownload(q, progress, prompt, o, {[&](const std::vector<std::uint8_t>& img) {
+                        image = img;
+                        return ImageUse::Shown;
+                    }});
     Run run;
     run.lineMs = clock.tickMs() - start;
     run.bytes = emulator.bytesIn() + emulator.bytesOut();
@@ -92,7 +101,8 @@ Run downloadOnce(bool verify, double rate, std::uint64_t seed, Clock& clock, boo
     const bool exact = ConstByteView{image.data(), image.size()}.u16(mem::kBlocksUsed) == kBlocks
         && std::memcmp(image.data(), m, mem::kBlocksUsed) == 0
         && std::memcmp(image.data() + afterFirstBlock, m + afterFirstBlock,
-                       mem::blockAddress(kBlocks) - afterFirstBlock) == 0;
+                       mem::blockAddress(kBlocks) - afterFirstBlock)
+            == 0;
     run.result = exact ? Result::Exact : Result::Wrong;
     return run;
 }
@@ -114,8 +124,12 @@ Tally soak(bool verify)
             t.lineMs += double(run.lineMs);
             t.bytes += double(run.bytes);
             break;
-        case Result::Refused: ++t.refused; break;
-        case Result::Wrong: ++t.wrong; break;
+        case Result::Refused:
+            ++t.refused;
+            break;
+        case Result::Wrong:
+            ++t.wrong;
+            break;
         }
     }
     return t;

@@ -17,7 +17,9 @@ public:
             .interval(1, 10)
             .start(26, 3, 5, 14, 7, 9);
         for (int i = 0; i < inputs; ++i)
-            b.input(i, {QStringLiteral("Input%1").arg(i + 1), QStringLiteral("\u00B0C"), -40.0, 85.0 + i, 0, 250 * 256});
+            b.input(i,
+                    {QStringLiteral("Input%1").arg(i + 1), QStringLiteral("\u00B0C"), -40.0, 85.0 + i, 0,
+                     250 * 256});
         const int perBlock = int(mem::kSampleArea) / inputs;
         b.measurements(mem::kMaxBlocks * perBlock, [inputs, perBlock](int k, int i) {
             // Byte s of block j holds (7 j + 13 s) mod 256.

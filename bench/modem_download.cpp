@@ -10,6 +10,7 @@
 //                           with and without the verified second read (the default
 //                           through a modem); the time is the line's, not the program's
 //   30 blocks, real time:   the same on the system clock, to show the model holds
+#include "bench/bench_lines.h"
 #include "link/download_sequence.h"
 #include "link/modem_dialer.h"
 #include "model/byte_view.h"
@@ -19,7 +20,6 @@
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
 #include "tests/support/silent_prompt.h"
-#include "bench/bench_lines.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,7 +36,11 @@ constexpr std::int64_t kLatencyUs = 40000; // the modem front's default, each wa
 class ModelClock final : public Clock {
 public:
     std::int64_t tickMs() override { return now; }
-    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
+    void sleepMs(std::int64_t ms) override
+    {
+        if (ms > 0)
+            now += ms;
+    }
     QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
     std::int64_t now = 0;
 };
@@ -75,7 +79,8 @@ Run download(Clock& clock, const std::function<double()>& elapsed, bool modem, b
     emulator.keepFrameLog(true);
     Run run;
     if (modem) {
-        LoggerProtocol caller(LinkSettings{"modem", true}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
+        LoggerProtocol caller(LinkSettings{"modem", true},
+                              std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
         ModemDialer dialer(caller);
         DialOutcome outcome = dialer.call({}, QStringLiteral("5551234"), false);
         if (outcome == DialOutcome::Waiting)
@@ -88,9 +93,9 @@ Run download(Clock& clock, const std::function<double()>& elapsed, bool modem, b
     qz::test::SilentPrompt prompt;
     NullProgress progress;
     bench::LineCounts counts;
-    LoggerProtocol q(LinkSettings{"sim", modem},
-                     std::make_unique<CountingLine>(std::make_unique<sim::EmulatorLine>(emulator, clock), counts),
-                     clock);
+    LoggerProtocol q(
+        LinkSettings{"sim", modem},
+        std::make_unique<CountingLine>(std::make_unique<sim::EmulatorLine>(emulator, clock), counts), clock);
     DownloadOptions downloadOptions;
     downloadOptions.verify = verify;
     int used = 0;
@@ -105,8 +110,8 @@ Run download(Clock& clock, const std::function<double()>& elapsed, bool modem, b
     run.bytes = counts.total();
     run.frames = std::int64_t(emulator.frameLog().size()) - logged;
     run.frameBytes = emulator.bytesIn() - in;
-    run.ok = outcome == DownloadOutcome::Accepted && used == std::min(blocks, int(mem::kMaxBlocks)) &&
-             prompt.messages == 0;
+    run.ok = outcome == DownloadOutcome::Accepted && used == std::min(blocks, int(mem::kMaxBlocks))
+        && prompt.messages == 0;
     return run;
 }
 
@@ -130,20 +135,29 @@ void modelled(benchmark::State& state, bool verify)
 {
     for (auto _ : state) {
         ModelClock modemClock;
-        const Run modem = download(modemClock, [&] { return double(modemClock.now) / 1000.0; }, true, verify,
-                                   mem::kMaxBlocks);
+        const Run modem = download(
+            modemClock, [&] { return double(modemClock.now) / 1000.0; }, true, verify, mem::kMaxBlocks);
         ModelClock cableClock;
-        const Run cable = download(cableClock, [&] { return double(cableClock.now) / 1000.0; }, false, verify,
-                                   mem::kMaxBlocks);
+        const Run cable = download(
+            cableClock, [&] { return double(cableClock.now) / 1000.0; }, false, verify, mem::kMaxBlocks);
         report(state, modem, cable);
     }
 }
 
-void BM_ModemDownloadFullMemoryModelled(benchmark::State& state) { modelled(state, false); }
+void BM_ModemDownloadFullMemoryModelled(benchmark::State& state)
+{
+    modelled(state, false);
+}
 BENCHMARK(BM_ModemDownloadFullMemoryModelled)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
-void BM_ModemDownloadFullMemoryVerifiedModelled(benchmark::State& state) { modelled(state, true); }
-BENCHMARK(BM_ModemDownloadFullMemoryVerifiedModelled)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+void BM_ModemDownloadFullMemoryVerifiedModelled(benchmark::State& state)
+{
+    modelled(state, true);
+}
+BENCHMARK(BM_ModemDownloadFullMemoryVerifiedModelled)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 void BM_ModemDownload30BlocksRealTime(benchmark::State& state)
 {

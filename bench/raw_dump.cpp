@@ -5,8 +5,8 @@
 //   paced:   the emulator line on the system clock, paced at 19200 baud
 //   virtual: the emulator line on a virtual clock: the program's own work only, the file
 //            write included
-#include "platform/progress.h"
 #include "support_tools/raw_dump.h"
+#include "platform/progress.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -26,7 +26,11 @@ using namespace qz;
 class FixedClock final : public Clock {
 public:
     std::int64_t tickMs() override { return now; }
-    void sleepMs(std::int64_t ms) override { if (ms > 0) now += ms; }
+    void sleepMs(std::int64_t ms) override
+    {
+        if (ms > 0)
+            now += ms;
+    }
     QDateTime localNow() override { return QDateTime(QDate(2026, 3, 5), QTime(12, 0)).addMSecs(now); }
     std::int64_t now = 0;
 };

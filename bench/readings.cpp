@@ -35,8 +35,7 @@ using bench::CountingLine;
 constexpr int kCycles = 10;
 
 // kCycles cycles on one open port; what they cost per cycle.
-void cycles(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock,
-            const QString& portName)
+void cycles(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& clock, const QString& portName)
 {
     bench::LineCounts counted;
     auto counting = std::make_unique<CountingLine>(std::move(line), counted);
@@ -126,14 +125,16 @@ void BM_WindowCyclePacedInProcess(benchmark::State& state)
     }
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
+        LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock),
+                         clock);
         LinkReport report(q, prompt);
         Reading reading;
         if (readingCycle(q, report, false, reading) != CycleOutcome::Read)
             state.SkipWithError("the cycle did not read");
         for (int i = 0; i < 8; ++i)
             benchmark::DoNotOptimize(inputs[std::size_t(i)].text(reading.input(i)));
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
 }
 BENCHMARK(BM_WindowCyclePacedInProcess)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);

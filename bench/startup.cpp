@@ -32,7 +32,8 @@ void BM_StartupToUsableMainWindow(benchmark::State& state)
         qz::LineRegistry lines;
         qz::SimulatedLogger simulated;
         simulated.registerIn(lines, clock);
-        qz::MainWindow form(qz::AppServices{prompt, clock, pump, qz::ProgramFolder(folder.path()), dialogs, lines});
+        qz::MainWindow form(
+            qz::AppServices{prompt, clock, pump, qz::ProgramFolder(folder.path()), dialogs, lines});
         form.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(form.isVisible());

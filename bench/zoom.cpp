@@ -6,13 +6,13 @@
 // crosses the whole range at every sample (the largest-recording file of the other
 // benchmarks; the worst case: every pixel column is filled top to bottom per input).
 // Goal: under 5 ms per step. Run: build/bench/bench_zoom
+#include "graph/zoom.h"
 #include "bench/full_image.h"
 #include "bench/large_recording.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graph_window.h"
-#include "graph/zoom.h"
 #include "platform/clock.h"
 #include "recording/recording.h"
 #include "tests/support/silent_prompt.h"

@@ -41,7 +41,7 @@ struct ConfigureOptions {
     QString inputsFile;
     QStringList linkArgs; // --port, --trace
     bool yes = false;
-    QString error;        // a usage error
+    QString error; // a usage error
 };
 
 bool latin1(const QString& text)
@@ -135,10 +135,9 @@ QString applyStart(ConfigureOptions& o)
         }
         o.start.delayed = true;
         o.start.plan.mode = DelayedStart::Mode::Date;
-        const StartCheck check =
-            checkStartFields(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                             m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(),
-                             o.start.plan.startInstant);
+        const StartCheck check = checkStartFields(
+            m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt(),
+            m.captured(5).toInt(), m.captured(6).toInt(), o.start.plan.startInstant);
         return startRefusal(check);
     }
     if (o.startText.startsWith(QLatin1String("--start-after "))) {
@@ -156,7 +155,10 @@ QString applyStart(ConfigureOptions& o)
     return {};
 }
 
-QString twoDigits(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
+QString twoDigits(int v)
+{
+    return QString::number(v).rightJustified(2, QLatin1Char('0'));
+}
 
 void printSent(const std::array<std::uint8_t, mem::kDeviceImageSize>& image, const LoggerModel& model,
                bool delayed)
@@ -171,16 +173,16 @@ void printSent(const std::array<std::uint8_t, mem::kDeviceImageSize>& image, con
         << "\n";
     const auto s = r.startStamp();
     out << "Start:              " << (delayed ? "" : "now, ") << "20" << twoDigits(s[0]) << "-"
-        << twoDigits(s[1]) << "-" << twoDigits(s[2]) << " " << twoDigits(s[3]) << ":"
-        << twoDigits(s[4]) << ":" << twoDigits(s[5]) << "\n";
+        << twoDigits(s[1]) << "-" << twoDigits(s[2]) << " " << twoDigits(s[3]) << ":" << twoDigits(s[4])
+        << ":" << twoDigits(s[5]) << "\n";
     out << "Comment:            " << r.recordName().trimmed() << "\n";
     QStringList active;
     for (int i = 0; i < mem::kInputs; ++i)
         if (r.isInputRecorded(i))
             active << QStringLiteral("%1 %2 (%3, %4 .. %5)")
                           .arg(i + 1)
-                          .arg(r.inputName(i).trimmed(), r.inputUnit(i).trimmed(),
-                               r.scaleLowText(i), r.scaleHighText(i));
+                          .arg(r.inputName(i).trimmed(), r.inputUnit(i).trimmed(), r.scaleLowText(i),
+                               r.scaleHighText(i));
     out << "Active inputs:      " << (active.isEmpty() ? QStringLiteral("none") : active.join(", ")) << "\n";
     out << "Recording duration: " << recordingDurationText(ConstByteView{image.data(), image.size()}) << "\n";
 }
@@ -255,8 +257,9 @@ int runConfigure(const QStringList& args)
         auto logger = cli.open(link.port);
         const DeviceRead read = connectAndReadDevice(*logger, image.data(), progress, pump, prompt);
         if (read == DeviceRead::Read) {
-            model = DeviceCatalog(ProgramFolder::forApplication())
-                        .lookUp(ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
+            model =
+                DeviceCatalog(ProgramFolder::forApplication())
+                    .lookUp(ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
             if (!model.accepted)
                 prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
         }
@@ -264,8 +267,9 @@ int runConfigure(const QStringList& args)
             storeInputSettings(view, inputs.settings);
             ConfigurationEntry entry;
             entry.intervalSeconds = o.intervalSeconds;
-            entry.comment = o.hasComment ? o.comment
-                                         : ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).recordName();
+            entry.comment = o.hasComment
+                ? o.comment
+                : ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).recordName();
             entry.stop = o.stop;
             const auto update = [&] {
                 const IntervalCheck check = storeConfiguration(view, entry);

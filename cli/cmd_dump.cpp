@@ -49,7 +49,8 @@ DumpOptions parseDumpOptions(const QStringList& given)
         o.error = QStringLiteral("--port PORT is required (a device such as /dev/ttyUSB0, or sim)");
     else if (o.output.isEmpty())
         o.error = QStringLiteral("--output FILE.qrv is required");
-    else if (!o.trace.isEmpty() && QFileInfo(o.trace).absoluteFilePath() == QFileInfo(o.output).absoluteFilePath())
+    else if (!o.trace.isEmpty()
+             && QFileInfo(o.trace).absoluteFilePath() == QFileInfo(o.output).absoluteFilePath())
         o.error = QStringLiteral("--trace and --output name the same file");
     return o;
 }

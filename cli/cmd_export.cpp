@@ -27,12 +27,12 @@ struct ExportOptions {
 
 bool parseKind(const QString& text, ExportKind& kind)
 {
-    const struct { const char* name; ExportKind kind; } kinds[] = {
-        {"text", ExportKind::Text},
-        {"excel", ExportKind::Excel},
-        {"lotus", ExportKind::Lotus},
-        {"nodate", ExportKind::TextNoDate},
-        {"csv", ExportKind::Csv},
+    const struct {
+        const char* name;
+        ExportKind kind;
+    } kinds[] = {
+        {"text", ExportKind::Text},         {"excel", ExportKind::Excel}, {"lotus", ExportKind::Lotus},
+        {"nodate", ExportKind::TextNoDate}, {"csv", ExportKind::Csv},
     };
     for (const auto& k : kinds) {
         if (text == QLatin1String(k.name)) {
@@ -52,7 +52,8 @@ ExportOptions parseExportOptions(const QStringList& args)
         if (a == QLatin1String("--kind") && hasValue) {
             o.kindGiven = true;
             if (!parseKind(args[++i], o.kind))
-                o.error = QStringLiteral("unknown export kind '%1' (text, excel, lotus, nodate or csv)").arg(args[i]);
+                o.error = QStringLiteral("unknown export kind '%1' (text, excel, lotus, nodate or csv)")
+                              .arg(args[i]);
         } else if (a == QLatin1String("--output") && hasValue) {
             o.output = args[++i];
         } else if (a == QLatin1String("--force")) {
@@ -89,7 +90,8 @@ int runExport(const QStringList& args)
     const ExportOptions o = parseExportOptions(args);
     if (!o.error.isEmpty()) {
         QTextStream(stderr) << "quorzk-cli export: " << o.error << "\n"
-                            << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n";
+                            << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate|csv "
+                               "[--output OUT [--force]]\n";
         return 2;
     }
     if (!o.output.isEmpty()) {
@@ -121,7 +123,8 @@ int runExport(const QStringList& args)
     }
     if (outcome.result != ExportResult::Done) {
         QTextStream(stderr) << "quorzk-cli export: "
-                            << (message.isEmpty() ? QStringLiteral("cannot write the export") : message) << "\n";
+                            << (message.isEmpty() ? QStringLiteral("cannot write the export") : message)
+                            << "\n";
         return 1;
     }
     return 0;

@@ -13,8 +13,7 @@ int runPing(const QStringList& args)
     const LinkOptions o = parseLinkOptions(args, false);
     QTextStream err(stderr);
     if (!o.ok) {
-        err << "quorzk-cli ping: " << o.error
-            << "\nusage: quorzk-cli ping --port PORT [--trace FILE]\n"
+        err << "quorzk-cli ping: " << o.error << "\nusage: quorzk-cli ping --port PORT [--trace FILE]\n"
             << "       " << dialUsage() << "\n";
         return 2;
     }

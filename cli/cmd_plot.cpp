@@ -25,11 +25,16 @@ namespace qz::cli {
 
 namespace {
 
-const char kUsage[] = "usage: quorzk-cli plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH]\n"
-                      "                       [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]\n";
+const char kUsage[] =
+    "usage: quorzk-cli plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH]\n"
+    "                       [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]\n";
 constexpr int kMaxSide = 10000;
 
-enum class PlotFormat { Png, Svg, Pdf };
+enum class PlotFormat {
+    Png,
+    Svg,
+    Pdf
+};
 
 struct PlotOptions {
     QString input;
@@ -65,7 +70,9 @@ PlotOptions parsePlotOptions(const QStringList& args)
             const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
             const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
             if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
-                o.error = QStringLiteral("--size takes WIDTHxHEIGHT in pixels, 1 to %1 each: '%2'").arg(kMaxSide).arg(args[i]);
+                o.error = QStringLiteral("--size takes WIDTHxHEIGHT in pixels, 1 to %1 each: '%2'")
+                              .arg(kMaxSide)
+                              .arg(args[i]);
             o.size = QSize(w, h);
             o.sizeGiven = true;
         } else if ((a == QLatin1String("--from") || a == QLatin1String("--to")) && hasValue) {
@@ -177,7 +184,8 @@ int runPlot(const QStringList& args)
     case TimeRangeResult::Selected:
         break;
     case TimeRangeResult::Empty:
-        QTextStream(stderr) << "quorzk-cli plot: no measurement of " << o.input << " lies in the time range\n";
+        QTextStream(stderr) << "quorzk-cli plot: no measurement of " << o.input
+                            << " lies in the time range\n";
         return 1;
     case TimeRangeResult::TooShort:
         QTextStream(stderr) << "quorzk-cli plot: only one measurement of " << o.input

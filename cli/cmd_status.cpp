@@ -15,15 +15,22 @@ namespace qz::cli {
 
 namespace {
 
-QString twoDigits(int v) { return QString::number(v).rightJustified(2, '0'); }
+QString twoDigits(int v)
+{
+    return QString::number(v).rightJustified(2, '0');
+}
 
 QString runStateText(std::uint8_t state)
 {
     switch (state) {
-    case mem::kRunStopped: return QStringLiteral("stopped");
-    case mem::kRunRecording: return QStringLiteral("recording");
-    case mem::kRunWaiting: return QStringLiteral("waiting for a delayed start");
-    default: return QStringLiteral("unknown (0x%1)").arg(state, 2, 16, QLatin1Char('0'));
+    case mem::kRunStopped:
+        return QStringLiteral("stopped");
+    case mem::kRunRecording:
+        return QStringLiteral("recording");
+    case mem::kRunWaiting:
+        return QStringLiteral("waiting for a delayed start");
+    default:
+        return QStringLiteral("unknown (0x%1)").arg(state, 2, 16, QLatin1Char('0'));
     }
 }
 
@@ -39,8 +46,7 @@ struct LoggerState {
 bool readState(LoggerProtocol& logger, LinkReport& report, LoggerState& s)
 {
     if (!report.ok(logger.readIdent(s.header + mem::kIdentification))
-        || !report.ok(logger.readProgram(s.header + mem::kProgram))
-        || !report.ok(logger.readClock(s.clock)))
+        || !report.ok(logger.readProgram(s.header + mem::kProgram)) || !report.ok(logger.readClock(s.clock)))
         return false;
     // Without the battery the rest is still worth showing.
     s.batteryRead = report.ok(logger.readBattery(s.battery));
@@ -63,10 +69,9 @@ void printState(LoggerState& s)
     // The clock record keeps only the year mod 4.
     const std::uint8_t* c = s.clock;
     out << "Clock:         " << twoDigits(bcdToInt(c[mem::kClockDay] & 0x3F)) << "/"
-        << twoDigits(bcdToInt(c[mem::kClockMonth])) << " "
-        << twoDigits(bcdToInt(c[mem::kClockHour])) << ":"
-        << twoDigits(bcdToInt(c[mem::kClockMinute])) << ":"
-        << twoDigits(bcdToInt(c[mem::kClockSecond])) << "\n";
+        << twoDigits(bcdToInt(c[mem::kClockMonth])) << " " << twoDigits(bcdToInt(c[mem::kClockHour])) << ":"
+        << twoDigits(bcdToInt(c[mem::kClockMinute])) << ":" << twoDigits(bcdToInt(c[mem::kClockSecond]))
+        << "\n";
     out << "Run state:     " << runStateText(c[mem::kRunState]) << "\n";
     out << "Comment:       " << data.recordName().trimmed() << "\n";
     if (s.batteryRead)
@@ -80,8 +85,7 @@ int runStatus(const QStringList& args)
     const LinkOptions o = parseLinkOptions(args, false);
     QTextStream err(stderr);
     if (!o.ok) {
-        err << "quorzk-cli status: " << o.error
-            << "\nusage: quorzk-cli status --port PORT [--trace FILE]\n"
+        err << "quorzk-cli status: " << o.error << "\nusage: quorzk-cli status --port PORT [--trace FILE]\n"
             << "       " << dialUsage() << "\n";
         return 2;
     }

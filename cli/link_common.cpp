@@ -108,7 +108,8 @@ PromptAnswer StderrPrompt::ask(const QString& text, PromptSymbol, PromptButtons 
     return answer;
 }
 
-TerminalProgress::TerminalProgress() : tty_(::isatty(STDERR_FILENO) == 1) {}
+TerminalProgress::TerminalProgress() : tty_(::isatty(STDERR_FILENO) == 1)
+{}
 
 TerminalProgress::~TerminalProgress()
 {
@@ -155,8 +156,8 @@ void TerminalProgress::draw()
     const int filled = std::clamp(position_, 0, maximum_) * width / maximum_;
     // Where the operation stands when it says so, else the count of its steps.
     const QString status = text_.isEmpty() ? QString::number(blocks_) + QStringLiteral(" steps") : text_;
-    QTextStream(stderr) << "\r" << caption_ << " [" << QString(filled, '#')
-                        << QString(width - filled, ' ') << "] " << status << "\x1b[K";
+    QTextStream(stderr) << "\r" << caption_ << " [" << QString(filled, '#') << QString(width - filled, ' ')
+                        << "] " << status << "\x1b[K";
     drawn_ = true;
 }
 
@@ -205,7 +206,8 @@ bool CliLink::call(const QString& port)
         outcome = dialer.waitForAnswer([] { return interruptRequested(); });
     }
     // A busy line, no carrier or no dial tone leave the modem on-hook.
-    if (outcome == DialOutcome::Busy || outcome == DialOutcome::NoCarrier || outcome == DialOutcome::NoDialTone)
+    if (outcome == DialOutcome::Busy || outcome == DialOutcome::NoCarrier
+        || outcome == DialOutcome::NoDialTone)
         callPort_.clear();
     const QString text = dialOutcomeText(outcome);
     if (!text.isEmpty()) {
@@ -218,7 +220,8 @@ bool CliLink::call(const QString& port)
 void CliLink::hangUp()
 {
     if (!callPort_.isEmpty()) {
-        auto modem = std::make_unique<LoggerProtocol>(LinkSettings{callPort_, true}, lines_.make(callPort_), clock_);
+        auto modem =
+            std::make_unique<LoggerProtocol>(LinkSettings{callPort_, true}, lines_.make(callPort_), clock_);
         StderrPrompt prompt(false);
         const LinkReport report(*modem, prompt);
         ModemDialer(*modem).hangUp();
@@ -240,8 +243,8 @@ bool CliLink::saveTrace(const QString& command)
     const QString reason = trace_->save();
     if (reason.isEmpty())
         return true;
-    QTextStream(stderr) << "quorzk-cli " << command << ": cannot write " << trace_->path() << ": "
-                        << reason << "\n";
+    QTextStream(stderr) << "quorzk-cli " << command << ": cannot write " << trace_->path() << ": " << reason
+                        << "\n";
     return false;
 }
 

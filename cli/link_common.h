@@ -33,7 +33,10 @@ struct DialOptions {
 // Takes the modem options out of args (every logger command accepts them).
 DialOptions takeDialOptions(QStringList& args);
 // How the modem options read in a command's usage line.
-inline const char* dialUsage() { return "[--dial NUMBER [--pulse] [--init FILE.mdm]]"; }
+inline const char* dialUsage()
+{
+    return "[--dial NUMBER [--pulse] [--init FILE.mdm]]";
+}
 
 // Options of a logger command. Unknown options are errors.
 struct LinkOptions {
@@ -42,9 +45,9 @@ struct LinkOptions {
     QString trace; // wire trace file, empty for none
     bool yes = false;
     // The download's own options.
-    bool verify = false;      // read every block twice
+    bool verify = false; // read every block twice
     bool keepPartial = false; // keep the blocks before a damaged block
-    bool force = false;       // replace an existing output
+    bool force = false; // replace an existing output
     DialOptions dial;
     bool ok = false;
     QString error;
@@ -111,7 +114,7 @@ private:
 
     SystemClock clock_;
     DialOptions dial_;
-    QString callPort_;  // the port of a call to hang up; empty when there is none
+    QString callPort_; // the port of a call to hang up; empty when there is none
     std::unique_ptr<InterruptGuard> interrupt_;
     std::unique_ptr<sim::Emulator> emulator_;
     std::unique_ptr<WireTrace> trace_;

@@ -21,47 +21,58 @@ struct Command {
 const Command kCommands[] = {
     // Each command adds its row here.
     {"help", "help                      this text (also --help, -h)", nullptr},
-    {"download", "download --port PORT --output FILE.qrv [--verify] [--keep-partial]\n"
-                 "         [--force] [--yes] [--trace FILE]\n"
-                 "                            download a logger's recording (PORT: a device, or sim)",
+    {"download",
+     "download --port PORT --output FILE.qrv [--verify] [--keep-partial]\n"
+     "         [--force] [--yes] [--trace FILE]\n"
+     "                            download a logger's recording (PORT: a device, or sim)",
      qz::cli::runDownload},
-    {"ping", "ping --port PORT [--trace FILE]\n"
-             "                            whether a logger answers",
+    {"ping",
+     "ping --port PORT [--trace FILE]\n"
+     "                            whether a logger answers",
      qz::cli::runPing},
-    {"status", "status --port PORT [--trace FILE]\n"
-               "                            identification, clock, run state and battery",
+    {"status",
+     "status --port PORT [--trace FILE]\n"
+     "                            identification, clock, run state and battery",
      qz::cli::runStatus},
-    {"configure", "configure --port PORT --interval SECONDS|MM:SS --stop full|cyclic [--comment TEXT]\n"
-                  "                            [--start now | --start-at \"YYYY-MM-DD hh:mm:ss\" | --start-after DD:HH:MM]\n"
-                  "                            [--inputs FILE.csv] [--yes] [--trace FILE]\n"
-                  "                            prepare and start a logger's next recording",
+    {"configure",
+     "configure --port PORT --interval SECONDS|MM:SS --stop full|cyclic [--comment TEXT]\n"
+     "                            [--start now | --start-at \"YYYY-MM-DD hh:mm:ss\" | --start-after "
+     "DD:HH:MM]\n"
+     "                            [--inputs FILE.csv] [--yes] [--trace FILE]\n"
+     "                            prepare and start a logger's next recording",
      qz::cli::runConfigure},
-    {"stop", "stop --port PORT [--yes] [--trace FILE]\n"
-             "                            stop a running logger (without --yes: tell its run state)",
+    {"stop",
+     "stop --port PORT [--yes] [--trace FILE]\n"
+     "                            stop a running logger (without --yes: tell its run state)",
      qz::cli::runStop},
-    {"readings", "readings --port PORT [--count N] [--every SECONDS] [--raw] [--csv] [--trace FILE]\n"
-                 "                            the logger's current readings, one per period (default\n"
-                 "                            1 s) until Ctrl-C",
+    {"readings",
+     "readings --port PORT [--count N] [--every SECONDS] [--raw] [--csv] [--trace FILE]\n"
+     "                            the logger's current readings, one per period (default\n"
+     "                            1 s) until Ctrl-C",
      qz::cli::runReadings},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
-    {"export", "export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n"
-               "                            text export of a recording file (to standard output\n"
-               "                            without --output; --force replaces an existing OUT;\n"
-               "                            csv: comma-separated, ISO 8601 times, '.' decimals)",
+    {"export",
+     "export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n"
+     "                            text export of a recording file (to standard output\n"
+     "                            without --output; --force replaces an existing OUT;\n"
+     "                            csv: comma-separated, ISO 8601 times, '.' decimals)",
      qz::cli::runExport},
-    {"plot", "plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--force]\n"
-             "         [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"]\n"
-             "                            the graph of a recording file as the graph window draws\n"
-             "                            it (PDF: the printed A4 page); --size in pixels (default\n"
-             "                            800x600), --from/--to choose the measurements shown",
+    {"plot",
+     "plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--force]\n"
+     "         [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"]\n"
+     "                            the graph of a recording file as the graph window draws\n"
+     "                            it (PDF: the printed A4 page); --size in pixels (default\n"
+     "                            800x600), --from/--to choose the measurements shown",
      qz::cli::runPlot},
-    {"dump", "dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
-             "                            every block of a logger's memory, untested, as a\n"
-             "                            recording file with the logger's own header",
+    {"dump",
+     "dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
+     "                            every block of a logger's memory, untested, as a\n"
+     "                            recording file with the logger's own header",
      qz::cli::runDump},
-    {"hexdump", "hexdump FILE.qrv | --port PORT [--address HEX] [--length N] [--clock]\n"
-                "                            memory as hexadecimal lines, 16 bytes each (--clock:\n"
-                "                            then the logger's clock record)",
+    {"hexdump",
+     "hexdump FILE.qrv | --port PORT [--address HEX] [--length N] [--clock]\n"
+     "                            memory as hexadecimal lines, 16 bytes each (--clock:\n"
+     "                            then the logger's clock record)",
      qz::cli::runHexdump},
 };
 
@@ -95,7 +106,9 @@ int main(int argc, char** argv)
     if (args.isEmpty())
         return usage(stderr);
     const QString name = args.takeFirst();
-    const auto asksHelp = [](const QString& a) { return a == QLatin1String("--help") || a == QLatin1String("-h"); };
+    const auto asksHelp = [](const QString& a) {
+        return a == QLatin1String("--help") || a == QLatin1String("-h");
+    };
     if (asksHelp(name) || std::any_of(args.begin(), args.end(), asksHelp))
         return usage(stdout);
     for (const auto& c : kCommands) {

@@ -5,20 +5,38 @@
 namespace qz::texts {
 
 // Captions; the model's name goes after the first word.
-inline QString configurationCaption() { return QStringLiteral("Quorvant Configuration"); }
-inline QString delayedStartCaption() { return QStringLiteral("Quorvant Delayed Start"); }
-inline QString inputsScalingCaption() { return QStringLiteral("Quorvant Inputs Scaling "); }
-inline QString sendingCaption() { return QStringLiteral("Sending Configuration ..."); }
+inline QString configurationCaption()
+{
+    return QStringLiteral("Quorvant Configuration");
+}
+inline QString delayedStartCaption()
+{
+    return QStringLiteral("Quorvant Delayed Start");
+}
+inline QString inputsScalingCaption()
+{
+    return QStringLiteral("Quorvant Inputs Scaling ");
+}
+inline QString sendingCaption()
+{
+    return QStringLiteral("Sending Configuration ...");
+}
 
 // The recording interval.
-inline QString intervalTooLong() { return QStringLiteral("The interval cannot be greater than 60 minutes"); }
+inline QString intervalTooLong()
+{
+    return QStringLiteral("The interval cannot be greater than 60 minutes");
+}
 inline QString intervalNotMultiple(const QString& samplingText)
 {
     return QStringLiteral("The interval must be a multiple of ") + samplingText + QStringLiteral(" sec");
 }
 
 // Sending.
-inline QString startElapsed() { return QStringLiteral("The Start Date/Time Elapsed..."); }
+inline QString startElapsed()
+{
+    return QStringLiteral("The Start Date/Time Elapsed...");
+}
 inline QString recorderRunning()
 {
     return QStringLiteral("Recorder running\rSending configuration will restart it\rSend Configuration ?");
@@ -31,11 +49,26 @@ inline QString configurationNotKept()
 }
 
 // The delayed start.
-inline QString invalidDate() { return QStringLiteral("Invalid Date"); }
-inline QString invalidTime() { return QStringLiteral("Invalid Time"); }
-inline QString delayDaysOutOfRange() { return QStringLiteral("The delay can be at most 30 days"); }
-inline QString delayHoursOutOfRange() { return QStringLiteral("The delay hours must be 0 to 23"); }
-inline QString delayMinutesOutOfRange() { return QStringLiteral("The delay minutes must be 0 to 59"); }
+inline QString invalidDate()
+{
+    return QStringLiteral("Invalid Date");
+}
+inline QString invalidTime()
+{
+    return QStringLiteral("Invalid Time");
+}
+inline QString delayDaysOutOfRange()
+{
+    return QStringLiteral("The delay can be at most 30 days");
+}
+inline QString delayHoursOutOfRange()
+{
+    return QStringLiteral("The delay hours must be 0 to 23");
+}
+inline QString delayMinutesOutOfRange()
+{
+    return QStringLiteral("The delay minutes must be 0 to 59");
+}
 inline QString delayNotANumber(const QString& fieldText)
 {
     return QStringLiteral("'%1' is not a number of days, hours or minutes").arg(fieldText);

@@ -14,7 +14,7 @@ QString intervalFieldExit(const QString& text, int max);
 
 enum class IntervalCheck {
     Ok,
-    TooLong,     // above 3600 s
+    TooLong, // above 3600 s
     NotMultiple, // 0, or not a multiple of the sampling interval
 };
 IntervalCheck checkInterval(int totalSeconds, int samplingInterval);
@@ -23,12 +23,16 @@ QString intervalRefusal(IntervalCheck check, const QString& samplingText);
 
 // How the recording ends: when the memory is full, or cyclic (the oldest blocks are
 // overwritten). Unchanged leaves the logger's own choice.
-enum class StopChoice { MemoryFull, Cyclic, Unchanged };
+enum class StopChoice {
+    MemoryFull,
+    Cyclic,
+    Unchanged
+};
 
 struct ConfigurationEntry {
     int intervalSeconds = 0;
     int samplingInterval = 1;
-    QString comment;              // padded or cut to the 50 characters of the field
+    QString comment; // padded or cut to the 50 characters of the field
     StopChoice stop = StopChoice::Unchanged;
 };
 

@@ -32,7 +32,10 @@ bool wholeNumber(const QString& text, int& out)
 }
 
 // Comparisons at whole milliseconds, so that sums of doubles do not decide by an ulp.
-long long toMs(double value) { return std::llround(value * kMsPerDay); }
+long long toMs(double value)
+{
+    return std::llround(value * kMsPerDay);
+}
 
 } // namespace
 
@@ -47,8 +50,7 @@ StartCheck checkStartTexts(const QString& dateText, const QString& timeText, dou
     return StartCheck::Ok;
 }
 
-StartCheck checkStartFields(int year, int month, int day, int hour, int minute, int second,
-                            double& instant)
+StartCheck checkStartFields(int year, int month, int day, int hour, int minute, int second, double& instant)
 {
     double date = 0;
     if (year < 1981 || year > 2099 || !encodeDate(year, month, day, date))
@@ -92,8 +94,8 @@ DelayCheck checkDelay(int days, int hours, int minutes, double& delay)
     return DelayCheck::Ok;
 }
 
-DelayCheck checkDelayTexts(const QString& days, const QString& hours, const QString& minutes,
-                           double& delay, QString& badText)
+DelayCheck checkDelayTexts(const QString& days, const QString& hours, const QString& minutes, double& delay,
+                           QString& badText)
 {
     int v[3] = {0, 0, 0};
     const QString* fields[3] = {&days, &hours, &minutes};

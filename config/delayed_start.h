@@ -13,46 +13,51 @@ class Clock;
 
 // What the delayed start dialog keeps between showings (and across loggers).
 struct DelayedStart {
-    enum class Mode { Date, Delay };
+    enum class Mode {
+        Date,
+        Delay
+    };
     Mode mode = Mode::Date;
     double startInstant = 0; // last accepted start, a date-time number (0 until one is)
-    double delay = 0;        // last accepted delay, in days
+    double delay = 0; // last accepted delay, in days
 };
 
-enum class StartCheck { Ok, InvalidDate, InvalidTime };
+enum class StartCheck {
+    Ok,
+    InvalidDate,
+    InvalidTime
+};
 // "dd/mm/yy" (yy 81..99 is 19yy, 00..79 20yy) and "hh:mm:ss" (a leading blank allowed).
 // On Ok, instant is the start as a date-time number; otherwise it is left as it was.
 StartCheck checkStartTexts(const QString& date, const QString& time, double& instant);
 // The same rules for a date given with its whole year (1981..2099).
-StartCheck checkStartFields(int year, int month, int day, int hour, int minute, int second,
-                            double& instant);
+StartCheck checkStartFields(int year, int month, int day, int hour, int minute, int second, double& instant);
 QString startRefusal(StartCheck check);
 
 enum class DelayCheck {
     Ok,
-    DaysOutOfRange,    // above 30
-    HoursOutOfRange,   // above 23
+    DaysOutOfRange, // above 30
+    HoursOutOfRange, // above 23
     MinutesOutOfRange, // above 59
     NotANumber,
 };
 // On Ok, delay is days + hours/24 + minutes/1440; otherwise it is left as it was.
 DelayCheck checkDelay(int days, int hours, int minutes, double& delay);
 // The three fields as typed; badText receives the text of a field that is not a number.
-DelayCheck checkDelayTexts(const QString& days, const QString& hours, const QString& minutes,
-                           double& delay, QString& badText);
+DelayCheck checkDelayTexts(const QString& days, const QString& hours, const QString& minutes, double& delay,
+                           QString& badText);
 QString delayRefusal(DelayCheck check, const QString& badText);
 
 // What a send's clock programming came to.
 struct StartProgram {
     bool inFuture = true; // false for a delayed start that is not after the PC time
-    LoggerDate now;       // the PC time written into the clock record
-    LoggerDate start;     // the start instant written
+    LoggerDate now; // the PC time written into the clock record
+    LoggerDate start; // the start instant written
 };
 
 // Writes the clock record (the PC time, the run state 0xB0 for a delayed start or 0xC2
 // for an immediate one, the start time) and the image's YearBits, YearBcd and StartStamp.
 // The image is filled also when the start has already passed.
-StartProgram programTimeVars(ByteView deviceImage, Clock& clock, bool delayed,
-                             const DelayedStart& plan);
+StartProgram programTimeVars(ByteView deviceImage, Clock& clock, bool delayed, const DelayedStart& plan);
 
 } // namespace qz

@@ -9,9 +9,8 @@ namespace qz {
 
 namespace {
 
-const QStringList kHeader = {QStringLiteral("input"), QStringLiteral("active"),
-                             QStringLiteral("function"), QStringLiteral("unit"),
-                             QStringLiteral("max"), QStringLiteral("min")};
+const QStringList kHeader = {QStringLiteral("input"), QStringLiteral("active"), QStringLiteral("function"),
+                             QStringLiteral("unit"),  QStringLiteral("max"),    QStringLiteral("min")};
 
 // Splits one line into fields; false for a quote that is not closed.
 bool splitFields(const QString& line, QStringList& fields)

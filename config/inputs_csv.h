@@ -22,7 +22,7 @@ namespace qz {
 
 struct InputsCsv {
     std::vector<InputSetting> settings; // in the file's order
-    QString error;                      // "line 3: active must be 0 or 1"; empty when read
+    QString error; // "line 3: active must be 0 or 1"; empty when read
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -53,8 +53,7 @@ QString InputsRefusal::message() const
 }
 
 InputsRefusal settingsFromRows(const InputRows& rows, const InputRows& shown, ConstByteView image,
-                               const QLocale& locale,
-                               std::array<InputSetting, mem::kInputs>& settings)
+                               const QLocale& locale, std::array<InputSetting, mem::kInputs>& settings)
 {
     const ImageReader reader = ImageReader::deviceImage(image);
     std::array<InputSetting, mem::kInputs> out;

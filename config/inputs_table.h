@@ -16,7 +16,7 @@ namespace qz {
 struct InputRow {
     bool active = false;
     QString function; // up to 9 characters
-    QString unit;     // up to 5 characters
+    QString unit; // up to 5 characters
     QString maxText;
     QString minText;
 
@@ -48,7 +48,7 @@ ScaleCheck parseScale(const QString& text, const QLocale& locale, double& value)
 
 struct InputsRefusal {
     ScaleCheck check = ScaleCheck::Ok;
-    int input = -1;       // 0..7
+    int input = -1; // 0..7
     bool maxScale = false; // the maximum's cell, else the minimum's
     QString trimmedText;
 
@@ -59,9 +59,8 @@ struct InputsRefusal {
 // Checks the rows, input by input, the maximum before the minimum, and gives the first
 // refusal. On success settings holds all eight inputs. A scale text still as it was shown
 // (shown[i]) keeps the image's exact value: the short form may have lost digits.
-InputsRefusal settingsFromRows(const InputRows& rows, const InputRows& shown,
-                               ConstByteView deviceImage, const QLocale& locale,
-                               std::array<InputSetting, mem::kInputs>& settings);
+InputsRefusal settingsFromRows(const InputRows& rows, const InputRows& shown, ConstByteView deviceImage,
+                               const QLocale& locale, std::array<InputSetting, mem::kInputs>& settings);
 
 // Stores each given input's name (9 characters), unit (5), scale values and active bit,
 // then InputMask and InputCount from the active bits of all eight inputs. The scale

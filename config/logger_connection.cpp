@@ -5,8 +5,8 @@
 
 namespace qz {
 
-DeviceRead connectAndReadDevice(LoggerProtocol& q, std::uint8_t* image, Progress& progress,
-                                EventPump& pump, Prompt& prompt)
+DeviceRead connectAndReadDevice(LoggerProtocol& q, std::uint8_t* image, Progress& progress, EventPump& pump,
+                                Prompt& prompt)
 {
     LinkReport report(q, prompt);
     if (q.ping() != LinkStatus::Ok && !report.confirmConnect())

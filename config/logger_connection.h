@@ -11,14 +11,14 @@
 namespace qz {
 
 enum class DeviceRead {
-    Read,         // the device image holds the logger's header and clock
+    Read, // the device image holds the logger's header and clock
     NotConnected, // no answer, and the user did not ask to try again
-    Failed,       // a read failed (told)
+    Failed, // a read failed (told)
 };
 
 // Pings; without an answer asks "Please Connect The Quorvant" and on Yes reads once
 // without a second ping.
-DeviceRead connectAndReadDevice(LoggerProtocol& protocol, std::uint8_t* deviceImage,
-                                Progress& progress, EventPump& pump, Prompt& prompt);
+DeviceRead connectAndReadDevice(LoggerProtocol& protocol, std::uint8_t* deviceImage, Progress& progress,
+                                EventPump& pump, Prompt& prompt);
 
 } // namespace qz

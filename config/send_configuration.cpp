@@ -20,8 +20,8 @@ ConfigurationBytes ConfigurationBytes::of(ConstByteView image)
     return b;
 }
 
-SendOutcome writeConfiguration(LoggerProtocol& q, const ConfigurationBytes& bytes,
-                               Progress& progress, EventPump& pump, LinkReport& report)
+SendOutcome writeConfiguration(LoggerProtocol& q, const ConfigurationBytes& bytes, Progress& progress,
+                               EventPump& pump, LinkReport& report)
 {
     progress.setCaption(texts::sendingCaption());
     progress.setMaximum(100);

@@ -20,12 +20,12 @@ namespace qz {
 class Clock;
 
 enum class SendOutcome {
-    Sent,         // the logger holds the configuration and its clock and start are set
+    Sent, // the logger holds the configuration and its clock and start are set
     StartElapsed, // a delayed start that is not in the future (told); nothing sent
-    Refused,      // the entries were refused (the check told why); nothing sent
+    Refused, // the entries were refused (the check told why); nothing sent
     NotConfirmed, // the logger records and the user kept it recording; nothing sent
-    LinkFailed,   // a step failed (told through the report); later steps were not tried
-    NotKept,      // the program block still differed after three writes (told)
+    LinkFailed, // a step failed (told through the report); later steps were not tried
+    NotKept, // the program block still differed after three writes (told)
 };
 
 // What the transfer writes, taken from the device image when it begins, so nothing that
@@ -40,8 +40,8 @@ struct ConfigurationBytes {
 
 // The transfer alone, under the progress caption "Sending Configuration ..." (no Cancel):
 // reset (bar 10), program block (40), input table (70), verify (90), clock record (100).
-SendOutcome writeConfiguration(LoggerProtocol& protocol, const ConfigurationBytes& bytes,
-                               Progress& progress, EventPump& pump, LinkReport& report);
+SendOutcome writeConfiguration(LoggerProtocol& protocol, const ConfigurationBytes& bytes, Progress& progress,
+                               EventPump& pump, LinkReport& report);
 
 // The Config button's whole sequence. updateConfiguration stores the entries into the
 // image and tells the user of a refusal (false). The run state question and the
@@ -50,8 +50,7 @@ struct StartRequest {
     bool delayed = false;
     DelayedStart plan;
 };
-SendOutcome sendConfiguration(LoggerProtocol& protocol, ByteView deviceImage,
-                              const StartRequest& start,
+SendOutcome sendConfiguration(LoggerProtocol& protocol, ByteView deviceImage, const StartRequest& start,
                               const std::function<bool()>& updateConfiguration, Clock& clock,
                               Progress& progress, EventPump& pump, LinkReport& report);
 

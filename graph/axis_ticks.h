@@ -58,7 +58,7 @@ struct ValueTick {
 
 struct ValueTicks {
     std::vector<ValueTick> ticks; // bottom tick first, then upwards
-    bool tickInside = false;      // a tick lies within top..bottom
+    bool tickInside = false; // a tick lies within top..bottom
 };
 
 // The ticks of a value axis: the first on the bottom edge for the physical bottom, then

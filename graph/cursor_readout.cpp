@@ -30,7 +30,8 @@ QString supplementaryUnit(const Recording& recording)
 CursorReadout readCursor(const Recording& recording, int measurement, bool diagnostic)
 {
     const ImageReader& reader = recording.reader();
-    const QString when = u' ' + reader.recordDateText(measurement) + u' ' + reader.recordTimeText(measurement) + u' ';
+    const QString when =
+        u' ' + reader.recordDateText(measurement) + u' ' + reader.recordTimeText(measurement) + u' ';
     CursorReadout out;
     out.values << when;
     out.units << when;

@@ -13,7 +13,7 @@ namespace {
 constexpr std::int64_t kRowLimit = std::int64_t(1) << 22;
 // Raw ranges in 1/64 units beyond this are not a range any view can hold.
 constexpr double kRangeLimit = 1e12;
-}
+} // namespace
 
 CurveScale::CurveScale(double rawTop, double rawBottom, int plotBottom, int plotHeight)
     : bottom_(plotBottom), height_(plotHeight)

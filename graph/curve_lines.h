@@ -53,9 +53,9 @@ private:
     void closeColumn();
 
     std::vector<QLine> lines_;
-    int x_ = 0;    // current pixel column
-    int y_ = 0;    // previous point's row
-    int low_ = 0;  // rows reached inside the current column
+    int x_ = 0; // current pixel column
+    int y_ = 0; // previous point's row
+    int low_ = 0; // rows reached inside the current column
     int high_ = 0;
     bool started_ = false;
 };

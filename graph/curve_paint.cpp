@@ -79,10 +79,10 @@ void splitIntoRuns(const std::vector<QLine>& lines, std::vector<Run>& runs, std:
 class RunWriter {
 public:
     explicit RunWriter(QImage& image)
-        : bits_(reinterpret_cast<QRgb*>(image.bits())), stride_(image.bytesPerLine() / qsizetype(sizeof(QRgb))),
-          width_(image.width()), height_(image.height())
-    {
-    }
+        : bits_(reinterpret_cast<QRgb*>(image.bits())),
+          stride_(image.bytesPerLine() / qsizetype(sizeof(QRgb))), width_(image.width()),
+          height_(image.height())
+    {}
 
     static QRgb pixel(const QColor& colour) { return 0xFF000000u | (colour.rgb() & 0x00FFFFFFu); }
 

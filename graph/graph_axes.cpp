@@ -22,8 +22,8 @@ std::vector<TimeTick> drawTimeTicks(QPainter& painter, const GraphLayout& layout
     // Round ticks are looked for in the first 12 % of the view.
     const int limitMeasurement = first + int((std::int64_t(last - first) * 12) / 100);
     const double limit = reader.recordDateTime(limitMeasurement);
-    const std::int64_t firstTick = secondsFromDateTime(
-        reader.recordDateTimeRounded(first, int(layout.timeUnit), limit));
+    const std::int64_t firstTick =
+        secondsFromDateTime(reader.recordDateTimeRounded(first, int(layout.timeUnit), limit));
 
     std::vector<TimeTick> shown;
     painter.setPen(hairPen(kFrameColour));
@@ -68,8 +68,8 @@ bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording
     const int unitWidth = bold.horizontalAdvance(unit);
     const int unitX = side == AxisSide::Left ? layout.left - unitWidth - w : layout.right + w;
     texts->push_back({GraphTextKind::Unit, unit,
-                      QRect(unitX, int(layout.top / 2 - bold.height() / 2.0), unitWidth, bold.height()), colour,
-                      input});
+                      QRect(unitX, int(layout.top / 2 - bold.height() / 2.0), unitWidth, bold.height()),
+                      colour, input});
 
     const QFontMetrics& fm = metrics->metrics(GraphTextKind::ValueLabel);
     const QString pattern = axisLabelPattern(recording.valueFormat(input), scale.step);
@@ -89,7 +89,8 @@ FooterTexts footerTextsOf(const Recording& recording, int first)
 {
     const ImageReader& reader = recording.reader();
     FooterTexts texts;
-    texts.start = QStringLiteral("Start : ") + reader.recordDateText(first) + u' ' + reader.recordTimeText(first);
+    texts.start =
+        QStringLiteral("Start : ") + reader.recordDateText(first) + u' ' + reader.recordTimeText(first);
     texts.serial = QStringLiteral("S/N : ") + serialNumberText(reader.serialNumber());
     for (int i = 0; i < mem::kInputs; ++i)
         if (recording.isInputDrawn(i))

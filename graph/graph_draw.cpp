@@ -87,7 +87,8 @@ void drawCurves(QPainter& painter, const GraphLayout& layout, const Recording& r
         for (int k = first; k <= last; ++k)
             raws[std::size_t(k - first)] = reader.sample(i, k);
         buildCurve(raws, layout.left, layout.width(), scale, lines[std::size_t(i)]);
-        curves.push_back({&lines[std::size_t(i)].lines(), colourFromBgr(recording.colours()[std::size_t(1 + i)])});
+        curves.push_back(
+            {&lines[std::size_t(i)].lines(), colourFromBgr(recording.colours()[std::size_t(1 + i)])});
     }
     paintCurves(painter, curves);
 }
@@ -154,8 +155,8 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recordi
     }
     const std::vector<TimeTick> timeTicks = drawTimeTicks(painter, layout, recording, r.first, r.last);
     std::vector<PlacedText> axisTexts;
-    result.leftTickInside = drawValueAxis(&painter, layout, recording, AxisSide::Left, options.labelsShown,
-                                          &metrics, &axisTexts);
+    result.leftTickInside =
+        drawValueAxis(&painter, layout, recording, AxisSide::Left, options.labelsShown, &metrics, &axisTexts);
     result.rightTickInside = drawValueAxis(&painter, layout, recording, AxisSide::Right, options.labelsShown,
                                            &metrics, &axisTexts);
 
@@ -164,7 +165,8 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recordi
     TextPlaces places;
     for (const PlacedText& t : footer.texts)
         places.place(t);
-    places.place(placeName(trimLeadingBlanks(trimTrailingBlanks(recording.reader().recordName())), layout, metrics));
+    places.place(
+        placeName(trimLeadingBlanks(trimTrailingBlanks(recording.reader().recordName())), layout, metrics));
     for (const PlacedText& t : axisTexts)
         places.place(t);
     placeTimeLabels(places, timeTicks, layout.timeUnit, layout, metrics);

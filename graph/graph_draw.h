@@ -42,14 +42,17 @@ struct DrawOptions {
 
 struct DrawResult {
     GraphLayout layout;
-    bool leftTickInside = false;  // a left-axis tick fell inside the plot
+    bool leftTickInside = false; // a left-axis tick fell inside the plot
     bool rightTickInside = false;
     int footerRows = 1;
     // Every text written, where it stands (no two overlap).
     std::vector<PlacedText> texts;
 };
 
-enum class AxisSide { Left, Right };
+enum class AxisSide {
+    Left,
+    Right
+};
 
 // Draws the current view of an initialized recording on the target: frame, curves,
 // margins, time axis, the two value axes, footer and name.

@@ -6,10 +6,10 @@
 namespace qz {
 
 namespace {
-constexpr int kScreenMargin = 60;     // room for the value labels left and right
+constexpr int kScreenMargin = 60; // room for the value labels left and right
 constexpr int kBottomBand = 80;
 constexpr int kScreenTop = 26;
-}
+} // namespace
 
 GraphTarget screenTarget(QSize size)
 {
@@ -34,10 +34,14 @@ GraphTarget printerTarget(QSize pageSize, bool portrait)
 std::int64_t unitSeconds(TimeUnit unit)
 {
     switch (unit) {
-    case TimeUnit::Days: return 86400;
-    case TimeUnit::Hours: return 3600;
-    case TimeUnit::Minutes: return 60;
-    case TimeUnit::Seconds: break;
+    case TimeUnit::Days:
+        return 86400;
+    case TimeUnit::Hours:
+        return 3600;
+    case TimeUnit::Minutes:
+        return 60;
+    case TimeUnit::Seconds:
+        break;
     }
     return 1;
 }

@@ -9,9 +9,9 @@ namespace qz {
 
 // A drawing target: the screen canvas (offsets 0) or a printer page.
 struct GraphTarget {
-    QSize size;            // width and height in pixels
-    int leftOffset = 0;    // page width / 8 when printing
-    int bottomOffset = 0;  // page height / 8 when printing
+    QSize size; // width and height in pixels
+    int leftOffset = 0; // page width / 8 when printing
+    int bottomOffset = 0; // page height / 8 when printing
     int fontIncrement = 0; // points added to every font (2 when printing)
     bool printer = false;
 };
@@ -22,7 +22,12 @@ GraphTarget screenTarget(QSize size);
 // in portrait orientation; the offsets come from the full page.
 GraphTarget printerTarget(QSize pageSize, bool portrait);
 
-enum class TimeUnit : int { Days = 0, Hours = 1, Minutes = 2, Seconds = 3 };
+enum class TimeUnit : int {
+    Days = 0,
+    Hours = 1,
+    Minutes = 2,
+    Seconds = 3
+};
 
 // Seconds in one unit: 86,400, 3,600, 60 or 1.
 std::int64_t unitSeconds(TimeUnit unit);

@@ -36,12 +36,9 @@ PlacedText text(GraphTextKind kind, const QString& text, int x, int y, const QFo
 GraphMetrics::GraphMetrics(int fontIncrement, const QPaintDevice* device)
     : labelFont_(graphFont(kLabelPoints + fontIncrement, false)),
       boldFont_(graphFont(kTitlePoints + fontIncrement, true)),
-      regularFont_(graphFont(kTitlePoints + fontIncrement, false)),
-      label_(metricsOn(labelFont_, device)),
-      bold_(metricsOn(boldFont_, device)),
-      regular_(metricsOn(regularFont_, device))
-{
-}
+      regularFont_(graphFont(kTitlePoints + fontIncrement, false)), label_(metricsOn(labelFont_, device)),
+      bold_(metricsOn(boldFont_, device)), regular_(metricsOn(regularFont_, device))
+{}
 
 const QFont& GraphMetrics::font(GraphTextKind kind) const
 {
@@ -120,8 +117,8 @@ FooterPlan planFooter(const GraphTarget& target, const FooterTexts& texts, const
             if (xs[k] < leftX)
                 continue; // no room left of the row
             const FooterNumber& n = texts.numbers[k];
-            plan.texts.push_back(text(GraphTextKind::InputNumber, QString::number(n.input + 1), xs[k], rowTop(row),
-                                      regular, n.colour, n.input));
+            plan.texts.push_back(text(GraphTextKind::InputNumber, QString::number(n.input + 1), xs[k],
+                                      rowTop(row), regular, n.colour, n.input));
         }
     };
     const auto addStart = [&](int row) {
@@ -144,8 +141,8 @@ FooterPlan planFooter(const GraphTarget& target, const FooterTexts& texts, const
         plan.rows = kMaxFooterRows;
         const QString serial = cut(texts.serial, bold, rightEnd - leftX);
         if (!serial.isEmpty())
-            plan.texts.push_back(text(GraphTextKind::Serial, serial, rightEnd - bold.horizontalAdvance(serial),
-                                      rowTop(0), bold));
+            plan.texts.push_back(text(GraphTextKind::Serial, serial,
+                                      rightEnd - bold.horizontalAdvance(serial), rowTop(0), bold));
         // The numbers alone, ending where the serial number ends.
         std::vector<int> xs(texts.numbers.size());
         int nx = rightEnd + w;

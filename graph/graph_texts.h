@@ -25,7 +25,15 @@ namespace qz {
 // Length of the axis ticks, outside the plot; the time labels start below them.
 inline constexpr int kTickLength = 8;
 
-enum class GraphTextKind { Name, Start, Serial, InputNumber, Unit, ValueLabel, TimeLabel };
+enum class GraphTextKind {
+    Name,
+    Start,
+    Serial,
+    InputNumber,
+    Unit,
+    ValueLabel,
+    TimeLabel
+};
 
 struct PlacedText {
     GraphTextKind kind = GraphTextKind::Name;
@@ -73,8 +81,8 @@ struct FooterNumber {
 };
 
 struct FooterTexts {
-    QString start;                    // "Start : dd/mm/yy hh:mm:ss"
-    QString serial;                   // "S/N : ..."
+    QString start; // "Start : dd/mm/yy hh:mm:ss"
+    QString serial; // "S/N : ..."
     std::vector<FooterNumber> numbers; // the drawn inputs, in increasing order
 };
 

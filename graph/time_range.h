@@ -10,9 +10,9 @@ namespace qz {
 class Recording;
 
 enum class TimeRangeResult {
-    Selected,  // the recording's current view holds the measurements from..to
-    Empty,     // no measurement lies between the two instants
-    TooShort,  // only one does: a graph needs two
+    Selected, // the recording's current view holds the measurements from..to
+    Empty, // no measurement lies between the two instants
+    TooShort, // only one does: a graph needs two
 };
 
 // from and to are local times of the recording's clock; an instant not given is the

@@ -78,7 +78,8 @@ ZoomResult zoomIn(Recording& recording, const GraphLayout& layout, QPoint start,
     };
 
     // Each value axis needs a tick inside the plot to be read at all.
-    if (!axisTickInside(layout, recording, AxisSide::Left) || !axisTickInside(layout, recording, AxisSide::Right))
+    if (!axisTickInside(layout, recording, AxisSide::Left)
+        || !axisTickInside(layout, recording, AxisSide::Right))
         return refuse(ZoomOutcome::WindowTooSmall, true);
 
     const ViewRecord& v = recording.currentView();

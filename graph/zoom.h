@@ -30,9 +30,9 @@ struct ZoomView {
 ZoomView computeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint a, QPoint b);
 
 enum class ZoomOutcome {
-    Zoomed,          // the level passed the tests and is current: draw it
-    WindowTooSmall,  // the level was refused: the user is told "Window too small "
-    NoHeight,        // the level was refused without a word (an input has no raw range)
+    Zoomed, // the level passed the tests and is current: draw it
+    WindowTooSmall, // the level was refused: the user is told "Window too small "
+    NoHeight, // the level was refused without a word (an input has no raw range)
 };
 
 struct ZoomResult {

@@ -18,11 +18,11 @@
 namespace qz {
 
 struct BlockLoopEnd {
-    int taken = 0;        // blocks 0 .. taken - 1 hold the recording as read
+    int taken = 0; // blocks 0 .. taken - 1 hold the recording as read
     bool cancelled = false;
     bool linkFailed = false; // told through the report
-    int damaged = -1;     // the block that stayed damaged
-    int unsteady = -1;    // the block that never read the same twice
+    int damaged = -1; // the block that stayed damaged
+    int unsteady = -1; // the block that never read the same twice
 };
 
 struct BlockLoop {

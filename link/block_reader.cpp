@@ -35,8 +35,8 @@ CheckedRead readArea(const AreaRead& read, std::uint8_t* out, std::size_t size, 
 
 CheckedRead readBlock(LoggerProtocol& q, int block, std::uint8_t* out, bool verified)
 {
-    return readArea([&q, block](std::uint8_t* b) { return q.readDataBlock(block, b); }, out,
-                    mem::kBlockSize, verified);
+    return readArea([&q, block](std::uint8_t* b) { return q.readDataBlock(block, b); }, out, mem::kBlockSize,
+                    verified);
 }
 
 } // namespace qz

@@ -12,7 +12,7 @@ namespace qz {
 
 struct CheckedRead {
     LinkStatus status = LinkStatus::Ok; // the read transaction that failed, or Ok
-    bool steady = true;                 // verified: two reads agreed
+    bool steady = true; // verified: two reads agreed
 };
 
 // A transaction that reads one area into its buffer.

@@ -28,7 +28,10 @@ bool readBool(const IniFile& ini, const QString& section, const QString& key, bo
     return readFlag(ini, section, key).value_or(def);
 }
 
-QString flagText(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+QString flagText(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 } // namespace
 
@@ -47,8 +50,7 @@ PortProbe PortProbe::forRegistry(const LineRegistry& lines)
 
 CommSettings::CommSettings(QString iniPath, PortProbe probe, bool modemAvailable)
     : iniPath_(std::move(iniPath)), probe_(std::move(probe)), modemAvailable_(modemAvailable)
-{
-}
+{}
 
 QString CommSettings::textFor(const QString& name)
 {

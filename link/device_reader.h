@@ -13,7 +13,7 @@ namespace qz {
 // True when the identification, calibration, program block, input table and clock were
 // all read into deviceImage (mem::kDeviceImageSize bytes, laid out as the logger's memory
 // with the clock record after the header). The battery warning does not change the result.
-bool readDeviceImage(LoggerProtocol& protocol, std::uint8_t* deviceImage, Progress& progress,
-                     EventPump& pump, Prompt& prompt);
+bool readDeviceImage(LoggerProtocol& protocol, std::uint8_t* deviceImage, Progress& progress, EventPump& pump,
+                     Prompt& prompt);
 
 } // namespace qz

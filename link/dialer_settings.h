@@ -7,7 +7,10 @@
 
 namespace qz {
 
-enum class DialMode { Tone = 0, Pulse = 1 };
+enum class DialMode {
+    Tone = 0,
+    Pulse = 1
+};
 
 struct DialerSettings {
     DialMode mode = DialMode::Tone;

@@ -4,19 +4,58 @@
 
 namespace qz::texts {
 
-inline QString connected() { return QStringLiteral("Connected"); }
-inline QString connectionTimeOut() { return QStringLiteral("Connection time out"); }
-inline QString lineBusy() { return QStringLiteral("The line is busy"); }
-inline QString noCarrier() { return QStringLiteral("No carrier"); }
-inline QString noDialTone() { return QStringLiteral("No dial tone"); }
-inline QString modemInitError() { return QStringLiteral("Error during modem initialization"); }
-inline QString cannotDial() { return QStringLiteral("Cannot dial phone number"); }
-inline QString notAnMdmFile() { return QStringLiteral("Not a file with the mdm extension"); }
-inline QString dialerCaption() { return QStringLiteral("Quorvant Dialer"); }
-inline QString dialingCaption() { return QStringLiteral("Dialing"); }
+inline QString connected()
+{
+    return QStringLiteral("Connected");
+}
+inline QString connectionTimeOut()
+{
+    return QStringLiteral("Connection time out");
+}
+inline QString lineBusy()
+{
+    return QStringLiteral("The line is busy");
+}
+inline QString noCarrier()
+{
+    return QStringLiteral("No carrier");
+}
+inline QString noDialTone()
+{
+    return QStringLiteral("No dial tone");
+}
+inline QString modemInitError()
+{
+    return QStringLiteral("Error during modem initialization");
+}
+inline QString cannotDial()
+{
+    return QStringLiteral("Cannot dial phone number");
+}
+inline QString notAnMdmFile()
+{
+    return QStringLiteral("Not a file with the mdm extension");
+}
+inline QString dialerCaption()
+{
+    return QStringLiteral("Quorvant Dialer");
+}
+inline QString dialingCaption()
+{
+    return QStringLiteral("Dialing");
+}
 // The chooser of the modem initialisation file.
-inline QString initFileTitle() { return QStringLiteral("Open"); }
-inline QString initFileFilter() { return QStringLiteral("Quorvant mdm files (*.mdm)|*.mdm|All files (*.*)|*.*|"); }
-inline QString initFileExtension() { return QStringLiteral("mdm"); }
+inline QString initFileTitle()
+{
+    return QStringLiteral("Open");
+}
+inline QString initFileFilter()
+{
+    return QStringLiteral("Quorvant mdm files (*.mdm)|*.mdm|All files (*.*)|*.*|");
+}
+inline QString initFileExtension()
+{
+    return QStringLiteral("mdm");
+}
 
 } // namespace qz::texts

@@ -18,7 +18,8 @@ QString twoDigits(std::int64_t n)
 
 QString blockProgressText(int block, int count, std::int64_t secondsLeft)
 {
-    QString text = QStringLiteral("Block ") + QString::number(block) + QStringLiteral(" of ") + QString::number(count);
+    QString text =
+        QStringLiteral("Block ") + QString::number(block) + QStringLiteral(" of ") + QString::number(count);
     if (secondsLeft < 0)
         return text;
     const std::int64_t h = secondsLeft / 3600;

@@ -52,8 +52,7 @@ Declared declare(const std::vector<std::uint8_t>& image, bool ring, int taken, i
 }
 
 // Yes or No, asked only when the options leave it to the user.
-bool decide(Decision d, Prompt& prompt, const QString& text, PromptSymbol symbol,
-            const QString& question)
+bool decide(Decision d, Prompt& prompt, const QString& text, PromptSymbol symbol, const QString& question)
 {
     if (d == Decision::Ask)
         return prompt.confirm(text + QLatin1Char('\n') + question, symbol);
@@ -61,7 +60,11 @@ bool decide(Decision d, Prompt& prompt, const QString& text, PromptSymbol symbol
     return d == Decision::Yes;
 }
 
-enum class HeaderRead { Done, LinkFailed, Unsteady };
+enum class HeaderRead {
+    Done,
+    LinkFailed,
+    Unsteady
+};
 
 // The header areas, read in order (verified as the blocks are: the calibration and the
 // scales make the values); each runs only when the one before was answered.
@@ -92,8 +95,8 @@ HeaderRead readHeader(LoggerProtocol& q, DownloadProgress& progress, LinkReport&
     return HeaderRead::Done;
 }
 
-DownloadEnd hand(const std::vector<std::uint8_t>& image, Prompt& prompt,
-                 const DownloadOptions& options, const DownloadReceiver& receiver)
+DownloadEnd hand(const std::vector<std::uint8_t>& image, Prompt& prompt, const DownloadOptions& options,
+                 const DownloadReceiver& receiver)
 {
     switch (receiver.accept ? receiver.accept(image) : ImageUse::Shown) {
     case ImageUse::Shown:
@@ -110,7 +113,7 @@ DownloadEnd hand(const std::vector<std::uint8_t>& image, Prompt& prompt,
                 texts::saveAnyway()))
         return DownloadEnd::ModelRefused;
     return receiver.saveAnyway && receiver.saveAnyway(image) ? DownloadEnd::SavedAnyway
-                                                              : DownloadEnd::Stopped;
+                                                             : DownloadEnd::Stopped;
 }
 
 } // namespace
@@ -153,8 +156,8 @@ DownloadEnd downloadRecording(LoggerProtocol& q, Progress& progress, LinkReport&
             prompt.tell(texts::damagedBlock(end.damaged), PromptSymbol::Error);
             return DownloadEnd::Stopped;
         }
-        if (!decide(options.keepPartial, prompt, texts::damagedBlock(end.damaged),
-                    PromptSymbol::Warning, texts::keepWhatWasRead()))
+        if (!decide(options.keepPartial, prompt, texts::damagedBlock(end.damaged), PromptSymbol::Warning,
+                    texts::keepWhatWasRead()))
             return DownloadEnd::PartNotKept;
     }
     if (end.taken < 1)

@@ -22,9 +22,9 @@ class LinkReport;
 
 // What the receiver of a downloaded image made of it.
 enum class ImageUse {
-    Shown,              // taken as a recording
+    Shown, // taken as a recording
     TooFewMeasurements, // fewer than two measurements
-    UnknownModel,       // the catalogue does not accept the logger's model
+    UnknownModel, // the catalogue does not accept the logger's model
 };
 
 // Receives the finished image (mem::kImageSize bytes, BlocksUsed and FirstBlock written);
@@ -43,7 +43,11 @@ struct DownloadReceiver {
 };
 
 // A choice the download may have to make: ask the user, or already made.
-enum class Decision { Ask, Yes, No };
+enum class Decision {
+    Ask,
+    Yes,
+    No
+};
 
 struct DownloadOptions {
     // The header and every block read twice (and a third time on a tie): about twice
@@ -57,13 +61,13 @@ struct DownloadOptions {
 
 // What the download after the ping came to.
 enum class DownloadEnd {
-    Accepted,      // the receiver took a recording
-    Ended,         // cancelled, or too few measurements (after their message)
+    Accepted, // the receiver took a recording
+    Ended, // cancelled, or too few measurements (after their message)
     NothingUsable, // no block passed
-    Stopped,       // a failure was told (link, unsteady block, a save that failed)
-    PartNotKept,   // a damaged block was told and the part before it not kept
-    ModelRefused,  // the model is unknown and the image was not saved (after the message)
-    SavedAnyway,   // the model is unknown; the image was saved as it is
+    Stopped, // a failure was told (link, unsteady block, a save that failed)
+    PartNotKept, // a damaged block was told and the part before it not kept
+    ModelRefused, // the model is unknown and the image was not saved (after the message)
+    SavedAnyway, // the model is unknown; the image was saved as it is
 };
 
 // Reads the header and the recorded blocks and hands the image to the receiver. Link
@@ -73,13 +77,13 @@ DownloadEnd downloadRecording(LoggerProtocol& protocol, Progress& progress, Link
                               const DownloadOptions& options, const DownloadReceiver& receiver);
 
 enum class DownloadOutcome {
-    Accepted,     // the receiver took a recording
+    Accepted, // the receiver took a recording
     NotConnected, // the logger did not answer and the user did not ask to go on
-    Failed,       // "This device is not a QuorvantZK" was shown
-    Ended,        // cancelled, or too few measurements: nothing taken, no error
-    Stopped,      // a failure was told (the port, the link, an unsteady block): nothing taken
-    PartNotKept,  // a damaged block ended the recording and the part before it was not kept
-    SavedAnyway,  // the model is unknown to the catalogue; the image was saved as it is
+    Failed, // "This device is not a QuorvantZK" was shown
+    Ended, // cancelled, or too few measurements: nothing taken, no error
+    Stopped, // a failure was told (the port, the link, an unsteady block): nothing taken
+    PartNotKept, // a damaged block ended the recording and the part before it was not kept
+    SavedAnyway, // the model is unknown to the catalogue; the image was saved as it is
 };
 
 // The Download command: ping, ask to connect when there is no answer, download, and

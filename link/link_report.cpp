@@ -41,11 +41,10 @@ QString openFailureReason(int osError)
     }
 }
 
-LinkReport::LinkReport(LoggerProtocol& protocol, Prompt& prompt)
-    : protocol_(protocol), prompt_(prompt)
+LinkReport::LinkReport(LoggerProtocol& protocol, Prompt& prompt) : protocol_(protocol), prompt_(prompt)
 {
-    outer_ = protocol_.onOpenFailed(
-        [this](const QString& port, int osError) { portDidNotOpen(port, osError); });
+    outer_ =
+        protocol_.onOpenFailed([this](const QString& port, int osError) { portDidNotOpen(port, osError); });
 }
 
 LinkReport::~LinkReport()
@@ -74,8 +73,7 @@ void LinkReport::portDidNotOpen(const QString& port, int osError)
     if (openFailureTold_)
         return;
     openFailureTold_ = true;
-    const QString reason = port.isEmpty() ? QStringLiteral("no port is chosen")
-                                          : openFailureReason(osError);
+    const QString reason = port.isEmpty() ? QStringLiteral("no port is chosen") : openFailureReason(osError);
     prompt_.tell(texts::unableToOpenPort(port, reason), PromptSymbol::Error);
 }
 

@@ -26,17 +26,32 @@ std::uint16_t memory(std::uint8_t* frame, char letter, std::size_t address, std:
 
 } // namespace
 
-std::uint16_t reset(std::uint8_t* frame) { return prefix(frame, 'A'); }
-std::uint16_t reserve(std::uint8_t* frame) { return prefix(frame, 'B'); }
+std::uint16_t reset(std::uint8_t* frame)
+{
+    return prefix(frame, 'A');
+}
+std::uint16_t reserve(std::uint8_t* frame)
+{
+    return prefix(frame, 'B');
+}
 
 std::uint16_t setClock(std::uint8_t* frame)
 {
     return static_cast<std::uint16_t>(prefix(frame, 'C') + mem::kClockRecordSize);
 }
 
-std::uint16_t readClock(std::uint8_t* frame) { return prefix(frame, 'E'); }
-std::uint16_t readReadingsAC(std::uint8_t* frame) { return prefix(frame, 'F'); }
-std::uint16_t readReadingsDC(std::uint8_t* frame) { return prefix(frame, 'G'); }
+std::uint16_t readClock(std::uint8_t* frame)
+{
+    return prefix(frame, 'E');
+}
+std::uint16_t readReadingsAC(std::uint8_t* frame)
+{
+    return prefix(frame, 'F');
+}
+std::uint16_t readReadingsDC(std::uint8_t* frame)
+{
+    return prefix(frame, 'G');
+}
 
 std::uint16_t readMemory(std::uint8_t* frame, std::uint16_t address, std::uint8_t count)
 {

@@ -7,9 +7,9 @@
 
 namespace qz::frames {
 
-inline constexpr std::uint16_t kPrefixSize = 4;     // "$#$" and the letter
-inline constexpr std::uint16_t kMemoryHeader = 7;   // prefix, address, count
-inline constexpr std::uint16_t kMaxTransfer = 256;  // data bytes of one memory command
+inline constexpr std::uint16_t kPrefixSize = 4; // "$#$" and the letter
+inline constexpr std::uint16_t kMemoryHeader = 7; // prefix, address, count
+inline constexpr std::uint16_t kMaxTransfer = 256; // data bytes of one memory command
 inline constexpr std::uint16_t kChecksumSize = 2;
 // A current-readings reply: the eight inputs' converter counts, then the battery's.
 inline constexpr std::uint16_t kReadingsSize = 9;
@@ -18,11 +18,14 @@ inline constexpr std::uint16_t kBatteryInReadings = 8;
 inline constexpr std::uint16_t kMaxFrame = kMemoryHeader + kMaxTransfer;
 
 // The count byte for n data bytes (1..256).
-constexpr std::uint8_t countByte(int n) { return static_cast<std::uint8_t>(n & 0xFF); }
+constexpr std::uint8_t countByte(int n)
+{
+    return static_cast<std::uint8_t>(n & 0xFF);
+}
 
-std::uint16_t reset(std::uint8_t* frame);     // "$#$A"
-std::uint16_t reserve(std::uint8_t* frame);   // "$#$B": the program never sends it
-std::uint16_t setClock(std::uint8_t* frame);  // "$#$C": the caller lays the clock at 4..19
+std::uint16_t reset(std::uint8_t* frame); // "$#$A"
+std::uint16_t reserve(std::uint8_t* frame); // "$#$B": the program never sends it
+std::uint16_t setClock(std::uint8_t* frame); // "$#$C": the caller lays the clock at 4..19
 std::uint16_t readClock(std::uint8_t* frame); // "$#$E"
 std::uint16_t readReadingsAC(std::uint8_t* frame); // "$#$F"
 std::uint16_t readReadingsDC(std::uint8_t* frame); // "$#$G"

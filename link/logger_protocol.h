@@ -17,9 +17,9 @@ namespace qz {
 // The Stop command's question about the logger.
 enum class RunState {
     Stopped,
-    Running,      // recording, or waiting for a delayed start
+    Running, // recording, or waiting for a delayed start
     NotAnswering, // the ping got no answer
-    Unknown,      // the ping was answered, the clock read failed
+    Unknown, // the ping was answered, the clock read failed
 };
 
 class LoggerProtocol {
@@ -85,8 +85,8 @@ public:
 
 private:
     // One read exchange with its attempts; out is written only on success.
-    LinkStatus readExchange(const std::uint8_t* frame, std::uint16_t frameLength,
-                            std::uint8_t* out, std::uint16_t dataLength);
+    LinkStatus readExchange(const std::uint8_t* frame, std::uint16_t frameLength, std::uint8_t* out,
+                            std::uint16_t dataLength);
     LinkStatus writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
 
     SerialPort port_;

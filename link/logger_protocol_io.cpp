@@ -23,11 +23,9 @@ constexpr std::int64_t kSettleMs = 500;
 
 } // namespace
 
-LoggerProtocol::LoggerProtocol(const LinkSettings& settings, std::unique_ptr<LineBackend> line,
-                               Clock& clock)
+LoggerProtocol::LoggerProtocol(const LinkSettings& settings, std::unique_ptr<LineBackend> line, Clock& clock)
     : port_(std::move(line), clock), settings_(settings)
-{
-}
+{}
 
 LinkStatus LoggerProtocol::openPort()
 {
@@ -93,8 +91,7 @@ LinkStatus LoggerProtocol::send(const std::uint8_t* frame, std::uint16_t length)
         if (port_.read(&byte, 1) == 1)
             echo[echoes++] = byte;
     }
-    return std::equal(echo.begin(), echo.begin() + echoes, frame) ? LinkStatus::Ok
-                                                                   : LinkStatus::BadEcho;
+    return std::equal(echo.begin(), echo.begin() + echoes, frame) ? LinkStatus::Ok : LinkStatus::BadEcho;
 }
 
 LinkStatus LoggerProtocol::receive(std::uint8_t* buffer, std::uint16_t length)

@@ -19,7 +19,10 @@ using mem::kProgramSize;
 
 constexpr int kProgramPasses = 3;
 
-bool ok(LinkStatus s) { return s == LinkStatus::Ok; }
+bool ok(LinkStatus s)
+{
+    return s == LinkStatus::Ok;
+}
 
 } // namespace
 
@@ -44,8 +47,7 @@ LinkStatus LoggerProtocol::readExchange(const std::uint8_t* frame, std::uint16_t
     return status;
 }
 
-LinkStatus LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength,
-                                         int attempts)
+LinkStatus LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts)
 {
     LinkStatus status = LinkStatus::Ok;
     for (int attempt = 0; attempt < attempts; ++attempt) {

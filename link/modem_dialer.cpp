@@ -23,7 +23,8 @@ bool isDialable(const QString& number)
     return std::all_of(n.begin(), n.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
 }
 
-ModemDialer::ModemDialer(LoggerProtocol& port) : protocol_(port), port_(port.port()) {}
+ModemDialer::ModemDialer(LoggerProtocol& port) : protocol_(port), port_(port.port())
+{}
 
 ModemDialer::Attempt ModemDialer::sendOnce(const QByteArray& text)
 {
@@ -68,9 +69,12 @@ LinkStatus ModemDialer::sendCommand(const QByteArray& text)
         if (attempt > 0)
             letLateEchoesPass();
         switch (sendOnce(text)) {
-        case Attempt::Echoed: return LinkStatus::Ok;
-        case Attempt::WrongEcho: return LinkStatus::BadEcho;
-        case Attempt::TimedOut: break;
+        case Attempt::Echoed:
+            return LinkStatus::Ok;
+        case Attempt::WrongEcho:
+            return LinkStatus::BadEcho;
+        case Attempt::TimedOut:
+            break;
         }
     }
     return LinkStatus::NoEcho;
@@ -174,7 +178,8 @@ DialOutcome ModemDialer::waitForAnswer(const std::function<bool()>& cancelled)
 
 void ModemDialer::writeRaw(const QByteArray& text)
 {
-    port_.write(reinterpret_cast<const std::uint8_t*>(text.constData()), static_cast<std::uint16_t>(text.size()));
+    port_.write(reinterpret_cast<const std::uint8_t*>(text.constData()),
+                static_cast<std::uint16_t>(text.size()));
 }
 
 LinkStatus ModemDialer::hangUp()

@@ -76,7 +76,11 @@ public:
     LinkStatus hangUp();
 
 private:
-    enum class Attempt { Echoed, WrongEcho, TimedOut };
+    enum class Attempt {
+        Echoed,
+        WrongEcho,
+        TimedOut
+    };
     Attempt sendOnce(const QByteArray& text);
     // After an attempt that ran out of time: a late echo of it must not pass for the next
     // attempt's, so wait until the line has been quiet for the echo limit.

@@ -14,15 +14,15 @@ namespace qz {
 class LinkReport;
 
 enum class RawDownloadEnd {
-    Complete,     // the header and every block came
+    Complete, // the header and every block came
     BlocksMissed, // the header came; some blocks did not (their bytes are zero)
     HeaderFailed, // the header did not come (told through the report)
-    Cancelled,    // the user cancelled
+    Cancelled, // the user cancelled
 };
 
 struct RawDownload {
     RawDownloadEnd end = RawDownloadEnd::HeaderFailed;
-    int blocks = 0;       // data blocks of the memory, from its device code
+    int blocks = 0; // data blocks of the memory, from its device code
     int missedBlocks = 0; // blocks that did not come
     // The header and the blocks (384 + 128 x blocks bytes) once the header came; the
     // logger's own BlocksUsed and FirstBlock stay as it reported them.
@@ -34,7 +34,10 @@ struct RawDownload {
 inline constexpr int kRawDownloadGoneAfter = 5;
 
 // The bar position after block k: 19, 28, ..., 100, 10, ... every 11 blocks.
-inline int rawBlockBar(int k) { return ((k + 1) % 11) * 9 + 10; }
+inline int rawBlockBar(int k)
+{
+    return ((k + 1) % 11) * 9 + 10;
+}
 
 // Reads the header (each area only when the one before came; a failure is told through
 // report) and then every block of the memory. Progress shows "Downloading Quorvant ..."

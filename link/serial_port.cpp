@@ -6,8 +6,7 @@ namespace qz {
 
 SerialPort::SerialPort(std::unique_ptr<LineBackend> line, Clock& clock)
     : clock_(clock), line_(std::move(line))
-{
-}
+{}
 
 SerialPort::~SerialPort()
 {

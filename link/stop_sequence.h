@@ -9,16 +9,22 @@
 namespace qz {
 
 namespace texts {
-inline QString confirmStop() { return QStringLiteral("Quorvant running\rConfirming stop ?"); }
-inline QString alreadyStopped() { return QStringLiteral("Quorvant Already stopped"); }
+inline QString confirmStop()
+{
+    return QStringLiteral("Quorvant running\rConfirming stop ?");
+}
+inline QString alreadyStopped()
+{
+    return QStringLiteral("Quorvant Already stopped");
+}
 } // namespace texts
 
 enum class StopOutcome {
-    Stopped,        // the logger recorded (or waited for its start) and was stopped
+    Stopped, // the logger recorded (or waited for its start) and was stopped
     AlreadyStopped, // told "Quorvant Already stopped"
-    NotConfirmed,   // the user kept it running
-    NotConnected,   // no answer, and the user stopped asking
-    Failed,         // a read or the stop failed (told)
+    NotConfirmed, // the user kept it running
+    NotConnected, // no answer, and the user stopped asking
+    Failed, // a read or the stop failed (told)
 };
 
 // Asks "Please Connect The Quorvant" after every ping without an answer, at most

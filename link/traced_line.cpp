@@ -6,8 +6,7 @@ namespace qz {
 
 TracedLine::TracedLine(std::unique_ptr<LineBackend> inner, WireTrace& trace)
     : inner_(std::move(inner)), trace_(trace)
-{
-}
+{}
 
 TracedLine::~TracedLine()
 {
@@ -22,8 +21,7 @@ bool TracedLine::open(const QString& name)
     } else {
         const int error = inner_->openError();
         trace_.event(QStringLiteral("open %1 failed%2")
-                         .arg(name, error != 0 ? QStringLiteral(": ") + qt_error_string(error)
-                                               : QString()));
+                         .arg(name, error != 0 ? QStringLiteral(": ") + qt_error_string(error) : QString()));
     }
     return opened;
 }

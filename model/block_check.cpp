@@ -16,8 +16,8 @@ bool isPlausibleBlock(const std::uint8_t* block)
     const int hour = bcdToInt(stamp[3]);
     const int minute = bcdToInt(stamp[4]);
     const int second = bcdToInt(stamp[5]);
-    return block[mem::kSampleBytes] <= mem::kSampleArea && year < 100 && month >= 1
-        && month <= 12 && day >= 1 && day <= 31 && hour <= 23 && minute <= 59 && second <= 59;
+    return block[mem::kSampleBytes] <= mem::kSampleArea && year < 100 && month >= 1 && month <= 12 && day >= 1
+        && day <= 31 && hour <= 23 && minute <= 59 && second <= 59;
 }
 
 bool isErasedBlock(const std::uint8_t* block)

@@ -17,7 +17,11 @@ bool isPlausibleBlock(const std::uint8_t* block);
 // Judges the 8 header bytes of a 128-byte data block.
 bool isErasedBlock(const std::uint8_t* block);
 
-enum class BlockKind { Recorded, Erased, Damaged };
+enum class BlockKind {
+    Recorded,
+    Erased,
+    Damaged
+};
 
 struct BlockJudgement {
     BlockKind kind = BlockKind::Damaged;

@@ -7,7 +7,10 @@ namespace qz {
 namespace {
 // Computed on first use, so that date numbers are right also for callers that run before
 // this file's globals would be initialised (other files' static data).
-qint64 julianOf(int year, int month, int day) { return QDate(year, month, day).toJulianDay(); }
+qint64 julianOf(int year, int month, int day)
+{
+    return QDate(year, month, day).toJulianDay();
+}
 qint64 epochJulian()
 {
     static const qint64 day = julianOf(1899, 12, 30);
@@ -34,15 +37,14 @@ bool encodeDate(int year, int month, int day, double& out)
 
 bool encodeTime(int hour, int minute, int second, int msec, double& out)
 {
-    if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60
-        || msec < 0 || msec >= 1000)
+    if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60 || msec < 0
+        || msec >= 1000)
         return false;
     out = (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / kMsPerDay;
     return true;
 }
 
-bool encodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec,
-                    double& out)
+bool encodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec, double& out)
 {
     double date = 0, time = 0;
     if (!encodeDate(year, month, day, date) || !encodeTime(hour, minute, second, msec, time))
@@ -81,8 +83,7 @@ double toDateTimeNumber(const QDateTime& t)
     double out = 0;
     const QDate d = t.date();
     const QTime tm = t.time();
-    if (!encodeDateTime(d.year(), d.month(), d.day(), tm.hour(), tm.minute(), tm.second(),
-                        tm.msec(), out))
+    if (!encodeDateTime(d.year(), d.month(), d.day(), tm.hour(), tm.minute(), tm.second(), tm.msec(), out))
         return 0;
     return out;
 }

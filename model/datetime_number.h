@@ -16,8 +16,7 @@ bool encodeDate(int year, int month, int day, double& out);
 // Fraction of a day; false unless 0 <= h < 24, 0 <= m < 60, 0 <= s < 60, 0 <= ms < 1000.
 bool encodeTime(int hour, int minute, int second, int msec, double& out);
 // Both at once.
-bool encodeDateTime(int year, int month, int day, int hour, int minute, int second,
-                    int msec, double& out);
+bool encodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec, double& out);
 
 struct DateTimeParts {
     int year = 1899, month = 12, day = 30;

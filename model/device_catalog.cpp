@@ -29,7 +29,8 @@ LoggerModel DeviceCatalog::lookUp(std::uint16_t deviceCode) const
     if (model.accepted)
         model.status = CatalogStatus::Accepted;
     else
-        model.status = catalogue.hasSection(model.section) ? CatalogStatus::NotAccepted : CatalogStatus::NotListed;
+        model.status =
+            catalogue.hasSection(model.section) ? CatalogStatus::NotAccepted : CatalogStatus::NotListed;
     return model;
 }
 

@@ -12,19 +12,19 @@
 namespace qz {
 
 enum class CatalogStatus {
-    Accepted,    // "Type" is exactly "ZK"
-    NotListed,   // no section for the device code
+    Accepted, // "Type" is exactly "ZK"
+    NotListed, // no section for the device code
     NotAccepted, // listed with another model line
-    Unreadable,  // the catalogue is missing, not a text file, too large or unreadable
+    Unreadable, // the catalogue is missing, not a text file, too large or unreadable
 };
 
 struct LoggerModel {
-    QString catalogPath;  // the devices.ini that was read
-    QString section;      // "Device " and the decimal device code
-    QString description;  // "DeviceDesc", shown in captions
+    QString catalogPath; // the devices.ini that was read
+    QString section; // "Device " and the decimal device code
+    QString description; // "DeviceDesc", shown in captions
     bool accepted = false; // status is Accepted
     CatalogStatus status = CatalogStatus::NotListed;
-    QString reason;       // why the catalogue could not be read
+    QString reason; // why the catalogue could not be read
 };
 
 // "The logger catalogue devices.ini could not be read: PATH: reason"; empty unless the

@@ -7,12 +7,12 @@ namespace qz {
 
 using namespace mem;
 
-ImageReader::ImageReader() : ImageReader(ConstByteView{}, ConstByteView{}, ConstByteView{}) {}
+ImageReader::ImageReader() : ImageReader(ConstByteView{}, ConstByteView{}, ConstByteView{})
+{}
 
 ImageReader::ImageReader(ConstByteView image)
     : ImageReader(image.part(0, kHeaderSize), image, ConstByteView{})
-{
-}
+{}
 
 ImageReader ImageReader::header(ConstByteView bytes)
 {
@@ -57,9 +57,15 @@ QString ImageReader::serialNumber() const
     return bytesToStr(header_.at(kSerialNumber, kSerialNumberSize), kSerialNumberSize);
 }
 
-std::uint16_t ImageReader::deviceCode() const { return header_.u16(kDeviceCode); }
+std::uint16_t ImageReader::deviceCode() const
+{
+    return header_.u16(kDeviceCode);
+}
 
-QString ImageReader::deviceCodeText() const { return QString::number(deviceCode()); }
+QString ImageReader::deviceCodeText() const
+{
+    return QString::number(deviceCode());
+}
 
 // ---- program block --------------------------------------------------------------------
 
@@ -68,10 +74,22 @@ QString ImageReader::recordName() const
     return bytesToStr(header_.at(kRecordName, kRecordNameSize), kRecordNameSize);
 }
 
-std::uint8_t ImageReader::samplingPeriod() const { return header_.u8(kSamplingPeriod); }
-std::uint8_t ImageReader::samplingReload() const { return header_.u8(kSamplingReload); }
-std::uint16_t ImageReader::samplesPerInterval() const { return header_.u16(kSamplesPerInterval); }
-std::uint8_t ImageReader::inputMask() const { return header_.u8(kInputMask); }
+std::uint8_t ImageReader::samplingPeriod() const
+{
+    return header_.u8(kSamplingPeriod);
+}
+std::uint8_t ImageReader::samplingReload() const
+{
+    return header_.u8(kSamplingReload);
+}
+std::uint16_t ImageReader::samplesPerInterval() const
+{
+    return header_.u16(kSamplesPerInterval);
+}
+std::uint8_t ImageReader::inputMask() const
+{
+    return header_.u8(kInputMask);
+}
 
 bool ImageReader::isInputRecorded(int input) const
 {
@@ -84,8 +102,14 @@ int ImageReader::inputCount() const
     return n >= 1 && n <= kInputs ? n : 1;
 }
 
-std::uint8_t ImageReader::samplingInterval() const { return header_.u8(kSamplingInterval); }
-std::uint16_t ImageReader::stopMode() const { return header_.u16(kStopMode); }
+std::uint8_t ImageReader::samplingInterval() const
+{
+    return header_.u8(kSamplingInterval);
+}
+std::uint16_t ImageReader::stopMode() const
+{
+    return header_.u16(kStopMode);
+}
 
 std::array<std::uint8_t, kStartStampSize> ImageReader::startStamp() const
 {
@@ -95,10 +119,19 @@ std::array<std::uint8_t, kStartStampSize> ImageReader::startStamp() const
     return stamp;
 }
 
-std::uint16_t ImageReader::blocksUsed() const { return header_.u16(kBlocksUsed); }
-std::uint16_t ImageReader::firstBlock() const { return header_.u16(kFirstBlock); }
+std::uint16_t ImageReader::blocksUsed() const
+{
+    return header_.u16(kBlocksUsed);
+}
+std::uint16_t ImageReader::firstBlock() const
+{
+    return header_.u16(kFirstBlock);
+}
 
-int ImageReader::interval() const { return int(samplesPerInterval()) * int(samplingPeriod()); }
+int ImageReader::interval() const
+{
+    return int(samplesPerInterval()) * int(samplingPeriod());
+}
 
 // ---- inputs ---------------------------------------------------------------------------
 
@@ -130,8 +163,14 @@ double ImageReader::scaleHigh(int input) const
     return real48ToDouble(descriptor(input, kScaleHigh, kReal48Size).data);
 }
 
-QString ImageReader::scaleLowText(int input) const { return formatValueShort(scaleLow(input)); }
-QString ImageReader::scaleHighText(int input) const { return formatValueShort(scaleHigh(input)); }
+QString ImageReader::scaleLowText(int input) const
+{
+    return formatValueShort(scaleLow(input));
+}
+QString ImageReader::scaleHighText(int input) const
+{
+    return formatValueShort(scaleHigh(input));
+}
 
 double ImageReader::calLow(int input) const
 {
@@ -145,6 +184,9 @@ double ImageReader::calHigh(int input) const
 
 // ---- clock record ---------------------------------------------------------------------
 
-std::uint8_t ImageReader::runState() const { return clock_.u8(kRunState); }
+std::uint8_t ImageReader::runState() const
+{
+    return clock_.u8(kRunState);
+}
 
 } // namespace qz

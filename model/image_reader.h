@@ -112,8 +112,7 @@ public:
 
 private:
     using SampleReader = std::uint8_t (*)(const ImageReader&, int position, int n);
-    template <int Width>
-    static std::uint8_t readSample(const ImageReader& reader, int position, int n);
+    template <int Width> static std::uint8_t readSample(const ImageReader& reader, int position, int n);
     // The reader of records of width bytes (1..8).
     static SampleReader sampleReaderFor(int width);
 
@@ -121,7 +120,7 @@ private:
     ConstByteView descriptor(int input, std::size_t offset, std::size_t length) const;
 
     ConstByteView header_; // the first 384 bytes at most
-    ConstByteView image_;  // the whole image, when it holds data blocks
+    ConstByteView image_; // the whole image, when it holds data blocks
     ConstByteView clock_;
     int memoryBlocks_ = 0;
     int ringBlocks_ = 0;

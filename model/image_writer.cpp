@@ -7,13 +7,13 @@ namespace qz {
 
 using namespace mem;
 
-ImageWriter::ImageWriter(ByteView image) : ImageWriter(image.part(0, kHeaderSize), ByteView{}) {}
+ImageWriter::ImageWriter(ByteView image) : ImageWriter(image.part(0, kHeaderSize), ByteView{})
+{}
 
 ImageWriter ImageWriter::deviceImage(ByteView bytes)
 {
-    const ByteView clock = bytes.has(kClockInImage, kClockRecordSize)
-        ? bytes.part(kClockInImage, kClockRecordSize)
-        : ByteView{};
+    const ByteView clock =
+        bytes.has(kClockInImage, kClockRecordSize) ? bytes.part(kClockInImage, kClockRecordSize) : ByteView{};
     return ImageWriter(bytes.part(0, kHeaderSize), clock);
 }
 
@@ -24,9 +24,18 @@ void ImageWriter::setRecordName(const QString& text)
     strToBytes(text, header_.at(kRecordName, kRecordNameSize), kRecordNameSize);
 }
 
-void ImageWriter::setSamplingPeriod(std::uint8_t v) { header_.setU8(kSamplingPeriod, v); }
-void ImageWriter::setSamplingReload(std::uint8_t v) { header_.setU8(kSamplingReload, v); }
-void ImageWriter::setSamplesPerInterval(std::uint16_t v) { header_.setU16(kSamplesPerInterval, v); }
+void ImageWriter::setSamplingPeriod(std::uint8_t v)
+{
+    header_.setU8(kSamplingPeriod, v);
+}
+void ImageWriter::setSamplingReload(std::uint8_t v)
+{
+    header_.setU8(kSamplingReload, v);
+}
+void ImageWriter::setSamplesPerInterval(std::uint16_t v)
+{
+    header_.setU16(kSamplesPerInterval, v);
+}
 
 void ImageWriter::setInputMask(const std::array<std::uint8_t, kInputs>& flags)
 {
@@ -37,11 +46,26 @@ void ImageWriter::setInputMask(const std::array<std::uint8_t, kInputs>& flags)
     header_.setU8(kInputMask, mask);
 }
 
-void ImageWriter::setInputCount(std::uint8_t n) { header_.setU8(kInputCount, n); }
-void ImageWriter::setYearBits(std::uint8_t bits) { header_.setU8(kYearBits, bits); }
-void ImageWriter::setYearBcd(int year) { header_.setU8(kYearBcd, intToBcd(year)); }
-void ImageWriter::setSamplingInterval(std::uint8_t v) { header_.setU8(kSamplingInterval, v); }
-void ImageWriter::setStopMode(std::uint16_t v) { header_.setU16(kStopMode, v); }
+void ImageWriter::setInputCount(std::uint8_t n)
+{
+    header_.setU8(kInputCount, n);
+}
+void ImageWriter::setYearBits(std::uint8_t bits)
+{
+    header_.setU8(kYearBits, bits);
+}
+void ImageWriter::setYearBcd(int year)
+{
+    header_.setU8(kYearBcd, intToBcd(year));
+}
+void ImageWriter::setSamplingInterval(std::uint8_t v)
+{
+    header_.setU8(kSamplingInterval, v);
+}
+void ImageWriter::setStopMode(std::uint16_t v)
+{
+    header_.setU16(kStopMode, v);
+}
 
 void ImageWriter::setStartStamp(const std::array<std::uint8_t, kStartStampSize>& stamp)
 {
@@ -49,10 +73,22 @@ void ImageWriter::setStartStamp(const std::array<std::uint8_t, kStartStampSize>&
         header_.setU8(kStartStamp + i, stamp[i]);
 }
 
-void ImageWriter::setBlocksUsed(std::uint16_t v) { header_.setU16(kBlocksUsed, v); }
-void ImageWriter::setFirstBlock(std::uint16_t v) { header_.setU16(kFirstBlock, v); }
-void ImageWriter::setResetWord1(std::uint16_t v) { header_.setU16(kResetWord1, v); }
-void ImageWriter::setResetWord2(std::uint16_t v) { header_.setU16(kResetWord2, v); }
+void ImageWriter::setBlocksUsed(std::uint16_t v)
+{
+    header_.setU16(kBlocksUsed, v);
+}
+void ImageWriter::setFirstBlock(std::uint16_t v)
+{
+    header_.setU16(kFirstBlock, v);
+}
+void ImageWriter::setResetWord1(std::uint16_t v)
+{
+    header_.setU16(kResetWord1, v);
+}
+void ImageWriter::setResetWord2(std::uint16_t v)
+{
+    header_.setU16(kResetWord2, v);
+}
 
 void ImageWriter::setInterval(int seconds)
 {
@@ -96,7 +132,10 @@ bool ImageWriter::setScaleHigh(int input, double v)
 
 // ---- clock record ---------------------------------------------------------------------
 
-void ImageWriter::setClockControl(std::uint8_t b) { clock_.setU8(kClockControl, b); }
+void ImageWriter::setClockControl(std::uint8_t b)
+{
+    clock_.setU8(kClockControl, b);
+}
 
 void ImageWriter::setClockByte(int i, int value)
 {
@@ -109,7 +148,10 @@ void ImageWriter::setClockDay(int day, std::uint8_t yearBits)
     clock_.setU8(kClockDay, std::uint8_t(intToBcd(day) | yearBits));
 }
 
-void ImageWriter::setRunState(std::uint8_t b) { clock_.setU8(kRunState, b); }
+void ImageWriter::setRunState(std::uint8_t b)
+{
+    clock_.setU8(kRunState, b);
+}
 
 void ImageWriter::setStartByte(int i, int value)
 {

@@ -19,8 +19,9 @@ QString trimmed(const QString& s)
     int b = 0, e = s.size();
     while (b < e && (s.at(b) == QLatin1Char(' ') || s.at(b) == QLatin1Char('\t')))
         ++b;
-    while (e > b && (s.at(e - 1) == QLatin1Char(' ') || s.at(e - 1) == QLatin1Char('\t')
-                     || s.at(e - 1) == QLatin1Char('\r')))
+    while (e > b
+           && (s.at(e - 1) == QLatin1Char(' ') || s.at(e - 1) == QLatin1Char('\t')
+               || s.at(e - 1) == QLatin1Char('\r')))
         --e;
     return s.mid(b, e - b);
 }
@@ -76,9 +77,8 @@ IniFile IniFile::fromText(const QString& text)
     QString t = text;
     if (t.startsWith(QChar(0xFEFF)))
         t.remove(0, 1);
-    ini.eol_ = t.contains(QStringLiteral("\r\n")) || !t.contains(QLatin1Char('\n'))
-        ? QStringLiteral("\r\n")
-        : QStringLiteral("\n");
+    ini.eol_ = t.contains(QStringLiteral("\r\n")) || !t.contains(QLatin1Char('\n')) ? QStringLiteral("\r\n")
+                                                                                    : QStringLiteral("\n");
     ini.finalEol_ = t.isEmpty() || t.endsWith(QLatin1Char('\n'));
     if (t.isEmpty())
         return ini;
@@ -156,7 +156,10 @@ int IniFile::findKey(int sectionLine, const QString& key) const
     return -1;
 }
 
-bool IniFile::hasSection(const QString& section) const { return findSection(section) >= 0; }
+bool IniFile::hasSection(const QString& section) const
+{
+    return findSection(section) >= 0;
+}
 
 bool IniFile::contains(const QString& section, const QString& key) const
 {
@@ -164,8 +167,7 @@ bool IniFile::contains(const QString& section, const QString& key) const
     return s >= 0 && findKey(s, key) >= 0;
 }
 
-QString IniFile::value(const QString& section, const QString& key,
-                       const QString& defaultValue) const
+QString IniFile::value(const QString& section, const QString& key, const QString& defaultValue) const
 {
     const int s = findSection(section);
     const int k = s >= 0 ? findKey(s, key) : -1;

@@ -19,11 +19,11 @@ namespace qz {
 
 enum class IniError {
     None,
-    Missing,     // no file: reads as empty, and may be created
-    NotAFile,    // a folder, named pipe, device or socket
-    CannotRead,  // the system refused to read it
-    TooLarge,    // above kMaxIniFileSize
-    NotText,     // NUL or other control bytes, or a UTF-16/UTF-32 byte order mark
+    Missing, // no file: reads as empty, and may be created
+    NotAFile, // a folder, named pipe, device or socket
+    CannotRead, // the system refused to read it
+    TooLarge, // above kMaxIniFileSize
+    NotText, // NUL or other control bytes, or a UTF-16/UTF-32 byte order mark
     CannotWrite, // writing or replacing the file failed
 };
 
@@ -56,8 +56,7 @@ public:
     bool hasSection(const QString& section) const;
     bool contains(const QString& section, const QString& key) const;
     // The key's value, or defaultValue when the section or key is missing.
-    QString value(const QString& section, const QString& key,
-                  const QString& defaultValue = QString()) const;
+    QString value(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
     // Key names of a section in file order (first occurrence of each).
     QStringList keys(const QString& section) const;
     QStringList sections() const;
@@ -85,8 +84,8 @@ public:
                                 const QString& value);
 
 private:
-    int findSection(const QString& section) const;            // line index of the header
-    int findKey(int sectionLine, const QString& key) const;   // line index or -1
+    int findSection(const QString& section) const; // line index of the header
+    int findKey(int sectionLine, const QString& key) const; // line index or -1
     static bool sectionName(const QString& line, QString& name);
     static bool keyValue(const QString& line, QString& key, QString& value);
 

@@ -17,13 +17,15 @@ bool instantSeconds(const LoggerDate& d, qint64& out)
     double probe = 0;
     if (!encodeDateTime(d.Year, d.Month, d.Day, d.Hour, d.Min, d.Sec, 0, probe))
         return false;
-    out = (QDate(d.Year, d.Month, d.Day).toJulianDay()) * 86400 + d.Hour * 3600 + d.Min * 60
-        + d.Sec;
+    out = (QDate(d.Year, d.Month, d.Day).toJulianDay()) * 86400 + d.Hour * 3600 + d.Min * 60 + d.Sec;
     return true;
 }
 
 // Comparisons at millisecond resolution, so sums of doubles do not decide by an ulp.
-qint64 toMs(double value) { return std::llround(value * kMsPerDay); }
+qint64 toMs(double value)
+{
+    return std::llround(value * kMsPerDay);
+}
 
 // A part of a typed date or time: digits after optional leading blanks, nothing else.
 bool parsePart(const QString& text, int from, int& out)
@@ -53,9 +55,18 @@ bool LoggerDate::isLeapYear() const
 int LoggerDate::daysInMonth() const
 {
     switch (Month) {
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12:
         return 31;
-    case 4: case 6: case 9: case 11:
+    case 4:
+    case 6:
+    case 9:
+    case 11:
         return 30;
     case 2:
         return isLeapYear() ? 29 : 28;
@@ -176,16 +187,14 @@ void LoggerDate::addInterval(int seconds)
 }
 
 LoggerDate::SpanStatus LoggerDate::trySpan(int years, int months, int days, int hours, int minutes,
-                                 int seconds, double& out)
+                                           int seconds, double& out)
 {
     double date = 0, time = 0;
     if (!encodeDate(years + 1, months + 1, days + 1, date))
         return SpanStatus::BadDate;
     if (!encodeTime(hours, minutes, seconds, 0, time))
         return SpanStatus::BadTime;
-    out = double(QDate(years + 1, months + 1, days + 1).toJulianDay()
-                 - QDate(1, 1, 1).toJulianDay())
-        + time;
+    out = double(QDate(years + 1, months + 1, days + 1).toJulianDay() - QDate(1, 1, 1).toJulianDay()) + time;
     return SpanStatus::Ok;
 }
 
@@ -232,13 +241,34 @@ void LoggerDate::toStartStamp(std::uint8_t out[6]) const
     out[5] = std::uint8_t(Sec);
 }
 
-std::uint8_t LoggerDate::yearBits() const { return std::uint8_t((Year % 4) * 64); }
-std::uint8_t LoggerDate::yearOfCentury() const { return std::uint8_t(Year % 100); }
-std::uint8_t LoggerDate::monthByte() const { return std::uint8_t(Month); }
-std::uint8_t LoggerDate::dayByte() const { return std::uint8_t(Day); }
-std::uint8_t LoggerDate::hourByte() const { return std::uint8_t(Hour); }
-std::uint8_t LoggerDate::minuteByte() const { return std::uint8_t(Min); }
-std::uint8_t LoggerDate::secondByte() const { return std::uint8_t(Sec); }
+std::uint8_t LoggerDate::yearBits() const
+{
+    return std::uint8_t((Year % 4) * 64);
+}
+std::uint8_t LoggerDate::yearOfCentury() const
+{
+    return std::uint8_t(Year % 100);
+}
+std::uint8_t LoggerDate::monthByte() const
+{
+    return std::uint8_t(Month);
+}
+std::uint8_t LoggerDate::dayByte() const
+{
+    return std::uint8_t(Day);
+}
+std::uint8_t LoggerDate::hourByte() const
+{
+    return std::uint8_t(Hour);
+}
+std::uint8_t LoggerDate::minuteByte() const
+{
+    return std::uint8_t(Min);
+}
+std::uint8_t LoggerDate::secondByte() const
+{
+    return std::uint8_t(Sec);
+}
 
 QString LoggerDate::dateText() const
 {

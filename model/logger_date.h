@@ -11,7 +11,11 @@ class Clock;
 
 // How a block's stamp stands to a date: within 5 days and 1 hour after it, outside that
 // window, or not comparable because either instant is impossible.
-enum class StampContinuity { Continues, Breaks, ImpossibleDate };
+enum class StampContinuity {
+    Continues,
+    Breaks,
+    ImpossibleDate
+};
 
 class LoggerDate {
 public:
@@ -44,9 +48,13 @@ public:
     // The length of a span of years, months, days, hours, minutes and seconds as a
     // date-time number. 0 when a part is beyond its natural limit (see TrySpan).
     static double span(int years, int months, int days, int hours, int minutes, int seconds);
-    enum class SpanStatus { Ok, BadDate, BadTime };
-    static SpanStatus trySpan(int years, int months, int days, int hours, int minutes,
-                              int seconds, double& out);
+    enum class SpanStatus {
+        Ok,
+        BadDate,
+        BadTime
+    };
+    static SpanStatus trySpan(int years, int months, int days, int hours, int minutes, int seconds,
+                              double& out);
 
     // Bytes 1..6 of a data block as BCD yy mm dd hh mm ss (yy < 80 is 20yy); MSec := 0.
     // A block shorter than 7 bytes leaves the value unchanged.

@@ -9,7 +9,7 @@ namespace qz {
 namespace {
 
 struct PatternShape {
-    int intDigits = 1;   // minimum digits before the separator
+    int intDigits = 1; // minimum digits before the separator
     int fixedDecimals = 0;
     int optionalDecimals = 0;
 };

@@ -13,9 +13,8 @@ double real48ToDouble(const std::uint8_t* b)
 {
     if (!b || b[0] == 0)
         return 0.0;
-    std::uint64_t fraction = std::uint64_t(b[1]) | (std::uint64_t(b[2]) << 8)
-        | (std::uint64_t(b[3]) << 16) | (std::uint64_t(b[4]) << 24)
-        | (std::uint64_t(b[5] & 0x7F) << 32);
+    std::uint64_t fraction = std::uint64_t(b[1]) | (std::uint64_t(b[2]) << 8) | (std::uint64_t(b[3]) << 16)
+        | (std::uint64_t(b[4]) << 24) | (std::uint64_t(b[5] & 0x7F) << 32);
     const std::uint64_t mantissa = (std::uint64_t(1) << kFractionBits) | fraction;
     // 40 significant bits and an exponent well inside double's: exact.
     const double magnitude = std::ldexp(double(mantissa), int(b[0]) - kBias - kFractionBits);
@@ -49,8 +48,7 @@ bool doubleToReal48(double x, std::uint8_t* b)
             return false;
         if (biased >= 1) {
             // Smaller magnitudes have no Real48 form and are stored as 0.
-            const std::uint64_t fraction =
-                std::uint64_t(mant) & ((std::uint64_t(1) << kFractionBits) - 1);
+            const std::uint64_t fraction = std::uint64_t(mant) & ((std::uint64_t(1) << kFractionBits) - 1);
             out[0] = std::uint8_t(biased);
             out[1] = std::uint8_t(fraction);
             out[2] = std::uint8_t(fraction >> 8);

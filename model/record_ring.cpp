@@ -55,8 +55,7 @@ int ImageReader::recordPosition(int input) const
     return input >= 0 && input < kInputs ? position_[std::size_t(input)] : 0;
 }
 
-template <int Width>
-std::uint8_t ImageReader::readSample(const ImageReader& reader, int position, int n)
+template <int Width> std::uint8_t ImageReader::readSample(const ImageReader& reader, int position, int n)
 {
     constexpr unsigned kPerBlock = unsigned(kSampleArea) / Width;
     if (n < 1)

@@ -9,7 +9,10 @@ namespace qz {
 
 inline constexpr char kSimulatedSerialPrefix[] = "SIM";
 
-inline QString simulatedLoggerText() { return QStringLiteral("Simulated logger"); }
+inline QString simulatedLoggerText()
+{
+    return QStringLiteral("Simulated logger");
+}
 
 bool isSimulatedSerial(const QString& serial);
 

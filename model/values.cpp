@@ -15,9 +15,15 @@ double adcToVolts(std::int32_t count)
     return double(count * slope + offset);
 }
 
-double lowBatteryLimit() { return 3.3; }
+double lowBatteryLimit()
+{
+    return 3.3;
+}
 
-int bcdToInt(std::uint8_t value) { return (value >> 4) * 10 + (value & 0x0F); }
+int bcdToInt(std::uint8_t value)
+{
+    return (value >> 4) * 10 + (value & 0x0F);
+}
 
 std::uint8_t intToBcd(int value)
 {
@@ -99,8 +105,14 @@ QString formatValueShort(double x)
     return s.left(end);
 }
 
-std::int32_t max2(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
-std::int32_t min2(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
+std::int32_t max2(std::int32_t a, std::int32_t b)
+{
+    return a > b ? a : b;
+}
+std::int32_t min2(std::int32_t a, std::int32_t b)
+{
+    return a < b ? a : b;
+}
 
 double log10(double x)
 {
@@ -109,7 +121,10 @@ double log10(double x)
     return double(std::log((long double)x) / std::log(10.0L));
 }
 
-double power10(double x) { return double(std::exp((long double)x * std::log(10.0L))); }
+double power10(double x)
+{
+    return double(std::exp((long double)x * std::log(10.0L)));
+}
 
 double decadeStep(double p, double x)
 {

@@ -19,8 +19,8 @@ const std::vector<DateSettingsCommand>& knownDateSettingsCommands()
     return commands;
 }
 
-std::optional<DateSettingsCommand> chooseDateSettings(
-    const QStringList& currentDesktops, const std::function<QString(const QString&)>& find)
+std::optional<DateSettingsCommand> chooseDateSettings(const QStringList& currentDesktops,
+                                                      const std::function<QString(const QString&)>& find)
 {
     const auto& known = knownDateSettingsCommands();
     const auto installed = [&](const DateSettingsCommand& c) -> std::optional<DateSettingsCommand> {

@@ -30,8 +30,8 @@ const std::vector<DateSettingsCommand>& knownDateSettingsCommands();
 // The command to start: first one of the running desktops (in their order), then any
 // other that is installed. find gives a program's full path, or empty when it is not
 // installed; the result's program is that path.
-std::optional<DateSettingsCommand> chooseDateSettings(
-    const QStringList& currentDesktops, const std::function<QString(const QString&)>& find);
+std::optional<DateSettingsCommand> chooseDateSettings(const QStringList& currentDesktops,
+                                                      const std::function<QString(const QString&)>& find);
 
 // The running desktop's settings (XDG_CURRENT_DESKTOP), started detached.
 class DesktopDateSettings final : public DateSettings {

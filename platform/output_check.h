@@ -9,11 +9,11 @@ namespace qz {
 
 enum class OutputUse {
     Usable,
-    NoName,     // empty, or a folder's name
-    NoFolder,   // the folder does not exist or is no folder
+    NoName, // empty, or a folder's name
+    NoFolder, // the folder does not exist or is no folder
     FolderShut, // the folder takes no new file (permissions, read-only file system)
-    NotAFile,   // a folder, named pipe, device or socket is at that path
-    ReadOnly,   // the file exists and may not be written
+    NotAFile, // a folder, named pipe, device or socket is at that path
+    ReadOnly, // the file exists and may not be written
 };
 
 struct OutputCheck {

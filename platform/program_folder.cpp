@@ -41,8 +41,7 @@ QString ProgramFolder::settingsFile() const
     // Named by the program family, not by the running program's application name, so the
     // desktop program and the command-line tool share one settings file.
     const QString config =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-            .filePath(kSubfolder);
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(kSubfolder);
     QDir().mkpath(config);
     return QDir(config).filePath(QStringLiteral("QUORZK.INI"));
 }

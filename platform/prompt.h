@@ -5,9 +5,24 @@
 
 namespace qz {
 
-enum class PromptSymbol { Warning, Error, Information, Confirmation };
-enum class PromptButtons { Ok, YesNo, YesNoCancel, OkCancel };
-enum class PromptAnswer { Ok, Yes, No, Cancel };
+enum class PromptSymbol {
+    Warning,
+    Error,
+    Information,
+    Confirmation
+};
+enum class PromptButtons {
+    Ok,
+    YesNo,
+    YesNoCancel,
+    OkCancel
+};
+enum class PromptAnswer {
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
 
 class Prompt {
 public:

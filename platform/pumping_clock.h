@@ -11,7 +11,8 @@ namespace qz {
 class PumpingClock final : public Clock {
 public:
     PumpingClock(Clock& clock, EventPump& pump, std::int64_t stepMs = 20)
-        : clock_(clock), pump_(pump), stepMs_(stepMs) {}
+        : clock_(clock), pump_(pump), stepMs_(stepMs)
+    {}
 
     std::int64_t tickMs() override { return clock_.tickMs(); }
     QDateTime localNow() override { return clock_.localNow(); }

@@ -11,9 +11,9 @@ namespace qz {
 
 enum class FileOpenStatus {
     Opened,
-    Missing,    // nothing at that path
+    Missing, // nothing at that path
     NotRegular, // a folder, named pipe, device or socket
-    Failed,     // the system refused (permissions, I/O error)
+    Failed, // the system refused (permissions, I/O error)
 };
 
 struct FileOpenResult {

@@ -23,7 +23,8 @@ bool writeAll(QIODevice& out, const char* data, qint64 size, QString& reason)
     return true;
 }
 
-SafeFile::SafeFile(const QString& path) : file_(path) {}
+SafeFile::SafeFile(const QString& path) : file_(path)
+{}
 
 bool SafeFile::open()
 {

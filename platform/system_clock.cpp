@@ -7,7 +7,11 @@ namespace qz {
 
 std::int64_t SystemClock::tickMs()
 {
-    static const QElapsedTimer started = [] { QElapsedTimer t; t.start(); return t; }();
+    static const QElapsedTimer started = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
     return started.elapsed();
 }
 

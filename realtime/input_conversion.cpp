@@ -65,7 +65,7 @@ InputConversions conversionsOf(const ImageReader& image)
 QString batteryText(std::uint8_t count)
 {
     return texts::batteryPrefix() + formatValue(QStringLiteral("0.00"), adcToVolts(count))
-           + texts::batterySuffix();
+        + texts::batterySuffix();
 }
 
 } // namespace qz

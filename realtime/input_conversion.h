@@ -21,11 +21,11 @@ class ImageReader;
 
 struct InputConversion {
     bool enabled = false; // the input's bit of the input mask
-    QString name;         // function name, blanks removed at the end
-    QString unit;         // as stored, up to 5 characters
-    double low = 0;       // scale values
+    QString name; // function name, blanks removed at the end
+    QString unit; // as stored, up to 5 characters
+    double low = 0; // scale values
     double high = 0;
-    double slope = 0;     // unit per count; 0 when both calibration counts are equal
+    double slope = 0; // unit per count; 0 when both calibration counts are equal
     double offset = 0;
     QString pattern = QStringLiteral("0");
 

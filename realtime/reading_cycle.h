@@ -22,16 +22,15 @@ struct Reading {
 };
 
 enum class CycleOutcome {
-    Read,       // the reading holds the logger's counts
+    Read, // the reading holds the logger's counts
     ReadFailed, // the logger was found but the reading failed (told); nothing changes
-    Declined,   // no answer, and the user did not ask to try again: the readings stop
+    Declined, // no answer, and the user did not ask to try again: the readings stop
 };
 
 // The ping; with an answer, the diagnostic (DC) reading when diagnostic is on, the plain
 // (AC) one otherwise. Without one, "Please Connect The Quorvant": Yes reads once (plain),
 // anything else declines.
-CycleOutcome readingCycle(LoggerProtocol& logger, LinkReport& report, bool diagnostic,
-                          Reading& reading);
+CycleOutcome readingCycle(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Reading& reading);
 
 // One reading on a logger that is known to be there, without a ping (the command-line
 // tool, which keeps its port); failures are told.

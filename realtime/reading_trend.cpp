@@ -20,8 +20,8 @@ void ReadingTrend::clear()
         p.clear();
 }
 
-std::vector<QPointF> trendLine(const std::deque<TrendPoint>& points, std::int64_t nowMs,
-                               QSizeF box, double minRange)
+std::vector<QPointF> trendLine(const std::deque<TrendPoint>& points, std::int64_t nowMs, QSizeF box,
+                               double minRange)
 {
     std::vector<QPointF> line;
     const std::int64_t from = nowMs - ReadingTrend::kSpanMs;

@@ -38,7 +38,7 @@ private:
 // The polyline of the points younger than a minute at nowMs, in a box of the given size
 // (y grows downward). minRange: the least value range the height stands for, centred on
 // the values. Empty without points.
-std::vector<QPointF> trendLine(const std::deque<TrendPoint>& points, std::int64_t nowMs,
-                               QSizeF box, double minRange);
+std::vector<QPointF> trendLine(const std::deque<TrendPoint>& points, std::int64_t nowMs, QSizeF box,
+                               double minRange);
 
 } // namespace qz

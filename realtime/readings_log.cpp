@@ -60,13 +60,12 @@ QStringList readingLines(const InputConversions& inputs, const Reading& reading,
         if (!c.enabled)
             continue;
         // Joined rather than filled into a pattern: a name may hold a '%'.
-        QString line = QString::number(i + 1) + QLatin1Char(' ') + c.name.leftJustified(9)
-                       + QLatin1Char(' ') + c.text(reading.input(i)) + QLatin1Char(' ')
-                       + c.unit.trimmed();
+        QString line = QString::number(i + 1) + QLatin1Char(' ') + c.name.leftJustified(9) + QLatin1Char(' ')
+            + c.text(reading.input(i)) + QLatin1Char(' ') + c.unit.trimmed();
         line = trimTrailingBlanks(line);
         if (raw)
             line += QStringLiteral("  ") + texts::rawCountLabel() + QLatin1Char(' ')
-                    + QString::number(reading.input(i));
+                + QString::number(reading.input(i));
         lines << line;
     }
     if (raw)
@@ -95,12 +94,13 @@ QString isoLocalTime(const QDateTime& local)
     const int offset = local.offsetFromUtc();
     const int minutes = (offset < 0 ? -offset : offset) / 60;
     return local.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
-           + (offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-           + QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+        + (offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        + QStringLiteral("%1:%2")
+              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString csvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading,
-               bool raw)
+QString csvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading, bool raw)
 {
     QStringList fields{isoLocalTime(local)};
     for (int i = 0; i < mem::kInputs; ++i) {

@@ -19,9 +19,9 @@ class LinkReport;
 class LoggerProtocol;
 
 struct ReadingsLogOptions {
-    int count = 0;              // readings to take; 0: until stopped
+    int count = 0; // readings to take; 0: until stopped
     std::int64_t periodMs = 1000;
-    bool raw = false;           // the diagnostic reading: raw counts and the battery
+    bool raw = false; // the diagnostic reading: raw counts and the battery
     bool csv = false;
 };
 
@@ -33,14 +33,13 @@ QStringList readingLines(const InputConversions& inputs, const Reading& reading,
 QString csvHeader(const InputConversions& inputs, bool raw);
 // A row of that header: the local time in ISO 8601 with its offset, then the values with
 // '.' as decimal point whatever the locale.
-QString csvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading,
-               bool raw);
+QString csvRow(const QDateTime& local, const InputConversions& inputs, const Reading& reading, bool raw);
 // "2026-03-05T14:07:09+01:00".
 QString isoLocalTime(const QDateTime& local);
 
 enum class LogEnd {
-    Done,          // the readings asked for were taken
-    Stopped,       // stopRequested said so
+    Done, // the readings asked for were taken
+    Stopped, // stopRequested said so
     NotResponding, // a reading failed after its attempts (told)
 };
 

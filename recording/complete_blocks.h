@@ -7,7 +7,7 @@ namespace qz {
 
 struct CompleteBlocks {
     int declared = 0; // blocks the header declares in use (limited to the memory)
-    int kept = 0;     // blocks the recording keeps
+    int kept = 0; // blocks the recording keeps
     int missing() const { return declared - kept; }
 };
 

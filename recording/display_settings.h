@@ -17,10 +17,10 @@ using ColourTable = std::array<Colour, 16>;
 ColourTable defaultColours();
 
 struct DisplaySettings {
-    std::array<bool, mem::kInputs> shown{};   // input is drawn, exported and read out
+    std::array<bool, mem::kInputs> shown{}; // input is drawn, exported and read out
     std::array<bool, mem::kInputs> enabled{}; // copy of the input's recorded bit
-    bool autoScale = true;                   // range from the data, else the calibrated range
-    std::int32_t leftAxisInput = -1;         // -1: no axis
+    bool autoScale = true; // range from the data, else the calibrated range
+    std::int32_t leftAxisInput = -1; // -1: no axis
     std::int32_t rightAxisInput = -1;
 
     bool operator==(const DisplaySettings&) const = default;

@@ -28,12 +28,12 @@ private:
 
     const ImageReader& reader_;
     int form_;
-    bool exact_ = false;         // the oldest block's stamp is a real instant
+    bool exact_ = false; // the oldest block's stamp is a real instant
     QDate baseDate_;
     std::int64_t baseSecond_ = 0; // second of the day of the stamp
-    std::int64_t step_ = 0;      // seconds between measurements
+    std::int64_t step_ = 0; // seconds between measurements
     QByteArray decimalPoint_;
-    std::int64_t day_ = -1;      // day offset the cached texts belong to
+    std::int64_t day_ = -1; // day offset the cached texts belong to
     QByteArray dateText_;
     double dayNumber_ = 0;
 };

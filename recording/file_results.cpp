@@ -37,7 +37,8 @@ QString truncationWarning(const LoadResult& result, const QString& name)
 {
     if (result.missingBlocks <= 0)
         return QString();
-    return QStringLiteral("%1 is incomplete: missing %2 of its %3 data blocks; only the complete blocks are shown")
+    return QStringLiteral(
+               "%1 is incomplete: missing %2 of its %3 data blocks; only the complete blocks are shown")
         .arg(name)
         .arg(result.missingBlocks)
         .arg(result.declaredBlocks);

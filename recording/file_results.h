@@ -10,12 +10,12 @@ class Prompt;
 
 enum class LoadError {
     None,
-    CannotOpen,         // the file does not open; reason holds the system's text
-    NotAFile,           // a folder, named pipe, device or socket: never read
-    NotARecording,      // no "QUORVANT" signature, no whole header, or longer than any recording file
-    CannotRead,         // reading failed; reason holds the system's text
-    CatalogUnreadable,  // devices.ini could not be read; reason holds the catalogue's message
-    NotAccepted,        // the catalogue does not accept the logger model
+    CannotOpen, // the file does not open; reason holds the system's text
+    NotAFile, // a folder, named pipe, device or socket: never read
+    NotARecording, // no "QUORVANT" signature, no whole header, or longer than any recording file
+    CannotRead, // reading failed; reason holds the system's text
+    CatalogUnreadable, // devices.ini could not be read; reason holds the catalogue's message
+    NotAccepted, // the catalogue does not accept the logger model
     TooFewMeasurements, // fewer than two measurements
 };
 
@@ -30,7 +30,10 @@ struct LoadResult {
     bool ok() const { return error == LoadError::None; }
 };
 
-enum class SaveError { None, CannotWrite };
+enum class SaveError {
+    None,
+    CannotWrite
+};
 
 struct SaveResult {
     SaveError error = SaveError::None;
@@ -42,7 +45,7 @@ struct SaveResult {
 enum class ExportResult {
     Done,
     Cancelled,
-    Failed,     // reason holds the system's text
+    Failed, // reason holds the system's text
     SameAsInput // the output is the recording's own file: nothing written
 };
 

@@ -66,9 +66,9 @@ void Recording::appendInfoLines(QStringList& lines, const ViewRecord& view) cons
           << QStringLiteral("Serial Number      : ") + serialNumberText(r.serialNumber())
           << QStringLiteral("Recording Interval : ") + intervalText(r.interval())
           << QStringLiteral("Start Date/Time    : ") + r.recordDateText(view.first) + QLatin1Char(' ')
-                 + r.recordTimeText(view.first)
+            + r.recordTimeText(view.first)
           << QStringLiteral("End Date/Time      : ") + r.recordDateText(view.last) + QLatin1Char(' ')
-                 + r.recordTimeText(view.last)
+            + r.recordTimeText(view.last)
           << QStringLiteral("Inputs             : ") + inputs
           << QStringLiteral("Scale max          : ") + scaleMax
           << QStringLiteral("Scale min          : ") + scaleMin
@@ -76,8 +76,7 @@ void Recording::appendInfoLines(QStringList& lines, const ViewRecord& view) cons
           << QStringLiteral("Maximum            : ") + maximum
           << QStringLiteral("Average            : ") + average
           << QStringLiteral("# Measurements     : ") + QString::number(view.last - view.first + 1)
-          << QStringLiteral("Battery Voltage    : ") + r.batteryText()
-          << QString();
+          << QStringLiteral("Battery Voltage    : ") + r.batteryText() << QString();
 }
 
 } // namespace qz

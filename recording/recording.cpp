@@ -21,8 +21,7 @@ bool validInput(int input)
 
 Recording::Recording(ProgramFolder folder)
     : catalog_(std::move(folder)), image_(mem::kImageSize, 0), reader_(image())
-{
-}
+{}
 
 void Recording::rebind()
 {
@@ -135,7 +134,8 @@ void Recording::childTitle(int n)
         caption_ = base + simulatedMark() + QStringLiteral(" - ") + name + QStringLiteral(" #") + number;
     } else {
         caption_ = QStringLiteral("S/N:") + reader_.serialNumber() + simulatedMark() + QStringLiteral(" - ")
-            + name + QStringLiteral(" #") + number + QStringLiteral(" (") + createdText() + QStringLiteral(" )");
+            + name + QStringLiteral(" #") + number + QStringLiteral(" (") + createdText()
+            + QStringLiteral(" )");
     }
     titleSet_ = true;
 }

@@ -29,15 +29,15 @@ class Progress;
 class Prompt;
 
 inline constexpr int kFileSignatureSize = 8;
-inline constexpr int kMinFileSize = kFileSignatureSize + int(mem::kHeaderSize);  // 392
+inline constexpr int kMinFileSize = kFileSignatureSize + int(mem::kHeaderSize); // 392
 inline constexpr int kMaxFileSize = kFileSignatureSize + int(mem::kImageSize); // 65,416
 inline constexpr int kAutoScaleMargin = 12; // raw units around the data at level 0
 
 // Why a recording cannot be shown.
 enum class InitError {
     None,
-    CatalogUnreadable,  // devices.ini could not be read (CatalogMessage of model())
-    NotAccepted,        // the catalogue does not list or accept the logger model
+    CatalogUnreadable, // devices.ini could not be read (CatalogMessage of model())
+    NotAccepted, // the catalogue does not list or accept the logger model
     TooFewMeasurements, // fewer than two measurements
 };
 
@@ -52,7 +52,14 @@ struct InitResult {
 // Line layouts of an export. Text to TextNoDate are the export chooser's first four
 // positions; DateOnly is never offered; Csv is comma-separated values with ISO 8601
 // times and a '.' decimal point whatever the locale, without the information text.
-enum class ExportKind : int { Text = 0, Excel = 1, Lotus = 2, TextNoDate = 3, DateOnly = 4, Csv = 5 };
+enum class ExportKind : int {
+    Text = 0,
+    Excel = 1,
+    Lotus = 2,
+    TextNoDate = 3,
+    DateOnly = 4,
+    Csv = 5
+};
 
 class Recording {
 public:

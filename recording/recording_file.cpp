@@ -2,14 +2,14 @@
 // last data block in use.
 #include "recording/recording.h"
 
+#include "model/block_check.h"
+#include "model/memory_image.h"
 #include "platform/prompt.h"
-#include "recording/recording_file.h"
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
 #include "platform/system_reason.h"
 #include "recording/complete_blocks.h"
-#include "model/block_check.h"
-#include "model/memory_image.h"
+#include "recording/recording_file.h"
 
 #include <QFile>
 
@@ -55,7 +55,8 @@ LoadResult Recording::load(const QString& name)
     QFile file;
     const FileOpenResult opened = openRegularFile(file, name);
     if (!opened.ok())
-        return {opened.status == FileOpenStatus::NotRegular ? LoadError::NotAFile : LoadError::CannotOpen, opened.reason};
+        return {opened.status == FileOpenStatus::NotRegular ? LoadError::NotAFile : LoadError::CannotOpen,
+                opened.reason};
     return loadFrom(file, file.size());
 }
 
@@ -86,7 +87,8 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
     // recording with no block in use holds no block, so it is not touched.
     ByteView view{image_.data(), image_.size()};
     if (view.u16(mem::kBlocksUsed) == 0 && held > 0) {
-        view.setU16(mem::kBlocksUsed, std::uint16_t(linearBlocksInUse(image_.data() + mem::blockAddress(0), held)));
+        view.setU16(mem::kBlocksUsed,
+                    std::uint16_t(linearBlocksInUse(image_.data() + mem::blockAddress(0), held)));
         view.setU16(mem::kFirstBlock, 0);
     }
     const CompleteBlocks blocks = keepCompleteBlocks({image_.data(), image_.size()}, held);
@@ -111,8 +113,8 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
 
 bool Recording::saveChanges(Prompt& prompt) const
 {
-    return prompt.confirm(QStringLiteral("The record ") + caption_
-                          + QStringLiteral("  has not been saved ,") + QStringLiteral("Close anyway ?"));
+    return prompt.confirm(QStringLiteral("The record ") + caption_ + QStringLiteral("  has not been saved ,")
+                          + QStringLiteral("Close anyway ?"));
 }
 
 bool Recording::mayClose(Prompt& prompt)

@@ -33,9 +33,9 @@ long double roundAxisStep(long double x);
 
 // Physical top and bottom of an axis and its label step.
 struct AxisScale {
-    long double top = 0;    // PT
+    long double top = 0; // PT
     long double bottom = 0; // PB
-    long double step = 0;   // S
+    long double step = 0; // S
 };
 
 AxisScale computeAxisScale(const Conversion& c, double rawTop, double rawBottom);

@@ -4,10 +4,10 @@
 #include "recording/recording.h"
 
 #include "model/number_pattern.h"
-#include "recording/csv_export.h"
 #include "platform/progress.h"
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
+#include "recording/csv_export.h"
 #include "recording/export_stamp.h"
 
 #include <QLocale>
@@ -87,7 +87,8 @@ ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& pro
         fields[i].reserve(256);
         for (int raw = 0; raw < 256; ++raw) {
             const long double value = normalize(i, physicalValue(i, raw));
-            fields[i].push_back(separator + formatNumberPattern(formats_[i], static_cast<double>(value), point).toUtf8());
+            fields[i].push_back(
+                separator + formatNumberPattern(formats_[i], static_cast<double>(value), point).toUtf8());
         }
     }
 

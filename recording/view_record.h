@@ -15,7 +15,7 @@ struct ViewRecord {
     std::int32_t last = 0;
     std::array<std::int32_t, mem::kInputs> rawMax{}; // after the exchange for a falling scale
     std::array<std::int32_t, mem::kInputs> rawMin{};
-    std::array<double, mem::kInputs> top{};    // raw value at the plot's top edge
+    std::array<double, mem::kInputs> top{}; // raw value at the plot's top edge
     std::array<double, mem::kInputs> bottom{}; // raw value at the plot's bottom edge
     std::array<double, mem::kInputs> average{};
 

@@ -158,8 +158,7 @@ void Emulator::carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNum
     }
 }
 
-void Emulator::reply(const std::uint8_t* data, int count, std::int64_t atUs,
-                     std::int64_t frameNumber)
+void Emulator::reply(const std::uint8_t* data, int count, std::int64_t atUs, std::int64_t frameNumber)
 {
     const ReplyFaults rf = faults_.forReply(frameNumber);
     unsigned sum = 0;

@@ -56,11 +56,11 @@ struct LoggedFrame {
 
 struct EmulatorOptions {
     bool paced = false;
-    double timeSpeed = 1.0;             // logger seconds per line second
+    double timeSpeed = 1.0; // logger seconds per line second
     std::int64_t parserPauseUs = 250000;
     CivilTime clock{2026, 3, 5, 14, 7, 9, 0}; // the logger's clock at line time 0
-    std::uint64_t seed = 1;             // sensor noise
-    ModemOptions modem = {};            // a telephone modem in front (off by default)
+    std::uint64_t seed = 1; // sensor noise
+    ModemOptions modem = {}; // a telephone modem in front (off by default)
 };
 
 class Emulator {
@@ -119,8 +119,7 @@ private:
     void queueOut(std::uint8_t byte, std::int64_t atUs);
     void toLogger(std::uint8_t byte, std::int64_t atUs, std::int64_t outDelayUs);
     void carryOut(const Frame& f, std::int64_t atUs, std::int64_t frameNumber);
-    void reply(const std::uint8_t* data, int count, std::int64_t atUs,
-               std::int64_t frameNumber);
+    void reply(const std::uint8_t* data, int count, std::int64_t atUs, std::int64_t frameNumber);
 
     EmulatorOptions options_;
     Logger logger_;

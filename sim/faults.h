@@ -12,14 +12,14 @@
 namespace qz::sim {
 
 enum class FaultKind {
-    NoEcho,      // bytes from `byte` on are received and parsed but not echoed
-    WrongEcho,   // the echo of byte `byte` is the complement of the byte received
+    NoEcho, // bytes from `byte` on are received and parsed but not echoed
+    WrongEcho, // the echo of byte `byte` is the complement of the byte received
     BadChecksum, // the reply's checksum is one more than the sum
-    ShortReply,  // the last `withheld` bytes of the reply are never sent
-    Silence,     // the frame is neither echoed nor carried out
-    SlowEcho,    // every echo of the frame leaves `delayUs` late (the reply follows it)
-    Ignored,     // the frame is echoed as usual but not carried out (a write that does
-                 // not stick, a command the logger drops)
+    ShortReply, // the last `withheld` bytes of the reply are never sent
+    Silence, // the frame is neither echoed nor carried out
+    SlowEcho, // every echo of the frame leaves `delayUs` late (the reply follows it)
+    Ignored, // the frame is echoed as usual but not carried out (a write that does
+        // not stick, a command the logger drops)
     // Two bit errors in the reply that the checksum cannot see: data bytes byte + k and
     // byte + k + 1 (k: the frame's place in the fault, so that no two replies are hit
     // alike) exchange the lowest bit in which they differ; bytes that are equal stay.

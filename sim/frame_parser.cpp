@@ -12,10 +12,19 @@ constexpr std::array<std::uint8_t, 3> kPrefix = {'$', '#', '$'};
 int FrameParser::fixedPayload(char letter)
 {
     switch (letter) {
-    case 'A': case 'B': case 'E': case 'F': case 'G': return 0;
-    case 'C': return int(mem::kClockRecordSize);
-    case 'D': case 'H': return 3;
-    default: return -1;
+    case 'A':
+    case 'B':
+    case 'E':
+    case 'F':
+    case 'G':
+        return 0;
+    case 'C':
+        return int(mem::kClockRecordSize);
+    case 'D':
+    case 'H':
+        return 3;
+    default:
+        return -1;
     }
 }
 

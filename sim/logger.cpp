@@ -7,8 +7,7 @@
 
 namespace qz::sim {
 
-Logger::Logger(const CivilTime& clock, std::uint64_t seed)
-    : memory_(kMemorySize, 0), sensors_(seed)
+Logger::Logger(const CivilTime& clock, std::uint64_t seed) : memory_(kMemorySize, 0), sensors_(seed)
 {
     std::fill(memory_.begin() + mem::kHeaderSize, memory_.end(), std::uint8_t(0xFF));
     setClock(clock);

@@ -23,9 +23,9 @@ bool isValidCivil(const CivilTime& t)
     if (t.year < 1900 || t.year > 2199)
         return false;
     const year_month_day d{year{t.year}, month{unsigned(t.month)}, day{unsigned(t.day)}};
-    return t.month >= 1 && t.month <= 12 && t.day >= 1 && d.ok() && t.hour >= 0
-        && t.hour < 24 && t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60
-        && t.hundredths >= 0 && t.hundredths < 100;
+    return t.month >= 1 && t.month <= 12 && t.day >= 1 && d.ok() && t.hour >= 0 && t.hour < 24
+        && t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60 && t.hundredths >= 0
+        && t.hundredths < 100;
 }
 
 std::int64_t civilToUs(const CivilTime& t)

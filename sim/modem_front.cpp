@@ -63,11 +63,20 @@ void ModemFront::command(const std::string& raw, std::int64_t atUs, std::vector<
         for (int i = 0; i < rings; ++i)
             say("RING", dialDoneUs_ - std::int64_t(rings - i) * 1000000, out);
         switch (options_.result) {
-        case DialResult::Connect: say(options_.connectText, dialDoneUs_, out); break;
-        case DialResult::Busy: say("BUSY", dialDoneUs_, out); break;
-        case DialResult::NoCarrier: say("NO CARRIER", dialDoneUs_, out); break;
-        case DialResult::NoDialTone: say("NO DIALTONE", dialDoneUs_, out); break;
-        case DialResult::NoAnswer: break;
+        case DialResult::Connect:
+            say(options_.connectText, dialDoneUs_, out);
+            break;
+        case DialResult::Busy:
+            say("BUSY", dialDoneUs_, out);
+            break;
+        case DialResult::NoCarrier:
+            say("NO CARRIER", dialDoneUs_, out);
+            break;
+        case DialResult::NoDialTone:
+            say("NO DIALTONE", dialDoneUs_, out);
+            break;
+        case DialResult::NoAnswer:
+            break;
         }
         return;
     }
@@ -75,8 +84,8 @@ void ModemFront::command(const std::string& raw, std::int64_t atUs, std::vector<
     say("OK", atUs, out);
 }
 
-bool ModemFront::receive(std::uint8_t byte, std::int64_t atUs, std::vector<Output>& out,
-                         int& cancelled, std::string& releasedPluses)
+bool ModemFront::receive(std::uint8_t byte, std::int64_t atUs, std::vector<Output>& out, int& cancelled,
+                         std::string& releasedPluses)
 {
     cancelled = 0;
     settle(atUs);

@@ -19,20 +19,26 @@
 
 namespace qz::sim {
 
-enum class DialResult { Connect, Busy, NoCarrier, NoDialTone, NoAnswer };
+enum class DialResult {
+    Connect,
+    Busy,
+    NoCarrier,
+    NoDialTone,
+    NoAnswer
+};
 
 struct ModemOptions {
     bool enabled = false;
     DialResult result = DialResult::Connect;
     int rings = 0;
-    std::int64_t dialUs = 3000000;     // from the dial command to the result
-    std::int64_t guardUs = 1000000;    // silence around "+++"
-    std::int64_t latencyUs = 40000;    // each way, in data mode
+    std::int64_t dialUs = 3000000; // from the dial command to the result
+    std::int64_t guardUs = 1000000; // silence around "+++"
+    std::int64_t latencyUs = 40000; // each way, in data mode
     std::string connectText = "CONNECT 19200";
     std::string lineEnd = "\r\n";
-    std::int64_t pieceGapUs = 0;       // > 0: a result in three pieces this far apart
-    std::int64_t echoDelayUs = 0;      // how late a slow echo comes (command mode)
-    int slowEchoes = 0;                // how many echoes are slow, from the first; -1: all
+    std::int64_t pieceGapUs = 0; // > 0: a result in three pieces this far apart
+    std::int64_t echoDelayUs = 0; // how late a slow echo comes (command mode)
+    int slowEchoes = 0; // how many echoes are slow, from the first; -1: all
 };
 
 class ModemFront {
@@ -49,8 +55,8 @@ public:
     // A byte from the PC at atUs. Returns true when it goes on to the logger (data mode);
     // what the modem itself sends (echoes, results) is appended to out. cancelled is set
     // to the number of bytes of an "OK" already queued that must be taken back.
-    bool receive(std::uint8_t byte, std::int64_t atUs, std::vector<Output>& out,
-                 int& cancelled, std::string& releasedPluses);
+    bool receive(std::uint8_t byte, std::int64_t atUs, std::vector<Output>& out, int& cancelled,
+                 std::string& releasedPluses);
 
     // True once after a byte aborted a call being set up: its rings and result, queued
     // for later, are never sent.
@@ -72,7 +78,11 @@ private:
     void say(const std::string& word, std::int64_t atUs, std::vector<Output>& out) const;
     std::int64_t echoDelay();
 
-    enum class Mode { Command, Dialing, Data };
+    enum class Mode {
+        Command,
+        Dialing,
+        Data
+    };
     ModemOptions options_;
     Mode mode_ = Mode::Command;
     std::string line_;

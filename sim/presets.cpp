@@ -37,19 +37,27 @@ ModelDefaults defaultsFor(std::uint16_t code)
 {
     switch (code) {
     case 1:
-        return {1, 600, "Cold room 2",
-                {TempIn, TempOut, Humidity, Supply, Current, Pressure, Light, TempBox}};
+        return {
+            1, 600, "Cold room 2", {TempIn, TempOut, Humidity, Supply, Current, Pressure, Light, TempBox}};
     case 69:
-        return {2, 300, "Archive store, ground floor",
+        return {2,
+                300,
+                "Archive store, ground floor",
                 {TempIn, Humidity, TempOut, Supply, Current, Pressure, Light, TempBox}};
     case 101:
-        return {4, 300, "Greenhouse north wall",
+        return {4,
+                300,
+                "Greenhouse north wall",
                 {TempIn, TempOut, TempBox, Humidity, Supply, Current, Pressure, Light}};
     case 197:
-        return {3, 120, "Weather mast, site B",
+        return {3,
+                120,
+                "Weather mast, site B",
                 {Humidity, TempOut, Pressure, Light, TempIn, Supply, Current, TempBox}};
     case 293:
-        return {2, 900, "Pump station battery",
+        return {2,
+                900,
+                "Pump station battery",
                 {Supply, Current, TempBox, TempIn, Humidity, TempOut, Pressure, Light}};
     case 485:
         return {8, 60, "Plant room monitoring", kAllKinds};
@@ -62,8 +70,8 @@ void writeHeader(std::uint8_t* m, const MemoryPreset& preset)
 {
     const ModelDefaults d = defaultsFor(preset.deviceCode);
     const int inputs = std::clamp(preset.inputs > 0 ? preset.inputs : d.inputs, 1, mem::kInputs);
-    const int interval = std::clamp(preset.intervalSeconds > 0 ? preset.intervalSeconds
-                                                             : d.intervalSeconds, 1, 3600 * 24);
+    const int interval =
+        std::clamp(preset.intervalSeconds > 0 ? preset.intervalSeconds : d.intervalSeconds, 1, 3600 * 24);
     std::fill(m, m + mem::kHeaderSize, std::uint8_t(0));
     const ByteView header{m, mem::kHeaderSize};
 
@@ -95,13 +103,12 @@ void writeHeader(std::uint8_t* m, const MemoryPreset& preset)
     m[mem::kInputCount] = std::uint8_t(inputs);
     m[mem::kYearBits] = std::uint8_t((preset.start.year % 4) << 6);
     m[mem::kYearBcd] = intToBcd(preset.start.year % 100);
-    header.setU16(mem::kStopMode, std::uint16_t(preset.content == Content::Wrapped
-                                                    ? mem::kCyclic
-                                                    : mem::kStopWhenFull));
+    header.setU16(mem::kStopMode,
+                  std::uint16_t(preset.content == Content::Wrapped ? mem::kCyclic : mem::kStopWhenFull));
     const std::uint8_t stamp[mem::kStartStampSize] = {
         std::uint8_t(preset.start.year % 100), std::uint8_t(preset.start.month),
-        std::uint8_t(preset.start.day), std::uint8_t(preset.start.hour),
-        std::uint8_t(preset.start.minute), std::uint8_t(preset.start.second)};
+        std::uint8_t(preset.start.day),        std::uint8_t(preset.start.hour),
+        std::uint8_t(preset.start.minute),     std::uint8_t(preset.start.second)};
     std::memcpy(m + mem::kStartStamp, stamp, sizeof stamp);
 }
 
@@ -122,14 +129,13 @@ void loadMemory(Logger& logger, const MemoryPreset& preset)
         int blocks = preset.blocks;
         if (preset.content == Content::Linear) {
             blocks = std::clamp(blocks > 0 ? blocks : s.blocks / 3, 1, s.blocks);
-            records = std::int64_t(blocks - 1) * s.recordsPerBlock
-                + std::max(1, s.recordsPerBlock / 2);
+            records = std::int64_t(blocks - 1) * s.recordsPerBlock + std::max(1, s.recordsPerBlock / 2);
             if (blocks == s.blocks && preset.blocks == s.blocks)
                 records = std::int64_t(blocks) * s.recordsPerBlock; // a full memory
         } else {
             blocks = std::max(blocks > 0 ? blocks : s.blocks * 3 / 8, 1);
-            records = std::int64_t(s.blocks + blocks - 1) * s.recordsPerBlock
-                + std::max(1, s.recordsPerBlock / 2);
+            records =
+                std::int64_t(s.blocks + blocks - 1) * s.recordsPerBlock + std::max(1, s.recordsPerBlock / 2);
         }
     }
     logger.startRecording();

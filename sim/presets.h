@@ -20,22 +20,22 @@
 namespace qz::sim {
 
 enum class Content {
-    Erased,  // programmed, data blocks erased (0xFF)
-    Linear,  // a stop-when-full recording of `blocks` blocks, the last one half full
+    Erased, // programmed, data blocks erased (0xFF)
+    Linear, // a stop-when-full recording of `blocks` blocks, the last one half full
     Wrapped, // a cyclic recording that filled the memory and went on for `blocks` blocks
 };
 
 struct MemoryPreset {
     std::uint16_t deviceCode = 485;
     Content content = Content::Linear;
-    int inputs = 0;          // 1..8; 0 = the model's
-    int blocks = 0;          // 0 = a third of the memory (Linear), 3/8 of it (Wrapped)
+    int inputs = 0; // 1..8; 0 = the model's
+    int blocks = 0; // 0 = a third of the memory (Linear), 3/8 of it (Wrapped)
     std::int64_t records = 0; // when above 0: exactly this many records, overriding blocks
     int intervalSeconds = 0; // 0 = the model's
     CivilTime start{2026, 2, 27, 8, 0, 0, 0}; // recording start on the logger's clock
-    bool running = false;    // leave the logger recording (otherwise stopped, state 0)
+    bool running = false; // leave the logger recording (otherwise stopped, state 0)
     std::string serial = {}; // 4 characters; empty = "SIM" and the code's last digit
-    int damagedBlock = -1;   // this data block's stamp reads month 13: damaged memory
+    int damagedBlock = -1; // this data block's stamp reads month 13: damaged memory
 };
 
 // The model defaults for a device code.

@@ -11,7 +11,10 @@ namespace qz::sim {
 
 namespace {
 
-ByteView view(std::uint8_t* m) { return {m, mem::kLoggerMemorySize}; }
+ByteView view(std::uint8_t* m)
+{
+    return {m, mem::kLoggerMemorySize};
+}
 
 // A header word, read through the same view as every write (the view only reads here).
 std::uint16_t word(const std::uint8_t* m, std::size_t at)
@@ -19,7 +22,10 @@ std::uint16_t word(const std::uint8_t* m, std::size_t at)
     return view(const_cast<std::uint8_t*>(m)).u16(at);
 }
 
-std::uint8_t* blockAt(std::uint8_t* m, int k) { return m + mem::blockAddress(k); }
+std::uint8_t* blockAt(std::uint8_t* m, int k)
+{
+    return m + mem::blockAddress(k);
+}
 
 } // namespace
 
@@ -40,8 +46,7 @@ RecorderSetup readRecorderSetup(const std::uint8_t* m)
     s.blocks = memoryBlocks(std::uint16_t(word(m, mem::kDeviceCode)));
     s.blocks = std::clamp(s.blocks, 1, mem::kMaxBlocks);
     s.cyclic = word(m, mem::kStopMode) == 0;
-    const std::int64_t seconds
-        = std::int64_t(word(m, mem::kSamplesPerInterval)) * m[mem::kSamplingPeriod];
+    const std::int64_t seconds = std::int64_t(word(m, mem::kSamplesPerInterval)) * m[mem::kSamplingPeriod];
     s.intervalUs = std::max<std::int64_t>(seconds, 1) * kUsPerSecond;
     return s;
 }
@@ -57,8 +62,7 @@ void writeStamp(std::uint8_t* out, std::int64_t clockUs)
     out[5] = intToBcd(t.second);
 }
 
-void Recorder::start(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clockUs,
-                     const Sensors& sensors)
+void Recorder::start(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clockUs, const Sensors& sensors)
 {
     setup_ = readRecorderSetup(m);
     std::fill(m + mem::kHeaderSize, m + mem::kLoggerMemorySize, std::uint8_t(0xFF));
@@ -72,8 +76,7 @@ void Recorder::start(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clock
     nextUs_ = elapsedUs + setup_.intervalUs;
 }
 
-void Recorder::openBlock(std::uint8_t* m, int block, std::int64_t stampClockUs,
-                         const Sensors& sensors)
+void Recorder::openBlock(std::uint8_t* m, int block, std::int64_t stampClockUs, const Sensors& sensors)
 {
     std::uint8_t* b = blockAt(m, block);
     std::fill(b, b + mem::kBlockSize, std::uint8_t(0xFF));

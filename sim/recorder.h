@@ -46,8 +46,7 @@ RecorderSetup readRecorderSetup(const std::uint8_t* memory);
 class Recorder {
 public:
     // elapsedUs is the logger's running time, clockUs its clock at that moment.
-    void start(std::uint8_t* memory, std::int64_t elapsedUs, std::int64_t clockUs,
-               const Sensors& sensors);
+    void start(std::uint8_t* memory, std::int64_t elapsedUs, std::int64_t clockUs, const Sensors& sensors);
     void stop() { active_ = false; }
     bool active() const { return active_; }
     // True once a stop-when-full recording has filled the memory.
@@ -64,8 +63,7 @@ public:
     std::int64_t nextRecordElapsedUs() const { return nextUs_; }
 
 private:
-    void openBlock(std::uint8_t* memory, int block, std::int64_t stampClockUs,
-                   const Sensors& sensors);
+    void openBlock(std::uint8_t* memory, int block, std::int64_t stampClockUs, const Sensors& sensors);
     void writeRecord(std::uint8_t* memory, std::int64_t clockUs, const Sensors& sensors);
 
     RecorderSetup setup_;

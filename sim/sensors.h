@@ -13,20 +13,28 @@
 namespace qz::sim {
 
 struct InputProfile {
-    const char* name;  // at most 9 characters
-    const char* unit;  // at most 5 bytes, Latin-1 (0xB0 is the degree sign)
-    double scaleLow;   // physical value at the low reference count
-    double scaleHigh;  // physical value at the high reference count
-    std::uint16_t calLow;  // reference counts in 1/256 of a count
+    const char* name; // at most 9 characters
+    const char* unit; // at most 5 bytes, Latin-1 (0xB0 is the degree sign)
+    double scaleLow; // physical value at the low reference count
+    double scaleHigh; // physical value at the high reference count
+    std::uint16_t calLow; // reference counts in 1/256 of a count
     std::uint16_t calHigh;
 };
 
 // The kinds of sensor (0..7): inside temperature, humidity, supply voltage, outside
 // temperature, loop current, air pressure, light, enclosure temperature.
-enum SensorKind { TempIn, Humidity, Supply, TempOut, Current, Pressure, Light, TempBox };
+enum SensorKind {
+    TempIn,
+    Humidity,
+    Supply,
+    TempOut,
+    Current,
+    Pressure,
+    Light,
+    TempBox
+};
 using SensorKinds = std::array<int, 8>;
-inline constexpr SensorKinds kAllKinds{TempIn, Humidity, Supply,   TempOut,
-                                       Current, Pressure, Light, TempBox};
+inline constexpr SensorKinds kAllKinds{TempIn, Humidity, Supply, TempOut, Current, Pressure, Light, TempBox};
 
 const InputProfile& profileOf(int kind);
 
@@ -36,10 +44,7 @@ public:
 
     // Which kind of sensor sits on each input (a model's fitting).
     void setKinds(const SensorKinds& kinds) { kinds_ = kinds; }
-    const InputProfile& profile(int input) const
-    {
-        return profileOf(kinds_[std::size_t(input & 7)]);
-    }
+    const InputProfile& profile(int input) const { return profileOf(kinds_[std::size_t(input & 7)]); }
 
     // Physical value of input i at a clock instant (microseconds since 2000-01-01).
     double physical(int input, std::int64_t clockUs) const;

@@ -22,7 +22,11 @@ public:
     std::int64_t send(std::int64_t sentUs);
     // When the wire is free again (the end of the last byte).
     std::int64_t freeAt() const { return runStartUs_ + wireTimeUs(runBytes_); }
-    void reset() { runStartUs_ = 0; runBytes_ = 0; }
+    void reset()
+    {
+        runStartUs_ = 0;
+        runBytes_ = 0;
+    }
 
 private:
     std::int64_t runStartUs_ = 0;

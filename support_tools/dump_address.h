@@ -16,8 +16,8 @@ inline constexpr std::uint32_t kLoggerAddressSpace = 0x10000;
 inline constexpr std::uint32_t kFileAddressLimit = 0x10000;
 
 enum class AddressStep {
-    Here,     // OK: the typed address
-    Next,     // "+": 128 further on
+    Here, // OK: the typed address
+    Next, // "+": 128 further on
     Previous, // "-": 128 back
 };
 
@@ -30,7 +30,7 @@ QString addressText(std::uint32_t address);
 
 struct LoggerAddress {
     std::uint16_t address = 0; // what the logger reads
-    QString box;               // what the box shows afterwards
+    QString box; // what the box shows afterwards
 };
 // A text that is not hexadecimal counts as 0 and the box shows "0". "+" and "-" rewrite the
 // box with the address read; "-" below 0 and "+" past FFFF wrap round the logger's 64 KiB,
@@ -38,9 +38,9 @@ struct LoggerAddress {
 LoggerAddress loggerAddress(const QString& box, AddressStep step);
 
 struct FileAddress {
-    bool valid = false;        // false: the box is not hexadecimal, nothing is read
+    bool valid = false; // false: the box is not hexadecimal, nothing is read
     std::uint32_t address = 0; // offset in the memory image
-    QString box;               // what the box shows afterwards
+    QString box; // what the box shows afterwards
 };
 // OK shows the typed address in four digits and reads at 0 when it is above 10000; "+"
 // past 10000 and "-" below 0 give 0, and the box shows the address read.

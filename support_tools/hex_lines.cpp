@@ -4,7 +4,10 @@ namespace qz {
 
 namespace {
 
-QString hex(std::uint32_t value) { return QString::number(value, 16).toUpper(); }
+QString hex(std::uint32_t value)
+{
+    return QString::number(value, 16).toUpper();
+}
 
 } // namespace
 
@@ -16,8 +19,7 @@ QString padHex(const QString& text, int width)
     return QLatin1Char(' ') + padded;
 }
 
-QStringList hexDumpLines(std::span<const std::uint8_t> bytes, std::uint32_t address,
-                         std::uint32_t wrapAt)
+QStringList hexDumpLines(std::span<const std::uint8_t> bytes, std::uint32_t address, std::uint32_t wrapAt)
 {
     QStringList lines;
     QString line;

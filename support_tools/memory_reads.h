@@ -25,7 +25,7 @@ QString failedReadLine(LinkStatus status, std::uint32_t address);
 struct FileBytes {
     std::vector<std::uint8_t> bytes; // fewer than asked for near the end of the file
     bool ok = false; // false: the file did not open or read
-    QString reason;  // the system's text then
+    QString reason; // the system's text then
 };
 
 // Up to length bytes at image address (file offset: the signature's 8 bytes + address).

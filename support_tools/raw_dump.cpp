@@ -18,8 +18,7 @@ SaveResult writeRawDump(const QString& fileName, const RawDownload& download)
     return writeRecordingFile(fileName, download.image.data(), qint64(download.image.size()));
 }
 
-RawDumpOutcome runRawDump(LoggerProtocol& q, Progress& progress, Prompt& prompt,
-                          const QString& fileName)
+RawDumpOutcome runRawDump(LoggerProtocol& q, Progress& progress, Prompt& prompt, const QString& fileName)
 {
     LinkReport report(q, prompt);
     const RawDownload download = rawDownload(q, progress, report);

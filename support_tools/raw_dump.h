@@ -11,11 +11,11 @@ namespace qz {
 class Prompt;
 
 enum class RawDumpEnd {
-    Written,      // every block came and the file is written
+    Written, // every block came and the file is written
     WrittenWithGaps, // the file is written; some blocks did not come (told)
-    NotRead,      // the header did not come (told); no file
-    Cancelled,    // no file, nothing told
-    WriteFailed,  // the file could not be written (the caller tells, with its wording)
+    NotRead, // the header did not come (told); no file
+    Cancelled, // no file, nothing told
+    WriteFailed, // the file could not be written (the caller tells, with its wording)
 };
 
 struct RawDumpOutcome {

@@ -9,13 +9,13 @@ class QObject;
 namespace qz {
 
 inline constexpr int kInternalMessageBase = 1024;
-inline constexpr int kMsgRenumberTitles = 1025;    // graph window -> main window
-inline constexpr int kMsgDrawStatus = 1026;        // -> main window: draw the status line
-inline constexpr int kMsgTimerTick = 1030;         // one-second tick
-inline constexpr int kMsgRedrawGraph = 1031;       // graph window to itself (coalesced)
-inline constexpr int kMsgDetachInfoWindow = 1032;  // information window -> graph window
-inline constexpr int kMsgApplyGraphicConfig = 1033;// graphic configuration -> graph window
-inline constexpr int kMsgDialCancel = 1036;        // dialing progress -> dialer
+inline constexpr int kMsgRenumberTitles = 1025; // graph window -> main window
+inline constexpr int kMsgDrawStatus = 1026; // -> main window: draw the status line
+inline constexpr int kMsgTimerTick = 1030; // one-second tick
+inline constexpr int kMsgRedrawGraph = 1031; // graph window to itself (coalesced)
+inline constexpr int kMsgDetachInfoWindow = 1032; // information window -> graph window
+inline constexpr int kMsgApplyGraphicConfig = 1033; // graphic configuration -> graph window
+inline constexpr int kMsgDialCancel = 1036; // dialing progress -> dialer
 
 inline constexpr std::uint32_t kInternalWParam = 0xAA55;
 inline constexpr std::uint32_t kInternalLParam = 0xA55A4B7C;
@@ -27,8 +27,7 @@ int internalMessageOf(QEvent::Type type);
 
 class InternalEvent final : public QEvent {
 public:
-    explicit InternalEvent(int message)
-        : QEvent(internalEventType(message)), message_(message) {}
+    explicit InternalEvent(int message) : QEvent(internalEventType(message)), message_(message) {}
     int message() const { return message_; }
     std::uint32_t wParam() const { return kInternalWParam; }
     std::uint32_t lParam() const { return kInternalLParam; }

@@ -4,10 +4,10 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <algorithm>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace qz {
 
@@ -47,7 +47,10 @@ void ProgressDialog::setCaption(const QString& caption)
     pump_.processPending();
 }
 
-void ProgressDialog::setMaximum(int maximum) { gauge_->setMaximum(maximum > 0 ? maximum : 1); }
+void ProgressDialog::setMaximum(int maximum)
+{
+    gauge_->setMaximum(maximum > 0 ? maximum : 1);
+}
 
 void ProgressDialog::setPosition(int position)
 {
@@ -78,10 +81,22 @@ void ProgressDialog::dismiss()
     hide();
 }
 
-int ProgressDialog::position() const { return gauge_->value(); }
-int ProgressDialog::maximum() const { return gauge_->maximum(); }
-bool ProgressDialog::cancelVisible() const { return cancelBtn_->isVisible(); }
-QString ProgressDialog::text() const { return text_->text(); }
+int ProgressDialog::position() const
+{
+    return gauge_->value();
+}
+int ProgressDialog::maximum() const
+{
+    return gauge_->maximum();
+}
+bool ProgressDialog::cancelVisible() const
+{
+    return cancelBtn_->isVisible();
+}
+QString ProgressDialog::text() const
+{
+    return text_->text();
+}
 
 void ProgressDialog::reject()
 {

@@ -118,12 +118,12 @@ QWidget* DiagnosticPanel::buildLoggerLayer()
     v->addWidget(loggerBox_);
     connect(addButton(layer, "Button1", QStringLiteral("OK"), 0), &QPushButton::clicked, this,
             [this] { dumpLogger(AddressStep::Here); });
-    connect(addButton(layer, "Button2", QStringLiteral("+"), kSignFontPixels), &QPushButton::clicked,
-            this, [this] { dumpLogger(AddressStep::Next); });
-    connect(addButton(layer, "Button3", QStringLiteral("-"), kSignFontPixels), &QPushButton::clicked,
-            this, [this] { dumpLogger(AddressStep::Previous); });
-    connect(addButton(layer, "Button4", QStringLiteral("Rtc"), kRtcFontPixels), &QPushButton::clicked,
-            this, &DiagnosticPanel::appendClock);
+    connect(addButton(layer, "Button2", QStringLiteral("+"), kSignFontPixels), &QPushButton::clicked, this,
+            [this] { dumpLogger(AddressStep::Next); });
+    connect(addButton(layer, "Button3", QStringLiteral("-"), kSignFontPixels), &QPushButton::clicked, this,
+            [this] { dumpLogger(AddressStep::Previous); });
+    connect(addButton(layer, "Button4", QStringLiteral("Rtc"), kRtcFontPixels), &QPushButton::clicked, this,
+            &DiagnosticPanel::appendClock);
     QPushButton* toFile = addButton(layer, "BitBtn1", QString(), 0);
     toFile->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     toFile->setToolTip(QStringLiteral("Recording file"));
@@ -143,10 +143,10 @@ QWidget* DiagnosticPanel::buildFileLayer()
     v->addWidget(fileBox_);
     connect(addButton(layer, "Button5", QStringLiteral("OK"), 0), &QPushButton::clicked, this,
             [this] { dumpFile(AddressStep::Here); });
-    connect(addButton(layer, "Button6", QStringLiteral("+"), kSignFontPixels), &QPushButton::clicked,
-            this, [this] { dumpFile(AddressStep::Next); });
-    connect(addButton(layer, "Button7", QStringLiteral("-"), kSignFontPixels), &QPushButton::clicked,
-            this, [this] { dumpFile(AddressStep::Previous); });
+    connect(addButton(layer, "Button6", QStringLiteral("+"), kSignFontPixels), &QPushButton::clicked, this,
+            [this] { dumpFile(AddressStep::Next); });
+    connect(addButton(layer, "Button7", QStringLiteral("-"), kSignFontPixels), &QPushButton::clicked, this,
+            [this] { dumpFile(AddressStep::Previous); });
     QPushButton* open = addButton(layer, "BitBtn3", QString(), 0);
     open->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     open->setToolTip(QStringLiteral("Open"));
@@ -164,7 +164,10 @@ void DiagnosticPanel::showFileLayer(bool front)
     layers_->setCurrentWidget(front ? fileLayer_ : loggerLayer_);
 }
 
-bool DiagnosticPanel::fileLayerInFront() const { return layers_->currentWidget() == fileLayer_; }
+bool DiagnosticPanel::fileLayerInFront() const
+{
+    return layers_->currentWidget() == fileLayer_;
+}
 
 void DiagnosticPanel::showLines(const QStringList& lines)
 {

@@ -12,7 +12,10 @@ inline QString recordingFilter()
 {
     return QStringLiteral("Quorvant files (*.qrv)|*.qrv|All files (*.*)|*.*|");
 }
-inline QString fileNotForQuorvant() { return QStringLiteral("This file is not for a QuorvantZK"); }
+inline QString fileNotForQuorvant()
+{
+    return QStringLiteral("This file is not for a QuorvantZK");
+}
 inline QString cannotWrite(const QString& name, const QString& reason)
 {
     QString text = QStringLiteral("Cannot write ") + name;

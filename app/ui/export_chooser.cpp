@@ -32,7 +32,8 @@ QString exportFilter()
 {
     QString filter;
     for (const ExportType& t : kExportTypes)
-        filter += QLatin1String(t.entry) + QStringLiteral("|*.") + QLatin1String(t.extension) + QLatin1Char('|');
+        filter +=
+            QLatin1String(t.entry) + QStringLiteral("|*.") + QLatin1String(t.extension) + QLatin1Char('|');
     return filter;
 }
 

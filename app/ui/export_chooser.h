@@ -42,6 +42,7 @@ struct ExportTarget {
 // a download), whose name is proposed with ".txt" and which is never an output; folder:
 // where the dialog starts. None when the user cancels.
 std::optional<ExportTarget> chooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
-                                               const QString& recordingFile, const QString& folder = QString());
+                                               const QString& recordingFile,
+                                               const QString& folder = QString());
 
 } // namespace qz

@@ -48,7 +48,10 @@ bool HelpWindow::open(const QString& anchor)
     return true;
 }
 
-bool HelpWindow::showContext(int context) { return open(anchorFor(context)); }
+bool HelpWindow::showContext(int context)
+{
+    return open(anchorFor(context));
+}
 
 bool HelpWindow::showContents()
 {

@@ -1,9 +1,9 @@
 #include "app/ui/information_window.h"
 
 #include "graph/ui/graph_window.h"
-#include "ui/internal_messages.h"
 #include "platform/prompt.h"
 #include "platform/safe_file.h"
+#include "ui/internal_messages.h"
 #include "ui/text_print.h"
 
 #include <QClipboard>
@@ -14,7 +14,8 @@
 
 namespace qz {
 
-InformationWindow::InformationWindow(Prompt& prompt, QWidget* parent) : DocumentWindow(parent), prompt_(prompt)
+InformationWindow::InformationWindow(Prompt& prompt, QWidget* parent)
+    : DocumentWindow(parent), prompt_(prompt)
 {
     setObjectName(QStringLiteral("MDIinfos"));
     resize(435, 330);
@@ -92,7 +93,8 @@ void InformationWindow::printTo(QPrinter& printer)
 {
     printer.setDocName(windowTitle());
     if (!printLines(printer, lines_, memo_->font())) {
-        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        const QString where =
+            printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
         prompt_.tell(QStringLiteral("Unable to print on ") + where, PromptSymbol::Error);
     }
 }

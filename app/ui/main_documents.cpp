@@ -2,12 +2,12 @@
 // Copy To and the New Graph command.
 #include "app/ui/main_window.h"
 
-#include "ui/document_window.h"
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
-#include "graph/ui/graph_window.h"
 #include "app/ui/last_folder.h"
+#include "graph/ui/graph_window.h"
 #include "model/settings_file.h"
+#include "ui/document_window.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -32,7 +32,7 @@ QString MainWindow::chooseFile(FileDialogRequest request, FileDialogKind kind)
     if (request.folder.isEmpty())
         request.folder = last.folder();
     const QString name = kind == FileDialogKind::Open ? services_.dialogs.openFile(this, request)
-                                                    : services_.dialogs.saveFile(this, request);
+                                                      : services_.dialogs.saveFile(this, request);
     if (const QString failed = settingsWriteMessage(settings, last.remember(name)); !failed.isEmpty())
         services_.prompt.tell(failed, PromptSymbol::Error);
     return name;
@@ -100,9 +100,15 @@ void MainWindow::saveRecording(const QString& title)
     renumberGraphs();
 }
 
-void MainWindow::save() { saveRecording(QStringLiteral("Save")); }
+void MainWindow::save()
+{
+    saveRecording(QStringLiteral("Save"));
+}
 
-void MainWindow::saveAs() { saveRecording(QStringLiteral("Save File As")); }
+void MainWindow::saveAs()
+{
+    saveRecording(QStringLiteral("Save File As"));
+}
 
 namespace {
 

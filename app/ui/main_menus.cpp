@@ -2,17 +2,17 @@
 // of the document commands.
 #include "app/ui/main_window.h"
 
-#include "ui/document_window.h"
 #include "app/ui/tool_glyphs.h"
+#include "ui/document_window.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -23,7 +23,6 @@
 namespace qz {
 
 namespace {
-
 
 constexpr int kNoContext = -1;
 constexpr int kMainContext = 19;
@@ -53,7 +52,7 @@ private:
 } // namespace
 
 QAction* MainWindow::addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
-                          void (MainWindow::*slot)())
+                              void (MainWindow::*slot)())
 {
     auto* a = menu->addAction(caption);
     a->setObjectName(name);
@@ -109,11 +108,13 @@ void MainWindow::buildMenus()
     addEntry(edit, QStringLiteral("CoptTo1"), QStringLiteral("Copy &To"), 19, &MainWindow::copyTo);
 
     QMenu* view = top(QStringLiteral("View"), QStringLiteral("&View"));
-    addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14, &MainWindow::showLoggerInfos);
+    addEntry(view, QStringLiteral("Loggerinfos1"), QStringLiteral("Logger &infos"), 14,
+             &MainWindow::showLoggerInfos);
     addEntry(view, QStringLiteral("Graph1"), QStringLiteral("&Graph"), 13, &MainWindow::openGraphView);
 
     QMenu* logger = top(QStringLiteral("Logger"), QStringLiteral("&Logger"));
-    addEntry(logger, QStringLiteral("Configutation1"), QStringLiteral("&Configuration"), 8, &MainWindow::configure);
+    addEntry(logger, QStringLiteral("Configutation1"), QStringLiteral("&Configuration"), 8,
+             &MainWindow::configure);
     addEntry(logger, QStringLiteral("Offload1"), QStringLiteral("&Download"), 11, &MainWindow::download);
     addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10,
              &MainWindow::currentReading);
@@ -125,25 +126,30 @@ void MainWindow::buildMenus()
     connect(logger, &QMenu::aboutToShow, this, &MainWindow::updateLoggerMenu);
 
     QMenu* options = top(QStringLiteral("Options"), QStringLiteral("&Options"));
-    addEntry(options, QStringLiteral("Options1"), QStringLiteral("&Options..."), 19, &MainWindow::editOptions);
+    addEntry(options, QStringLiteral("Options1"), QStringLiteral("&Options..."), 19,
+             &MainWindow::editOptions);
 
     windowMenu_ = top(QStringLiteral("Window"), QStringLiteral("&Window"));
     addEntry(windowMenu_, QStringLiteral("Cascade1"), QStringLiteral("&Cascade"), 19, nullptr);
     connect(actions_[QStringLiteral("Cascade1")], &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-    addEntry(windowMenu_, QStringLiteral("TileVertic1"), QStringLiteral("Tile &Vertically"), kNoContext, nullptr);
+    addEntry(windowMenu_, QStringLiteral("TileVertic1"), QStringLiteral("Tile &Vertically"), kNoContext,
+             nullptr);
     connect(actions_[QStringLiteral("TileVertic1")], &QAction::triggered, this, [this] { tile(true); });
-    addEntry(windowMenu_, QStringLiteral("TileHorizontally1"), QStringLiteral("Tile &Horizontally"), 19, nullptr);
-    connect(actions_[QStringLiteral("TileHorizontally1")], &QAction::triggered, this, [this] { tile(false); });
+    addEntry(windowMenu_, QStringLiteral("TileHorizontally1"), QStringLiteral("Tile &Horizontally"), 19,
+             nullptr);
+    connect(actions_[QStringLiteral("TileHorizontally1")], &QAction::triggered, this,
+            [this] { tile(false); });
     addEntry(windowMenu_, QStringLiteral("ArrangeIcons1"), QStringLiteral("&Arrange Icons"), 19,
              &MainWindow::arrangeIcons);
     addEntry(windowMenu_, QStringLiteral("Minimizeallwindows1"), QStringLiteral("&Minimize all windows"), 19,
              &MainWindow::minimizeAllWindows);
-    addEntry(windowMenu_, QStringLiteral("Closeallwindows1"), QStringLiteral("&Close all windows"), kNoContext,
-             &MainWindow::closeAllWindows);
+    addEntry(windowMenu_, QStringLiteral("Closeallwindows1"), QStringLiteral("&Close all windows"),
+             kNoContext, &MainWindow::closeAllWindows);
     connect(windowMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
 
     QMenu* help = top(QStringLiteral("Help"), QStringLiteral("&Help"));
-    addEntry(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"), 19, &MainWindow::showHelpContents);
+    addEntry(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"), 19,
+             &MainWindow::showHelpContents);
     addEntry(help, QStringLiteral("Search1"), QStringLiteral("&Search For Help on"), 19, nullptr);
     connect(actions_[QStringLiteral("Search1")], &QAction::triggered, this, [this] { showHelp(19); });
     addEntry(help, QStringLiteral("HowtouseHelp1"), QStringLiteral("&How to use Help"), 19, nullptr);
@@ -153,8 +159,9 @@ void MainWindow::buildMenus()
 
     // The desktop's usual keys, besides the menus' accelerators.
     const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
-        {"Open1", QKeySequence::Open},   {"Save1", QKeySequence::Save},   {"Print1", QKeySequence::Print},
-        {"Copy1", QKeySequence::Copy},   {"Close1", QKeySequence::Close}, {"Contents1", QKeySequence::HelpContents},
+        {"Open1", QKeySequence::Open},   {"Save1", QKeySequence::Save},
+        {"Print1", QKeySequence::Print}, {"Copy1", QKeySequence::Copy},
+        {"Close1", QKeySequence::Close}, {"Contents1", QKeySequence::HelpContents},
     };
     for (const auto& [name, key] : keys)
         actions_[QString::fromLatin1(name)]->setShortcuts(key);
@@ -185,8 +192,8 @@ void MainWindow::setDocumentCommands(bool hasGraph)
         if (auto it = tools_.find(name); it != tools_.end())
             it->second->setEnabled(on);
     };
-    for (const char* name : {"Save1", "sbSave", "SaveAs1", "Close1", "Print1", "sbPrint", "meExport",
-                             "sbExport"})
+    for (const char* name :
+         {"Save1", "sbSave", "SaveAs1", "Close1", "Print1", "sbPrint", "meExport", "sbExport"})
         set(QString::fromLatin1(name));
     windowMenu_->menuAction()->setEnabled(hasGraph);
     menus_.at(QStringLiteral("Edit"))->menuAction()->setEnabled(hasGraph);
@@ -263,7 +270,8 @@ void MainWindow::arrangeIcons()
 
 void MainWindow::about()
 {
-    services_.prompt.tell(QStringLiteral("Quorvant ZK Software / 32\rVersion 0.1"), PromptSymbol::Information);
+    services_.prompt.tell(QStringLiteral("Quorvant ZK Software / 32\rVersion 0.1"),
+                          PromptSymbol::Information);
 }
 
 QAction* MainWindow::action(const QString& name) const

@@ -4,8 +4,8 @@
 
 #include "app/ui/export_chooser.h"
 #include "app/ui/information_window.h"
-#include "graph/ui/graph_window.h"
 #include "app/ui/last_folder.h"
+#include "graph/ui/graph_window.h"
 #include "model/settings_file.h"
 #include "ui/progress_dialog.h"
 
@@ -38,7 +38,8 @@ void MainWindow::exportRecording()
         chooseExportTarget(services_.dialogs, services_.prompt, this, graph->fileName(), last.folder());
     if (!target)
         return;
-    if (const QString failed = settingsWriteMessage(services_.folder.settingsFile(), last.remember(target->name));
+    if (const QString failed =
+            settingsWriteMessage(services_.folder.settingsFile(), last.remember(target->name));
         !failed.isEmpty())
         services_.prompt.tell(failed, PromptSymbol::Error);
     ExportOutcome outcome;

@@ -1,23 +1,22 @@
 #include "app/ui/main_window.h"
 
-#include "ui/document_window.h"
 #include "app/ui/document_dialogs.h"
 #include "app/ui/help_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/status_image.h"
+#include "app/ui/window_geometry.h"
 #include "config/ui/configuration_dialog.h"
-#include "platform/date_settings.h"
 #include "graph/ui/graph_window.h"
 #include "graph/ui/graphic_config_dialog.h"
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
-#include "ui/internal_messages.h"
 #include "model/settings_file.h"
-#include "app/ui/window_geometry.h"
+#include "platform/date_settings.h"
 #include "realtime/ui/readings_launcher.h"
+#include "ui/document_window.h"
+#include "ui/internal_messages.h"
 
 #include <QApplication>
-#include <optional>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -30,6 +29,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace qz {
 
@@ -60,8 +60,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
         services_.prompt.tell(settingsWriteMessage(settingsPath, failed), PromptSymbol::Error);
     });
     options_ = new OptionsDialog(std::move(comm), this);
-    help_ = new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(),
-                           this);
+    help_ =
+        new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(), this);
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
     connect(options_, &OptionsDialog::portRefused, this,
             [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
@@ -352,12 +352,14 @@ void MainWindow::keepPlace()
 {
     // The frame's corner, as move() takes it, and the size without the frame, as resize().
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    const QRect place(isMaximized() || isMinimized() ? normal.topLeft() : frameGeometry().topLeft(), normal.size());
+    const QRect place(isMaximized() || isMinimized() ? normal.topLeft() : frameGeometry().topLeft(),
+                      normal.size());
     const QString settings = services_.folder.settingsFile();
     const QString text = geometryText(place);
     if (IniFile::readValue(settings, kWindowSection, kGeometryKey) == text)
         return;
-    if (const QString failed = settingsWriteMessage(settings, IniFile::writeValue(settings, kWindowSection, kGeometryKey, text));
+    if (const QString failed =
+            settingsWriteMessage(settings, IniFile::writeValue(settings, kWindowSection, kGeometryKey, text));
         !failed.isEmpty())
         services_.prompt.tell(failed, PromptSymbol::Error);
 }

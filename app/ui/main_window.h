@@ -156,7 +156,10 @@ private:
     // again at close.
     void restorePlace();
     void keepPlace();
-    enum class FileDialogKind { Open, Save };
+    enum class FileDialogKind {
+        Open,
+        Save
+    };
     // The file dialog, started in the last folder used, which it then remembers.
     QString chooseFile(FileDialogRequest request, FileDialogKind kind);
     void onTimer();

@@ -155,8 +155,8 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
         // Keys that only move the focus or open the list pass; they choose nothing.
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool opensList = key->key() == Qt::Key_F4 || key->key() == Qt::Key_Space
-                               || ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)
-                                   && key->modifiers().testFlag(Qt::AltModifier));
+            || ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)
+                && key->modifiers().testFlag(Qt::AltModifier));
         if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !opensList)
             return true;
     }

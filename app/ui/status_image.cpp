@@ -70,7 +70,8 @@ void StatusImage::paintReadout()
         if (!readout_.drawn[i - 1])
             continue;
         p.setPen(toColor(readout_.colours[i]));
-        const QString unit = QStringLiteral("%1").arg(k < readout_.units.size() ? trimmed(readout_.units[k]) : QString(), 7);
+        const QString unit =
+            QStringLiteral("%1").arg(k < readout_.units.size() ? trimmed(readout_.units[k]) : QString(), 7);
         drawAt(x, top + h, unit);
         const int w = fm.horizontalAdvance(unit);
         const QString value = k < readout_.texts.size() ? trimmed(readout_.texts[k]) : QString();

@@ -12,8 +12,8 @@
 namespace qz {
 
 struct StatusReadout {
-    QStringList texts;   // 0: the time column; k >= 1: the k-th drawn input's value
-    QStringList units;   // indexed like texts; entry 0 is not read
+    QStringList texts; // 0: the time column; k >= 1: the k-th drawn input's value
+    QStringList units; // indexed like texts; entry 0 is not read
     ColourTable colours{};
     std::array<bool, mem::kInputs> drawn{};
 

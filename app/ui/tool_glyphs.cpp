@@ -136,18 +136,30 @@ QIcon toolGlyph(const QString& name)
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 1));
-    if (name == QLatin1String("sbOpen")) folder(p);
-    else if (name == QLatin1String("sbSave")) disk(p);
-    else if (name == QLatin1String("sbPrint")) printer(p);
-    else if (name == QLatin1String("sbExport")) document(p, QColor(20, 140, 20));
-    else if (name == QLatin1String("spDownload")) download(p);
-    else if (name == QLatin1String("spStop")) stop(p);
-    else if (name == QLatin1String("sbConfig")) config(p);
-    else if (name == QLatin1String("spGraphic")) graph(p);
-    else if (name == QLatin1String("spInfos")) info(p);
-    else if (name == QLatin1String("sprealtime")) realtime(p);
-    else if (name == QLatin1String("SpeedButton2")) help(p);
-    else if (name == QLatin1String("SpeedButton1")) exitDoor(p);
+    if (name == QLatin1String("sbOpen"))
+        folder(p);
+    else if (name == QLatin1String("sbSave"))
+        disk(p);
+    else if (name == QLatin1String("sbPrint"))
+        printer(p);
+    else if (name == QLatin1String("sbExport"))
+        document(p, QColor(20, 140, 20));
+    else if (name == QLatin1String("spDownload"))
+        download(p);
+    else if (name == QLatin1String("spStop"))
+        stop(p);
+    else if (name == QLatin1String("sbConfig"))
+        config(p);
+    else if (name == QLatin1String("spGraphic"))
+        graph(p);
+    else if (name == QLatin1String("spInfos"))
+        info(p);
+    else if (name == QLatin1String("sprealtime"))
+        realtime(p);
+    else if (name == QLatin1String("SpeedButton2"))
+        help(p);
+    else if (name == QLatin1String("SpeedButton1"))
+        exitDoor(p);
     p.end();
     return QIcon(pixmap);
 }

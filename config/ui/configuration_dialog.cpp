@@ -8,12 +8,12 @@
 #include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "model/image_reader.h"
-#include "ui/internal_messages.h"
 #include "model/logger_date.h"
 #include "model/values.h"
 #include "platform/clock.h"
 #include "platform/date_settings.h"
 #include "platform/prompt.h"
+#include "ui/internal_messages.h"
 #include "ui/progress_dialog.h"
 
 #include <QCheckBox>
@@ -38,8 +38,7 @@ constexpr int kHelpContext = 8;
 // Loggers whose inputs are fixed: no Scaling button.
 constexpr std::uint16_t kFixedInputCodes[] = {293, 485};
 
-template <class W>
-W* named(W* widget, const char* name)
+template <class W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -291,8 +290,8 @@ void ConfigurationDialog::sendConfiguration()
         ProgressDialog gauge(services_.pump, this, false);
         const StartRequest start{delayedRec_->isChecked(), delayed_->plan()};
         lastSend_ = qz::sendConfiguration(
-            *logger, image_, start, [this] { return updateConfiguration(); }, services_.clock,
-            gauge, services_.pump, report);
+            *logger, image_, start, [this] { return updateConfiguration(); }, services_.clock, gauge,
+            services_.pump, report);
     }
     sending_ = false;
     services_.endLoggerCommand();

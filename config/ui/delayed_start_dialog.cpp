@@ -20,8 +20,7 @@ namespace {
 
 constexpr int kHelpContext = 8;
 
-template <class W>
-W* named(W* widget, const char* name)
+template <class W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -37,8 +36,7 @@ QLineEdit* maskedField(QWidget* parent, const char* name, const QString& mask, c
 
 } // namespace
 
-DelayedStartDialog::DelayedStartDialog(Prompt& prompt, Clock& clock, ProgramFolder folder,
-                                       QWidget* parent)
+DelayedStartDialog::DelayedStartDialog(Prompt& prompt, Clock& clock, ProgramFolder folder, QWidget* parent)
     : QDialog(parent), prompt_(prompt), clock_(clock), folder_(std::move(folder))
 {
     setObjectName(QStringLiteral("BtnBottomDlg"));

@@ -26,11 +26,15 @@ constexpr int kTableHeight = 252;
 int longestText(int column)
 {
     switch (column) {
-    case InputsScalingDialog::FunctionColumn: return int(mem::kInputNameSize);
-    case InputsScalingDialog::UnitColumn: return int(mem::kInputUnitSize);
+    case InputsScalingDialog::FunctionColumn:
+        return int(mem::kInputNameSize);
+    case InputsScalingDialog::UnitColumn:
+        return int(mem::kInputUnitSize);
     case InputsScalingDialog::MaxColumn:
-    case InputsScalingDialog::MinColumn: return 8;
-    default: return 0;
+    case InputsScalingDialog::MinColumn:
+        return 8;
+    default:
+        return 0;
     }
 }
 

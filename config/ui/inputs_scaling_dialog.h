@@ -22,7 +22,14 @@ class InputsScalingDialog final : public QDialog {
     Q_OBJECT
 public:
     // The table's columns after the input number.
-    enum Column { ActiveColumn, FunctionColumn, UnitColumn, MaxColumn, MinColumn, ColumnCount };
+    enum Column {
+        ActiveColumn,
+        FunctionColumn,
+        UnitColumn,
+        MaxColumn,
+        MinColumn,
+        ColumnCount
+    };
 
     InputsScalingDialog(Prompt& prompt, ProgramFolder folder, QWidget* parent = nullptr);
 

@@ -7,11 +7,10 @@
 
 namespace qz {
 
-LoggerModel captionWithModel(QWidget* window, const QString& baseCaption,
-                             const ProgramFolder& folder, ConstByteView image)
+LoggerModel captionWithModel(QWidget* window, const QString& baseCaption, const ProgramFolder& folder,
+                             ConstByteView image)
 {
-    const LoggerModel model =
-        DeviceCatalog(folder).lookUp(ImageReader::deviceImage(image).deviceCode());
+    const LoggerModel model = DeviceCatalog(folder).lookUp(ImageReader::deviceImage(image).deviceCode());
     window->setWindowTitle(insertModelInCaption(model.description, baseCaption));
     return model;
 }

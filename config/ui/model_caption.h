@@ -11,7 +11,7 @@ namespace qz {
 
 // Looks the image's device code up in the catalogue, sets the window's caption to
 // baseCaption with the model's name after its first word, and gives the model.
-LoggerModel captionWithModel(QWidget* window, const QString& baseCaption,
-                             const ProgramFolder& folder, ConstByteView deviceImage);
+LoggerModel captionWithModel(QWidget* window, const QString& baseCaption, const ProgramFolder& folder,
+                             ConstByteView deviceImage);
 
 } // namespace qz

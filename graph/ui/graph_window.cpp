@@ -3,10 +3,10 @@
 #include "graph/graph_draw.h"
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graphic_config_dialog.h"
-#include "ui/internal_messages.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
 #include "platform/safe_file.h"
+#include "ui/internal_messages.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -109,7 +109,8 @@ void GraphWindow::printTo(QPrinter& printer)
     const bool ok = qz::printTo(printer, *recording_);
     QGuiApplication::restoreOverrideCursor();
     if (!ok) {
-        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        const QString where =
+            printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
         prompt_.tell(QStringLiteral("Unable to print on ") + where, PromptSymbol::Error);
     }
     paintBox_->update();

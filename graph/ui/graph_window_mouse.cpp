@@ -4,9 +4,9 @@
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graph_window.h"
 #include "graph/zoom.h"
-#include "ui/internal_messages.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
+#include "ui/internal_messages.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -23,7 +23,8 @@ constexpr int kCornerSize = 3;
 // The rectangle with corners a and b, both inside it.
 QRect between(QPoint a, QPoint b)
 {
-    return {QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
+    return {QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
 }
 
 } // namespace
@@ -84,7 +85,8 @@ QPoint GraphWindow::clampToFrame(QPoint at) const
 void GraphWindow::imageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at)
 {
     if (button == Qt::RightButton) {
-        if (shift.testFlag(Qt::ShiftModifier) && at.x() > paintBox_->width() - kCornerSize && at.y() < kCornerSize)
+        if (shift.testFlag(Qt::ShiftModifier) && at.x() > paintBox_->width() - kCornerSize
+            && at.y() < kCornerSize)
             diagnostic_ = !diagnostic_;
         else
             zoomOut();

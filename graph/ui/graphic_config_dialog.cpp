@@ -2,9 +2,9 @@
 
 #include "graph/graph_colours.h"
 #include "model/image_reader.h"
-#include "ui/internal_messages.h"
 #include "model/values.h"
 #include "ui/colour_chooser.h"
+#include "ui/internal_messages.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,12 +1,11 @@
 #include "realtime/ui/readings_launcher.h"
 
-#include "ui/internal_messages.h"
 #include "realtime/ui/readings_window.h"
+#include "ui/internal_messages.h"
 
 namespace qz {
 
-ReadingsLauncher::ReadingsLauncher(ReadingsWindow* window, QObject* parent)
-    : QObject(parent), window_(window)
+ReadingsLauncher::ReadingsLauncher(ReadingsWindow* window, QObject* parent) : QObject(parent), window_(window)
 {
     setObjectName(QStringLiteral("rtLauncher"));
 }

@@ -4,13 +4,13 @@
 #include "link/logger_protocol.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
-#include "ui/internal_messages.h"
 #include "model/values.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
 #include "realtime/readings_texts.h"
 #include "realtime/ui/trend_view.h"
 #include "recording/display_settings.h"
+#include "ui/internal_messages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,8 +31,7 @@ constexpr int kHelpContext = 10;
 // of converter noise does not fill it.
 constexpr double kTrendMinSteps = 4;
 
-template <class W>
-W* named(W* widget, const QString& name)
+template <class W> W* named(W* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
@@ -74,10 +73,12 @@ void ReadingsWindow::buildControls()
         r.measure = named(new QLineEdit(this), QStringLiteral("ebMEasure%1").arg(i + 1));
         r.measure->setReadOnly(true);
         r.measure->setAlignment(Qt::AlignRight);
-        r.measure->setFixedWidth(r.measure->fontMetrics().horizontalAdvance(QStringLiteral("-0000.0000")) + 12);
+        r.measure->setFixedWidth(r.measure->fontMetrics().horizontalAdvance(QStringLiteral("-0000.0000"))
+                                 + 12);
         r.unit = named(new QLabel(texts::unitsPlaceholder(), this), QStringLiteral("Label%1").arg(1 + 2 * i));
         r.unit->setMinimumWidth(r.unit->fontMetrics().horizontalAdvance(QStringLiteral("WWWWW")));
-        r.rawLabel = named(new QLabel(texts::rawCountLabel(), this), QStringLiteral("Label%1").arg(2 + 2 * i));
+        r.rawLabel =
+            named(new QLabel(texts::rawCountLabel(), this), QStringLiteral("Label%1").arg(2 + 2 * i));
         r.raw = named(new QLineEdit(this), QStringLiteral("ebAd%1").arg(i + 1));
         r.raw->setReadOnly(true);
         r.raw->setAlignment(Qt::AlignRight);

@@ -8,7 +8,10 @@
 
 namespace {
 volatile std::sig_atomic_t gStop = 0;
-extern "C" void onSignal(int) { gStop = 1; }
+extern "C" void onSignal(int)
+{
+    gStop = 1;
+}
 } // namespace
 
 int main(int argc, char** argv)

@@ -1,9 +1,9 @@
 #include "options.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -51,11 +51,10 @@ bool toFault(const std::string& s, Fault& f, std::string& error)
     std::string kind;
     std::getline(in, kind, ',');
     static const std::map<std::string, FaultKind> kinds = {
-        {"no-echo", FaultKind::NoEcho},         {"wrong-echo", FaultKind::WrongEcho},
+        {"no-echo", FaultKind::NoEcho},           {"wrong-echo", FaultKind::WrongEcho},
         {"bad-checksum", FaultKind::BadChecksum}, {"short-reply", FaultKind::ShortReply},
-        {"silence", FaultKind::Silence},        {"slow-echo", FaultKind::SlowEcho},
-        {"ignored", FaultKind::Ignored},
-        {"paired-bit-errors", FaultKind::PairedBitErrors}};
+        {"silence", FaultKind::Silence},          {"slow-echo", FaultKind::SlowEcho},
+        {"ignored", FaultKind::Ignored},          {"paired-bit-errors", FaultKind::PairedBitErrors}};
     const auto k = kinds.find(kind);
     if (k == kinds.end()) {
         error = "unknown fault '" + kind + "'";
@@ -184,13 +183,15 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error)
         } else if (a == "--modem") {
             o.emulator.modem.enabled = true;
         } else if (a == "--dial-result") {
-            static const std::map<std::string, DialResult> results = {
-                {"connect", DialResult::Connect}, {"busy", DialResult::Busy},
-                {"no-carrier", DialResult::NoCarrier}, {"no-dialtone", DialResult::NoDialTone},
-                {"no-answer", DialResult::NoAnswer}};
+            static const std::map<std::string, DialResult> results = {{"connect", DialResult::Connect},
+                                                                      {"busy", DialResult::Busy},
+                                                                      {"no-carrier", DialResult::NoCarrier},
+                                                                      {"no-dialtone", DialResult::NoDialTone},
+                                                                      {"no-answer", DialResult::NoAnswer}};
             if (!value(v) || !results.count(v))
                 return error = "--dial-result is connect, busy, no-carrier, no-dialtone or "
-                               "no-answer", false;
+                               "no-answer",
+                       false;
             o.emulator.modem.result = results.at(v);
         } else if (a == "--rings") {
             if (!value(v) || !toInt(v, 0, 20, n))
@@ -271,8 +272,13 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error)
                 const std::time_t now = std::time(nullptr);
                 std::tm local{};
                 localtime_r(&now, &local);
-                o.clock = CivilTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                    local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0};
+                o.clock = CivilTime{local.tm_year + 1900,
+                                    local.tm_mon + 1,
+                                    local.tm_mday,
+                                    local.tm_hour,
+                                    local.tm_min,
+                                    std::min(local.tm_sec, 59),
+                                    0};
             } else if (!toCivil(v, o.clock)) {
                 return error = "--clock needs now or \"YYYY-MM-DD HH:MM:SS\"", false;
             }
@@ -301,8 +307,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error)
             if (!value(v))
                 return false;
             const auto comma = v.find(',');
-            if (!toDouble(v.substr(0, comma), o.byteErrorRate) || o.byteErrorRate < 0
-                || o.byteErrorRate > 1)
+            if (!toDouble(v.substr(0, comma), o.byteErrorRate) || o.byteErrorRate < 0 || o.byteErrorRate > 1)
                 return error = "--byte-errors needs a rate 0..1", false;
             if (comma != std::string::npos) {
                 const std::string seed = v.substr(comma + 1);

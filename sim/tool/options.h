@@ -17,7 +17,7 @@ struct Options {
     std::uint64_t byteErrorSeed = 1;
     bool silent = false;
     int battery = -1;
-    bool setClock = false;   // --clock given: the logger's clock after its recording
+    bool setClock = false; // --clock given: the logger's clock after its recording
     CivilTime clock;
     bool help = false;
 };

@@ -17,9 +17,17 @@ ImageBuilder coldStoreImage()
         .serial("A123")
         .recordName(QStringLiteral("Cold store"))
         .interval(300, 1)
-        .input(0, {QStringLiteral("Air"), QStringLiteral("\xb0" "C"), -40, 60, 0, 255 * 256})
+        .input(0,
+               {QStringLiteral("Air"),
+                QStringLiteral("\xb0"
+                               "C"),
+                -40, 60, 0, 255 * 256})
         .input(1, {QStringLiteral("Door"), QStringLiteral("%"), 0, 100, 0, 255 * 256})
-        .input(4, {QStringLiteral("Floor"), QStringLiteral("\xb0" "C"), -40, 60, 0, 255 * 256})
+        .input(4,
+               {QStringLiteral("Floor"),
+                QStringLiteral("\xb0"
+                               "C"),
+                -40, 60, 0, 255 * 256})
         .measurements(100, [](int k, int input) { return std::uint8_t((k * (input + 1)) % 200 + 20); });
 }
 
@@ -47,7 +55,10 @@ MainWindow& AppTest::form()
     return *form_;
 }
 
-QString AppTest::scratch(const QString& name) const { return scratch_.filePath(name); }
+QString AppTest::scratch(const QString& name) const
+{
+    return scratch_.filePath(name);
+}
 
 QString AppTest::writeFile(const QString& name, const QByteArray& bytes)
 {

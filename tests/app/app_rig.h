@@ -40,8 +40,16 @@ public:
         return c;
     }
     std::deque<std::optional<FileChoice>> choices;
-    bool print(QWidget*, QPrinter&) override { ++prints; return printAnswer; }
-    bool printSetup(QWidget*, QPrinter&) override { ++setups; return true; }
+    bool print(QWidget*, QPrinter&) override
+    {
+        ++prints;
+        return printAnswer;
+    }
+    bool printSetup(QWidget*, QPrinter&) override
+    {
+        ++setups;
+        return true;
+    }
     // The next scripted colour; a cancel when none is left.
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override
     {

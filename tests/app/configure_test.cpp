@@ -25,14 +25,12 @@ namespace {
 class ConfigureCommandTest : public SimulatedLoggerTest {
 protected:
     ConfigurationDialog* dialog() { return form().configurationDialog(); }
-    template <class T = QWidget>
-    T* control(const char* name)
+    template <class T = QWidget> T* control(const char* name)
     {
         T* w = dialog()->findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-
 };
 
 TEST_F(ConfigureCommandTest, ANewUserPreparesARecordingAndDownloadsIt)
@@ -68,11 +66,13 @@ TEST_F(ConfigureCommandTest, ANewUserPreparesARecordingAndDownloadsIt)
     ASSERT_EQ(form().graphWindows().size(), 1) << prompt_.texts().join('|').toStdString();
     GraphWindow* graph = form().graphWindows().constFirst();
     const ImageReader& recording = graph->recording().reader();
-    EXPECT_EQ(recording.recordName(), QStringLiteral("North wall, bench 2").leftJustified(50, QLatin1Char(' ')));
+    EXPECT_EQ(recording.recordName(),
+              QStringLiteral("North wall, bench 2").leftJustified(50, QLatin1Char(' ')));
     EXPECT_EQ(recording.interval(), 30);
     EXPECT_EQ(recording.stopMode(), 0);
     EXPECT_EQ(graph->measurementCount(), 40);
-    EXPECT_TRUE(graph->windowTitle().startsWith("S/N:7421 - North wall, bench 2")) << graph->windowTitle().toStdString();
+    EXPECT_TRUE(graph->windowTitle().startsWith("S/N:7421 - North wall, bench 2"))
+        << graph->windowTitle().toStdString();
 }
 
 TEST_F(ConfigureCommandTest, AModelOutsideTheCatalogueIsNotConfigured)

@@ -4,13 +4,13 @@
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graph_window.h"
 #include "link/line_registry.h"
+#include "model/datetime_number.h"
+#include "model/ini_file.h"
+#include "model/memory_image.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
 #include "ui/progress_dialog.h"
-#include "model/datetime_number.h"
-#include "model/ini_file.h"
-#include "model/memory_image.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,7 +39,8 @@ TEST_F(DownloadTest, OpensOneGraphWindowTitledWithTheSerialNumber)
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
     ASSERT_EQ(form().graphWindows().size(), 1);
     GraphWindow* g = form().graphWindows().constFirst();
-    EXPECT_TRUE(g->windowTitle().startsWith("S/N:7421 - Greenhouse north wall")) << g->windowTitle().toStdString();
+    EXPECT_TRUE(g->windowTitle().startsWith("S/N:7421 - Greenhouse north wall"))
+        << g->windowTitle().toStdString();
     EXPECT_TRUE(g->windowTitle().contains(" #1   (")) << g->windowTitle().toStdString();
     EXPECT_FALSE(g->isSaved());
     EXPECT_EQ(g->recording().created(), toDateTimeNumber(clock_.localNow()))
@@ -151,7 +152,8 @@ TEST_F(DownloadTest, ADownloadSavedAndOpenedAgainShowsTheSameRecording)
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->measurementCount(), downloaded->measurementCount());
     const auto header = qsizetype(mem::kHeaderSize);
-    EXPECT_EQ(opened->recording().imageBytes().left(header), downloaded->recording().imageBytes().left(header));
+    EXPECT_EQ(opened->recording().imageBytes().left(header),
+              downloaded->recording().imageBytes().left(header));
     // Both windows now describe the same file: copies #1 and #2.
     EXPECT_TRUE(downloaded->windowTitle().endsWith(" #1  ")) << downloaded->windowTitle().toStdString();
     EXPECT_TRUE(opened->windowTitle().endsWith(" #2  ")) << opened->windowTitle().toStdString();
@@ -180,7 +182,8 @@ TEST_F(DownloadTest, ARecordingOfTheSimulatedLoggerSaysSoInItsTitleInfoAndFile)
     EXPECT_TRUE(g->windowTitle().startsWith("S/N:SIM1 (Simulated logger) - Greenhouse north wall"))
         << g->windowTitle().toStdString();
     const Recording& downloaded = g->recording();
-    EXPECT_TRUE(downloaded.infoLines(downloaded.view(0)).contains("Serial Number      : SIM1 (Simulated logger)"));
+    EXPECT_TRUE(
+        downloaded.infoLines(downloaded.view(0)).contains("Serial Number      : SIM1 (Simulated logger)"));
 
     dialogs_.script({scratch("greenhouse.qrv")});
     form().save();
@@ -209,8 +212,9 @@ TEST_F(DownloadTest, TheUserKeepsThePartBeforeADamagedBlockOrNot)
         prompt_.script({answer});
         form().download();
         settle();
-        EXPECT_EQ(prompt_.texts(), QStringList{"Block 5 of the logger's memory is damaged; the recording "
-                                               "ends before it\nKeep what was read before it?"});
+        EXPECT_EQ(prompt_.texts(),
+                  QStringList{"Block 5 of the logger's memory is damaged; the recording "
+                              "ends before it\nKeep what was read before it?"});
         if (answer == PromptAnswer::Yes) {
             ASSERT_EQ(form().graphWindows().size(), 1);
             // Four inputs: 30 measurements in each of blocks 0..4.
@@ -271,7 +275,9 @@ TEST_F(DownloadTest, TheProgressDialogIsOutOfTheWayOfEveryMessage)
          },
          1},
         {"a damaged block",
-         [this] { load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 12, .damagedBlock = 5}); },
+         [this] {
+             load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 12, .damagedBlock = 5});
+         },
          1},
         {"too few measurements",
          [this] { load({.deviceCode = 101, .content = sim::Content::Linear, .records = 1}); }, 1},
@@ -288,7 +294,8 @@ TEST_F(DownloadTest, TheProgressDialogIsOutOfTheWayOfEveryMessage)
         form().download();
         settle();
         prompt_.onAsk = nullptr;
-        EXPECT_EQ(int(prompt_.records().size()), c.messages) << c.name << ": " << prompt_.texts().join("|").toStdString();
+        EXPECT_EQ(int(prompt_.records().size()), c.messages)
+            << c.name << ": " << prompt_.texts().join("|").toStdString();
         EXPECT_EQ(shownOverTheGauge, 0) << c.name;
     }
 }
@@ -335,7 +342,8 @@ TEST_F(SavedPortTest, AnAbsentSavedPortStaysAndTheDownloadSaysItDoesNotOpen)
     EXPECT_EQ(form().options()->currentPort(), port);
     form().download();
     settle();
-    EXPECT_EQ(prompt_.texts(), QStringList{"Unable to open com port " + port + ": No such file or directory"});
+    EXPECT_EQ(prompt_.texts(),
+              QStringList{"Unable to open com port " + port + ": No such file or directory"});
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
     EXPECT_TRUE(form().graphWindows().isEmpty());
     EXPECT_FALSE(form().commandBusy());

@@ -56,8 +56,9 @@ TEST_F(ExportCommandTest, TheChooserProposesTheRecordingsNameWithTxtAndOffersThe
     ASSERT_EQ(dialogs_.requests.size(), 2u); // the Open, then the Export
     const FileDialogRequest& r = dialogs_.requests.back();
     EXPECT_EQ(r.title, "Export");
-    EXPECT_EQ(r.filter, "Text (*.txt)|*.txt|Excel (*.txt)|*.txt|Lotus (*.txt)|*.txt|Text no date (*.txt)|*.txt|"
-                        "CSV (ISO 8601, UTF-8) (*.csv)|*.csv|");
+    EXPECT_EQ(r.filter,
+              "Text (*.txt)|*.txt|Excel (*.txt)|*.txt|Lotus (*.txt)|*.txt|Text no date (*.txt)|*.txt|"
+              "CSV (ISO 8601, UTF-8) (*.csv)|*.csv|");
     EXPECT_EQ(r.initialName, "cold_store.txt");
     EXPECT_EQ(r.type, 0);
     EXPECT_EQ(nameFilters(r.filter).at(4), "CSV (ISO 8601, UTF-8) (*.csv)");
@@ -88,12 +89,14 @@ TEST_F(ExportCommandTest, ANameThatCannotBeUsedIsAskedAgainWithTheReason)
     const QString folder = scratch("folder.csv");
     const QString self = scratch("cold_store.qrv");
     const QString good = scratch("out.csv");
-    dialogs_.choices = {FileChoice{missing, 4}, FileChoice{folder, 4}, FileChoice{self, 1}, FileChoice{good, 4}};
+    dialogs_.choices = {FileChoice{missing, 4}, FileChoice{folder, 4}, FileChoice{self, 1},
+                        FileChoice{good, 4}};
     form().exportRecording();
     settle();
-    EXPECT_EQ(prompt_.texts(), QStringList({"Cannot write " + missing + ": No such file or directory",
-                                            "Cannot write " + folder + ": Is a directory",
-                                            "Cannot write " + self + ": it is the recording file being exported"}));
+    EXPECT_EQ(prompt_.texts(),
+              QStringList({"Cannot write " + missing + ": No such file or directory",
+                           "Cannot write " + folder + ": Is a directory",
+                           "Cannot write " + self + ": it is the recording file being exported"}));
     for (const PromptRecord& r : prompt_.records())
         EXPECT_EQ(r.symbol, PromptSymbol::Error);
     // Each time the chooser comes back with the name and type just chosen.
@@ -138,8 +141,9 @@ TEST_P(ExportTypeTest, WritesWhatTheCommandLineToolWrites)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     cli.setProcessEnvironment(env);
-    cli.start(kCli, {QStringLiteral("export"), scratch("cold_store.qrv"), QStringLiteral("--kind"),
-                     QLatin1String(c.cliKind)});
+    cli.start(kCli,
+              {QStringLiteral("export"), scratch("cold_store.qrv"), QStringLiteral("--kind"),
+               QLatin1String(c.cliKind)});
     ASSERT_TRUE(cli.waitForFinished(-1));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     EXPECT_EQ(written, cli.readAllStandardOutput());
@@ -157,8 +161,8 @@ INSTANTIATE_TEST_SUITE_P(EveryType, ExportTypeTest,
 
 TEST_F(ExportCommandTest, TheTypesMapToTheirLayoutsInTheChoosersOrder)
 {
-    const ExportKind kinds[] = {ExportKind::Text, ExportKind::Excel, ExportKind::Lotus, ExportKind::TextNoDate,
-                                ExportKind::Csv};
+    const ExportKind kinds[] = {ExportKind::Text, ExportKind::Excel, ExportKind::Lotus,
+                                ExportKind::TextNoDate, ExportKind::Csv};
     ASSERT_EQ(std::size(kExportTypes), std::size(kinds));
     for (std::size_t i = 0; i < std::size(kinds); ++i)
         EXPECT_EQ(kExportTypes[i].kind, kinds[i]) << i;

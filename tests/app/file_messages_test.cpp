@@ -41,8 +41,9 @@ TEST_F(FileMessages, FilesNamedAtStartOpenEachInAWindowAndBadOnesAreToldAsByOpen
     QDir::setCurrent(saved);
     settle();
 
-    EXPECT_EQ(prompt_.texts(), (QStringList{"Not a file with the qrv extension",
-                                            "Cannot open " + missing + ": No such file or directory"}));
+    EXPECT_EQ(prompt_.texts(),
+              (QStringList{"Not a file with the qrv extension",
+                           "Cannot open " + missing + ": No such file or directory"}));
     const QList<GraphWindow*> graphs = form().graphWindows();
     ASSERT_EQ(graphs.size(), 2);
     // Front-most first: the last file named.
@@ -88,7 +89,10 @@ TEST_F(FileMessages, APipeOrFolderChosenAsARecordingIsRefusedAtOnce)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString folder = scratch("folder.qrv");
     ASSERT_TRUE(QDir().mkpath(folder));
-    const struct { QString path; QString reason; } cases[] = {
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
         {fifo, "Not a regular file"},
         {folder, "Is a directory"},
     };
@@ -111,8 +115,9 @@ TEST_F(FileMessages, AMissingCatalogueIsToldInsteadOfBlamingTheFile)
     dialogs_.script({name});
     form().openFile();
     settle();
-    EXPECT_EQ(prompt_.texts(), QStringList{"The logger catalogue devices.ini could not be read: "
-                                           + catalogue_.filePath("devices.ini") + ": No such file or directory"});
+    EXPECT_EQ(prompt_.texts(),
+              QStringList{"The logger catalogue devices.ini could not be read: "
+                          + catalogue_.filePath("devices.ini") + ": No such file or directory"});
     EXPECT_TRUE(form().graphWindows().isEmpty());
 }
 
@@ -128,8 +133,9 @@ TEST_F(FileMessages, ASettingsFileThatIsNoTextIsToldOnceAndLeftAlone)
 
     form();
     ASSERT_EQ(prompt_.records().size(), 1u);
-    EXPECT_EQ(prompt_.records()[0].text, "The settings file QUORZK.INI could not be read: " + settings()
-                                             + ": not a text file. Default settings are used; the file is left as it is.");
+    EXPECT_EQ(prompt_.records()[0].text,
+              "The settings file QUORZK.INI could not be read: " + settings()
+                  + ": not a text file. Default settings are used; the file is left as it is.");
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Warning);
     // Neither the start nor the options' OK writes it.
     form().options()->acceptOptions();
@@ -142,8 +148,8 @@ TEST_F(FileMessages, ASettingsFileThatCannotBeWrittenIsTold)
     // The settings file is a link into a folder that is gone (a drive not mounted).
     ASSERT_TRUE(QFile::link("/nonexistent/quorzk/QUORZK.INI", settings()));
     form();
-    const QString message = "The settings file QUORZK.INI could not be written: " + settings()
-        + ": No such file or directory";
+    const QString message =
+        "The settings file QUORZK.INI could not be written: " + settings() + ": No such file or directory";
     EXPECT_EQ(prompt_.texts(), QStringList{message});
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
     prompt_.clear();

@@ -71,7 +71,8 @@ protected:
         const QPoint from(l.left + w / 3, l.top + 5);
         const QPoint to(l.left + 2 * w / 3, l.bottom - 5);
         QTest::mousePress(box, Qt::LeftButton, Qt::NoModifier, from);
-        QMouseEvent move(QEvent::MouseMove, to, box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, to, box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(box, &move);
         QTest::mouseRelease(box, Qt::LeftButton, Qt::NoModifier, to);
         settle();
@@ -202,7 +203,11 @@ TEST_F(InformationWindowTest, EachGraphWindowHasItsOwn)
     EXPECT_EQ(secondInfo->windowTitle(), second->windowTitle());
 }
 
-enum class GraphClose { CloseCommand, CloseBox, CloseAllWindows };
+enum class GraphClose {
+    CloseCommand,
+    CloseBox,
+    CloseAllWindows
+};
 
 const char* nameOf(GraphClose c)
 {
@@ -224,9 +229,15 @@ TEST_P(GraphCloseTest, TakesItsInformationWindowAlong)
     ASSERT_NE(loggerInfos(), nullptr);
     activate(g);
     switch (GetParam()) {
-    case GraphClose::CloseCommand: form().closeDocument(); break;
-    case GraphClose::CloseBox: g->close(); break;
-    case GraphClose::CloseAllWindows: form().closeAllWindows(); break;
+    case GraphClose::CloseCommand:
+        form().closeDocument();
+        break;
+    case GraphClose::CloseBox:
+        g->close();
+        break;
+    case GraphClose::CloseAllWindows:
+        form().closeAllWindows();
+        break;
     }
     settle();
     EXPECT_TRUE(form().documentWindows().isEmpty());
@@ -313,9 +324,9 @@ TEST_F(InformationWindowTest, CopyToProposesTheNameItWasGivenWithTxtAndWritesThe
     dialogs_.script({scratch("infos.csv"), scratch("missing/infos.txt")});
     form().copyTo();
     form().copyTo();
-    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the txt extension",
-                                            "Cannot write " + scratch("missing/infos.txt")
-                                                + ": No such file or directory"}));
+    EXPECT_EQ(prompt_.texts(),
+              QStringList({"Not a file with the txt extension",
+                           "Cannot write " + scratch("missing/infos.txt") + ": No such file or directory"}));
     EXPECT_FALSE(QFile::exists(scratch("infos.csv")));
 }
 

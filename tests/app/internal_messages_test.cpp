@@ -12,7 +12,11 @@ namespace {
 // Keeps every internal message it receives.
 class Receiver : public QObject {
 public:
-    struct Seen { int message; std::uint32_t wParam; std::uint32_t lParam; };
+    struct Seen {
+        int message;
+        std::uint32_t wParam;
+        std::uint32_t lParam;
+    };
     std::vector<Seen> seen;
 
 protected:
@@ -29,7 +33,7 @@ protected:
 
 TEST(InternalMessages, NumbersMapToDistinctEventTypes)
 {
-    const int numbers[] = {kMsgRenumberTitles, kMsgDrawStatus, kMsgTimerTick, kMsgRedrawGraph,
+    const int numbers[] = {kMsgRenumberTitles,   kMsgDrawStatus,         kMsgTimerTick, kMsgRedrawGraph,
                            kMsgDetachInfoWindow, kMsgApplyGraphicConfig, kMsgDialCancel};
     for (int n : numbers) {
         EXPECT_EQ(internalEventType(n), QEvent::Type(QEvent::User + n - 1024)) << n;

@@ -1,9 +1,9 @@
 #include "app_rig.h"
 
 #include "app/ui/help_window.h"
+#include "app/ui/window_geometry.h"
 #include "graph/ui/graph_window.h"
 #include "model/ini_file.h"
-#include "app/ui/window_geometry.h"
 
 #include <QAction>
 #include <QDir>
@@ -11,10 +11,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -32,18 +32,34 @@ struct MenuEntry {
 };
 
 const MenuEntry kEntries[] = {
-    {"Open1", "&Open...", 19}, {"Save1", "&Save", 15}, {"SaveAs1", "Save &As...", 15},
-    {"Close1", "&Close", 19}, {"Print1", "&Print...", 19}, {"PrintSetup1", "Print Set&up...", 19},
-    {"meExport", "&Export", 16}, {"Exit", "E&xit", 19}, {"Copy1", "&Copy", 19},
-    {"CoptTo1", "Copy &To", 19}, {"Loggerinfos1", "Logger &infos", 14}, {"Graph1", "&Graph", 13},
-    {"Configutation1", "&Configuration", 8}, {"Offload1", "&Download", 11},
-    {"CurrentReading1", "Current &Reading", 10}, {"Stop1", "&Stop", 12},
-    {"Connect1", "Modem connection", -1}, {"Disconnect1", "Modem disconnection", -1},
-    {"Options1", "&Options...", 19}, {"Cascade1", "&Cascade", 19},
-    {"TileVertic1", "Tile &Vertically", -1}, {"TileHorizontally1", "Tile &Horizontally", 19},
-    {"ArrangeIcons1", "&Arrange Icons", 19}, {"Minimizeallwindows1", "&Minimize all windows", 19},
-    {"Closeallwindows1", "&Close all windows", -1}, {"Contents1", "&Contents", 19},
-    {"Search1", "&Search For Help on", 19}, {"HowtouseHelp1", "&How to use Help", 19},
+    {"Open1", "&Open...", 19},
+    {"Save1", "&Save", 15},
+    {"SaveAs1", "Save &As...", 15},
+    {"Close1", "&Close", 19},
+    {"Print1", "&Print...", 19},
+    {"PrintSetup1", "Print Set&up...", 19},
+    {"meExport", "&Export", 16},
+    {"Exit", "E&xit", 19},
+    {"Copy1", "&Copy", 19},
+    {"CoptTo1", "Copy &To", 19},
+    {"Loggerinfos1", "Logger &infos", 14},
+    {"Graph1", "&Graph", 13},
+    {"Configutation1", "&Configuration", 8},
+    {"Offload1", "&Download", 11},
+    {"CurrentReading1", "Current &Reading", 10},
+    {"Stop1", "&Stop", 12},
+    {"Connect1", "Modem connection", -1},
+    {"Disconnect1", "Modem disconnection", -1},
+    {"Options1", "&Options...", 19},
+    {"Cascade1", "&Cascade", 19},
+    {"TileVertic1", "Tile &Vertically", -1},
+    {"TileHorizontally1", "Tile &Horizontally", 19},
+    {"ArrangeIcons1", "&Arrange Icons", 19},
+    {"Minimizeallwindows1", "&Minimize all windows", 19},
+    {"Closeallwindows1", "&Close all windows", -1},
+    {"Contents1", "&Contents", 19},
+    {"Search1", "&Search For Help on", 19},
+    {"HowtouseHelp1", "&How to use Help", 19},
     {"About1", "&About", -1},
 };
 
@@ -54,11 +70,17 @@ struct Tool {
 };
 
 const Tool kTools[] = {
-    {"sbOpen", "Open", 10}, {"sbSave", "Save", 45}, {"sbPrint", "Print", 80},
-    {"sbExport", "Export Data", 115}, {"spDownload", "Download  Quorvant", 166},
-    {"spStop", "Stop Quorvant", 202}, {"sbConfig", "Config Quorvant", 237},
-    {"spGraphic", "New Graph", 272}, {"spInfos", "Recording info", 314},
-    {"sprealtime", "Realtime", 352}, {"SpeedButton2", "Help", 403},
+    {"sbOpen", "Open", 10},
+    {"sbSave", "Save", 45},
+    {"sbPrint", "Print", 80},
+    {"sbExport", "Export Data", 115},
+    {"spDownload", "Download  Quorvant", 166},
+    {"spStop", "Stop Quorvant", 202},
+    {"sbConfig", "Config Quorvant", 237},
+    {"spGraphic", "New Graph", 272},
+    {"spInfos", "Recording info", 314},
+    {"sprealtime", "Realtime", 352},
+    {"SpeedButton2", "Help", 403},
     {"SpeedButton1", "Exit Quorvant", 458},
 };
 
@@ -154,7 +176,8 @@ TEST_F(MainWindowTest, OpenAsksForARecordingFileAndNumbersItsTitle)
     EXPECT_EQ(r.defaultExt, "qrv");
     EXPECT_TRUE(r.fileMustExist);
     EXPECT_TRUE(graph->isSaved());
-    EXPECT_TRUE(graph->windowTitle().startsWith("cold.qrv - Cold store")) << graph->windowTitle().toStdString();
+    EXPECT_TRUE(graph->windowTitle().startsWith("cold.qrv - Cold store"))
+        << graph->windowTitle().toStdString();
     EXPECT_TRUE(graph->windowTitle().endsWith(" #1  ")) << graph->windowTitle().toStdString();
     EXPECT_TRUE(prompt_.records().empty());
 }
@@ -189,19 +212,23 @@ TEST_P(OpenRefusalTest, LeavesNoWindowBehind)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, OpenRefusalTest,
-    ::testing::Values(
-        OpenRefusal{"cancelled", QByteArray(), {}},
-        OpenRefusal{"cold.txt", coldStoreImage().file(), {"Not a file with the qrv extension"}},
-        OpenRefusal{"bad.qrv", QByteArray("NOTAFILE") + QByteArray(400, '\0'),
-                    {"Invalid data file ", "This file is not for a QuorvantZK"}},
-        OpenRefusal{"case.qrv", QByteArray("Quorvant") + coldStoreImage().file().mid(kFileSignatureSize),
-                    {"Invalid data file ", "This file is not for a QuorvantZK"}},
-        OpenRefusal{"short.qrv", QByteArray("QUORVANT") + QByteArray(100, '\x01'),
-                    {"Invalid data file ", "This file is not for a QuorvantZK"}},
-        OpenRefusal{"huge.qrv", QByteArray("QUORVANT") + QByteArray(70000, '\0'),
-                    {"Invalid data file ", "This file is not for a QuorvantZK"}},
-        OpenRefusal{"refused.qrv", coldStoreImage().deviceCode(kCodeRefused).file(),
-                    {"This file is not for a QuorvantZK"}}),
+    ::testing::Values(OpenRefusal{"cancelled", QByteArray(), {}},
+                      OpenRefusal{"cold.txt", coldStoreImage().file(), {"Not a file with the qrv extension"}},
+                      OpenRefusal{"bad.qrv",
+                                  QByteArray("NOTAFILE") + QByteArray(400, '\0'),
+                                  {"Invalid data file ", "This file is not for a QuorvantZK"}},
+                      OpenRefusal{"case.qrv",
+                                  QByteArray("Quorvant") + coldStoreImage().file().mid(kFileSignatureSize),
+                                  {"Invalid data file ", "This file is not for a QuorvantZK"}},
+                      OpenRefusal{"short.qrv",
+                                  QByteArray("QUORVANT") + QByteArray(100, '\x01'),
+                                  {"Invalid data file ", "This file is not for a QuorvantZK"}},
+                      OpenRefusal{"huge.qrv",
+                                  QByteArray("QUORVANT") + QByteArray(70000, '\0'),
+                                  {"Invalid data file ", "This file is not for a QuorvantZK"}},
+                      OpenRefusal{"refused.qrv",
+                                  coldStoreImage().deviceCode(kCodeRefused).file(),
+                                  {"This file is not for a QuorvantZK"}}),
     [](const ::testing::TestParamInfo<OpenRefusal>& info) {
         return QString::fromLatin1(info.param.file).replace(QLatin1Char('.'), QLatin1Char('_')).toStdString();
     });
@@ -327,8 +354,10 @@ TEST_F(UnsavedTest, TwoDownloadsInOneMinuteAreTwoRecordings)
     GraphWindow* second = download();
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, first);
-    EXPECT_EQ(first->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (05.03.26 14:07:09 )");
-    EXPECT_EQ(second->windowTitle(), "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (05.03.26 14:07:29 )");
+    EXPECT_EQ(first->windowTitle(),
+              "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (05.03.26 14:07:09 )");
+    EXPECT_EQ(second->windowTitle(),
+              "S/N:A123 - Cold store" + QString(20, ' ') + " #1   (05.03.26 14:07:29 )");
 }
 
 TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
@@ -403,7 +432,7 @@ TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
         const char* action;
         const char* key;
     } cases[] = {
-        {"Open1", "Ctrl+O"}, {"Save1", "Ctrl+S"}, {"Print1", "Ctrl+P"},
+        {"Open1", "Ctrl+O"}, {"Save1", "Ctrl+S"},  {"Print1", "Ctrl+P"},
         {"Copy1", "Ctrl+C"}, {"Close1", "Ctrl+W"}, {"Contents1", "F1"},
     };
     for (const auto& c : cases) {
@@ -428,7 +457,9 @@ TEST_F(MainWindowTest, ThePlaceOfTheWindowIsKeptAtCloseAndUsedWhereItCanBeSeen)
 
 TEST_F(MainWindowTest, APlaceOnAScreenThatIsGoneIsNotUsed)
 {
-    ASSERT_TRUE(IniFile::writeValue(catalogue_.filePath("QUORZK.INI"), "Window", "Geometry", "5000,5000,600,400").ok());
+    ASSERT_TRUE(
+        IniFile::writeValue(catalogue_.filePath("QUORZK.INI"), "Window", "Geometry", "5000,5000,600,400")
+            .ok());
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(form().frameGeometry().topLeft()));
     EXPECT_EQ(form().width(), 708);
@@ -451,7 +482,8 @@ TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
     QImage written(scratch("graph.bmp"), "BMP");
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(written.size(), g->snapshot().size());
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
+              g->snapshot().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(MainWindowTest, CopyToThatCannotWriteTellsWhyAndLeavesNoFileBehind)

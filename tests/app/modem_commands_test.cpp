@@ -35,7 +35,8 @@ protected:
         ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/Default.mdm"),
                                 QDir(folder()).filePath("Default.mdm")));
         lines_.addNamed(LineRegistry::simulatedPortName(), [this] {
-            return std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(logger_, clock_), clock_, tap_);
+            return std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(logger_, clock_), clock_,
+                                             tap_);
         });
     }
     void writeIni(const QByteArray& text)

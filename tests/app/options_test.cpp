@@ -7,9 +7,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -29,7 +29,9 @@ PortProbe machine(QStringList listed, QStringList opening, QStringList named = {
 {
     PortProbe probe;
     probe.platformPorts = [listed] { return listed; };
-    probe.opens = [opening, named](const QString& name) { return opening.contains(name) || named.contains(name); };
+    probe.opens = [opening, named](const QString& name) {
+        return opening.contains(name) || named.contains(name);
+    };
     probe.namedLines = named;
     return probe;
 }
@@ -44,7 +46,10 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     }
-    QString key(const char* section, const char* key) const { return IniFile::readValue(ini(), section, key, "?"); }
+    QString key(const char* section, const char* key) const
+    {
+        return IniFile::readValue(ini(), section, key, "?");
+    }
 
     QTemporaryDir dir_;
 };
@@ -91,31 +96,65 @@ TEST_P(StartTest, SettlesAPortThatOpensAndWritesIt)
 
 INSTANTIATE_TEST_SUITE_P(
     Machines, StartTest,
-    ::testing::Values(
-        StartCase{"first start, one port", QByteArray(), {"/dev/ttyUSB3"}, {"/dev/ttyUSB3"}, {"sim"},
-                  {"/dev/ttyUSB3", "Simulated logger"}, "/dev/ttyUSB3"},
-        // Another port, or the simulated logger, would answer in the saved port's place:
-        // it stays chosen, and a download says that it does not open.
-        StartCase{"saved port gone", "[Communication]\r\nComport=/dev/ttyUSB9\r\n",
-                  {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"sim"},
-                  {"/dev/ttyUSB1", "/dev/ttyUSB4", "/dev/ttyUSB9", "Simulated logger"}, "/dev/ttyUSB9"},
-        StartCase{"saved port gone and no other port", "[Communication]\r\nComport=/dev/ttyUSB0\r\n",
-                  {}, {}, {"sim"}, {"/dev/ttyUSB0", "Simulated logger"}, "/dev/ttyUSB0"},
-        StartCase{"saved port kept", "[Communication]\r\nComport=/dev/ttyUSB4\r\n",
-                  {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"/dev/ttyUSB1", "/dev/ttyUSB4"}, {"sim"},
-                  {"/dev/ttyUSB1", "/dev/ttyUSB4", "Simulated logger"}, "/dev/ttyUSB4"},
-        StartCase{"listed port that does not open", QByteArray(), {"/dev/ttyS0", "/dev/ttyUSB0"},
-                  {"/dev/ttyUSB0"}, {"sim"}, {"/dev/ttyUSB0", "Simulated logger"}, "/dev/ttyUSB0"},
-        StartCase{"saved link the platform does not list",
-                  "[Communication]\r\nComport=/dev/serial/by-id/usb-logger\r\n", {"/dev/ttyS0"},
-                  {"/dev/ttyS0", "/dev/serial/by-id/usb-logger"}, {"sim"},
-                  {"/dev/ttyS0", "/dev/serial/by-id/usb-logger", "Simulated logger"},
-                  "/dev/serial/by-id/usb-logger"},
-        StartCase{"no port at all: the simulated logger", QByteArray(), {}, {}, {"sim"},
-                  {"Simulated logger"}, "sim"},
-        StartCase{"simulated logger chosen before", "[Communication]\r\nComport=sim\r\n", {"/dev/ttyUSB0"},
-                  {"/dev/ttyUSB0"}, {"sim"}, {"/dev/ttyUSB0", "Simulated logger"}, "sim"},
-        StartCase{"nothing to open", QByteArray(), {}, {}, {}, {}, ""}),
+    ::testing::Values(StartCase{"first start, one port",
+                                QByteArray(),
+                                {"/dev/ttyUSB3"},
+                                {"/dev/ttyUSB3"},
+                                {"sim"},
+                                {"/dev/ttyUSB3", "Simulated logger"},
+                                "/dev/ttyUSB3"},
+                      // Another port, or the simulated logger, would answer in the saved port's place:
+                      // it stays chosen, and a download says that it does not open.
+                      StartCase{"saved port gone",
+                                "[Communication]\r\nComport=/dev/ttyUSB9\r\n",
+                                {"/dev/ttyUSB1", "/dev/ttyUSB4"},
+                                {"/dev/ttyUSB1", "/dev/ttyUSB4"},
+                                {"sim"},
+                                {"/dev/ttyUSB1", "/dev/ttyUSB4", "/dev/ttyUSB9", "Simulated logger"},
+                                "/dev/ttyUSB9"},
+                      StartCase{"saved port gone and no other port",
+                                "[Communication]\r\nComport=/dev/ttyUSB0\r\n",
+                                {},
+                                {},
+                                {"sim"},
+                                {"/dev/ttyUSB0", "Simulated logger"},
+                                "/dev/ttyUSB0"},
+                      StartCase{"saved port kept",
+                                "[Communication]\r\nComport=/dev/ttyUSB4\r\n",
+                                {"/dev/ttyUSB1", "/dev/ttyUSB4"},
+                                {"/dev/ttyUSB1", "/dev/ttyUSB4"},
+                                {"sim"},
+                                {"/dev/ttyUSB1", "/dev/ttyUSB4", "Simulated logger"},
+                                "/dev/ttyUSB4"},
+                      StartCase{"listed port that does not open",
+                                QByteArray(),
+                                {"/dev/ttyS0", "/dev/ttyUSB0"},
+                                {"/dev/ttyUSB0"},
+                                {"sim"},
+                                {"/dev/ttyUSB0", "Simulated logger"},
+                                "/dev/ttyUSB0"},
+                      StartCase{"saved link the platform does not list",
+                                "[Communication]\r\nComport=/dev/serial/by-id/usb-logger\r\n",
+                                {"/dev/ttyS0"},
+                                {"/dev/ttyS0", "/dev/serial/by-id/usb-logger"},
+                                {"sim"},
+                                {"/dev/ttyS0", "/dev/serial/by-id/usb-logger", "Simulated logger"},
+                                "/dev/serial/by-id/usb-logger"},
+                      StartCase{"no port at all: the simulated logger",
+                                QByteArray(),
+                                {},
+                                {},
+                                {"sim"},
+                                {"Simulated logger"},
+                                "sim"},
+                      StartCase{"simulated logger chosen before",
+                                "[Communication]\r\nComport=sim\r\n",
+                                {"/dev/ttyUSB0"},
+                                {"/dev/ttyUSB0"},
+                                {"sim"},
+                                {"/dev/ttyUSB0", "Simulated logger"},
+                                "sim"},
+                      StartCase{"nothing to open", QByteArray(), {}, {}, {}, {}, ""}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.what);
         name.replace(QRegularExpression("[^A-Za-z0-9]"), "_");
@@ -124,7 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(OptionsTest, KeepsTheOtherLinesOfTheSettingsFile)
 {
-    writeIni("; field office\r\n[Device 101]\r\nPrimUnit1=kPa\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n");
+    writeIni(
+        "; field office\r\n[Device 101]\r\nPrimUnit1=kPa\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n");
     CommSettings s(ini(), machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false);
     s.settleAtStart();
     QFile f(ini());
@@ -169,7 +209,8 @@ TEST_F(OptionsTest, WithAModemFileShowingSetsTheModemLinkAndOkFollowsTheBox)
 
 TEST_F(OptionsTest, TypingIntoThePortListChangesNothing)
 {
-    OptionsDialog dialog(CommSettings(ini(), machine({"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}), false));
+    OptionsDialog dialog(
+        CommSettings(ini(), machine({"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}), false));
     dialog.showOptions();
     QComboBox* list = dialog.portComboBox();
     ASSERT_EQ(list->count(), 3);
@@ -216,12 +257,15 @@ namespace qz {
 struct VerifyCase {
     const char* what;
     QByteArray ini;
-    bool modemFile;           // a modem description file exists
-    bool verifiesAfterStart;  // what a download does after the program starts
-    bool shownChecked;        // what the dialog shows
+    bool modemFile; // a modem description file exists
+    bool verifiesAfterStart; // what a download does after the program starts
+    bool shownChecked; // what the dialog shows
 };
 
-void PrintTo(const VerifyCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const VerifyCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class VerifyDownloadsTest : public OptionsTest, public ::testing::WithParamInterface<VerifyCase> {};
 
@@ -243,8 +287,9 @@ INSTANTIATE_TEST_SUITE_P(
         VerifyCase{"no choice, direct cable", "[Communication]\r\nComport=sim\r\n", false, false, false},
         VerifyCase{"no choice, modem", "[Modem]\r\nModemPresent=1\r\n", true, true, true},
         VerifyCase{"chosen", "[Communication]\r\nVerifyDownloads=1\r\n", false, true, true},
-        VerifyCase{"refused over a modem", "[Communication]\r\nVerifyDownloads=0\r\n[Modem]\r\nModemPresent=1\r\n",
-                   true, false, false},
+        VerifyCase{"refused over a modem",
+                   "[Communication]\r\nVerifyDownloads=0\r\n[Modem]\r\nModemPresent=1\r\n", true, false,
+                   false},
         VerifyCase{"not a number", "[Communication]\r\nVerifyDownloads=yes\r\n", false, false, false}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.what);
@@ -254,7 +299,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(OptionsTest, TheVerifyChoiceIsSavedWithTheOtherLinesKept)
 {
-    writeIni("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n[Device 101]\r\nPrimUnit1=kPa\r\n");
+    writeIni(
+        "; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n[Device 101]\r\nPrimUnit1=kPa\r\n");
     OptionsDialog dialog(CommSettings(ini(), machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), true));
     EXPECT_EQ(key("Communication", "VerifyDownloads"), "?") << "not written before the user chooses";
     dialog.showOptions();
@@ -270,7 +316,8 @@ TEST_F(OptionsTest, TheVerifyChoiceIsSavedWithTheOtherLinesKept)
     QFile f(ini());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
-    EXPECT_TRUE(text.startsWith("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("; field office\r\n[Communication]\r\nComport=/dev/ttyUSB0\r\n"))
+        << text.toStdString();
     EXPECT_TRUE(text.contains("[Device 101]\r\nPrimUnit1=kPa\r\n")) << text.toStdString();
 
     // Chosen, it no longer follows the modem.

@@ -4,13 +4,13 @@
 
 #include "app/ui/options_dialog.h"
 #include "link/line_registry.h"
-#include "ui/internal_messages.h"
 #include "model/memory_image.h"
 #include "realtime/ui/readings_launcher.h"
 #include "realtime/ui/readings_window.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
+#include "ui/internal_messages.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -48,7 +48,6 @@ protected:
         postInternal(form().readingsLauncher(), kMsgTimerTick);
         settle();
     }
-
 };
 
 TEST_F(ReadingsCommandTest, ACycleLetsTheWindowsRepaintWhileItWaitsForThePort)

@@ -214,9 +214,8 @@ TEST_F(ServiceTest, TheLoggerLayerStepsThroughTheLoggersMemory)
         const char* button;
         const char* box;
         int address;
-    } steps[] = {{"Button2", "0200", 0x0200}, {"Button3", "0180", 0x0180},
-                 {"Button3", "0100", 0x0100}, {"Button3", "0080", 0x0080},
-                 {"Button3", "0000", 0x0000}, {"Button3", "FF80", 0xFF80},
+    } steps[] = {{"Button2", "0200", 0x0200}, {"Button3", "0180", 0x0180}, {"Button3", "0100", 0x0100},
+                 {"Button3", "0080", 0x0080}, {"Button3", "0000", 0x0000}, {"Button3", "FF80", 0xFF80},
                  {"Button2", "0000", 0x0000}};
     for (const auto& s : steps) {
         button(s.button)->click();
@@ -416,7 +415,8 @@ TEST_F(ServiceTest, ADoubleClickOnTheDocumentAreaAsksWhereAndWritesTheWholeMemor
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray got = f.readAll();
     ASSERT_EQ(got.size(), 8072);
-    EXPECT_TRUE(got == "QUORVANT" + QByteArray(reinterpret_cast<const char*>(logger_.logger().memory()), 8064));
+    EXPECT_TRUE(got
+                == "QUORVANT" + QByteArray(reinterpret_cast<const char*>(logger_.logger().memory()), 8064));
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
     EXPECT_TRUE(form().graphWindows().isEmpty()) << "the documents are not touched";
     EXPECT_EQ(logger_.commands('E'), 0) << "no ping";
@@ -449,7 +449,8 @@ TEST_F(ServiceTest, TheDumpIsRefusedAnotherExtensionAndToldWhyItCannotBeWritten)
     dialogs_.script({name});
     form().rawDownload();
     ASSERT_EQ(prompt_.texts().size(), 1);
-    EXPECT_TRUE(prompt_.texts()[0].startsWith("Cannot write " + name + ": ")) << prompt_.texts()[0].toStdString();
+    EXPECT_TRUE(prompt_.texts()[0].startsWith("Cannot write " + name + ": "))
+        << prompt_.texts()[0].toStdString();
     EXPECT_FALSE(form().commandBusy());
 }
 
@@ -466,9 +467,7 @@ TEST_F(ServiceTest, TheDumpOfAWrappedMemoryOpensInTheProgram)
 
 TEST_F(ServiceTest, ADoubleClickDuringALoggerCommandIsIgnored)
 {
-    pump_.onCall(3, [&] {
-        QTest::mouseDClick(area(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    });
+    pump_.onCall(3, [&] { QTest::mouseDClick(area(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5)); });
     dialogs_.script({scratch("dump.qrv")});
     form().download();
     settle();

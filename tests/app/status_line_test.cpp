@@ -8,9 +8,9 @@
 #include "graph/ui/graphic_config_dialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QCheckBox>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -37,7 +37,8 @@ protected:
     static void move(GraphWindow* graph, QPoint at)
     {
         QWidget* box = graph->paintBox();
-        QMouseEvent e(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent e(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
         QApplication::sendEvent(box, &e);
     }
     // Inside the plot at its left edge: measurement 1.
@@ -61,8 +62,13 @@ TEST_F(StatusLineTest, ShowsTheMeasurementUnderTheMouseInTheInputsColours)
     move(graph, firstColumn(graph));
     const StatusReadout& shown = status->readout();
     EXPECT_EQ(shown.texts, QStringList({" 01/03/05 14:07:53 ", "-32.0 ", "8.5 ", "-30.0 "}));
-    EXPECT_EQ(shown.units, QStringList({" 01/03/05 14:07:53 ", QString::fromLatin1("\xb0" "C"), "%",
-                                        QString::fromLatin1("\xb0" "C")}));
+    EXPECT_EQ(shown.units,
+              QStringList({" 01/03/05 14:07:53 ",
+                           QString::fromLatin1("\xb0"
+                                               "C"),
+                           "%",
+                           QString::fromLatin1("\xb0"
+                                               "C")}));
     EXPECT_EQ(shown.colours, graph->colours());
     EXPECT_FALSE(status->isCleared());
     // A time column, then one column per drawn input: Air, Door and Floor.
@@ -159,7 +165,8 @@ TEST_F(StatusLineTest, TheGraphicConfigurationFollowsTheWindowThatOpenedItLast)
 TEST_F(StatusLineTest, TheGraphicConfigurationsHelpOpensThePageOnExaminingAGraph)
 {
     ASSERT_TRUE(QDir(folder()).mkpath("help"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/help/index.html"), folder() + "/help/index.html"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/help/index.html"),
+                            folder() + "/help/index.html"));
     form().graphicConfig()->findChild<QPushButton*>("HelpBtn")->click();
     ASSERT_TRUE(form().helpWindow()->isVisible());
     EXPECT_EQ(form().helpWindow()->browser()->source().fragment(), "ctx19");

@@ -1,8 +1,8 @@
 #include "app/ui/document_dialogs.h"
-#include "ui/progress_dialog.h"
-#include "ui/message_box_prompt.h"
 #include "app/ui/status_image.h"
 #include "support/scripted_pump.h"
+#include "ui/message_box_prompt.h"
+#include "ui/progress_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -80,7 +80,7 @@ TEST(DocumentDialogs, ReadBarFiltersAndCheckExtensions)
         bool matches;
     };
     const Case cases[] = {
-        {"/data/run.qrv", "qrv", true}, {"/data/RUN.QRV", "qrv", true}, {"/data/run.qrv.txt", "qrv", false},
+        {"/data/run.qrv", "qrv", true}, {"/data/RUN.QRV", "qrv", true},  {"/data/run.qrv.txt", "qrv", false},
         {"/data/run", "qrv", false},    {"/data.qrv/run", "qrv", false}, {"graph.bmp", "bmp", true},
     };
     for (const Case& c : cases)
@@ -100,7 +100,12 @@ TEST(StatusImage, DrawsOneColumnPerDrawnInputAfterTheTimeColumn)
     EXPECT_TRUE(status.isCleared());
     StatusReadout readout;
     readout.texts = {"05/03/26 14:07:09 ", " 21.5", "  3.0 ", "-18.25"};
-    readout.units = {"", " \xb0" "C ", "%", "\xb0" "C"};
+    readout.units = {"",
+                     " \xb0"
+                     "C ",
+                     "%",
+                     "\xb0"
+                     "C"};
     readout.colours.fill(0);
     readout.colours[0] = 0x000000FF; // red time column
     readout.colours[1] = 0x00FF0000; // blue input 1

@@ -8,13 +8,13 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFile>
-#include <QPrinter>
-#include <QProcess>
-#include <QToolButton>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPrinter>
+#include <QProcess>
 #include <QTimer>
+#include <QToolButton>
 
 namespace qz::test {
 
@@ -28,11 +28,13 @@ TEST_F(WindowCommandsTest, CopyPutsTheDrawingAsShownOnTheClipboard)
     form().copy();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), g->snapshot().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
+              g->snapshot().convertToFormat(QImage::Format_RGB32));
     // Something was drawn: not every pixel is white.
-    EXPECT_NE(copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 2, copied.height() / 2) |
-                  copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 3, copied.height() / 3),
-              0u);
+    EXPECT_NE(
+        copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 2, copied.height() / 2)
+            | copied.convertToFormat(QImage::Format_RGB32).pixel(copied.width() / 3, copied.height() / 3),
+        0u);
 }
 
 TEST_F(WindowCommandsTest, APrintThatCannotBeginIsReported)
@@ -51,7 +53,8 @@ protected:
     GraphWindow* downloaded()
     {
         const QByteArray image = coldStoreImage().build();
-        EXPECT_EQ(form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())), ImageUse::Shown);
+        EXPECT_EQ(form().acceptDownload(std::vector<std::uint8_t>(image.begin(), image.end())),
+                  ImageUse::Shown);
         settle();
         return form().graphWindows().isEmpty() ? nullptr : form().graphWindows().constFirst();
     }
@@ -126,14 +129,16 @@ TEST(ProposedFileName, PathSeparatorsOfTheTitleBecomeDashes)
         const char* ext;
         const char* name;
     } cases[] = {
-        {"S/N:4938 - Cold store #1   (12/03/01 14:20:00 )", "pdf", "S-N:4938 - Cold store #1   (12-03-01 14:20:00 ).pdf"},
+        {"S/N:4938 - Cold store #1   (12/03/01 14:20:00 )", "pdf",
+         "S-N:4938 - Cold store #1   (12-03-01 14:20:00 ).pdf"},
         {"cold.qrv - Cold store #1", "", "cold.qrv - Cold store #1"},
         {"a\\b", "bmp", "a-b.bmp"},
         {"  ", "pdf", "graph.pdf"},
         {"..", "pdf", "graph.pdf"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(proposedFileName(QString::fromLatin1(c.title), QString::fromLatin1(c.ext)), QString::fromLatin1(c.name));
+        EXPECT_EQ(proposedFileName(QString::fromLatin1(c.title), QString::fromLatin1(c.ext)),
+                  QString::fromLatin1(c.name));
 }
 
 TEST_F(WindowCommandsTest, TheCommandLinePlotDrawsWhatTheGraphWindowShows)
@@ -151,8 +156,9 @@ TEST_F(WindowCommandsTest, TheCommandLinePlotDrawsWhatTheGraphWindowShows)
     const QImage shown = g->snapshot().convertToFormat(QImage::Format_RGB32);
     const QString png = scratch("cold.png");
     QProcess plot;
-    plot.start(cli, {"plot", file, "--output", png, "--size",
-                     QString::number(shown.width()) + "x" + QString::number(shown.height())});
+    plot.start(cli,
+               {"plot", file, "--output", png, "--size",
+                QString::number(shown.width()) + "x" + QString::number(shown.height())});
     ASSERT_TRUE(plot.waitForFinished(60000));
     ASSERT_EQ(plot.exitCode(), 0) << plot.readAllStandardError().toStdString() << " " << file.toStdString();
     const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);

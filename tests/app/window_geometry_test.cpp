@@ -14,7 +14,10 @@ struct PlaceCase {
     std::optional<QRect> placed;
 };
 
-void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PlaceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class RestoredGeometryTest : public ::testing::TestWithParam<PlaceCase> {};
 
@@ -43,7 +46,9 @@ const PlaceCase kPlaces[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Places, RestoredGeometryTest, ::testing::ValuesIn(kPlaces),
-                         [](const ::testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<PlaceCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(GeometryText, ReadsBackWhatItWritesAndRefusesTheRest)
 {

@@ -2,11 +2,11 @@
 // pseudo-terminal, and status tells what the logger holds afterwards.
 #include "cli_rig.h"
 
+#include "support/print_qt.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include "support/print_qt.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +39,10 @@ TEST(CliConfigure, StartsTheLoggerAndSaysWhatWasSent)
     const QString inputs = write(dir, "inputs.csv",
                                  "input,active,function,unit,max,min\n"
                                  "2,0,Door,%,100,0\n"
-                                 "6,1,Soil,\xC2\xB0" "C,50.5,-10\n");
+                                 "6,1,Soil,\xC2\xB0"
+                                 "C,50.5,-10\n");
     const CliRun r = cli({"configure", "--port", sim.path(), "--interval", "00:30", "--stop", "cyclic",
-                       "--comment", "Greenhouse test", "--inputs", inputs});
+                          "--comment", "Greenhouse test", "--inputs", inputs});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 8) << r.out.toStdString();
@@ -52,7 +53,9 @@ TEST(CliConfigure, StartsTheLoggerAndSaysWhatWasSent)
     EXPECT_TRUE(lines[4].startsWith("Start:              now, 20")) << lines[4].toStdString();
     EXPECT_EQ(lines[5], "Comment:            Greenhouse test");
     EXPECT_TRUE(lines[6].startsWith("Active inputs:      1 ")) << lines[6].toStdString();
-    EXPECT_TRUE(lines[6].contains(", 6 Soil (\xC2\xB0" "C, -10 .. 50.5)")) << lines[6].toStdString();
+    EXPECT_TRUE(lines[6].contains(", 6 Soil (\xC2\xB0"
+                                  "C, -10 .. 50.5)"))
+        << lines[6].toStdString();
     EXPECT_FALSE(lines[6].contains("Door")) << lines[6].toStdString();
     // 252 blocks x 120 samples x 30 s / 4 inputs = 226,800 s.
     EXPECT_EQ(lines[7], "Recording duration: 2 Days  15 Hours  0 Min");
@@ -67,13 +70,14 @@ TEST(CliConfigure, ADelayedStartWaits)
     SimProcess sim({"--model", "485"});
     ASSERT_FALSE(sim.path().isEmpty());
     const CliRun r = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
-                       "--start-after", "01:02:03"});
+                          "--start-after", "01:02:03"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Stop:               when the memory is full\n")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Start:              20")) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("now,")) << r.out.toStdString();
     const CliRun status = cli({"status", "--port", sim.path()});
-    EXPECT_TRUE(status.out.contains("Run state:     waiting for a delayed start")) << status.out.toStdString();
+    EXPECT_TRUE(status.out.contains("Run state:     waiting for a delayed start"))
+        << status.out.toStdString();
 }
 
 TEST(CliConfigure, ARecordingLoggerIsRestartedOnlyWithYes)
@@ -84,7 +88,7 @@ TEST(CliConfigure, ARecordingLoggerIsRestartedOnlyWithYes)
     QTemporaryDir dir;
     const QString trace = dir.filePath("t.txt");
     const CliRun no = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
-                        "--comment", "never", "--trace", trace});
+                           "--comment", "never", "--trace", trace});
     EXPECT_EQ(no.exitCode, 1);
     EXPECT_EQ(no.err.trimmed(), question);
     EXPECT_TRUE(no.out.isEmpty());
@@ -93,7 +97,7 @@ TEST(CliConfigure, ARecordingLoggerIsRestartedOnlyWithYes)
     EXPECT_FALSE(cli({"status", "--port", sim.path()}).out.contains("never"));
 
     const CliRun yes = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
-                         "--comment", "restarted", "--yes"});
+                            "--comment", "restarted", "--yes"});
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
     EXPECT_TRUE(yes.err.contains(question));
     EXPECT_TRUE(cli({"status", "--port", sim.path()}).out.contains("Comment:       restarted"));
@@ -104,7 +108,8 @@ TEST(CliConfigure, RefusalsWriteNothing)
     SimProcess sim({"--model", "101"});
     ASSERT_FALSE(sim.path().isEmpty());
     QTemporaryDir dir;
-    const QString badCsv = write(dir, "bad.csv", "input,active,function,unit,max,min\n1,1,Air,C,\"12,5\",0\n");
+    const QString badCsv =
+        write(dir, "bad.csv", "input,active,function,unit,max,min\n1,1,Air,C,\"12,5\",0\n");
     struct Case {
         const char* name;
         QStringList args;
@@ -112,19 +117,24 @@ TEST(CliConfigure, RefusalsWriteNothing)
     } cases[] = {
         {"interval 0", {"--interval", "0"}, "The interval must be a multiple of 1 sec"},
         {"interval 3601 s", {"--interval", "60:01"}, "The interval cannot be greater than 60 minutes"},
-        {"a start in the past", {"--interval", "60", "--start-at", "2020-01-01 10:00:00"},
+        {"a start in the past",
+         {"--interval", "60", "--start-at", "2020-01-01 10:00:00"},
          "The Start Date/Time Elapsed..."},
         {"an impossible date", {"--interval", "60", "--start-at", "2030-02-30 10:00:00"}, "Invalid Date"},
-        {"a delay too long", {"--interval", "60", "--start-after", "31:00:00"}, "The delay can be at most 30 days"},
-        {"a bad scale", {"--interval", "60", "--inputs", badCsv},
+        {"a delay too long",
+         {"--interval", "60", "--start-after", "31:00:00"},
+         "The delay can be at most 30 days"},
+        {"a bad scale",
+         {"--interval", "60", "--inputs", badCsv},
          badCsv + ": line 2: max '12,5' is not a number"},
-        {"a missing file", {"--interval", "60", "--inputs", dir.filePath("none.csv")},
+        {"a missing file",
+         {"--interval", "60", "--inputs", dir.filePath("none.csv")},
          "cannot read " + dir.filePath("none.csv") + ": "},
     };
     for (const auto& c : cases) {
         const QString trace = dir.filePath(QString("%1.txt").arg(c.name));
-        const CliRun r = cli(QStringList{"configure", "--port", sim.path(), "--stop", "cyclic", "--trace", trace}
-                          + c.args);
+        const CliRun r = cli(
+            QStringList{"configure", "--port", sim.path(), "--stop", "cyclic", "--trace", trace} + c.args);
         EXPECT_EQ(r.exitCode, 1) << c.name;
         EXPECT_TRUE(r.err.startsWith(c.message)) << c.name << ": " << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << c.name;
@@ -138,9 +148,9 @@ TEST(CliConfigure, UsageErrors)
 {
     const QStringList base = {"configure", "--port", "sim"};
     const QStringList cases[] = {
-        {"--stop", "cyclic"},                                   // no interval
-        {"--interval", "60"},                                   // no stop mode
-        {"--interval", "1:75", "--stop", "cyclic"},             // seconds above 59
+        {"--stop", "cyclic"}, // no interval
+        {"--interval", "60"}, // no stop mode
+        {"--interval", "1:75", "--stop", "cyclic"}, // seconds above 59
         {"--interval", "60", "--stop", "sometimes"},
         {"--interval", "60", "--stop", "full", "--comment", QString(51, 'x')},
         {"--interval", "60", "--stop", "full", "--start", "later"},

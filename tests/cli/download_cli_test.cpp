@@ -107,14 +107,15 @@ TEST(CliDownload, ByteErrorsGiveTheExactFileOrNone)
     preset.content = qz::sim::Content::Linear;
     preset.blocks = 25;
     for (const QStringList& extra : {QStringList(), QStringList{"--verify"}}) {
-        SimProcess sim({"--model", "101", "--memory", "linear", "--blocks", "25",
-                        "--byte-errors", "0.01,seed=7"});
+        SimProcess sim(
+            {"--model", "101", "--memory", "linear", "--blocks", "25", "--byte-errors", "0.01,seed=7"});
         ASSERT_FALSE(sim.path().isEmpty());
         QTemporaryDir dir;
         const QString file = dir.filePath("noisy.qrv");
         const CliRun r = cli(QStringList{"download", "--port", sim.path(), "--output", file} + extra);
         if (r.exitCode == 0) {
-            EXPECT_TRUE(readFile(file) == expectedFile(loggerMemory(preset), 25, 0)) << extra.join(' ').toStdString();
+            EXPECT_TRUE(readFile(file) == expectedFile(loggerMemory(preset), 25, 0))
+                << extra.join(' ').toStdString();
         } else {
             EXPECT_FALSE(QFile::exists(file));
             EXPECT_FALSE(r.err.contains("This device is not a QuorvantZK")) << r.err.toStdString();
@@ -170,7 +171,9 @@ TEST(CliDownload, ADamagedBlockIsSavedOnlyWithKeepPartial)
         int exitCode;
         QStringList lines;
     } cases[] = {
-        {{}, 1, {damaged, "quorzk-cli download: nothing saved; --keep-partial keeps the blocks read before it"}},
+        {{},
+         1,
+         {damaged, "quorzk-cli download: nothing saved; --keep-partial keeps the blocks read before it"}},
         {{"--keep-partial"}, 0, {damaged, "saved FILE"}},
     };
     for (const auto& c : cases) {
@@ -219,7 +222,8 @@ TEST(CliDownload, AFileThatCannotBeWrittenIsSaidOnceWithItsReason)
     EXPECT_EQ(r.exitCode, 1);
     const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1) << r.err.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("quorzk-cli download: cannot write " + file + ": ")) << r.err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("quorzk-cli download: cannot write " + file + ": "))
+        << r.err.toStdString();
     EXPECT_EQ(lines[0].count(file), 1) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(file));
 }
@@ -322,14 +326,16 @@ TEST(CliTrace, EveryLoggerCommandWritesTheFramesBothWays)
     QTemporaryDir dir;
     struct Case {
         const char* name;
-        QStringList args;     // before --trace FILE
+        QStringList args; // before --trace FILE
         QByteArray sentFrame; // one frame the command sends
     } cases[] = {
-        {"download", {"download", "--port", "sim", "--output", dir.filePath("x.qrv")},
+        {"download",
+         {"download", "--port", "sim", "--output", dir.filePath("x.qrv")},
          "> 24 23 24 44 80 01 80"}, // data block 0: 128 bytes at 384
         {"ping", {"ping", "--port", "sim"}, "> 24 23 24 45"},
         {"status", {"status", "--port", "sim"}, "> 24 23 24 47"},
-        {"dump", {"dump", "--port", "sim", "--output", dir.filePath("d.qrv")},
+        {"dump",
+         {"dump", "--port", "sim", "--output", dir.filePath("d.qrv")},
          "> 24 23 24 44 00 FE 80"}, // the last data block: 128 bytes at FE00
         {"hexdump", {"hexdump", "--port", "sim", "--address", "1234"}, "> 24 23 24 44 34 12 80"},
         {"ping through a pseudo-terminal", {"ping", "--port", sim.path()}, "> 24 23 24 45"},
@@ -367,8 +373,7 @@ TEST(CliTrace, ATraceThatCannotBeWrittenFailsTheCommand)
     const CliRun r = cli({"ping", "--port", "sim", "--trace", trace});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains("logger answers on sim")) << "the command itself ran";
-    EXPECT_TRUE(r.err.startsWith("quorzk-cli ping: cannot write " + trace + ": "))
-        << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("quorzk-cli ping: cannot write " + trace + ": ")) << r.err.toStdString();
     EXPECT_EQ(cli({"ping", "--port", "sim", "--trace"}).exitCode, 2) << "a file is required";
 }
 

@@ -51,7 +51,10 @@ struct RefusedCall {
     QString message;
 };
 
-void PrintTo(const RefusedCall& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RefusedCall& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class CliModemRefused : public ::testing::TestWithParam<RefusedCall> {};
 
@@ -82,13 +85,12 @@ TEST(CliModem, UsageErrorsAndAnInitialisationFileThatCannotBeRead)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("logger.qrv");
-    for (const QStringList& args : {QStringList{"ping", "--port", "sim", "--pulse"},
-                                    QStringList{"ping", "--port", "sim", "--dial"},
-                                    QStringList{"ping", "--port", "sim", "--dial", "  "},
-                                    QStringList{"status", "--port", "sim", "--init", "Default.mdm"},
-                                    QStringList{"dump", "--port", "sim", "--output", file, "--dial", "1", "--init",
-                                                "modem.txt"},
-                                    QStringList{"hexdump", file, "--dial", "1"}}) {
+    for (const QStringList& args :
+         {QStringList{"ping", "--port", "sim", "--pulse"}, QStringList{"ping", "--port", "sim", "--dial"},
+          QStringList{"ping", "--port", "sim", "--dial", "  "},
+          QStringList{"status", "--port", "sim", "--init", "Default.mdm"},
+          QStringList{"dump", "--port", "sim", "--output", file, "--dial", "1", "--init", "modem.txt"},
+          QStringList{"hexdump", file, "--dial", "1"}}) {
         const CliRun r = cli(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage: quorzk-cli")) << r.err.toStdString();

@@ -45,8 +45,8 @@ QByteArray read(const QString& path)
 
 quint32 bigEndian(const QByteArray& b, int at)
 {
-    return (quint32(quint8(b[at])) << 24) | (quint32(quint8(b[at + 1])) << 16) | (quint32(quint8(b[at + 2])) << 8)
-        | quint32(quint8(b[at + 3]));
+    return (quint32(quint8(b[at])) << 24) | (quint32(quint8(b[at + 1])) << 16)
+        | (quint32(quint8(b[at + 2])) << 8) | quint32(quint8(b[at + 3]));
 }
 
 class PlotCli : public ::testing::Test {
@@ -98,7 +98,10 @@ struct Refusal {
     const char* says;
 };
 
-void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+void PrintTo(const Refusal& r, std::ostream* os)
+{
+    *os << r.name;
+}
 
 class PlotRefusals : public PlotCli, public ::testing::WithParamInterface<Refusal> {};
 
@@ -124,19 +127,30 @@ const Refusal kRefusals[] = {
     {"unknown_format", {"--output", "OUT:cold.gif"}, 2, "the output's extension chooses the format"},
     {"bad_size", {"--output", "OUT:a.png", "--size", "0x300"}, 2, "--size takes WIDTHxHEIGHT"},
     {"size_for_pdf", {"--output", "OUT:a.pdf", "--size", "300x300"}, 2, "--size applies to .png and .svg"},
-    {"bad_time", {"--output", "OUT:a.png", "--from", "05/03/01 15:00"}, 2, "--from takes \"YYYY-MM-DD hh:mm:ss\""},
-    {"reversed_range", {"--output", "OUT:a.png", "--from", "2001-03-05 16:00:00", "--to", "2001-03-05 15:00:00"}, 2,
+    {"bad_time",
+     {"--output", "OUT:a.png", "--from", "05/03/01 15:00"},
+     2,
+     "--from takes \"YYYY-MM-DD hh:mm:ss\""},
+    {"reversed_range",
+     {"--output", "OUT:a.png", "--from", "2001-03-05 16:00:00", "--to", "2001-03-05 15:00:00"},
+     2,
      "--to lies before --from"},
-    {"empty_range", {"--output", "OUT:a.png", "--from", "2001-03-05 15:00:00", "--to", "2001-03-05 15:01:00"}, 1,
+    {"empty_range",
+     {"--output", "OUT:a.png", "--from", "2001-03-05 15:00:00", "--to", "2001-03-05 15:01:00"},
+     1,
      "no measurement of"},
-    {"one_measurement", {"--output", "OUT:a.png", "--from", "2001-03-05 15:02:09", "--to", "2001-03-05 15:02:09"}, 1,
+    {"one_measurement",
+     {"--output", "OUT:a.png", "--from", "2001-03-05 15:02:09", "--to", "2001-03-05 15:02:09"},
+     1,
      "a graph needs two"},
     {"existing_output", {"--output", "OUT:there.png"}, 1, "already exists (--force replaces it)"},
     {"missing_folder", {"--output", "OUT:none/a.png"}, 1, "No such file or directory"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Plot, PlotRefusals, ::testing::ValuesIn(kRefusals),
-                         [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Refusal>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(PlotCli, TheToolLinksNoWidgetsAndNoPrintSupport)
 {

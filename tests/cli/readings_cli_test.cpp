@@ -12,7 +12,10 @@
 namespace qz::test {
 namespace {
 
-QStringList lines(const QString& text) { return text.split('\n'); }
+QStringList lines(const QString& text)
+{
+    return text.split('\n');
+}
 
 // quorzk-cli with a locale of its own.
 CliRun cliIn(const QString& locale, const QStringList& args)
@@ -53,12 +56,14 @@ TEST(CliReadings, RawAddsCountsAndTheBatteryLine)
 
 TEST(CliReadings, CsvKeepsAPointWhateverTheLocale)
 {
-    const CliRun r = cliIn("de_DE.UTF-8", {"readings", "--port", "sim", "--count", "2", "--every", "0", "--csv"});
+    const CliRun r =
+        cliIn("de_DE.UTF-8", {"readings", "--port", "sim", "--count", "2", "--every", "0", "--csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList out = lines(r.out);
     ASSERT_EQ(out.size(), 1 + 2 + 1);
-    EXPECT_EQ(out[0], QString::fromUtf8("time,1 Temp In (°C),2 Humidity (%RH),3 Supply (V),4 Temp Out (°C),"
-                                        "5 Current (mA),6 Pressure (hPa),7 Light (lux),8 Temp Box (°C)"));
+    EXPECT_EQ(out[0],
+              QString::fromUtf8("time,1 Temp In (°C),2 Humidity (%RH),3 Supply (V),4 Temp Out (°C),"
+                                "5 Current (mA),6 Pressure (hPa),7 Light (lux),8 Temp Box (°C)"));
     const QRegularExpression row(QStringLiteral(
         "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d(,-?[0-9]+(\\.[0-9]+)?){8}$"));
     EXPECT_TRUE(row.match(out[1]).hasMatch()) << out[1].toStdString();
@@ -110,7 +115,10 @@ struct UsageCase {
     const char* says;
 };
 
-void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const UsageCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class CliReadingsUsage : public ::testing::TestWithParam<UsageCase> {};
 
@@ -134,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"DecimalComma", {"--port", "sim", "--every", "0,5"}, "--every wants"},
         UsageCase{"PeriodWithoutValue", {"--port", "sim", "--every"}, "unexpected argument '--every'"},
         UsageCase{"UnknownOption", {"--port", "sim", "--fast"}, "unexpected argument '--fast'"},
-        UsageCase{"OutputIsNotAnOption", {"--port", "sim", "--output", "x"}, "unexpected argument '--output'"}),
+        UsageCase{
+            "OutputIsNotAnOption", {"--port", "sim", "--output", "x"}, "unexpected argument '--output'"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace

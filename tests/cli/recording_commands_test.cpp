@@ -24,7 +24,8 @@ struct CliRun {
     QByteArray err;
 };
 
-CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C"), const QString& program = kCli)
+CliRun runCli(const QStringList& args, const QString& locale = QStringLiteral("C"),
+              const QString& program = kCli)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -80,15 +81,17 @@ TEST_F(RecordingCommands, InfoPrintsInformationText)
 
 TEST_F(RecordingCommands, ExportOfEachKindToStandardOutput)
 {
-    const struct { const char* kind; const char* golden; } cases[] = {
-        {"text", "cold_store_text.txt"},
-        {"excel", "cold_store_excel.txt"},
-        {"lotus", "cold_store_lotus.txt"},
-        {"nodate", "cold_store_nodate.txt"},
+    const struct {
+        const char* kind;
+        const char* golden;
+    } cases[] = {
+        {"text", "cold_store_text.txt"},   {"excel", "cold_store_excel.txt"},
+        {"lotus", "cold_store_lotus.txt"}, {"nodate", "cold_store_nodate.txt"},
         {"csv", "cold_store.csv"},
     };
     for (const auto& c : cases) {
-        const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QLatin1String(c.kind)});
+        const CliRun r =
+            runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QLatin1String(c.kind)});
         EXPECT_EQ(r.status, 0) << c.kind << r.err.toStdString();
         EXPECT_EQ(r.out, golden(c.golden)) << c.kind;
     }
@@ -109,9 +112,9 @@ TEST_F(RecordingCommands, ExportToFileWithLocaleSeparator)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.txt"));
-    const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("excel"),
-                          QStringLiteral("--output"), out},
-                         QStringLiteral("de_DE.UTF-8"));
+    const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"),
+                             QStringLiteral("excel"), QStringLiteral("--output"), out},
+                            QStringLiteral("de_DE.UTF-8"));
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     QFile f(out);
@@ -130,15 +133,25 @@ TEST_F(RecordingCommands, RefusalsGoToStandardError)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("quorvant and some bytes");
     }
-    const struct { QStringList args; int status; QByteArray err; } cases[] = {
+    const struct {
+        QStringList args;
+        int status;
+        QByteArray err;
+    } cases[] = {
         {{QStringLiteral("info"), bad}, 1, "Invalid data file \nThis file is not for a QuorvantZK\n"},
-        {{QStringLiteral("export"), bad, QStringLiteral("--kind"), QStringLiteral("text")}, 1,
+        {{QStringLiteral("export"), bad, QStringLiteral("--kind"), QStringLiteral("text")},
+         1,
          "Invalid data file \nThis file is not for a QuorvantZK\n"},
-        {{QStringLiteral("info"), dir.filePath(QStringLiteral("missing.qrv"))}, 1,
-         "Cannot open " + dir.filePath(QStringLiteral("missing.qrv")).toUtf8() + ": No such file or directory\n"},
+        {{QStringLiteral("info"), dir.filePath(QStringLiteral("missing.qrv"))},
+         1,
+         "Cannot open " + dir.filePath(QStringLiteral("missing.qrv")).toUtf8()
+             + ": No such file or directory\n"},
         {{QStringLiteral("info")}, 2, "usage: quorzk-cli info FILE.qrv\n"},
-        {{QStringLiteral("export"), file_}, 2, "quorzk-cli export: --kind text|excel|lotus|nodate|csv is required\n"},
-        {{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("xml")}, 2,
+        {{QStringLiteral("export"), file_},
+         2,
+         "quorzk-cli export: --kind text|excel|lotus|nodate|csv is required\n"},
+        {{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("xml")},
+         2,
          "quorzk-cli export: unknown export kind 'xml' (text, excel, lotus, nodate or csv)\n"},
     };
     for (const auto& c : cases) {
@@ -154,8 +167,9 @@ TEST_F(RecordingCommands, RefusalsGoToStandardError)
 
 TEST_F(RecordingCommands, UnwritableOutputFails)
 {
-    const CliRun r = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
-                          QStringLiteral("--output"), QStringLiteral("/nonexistent/dir/out.txt")});
+    const CliRun r =
+        runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
+                QStringLiteral("--output"), QStringLiteral("/nonexistent/dir/out.txt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("Cannot write /nonexistent/dir/out.txt")) << r.err.toStdString();
 }
@@ -164,7 +178,8 @@ TEST_F(RecordingCommands, AnExistingOutputIsReplacedOnlyWithForce)
 {
     QTemporaryDir dir;
     const QString out = writeFile(dir.filePath(QStringLiteral("out.txt")), "keep me");
-    const QStringList args{QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
+    const QStringList args{QStringLiteral("export"),   file_,
+                           QStringLiteral("--kind"),   QStringLiteral("text"),
                            QStringLiteral("--output"), out};
     const CliRun refused = runCli(args);
     EXPECT_EQ(refused.status, 1);
@@ -176,8 +191,8 @@ TEST_F(RecordingCommands, AnExistingOutputIsReplacedOnlyWithForce)
     EXPECT_EQ(readFile(out), golden("cold_store_text.txt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.txt")});
 
-    const CliRun noOutput = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"), QStringLiteral("text"),
-                                    QStringLiteral("--force")});
+    const CliRun noOutput = runCli({QStringLiteral("export"), file_, QStringLiteral("--kind"),
+                                    QStringLiteral("text"), QStringLiteral("--force")});
     EXPECT_EQ(noOutput.status, 2);
 }
 
@@ -186,12 +201,18 @@ TEST_F(RecordingCommands, TheRecordingIsNeverItsOwnOutput)
     QTemporaryDir dir;
     const QString input = writeFile(dir.filePath(QStringLiteral("same.qrv")), readFile(file_));
     ASSERT_TRUE(QFile::link(input, dir.filePath(QStringLiteral("symbolic.qrv"))));
-    ASSERT_EQ(::link(QFile::encodeName(input).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.qrv"))).constData()), 0);
-    for (const QString& out : {input, dir.filePath(QStringLiteral("symbolic.qrv")), dir.filePath(QStringLiteral("hard.qrv"))}) {
-        const CliRun r = runCli({QStringLiteral("export"), input, QStringLiteral("--kind"), QStringLiteral("text"),
-                                 QStringLiteral("--output"), out, QStringLiteral("--force")});
+    ASSERT_EQ(::link(QFile::encodeName(input).constData(),
+                     QFile::encodeName(dir.filePath(QStringLiteral("hard.qrv"))).constData()),
+              0);
+    for (const QString& out :
+         {input, dir.filePath(QStringLiteral("symbolic.qrv")), dir.filePath(QStringLiteral("hard.qrv"))}) {
+        const CliRun r =
+            runCli({QStringLiteral("export"), input, QStringLiteral("--kind"), QStringLiteral("text"),
+                    QStringLiteral("--output"), out, QStringLiteral("--force")});
         EXPECT_EQ(r.status, 1) << out.toStdString();
-        EXPECT_EQ(r.err, "quorzk-cli export: Cannot write " + out.toUtf8() + ": it is the recording file being exported\n");
+        EXPECT_EQ(r.err,
+                  "quorzk-cli export: Cannot write " + out.toUtf8()
+                      + ": it is the recording file being exported\n");
         EXPECT_EQ(readFile(input), readFile(file_)) << out.toStdString();
     }
 }
@@ -211,7 +232,8 @@ TEST_F(RecordingCommands, AFileCutShortIsShownWithItsCompleteBlocksAndAWarning)
     EXPECT_TRUE(info.out.contains("# Measurements     : 80\n")) << info.out.toStdString();
     EXPECT_TRUE(info.out.endsWith("\n" + warning + "\n")) << info.out.toStdString();
 
-    const CliRun exported = runCli({QStringLiteral("export"), cut, QStringLiteral("--kind"), QStringLiteral("text")});
+    const CliRun exported =
+        runCli({QStringLiteral("export"), cut, QStringLiteral("--kind"), QStringLiteral("text")});
     EXPECT_EQ(exported.status, 0);
     EXPECT_EQ(exported.err, warning + "\n");
     // The lines of the complete blocks, exactly as in the whole recording's export.
@@ -226,8 +248,10 @@ TEST_F(RecordingCommands, AFileCutShortIsShownWithItsCompleteBlocksAndAWarning)
     const CliRun refused = runCli({QStringLiteral("info"), tiny});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.out.isEmpty());
-    EXPECT_EQ(refused.err, tiny.toUtf8() + " is incomplete: missing 3 of its 3 data blocks; only the complete blocks "
-                                           "are shown\nThis file is not for a QuorvantZK\n");
+    EXPECT_EQ(refused.err,
+              tiny.toUtf8()
+                  + " is incomplete: missing 3 of its 3 data blocks; only the complete blocks "
+                    "are shown\nThis file is not for a QuorvantZK\n");
 }
 
 TEST_F(RecordingCommands, APipeOrFolderIsRefusedAtOnce)
@@ -236,14 +260,17 @@ TEST_F(RecordingCommands, APipeOrFolderIsRefusedAtOnce)
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("pipe.qrv"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const struct { QString path; const char* reason; } cases[] = {
+    const struct {
+        QString path;
+        const char* reason;
+    } cases[] = {
         {fifo, "Not a regular file"},
         {dir.path(), "Is a directory"},
     };
     for (const auto& c : cases) {
         for (const QStringList& args : {QStringList{QStringLiteral("info"), c.path},
-                                        QStringList{QStringLiteral("export"), c.path, QStringLiteral("--kind"),
-                                                    QStringLiteral("text")}}) {
+                                        QStringList{QStringLiteral("export"), c.path,
+                                                    QStringLiteral("--kind"), QStringLiteral("text")}}) {
             const CliRun r = runCli(args);
             EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
             EXPECT_EQ(r.err, "Cannot open " + c.path.toUtf8() + ": " + c.reason + "\n");
@@ -263,8 +290,10 @@ TEST_F(RecordingCommands, AMissingCatalogueIsToldAsSuch)
     const qz::test::ScopedEnv dataHome("XDG_DATA_HOME", dir.path());
     const CliRun r = runCli({QStringLiteral("info"), file_}, QStringLiteral("C"), program);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "The logger catalogue devices.ini could not be read: " + dir.filePath(QStringLiteral("bin/devices.ini")).toUtf8()
-                         + ": No such file or directory\n");
+    EXPECT_EQ(r.err,
+              "The logger catalogue devices.ini could not be read: "
+                  + dir.filePath(QStringLiteral("bin/devices.ini")).toUtf8()
+                  + ": No such file or directory\n");
 }
 
 } // namespace

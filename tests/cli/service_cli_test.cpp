@@ -12,7 +12,10 @@ namespace {
 
 const QByteArray kSignature = "QUORVANT";
 
-QStringList lines(const QString& text) { return text.split('\n', Qt::SkipEmptyParts); }
+QStringList lines(const QString& text)
+{
+    return text.split('\n', Qt::SkipEmptyParts);
+}
 
 QString hexLine(const QByteArray& memory, int address)
 {
@@ -37,10 +40,14 @@ TEST(CliDump, ThroughAPseudoTerminalTheFileIsTheSignatureAndEveryByteServed)
         int fileSize;
     };
     const Case cases[] = {
-        {"60 blocks, linear", {"--model", "0", "--memory", "linear", "--blocks", "12"},
-         {.deviceCode = 0, .content = sim::Content::Linear, .blocks = 12}, 8072},
-        {"124 blocks, wrapped", {"--model", "1", "--memory", "wrapped", "--blocks", "20"},
-         {.deviceCode = 1, .content = sim::Content::Wrapped, .blocks = 20}, 8 + 384 + 124 * 128},
+        {"60 blocks, linear",
+         {"--model", "0", "--memory", "linear", "--blocks", "12"},
+         {.deviceCode = 0, .content = sim::Content::Linear, .blocks = 12},
+         8072},
+        {"124 blocks, wrapped",
+         {"--model", "1", "--memory", "wrapped", "--blocks", "20"},
+         {.deviceCode = 1, .content = sim::Content::Wrapped, .blocks = 20},
+         8 + 384 + 124 * 128},
     };
     for (const Case& c : cases) {
         SimProcess sim(c.simArgs);
@@ -159,9 +166,11 @@ TEST_F(CliHexdumpFile, PrintsThePanelsLinesAtImageAddresses)
         QString err;
     } cases[] = {
         {{"--address", "0080", "--length", "20"},
-         {" 0080  80 81 82 83 84 85 86 87 88 89 8A 8B 8C 8D 8E 8F", " 0090  90 91 92 93"}, ""},
+         {" 0080  80 81 82 83 84 85 86 87 88 89 8A 8B 8C 8D 8E 8F", " 0090  90 91 92 93"},
+         ""},
         {{"--address", "120"}, // 300 bytes: 12 left at 120
-         {" 0120  20 21 22 23 24 25 26 27 28 29 2A 2B"}, "End of file after 12 bytes\n"},
+         {" 0120  20 21 22 23 24 25 26 27 28 29 2A 2B"},
+         "End of file after 12 bytes\n"},
         {{"--address", "10000"}, {}, "End of file after 0 bytes\n"},
         {{"--length", "0"}, {}, ""},
     };

@@ -15,7 +15,10 @@ struct UsageCase {
     bool onStdout; // the usage on standard output (else on standard error)
 };
 
-void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UsageCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class CliUsage : public ::testing::TestWithParam<UsageCase> {};
 
@@ -34,14 +37,13 @@ TEST_P(CliUsage, GoesWhereItWasAskedFor)
     EXPECT_TRUE((c.onStdout ? err : out).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, CliUsage,
-    ::testing::Values(UsageCase{"help", {"help"}, 0, true},
-                      UsageCase{"long_option", {"--help"}, 0, true},
-                      UsageCase{"short_option", {"-h"}, 0, true},
-                      UsageCase{"after_a_command", {"download", "--help"}, 0, true},
-                      UsageCase{"unknown_command", {"fetch"}, 2, false},
-                      UsageCase{"no_command", {}, 2, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(CommandLines, CliUsage,
+                         ::testing::Values(UsageCase{"help", {"help"}, 0, true},
+                                           UsageCase{"long_option", {"--help"}, 0, true},
+                                           UsageCase{"short_option", {"-h"}, 0, true},
+                                           UsageCase{"after_a_command", {"download", "--help"}, 0, true},
+                                           UsageCase{"unknown_command", {"fetch"}, 2, false},
+                                           UsageCase{"no_command", {}, 2, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -54,8 +54,8 @@ struct ConfigRig {
 
     std::unique_ptr<LoggerProtocol> make()
     {
-        return std::make_unique<LoggerProtocol>(
-            LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
+        return std::make_unique<LoggerProtocol>(LinkSettings{"sim", false},
+                                                std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
     }
     ByteView view() { return {image.data(), image.size()}; }
     std::uint8_t* memory() { return emulator.logger().memory(); }

@@ -15,9 +15,15 @@ namespace qz {
 inline void PrintTo(IntervalCheck c, std::ostream* os)
 {
     switch (c) {
-    case IntervalCheck::Ok: *os << "ok"; return;
-    case IntervalCheck::TooLong: *os << "too long"; return;
-    case IntervalCheck::NotMultiple: *os << "not a multiple"; return;
+    case IntervalCheck::Ok:
+        *os << "ok";
+        return;
+    case IntervalCheck::TooLong:
+        *os << "too long";
+        return;
+    case IntervalCheck::NotMultiple:
+        *os << "not a multiple";
+        return;
     }
 }
 
@@ -38,7 +44,10 @@ Image patterned()
     return image;
 }
 
-ByteView view(Image& image) { return {image.data(), image.size()}; }
+ByteView view(Image& image)
+{
+    return {image.data(), image.size()};
+}
 
 TEST(IntervalField, LeavingAFieldCompletesAndLimitsIt)
 {
@@ -47,9 +56,8 @@ TEST(IntervalField, LeavingAFieldCompletesAndLimitsIt)
         int max;
         const char* becomes;
     } cases[] = {
-        {"", 60, "00"},  {"", 59, "00"},   {"7", 59, "07"},  {"5", 60, "05"},
-        {"75", 60, "60"}, {"60", 60, "60"}, {"60", 59, "59"}, {"99", 59, "59"},
-        {"59", 59, "59"}, {"08", 59, "08"},
+        {"", 60, "00"},   {"", 59, "00"},   {"7", 59, "07"},  {"5", 60, "05"},  {"75", 60, "60"},
+        {"60", 60, "60"}, {"60", 59, "59"}, {"99", 59, "59"}, {"59", 59, "59"}, {"08", 59, "08"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(intervalFieldExit(c.text, c.max), c.becomes) << '"' << c.text << "\" max " << c.max;
@@ -126,8 +134,8 @@ TEST(StoreConfiguration, StopModeAndComment)
     struct Case {
         StopChoice stop;
         unsigned mode;
-    } cases[] = {{StopChoice::MemoryFull, 0x0101}, {StopChoice::Cyclic, 0x0000},
-                 {StopChoice::Unchanged, 0x4321}};
+    } cases[] = {
+        {StopChoice::MemoryFull, 0x0101}, {StopChoice::Cyclic, 0x0000}, {StopChoice::Unchanged, 0x4321}};
     for (const auto& c : cases) {
         Image image = patterned();
         view(image).setU16(mem::kStopMode, 0x4321);

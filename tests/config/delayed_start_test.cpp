@@ -133,13 +133,19 @@ TEST(ProgramTimeVars, ClockRecordAndDateFieldsForEachKindOfStart)
         Bytes clock;
         Bytes stamp;
     } cases[] = {
-        {"immediate", false, {},
+        {"immediate",
+         false,
+         {},
          {0x04, 0x00, 0x09, 0x07, 0x14, 0x85, 0x03, 0x00, 0xC2, 0x00, 0x09, 0x07, 0x14, 0x05, 0x03, 0x01},
          {26, 3, 5, 14, 7, 9}},
-        {"at a date", true, {DelayedStart::Mode::Date, instant(2026, 3, 6, 8, 30, 0), 0},
+        {"at a date",
+         true,
+         {DelayedStart::Mode::Date, instant(2026, 3, 6, 8, 30, 0), 0},
          {0x04, 0x00, 0x09, 0x07, 0x14, 0x85, 0x03, 0x00, 0xB0, 0x00, 0x00, 0x30, 0x08, 0x06, 0x03, 0x01},
          {26, 3, 6, 8, 30, 0}},
-        {"after a delay", true, {DelayedStart::Mode::Delay, 0, 1 + 2 / 24.0 + 3 / 1440.0},
+        {"after a delay",
+         true,
+         {DelayedStart::Mode::Delay, 0, 1 + 2 / 24.0 + 3 / 1440.0},
          {0x04, 0x00, 0x09, 0x07, 0x14, 0x85, 0x03, 0x00, 0xB0, 0x00, 0x09, 0x10, 0x16, 0x06, 0x03, 0x01},
          {26, 3, 6, 16, 10, 9}},
     };
@@ -172,7 +178,9 @@ TEST(ProgramTimeVars, TheYearTravelsInTwoBitsAndInBcd)
         std::uint8_t day;
         std::uint8_t yearBits;
         std::uint8_t yearBcd;
-    } cases[] = {{2024, 0x15, 0x00, 0x24}, {2025, 0x55, 0x40, 0x25}, {2027, 0xD5, 0xC0, 0x27},
+    } cases[] = {{2024, 0x15, 0x00, 0x24},
+                 {2025, 0x55, 0x40, 0x25},
+                 {2027, 0xD5, 0xC0, 0x27},
                  {2100, 0x15, 0x00, 0x00}};
     for (const auto& c : cases) {
         VirtualClock clock(QDateTime(QDate(c.year, 3, 15), QTime(14, 7, 9)));

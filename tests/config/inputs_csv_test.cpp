@@ -17,7 +17,8 @@ TEST(InputsCsv, ReadsRowsInTheFilesOrder)
                             "input,active,function,unit,max,min\r\n"
                             "3,0,\"Back,door\",%,100,0\r\n"
                             "\r\n"
-                            " 1 , 1 , Air , \xC2\xB0" "C , 125.5 , -40\n";
+                            " 1 , 1 , Air , \xC2\xB0"
+                            "C , 125.5 , -40\n";
     const InputsCsv csv = parseInputsCsv(file);
     ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
     ASSERT_EQ(csv.settings.size(), 2u);
@@ -32,7 +33,9 @@ TEST(InputsCsv, ReadsRowsInTheFilesOrder)
     EXPECT_EQ(air.input, 0);
     EXPECT_TRUE(air.active);
     EXPECT_EQ(air.function, "Air");
-    EXPECT_EQ(air.unit, QString::fromUtf8("\xC2\xB0" "C"));
+    EXPECT_EQ(air.unit,
+              QString::fromUtf8("\xC2\xB0"
+                                "C"));
     EXPECT_EQ(air.scaleHigh, 125.5);
     EXPECT_EQ(air.scaleLow, -40);
 }
@@ -72,7 +75,11 @@ TEST(InputsCsv, BadLinesAreRefusedWithTheirNumberAndReason)
         {"beyond the 6-byte real", header + "1,1,Air,C,1e39,0\n",
          "line 2: max 1e39 is too large for a scale value (largest 1.7E38)"},
         {"open quote", header + "1,1,\"Air,C,125,0\n", "line 2: a quote is not closed"},
-        {"not UTF-8", header + "1,1,Air,\xB0" "C,125,0\n", "the file is not UTF-8 text"},
+        {"not UTF-8",
+         header
+             + "1,1,Air,\xB0"
+               "C,125,0\n",
+         "the file is not UTF-8 text"},
     };
     for (const auto& c : cases) {
         const InputsCsv csv = parseInputsCsv(c.file);

@@ -25,7 +25,9 @@ Image fourInputs()
         const char* name;
         const char* unit;
         double low, high;
-    } inputs[] = {{"Air", "C", -40, 125}, {"Door", "%", 0, 100}, {"Floor", "C", 0, 0.5},
+    } inputs[] = {{"Air", "C", -40, 125},
+                  {"Door", "%", 0, 100},
+                  {"Floor", "C", 0, 0.5},
                   {"Big", "V", 123.45678, 150000000}};
     for (int i = 0; i < 4; ++i) {
         w.setInputName(i, inputs[i].name);
@@ -38,8 +40,14 @@ Image fourInputs()
     return image;
 }
 
-ConstByteView cview(const Image& image) { return {image.data(), image.size()}; }
-ByteView view(Image& image) { return {image.data(), image.size()}; }
+ConstByteView cview(const Image& image)
+{
+    return {image.data(), image.size()};
+}
+ByteView view(Image& image)
+{
+    return {image.data(), image.size()};
+}
 
 TEST(InputRows, ShowTheImageWithShortScaleTexts)
 {
@@ -132,8 +140,8 @@ TEST(StoreInputs, NamesUnitsScalesMaskAndCount)
     for (auto& r : rows)
         r.active = false;
     rows[0].active = rows[2].active = rows[7].active = true; // inputs 1, 3 and 8
-    rows[1].unit = "kPa";                                    // 3 of 5 characters
-    rows[2].function = "Floor and ceiling";                  // longer than 9
+    rows[1].unit = "kPa"; // 3 of 5 characters
+    rows[2].function = "Floor and ceiling"; // longer than 9
     rows[7].maxText = "  250.75 ";
     rows[7].minText = "-0.5";
     std::array<InputSetting, mem::kInputs> settings;

@@ -19,12 +19,24 @@ namespace qz {
 inline void PrintTo(SendOutcome o, std::ostream* os)
 {
     switch (o) {
-    case SendOutcome::Sent: *os << "sent"; return;
-    case SendOutcome::StartElapsed: *os << "start elapsed"; return;
-    case SendOutcome::Refused: *os << "refused"; return;
-    case SendOutcome::NotConfirmed: *os << "not confirmed"; return;
-    case SendOutcome::LinkFailed: *os << "link failed"; return;
-    case SendOutcome::NotKept: *os << "not kept"; return;
+    case SendOutcome::Sent:
+        *os << "sent";
+        return;
+    case SendOutcome::StartElapsed:
+        *os << "start elapsed";
+        return;
+    case SendOutcome::Refused:
+        *os << "refused";
+        return;
+    case SendOutcome::NotConfirmed:
+        *os << "not confirmed";
+        return;
+    case SendOutcome::LinkFailed:
+        *os << "link failed";
+        return;
+    case SendOutcome::NotKept:
+        *os << "not kept";
+        return;
     }
 }
 
@@ -75,21 +87,27 @@ SendOutcome send(ConfigRig& r, const StartRequest& start, const ConfigurationEnt
 struct StartCase {
     const char* name;
     StartRequest start;
-    Bytes clock;             // the clock record the logger receives
-    Bytes stamp;             // StartStamp
+    Bytes clock; // the clock record the logger receives
+    Bytes stamp; // StartStamp
     sim::CivilTime startsAt; // when the logger begins recording
 };
 
 const StartCase kStarts[] = {
-    {"immediate", {false, {}},
+    {"immediate",
+     {false, {}},
      {0x04, 0x00, 0x09, 0x07, 0x14, 0x85, 0x03, 0x00, 0xC2, 0x00, 0x09, 0x07, 0x14, 0x05, 0x03, 0x01},
-     {26, 3, 5, 14, 7, 9}, {2026, 3, 5, 14, 7, 9, 0}},
-    {"at a date", {true, {DelayedStart::Mode::Date, instant(2026, 3, 5, 14, 30, 0), 0}},
+     {26, 3, 5, 14, 7, 9},
+     {2026, 3, 5, 14, 7, 9, 0}},
+    {"at a date",
+     {true, {DelayedStart::Mode::Date, instant(2026, 3, 5, 14, 30, 0), 0}},
      {0x04, 0x00, 0x09, 0x07, 0x14, 0x85, 0x03, 0x00, 0xB0, 0x00, 0x00, 0x30, 0x14, 0x05, 0x03, 0x01},
-     {26, 3, 5, 14, 30, 0}, {2026, 3, 5, 14, 30, 0, 0}},
-    {"after a delay", {true, {DelayedStart::Mode::Delay, 0, 15 / 1440.0}},
+     {26, 3, 5, 14, 30, 0},
+     {2026, 3, 5, 14, 30, 0, 0}},
+    {"after a delay",
+     {true, {DelayedStart::Mode::Delay, 0, 15 / 1440.0}},
      {0x04, 0x00, 0x09, 0x07, 0x14, 0x85, 0x03, 0x00, 0xB0, 0x00, 0x09, 0x22, 0x14, 0x05, 0x03, 0x01},
-     {26, 3, 5, 14, 22, 9}, {2026, 3, 5, 14, 22, 9, 0}},
+     {26, 3, 5, 14, 22, 9},
+     {2026, 3, 5, 14, 22, 9, 0}},
 };
 
 TEST(SendConfiguration, TheLoggerReceivesTheProgramInputsAndClockForEachStart)
@@ -102,7 +120,9 @@ TEST(SendConfiguration, TheLoggerReceivesTheProgramInputsAndClockForEachStart)
 
         // The program block: the logger's own, with the fields of a configuration.
         Bytes program(header.begin() + mem::kProgram, header.begin() + mem::kInputTable);
-        const auto at = [&](std::size_t address) -> std::uint8_t& { return program[address - mem::kProgram]; };
+        const auto at = [&](std::size_t address) -> std::uint8_t& {
+            return program[address - mem::kProgram];
+        };
         const QByteArray name = kComment.toLatin1().leftJustified(50, ' ');
         std::copy(name.begin(), name.end(), program.begin());
         at(mem::kSamplingPeriod) = 1;
@@ -179,7 +199,8 @@ TEST(SendConfiguration, AProgramBlockThatNeverSticksEndsWithoutSettingTheClock)
     // Three comparisons, three rewrites, no clock record with a start.
     EXPECT_EQ(r.frames(), "E A H40 H128 D40 E C H40 D40 E C H40 D40 E C H40");
     EXPECT_EQ(r.emulator.logger().runState(), mem::kRunStopped);
-    EXPECT_EQ(r.prompt.texts(), QStringList{"The Quorvant did not keep the configuration\rIt has not been started"});
+    EXPECT_EQ(r.prompt.texts(),
+              QStringList{"The Quorvant did not keep the configuration\rIt has not been started"});
     EXPECT_EQ(r.progress.positions, (std::vector<int>{0, 10, 40, 70}));
 }
 
@@ -193,14 +214,30 @@ TEST(SendConfiguration, RefusalsSendNothing)
         const char* message;
         PromptSymbol symbol;
     } cases[] = {
-        {"interval 0", {}, 0, SendOutcome::Refused, "The interval must be a multiple of 1 sec",
+        {"interval 0",
+         {},
+         0,
+         SendOutcome::Refused,
+         "The interval must be a multiple of 1 sec",
          PromptSymbol::Warning},
-        {"interval 3601 s", {}, 3601, SendOutcome::Refused, "The interval cannot be greater than 60 minutes",
+        {"interval 3601 s",
+         {},
+         3601,
+         SendOutcome::Refused,
+         "The interval cannot be greater than 60 minutes",
          PromptSymbol::Warning},
-        {"a start in the past", {true, {DelayedStart::Mode::Date, instant(2026, 3, 5, 14, 0, 0), 0}}, 60,
-         SendOutcome::StartElapsed, "The Start Date/Time Elapsed...", PromptSymbol::Error},
-        {"a delay of nothing", {true, {DelayedStart::Mode::Delay, 0, 0}}, 60, SendOutcome::StartElapsed,
-         "The Start Date/Time Elapsed...", PromptSymbol::Error},
+        {"a start in the past",
+         {true, {DelayedStart::Mode::Date, instant(2026, 3, 5, 14, 0, 0), 0}},
+         60,
+         SendOutcome::StartElapsed,
+         "The Start Date/Time Elapsed...",
+         PromptSymbol::Error},
+        {"a delay of nothing",
+         {true, {DelayedStart::Mode::Delay, 0, 0}},
+         60,
+         SendOutcome::StartElapsed,
+         "The Start Date/Time Elapsed...",
+         PromptSymbol::Error},
     };
     for (const auto& c : cases) {
         ConfigRig r;
@@ -314,7 +351,8 @@ TEST(SendConfiguration, TheDownloadAfterwardsFindsWhatWasSent)
                             downloaded = image;
                             return ImageUse::Shown;
                         }));
-        ASSERT_EQ(outcome, DownloadOutcome::Accepted) << c.name << ' ' << r.prompt.texts().join("|").toStdString();
+        ASSERT_EQ(outcome, DownloadOutcome::Accepted)
+            << c.name << ' ' << r.prompt.texts().join("|").toStdString();
         const ImageReader got(ConstByteView{downloaded.data(), downloaded.size()});
         EXPECT_EQ(got.recordName(), kComment.leftJustified(50, QLatin1Char(' '))) << c.name;
         EXPECT_EQ(got.interval(), 30) << c.name;

@@ -3,8 +3,8 @@
 #include "dialog_rig.h"
 
 #include "model/image_reader.h"
-#include "ui/internal_messages.h"
 #include "sim/logger_time.h"
+#include "ui/internal_messages.h"
 
 #include <QCheckBox>
 #include <QMouseEvent>
@@ -22,7 +22,9 @@ TEST_F(ConfigurationDialogTest, TheModelNamesTheCaptionsAndFixedInputsHaveNoScal
         std::uint16_t code;
         const char* model;
         bool scaling;
-    } cases[] = {{101, "ZK-101 Thermo", true}, {293, "ZK-293 Volt", false}, {485, "ZK-485 Octo", false},
+    } cases[] = {{101, "ZK-101 Thermo", true},
+                 {293, "ZK-293 Volt", false},
+                 {485, "ZK-485 Octo", false},
                  {69, "ZK-69 Duo", true}};
     for (const auto& c : cases) {
         ASSERT_TRUE(prepare({.deviceCode = c.code, .content = sim::Content::Erased})) << c.code;
@@ -44,7 +46,8 @@ TEST_F(ConfigurationDialogTest, ShowingFillsTheControlsFromTheImage)
         const char* minutes;
         const char* seconds;
         const char* checked;
-    } cases[] = {{300, 0x0101, "5", "0", "EofMem"}, {90, 0x0001, "1", "30", "EofMem"},
+    } cases[] = {{300, 0x0101, "5", "0", "EofMem"},
+                 {90, 0x0001, "1", "30", "EofMem"},
                  {3600, 0x0000, "60", "0", "Cyclic"}};
     for (const auto& c : cases) {
         sim::MemoryPreset preset{.deviceCode = 101, .content = sim::Content::Erased, .serial = "7421"};
@@ -92,7 +95,7 @@ TEST_F(ConfigurationDialogTest, LeavingAnIntervalFieldAppliesItsRules)
         const char* field;
         const char* typed;
         const char* shown;
-        int stored;          // the interval in the image afterwards
+        int stored; // the interval in the image afterwards
         const char* message; // empty: none
     } steps[] = {
         {"mInterval", "75", "60", 3600, ""},
@@ -261,7 +264,8 @@ TEST_F(ConfigurationDialogTest, PcDateOpensTheDesktopsSettingsAndHelpItsTopic)
     EXPECT_EQ(dates_.opened, 1);
 
     std::vector<int> contexts;
-    QObject::connect(dialog_.get(), &ConfigurationDialog::helpRequested, [&](int c) { contexts.push_back(c); });
+    QObject::connect(dialog_.get(), &ConfigurationDialog::helpRequested,
+                     [&](int c) { contexts.push_back(c); });
     click("HelpBtn");
     click("HelpBtn", dialog_->delayedStart());
     click("HelpBtn", dialog_->inputsScaling());

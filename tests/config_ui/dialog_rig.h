@@ -61,8 +61,8 @@ protected:
     }
 
     // Loads the logger, reads its header and makes the dialog, initialised for it.
-    bool prepare(const sim::MemoryPreset& preset = {.deviceCode = 101, .content = sim::Content::Linear,
-                                                    .blocks = 6, .serial = "7421"})
+    bool prepare(const sim::MemoryPreset& preset = {
+                     .deviceCode = 101, .content = sim::Content::Linear, .blocks = 6, .serial = "7421"})
     {
         sim::loadMemory(emulator_.logger(), preset);
         NullProgress progress;
@@ -70,7 +70,10 @@ protected:
         EXPECT_EQ(connectAndReadDevice(*q, image_.data(), progress, pump_, prompt_), DeviceRead::Read);
         q.reset();
         ConfigurationServices services{
-            prompt_, clock_, pump_, ProgramFolder(folder_.path()),
+            prompt_,
+            clock_,
+            pump_,
+            ProgramFolder(folder_.path()),
             [this](const QString&) { return makeLogger(); },
             [this] {
                 ++begins_;
@@ -96,8 +99,7 @@ protected:
         QApplication::processEvents();
     }
 
-    template <class T = QWidget>
-    T* child(const char* name, QWidget* in = nullptr)
+    template <class T = QWidget> T* child(const char* name, QWidget* in = nullptr)
     {
         T* w = (in ? in : static_cast<QWidget*>(dialog_.get()))->findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;

@@ -114,8 +114,8 @@ TEST(ValueTicks, OnlyTheFirstLabelWhenElevenStepsDoNotReachTheTop)
     };
     const Case cases[] = {
         {"negative step", {100, 0, -1}, {256}, true},
-        {"step too small", {100, 0, 5}, {256}, true},           // 11 x 11.5 px < 229
-        {"falling axis", {0, 100, 10}, {256}, true},            // e < 0
+        {"step too small", {100, 0, 5}, {256}, true}, // 11 x 11.5 px < 229
+        {"falling axis", {0, 100, 10}, {256}, true}, // e < 0
         {"zero step", {100, 0, 0}, {256}, true},
         {"no physical range", {50, 50, 10}, {}, false},
         {"not a number", {std::nan(""), 0, 10}, {}, false},
@@ -143,10 +143,8 @@ TEST(ValueLabels, RoundedTrimmedAndZeroNearZero)
         const char* text;
     };
     const Case cases[] = {
-        {15.6863L, "0.0", "15.7"},
-        {0.0004L, "0.00", "0.00"},   // below 0.001: zero, without a sign
-        {-0.0004L, "0.0", "0.0"},
-        {-12.5L, "0", "-13"},
+        {15.6863L, "0.0", "15.7"},   {0.0004L, "0.00", "0.00"}, // below 0.001: zero, without a sign
+        {-0.0004L, "0.0", "0.0"},    {-12.5L, "0", "-13"},
         {2.0011L, "0.000", "2.002"}, // rounded to 1/500 first
         {1234.5L, "0.0", "1234.5"},
     };
@@ -165,13 +163,8 @@ TEST(ValueLabels, PatternGainsDecimalsOnlyWhenTheStepNeedsThem)
         const char* pattern;
     };
     const Case cases[] = {
-        {"0.0", 7.5L, "0.0"},
-        {"0", 20, "0"},
-        {"0", 2.5L, "0.0"},
-        {"0", 0.25L, "0.00"},
-        {"0.00", 0.075L, "0.000"},
-        {"0.000", 0.5L, "0.000"},
-        {"0", -1, "0"},
+        {"0.0", 7.5L, "0.0"},      {"0", 20, "0"},           {"0", 2.5L, "0.0"}, {"0", 0.25L, "0.00"},
+        {"0.00", 0.075L, "0.000"}, {"0.000", 0.5L, "0.000"}, {"0", -1, "0"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(axisLabelPattern(QString::fromLatin1(c.format), c.step), QString::fromLatin1(c.pattern));

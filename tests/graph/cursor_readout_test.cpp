@@ -37,14 +37,14 @@ TEST_P(MeasurementAtTest, ColumnOfThePlotPicksItsMeasurement)
 
 INSTANTIATE_TEST_SUITE_P(
     Columns, MeasurementAtTest,
-    ::testing::Values(ColumnCase{1, 57, 61, 1},      // 56 x 1 div 280
-                      ColumnCase{1, 57, 110, 11},    // 56 x 50 div 280 = 10
-                      ColumnCase{1, 57, 338, 56},    // 56 x 278 div 280 = 55
-                      ColumnCase{1, 57, 339, 57},    // the last inner column reaches the last
+    ::testing::Values(ColumnCase{1, 57, 61, 1}, // 56 x 1 div 280
+                      ColumnCase{1, 57, 110, 11}, // 56 x 50 div 280 = 10
+                      ColumnCase{1, 57, 338, 56}, // 56 x 278 div 280 = 55
+                      ColumnCase{1, 57, 339, 57}, // the last inner column reaches the last
                       ColumnCase{11, 21, 339, 21},
                       ColumnCase{1, 60960, 339, 60743}, // more measurements than columns
-                      ColumnCase{5, 5, 339, 5},      // never past the view
-                      ColumnCase{1, 57, 20, 1},      // outside the frame: held inside the view
+                      ColumnCase{5, 5, 339, 5}, // never past the view
+                      ColumnCase{1, 57, 20, 1}, // outside the frame: held inside the view
                       ColumnCase{1, 57, 400, 57}),
     [](const ::testing::TestParamInfo<ColumnCase>& info) {
         return "view_" + std::to_string(info.param.first) + "_" + std::to_string(info.param.last) + "_x_"

@@ -23,11 +23,11 @@ TEST(CurveScale, RowsInIntegerArithmetic)
         int raw, row;
     };
     const Case cases[] = {
-        {40, 256},  // bottom of the range: bottom edge
-        {184, 26},  // top of the range: top edge
-        {52, 237},  // (52 x 64 - 2560) x 230 div 9216 = 19.16 -> 19
+        {40, 256}, // bottom of the range: bottom edge
+        {184, 26}, // top of the range: top edge
+        {52, 237}, // (52 x 64 - 2560) x 230 div 9216 = 19.16 -> 19
         {112, 141}, // 115 exactly
-        {0, 319},   // below the range: -63.9 truncated toward zero to -63
+        {0, 319}, // below the range: -63.9 truncated toward zero to -63
         {255, -87}, // above the range: 343.4 -> 343
     };
     for (const Case& c : cases)
@@ -102,8 +102,8 @@ TEST(CurveLines, OneSampleOrFlatRangeDrawsNothing)
 
 // The same curve drawn one line per measurement step, as the plain algorithm does: with
 // the pen, or each line on its own through PaintCurveLines.
-QImage drawNaive(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
-                 bool withPen)
+QImage drawNaive(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale,
+                 QSize size, bool withPen)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -130,8 +130,8 @@ QImage drawNaive(const std::vector<std::uint8_t>& raws, int left, int width, con
 
 // Through PaintCurveLines: straight into the image, or through the pen when the painter
 // clips (here to the whole image, which changes nothing).
-QImage drawMerged(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale, QSize size,
-                  bool throughPen)
+QImage drawMerged(const std::vector<std::uint8_t>& raws, int left, int width, const CurveScale& scale,
+                  QSize size, bool throughPen)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -174,9 +174,11 @@ TEST(CurveLines, MergedColumnsDrawTheSamePixelsAsOneLinePerStep)
         raws[std::size_t(c.count / 2 + 1)] = 0;
         const int left = c.width > 200 ? -30 : 10;
         EXPECT_EQ(drawNaive(raws, left, c.width, c.scale, size, true),
-                  drawMerged(raws, left, c.width, c.scale, size, true)) << c.what;
+                  drawMerged(raws, left, c.width, c.scale, size, true))
+            << c.what;
         EXPECT_EQ(drawNaive(raws, left, c.width, c.scale, size, false),
-                  drawMerged(raws, left, c.width, c.scale, size, false)) << c.what;
+                  drawMerged(raws, left, c.width, c.scale, size, false))
+            << c.what;
     }
 }
 
@@ -210,7 +212,8 @@ TEST(PaintCurveLines, StepsToTheNextColumnSplitAtHalfHeightOnImages)
         QPainter p(&img);
         paintCurveLines(p, {c.line}, Qt::black);
         p.end();
-        EXPECT_EQ(black(img), c.pixels) << c.line.x1() << "," << c.line.y1() << " " << c.line.x2() << "," << c.line.y2();
+        EXPECT_EQ(black(img), c.pixels)
+            << c.line.x1() << "," << c.line.y1() << " " << c.line.x2() << "," << c.line.y2();
     }
 }
 
@@ -219,7 +222,8 @@ TEST(PaintCurveLines, RunsOutsideTheImageAreClipped)
     QImage img(8, 8, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
-    paintCurveLines(p, {QLine(3, -100, 3, 2), QLine(-1, 4, 0, 9000), QLine(7, 5, 8, 5), QLine(20, 0, 20, 7)}, Qt::black);
+    paintCurveLines(p, {QLine(3, -100, 3, 2), QLine(-1, 4, 0, 9000), QLine(7, 5, 8, 5), QLine(20, 0, 20, 7)},
+                    Qt::black);
     p.end();
     EXPECT_EQ(black(img), (std::vector<QPoint>{{3, 0}, {3, 1}, {3, 2}, {7, 5}}));
 }

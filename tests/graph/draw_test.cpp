@@ -14,9 +14,9 @@ namespace qz::test {
 namespace {
 
 const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);        // input 1 in TestColours
-const QColor kMagenta(255, 0, 255);  // input 3
-const QColor kPurple(128, 0, 128);   // input 6
+const QColor kRed(255, 0, 0); // input 1 in TestColours
+const QColor kMagenta(255, 0, 255); // input 3
+const QColor kPurple(128, 0, 128); // input 6
 
 // bottom - ((raw x 64 - B) x H) div (T - B) for a raw range bottom..top.
 int row(int raw, int rawTop, int rawBottom, int bottom = 256, int height = 230)

@@ -16,9 +16,9 @@ ImageBuilder graphRecording()
 
 ImageBuilder oneInput()
 {
-    return graphRecording()
-        .input(0, graphInput("degC"))
-        .measurements(57, [](int k, int) { return std::uint8_t(50 + 2 * k); });
+    return graphRecording().input(0, graphInput("degC")).measurements(57, [](int k, int) {
+        return std::uint8_t(50 + 2 * k);
+    });
 }
 
 ImageBuilder threeInputs()
@@ -119,18 +119,27 @@ const DrawnText* RecordingDevice::find(const QString& text) const
 int RecordingDevice::metric(PaintDeviceMetric m) const
 {
     switch (m) {
-    case PdmWidth: return size_.width();
-    case PdmHeight: return size_.height();
-    case PdmWidthMM: return size_.width() * 254 / 960;
-    case PdmHeightMM: return size_.height() * 254 / 960;
-    case PdmNumColors: return 0x7fffffff;
-    case PdmDepth: return 32;
+    case PdmWidth:
+        return size_.width();
+    case PdmHeight:
+        return size_.height();
+    case PdmWidthMM:
+        return size_.width() * 254 / 960;
+    case PdmHeightMM:
+        return size_.height() * 254 / 960;
+    case PdmNumColors:
+        return 0x7fffffff;
+    case PdmDepth:
+        return 32;
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return 96;
-    case PdmDevicePixelRatio: return 1;
-    case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+    case PdmPhysicalDpiY:
+        return 96;
+    case PdmDevicePixelRatio:
+        return 1;
+    case PdmDevicePixelRatioScaled:
+        return int(QPaintDevice::devicePixelRatioFScale());
     }
     return 0;
 }

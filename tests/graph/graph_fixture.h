@@ -35,7 +35,7 @@ ImageBuilder threeInputs();
 
 // An input of the graph tests: no name, 0..100 over the whole converter range.
 inline InputSetup graphInput(const char* unit, double scaleLow = 0, double scaleHigh = 100,
-                            std::uint16_t calLow = 0, std::uint16_t calHigh = 255 * 256)
+                             std::uint16_t calLow = 0, std::uint16_t calHigh = 255 * 256)
 {
     return {QString(), QString::fromLatin1(unit), scaleLow, scaleHigh, calLow, calHigh};
 }
@@ -49,7 +49,10 @@ public:
     std::unique_ptr<Recording> load(const ImageBuilder& image) const;
     // The program folder with the catalogue (and the settings file, once written).
     QString folder() const { return catalogue_.path(); }
-    QString writeFile(const QString& name, const QByteArray& bytes) const { return catalogue_.write(name, bytes); }
+    QString writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        return catalogue_.write(name, bytes);
+    }
 
 private:
     CatalogueFolder catalogue_;

@@ -36,7 +36,10 @@ struct NoZoomCase {
     QPoint release;
 };
 
-void PrintTo(const NoZoomCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const NoZoomCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class NoZoomTest : public GraphWindowTest, public ::testing::WithParamInterface<NoZoomCase> {};
 
@@ -255,7 +258,10 @@ struct KeyCase {
     bool lineStays;
 };
 
-void PrintTo(const KeyCase& c, std::ostream* os) { *os << "modifiers 0x" << std::hex << int(c.modifiers); }
+void PrintTo(const KeyCase& c, std::ostream* os)
+{
+    *os << "modifiers 0x" << std::hex << int(c.modifiers);
+}
 
 class CursorKeyTest : public GraphWindowTest, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -270,16 +276,22 @@ TEST_P(CursorKeyTest, ExactlyAltOrCtrlTakesTheLineAway)
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, CursorKeyTest,
-                         ::testing::Values(KeyCase{Qt::ControlModifier, false}, KeyCase{Qt::AltModifier, false},
+                         ::testing::Values(KeyCase{Qt::ControlModifier, false},
+                                           KeyCase{Qt::AltModifier, false},
                                            KeyCase{Qt::ControlModifier | Qt::ShiftModifier, true},
                                            KeyCase{Qt::ShiftModifier, true}, KeyCase{Qt::NoModifier, true}),
                          [](const ::testing::TestParamInfo<KeyCase>& info) {
                              switch (int(info.param.modifiers)) {
-                             case Qt::ControlModifier: return std::string("Ctrl");
-                             case Qt::AltModifier: return std::string("Alt");
-                             case Qt::ControlModifier | Qt::ShiftModifier: return std::string("CtrlShift");
-                             case Qt::ShiftModifier: return std::string("Shift");
-                             default: return std::string("None");
+                             case Qt::ControlModifier:
+                                 return std::string("Ctrl");
+                             case Qt::AltModifier:
+                                 return std::string("Alt");
+                             case Qt::ControlModifier | Qt::ShiftModifier:
+                                 return std::string("CtrlShift");
+                             case Qt::ShiftModifier:
+                                 return std::string("Shift");
+                             default:
+                                 return std::string("None");
                              }
                          });
 

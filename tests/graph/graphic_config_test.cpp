@@ -123,10 +123,13 @@ struct AxisClicks {
     const char* name;
     int initialLeft;
     std::vector<int> clicks; // left boxes by input
-    int left;                // after OK
+    int left; // after OK
 };
 
-void PrintTo(const AxisClicks& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AxisClicks& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class AxisExclusivityTest : public GraphicConfigTest, public ::testing::WithParamInterface<AxisClicks> {};
 
@@ -148,20 +151,19 @@ TEST_P(AxisExclusivityTest, AtMostOneLeftBoxIsChecked)
     EXPECT_EQ(dialog_.settings().rightAxisInput, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clicks, AxisExclusivityTest,
-    ::testing::Values(AxisClicks{"unchecking the selected box leaves none", 2, {2}, -1},
-                      AxisClicks{"a new box unchecks the previous one", 0, {0, 2}, 2},
-                      AxisClicks{"without a selection a box just selects", -1, {2}, 2},
-                      AxisClicks{"none then the same again", 0, {0, 0}, 0},
-                      AxisClicks{"the same input as the right axis", 0, {2}, 2}),
-    [](const ::testing::TestParamInfo<AxisClicks>& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (ch == ' ')
-                ch = '_';
-        return n;
-    });
+INSTANTIATE_TEST_SUITE_P(Clicks, AxisExclusivityTest,
+                         ::testing::Values(AxisClicks{"unchecking the selected box leaves none", 2, {2}, -1},
+                                           AxisClicks{"a new box unchecks the previous one", 0, {0, 2}, 2},
+                                           AxisClicks{"without a selection a box just selects", -1, {2}, 2},
+                                           AxisClicks{"none then the same again", 0, {0, 0}, 0},
+                                           AxisClicks{"the same input as the right axis", 0, {2}, 2}),
+                         [](const ::testing::TestParamInfo<AxisClicks>& info) {
+                             std::string n = info.param.name;
+                             for (char& ch : n)
+                                 if (ch == ' ')
+                                     ch = '_';
+                             return n;
+                         });
 
 TEST_F(GraphicConfigTest, RightBoxesAreExclusiveOnTheirOwn)
 {

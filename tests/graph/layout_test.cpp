@@ -11,13 +11,10 @@ TEST(NiceDivisor, FirstDivisorWhoseQuotientFits)
         std::int64_t n, low, high, expected;
     };
     const Case cases[] = {
-        {40, 3, 7, 10},   // 40, 20, 8, then 4
-        {2, 3, 7, 0},     // 2, 1, then 0 comes first
-        {2, 2, 8, 1},
-        {0, 1, 7, 0},
-        {7, 3, 7, 1},
-        {9, 3, 7, 2},     // 9 too big, 4 fits
-        {24, 3, 7, 5},    // 24, 12, then 4
+        {40, 3, 7, 10}, // 40, 20, 8, then 4
+        {2, 3, 7, 0}, // 2, 1, then 0 comes first
+        {2, 2, 8, 1},         {0, 1, 7, 0}, {7, 3, 7, 1}, {9, 3, 7, 2}, // 9 too big, 4 fits
+        {24, 3, 7, 5}, // 24, 12, then 4
         {1440, 3, 7, 200}, // ... 72, 28, 14, then 7
         {86400, 3, 7, 20000},
     };
@@ -33,16 +30,16 @@ TEST(TimeScale, UnitAndStepFollowTheSpan)
         std::int64_t step;
     };
     const Case cases[] = {
-        {3 * 86400, TimeUnit::Hours, 10 * 3600},     // exactly 3 days: n = 72 hours
-        {3 * 86400 + 1, TimeUnit::Days, 86400},      // n = 3 days
-        {40 * 86400, TimeUnit::Days, 10 * 86400},    // n = 40: 40 div 10 = 4
-        {3 * 3600, TimeUnit::Minutes, 50 * 60},      // exactly 3 hours: n = 180, 180 div 50 = 3
+        {3 * 86400, TimeUnit::Hours, 10 * 3600}, // exactly 3 days: n = 72 hours
+        {3 * 86400 + 1, TimeUnit::Days, 86400}, // n = 3 days
+        {40 * 86400, TimeUnit::Days, 10 * 86400}, // n = 40: 40 div 10 = 4
+        {3 * 3600, TimeUnit::Minutes, 50 * 60}, // exactly 3 hours: n = 180, 180 div 50 = 3
         {3 * 3600 + 1, TimeUnit::Hours, 3600},
         {181, TimeUnit::Minutes, 60},
         {180, TimeUnit::Seconds, 50},
-        {2, TimeUnit::Seconds, 1},                   // (2, 3, 7) -> 0, (2, 2, 8) -> 1
-        {1, TimeUnit::Seconds, 1},                   // (1, 1, 7) -> 1
-        {0, TimeUnit::Seconds, 1},                   // every divisor fails: one unit
+        {2, TimeUnit::Seconds, 1}, // (2, 3, 7) -> 0, (2, 2, 8) -> 1
+        {1, TimeUnit::Seconds, 1}, // (1, 1, 7) -> 1
+        {0, TimeUnit::Seconds, 1}, // every divisor fails: one unit
         {3600, TimeUnit::Minutes, 10 * 60},
     };
     for (const Case& c : cases) {

@@ -119,7 +119,8 @@ TEST_F(PrintTest, PageLayoutUsesOffsetsAndThePortraitUpperPart)
         EXPECT_EQ(serial->font.pointSize(), 12);
         EXPECT_EQ(serial->baseline.y(), c.footerBottom - bm.height() + bm.ascent());
         const int w = bm.horizontalAdvance(QStringLiteral("W"));
-        EXPECT_EQ(serial->baseline.x() + bm.horizontalAdvance(serial->text), c.page.width() - c.page.width() / 8 - w);
+        EXPECT_EQ(serial->baseline.x() + bm.horizontalAdvance(serial->text),
+                  c.page.width() - c.page.width() / 8 - w);
         const DrawnText* start = dev.find(QStringLiteral("Start : 12/03/01 14:21:00"));
         ASSERT_TRUE(start);
         EXPECT_EQ(start->baseline.x(), w + c.page.width() / 8);

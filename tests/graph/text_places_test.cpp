@@ -16,9 +16,9 @@ namespace {
 
 struct PlacesCase {
     const char* name;
-    int inputs;       // inputs 1..n defined and drawn
-    int count;        // measurements
-    int perInterval;  // seconds between measurements
+    int inputs; // inputs 1..n defined and drawn
+    int count; // measurements
+    int perInterval; // seconds between measurements
     QSize size;
     bool printer = false;
     const char* serial = "4711";
@@ -68,7 +68,8 @@ TEST_P(TextPlacesTest, NoTwoTextsOverlapAndTheFooterStaysWhole)
     for (std::size_t a = 0; a < texts.size(); ++a) {
         EXPECT_TRUE(QRect(QPoint(0, 0), c.size).contains(texts[a].rect)) << describe(texts[a]);
         for (std::size_t b = a + 1; b < texts.size(); ++b)
-            EXPECT_FALSE(texts[a].rect.intersects(texts[b].rect)) << describe(texts[a]) << " / " << describe(texts[b]);
+            EXPECT_FALSE(texts[a].rect.intersects(texts[b].rect))
+                << describe(texts[a]) << " / " << describe(texts[b]);
     }
 
     // The start time, the serial number and every input's number are written in full.
@@ -86,7 +87,8 @@ TEST_P(TextPlacesTest, NoTwoTextsOverlapAndTheFooterStaysWhole)
               1);
     const QString serial = QString::fromLatin1(c.serial);
     // The simulated logger's recording says so, as its window title does.
-    const QString mark = serial.startsWith(QStringLiteral("SIM")) ? QStringLiteral(" (Simulated logger)") : QString();
+    const QString mark =
+        serial.startsWith(QStringLiteral("SIM")) ? QStringLiteral(" (Simulated logger)") : QString();
     EXPECT_TRUE(find(GraphTextKind::Serial, QStringLiteral("S/N : ") + serial + mark));
     for (int i = 0; i < c.inputs; ++i)
         EXPECT_TRUE(find(GraphTextKind::InputNumber, QString::number(i + 1))) << i + 1;

@@ -46,7 +46,7 @@ TEST(ZoomView, RectangleChoosesMeasurementsByColumnAndRawRangeByRow)
     // 56 steps over 280 pixels: one measurement every 5 pixels.
     const ZoomView z = computeZoomView(plot(), v, QPoint(160, 206), QPoint(110, 56));
     EXPECT_EQ(z.first, 11); // 50 x 56 div 280 + 1
-    EXPECT_EQ(z.last, 21);  // 100 x 56 div 280 + 1
+    EXPECT_EQ(z.last, 21); // 100 x 56 div 280 + 1
     // Row 56 lies 200 of 230 rows above the bottom, row 206 lies 50 above it.
     EXPECT_DOUBLE_EQ(z.top[0], 40 + 200 * 136.0 / 230);
     EXPECT_DOUBLE_EQ(z.bottom[0], 40 + 50 * 136.0 / 230);
@@ -111,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
         ZoomCase{"drawn backwards", {160, 206}, {110, 56}, ZoomOutcome::Zoomed, true, 1, 11, 21},
         ZoomCase{"whole frame", {60, 26}, {340, 256}, ZoomOutcome::Zoomed, true, 1, 1, 57},
         ZoomCase{"two measurement steps wide", {110, 50}, {120, 200}, ZoomOutcome::Zoomed, true, 1, 11, 13},
-        ZoomCase{"one measurement step wide", {110, 50}, {115, 200}, ZoomOutcome::WindowTooSmall, false, 0, 1, 57},
+        ZoomCase{
+            "one measurement step wide", {110, 50}, {115, 200}, ZoomOutcome::WindowTooSmall, false, 0, 1, 57},
         ZoomCase{"narrower than a step", {110, 50}, {112, 200}, ZoomOutcome::WindowTooSmall, false, 0, 1, 57},
         ZoomCase{"no width", {110, 50}, {110, 200}, ZoomOutcome::WindowTooSmall, false, 0, 1, 57},
         // The axis loses its physical range, so it has no tick: the label test refuses.
@@ -251,9 +252,10 @@ TEST_F(ZoomTest, AnInputLeftWithoutRawRangeRefusesTheLevelSilently)
 TEST_F(ZoomTest, AFallingInputZoomsLikeARisingOne)
 {
     // 100 at the lowest reading, 0 at the highest: raw ranges run downwards.
-    auto rec = fixture_.load(graphRecording()
-                                 .input(0, graphInput("m", 100, 0))
-                                 .measurements(57, [](int k, int) { return std::uint8_t(50 + 2 * k); }));
+    auto rec =
+        fixture_.load(graphRecording().input(0, graphInput("m", 100, 0)).measurements(57, [](int k, int) {
+            return std::uint8_t(50 + 2 * k);
+        }));
     ASSERT_TRUE(rec);
     ASSERT_LT(rec->currentView().top[0], rec->currentView().bottom[0]);
     ASSERT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
@@ -263,9 +265,9 @@ TEST_F(ZoomTest, AFallingInputZoomsLikeARisingOne)
 
 TEST_F(ZoomTest, ARecordingOfTwoMeasurementsCannotBeZoomedAndStaysAtLevelZero)
 {
-    auto rec = fixture_.load(graphRecording()
-                                 .input(0, graphInput("degC"))
-                                 .measurements(2, [](int k, int) { return std::uint8_t(100 * k); }));
+    auto rec = fixture_.load(graphRecording().input(0, graphInput("degC")).measurements(2, [](int k, int) {
+        return std::uint8_t(100 * k);
+    }));
     ASSERT_TRUE(rec);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(zoomIn(*rec, plot(), {60, 26}, {340, 256}).outcome, ZoomOutcome::WindowTooSmall);

@@ -1,6 +1,6 @@
 // The device line on a pseudo-terminal: the real serial code path without hardware.
-#include "link/serial_port.h"
 #include "link/device_line.h"
+#include "link/serial_port.h"
 #include "support/virtual_clock.h"
 
 #include <gtest/gtest.h>

@@ -33,8 +33,8 @@ TEST(ReadDeviceImage, WarnsOfALowBatteryOnly)
         int count;
         bool silentReadings; // the battery read itself fails
         bool warns;
-    } cases[] = {{168, false, true}, {169, false, false}, {0, false, false},
-                 {183, false, false}, {120, true, false}};
+    } cases[] = {
+        {168, false, true}, {169, false, false}, {0, false, false}, {183, false, false}, {120, true, false}};
     for (const auto& c : cases) {
         EmulatorRig r;
         r.emulator.logger().sensors().setBatteryCount(c.count);

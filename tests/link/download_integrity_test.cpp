@@ -53,7 +53,7 @@ TEST(VerifiedDownload, TwoBitErrorsThatCancelOutPassOnlyThePlainDownload)
         bool verify;
         std::int64_t frame; // the first read of block 7
         bool exact;
-        int reads;          // memory reads
+        int reads; // memory reads
     } cases[] = {
         {"plain", false, kFirstBlockFrame + 7, false, 4 + 11},
         {"verified", true, kFirstVerifiedBlockFrame + 2 * 7, true, 2 * 4 + 2 * 11 + 1},
@@ -92,7 +92,10 @@ struct DamageCase {
     PromptButtons buttons; // of the one message
 };
 
-void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DamageCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DamagedBlock : public ::testing::TestWithParam<DamageCase> {};
 
@@ -107,8 +110,7 @@ TEST_P(DamagedBlock, EndsTheRecordingAndTheUserKeepsWhatWasReadOrNot)
         r.prompt.script({a});
     EXPECT_EQ(r.download(c.options), c.outcome);
     ASSERT_EQ(r.prompt.records().size(), 1u);
-    const QString damaged =
-        "Block 5 of the logger's memory is damaged; the recording ends before it";
+    const QString damaged = "Block 5 of the logger's memory is damaged; the recording ends before it";
     EXPECT_EQ(r.prompt.texts()[0],
               c.buttons == PromptButtons::YesNo ? damaged + "\nKeep what was read before it?" : damaged);
     EXPECT_EQ(r.prompt.records()[0].buttons, c.buttons);
@@ -129,14 +131,23 @@ INSTANTIATE_TEST_SUITE_P(
     Choices, DamagedBlock,
     ::testing::Values(
         DamageCase{"asked_kept", {}, {PromptAnswer::Yes}, DownloadOutcome::Accepted, PromptButtons::YesNo},
-        DamageCase{"asked_not_kept", {}, {PromptAnswer::No}, DownloadOutcome::PartNotKept,
-                   PromptButtons::YesNo},
-        DamageCase{"kept_without_a_question", {.keepPartial = Decision::Yes}, {},
-                   DownloadOutcome::Accepted, PromptButtons::Ok},
-        DamageCase{"refused_without_a_question", {.keepPartial = Decision::No}, {},
-                   DownloadOutcome::PartNotKept, PromptButtons::Ok},
-        DamageCase{"verified_asked_kept", {.verify = true}, {PromptAnswer::Yes},
-                   DownloadOutcome::Accepted, PromptButtons::YesNo}),
+        DamageCase{
+            "asked_not_kept", {}, {PromptAnswer::No}, DownloadOutcome::PartNotKept, PromptButtons::YesNo},
+        DamageCase{"kept_without_a_question",
+                   {.keepPartial = Decision::Yes},
+                   {},
+                   DownloadOutcome::Accepted,
+                   PromptButtons::Ok},
+        DamageCase{"refused_without_a_question",
+                   {.keepPartial = Decision::No},
+                   {},
+                   DownloadOutcome::PartNotKept,
+                   PromptButtons::Ok},
+        DamageCase{"verified_asked_kept",
+                   {.verify = true},
+                   {PromptAnswer::Yes},
+                   DownloadOutcome::Accepted,
+                   PromptButtons::YesNo}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VerifiedDownload, TheHeaderIsReadTwiceAsWell)
@@ -162,8 +173,9 @@ TEST(VerifiedDownload, TheHeaderIsReadTwiceAsWell)
             EXPECT_TRUE(r.prompt.records().empty()) << c.name;
         } else {
             EXPECT_FALSE(r.image) << c.name;
-            EXPECT_EQ(r.prompt.texts(), QStringList{"The logger's header read differently each time; "
-                                                    "the download is stopped"})
+            EXPECT_EQ(r.prompt.texts(),
+                      QStringList{"The logger's header read differently each time; "
+                                  "the download is stopped"})
                 << c.name;
         }
     }
@@ -176,8 +188,9 @@ TEST(DamagedBlockAtTheStart, LeavesNothingToKeep)
     EmulatorRig r(preset);
     EXPECT_EQ(r.download(), DownloadOutcome::Stopped);
     EXPECT_FALSE(r.image);
-    EXPECT_EQ(r.prompt.texts(), QStringList{"Block 0 of the logger's memory is damaged; "
-                                            "the recording ends before it"});
+    EXPECT_EQ(r.prompt.texts(),
+              QStringList{"Block 0 of the logger's memory is damaged; "
+                          "the recording ends before it"});
     EXPECT_EQ(r.prompt.records()[0].buttons, PromptButtons::Ok);
 }
 

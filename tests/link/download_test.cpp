@@ -77,9 +77,10 @@ TEST(DownloadProgress, TheTimeLeftFollowsThePaceOfTheBlocksRead)
     // A block read again after a failed check does not move the bar back.
     progress.block(2, 508);
     progress.end();
-    EXPECT_EQ(shown.texts, (std::vector<QString>{"", "Block 1 of 508", "Block 2 of 508, 2:07 left",
-                                                 "Block 3 of 508, 2:07 left", "Block 4 of 508, 2:07 left",
-                                                 "Block 3 of 508, 4:13 left"}));
+    EXPECT_EQ(
+        shown.texts,
+        (std::vector<QString>{"", "Block 1 of 508", "Block 2 of 508, 2:07 left", "Block 3 of 508, 2:07 left",
+                              "Block 4 of 508, 2:07 left", "Block 3 of 508, 4:13 left"}));
     EXPECT_TRUE(std::is_sorted(shown.positions.begin(), shown.positions.end()));
     EXPECT_EQ(shown.positions.back(), DownloadProgress::kMaximum);
 }
@@ -136,13 +137,12 @@ TEST(Download, ABlockThatDoesNotContinueTheDateEndsTheRecordingAsDamaged)
     // and 1 hour after the one before is not a recording's end but damage (an erased block
     // is the end). The user keeps the blocks before it or not.
     const qint64 fiveDays = 5 * 24 * 3600;
-    const QString damaged =
-        "Block 4 of the logger's memory is damaged; the recording ends before it\n"
-        "Keep what was read before it?";
+    const QString damaged = "Block 4 of the logger's memory is damaged; the recording ends before it\n"
+                            "Keep what was read before it?";
     struct Case {
         const char* name;
         qint64 gap; // from block 3 to block 4
-        int taken;  // blocks taken when the user keeps what was read
+        int taken; // blocks taken when the user keeps what was read
     } cases[] = {
         {"one hour", 3600, 10},
         {"exactly five days", fiveDays, 10},
@@ -215,19 +215,41 @@ TEST(Download, WhatTheReceiverRefuses)
         bool saved; // the image went to the saver
     } cases[] = {
         {"shown", ImageUse::Shown, {}, PromptAnswer::No, DownloadOutcome::Accepted, {}, false},
-        {"too few measurements", ImageUse::TooFewMeasurements, {}, PromptAnswer::No,
-         DownloadOutcome::Ended, {"   Cannot display a record\rwith less than two measurements "},
+        {"too few measurements",
+         ImageUse::TooFewMeasurements,
+         {},
+         PromptAnswer::No,
+         DownloadOutcome::Ended,
+         {"   Cannot display a record\rwith less than two measurements "},
          false},
-        {"unknown model, not saved", ImageUse::UnknownModel, {}, PromptAnswer::No,
-         DownloadOutcome::Failed, {unknownModel + "\n" + saveAnyway}, false},
-        {"unknown model, saved", ImageUse::UnknownModel, {}, PromptAnswer::Yes,
-         DownloadOutcome::SavedAnyway, {unknownModel + "\n" + saveAnyway}, true},
-        {"unknown model, saved without a question", ImageUse::UnknownModel,
-         {.saveUnknownModel = Decision::Yes}, PromptAnswer::No, DownloadOutcome::SavedAnyway,
-         {unknownModel}, true},
-        {"unknown model, refused without a question", ImageUse::UnknownModel,
-         {.saveUnknownModel = Decision::No}, PromptAnswer::Yes, DownloadOutcome::Failed,
-         {unknownModel}, false},
+        {"unknown model, not saved",
+         ImageUse::UnknownModel,
+         {},
+         PromptAnswer::No,
+         DownloadOutcome::Failed,
+         {unknownModel + "\n" + saveAnyway},
+         false},
+        {"unknown model, saved",
+         ImageUse::UnknownModel,
+         {},
+         PromptAnswer::Yes,
+         DownloadOutcome::SavedAnyway,
+         {unknownModel + "\n" + saveAnyway},
+         true},
+        {"unknown model, saved without a question",
+         ImageUse::UnknownModel,
+         {.saveUnknownModel = Decision::Yes},
+         PromptAnswer::No,
+         DownloadOutcome::SavedAnyway,
+         {unknownModel},
+         true},
+        {"unknown model, refused without a question",
+         ImageUse::UnknownModel,
+         {.saveUnknownModel = Decision::No},
+         PromptAnswer::Yes,
+         DownloadOutcome::Failed,
+         {unknownModel},
+         false},
     };
     for (const auto& c : cases) {
         EmulatorRig r(linear(3));
@@ -309,23 +331,23 @@ TEST(Download, ByteErrorsEitherHealThroughRetriesOrLeaveNoImage)
     // plain download is exact (the checksum misses such pairs; the integrity tests
     // show one).
     for (const bool verify : {false, true})
-    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
-        SCOPED_TRACE(verify ? "verified" : "plain");
-        EmulatorRig r(linear(40));
-        r.emulator.setByteErrors(0.01, seed);
-        const DownloadOutcome o = r.download(DownloadOptions{.verify = verify});
-        EXPECT_GT(r.emulator.byteErrors(), 0) << seed;
-        if (o == DownloadOutcome::Accepted) {
-            EXPECT_EQ(r.word(mem::kBlocksUsed), 40) << seed;
-            EXPECT_TRUE(r.sameAsLogger(0, mem::kBlocksUsed)) << seed;
-            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(40))) << seed;
-            EXPECT_TRUE(r.prompt.records().empty()) << seed;
-        } else {
-            EXPECT_FALSE(r.image) << seed;
-            ASSERT_FALSE(r.prompt.texts().isEmpty()) << seed;
-            EXPECT_NE(r.prompt.texts().last(), kNotAQuorvant) << seed;
+        for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+            SCOPED_TRACE(verify ? "verified" : "plain");
+            EmulatorRig r(linear(40));
+            r.emulator.setByteErrors(0.01, seed);
+            const DownloadOutcome o = r.download(DownloadOptions{.verify = verify});
+            EXPECT_GT(r.emulator.byteErrors(), 0) << seed;
+            if (o == DownloadOutcome::Accepted) {
+                EXPECT_EQ(r.word(mem::kBlocksUsed), 40) << seed;
+                EXPECT_TRUE(r.sameAsLogger(0, mem::kBlocksUsed)) << seed;
+                EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(40))) << seed;
+                EXPECT_TRUE(r.prompt.records().empty()) << seed;
+            } else {
+                EXPECT_FALSE(r.image) << seed;
+                ASSERT_FALSE(r.prompt.texts().isEmpty()) << seed;
+                EXPECT_NE(r.prompt.texts().last(), kNotAQuorvant) << seed;
+            }
         }
-    }
 }
 
 } // namespace

@@ -42,7 +42,10 @@ private:
     Bytes& tap_;
 };
 
-Bytes prefix(char letter) { return {'$', '#', '$', std::uint8_t(letter)}; }
+Bytes prefix(char letter)
+{
+    return {'$', '#', '$', std::uint8_t(letter)};
+}
 Bytes read(std::uint16_t address, std::uint8_t count)
 {
     return {'$', '#', '$', 'D', std::uint8_t(address & 0xFF), std::uint8_t(address >> 8), count};
@@ -90,15 +93,20 @@ TEST(EmulatorProtocol, EveryTransactionPutsItsFrameOnTheWire)
         {"write block", [&](LoggerProtocol& q) { return q.writeDataBlock(5, block.data()); },
          write(384 + 5 * 128, 128, block)},
         {"write clock", [&](LoggerProtocol& q) { return q.writeClock(clock.data()); },
-         [&] { Bytes f = prefix('C'); f.insert(f.end(), clock.begin(), clock.end()); return f; }()},
+         [&] {
+             Bytes f = prefix('C');
+             f.insert(f.end(), clock.begin(), clock.end());
+             return f;
+         }()},
         {"reset", [&](LoggerProtocol& q) { return q.resetLogger(); }, prefix('A')},
     };
     for (const auto& c : cases) {
         EmulatorRig r;
         Bytes tap;
-        LoggerProtocol q(LinkSettings{"sim", false},
-                         std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), tap),
-                         r.clock);
+        LoggerProtocol q(
+            LinkSettings{"sim", false},
+            std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), tap),
+            r.clock);
         EXPECT_EQ(c.run(q), LinkStatus::Ok) << c.name;
         EXPECT_EQ(tap, c.frame) << c.name;
         EXPECT_EQ(r.emulator.commands(), 1) << c.name;

@@ -28,8 +28,8 @@ struct EmulatorRig {
 
     std::unique_ptr<LoggerProtocol> make(bool modem = false)
     {
-        return std::make_unique<LoggerProtocol>(
-            LinkSettings{"sim", modem}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
+        return std::make_unique<LoggerProtocol>(LinkSettings{"sim", modem},
+                                                std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
     }
     Session open(bool modem = false) { return Session(make(modem), prompt); }
     std::uint8_t* memory() { return emulator.logger().memory(); }

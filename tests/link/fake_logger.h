@@ -20,14 +20,14 @@ struct FakeLoggerState {
     std::array<std::uint8_t, 9> readings{};
 
     // Faults, counted in frames begun (a frame begins with its first '$').
-    int silentFrames = 0;           // frames that get no echo at all
-    int wrongEchoIndex = -1;        // frame byte whose echo is changed...
-    int wrongEchoFrames = 0;        // ...in this many frames
-    int badChecksumReplies = 0;     // replies whose sum is off by one
-    int silentReplies = 0;          // reads echoed but not answered
-    int noLastEchoFrames = 0;       // frames whose last byte is not echoed
+    int silentFrames = 0; // frames that get no echo at all
+    int wrongEchoIndex = -1; // frame byte whose echo is changed...
+    int wrongEchoFrames = 0; // ...in this many frames
+    int badChecksumReplies = 0; // replies whose sum is off by one
+    int silentReplies = 0; // reads echoed but not answered
+    int noLastEchoFrames = 0; // frames whose last byte is not echoed
     bool refuseOpen = false;
-    bool ignoreWrites = false;      // memory writes are echoed but change nothing
+    bool ignoreWrites = false; // memory writes are echoed but change nothing
     int echoDelayMs = 0;
 
     // What the logger saw.
@@ -162,11 +162,20 @@ private:
         if (frame_.size() < 4)
             return 0;
         switch (frame_[3]) {
-        case 'A': case 'B': case 'E': case 'F': case 'G': return 4;
-        case 'C': return 20;
-        case 'D': return 7;
-        case 'H': return frame_.size() < 7 ? 0 : 7 + (frame_[6] == 0 ? 256 : frame_[6]);
-        default: return -1;
+        case 'A':
+        case 'B':
+        case 'E':
+        case 'F':
+        case 'G':
+            return 4;
+        case 'C':
+            return 20;
+        case 'D':
+            return 7;
+        case 'H':
+            return frame_.size() < 7 ? 0 : 7 + (frame_[6] == 0 ? 256 : frame_[6]);
+        default:
+            return -1;
         }
     }
 
@@ -174,8 +183,12 @@ private:
     {
         const std::uint16_t address = std::uint16_t(frame_.size() >= 6 ? frame_[4] | (frame_[5] << 8) : 0);
         switch (frame_[3]) {
-        case 'A': ++s_.resets; break;
-        case 'C': std::copy(frame_.begin() + 4, frame_.end(), s_.clock.begin()); break;
+        case 'A':
+            ++s_.resets;
+            break;
+        case 'C':
+            std::copy(frame_.begin() + 4, frame_.end(), s_.clock.begin());
+            break;
         case 'D': {
             const int n = frame_[6] == 0 ? 256 : frame_[6];
             std::vector<std::uint8_t> data(n);
@@ -184,15 +197,21 @@ private:
             reply(data.data(), n);
             break;
         }
-        case 'E': reply(s_.clock.data(), 16); break;
-        case 'F': case 'G': reply(s_.readings.data(), 9); break;
+        case 'E':
+            reply(s_.clock.data(), 16);
+            break;
+        case 'F':
+        case 'G':
+            reply(s_.readings.data(), 9);
+            break;
         case 'H':
             if (s_.ignoreWrites)
                 break;
             for (std::size_t i = 7; i < frame_.size(); ++i)
                 s_.memory[std::uint16_t(address + i - 7)] = frame_[i];
             break;
-        default: break;
+        default:
+            break;
         }
     }
 

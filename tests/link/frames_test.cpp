@@ -14,13 +14,22 @@ using Bytes = std::vector<std::uint8_t>;
 struct FrameCase {
     const char* name;
     std::uint16_t (*build)(std::uint8_t*);
-    Bytes expected;     // the bytes the builder writes
+    Bytes expected; // the bytes the builder writes
     std::uint16_t length;
 };
 
-std::uint16_t blocMax(std::uint8_t* f) { return frames::readMemory(f, 65280, 128); }
-std::uint16_t bloc256(std::uint8_t* f) { return frames::readMemory(f, 0x1234, 0); }
-std::uint16_t setBloc(std::uint8_t* f) { return frames::writeMemory(f, mem::loggerBlockAddress(3), 128); }
+std::uint16_t blocMax(std::uint8_t* f)
+{
+    return frames::readMemory(f, 65280, 128);
+}
+std::uint16_t bloc256(std::uint8_t* f)
+{
+    return frames::readMemory(f, 0x1234, 0);
+}
+std::uint16_t setBloc(std::uint8_t* f)
+{
+    return frames::writeMemory(f, mem::loggerBlockAddress(3), 128);
+}
 std::uint16_t calibration(std::uint8_t* f)
 {
     return frames::readMemory(f, mem::kCalibration, frames::countByte(mem::kCalibrationSize));

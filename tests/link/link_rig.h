@@ -19,8 +19,7 @@ namespace qz::test {
 struct Session {
     Session(std::unique_ptr<LoggerProtocol> p, Prompt& prompt)
         : protocol(std::move(p)), report(*protocol, prompt)
-    {
-    }
+    {}
     LoggerProtocol* operator->() { return protocol.get(); }
     LoggerProtocol& operator*() { return *protocol; }
 
@@ -35,8 +34,8 @@ struct LinkRig {
 
     std::unique_ptr<LoggerProtocol> make(bool modem = false, const QString& port = "fake")
     {
-        return std::make_unique<LoggerProtocol>(
-            LinkSettings{port, modem}, std::make_unique<FakeLoggerLine>(logger, clock), clock);
+        return std::make_unique<LoggerProtocol>(LinkSettings{port, modem},
+                                                std::make_unique<FakeLoggerLine>(logger, clock), clock);
     }
     Session open(bool modem = false) { return Session(make(modem), prompt); }
     // Frames the logger saw with this command letter.

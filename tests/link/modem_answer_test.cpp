@@ -23,7 +23,10 @@ struct InitCase {
     QList<QByteArray> commands;
 };
 
-void PrintTo(const InitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const InitCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ModemInitLines : public ::testing::TestWithParam<InitCase> {};
 
@@ -39,7 +42,8 @@ const InitCase kInitCases[] = {
     {"cr_only_line_ends", "AT&F\rATE1V1\r", {"AT&F", "ATE1V1"}},
     {"no_line_end_at_the_end", "ATZ", {"ATZ"}},
     {"too_short_or_not_at", "A\nT\nXAT\nTA\n", {}},
-    {"shipped_file_style", "; comment\r\nAT&F\r\nATE1V1Q0\r\n;\r\nAT%C0\\N0\r\nATS7=60\r\n",
+    {"shipped_file_style",
+     "; comment\r\nAT&F\r\nATE1V1Q0\r\n;\r\nAT%C0\\N0\r\nATS7=60\r\n",
      {"AT&F", "ATE1V1Q0", "AT%C0\\N0", "ATS7=60"}},
     {"empty", "", {}},
 };
@@ -117,7 +121,10 @@ struct AnswerCase {
     std::vector<DialOutcome> after;
 };
 
-void PrintTo(const AnswerCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AnswerCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ModemAnswers : public ::testing::TestWithParam<AnswerCase> {};
 
@@ -141,9 +148,12 @@ const AnswerCase kAnswerCases[] = {
     {"no_carrier", {"\r\nNO CARRIER\r\n"}, {DialOutcome::NoCarrier}},
     {"no_dialtone", {"\r\nNO DIALTONE\r\n"}, {DialOutcome::NoDialTone}},
     {"no_dial_tone", {"NO DIAL TONE\r"}, {DialOutcome::NoDialTone}},
-    {"ring_then_connect", {"\r\nRING\r\n", "\r\nRING\r\n", "\r\nCONNECT\r\n"}, {W, W, DialOutcome::Connected}},
+    {"ring_then_connect",
+     {"\r\nRING\r\n", "\r\nRING\r\n", "\r\nCONNECT\r\n"},
+     {W, W, DialOutcome::Connected}},
     {"ring_and_connect_in_one_piece", {"\r\nRING\r\n\r\nCONNECT 2400\r\n"}, {DialOutcome::Connected}},
-    {"reports_before_connect", {"CARRIER 28800\r\nPROTOCOL: LAPM\r\n", "CONNECT 115200\r\n"},
+    {"reports_before_connect",
+     {"CARRIER 28800\r\nPROTOCOL: LAPM\r\n", "CONNECT 115200\r\n"},
      {W, DialOutcome::Connected}},
     {"first_finished_line_decides", {"\r\nBUSY\r\n\r\nCONNECT\r\n"}, {DialOutcome::Busy}},
     {"echo_and_ok_pass", {"ATDT5551234\r", "\r\nOK\r\n"}, {W, W}},

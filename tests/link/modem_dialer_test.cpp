@@ -2,11 +2,11 @@
 // of each command and the pauses between them, the echo check and its attempts, every
 // result word, the time-out, the hang-up, and a download through the modem.
 #include "download_memory.h"
-#include "link_rig.h"
 #include "link/download_sequence.h"
 #include "link/modem_init.h"
-#include "modem_rig.h"
+#include "link_rig.h"
 #include "model/memory_image.h"
+#include "modem_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +22,17 @@ using sim::DialResult;
 
 struct EchoCase {
     const char* name;
-    int slowEchoes;      // the first N echoes come late (-1: all)
-    int delayMs;         // how late
+    int slowEchoes; // the first N echoes come late (-1: all)
+    int delayMs; // how late
     QByteArray command;
     LinkStatus status;
-    QByteArray written;  // everything the modem was sent
+    QByteArray written; // everything the modem was sent
 };
 
-void PrintTo(const EchoCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EchoCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class SendCommand : public ::testing::TestWithParam<EchoCase> {};
 
@@ -151,13 +154,14 @@ TEST(ModemCall, ARefusedCommandEndsTheCallBeforeTheDial)
 TEST(ModemCall, APortThatDoesNotOpenIsToldOnce)
 {
     ModemRig r;
-    auto port = std::make_unique<LoggerProtocol>(LinkSettings{"", true},
-                                                 std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), r.clock);
+    auto port = std::make_unique<LoggerProtocol>(
+        LinkSettings{"", true}, std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), r.clock);
     LinkReport report(*port, r.prompt);
     ModemDialer dialer(*port);
     EXPECT_EQ(dialer.call({"AT&F"}, "0123", false), DialOutcome::CannotOpen);
     ASSERT_EQ(r.prompt.texts().size(), 1);
-    EXPECT_TRUE(r.prompt.texts().front().startsWith("Unable to open com port")) << r.prompt.texts().front().toStdString();
+    EXPECT_TRUE(r.prompt.texts().front().startsWith("Unable to open com port"))
+        << r.prompt.texts().front().toStdString();
 }
 
 // ---- The modem's answer -------------------------------------------------------------
@@ -169,7 +173,10 @@ struct AnswerCase {
     QString message;
 };
 
-void PrintTo(const AnswerCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AnswerCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ModemAnswer : public ::testing::TestWithParam<AnswerCase> {};
 
@@ -189,9 +196,13 @@ const AnswerCase kAnswerCases[] = {
     {"no_dialtone", {.result = DialResult::NoDialTone}, DialOutcome::NoDialTone, "No dial tone"},
     {"silence", {.result = DialResult::NoAnswer}, DialOutcome::TimedOut, "Connection time out"},
     {"ring_ring_connect", {.result = DialResult::Connect, .rings = 2}, DialOutcome::Connected, "Connected"},
-    {"connect_in_pieces_a_second_apart", {.result = DialResult::Connect, .pieceGapUs = 1000000},
-     DialOutcome::Connected, "Connected"},
-    {"busy_in_pieces", {.result = DialResult::Busy, .pieceGapUs = 300000}, DialOutcome::Busy,
+    {"connect_in_pieces_a_second_apart",
+     {.result = DialResult::Connect, .pieceGapUs = 1000000},
+     DialOutcome::Connected,
+     "Connected"},
+    {"busy_in_pieces",
+     {.result = DialResult::Busy, .pieceGapUs = 300000},
+     DialOutcome::Busy,
      "The line is busy"},
     {"short_answer", {.result = DialResult::Connect, .lineEnd = "\r"}, DialOutcome::Connected, "Connected"},
 };

@@ -37,7 +37,8 @@ struct ModemRig {
     {
         return std::make_unique<LoggerProtocol>(
             LinkSettings{"modem", modemLink},
-            std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(emulator, clock), clock, tap), clock);
+            std::make_unique<TapLine>(std::make_unique<sim::EmulatorLine>(emulator, clock), clock, tap),
+            clock);
     }
     // Initialises (with commands), dials and waits for the modem's answer.
     DialOutcome dialAndWait(const QList<QByteArray>& commands = {}, const QString& number = "5551234",

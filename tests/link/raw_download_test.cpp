@@ -20,7 +20,10 @@ namespace {
 // Frames of the header reads (identification, calibration, program, inputs), each
 // answered at its first attempt; data block k is the frame after them.
 constexpr int kHeaderFrames = 4;
-constexpr std::int64_t blockFrame(int k) { return kHeaderFrames + k; }
+constexpr std::int64_t blockFrame(int k)
+{
+    return kHeaderFrames + k;
+}
 
 sim::MemoryPreset preset(std::uint16_t code, sim::Content content, int blocks)
 {
@@ -50,8 +53,8 @@ RawDownload run(EmulatorRig& r)
 
 bool blockIs(const RawDownload& d, const std::uint8_t* memory, int k)
 {
-    return std::memcmp(d.image.data() + mem::blockAddress(k), memory + mem::blockAddress(k),
-                       mem::kBlockSize) == 0;
+    return std::memcmp(d.image.data() + mem::blockAddress(k), memory + mem::blockAddress(k), mem::kBlockSize)
+        == 0;
 }
 
 bool blockIsZero(const RawDownload& d, int k)
@@ -66,7 +69,10 @@ struct WholeMemoryCase {
     int blocks; // of the memory size code
 };
 
-void PrintTo(const WholeMemoryCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WholeMemoryCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class RawDownloadWholeMemory : public ::testing::TestWithParam<WholeMemoryCase> {};
 

@@ -70,8 +70,8 @@ TEST(Send, WrongEchoesOfTheFirstTwoBytesFailAtTheEndAndLaterOnesAtOnceAfterAPaus
 {
     struct Case {
         int index;
-        int bytesOut;          // bytes that reached the logger
-        std::int64_t minTime;  // the pause after a wrong echo from the third byte on
+        int bytesOut; // bytes that reached the logger
+        std::int64_t minTime; // the pause after a wrong echo from the third byte on
     } cases[] = {{0, 7, 0}, {1, 7, 0}, {2, 3, 1000}, {5, 6, 1000}};
     for (const auto& c : cases) {
         LinkRig r;

@@ -1,10 +1,10 @@
 // The serial port: opening, the closed-port rule, the deadline timer and the read rule.
 #include "fake_logger.h"
 #include "link/deadline.h"
-#include "link/serial_port.h"
 #include "link/device_line.h"
 #include "link/line_registry.h"
 #include "link/port_list.h"
+#include "link/serial_port.h"
 
 #include <gtest/gtest.h>
 

@@ -14,11 +14,21 @@ namespace qz {
 inline void PrintTo(StopOutcome o, std::ostream* os)
 {
     switch (o) {
-    case StopOutcome::Stopped: *os << "stopped"; return;
-    case StopOutcome::AlreadyStopped: *os << "already stopped"; return;
-    case StopOutcome::NotConfirmed: *os << "not confirmed"; return;
-    case StopOutcome::NotConnected: *os << "not connected"; return;
-    case StopOutcome::Failed: *os << "failed"; return;
+    case StopOutcome::Stopped:
+        *os << "stopped";
+        return;
+    case StopOutcome::AlreadyStopped:
+        *os << "already stopped";
+        return;
+    case StopOutcome::NotConfirmed:
+        *os << "not confirmed";
+        return;
+    case StopOutcome::NotConnected:
+        *os << "not connected";
+        return;
+    case StopOutcome::Failed:
+        *os << "failed";
+        return;
     }
 }
 
@@ -44,7 +54,8 @@ TEST(StopCommand, AskingFirstThenStoppingOnlyOnYes)
         {"waiting, no", true, PromptAnswer::No, StopOutcome::NotConfirmed, mem::kRunWaiting},
     };
     for (const auto& c : cases) {
-        EmulatorRig r({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = !c.waiting});
+        EmulatorRig r(
+            {.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = !c.waiting});
         sim::Logger& logger = r.emulator.logger();
         if (c.waiting)
             logger.startAt({2026, 3, 1, 12, 0, 0, 0}); // a day after the logger's clock
@@ -117,7 +128,9 @@ TEST(StopCommand, NoToTheConnectQuestionEndsSilently)
         r.emulator.setSilent(true);
         ActingPrompt prompt;
         int yes = 0;
-        prompt.answer = [&](const QString&) { return yes++ < c.yesAnswers ? PromptAnswer::Yes : PromptAnswer::No; };
+        prompt.answer = [&](const QString&) {
+            return yes++ < c.yesAnswers ? PromptAnswer::Yes : PromptAnswer::No;
+        };
         auto q = r.make();
         EXPECT_EQ(runStop(*q, prompt, c.questions), StopOutcome::NotConnected) << c.questions;
         EXPECT_EQ(prompt.texts, QStringList(c.asked, kConnect)) << c.questions << " " << c.yesAnswers;

@@ -1,9 +1,9 @@
 // Transactions: attempts, statuses, what the user is told through the report, and what
 // reaches the logger.
-#include "model/block_check.h"
-#include "link/link_texts.h"
 #include "emulator_rig.h"
+#include "link/link_texts.h"
 #include "link_rig.h"
+#include "model/block_check.h"
 #include "model/memory_image.h"
 
 #include <gtest/gtest.h>
@@ -73,9 +73,12 @@ TEST(Transactions, WritesPutTheirBytesIntoTheLoggerMemory)
         clock[mem::kClockRecordSize];
     for (int i = 0; i < 256; ++i) {
         table[i] = std::uint8_t(255 - i);
-        if (i < 88) program[i] = std::uint8_t(i + 1);
-        if (i < 128) block[i] = std::uint8_t(i ^ 0x33);
-        if (i < 16) clock[i] = std::uint8_t(i * 2);
+        if (i < 88)
+            program[i] = std::uint8_t(i + 1);
+        if (i < 128)
+            block[i] = std::uint8_t(i ^ 0x33);
+        if (i < 16)
+            clock[i] = std::uint8_t(i * 2);
     }
     EXPECT_EQ(q->writeProgram(program), LinkStatus::Ok);
     EXPECT_EQ(q->writeInputTable(table), LinkStatus::Ok);
@@ -206,7 +209,11 @@ TEST(Transactions, TheLastAttemptDecidesTheStatus)
     } cases[] = {
         {"bad checksums", [](FakeLoggerState& l) { l.badChecksumReplies = 5; }, LinkStatus::BadChecksum},
         {"no replies", [](FakeLoggerState& l) { l.silentReplies = 5; }, LinkStatus::ShortReply},
-        {"wrong echoes", [](FakeLoggerState& l) { l.wrongEchoIndex = 4; l.wrongEchoFrames = 5; },
+        {"wrong echoes",
+         [](FakeLoggerState& l) {
+             l.wrongEchoIndex = 4;
+             l.wrongEchoFrames = 5;
+         },
          LinkStatus::BadEcho},
         {"silence", [](FakeLoggerState& l) { l.silentFrames = 5; }, LinkStatus::NoEcho},
         {"one bad checksum", [](FakeLoggerState& l) { l.badChecksumReplies = 4; }, LinkStatus::Ok},
@@ -235,8 +242,8 @@ TEST(Transactions, WriteClockAndResetTryOnce)
 TEST(StopLogger, RewritesTheClockStopped)
 {
     LinkRig r;
-    const std::uint8_t running[16] = {7, 0x42, 0x09, 0x07, 0x14, 0x45, 0x03, 0x99,
-                                      0xC2, 0, 0, 0, 0, 0, 0, 0x55};
+    const std::uint8_t running[16] = {7,    0x42, 0x09, 0x07, 0x14, 0x45, 0x03, 0x99,
+                                      0xC2, 0,    0,    0,    0,    0,    0,    0x55};
     std::copy(std::begin(running), std::end(running), r.logger.clock.begin());
     auto q = r.make();
     EXPECT_EQ(q->stopLogger(), LinkStatus::Ok);
@@ -394,15 +401,13 @@ TEST(LinkReport, ConfirmConnectAsksWithYesAndNo)
 
 TEST(LinkReport, EveryLinkFailureIsDeviceNotRespondingAndTheRestTellNothing)
 {
-    const LinkStatus failures[] = {LinkStatus::PortClosed, LinkStatus::InvalidLength,
-                                   LinkStatus::NoEcho,     LinkStatus::BadEcho,
-                                   LinkStatus::Timeout,    LinkStatus::ShortReply,
+    const LinkStatus failures[] = {LinkStatus::PortClosed, LinkStatus::InvalidLength, LinkStatus::NoEcho,
+                                   LinkStatus::BadEcho,    LinkStatus::Timeout,       LinkStatus::ShortReply,
                                    LinkStatus::BadChecksum};
     for (LinkStatus s : failures)
         EXPECT_EQ(failureText(s), kNotResponding) << linkStatusName(s);
     // A port that did not open is told by the report as it happens, with its reason.
-    for (LinkStatus s : {LinkStatus::Ok, LinkStatus::Cancelled, LinkStatus::NotTaken,
-                         LinkStatus::CannotOpen})
+    for (LinkStatus s : {LinkStatus::Ok, LinkStatus::Cancelled, LinkStatus::NotTaken, LinkStatus::CannotOpen})
         EXPECT_TRUE(failureText(s).isEmpty()) << linkStatusName(s);
 }
 

@@ -38,14 +38,31 @@ QByteArray body(WireTrace& trace)
 // One step of a scripted line: bytes one way, time passing, or the program dropping what
 // waits unread.
 struct Step {
-    enum Kind { Send, Receive, Drop, Wait } kind;
+    enum Kind {
+        Send,
+        Receive,
+        Drop,
+        Wait
+    } kind;
     std::vector<std::uint8_t> bytes;
     int ms = 0;
 };
-Step out(std::vector<std::uint8_t> b) { return {Step::Send, std::move(b)}; }
-Step in(std::vector<std::uint8_t> b) { return {Step::Receive, std::move(b)}; }
-Step drop(std::vector<std::uint8_t> b) { return {Step::Drop, std::move(b)}; }
-Step wait(int ms) { return {Step::Wait, {}, ms}; }
+Step out(std::vector<std::uint8_t> b)
+{
+    return {Step::Send, std::move(b)};
+}
+Step in(std::vector<std::uint8_t> b)
+{
+    return {Step::Receive, std::move(b)};
+}
+Step drop(std::vector<std::uint8_t> b)
+{
+    return {Step::Drop, std::move(b)};
+}
+Step wait(int ms)
+{
+    return {Step::Wait, {}, ms};
+}
 
 std::vector<std::uint8_t> run(std::uint8_t first, int n)
 {
@@ -61,7 +78,10 @@ struct GroupingCase {
     QByteArray expected;
 };
 
-void PrintTo(const GroupingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const GroupingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class TraceGrouping : public ::testing::TestWithParam<GroupingCase> {};
 
@@ -71,10 +91,18 @@ TEST_P(TraceGrouping, LinesShowTheExchange)
     WireTrace trace("never-saved.txt", clock);
     for (const Step& s : GetParam().steps) {
         switch (s.kind) {
-        case Step::Send: trace.sent(s.bytes.data(), std::int64_t(s.bytes.size())); break;
-        case Step::Receive: trace.received(s.bytes.data(), std::int64_t(s.bytes.size())); break;
-        case Step::Drop: trace.dropped(s.bytes.data(), std::int64_t(s.bytes.size())); break;
-        case Step::Wait: clock.advance(s.ms); break;
+        case Step::Send:
+            trace.sent(s.bytes.data(), std::int64_t(s.bytes.size()));
+            break;
+        case Step::Receive:
+            trace.received(s.bytes.data(), std::int64_t(s.bytes.size()));
+            break;
+        case Step::Drop:
+            trace.dropped(s.bytes.data(), std::int64_t(s.bytes.size()));
+            break;
+        case Step::Wait:
+            clock.advance(s.ms);
+            break;
         }
     }
     EXPECT_EQ(body(trace), GetParam().expected);
@@ -99,42 +127,40 @@ std::vector<Step> operator+(std::vector<Step> a, const std::vector<Step>& b)
 
 INSTANTIATE_TEST_SUITE_P(
     Exchanges, TraceGrouping,
-    ::testing::Values(
-        GroupingCase{"FrameEchoesAndReply",
-                     echoed({0x24, 0x23, 0x24, 0x44, 0x00, 0x00, 0x08})
-                         + std::vector<Step>{wait(3), in(run(0x41, 8)), in({0x24, 0x02})},
-                     "    0.000 > 24 23 24 44 00 00 08\n"
-                     "    0.000 < 24 23 24 44 00 00 08\n"
-                     "    0.003 < 41 42 43 44 45 46 47 48 24 02\n"},
-        GroupingCase{"LongRunsWrapAtSixteenBytes",
-                     {wait(12345), out(run(0, 20))},
-                     "   12.345 > 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\n"
-                     "          > 10 11 12 13\n"},
-        GroupingCase{"APauseEndsTheLines",
-                     {out({0x24}), in({0x24}), wait(101), out({0x23}), in({0x23})},
-                     "    0.000 > 24\n"
-                     "    0.000 < 24\n"
-                     "    0.101 > 23\n"
-                     "    0.101 < 23\n"},
-        GroupingCase{"SendingAfterAReplyBeginsANewExchange",
-                     {out({0x41, 0x54, 0x0D}), in({0x41, 0x54, 0x0D, 0x4F, 0x4B}), wait(5),
-                      out({0x41, 0x54, 0x0D})},
-                     "    0.000 > 41 54 0D\n"
-                     "    0.000 < 41 54 0D\n"
-                     "    0.000 < 4F 4B\n"
-                     "    0.005 > 41 54 0D\n"},
-        GroupingCase{"AMissingEchoLeavesTheFrameAlone",
-                     {out({0x24}), wait(301)},
-                     "    0.000 > 24\n"},
-        GroupingCase{"BytesDroppedUnreadAreShown",
-                     {out({0x24}), in({0x24}), wait(50), drop({0x99, 0x98})},
-                     "    0.000 > 24\n"
-                     "    0.000 < 24\n"
-                     "    0.050 < 99 98   (dropped unread)\n"},
-        GroupingCase{"BytesThatCameFirstAreWrittenFirst",
-                     {in({0x55}), out({0x24})},
-                     "    0.000 < 55\n"
-                     "    0.000 > 24\n"}),
+    ::testing::Values(GroupingCase{"FrameEchoesAndReply",
+                                   echoed({0x24, 0x23, 0x24, 0x44, 0x00, 0x00, 0x08})
+                                       + std::vector<Step>{wait(3), in(run(0x41, 8)), in({0x24, 0x02})},
+                                   "    0.000 > 24 23 24 44 00 00 08\n"
+                                   "    0.000 < 24 23 24 44 00 00 08\n"
+                                   "    0.003 < 41 42 43 44 45 46 47 48 24 02\n"},
+                      GroupingCase{"LongRunsWrapAtSixteenBytes",
+                                   {wait(12345), out(run(0, 20))},
+                                   "   12.345 > 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\n"
+                                   "          > 10 11 12 13\n"},
+                      GroupingCase{"APauseEndsTheLines",
+                                   {out({0x24}), in({0x24}), wait(101), out({0x23}), in({0x23})},
+                                   "    0.000 > 24\n"
+                                   "    0.000 < 24\n"
+                                   "    0.101 > 23\n"
+                                   "    0.101 < 23\n"},
+                      GroupingCase{"SendingAfterAReplyBeginsANewExchange",
+                                   {out({0x41, 0x54, 0x0D}), in({0x41, 0x54, 0x0D, 0x4F, 0x4B}), wait(5),
+                                    out({0x41, 0x54, 0x0D})},
+                                   "    0.000 > 41 54 0D\n"
+                                   "    0.000 < 41 54 0D\n"
+                                   "    0.000 < 4F 4B\n"
+                                   "    0.005 > 41 54 0D\n"},
+                      GroupingCase{
+                          "AMissingEchoLeavesTheFrameAlone", {out({0x24}), wait(301)}, "    0.000 > 24\n"},
+                      GroupingCase{"BytesDroppedUnreadAreShown",
+                                   {out({0x24}), in({0x24}), wait(50), drop({0x99, 0x98})},
+                                   "    0.000 > 24\n"
+                                   "    0.000 < 24\n"
+                                   "    0.050 < 99 98   (dropped unread)\n"},
+                      GroupingCase{"BytesThatCameFirstAreWrittenFirst",
+                                   {in({0x55}), out({0x24})},
+                                   "    0.000 < 55\n"
+                                   "    0.000 > 24\n"}),
     [](const ::testing::TestParamInfo<GroupingCase>& info) { return std::string(info.param.name); });
 
 TEST(WireTrace, ATransactionShowsItsFrameBothWays)
@@ -149,10 +175,11 @@ TEST(WireTrace, ATransactionShowsItsFrameBothWays)
                      r.clock);
     std::uint8_t ident[8];
     ASSERT_EQ(q.readIdent(ident), LinkStatus::Ok);
-    EXPECT_EQ(body(trace), "    0.000 * open fake\n"
-                           "    0.500 > 24 23 24 44 00 00 08\n"
-                           "    0.500 < 24 23 24 44 00 00 08\n"
-                           "    0.500 < 41 42 43 44 45 46 47 48 24 02\n");
+    EXPECT_EQ(body(trace),
+              "    0.000 * open fake\n"
+              "    0.500 > 24 23 24 44 00 00 08\n"
+              "    0.500 < 24 23 24 44 00 00 08\n"
+              "    0.500 < 41 42 43 44 45 46 47 48 24 02\n");
 }
 
 TEST(WireTrace, APortThatDoesNotOpenIsTracedWithTheReason)

@@ -55,9 +55,9 @@ public:
     DialerDialog& dialer()
     {
         if (!dialer_) {
-            dialer_ = std::make_unique<DialerDialog>(DialerServices{
-                rig_.prompt, iniPath(), [this] { return rig_.make(); },
-                [this](QWidget*) { return chosen_; }});
+            dialer_ = std::make_unique<DialerDialog>(DialerServices{rig_.prompt, iniPath(),
+                                                                    [this] { return rig_.make(); },
+                                                                    [this](QWidget*) { return chosen_; }});
             QTimer* timer = dialer_->dialingDialog()->pollTimer();
             timer->setInterval(0);
             QObject::connect(timer, &QTimer::timeout, [this] {
@@ -108,7 +108,10 @@ struct ShownCase {
     QString initShown;
 };
 
-void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ShownCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DialerShows : public ::testing::TestWithParam<ShownCase> {};
 
@@ -187,7 +190,8 @@ TEST_F(DialerTest, AnInitialisationFileThatCannotBeReadStopsTheCall)
     writeIni("[Modem]\r\nInitStringFile=/nonexistent/Office.mdm\r\nLastNumberCalled=0123\r\n");
     EXPECT_EQ(showThenDial(), DialOutcome::InitFailed);
     ASSERT_EQ(rig_.prompt.records().size(), 1u);
-    EXPECT_TRUE(rig_.prompt.texts().front().startsWith("Error during modem initialization\n/nonexistent/Office.mdm"))
+    EXPECT_TRUE(
+        rig_.prompt.texts().front().startsWith("Error during modem initialization\n/nonexistent/Office.mdm"))
         << rig_.prompt.texts().front().toStdString();
     EXPECT_EQ(rig_.prompt.records().front().symbol, PromptSymbol::Error);
     EXPECT_TRUE(rig_.tap.writes.empty());
@@ -203,10 +207,12 @@ struct OutcomeCase {
     PromptSymbol symbol;
 };
 
-void PrintTo(const OutcomeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OutcomeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DialerOutcome : public ::testing::TestWithParam<OutcomeCase> {};
-
 
 TEST_P(DialerOutcome, EachIsToldOnceWithItsSymbol)
 {
@@ -221,18 +227,37 @@ TEST_P(DialerOutcome, EachIsToldOnceWithItsSymbol)
 }
 
 const OutcomeCase kOutcomes[] = {
-    {"connect", {.result = DialResult::Connect}, DialOutcome::Connected, "Connected", PromptSymbol::Information},
+    {"connect",
+     {.result = DialResult::Connect},
+     DialOutcome::Connected,
+     "Connected",
+     PromptSymbol::Information},
     {"busy", {.result = DialResult::Busy}, DialOutcome::Busy, "The line is busy", PromptSymbol::Information},
-    {"no_carrier", {.result = DialResult::NoCarrier}, DialOutcome::NoCarrier, "No carrier",
+    {"no_carrier",
+     {.result = DialResult::NoCarrier},
+     DialOutcome::NoCarrier,
+     "No carrier",
      PromptSymbol::Information},
-    {"no_dialtone", {.result = DialResult::NoDialTone}, DialOutcome::NoDialTone, "No dial tone",
+    {"no_dialtone",
+     {.result = DialResult::NoDialTone},
+     DialOutcome::NoDialTone,
+     "No dial tone",
      PromptSymbol::Information},
-    {"silence", {.result = DialResult::NoAnswer}, DialOutcome::TimedOut, "Connection time out",
+    {"silence",
+     {.result = DialResult::NoAnswer},
+     DialOutcome::TimedOut,
+     "Connection time out",
      PromptSymbol::Information},
-    {"rings_then_connect_in_pieces", {.result = DialResult::Connect, .rings = 3, .pieceGapUs = 700000},
-     DialOutcome::Connected, "Connected", PromptSymbol::Information},
-    {"dial_not_echoed", {.echoDelayUs = 3000000, .slowEchoes = -1}, DialOutcome::DialFailed,
-     "Cannot dial phone number", PromptSymbol::Error},
+    {"rings_then_connect_in_pieces",
+     {.result = DialResult::Connect, .rings = 3, .pieceGapUs = 700000},
+     DialOutcome::Connected,
+     "Connected",
+     PromptSymbol::Information},
+    {"dial_not_echoed",
+     {.echoDelayUs = 3000000, .slowEchoes = -1},
+     DialOutcome::DialFailed,
+     "Cannot dial phone number",
+     PromptSymbol::Error},
 };
 
 INSTANTIATE_TEST_SUITE_P(Results, DialerOutcome, ::testing::ValuesIn(kOutcomes),
@@ -268,9 +293,8 @@ TEST(DialerWait, CancelWhileDialingHangsUpAndClosesTheDialer)
 
 TEST_F(DialerTest, HangUpTellsAPortThatDoesNotOpen)
 {
-    auto port = std::make_unique<LoggerProtocol>(LinkSettings{"", true},
-                                                 std::make_unique<sim::EmulatorLine>(rig_.emulator, rig_.clock),
-                                                 rig_.clock);
+    auto port = std::make_unique<LoggerProtocol>(
+        LinkSettings{"", true}, std::make_unique<sim::EmulatorLine>(rig_.emulator, rig_.clock), rig_.clock);
     EXPECT_EQ(hangUpModem(*port, rig_.prompt), LinkStatus::CannotOpen);
     ASSERT_EQ(rig_.prompt.texts().size(), 1);
     EXPECT_TRUE(rig_.prompt.texts().front().startsWith("Unable to open com port"));

@@ -1,9 +1,9 @@
 #include "model/device_catalog.h"
 
-#include "support/print_qt.h"
-#include "support/scoped_env.h"
 #include "model/ini_file.h"
 #include "model/values.h"
+#include "support/print_qt.h"
+#include "support/scoped_env.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +44,13 @@ TEST_F(DeviceCatalogTest, AcceptsOnlyTypeZk)
           "[device 101]\r\ntype=zk\r\nDeviceDesc=Lower\r\n"
           "[Device 7]\r\nDeviceDesc=No type\r\n"
           "[Device 8]\r\nType=ZKX\r\n");
-    struct Case { std::uint16_t code; bool accepted; CatalogStatus status; const char* section; const char* desc; };
+    struct Case {
+        std::uint16_t code;
+        bool accepted;
+        CatalogStatus status;
+        const char* section;
+        const char* desc;
+    };
     const Case cases[] = {
         {485, true, CatalogStatus::Accepted, "Device 485", "ZK-485 Octo"},
         {101, false, CatalogStatus::NotAccepted, "Device 101", "Lower"},
@@ -69,7 +75,11 @@ TEST_F(DeviceCatalogTest, AMissingOrDamagedCatalogueIsToldApartFromAnUnknownMode
     const test::ScopedEnv dataDirs("XDG_DATA_DIRS", dir.path());
     const test::ScopedEnv dataHome("XDG_DATA_HOME", dir.path());
     const QString path = QDir(dir.path()).filePath(QStringLiteral("devices.ini"));
-    const struct { const char* name; QByteArray content; QString reason; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray content;
+        QString reason;
+    } cases[] = {
         {"missing", QByteArray(), QStringLiteral("No such file or directory")},
         {"binary", QByteArray("[Device 485]\r\nType=ZK\r\n\0\0\xFF", 26), QStringLiteral("not a text file")},
     };
@@ -84,7 +94,8 @@ TEST_F(DeviceCatalogTest, AMissingOrDamagedCatalogueIsToldApartFromAnUnknownMode
         EXPECT_EQ(model.description, QString()) << c.name;
         EXPECT_EQ(model.section, QStringLiteral("Device 485")) << c.name;
         EXPECT_EQ(catalogMessage(model),
-                  QStringLiteral("The logger catalogue devices.ini could not be read: ") + path + QStringLiteral(": ") + c.reason)
+                  QStringLiteral("The logger catalogue devices.ini could not be read: ") + path
+                      + QStringLiteral(": ") + c.reason)
             << c.name;
     }
 }
@@ -107,7 +118,10 @@ TEST(ShippedCatalogue, AcceptsTheProgramsModels)
     const QString path = QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini");
     IniFile catalogue;
     ASSERT_TRUE(catalogue.load(path));
-    struct Case { std::uint16_t code; int blocks; };
+    struct Case {
+        std::uint16_t code;
+        int blocks;
+    };
     const Case cases[] = {{1, 124}, {69, 188}, {101, 252}, {197, 444}, {293, 124}, {485, 508}};
     for (const Case& c : cases) {
         const QString section = QStringLiteral("Device %1").arg(c.code);

@@ -56,9 +56,13 @@ TEST(ImageReader, MemoryBlocksComeFromTheCodeTheReaderWasMadeWith)
 
 TEST(ImageReader, InputCountOutsideOneToEightReadsAsOne)
 {
-    struct Case { std::uint8_t stored; int count; int perBlock; };
-    const Case cases[] = {{0, 1, 120}, {9, 1, 120}, {255, 1, 120}, {1, 1, 120}, {2, 2, 60},
-                          {3, 3, 40}, {4, 4, 30}, {5, 5, 24}, {6, 6, 20}, {7, 7, 17}, {8, 8, 15}};
+    struct Case {
+        std::uint8_t stored;
+        int count;
+        int perBlock;
+    };
+    const Case cases[] = {{0, 1, 120}, {9, 1, 120}, {255, 1, 120}, {1, 1, 120}, {2, 2, 60}, {3, 3, 40},
+                          {4, 4, 30},  {5, 5, 24},  {6, 6, 20},    {7, 7, 17},  {8, 8, 15}};
     for (const Case& c : cases) {
         const ReadImage image(header(485, 3).set8(mem::kInputCount, c.stored));
         EXPECT_EQ(image.reader.inputCount(), c.count) << int(c.stored);
@@ -129,7 +133,7 @@ TEST(ImageReader, NoOrShortBytesStayInside)
     const ImageReader r = ImageReader::header({shortHeader.data(), shortHeader.size()});
     EXPECT_EQ(r.deviceCode(), 0x1111);
     EXPECT_EQ(r.samplesPerInterval(), 0); // address 99..100 is not whole
-    EXPECT_EQ(r.samplingPeriod(), 0x11);  // address 97 is
+    EXPECT_EQ(r.samplingPeriod(), 0x11); // address 97 is
     EXPECT_EQ(r.inputName(0), QString());
     EXPECT_EQ(r.scaleHigh(0), 0);
 }

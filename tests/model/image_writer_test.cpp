@@ -3,8 +3,8 @@
 #include "model/image_writer.h"
 
 #include "locale_guard.h"
-#include "model_images.h"
 #include "model/real48.h"
+#include "model_images.h"
 #include "support/print_qt.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +64,8 @@ TEST_F(ImageWriterTest, HeaderSettersWriteTheirAddressesOnly)
         {"YearBcd", [](auto& w) { w.setYearBcd(27); }, {{105, 0x27}}},
         {"SamplingInterval", [](auto& w) { w.setSamplingInterval(4); }, {{106, 4}}},
         {"StopMode", [](auto& w) { w.setStopMode(0x0101); }, {{110, 1}, {111, 1}}},
-        {"StartStamp", [&](auto& w) { w.setStartStamp(stamp); },
+        {"StartStamp",
+         [&](auto& w) { w.setStartStamp(stamp); },
          {{112, 26}, {113, 3}, {114, 5}, {115, 14}, {116, 7}, {117, 9}}},
         {"BlocksUsed", [](auto& w) { w.setBlocksUsed(508); }, {{118, 0xFC}, {119, 1}}},
         {"FirstBlock", [](auto& w) { w.setFirstBlock(0x0102); }, {{120, 2}, {121, 1}}},
@@ -129,7 +130,12 @@ TEST_F(ImageWriterTest, RecordNameWritesExactlyItsField)
 
 TEST_F(ImageWriterTest, InputTextsArePaddedCutAndSingleByte)
 {
-    struct Case { const char* name; const char* unit; QString nameBack; QString unitBack; };
+    struct Case {
+        const char* name;
+        const char* unit;
+        QString nameBack;
+        QString unitBack;
+    };
     const Case cases[] = {
         {"T", "C", QStringLiteral("T"), QStringLiteral("C")},
         {"Outside temp", "kWh/m2", QStringLiteral("Outside t"), QStringLiteral("kWh/m")},
@@ -173,7 +179,7 @@ TEST_F(ImageWriterTest, ScalesAndCalibration)
     EXPECT_EQ(reader.scaleHigh(2), 125.5);
     EXPECT_EQ(real48ToDouble(&image.bytes[mem::descriptorAddress(2) + mem::kScaleLow]), -40);
 
-    image.view().setU16(mem::calLowAddress(2), 0x1280);  // 18.5 counts
+    image.view().setU16(mem::calLowAddress(2), 0x1280); // 18.5 counts
     image.view().setU16(mem::calHighAddress(2), 0xF000); // 240 counts
     EXPECT_EQ(reader.calLow(2), 18.5);
     EXPECT_EQ(reader.calHigh(2), 240);
@@ -184,9 +190,14 @@ TEST_F(ImageWriterTest, ScalesAndCalibration)
 
 TEST_F(ImageWriterTest, SetInterval)
 {
-    struct Case { int samplingInterval; int seconds; int period; int samples; };
-    const Case cases[] = {{2, 600, 2, 300}, {1, 90, 1, 90}, {10, 3600, 10, 360}, {3, 10, 3, 3},
-                          {0, 600, 0, 0}};
+    struct Case {
+        int samplingInterval;
+        int seconds;
+        int period;
+        int samples;
+    };
+    const Case cases[] = {
+        {2, 600, 2, 300}, {1, 90, 1, 90}, {10, 3600, 10, 360}, {3, 10, 3, 3}, {0, 600, 0, 0}};
     for (const Case& c : cases) {
         writer.setSamplingInterval(std::uint8_t(c.samplingInterval));
         writer.setInterval(c.seconds);
@@ -214,8 +225,8 @@ TEST(ImageWriterClock, ClockRecordSetters)
     for (int i = 9; i <= 14; ++i)
         writer.setStartByte(i, i + 10);
     writer.setStartByte(15, 1);
-    const std::uint8_t expected[16] = {4, 0, 0x09, 0x07, 0x14, 0xD5, 0x03, 0, 0xB0,
-                                       0x19, 0x20, 0x21, 0x22, 0x23, 0x24, 0x01};
+    const std::uint8_t expected[16] = {4,    0,    0x09, 0x07, 0x14, 0xD5, 0x03, 0,
+                                       0xB0, 0x19, 0x20, 0x21, 0x22, 0x23, 0x24, 0x01};
     EXPECT_EQ(std::memcmp(clock, expected, 16), 0);
     // Indexes outside their ranges are ignored.
     writer.setClockByte(5, 1);

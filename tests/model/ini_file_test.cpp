@@ -22,36 +22,45 @@ void PrintTo(IniError e, std::ostream* os)
 
 namespace {
 
-const char* const kSample =
-    "; settings\r\n"
-    "[Comm]\r\n"
-    "  Comport =  /dev/ttyUSB0  \r\n"
-    "Baud=19200\r\n"
-    "comport=second\r\n"
-    ";Modem=old\r\n"
-    "\r\n"
-    "[ Device 485 ]\r\n"
-    "PrimUnit1 = \xB0" "C\r\n"
-    "Empty=\r\n"
-    "Quoted= \" two  blanks \" \r\n"
-    "Half=\"open\r\n"
-    "no equals sign\r\n"
-    "[comm]\r\n"
-    "Late=1\r\n";
+const char* const kSample = "; settings\r\n"
+                            "[Comm]\r\n"
+                            "  Comport =  /dev/ttyUSB0  \r\n"
+                            "Baud=19200\r\n"
+                            "comport=second\r\n"
+                            ";Modem=old\r\n"
+                            "\r\n"
+                            "[ Device 485 ]\r\n"
+                            "PrimUnit1 = \xB0"
+                            "C\r\n"
+                            "Empty=\r\n"
+                            "Quoted= \" two  blanks \" \r\n"
+                            "Half=\"open\r\n"
+                            "no equals sign\r\n"
+                            "[comm]\r\n"
+                            "Late=1\r\n";
 
-IniFile sample() { return IniFile::fromBytes(QByteArray(kSample)); }
+IniFile sample()
+{
+    return IniFile::fromBytes(QByteArray(kSample));
+}
 
 TEST(IniFile, ReadingRules)
 {
     const IniFile ini = sample();
-    struct Case { const char* section; const char* key; const char* expected; };
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* expected;
+    };
     const Case cases[] = {
-        {"Comm", "Comport", "/dev/ttyUSB0"},  // blanks trimmed, first key wins
-        {"COMM", "COMPORT", "/dev/ttyUSB0"},  // case-insensitive
+        {"Comm", "Comport", "/dev/ttyUSB0"}, // blanks trimmed, first key wins
+        {"COMM", "COMPORT", "/dev/ttyUSB0"}, // case-insensitive
         {"comm", "baud", "19200"},
-        {"Comm", "Modem", "<default>"},       // a comment is no key
-        {"Comm", "Late", "<default>"},        // only the first matching section counts
-        {"Device 485", "primunit1", "\xC2\xB0" "C"},
+        {"Comm", "Modem", "<default>"}, // a comment is no key
+        {"Comm", "Late", "<default>"}, // only the first matching section counts
+        {"Device 485", "primunit1",
+         "\xC2\xB0"
+         "C"},
         {" device 485 ", "Empty", ""},
         {"Device 485", "no equals sign", "<default>"},
         {"Device 485", "Quoted", " two  blanks "},
@@ -60,9 +69,9 @@ TEST(IniFile, ReadingRules)
         {"Comm", "Missing", "<default>"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ini.value(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
-                            QStringLiteral("<default>")),
-                  QString::fromUtf8(c.expected))
+        EXPECT_EQ(
+            ini.value(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QStringLiteral("<default>")),
+            QString::fromUtf8(c.expected))
             << c.section << "/" << c.key;
     EXPECT_TRUE(ini.contains(QStringLiteral("comm"), QStringLiteral("BAUD")));
     EXPECT_FALSE(ini.contains(QStringLiteral("comm"), QStringLiteral("Late")));
@@ -78,15 +87,22 @@ TEST(IniFile, UnchangedFileIsWrittenBackByteForByte)
     EXPECT_EQ(sample().toBytes(), QByteArray(kSample)); // Latin-1 stays Latin-1
     const QByteArray lf = "[A]\nx=1\n\n; end";
     EXPECT_EQ(IniFile::fromBytes(lf).toBytes(), lf);
-    const QByteArray utf8 = "[A]\nunit=\xC2\xB0" "C\n";
+    const QByteArray utf8 = "[A]\nunit=\xC2\xB0"
+                            "C\n";
     EXPECT_EQ(IniFile::fromBytes(utf8).value(QStringLiteral("a"), QStringLiteral("unit")),
-              QString::fromUtf8("\xC2\xB0" "C"));
+              QString::fromUtf8("\xC2\xB0"
+                                "C"));
     EXPECT_EQ(IniFile::fromBytes(utf8).toBytes(), utf8);
 }
 
 TEST(IniFile, SetValueChangesOneLineOnly)
 {
-    struct Case { const char* section; const char* key; const char* value; const char* text; };
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* text;
+    };
     const Case cases[] = {
         {"COMM", "comport", "/dev/ttyS1",
          "[Comm]\n  Comport =/dev/ttyS1\nBaud=19200\n; note\n\n[Modem]\nInit=ATZ\n"},
@@ -95,11 +111,12 @@ TEST(IniFile, SetValueChangesOneLineOnly)
         {"modem", "Dial", "ATDT",
          "[Comm]\n  Comport =  /dev/ttyUSB0  \nBaud=19200\n; note\n\n[Modem]\nInit=ATZ\nDial=ATDT\n"},
         {"Device 1", "PrimUnit0", "mV",
-         "[Comm]\n  Comport =  /dev/ttyUSB0  \nBaud=19200\n; note\n\n[Modem]\nInit=ATZ\n\n[Device 1]\nPrimUnit0=mV\n"},
+         "[Comm]\n  Comport =  /dev/ttyUSB0  \nBaud=19200\n; note\n\n[Modem]\nInit=ATZ\n\n[Device "
+         "1]\nPrimUnit0=mV\n"},
     };
     for (const Case& c : cases) {
-        IniFile ini = IniFile::fromText(QStringLiteral(
-            "[Comm]\n  Comport =  /dev/ttyUSB0  \nBaud=19200\n; note\n\n[Modem]\nInit=ATZ\n"));
+        IniFile ini = IniFile::fromText(
+            QStringLiteral("[Comm]\n  Comport =  /dev/ttyUSB0  \nBaud=19200\n; note\n\n[Modem]\nInit=ATZ\n"));
         ini.setValue(QLatin1String(c.section), QLatin1String(c.key), QLatin1String(c.value));
         EXPECT_EQ(ini.text(), QLatin1String(c.text)) << c.key;
         EXPECT_EQ(ini.value(QLatin1String(c.section), QLatin1String(c.key)), QLatin1String(c.value));
@@ -122,7 +139,8 @@ TEST(IniFile, EmptyAndMissingFiles)
     EXPECT_EQ(IniFile::readValue(path, QStringLiteral("Comm"), QStringLiteral("Comport")), QString());
 
     ASSERT_TRUE(IniFile::writeValue(path, QStringLiteral("Comm"), QStringLiteral("Comport"),
-                                    QStringLiteral("/dev/ttyS0")).ok());
+                                    QStringLiteral("/dev/ttyS0"))
+                    .ok());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("[Comm]\r\nComport=/dev/ttyS0\r\n"));
@@ -136,16 +154,17 @@ TEST(IniFile, SaveKeepsTheUsersFile)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = QDir(dir.path()).filePath(QStringLiteral("QUORZK.INI"));
-    const QByteArray original =
-        "; my logger settings\r\n[Comm]\r\nComport=/dev/ttyUSB0 ; the blue cable\r\n"
-        "[Device 485]\r\nPrimUnit1=\xB0" "C\r\n";
+    const QByteArray original = "; my logger settings\r\n[Comm]\r\nComport=/dev/ttyUSB0 ; the blue cable\r\n"
+                                "[Device 485]\r\nPrimUnit1=\xB0"
+                                "C\r\n";
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(original);
     }
     ASSERT_TRUE(IniFile::writeValue(path, QStringLiteral("Device 485"), QStringLiteral("PrimUnit2"),
-                                    QStringLiteral("%")).ok());
+                                    QStringLiteral("%"))
+                    .ok());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), original + "PrimUnit2=%\r\n");
@@ -161,7 +180,6 @@ TEST(IniFile, BinaryGarbageIsReadWithoutHarm)
     EXPECT_EQ(ini.value(QStringLiteral("s"), QStringLiteral("K")), QStringLiteral("v"));
     EXPECT_EQ(ini.toBytes(), junk);
 }
-
 
 class IniFileOnDisk : public ::testing::Test {
 protected:
@@ -197,15 +215,26 @@ TEST_F(IniFileOnDisk, RefusesWhatIsNoSettingsFileAndNeverWritesOverIt)
     const QString fifo = path(QStringLiteral("pipe.ini"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("folder.ini"))));
-    const struct { const char* name; QString path; IniError error; QString reason; } cases[] = {
+    const struct {
+        const char* name;
+        QString path;
+        IniError error;
+        QString reason;
+    } cases[] = {
         {"text", write("[Comm]\r\nComport=/dev/ttyS0\r\n", "text.ini"), IniError::None, {}},
-        {"Latin-1 text", write("[Comm]\r\nComport=/dev/ttyS0\r\nUnit=\xB0" "C\r\n", "latin1.ini"), IniError::None, {}},
+        {"Latin-1 text",
+         write("[Comm]\r\nComport=/dev/ttyS0\r\nUnit=\xB0"
+               "C\r\n",
+               "latin1.ini"),
+         IniError::None,
+         {}},
         {"exactly 1 MB", write(limit, "limit.ini"), IniError::None, {}},
         {"missing", path(QStringLiteral("none.ini")), IniError::Missing, "No such file or directory"},
         {"above 1 MB", write(huge, "huge.ini"), IniError::TooLarge, "larger than 1 MB"},
         {"UTF-16", write(utf16, "utf16.ini"), IniError::NotText, "not a text file"},
         {"UTF-16 without a mark", write(ascii16, "ascii16.ini"), IniError::NotText, "not a text file"},
-        {"control bytes", write("[Comm]\r\nComport=\x01\x02\r\n", "control.ini"), IniError::NotText, "not a text file"},
+        {"control bytes", write("[Comm]\r\nComport=\x01\x02\r\n", "control.ini"), IniError::NotText,
+         "not a text file"},
         {"a folder", path(QStringLiteral("folder.ini")), IniError::NotAFile, "Is a directory"},
         {"a named pipe", fifo, IniError::NotAFile, "Not a regular file"},
     };
@@ -221,18 +250,20 @@ TEST_F(IniFileOnDisk, RefusesWhatIsNoSettingsFileAndNeverWritesOverIt)
         if (c.error == IniError::None || c.error == IniError::Missing)
             continue;
         // A refused file is left exactly as it is.
-        const IniResult written =
-            IniFile::writeValue(c.path, QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("sim"));
+        const IniResult written = IniFile::writeValue(c.path, QStringLiteral("Comm"),
+                                                      QStringLiteral("Comport"), QStringLiteral("sim"));
         EXPECT_EQ(written.error, c.error) << c.name;
         EXPECT_EQ(readText(c.path), before) << c.name;
         EXPECT_EQ(QFileInfo(c.path).isFile(), !before.isNull()) << c.name;
         EXPECT_EQ(settingsReadWarning(c.path, read),
-                  QStringLiteral("The settings file QUORZK.INI could not be read: ") + c.path + QStringLiteral(": ")
-                      + c.reason + QStringLiteral(". Default settings are used; the file is left as it is."))
+                  QStringLiteral("The settings file QUORZK.INI could not be read: ") + c.path
+                      + QStringLiteral(": ") + c.reason
+                      + QStringLiteral(". Default settings are used; the file is left as it is."))
             << c.name;
         EXPECT_EQ(settingsWriteMessage(c.path, written), QString()) << c.name;
     }
-    EXPECT_EQ(settingsReadWarning(path(QStringLiteral("none.ini")), checkSettingsFile(path(QStringLiteral("none.ini")))),
+    EXPECT_EQ(settingsReadWarning(path(QStringLiteral("none.ini")),
+                                  checkSettingsFile(path(QStringLiteral("none.ini")))),
               QString());
 }
 
@@ -259,9 +290,13 @@ TEST_F(IniFileOnDisk, AnUnchangedFileIsNotWrittenAgain)
     };
     const QString path = write("[Comm]\r\nComport=sim\r\n");
     const ino_t before = inode(path);
-    EXPECT_TRUE(IniFile::writeValue(path, QStringLiteral("comm"), QStringLiteral("comport"), QStringLiteral("sim")).ok());
+    EXPECT_TRUE(
+        IniFile::writeValue(path, QStringLiteral("comm"), QStringLiteral("comport"), QStringLiteral("sim"))
+            .ok());
     EXPECT_EQ(inode(path), before);
-    EXPECT_TRUE(IniFile::writeValue(path, QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("COM2")).ok());
+    EXPECT_TRUE(
+        IniFile::writeValue(path, QStringLiteral("Comm"), QStringLiteral("Comport"), QStringLiteral("COM2"))
+            .ok());
     EXPECT_NE(inode(path), before);
     EXPECT_EQ(readText(path), QByteArray("[Comm]\r\nComport=COM2\r\n"));
 }

@@ -30,11 +30,16 @@ LoggerDate make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms =
 }
 
 // A data block whose bytes 1..6 carry the BCD stamp.
-std::array<std::uint8_t, 128> block(std::uint8_t yy, std::uint8_t mo, std::uint8_t d,
-                                    std::uint8_t h, std::uint8_t mi, std::uint8_t s)
+std::array<std::uint8_t, 128> block(std::uint8_t yy, std::uint8_t mo, std::uint8_t d, std::uint8_t h,
+                                    std::uint8_t mi, std::uint8_t s)
 {
     std::array<std::uint8_t, 128> b{};
-    b[1] = yy; b[2] = mo; b[3] = d; b[4] = h; b[5] = mi; b[6] = s;
+    b[1] = yy;
+    b[2] = mo;
+    b[3] = d;
+    b[4] = h;
+    b[5] = mi;
+    b[6] = s;
     return b;
 }
 
@@ -48,11 +53,12 @@ TEST(LoggerDate, StartsAt1980)
 
 TEST(LoggerDate, LeapYearsAndMonthLengths)
 {
-    struct Case { int year, month, days; };
+    struct Case {
+        int year, month, days;
+    };
     const Case cases[] = {
-        {2000, 2, 29}, {1900, 2, 28}, {2004, 2, 29}, {2001, 2, 28}, {2100, 2, 28},
-        {2001, 1, 31}, {2001, 4, 30}, {2001, 12, 31}, {2001, 11, 30}, {2001, 0, -1},
-        {2001, 13, -1},
+        {2000, 2, 29}, {1900, 2, 28},  {2004, 2, 29},  {2001, 2, 28}, {2100, 2, 28},  {2001, 1, 31},
+        {2001, 4, 30}, {2001, 12, 31}, {2001, 11, 30}, {2001, 0, -1}, {2001, 13, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(make(c.year, c.month, 1).daysInMonth(), c.days) << c.year << "-" << c.month;
@@ -62,14 +68,13 @@ TEST(LoggerDate, LeapYearsAndMonthLengths)
 
 TEST(LoggerDate, DaySteps)
 {
-    struct Case { LoggerDate from, next; };
+    struct Case {
+        LoggerDate from, next;
+    };
     const Case cases[] = {
-        {make(2000, 2, 28), make(2000, 2, 29)},
-        {make(1900, 2, 28), make(1900, 3, 1)},
-        {make(2001, 12, 31), make(2002, 1, 1)},
-        {make(2004, 2, 29), make(2004, 3, 1)},
-        {make(2005, 4, 30), make(2005, 5, 1)},
-        {make(2005, 1, 15), make(2005, 1, 16)},
+        {make(2000, 2, 28), make(2000, 2, 29)}, {make(1900, 2, 28), make(1900, 3, 1)},
+        {make(2001, 12, 31), make(2002, 1, 1)}, {make(2004, 2, 29), make(2004, 3, 1)},
+        {make(2005, 4, 30), make(2005, 5, 1)},  {make(2005, 1, 15), make(2005, 1, 16)},
     };
     for (const Case& c : cases) {
         LoggerDate t = c.from;
@@ -97,13 +102,13 @@ TEST(LoggerDate, IncrementsCarry)
 
 TEST(LoggerDate, DateTimeNumbers)
 {
-    struct Case { LoggerDate date; double number; };
+    struct Case {
+        LoggerDate date;
+        double number;
+    };
     const Case cases[] = {
-        {make(1899, 12, 30), 0.0},
-        {make(1900, 1, 1), 2.0},
-        {make(2000, 1, 1, 12), 36526.5},
-        {make(2000, 1, 1, 6), 36526.25},
-        {make(1899, 12, 29, 6), -1.25},
+        {make(1899, 12, 30), 0.0},       {make(1900, 1, 1), 2.0},        {make(2000, 1, 1, 12), 36526.5},
+        {make(2000, 1, 1, 6), 36526.25}, {make(1899, 12, 29, 6), -1.25},
     };
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(c.date.asDateTime(), c.number) << c.number;
@@ -183,7 +188,10 @@ TEST(LoggerDate, StampFields)
 
 TEST(LoggerDate, SetFromStampReadsBcdAndTheCentury)
 {
-    struct Case { std::uint8_t yy; int year; };
+    struct Case {
+        std::uint8_t yy;
+        int year;
+    };
     const Case cases[] = {{0x79, 2079}, {0x80, 1980}, {0x00, 2000}, {0x99, 1999}, {0x26, 2026}};
     for (const Case& c : cases) {
         LoggerDate t;
@@ -201,7 +209,11 @@ TEST(LoggerDate, SetFromStampReadsBcdAndTheCentury)
 TEST(LoggerDate, Continuity)
 {
     const LoggerDate value = make(2026, 3, 5, 14, 0, 0);
-    struct Case { std::array<std::uint8_t, 128> block; StampContinuity found; const char* what; };
+    struct Case {
+        std::array<std::uint8_t, 128> block;
+        StampContinuity found;
+        const char* what;
+    };
     const Case cases[] = {
         {block(0x26, 0x03, 0x05, 0x14, 0x00, 0x00), StampContinuity::Continues, "equal"},
         {block(0x26, 0x03, 0x10, 0x14, 0x00, 0x00), StampContinuity::Continues, "5 days later"},
@@ -217,7 +229,11 @@ TEST(LoggerDate, Continuity)
 // The download warns "Measurements date error" for these (tests/link/download_test.cpp).
 TEST(LoggerDate, ContinuityOfImpossibleDates)
 {
-    struct Case { LoggerDate value; std::array<std::uint8_t, 128> block; const char* what; };
+    struct Case {
+        LoggerDate value;
+        std::array<std::uint8_t, 128> block;
+        const char* what;
+    };
     const Case cases[] = {
         {make(2026, 3, 5), block(0x26, 0x13, 0x05, 0x14, 0, 0), "month 13 in the stamp"},
         {make(2026, 3, 5), block(0x26, 0x02, 0x30, 0x14, 0, 0), "30 February in the stamp"},
@@ -232,7 +248,11 @@ TEST(LoggerDate, ContinuityOfImpossibleDates)
 
 TEST(LoggerDate, AddIntervalAndSpan)
 {
-    struct Case { LoggerDate from; int seconds; LoggerDate to; };
+    struct Case {
+        LoggerDate from;
+        int seconds;
+        LoggerDate to;
+    };
     const Case cases[] = {
         {make(2001, 1, 1, 10, 0, 0), 90, make(2001, 1, 1, 10, 1, 30)},
         {make(2001, 1, 1, 10, 0, 0), 7200, make(2001, 1, 1, 11, 0, 0)},
@@ -264,7 +284,13 @@ TEST(LoggerDate, AddIntervalAndSpan)
 
 TEST(LoggerDate, RoundUp)
 {
-    struct Case { int mode; LoggerDate from; LoggerDate limit; LoggerDate result; const char* what; };
+    struct Case {
+        int mode;
+        LoggerDate from;
+        LoggerDate limit;
+        LoggerDate result;
+        const char* what;
+    };
     const LoggerDate far = make(2030, 1, 1);
     const Case cases[] = {
         {0, make(2001, 3, 5, 0, 0, 0), far, make(2001, 3, 5), "midnight stays"},
@@ -275,24 +301,22 @@ TEST(LoggerDate, RoundUp)
         {1, make(2001, 3, 5, 23, 30, 0), far, make(2001, 3, 6, 0), "next day"},
         {2, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 30), make(2001, 3, 5, 10, 13),
          "hour beyond limit: next minute"},
-        {2, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 11, 0), make(2001, 3, 5, 11),
-         "hour at the limit"},
+        {2, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 11, 0), make(2001, 3, 5, 11), "hour at the limit"},
         {2, make(2001, 3, 5, 10, 12, 0), make(2001, 3, 5, 10, 30), make(2001, 3, 5, 10, 12),
          "full minute stays"},
         {2, make(2001, 3, 5, 23, 59, 30), make(2001, 3, 5, 23, 59, 50), make(2001, 3, 6, 0),
          "minute carries into the next day"},
-        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 11, 0), make(2001, 3, 5, 11),
-         "hour within limit"},
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 11, 0), make(2001, 3, 5, 11), "hour within limit"},
         {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 30), make(2001, 3, 5, 10, 13),
          "minute within limit"},
-        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 50),
-         make(2001, 3, 5, 10, 12, 10), "ten seconds"},
-        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 7),
-         make(2001, 3, 5, 10, 12, 7), "stops at the limit"},
-        {3, make(2001, 3, 5, 23, 59, 55), make(2001, 3, 5, 23, 59, 58),
-         make(2001, 3, 5, 23, 59, 58), "limit before the carry"},
-        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 5),
-         make(2001, 3, 5, 10, 12, 5), "at the limit already"},
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 50), make(2001, 3, 5, 10, 12, 10),
+         "ten seconds"},
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 7), make(2001, 3, 5, 10, 12, 7),
+         "stops at the limit"},
+        {3, make(2001, 3, 5, 23, 59, 55), make(2001, 3, 5, 23, 59, 58), make(2001, 3, 5, 23, 59, 58),
+         "limit before the carry"},
+        {3, make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 5), make(2001, 3, 5, 10, 12, 5),
+         "at the limit already"},
         {7, make(2001, 3, 5, 10, 12, 5), far, make(2001, 3, 5, 10, 12, 5), "other mode"},
     };
     for (const Case& c : cases) {
@@ -332,24 +356,20 @@ TEST(LoggerDate, ExportStamp)
 
 TEST(LoggerDate, ParseDate)
 {
-    struct Case { const char* text; bool valid; int year, month, day; };
+    struct Case {
+        const char* text;
+        bool valid;
+        int year, month, day;
+    };
     const Case cases[] = {
-        {"29/02/00", true, 2000, 2, 29},
-        {"29/02/01", false, 0, 0, 0},
-        {"31/04/05", false, 0, 0, 0},
-        {"00/05/05", false, 0, 0, 0},
-        {"01/01/80", false, 0, 0, 0},
-        {"01/01/81", true, 1981, 1, 1},
-        {"01/01/79", true, 2079, 1, 1},
-        {"31/12/99", true, 1999, 12, 31},
-        {"15/13/05", false, 0, 0, 0},
-        {"15/00/05", false, 0, 0, 0},
-        {"  /  /  ", false, 0, 0, 0},
-        {"1a/03/05", false, 0, 0, 0},
-        {" 5/03/05", true, 2005, 3, 5},
-        {"05/03/0", true, 2000, 3, 5},   // a shorter field is what it holds
-        {"05/03", false, 0, 0, 0},
-        {"", false, 0, 0, 0},
+        {"29/02/00", true, 2000, 2, 29}, {"29/02/01", false, 0, 0, 0},
+        {"31/04/05", false, 0, 0, 0},    {"00/05/05", false, 0, 0, 0},
+        {"01/01/80", false, 0, 0, 0},    {"01/01/81", true, 1981, 1, 1},
+        {"01/01/79", true, 2079, 1, 1},  {"31/12/99", true, 1999, 12, 31},
+        {"15/13/05", false, 0, 0, 0},    {"15/00/05", false, 0, 0, 0},
+        {"  /  /  ", false, 0, 0, 0},    {"1a/03/05", false, 0, 0, 0},
+        {" 5/03/05", true, 2005, 3, 5},  {"05/03/0", true, 2000, 3, 5}, // a shorter field is what it holds
+        {"05/03", false, 0, 0, 0},       {"", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
         LoggerDate t = make(2010, 6, 7, 8, 9, 10);
@@ -363,17 +383,15 @@ TEST(LoggerDate, ParseDate)
 
 TEST(LoggerDate, ParseTime)
 {
-    struct Case { const char* text; bool valid; int h, m, s; };
+    struct Case {
+        const char* text;
+        bool valid;
+        int h, m, s;
+    };
     const Case cases[] = {
-        {"14:07:09", true, 14, 7, 9},
-        {" 7:05:00", true, 7, 5, 0},
-        {"00:00:00", true, 0, 0, 0},
-        {"23:59:59", true, 23, 59, 59},
-        {"24:00:00", false, 0, 0, 0},
-        {"12:60:00", false, 0, 0, 0},
-        {"12:00:60", false, 0, 0, 0},
-        {"  :  :  ", false, 0, 0, 0},
-        {"1x:00:00", false, 0, 0, 0},
+        {"14:07:09", true, 14, 7, 9},   {" 7:05:00", true, 7, 5, 0},  {"00:00:00", true, 0, 0, 0},
+        {"23:59:59", true, 23, 59, 59}, {"24:00:00", false, 0, 0, 0}, {"12:60:00", false, 0, 0, 0},
+        {"12:00:60", false, 0, 0, 0},   {"  :  :  ", false, 0, 0, 0}, {"1x:00:00", false, 0, 0, 0},
         {"-1:00:00", false, 0, 0, 0},
     };
     for (const Case& c : cases) {

@@ -13,7 +13,8 @@ namespace qz::test {
 
 // Device code, input count (as stored, even outside 1..8), the mask of the first inputs
 // and the interval, written raw.
-inline ImageBuilder header(std::uint16_t code, int inputs, int samplingPeriod = 1, int samplesPerInterval = 60)
+inline ImageBuilder header(std::uint16_t code, int inputs, int samplingPeriod = 1,
+                           int samplesPerInterval = 60)
 {
     return ImageBuilder()
         .set16(mem::kDeviceCode, code)
@@ -28,8 +29,7 @@ inline ImageBuilder header(std::uint16_t code, int inputs, int samplingPeriod = 
 struct ReadImage {
     explicit ReadImage(const ImageBuilder& image, std::size_t size = mem::kImageSize)
         : bytes(image.bytes()), reader(ConstByteView{bytes.data(), size})
-    {
-    }
+    {}
     ReadImage(const ReadImage&) = delete;
     ReadImage& operator=(const ReadImage&) = delete;
 

@@ -20,7 +20,10 @@ Bytes encode(double x)
 
 TEST(Real48, KnownEncodings)
 {
-    struct Case { double value; Bytes bytes; };
+    struct Case {
+        double value;
+        Bytes bytes;
+    };
     const Case cases[] = {
         {0.0, {0, 0, 0, 0, 0, 0}},
         {1.0, {0x81, 0, 0, 0, 0, 0}},
@@ -68,8 +71,7 @@ TEST(Real48, DoublesAreRoundedToNearest)
 {
     // 40 significant bits: 1 + 2^-40 is a tie and goes to even (1), 1 + 3 x 2^-41 rounds up.
     EXPECT_EQ(real48ToDouble(encode(1 + std::ldexp(1.0, -40)).data()), 1.0);
-    EXPECT_EQ(real48ToDouble(encode(1 + 3 * std::ldexp(1.0, -41)).data()),
-              1 + std::ldexp(1.0, -39));
+    EXPECT_EQ(real48ToDouble(encode(1 + 3 * std::ldexp(1.0, -41)).data()), 1 + std::ldexp(1.0, -39));
     for (double x : {0.1, -0.1, 3.14159265358979, 1e-30, -1e30, 12345.678}) {
         const double back = real48ToDouble(encode(x).data());
         EXPECT_LE(std::fabs(back - x), std::fabs(x) * std::ldexp(1.0, -40)) << x;
@@ -88,15 +90,20 @@ TEST(Real48, RangeEdges)
     // Too small for the type: stored as zero.
     EXPECT_EQ(encode(std::ldexp(1.0, -129)), (Bytes{0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(encode(-1e-300), (Bytes{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(encode(std::ldexp(1.0, -128) * (1 - std::ldexp(1.0, -45))),
-              (Bytes{0x01, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(encode(std::ldexp(1.0, -128) * (1 - std::ldexp(1.0, -45))), (Bytes{0x01, 0, 0, 0, 0, 0}));
 }
 
 TEST(Real48, RefusesWhatItCannotHoldAndKeepsTheBytes)
 {
     const double max = real48Max();
-    const double refused[] = {std::ldexp(1.0, 127), -std::ldexp(1.0, 127), 1e39, -1e300,
-                              max + std::ldexp(1.0, 126 - 40), HUGE_VAL, -HUGE_VAL, std::nan("")};
+    const double refused[] = {std::ldexp(1.0, 127),
+                              -std::ldexp(1.0, 127),
+                              1e39,
+                              -1e300,
+                              max + std::ldexp(1.0, 126 - 40),
+                              HUGE_VAL,
+                              -HUGE_VAL,
+                              std::nan("")};
     for (double x : refused) {
         Bytes b = {1, 2, 3, 4, 5, 6};
         EXPECT_FALSE(doubleToReal48(x, b.data())) << x;

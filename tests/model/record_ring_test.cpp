@@ -3,9 +3,9 @@
 #include "model/image_reader.h"
 
 #include "locale_guard.h"
+#include "model/logger_date.h"
 #include "model_images.h"
 #include "support/print_qt.h"
-#include "model/logger_date.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +16,17 @@ namespace {
 
 TEST(RecordRing, PhysicalBlock)
 {
-    struct Case { std::uint16_t code; int first; int logical; int physical; };
+    struct Case {
+        std::uint16_t code;
+        int first;
+        int logical;
+        int physical;
+    };
     const Case cases[] = {
-        {485, 500, 7, 507}, {485, 500, 8, 0}, {485, 500, 507, 499}, {485, 0, 0, 0},
-        {485, 0, 507, 507}, {485, 0, 508, -1}, {485, 0, -1, -1},
-        {1, 100, 30, 6},                 // 124 blocks
-        {0, 59, 1, 0},                   // 60 blocks
-        {485, 508, 3, 3},                // a first block beyond the ring reads as 0
+        {485, 500, 7, 507},  {485, 500, 8, 0},  {485, 500, 507, 499}, {485, 0, 0, 0},
+        {485, 0, 507, 507},  {485, 0, 508, -1}, {485, 0, -1, -1},     {1, 100, 30, 6}, // 124 blocks
+        {0, 59, 1, 0}, // 60 blocks
+        {485, 508, 3, 3}, // a first block beyond the ring reads as 0
         {485, 0xFFFF, 3, 3},
     };
     for (const Case& c : cases) {
@@ -34,7 +38,14 @@ TEST(RecordRing, PhysicalBlock)
 
 TEST(RecordRing, RecordCount)
 {
-    struct Case { int inputs; int used; int first; std::vector<int> sampleBytes; int count; const char* what; };
+    struct Case {
+        int inputs;
+        int used;
+        int first;
+        std::vector<int> sampleBytes;
+        int count;
+        const char* what;
+    };
     const Case cases[] = {
         {1, 0, 0, {120, 120}, 0, "nothing used"},
         {1, 2, 0, {120, 57}, 177, "linear"},
@@ -80,7 +91,14 @@ TEST(RecordRing, ImageSmallerThanTheMemoryLimitsTheRing)
 
 TEST(RecordRing, SamplesFollowRecordWidthAndOffset)
 {
-    struct Case { int inputs; int n; int input; int block; int position; const char* what; };
+    struct Case {
+        int inputs;
+        int n;
+        int input;
+        int block;
+        int position;
+        const char* what;
+    };
     const Case cases[] = {
         {1, 1, 0, 0, 0, "first sample"},
         {1, 121, 0, 1, 0, "one byte records: next block"},
@@ -103,7 +121,7 @@ TEST(RecordRing, SamplesFollowTheRing)
     const ReadImage image(header(485, 2).ring(508, 500).markSamples(508));
     const ImageReader& d = image.reader;
     EXPECT_EQ(d.sample(0, 1), ImageBuilder::mark(500, 0));
-    EXPECT_EQ(d.sample(0, 8 * 60 + 1), ImageBuilder::mark(0, 0));  // logical block 8
+    EXPECT_EQ(d.sample(0, 8 * 60 + 1), ImageBuilder::mark(0, 0)); // logical block 8
     EXPECT_EQ(d.sample(0, 8 * 60), ImageBuilder::mark(507, 118));
     EXPECT_EQ(d.sample(0, 508 * 60), ImageBuilder::mark(499, 118));
     EXPECT_EQ(d.sample(1, 508 * 60), ImageBuilder::mark(499, 119));
@@ -111,7 +129,8 @@ TEST(RecordRing, SamplesFollowTheRing)
 
 TEST(RecordRing, SamplesOutsideTheImageReadAsZero)
 {
-    const ReadImage image(header(485, 3).ring(508, 0).fill(mem::kHeaderSize, mem::kImageSize - mem::kHeaderSize, 0xCC));
+    const ReadImage image(
+        header(485, 3).ring(508, 0).fill(mem::kHeaderSize, mem::kImageSize - mem::kHeaderSize, 0xCC));
     const ImageReader& d = image.reader;
     EXPECT_EQ(d.sample(0, 0), 0);
     EXPECT_EQ(d.sample(0, -5), 0);
@@ -134,14 +153,18 @@ TEST(RecordRing, ReaderKeepsTheCountItWasMadeWith)
 
 TEST(RecordRing, RecordTimes)
 {
-    struct Case { int period; int samples; int n; const char* date; const char* time; };
+    struct Case {
+        int period;
+        int samples;
+        int n;
+        const char* date;
+        const char* time;
+    };
     const Case cases[] = {
-        {1, 90, 1, "05/03/26", "14:01:30"},
-        {1, 90, 2, "05/03/26", "14:03:00"},
-        {2, 1800, 1, "05/03/26", "15:00:00"},
-        {1, 3600, 3, "05/03/26", "17:00:00"},
-        {10, 3600, 1, "05/03/26", "15:00:00"},  // 10 hours: still one-hour steps
-        {1, 60, 600, "06/03/26", "00:00:00"},   // past midnight
+        {1, 90, 1, "05/03/26", "14:01:30"},    {1, 90, 2, "05/03/26", "14:03:00"},
+        {2, 1800, 1, "05/03/26", "15:00:00"},  {1, 3600, 3, "05/03/26", "17:00:00"},
+        {10, 3600, 1, "05/03/26", "15:00:00"}, // 10 hours: still one-hour steps
+        {1, 60, 600, "06/03/26", "00:00:00"}, // past midnight
         {1, 1, 0, "05/03/26", "14:00:00"},
     };
     for (const Case& c : cases) {
@@ -157,12 +180,17 @@ TEST(RecordRing, RecordTimes)
 
 TEST(RecordRing, RecordTimeOfALongRecordingStaysOnTheSecond)
 {
-    const ReadImage image(header(485, 1, 1, 7).ring(508, 0).block(0, 120, {0x99, 0x12, 0x31, 0x23, 0x59, 0x59}));
+    const ReadImage image(
+        header(485, 1, 1, 7).ring(508, 0).block(0, 120, {0x99, 0x12, 0x31, 0x23, 0x59, 0x59}));
     const ImageReader& d = image.reader;
     const int last = 508 * 120;
     LoggerDate expected;
-    expected.Year = 1999; expected.Month = 12; expected.Day = 31;
-    expected.Hour = 23; expected.Min = 59; expected.Sec = 59;
+    expected.Year = 1999;
+    expected.Month = 12;
+    expected.Day = 31;
+    expected.Hour = 23;
+    expected.Min = 59;
+    expected.Sec = 59;
     for (int n = 1; n <= last; ++n)
         expected.addInterval(7);
     EXPECT_EQ(d.recordDateText(last), expected.dateText());
@@ -171,10 +199,14 @@ TEST(RecordRing, RecordTimeOfALongRecordingStaysOnTheSecond)
 
 TEST(RecordRing, RecordTimeRounded)
 {
-    const ReadImage image(header(485, 1, 1, 90).ring(1, 0).block(0, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}));
+    const ReadImage image(
+        header(485, 1, 1, 90).ring(1, 0).block(0, 120, {0x26, 0x03, 0x05, 0x14, 0x00, 0x00}));
     const ImageReader& d = image.reader;
     LoggerDate limit;
-    limit.Year = 2026; limit.Month = 3; limit.Day = 5; limit.Hour = 16;
+    limit.Year = 2026;
+    limit.Month = 3;
+    limit.Day = 5;
+    limit.Hour = 16;
     LoggerDate expected = limit;
     expected.Hour = 15;
     // Record 1 is 14:01:30; the next full hour 15:00 lies before the limit.
@@ -191,17 +223,20 @@ TEST(RecordRing, ImpossibleStampGivesDayZero)
 TEST(RecordRing, BatteryText)
 {
     LocaleGuard english(LocaleGuard::english());
-    struct Case { int used; int first; const char* text; };
+    struct Case {
+        int used;
+        int first;
+        const char* text;
+    };
     const Case cases[] = {
-        {0, 0, "-"},
-        {1, 0, "-"},
-        {2, 0, "3.3 V"},     // block 0: count 168 -> 3.296 V
-        {3, 0, "3.32 V"},    // block 1: count 169
-        {3, 507, "3.3 V"},   // logical 1 of a wrapped ring is physical 0
-        {2, 507, "-0.153 V"},// physical 507 has count 0
+        {0, 0, "-"},          {1, 0, "-"}, {2, 0, "3.3 V"}, // block 0: count 168 -> 3.296 V
+        {3, 0, "3.32 V"}, // block 1: count 169
+        {3, 507, "3.3 V"}, // logical 1 of a wrapped ring is physical 0
+        {2, 507, "-0.153 V"}, // physical 507 has count 0
     };
     for (const Case& c : cases) {
-        const ReadImage image(header(485, 1).ring(c.used, c.first).block(0, 120, {}, 168).block(1, 120, {}, 169));
+        const ReadImage image(
+            header(485, 1).ring(c.used, c.first).block(0, 120, {}, 168).block(1, 120, {}, 169));
         EXPECT_EQ(image.reader.batteryText(), QLatin1String(c.text)) << c.used << " " << c.first;
     }
     LocaleGuard german(LocaleGuard::german());
@@ -215,8 +250,7 @@ TEST(RecordRing, AnyImageIsReadSafely)
 {
     std::mt19937 random(2026);
     for (int round = 0; round < 200; ++round) {
-        const std::size_t size = round % 4 == 0 ? std::size_t(random() % mem::kImageSize)
-                                                : mem::kImageSize;
+        const std::size_t size = round % 4 == 0 ? std::size_t(random() % mem::kImageSize) : mem::kImageSize;
         std::vector<std::uint8_t> bytes(size);
         for (auto& b : bytes)
             b = std::uint8_t(random());

@@ -26,7 +26,10 @@ TEST(Values, BatteryVolts)
 
 TEST(Values, Bcd)
 {
-    struct Case { int value; std::uint8_t bcd; };
+    struct Case {
+        int value;
+        std::uint8_t bcd;
+    };
     const Case cases[] = {{0, 0x00}, {9, 0x09}, {10, 0x10}, {59, 0x59}, {99, 0x99}};
     for (const Case& c : cases) {
         EXPECT_EQ(intToBcd(c.value), c.bcd) << c.value;
@@ -76,12 +79,26 @@ TEST(Values, StrToBytesPadsShortTextAndCutsLongText)
 TEST(Values, ChooseFloatFormat)
 {
     LocaleGuard english(LocaleGuard::english());
-    struct Case { double x; const char* pattern; };
+    struct Case {
+        double x;
+        const char* pattern;
+    };
     const Case cases[] = {
-        {2, "0"},          {2.5, "0.0"},         {0.5, "0.0"},      {0.55, "0.00"},
-        {-0.003, "0.000"}, {0, "0"},             {0.1, "0.0"},      {1, "0"},
-        {12.5, "0.0"},     {100, "0"},           {0.01, "0.00"},    {0.0001, "0.0000"},
-        {0.00000015, "0.00000000"}, {0.0000001, "0.0000000"}, {0.00000001, "0"},
+        {2, "0"},
+        {2.5, "0.0"},
+        {0.5, "0.0"},
+        {0.55, "0.00"},
+        {-0.003, "0.000"},
+        {0, "0"},
+        {0.1, "0.0"},
+        {1, "0"},
+        {12.5, "0.0"},
+        {100, "0"},
+        {0.01, "0.00"},
+        {0.0001, "0.0000"},
+        {0.00000015, "0.00000000"},
+        {0.0000001, "0.0000000"},
+        {0.00000001, "0"},
         {-25, "0.0"},
     };
     for (const Case& c : cases)
@@ -90,9 +107,12 @@ TEST(Values, ChooseFloatFormat)
 
 TEST(Values, HasSeveralDigits)
 {
-    struct Case { double x; bool several; };
-    const Case cases[] = {{2, false}, {2.5, true}, {0.5, false}, {0.55, true}, {100, false},
-                          {101, true}, {0.000000001, false}, {-12, true}, {0, false}};
+    struct Case {
+        double x;
+        bool several;
+    };
+    const Case cases[] = {{2, false},  {2.5, true},          {0.5, false}, {0.55, true}, {100, false},
+                          {101, true}, {0.000000001, false}, {-12, true},  {0, false}};
     for (const Case& c : cases)
         EXPECT_EQ(hasSeveralDigits(c.x), c.several) << c.x;
 }
@@ -106,11 +126,11 @@ struct PatternCase {
 TEST(Values, FormatValuePatterns)
 {
     const PatternCase cases[] = {
-        {"0", 2.5, "3"},             // half away from zero
+        {"0", 2.5, "3"}, // half away from zero
         {"0", -2.5, "-3"},
         {"0", 3.49, "3"},
         {"0.0", 0.05, "0.1"},
-        {"0.00", 2.675, "2.68"},     // as typed, not as the binary approximation
+        {"0.00", 2.675, "2.68"}, // as typed, not as the binary approximation
         {"0.00", 1.005, "1.01"},
         {"0.000", -0.0004, "0.000"}, // rounds to zero: no sign
         {"0.0", -0.04, "0.0"},
@@ -118,7 +138,7 @@ TEST(Values, FormatValuePatterns)
         {"0.00", 0, "0.00"},
         {"0.0000000", 12.5, "12.5000000"},
         {"0", 123456789012.0, "123456789012"},
-        {"0.00", 99.995, "100.00"},  // carry through every digit
+        {"0.00", 99.995, "100.00"}, // carry through every digit
         {"0", 0.4, "0"},
         {"00.0", 1.25, "01.3"},
         {"0.0#", 1.5, "1.5"},
@@ -152,15 +172,19 @@ TEST(Values, FormatValueSpecialValues)
 TEST(Values, FormatValue8AndShort)
 {
     LocaleGuard english(LocaleGuard::english());
-    struct Case { double x; const char* eight; const char* shortText; };
+    struct Case {
+        double x;
+        const char* eight;
+        const char* shortText;
+    };
     const Case cases[] = {
         {12.5, "12.50000", "12.5"},
         {3, "3.000000", "3"},
-        {123.45678, "123.4567", "123.4567"},   // cut to 8 before trimming
+        {123.45678, "123.4567", "123.4567"}, // cut to 8 before trimming
         {0, "0.000000", "0"},
         {-0.25, "-0.25000", "-0.25"},
         {1234567.5, "1234567.", "1234567"},
-        {12345678, "12345678", "12345678"},    // 8 characters, no separator: unchanged
+        {12345678, "12345678", "12345678"}, // 8 characters, no separator: unchanged
         {-12345678, "-1234567", "-1234567"},
         {0.00000004, "0.000000", "0"},
     };
@@ -188,15 +212,17 @@ TEST(Values, LogarithmsAndDecades)
     EXPECT_NEAR(power10(-3), 0.001, 1e-18);
     EXPECT_EQ(power10(0), 1);
 
-    struct Case { double p, x, step; };
+    struct Case {
+        double p, x, step;
+    };
     const Case cases[] = {
-        {1, 250, 10},      // e = 2: 10^(2 - 1)
-        {0, 5, 1},         // e = 0
-        {2, 12345, 100},   // e = 4
-        {1, 1, 0.1},       // e = 0, x >= 1
-        {1, 0.05, 100},    // e = trunc(-1.3) = -1, x < 1: 10^(1 + 1)
-        {1, 0.5, 10},      // e = trunc(-0.3) = 0
-        {1, -250, 0.1},    // a negative x takes the x < 1 rule with e of |x|
+        {1, 250, 10}, // e = 2: 10^(2 - 1)
+        {0, 5, 1}, // e = 0
+        {2, 12345, 100}, // e = 4
+        {1, 1, 0.1}, // e = 0, x >= 1
+        {1, 0.05, 100}, // e = trunc(-1.3) = -1, x < 1: 10^(1 + 1)
+        {1, 0.5, 10}, // e = trunc(-0.3) = 0
+        {1, -250, 0.1}, // a negative x takes the x < 1 rule with e of |x|
         {0, 0, 1},
     };
     for (const Case& c : cases)
@@ -205,15 +231,15 @@ TEST(Values, LogarithmsAndDecades)
 
 TEST(Values, TrimBlanks)
 {
-    struct Case { const char* in; const char* leading; const char* trailing; };
+    struct Case {
+        const char* in;
+        const char* leading;
+        const char* trailing;
+    };
     const Case cases[] = {
-        {"   ", " ", ""},
-        {"", "", ""},
-        {"  ab  ", "ab  ", "  ab"},
-        {"ab", "ab", "ab"},
-        {" \ta", "\ta", " \ta"},   // only code 32 is a blank
-        {"a\t ", "a\t ", "a\t"},
-        {"  x", "x", "  x"},
+        {"   ", " ", ""},        {"", "", ""},        {"  ab  ", "ab  ", "  ab"}, {"ab", "ab", "ab"},
+        {" \ta", "\ta", " \ta"}, // only code 32 is a blank
+        {"a\t ", "a\t ", "a\t"}, {"  x", "x", "  x"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(trimLeadingBlanks(QLatin1String(c.in)), QLatin1String(c.leading)) << c.in;
@@ -223,7 +249,11 @@ TEST(Values, TrimBlanks)
 
 TEST(Values, InsertModelInCaption)
 {
-    struct Case { const char* model; const char* caption; const char* result; };
+    struct Case {
+        const char* model;
+        const char* caption;
+        const char* result;
+    };
     const Case cases[] = {
         {"ZK-101 Thermo", "Quorvant Delayed Start", "Quorvant  ZK-101 Thermo Delayed Start"},
         {"  ZK-1  ", "Quorvant Configuration", "Quorvant  ZK-1 Configuration"},
@@ -239,11 +269,14 @@ TEST(Values, InsertModelInCaption)
 
 TEST(Values, MemoryBlocks)
 {
-    struct Case { std::uint16_t code; int blocks; };
+    struct Case {
+        std::uint16_t code;
+        int blocks;
+    };
     const Case cases[] = {
-        {1, 124},   {0, 60},    {0xE0, 508}, {0x21, 124}, {0x41, 188}, {0x20, 124},
-        {0x60, 252}, {0x80, 316}, {0xA0, 380}, {0xC0, 444}, {0x1F, 60}, {0xFFFF, 508},
-        {101, 252}, {293, 124}, {485, 508},
+        {1, 124},    {0, 60},       {0xE0, 508}, {0x21, 124}, {0x41, 188},
+        {0x20, 124}, {0x60, 252},   {0x80, 316}, {0xA0, 380}, {0xC0, 444},
+        {0x1F, 60},  {0xFFFF, 508}, {101, 252},  {293, 124},  {485, 508},
     };
     for (const Case& c : cases)
         EXPECT_EQ(memoryBlocks(c.code), c.blocks) << c.code;

@@ -56,7 +56,11 @@ protected:
 TEST_F(FileAccess, OnlyRegularFilesAreOpenedForReading)
 {
     // A named pipe without a writer would block a plain open forever.
-    const struct { QString path; FileOpenStatus status; QString reason; } cases[] = {
+    const struct {
+        QString path;
+        FileOpenStatus status;
+        QString reason;
+    } cases[] = {
         {write("plain.qrv", "QUORVANT"), FileOpenStatus::Opened, {}},
         {pathOf("gone.qrv"), FileOpenStatus::Missing, "No such file or directory"},
         {dir_.path(), FileOpenStatus::NotRegular, "Is a directory"},
@@ -82,13 +86,17 @@ TEST_F(FileAccess, OneFileBehindTwoNamesIsTheSameFile)
     const QString file = write("a.qrv", "x");
     const QString other = write("b.qrv", "x");
     ASSERT_TRUE(QFile::link(file, pathOf("symbolic.qrv")));
-    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(pathOf("hard.qrv")).constData()), 0);
-    const struct { QString second; bool same; } cases[] = {
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(pathOf("hard.qrv")).constData()),
+              0);
+    const struct {
+        QString second;
+        bool same;
+    } cases[] = {
         {file, true},
         {pathOf("./a.qrv"), true},
         {pathOf("symbolic.qrv"), true},
         {pathOf("hard.qrv"), true},
-        {other, false},            // same content, another file
+        {other, false}, // same content, another file
         {pathOf("missing.qrv"), false},
     };
     for (const auto& c : cases)
@@ -118,7 +126,10 @@ TEST_F(FileAccess, SafeFileReplacesTheTargetOnlyWhenCommitted)
 TEST_F(FileAccess, SafeFileNeverReplacesWhatIsNotARegularFile)
 {
     // Renaming over a pipe, a device or a folder would replace it with a file.
-    const struct { QString path; QString reason; } cases[] = {
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
         {fifo("pipe.txt"), "Not a regular file"},
         {dir_.path(), "Is a directory"},
         {"/dev/null", "Not a regular file"},

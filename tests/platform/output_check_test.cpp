@@ -38,7 +38,8 @@ protected:
     QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
     QStringList listing() const
     {
-        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+        return QDir(dir_.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     }
 
     QTemporaryDir dir_;
@@ -46,7 +47,11 @@ protected:
 
 TEST_F(OutputCheckTest, TellsWhyAPathCannotBeWritten)
 {
-    const struct { QString path; OutputUse use; const char* reason; } cases[] = {
+    const struct {
+        QString path;
+        OutputUse use;
+        const char* reason;
+    } cases[] = {
         {path("new.txt"), OutputUse::Usable, ""},
         {path("old.txt"), OutputUse::Usable, ""},
         {QString(), OutputUse::NoName, "no file name"},

@@ -48,7 +48,11 @@ protected:
     ScopedEnv configHome_{"XDG_CONFIG_HOME", userConfig()};
 };
 
-enum class Where { Beside, Installed, DesktopData };
+enum class Where {
+    Beside,
+    Installed,
+    DesktopData
+};
 
 struct DataCase {
     const char* what;
@@ -57,7 +61,10 @@ struct DataCase {
     Where found;
 };
 
-void PrintTo(const DataCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const DataCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class DataFileTest : public ProgramFolderTest, public ::testing::WithParamInterface<DataCase> {};
 
@@ -74,23 +81,23 @@ TEST_P(DataFileTest, FindsTheNearestCopy)
     if (c.desktop)
         touch(desktop);
 
-    const QString expected = c.found == Where::Beside      ? beside
-                             : c.found == Where::Installed ? installed
-                                                           : desktop;
+    const QString expected = c.found == Where::Beside ? beside
+        : c.found == Where::Installed                 ? installed
+                                                      : desktop;
     EXPECT_EQ(QDir::cleanPath(ProgramFolder(bin()).dataFile(c.name)), QDir::cleanPath(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, DataFileTest,
-    ::testing::Values(
-        DataCase{"BuildFolder", "devices.ini", true, false, false, Where::Beside},
-        DataCase{"BesideWinsOverInstalled", "devices.ini", true, true, true, Where::Beside},
-        DataCase{"InstalledProgram", "devices.ini", false, true, false, Where::Installed},
-        DataCase{"InstalledWinsOverDesktop", "Default.mdm", false, true, true, Where::Installed},
-        DataCase{"InstalledHelpPage", "help/index.html", false, true, false, Where::Installed},
-        DataCase{"DesktopDataFolder", "devices.ini", false, false, true, Where::DesktopData},
-        // The message about a missing catalogue then names the program's own folder.
-        DataCase{"NowhereNamesBeside", "devices.ini", false, false, false, Where::Beside}),
+    ::testing::Values(DataCase{"BuildFolder", "devices.ini", true, false, false, Where::Beside},
+                      DataCase{"BesideWinsOverInstalled", "devices.ini", true, true, true, Where::Beside},
+                      DataCase{"InstalledProgram", "devices.ini", false, true, false, Where::Installed},
+                      DataCase{"InstalledWinsOverDesktop", "Default.mdm", false, true, true,
+                               Where::Installed},
+                      DataCase{"InstalledHelpPage", "help/index.html", false, true, false, Where::Installed},
+                      DataCase{"DesktopDataFolder", "devices.ini", false, false, true, Where::DesktopData},
+                      // The message about a missing catalogue then names the program's own folder.
+                      DataCase{"NowhereNamesBeside", "devices.ini", false, false, false, Where::Beside}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(ProgramFolderTest, InstallationFolderIsShareQuorzkBesideBin)
@@ -98,17 +105,23 @@ TEST_F(ProgramFolderTest, InstallationFolderIsShareQuorzkBesideBin)
     EXPECT_EQ(ProgramFolder(bin()).installedDataFolder(), QDir::cleanPath(installedFolder()));
 }
 
-enum class Settings { Beside, UserConfig };
+enum class Settings {
+    Beside,
+    UserConfig
+};
 
 struct SettingsCase {
     const char* what;
-    bool installed;  // PREFIX/share/quorzk exists
-    bool iniBeside;  // QUORZK.INI already beside the program
-    bool missing;    // the program's folder does not exist
+    bool installed; // PREFIX/share/quorzk exists
+    bool iniBeside; // QUORZK.INI already beside the program
+    bool missing; // the program's folder does not exist
     Settings expected;
 };
 
-void PrintTo(const SettingsCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const SettingsCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class SettingsFileTest : public ProgramFolderTest, public ::testing::WithParamInterface<SettingsCase> {};
 
@@ -135,12 +148,11 @@ TEST_P(SettingsFileTest, LivesBesideOnlyAnUninstalledProgram)
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, SettingsFileTest,
-    ::testing::Values(
-        SettingsCase{"WritableBuildFolder", false, false, false, Settings::Beside},
-        // Even where the folder is writable (root running /usr/bin/quorzk).
-        SettingsCase{"InstalledProgram", true, false, false, Settings::UserConfig},
-        SettingsCase{"InstalledWithIniBeside", true, true, false, Settings::Beside},
-        SettingsCase{"ProgramFolderMissing", false, false, true, Settings::UserConfig}),
+    ::testing::Values(SettingsCase{"WritableBuildFolder", false, false, false, Settings::Beside},
+                      // Even where the folder is writable (root running /usr/bin/quorzk).
+                      SettingsCase{"InstalledProgram", true, false, false, Settings::UserConfig},
+                      SettingsCase{"InstalledWithIniBeside", true, true, false, Settings::Beside},
+                      SettingsCase{"ProgramFolderMissing", false, false, true, Settings::UserConfig}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(ProgramFolderTest, ReadOnlyProgramFolderKeepsSettingsInTheUserConfiguration)

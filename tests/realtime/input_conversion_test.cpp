@@ -24,7 +24,10 @@ struct ConversionCase {
     const char* shown;
 };
 
-void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const ConversionCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class ConversionTest : public ::testing::TestWithParam<ConversionCase> {
 protected:
@@ -39,11 +42,11 @@ protected:
 
 InputConversion conversionFor(const ConversionCase& c)
 {
-    const QByteArray image =
-        ImageBuilder()
-            .input(2, {QStringLiteral("Probe"), QStringLiteral("u"), c.low, c.high,
-                       std::uint16_t(c.countLow * 256), std::uint16_t(c.countHigh * 256)})
-            .build();
+    const QByteArray image = ImageBuilder()
+                                 .input(2,
+                                        {QStringLiteral("Probe"), QStringLiteral("u"), c.low, c.high,
+                                         std::uint16_t(c.countLow * 256), std::uint16_t(c.countHigh * 256)})
+                                 .build();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.constData());
     return conversionsOf(ImageReader::header({bytes, mem::kHeaderSize}))[2];
 }
@@ -82,7 +85,11 @@ TEST(ConversionsOfImage, TakeEnabledInputsNamesAndUnitsFromTheImage)
 {
     const QByteArray image =
         ImageBuilder()
-            .input(0, {QStringLiteral("Air"), QStringLiteral("\xb0" "C"), -40, 60, 0, 255 * 256})
+            .input(0,
+                   {QStringLiteral("Air"),
+                    QStringLiteral("\xb0"
+                                   "C"),
+                    -40, 60, 0, 255 * 256})
             .input(5, {QStringLiteral("Door"), QStringLiteral("%"), 0, 100, 0, 255 * 256})
             .build();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.constData());
@@ -99,7 +106,10 @@ struct GridCase {
     double x, low, high, shown;
 };
 
-void PrintTo(const GridCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const GridCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class NormalizeTest : public ::testing::TestWithParam<GridCase> {};
 
@@ -112,16 +122,12 @@ TEST_P(NormalizeTest, RoundsToTheNearestStep)
 
 INSTANTIATE_TEST_SUITE_P(
     Grid, NormalizeTest,
-    ::testing::Values(
-        GridCase{"Below", 50.196, 0, 100, 50.0},
-        GridCase{"Above", 50.26, 0, 100, 50.5},
-        // Halves go to the even step.
-        GridCase{"HalfToEvenDown", 2.5, 0, 200, 2},
-        GridCase{"HalfToEvenUp", 3.5, 0, 200, 4},
-        GridCase{"NegativeHalfToEven", -2.5, 0, 200, -2},
-        GridCase{"EmptySpan", 12.3, 4, 4, 0},
-        // A quotient beyond 32 bits keeps the value's size.
-        GridCase{"FarOutsideATinySpan", 1e12, 0, 2e-3, 1e12}),
+    ::testing::Values(GridCase{"Below", 50.196, 0, 100, 50.0}, GridCase{"Above", 50.26, 0, 100, 50.5},
+                      // Halves go to the even step.
+                      GridCase{"HalfToEvenDown", 2.5, 0, 200, 2}, GridCase{"HalfToEvenUp", 3.5, 0, 200, 4},
+                      GridCase{"NegativeHalfToEven", -2.5, 0, 200, -2}, GridCase{"EmptySpan", 12.3, 4, 4, 0},
+                      // A quotient beyond 32 bits keeps the value's size.
+                      GridCase{"FarOutsideATinySpan", 1e12, 0, 2e-3, 1e12}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(ReadingTexts, FollowTheLocaleUnlessAPointIsAskedFor)

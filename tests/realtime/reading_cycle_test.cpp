@@ -11,16 +11,27 @@ namespace qz {
 void PrintTo(CycleOutcome o, std::ostream* os)
 {
     switch (o) {
-    case CycleOutcome::Read: *os << "read"; return;
-    case CycleOutcome::ReadFailed: *os << "read failed"; return;
-    case CycleOutcome::Declined: *os << "declined"; return;
+    case CycleOutcome::Read:
+        *os << "read";
+        return;
+    case CycleOutcome::ReadFailed:
+        *os << "read failed";
+        return;
+    case CycleOutcome::Declined:
+        *os << "declined";
+        return;
     }
 }
 
 namespace test {
 namespace {
 
-enum class Logger { Answering, Silent, BackAfterQuestion, SilentAfterPing };
+enum class Logger {
+    Answering,
+    Silent,
+    BackAfterQuestion,
+    SilentAfterPing
+};
 
 struct CycleCase {
     const char* what;
@@ -33,7 +44,10 @@ struct CycleCase {
     bool battery; // the reading carries the battery count
 };
 
-void PrintTo(const CycleCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const CycleCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class ReadingCycleTest : public ::testing::TestWithParam<CycleCase> {};
 
@@ -47,10 +61,17 @@ TEST_P(ReadingCycleTest, ReadsOrAsksAndTells)
     rig.holdAll(20);
     rig.battery(169);
     switch (c.logger) {
-    case Logger::Answering: break;
-    case Logger::Silent: rig.emulator.setSilent(true); break;
-    case Logger::BackAfterQuestion: rig.silence(0, LoggerProtocol::kAttempts); break;
-    case Logger::SilentAfterPing: rig.silence(1, 0); break;
+    case Logger::Answering:
+        break;
+    case Logger::Silent:
+        rig.emulator.setSilent(true);
+        break;
+    case Logger::BackAfterQuestion:
+        rig.silence(0, LoggerProtocol::kAttempts);
+        break;
+    case Logger::SilentAfterPing:
+        rig.silence(1, 0);
+        break;
     }
     rig.prompt.script({c.answer});
 
@@ -79,17 +100,54 @@ TEST_P(ReadingCycleTest, ReadsOrAsksAndTells)
 INSTANTIATE_TEST_SUITE_P(
     Loggers, ReadingCycleTest,
     ::testing::Values(
-        CycleCase{"PlainReading", Logger::Answering, false, PromptAnswer::No, CycleOutcome::Read, {}, 1, 0, false},
-        CycleCase{"DiagnosticReading", Logger::Answering, true, PromptAnswer::No, CycleOutcome::Read, {}, 0, 1, true},
-        CycleCase{"NoAnswerAndNo", Logger::Silent, false, PromptAnswer::No, CycleOutcome::Declined,
-                  {kConnect}, 0, 0, false},
-        CycleCase{"NoAnswerYesStillSilent", Logger::Silent, false, PromptAnswer::Yes, CycleOutcome::ReadFailed,
-                  {kConnect, kNotResponding}, 0, 0, false},
+        CycleCase{
+            "PlainReading", Logger::Answering, false, PromptAnswer::No, CycleOutcome::Read, {}, 1, 0, false},
+        CycleCase{"DiagnosticReading",
+                  Logger::Answering,
+                  true,
+                  PromptAnswer::No,
+                  CycleOutcome::Read,
+                  {},
+                  0,
+                  1,
+                  true},
+        CycleCase{"NoAnswerAndNo",
+                  Logger::Silent,
+                  false,
+                  PromptAnswer::No,
+                  CycleOutcome::Declined,
+                  {kConnect},
+                  0,
+                  0,
+                  false},
+        CycleCase{"NoAnswerYesStillSilent",
+                  Logger::Silent,
+                  false,
+                  PromptAnswer::Yes,
+                  CycleOutcome::ReadFailed,
+                  {kConnect, kNotResponding},
+                  0,
+                  0,
+                  false},
         // After Yes the plain reading is taken, also in the diagnostic display.
-        CycleCase{"ConnectedAfterTheQuestion", Logger::BackAfterQuestion, true, PromptAnswer::Yes,
-                  CycleOutcome::Read, {kConnect}, 1, 0, false},
-        CycleCase{"ReadingFailsAfterThePing", Logger::SilentAfterPing, false, PromptAnswer::No,
-                  CycleOutcome::ReadFailed, {kNotResponding}, 0, 0, false}),
+        CycleCase{"ConnectedAfterTheQuestion",
+                  Logger::BackAfterQuestion,
+                  true,
+                  PromptAnswer::Yes,
+                  CycleOutcome::Read,
+                  {kConnect},
+                  1,
+                  0,
+                  false},
+        CycleCase{"ReadingFailsAfterThePing",
+                  Logger::SilentAfterPing,
+                  false,
+                  PromptAnswer::No,
+                  CycleOutcome::ReadFailed,
+                  {kNotResponding},
+                  0,
+                  0,
+                  false}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(ReadOnce, TakesNoPingAndTellsAFailureOnce)

@@ -29,7 +29,11 @@ protected:
         const QByteArray image =
             ImageBuilder()
                 .input(1, {QStringLiteral("Humidity"), QStringLiteral("%RH"), 0, 100, 0, 255 * 256})
-                .input(2, {QStringLiteral("Temp"), QStringLiteral("\xb0" "C"), -20, 60, 0, 200 * 256})
+                .input(2,
+                       {QStringLiteral("Temp"),
+                        QStringLiteral("\xb0"
+                                       "C"),
+                        -20, 60, 0, 200 * 256})
                 .input(7, {QStringLiteral("Flow, l/s"), QString(), 0, 10, 0, 250 * 256})
                 .build();
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.constData());
@@ -47,15 +51,17 @@ protected:
 
 TEST_F(ReadingsLogTest, OneLinePerEnabledInput)
 {
-    EXPECT_EQ(readingLines(inputs(), counts(), false),
-              (QStringList{"2 Humidity  50.0 %RH", QString::fromUtf8("3 Temp      21.6 °C"), "8 Flow, l/s 1.00"}));
+    EXPECT_EQ(
+        readingLines(inputs(), counts(), false),
+        (QStringList{"2 Humidity  50.0 %RH", QString::fromUtf8("3 Temp      21.6 °C"), "8 Flow, l/s 1.00"}));
 }
 
 TEST_F(ReadingsLogTest, RawAddsCountsAndTheBattery)
 {
-    EXPECT_EQ(readingLines(inputs(), counts(), true),
-              (QStringList{"2 Humidity  50.0 %RH  AD Cnt 128", QString::fromUtf8("3 Temp      21.6 °C  AD Cnt 104"),
-                           "8 Flow, l/s 1.00  AD Cnt 25", "Vbatt : 3.32 V"}));
+    EXPECT_EQ(
+        readingLines(inputs(), counts(), true),
+        (QStringList{"2 Humidity  50.0 %RH  AD Cnt 128", QString::fromUtf8("3 Temp      21.6 °C  AD Cnt 104"),
+                     "8 Flow, l/s 1.00  AD Cnt 25", "Vbatt : 3.32 V"}));
 }
 
 TEST_F(ReadingsLogTest, LinesFollowTheLocaleCsvKeepsThePoint)
@@ -63,11 +69,14 @@ TEST_F(ReadingsLogTest, LinesFollowTheLocaleCsvKeepsThePoint)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(readingLines(inputs(), counts(), false)[0], "2 Humidity  50,0 %RH");
     const QDateTime at(QDate(2026, 3, 5), QTime(14, 7, 9), QTimeZone(3600));
-    EXPECT_EQ(csvHeader(inputs(), false), QString::fromUtf8("time,2 Humidity (%RH),3 Temp (°C),\"8 Flow, l/s\""));
+    EXPECT_EQ(csvHeader(inputs(), false),
+              QString::fromUtf8("time,2 Humidity (%RH),3 Temp (°C),\"8 Flow, l/s\""));
     EXPECT_EQ(csvRow(at, inputs(), counts(), false), "2026-03-05T14:07:09+01:00,50.0,21.6,1.00");
     EXPECT_EQ(csvHeader(inputs(), true),
-              QString::fromUtf8("time,2 Humidity (%RH),2 AD Cnt,3 Temp (°C),3 AD Cnt,\"8 Flow, l/s\",8 AD Cnt,Vbatt"));
-    EXPECT_EQ(csvRow(at, inputs(), counts(), true), "2026-03-05T14:07:09+01:00,50.0,128,21.6,104,1.00,25,3.32");
+              QString::fromUtf8(
+                  "time,2 Humidity (%RH),2 AD Cnt,3 Temp (°C),3 AD Cnt,\"8 Flow, l/s\",8 AD Cnt,Vbatt"));
+    EXPECT_EQ(csvRow(at, inputs(), counts(), true),
+              "2026-03-05T14:07:09+01:00,50.0,128,21.6,104,1.00,25,3.32");
 }
 
 TEST_F(ReadingsLogTest, TimesCarryTheirOffset)
@@ -82,7 +91,8 @@ TEST_F(ReadingsLogTest, TimesCarryTheirOffset)
 // The loop on the emulated logger (model 485: eight inputs).
 class ReadingsLoopTest : public ReadingsLogTest {
 protected:
-    LogEnd Run(const ReadingsLogOptions& options, std::function<bool()> stop = [] { return false; })
+    LogEnd Run(
+        const ReadingsLogOptions& options, std::function<bool()> stop = [] { return false; })
     {
         auto logger = rig_.open();
         LinkReport report(*logger, rig_.prompt);
@@ -130,7 +140,11 @@ TEST_F(ReadingsLoopTest, AStopBetweenReadingsEndsTheLoop)
 {
     int asked = 0;
     // Stop once the second reading is written: the wait for the third sees it.
-    EXPECT_EQ(Run({.count = 0, .periodMs = 1000}, [&] { ++asked; return writes_.size() >= 2; }),
+    EXPECT_EQ(Run({.count = 0, .periodMs = 1000},
+                  [&] {
+                      ++asked;
+                      return writes_.size() >= 2;
+                  }),
               LogEnd::Stopped);
     EXPECT_EQ(writes_.size(), 2u);
     EXPECT_GT(asked, 2);

@@ -18,14 +18,15 @@ struct ReadingsRig {
     RecordingPrompt prompt;
     sim::Emulator emulator;
 
-    explicit ReadingsRig(const sim::MemoryPreset& preset = {.deviceCode = 485, .content = sim::Content::Erased})
+    explicit ReadingsRig(const sim::MemoryPreset& preset = {.deviceCode = 485,
+                                                            .content = sim::Content::Erased})
     {
         sim::loadMemory(emulator.logger(), preset);
     }
     std::unique_ptr<LoggerProtocol> open()
     {
-        return std::make_unique<LoggerProtocol>(
-            LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
+        return std::make_unique<LoggerProtocol>(LinkSettings{"sim", false},
+                                                std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
     }
     // Input i (0..7) reads count from now on.
     void hold(int input, int count) { emulator.logger().sensors().hold(input, count); }

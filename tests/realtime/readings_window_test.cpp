@@ -1,13 +1,13 @@
 // The current readings window and its launcher over the emulated logger on the virtual
 // clock: what it shows for enabled and disabled inputs, the diagnostic display, a logger
 // that does not answer, the one-cycle-at-a-time rule, and the last minute of each input.
-#include "ui/internal_messages.h"
 #include "readings_rig.h"
 #include "realtime/ui/readings_launcher.h"
 #include "realtime/ui/readings_window.h"
 #include "realtime/ui/trend_view.h"
 #include "support/catalogue_folder.h"
 #include "support/image_builder.h"
+#include "ui/internal_messages.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -28,7 +28,8 @@ namespace {
 class WatchedLine final : public LineBackend {
 public:
     WatchedLine(std::unique_ptr<LineBackend> inner, int& open, int& mostOpen)
-        : inner_(std::move(inner)), open_(open), mostOpen_(mostOpen) {}
+        : inner_(std::move(inner)), open_(open), mostOpen_(mostOpen)
+    {}
     ~WatchedLine() override { close(); }
     bool open(const QString& name) override
     {
@@ -82,7 +83,11 @@ ImageBuilder threeInputs(std::uint16_t code = kCodeSmall)
 {
     return ImageBuilder()
         .deviceCode(code)
-        .input(0, {QStringLiteral("Air"), QStringLiteral("\xb0" "C"), -20, 60, 20 * 256, 220 * 256})
+        .input(0,
+               {QStringLiteral("Air"),
+                QStringLiteral("\xb0"
+                               "C"),
+                -20, 60, 20 * 256, 220 * 256})
         .input(2, {QStringLiteral("Door"), QStringLiteral("%"), 0, 100, 0, 255 * 256})
         .input(7, {QStringLiteral("Flow"), QStringLiteral("l/s"), 0, 10, 0, 250 * 256});
 }
@@ -112,8 +117,9 @@ protected:
                 [this](const QString& port) {
                     return std::make_unique<LoggerProtocol>(
                         LinkSettings{port, false},
-                        std::make_unique<WatchedLine>(std::make_unique<sim::EmulatorLine>(rig_.emulator, rig_.clock),
-                                                      linesOpen_, mostLinesOpen_),
+                        std::make_unique<WatchedLine>(
+                            std::make_unique<sim::EmulatorLine>(rig_.emulator, rig_.clock), linesOpen_,
+                            mostLinesOpen_),
                         rig_.clock);
                 },
                 [this] {
@@ -155,8 +161,7 @@ protected:
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
     }
-    template <class T = QWidget>
-    T* control(const QString& name)
+    template <class T = QWidget> T* control(const QString& name)
     {
         T* w = window().findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
@@ -263,7 +268,10 @@ struct ClickCase {
     bool toggles;
 };
 
-void PrintTo(const ClickCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const ClickCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class DiagnosticClickTest : public ReadingsWindowTest, public ::testing::WithParamInterface<ClickCase> {};
 
@@ -279,14 +287,15 @@ TEST_P(DiagnosticClickTest, OnlyShiftWithTheRightButtonOnAUnitToggles)
     EXPECT_EQ(window().diagnosticDisplay(), c.toggles);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clicks, DiagnosticClickTest,
-    ::testing::Values(ClickCase{"ShiftRight", Qt::RightButton, Qt::ShiftModifier, true},
-                      ClickCase{"ShiftControlRight", Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, true},
-                      ClickCase{"RightAlone", Qt::RightButton, Qt::NoModifier, false},
-                      ClickCase{"ControlRight", Qt::RightButton, Qt::ControlModifier, false},
-                      ClickCase{"ShiftLeft", Qt::LeftButton, Qt::ShiftModifier, false}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Clicks, DiagnosticClickTest,
+                         ::testing::Values(ClickCase{"ShiftRight", Qt::RightButton, Qt::ShiftModifier, true},
+                                           ClickCase{"ShiftControlRight", Qt::RightButton,
+                                                     Qt::ShiftModifier | Qt::ControlModifier, true},
+                                           ClickCase{"RightAlone", Qt::RightButton, Qt::NoModifier, false},
+                                           ClickCase{"ControlRight", Qt::RightButton, Qt::ControlModifier,
+                                                     false},
+                                           ClickCase{"ShiftLeft", Qt::LeftButton, Qt::ShiftModifier, false}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(ReadingsWindowTest, NoToTheQuestionHidesTheWindowAndStopsTheReadings)
 {
@@ -405,9 +414,10 @@ TEST_F(ReadingsWindowTest, PreparingAgainForgetsTheLoggerBefore)
     ASSERT_EQ(value(1), "20.0");
     ASSERT_FALSE(window().trend().points(0).empty());
     // Input 1 now in kelvin and input 2 on.
-    ASSERT_TRUE(prepare(threeInputs()
-                            .input(0, {QStringLiteral("Air"), QStringLiteral("K"), 250, 330, 20 * 256, 220 * 256})
-                            .input(1, {QStringLiteral("Wind"), QStringLiteral("m/s"), 0, 40, 0, 250 * 256})));
+    ASSERT_TRUE(
+        prepare(threeInputs()
+                    .input(0, {QStringLiteral("Air"), QStringLiteral("K"), 250, 330, 20 * 256, 220 * 256})
+                    .input(1, {QStringLiteral("Wind"), QStringLiteral("m/s"), 0, 40, 0, 250 * 256})));
     EXPECT_EQ(value(1), "");
     EXPECT_TRUE(window().trend().points(0).empty());
     EXPECT_EQ(unit(1)->text(), "K");

@@ -92,8 +92,9 @@ TEST_F(CsvExport, ValuesAreTheTextExportsWithAPointInEveryLocale)
         for (qsizetype c = 0; c < fields.size(); ++c)
             EXPECT_EQ(t.rows[std::size_t(k)][c + 1], QString::fromUtf8(fields[c])) << "measurement " << k;
     }
-    for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France),
-                                  QLocale(QLocale::Arabic, QLocale::Egypt)}) {
+    for (const QLocale& locale :
+         {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France),
+          QLocale(QLocale::Arabic, QLocale::Egypt)}) {
         QLocale::setDefault(locale);
         EXPECT_EQ(Export(*r), inC) << locale.name().toStdString();
     }
@@ -101,7 +102,10 @@ TEST_F(CsvExport, ValuesAreTheTextExportsWithAPointInEveryLocale)
 
 TEST_F(CsvExport, FieldsAreQuotedOnlyWhenTheyMustBe)
 {
-    const struct { const char* text; const char* field; } cases[] = {
+    const struct {
+        const char* text;
+        const char* field;
+    } cases[] = {
         {"Temp (\u00B0C)", "Temp (\u00B0C)"},
         {"", ""},
         {"Flow, in", "\"Flow, in\""},
@@ -116,7 +120,12 @@ TEST_F(CsvExport, FieldsAreQuotedOnlyWhenTheyMustBe)
 
 TEST_F(CsvExport, ColumnNamesTrimFunctionAndUnit)
 {
-    const struct { const char* function; const char* unit; int input; const char* name; } cases[] = {
+    const struct {
+        const char* function;
+        const char* unit;
+        int input;
+        const char* name;
+    } cases[] = {
         {"Temp", "\u00B0C", 0, "Temp (\u00B0C)"},
         {"  Temp   ", " \u00B0C ", 0, "Temp (\u00B0C)"},
         {"Door", "", 1, "Door"},
@@ -166,7 +175,8 @@ TEST_F(CsvExport, FollowsTheDrawnInputsAndTheZoomedView)
 
     s.shown.fill(false);
     r->applyGraphicConfig(r->colours(), s);
-    EXPECT_EQ(Export(*r), QByteArray("time\r\n2001-03-05T18:17:09\r\n2001-03-05T18:22:09\r\n2001-03-05T18:27:09\r\n"));
+    EXPECT_EQ(Export(*r),
+              QByteArray("time\r\n2001-03-05T18:17:09\r\n2001-03-05T18:22:09\r\n2001-03-05T18:27:09\r\n"));
 }
 
 TEST_F(CsvExport, TimesCrossDaysAndCenturiesWithFourDigitYears)
@@ -187,7 +197,8 @@ TEST_F(CsvExport, AFileHasNoByteOrderMarkAndEndsItsLastLine)
     ASSERT_EQ(r->exportFile(path, ExportKind::Csv, progress).result, ExportResult::Done);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("time,Volt (V)\r\n2005-06-15T10:01:30,2.00\r\n2005-06-15T10:03:00,8.00\r\n"));
+    EXPECT_EQ(f.readAll(),
+              QByteArray("time,Volt (V)\r\n2005-06-15T10:01:30,2.00\r\n2005-06-15T10:03:00,8.00\r\n"));
 }
 
 } // namespace

@@ -9,18 +9,21 @@ namespace {
 TEST(DefaultColours, FixedTable)
 {
     const ColourTable expected = {0x000000, 0x000000, 0x008000, 0x0000FF, 0xFF0000, 0x000080,
-                                  0x008080, 0x800000, 0x808000, 0, 0, 0, 0, 0, 0, 0};
+                                  0x008080, 0x800000, 0x808000, 0,        0,        0,
+                                  0,        0,        0,        0};
     EXPECT_EQ(defaultColours(), expected);
 }
 
 TEST(InitDisplaySettings, AxesGoToTheFirstTwoRecordedInputs)
 {
-    const struct { std::uint8_t mask; int left; int right; } cases[] = {
-        {0x04, 2, -1},          // only input 3
-        {0x52, 1, 4},           // inputs 2, 5 and 7
-        {0x00, -1, -1},
-        {0xFF, 0, 1},
-        {0x80, 7, -1},
+    const struct {
+        std::uint8_t mask;
+        int left;
+        int right;
+    } cases[] = {
+        {0x04, 2, -1}, // only input 3
+        {0x52, 1, 4}, // inputs 2, 5 and 7
+        {0x00, -1, -1}, {0xFF, 0, 1}, {0x80, 7, -1},
     };
     for (const auto& c : cases) {
         const DisplaySettings s = initDisplaySettings(c.mask);

@@ -27,7 +27,11 @@ void expectSameStamps(const Recording& r, int lastMeasurement, const char* what)
 
 TEST_F(ExportStamp, MatchesDateValueStamp)
 {
-    const struct { int yy, mo, dd, hh, mi, ss; int period, samples; const char* what; } cases[] = {
+    const struct {
+        int yy, mo, dd, hh, mi, ss;
+        int period, samples;
+        const char* what;
+    } cases[] = {
         {0, 2, 28, 23, 59, 58, 1, 1, "leap day, 1 s"},
         {99, 12, 31, 23, 0, 0, 1, 90, "century, 90 s"},
         {79, 12, 31, 12, 0, 0, 60, 60, "last year, hourly"},
@@ -36,7 +40,8 @@ TEST_F(ExportStamp, MatchesDateValueStamp)
         {1, 3, 5, 14, 7, 9, 0, 10, "no interval"},
     };
     for (const auto& c : cases) {
-        auto r = load(coldStore().start(c.yy, c.mo, c.dd, c.hh, c.mi, c.ss).interval(c.period, c.samples).build());
+        auto r =
+            load(coldStore().start(c.yy, c.mo, c.dd, c.hh, c.mi, c.ss).interval(c.period, c.samples).build());
         expectSameStamps(*r, r->measurementCount() + 5000, c.what);
     }
 }

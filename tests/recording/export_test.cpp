@@ -57,11 +57,12 @@ protected:
 TEST_F(TextExport, EveryKindMatchesGolden)
 {
     auto r = load(coldStore().build());
-    const struct { ExportKind kind; const char* golden; } cases[] = {
-        {ExportKind::Text, "cold_store_text.txt"},
-        {ExportKind::Excel, "cold_store_excel.txt"},
-        {ExportKind::Lotus, "cold_store_lotus.txt"},
-        {ExportKind::TextNoDate, "cold_store_nodate.txt"},
+    const struct {
+        ExportKind kind;
+        const char* golden;
+    } cases[] = {
+        {ExportKind::Text, "cold_store_text.txt"},     {ExportKind::Excel, "cold_store_excel.txt"},
+        {ExportKind::Lotus, "cold_store_lotus.txt"},   {ExportKind::TextNoDate, "cold_store_nodate.txt"},
         {ExportKind::DateOnly, "cold_store_date.txt"},
     };
     for (const auto& c : cases)
@@ -84,11 +85,12 @@ TEST_F(TextExport, HeaderThenOneLinePerMeasurement)
 TEST_F(TextExport, LayoutOfEachKind)
 {
     auto r = load(coldStore().start(0, 1, 1, 11, 55, 0).build());
-    const struct { ExportKind kind; const char* begins; } cases[] = {
-        {ExportKind::Text, "01/01/00 12:00:00\t\t"},
-        {ExportKind::Excel, "36526.500000000\t\t"},
-        {ExportKind::Lotus, "36526.500000000;\t"},
-        {ExportKind::TextNoDate, "12:00:00\t\t"},
+    const struct {
+        ExportKind kind;
+        const char* begins;
+    } cases[] = {
+        {ExportKind::Text, "01/01/00 12:00:00\t\t"}, {ExportKind::Excel, "36526.500000000\t\t"},
+        {ExportKind::Lotus, "36526.500000000;\t"},   {ExportKind::TextNoDate, "12:00:00\t\t"},
         {ExportKind::DateOnly, "01/01/00\t\t"},
     };
     for (const auto& c : cases) {
@@ -183,19 +185,24 @@ TEST_F(TextExport, NeverWritesOverTheRecordingItself)
     auto r = load(coldStore().build());
     ASSERT_TRUE(r->save(file).ok());
     ASSERT_TRUE(QFile::link(file, scratch(QStringLiteral("symbolic.qrv"))));
-    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(scratch(QStringLiteral("hard.qrv"))).constData()), 0);
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(),
+                     QFile::encodeName(scratch(QStringLiteral("hard.qrv"))).constData()),
+              0);
     const QByteArray before = readFile(file);
-    for (const QString& target : {file, scratch(QStringLiteral("symbolic.qrv")), scratch(QStringLiteral("hard.qrv"))}) {
+    for (const QString& target :
+         {file, scratch(QStringLiteral("symbolic.qrv")), scratch(QStringLiteral("hard.qrv"))}) {
         ScriptedProgress progress;
         const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
         EXPECT_EQ(outcome.result, ExportResult::SameAsInput) << target.toStdString();
         EXPECT_EQ(exportMessage(outcome, target),
-                  QStringLiteral("Cannot write ") + target + QStringLiteral(": it is the recording file being exported"));
+                  QStringLiteral("Cannot write ") + target
+                      + QStringLiteral(": it is the recording file being exported"));
         EXPECT_EQ(readFile(file), before) << target.toStdString();
     }
     // Another name is written as usual.
     ScriptedProgress progress;
-    EXPECT_EQ(r->exportFile(scratch(QStringLiteral("same.txt")), ExportKind::Text, progress).result, ExportResult::Done);
+    EXPECT_EQ(r->exportFile(scratch(QStringLiteral("same.txt")), ExportKind::Text, progress).result,
+              ExportResult::Done);
 }
 
 TEST_F(TextExport, AFullDiskIsToldWithTheSystemsReasonAndKeepsThePreviousFile)
@@ -259,7 +266,8 @@ TEST_F(TextExport, UnwritableTargetFailsWithReason)
     const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
     EXPECT_EQ(outcome.result, ExportResult::Failed);
     EXPECT_FALSE(outcome.reason.isEmpty());
-    EXPECT_EQ(exportMessage(outcome, target), QStringLiteral("Cannot write ") + target + QStringLiteral(": ") + outcome.reason);
+    EXPECT_EQ(exportMessage(outcome, target),
+              QStringLiteral("Cannot write ") + target + QStringLiteral(": ") + outcome.reason);
     EXPECT_EQ(exportMessage({ExportResult::Cancelled, QString()}, target), QString());
 
     // A pipe or a folder in the output's place stays what it is.

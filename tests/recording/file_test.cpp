@@ -53,7 +53,8 @@ TEST_F(RecordingFile, RoundTripIsByteExact)
     EXPECT_EQ(loadMessage(loaded, path), QString());
     EXPECT_TRUE(back->isSaved());
     EXPECT_EQ(back->fileName(), path);
-    const QByteArray expected = image.left(int(mem::blockAddress(60))) + QByteArray(int(mem::kImageSize - mem::blockAddress(60)), '\0');
+    const QByteArray expected = image.left(int(mem::blockAddress(60)))
+        + QByteArray(int(mem::kImageSize - mem::blockAddress(60)), '\0');
     EXPECT_EQ(back->imageBytes(), expected);
     ASSERT_TRUE(back->save(scratch(QStringLiteral("again.qrv"))).ok());
     EXPECT_EQ(readAll(scratch(QStringLiteral("again.qrv"))), file);
@@ -89,14 +90,21 @@ TEST_F(RecordingFile, ImpossibleBlockCountNeverReadsBeyondImage)
 TEST_F(RecordingFile, RefusesWhatIsNoRecording)
 {
     const QByteArray good = coldStore().file();
-    const struct { const char* name; QByteArray bytes; LoadError error; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        LoadError error;
+    } cases[] = {
         {"lower case signature", QByteArray("Quorvant") + good.mid(8), LoadError::NotARecording},
         {"other signature", QByteArray("QUORVAN\0", 8) + good.mid(8), LoadError::NotARecording},
         {"shorter than signature", QByteArray("QUORV"), LoadError::NotARecording},
         {"empty file", QByteArray(), LoadError::NotARecording},
-        {"longer than any image", good + QByteArray(kMaxFileSize + 1 - good.size(), '\0'), LoadError::NotARecording},
+        {"longer than any image", good + QByteArray(kMaxFileSize + 1 - good.size(), '\0'),
+         LoadError::NotARecording},
         {"refused model", coldStore().deviceCode(kCodeRefused).file(), LoadError::NotAccepted},
-        {"one measurement", twoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 1; }).file(), LoadError::TooFewMeasurements},
+        {"one measurement",
+         twoMeasurements().measurements(1, [](int, int) -> std::uint8_t { return 1; }).file(),
+         LoadError::TooFewMeasurements},
         {"signature only", QByteArray("QUORVANT"), LoadError::NotARecording},
         {"header cut short", good.left(kMinFileSize - 1), LoadError::NotARecording},
         {"header without blocks", good.left(kMinFileSize), LoadError::TooFewMeasurements},
@@ -128,7 +136,8 @@ TEST_F(RecordingFile, LargestFileAndExtraBytesLoad)
     EXPECT_EQ(r->imageBytes().mid(int(mem::blockAddress(3)), 5), QByteArray("extra"));
 
     // A full 65,416-byte file is still a recording.
-    const QByteArray full = QByteArray("QUORVANT") + coldStore().deviceCode(kCodeLarge).build(); // every block
+    const QByteArray full =
+        QByteArray("QUORVANT") + coldStore().deviceCode(kCodeLarge).build(); // every block
     ASSERT_EQ(full.size(), kMaxFileSize);
     writeAll(path, full);
     auto big = make();
@@ -143,7 +152,8 @@ QStringList told(const LoadResult& loaded, const QString& name)
     tellLoad(prompt, loaded, name);
     QStringList told;
     for (const auto& r : prompt.records())
-        told << (r.symbol == PromptSymbol::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: ")) + r.text;
+        told << (r.symbol == PromptSymbol::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: "))
+                + r.text;
     return told;
 }
 
@@ -153,7 +163,13 @@ TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
     // missing from a block would read as zeros, that is as measurements nobody made.
     const QByteArray whole = coldStore().file();
     auto complete = load(coldStore().build());
-    const struct { const char* name; qsizetype size; LoadError error; int missing; int measurements; } cases[] = {
+    const struct {
+        const char* name;
+        qsizetype size;
+        LoadError error;
+        int missing;
+        int measurements;
+    } cases[] = {
         {"last block in part", whole.size() - 110, LoadError::None, 1, 80},
         {"last block gone", whole.size() - 128, LoadError::None, 1, 80},
         {"second block in part", whole.size() - 128 - 20, LoadError::None, 2, 40},
@@ -245,7 +261,10 @@ TEST_F(RecordingFile, WhatIsNotARegularFileIsRefusedUnread)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString folder = scratch(QStringLiteral("folder.qrv"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const struct { QString path; QString reason; } cases[] = {
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
         {fifo, QStringLiteral("Not a regular file")},
         {folder, QStringLiteral("Is a directory")},
         {QStringLiteral("/dev/null"), QStringLiteral("Not a regular file")},
@@ -256,7 +275,8 @@ TEST_F(RecordingFile, WhatIsNotARegularFileIsRefusedUnread)
         EXPECT_EQ(loaded.error, LoadError::NotAFile) << c.path.toStdString();
         EXPECT_FALSE(r->isInitialized());
         // Named, and not blamed on the recording.
-        const QStringList expected{QStringLiteral("error: Cannot open ") + c.path + QStringLiteral(": ") + c.reason};
+        const QStringList expected{QStringLiteral("error: Cannot open ") + c.path + QStringLiteral(": ")
+                                   + c.reason};
         EXPECT_EQ(told(loaded, c.path), expected) << c.path.toStdString();
     }
 }
@@ -267,10 +287,16 @@ TEST_F(RecordingFile, AnUnreadableCatalogueIsToldInsteadOfBlamingTheRecording)
     const ScopedEnv dataDirs("XDG_DATA_DIRS", scratch_.path());
     const ScopedEnv dataHome("XDG_DATA_HOME", scratch_.path());
     const QByteArray utf16("\xFF\xFE[\0D\0e\0v\0i\0c\0e\0 \0\x30\0]\0", 22);
-    const struct { const char* name; QByteArray content; bool folder; QString reason; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray content;
+        bool folder;
+        QString reason;
+    } cases[] = {
         {"missing", QByteArray(), false, QStringLiteral("No such file or directory")},
         {"UTF-16", utf16, false, QStringLiteral("not a text file")},
-        {"binary", QByteArray("[Device 0]\r\nType=ZK\0\x01\x02", 22), false, QStringLiteral("not a text file")},
+        {"binary", QByteArray("[Device 0]\r\nType=ZK\0\x01\x02", 22), false,
+         QStringLiteral("not a text file")},
         {"above 1 MB", "[Device 0]\r\nType=ZK\r\n" + QByteArray(1024 * 1024, ';'), false,
          QStringLiteral("larger than 1 MB")},
         {"a folder", QByteArray(), true, QStringLiteral("Is a directory")},
@@ -288,8 +314,8 @@ TEST_F(RecordingFile, AnUnreadableCatalogueIsToldInsteadOfBlamingTheRecording)
         const LoadResult loaded = r.load(recording);
         EXPECT_EQ(loaded.error, LoadError::CatalogUnreadable) << c.name;
         EXPECT_EQ(r.model().status, CatalogStatus::Unreadable) << c.name;
-        const QString message = QStringLiteral("The logger catalogue devices.ini could not be read: ") + catalogue
-            + QStringLiteral(": ") + c.reason;
+        const QString message = QStringLiteral("The logger catalogue devices.ini could not be read: ")
+            + catalogue + QStringLiteral(": ") + c.reason;
         const QStringList expected{QStringLiteral("error: ") + message};
         EXPECT_EQ(told(loaded, recording), expected) << c.name;
 
@@ -307,7 +333,8 @@ TEST_F(RecordingFile, MissingFileIsReportedWithTheSystemsReason)
     const LoadResult loaded = r->load(path);
     EXPECT_EQ(loaded.error, LoadError::CannotOpen);
     EXPECT_EQ(loaded.reason, QStringLiteral("No such file or directory"));
-    EXPECT_EQ(loadMessage(loaded, path), QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + loaded.reason);
+    EXPECT_EQ(loadMessage(loaded, path),
+              QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + loaded.reason);
     // Said once: a file that is not there is not blamed for its content.
     EXPECT_EQ(told(loaded, path), QStringList{QStringLiteral("error: ") + loadMessage(loaded, path)});
     EXPECT_TRUE(r->isSaved());
@@ -324,7 +351,8 @@ TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
     const SaveResult failed = r->save(folder);
     EXPECT_EQ(failed.error, SaveError::CannotWrite);
     EXPECT_FALSE(failed.reason.isEmpty());
-    EXPECT_EQ(saveMessage(failed, folder), QStringLiteral("Cannot write ") + folder + QStringLiteral(": Is a directory"));
+    EXPECT_EQ(saveMessage(failed, folder),
+              QStringLiteral("Cannot write ") + folder + QStringLiteral(": Is a directory"));
     EXPECT_FALSE(r->isSaved());
     EXPECT_EQ(r->fileName(), QStringLiteral("before.qrv"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
@@ -352,16 +380,21 @@ TEST_F(RecordingFile, ASaveOnAFullDiskKeepsThePreviousFileAndSaysWhy)
     auto r = load(wrappedRing().build()); // 8,072 bytes: more than the disk holds
     const SaveResult saved = r->save(path);
     EXPECT_EQ(saved.error, SaveError::CannotWrite);
-    EXPECT_EQ(saveMessage(saved, path), QStringLiteral("Cannot write ") + path + QStringLiteral(": No space left on device"));
+    EXPECT_EQ(saveMessage(saved, path),
+              QStringLiteral("Cannot write ") + path + QStringLiteral(": No space left on device"));
     EXPECT_EQ(readAll(path), coldStore().file());
     EXPECT_FALSE(r->isSaved());
 }
 
 TEST_F(RecordingFile, CloseQueryAsksOnlyWhenUnsaved)
 {
-    const QString question =
-        QStringLiteral("The record S/N:0815 - x  has not been saved ,Close anyway ?");
-    const struct { bool saved; PromptAnswer answer; bool canClose; bool asked; } cases[] = {
+    const QString question = QStringLiteral("The record S/N:0815 - x  has not been saved ,Close anyway ?");
+    const struct {
+        bool saved;
+        PromptAnswer answer;
+        bool canClose;
+        bool asked;
+    } cases[] = {
         {true, PromptAnswer::No, true, false},
         {false, PromptAnswer::No, false, true},
         {false, PromptAnswer::Yes, true, true},

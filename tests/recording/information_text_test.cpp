@@ -28,11 +28,11 @@ TEST_F(InformationText, LayoutOfLabelsAndColumns)
     auto r = load(coldStore().build());
     const QStringList lines = r->infoLines(r->currentView());
     ASSERT_EQ(lines.size(), 14);
-    const char* labels[] = {"Record Name        : ", "Serial Number      : ", "Recording Interval : ",
-                            "Start Date/Time    : ", "End Date/Time      : ", "Inputs             : ",
-                            "Scale max          : ", "Scale min          : ", "Minimum            : ",
-                            "Maximum            : ", "Average            : ", "# Measurements     : ",
-                            "Battery Voltage    : "};
+    const char* labels[] = {
+        "Record Name        : ", "Serial Number      : ", "Recording Interval : ", "Start Date/Time    : ",
+        "End Date/Time      : ", "Inputs             : ", "Scale max          : ", "Scale min          : ",
+        "Minimum            : ", "Maximum            : ", "Average            : ", "# Measurements     : ",
+        "Battery Voltage    : "};
     for (int i = 0; i < 13; ++i)
         EXPECT_TRUE(lines[i].startsWith(QLatin1String(labels[i]))) << i;
     EXPECT_TRUE(lines[13].isEmpty());
@@ -48,14 +48,19 @@ TEST_F(InformationText, LayoutOfLabelsAndColumns)
 
 TEST_F(InformationText, IntervalText)
 {
-    const struct { int period; int samples; const char* text; } cases[] = {
-        {1, 300, "5 Min  "}, {1, 90, "1 Min  30 Sec"}, {1, 30, "30 Sec"},
+    const struct {
+        int period;
+        int samples;
+        const char* text;
+    } cases[] = {
+        {1, 300, "5 Min  "},  {1, 90, "1 Min  30 Sec"}, {1, 30, "30 Sec"},
         {60, 60, "60 Min  "}, {10, 720, "120 Min  "},
     };
     for (const auto& c : cases) {
         auto r = load(coldStore().interval(c.period, c.samples).build());
         EXPECT_EQ(r->infoLines(r->currentView())[2],
-                  QStringLiteral("Recording Interval : ") + QLatin1String(c.text)) << c.text;
+                  QStringLiteral("Recording Interval : ") + QLatin1String(c.text))
+            << c.text;
     }
 }
 
@@ -64,7 +69,7 @@ TEST_F(InformationText, ListsOnlyShownRecordedInputs)
     auto r = load(coldStore().build());
     DisplaySettings s = r->settings();
     s.shown[1] = false; // inputs 1, 2 and 5 recorded, 2 hidden
-    s.shown[3] = true;  // shown but not recorded
+    s.shown[3] = true; // shown but not recorded
     r->applyGraphicConfig(r->colours(), s);
     const QStringList lines = r->infoLines(r->currentView());
     EXPECT_EQ(lines[5].mid(21), QStringLiteral("  1       Temp  5   Pressure"));

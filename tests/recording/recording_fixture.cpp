@@ -17,9 +17,12 @@ ImageBuilder coldStore()
         .battery(180)
         .measurements(100, [](int k, int input) -> std::uint8_t {
             switch (input) {
-            case 0: return std::uint8_t(100 + k % 20);
-            case 1: return std::uint8_t(50 + k / 2);
-            default: return std::uint8_t(20 + (k * 7) % 50);
+            case 0:
+                return std::uint8_t(100 + k % 20);
+            case 1:
+                return std::uint8_t(50 + k / 2);
+            default:
+                return std::uint8_t(20 + (k * 7) % 50);
             }
         });
     return b;
@@ -46,10 +49,11 @@ ImageBuilder wrappedRing()
         .start(99, 12, 31, 22, 0, 0)
         .firstBlock(58);
     for (int i = 0; i < 8; ++i) {
-        b.input(i, {QStringLiteral("In%1").arg(i + 1), QStringLiteral("mA"), 4, 20, 0,
-                    std::uint16_t(160 * 256)});
+        b.input(
+            i, {QStringLiteral("In%1").arg(i + 1), QStringLiteral("mA"), 4, 20, 0, std::uint16_t(160 * 256)});
     }
-    b.measurements(900, [](int k, int input) -> std::uint8_t { return std::uint8_t((k + 10 * input) & 0xFF); });
+    b.measurements(900,
+                   [](int k, int input) -> std::uint8_t { return std::uint8_t((k + 10 * input) & 0xFF); });
     return b;
 }
 

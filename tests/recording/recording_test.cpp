@@ -28,8 +28,14 @@ TEST_F(RecordingInit, AcceptsTwoMeasurementsRefusesOne)
 
 TEST_F(RecordingInit, RefusesModelOutsideCatalogue)
 {
-    const struct { std::uint16_t code; bool accepted; } cases[] = {
-        {kCodeSmall, true}, {kCodeLarge, true}, {kCodeRefused, false}, {0x40, false},
+    const struct {
+        std::uint16_t code;
+        bool accepted;
+    } cases[] = {
+        {kCodeSmall, true},
+        {kCodeLarge, true},
+        {kCodeRefused, false},
+        {0x40, false},
     };
     for (const auto& c : cases) {
         auto r = make();
@@ -41,12 +47,16 @@ TEST_F(RecordingInit, RefusesModelOutsideCatalogue)
 TEST_F(RecordingInit, DerivesPerInputValues)
 {
     auto r = load(coldStore().build());
-    const struct { int input; bool enabled; int position; double gain; double offset; const char* format; } cases[] = {
-        {0, true, 0, 0.5, -28.0, "0.0"},
-        {1, true, 1, 0.4, 0.0, "0.0"},
-        {2, false, 2, 0, 0, "0"},
-        {4, true, 2, -0.05, 10.0, "0.00"},
-        {7, false, 3, 0, 0, "0"},
+    const struct {
+        int input;
+        bool enabled;
+        int position;
+        double gain;
+        double offset;
+        const char* format;
+    } cases[] = {
+        {0, true, 0, 0.5, -28.0, "0.0"},   {1, true, 1, 0.4, 0.0, "0.0"}, {2, false, 2, 0, 0, "0"},
+        {4, true, 2, -0.05, 10.0, "0.00"}, {7, false, 3, 0, 0, "0"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(r->isEnabled(c.input), c.enabled) << c.input;
@@ -173,7 +183,13 @@ TEST_F(RecordingInit, FixedRangePutsTheHigherScaleValueAtTheTopWhateverTheCalibr
     // Rising and falling scales, each with a rising and a reversed calibration (CalHigh
     // below CalLow): the top of the plot is always the higher scale value, and the axis
     // step points up, so every label is drawn.
-    const struct { const char* name; double low; double high; std::uint16_t calLow; std::uint16_t calHigh; } cases[] = {
+    const struct {
+        const char* name;
+        double low;
+        double high;
+        std::uint16_t calLow;
+        std::uint16_t calHigh;
+    } cases[] = {
         {"rising scale, rising calibration", -20, 80, 16 * 256, 216 * 256},
         {"rising scale, reversed calibration", -20, 80, 216 * 256, 16 * 256},
         {"falling scale, rising calibration", 80, -20, 16 * 256, 216 * 256},
@@ -202,8 +218,8 @@ TEST_F(RecordingInit, FixedRangePutsTheHigherScaleValueAtTheTopWhateverTheCalibr
 TEST_F(RecordingInit, DegenerateScalesStayFiniteAndDrawable)
 {
     ImageBuilder b = coldStore();
-    b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})      // no scale span
-        .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300});  // no calibrated span
+    b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256}) // no scale span
+        .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300}); // no calibrated span
     auto r = load(b.build());
     EXPECT_EQ(r->valueFormat(0), QStringLiteral("0"));
     EXPECT_EQ(r->normalize(0, r->physicalValue(0, 200)), 5);
@@ -234,15 +250,18 @@ TEST_F(RecordingInit, ViewOutsideRecordingReadsOnlyExistingMeasurements)
     EXPECT_EQ(r->currentLevel(), kViewLevels - 1);
 }
 
-
 TEST_F(RecordingInit, InconsistentHeaderStaysInsideImage)
 {
-    const struct { const char* name; std::function<void(ImageBuilder&)> change; } cases[] = {
+    const struct {
+        const char* name;
+        std::function<void(ImageBuilder&)> change;
+    } cases[] = {
         {"input count below the mask", [](ImageBuilder& b) { b.set8(mem::kInputCount, 1); }},
         {"input count 0", [](ImageBuilder& b) { b.set8(mem::kInputCount, 0); }},
         {"blocks used beyond memory", [](ImageBuilder& b) { b.set16(mem::kBlocksUsed, 0xFFFF); }},
         {"first block beyond memory", [](ImageBuilder& b) { b.set16(mem::kFirstBlock, 0x7FFF); }},
-        {"sample bytes beyond block", [](ImageBuilder& b) { b.set8(mem::blockAddress(0) + mem::kSampleBytes, 0xFF); }},
+        {"sample bytes beyond block",
+         [](ImageBuilder& b) { b.set8(mem::blockAddress(0) + mem::kSampleBytes, 0xFF); }},
         {"memory of 60 blocks, ring of all", [](ImageBuilder& b) { b.ring(60, 59); }},
     };
     for (const auto& c : cases) {
@@ -274,7 +293,8 @@ TEST_F(RecordingInit, DescriptionAndTitleOfDownloadAndFile)
     const QString name30 = QStringLiteral("   Cold store 3").leftJustified(30);
     download->childTitle(1);
     EXPECT_EQ(download->caption(),
-              QStringLiteral("S/N:0815 - ") + name30 + QStringLiteral(" #1   (") + when + QStringLiteral(" )"));
+              QStringLiteral("S/N:0815 - ") + name30 + QStringLiteral(" #1   (") + when
+                  + QStringLiteral(" )"));
     download->childTitle(2); // title set: unchanged
     EXPECT_TRUE(download->caption().contains(QStringLiteral("#1  ")));
     download->clearTitleSet();
@@ -293,7 +313,11 @@ TEST_F(RecordingInit, TheDownloadMomentCarriesItsSecondsInEveryLocale)
     // Two downloads of one logger in one minute are two recordings: their descriptions
     // (which number copies of one recording) and titles differ. The locale's short form
     // stays as it is, with the seconds joined as its hours and minutes are.
-    const struct { QLocale locale; const char* first; const char* second; } cases[] = {
+    const struct {
+        QLocale locale;
+        const char* first;
+        const char* second;
+    } cases[] = {
         {QLocale::c(), "5 Mar 2026 14:07:09", "5 Mar 2026 14:07:41"},
         {QLocale(QLocale::German, QLocale::Germany), "05.03.26 14:07:09", "05.03.26 14:07:41"},
         {QLocale(QLocale::English, QLocale::UnitedStates), "3/5/26 2:07:09 PM", "3/5/26 2:07:41 PM"},
@@ -312,7 +336,8 @@ TEST_F(RecordingInit, TheDownloadMomentCarriesItsSecondsInEveryLocale)
         first->childTitle(1);
         second->childTitle(1);
         EXPECT_NE(first->caption(), second->caption()) << name;
-        EXPECT_TRUE(first->caption().endsWith(QStringLiteral(" #1   (") + QString::fromUtf8(c.first) + QStringLiteral(" )")))
+        EXPECT_TRUE(first->caption().endsWith(QStringLiteral(" #1   (") + QString::fromUtf8(c.first)
+                                              + QStringLiteral(" )")))
             << first->caption().toStdString();
     }
 }
@@ -348,7 +373,8 @@ TEST_F(RecordingInit, ARecordingOfTheSimulatedLoggerSaysSo)
     for (const auto& c : cases) {
         auto download = load(coldStore().serial(c.serial).build());
         download->childTitle(1);
-        EXPECT_TRUE(download->caption().startsWith(QStringLiteral("S/N:") + c.serial + c.mark + " - " + name30))
+        EXPECT_TRUE(
+            download->caption().startsWith(QStringLiteral("S/N:") + c.serial + c.mark + " - " + name30))
             << download->caption().toStdString();
         EXPECT_EQ(download->infoLines(download->view(0)).value(1),
                   QStringLiteral("Serial Number      : ") + c.serial + c.mark);

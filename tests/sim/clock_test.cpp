@@ -19,10 +19,22 @@ constexpr std::int64_t kSec = 1000000;
 // The clock record the PC writes: time, run state and start as the configuration does.
 Bytes pcClockRecord(const CivilTime& now, std::uint8_t runState, const CivilTime& start)
 {
-    return {0x04, 0x00, intToBcd(now.second), intToBcd(now.minute), intToBcd(now.hour),
-            std::uint8_t(intToBcd(now.day) | (now.year % 4) << 6), intToBcd(now.month), 0x00,
-            runState, 0x00, intToBcd(start.second), intToBcd(start.minute),
-            intToBcd(start.hour), intToBcd(start.day), intToBcd(start.month), 0x01};
+    return {0x04,
+            0x00,
+            intToBcd(now.second),
+            intToBcd(now.minute),
+            intToBcd(now.hour),
+            std::uint8_t(intToBcd(now.day) | (now.year % 4) << 6),
+            intToBcd(now.month),
+            0x00,
+            runState,
+            0x00,
+            intToBcd(start.second),
+            intToBcd(start.minute),
+            intToBcd(start.hour),
+            intToBcd(start.day),
+            intToBcd(start.month),
+            0x01};
 }
 
 Bytes clockFrame(const Bytes& record)
@@ -37,8 +49,11 @@ protected:
     ClockTest()
     {
         loadMemory(emulator.logger(),
-                   {.deviceCode = 0, .content = Content::Erased, .inputs = 1,
-                    .intervalSeconds = 10, .start = {2024, 5, 1, 0, 0, 0, 0}});
+                   {.deviceCode = 0,
+                    .content = Content::Erased,
+                    .inputs = 1,
+                    .intervalSeconds = 10,
+                    .start = {2024, 5, 1, 0, 0, 0, 0}});
     }
     Bytes readClock() { return pc.reply(frame('E'), 1000); }
     void setClock(const Bytes& record) { pc.exchange(clockFrame(record), 1000); }

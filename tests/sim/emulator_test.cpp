@@ -18,10 +18,7 @@ using test::writeFrame;
 
 class EmulatorTest : public ::testing::Test {
 protected:
-    EmulatorTest()
-    {
-        loadMemory(emulator.logger(), {.deviceCode = 101, .content = Content::Linear});
-    }
+    EmulatorTest() { loadMemory(emulator.logger(), {.deviceCode = 101, .content = Content::Linear}); }
     Bytes memoryAt(unsigned address, int count)
     {
         Bytes b;
@@ -95,8 +92,8 @@ TEST_F(EmulatorTest, ClockReadGivesTheRecordAndChecksum)
     Driver d{fresh};
     const Bytes r = d.reply(frame('E'));
     ASSERT_EQ(r.size(), 18u);
-    const Bytes want = {0x04, 0x00, 0x09, 0x07, 0x14, 0x05 | (2026 % 4) << 6, 0x03, 0x00,
-                        0x00, 0, 0, 0, 0, 0, 0, 0x01};
+    const Bytes want = {0x04, 0x00, 0x09, 0x07, 0x14, 0x05 | (2026 % 4) << 6, 0x03, 0x00, 0x00, 0, 0,
+                        0,    0,    0,    0,    0x01};
     EXPECT_EQ(r, withChecksum(want));
 }
 

@@ -48,13 +48,20 @@ TEST_F(FaultsTest, EachFaultChangesOneExchange)
     Bytes badSum = good;
     badSum[15] = std::uint8_t(badSum[15] + 1);
     const Case cases[] = {
-        {"no echo from byte 2", {.kind = FaultKind::NoEcho, .byte = 2},
-         [&] { Bytes b(good.begin(), good.begin() + 2);
-               b.insert(b.end(), good.begin() + 7, good.end()); return b; }(), 1},
+        {"no echo from byte 2",
+         {.kind = FaultKind::NoEcho, .byte = 2},
+         [&] {
+             Bytes b(good.begin(), good.begin() + 2);
+             b.insert(b.end(), good.begin() + 7, good.end());
+             return b;
+         }(),
+         1},
         {"wrong echo of byte 3", {.kind = FaultKind::WrongEcho, .byte = 3}, wrongEcho, 1},
         {"bad checksum", {.kind = FaultKind::BadChecksum}, badSum, 1},
-        {"short reply", {.kind = FaultKind::ShortReply, .withheld = 3},
-         Bytes(good.begin(), good.end() - 3), 1},
+        {"short reply",
+         {.kind = FaultKind::ShortReply, .withheld = 3},
+         Bytes(good.begin(), good.end() - 3),
+         1},
         {"silence", {.kind = FaultKind::Silence}, {}, 0},
         {"slow echo (only late)", {.kind = FaultKind::SlowEcho, .delayUs = 200000}, good, 1},
         {"ignored: echoed, never answered", {.kind = FaultKind::Ignored}, frame, 0},

@@ -12,8 +12,7 @@ struct Parsed {
     std::vector<std::string> frames; // letter followed by the payload bytes
 };
 
-Parsed feed(const std::vector<std::uint8_t>& bytes, std::int64_t gapUs = 1000,
-            std::int64_t pauseUs = 250000)
+Parsed feed(const std::vector<std::uint8_t>& bytes, std::int64_t gapUs = 1000, std::int64_t pauseUs = 250000)
 {
     FrameParser p(pauseUs);
     Parsed r;
@@ -29,7 +28,10 @@ Parsed feed(const std::vector<std::uint8_t>& bytes, std::int64_t gapUs = 1000,
     return r;
 }
 
-std::vector<std::uint8_t> b(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> b(const std::string& s)
+{
+    return {s.begin(), s.end()};
+}
 
 struct Case {
     const char* name;
@@ -48,8 +50,13 @@ TEST(FrameParserTest, FramesOfEveryCommand)
         {"read", std::string("$#$D\x28\x00\x58", 7), {std::string("D\x28\x00\x58", 4)}},
         {"clock read", "$#$E", {"E"}},
         {"readings", "$#$F$#$G", {"F", "G"}},
-        {"write 3", std::string("$#$H\x10\x00\x03" "abc", 10),
-         {std::string("H\x10\x00\x03" "abc", 7)}},
+        {"write 3",
+         std::string("$#$H\x10\x00\x03"
+                     "abc",
+                     10),
+         {std::string("H\x10\x00\x03"
+                      "abc",
+                      7)}},
         {"write 256 (count 0)", h256, {h256.substr(3)}},
         {"garbage before", "xx$#$E", {"E"}},
         {"dollar restarts the prefix", "$$#$E", {"E"}},
@@ -92,8 +99,8 @@ TEST(FrameParserTest, NumbersFramesAndBytes)
         p.feed(std::uint8_t(c), 0);
         seen.emplace_back(p.lastFrameNumber(), p.lastByteIndex());
     }
-    const std::vector<std::pair<std::int64_t, int>> want = {
-        {-1, -1}, {0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}};
+    const std::vector<std::pair<std::int64_t, int>> want = {{-1, -1}, {0, 0}, {0, 1}, {0, 2}, {0, 3},
+                                                            {1, 0},   {1, 1}, {1, 2}, {1, 3}};
     EXPECT_EQ(seen, want);
 }
 

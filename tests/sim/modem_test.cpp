@@ -15,8 +15,14 @@ using test::frame;
 
 constexpr std::int64_t kSec = 1000000;
 
-Bytes b(const std::string& s) { return {s.begin(), s.end()}; }
-std::string s(const Bytes& b) { return {b.begin(), b.end()}; }
+Bytes b(const std::string& s)
+{
+    return {s.begin(), s.end()};
+}
+std::string s(const Bytes& b)
+{
+    return {b.begin(), b.end()};
+}
 
 struct ModemRig {
     explicit ModemRig(ModemOptions m = {})

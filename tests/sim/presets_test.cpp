@@ -5,10 +5,10 @@
 #include "link/logger_protocol.h"
 #include "model/byte_view.h"
 #include "model/datetime_number.h"
-#include "model/memory_image.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
 #include "model/image_writer.h"
+#include "model/memory_image.h"
 #include "model/values.h"
 #include "platform/progress.h"
 #include "sim/emulator.h"
@@ -41,7 +41,6 @@ std::vector<std::uint16_t> catalogueCodes()
     }
     return codes;
 }
-
 
 struct Downloaded {
     DownloadOutcome outcome;
@@ -109,19 +108,22 @@ TEST(PresetsTest, RecordingsDownloadWhole)
                 EXPECT_NE(word(m, mem::kFirstBlock), 0u) << code;
             }
             const std::size_t used = word(img, mem::kBlocksUsed);
-            EXPECT_EQ(std::memcmp(img + mem::kHeaderSize, m + mem::kHeaderSize,
-                                  mem::kBlockSize * used), 0) << code << kind;
+            EXPECT_EQ(std::memcmp(img + mem::kHeaderSize, m + mem::kHeaderSize, mem::kBlockSize * used), 0)
+                << code << kind;
 
             // The last record is the logger's last: stamp + n steps lands on its clock.
             std::vector<std::uint8_t> image = d.image;
             const ImageReader data(ConstByteView{image.data(), image.size()});
-            EXPECT_TRUE(DeviceCatalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR))).lookUp(data.deviceCode()).accepted) << code;
+            EXPECT_TRUE(DeviceCatalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)))
+                            .lookUp(data.deviceCode())
+                            .accepted)
+                << code;
             const int count = data.recordCount();
             ASSERT_GT(count, 100) << code << kind;
             const CivilTime end = e.logger().clock();
             double want = 0;
-            ASSERT_TRUE(encodeDateTime(end.year, end.month, end.day, end.hour, end.minute,
-                                       end.second, 0, want));
+            ASSERT_TRUE(
+                encodeDateTime(end.year, end.month, end.day, end.hour, end.minute, end.second, 0, want));
             EXPECT_NEAR(data.recordDateTime(count), want, 0.5 / 86400) << code << kind;
         }
     }

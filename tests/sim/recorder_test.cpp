@@ -17,10 +17,12 @@ const CivilTime kStart{2026, 2, 27, 8, 0, 0, 0};
 struct Rig {
     explicit Rig(int inputs, int interval, bool cyclic)
     {
-        writeHeader(logger.memory(), {.deviceCode = 0,
-                                      .content = cyclic ? Content::Wrapped : Content::Linear,
-                                      .inputs = inputs, .intervalSeconds = interval,
-                                      .start = kStart});
+        writeHeader(logger.memory(),
+                    {.deviceCode = 0,
+                     .content = cyclic ? Content::Wrapped : Content::Linear,
+                     .inputs = inputs,
+                     .intervalSeconds = interval,
+                     .start = kStart});
         logger.setClock(kStart);
     }
     const std::uint8_t* block(int k) const { return logger.memory() + mem::blockAddress(k); }
@@ -39,8 +41,8 @@ struct Rig {
 
 std::vector<std::uint8_t> stampOf(const CivilTime& t)
 {
-    return {intToBcd(t.year % 100), intToBcd(t.month), intToBcd(t.day), intToBcd(t.hour),
-            intToBcd(t.minute), intToBcd(t.second)};
+    return {intToBcd(t.year % 100), intToBcd(t.month),  intToBcd(t.day),
+            intToBcd(t.hour),       intToBcd(t.minute), intToBcd(t.second)};
 }
 
 TEST(RecorderTest, StartOpensBlockZeroAndErasesTheRest)
@@ -113,7 +115,8 @@ TEST(RecorderTest, StopWhenFullStopsAtTheLastBlock)
     EXPECT_EQ(r.block(59)[mem::kSampleBytes], mem::kSampleArea);
     const std::vector<std::uint8_t> before(r.logger.memory(), r.logger.memory() + mem::kLoggerMemorySize);
     r.run(3600);
-    EXPECT_EQ(std::vector<std::uint8_t>(r.logger.memory(), r.logger.memory() + mem::kLoggerMemorySize), before);
+    EXPECT_EQ(std::vector<std::uint8_t>(r.logger.memory(), r.logger.memory() + mem::kLoggerMemorySize),
+              before);
     EXPECT_EQ(r.word(mem::kBlocksUsed) & 0xFF, 0u) << "read as a linear recording";
 }
 

@@ -25,8 +25,9 @@ inline Bytes readFrame(unsigned address, std::uint8_t count)
 
 inline Bytes writeFrame(unsigned address, const Bytes& data)
 {
-    Bytes f = frame('H', {std::uint8_t(address), std::uint8_t(address >> 8),
-                          std::uint8_t(data.size() == 256 ? 0 : data.size())});
+    Bytes f = frame('H',
+                    {std::uint8_t(address), std::uint8_t(address >> 8),
+                     std::uint8_t(data.size() == 256 ? 0 : data.size())});
     f.insert(f.end(), data.begin(), data.end());
     return f;
 }

@@ -17,7 +17,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-QString simProgram() { return QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"); }
+QString simProgram()
+{
+    return QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim");
+}
 
 class SimServer {
 public:
@@ -104,10 +107,9 @@ TEST(SimToolTest, HelpDocumentsTheOptions)
     p.start(simProgram(), {"--help"});
     ASSERT_TRUE(p.waitForFinished(10000));
     const QString help = QString::fromUtf8(p.readAllStandardOutput());
-    for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced",
-                               "--speed", "--fault", "--byte-errors", "--silent", "--modem",
-                               "--dial-result", "--rings", "--dial-ms", "--guard-ms", "--result-pieces-ms",
-                               "--slow-echoes", "--clock"})
+    for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced", "--speed", "--fault",
+                               "--byte-errors", "--silent", "--modem", "--dial-result", "--rings",
+                               "--dial-ms", "--guard-ms", "--result-pieces-ms", "--slow-echoes", "--clock"})
         EXPECT_TRUE(help.contains(option)) << option;
     EXPECT_EQ(p.exitCode(), 0);
 }

@@ -7,8 +7,8 @@ namespace {
 
 TEST(WireTest, ByteTimesAt19200Baud)
 {
-    EXPECT_EQ(wireTimeUs(1), 521);   // 520.83 rounded up
-    EXPECT_EQ(wireTimeUs(6), 3125);  // exact
+    EXPECT_EQ(wireTimeUs(1), 521); // 520.83 rounded up
+    EXPECT_EQ(wireTimeUs(6), 3125); // exact
     EXPECT_EQ(wireTimeUs(19200), 10000000);
 }
 

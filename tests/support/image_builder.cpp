@@ -172,7 +172,8 @@ void ImageBuilder::layOut(QByteArray& a) const
             for (int i = 0; i < mem::kInputs; ++i) {
                 if (!((mask_ >> i) & 1))
                     continue;
-                image.setU8(b + mem::kSamples + std::size_t(r * width + position), sample_(firstRecord + r + 1, i));
+                image.setU8(b + mem::kSamples + std::size_t(r * width + position),
+                            sample_(firstRecord + r + 1, i));
                 ++position;
             }
         }
@@ -200,7 +201,8 @@ std::vector<std::uint8_t> ImageBuilder::bytes() const
 QByteArray ImageBuilder::file() const
 {
     const QByteArray image = build();
-    const ConstByteView v{reinterpret_cast<const std::uint8_t*>(image.constData()), std::size_t(image.size())};
+    const ConstByteView v{reinterpret_cast<const std::uint8_t*>(image.constData()),
+                          std::size_t(image.size())};
     const int used = std::min<int>(v.u16(mem::kBlocksUsed), mem::kMaxBlocks);
     return QByteArray("QUORVANT") + image.left(int(mem::blockAddress(used)));
 }

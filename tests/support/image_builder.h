@@ -25,17 +25,17 @@
 namespace qz::test {
 
 // Device codes of the test catalogue (CatalogueFolder).
-inline constexpr std::uint16_t kCodeSmall = 0x00;   // 60 blocks, accepted
-inline constexpr std::uint16_t kCodeLarge = 0xE0;   // 508 blocks, accepted
+inline constexpr std::uint16_t kCodeSmall = 0x00; // 60 blocks, accepted
+inline constexpr std::uint16_t kCodeLarge = 0xE0; // 508 blocks, accepted
 inline constexpr std::uint16_t kCodeRefused = 0x20; // 124 blocks, wrong model line
-inline constexpr std::uint16_t kCodeShipped = 293;  // 124 blocks, also in the shipped catalogue
+inline constexpr std::uint16_t kCodeShipped = 293; // 124 blocks, also in the shipped catalogue
 
 struct InputSetup {
     QString name;
     QString unit;
     double scaleLow = 0;
     double scaleHigh = 100;
-    std::uint16_t calLow = 0;          // in 1/256 of a count
+    std::uint16_t calLow = 0; // in 1/256 of a count
     std::uint16_t calHigh = 255 * 256;
 };
 
@@ -50,9 +50,9 @@ public:
     ImageBuilder();
 
     // --- The recording ---------------------------------------------------------------------
-    ImageBuilder& serial(const char* text);         // 4 characters
+    ImageBuilder& serial(const char* text); // 4 characters
     ImageBuilder& deviceCode(std::uint16_t code);
-    ImageBuilder& recordName(const QString& name);  // blank-padded to 50
+    ImageBuilder& recordName(const QString& name); // blank-padded to 50
     // SamplingPeriod (and its reload and the sampling interval), SamplesPerInterval.
     ImageBuilder& interval(int samplingPeriod, int samplesPerInterval);
     ImageBuilder& input(int i, const InputSetup& setup); // also sets its mask bit
@@ -60,7 +60,7 @@ public:
     ImageBuilder& start(int yy, int mo, int dd, int hh, int mi, int ss);
     // A wrapped ring: the oldest block is physical, every block of the memory is in use.
     ImageBuilder& firstBlock(int physical);
-    ImageBuilder& battery(std::uint8_t count);      // battery byte of every block
+    ImageBuilder& battery(std::uint8_t count); // battery byte of every block
     // Lays count measurements into blocks from logical block 0 on; the input mask and
     // count follow the inputs given.
     ImageBuilder& measurements(int count, const SampleFn& sample);
@@ -78,10 +78,7 @@ public:
     // Every sample byte of blocks 0..blocks - 1 gets mark(block, position), so a test can
     // tell which block and byte a sample came from.
     ImageBuilder& markSamples(int blocks);
-    static std::uint8_t mark(int block, int position)
-    {
-        return std::uint8_t((block * 7 + position) & 0xFF);
-    }
+    static std::uint8_t mark(int block, int position) { return std::uint8_t((block * 7 + position) & 0xFF); }
 
     // --- Results -------------------------------------------------------------------------
     // The 65,408-byte image.

@@ -9,30 +9,58 @@
 
 namespace qz {
 
-inline void printTo(LinkStatus status, std::ostream* os) { *os << linkStatusName(status); }
+inline void printTo(LinkStatus status, std::ostream* os)
+{
+    *os << linkStatusName(status);
+}
 
-inline void printTo(DialOutcome outcome, std::ostream* os) { *os << dialOutcomeName(outcome); }
+inline void printTo(DialOutcome outcome, std::ostream* os)
+{
+    *os << dialOutcomeName(outcome);
+}
 
 inline void printTo(RunState state, std::ostream* os)
 {
     switch (state) {
-    case RunState::Stopped: *os << "stopped"; return;
-    case RunState::Running: *os << "running"; return;
-    case RunState::NotAnswering: *os << "not answering"; return;
-    case RunState::Unknown: *os << "unknown"; return;
+    case RunState::Stopped:
+        *os << "stopped";
+        return;
+    case RunState::Running:
+        *os << "running";
+        return;
+    case RunState::NotAnswering:
+        *os << "not answering";
+        return;
+    case RunState::Unknown:
+        *os << "unknown";
+        return;
     }
 }
 
 inline void printTo(DownloadOutcome outcome, std::ostream* os)
 {
     switch (outcome) {
-    case DownloadOutcome::Accepted: *os << "accepted"; return;
-    case DownloadOutcome::NotConnected: *os << "not connected"; return;
-    case DownloadOutcome::Failed: *os << "failed"; return;
-    case DownloadOutcome::Ended: *os << "ended"; return;
-    case DownloadOutcome::Stopped: *os << "stopped"; return;
-    case DownloadOutcome::PartNotKept: *os << "part not kept"; return;
-    case DownloadOutcome::SavedAnyway: *os << "saved anyway"; return;
+    case DownloadOutcome::Accepted:
+        *os << "accepted";
+        return;
+    case DownloadOutcome::NotConnected:
+        *os << "not connected";
+        return;
+    case DownloadOutcome::Failed:
+        *os << "failed";
+        return;
+    case DownloadOutcome::Ended:
+        *os << "ended";
+        return;
+    case DownloadOutcome::Stopped:
+        *os << "stopped";
+        return;
+    case DownloadOutcome::PartNotKept:
+        *os << "part not kept";
+        return;
+    case DownloadOutcome::SavedAnyway:
+        *os << "saved anyway";
+        return;
     }
 }
 

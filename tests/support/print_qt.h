@@ -3,4 +3,7 @@
 #include <QString>
 #include <ostream>
 
-inline void printTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void printTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

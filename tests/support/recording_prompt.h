@@ -24,7 +24,11 @@ public:
     void script(std::initializer_list<PromptAnswer> answers) { answers_.insert(answers_.end(), answers); }
     const std::vector<PromptRecord>& records() const { return records_; }
     QStringList texts() const;
-    void clear() { records_.clear(); answers_.clear(); }
+    void clear()
+    {
+        records_.clear();
+        answers_.clear();
+    }
     // Runs before each message is kept (to look at the screen as the user would).
     std::function<void(const QString& text)> onAsk;
 

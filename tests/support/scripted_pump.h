@@ -14,7 +14,11 @@ public:
         if (action_ && calls_ == at_)
             action_();
     }
-    void onCall(int n, std::function<void()> action) { at_ = n; action_ = std::move(action); }
+    void onCall(int n, std::function<void()> action)
+    {
+        at_ = n;
+        action_ = std::move(action);
+    }
     int calls() const { return calls_; }
 
 private:

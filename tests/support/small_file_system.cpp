@@ -14,7 +14,8 @@ SmallFileSystem::SmallFileSystem(int kilobytes)
     if (!dir_.isValid())
         return;
     const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-    mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
+    mounted_ =
+        ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
 #else
     (void)kilobytes;
 #endif

@@ -47,8 +47,7 @@ class TapLine final : public LineBackend {
 public:
     TapLine(std::unique_ptr<LineBackend> inner, Clock& clock, TapLog& log)
         : inner_(std::move(inner)), clock_(clock), log_(log)
-    {
-    }
+    {}
     bool open(const QString& name) override { return inner_->open(name); }
     int openError() const override { return inner_->openError(); }
     void close() override { inner_->close(); }
@@ -57,7 +56,8 @@ public:
     std::int64_t write(const std::uint8_t* data, std::int64_t count) override
     {
         if (inner_->isOpen() && count > 0)
-            log_.writes.push_back({clock_.tickMs(), QByteArray(reinterpret_cast<const char*>(data), qsizetype(count))});
+            log_.writes.push_back(
+                {clock_.tickMs(), QByteArray(reinterpret_cast<const char*>(data), qsizetype(count))});
         return inner_->write(data, count);
     }
     std::int64_t bytesWaiting() override { return inner_->bytesWaiting(); }

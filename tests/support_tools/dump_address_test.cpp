@@ -1,6 +1,6 @@
 // The address rules of the memory panel's logger and file layers.
-#include "support_tools/dump_address.h"
 #include "support/print_qt.h"
+#include "support_tools/dump_address.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,12 @@ namespace {
 const char* stepName(AddressStep step)
 {
     switch (step) {
-    case AddressStep::Here: return "ok";
-    case AddressStep::Next: return "plus";
-    case AddressStep::Previous: return "minus";
+    case AddressStep::Here:
+        return "ok";
+    case AddressStep::Next:
+        return "plus";
+    case AddressStep::Previous:
+        return "minus";
     }
     return "?";
 }
@@ -74,17 +77,16 @@ TEST_P(LoggerAddressRules, ReadAndShow)
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, LoggerAddressRules,
-    ::testing::Values(
-        LoggerCase{"0000", AddressStep::Here, 0x0000, "0000"},
-        LoggerCase{"1a0", AddressStep::Here, 0x01A0, "1a0"},        // OK leaves the box
-        LoggerCase{"0080", AddressStep::Next, 0x0100, "0100"},
-        LoggerCase{"0100", AddressStep::Previous, 0x0080, "0080"},
-        LoggerCase{"0000", AddressStep::Previous, 0xFF80, "FF80"},  // wraps below 0
-        LoggerCase{"FF80", AddressStep::Next, 0x0000, "0000"},      // and past FFFF
-        LoggerCase{"20000", AddressStep::Here, 0x0000, "20000"},    // the 16 bits read
-        LoggerCase{"zz", AddressStep::Here, 0x0000, "0"},
-        LoggerCase{"zz", AddressStep::Next, 0x0080, "0080"},
-        LoggerCase{"", AddressStep::Previous, 0xFF80, "FF80"}),
+    ::testing::Values(LoggerCase{"0000", AddressStep::Here, 0x0000, "0000"},
+                      LoggerCase{"1a0", AddressStep::Here, 0x01A0, "1a0"}, // OK leaves the box
+                      LoggerCase{"0080", AddressStep::Next, 0x0100, "0100"},
+                      LoggerCase{"0100", AddressStep::Previous, 0x0080, "0080"},
+                      LoggerCase{"0000", AddressStep::Previous, 0xFF80, "FF80"}, // wraps below 0
+                      LoggerCase{"FF80", AddressStep::Next, 0x0000, "0000"}, // and past FFFF
+                      LoggerCase{"20000", AddressStep::Here, 0x0000, "20000"}, // the 16 bits read
+                      LoggerCase{"zz", AddressStep::Here, 0x0000, "0"},
+                      LoggerCase{"zz", AddressStep::Next, 0x0080, "0080"},
+                      LoggerCase{"", AddressStep::Previous, 0xFF80, "FF80"}),
     [](const auto& info) {
         return std::string(stepName(info.param.step)) + "_" + std::to_string(info.index);
     });
@@ -115,17 +117,16 @@ TEST_P(FileAddressRules, ReadAndShow)
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, FileAddressRules,
-    ::testing::Values(
-        FileCase{"ff", AddressStep::Here, true, 0x00FF, "00FF"},
-        FileCase{"10000", AddressStep::Here, true, 0x10000, "10000"}, // not above: kept
-        FileCase{"20000", AddressStep::Here, true, 0x0000, "20000"},  // above: read at 0
-        FileCase{"0100", AddressStep::Next, true, 0x0180, "0180"},
-        FileCase{"FF80", AddressStep::Next, true, 0x10000, "10000"},
-        FileCase{"10000", AddressStep::Next, true, 0x0000, "0000"},
-        FileCase{"0040", AddressStep::Previous, true, 0x0000, "0000"},
-        FileCase{"0180", AddressStep::Previous, true, 0x0100, "0100"},
-        FileCase{"xyz", AddressStep::Here, false, 0, "xyz"},
-        FileCase{"", AddressStep::Next, false, 0, ""}),
+    ::testing::Values(FileCase{"ff", AddressStep::Here, true, 0x00FF, "00FF"},
+                      FileCase{"10000", AddressStep::Here, true, 0x10000, "10000"}, // not above: kept
+                      FileCase{"20000", AddressStep::Here, true, 0x0000, "20000"}, // above: read at 0
+                      FileCase{"0100", AddressStep::Next, true, 0x0180, "0180"},
+                      FileCase{"FF80", AddressStep::Next, true, 0x10000, "10000"},
+                      FileCase{"10000", AddressStep::Next, true, 0x0000, "0000"},
+                      FileCase{"0040", AddressStep::Previous, true, 0x0000, "0000"},
+                      FileCase{"0180", AddressStep::Previous, true, 0x0100, "0100"},
+                      FileCase{"xyz", AddressStep::Here, false, 0, "xyz"},
+                      FileCase{"", AddressStep::Next, false, 0, ""}),
     [](const auto& info) {
         return std::string(stepName(info.param.step)) + "_" + std::to_string(info.index);
     });

@@ -1,6 +1,6 @@
 // The memory panel's line formats.
-#include "support_tools/hex_lines.h"
 #include "support/print_qt.h"
+#include "support_tools/hex_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,8 @@ TEST(PadHex, PutsZerosInFrontUpToTheWidthThenOneBlank)
         int width;
         QString padded;
     } cases[] = {
-        {"0 ", 5, " 0000 "},   {"FF80 ", 5, " FF80 "}, {"10000 ", 5, " 10000 "},
-        {"A", 2, " 0A"},       {"FF", 2, " FF"},       {"", 2, " 00"},
-        {"ABC", 2, " ABC"},
+        {"0 ", 5, " 0000 "}, {"FF80 ", 5, " FF80 "}, {"10000 ", 5, " 10000 "}, {"A", 2, " 0A"},
+        {"FF", 2, " FF"},    {"", 2, " 00"},         {"ABC", 2, " ABC"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(padHex(c.text, c.width), c.padded) << c.text.toStdString() << " " << c.width;
@@ -52,15 +51,13 @@ TEST(HexDumpLines, AKnown128BytesGiveEightLinesOfSixteen)
 TEST(HexDumpLines, SmallValuesKeepTheirLeadingZeros)
 {
     const std::vector<std::uint8_t> bytes = counting(16);
-    EXPECT_EQ(hexDumpLines(bytes, 0),
-              QStringList{" 0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"});
+    EXPECT_EQ(hexDumpLines(bytes, 0), QStringList{" 0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"});
 }
 
 TEST(HexDumpLines, AShortDumpShowsTheBytesThereAre)
 {
     EXPECT_EQ(hexDumpLines(counting(20), 0xFF70),
-              QStringList({" FF70  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F",
-                           " FF80  10 11 12 13"}));
+              QStringList({" FF70  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F", " FF80  10 11 12 13"}));
     EXPECT_TRUE(hexDumpLines({}, 0x40).isEmpty());
 }
 
@@ -80,8 +77,7 @@ TEST(ClockLine, IsTheSixteenBytesAfterRtc)
 {
     const std::array<std::uint8_t, 16> record = {0x04, 0x00, 0x09, 0x07, 0x14, 0x05, 0x03, 0x00,
                                                  0xC2, 0x00, 0x00, 0x00, 0x08, 0x27, 0x02, 0x01};
-    EXPECT_EQ(clockLine(record),
-              "RTC->  04 00 09 07 14 05 03 00 C2 00 00 00 08 27 02 01");
+    EXPECT_EQ(clockLine(record), "RTC->  04 00 09 07 14 05 03 00 C2 00 00 00 08 27 02 01");
 }
 
 } // namespace

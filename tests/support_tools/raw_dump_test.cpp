@@ -2,8 +2,8 @@
 // opens as a recording where the logger's own header makes one.
 #include "link/emulator_rig.h"
 #include "recording/recording.h"
-#include "support_tools/raw_dump.h"
 #include "support/catalogue_folder.h"
+#include "support_tools/raw_dump.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -88,7 +88,8 @@ TEST_F(RawDumpTest, OpensAsARecordingWithTheBlocksADownloadWouldTake)
         EmulatorRig r(preset(0x00, c.content, c.blocks));
         ASSERT_EQ(dump(r, file(c.name)).end, RawDumpEnd::Written) << c.name;
         ASSERT_EQ((ConstByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kBlocksUsed)),
-                  c.content == sim::Content::Wrapped ? 60 : 0) << c.name << ": the logger's own count";
+                  c.content == sim::Content::Wrapped ? 60 : 0)
+            << c.name << ": the logger's own count";
         Recording recording{ProgramFolder(catalogue.path())};
         EXPECT_EQ(recording.load(file(c.name)).error, c.load) << c.name;
         EXPECT_EQ(recording.reader().blocksUsed(), c.blocksUsed) << c.name;
@@ -111,7 +112,8 @@ TEST_F(RawDumpTest, BlocksThatDidNotComeAreToldOnceWithTheirCount)
     const QByteArray got = readAll(file());
     ASSERT_EQ(got.size(), 8072);
     EXPECT_TRUE(got.mid(8 + int(mem::blockAddress(3)), 256) == QByteArray(256, '\0'));
-    EXPECT_TRUE(got.mid(8 + int(mem::blockAddress(5))) == loggerBytes(r, 8064).mid(int(mem::blockAddress(5))));
+    EXPECT_TRUE(got.mid(8 + int(mem::blockAddress(5)))
+                == loggerBytes(r, 8064).mid(int(mem::blockAddress(5))));
 }
 
 TEST_F(RawDumpTest, NoFileWithoutAHeaderOrAfterCancelAndAnOldFileStaysAsItWas)
