@@ -1,4 +1,5 @@
 // quorzk-cli info FILE.qrv: the information text of a whole recording.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "recording/recording.h"
@@ -25,13 +26,18 @@ std::unique_ptr<Recording> openRecordingFile(const QString& path, Prompt& prompt
 
 int runInfo(const QStringList& args)
 {
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        QTextStream(stderr) << "usage: quorzk-cli info FILE.qrv\n";
-        return 2;
-    }
+    CommandLine line(usage::kInfo);
+    if (const auto done = line.parse(args))
+        return *done;
+    const QStringList files = line.positional();
+    if (files.isEmpty())
+        return line.usageError(QStringLiteral("a recording file is required"));
+    if (files.size() > 1)
+        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    const QString& file = files.constFirst();
     StderrPrompt prompt(false);
     LoadResult loaded;
-    const auto recording = openRecordingFile(args[0], prompt, &loaded);
+    const auto recording = openRecordingFile(file, prompt, &loaded);
     if (!recording)
         return 1;
     QFile out;
@@ -40,7 +46,7 @@ int runInfo(const QStringList& args)
     // Every recorded input is shown at level 0 after loading.
     QStringList lines = recording->infoLines(recording->view(0));
     // The text describes the complete blocks only; it says so when the file holds less.
-    if (const QString warning = truncationWarning(loaded, args[0]); !warning.isEmpty())
+    if (const QString warning = truncationWarning(loaded, file); !warning.isEmpty())
         lines << warning;
     for (const QString& line : lines) {
         out.write(line.toUtf8());
