@@ -6,8 +6,19 @@
 # An installed program finds devices.ini, Default.mdm and help/ in ../share/quorzk beside
 # its bin folder (ProgramFolder::dataFile) and keeps its settings in the user's
 # configuration folder.
+#
+# The package is made of two parts:
+#   programs  the programs and everything under the prefix (/usr in the package); what
+#             `cmake --install` installs anywhere.
+#   system    files at the system's own places, which only the package installs, never an
+#             install under a prefix: install(FILES ... DESTINATION /etc/quorzk
+#             COMPONENT system EXCLUDE_FROM_ALL), likewise /lib/systemd/system and
+#             /var/lib/quorzk.
+# Maintainer scripts and the list of conffiles are taken from data/debian/ under their
+# Debian names (postinst, postrm, conffiles, ...).
 
 include(GNUInstallDirs)
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME programs)
 
 # Installing and packing need the three programs only, not every test and benchmark of the
 # build folder (scripts/package.sh builds them first).
@@ -51,6 +62,9 @@ install(FILES ${QUORZK_PACKED_DIR}/changelog.gz data/debian/copyright DESTINATIO
 install(FILES data/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quorzk)
 
 set(CPACK_GENERATOR DEB)
+set(CPACK_COMPONENTS_ALL programs system)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PACKAGE_NAME quorzk)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "companion program of the Quorvant ZK data loggers")
@@ -68,6 +82,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "quorzk developers <dev@quorzk.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+foreach(name preinst postinst prerm postrm conffiles)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/data/debian/${name})
+    list(APPEND CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/data/debian/${name})
+  endif()
+endforeach()
 # The Qt libraries come from the programs' own links (dpkg-shlibdeps); the graph's fonts
 # are asked for by name and stand in through Liberation.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
