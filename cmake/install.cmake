@@ -10,10 +10,10 @@
 # The package is made of two parts:
 #   programs  the programs and everything under the prefix (/usr in the package); what
 #             `cmake --install` installs anywhere.
-#   system    files at the system's own places, which only the package installs, never an
-#             install under a prefix: install(FILES ... DESTINATION /etc/quorzk
-#             COMPONENT system EXCLUDE_FROM_ALL), likewise /lib/systemd/system and
-#             /var/lib/quorzk.
+#   system    what only the package installs, never an install under a prefix: Debian's
+#             own files, and files at the system's fixed places, as in
+#             install(FILES ... DESTINATION /etc/quorzk COMPONENT system EXCLUDE_FROM_ALL),
+#             likewise /lib/systemd/system and /var/lib/quorzk.
 # Maintainer scripts and the list of conffiles are taken from data/debian/ under their
 # Debian names (postinst, postrm, conffiles, ...).
 
@@ -59,7 +59,8 @@ endforeach()
 # machine-readable copyright.
 quorzk_gzip(${CMAKE_SOURCE_DIR}/data/debian/changelog ${QUORZK_PACKED_DIR}/changelog.gz)
 install(FILES ${QUORZK_PACKED_DIR}/changelog.gz data/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES data/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quorzk)
+install(FILES data/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quorzk
+        COMPONENT system EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_COMPONENTS_ALL programs system)

@@ -30,7 +30,8 @@ for f in usr/bin/quorzk usr/bin/quorzk-cli usr/bin/quorzk-sim \
          usr/share/applications/quorzk.desktop usr/share/icons/hicolor/scalable/apps/quorzk.svg \
          usr/share/mime/packages/quorzk.xml usr/share/man/man1/quorzk.1.gz \
          usr/share/man/man1/quorzk-cli.1.gz usr/share/man/man1/quorzk-sim.1.gz \
-         usr/share/doc/quorzk/changelog.gz usr/share/doc/quorzk/copyright; do
+         usr/share/doc/quorzk/changelog.gz usr/share/doc/quorzk/copyright \
+         usr/share/lintian/overrides/quorzk; do
   grep -qx "./$f" <<<"$listing" || fail "$f is not in $deb"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
