@@ -37,6 +37,8 @@ public:
     const ColourTable& colours() const { return colours_; }
     void setColourTable(const ColourTable& colours) { colours_ = colours; }
     const DisplaySettings& settings() const { return settings_; }
+    // The settings alone: the plotted ranges stay as they are.
+    void setDisplaySettings(const DisplaySettings& settings) { settings_ = settings; }
     bool isInputDrawn(int input) const { return qz::isInputDrawn(settings_, input); }
     // New colours and settings from the graphic configuration dialog: the current level's
     // plotted range follows them.
