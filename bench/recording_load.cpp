@@ -14,7 +14,8 @@ void BM_LoadFileAndInitialize(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
     for (auto _ : state) {
-        const qz::LoadResult loaded = qz::RecordingData::fromFile(file.path(), qz::ProgramFolder(file.folder()));
+        const qz::LoadResult loaded =
+            qz::RecordingData::fromFile(file.path(), qz::ProgramFolder(file.folder()));
         if (!loaded.ok()) {
             state.SkipWithError("the recording was refused");
             break;

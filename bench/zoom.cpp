@@ -11,10 +11,10 @@
 #include "bench/large_recording.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
+#include "graph/graph_view.h"
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graph_window.h"
 #include "platform/clock.h"
-#include "graph/graph_view.h"
 #include "recording/recording_data.h"
 #include "tests/support/silent_prompt.h"
 

@@ -87,7 +87,8 @@ int runDownload(const QStringList& args)
         const RecordingResult made =
             RecordingData::fromImage(bytesOf(image), toDateTimeNumber(link.clock().localNow()), folder);
         if (!made.ok())
-            return made == InitError::TooFewMeasurements ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
+            return made == InitError::TooFewMeasurements ? ImageUse::TooFewMeasurements
+                                                         : ImageUse::UnknownModel;
         written = write(bytesOf(image), o, err);
         return ImageUse::Shown;
     };

@@ -12,12 +12,14 @@
 
 namespace qz::cli {
 
-std::shared_ptr<const RecordingData> openRecordingFile(const QString& path, Prompt& prompt, LoadResult* result)
+std::shared_ptr<const RecordingData> openRecordingFile(const QString& path, Prompt& prompt,
+                                                       LoadResult* result)
 {
     const LoadResult loaded = RecordingData::fromFile(path, ProgramFolder::forApplication());
     // As the Open command: refusals, and a warning for a file cut short.
     for (const LoadNotice& notice : loadNotices(loaded, path))
-        prompt.tell(notice.text, notice.kind == NoticeKind::Warning ? PromptSymbol::Warning : PromptSymbol::Error);
+        prompt.tell(notice.text,
+                    notice.kind == NoticeKind::Warning ? PromptSymbol::Warning : PromptSymbol::Error);
     if (result)
         *result = loaded;
     return loaded.data;

@@ -4,10 +4,10 @@
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "graph/graph_draw.h"
+#include "graph/graph_view.h"
 #include "graph/time_range.h"
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
-#include "graph/graph_view.h"
 #include "recording/recording_data.h"
 
 #include <QBuffer>

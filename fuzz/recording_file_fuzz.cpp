@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QBuffer file;
     file.setData(reinterpret_cast<const char*>(data), qsizetype(size));
     file.open(QIODevice::ReadOnly);
-    const qz::LoadResult loaded = qz::RecordingData::fromDevice(file, qint64(size), QStringLiteral("fuzz.qrv"),
-                                                                qz::ProgramFolder(Catalogue().path()));
+    const qz::LoadResult loaded = qz::RecordingData::fromDevice(
+        file, qint64(size), QStringLiteral("fuzz.qrv"), qz::ProgramFolder(Catalogue().path()));
     // What a command would tell about a refusal; the fuzzer only needs it made.
     (void)qz::loadMessage(loaded, QStringLiteral("fuzz.qrv"));
     if (!loaded.ok())

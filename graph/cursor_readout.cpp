@@ -1,7 +1,7 @@
 #include "graph/cursor_readout.h"
 
-#include "model/values.h"
 #include "graph/graph_view.h"
+#include "model/values.h"
 
 #include <algorithm>
 #include <cstdint>

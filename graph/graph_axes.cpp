@@ -1,9 +1,9 @@
 // The time axis, the value axes, the footer's texts and the drawing of the placed texts.
 #include "graph/axis_ticks.h"
 #include "graph/graph_parts.h"
+#include "graph/graph_view.h"
 #include "model/simulated_logger.h"
 #include "model/values.h"
-#include "graph/graph_view.h"
 
 #include <QFontMetrics>
 

@@ -4,8 +4,8 @@
 #include "graph/curve_lines.h"
 #include "graph/curve_paint.h"
 #include "graph/graph_parts.h"
-#include "model/values.h"
 #include "graph/graph_view.h"
+#include "model/values.h"
 
 #include <QPainter>
 
@@ -87,8 +87,7 @@ void drawCurves(QPainter& painter, const GraphLayout& layout, const GraphView& v
         for (int k = first; k <= last; ++k)
             raws[std::size_t(k - first)] = data.sample(i, k);
         buildCurve(raws, layout.left, layout.width(), scale, lines[std::size_t(i)]);
-        curves.push_back(
-            {&lines[std::size_t(i)].lines(), colourFromBgr(view.colours()[std::size_t(1 + i)])});
+        curves.push_back({&lines[std::size_t(i)].lines(), colourFromBgr(view.colours()[std::size_t(1 + i)])});
     }
     paintCurves(painter, curves);
 }
@@ -157,8 +156,8 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphVi
     std::vector<PlacedText> axisTexts;
     result.leftTickInside =
         drawValueAxis(&painter, layout, view, AxisSide::Left, options.labelsShown, &metrics, &axisTexts);
-    result.rightTickInside = drawValueAxis(&painter, layout, view, AxisSide::Right, options.labelsShown,
-                                           &metrics, &axisTexts);
+    result.rightTickInside =
+        drawValueAxis(&painter, layout, view, AxisSide::Right, options.labelsShown, &metrics, &axisTexts);
 
     // The texts in the order they keep their places: the footer, the name, the units and
     // value labels, then the time labels.

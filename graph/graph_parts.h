@@ -25,8 +25,7 @@ QPen hairPen(const QColor& colour);
 // Writes text with its top-left corner at (x, y).
 void drawTextAt(QPainter& painter, int x, int y, const QString& text);
 
-void drawCurves(QPainter& painter, const GraphLayout& layout, const GraphView& view, int first,
-                int last);
+void drawCurves(QPainter& painter, const GraphLayout& layout, const GraphView& view, int first, int last);
 void clearMargins(QPainter& painter, const GraphTarget& target, const GraphLayout& layout);
 // Draws the ticks of the time axis and returns them (those inside left..right).
 std::vector<TimeTick> drawTimeTicks(QPainter& painter, const GraphLayout& layout, const GraphView& view,

@@ -114,7 +114,8 @@ AxisScale GraphView::axisScale(int input) const
     if (input < 0 || input >= mem::kInputs)
         return {};
     const ViewRecord& v = currentView();
-    return computeAxisScale(data().conversion(input), v.top[std::size_t(input)], v.bottom[std::size_t(input)]);
+    return computeAxisScale(data().conversion(input), v.top[std::size_t(input)],
+                            v.bottom[std::size_t(input)]);
 }
 
 DataRange GraphView::range() const
@@ -140,9 +141,9 @@ void GraphView::childTitle(int n)
         const QString base = fileName.mid(fileName.lastIndexOf(QLatin1Char('/')) + 1);
         caption_ = base + d.simulatedMark() + QStringLiteral(" - ") + name + QStringLiteral(" #") + number;
     } else {
-        caption_ = QStringLiteral("S/N:") + d.reader().serialNumber() + d.simulatedMark() + QStringLiteral(" - ")
-            + name + QStringLiteral(" #") + number + QStringLiteral(" (") + d.createdText()
-            + QStringLiteral(" )");
+        caption_ = QStringLiteral("S/N:") + d.reader().serialNumber() + d.simulatedMark()
+            + QStringLiteral(" - ") + name + QStringLiteral(" #") + number + QStringLiteral(" (")
+            + d.createdText() + QStringLiteral(" )");
     }
     titleSet_ = true;
 }

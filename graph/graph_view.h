@@ -19,6 +19,8 @@
 
 namespace qz {
 
+inline constexpr int kAutoScaleMargin = 12; // raw units around the data at level 0
+
 class GraphView {
 public:
     // The whole primary recording at level 0, every recorded input drawn, the first two on
@@ -56,12 +58,6 @@ public:
     // primary recording with their extremes and averages and the plotted range of each
     // input; the levels below it are left as they are.
     ViewRecord& showLevel(int level, int first, int last);
-    // The extremes and averages of the level's measurements, again.
-    void measureLevel(int level);
-    // Raw range plotted per recorded input: the data plus the margin (automatic scale) or
-    // the calibrated range (fixed scale). A flat range on a deeper level keeps the range of
-    // the level above.
-    void scaleLevel(int level);
     // Physical top, bottom and label step of the input's axis on the current level.
     AxisScale axisScale(int input) const;
 
@@ -77,6 +73,13 @@ public:
     const QString& caption() const { return caption_; }
 
 private:
+    // The extremes and averages of the level's measurements.
+    void measureLevel(int level);
+    // Raw range plotted per recorded input: the data plus the margin (automatic scale) or
+    // the calibrated range (fixed scale). A flat range on a deeper level keeps the range of
+    // the level above.
+    void scaleLevel(int level);
+
     std::vector<std::shared_ptr<const RecordingData>> recordings_;
     ColourTable colours_ = defaultColours();
     DisplaySettings settings_;

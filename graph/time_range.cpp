@@ -1,7 +1,7 @@
 #include "graph/time_range.h"
 
-#include "model/datetime_number.h"
 #include "graph/graph_view.h"
+#include "model/datetime_number.h"
 
 namespace qz {
 

@@ -71,8 +71,7 @@ ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoi
     };
 
     // Each value axis needs a tick inside the plot to be read at all.
-    if (!axisTickInside(layout, view, AxisSide::Left)
-        || !axisTickInside(layout, view, AxisSide::Right))
+    if (!axisTickInside(layout, view, AxisSide::Left) || !axisTickInside(layout, view, AxisSide::Right))
         return refuse(ZoomOutcome::WindowTooSmall, true);
 
     const ViewRecord& v = view.currentView();

@@ -10,7 +10,8 @@
 
 namespace qz {
 
-RecordingData::RecordingData() : image_(mem::kImageSize, 0), reader_(image()) {}
+RecordingData::RecordingData() : image_(mem::kImageSize, 0), reader_(image())
+{}
 
 RecordingData::RecordingData(const RecordingData& other, const QString& fileName)
     : image_(other.image_), reader_(image()), model_(other.model_), created_(other.created_),

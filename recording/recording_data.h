@@ -26,8 +26,6 @@ namespace qz {
 
 class RecordingData;
 
-inline constexpr int kAutoScaleMargin = 12; // raw units around the data at level 0
-
 // Why an image cannot be a recording.
 enum class InitError {
     None,

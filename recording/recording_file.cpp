@@ -96,7 +96,8 @@ LoadResult RecordingData::fromDump(const QByteArray& memory, const QString& name
     return fromDevice(device, file.size(), name, folder);
 }
 
-LoadResult RecordingData::fromBody(std::unique_ptr<RecordingData> data, qint64 body, const ProgramFolder& folder)
+LoadResult RecordingData::fromBody(std::unique_ptr<RecordingData> data, qint64 body,
+                                   const ProgramFolder& folder)
 {
     std::vector<std::uint8_t>& image = data->image_;
     LoadResult result;
@@ -106,7 +107,8 @@ LoadResult RecordingData::fromBody(std::unique_ptr<RecordingData> data, qint64 b
     // recording with no block in use holds no block, so it is not touched.
     ByteView view{image.data(), image.size()};
     if (view.u16(mem::kBlocksUsed) == 0 && held > 0) {
-        view.setU16(mem::kBlocksUsed, std::uint16_t(linearBlocksInUse(image.data() + mem::blockAddress(0), held)));
+        view.setU16(mem::kBlocksUsed,
+                    std::uint16_t(linearBlocksInUse(image.data() + mem::blockAddress(0), held)));
         view.setU16(mem::kFirstBlock, 0);
     }
     const CompleteBlocks blocks = keepCompleteBlocks({image.data(), image.size()}, held);

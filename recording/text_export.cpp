@@ -84,7 +84,8 @@ ExportOutcome exportTo(QIODevice& out, const RecordingData& data, const DataRang
         for (int raw = 0; raw < 256; ++raw) {
             const long double value = data.normalize(i, data.physicalValue(i, raw));
             fields[i].push_back(
-                separator + formatNumberPattern(data.valueFormat(i), static_cast<double>(value), point).toUtf8());
+                separator
+                + formatNumberPattern(data.valueFormat(i), static_cast<double>(value), point).toUtf8());
         }
     }
 

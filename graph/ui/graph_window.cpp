@@ -143,8 +143,8 @@ bool GraphWindow::mayClose()
     if (saved_)
         return true;
     const QString caption = view_ ? view_->caption() : QString();
-    saved_ = prompt_.confirm(QStringLiteral("The record ") + caption + QStringLiteral("  has not been saved ,")
-                             + QStringLiteral("Close anyway ?"));
+    saved_ = prompt_.confirm(QStringLiteral("The record ") + caption
+                             + QStringLiteral("  has not been saved ,") + QStringLiteral("Close anyway ?"));
     return saved_;
 }
 

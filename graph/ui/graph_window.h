@@ -4,8 +4,8 @@
 // The mouse examines it: a dotted cursor line and the readout of the measurement under
 // it for the main window's status line, a dragged rectangle that becomes the next zoom
 // level, the right button back one level, a double click for the graphic configuration.
-#include "platform/program_folder.h"
 #include "graph/graph_view.h"
+#include "platform/program_folder.h"
 #include "recording/exports.h"
 #include "ui/document_window.h"
 

@@ -152,8 +152,7 @@ TEST_F(DownloadTest, ADownloadSavedAndOpenedAgainShowsTheSameRecording)
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->measurementCount(), downloaded->measurementCount());
     const auto header = qsizetype(mem::kHeaderSize);
-    EXPECT_EQ(opened->data().imageBytes().left(header),
-              downloaded->data().imageBytes().left(header));
+    EXPECT_EQ(opened->data().imageBytes().left(header), downloaded->data().imageBytes().left(header));
     // Both windows now describe the same file: copies #1 and #2.
     EXPECT_TRUE(downloaded->windowTitle().endsWith(" #1  ")) << downloaded->windowTitle().toStdString();
     EXPECT_TRUE(opened->windowTitle().endsWith(" #2  ")) << opened->windowTitle().toStdString();

@@ -58,10 +58,7 @@ protected:
         settle();
         return qobject_cast<InformationWindow*>(form().activeDocument());
     }
-    static QStringList textOf(const GraphWindow* g)
-    {
-        return informationLines(g->data(), g->view().range());
-    }
+    static QStringList textOf(const GraphWindow* g) { return informationLines(g->data(), g->view().range()); }
     // A rectangle dragged across the middle third of the plot.
     static void dragZoom(GraphWindow* g)
     {

@@ -3,8 +3,8 @@
 #include "app/ui/help_window.h"
 #include "app/ui/window_geometry.h"
 #include "graph/ui/graph_window.h"
-#include "recording/recording_file.h"
 #include "model/ini_file.h"
+#include "recording/recording_file.h"
 
 #include <QAction>
 #include <QDir>

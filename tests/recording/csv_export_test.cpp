@@ -19,7 +19,8 @@ protected:
     {
         return Export(r, wholeRecording(r), kind);
     }
-    static QByteArray Export(const RecordingData& r, const DataRange& range, ExportKind kind = ExportKind::Csv)
+    static QByteArray Export(const RecordingData& r, const DataRange& range,
+                             ExportKind kind = ExportKind::Csv)
     {
         QBuffer out;
         out.open(QIODevice::WriteOnly);

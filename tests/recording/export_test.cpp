@@ -198,8 +198,10 @@ TEST_F(TextExport, NeverWritesOverTheRecordingItself)
     }
     // Another name is written as usual.
     ScriptedProgress progress;
-    EXPECT_EQ(exportFile(scratch(QStringLiteral("same.txt")), *r, wholeRecording(*r), ExportKind::Text, progress).result,
-              ExportResult::Done);
+    EXPECT_EQ(
+        exportFile(scratch(QStringLiteral("same.txt")), *r, wholeRecording(*r), ExportKind::Text, progress)
+            .result,
+        ExportResult::Done);
 }
 
 TEST_F(TextExport, AFullDiskIsToldWithTheSystemsReasonAndKeepsThePreviousFile)

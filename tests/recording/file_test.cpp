@@ -84,7 +84,8 @@ TEST_F(RecordingFile, ImpossibleBlockCountNeverReadsBeyondImage)
     ASSERT_TRUE(saveImageFile(coldStore().set16(mem::kBlocksUsed, 0xFFFF).build().left(1000), path).ok());
     const QByteArray file = readAll(path);
     EXPECT_EQ(file.size(), kMaxFileSize);
-    EXPECT_EQ(file.mid(kFileSignatureSize + 1000), QByteArray(kMaxFileSize - kFileSignatureSize - 1000, '\0'));
+    EXPECT_EQ(file.mid(kFileSignatureSize + 1000),
+              QByteArray(kMaxFileSize - kFileSignatureSize - 1000, '\0'));
 }
 
 TEST_F(RecordingFile, RefusesWhatIsNoRecording)
@@ -147,7 +148,8 @@ QStringList told(const LoadResult& loaded, const QString& name)
 {
     QStringList told;
     for (const LoadNotice& n : loadNotices(loaded, name))
-        told << (n.kind == NoticeKind::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: ")) + n.text;
+        told << (n.kind == NoticeKind::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: "))
+                + n.text;
     return told;
 }
 

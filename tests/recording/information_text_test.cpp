@@ -58,8 +58,7 @@ TEST_F(InformationText, IntervalText)
     };
     for (const auto& c : cases) {
         auto r = load(coldStore().interval(c.period, c.samples).build());
-        EXPECT_EQ(infoLines(*r)[2],
-                  QStringLiteral("Recording Interval : ") + QLatin1String(c.text))
+        EXPECT_EQ(infoLines(*r)[2], QStringLiteral("Recording Interval : ") + QLatin1String(c.text))
             << c.text;
     }
 }

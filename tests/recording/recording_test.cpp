@@ -213,7 +213,8 @@ TEST_F(RecordingInit, TheDownloadMomentCarriesItsSecondsInEveryLocale)
     };
     for (const auto& c : cases) {
         QLocale::setDefault(c.locale);
-        auto first = load(coldStore().build(), toDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9))));
+        auto first =
+            load(coldStore().build(), toDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9))));
         auto second =
             load(coldStore().build(), toDateTimeNumber(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 41))));
         const std::string name = c.locale.name().toStdString();
