@@ -11,7 +11,7 @@
 #include "link/download_sequence.h"
 #include "model/datetime_number.h"
 #include "platform/program_folder.h"
-#include "recording/recording.h"
+#include "recording/recording_data.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -33,15 +33,15 @@ QByteArray bytesOf(const std::vector<std::uint8_t>& image)
     return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
 }
 
-// Writes the recording to the output unless something else appeared there meanwhile;
-// says why not on standard error.
-bool write(Recording& recording, const LinkOptions& o, QTextStream& err)
+// Writes the image to the output unless something else appeared there meanwhile; says
+// why not on standard error.
+bool write(const QByteArray& image, const LinkOptions& o, QTextStream& err)
 {
     if (!o.force && exists(o.output)) {
         err << "quorzk-cli download: " << o.output << " exists; --force replaces it\n";
         return false;
     }
-    const SaveResult saved = recording.save(o.output);
+    const SaveResult saved = saveImageFile(image, o.output);
     if (!saved.ok())
         err << "quorzk-cli download: cannot write " << o.output << ": " << saved.reason << "\n";
     return saved.ok();
@@ -114,18 +114,16 @@ int runDownload(const QStringList& args)
     const ProgramFolder folder = ProgramFolder::forApplication();
     DownloadReceiver receiver;
     receiver.accept = [&](const std::vector<std::uint8_t>& image) {
-        Recording recording(folder);
-        recording.setImage(bytesOf(image));
-        recording.setCreated(toDateTimeNumber(link.clock().localNow()));
-        if (!recording.initialize())
-            return recording.model().accepted ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
-        written = write(recording, o, err);
+        const RecordingResult made =
+            RecordingData::fromImage(bytesOf(image), toDateTimeNumber(link.clock().localNow()), folder);
+        if (!made.ok())
+            return made == InitError::TooFewMeasurements ? ImageUse::TooFewMeasurements
+                                                         : ImageUse::UnknownModel;
+        written = write(bytesOf(image), o, err);
         return ImageUse::Shown;
     };
     receiver.saveAnyway = [&](const std::vector<std::uint8_t>& image) {
-        Recording recording(folder);
-        recording.setImage(bytesOf(image));
-        return write(recording, o, err);
+        return write(bytesOf(image), o, err);
     };
     const DownloadOutcome outcome = runDownload(*logger, progress, prompt, options, receiver);
     logger.reset(); // closes the port

@@ -6,7 +6,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev libbenchmark-dev
       fonts-liberation xvfb xauth xdotool poppler-utils
       dpkg-dev desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
-      man-db clang-14 libclang-rt-14-dev
+      man-db lintian clang-14 libclang-rt-14-dev
       libqt6sql6-sqlite libqt6sql6-psql postgresql-15 postgresql-common)
 missing=()
 for p in "${pkgs[@]}"; do
