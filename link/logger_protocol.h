@@ -49,6 +49,8 @@ public:
     LinkStatus send(const std::uint8_t* frame, std::uint16_t length);
     // Collects a reply of length bytes (data + 16-bit sum) within a second.
     LinkStatus receive(std::uint8_t* buffer, std::uint16_t length);
+    // An exchange ends with a failed send, with a receive, or with a write's frame sent;
+    // the line is told, with the status's name when it failed (a trace shows it).
 
     // Transactions. A read writes its buffer only when it succeeds.
     LinkStatus ping();
@@ -84,9 +86,15 @@ public:
     LinkStatus isRecording(bool& recording);
 
 private:
+    LinkStatus sendFrame(const std::uint8_t* frame, std::uint16_t length);
+    LinkStatus receiveReply(std::uint8_t* buffer, std::uint16_t length);
+    // Tells the line that an exchange ended with status; returns it.
+    LinkStatus ended(LinkStatus status);
     // One read exchange with its attempts; out is written only on success.
     LinkStatus readExchange(const std::uint8_t* frame, std::uint16_t frameLength, std::uint8_t* out,
                             std::uint16_t dataLength);
+    // Sends a frame with its attempts; the exchange goes on with a reply.
+    LinkStatus sendAttempts(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
     LinkStatus writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
 
     SerialPort port_;

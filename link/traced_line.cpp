@@ -10,7 +10,7 @@ TracedLine::TracedLine(std::unique_ptr<LineBackend> inner, WireTrace& trace)
 
 TracedLine::~TracedLine()
 {
-    trace_.save();
+    trace_.endExchange();
 }
 
 bool TracedLine::open(const QString& name)
@@ -58,6 +58,15 @@ void TracedLine::purge()
     }
     inner_->purge();
     trace_.endExchange();
+}
+
+void TracedLine::endExchange(const QString& failure)
+{
+    if (failure.isEmpty())
+        trace_.endExchange();
+    else
+        trace_.event(failure);
+    inner_->endExchange(failure);
 }
 
 } // namespace qz

@@ -1,7 +1,6 @@
 #pragma once
 // A line that writes what crosses it into a wire trace and otherwise leaves everything to
-// the line it wraps. The trace is saved when the line goes away, so the file holds each
-// command's bytes as soon as the command ends.
+// the line it wraps. The last exchange is written when the line goes away.
 #include "link/line_backend.h"
 #include "link/wire_trace.h"
 
@@ -28,6 +27,7 @@ public:
     }
     std::int64_t read(std::uint8_t* data, std::int64_t count) override;
     void purge() override;
+    void endExchange(const QString& failure) override;
 
 private:
     std::unique_ptr<LineBackend> inner_;
