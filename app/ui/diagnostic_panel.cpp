@@ -174,6 +174,8 @@ void DiagnosticPanel::dumpLogger(AddressStep step)
             services_.commandBusy = false;
             // A port that does not open is told; a read that fails is said in the memo.
             services_.prompt.tell(messagesOf(static_cast<const JobResult&>(r)));
+            if (r.link.status == LinkStatus::CannotOpen)
+                return; // told, and nothing follows it
             QStringList lines = hexDumpLines(r.got.bytes, address, kLoggerAddressSpace);
             if (r.got.status != LinkStatus::Ok)
                 lines << failedReadLine(r.got.status, address + std::uint32_t(r.got.bytes.size()));
