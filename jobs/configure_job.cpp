@@ -29,6 +29,13 @@ ConfigureResult configureJob(LoggerProtocol& q, const std::array<std::uint8_t, m
 {
     ConfigureResult r;
     r.image = image;
+    // A start already past is refused before the logger is asked anything.
+    std::array<std::uint8_t, mem::kDeviceImageSize> trial = image;
+    if (!programTimeVars(ByteView{trial.data(), trial.size()}, q.port().clock(), start.delayed, start.plan)
+             .inFuture) {
+        r.status = ConfigureStatus::StartElapsed;
+        return r;
+    }
     const LinkWatch watch(q);
     // The clock read tells whether the logger records; without it nothing is sent.
     if (!loggerIsThere(q, ConnectPolicy::Require, watch, r))

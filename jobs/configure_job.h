@@ -1,7 +1,7 @@
 #pragma once
-// The Config button's work without windows: is the logger there (its clock read tells
-// whether it records), the question before restarting a recording logger, then the clock
-// record built from the PC's time and the transfer. The clock record is built after the
+// The Config button's work without windows: a start already past is refused, is the logger
+// there (its clock read tells whether it records), the question before restarting a
+// recording logger, then the clock record built from the PC's time and the transfer. The clock record is built after the
 // last question, right before it is sent, so that a question left open for a while does not
 // leave the logger's clock behind.
 #include "config/send_configuration.h"

@@ -1,46 +1,23 @@
 // Sending a configuration to the emulated logger: the bytes it receives for each kind of
 // start, the order of the frames, the verify loop, refusals and questions that send
-// nothing, and a recording that is then downloaded as it was asked for.
+// nothing, the clock record built after the question, and a recording that is then
+// downloaded as it was asked for.
 #include "config/configuration_rules.h"
 #include "config/inputs_table.h"
-#include "config/send_configuration.h"
 #include "config_rig.h"
-#include "link/download_sequence.h"
+#include "jobs/configure_job.h"
+#include "jobs/download_job.h"
 #include "model/image_reader.h"
 #include "model/memory_image.h"
+#include "print_jobs.h"
 #include "sim/logger_time.h"
+#include "support/catalogue_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <optional>
 
-namespace qz {
-
-inline void PrintTo(SendOutcome o, std::ostream* os)
-{
-    switch (o) {
-    case SendOutcome::Sent:
-        *os << "sent";
-        return;
-    case SendOutcome::StartElapsed:
-        *os << "start elapsed";
-        return;
-    case SendOutcome::Refused:
-        *os << "refused";
-        return;
-    case SendOutcome::NotConfirmed:
-        *os << "not confirmed";
-        return;
-    case SendOutcome::LinkFailed:
-        *os << "link failed";
-        return;
-    case SendOutcome::NotKept:
-        *os << "not kept";
-        return;
-    }
-}
-
-namespace test {
+namespace qz::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -69,19 +46,27 @@ ConfigurationEntry entry(int seconds, StopChoice stop = StopChoice::Cyclic)
     return e;
 }
 
-// The Config button's sequence with the entries checked as the dialog checks them.
-SendOutcome send(ConfigRig& r, const StartRequest& start, const ConfigurationEntry& e)
+// The Config button's work: the entries stored under the dialog's rules (a refusal is
+// told, and nothing is sent: no status), then the send, its messages and its question told
+// through the prompt, and the send run again when the answer restarts the logger.
+std::optional<ConfigureStatus> send(ConfigRig& r, const StartRequest& start, const ConfigurationEntry& e,
+                                    ConfigurePolicy policy = {})
 {
     r.clock.setLocalNow(kPcTime);
+    if (const IntervalCheck check = storeConfiguration(r.view(), e); check != IntervalCheck::Ok) {
+        r.prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
+        return std::nullopt;
+    }
     auto q = r.make();
-    LinkReport report(*q, r.prompt);
-    const auto update = [&] {
-        const IntervalCheck check = storeConfiguration(r.view(), e);
-        if (check != IntervalCheck::Ok)
-            r.prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
-        return check == IntervalCheck::Ok;
-    };
-    return sendConfiguration(*q, r.view(), start, update, r.clock, r.progress, r.pump, report);
+    ConfigureResult result = configureJob(*q, r.image, start, policy, r.progress);
+    r.prompt.tell(messagesOf(result));
+    if (const std::optional<Message> question = questionOf(result); question && r.prompt.confirm(*question)) {
+        policy.restart = Decision::Yes;
+        result = configureJob(*q, r.image, start, policy, r.progress);
+        r.prompt.tell(messagesOf(result));
+    }
+    r.image = result.image;
+    return result.status;
 }
 
 struct StartCase {
@@ -110,13 +95,13 @@ const StartCase kStarts[] = {
      {2026, 3, 5, 14, 22, 9, 0}},
 };
 
-TEST(SendConfiguration, TheLoggerReceivesTheProgramInputsAndClockForEachStart)
+TEST(ConfigureJob, TheLoggerReceivesTheProgramInputsAndClockForEachStart)
 {
     for (const StartCase& c : kStarts) {
         ConfigRig r;
         r.readLogger();
         const Bytes header(r.memory(), r.memory() + mem::kHeaderSize);
-        ASSERT_EQ(send(r, c.start, entry(30)), SendOutcome::Sent) << c.name;
+        ASSERT_EQ(send(r, c.start, entry(30)), ConfigureStatus::Sent) << c.name;
 
         // The program block: the logger's own, with the fields of a configuration.
         Bytes program(header.begin() + mem::kProgram, header.begin() + mem::kInputTable);
@@ -155,11 +140,11 @@ TEST(SendConfiguration, TheLoggerReceivesTheProgramInputsAndClockForEachStart)
     }
 }
 
-TEST(SendConfiguration, FramesGoInTheirOrderUnderTheProgress)
+TEST(ConfigureJob, FramesGoInTheirOrderUnderTheProgress)
 {
     ConfigRig r;
     r.readLogger();
-    ASSERT_EQ(send(r, {}, entry(60)), SendOutcome::Sent);
+    ASSERT_EQ(send(r, {}, entry(60)), ConfigureStatus::Sent);
     // The run state, reset, program block, input table, the program read back, the clock.
     EXPECT_EQ(r.frames(), "E A H40 H128 D40 C");
     EXPECT_EQ(r.progress.caption, "Sending Configuration ...");
@@ -167,7 +152,7 @@ TEST(SendConfiguration, FramesGoInTheirOrderUnderTheProgress)
     EXPECT_EQ(r.progress.cancelEnabled, std::vector<bool>{false});
 }
 
-TEST(SendConfiguration, AProgramBlockThatDidNotStickIsWrittenAgain)
+TEST(ConfigureJob, AProgramBlockThatDidNotStickIsWrittenAgain)
 {
     ConfigRig r;
     r.readLogger();
@@ -175,7 +160,7 @@ TEST(SendConfiguration, AProgramBlockThatDidNotStickIsWrittenAgain)
     dropped.kind = sim::FaultKind::Ignored;
     dropped.frame = 2; // E A [H40]
     r.emulator.addFault(dropped);
-    ASSERT_EQ(send(r, {}, entry(60)), SendOutcome::Sent);
+    ASSERT_EQ(send(r, {}, entry(60)), ConfigureStatus::Sent);
     // Read back, differs: stop (clock read and write), write again, read back, equal.
     EXPECT_EQ(r.frames(), "E A H40 H128 D40 E C H40 D40 C");
     EXPECT_FALSE(r.emulator.frameLog()[2].carriedOut);
@@ -185,7 +170,7 @@ TEST(SendConfiguration, AProgramBlockThatDidNotStickIsWrittenAgain)
     EXPECT_TRUE(r.prompt.records().empty());
 }
 
-TEST(SendConfiguration, AProgramBlockThatNeverSticksEndsWithoutSettingTheClock)
+TEST(ConfigureJob, AProgramBlockThatNeverSticksEndsWithoutSettingTheClock)
 {
     ConfigRig r;
     r.readLogger();
@@ -195,7 +180,7 @@ TEST(SendConfiguration, AProgramBlockThatNeverSticksEndsWithoutSettingTheClock)
         dropped.frame = frame;
         r.emulator.addFault(dropped);
     }
-    EXPECT_EQ(send(r, {}, entry(60)), SendOutcome::NotKept);
+    EXPECT_EQ(send(r, {}, entry(60)), ConfigureStatus::NotKept);
     // Three comparisons, three rewrites, no clock record with a start.
     EXPECT_EQ(r.frames(), "E A H40 H128 D40 E C H40 D40 E C H40 D40 E C H40");
     EXPECT_EQ(r.emulator.logger().runState(), mem::kRunStopped);
@@ -204,38 +189,38 @@ TEST(SendConfiguration, AProgramBlockThatNeverSticksEndsWithoutSettingTheClock)
     EXPECT_EQ(r.progress.positions, (std::vector<int>{0, 10, 40, 70}));
 }
 
-TEST(SendConfiguration, RefusalsSendNothing)
+TEST(ConfigureJob, RefusalsSendNothing)
 {
     struct Case {
         const char* name;
         StartRequest start;
         int seconds;
-        SendOutcome outcome;
+        std::optional<ConfigureStatus> outcome; // none: the entries were refused
         const char* message;
         PromptSymbol symbol;
     } cases[] = {
         {"interval 0",
          {},
          0,
-         SendOutcome::Refused,
+         std::nullopt,
          "The interval must be a multiple of 1 sec",
          PromptSymbol::Warning},
         {"interval 3601 s",
          {},
          3601,
-         SendOutcome::Refused,
+         std::nullopt,
          "The interval cannot be greater than 60 minutes",
          PromptSymbol::Warning},
         {"a start in the past",
          {true, {DelayedStart::Mode::Date, instant(2026, 3, 5, 14, 0, 0), 0}},
          60,
-         SendOutcome::StartElapsed,
+         ConfigureStatus::StartElapsed,
          "The Start Date/Time Elapsed...",
          PromptSymbol::Error},
         {"a delay of nothing",
          {true, {DelayedStart::Mode::Delay, 0, 0}},
          60,
-         SendOutcome::StartElapsed,
+         ConfigureStatus::StartElapsed,
          "The Start Date/Time Elapsed...",
          PromptSymbol::Error},
     };
@@ -253,15 +238,15 @@ TEST(SendConfiguration, RefusalsSendNothing)
     }
 }
 
-TEST(SendConfiguration, ARecordingLoggerIsRestartedOnlyOnYes)
+TEST(ConfigureJob, ARecordingLoggerIsRestartedOnlyOnYes)
 {
     const QString question = "Recorder running\rSending configuration will restart it\rSend Configuration ?";
     struct Case {
         PromptAnswer answer;
-        SendOutcome outcome;
-        const char* frames;
-    } cases[] = {{PromptAnswer::No, SendOutcome::NotConfirmed, "E"},
-                 {PromptAnswer::Yes, SendOutcome::Sent, "E A H40 H128 D40 C"}};
+        ConfigureStatus outcome;
+        const char* frames; // Yes runs the send again: nothing was sent before the question
+    } cases[] = {{PromptAnswer::No, ConfigureStatus::NotConfirmed, "E"},
+                 {PromptAnswer::Yes, ConfigureStatus::Sent, "E E A H40 H128 D40 C"}};
     for (const auto& c : cases) {
         ConfigRig r({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
         r.readLogger();
@@ -283,7 +268,7 @@ TEST(SendConfiguration, ARecordingLoggerIsRestartedOnlyOnYes)
     }
 }
 
-TEST(SendConfiguration, AStepThatFailsEndsTheSequenceWithOneMessage)
+TEST(ConfigureJob, AStepThatFailsEndsTheSequenceWithOneMessage)
 {
     ConfigRig r;
     r.readLogger();
@@ -292,27 +277,104 @@ TEST(SendConfiguration, AStepThatFailsEndsTheSequenceWithOneMessage)
     silent.frame = 3; // E A H40 [H128 ...]
     silent.frames = 0;
     r.emulator.addFault(silent);
-    EXPECT_EQ(send(r, {}, entry(60)), SendOutcome::LinkFailed);
+    EXPECT_EQ(send(r, {}, entry(60)), ConfigureStatus::LinkFailed);
     EXPECT_EQ(r.prompt.texts(), QStringList{"Device Not Responding"});
     EXPECT_EQ(r.frames(), "E A H40");
     EXPECT_EQ(r.progress.positions, (std::vector<int>{0, 10, 40}));
     EXPECT_EQ(r.emulator.commands('C'), 0);
 }
 
-TEST(SendConfiguration, TheTransferTakesTheBytesAsTheyWereWhenItBegan)
+TEST(ConfigureJob, TheTransferTakesTheBytesAsTheyWereWhenItBegan)
 {
-    // The send keeps the window alive; an edit stored meanwhile must not reach the logger
-    // half-way.
+    // The send runs on a worker while the dialog stays usable; an edit stored meanwhile must
+    // not reach the logger half-way.
     ConfigRig r;
     r.readLogger();
-    // The second pump of the transfer: after the reset, before the program block.
-    r.pump.onCall(r.pump.calls() + 2, [&] { storeConfiguration(r.view(), entry(120)); });
-    ASSERT_EQ(send(r, {}, entry(60)), SendOutcome::Sent);
+    // After the reset, before the program block.
+    r.progress.onPosition = [&](int position) {
+        if (position == 10)
+            storeConfiguration(r.view(), entry(120));
+    };
+    ASSERT_EQ(send(r, {}, entry(60)), ConfigureStatus::Sent);
     EXPECT_EQ(r.frames(), "E A H40 H128 D40 C") << "the program read back is the one written";
     EXPECT_EQ(ImageReader::header({r.memory(), mem::kHeaderSize}).interval(), 60);
 }
 
-TEST(SendConfiguration, TheDownloadAfterwardsFindsWhatWasSent)
+TEST(ConfigureJob, TheClockRecordIsBuiltAfterTheQuestionRightBeforeItIsSent)
+{
+    // The user leaves the question about a recording logger open for ten minutes: the clock
+    // the logger gets is the PC's when it is sent, not when Config was pressed.
+    ConfigRig r({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
+    r.readLogger();
+    r.clock.setLocalNow(kPcTime);
+    ASSERT_EQ(storeConfiguration(r.view(), entry(60)), IntervalCheck::Ok);
+    auto q = r.make();
+    const ConfigureResult asked = configureJob(*q, r.image, {}, {}, r.progress);
+    ASSERT_EQ(asked.question, Question::RestartRecording);
+    EXPECT_EQ(r.emulator.commands('C'), 0);
+    r.clock.advance(10 * 60 * 1000);
+    const ConfigureResult sent = configureJob(*q, r.image, {}, {.restart = Decision::Yes}, r.progress);
+    ASSERT_EQ(sent.status, ConfigureStatus::Sent);
+    const Bytes clock = r.lastData('C');
+    ASSERT_EQ(clock.size(), mem::kClockRecordSize);
+    EXPECT_EQ(clock[mem::kClockMinute], 0x17) << "14:17:09, not 14:07:09";
+    EXPECT_EQ(clock[mem::kClockSecond], 0x09);
+    EXPECT_EQ(clock[mem::kClockStart + 2], 0x17) << "an immediate start is the same moment";
+    EXPECT_EQ(sent.start.now.Min, 17);
+    EXPECT_TRUE(std::equal(clock.begin(), clock.end(), sent.image.begin() + mem::kClockInImage))
+        << "the result holds the image as sent";
+
+    // A delayed start that passes while the question is open sends nothing.
+    ConfigRig late({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
+    late.readLogger();
+    late.clock.setLocalNow(kPcTime);
+    ASSERT_EQ(storeConfiguration(late.view(), entry(60)), IntervalCheck::Ok);
+    const StartRequest inFiveMinutes{true, {DelayedStart::Mode::Date, instant(2026, 3, 5, 14, 12, 9), 0}};
+    auto lq = late.make();
+    ASSERT_EQ(configureJob(*lq, late.image, inFiveMinutes, {}, late.progress).question,
+              Question::RestartRecording);
+    late.clock.advance(10 * 60 * 1000);
+    const ConfigureResult elapsed =
+        configureJob(*lq, late.image, inFiveMinutes, {.restart = Decision::Yes}, late.progress);
+    EXPECT_EQ(elapsed.status, ConfigureStatus::StartElapsed);
+    EXPECT_EQ(told(elapsed), QStringList{"The Start Date/Time Elapsed..."});
+    EXPECT_EQ(late.frames(), "E") << "nothing sent, nothing asked";
+}
+
+TEST(ConfigureJob, VerifiedTheLoggerIsReadBack)
+{
+    struct Case {
+        const char* name;
+        bool dropClock; // the clock record does not take
+        ConfigureStatus status;
+        QStringList told;
+    } cases[] = {
+        {"held", false, ConfigureStatus::Sent, {}},
+        {"not started",
+         true,
+         ConfigureStatus::NotHeld,
+         {"The Quorvant does not hold the configuration sent"}},
+    };
+    for (const auto& c : cases) {
+        ConfigRig r;
+        r.readLogger();
+        if (c.dropClock) {
+            sim::Fault dropped;
+            dropped.kind = sim::FaultKind::Ignored;
+            dropped.frame = 5; // E A H40 H128 D40 [C]
+            r.emulator.addFault(dropped);
+        }
+        r.clock.setLocalNow(kPcTime);
+        ASSERT_EQ(storeConfiguration(r.view(), entry(60)), IntervalCheck::Ok);
+        auto q = r.make();
+        const ConfigureResult result = configureJob(*q, r.image, {}, {.verify = true}, r.progress);
+        EXPECT_EQ(result.status, c.status) << c.name;
+        EXPECT_EQ(told(result), c.told) << c.name;
+        EXPECT_EQ(r.frames(), "E A H40 H128 D40 C D128 E") << c.name;
+    }
+}
+
+TEST(ConfigureJob, TheDownloadAfterwardsFindsWhatWasSent)
 {
     for (const StartCase& c : kStarts) {
         ConfigRig r;
@@ -340,20 +402,15 @@ TEST(SendConfiguration, TheDownloadAfterwardsFindsWhatWasSent)
             off.scaleLow = before.scaleLow(i);
             storeInputSettings(r.view(), std::span<const InputSetting>(&off, 1));
         }
-        ASSERT_EQ(send(r, c.start, entry(30)), SendOutcome::Sent) << c.name;
+        ASSERT_EQ(send(r, c.start, entry(30)), ConfigureStatus::Sent) << c.name;
 
         r.clock.advance(45 * 60 * 1000); // the logger records on its own meanwhile
-        std::vector<std::uint8_t> downloaded;
         auto q = r.make();
-        const DownloadOutcome outcome =
-            runDownload(*q, r.progress, r.prompt, DownloadOptions{},
-                        DownloadReceiver([&](const std::vector<std::uint8_t>& image) {
-                            downloaded = image;
-                            return ImageUse::Shown;
-                        }));
-        ASSERT_EQ(outcome, DownloadOutcome::Accepted)
-            << c.name << ' ' << r.prompt.texts().join("|").toStdString();
-        const ImageReader got(ConstByteView{downloaded.data(), downloaded.size()});
+        const DownloadResult downloaded =
+            downloadJob(*q, {}, DeviceCatalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR))), r.progress);
+        ASSERT_EQ(downloaded.status, DownloadStatus::Read)
+            << c.name << ' ' << told(downloaded).join("|").toStdString();
+        const ImageReader got(ConstByteView{downloaded.image.data(), downloaded.image.size()});
         EXPECT_EQ(got.recordName(), kComment.leftJustified(50, QLatin1Char(' '))) << c.name;
         EXPECT_EQ(got.interval(), 30) << c.name;
         EXPECT_EQ(got.stopMode(), 0) << c.name;
@@ -371,5 +428,4 @@ TEST(SendConfiguration, TheDownloadAfterwardsFindsWhatWasSent)
 }
 
 } // namespace
-} // namespace test
-} // namespace qz
+} // namespace qz::test

@@ -1,8 +1,7 @@
 #pragma once
 // A logger emulator on a virtual clock, a protocol object on it and the 400-byte device
 // image the Configuration command reads, for the configuration tests.
-#include "config/logger_connection.h"
-#include "link/link_report.h"
+#include "jobs/device_read_job.h"
 #include "link/logger_protocol.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
@@ -13,37 +12,42 @@
 #include "support/print_link.h"
 #include "support/print_qt.h"
 #include "support/recording_prompt.h"
-#include "support/scripted_pump.h"
 #include "support/virtual_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace qz::test {
 
-// A progress display that keeps what it was shown.
+// A progress display that keeps what it was shown, and runs an action at each position.
 class KeptProgress final : public Progress {
 public:
     void setCaption(const QString& c) override { caption = c; }
     void setMaximum(int) override {}
-    void setPosition(int p) override { positions.push_back(p); }
+    void setPosition(int p) override
+    {
+        positions.push_back(p);
+        if (onPosition)
+            onPosition(p);
+    }
     void setCancelEnabled(bool e) override { cancelEnabled.push_back(e); }
     bool cancelled() override { return false; }
 
     QString caption;
     std::vector<int> positions;
     std::vector<bool> cancelEnabled;
+    std::function<void(int position)> onPosition;
 };
 
 struct ConfigRig {
     VirtualClock clock; // 2026-03-05 14:07:09, as the emulator's clock starts
     RecordingPrompt prompt;
     KeptProgress progress;
-    ScriptedPump pump;
     sim::Emulator emulator;
     std::array<std::uint8_t, mem::kDeviceImageSize> image{};
 
@@ -65,7 +69,9 @@ struct ConfigRig {
     {
         auto q = make();
         KeptProgress reading;
-        ASSERT_EQ(connectAndReadDevice(*q, image.data(), reading, pump, prompt), DeviceRead::Read);
+        const DeviceReadResult read = deviceReadJob(*q, ConnectPolicy::Ask, reading);
+        ASSERT_EQ(read.status, DeviceReadStatus::Read);
+        image = read.image;
         emulator.keepFrameLog(true);
         emulator.clearFrameLog();
     }

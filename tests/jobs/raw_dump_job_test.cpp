@@ -1,9 +1,11 @@
 // The raw memory dump as a command: the file it writes, what it tells, and that the file
 // opens as a recording where the logger's own header makes one.
+#include "jobs/job_messages.h"
+#include "jobs/raw_dump_job.h"
 #include "link/emulator_rig.h"
+#include "print_jobs.h"
 #include "recording/recording.h"
 #include "support/catalogue_folder.h"
-#include "support_tools/raw_dump.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,24 +43,28 @@ sim::Fault silentFrom(std::int64_t frame, std::int64_t frames)
     return f;
 }
 
-class RawDumpTest : public ::testing::Test {
+class RawDumpJob : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
     QString file(const char* name = "debug.qrv") const { return dir_.filePath(name); }
-    RawDumpOutcome dump(EmulatorRig& r, const QString& name)
+    // The dump, its messages told.
+    RawDumpResult dump(EmulatorRig& r, const QString& name)
     {
         auto q = r.make();
-        return runRawDump(*q, r.progress, r.prompt, name);
+        const RawDumpResult out = rawDumpJob(*q, name, r.progress);
+        r.prompt.tell(messagesOf(out));
+        return out;
     }
 
     QTemporaryDir dir_;
 };
 
-TEST_F(RawDumpTest, ASixtyBlockMemoryGivesTheSignatureAndItsBytesIn8072)
+TEST_F(RawDumpJob, ASixtyBlockMemoryGivesTheSignatureAndItsBytesIn8072)
 {
     EmulatorRig r(preset(0x00, sim::Content::Linear, 12));
-    const RawDumpOutcome out = dump(r, file());
-    EXPECT_EQ(out.end, RawDumpEnd::Written);
+    const RawDumpResult out = dump(r, file());
+    EXPECT_EQ(out.status, RawDumpStatus::Written);
+    EXPECT_EQ(out.missedBlocks, 0);
     EXPECT_EQ(out.blocks, 60);
     const QByteArray got = readAll(file());
     ASSERT_EQ(got.size(), 8072);
@@ -66,7 +72,7 @@ TEST_F(RawDumpTest, ASixtyBlockMemoryGivesTheSignatureAndItsBytesIn8072)
     EXPECT_TRUE(r.prompt.records().empty());
 }
 
-TEST_F(RawDumpTest, OpensAsARecordingWithTheBlocksADownloadWouldTake)
+TEST_F(RawDumpJob, OpensAsARecordingWithTheBlocksADownloadWouldTake)
 {
     // The logger's own BlocksUsed travels with the dump: a wrapped ring says 60; a linear
     // recording says 0, and opening finds its blocks as a download does, up to the first
@@ -86,7 +92,7 @@ TEST_F(RawDumpTest, OpensAsARecordingWithTheBlocksADownloadWouldTake)
     CatalogueFolder catalogue;
     for (const auto& c : cases) {
         EmulatorRig r(preset(0x00, c.content, c.blocks));
-        ASSERT_EQ(dump(r, file(c.name)).end, RawDumpEnd::Written) << c.name;
+        ASSERT_EQ(dump(r, file(c.name)).status, RawDumpStatus::Written) << c.name;
         ASSERT_EQ((ConstByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kBlocksUsed)),
                   c.content == sim::Content::Wrapped ? 60 : 0)
             << c.name << ": the logger's own count";
@@ -99,13 +105,13 @@ TEST_F(RawDumpTest, OpensAsARecordingWithTheBlocksADownloadWouldTake)
     }
 }
 
-TEST_F(RawDumpTest, BlocksThatDidNotComeAreToldOnceWithTheirCount)
+TEST_F(RawDumpJob, BlocksThatDidNotComeAreToldOnceWithTheirCount)
 {
     EmulatorRig r(preset(0x00, sim::Content::Linear, 12));
     // Blocks 3 and 4: each transaction's five frames get no answer.
     r.emulator.addFault(silentFrom(4 + 3, 2 * LoggerProtocol::kAttempts));
-    const RawDumpOutcome out = dump(r, file());
-    EXPECT_EQ(out.end, RawDumpEnd::WrittenWithGaps);
+    const RawDumpResult out = dump(r, file());
+    EXPECT_EQ(out.status, RawDumpStatus::Written);
     EXPECT_EQ(out.missedBlocks, 2);
     EXPECT_EQ(r.prompt.texts(), QStringList{"Device Not Responding: 2 of 60 blocks were not read"});
     EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
@@ -116,17 +122,17 @@ TEST_F(RawDumpTest, BlocksThatDidNotComeAreToldOnceWithTheirCount)
                 == loggerBytes(r, 8064).mid(int(mem::blockAddress(5))));
 }
 
-TEST_F(RawDumpTest, NoFileWithoutAHeaderOrAfterCancelAndAnOldFileStaysAsItWas)
+TEST_F(RawDumpJob, NoFileWithoutAHeaderOrAfterCancelAndAnOldFileStaysAsItWas)
 {
     const struct {
         const char* name;
         bool silent;
         int cancelAt;
         QStringList told;
-        RawDumpEnd end;
+        RawDumpStatus status;
     } cases[] = {
-        {"silent logger", true, -1, {"Device Not Responding"}, RawDumpEnd::NotRead},
-        {"cancel", false, 2, {}, RawDumpEnd::Cancelled},
+        {"silent logger", true, -1, {"Device Not Responding"}, RawDumpStatus::LinkFailed},
+        {"cancel", false, 2, {}, RawDumpStatus::Cancelled},
     };
     for (const auto& c : cases) {
         QFile old(file(c.name));
@@ -136,18 +142,18 @@ TEST_F(RawDumpTest, NoFileWithoutAHeaderOrAfterCancelAndAnOldFileStaysAsItWas)
         EmulatorRig r(preset(0x00, sim::Content::Linear, 12));
         r.emulator.setSilent(c.silent);
         r.progress.cancelAt = c.cancelAt;
-        EXPECT_EQ(dump(r, file(c.name)).end, c.end) << c.name;
+        EXPECT_EQ(dump(r, file(c.name)).status, c.status) << c.name;
         EXPECT_EQ(r.prompt.texts(), c.told) << c.name;
         EXPECT_EQ(readAll(file(c.name)), "old") << c.name;
     }
 }
 
-TEST_F(RawDumpTest, AFileThatCannotBeWrittenIsLeftToTheCallerToTell)
+TEST_F(RawDumpJob, AFileThatCannotBeWrittenIsLeftToTheCallerToTell)
 {
     EmulatorRig r(preset(0x00, sim::Content::Linear, 2));
     const QString name = dir_.filePath("no-such-folder/debug.qrv");
-    const RawDumpOutcome out = dump(r, name);
-    EXPECT_EQ(out.end, RawDumpEnd::WriteFailed);
+    const RawDumpResult out = dump(r, name);
+    EXPECT_EQ(out.status, RawDumpStatus::WriteFailed);
     EXPECT_FALSE(out.save.reason.isEmpty());
     EXPECT_TRUE(r.prompt.records().empty());
     EXPECT_FALSE(QFile::exists(name));

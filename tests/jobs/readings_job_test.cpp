@@ -1,30 +1,28 @@
 // One readings cycle against the emulated logger: the ping, the question to connect it,
 // the plain or diagnostic reading, and what the user is told.
-#include "link/link_report.h"
-#include "readings_rig.h"
-#include "realtime/reading_cycle.h"
+#include "jobs/readings_job.h"
+#include "link/device_line.h"
+#include "print_jobs.h"
+#include "realtime/readings_rig.h"
+#include "support/link_teller.h"
 
 #include <gtest/gtest.h>
 
-namespace qz {
-
-void PrintTo(CycleOutcome o, std::ostream* os)
-{
-    switch (o) {
-    case CycleOutcome::Read:
-        *os << "read";
-        return;
-    case CycleOutcome::ReadFailed:
-        *os << "read failed";
-        return;
-    case CycleOutcome::Declined:
-        *os << "declined";
-        return;
-    }
-}
-
-namespace test {
+namespace qz::test {
 namespace {
+
+// One cycle as the readings window runs it: the job, its messages and its question through
+// the prompt; Yes takes the reading without a second ping.
+ReadingResult cycle(ReadingsRig& rig, LoggerProtocol& logger, bool diagnostic)
+{
+    ReadingResult r = readingJob(logger, ConnectPolicy::Ask, diagnostic);
+    rig.prompt.tell(messagesOf(r));
+    if (const std::optional<Message> question = questionOf(r); question && rig.prompt.confirm(*question)) {
+        r = readingJob(logger, ConnectPolicy::GoOn, diagnostic);
+        rig.prompt.tell(messagesOf(r));
+    }
+    return r;
+}
 
 enum class Logger {
     Answering,
@@ -38,7 +36,7 @@ struct CycleCase {
     Logger logger;
     bool diagnostic;
     PromptAnswer answer; // to the question to connect, if it comes
-    CycleOutcome outcome;
+    ReadingStatus outcome;
     QStringList told;
     std::int64_t plainReads, diagnosticReads;
     bool battery; // the reading carries the battery count
@@ -75,11 +73,10 @@ TEST_P(ReadingCycleTest, ReadsOrAsksAndTells)
     }
     rig.prompt.script({c.answer});
 
-    Reading reading;
-    reading.counts.fill(0xAA);
     auto logger = rig.open();
-    LinkReport report(*logger, rig.prompt);
-    EXPECT_EQ(readingCycle(*logger, report, c.diagnostic, reading), c.outcome);
+    const ReadingResult result = cycle(rig, *logger, c.diagnostic);
+    EXPECT_EQ(result.status, c.outcome);
+    const Reading& reading = result.reading;
 
     EXPECT_EQ(rig.prompt.texts(), c.told);
     if (!c.told.isEmpty()) {
@@ -87,13 +84,13 @@ TEST_P(ReadingCycleTest, ReadsOrAsksAndTells)
     }
     EXPECT_EQ(rig.frames('F'), c.plainReads);
     EXPECT_EQ(rig.frames('G'), c.diagnosticReads);
-    if (c.outcome == CycleOutcome::Read) {
+    if (c.outcome == ReadingStatus::Read) {
         for (int i = 0; i < 8; ++i)
             EXPECT_EQ(reading.input(i), 20 + 10 * i) << "input " << i + 1;
         EXPECT_EQ(reading.batteryCount(), 169);
         EXPECT_EQ(reading.battery, c.battery);
     } else {
-        EXPECT_EQ(reading.input(0), 0xAA) << "a failed cycle leaves the reading as it was";
+        EXPECT_EQ(reading.input(0), 0) << "a failed cycle brings no reading";
     }
 }
 
@@ -101,12 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
     Loggers, ReadingCycleTest,
     ::testing::Values(
         CycleCase{
-            "PlainReading", Logger::Answering, false, PromptAnswer::No, CycleOutcome::Read, {}, 1, 0, false},
+            "PlainReading", Logger::Answering, false, PromptAnswer::No, ReadingStatus::Read, {}, 1, 0, false},
         CycleCase{"DiagnosticReading",
                   Logger::Answering,
                   true,
                   PromptAnswer::No,
-                  CycleOutcome::Read,
+                  ReadingStatus::Read,
                   {},
                   0,
                   1,
@@ -115,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                   Logger::Silent,
                   false,
                   PromptAnswer::No,
-                  CycleOutcome::Declined,
+                  ReadingStatus::NotConnected,
                   {kConnect},
                   0,
                   0,
@@ -124,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                   Logger::Silent,
                   false,
                   PromptAnswer::Yes,
-                  CycleOutcome::ReadFailed,
+                  ReadingStatus::LinkFailed,
                   {kConnect, kNotResponding},
                   0,
                   0,
@@ -134,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                   Logger::BackAfterQuestion,
                   true,
                   PromptAnswer::Yes,
-                  CycleOutcome::Read,
+                  ReadingStatus::Read,
                   {kConnect},
                   1,
                   0,
@@ -143,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                   Logger::SilentAfterPing,
                   false,
                   PromptAnswer::No,
-                  CycleOutcome::ReadFailed,
+                  ReadingStatus::LinkFailed,
                   {kNotResponding},
                   0,
                   0,
@@ -155,18 +152,27 @@ TEST(ReadOnce, TakesNoPingAndTellsAFailureOnce)
     ReadingsRig rig;
     rig.hold(3, 77);
     auto logger = rig.open();
-    LinkReport report(*logger, rig.prompt);
+    LinkTeller report(*logger, rig.prompt);
     Reading reading;
-    ASSERT_TRUE(readOnce(*logger, report, false, reading));
+    ASSERT_TRUE(report.ok(readOnce(*logger, false, reading)));
     EXPECT_EQ(reading.input(3), 77);
     EXPECT_EQ(rig.frames('E'), 0);
 
     rig.emulator.setSilent(true);
-    EXPECT_FALSE(readOnce(*logger, report, true, reading));
+    EXPECT_FALSE(report.ok(readOnce(*logger, true, reading)));
     EXPECT_EQ(rig.prompt.texts(), QStringList{kNotResponding});
     EXPECT_EQ(reading.input(3), 77);
 }
 
+TEST(ReadingJob, APortThatDoesNotOpenIsToldOnceAndAsksNothing)
+{
+    VirtualClock clock;
+    LoggerProtocol logger(LinkSettings{"/dev/null", false}, std::make_unique<DeviceLine>(), clock);
+    const ReadingResult r = readingJob(logger, ConnectPolicy::Ask, false);
+    EXPECT_EQ(r.status, ReadingStatus::LinkFailed);
+    EXPECT_EQ(r.link.status, LinkStatus::CannotOpen);
+    EXPECT_EQ(told(r), QStringList{"Unable to open com port /dev/null: Not a serial port"});
+}
+
 } // namespace
-} // namespace test
-} // namespace qz
+} // namespace qz::test

@@ -1,8 +1,7 @@
 // What a download never takes for a recording: blocks whose bytes a verified download did
 // not read the same twice, damaged blocks (re-read first; the part before them is kept
 // only when the user says so), and blocks of a ring that were never read.
-#include "download_memory.h"
-#include "emulator_rig.h"
+#include "job_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +16,7 @@ constexpr std::int64_t kFirstBlockFrame = 5;
 constexpr std::int64_t kFirstVerifiedBlockFrame = 1 + 2 * 4;
 
 // Ten blocks one hour apart, whose neighbouring sample bytes all differ.
-void tenHourlyBlocks(EmulatorRig& r)
+void tenHourlyBlocks(JobRig& r)
 {
     for (int k = 0; k < 10; ++k)
         writeBlock(r.memory(), k, kStart.addSecs(3600 * k));
@@ -35,13 +34,14 @@ sim::Fault pairedBitErrors(std::int64_t frame, int byte, std::int64_t frames = 1
 
 TEST(VerifiedDownload, ReadsEveryBlockTwice)
 {
-    EmulatorRig r(erased());
+    JobRig r(erased());
     tenHourlyBlocks(r);
-    EXPECT_EQ(r.download(DownloadOptions{.verify = true}), DownloadOutcome::Accepted);
-    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10)));
+    const DownloadResult d = r.download({.verify = true});
+    EXPECT_EQ(d.status, DownloadStatus::Read);
+    EXPECT_TRUE(r.sameAsLogger(d.image, kAfterFirstBlock, mem::blockAddress(10)));
     // The 4 header areas, blocks 0..9 and the erased block 10, twice each.
     EXPECT_EQ(r.emulator.commands('D'), 2 * 4 + 2 * 11);
-    EXPECT_TRUE(r.prompt.records().empty());
+    EXPECT_TRUE(told(d).isEmpty());
 }
 
 TEST(VerifiedDownload, TwoBitErrorsThatCancelOutPassOnlyThePlainDownload)
@@ -59,37 +59,39 @@ TEST(VerifiedDownload, TwoBitErrorsThatCancelOutPassOnlyThePlainDownload)
         {"verified", true, kFirstVerifiedBlockFrame + 2 * 7, true, 2 * 4 + 2 * 11 + 1},
     };
     for (const auto& c : cases) {
-        EmulatorRig r(erased());
+        JobRig r(erased());
         tenHourlyBlocks(r);
         r.emulator.addFault(pairedBitErrors(c.frame, 20));
-        EXPECT_EQ(r.download(DownloadOptions{.verify = c.verify}), DownloadOutcome::Accepted) << c.name;
-        EXPECT_EQ(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10)), c.exact) << c.name;
-        EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(7))) << c.name;
+        const DownloadResult d = r.download({.verify = c.verify});
+        EXPECT_EQ(d.status, DownloadStatus::Read) << c.name;
+        EXPECT_EQ(r.sameAsLogger(d.image, kAfterFirstBlock, mem::blockAddress(10)), c.exact) << c.name;
+        EXPECT_TRUE(r.sameAsLogger(d.image, kAfterFirstBlock, mem::blockAddress(7))) << c.name;
         EXPECT_EQ(r.emulator.commands('D'), c.reads) << c.name;
-        EXPECT_TRUE(r.prompt.records().empty()) << c.name;
+        EXPECT_TRUE(told(d).isEmpty()) << c.name;
     }
 }
 
 TEST(VerifiedDownload, ABlockThatNeverReadsTheSameTwiceEndsItWithoutImage)
 {
-    EmulatorRig r(erased());
+    JobRig r(erased());
     tenHourlyBlocks(r);
     // Three reads of block 7, each with its own pair of errors.
     r.emulator.addFault(pairedBitErrors(kFirstVerifiedBlockFrame + 2 * 7, 20, 3));
-    EXPECT_EQ(r.download(DownloadOptions{.verify = true}), DownloadOutcome::Stopped);
-    EXPECT_FALSE(r.image);
-    EXPECT_EQ(r.prompt.texts(),
-              QStringList{"Block 7 of the logger's memory read differently each time; "
-                          "the download is stopped"});
-    EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Error);
+    const DownloadResult d = r.download({.verify = true});
+    EXPECT_EQ(d.status, DownloadStatus::UnsteadyBlock);
+    EXPECT_EQ(d.block, 7);
+    EXPECT_EQ(messagesOf(d),
+              (Messages{{"Block 7 of the logger's memory read differently each time; "
+                         "the download is stopped",
+                         MessageSymbol::Error}}));
 }
 
 struct DamageCase {
     const char* name;
-    DownloadOptions options;
-    std::vector<PromptAnswer> answers;
-    DownloadOutcome outcome;
-    PromptButtons buttons; // of the one message
+    DownloadPolicy policy;
+    std::optional<bool> answer; // to the question, when one is open
+    bool kept;
+    MessageSymbol symbol; // of the one message
 };
 
 void PrintTo(const DamageCase& c, std::ostream* os)
@@ -105,49 +107,46 @@ TEST_P(DamagedBlock, EndsTheRecordingAndTheUserKeepsWhatWasReadOrNot)
     const DamageCase& c = GetParam();
     sim::MemoryPreset preset = linear(10, 1);
     preset.damagedBlock = 5;
-    EmulatorRig r(preset);
-    for (PromptAnswer a : c.answers)
-        r.prompt.script({a});
-    EXPECT_EQ(r.download(c.options), c.outcome);
-    ASSERT_EQ(r.prompt.records().size(), 1u);
+    JobRig r(preset);
+    DownloadResult d = r.download(c.policy);
     const QString damaged = "Block 5 of the logger's memory is damaged; the recording ends before it";
-    EXPECT_EQ(r.prompt.texts()[0],
-              c.buttons == PromptButtons::YesNo ? damaged + "\nKeep what was read before it?" : damaged);
-    EXPECT_EQ(r.prompt.records()[0].buttons, c.buttons);
-    EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
+    EXPECT_EQ(d.question, c.answer ? Question::KeepPartial : Question::None);
+    const Messages shown = c.answer ? Messages{*questionOf(d)} : messagesOf(d);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, c.answer ? damaged + "\nKeep what was read before it?" : damaged);
+    EXPECT_EQ(shown[0].symbol, c.symbol);
     // Read again up to a transaction's attempts before it counts as damaged.
-    const int reads = c.options.verify ? 2 : 1;
+    const int reads = c.policy.verify ? 2 : 1;
     EXPECT_EQ(r.emulator.commands('D'), reads * (4 + 5 + 5));
-    if (c.outcome == DownloadOutcome::Accepted) {
-        ASSERT_TRUE(r.image);
-        EXPECT_EQ(r.word(mem::kBlocksUsed), 5);
-        EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(5)));
+    if (c.answer && *c.answer) {
+        d = keepPartRead(d, r.catalog(), Decision::Ask);
+        EXPECT_TRUE(told(d).isEmpty()) << "told with the question";
+    }
+    if (c.kept) {
+        EXPECT_EQ(d.status, DownloadStatus::Read);
+        EXPECT_EQ(JobRig::word(d, mem::kBlocksUsed), 5);
+        EXPECT_TRUE(r.sameAsLogger(d.image, kAfterFirstBlock, mem::blockAddress(5)));
     } else {
-        EXPECT_FALSE(r.image);
+        EXPECT_EQ(d.status, DownloadStatus::Damaged);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, DamagedBlock,
-    ::testing::Values(
-        DamageCase{"asked_kept", {}, {PromptAnswer::Yes}, DownloadOutcome::Accepted, PromptButtons::YesNo},
-        DamageCase{
-            "asked_not_kept", {}, {PromptAnswer::No}, DownloadOutcome::PartNotKept, PromptButtons::YesNo},
-        DamageCase{"kept_without_a_question",
-                   {.keepPartial = Decision::Yes},
-                   {},
-                   DownloadOutcome::Accepted,
-                   PromptButtons::Ok},
-        DamageCase{"refused_without_a_question",
-                   {.keepPartial = Decision::No},
-                   {},
-                   DownloadOutcome::PartNotKept,
-                   PromptButtons::Ok},
-        DamageCase{"verified_asked_kept",
-                   {.verify = true},
-                   {PromptAnswer::Yes},
-                   DownloadOutcome::Accepted,
-                   PromptButtons::YesNo}),
+    ::testing::Values(DamageCase{"asked_kept", {}, true, true, MessageSymbol::Warning},
+                      DamageCase{"asked_not_kept", {}, false, false, MessageSymbol::Warning},
+                      DamageCase{"kept_without_a_question",
+                                 {.keepPartial = Decision::Yes},
+                                 std::nullopt,
+                                 true,
+                                 MessageSymbol::Warning},
+                      DamageCase{"refused_without_a_question",
+                                 {.keepPartial = Decision::No},
+                                 std::nullopt,
+                                 false,
+                                 MessageSymbol::Warning},
+                      DamageCase{
+                          "verified_asked_kept", {.verify = true}, true, true, MessageSymbol::Warning}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VerifiedDownload, TheHeaderIsReadTwiceAsWell)
@@ -157,23 +156,23 @@ TEST(VerifiedDownload, TheHeaderIsReadTwiceAsWell)
     struct Case {
         const char* name;
         int frames; // reads of the input table hit, each with its own pair
-        DownloadOutcome outcome;
+        DownloadStatus status;
     } cases[] = {
-        {"one read hit", 1, DownloadOutcome::Accepted},
-        {"every read hit", 3, DownloadOutcome::Stopped},
+        {"one read hit", 1, DownloadStatus::Read},
+        {"every read hit", 3, DownloadStatus::UnsteadyHeader},
     };
     for (const auto& c : cases) {
-        EmulatorRig r(erased());
+        JobRig r(erased());
         tenHourlyBlocks(r);
         // Frames: ping, identification twice, calibration twice, program twice, input table.
         r.emulator.addFault(pairedBitErrors(7, 0, c.frames));
-        EXPECT_EQ(r.download(DownloadOptions{.verify = true}), c.outcome) << c.name;
-        if (c.outcome == DownloadOutcome::Accepted) {
-            EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10))) << c.name;
-            EXPECT_TRUE(r.prompt.records().empty()) << c.name;
+        const DownloadResult d = r.download({.verify = true});
+        EXPECT_EQ(d.status, c.status) << c.name;
+        if (c.status == DownloadStatus::Read) {
+            EXPECT_TRUE(r.sameAsLogger(d.image, kAfterFirstBlock, mem::blockAddress(10))) << c.name;
+            EXPECT_TRUE(told(d).isEmpty()) << c.name;
         } else {
-            EXPECT_FALSE(r.image) << c.name;
-            EXPECT_EQ(r.prompt.texts(),
+            EXPECT_EQ(told(d),
                       QStringList{"The logger's header read differently each time; "
                                   "the download is stopped"})
                 << c.name;
@@ -185,27 +184,29 @@ TEST(DamagedBlockAtTheStart, LeavesNothingToKeep)
 {
     sim::MemoryPreset preset = linear(10, 1);
     preset.damagedBlock = 0;
-    EmulatorRig r(preset);
-    EXPECT_EQ(r.download(), DownloadOutcome::Stopped);
-    EXPECT_FALSE(r.image);
-    EXPECT_EQ(r.prompt.texts(),
-              QStringList{"Block 0 of the logger's memory is damaged; "
-                          "the recording ends before it"});
-    EXPECT_EQ(r.prompt.records()[0].buttons, PromptButtons::Ok);
+    JobRig r(preset);
+    const DownloadResult d = r.download();
+    EXPECT_EQ(d.status, DownloadStatus::Damaged);
+    EXPECT_EQ(d.question, Question::None) << "nothing to keep: no question";
+    EXPECT_EQ(messagesOf(d),
+              (Messages{{"Block 0 of the logger's memory is damaged; "
+                         "the recording ends before it",
+                         MessageSymbol::Error}}));
 }
 
 TEST(DamagedBlockOnTheLine, HealsWhenTheBlockIsReadAgain)
 {
     // The first read of block 5 (27 February) exchanges a bit between month and day:
     // 26 March, far beyond the block before. The second read is right.
-    EmulatorRig r(erased());
+    JobRig r(erased());
     tenHourlyBlocks(r);
     r.emulator.addFault(pairedBitErrors(kFirstBlockFrame + 5, 2));
-    EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
-    EXPECT_EQ(r.word(mem::kBlocksUsed), 10);
-    EXPECT_TRUE(r.sameAsLogger(kAfterFirstBlock, mem::blockAddress(10)));
+    const DownloadResult d = r.download();
+    EXPECT_EQ(d.status, DownloadStatus::Read);
+    EXPECT_EQ(JobRig::word(d, mem::kBlocksUsed), 10);
+    EXPECT_TRUE(r.sameAsLogger(d.image, kAfterFirstBlock, mem::blockAddress(10)));
     EXPECT_EQ(r.emulator.commands('D'), 4 + 11 + 1);
-    EXPECT_TRUE(r.prompt.records().empty()) << r.prompt.texts().join("|").toStdString();
+    EXPECT_TRUE(told(d).isEmpty()) << told(d).join("|").toStdString();
 }
 
 TEST(RingDownload, StoppedEarlyDeclaresOnlyTheBlocksReadFromTheOldest)
@@ -227,7 +228,7 @@ TEST(RingDownload, StoppedEarlyDeclaresOnlyTheBlocksReadFromTheOldest)
         {"oldest in block 0", 0, false, 30, 0},
     };
     for (const auto& c : cases) {
-        EmulatorRig r(erased(0x00));
+        JobRig r(erased(0x00));
         ASSERT_EQ(memoryBlocks(0), 60);
         std::uint8_t* m = r.memory();
         reportRing(m, 60);
@@ -237,15 +238,17 @@ TEST(RingDownload, StoppedEarlyDeclaresOnlyTheBlocksReadFromTheOldest)
             damage(m, 30);
         else
             std::fill_n(m + mem::blockAddress(30), mem::kBlockSize, std::uint8_t(0xFF));
-        r.prompt.script({PromptAnswer::Yes});
-        EXPECT_EQ(r.download(), DownloadOutcome::Accepted) << c.name;
-        EXPECT_EQ(r.word(mem::kBlocksUsed), c.used) << c.name;
-        EXPECT_EQ(r.word(mem::kFirstBlock), c.first) << c.name;
-        EXPECT_EQ(r.prompt.records().size(), c.damaged ? 1u : 0u) << c.name;
+        DownloadResult d = r.download();
+        EXPECT_EQ(told(d).size(), c.damaged ? 1 : 0) << c.name;
+        if (d.question == Question::KeepPartial)
+            d = keepPartRead(d, r.catalog(), Decision::Ask);
+        EXPECT_EQ(d.status, DownloadStatus::Read) << c.name;
+        EXPECT_EQ(JobRig::word(d, mem::kBlocksUsed), c.used) << c.name;
+        EXPECT_EQ(JobRig::word(d, mem::kFirstBlock), c.first) << c.name;
         // The declared blocks are the logger's; the blocks after the stop were not read.
-        EXPECT_TRUE(r.sameAsLogger(mem::blockAddress(c.first), mem::blockAddress(c.first + c.used)))
+        EXPECT_TRUE(r.sameAsLogger(d.image, mem::blockAddress(c.first), mem::blockAddress(c.first + c.used)))
             << c.name;
-        EXPECT_EQ(std::count(r.image->begin() + mem::blockAddress(31), r.image->end(), 0),
+        EXPECT_EQ(std::count(d.image.begin() + mem::blockAddress(31), d.image.end(), 0),
                   mem::kBlockSize * (mem::kMaxBlocks - 31))
             << c.name;
     }
@@ -253,7 +256,7 @@ TEST(RingDownload, StoppedEarlyDeclaresOnlyTheBlocksReadFromTheOldest)
 
 TEST(RingDownload, AStampThatIsNoDateTakesNoPartInTheOldestBlockSearch)
 {
-    EmulatorRig r(erased(0x00));
+    JobRig r(erased(0x00));
     std::uint8_t* m = r.memory();
     reportRing(m, 60);
     for (int k = 0; k < 60; ++k)
@@ -262,9 +265,10 @@ TEST(RingDownload, AStampThatIsNoDateTakesNoPartInTheOldestBlockSearch)
     m[mem::blockAddress(12) + mem::kBlockStamp + 1] = 0x02;
     m[mem::blockAddress(12) + mem::kBlockStamp + 2] = 0x30;
     m[mem::blockAddress(12) + mem::kBlockStamp] = 0x00;
-    EXPECT_EQ(r.download(), DownloadOutcome::Accepted);
-    EXPECT_EQ(r.word(mem::kBlocksUsed), 60);
-    EXPECT_EQ(r.word(mem::kFirstBlock), 37);
+    const DownloadResult d = r.download();
+    EXPECT_EQ(d.status, DownloadStatus::Read);
+    EXPECT_EQ(JobRig::word(d, mem::kBlocksUsed), 60);
+    EXPECT_EQ(JobRig::word(d, mem::kFirstBlock), 37);
 }
 
 } // namespace
