@@ -3,7 +3,7 @@
 // echo check, receive with its checksum, and the transactions built on them. A transaction
 // tries up to five times and returns what became of its last attempt, except that a port
 // which does not open ends it at once (CannotOpen); it tells the user nothing (the command
-// that runs it does, see link/link_report.h).
+// that runs it does, from the failure it keeps: see link/link_failure.h).
 #include "link/link_settings.h"
 #include "link/link_status.h"
 #include "link/serial_port.h"

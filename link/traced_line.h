@@ -5,12 +5,15 @@
 #include "link/wire_trace.h"
 
 #include <memory>
+#include <mutex>
 
 namespace qz {
 
 class TracedLine final : public LineBackend {
 public:
-    TracedLine(std::unique_ptr<LineBackend> inner, WireTrace& trace);
+    // Lines on several threads (a worker per port) that write into one trace share its
+    // lock.
+    TracedLine(std::unique_ptr<LineBackend> inner, WireTrace& trace, std::shared_ptr<std::mutex> lock = {});
     ~TracedLine() override;
 
     bool open(const QString& name) override;
@@ -30,8 +33,11 @@ public:
     void endExchange(const QString& failure) override;
 
 private:
+    std::unique_lock<std::mutex> held();
+
     std::unique_ptr<LineBackend> inner_;
     WireTrace& trace_;
+    std::shared_ptr<std::mutex> lock_;
 };
 
 } // namespace qz
