@@ -4,6 +4,7 @@
 #include "app_rig.h"
 
 #include "app/ui/options_dialog.h"
+#include "app/ui/status_image.h"
 #include "config/ui/configuration_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "link/line_registry.h"
@@ -116,13 +117,23 @@ TEST_F(ConfigureCommandTest, StopAsksAndStops)
     EXPECT_TRUE(form().toolButton("spStop")->isEnabled());
     prompt_.script({PromptAnswer::Yes});
     form().toolButton("spStop")->click();
-    EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant running\rConfirming stop ?"});
+    // The question says what is stopped; the status line says it was.
+    EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant recording\rConfirming stop ?"});
     EXPECT_EQ(logger_.logger().runState(), mem::kRunStopped);
     EXPECT_FALSE(form().commandBusy());
+    EXPECT_EQ(form().statusImage()->note(), "SIM1 stopped");
 
     prompt_.clear();
     form().stopLogger();
     EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant Already stopped"});
+
+    // A logger waiting for its delayed start is not said to be recording.
+    logger_.logger().startAt({2026, 3, 6, 8, 0, 0, 0});
+    prompt_.clear();
+    prompt_.script({PromptAnswer::No});
+    form().stopLogger();
+    EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant waiting to start\rConfirming stop ?"});
+    EXPECT_EQ(logger_.logger().runState(), mem::kRunWaiting) << "No leaves it waiting";
 }
 
 TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
@@ -136,6 +147,10 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
     ASSERT_TRUE(form().beginLoggerCommand()); // a download runs
     jobs_.hold(); // on the port
     EXPECT_FALSE(form().menu("Logger")->menuAction()->isEnabled());
+    // The buttons that would do nothing now are greyed with the menu.
+    const char* const loggerTools[] = {"spDownload", "spStop", "sbConfig", "sprealtime"};
+    for (const char* name : loggerTools)
+        EXPECT_FALSE(form().toolButton(name)->isEnabled()) << name;
     EXPECT_FALSE(form().beginLoggerCommand());
     form().configure();
     form().stopLogger();
@@ -146,6 +161,8 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
     EXPECT_TRUE(prompt_.records().empty());
     form().endLoggerCommand();
     EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
+    for (const char* name : loggerTools)
+        EXPECT_TRUE(form().toolButton(name)->isEnabled()) << name;
 
     prompt_.script({PromptAnswer::Yes});
     jobs_.release();

@@ -1,6 +1,7 @@
 #include "app_rig.h"
 
 #include "app/ui/help_window.h"
+#include "app/ui/status_image.h"
 #include "app/ui/window_geometry.h"
 #include "graph/ui/graph_window.h"
 #include "model/ini_file.h"
@@ -366,17 +367,17 @@ TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
     GraphWindow* g = download();
     ASSERT_NE(g, nullptr);
     const QString asked = question(g);
-    prompt_.script({PromptAnswer::No});
+    prompt_.script({PromptAnswer::Cancel});
     g->close();
     settle();
     ASSERT_EQ(form().graphWindows().size(), 1);
     ASSERT_EQ(prompt_.records().size(), 1u);
     EXPECT_EQ(prompt_.records()[0].text, asked);
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
-    EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::SaveDiscardCancel);
     EXPECT_FALSE(g->isSaved());
 
-    prompt_.script({PromptAnswer::Yes});
+    prompt_.script({PromptAnswer::Discard});
     g->close();
     settle();
     EXPECT_TRUE(form().graphWindows().isEmpty());
@@ -388,7 +389,7 @@ TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
     ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
     GraphWindow* unsaved = download();
     ASSERT_NE(unsaved, nullptr);
-    prompt_.script({PromptAnswer::No});
+    prompt_.script({PromptAnswer::Cancel});
     form().closeAllWindows();
     settle();
     EXPECT_EQ(prompt_.records().size(), 1u);
@@ -399,26 +400,28 @@ TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
 TEST_F(UnsavedTest, ExitIsRefusedWhileTheUserKeepsAnUnsavedDownload)
 {
     ASSERT_NE(download(), nullptr);
-    prompt_.script({PromptAnswer::No});
+    prompt_.script({PromptAnswer::Cancel});
     EXPECT_FALSE(form().close());
     EXPECT_EQ(form().graphWindows().size(), 1);
     EXPECT_TRUE(form().isVisible());
 
-    prompt_.script({PromptAnswer::Yes});
+    prompt_.script({PromptAnswer::Discard});
     EXPECT_TRUE(form().close());
     settle();
     EXPECT_TRUE(form().graphWindows().isEmpty());
-    // Asked once: the answer Yes marks the recording as not to be asked about again.
+    // Asked once: Close without saving marks the recording as not to be asked about again.
     EXPECT_EQ(prompt_.records().size(), 2u);
 }
 
-TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
+TEST_F(UnsavedTest, SavingADownloadProposesItsNameAndStartAndEndsTheQuestion)
 {
     GraphWindow* g = download();
     ASSERT_NE(g, nullptr);
     dialogs_.script({scratch("field.qrv")});
     form().save();
-    EXPECT_EQ(dialogs_.requests.back().initialName, "");
+    // The recording's name and the day it starts (blocks stamped 1 March 2005).
+    EXPECT_EQ(dialogs_.requests.back().initialName, "Cold store 2005-03-01.qrv");
+    EXPECT_EQ(form().statusImage()->note(), "Saved " + scratch("field.qrv"));
     EXPECT_TRUE(g->isSaved());
     EXPECT_TRUE(g->windowTitle().startsWith("field.qrv - Cold store")) << g->windowTitle().toStdString();
     form().closeAllWindows();
@@ -470,21 +473,27 @@ TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
 {
     GraphWindow* g = openThroughMenu(writeRecording("cold.qrv", coldStoreImage()));
     ASSERT_NE(g, nullptr);
-    dialogs_.script({scratch("graph.png"), scratch("graph.bmp")});
+    dialogs_.script({scratch("graph.gif")});
     form().copyTo();
-    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the bmp extension"}));
-    EXPECT_FALSE(QFile::exists(scratch("graph.png")));
-    form().copyTo();
+    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the png extension"}));
+    EXPECT_FALSE(QFile::exists(scratch("graph.gif")));
     const FileDialogRequest& r = dialogs_.requests.back();
     EXPECT_EQ(r.title, "Copy to");
-    EXPECT_EQ(r.filter, "Bitmap files (*.bmp)|*.bmp");
-    EXPECT_EQ(r.defaultExt, "bmp");
-    EXPECT_EQ(r.initialName, "cold.bmp");
-    QImage written(scratch("graph.bmp"), "BMP");
-    ASSERT_FALSE(written.isNull());
-    EXPECT_EQ(written.size(), g->snapshot().size());
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
-              g->snapshot().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(r.filter, "PNG files (*.png)|*.png|Bitmap files (*.bmp)|*.bmp");
+    EXPECT_EQ(r.defaultExt, "png");
+    EXPECT_EQ(r.type, 0) << "PNG first";
+    EXPECT_EQ(r.initialName, "cold.png");
+    // Either picture type, each written in its own format.
+    for (const char* format : {"PNG", "BMP"}) {
+        const QString name = scratch(QStringLiteral("graph.") + QString::fromLatin1(format).toLower());
+        dialogs_.script({name});
+        form().copyTo();
+        QImage written(name, format);
+        ASSERT_FALSE(written.isNull()) << format;
+        EXPECT_EQ(written.size(), g->snapshot().size());
+        EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
+                  g->snapshot().convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 TEST_F(MainWindowTest, CopyToThatCannotWriteTellsWhyAndLeavesNoFileBehind)
@@ -532,16 +541,20 @@ TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)
     const auto printTo = [&](const QString& name) { printer.setOutputFileName(scratch(name)); };
 
     dialogs_.printAnswer = false;
-    printTo("refused.pdf");
+    dialogs_.printChoice = scratch("refused.pdf");
     form().print();
     EXPECT_EQ(dialogs_.prints, 1);
     EXPECT_FALSE(QFile::exists(scratch("refused.pdf")));
 
     dialogs_.printAnswer = true;
-    printTo("menu.pdf");
+    dialogs_.printChoice = scratch("menu.pdf");
     form().print();
     EXPECT_EQ(dialogs_.prints, 2);
     EXPECT_GT(QFileInfo(scratch("menu.pdf")).size(), 1000);
+    // The dialog proposed a file beside the recording, named after its window.
+    EXPECT_EQ(QFileInfo(dialogs_.printProposed).absolutePath(),
+              QFileInfo(scratch("cold.qrv")).absolutePath());
+    EXPECT_TRUE(dialogs_.printProposed.endsWith(".pdf"));
 
     printTo("button.pdf");
     form().toolButton("sbPrint")->click();
