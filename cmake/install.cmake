@@ -55,7 +55,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "quorzk developers <quorzk@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The Qt libraries come from the programs' own links (dpkg-shlibdeps); the graph's fonts
-# are asked for by name and stand in through Liberation.
+# are asked for by name and stand in through Liberation; the fleet store's SQLite driver is
+# a Qt plug-in, loaded by name, so no link names it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6sql6-sqlite")
 include(CPack)

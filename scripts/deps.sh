@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests, the screenshots and the package check
 # need, when missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev libbenchmark-dev
+pkgs=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libgtest-dev libbenchmark-dev
       fonts-liberation xvfb xauth xdotool poppler-utils
       dpkg-dev desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
       man-db)
