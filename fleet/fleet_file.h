@@ -13,7 +13,7 @@
 //   Port=/dev/ttyS1
 //   Dial=0123456789                            through a telephone modem on Port
 //   Pulse=0                                    pulse dialing (default 0)
-//   Init=Default.mdm                           the modem's initialisation file
+//   Init=Modem.mdm                             the modem's commands before dialing (default none)
 //
 // A file with anything else (an unknown section or key, a key twice, a line that is no
 // section, key or comment, a logger without a port, two loggers on one cable) is refused as
@@ -32,7 +32,7 @@ struct FleetLogger {
     QString port; // a device, or "sim"
     QString dial; // empty: on the cable
     bool pulse = false;
-    QString initFile; // empty: the shipped Default.mdm
+    QString initFile; // empty: no commands before dialing
     bool verify = true;
     int line = 0; // of its section
 };

@@ -136,12 +136,18 @@ bool Reader::readContinue(const std::vector<int>& blocks, const RecordLayout& la
         }
         const JudgedBlock b = readJudged(q_, p, block.data(), options_.verify, layout.ring, date);
         progress_.setPosition(++done);
-        if (!judged(b, p) || b.judgement.kind == BlockKind::Erased)
+        if (!judged(b, p))
             break;
-        if (fit.add(p, block.data()) == ContinueFit::Fit::Moved) {
+        // The tail erased is a recording started again over it.
+        const bool moved = b.judgement.kind == BlockKind::Erased
+            ? fit.expectsTail()
+            : fit.add(p, block.data()) == ContinueFit::Fit::Moved;
+        if (moved) {
             r_.harvest = fit.harvest();
             return false;
         }
+        if (b.judgement.kind == BlockKind::Erased)
+            break;
         const std::span<const std::uint8_t> stamp{block.data(), block.size()};
         const StampContinuity c = layout.ring ? date.continuity(stamp) : b.judgement.continuity;
         noteDate(c, p);

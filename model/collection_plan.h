@@ -139,6 +139,8 @@ public:
     Fit add(int physical, const std::uint8_t* block);
     // Whether a block after the last one added can hold more: the last one was full.
     bool wantsMore() const { return lastFull_; }
+    // Whether the next block must be the tail block again, grown.
+    bool expectsTail() const { return first_ && !lastFull_; }
     Harvest harvest() const { return harvest_; }
 
 private:
