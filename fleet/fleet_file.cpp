@@ -21,7 +21,7 @@ bool same(const QString& a, const QString& b)
 
 bool isLoggerSection(const QString& name)
 {
-    return name.startsWith(kLoggerPrefix, Qt::CaseInsensitive);
+    return name.startsWith(kLoggerPrefix, Qt::CaseInsensitive) || same(name, kLoggerPrefix.trimmed());
 }
 
 class FleetParser {

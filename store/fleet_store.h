@@ -119,6 +119,12 @@ public:
 
     StoreResult loadProgress(ProgressBook& out);
     SavedCollection save(const CollectionEntry& entry);
+    // Told the measurement rows a save has written so far, inside its transaction, after
+    // each statement (a long save's progress).
+    void onRowsWritten(std::function<void(std::int64_t rows)> observer)
+    {
+        rowsWritten_ = std::move(observer);
+    }
 
     StoreResult loggers(std::vector<LoggerSummary>& out);
     // The recordings of the logger with that serial number, or else that label, oldest first.
@@ -139,6 +145,7 @@ private:
     SqlDialect dialect_;
     QString connection_;
     bool open_ = false;
+    std::function<void(std::int64_t)> rowsWritten_;
 };
 
 } // namespace qz

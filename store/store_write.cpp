@@ -38,7 +38,10 @@ std::vector<RecordedInput> recordedInputs(const ImageReader& header)
 
 class CollectionWriter {
 public:
-    CollectionWriter(const QSqlDatabase& db, const CollectionEntry& entry) : sql_(db), entry_(entry) {}
+    CollectionWriter(const QSqlDatabase& db, const CollectionEntry& entry,
+                     const std::function<void(std::int64_t)>& rowsWritten)
+        : sql_(db), entry_(entry), rowsWritten_(rowsWritten)
+    {}
 
     bool write(SavedCollection& saved);
     const QString& error() const { return sql_.error(); }
@@ -57,6 +60,7 @@ private:
 
     SqlRun sql_;
     const CollectionEntry& entry_;
+    const std::function<void(std::int64_t)>& rowsWritten_;
 };
 
 std::optional<qint64> CollectionWriter::loggerOfLabel()
@@ -180,6 +184,8 @@ std::int64_t CollectionWriter::insertMeasurements(qint64 recordingId, const Imag
             stored += q.numRowsAffected();
         else
             sql_.fail(q.lastError().text());
+        if (rowsWritten_)
+            rowsWritten_(stored);
     };
     const int step = header.interval();
     const LoggerSeconds origin = entry_.harvest.origin;
@@ -303,7 +309,7 @@ SavedCollection FleetStore::save(const CollectionEntry& entry)
                                open_ ? sql.error() : QStringLiteral("not open"));
         return saved;
     }
-    CollectionWriter writer(db, entry);
+    CollectionWriter writer(db, entry, rowsWritten_);
     if (!writer.write(saved) || !sql.exec(QStringLiteral("COMMIT"))) {
         const QString reason = writer.error().isEmpty() ? sql.error() : writer.error();
         SqlRun(db).exec(QStringLiteral("ROLLBACK"));

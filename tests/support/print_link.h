@@ -9,17 +9,17 @@
 
 namespace qz {
 
-inline void printTo(LinkStatus status, std::ostream* os)
+inline void PrintTo(LinkStatus status, std::ostream* os)
 {
     *os << linkStatusName(status);
 }
 
-inline void printTo(DialOutcome outcome, std::ostream* os)
+inline void PrintTo(DialOutcome outcome, std::ostream* os)
 {
     *os << dialOutcomeName(outcome);
 }
 
-inline void printTo(RunState state, std::ostream* os)
+inline void PrintTo(RunState state, std::ostream* os)
 {
     switch (state) {
     case RunState::Stopped:
@@ -37,7 +37,7 @@ inline void printTo(RunState state, std::ostream* os)
     }
 }
 
-inline void printTo(DownloadOutcome outcome, std::ostream* os)
+inline void PrintTo(DownloadOutcome outcome, std::ostream* os)
 {
     switch (outcome) {
     case DownloadOutcome::Accepted:
