@@ -50,6 +50,18 @@ const Command kCommands[] = {
      "                            the logger's current readings, one per period (default\n"
      "                            1 s) until Ctrl-C",
      qz::cli::runReadings},
+    {"collect",
+     "collect --fleet FLEET.ini [--store URL] [--json]\n"
+     "                            read every logger of a fleet file into the store, only\n"
+     "                            what is new; a table (or JSON) of what became of each",
+     qz::cli::runCollect},
+    {"store",
+     "store loggers [--store URL] [--json]\n"
+     "store export --logger SERIAL|LABEL [--from \"YYYY-MM-DD hh:mm:ss\"] [--to ...]\n"
+     "         [--output FILE [--force]] [--store URL]\n"
+     "                            the store's loggers with their last collection; a\n"
+     "                            logger's measurements as comma-separated values",
+     qz::cli::runStore},
     {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
     {"export",
      "export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n"
@@ -88,7 +100,9 @@ int usage(FILE* out)
          "unseen (about twice the time); --keep-partial keeps the blocks before a damaged\n"
          "block; --force replaces an existing output file.\n"
          "--dial NUMBER [--pulse] [--init FILE.mdm] (every command with --port) reaches the\n"
-         "logger through a telephone modem on PORT: dial, run the command, hang up.\n";
+         "logger through a telephone modem on PORT: dial, run the command, hang up.\n"
+         "--store URL is sqlite:PATH (default sqlite:~/.local/share/quorzk/fleet.sqlite, or\n"
+         "the fleet file's [Store] Url=).\n";
     return out == stdout ? 0 : 2;
 }
 

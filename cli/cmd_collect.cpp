@@ -1,0 +1,132 @@
+// quorzk-cli collect --fleet FLEET.ini [--store URL] [--json]: every logger of a fleet file
+// read (only what is new) into the store, then a table of what became of each.
+#include "cli/commands.h"
+#include "cli/fleet_output.h"
+#include "cli/interrupt.h"
+#include "fleet/fleet_collection.h"
+#include "link/device_line.h"
+#include "model/device_catalog.h"
+#include "platform/program_folder.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+#include "store/fleet_store.h"
+
+#include <QTextStream>
+
+#include <map>
+#include <memory>
+
+namespace qz::cli {
+
+namespace {
+
+const char kUsage[] = "usage: quorzk-cli collect --fleet FLEET.ini [--store URL] [--json]\n";
+
+struct CollectOptions {
+    QString fleet;
+    QString store;
+    bool json = false;
+    QString error;
+};
+
+CollectOptions parseCollectOptions(const QStringList& args)
+{
+    CollectOptions o;
+    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--fleet") && hasValue)
+            o.fleet = args[++i];
+        else if (a == QLatin1String("--store") && hasValue)
+            o.store = args[++i];
+        else if (a == QLatin1String("--json"))
+            o.json = true;
+        else
+            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
+    }
+    if (o.error.isEmpty() && o.fleet.isEmpty())
+        o.error = QStringLiteral("--fleet FLEET.ini is required");
+    return o;
+}
+
+// The simulated loggers of a fleet file ("Port=sim"), each its own, made before the workers
+// start.
+class SimulatedLoggers {
+public:
+    explicit SimulatedLoggers(const FleetFile& fleet)
+    {
+        int n = 0;
+        for (const FleetLogger& l : fleet.loggers) {
+            if (l.port != QLatin1String("sim"))
+                continue;
+            auto e = std::make_unique<sim::Emulator>();
+            sim::MemoryPreset preset;
+            preset.serial = "SIM" + std::string(1, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[n++ % 36]);
+            sim::loadMemory(e->logger(), preset);
+            loggers_[l.label] = std::move(e);
+        }
+    }
+    sim::Emulator* find(const QString& label) const
+    {
+        const auto it = loggers_.find(label);
+        return it == loggers_.end() ? nullptr : it->second.get();
+    }
+
+private:
+    std::map<QString, std::unique_ptr<sim::Emulator>> loggers_;
+};
+
+} // namespace
+
+int runCollect(const QStringList& args)
+{
+    const CollectOptions o = parseCollectOptions(args);
+    QTextStream err(stderr);
+    if (!o.error.isEmpty()) {
+        err << "quorzk-cli collect: " << o.error << "\n" << kUsage;
+        return 2;
+    }
+    // A fleet file that does not parse is refused before any port is opened.
+    FleetError fleetError;
+    const std::optional<FleetFile> fleet = readFleetFile(o.fleet, fleetError);
+    if (!fleet) {
+        err << "quorzk-cli collect: " << fleetError.text() << "\n";
+        return 2;
+    }
+    QString urlError;
+    const std::optional<StoreUrl> url = storeUrlOf(o.store, fleet->store, urlError);
+    if (!url) {
+        err << "quorzk-cli collect: --store: " << urlError << "\n";
+        return 2;
+    }
+    FleetStore store;
+    if (const StoreResult opened = store.open(*url); !opened.ok()) {
+        err << "quorzk-cli collect: " << opened.message << "\n";
+        return 2;
+    }
+
+    SystemClock clock;
+    const SimulatedLoggers simulated(*fleet);
+    const DeviceCatalog catalog(ProgramFolder::forApplication());
+    const InterruptGuard interrupt;
+    FleetCollectionSetup setup;
+    setup.clock = &clock;
+    setup.line = [&simulated, &clock](const FleetLogger& l) -> std::unique_ptr<LineBackend> {
+        if (sim::Emulator* e = simulated.find(l.label))
+            return std::make_unique<sim::EmulatorLine>(*e, clock);
+        return std::make_unique<DeviceLine>();
+    };
+    setup.acceptsModel = [&catalog](std::uint16_t code) { return catalog.lookUp(code).accepted; };
+    setup.cancelled = [] { return interruptRequested(); };
+    const FleetReport report = collectFleet(*fleet, store, setup);
+
+    QTextStream out(stdout);
+    if (o.json)
+        out << fleetReportJson(report, *url);
+    else
+        out << fleetReportTable(report);
+    return report.exitCode();
+}
+
+} // namespace qz::cli
