@@ -1,0 +1,101 @@
+// A collection that finds one new block: the logger's clock and header, that block, and the
+// store's transaction, against the time its bytes need on the wire at 19200 baud (every
+// byte sent and received, echo pacing puts them one after the other). The logger is the
+// emulator, paced at 19200 baud on the system clock; the port is open already (a port that
+// opens lets the line settle for 500 ms first, once per logger and collection).
+// Counters: wire_s (that bound), ratio (measured / bound), blocks (data blocks read), bytes.
+//
+//   Arg 0: plain reads; Arg 1: verified reads (the fleet file's default: every area twice).
+#include "bench/bench_lines.h"
+#include "fleet/logger_collection.h"
+#include "sim/emulator.h"
+#include "sim/emulator_line.h"
+#include "sim/presets.h"
+#include "store/fleet_store.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+using namespace qz;
+
+void BM_CollectOneNewBlock(benchmark::State& state)
+{
+    const bool verify = state.range(0) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        FleetStore store;
+        QString error;
+        if (!store.open(*StoreUrl::parse(QStringLiteral("sqlite:") + dir.filePath("fleet.sqlite"), {}, error))
+                 .ok())
+            state.SkipWithError("store not opened");
+        sim::Emulator emulator;
+        sim::MemoryPreset preset; // 8 inputs a minute, 15 measurements a block
+        preset.deviceCode = 485;
+        preset.blocks = 20;
+        preset.running = true;
+        sim::loadMemory(emulator.logger(), preset);
+        sim::Logger& logger = emulator.logger();
+        logger.advance(logger.elapsedUs() + 8 * 60 * sim::kUsPerSecond); // the last block full
+        SystemClock clock;
+        bench::LineCounts counts;
+        LoggerProtocol q(LinkSettings{QStringLiteral("sim"), false},
+                         std::make_unique<bench::CountingLine>(
+                             std::make_unique<sim::EmulatorLine>(emulator, clock), counts),
+                         clock);
+        FleetLogger fleetLogger;
+        fleetLogger.label = QStringLiteral("Plant room");
+        fleetLogger.port = QStringLiteral("sim");
+        fleetLogger.verify = verify;
+        NullProgress progress;
+        const auto collect = [&] {
+            ProgressBook book;
+            store.loadProgress(book);
+            CollectionOptions options;
+            options.verify = verify;
+            options.collected = [&book](const RecordingKey& key) { return book.lookUp(key); };
+            const LoggerCollection c = collectLogger(fleetLogger, q, progress, options);
+            return std::make_pair(c, store.save(entryOf(c)));
+        };
+        collect(); // the first collection: the whole recording
+        logger.advance(logger.elapsedUs() + 15 * 60 * sim::kUsPerSecond); // one block more
+        emulator.setPaced(true);
+        counts = {};
+        state.ResumeTiming();
+
+        const auto start = std::chrono::steady_clock::now();
+        const auto [c, saved] = collect();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        if (!collected(c) || !saved.result.ok() || saved.newMeasurements != 15 * 8)
+            state.SkipWithError("not collected");
+        const double wire = bench::WireSeconds(counts.total());
+        state.counters["wire_s"] = wire;
+        state.counters["ratio"] = seconds / wire;
+        state.counters["blocks"] = c.read.blocksRead;
+        state.counters["bytes"] = double(counts.total());
+    }
+}
+BENCHMARK(BM_CollectOneNewBlock)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv); // the SQL drivers are plug-ins
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
