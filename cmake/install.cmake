@@ -6,8 +6,19 @@
 # An installed program finds devices.ini, Default.mdm and help/ in ../share/quorzk beside
 # its bin folder (ProgramFolder::dataFile) and keeps its settings in the user's
 # configuration folder.
+#
+# The package is made of two parts:
+#   programs  the programs and everything under the prefix (/usr in the package); what
+#             `cmake --install` installs anywhere.
+#   system    what only the package installs, never an install under a prefix: Debian's
+#             own files, and files at the system's fixed places, as in
+#             install(FILES ... DESTINATION /etc/quorzk COMPONENT system EXCLUDE_FROM_ALL),
+#             likewise /lib/systemd/system and /var/lib/quorzk.
+# Maintainer scripts and the list of conffiles are taken from data/debian/ under their
+# Debian names (postinst, postrm, conffiles, ...).
 
 include(GNUInstallDirs)
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME programs)
 
 # Installing and packing need the three programs only, not every test and benchmark of the
 # build folder (scripts/package.sh builds them first).
@@ -25,35 +36,58 @@ install(FILES data/quorzk.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
 install(FILES data/quorzk-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME quorzk.xml)
 
-# Manual pages are installed compressed, with no time stamp inside (reproducible). Made at
-# configure time, like the data files beside the programs, so a build of the programs
-# alone installs completely; an edit of the page configures again.
-set(QUORZK_MANPAGE_SOURCE ${CMAKE_SOURCE_DIR}/data/quorzk-cli.1)
-set(QUORZK_MANPAGE ${CMAKE_BINARY_DIR}/quorzk-cli.1.gz)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUORZK_MANPAGE_SOURCE})
-execute_process(COMMAND gzip -9n -c ${QUORZK_MANPAGE_SOURCE}
-  OUTPUT_FILE ${QUORZK_MANPAGE} RESULT_VARIABLE gzip_result)
-if(NOT gzip_result EQUAL 0)
-  message(FATAL_ERROR "gzip of ${QUORZK_MANPAGE_SOURCE} failed: ${gzip_result}")
-endif()
-install(FILES ${QUORZK_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages and the changelog are installed compressed, with no name or time stamp
+# inside (gzip -n), so two builds pack the same bytes. Made at configure time, like the
+# data files beside the programs, so a build of the programs alone installs completely;
+# an edit of a source configures again.
+set(QUORZK_PACKED_DIR ${CMAKE_BINARY_DIR}/packed)
+file(MAKE_DIRECTORY ${QUORZK_PACKED_DIR})
+function(quorzk_gzip source output)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  execute_process(COMMAND gzip -9n -c ${source} OUTPUT_FILE ${output} RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "gzip of ${source} failed: ${result}")
+  endif()
+endfunction()
+
+foreach(program quorzk quorzk-cli quorzk-sim)
+  quorzk_gzip(${CMAKE_SOURCE_DIR}/data/${program}.1 ${QUORZK_PACKED_DIR}/${program}.1.gz)
+  install(FILES ${QUORZK_PACKED_DIR}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+# The package's own documents: its changelog (a native package: changelog.gz) and the
+# machine-readable copyright.
+quorzk_gzip(${CMAKE_SOURCE_DIR}/data/debian/changelog ${QUORZK_PACKED_DIR}/changelog.gz)
+install(FILES ${QUORZK_PACKED_DIR}/changelog.gz data/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES data/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quorzk
+        COMPONENT system EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
+set(CPACK_COMPONENTS_ALL programs system)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PACKAGE_NAME quorzk)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "companion program of the Quorvant ZK data loggers")
+# Lines of at most 80 characters, as the package's control file holds them.
 set(CPACK_PACKAGE_DESCRIPTION
-  "quorzk configures a Quorvant ZK logger, watches its live readings, downloads its
-memory into a recording shown as a graph, and saves, exports, prints and copies
-recordings. The package holds the desktop program (quorzk), a command-line tool for
-downloads, information texts and exports (quorzk-cli) and a simulated logger on a
-pseudo-terminal (quorzk-sim).")
+  "quorzk configures a Quorvant ZK logger, watches its live readings,
+downloads its memory into a recording shown as a graph, and saves, exports,
+prints and copies recordings. The package holds the desktop program
+(quorzk), a command-line tool for downloads, information texts and exports
+(quorzk-cli) and a simulated logger on a pseudo-terminal (quorzk-sim).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "quorzk developers <quorzk@localhost>")
+# The same as in the newest entry of data/debian/changelog.
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "quorzk developers <dev@quorzk.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+foreach(name preinst postinst prerm postrm conffiles)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/data/debian/${name})
+    list(APPEND CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/data/debian/${name})
+  endif()
+endforeach()
 # The Qt libraries come from the programs' own links (dpkg-shlibdeps); the graph's fonts
 # are asked for by name and stand in through Liberation; the fleet store's SQLite driver is
 # a Qt plug-in, loaded by name, so no link names it.

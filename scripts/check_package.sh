@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Checks a built package: its files and dependencies, the desktop entry, the icon, the
-# manual page and the .qrv file type; then unpacks it into a throwaway root, where the
-# installed command-line tool must run on the installed data, a recording must be known
-# by its name and by its first bytes, and opening it as a file manager does must start
-# quorzk with the file.
+# Checks a built package: lintian finds no error in it; its files and dependencies, its
+# changelog, the desktop entry, the icon, the manual pages and the .qrv file type; then
+# unpacks it into a throwaway root, where the installed command-line tool must run on the
+# installed data, a recording must be known by its name and by its first bytes, and
+# opening it as a file manager does must start quorzk with the file.
 #   bash scripts/check_package.sh build-deb/quorzk_0.1_amd64.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,11 +12,26 @@ fail() { echo "package check: $*" >&2; exit 1; }
 recording=tests/recording/golden/cold_store.qrv
 mime=application/x-quorzk-recording
 
+# Debian's own checks of a package: an error fails the check (lintian's status 2, as
+# --fail-on error has it); warnings are shown. Run as root, lintian says it would rather
+# not be: that line says nothing of the package.
+command -v lintian >/dev/null || fail "lintian is not installed (bash scripts/deps.sh installs it)"
+status=0
+lintian=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+lintian=$(grep -vx 'running with root privileges is not recommended!' <<<"$lintian") || true
+[ "$status" -eq 0 ] || [ "$status" -eq 2 ] || fail "lintian could not check $deb: $lintian"
+grep '^W: ' <<<"$lintian" >&2 || true
+errors=$(grep '^E: ' <<<"$lintian") || true
+[ "$status" -eq 0 ] && [ -z "$errors" ] || fail "lintian finds errors in $deb:"$'\n'"${errors:-$lintian}"
+
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in usr/bin/quorzk usr/bin/quorzk-cli usr/bin/quorzk-sim \
          usr/share/quorzk/devices.ini usr/share/quorzk/Default.mdm usr/share/quorzk/help/index.html \
          usr/share/applications/quorzk.desktop usr/share/icons/hicolor/scalable/apps/quorzk.svg \
-         usr/share/mime/packages/quorzk.xml usr/share/man/man1/quorzk-cli.1.gz; do
+         usr/share/mime/packages/quorzk.xml usr/share/man/man1/quorzk.1.gz \
+         usr/share/man/man1/quorzk-cli.1.gz usr/share/man/man1/quorzk-sim.1.gz \
+         usr/share/doc/quorzk/changelog.gz usr/share/doc/quorzk/copyright \
+         usr/share/lintian/overrides/quorzk; do
   grep -qx "./$f" <<<"$listing" || fail "$f is not in $deb"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -39,16 +54,31 @@ grep -qx 'Exec=quorzk %F' "$desktop" || fail "the desktop entry does not pass fi
 grep -qx "MimeType=$mime;" "$desktop" || fail "the desktop entry does not open $mime"
 xmllint --noout "$share/mime/packages/quorzk.xml" "$share/icons/hicolor/scalable/apps/quorzk.svg"
 
-# The manual page renders cleanly and describes every command the tool lists.
+# The package's changelog speaks of this version, by the package's maintainer.
+for field in Version Maintainer; do
+  logged=$(zcat "$share/doc/quorzk/changelog.gz" | dpkg-parsechangelog -l - -S "$field")
+  control=$(dpkg-deb -f "$deb" "$field")
+  [ "$logged" = "$control" ] || fail "the changelog's newest entry has $field '$logged', the package '$control'"
+done
+
+# The manual pages render cleanly; quorzk-cli's describes every command the tool lists,
+# quorzk-sim's every option of its --help.
+if command -v man >/dev/null; then
+  for program in quorzk quorzk-cli quorzk-sim; do
+    warnings=$("${clean[@]}" MANWIDTH=80 man --warnings -l "$share/man/man1/$program.1.gz" 2>&1 >/dev/null) || true
+    [ -z "$warnings" ] || fail "$program.1 has warnings: $warnings"
+  done
+fi
 cli=$root/usr/bin/quorzk-cli
 page=$share/man/man1/quorzk-cli.1.gz
-if command -v man >/dev/null; then
-  warnings=$("${clean[@]}" MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || true
-  [ -z "$warnings" ] || fail "man page warnings: $warnings"
-fi
 help=$("${clean[@]}" "$cli" help) || fail "quorzk-cli help failed"
 for c in $(sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' <<<"$help"); do
   zgrep -q "^\.BI\? \"\?$c\b" "$page" || fail "the man page does not describe the command '$c'"
+done
+help=$("${clean[@]}" "$root/usr/bin/quorzk-sim" --help) || fail "quorzk-sim --help failed"
+for o in $(grep -oE '^  --[a-z-]+' <<<"$help"); do
+  zgrep -qE "^\.B[IR]? ${o//-/\\\\-}( |$)" "$share/man/man1/quorzk-sim.1.gz" ||
+    fail "quorzk-sim.1 does not describe the option $o"
 done
 
 # The installed tool reads a recording with the catalogue from its share/quorzk (and from

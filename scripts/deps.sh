@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libgtest-dev libbenchmark-dev
       fonts-liberation xvfb xauth xdotool poppler-utils
       dpkg-dev desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
-      man-db)
+      man-db lintian)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
