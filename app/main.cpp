@@ -3,6 +3,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/simulated_logger.h"
 #include "graph/graph_fonts.h"
+#include "jobs/threaded_job_runner.h"
 #include "link/line_registry.h"
 #include "link/wire_trace.h"
 #include "platform/clock.h"
@@ -32,9 +33,12 @@ int main(int argc, char** argv)
     }
     qz::SimulatedLogger simulated;
     simulated.registerIn(lines, clock);
+    // A worker per port; ended (its jobs cancelled, its threads joined) before the lines,
+    // the simulated logger and the clock they use.
+    qz::ThreadedJobRunner jobs;
 
     qz::MainWindow form(
-        qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
+        qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines, jobs});
     prompt.setParent(&form);
     form.show();
     // Recording files named on the command line (or by the file manager) open as by Open,

@@ -54,13 +54,14 @@ void BM_CollectOneNewBlock(benchmark::State& state)
         fleetLogger.port = QStringLiteral("sim");
         fleetLogger.verify = verify;
         NullProgress progress;
+        const DeviceCatalog catalog(ProgramFolder::forApplication());
         const auto collect = [&] {
             ProgressBook book;
             store.loadProgress(book);
-            CollectionOptions options;
-            options.verify = verify;
-            options.collected = [&book](const RecordingKey& key) { return book.lookUp(key); };
-            const LoggerCollection c = collectLogger(fleetLogger, q, progress, options);
+            CollectPolicy policy;
+            policy.verify = verify;
+            policy.collected = [&book](const RecordingKey& key) { return book.lookUp(key); };
+            const LoggerCollection c = collectLogger(fleetLogger, q, policy, catalog, progress);
             return std::make_pair(c, store.save(entryOf(c)));
         };
         collect(); // the first collection: the whole recording
@@ -79,7 +80,7 @@ void BM_CollectOneNewBlock(benchmark::State& state)
         const double wire = bench::WireSeconds(counts.total());
         state.counters["wire_s"] = wire;
         state.counters["ratio"] = seconds / wire;
-        state.counters["blocks"] = c.read.blocksRead;
+        state.counters["blocks"] = c.result.blocksRead;
         state.counters["bytes"] = double(counts.total());
     }
 }

@@ -4,6 +4,7 @@
 #include "cli/fleet_output.h"
 #include "cli/interrupt.h"
 #include "fleet/fleet_collection.h"
+#include "jobs/threaded_job_runner.h"
 #include "link/device_line.h"
 #include "model/device_catalog.h"
 #include "platform/program_folder.h"
@@ -13,6 +14,7 @@
 #include "store/fleet_store.h"
 
 #include <QTextStream>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -109,17 +111,27 @@ int runCollect(const QStringList& args)
     SystemClock clock;
     const SimulatedLoggers simulated(*fleet);
     const DeviceCatalog catalog(ProgramFolder::forApplication());
-    const InterruptGuard interrupt;
+    ThreadedJobRunner runner;
     FleetCollectionSetup setup;
+    setup.runner = &runner;
     setup.clock = &clock;
+    setup.catalog = &catalog;
     setup.line = [&simulated, &clock](const FleetLogger& l) -> std::unique_ptr<LineBackend> {
         if (sim::Emulator* e = simulated.find(l.label))
             return std::make_unique<sim::EmulatorLine>(*e, clock);
         return std::make_unique<DeviceLine>();
     };
-    setup.acceptsModel = [&catalog](std::uint16_t code) { return catalog.lookUp(code).accepted; };
-    setup.cancelled = [] { return interruptRequested(); };
+    // Ctrl-C cancels every logger's job at its next step; a modem still hangs up.
+    const InterruptGuard interrupt;
+    setup.cancel = std::make_shared<CancelFlag>();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [cancel = setup.cancel] {
+        if (interruptRequested())
+            cancel->cancel();
+    });
+    watch.start(100);
     const FleetReport report = collectFleet(*fleet, store, setup);
+    runner.stop();
 
     QTextStream out(stdout);
     if (o.json)

@@ -3,15 +3,17 @@
 // through the configuration dialog's rules, and the send is the Config button's.
 #include "cli/commands.h"
 #include "cli/link_common.h"
+#include "config/config_texts.h"
 #include "config/configuration_rules.h"
 #include "config/delayed_start.h"
 #include "config/inputs_csv.h"
-#include "config/logger_connection.h"
 #include "config/send_configuration.h"
+#include "jobs/configure_job.h"
+#include "jobs/device_read_job.h"
+#include "jobs/job_messages.h"
 #include "link/link_texts.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
-#include "platform/event_pump.h"
 #include "platform/program_folder.h"
 
 #include <QFile>
@@ -187,17 +189,32 @@ void printSent(const std::array<std::uint8_t, mem::kDeviceImageSize>& image, con
     out << "Recording duration: " << recordingDurationText(ConstByteView{image.data(), image.size()}) << "\n";
 }
 
-// After the send: the input table as sent, and the logger recording or waiting.
-bool holdsConfiguration(LoggerProtocol& logger, LinkReport& report, const ConfigurationBytes& sent,
-                        bool delayed)
+// The logger's header and clock, asked to connect once: --yes goes on without a second ping.
+DeviceReadResult readDevice(LoggerProtocol& logger, Progress& progress, Prompt& prompt)
 {
-    std::uint8_t table[mem::kInputTableSize];
-    std::uint8_t clock[mem::kClockRecordSize];
-    if (!report.ok(logger.readInputTable(table)) || !report.ok(logger.readClock(clock)))
-        return false;
-    const std::uint8_t state = clock[mem::kRunState];
-    const bool started = state == mem::kRunRecording || (delayed && state == mem::kRunWaiting);
-    return std::memcmp(table, sent.inputs.data(), sizeof table) == 0 && started;
+    DeviceReadResult r = deviceReadJob(logger, ConnectPolicy::Ask, progress);
+    prompt.tell(messagesOf(r));
+    if (r.question == Question::Connect && prompt.confirm(*questionOf(r))) {
+        r = deviceReadJob(logger, ConnectPolicy::GoOn, progress);
+        prompt.tell(messagesOf(r));
+    }
+    return r;
+}
+
+// The send, read back afterwards; a recording logger is restarted on --yes only.
+ConfigureResult send(LoggerProtocol& logger, const std::array<std::uint8_t, mem::kDeviceImageSize>& image,
+                     const StartRequest& start, Progress& progress, Prompt& prompt)
+{
+    ConfigurePolicy policy;
+    policy.verify = true;
+    ConfigureResult r = configureJob(logger, image, start, policy, progress);
+    prompt.tell(messagesOf(r));
+    if (r.question == Question::RestartRecording && prompt.confirm(*questionOf(r))) {
+        policy.restart = Decision::Yes;
+        r = configureJob(logger, image, start, policy, progress);
+        prompt.tell(messagesOf(r));
+    }
+    return r;
 }
 
 } // namespace
@@ -247,23 +264,23 @@ int runConfigure(const QStringList& args)
     }
     StderrPrompt prompt(yes);
     TerminalProgress progress;
-    NullEventPump pump;
     std::array<std::uint8_t, mem::kDeviceImageSize> image{};
     const ByteView view{image.data(), image.size()};
     bool done = false;
-    bool delayed = o.start.delayed;
+    const bool delayed = o.start.delayed;
     LoggerModel model;
     {
         auto logger = cli.open(link.port);
-        const DeviceRead read = connectAndReadDevice(*logger, image.data(), progress, pump, prompt);
-        if (read == DeviceRead::Read) {
+        const DeviceReadResult read = readDevice(*logger, progress, prompt);
+        if (read.status == DeviceReadStatus::Read) {
+            image = read.image;
             model =
                 DeviceCatalog(ProgramFolder::forApplication())
                     .lookUp(ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
             if (!model.accepted)
                 prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
         }
-        if (read == DeviceRead::Read && model.accepted) {
+        if (read.status == DeviceReadStatus::Read && model.accepted) {
             storeInputSettings(view, inputs.settings);
             ConfigurationEntry entry;
             entry.intervalSeconds = o.intervalSeconds;
@@ -271,19 +288,23 @@ int runConfigure(const QStringList& args)
                 ? o.comment
                 : ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).recordName();
             entry.stop = o.stop;
-            const auto update = [&] {
-                const IntervalCheck check = storeConfiguration(view, entry);
-                if (check != IntervalCheck::Ok)
-                    prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
-                return check == IntervalCheck::Ok;
-            };
-            LinkReport report(*logger, prompt);
-            const SendOutcome sent =
-                sendConfiguration(*logger, view, o.start, update, cli.clock(), progress, pump, report);
-            done = sent == SendOutcome::Sent
-                && holdsConfiguration(*logger, report, ConfigurationBytes::of(view), delayed);
-            if (sent == SendOutcome::Sent && !done)
-                err << "quorzk-cli configure: the logger does not hold the configuration sent\n";
+            // The start is checked before the entries and the logger's run state, as the
+            // Config button does; the clock record itself is built by the send.
+            std::array<std::uint8_t, mem::kDeviceImageSize> trial = image;
+            const bool inFuture =
+                programTimeVars(ByteView{trial.data(), trial.size()}, cli.clock(), delayed, o.start.plan)
+                    .inFuture;
+            const IntervalCheck check = storeConfiguration(view, entry);
+            if (!inFuture) {
+                prompt.tell(texts::startElapsed(), PromptSymbol::Error);
+            } else if (check != IntervalCheck::Ok) {
+                prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
+            } else {
+                const ConfigureResult sent = send(*logger, image, o.start, progress, prompt);
+                done = sent.status == ConfigureStatus::Sent;
+                if (done)
+                    image = sent.image;
+            }
         }
     }
     if (done)

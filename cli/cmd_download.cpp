@@ -7,7 +7,9 @@
 // script must not take it for a recording this program can show; 2 for a usage error.
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "link/download_sequence.h"
+#include "jobs/download_job.h"
+#include "jobs/job_messages.h"
+#include "link/link_texts.h"
 #include "model/datetime_number.h"
 #include "platform/program_folder.h"
 #include "recording/recording.h"
@@ -32,6 +34,20 @@ bool exists(const QString& path)
 QByteArray bytesOf(const std::vector<std::uint8_t>& image)
 {
     return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
+}
+
+// The download, asked to connect once: --yes goes on without a second ping.
+DownloadResult download(LoggerProtocol& logger, DownloadPolicy policy, const DeviceCatalog& catalog,
+                        Progress& progress, Prompt& prompt)
+{
+    DownloadResult r = downloadJob(logger, policy, catalog, progress);
+    prompt.tell(messagesOf(r));
+    if (r.question == Question::Connect && prompt.confirm(*questionOf(r))) {
+        policy.connect = ConnectPolicy::GoOn;
+        r = downloadJob(logger, policy, catalog, progress);
+        prompt.tell(messagesOf(r));
+    }
+    return r;
 }
 
 // Writes the recording to the output unless something else appeared there meanwhile;
@@ -72,41 +88,37 @@ int runDownload(const QStringList& args)
     TerminalProgress progress;
     auto logger = link.open(o.port);
 
-    DownloadOptions options;
+    DownloadPolicy policy;
     // Through a modem every block is read twice: a telephone line damages more bytes.
-    options.verify = o.verify || o.dial.wanted();
-    options.keepPartial = o.keepPartial ? Decision::Yes : Decision::No;
+    policy.verify = o.verify || o.dial.wanted();
+    policy.keepPartial = o.keepPartial ? Decision::Yes : Decision::No;
     // A script cannot answer a question; the memory is kept, and the exit status says
     // that it is no recording this program shows.
-    options.saveUnknownModel = Decision::Yes;
+    policy.saveUnknownModel = Decision::Yes;
 
-    bool written = false;
     const ProgramFolder folder = ProgramFolder::forApplication();
-    DownloadReceiver receiver;
-    receiver.accept = [&](const std::vector<std::uint8_t>& image) {
-        Recording recording(folder);
-        recording.setImage(bytesOf(image));
-        recording.setCreated(toDateTimeNumber(link.clock().localNow()));
-        if (!recording.initialize())
-            return recording.model().accepted ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
-        written = write(recording, o, err);
-        return ImageUse::Shown;
-    };
-    receiver.saveAnyway = [&](const std::vector<std::uint8_t>& image) {
-        Recording recording(folder);
-        recording.setImage(bytesOf(image));
-        return write(recording, o, err);
-    };
-    const DownloadOutcome outcome = runDownload(*logger, progress, prompt, options, receiver);
+    const DownloadResult r = download(*logger, policy, DeviceCatalog(folder), progress, prompt);
     logger.reset(); // closes the port
-    const bool saved = outcome == DownloadOutcome::Accepted && written;
+    bool saved = false;
+    if (r.status == DownloadStatus::Read) {
+        Recording recording(folder);
+        recording.setImage(bytesOf(r.image));
+        recording.setCreated(toDateTimeNumber(link.clock().localNow()));
+        if (recording.initialize())
+            saved = write(recording, o, err);
+        else
+            prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
+    } else if (r.status == DownloadStatus::UnknownModel && r.saveAsItIs) {
+        Recording recording(folder);
+        recording.setImage(bytesOf(r.image));
+        if (write(recording, o, err))
+            err << "saved " << o.output << " as it was read; this program shows it once its "
+                << "catalogue knows the model\n";
+    } else if (r.status == DownloadStatus::Damaged && r.taken > 0) {
+        err << "quorzk-cli download: nothing saved; --keep-partial keeps the blocks read before it\n";
+    }
     if (saved)
         err << "saved " << o.output << "\n";
-    else if (outcome == DownloadOutcome::SavedAnyway)
-        err << "saved " << o.output << " as it was read; this program shows it once its "
-            << "catalogue knows the model\n";
-    else if (outcome == DownloadOutcome::PartNotKept)
-        err << "quorzk-cli download: nothing saved; --keep-partial keeps the blocks read before it\n";
     const bool traced = link.saveTrace(QStringLiteral("download"));
     return saved && traced ? 0 : 1;
 }

@@ -2,7 +2,8 @@
 // untested, in the recording file layout with the logger's own header.
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "support_tools/raw_dump.h"
+#include "jobs/job_messages.h"
+#include "jobs/raw_dump_job.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -75,29 +76,30 @@ int runDump(const QStringList& args)
         return 1;
     }
     StderrPrompt prompt(false);
-    RawDumpOutcome out;
+    RawDumpResult r;
     {
         TerminalProgress progress;
         auto logger = link.open(o.port);
-        out = runRawDump(*logger, progress, prompt, o.output);
+        r = rawDumpJob(*logger, o.output, progress);
     } // the port closes, the progress line ends
-    switch (out.end) {
-    case RawDumpEnd::Written:
-        err << "saved " << o.output << " (" << out.blocks << " blocks)\n";
+    prompt.tell(messagesOf(r));
+    switch (r.status) {
+    case RawDumpStatus::Written:
+        if (r.missedBlocks == 0)
+            err << "saved " << o.output << " (" << r.blocks << " blocks)\n";
+        else
+            err << "saved " << o.output << " (" << r.blocks << " blocks, " << r.missedBlocks
+                << " not read)\n";
         break;
-    case RawDumpEnd::WrittenWithGaps:
-        err << "saved " << o.output << " (" << out.blocks << " blocks, " << out.missedBlocks
-            << " not read)\n";
+    case RawDumpStatus::WriteFailed:
+        err << "quorzk-cli dump: cannot write " << o.output << ": " << r.save.reason << "\n";
         break;
-    case RawDumpEnd::WriteFailed:
-        err << "quorzk-cli dump: cannot write " << o.output << ": " << out.save.reason << "\n";
-        break;
-    case RawDumpEnd::NotRead:
-    case RawDumpEnd::Cancelled:
+    case RawDumpStatus::LinkFailed:
+    case RawDumpStatus::Cancelled:
         break;
     }
     const bool traced = link.saveTrace(QStringLiteral("dump"));
-    return out.end == RawDumpEnd::Written && traced ? 0 : 1;
+    return r.status == RawDumpStatus::Written && r.missedBlocks == 0 && traced ? 0 : 1;
 }
 
 } // namespace qz::cli

@@ -3,7 +3,8 @@
 // 16-bit addresses, read 128 bytes at a time), and the logger's clock record.
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "link/link_report.h"
+#include "jobs/job_messages.h"
+#include "jobs/memory_job.h"
 #include "model/memory_image.h"
 #include "support_tools/dump_address.h"
 #include "support_tools/hex_lines.h"
@@ -107,19 +108,23 @@ int dumpLogger(const HexdumpOptions& o)
     bool ok = true;
     {
         auto logger = link.open(o.port);
-        LinkReport report(*logger, prompt);
         const auto address = std::uint16_t(o.address);
-        const LoggerBytes got = readLoggerBytes(*logger, address, o.length);
-        printLines(hexDumpLines(got.bytes, address, kLoggerAddressSpace));
-        if (got.status != LinkStatus::Ok) {
+        const MemoryReadResult got = memoryReadJob(*logger, address, o.length);
+        // A port that does not open is told; a read that fails is said after the bytes.
+        prompt.tell(messagesOf(static_cast<const JobResult&>(got)));
+        printLines(hexDumpLines(got.got.bytes, address, kLoggerAddressSpace));
+        if (got.link.status == LinkStatus::CannotOpen) {
             ok = false;
-            const std::uint32_t at = (address + std::uint32_t(got.bytes.size())) % kLoggerAddressSpace;
-            prompt.tell(failedReadLine(got.status, at), PromptSymbol::Warning);
+        } else if (got.got.status != LinkStatus::Ok) {
+            ok = false;
+            const std::uint32_t at = (address + std::uint32_t(got.got.bytes.size())) % kLoggerAddressSpace;
+            prompt.tell(failedReadLine(got.got.status, at), PromptSymbol::Warning);
         } else if (o.clock) {
-            std::uint8_t record[mem::kClockRecordSize];
-            ok = report.ok(logger->readClock(record));
+            const JobResult clock = clockReadJob(*logger);
+            prompt.tell(messagesOf(clock));
+            ok = clock.clock.read();
             if (ok)
-                printLines({clockLine(record)});
+                printLines({clockLine(clock.clock.logger)});
         }
     }
     const bool traced = link.saveTrace(QStringLiteral("hexdump"));

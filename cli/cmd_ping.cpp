@@ -2,7 +2,8 @@
 // command's first step).
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "link/link_report.h"
+#include "jobs/job_messages.h"
+#include "jobs/logger_presence.h"
 
 #include <QTextStream>
 
@@ -23,18 +24,21 @@ int runPing(const QStringList& args)
         return 1;
     }
     StderrPrompt prompt(false);
-    LinkStatus status = LinkStatus::Ok;
+    JobResult r;
+    bool answers = false;
     {
         auto logger = link.open(o.port);
-        LinkReport report(*logger, prompt);
-        status = logger->ping();
+        const LinkWatch watch(*logger);
+        answers = loggerIsThere(*logger, ConnectPolicy::Ask, watch, r);
     }
-    if (status == LinkStatus::Ok)
+    // A port that did not open is told with its reason, and nothing follows it.
+    prompt.tell(messagesOf(r));
+    if (answers)
         QTextStream(stdout) << "logger answers on " << o.port << "\n";
-    else if (status != LinkStatus::CannotOpen) // that has been told with its reason
+    else if (r.question == Question::Connect)
         err << "no logger answers on " << o.port << "\n";
     const bool traced = link.saveTrace(QStringLiteral("ping"));
-    return status == LinkStatus::Ok && traced ? 0 : 1;
+    return answers && traced ? 0 : 1;
 }
 
 } // namespace qz::cli

@@ -3,8 +3,8 @@
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/link_common.h"
-#include "link/device_reader.h"
-#include "link/link_report.h"
+#include "jobs/device_read_job.h"
+#include "jobs/job_messages.h"
 #include "link/link_texts.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
@@ -86,25 +86,29 @@ int runReadings(const QStringList& args)
     bool ok = false;
     {
         auto logger = link.open(o.port);
-        LinkReport report(*logger, prompt);
-        std::array<std::uint8_t, mem::kDeviceImageSize> image{};
         NullProgress progress;
-        NullEventPump pump;
-        if (logger->ping() != LinkStatus::Ok) {
+        const DeviceReadResult read = deviceReadJob(*logger, ConnectPolicy::Ask, progress);
+        // A port that did not open is told with its reason, and nothing follows it.
+        prompt.tell(messagesOf(read));
+        if (read.question == Question::Connect) {
             err << "no logger answers on " << o.port << "\n";
-        } else if (readDeviceImage(*logger, image.data(), progress, pump, prompt)) {
-            const ImageReader device = ImageReader::deviceImage({image.data(), image.size()});
+        } else if (read.status == DeviceReadStatus::Read) {
+            const ImageReader device = ImageReader::deviceImage({read.image.data(), read.image.size()});
             if (!DeviceCatalog(ProgramFolder::forApplication()).lookUp(device.deviceCode()).accepted) {
                 err << texts::notAQuorvant() << "\n";
             } else {
+                LinkStatus failed = LinkStatus::Ok;
                 const LogEnd end = runReadingsLog(
-                    *logger, report, conversionsOf(device), parsed.log, link.clock(),
+                    *logger, conversionsOf(device), parsed.log, link.clock(),
                     [] { return interruptRequested(); },
                     [&out](const QStringList& lines) {
                         for (const QString& line : lines)
                             out << line << "\n";
                         out.flush();
-                    });
+                    },
+                    failed);
+                if (const std::optional<Message> message = linkMessage(LinkFailure{failed, o.port}))
+                    prompt.tell(*message);
                 ok = end != LogEnd::NotResponding;
             }
         }

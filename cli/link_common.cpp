@@ -1,7 +1,7 @@
 #include "cli/link_common.h"
 
 #include "cli/interrupt.h"
-#include "link/link_report.h"
+#include "link/link_failure.h"
 #include "link/modem_dialer.h"
 #include "link/modem_init.h"
 #include "sim/emulator.h"
@@ -197,7 +197,7 @@ bool CliLink::call(const QString& port)
     }
     interrupt_ = std::make_unique<InterruptGuard>();
     auto modem = std::make_unique<LoggerProtocol>(LinkSettings{port, true}, lines_.make(port), clock_);
-    const LinkReport report(*modem, prompt);
+    const LinkWatch watch(*modem, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });
     ModemDialer dialer(*modem);
     DialOutcome outcome = dialer.call(init.commands, dial_.number, dial_.pulse);
     if (outcome == DialOutcome::Waiting) {
@@ -223,7 +223,7 @@ void CliLink::hangUp()
         auto modem =
             std::make_unique<LoggerProtocol>(LinkSettings{callPort_, true}, lines_.make(callPort_), clock_);
         StderrPrompt prompt(false);
-        const LinkReport report(*modem, prompt);
+        const LinkWatch watch(*modem, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });
         ModemDialer(*modem).hangUp();
         callPort_.clear();
     }

@@ -3,37 +3,25 @@
 #include "model/image_reader.h"
 #include "store/stored_forms.h"
 
-#include <map>
+#include <QEventLoop>
+#include <QObject>
 
 namespace qz {
 
 namespace {
 
-// A progress display no one sees, whose Cancel is the collection's.
-class CancelOnly final : public Progress {
-public:
-    explicit CancelOnly(std::function<bool()> cancelled) : cancelled_(std::move(cancelled)) {}
-    void setCaption(const QString&) override {}
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setCancelEnabled(bool) override {}
-    bool cancelled() override { return cancelled_ && cancelled_(); }
-
-private:
-    std::function<bool()> cancelled_;
-};
-
 FleetRow rowOf(const LoggerCollection& c, const SavedCollection& saved)
 {
     FleetRow row;
     row.label = c.label;
-    if (c.read.header.size() >= mem::kHeaderSize)
-        row.serial = ImageReader::header({c.read.header.data(), c.read.header.size()}).serialNumber();
+    const CollectResult& r = c.result;
+    if (r.header.size() >= mem::kHeaderSize)
+        row.serial = ImageReader::header({r.header.data(), r.header.size()}).serialNumber();
     const CollectionEntry e = entryOf(c);
     row.outcome = e.outcome;
     row.ok = collected(c);
     row.batteryVolts = e.batteryVolts;
-    if (e.loggerMs && e.hostTime.isValid())
+    if (e.loggerMs && r.clock.read())
         row.driftSeconds = double(*e.loggerMs - hostMs(e.hostTime)) / 1000.0;
     row.blocksRead = e.blocksRead;
     row.newMeasurements = saved.newMeasurements;
@@ -43,6 +31,12 @@ FleetRow rowOf(const LoggerCollection& c, const SavedCollection& saved)
         row.outcome = saved.result.message;
     }
     return row;
+}
+
+// The worker a logger's job runs on: its port's. A simulated logger is a port of its own.
+QString workerOf(const FleetLogger& logger)
+{
+    return logger.port == QLatin1String("sim") ? QStringLiteral("sim:") + logger.label : logger.port;
 }
 
 } // namespace
@@ -55,14 +49,6 @@ int FleetReport::exitCode() const
         if (!r.ok)
             return 1;
     return 0;
-}
-
-void runPortsInline(const std::vector<std::vector<PortTask>>& portTasks,
-                    const std::function<void(const LoggerCollection&)>& done)
-{
-    for (const auto& tasks : portTasks)
-        for (const PortTask& task : tasks)
-            done(task());
 }
 
 FleetReport collectFleet(const FleetFile& fleet, FleetStore& store, const FleetCollectionSetup& setup)
@@ -80,40 +66,37 @@ FleetReport collectFleet(const FleetFile& fleet, FleetStore& store, const FleetC
         return report;
     }
 
-    // One task list per port, in the order of the fleet file. A simulated logger is a port
-    // of its own each time.
-    std::vector<std::vector<PortTask>> ports;
-    std::map<QString, std::size_t> portOf;
-    std::map<QString, std::size_t> rowOfLabel;
+    // Each logger a job on its port's worker, in the order of the fleet file; each written
+    // into the store as it ends, here.
+    QObject context;
+    QEventLoop loop;
+    int pending = 0;
     for (const FleetLogger& logger : fleet.loggers) {
-        rowOfLabel[logger.label] = report.rows.size();
-        FleetRow row;
-        row.label = logger.label;
-        report.rows.push_back(row);
-        const bool shared = logger.port != QLatin1String("sim");
-        const auto known = portOf.find(logger.port);
-        if (!shared || known == portOf.end()) {
-            if (shared)
-                portOf[logger.port] = ports.size();
-            ports.emplace_back();
-        }
-        std::vector<PortTask>& tasks = shared ? ports[portOf[logger.port]] : ports.back();
-        tasks.push_back([&setup, &book, logger] {
-            CollectionOptions options;
-            options.verify = logger.verify;
-            options.acceptsModel = setup.acceptsModel;
-            options.collected = [&book](const RecordingKey& key) { return book.lookUp(key); };
-            LoggerProtocol protocol(LinkSettings{logger.port, !logger.dial.isEmpty()}, setup.line(logger),
-                                    *setup.clock);
-            CancelOnly progress(setup.cancelled);
-            return collectLogger(logger, protocol, progress, options);
-        });
+        const std::size_t row = report.rows.size();
+        FleetRow initial;
+        initial.label = logger.label;
+        report.rows.push_back(initial);
+        ++pending;
+        runJob(
+            *setup.runner, workerOf(logger), &context, nullptr, setup.cancel,
+            [&setup, &book, logger](Progress& progress) {
+                CollectPolicy policy;
+                policy.verify = logger.verify;
+                policy.collected = [&book](const RecordingKey& key) { return book.lookUp(key); };
+                LoggerProtocol protocol(LinkSettings{logger.port, !logger.dial.isEmpty()}, setup.line(logger),
+                                        *setup.clock);
+                return collectLogger(logger, protocol, policy, *setup.catalog, progress);
+            },
+            [&, row](const LoggerCollection& c) {
+                const SavedCollection saved = store.save(entryOf(c));
+                report.storeFailed = report.storeFailed || !saved.result.ok();
+                report.rows[row] = rowOf(c, saved);
+                if (--pending == 0)
+                    loop.quit();
+            });
     }
-    setup.runPorts(ports, [&](const LoggerCollection& c) {
-        const SavedCollection saved = store.save(entryOf(c));
-        report.storeFailed = report.storeFailed || !saved.result.ok();
-        report.rows[rowOfLabel[c.label]] = rowOf(c, saved);
-    });
+    if (pending > 0)
+        loop.exec();
     return report;
 }
 

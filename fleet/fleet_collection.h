@@ -6,6 +6,7 @@
 // never stops the others.
 #include "fleet/fleet_file.h"
 #include "fleet/logger_collection.h"
+#include "jobs/job_runner.h"
 #include "link/line_backend.h"
 #include "platform/clock.h"
 #include "store/fleet_store.h"
@@ -37,25 +38,16 @@ struct FleetReport {
     int exitCode() const;
 };
 
-// Runs the loggers of each port: `portTasks` holds, per port, its loggers' tasks in order;
-// each task runs on its port's worker and its result is handed to `done` on the caller's
-// thread. Returns when every task is done.
-using PortTask = std::function<LoggerCollection()>;
-using RunPorts = std::function<void(const std::vector<std::vector<PortTask>>& portTasks,
-                                    const std::function<void(const LoggerCollection&)>& done)>;
-
-// Every task at once on the caller's thread, port by port.
-void runPortsInline(const std::vector<std::vector<PortTask>>& portTasks,
-                    const std::function<void(const LoggerCollection&)>& done);
-
 struct FleetCollectionSetup {
-    // The line behind a logger's port (a device, or an in-process simulated logger).
+    // Runs the loggers' jobs, a worker per port (tests: at once, on the caller's thread).
+    JobRunner* runner = nullptr;
+    // The line behind a logger's port (a device, or an in-process simulated logger); made on
+    // the port's worker.
     std::function<std::unique_ptr<LineBackend>(const FleetLogger&)> line;
     Clock* clock = nullptr; // used on every worker
-    std::function<bool(std::uint16_t deviceCode)> acceptsModel;
-    // Whether the user asked to stop (read on the workers).
-    std::function<bool()> cancelled;
-    RunPorts runPorts = runPortsInline;
+    const DeviceCatalog* catalog = nullptr;
+    // Cancels every job (Ctrl-C); may be empty.
+    CancelToken cancel;
 };
 
 FleetReport collectFleet(const FleetFile& fleet, FleetStore& store, const FleetCollectionSetup& setup);

@@ -1,9 +1,9 @@
 #pragma once
 // Collecting one logger of a fleet: the call through its modem when it has a number (dial,
-// read, hang up), the read itself (link/collection_read.h), and what the store and the
-// table make of it. Runs on the worker of the logger's port; tells nobody anything.
+// the collection job, hang up), and what the store and the table make of it. Runs on the
+// worker of the logger's port; tells nobody anything.
 #include "fleet/fleet_file.h"
-#include "link/collection_read.h"
+#include "jobs/collect_job.h"
 #include "store/fleet_store.h"
 
 #include <QString>
@@ -12,12 +12,13 @@ namespace qz {
 
 struct LoggerCollection {
     QString label;
-    QString failure; // why the logger was not reached (port, modem), in words; empty when it was
-    LoggerRead read;
+    QString failure; // why the logger was not reached through its modem, in words; empty when it was
+    QDateTime begun; // the host's local time when the attempt began
+    CollectResult result;
 };
 
-LoggerCollection collectLogger(const FleetLogger& logger, LoggerProtocol& protocol, Progress& progress,
-                               const CollectionOptions& options);
+LoggerCollection collectLogger(const FleetLogger& logger, LoggerProtocol& protocol,
+                               const CollectPolicy& policy, const DeviceCatalog& catalog, Progress& progress);
 
 // "ok", or what went wrong in words.
 QString outcomeText(const LoggerCollection& c);

@@ -1,7 +1,7 @@
 #include "link/comm_settings.h"
 
 #include "link/line_registry.h"
-#include "link/link_report.h"
+#include "link/link_failure.h"
 #include "link/port_list.h"
 #include "model/ini_file.h"
 

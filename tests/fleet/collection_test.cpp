@@ -253,5 +253,20 @@ TEST(FleetCollection, TheAttemptKeepsTheClockPairAndTheBattery)
     EXPECT_EQ(q.value(8).toString(), QStringLiteral("ok"));
 }
 
+TEST(FleetCollection, ALoggerOfAModelTheCatalogueDoesNotKnowIsRefusedBeforeItsMemoryIsRead)
+{
+    FleetRig rig;
+    sim::MemoryPreset p;
+    p.deviceCode = 293; // "Type=XY" in the rig's catalogue
+    sim::Emulator& e = rig.add(QStringLiteral("Pump"), p);
+    const FleetReport r = rig.collect();
+    EXPECT_EQ(r.rows[0].outcome, QStringLiteral("This device is not a QuorvantZK (device code 293)"));
+    EXPECT_FALSE(r.rows[0].ok);
+    EXPECT_EQ(FleetRig::blockReads(e), 0);
+    EXPECT_EQ(rig.number(QStringLiteral("SELECT COUNT(*) FROM collection_v WHERE logger_serial = 'SIMA'")),
+              1);
+    EXPECT_EQ(rig.number(QStringLiteral("SELECT COUNT(*) FROM measurement")), 0);
+}
+
 } // namespace
 } // namespace qz::test

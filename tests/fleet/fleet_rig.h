@@ -1,6 +1,7 @@
 #pragma once
 // A fleet of emulated loggers on a virtual clock, collected into a real SQLite file.
 #include "fleet/fleet_collection.h"
+#include "jobs/job_runner.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -8,6 +9,7 @@
 #include "support/print_qt.h"
 #include "support/virtual_clock.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -27,10 +29,19 @@ struct FleetRig {
     std::map<QString, std::unique_ptr<sim::Emulator>> loggers; // by label
     FleetFile fleet;
     FleetStore store;
+    InlineJobRunner runner;
+    DeviceCatalog catalog{ProgramFolder(dir.path())};
     FleetCollectionSetup setup;
 
     FleetRig()
     {
+        // The models of these tests: a 60-block and a 508-block memory.
+        QFile ini(dir.filePath(QStringLiteral("devices.ini")));
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Device 0]\r\nType=ZK\r\n[Device 485]\r\nType=ZK\r\n[Device 293]\r\nType=XY\r\n");
+        ini.close();
+        setup.runner = &runner;
+        setup.catalog = &catalog;
         setup.clock = &clock;
         setup.line = [this](const FleetLogger& l) -> std::unique_ptr<LineBackend> {
             return std::make_unique<sim::EmulatorLine>(*loggers.at(l.label), clock);

@@ -2,6 +2,7 @@
 // The fleet of the kill test, made the same way in the test and in the collector it kills:
 // a small logger collected first, then a full memory whose transaction is cut short.
 #include "fleet/fleet_collection.h"
+#include "jobs/job_runner.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
@@ -16,10 +17,14 @@ struct KilledFleet {
     VirtualClock clock;
     std::map<QString, std::unique_ptr<sim::Emulator>> loggers;
     FleetFile fleet;
+    InlineJobRunner runner;
+    DeviceCatalog catalog{ProgramFolder(QStringLiteral(QUORZK_SOURCE_DIR "/data"))};
     FleetCollectionSetup setup;
 
     KilledFleet()
     {
+        setup.runner = &runner;
+        setup.catalog = &catalog;
         add(QStringLiteral("Small"), "SIMS", 3);
         add(QStringLiteral("Full"), "SIMF", 508);
         setup.clock = &clock;

@@ -2,6 +2,7 @@
 // that leaves the exchange itself as it was.
 #include "emulator_rig.h"
 #include "link/line_registry.h"
+#include "link/raw_download.h"
 #include "link/traced_line.h"
 #include "link/wire_trace.h"
 #include "link_rig.h"
@@ -211,10 +212,10 @@ TEST(WireTrace, ATracedDownloadIsTheSameDownload)
         Result result;
         {
             LoggerProtocol q(LinkSettings{"sim", false}, lines.make("sim"), r.clock);
-            runDownload(q, r.progress, r.prompt, {}, {[&](const std::vector<std::uint8_t>& image) {
-                            result.image = image;
-                            return ImageUse::Shown;
-                        }});
+            LinkTeller report(q, r.prompt);
+            const RawDownload d = rawDownload(q, r.progress);
+            report.ok(d.link);
+            result.image = d.image;
         }
         result.ms = r.clock.tickMs();
         result.messages = r.prompt.texts();
