@@ -8,7 +8,7 @@
 //   Arg 0: plain reads; Arg 1: verified reads (the fleet file's default: every area twice).
 //
 // 32 loggers, each quorzk-sim --fleet on its own pseudo-terminal paced at 19200 baud, all
-// collected together for the first time (40 blocks each) on the workers of their ports,
+// collected together for the first time (120 blocks each, 9.5 s on the wire) on the workers of their ports,
 // against the wire time of the slowest one. The 500 ms each port settles after opening is
 // in the measured time (the ports open at once).
 #include "bench/bench_lines.h"
@@ -110,7 +110,7 @@ void BM_Collect32LoggersOnPtys(benchmark::State& state)
         state.PauseTiming();
         QProcess sim;
         sim.start(QStringLiteral(QUORZK_BINARY_DIR "/quorzk-sim"),
-                  {"--fleet", QString::number(n), "--paced", "--model", "485", "--blocks", "40"});
+                  {"--fleet", QString::number(n), "--paced", "--model", "485", "--blocks", "120"});
         QStringList ports;
         if (sim.waitForStarted(10000))
             while (ports.size() < n && (sim.canReadLine() || sim.waitForReadyRead(10000)))
