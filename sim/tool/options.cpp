@@ -113,6 +113,7 @@ Memory:
                        blocks recorded after the memory first filled)
   --records N          exactly N records instead of --blocks
   --damage K           data block K reads month 13 in its stamp (damaged memory)
+  --impossible-dates K,N  data blocks K .. K+N-1 read 31 February in their stamps
   --inputs N           recorded inputs, 1..8 (default: the model's)
   --interval SECONDS   recording interval (default: the model's)
   --start "YYYY-MM-DD HH:MM:SS"  start of the ready-made recording
@@ -273,6 +274,14 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error)
             if (!value(v) || !toInt(v, 0, 507, n))
                 return error = "--damage needs a block number 0..507", false;
             o.memory.damagedBlock = int(n);
+        } else if (a == "--impossible-dates") {
+            long long from = 0;
+            const std::size_t comma = value(v) ? v.find(',') : std::string::npos;
+            if (comma == std::string::npos || !toInt(v.substr(0, comma), 0, 507, from)
+                || !toInt(v.substr(comma + 1), 1, 508, n))
+                return error = "--impossible-dates takes K,N: the first block and how many", false;
+            o.memory.impossibleDatesFrom = int(from);
+            o.memory.impossibleDates = int(n);
         } else if (a == "--records") {
             if (!value(v) || !toInt(v, 1, 100000000, n))
                 return error = "--records needs a number of records", false;
