@@ -4,7 +4,8 @@
 #include "bench/full_image.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
-#include "recording/recording.h"
+#include "graph/graph_view.h"
+#include "recording/recording_data.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -18,15 +19,15 @@
 
 namespace {
 
-std::unique_ptr<qz::Recording> load(int inputs, bool noisy)
+std::unique_ptr<qz::GraphView> load(int inputs, bool noisy)
 {
-    auto r = std::make_unique<qz::Recording>(qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
-    r->setImage(qz::bench::FullImage(inputs, noisy));
-    if (!r->initialize()) {
+    const qz::RecordingResult made = qz::RecordingData::fromImage(
+        qz::bench::FullImage(inputs, noisy), 0, qz::ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
+    if (!made.ok()) {
         std::fprintf(stderr, "the recording was refused (devices.ini beside the benchmarks?)\n");
         return nullptr;
     }
-    return r;
+    return std::make_unique<qz::GraphView>(made.data);
 }
 
 void BM_RedrawLargest(benchmark::State& state)
@@ -42,7 +43,7 @@ void BM_RedrawLargest(benchmark::State& state)
         QPainter p(&canvas);
         qz::drawGraph(p, target, *rec);
     }
-    state.counters["measurements"] = double(rec->measurementCount());
+    state.counters["measurements"] = double(rec->data().measurementCount());
 }
 // Arguments: inputs, noisy.
 BENCHMARK(BM_RedrawLargest)->ArgsProduct({{1, 8}, {0, 1}})->Unit(benchmark::kMillisecond);

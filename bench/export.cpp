@@ -4,7 +4,8 @@
 #include "large_recording.h"
 
 #include "platform/progress.h"
-#include "recording/recording.h"
+#include "recording/exports.h"
+#include "recording/recording_data.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,21 +14,23 @@ namespace {
 void BM_ExportFile(benchmark::State& state)
 {
     const qz::bench::LargeRecording file(int(state.range(0)));
-    qz::Recording recording{qz::ProgramFolder(file.folder())};
-    if (!recording.load(file.path()).ok()) {
+    const qz::LoadResult loaded = qz::RecordingData::fromFile(file.path(), qz::ProgramFolder(file.folder()));
+    if (!loaded.ok()) {
         state.SkipWithError("the recording was refused");
         return;
     }
+    const qz::RecordingData& data = *loaded.data;
+    const qz::DataRange range = qz::wholeRecording(data);
     const auto kind = static_cast<qz::ExportKind>(state.range(1));
     const QString target = file.scratch(QStringLiteral("export.txt"));
     qz::NullProgress progress;
     for (auto _ : state) {
-        if (recording.exportFile(target, kind, progress).result != qz::ExportResult::Done) {
+        if (qz::exportFile(target, data, range, kind, progress).result != qz::ExportResult::Done) {
             state.SkipWithError("the export failed");
             break;
         }
     }
-    state.counters["lines"] = recording.view(0).count();
+    state.counters["lines"] = range.count();
 }
 BENCHMARK(BM_ExportFile)
     ->Args({1, int(qz::ExportKind::Text)})

@@ -11,10 +11,11 @@
 #include "bench/large_recording.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
+#include "graph/graph_view.h"
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graph_window.h"
 #include "platform/clock.h"
-#include "recording/recording.h"
+#include "recording/recording_data.h"
 #include "tests/support/silent_prompt.h"
 
 #include <QApplication>
@@ -45,13 +46,13 @@ struct Source {
             folder = QStringLiteral(QUORZK_BINARY_DIR);
         }
     }
-    // Fills and initializes the recording; false when it is refused.
-    bool fill(qz::Recording& r) const
+    // The recording; null when it is refused.
+    std::shared_ptr<const qz::RecordingData> data() const
     {
+        const qz::ProgramFolder programFolder(folder);
         if (file)
-            return r.load(file->path()).ok();
-        r.setImage(image);
-        return r.initialize();
+            return qz::RecordingData::fromFile(file->path(), programFolder).data;
+        return qz::RecordingData::fromImage(image, 0, programFolder).data;
     }
 
     std::unique_ptr<qz::bench::LargeRecording> file;
@@ -61,27 +62,26 @@ struct Source {
 
 struct Loaded {
     std::unique_ptr<Source> source;
-    std::unique_ptr<qz::Recording> recording;
+    std::unique_ptr<qz::GraphView> view;
 };
 
 Loaded load(const benchmark::State& state)
 {
     Loaded l;
     l.source = std::make_unique<Source>(int(state.range(0)), int(state.range(1)));
-    l.recording = std::make_unique<qz::Recording>(qz::ProgramFolder(l.source->folder));
-    if (!l.source->fill(*l.recording))
-        l.recording.reset();
+    if (const auto data = l.source->data())
+        l.view = std::make_unique<qz::GraphView>(data);
     return l;
 }
 
 void BM_ZoomStep(benchmark::State& state)
 {
     Loaded l = load(state);
-    if (!l.recording) {
+    if (!l.view) {
         state.SkipWithError("the recording was refused");
         return;
     }
-    qz::Recording& rec = *l.recording;
+    qz::GraphView& rec = *l.view;
     QImage canvas;
     const qz::GraphTarget target = qz::prepareCanvas(canvas, kCanvas, true);
     const qz::GraphLayout layout = qz::computeLayout(target, rec);
@@ -106,11 +106,11 @@ BENCHMARK(BM_ZoomStep)->ArgsProduct({{1, 8}, {0, 1, 2}})->Unit(benchmark::kMilli
 void BM_ZoomBack(benchmark::State& state)
 {
     Loaded l = load(state);
-    if (!l.recording) {
+    if (!l.view) {
         state.SkipWithError("the recording was refused");
         return;
     }
-    qz::Recording& rec = *l.recording;
+    qz::GraphView& rec = *l.view;
     QImage canvas;
     const qz::GraphTarget target = qz::prepareCanvas(canvas, kCanvas, true);
     const qz::GraphLayout layout = qz::computeLayout(target, rec);
@@ -129,11 +129,11 @@ BENCHMARK(BM_ZoomBack)->ArgsProduct({{1, 8}, {0, 1, 2}})->Unit(benchmark::kMilli
 void BM_GraphicConfigApplied(benchmark::State& state)
 {
     Loaded l = load(state);
-    if (!l.recording) {
+    if (!l.view) {
         state.SkipWithError("the recording was refused");
         return;
     }
-    qz::Recording& rec = *l.recording;
+    qz::GraphView& rec = *l.view;
     QImage canvas;
     const qz::GraphTarget target = qz::prepareCanvas(canvas, kCanvas, true);
     qz::DisplaySettings settings = rec.settings();
@@ -167,11 +167,12 @@ void BM_ZoomStepByMouse(benchmark::State& state)
     area.addSubWindow(window);
     window->show();
     window->resize(window->size() + kCanvas - window->paintBox()->size());
-    if (!source.fill(window->recording()) || window->paintBox()->size() != kCanvas) {
+    const auto data = source.data();
+    if (!data || window->paintBox()->size() != kCanvas) {
         state.SkipWithError("no window of the recording");
         return;
     }
-    window->drawGraph();
+    window->showRecording(data, true);
     area.activateWindow();
     area.setActiveSubWindow(window);
     QCoreApplication::processEvents();
@@ -181,11 +182,11 @@ void BM_ZoomStepByMouse(benchmark::State& state)
         Send(box, QEvent::MouseMove, kTo, Qt::NoButton, Qt::LeftButton);
         Send(box, QEvent::MouseButtonRelease, kTo, Qt::LeftButton, Qt::NoButton);
         state.PauseTiming();
-        if (window->recording().currentLevel() != 1) {
+        if (window->view().currentLevel() != 1) {
             state.SkipWithError("the zoom was refused");
             return;
         }
-        window->recording().setCurrentLevel(0);
+        window->view().setCurrentLevel(0);
         state.ResumeTiming();
     }
     if (prompt.messages != 0)

@@ -12,7 +12,7 @@
 #include "link/link_texts.h"
 #include "model/datetime_number.h"
 #include "platform/program_folder.h"
-#include "recording/recording.h"
+#include "recording/recording_data.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -50,15 +50,15 @@ DownloadResult download(LoggerProtocol& logger, DownloadPolicy policy, const Dev
     return r;
 }
 
-// Writes the recording to the output unless something else appeared there meanwhile;
-// says why not on standard error.
-bool write(Recording& recording, const LinkOptions& o, QTextStream& err)
+// Writes the image to the output unless something else appeared there meanwhile; says
+// why not on standard error.
+bool write(const QByteArray& image, const LinkOptions& o, QTextStream& err)
 {
     if (!o.force && exists(o.output)) {
         err << "quorzk-cli download: " << o.output << " exists; --force replaces it\n";
         return false;
     }
-    const SaveResult saved = recording.save(o.output);
+    const SaveResult saved = saveImageFile(image, o.output);
     if (!saved.ok())
         err << "quorzk-cli download: cannot write " << o.output << ": " << saved.reason << "\n";
     return saved.ok();
@@ -101,17 +101,14 @@ int runDownload(const QStringList& args)
     logger.reset(); // closes the port
     bool saved = false;
     if (r.status == DownloadStatus::Read) {
-        Recording recording(folder);
-        recording.setImage(bytesOf(r.image));
-        recording.setCreated(toDateTimeNumber(link.clock().localNow()));
-        if (recording.initialize())
-            saved = write(recording, o, err);
+        const RecordingResult made =
+            RecordingData::fromImage(bytesOf(r.image), toDateTimeNumber(link.clock().localNow()), folder);
+        if (made.ok())
+            saved = write(bytesOf(r.image), o, err);
         else
             prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
     } else if (r.status == DownloadStatus::UnknownModel && r.saveAsItIs) {
-        Recording recording(folder);
-        recording.setImage(bytesOf(r.image));
-        if (write(recording, o, err))
+        if (write(bytesOf(r.image), o, err))
             err << "saved " << o.output << " as it was read; this program shows it once its "
                 << "catalogue knows the model\n";
     } else if (r.status == DownloadStatus::Damaged && r.taken > 0) {

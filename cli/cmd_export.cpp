@@ -4,7 +4,8 @@
 #include "cli/link_common.h"
 #include "platform/progress.h"
 #include "platform/regular_file.h"
-#include "recording/recording.h"
+#include "recording/exports.h"
+#include "recording/recording_data.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -112,13 +113,13 @@ int runExport(const QStringList& args)
         if (!out.open(stdout, QIODevice::WriteOnly))
             return 1;
         NullProgress progress; // standard output keeps no progress display
-        outcome = recording->exportTo(out, o.kind, progress);
+        outcome = exportTo(out, *recording, wholeRecording(*recording), o.kind, progress);
         if (outcome.result == ExportResult::Done && !out.flush())
             outcome = {ExportResult::Failed, out.errorString()};
         message = exportMessage(outcome, QStringLiteral("standard output"));
     } else {
         TerminalProgress progress;
-        outcome = recording->exportFile(o.output, o.kind, progress);
+        outcome = exportFile(o.output, *recording, wholeRecording(*recording), o.kind, progress);
         message = exportMessage(outcome, o.output);
     }
     if (outcome.result != ExportResult::Done) {

@@ -1,7 +1,9 @@
 // quorzk-cli info FILE.qrv: the information text of a whole recording.
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "recording/recording.h"
+#include "platform/prompt.h"
+#include "recording/exports.h"
+#include "recording/recording_data.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -10,17 +12,17 @@
 
 namespace qz::cli {
 
-std::unique_ptr<Recording> openRecordingFile(const QString& path, Prompt& prompt, LoadResult* result)
+std::shared_ptr<const RecordingData> openRecordingFile(const QString& path, Prompt& prompt,
+                                                       LoadResult* result)
 {
-    auto recording = std::make_unique<Recording>(ProgramFolder::forApplication());
-    const LoadResult loaded = recording->load(path);
+    const LoadResult loaded = RecordingData::fromFile(path, ProgramFolder::forApplication());
     // As the Open command: refusals, and a warning for a file cut short.
-    tellLoad(prompt, loaded, path);
+    for (const LoadNotice& notice : loadNotices(loaded, path))
+        prompt.tell(notice.text,
+                    notice.kind == NoticeKind::Warning ? PromptSymbol::Warning : PromptSymbol::Error);
     if (result)
         *result = loaded;
-    if (!loaded.ok())
-        return nullptr;
-    return recording;
+    return loaded.data;
 }
 
 int runInfo(const QStringList& args)
@@ -37,8 +39,8 @@ int runInfo(const QStringList& args)
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
         return 1;
-    // Every recorded input is shown at level 0 after loading.
-    QStringList lines = recording->infoLines(recording->view(0));
+    // The whole recording with every recorded input, as a new graph shows it.
+    QStringList lines = informationLines(*recording, wholeRecording(*recording));
     // The text describes the complete blocks only; it says so when the file holds less.
     if (const QString warning = truncationWarning(loaded, args[0]); !warning.isEmpty())
         lines << warning;

@@ -4,10 +4,11 @@
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "graph/graph_draw.h"
+#include "graph/graph_view.h"
 #include "graph/time_range.h"
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
-#include "recording/recording.h"
+#include "recording/recording_data.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -113,13 +114,13 @@ PlotOptions parsePlotOptions(const QStringList& args)
 }
 
 // The drawing in the output's format, in memory; false with the reason when the encoder fails.
-bool render(const PlotOptions& o, const Recording& recording, QByteArray& bytes, QString& reason)
+bool render(const PlotOptions& o, const GraphView& view, QByteArray& bytes, QString& reason)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     switch (o.format) {
     case PlotFormat::Png: {
-        if (!graphBitmap(recording, o.size).save(&buffer, "PNG")) {
+        if (!graphBitmap(view, o.size).save(&buffer, "PNG")) {
             reason = QStringLiteral("the PNG encoder failed");
             return false;
         }
@@ -131,14 +132,14 @@ bool render(const PlotOptions& o, const Recording& recording, QByteArray& bytes,
         svg.setSize(o.size);
         svg.setViewBox(QRect(QPoint(0, 0), o.size));
         svg.setResolution(96); // points and pixels relate as on the window's canvas
-        svg.setTitle(recording.reader().recordName().trimmed());
+        svg.setTitle(view.data().reader().recordName().trimmed());
         QPainter painter;
         if (!painter.begin(&svg)) {
             reason = QStringLiteral("the SVG writer could not begin");
             return false;
         }
         painter.fillRect(QRect(QPoint(0, 0), o.size), Qt::white);
-        drawGraph(painter, screenTarget(o.size), recording);
+        drawGraph(painter, screenTarget(o.size), view);
         painter.end();
         return true;
     }
@@ -148,8 +149,8 @@ bool render(const PlotOptions& o, const Recording& recording, QByteArray& bytes,
         pdf.setPageOrientation(QPageLayout::Landscape);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setResolution(300);
-        pdf.setTitle(recording.reader().recordName().trimmed());
-        if (!printTo(pdf, recording)) {
+        pdf.setTitle(view.data().reader().recordName().trimmed());
+        if (!printTo(pdf, view)) {
             reason = QStringLiteral("the PDF writer could not begin");
             return false;
         }
@@ -180,7 +181,8 @@ int runPlot(const QStringList& args)
     const auto recording = openRecordingFile(o.input, prompt);
     if (!recording)
         return 1;
-    switch (selectTimeRange(*recording, o.from, o.to)) {
+    GraphView view(recording);
+    switch (selectTimeRange(view, o.from, o.to)) {
     case TimeRangeResult::Selected:
         break;
     case TimeRangeResult::Empty:
@@ -195,7 +197,7 @@ int runPlot(const QStringList& args)
 
     QByteArray bytes;
     QString reason;
-    if (!render(o, *recording, bytes, reason)) {
+    if (!render(o, view, bytes, reason)) {
         QTextStream(stderr) << "quorzk-cli plot: cannot draw " << o.output << ": " << reason << "\n";
         return 1;
     }

@@ -7,16 +7,16 @@
 
 namespace qz {
 class Prompt;
-class Recording;
+class RecordingData;
 struct LoadResult;
 } // namespace qz
 
 namespace qz::cli {
 
-// Loads and initializes a recording file; refusals and the warning about a file cut short
-// are told through prompt. The load's result goes to result when given.
-std::unique_ptr<Recording> openRecordingFile(const QString& path, Prompt& prompt,
-                                             LoadResult* result = nullptr);
+// Loads a recording file; refusals and the warning about a file cut short are told
+// through prompt. The load's result goes to result when given.
+std::shared_ptr<const RecordingData> openRecordingFile(const QString& path, Prompt& prompt,
+                                                       LoadResult* result = nullptr);
 
 // Logger link commands.
 int runDownload(const QStringList& args);

@@ -1,8 +1,12 @@
-// Arbitrary bytes as a recording file: reading, Initialize, a zoom level from the bytes,
-// both scaling modes, the axis scales, the information text and every export layout.
+// Arbitrary bytes as a recording file: reading, the derived values, a graph view with a
+// zoom level from the bytes, both scaling modes, the axis scales, the information text and
+// every export layout.
 // Nothing may read outside a buffer, divide by zero, overflow or leak.
+#include "graph/graph_view.h"
 #include "platform/progress.h"
-#include "recording/recording.h"
+#include "recording/exports.h"
+#include "recording/recording_data.h"
+#include "recording/recording_file.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -38,11 +42,11 @@ constexpr std::size_t kUnusedBytes = qz::kFileSignatureSize + qz::mem::kRecordNa
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QLocale::setDefault(QLocale::c());
-    qz::Recording recording{qz::ProgramFolder(Catalogue().path())};
     QBuffer file;
     file.setData(reinterpret_cast<const char*>(data), qsizetype(size));
     file.open(QIODevice::ReadOnly);
-    const qz::LoadResult loaded = recording.loadFrom(file, qint64(size));
+    const qz::LoadResult loaded = qz::RecordingData::fromDevice(
+        file, qint64(size), QStringLiteral("fuzz.qrv"), qz::ProgramFolder(Catalogue().path()));
     // What a command would tell about a refusal; the fuzzer only needs it made.
     (void)qz::loadMessage(loaded, QStringLiteral("fuzz.qrv"));
     if (!loaded.ok())
@@ -50,23 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A zoom level whose range comes from the header's unused bytes.
     const qz::ConstByteView bytes{data, size};
-    qz::ViewRecord& zoom = recording.view(1);
-    zoom.first = bytes.u16(kUnusedBytes) - 100;
-    zoom.last = zoom.first + bytes.u16(kUnusedBytes + 2) % 300;
-    recording.setCurrentLevel(1);
-    recording.searchMaxMin(zoom);
-    recording.updateScalingMode(zoom);
-    recording.computeAverages(zoom);
+    qz::GraphView view(loaded.data);
+    const int first = bytes.u16(kUnusedBytes) - 100;
+    view.showLevel(1, first, first + bytes.u16(kUnusedBytes + 2) % 300);
     for (bool autoScale : {true, false}) {
-        qz::DisplaySettings settings = recording.settings();
+        qz::DisplaySettings settings = view.settings();
         settings.autoScale = autoScale;
-        recording.applyGraphicConfig(recording.colours(), settings);
+        view.applyGraphicConfig(view.colours(), settings);
         for (int i = -1; i <= qz::mem::kInputs; ++i)
-            (void)recording.axisScale(i);
+            (void)view.axisScale(i);
     }
-    (void)recording.infoLines(recording.view(0));
-    (void)recording.description();
-    recording.childTitle(1);
+    (void)qz::informationLines(view.data(), qz::wholeRecording(view.data()));
+    (void)view.data().description();
+    view.childTitle(1);
 
     // The export of the zoom level: the same code as a whole recording's, at a pace that
     // keeps the fuzzer fast.
@@ -74,6 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out.open(QIODevice::WriteOnly);
     qz::NullProgress progress;
     const auto kind = static_cast<qz::ExportKind>(size % 7); // 6: no date field
-    (void)recording.exportTo(out, kind, progress);
+    (void)qz::exportTo(out, view.data(), view.range(), kind, progress);
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "graph/cursor_readout.h"
 
+#include "graph/graph_view.h"
 #include "model/values.h"
-#include "recording/recording.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,32 +21,28 @@ int measurementAt(const GraphLayout& layout, const ViewRecord& v, int x)
     return int(std::clamp<std::int64_t>(k, v.first, std::max(v.first, v.last)));
 }
 
-QString supplementaryUnit(const Recording& recording)
+CursorReadout readCursor(const GraphView& view, int measurement, bool diagnostic)
 {
-    const int key = int(recording.reader().inputMask()) + 1;
-    return recording.deviceSetting(QStringLiteral("PrimUnit") + QString::number(key));
-}
-
-CursorReadout readCursor(const Recording& recording, int measurement, bool diagnostic)
-{
-    const ImageReader& reader = recording.reader();
+    const RecordingData& data = view.data();
+    const ImageReader& reader = data.reader();
     const QString when =
         u' ' + reader.recordDateText(measurement) + u' ' + reader.recordTimeText(measurement) + u' ';
     CursorReadout out;
     out.values << when;
     out.units << when;
-    const QString unitAfter = diagnostic ? QString() : supplementaryUnit(recording);
+    // Read with the recording: a mouse move reads no file.
+    const QString unitAfter = diagnostic ? QString() : data.readoutUnit();
     for (int i = 0; i < mem::kInputs; ++i) {
-        if (!recording.isInputDrawn(i))
+        if (!view.isInputDrawn(i))
             continue;
-        const int raw = recording.sample(i, measurement);
+        const int raw = data.sample(i, measurement);
         if (diagnostic) {
             out.values << formatValue(QStringLiteral("0"), raw) + QStringLiteral(" AD");
         } else {
-            const long double v = recording.normalize(i, recording.physicalValue(i, raw));
-            out.values << formatValue(recording.valueFormat(i), double(v)) + u' ' + unitAfter;
+            const long double v = data.normalize(i, data.physicalValue(i, raw));
+            out.values << formatValue(data.valueFormat(i), double(v)) + u' ' + unitAfter;
         }
-        out.units << reader.inputUnit(i);
+        out.units << data.input(i).unit;
     }
     return out;
 }

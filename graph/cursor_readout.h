@@ -2,14 +2,14 @@
 // What the status line reports for the mouse over the plot: the date and time of the
 // measurement under the cursor and the value of every drawn input.
 #include "graph/graph_layout.h"
-#include "recording/view_record.h"
+#include "graph/view_record.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace qz {
 
-class Recording;
+class GraphView;
 
 // The measurement under pixel column x of the plot showing view v: first +
 // (last - first) x (x - left) div W, the last one at the frame's last inner column;
@@ -25,11 +25,8 @@ struct CursorReadout {
     QStringList units;
 };
 
-// The readout of one measurement of the recording.
-CursorReadout readCursor(const Recording& recording, int measurement, bool diagnostic);
-
-// The text after every physical value: the logger model's "PrimUnit" setting for the
-// recording's input mask plus one (one key for all inputs), empty without one.
-QString supplementaryUnit(const Recording& recording);
+// The readout of one measurement of the view's primary recording. Every physical value is
+// followed by the recording's readout unit (RecordingData::readoutUnit).
+CursorReadout readCursor(const GraphView& view, int measurement, bool diagnostic);
 
 } // namespace qz

@@ -1,9 +1,9 @@
 // The time axis, the value axes, the footer's texts and the drawing of the placed texts.
 #include "graph/axis_ticks.h"
 #include "graph/graph_parts.h"
+#include "graph/graph_view.h"
 #include "model/simulated_logger.h"
 #include "model/values.h"
-#include "recording/recording.h"
 
 #include <QFontMetrics>
 
@@ -13,10 +13,10 @@ namespace {
 constexpr int kLabelGap = 10; // between a value label and the frame
 } // namespace
 
-std::vector<TimeTick> drawTimeTicks(QPainter& painter, const GraphLayout& layout, const Recording& recording,
+std::vector<TimeTick> drawTimeTicks(QPainter& painter, const GraphLayout& layout, const GraphView& view,
                                     int first, int last)
 {
-    const ImageReader& reader = recording.reader();
+    const ImageReader& reader = view.data().reader();
     const std::int64_t t0 = secondsFromDateTime(reader.recordDateTime(first));
     const std::int64_t t1 = secondsFromDateTime(reader.recordDateTime(last));
     // Round ticks are looked for in the first 12 % of the view.
@@ -36,19 +36,19 @@ std::vector<TimeTick> drawTimeTicks(QPainter& painter, const GraphLayout& layout
     return shown;
 }
 
-bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording& recording, AxisSide side,
+bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const GraphView& view, AxisSide side,
                    bool labelsShown, const GraphMetrics* metrics, std::vector<PlacedText>* texts)
 {
-    const DisplaySettings& settings = recording.settings();
+    const DisplaySettings& settings = view.settings();
     const int input = side == AxisSide::Left ? settings.leftAxisInput : settings.rightAxisInput;
     if (input < 0 || input >= mem::kInputs)
         return true; // no axis on this side: nothing can be outside
-    const AxisScale scale = recording.axisScale(input);
+    const AxisScale scale = view.axisScale(input);
     const ValueTicks ticks = computeValueTicks(layout, scale);
     if (!painter || !labelsShown)
         return ticks.tickInside;
 
-    const QColor colour = colourFromBgr(recording.colours()[std::size_t(1 + input)]);
+    const QColor colour = colourFromBgr(view.colours()[std::size_t(1 + input)]);
     painter->setPen(hairPen(kFrameColour));
     for (const ValueTick& tick : ticks.ticks) {
         if (tick.y < layout.top || tick.y > layout.bottom)
@@ -63,7 +63,7 @@ bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording
 
     // The unit, centred in the top margin beside the frame.
     const QFontMetrics& bold = metrics->metrics(GraphTextKind::Unit);
-    const QString unit = recording.reader().inputUnit(input);
+    const QString& unit = view.data().input(input).unit;
     const int w = bold.horizontalAdvance(QStringLiteral("W"));
     const int unitWidth = bold.horizontalAdvance(unit);
     const int unitX = side == AxisSide::Left ? layout.left - unitWidth - w : layout.right + w;
@@ -72,7 +72,7 @@ bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording
                       colour, input});
 
     const QFontMetrics& fm = metrics->metrics(GraphTextKind::ValueLabel);
-    const QString pattern = axisLabelPattern(recording.valueFormat(input), scale.step);
+    const QString pattern = axisLabelPattern(view.data().valueFormat(input), scale.step);
     for (const ValueTick& tick : ticks.ticks) {
         if (tick.y < layout.top || tick.y > layout.bottom)
             continue;
@@ -85,16 +85,16 @@ bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const Recording
     return ticks.tickInside;
 }
 
-FooterTexts footerTextsOf(const Recording& recording, int first)
+FooterTexts footerTextsOf(const GraphView& view, int first)
 {
-    const ImageReader& reader = recording.reader();
+    const ImageReader& reader = view.data().reader();
     FooterTexts texts;
     texts.start =
         QStringLiteral("Start : ") + reader.recordDateText(first) + u' ' + reader.recordTimeText(first);
     texts.serial = QStringLiteral("S/N : ") + serialNumberText(reader.serialNumber());
     for (int i = 0; i < mem::kInputs; ++i)
-        if (recording.isInputDrawn(i))
-            texts.numbers.push_back({i, colourFromBgr(recording.colours()[std::size_t(1 + i)])});
+        if (view.isInputDrawn(i))
+            texts.numbers.push_back({i, colourFromBgr(view.colours()[std::size_t(1 + i)])});
     return texts;
 }
 

@@ -4,8 +4,8 @@
 #include "graph/curve_lines.h"
 #include "graph/curve_paint.h"
 #include "graph/graph_parts.h"
+#include "graph/graph_view.h"
 #include "model/values.h"
-#include "recording/recording.h"
 
 #include <QPainter>
 
@@ -18,34 +18,34 @@ namespace qz {
 
 namespace {
 
-// The current view's measurements, held inside the recording.
+// The current level's measurements, held inside the primary recording.
 struct Range {
     int first = 1;
     int last = 1;
 };
 
-Range viewRange(const Recording& recording)
+Range viewRange(const GraphView& view)
 {
-    const ViewRecord& v = recording.currentView();
-    const int count = recording.measurementCount();
+    const ViewRecord& v = view.currentView();
+    const int count = view.data().measurementCount();
     Range r;
     r.first = std::clamp(v.first, 1, std::max(1, count));
     r.last = std::clamp(v.last, r.first, std::max(r.first, count));
     return r;
 }
 
-std::int64_t spanSeconds(const Recording& recording, const Range& r)
+std::int64_t spanSeconds(const GraphView& view, const Range& r)
 {
-    const ImageReader& reader = recording.reader();
-    return secondsFromDateTime(reader.recordDateTime(r.last) - reader.recordDateTime(r.first));
+    const RecordingData& data = view.data();
+    return secondsFromDateTime(data.measurementTime(r.last) - data.measurementTime(r.first));
 }
 
 // The layout on the target, with the rows the footer needs there.
-GraphLayout layoutFor(const GraphTarget& target, const Recording& recording, const Range& r,
+GraphLayout layoutFor(const GraphTarget& target, const GraphView& view, const Range& r,
                       const FooterPlan& footer)
 {
     GraphLayout layout;
-    computeHorizontalLayout(target, spanSeconds(recording, r), layout);
+    computeHorizontalLayout(target, spanSeconds(view, r), layout);
     computeVerticalLayout(target, layout, footer.extraHeight);
     return layout;
 }
@@ -69,26 +69,25 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text)
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
-void drawCurves(QPainter& painter, const GraphLayout& layout, const Recording& recording, int first, int last)
+void drawCurves(QPainter& painter, const GraphLayout& layout, const GraphView& view, int first, int last)
 {
     if (last <= first)
         return;
     std::vector<std::uint8_t> raws(std::size_t(last - first + 1));
     std::array<CurveLines, mem::kInputs> lines;
     std::vector<CurveToPaint> curves;
-    const ViewRecord& view = recording.currentView();
+    const ViewRecord& level = view.currentView();
+    const RecordingData& data = view.data();
     for (int i = 0; i < mem::kInputs; ++i) {
-        if (!recording.isInputDrawn(i))
+        if (!view.isInputDrawn(i))
             continue;
-        const CurveScale scale(view.top[i], view.bottom[i], layout.bottom, layout.height());
+        const CurveScale scale(level.top[i], level.bottom[i], layout.bottom, layout.height());
         if (!scale.isDrawable())
             continue;
-        const ImageReader& reader = recording.reader();
         for (int k = first; k <= last; ++k)
-            raws[std::size_t(k - first)] = reader.sample(i, k);
+            raws[std::size_t(k - first)] = data.sample(i, k);
         buildCurve(raws, layout.left, layout.width(), scale, lines[std::size_t(i)]);
-        curves.push_back(
-            {&lines[std::size_t(i)].lines(), colourFromBgr(recording.colours()[std::size_t(1 + i)])});
+        curves.push_back({&lines[std::size_t(i)].lines(), colourFromBgr(view.colours()[std::size_t(1 + i)])});
     }
     paintCurves(painter, curves);
 }
@@ -113,23 +112,23 @@ void clearMargins(QPainter& painter, const GraphTarget& target, const GraphLayou
     fillWhite(painter, 0, 0, layout.left, h);
 }
 
-GraphLayout computeLayout(const GraphTarget& target, const Recording& recording)
+GraphLayout computeLayout(const GraphTarget& target, const GraphView& view)
 {
     // Measured as on the screen's canvas.
     const QImage canvas = newCanvas(QSize(1, 1));
     const GraphMetrics metrics(target.fontIncrement, &canvas);
-    const Range r = viewRange(recording);
-    return layoutFor(target, recording, r, planFooter(target, footerTextsOf(recording, r.first), metrics));
+    const Range r = viewRange(view);
+    return layoutFor(target, view, r, planFooter(target, footerTextsOf(view, r.first), metrics));
 }
 
-DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
+DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphView& view,
                      const DrawOptions& options)
 {
-    const Range r = viewRange(recording);
+    const Range r = viewRange(view);
     const GraphMetrics metrics(target.fontIncrement, painter.device());
-    const FooterPlan footer = planFooter(target, footerTextsOf(recording, r.first), metrics);
+    const FooterPlan footer = planFooter(target, footerTextsOf(view, r.first), metrics);
     DrawResult result;
-    result.layout = layoutFor(target, recording, r, footer);
+    result.layout = layoutFor(target, view, r, footer);
     result.footerRows = footer.rows;
     const GraphLayout& layout = result.layout;
 
@@ -144,7 +143,7 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recordi
         painter.setBrush(Qt::white);
         painter.drawRect(QRect(layout.left, layout.top, layout.width() - 1, layout.height() - 1));
         painter.setBrush(Qt::NoBrush);
-        drawCurves(painter, layout, recording, r.first, r.last);
+        drawCurves(painter, layout, view, r.first, r.last);
     }
     clearMargins(painter, target, layout);
     if (target.printer && layout.width() > 1 && layout.height() > 1) {
@@ -153,12 +152,12 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recordi
         painter.setPen(hairPen(kFrameColour));
         painter.drawRect(QRect(layout.left, layout.top, layout.width() - 1, layout.height() - 1));
     }
-    const std::vector<TimeTick> timeTicks = drawTimeTicks(painter, layout, recording, r.first, r.last);
+    const std::vector<TimeTick> timeTicks = drawTimeTicks(painter, layout, view, r.first, r.last);
     std::vector<PlacedText> axisTexts;
     result.leftTickInside =
-        drawValueAxis(&painter, layout, recording, AxisSide::Left, options.labelsShown, &metrics, &axisTexts);
-    result.rightTickInside = drawValueAxis(&painter, layout, recording, AxisSide::Right, options.labelsShown,
-                                           &metrics, &axisTexts);
+        drawValueAxis(&painter, layout, view, AxisSide::Left, options.labelsShown, &metrics, &axisTexts);
+    result.rightTickInside =
+        drawValueAxis(&painter, layout, view, AxisSide::Right, options.labelsShown, &metrics, &axisTexts);
 
     // The texts in the order they keep their places: the footer, the name, the units and
     // value labels, then the time labels.
@@ -166,7 +165,7 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recordi
     for (const PlacedText& t : footer.texts)
         places.place(t);
     places.place(
-        placeName(trimLeadingBlanks(trimTrailingBlanks(recording.reader().recordName())), layout, metrics));
+        placeName(trimLeadingBlanks(trimTrailingBlanks(view.data().reader().recordName())), layout, metrics));
     for (const PlacedText& t : axisTexts)
         places.place(t);
     placeTimeLabels(places, timeTicks, layout.timeUnit, layout, metrics);
@@ -177,9 +176,9 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recordi
     return result;
 }
 
-bool axisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side)
+bool axisTickInside(const GraphLayout& layout, const GraphView& view, AxisSide side)
 {
-    return drawValueAxis(nullptr, layout, recording, side, false, nullptr, nullptr);
+    return drawValueAxis(nullptr, layout, view, side, false, nullptr, nullptr);
 }
 
 } // namespace qz

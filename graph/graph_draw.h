@@ -1,5 +1,5 @@
 #pragma once
-// Drawing a recording's graph onto any QPainter: the graph window's canvas, a printer
+// Drawing a graph view onto any QPainter: the graph window's canvas, a printer
 // page, the clipboard bitmap and the bitmap of Copy To all share it. GUI-free (QtGui).
 //
 // How to use it:
@@ -8,18 +8,18 @@
 //   // Graph window: keep a canvas image the size of the paint box.
 //   GraphTarget target = prepareCanvas(canvas, paintBoxSize, /*blank=*/true);
 //   QPainter p(&canvas);
-//   DrawResult r = drawGraph(p, target, recording);
+//   DrawResult r = drawGraph(p, target, view);
 //   // r.layout holds left, right, top, bottom for the mouse (zoom, cursor readout);
 //   // the window itself clears its active flag around the call, sets the cursor
 //   // hold-off and refreshes a linked information window.
 //
-//   // Zoom's label test (nothing drawn): axisTickInside(r.layout, recording, side).
+//   // Zoom's label test (nothing drawn): axisTickInside(r.layout, view, side).
 //
 //   // Print: the caller picks the printer, sets the job title (the caption), shows the
 //   // busy cursor, then
-//   printTo(printer, recording);              // one page; false when it cannot begin
+//   printTo(printer, view);                   // one page; false when it cannot begin
 //
-//   // Clipboard and Copy To: graphBitmap(recording, paintBoxSize).
+//   // Clipboard and Copy To: graphBitmap(view, paintBoxSize).
 //
 // Everything is drawn from the data at each call; nothing is retained.
 #include "graph/graph_layout.h"
@@ -33,7 +33,7 @@ class QPagedPaintDevice;
 
 namespace qz {
 
-class Recording;
+class GraphView;
 
 struct DrawOptions {
     // Value-axis ticks, labels and units (off only for the zoom's label test).
@@ -54,18 +54,18 @@ enum class AxisSide {
     Right
 };
 
-// Draws the current view of an initialized recording on the target: frame, curves,
+// Draws the current level of the view on the target: frame, curves,
 // margins, time axis, the two value axes, footer and name.
-DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const Recording& recording,
+DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphView& view,
                      const DrawOptions& options = {});
 
-// The layout drawGraph uses for the recording's current view on the target (its texts
+// The layout drawGraph uses for the view's current level on the target (its texts
 // measured as on the screen's canvas).
-GraphLayout computeLayout(const GraphTarget& target, const Recording& recording);
+GraphLayout computeLayout(const GraphTarget& target, const GraphView& view);
 
 // Whether the axis of the side would have a tick inside the plot (computed, not drawn).
 // A side without an axis input counts as inside.
-bool axisTickInside(const GraphLayout& layout, const Recording& recording, AxisSide side);
+bool axisTickInside(const GraphLayout& layout, const GraphView& view, AxisSide side);
 
 // A white canvas of the given size (96 dots per inch, so that points and pixels relate
 // as on a common screen).
@@ -76,13 +76,13 @@ QImage newCanvas(QSize size);
 GraphTarget prepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank);
 
 // The graph drawn into a new bitmap of the given size.
-QImage graphBitmap(const Recording& recording, QSize size);
+QImage graphBitmap(const GraphView& view, QSize size);
 
 // Prints the graph on one page of the device (a QPrinter, QPdfWriter, ...): the whole
 // page in landscape, the upper 55 % in portrait. False when painting cannot begin.
-bool printTo(QPagedPaintDevice& device, const Recording& recording);
+bool printTo(QPagedPaintDevice& device, const GraphView& view);
 
 // The same on a painter already active on a page of pageSize pixels.
-void printTo(QPainter& page, QSize pageSize, bool portrait, const Recording& recording);
+void printTo(QPainter& page, QSize pageSize, bool portrait, const GraphView& view);
 
 } // namespace qz

@@ -27,28 +27,28 @@ GraphTarget prepareCanvas(QImage& canvas, QSize paintBoxSize, bool blank)
     return screenTarget(paintBoxSize);
 }
 
-QImage graphBitmap(const Recording& recording, QSize size)
+QImage graphBitmap(const GraphView& view, QSize size)
 {
     QImage image = newCanvas(size);
     QPainter painter(&image);
-    drawGraph(painter, screenTarget(size), recording);
+    drawGraph(painter, screenTarget(size), view);
     painter.end();
     return image;
 }
 
-void printTo(QPainter& page, QSize pageSize, bool portrait, const Recording& recording)
+void printTo(QPainter& page, QSize pageSize, bool portrait, const GraphView& view)
 {
-    drawGraph(page, printerTarget(pageSize, portrait), recording);
+    drawGraph(page, printerTarget(pageSize, portrait), view);
 }
 
-bool printTo(QPagedPaintDevice& device, const Recording& recording)
+bool printTo(QPagedPaintDevice& device, const GraphView& view)
 {
     const bool portrait = device.pageLayout().orientation() == QPageLayout::Portrait;
     const QSize pageSize(device.width(), device.height());
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    printTo(painter, pageSize, portrait, recording);
+    printTo(painter, pageSize, portrait, view);
     return painter.end();
 }
 

@@ -1,7 +1,7 @@
 #include "graph/time_range.h"
 
+#include "graph/graph_view.h"
 #include "model/datetime_number.h"
-#include "recording/recording.h"
 
 namespace qz {
 
@@ -10,19 +10,19 @@ namespace {
 constexpr double kHalfSecond = 0.5 / 86400.0;
 } // namespace
 
-TimeRangeResult selectTimeRange(Recording& recording, const std::optional<QDateTime>& from,
+TimeRangeResult selectTimeRange(GraphView& view, const std::optional<QDateTime>& from,
                                 const std::optional<QDateTime>& to)
 {
     if (!from && !to)
         return TimeRangeResult::Selected;
-    const int count = recording.measurementCount();
-    const ImageReader& reader = recording.reader();
+    const RecordingData& data = view.data();
+    const int count = data.measurementCount();
     const double lowest = from ? toDateTimeNumber(*from) - kHalfSecond : -1e300;
     const double highest = to ? toDateTimeNumber(*to) + kHalfSecond : 1e300;
     int first = 0;
     int last = 0;
     for (int n = 1; n <= count; ++n) {
-        const double t = reader.recordDateTime(n);
+        const double t = data.measurementTime(n);
         if (t < lowest || t > highest)
             continue;
         if (first == 0)
@@ -34,14 +34,7 @@ TimeRangeResult selectTimeRange(Recording& recording, const std::optional<QDateT
     if (last == first)
         return TimeRangeResult::TooShort;
 
-    ViewRecord& v = recording.view(1);
-    v = ViewRecord{};
-    v.first = first;
-    v.last = last;
-    recording.setCurrentLevel(1);
-    recording.searchMaxMin(v);
-    recording.updateScalingMode(v);
-    recording.computeAverages(v);
+    view.showLevel(1, first, last);
     return TimeRangeResult::Selected;
 }
 

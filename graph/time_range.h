@@ -7,17 +7,17 @@
 
 namespace qz {
 
-class Recording;
+class GraphView;
 
 enum class TimeRangeResult {
-    Selected, // the recording's current view holds the measurements from..to
+    Selected, // the view's current level holds the measurements from..to
     Empty, // no measurement lies between the two instants
     TooShort, // only one does: a graph needs two
 };
 
 // from and to are local times of the recording's clock; an instant not given is the
 // recording's first or last measurement. Without either, the whole recording stays shown.
-TimeRangeResult selectTimeRange(Recording& recording, const std::optional<QDateTime>& from,
+TimeRangeResult selectTimeRange(GraphView& view, const std::optional<QDateTime>& from,
                                 const std::optional<QDateTime>& to);
 
 } // namespace qz

@@ -1,7 +1,7 @@
 #include "graph/zoom.h"
 
 #include "graph/graph_draw.h"
-#include "recording/recording.h"
+#include "graph/graph_view.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -48,23 +48,16 @@ ZoomView computeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint 
     return z;
 }
 
-ZoomResult zoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end)
+ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoint end)
 {
-    const int level = recording.currentLevel();
+    const int level = view.currentLevel();
     const bool push = level < kDeepestLevel;
     if (push) {
-        const ZoomView z = computeZoomView(layout, recording.currentView(), start, end);
-        ViewRecord& v = recording.view(level + 1);
-        v = ViewRecord{};
-        v.first = z.first;
-        v.last = z.last;
-        recording.setCurrentLevel(level + 1);
-        recording.searchMaxMin(v);
-        recording.updateScalingMode(v);
-        recording.computeAverages(v);
+        const ZoomView z = computeZoomView(layout, view.currentView(), start, end);
+        ViewRecord& v = view.showLevel(level + 1, z.first, z.last);
         // The rectangle's height, not the data, decides the new raw range.
         for (int i = 0; i < mem::kInputs; ++i) {
-            if (!recording.isEnabled(i))
+            if (!view.data().isEnabled(i))
                 continue;
             v.top[std::size_t(i)] = z.top[std::size_t(i)];
             v.bottom[std::size_t(i)] = z.bottom[std::size_t(i)];
@@ -73,20 +66,19 @@ ZoomResult zoomIn(Recording& recording, const GraphLayout& layout, QPoint start,
     // A refused level goes again; a level this rectangle did not add stays.
     const auto refuse = [&](ZoomOutcome outcome, bool redraw) {
         if (push)
-            recording.setCurrentLevel(level);
+            view.setCurrentLevel(level);
         return ZoomResult{outcome, redraw};
     };
 
     // Each value axis needs a tick inside the plot to be read at all.
-    if (!axisTickInside(layout, recording, AxisSide::Left)
-        || !axisTickInside(layout, recording, AxisSide::Right))
+    if (!axisTickInside(layout, view, AxisSide::Left) || !axisTickInside(layout, view, AxisSide::Right))
         return refuse(ZoomOutcome::WindowTooSmall, true);
 
-    const ViewRecord& v = recording.currentView();
-    const ViewRecord& above = recording.view(recording.currentLevel() - 1);
+    const ViewRecord& v = view.currentView();
+    const ViewRecord& above = view.view(view.currentLevel() - 1);
     const bool tooFew = std::abs(std::int64_t(v.last) - v.first) < 2;
     for (int i = 0; i < mem::kInputs; ++i) {
-        if (!recording.isEnabled(i))
+        if (!view.data().isEnabled(i))
             continue;
         if (!hasHeight(v, above, i))
             return refuse(ZoomOutcome::NoHeight, false);
@@ -98,12 +90,12 @@ ZoomResult zoomIn(Recording& recording, const GraphLayout& layout, QPoint start,
     return {ZoomOutcome::Zoomed, true};
 }
 
-bool zoomOut(Recording& recording)
+bool zoomOut(GraphView& view)
 {
-    const int level = recording.currentLevel();
+    const int level = view.currentLevel();
     if (level <= 0)
         return false;
-    recording.setCurrentLevel(level - 1);
+    view.setCurrentLevel(level - 1);
     return true;
 }
 

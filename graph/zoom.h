@@ -1,16 +1,16 @@
 #pragma once
-// The zoom levels of a recording: a rectangle dragged over the plot becomes the next
+// The zoom levels of a graph view: a rectangle dragged over the plot becomes the next
 // level (its width chooses the measurements, its height the raw range of every input),
-// and going back drops the deepest level. Works on the recording and the layout of the
+// and going back drops the deepest level. Works on the view and the layout of the
 // picture the rectangle was drawn on; nothing is drawn here.
 #include "graph/graph_layout.h"
-#include "recording/view_record.h"
+#include "graph/view_record.h"
 
 #include <QPoint>
 
 namespace qz {
 
-class Recording;
+class GraphView;
 
 // The deepest level; at this level a rectangle adds no level.
 inline constexpr int kDeepestLevel = kViewLevels - 1;
@@ -46,9 +46,9 @@ struct ZoomResult {
 // deepest level nothing is added and the tests judge that level, which is kept. A click
 // is no rectangle: the caller does not zoom at all when start and the last drag position
 // share a column or a row.
-ZoomResult zoomIn(Recording& recording, const GraphLayout& layout, QPoint start, QPoint end);
+ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoint end);
 
 // Back to the level above; false at level 0.
-bool zoomOut(Recording& recording);
+bool zoomOut(GraphView& view);
 
 } // namespace qz

@@ -1,6 +1,7 @@
 #include "recording/csv_export.h"
 
-#include "recording/recording.h"
+#include "recording/range_statistics.h"
+#include "recording/recording_data.h"
 
 namespace qz {
 
@@ -26,12 +27,12 @@ QString csvColumnName(const QString& function, const QString& unit, int input)
     return u.isEmpty() ? name : name + QStringLiteral(" (") + u + QLatin1Char(')');
 }
 
-QByteArray csvHeader(const Recording& recording)
+QByteArray csvHeader(const RecordingData& data, const DataRange& range)
 {
     QString line = QStringLiteral("time");
-    const ImageReader& r = recording.reader();
+    const ImageReader& r = data.reader();
     for (int i = 0; i < mem::kInputs; ++i) {
-        if (recording.isInputDrawn(i))
+        if (data.isEnabled(i) && range.inputs[std::size_t(i)])
             line += QLatin1Char(',') + csvField(csvColumnName(r.inputName(i), r.inputUnit(i), i));
     }
     return line.toUtf8();

@@ -8,7 +8,8 @@
 
 namespace qz {
 
-class Recording;
+class RecordingData;
+struct DataRange;
 
 // The field as written: in double quotes, its own quotes doubled, when it holds a comma,
 // a double quote or a line break; as it is otherwise.
@@ -19,7 +20,7 @@ QString csvField(const QString& text);
 // function by "Input N".
 QString csvColumnName(const QString& function, const QString& unit, int input);
 
-// "time", then one column per drawn input in increasing input order; no line end.
-QByteArray csvHeader(const Recording& recording);
+// "time", then one column per input of the range in increasing input order; no line end.
+QByteArray csvHeader(const RecordingData& data, const DataRange& range);
 
 } // namespace qz

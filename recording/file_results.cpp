@@ -1,7 +1,5 @@
 #include "recording/file_results.h"
 
-#include "platform/prompt.h"
-
 namespace qz {
 
 namespace {
@@ -44,17 +42,18 @@ QString truncationWarning(const LoadResult& result, const QString& name)
         .arg(result.declaredBlocks);
 }
 
-void tellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
+std::vector<LoadNotice> loadNotices(const LoadResult& result, const QString& name)
 {
+    std::vector<LoadNotice> notices;
     if (const QString message = loadMessage(result, name); !message.isEmpty())
-        prompt.tell(message, PromptSymbol::Error);
+        notices.push_back({message, NoticeKind::Error});
     if (const QString warning = truncationWarning(result, name); !warning.isEmpty())
-        prompt.tell(warning, PromptSymbol::Warning);
+        notices.push_back({warning, NoticeKind::Warning});
     switch (result.error) {
     case LoadError::NotARecording:
     case LoadError::NotAccepted:
     case LoadError::TooFewMeasurements:
-        prompt.tell(QStringLiteral("This file is not for a QuorvantZK"), PromptSymbol::Error);
+        notices.push_back({QStringLiteral("This file is not for a QuorvantZK"), NoticeKind::Error});
         break;
     case LoadError::None:
     case LoadError::CannotOpen:
@@ -63,6 +62,7 @@ void tellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
     case LoadError::CatalogUnreadable:
         break;
     }
+    return notices;
 }
 
 QString saveMessage(const SaveResult& result, const QString& name)

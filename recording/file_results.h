@@ -4,9 +4,12 @@
 // user, once.
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 namespace qz {
 
-class Prompt;
+class RecordingData;
 
 enum class LoadError {
     None,
@@ -26,6 +29,8 @@ struct LoadResult {
     // a file cut short loads its complete blocks only.
     int missingBlocks = 0;
     int declaredBlocks = 0;
+    // The recording, when it loaded.
+    std::shared_ptr<const RecordingData> data = nullptr;
 
     bool ok() const { return error == LoadError::None; }
 };
@@ -59,11 +64,19 @@ struct ExportOutcome {
 // open or is no regular file, "Cannot read NAME: reason", the catalogue's message for an
 // unreadable catalogue; nothing for a refused model or too few measurements.
 QString loadMessage(const LoadResult& result, const QString& name);
-// Tells everything about a load, in order; nothing for a clean load. A file that is no
-// recording or whose logger is refused ends with "This file is not for a QuorvantZK"; a
+// What a load has to tell the user, in order; nothing for a clean load. A file that is
+// no recording or whose logger is refused ends with "This file is not for a QuorvantZK"; a
 // file that cannot be opened or read, and an unreadable catalogue, are told once, without
 // blaming the recording. A file cut short is warned about (also when it loads).
-void tellLoad(Prompt& prompt, const LoadResult& result, const QString& name);
+enum class NoticeKind {
+    Error,
+    Warning
+};
+struct LoadNotice {
+    QString text;
+    NoticeKind kind = NoticeKind::Error;
+};
+std::vector<LoadNotice> loadNotices(const LoadResult& result, const QString& name);
 // "NAME is incomplete: missing N of its M data blocks; only the complete blocks are
 // shown"; empty when nothing is missing.
 QString truncationWarning(const LoadResult& result, const QString& name);

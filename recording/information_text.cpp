@@ -1,6 +1,7 @@
 // The recording information text: what the information window shows and every export
 // begins with.
-#include "recording/recording.h"
+#include "recording/exports.h"
+#include "recording/recording_data.h"
 
 #include "model/simulated_logger.h"
 #include "model/values.h"
@@ -27,28 +28,22 @@ QString intervalText(int seconds)
 
 } // namespace
 
-QStringList Recording::infoLines(const ViewRecord& view) const
+QStringList informationLines(const RecordingData& data, const DataRange& range)
 {
-    QStringList lines;
-    appendInfoLines(lines, view);
-    return lines;
-}
-
-void Recording::appendInfoLines(QStringList& lines, const ViewRecord& view) const
-{
+    const RangeStatistics stats = rangeStatistics(data, range.first, range.last);
     std::array<long double, mem::kInputs> maxValue{};
     std::array<long double, mem::kInputs> minValue{};
     for (int i = 0; i < mem::kInputs; ++i) {
-        if (!enabled_[i])
+        if (!data.isEnabled(i))
             continue;
-        maxValue[i] = normalize(i, physicalValue(i, view.rawMax[i]));
-        minValue[i] = normalize(i, physicalValue(i, view.rawMin[i]));
+        maxValue[i] = data.normalize(i, data.physicalValue(i, stats[i].rawMax));
+        minValue[i] = data.normalize(i, data.physicalValue(i, stats[i].rawMin));
     }
 
-    const ImageReader& r = reader_;
+    const ImageReader& r = data.reader();
     QString inputs, scaleMax, scaleMin, minimum, maximum, average;
     for (int i = 0; i < mem::kInputs; ++i) {
-        if (!isInputDrawn(i))
+        if (!data.isEnabled(i) || !range.inputs[std::size_t(i)])
             continue;
         const QString unit = QLatin1Char(' ') + r.inputUnit(i);
         QString name = column(r.inputName(i));
@@ -56,27 +51,29 @@ void Recording::appendInfoLines(QStringList& lines, const ViewRecord& view) cons
         inputs += name;
         scaleMax += column(r.scaleHighText(i) + unit);
         scaleMin += column(r.scaleLowText(i) + unit);
-        minimum += column(formatValue(formats_[i], static_cast<double>(minValue[i])) + unit);
-        maximum += column(formatValue(formats_[i], static_cast<double>(maxValue[i])) + unit);
-        const long double avg = physicalValue(i, view.average[i]);
+        minimum += column(formatValue(data.valueFormat(i), static_cast<double>(minValue[i])) + unit);
+        maximum += column(formatValue(data.valueFormat(i), static_cast<double>(maxValue[i])) + unit);
+        const long double avg = data.physicalValue(i, stats[i].average);
         average += column(formatValueShort(static_cast<double>(avg)) + unit);
     }
 
+    QStringList lines;
     lines << QStringLiteral("Record Name        : ") + trimLeadingBlanks(trimTrailingBlanks(r.recordName()))
           << QStringLiteral("Serial Number      : ") + serialNumberText(r.serialNumber())
           << QStringLiteral("Recording Interval : ") + intervalText(r.interval())
-          << QStringLiteral("Start Date/Time    : ") + r.recordDateText(view.first) + QLatin1Char(' ')
-            + r.recordTimeText(view.first)
-          << QStringLiteral("End Date/Time      : ") + r.recordDateText(view.last) + QLatin1Char(' ')
-            + r.recordTimeText(view.last)
+          << QStringLiteral("Start Date/Time    : ") + r.recordDateText(range.first) + QLatin1Char(' ')
+            + r.recordTimeText(range.first)
+          << QStringLiteral("End Date/Time      : ") + r.recordDateText(range.last) + QLatin1Char(' ')
+            + r.recordTimeText(range.last)
           << QStringLiteral("Inputs             : ") + inputs
           << QStringLiteral("Scale max          : ") + scaleMax
           << QStringLiteral("Scale min          : ") + scaleMin
           << QStringLiteral("Minimum            : ") + minimum
           << QStringLiteral("Maximum            : ") + maximum
           << QStringLiteral("Average            : ") + average
-          << QStringLiteral("# Measurements     : ") + QString::number(view.last - view.first + 1)
+          << QStringLiteral("# Measurements     : ") + QString::number(range.last - range.first + 1)
           << QStringLiteral("Battery Voltage    : ") + r.batteryText() << QString();
+    return lines;
 }
 
 } // namespace qz

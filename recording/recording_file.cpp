@@ -1,16 +1,16 @@
 // Recording files: the signature "QUORVANT" followed by the memory image, cut after the
 // last data block in use.
-#include "recording/recording.h"
+#include "recording/recording_file.h"
 
 #include "model/block_check.h"
 #include "model/memory_image.h"
-#include "platform/prompt.h"
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
 #include "platform/system_reason.h"
 #include "recording/complete_blocks.h"
-#include "recording/recording_file.h"
+#include "recording/recording_data.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
@@ -31,75 +31,97 @@ SaveResult writeRecordingFile(const QString& name, const std::uint8_t* image, qi
     return {};
 }
 
-int Recording::storedBlocks() const
+namespace {
+
+SaveResult saveUsedBlocks(ConstByteView image, const QString& name)
 {
     // The header's word may say anything; the image holds at most 508 blocks.
-    return std::min(int(reader_.blocksUsed()), mem::kMaxBlocks);
+    const ImageReader reader(image);
+    const int blocks = std::min(int(reader.blocksUsed()), mem::kMaxBlocks);
+    return writeRecordingFile(name, image.data, qint64(mem::blockAddress(blocks)));
 }
 
-SaveResult Recording::save(const QString& name)
+} // namespace
+
+SaveResult saveRecordingFile(const RecordingData& data, const QString& name)
 {
-    const SaveResult saved =
-        writeRecordingFile(name, image_.data(), qint64(mem::blockAddress(storedBlocks())));
-    if (!saved.ok())
-        return saved;
-    fileName_ = name;
-    saved_ = true;
-    return {};
+    return saveUsedBlocks(data.image(), name);
 }
 
-LoadResult Recording::load(const QString& name)
+SaveResult saveImageFile(const QByteArray& image, const QString& name)
 {
-    fileName_ = name;
-    saved_ = true;
+    // A short image reads as empty blocks after its end, as a recording made of it would.
+    std::vector<std::uint8_t> whole(mem::kImageSize, 0);
+    std::copy_n(reinterpret_cast<const std::uint8_t*>(image.constData()),
+                std::min<qsizetype>(image.size(), qsizetype(whole.size())), whole.begin());
+    return saveUsedBlocks({whole.data(), whole.size()}, name);
+}
+
+LoadResult RecordingData::fromFile(const QString& name, const ProgramFolder& folder)
+{
     QFile file;
     const FileOpenResult opened = openRegularFile(file, name);
     if (!opened.ok())
         return {opened.status == FileOpenStatus::NotRegular ? LoadError::NotAFile : LoadError::CannotOpen,
                 opened.reason};
-    return loadFrom(file, file.size());
+    return fromDevice(file, file.size(), name, folder);
 }
 
-LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
+LoadResult RecordingData::fromDevice(QIODevice& device, qint64 size, const QString& name,
+                                     const ProgramFolder& folder)
 {
-    saved_ = true;
     char signature[kFileSignatureSize] = {};
     if (size < kMinFileSize || size > kMaxFileSize
         || device.read(signature, kFileSignatureSize) != kFileSignatureSize
         || !std::equal(signature, signature + kFileSignatureSize, kFileSignature)) {
         return {LoadError::NotARecording, QString()};
     }
-    // Whatever a previous content left is cleared: a short image reads as empty blocks.
-    std::fill(image_.begin(), image_.end(), 0);
-    initialized_ = false;
+    std::unique_ptr<RecordingData> data(new RecordingData());
+    data->fileName_ = name;
     const qint64 body = size - kFileSignatureSize;
     errno = 0;
-    if (device.read(reinterpret_cast<char*>(image_.data()), body) != body) {
+    if (device.read(reinterpret_cast<char*>(data->image_.data()), body) != body) {
         const int error = errno;
-        std::fill(image_.begin(), image_.end(), 0);
-        rebind();
         return {LoadError::CannotRead, failureReason(device.errorString(), error)};
     }
+    return fromBody(std::move(data), body, folder);
+}
+
+LoadResult RecordingData::fromDump(const QByteArray& memory, const QString& name, const ProgramFolder& folder)
+{
+    QByteArray file(kFileSignature, kFileSignatureSize);
+    file += memory;
+    QBuffer device(&file);
+    device.open(QIODevice::ReadOnly);
+    return fromDevice(device, file.size(), name, folder);
+}
+
+LoadResult RecordingData::fromBody(std::unique_ptr<RecordingData> data, qint64 body,
+                                   const ProgramFolder& folder)
+{
+    std::vector<std::uint8_t>& image = data->image_;
     LoadResult result;
     const auto held = int((body - qint64(mem::kHeaderSize)) / qint64(mem::kBlockSize));
     // A memory dump of a linear logger carries the logger's own BlocksUsed, which stays 0
     // while it records: its blocks in use are found as a download finds them. A saved
     // recording with no block in use holds no block, so it is not touched.
-    ByteView view{image_.data(), image_.size()};
+    ByteView view{image.data(), image.size()};
     if (view.u16(mem::kBlocksUsed) == 0 && held > 0) {
         view.setU16(mem::kBlocksUsed,
-                    std::uint16_t(linearBlocksInUse(image_.data() + mem::blockAddress(0), held)));
+                    std::uint16_t(linearBlocksInUse(image.data() + mem::blockAddress(0), held)));
         view.setU16(mem::kFirstBlock, 0);
     }
-    const CompleteBlocks blocks = keepCompleteBlocks({image_.data(), image_.size()}, held);
+    const CompleteBlocks blocks = keepCompleteBlocks({image.data(), image.size()}, held);
     result.missingBlocks = blocks.missing();
     result.declaredBlocks = blocks.declared;
-    switch (initialize().error) {
+    RecordingResult made = derive(std::move(data), folder);
+    switch (made.error) {
     case InitError::None:
+        result.data = std::move(made.data);
         break;
     case InitError::CatalogUnreadable:
         result.error = LoadError::CatalogUnreadable;
-        result.reason = catalogMessage(model_);
+        result.reason = made.reason;
         break;
     case InitError::NotAccepted:
         result.error = LoadError::NotAccepted;
@@ -109,20 +131,6 @@ LoadResult Recording::loadFrom(QIODevice& device, qint64 size)
         break;
     }
     return result;
-}
-
-bool Recording::saveChanges(Prompt& prompt) const
-{
-    return prompt.confirm(QStringLiteral("The record ") + caption_ + QStringLiteral("  has not been saved ,")
-                          + QStringLiteral("Close anyway ?"));
-}
-
-bool Recording::mayClose(Prompt& prompt)
-{
-    const bool canClose = saved_ || saveChanges(prompt);
-    if (canClose)
-        saved_ = true;
-    return canClose;
 }
 
 } // namespace qz

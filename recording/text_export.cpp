@@ -1,7 +1,7 @@
-// Export of the current view: the information text (or, as comma-separated values, a
+// Export of a range of a recording: the information text (or, as comma-separated values, a
 // line of column names), then one line per measurement with its date-time and the values
 // of the drawn inputs, CR LF line ends, UTF-8.
-#include "recording/recording.h"
+#include "recording/exports.h"
 
 #include "model/number_pattern.h"
 #include "platform/progress.h"
@@ -9,6 +9,7 @@
 #include "platform/safe_file.h"
 #include "recording/csv_export.h"
 #include "recording/export_stamp.h"
+#include "recording/recording_data.h"
 
 #include <QLocale>
 
@@ -25,23 +26,18 @@ static_assert(static_cast<int>(ExportKind::Csv) == ExportStamper::kIsoForm);
 
 } // namespace
 
-ExportOutcome Recording::exportFile(const QString& name, ExportKind kind, Progress& progress)
-{
-    exportFileName_ = name;
-    return exportRecord(kind, progress);
-}
-
-ExportOutcome Recording::exportRecord(ExportKind kind, Progress& progress) const
+ExportOutcome exportFile(const QString& name, const RecordingData& data, const DataRange& range,
+                         ExportKind kind, Progress& progress)
 {
     // Writing over the recording's own file would destroy it before it was read again.
-    if (!fileName_.isEmpty() && isSameFile(fileName_, exportFileName_))
+    if (!data.fileName().isEmpty() && isSameFile(data.fileName(), name))
         return {ExportResult::SameAsInput, QString()};
     // A failed or killed export leaves the previous file as it was, never a cut one; a
     // cancelled export keeps the lines written so far.
-    SafeFile file(exportFileName_);
+    SafeFile file(name);
     if (!file.open())
         return {ExportResult::Failed, file.reason()};
-    const ExportOutcome outcome = exportTo(file.device(), kind, progress);
+    const ExportOutcome outcome = exportTo(file.device(), data, range, kind, progress);
     if (outcome.result == ExportResult::Failed)
         return outcome; // the temporary file goes with file
     if (!file.commit())
@@ -49,11 +45,11 @@ ExportOutcome Recording::exportRecord(ExportKind kind, Progress& progress) const
     return outcome;
 }
 
-ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& progress) const
+ExportOutcome exportTo(QIODevice& out, const RecordingData& data, const DataRange& range, ExportKind kind,
+                       Progress& progress)
 {
-    const ViewRecord& view = currentView();
     progress.setCaption(QStringLiteral("Export..."));
-    progress.setMaximum(view.last - view.first);
+    progress.setMaximum(range.last - range.first);
     progress.setCancelEnabled(true);
 
     QByteArray buffer;
@@ -66,10 +62,10 @@ ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& pro
     const auto failed = [&]() { return ExportOutcome{ExportResult::Failed, reason}; };
     const bool csv = kind == ExportKind::Csv;
     if (csv) {
-        buffer += csvHeader(*this);
+        buffer += csvHeader(data, range);
         buffer += "\r\n";
     } else {
-        for (const QString& line : infoLines(view)) {
+        for (const QString& line : informationLines(data, range)) {
             buffer += line.toUtf8();
             buffer += "\r\n";
         }
@@ -82,27 +78,28 @@ ExportOutcome Recording::exportTo(QIODevice& out, ExportKind kind, Progress& pro
     const QString point = csv ? QStringLiteral(".") : QLocale().decimalPoint();
     std::array<std::vector<QByteArray>, mem::kInputs> fields;
     for (int i = 0; i < mem::kInputs; ++i) {
-        if (!isInputDrawn(i))
+        if (!data.isEnabled(i) || !range.inputs[std::size_t(i)])
             continue;
         fields[i].reserve(256);
         for (int raw = 0; raw < 256; ++raw) {
-            const long double value = normalize(i, physicalValue(i, raw));
+            const long double value = data.normalize(i, data.physicalValue(i, raw));
             fields[i].push_back(
-                separator + formatNumberPattern(formats_[i], static_cast<double>(value), point).toUtf8());
+                separator
+                + formatNumberPattern(data.valueFormat(i), static_cast<double>(value), point).toUtf8());
         }
     }
 
-    // Only measurements that exist are written, whatever the view says.
-    const int first = std::max(view.first, 1);
-    const int last = std::min(view.last, measurementCount_);
-    ExportStamper stamp(reader_, static_cast<int>(kind));
+    // Only measurements that exist are written, whatever the range says.
+    const int first = std::max(range.first, 1);
+    const int last = std::min(range.last, data.measurementCount());
+    ExportStamper stamp(data.reader(), static_cast<int>(kind));
     for (int k = first; k <= last; ++k) {
         if (k % kProgressStep == 0)
-            progress.setPosition(k - view.first);
+            progress.setPosition(k - range.first);
         stamp.append(buffer, k);
         for (int i = 0; i < mem::kInputs; ++i) {
             if (!fields[i].empty())
-                buffer += fields[i][reader_.sample(i, k)];
+                buffer += fields[i][data.sample(i, k)];
         }
         buffer += "\r\n";
         if (buffer.size() >= kFlushSize && !flush())

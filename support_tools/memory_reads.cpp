@@ -2,7 +2,7 @@
 
 #include "link/link_failure.h"
 #include "model/memory_image.h"
-#include "recording/recording.h"
+#include "recording/recording_file.h"
 #include "support_tools/dump_address.h"
 
 #include <QFile>

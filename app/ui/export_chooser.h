@@ -3,7 +3,7 @@
 // It proposes the recording's name with ".txt", and a name that cannot be written is
 // refused with the reason and asked again; asking writes nothing, so a cancelled export
 // leaves no file behind.
-#include "recording/recording.h"
+#include "recording/exports.h"
 
 #include <QString>
 

@@ -58,8 +58,8 @@ void InformationWindow::refill()
     if (!graph_)
         return;
     setWindowTitle(graph_->windowTitle());
-    const Recording& recording = graph_->recording();
-    setMemoLines(recording.infoLines(recording.currentView()));
+    if (graph_->hasRecording())
+        setMemoLines(informationLines(graph_->data(), graph_->view().range()));
 }
 
 void InformationWindow::setMemoLines(const QStringList& lines)

@@ -23,6 +23,13 @@ namespace {
 const QString kRecordingFilter = texts::recordingFilter();
 const QString kRecordingExt = QStringLiteral("qrv");
 
+void tellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
+{
+    for (const LoadNotice& notice : loadNotices(result, name))
+        prompt.tell(notice.text,
+                    notice.kind == NoticeKind::Warning ? PromptSymbol::Warning : PromptSymbol::Error);
+}
+
 } // namespace
 
 QString MainWindow::chooseFile(FileDialogRequest request, FileDialogKind kind)
@@ -62,14 +69,13 @@ bool MainWindow::openRecording(const QString& name)
         services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
         return false;
     }
-    GraphWindow* graph = newGraphWindow();
-    const LoadResult loaded = graph->load(name);
+    const LoadResult loaded = RecordingData::fromFile(name, services_.folder);
     if (!loaded.ok()) {
         tellLoad(services_.prompt, loaded, name);
-        graph->freeWindow();
         updateMenuItems();
         return false;
     }
+    newGraphWindow()->showRecording(loaded.data, true);
     renumberGraphs();
     updateMenuItems();
     // A file cut short is shown with its complete blocks; the user hears of it once the
@@ -214,15 +220,10 @@ void MainWindow::copyTo()
 void MainWindow::openGraphView()
 {
     GraphWindow* source = dataGraph();
-    if (!source)
+    if (!source || !source->hasRecording())
         return;
-    GraphWindow* copy = newGraphWindow();
-    copy->recording().copyFrom(source->recording());
-    if (!copy->initialize()) {
-        copy->freeWindow();
-        updateMenuItems();
-        return;
-    }
+    // The new window is a second view of the same recording: nothing to save twice.
+    newGraphWindow()->showRecording(source->view().primary(), true);
     renumberGraphs();
     updateMenuItems();
 }

@@ -11,7 +11,7 @@
 #include "jobs/job_messages.h"
 #include "link/link_texts.h"
 #include "model/datetime_number.h"
-#include "recording/recording.h"
+#include "recording/recording_data.h"
 #include "ui/progress_dialog.h"
 
 #include <QMdiArea>
@@ -87,22 +87,16 @@ ImageUse MainWindow::acceptDownload(const std::vector<std::uint8_t>& image)
 {
     if (QMdiSubWindow* active = mdi_->activeSubWindow(); active && active->isMaximized())
         active->showNormal();
-    GraphWindow* graph = newGraphWindow();
-    Recording& recording = graph->recording();
-    recording.setCreated(toDateTimeNumber(services_.clock.localNow()));
-    recording.setImage(bytesOf(image));
-    recording.setSaved(false);
-    ImageUse use = ImageUse::Shown;
-    if (!graph->initialize())
-        use = recording.model().accepted ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
-    if (use == ImageUse::Shown) {
-        renumberGraphs();
-    } else {
-        // A recording that cannot be shown leaves no empty window behind.
-        graph->freeWindow();
+    const RecordingResult made = RecordingData::fromImage(
+        bytesOf(image), toDateTimeNumber(services_.clock.localNow()), services_.folder);
+    if (!made.ok()) {
+        updateMenuItems();
+        return made == InitError::TooFewMeasurements ? ImageUse::TooFewMeasurements : ImageUse::UnknownModel;
     }
+    newGraphWindow()->showRecording(made.data, false);
+    renumberGraphs();
     updateMenuItems();
-    return use;
+    return ImageUse::Shown;
 }
 
 bool MainWindow::saveDownloadAnyway(const std::vector<std::uint8_t>& image)
@@ -119,9 +113,7 @@ bool MainWindow::saveDownloadAnyway(const std::vector<std::uint8_t>& image)
         services_.prompt.tell(texts::notAFileWithExtension(request.defaultExt), PromptSymbol::Error);
         return false;
     }
-    Recording recording(services_.folder);
-    recording.setImage(bytesOf(image));
-    if (const SaveResult saved = recording.save(name); !saved.ok()) {
+    if (const SaveResult saved = saveImageFile(bytesOf(image), name); !saved.ok()) {
         services_.prompt.tell(texts::cannotWrite(name, saved.reason), PromptSymbol::Error);
         return false;
     }

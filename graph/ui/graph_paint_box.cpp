@@ -1,7 +1,7 @@
 #include "graph/ui/graph_paint_box.h"
 
 #include "graph/graph_draw.h"
-#include "recording/recording.h"
+#include "graph/graph_view.h"
 
 #include <QPainter>
 
@@ -20,8 +20,7 @@ QPen dottedPen()
 
 } // namespace
 
-GraphPaintBox::GraphPaintBox(const Recording& recording, QWidget* parent)
-    : QWidget(parent), recording_(recording)
+GraphPaintBox::GraphPaintBox(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Image"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -40,9 +39,9 @@ void GraphPaintBox::drawGraph()
     if (image_.size() != size())
         prepareCanvas(true);
     image_.fill(Qt::white);
-    if (recording_.isInitialized()) {
+    if (view_) {
         QPainter p(&image_);
-        DrawResult drawn = qz::drawGraph(p, screenTarget(image_.size()), recording_);
+        DrawResult drawn = qz::drawGraph(p, screenTarget(image_.size()), *view_);
         layout_ = drawn.layout;
         texts_ = std::move(drawn.texts);
     }

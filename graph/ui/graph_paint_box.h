@@ -13,12 +13,16 @@
 
 namespace qz {
 
-class Recording;
+class GraphView;
 
 class GraphPaintBox final : public QWidget {
     Q_OBJECT
 public:
-    explicit GraphPaintBox(const Recording& recording, QWidget* parent = nullptr);
+    explicit GraphPaintBox(QWidget* parent = nullptr);
+
+    // The view drawn (none: the box stays white). The window owning the view keeps it
+    // while the box shows it.
+    void setView(const GraphView* view) { view_ = view; }
 
     // A new white image of the box's size; drawn again when blank is false.
     void prepareCanvas(bool blank);
@@ -49,7 +53,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    const Recording& recording_;
+    const GraphView* view_ = nullptr;
     QImage image_;
     GraphLayout layout_;
     std::vector<PlacedText> texts_;

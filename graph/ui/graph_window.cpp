@@ -19,11 +19,10 @@ namespace qz {
 
 GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, GraphicConfigDialog* config,
                          QWidget* parent)
-    : DocumentWindow(parent), prompt_(prompt), clock_(clock), config_(config),
-      recording_(std::make_unique<Recording>(std::move(folder)))
+    : DocumentWindow(parent), prompt_(prompt), clock_(clock), config_(config), folder_(std::move(folder))
 {
     setObjectName(QStringLiteral("MDIGraph"));
-    paintBox_ = new GraphPaintBox(*recording_, this);
+    paintBox_ = new GraphPaintBox(this);
     paintBox_->installEventFilter(this);
     setWidget(paintBox_);
     connect(paintBox_, &GraphPaintBox::resized, this, &GraphWindow::onPaintBoxResized);
@@ -44,32 +43,54 @@ GraphWindow::~GraphWindow()
     paintBox_->removeEventFilter(this);
 }
 
-InitResult GraphWindow::initialize()
+void GraphWindow::showRecording(std::shared_ptr<const RecordingData> data, bool saved)
 {
-    const InitResult result = recording_->initialize();
-    if (result) {
-        paintBox_->prepareCanvas(true);
-        drawGraph();
-    }
-    return result;
+    view_ = std::make_unique<GraphView>(std::move(data));
+    saved_ = saved;
+    paintBox_->setView(view_.get());
+    paintBox_->prepareCanvas(true);
+    drawGraph();
 }
 
 LoadResult GraphWindow::load(const QString& name)
 {
-    const LoadResult result = recording_->load(name);
-    if (result.ok()) {
-        paintBox_->prepareCanvas(true);
-        drawGraph();
-    }
+    LoadResult result = RecordingData::fromFile(name, folder_);
+    if (result.ok())
+        showRecording(result.data, true);
     return result;
+}
+
+SaveResult GraphWindow::save(const QString& name)
+{
+    if (!view_)
+        return {SaveError::CannotWrite, QString()};
+    const SaveResult saved = saveRecordingFile(data(), name);
+    if (saved.ok()) {
+        view_->renamePrimary(name);
+        saved_ = true;
+    }
+    return saved;
+}
+
+void GraphWindow::setFileName(const QString& name)
+{
+    if (view_)
+        view_->renamePrimary(name);
+}
+
+ExportOutcome GraphWindow::exportFile(const QString& name, ExportKind kind, Progress& progress)
+{
+    if (!view_)
+        return {ExportResult::Failed, QString()};
+    return qz::exportFile(name, data(), view_->range(), kind, progress);
 }
 
 void GraphWindow::childTitle(int n)
 {
-    if (recording_->isTitleSet())
+    if (!view_ || view_->isTitleSet())
         return;
-    recording_->childTitle(n);
-    setWindowTitle(recording_->caption());
+    view_->childTitle(n);
+    setWindowTitle(view_->caption());
 }
 
 QImage GraphWindow::snapshot() const
@@ -106,7 +127,7 @@ void GraphWindow::printTo(QPrinter& printer)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     printer.setDocName(windowTitle());
-    const bool ok = qz::printTo(printer, *recording_);
+    const bool ok = view_ && qz::printTo(printer, *view_);
     QGuiApplication::restoreOverrideCursor();
     if (!ok) {
         const QString where =
@@ -119,7 +140,12 @@ void GraphWindow::printTo(QPrinter& printer)
 bool GraphWindow::mayClose()
 {
     sendInternal(notifyTarget(), kMsgRenumberTitles);
-    return recording_->mayClose(prompt_);
+    if (saved_)
+        return true;
+    const QString caption = view_ ? view_->caption() : QString();
+    saved_ = prompt_.confirm(QStringLiteral("The record ") + caption
+                             + QStringLiteral("  has not been saved ,") + QStringLiteral("Close anyway ?"));
+    return saved_;
 }
 
 void GraphWindow::setTopAndHeight(int top, int height)
@@ -134,7 +160,7 @@ void GraphWindow::onPaintBoxResized()
 {
     if (!isMinimized() && !resizeSuppressed_) {
         paintBox_->prepareCanvas(true);
-        if (recording_->isInitialized())
+        if (view_)
             drawGraph();
     }
     resizeSuppressed_ = false;
@@ -167,9 +193,9 @@ void GraphWindow::onStateChanged(Qt::WindowStates before, Qt::WindowStates now)
 
 void GraphWindow::openGraphicConfig()
 {
-    if (!config_ || !recording_->isInitialized())
+    if (!config_ || !view_)
         return;
-    config_->setUp(recording_->reader(), recording_->settings(), recording_->colours());
+    config_->setUp(data().reader(), view_->settings(), view_->colours());
     config_->setTarget(this);
     config_->show();
     config_->raise();
@@ -178,9 +204,9 @@ void GraphWindow::openGraphicConfig()
 
 void GraphWindow::applyGraphicConfig()
 {
-    if (!config_ || !recording_->isInitialized())
+    if (!config_ || !view_)
         return;
-    recording_->applyGraphicConfig(config_->colours(), config_->settings());
+    view_->applyGraphicConfig(config_->colours(), config_->settings());
     drawGraph();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
-// The graph window: a document window that owns one recording and shows it as a graph.
+// The graph window: a document window that shows a graph view of a recording and knows
+// whether the recording is saved.
 // The mouse examines it: a dotted cursor line and the readout of the measurement under
 // it for the main window's status line, a dragged rectangle that becomes the next zoom
 // level, the right button back one level, a double click for the graphic configuration.
+#include "graph/graph_view.h"
 #include "platform/program_folder.h"
-#include "recording/recording.h"
+#include "recording/exports.h"
 #include "ui/document_window.h"
 
 #include <QImage>
@@ -22,6 +24,7 @@ namespace qz {
 class Clock;
 class GraphPaintBox;
 class GraphicConfigDialog;
+class Progress;
 class Prompt;
 
 // After the window is activated and after every drawing, mouse moves draw no cursor line
@@ -37,32 +40,36 @@ public:
                 QWidget* parent = nullptr);
     ~GraphWindow() override;
 
-    Recording& recording() { return *recording_; }
-    const Recording& recording() const { return *recording_; }
-
-    // Derives everything from the image and shows the graph; refused (nothing shown) when
-    // the catalogue cannot be read or does not accept the logger, or fewer than two
-    // measurements are recorded.
-    InitResult initialize();
-    int measurementCount() const { return recording_->measurementCount(); }
+    // Shows a new view of data and draws it. saved: the recording is in a file as it is
+    // (false for a fresh download, whose window then asks before it closes).
+    void showRecording(std::shared_ptr<const RecordingData> data, bool saved);
+    bool hasRecording() const { return view_ != nullptr; }
+    // The view shown; only while hasRecording().
+    GraphView& view() { return *view_; }
+    const GraphView& view() const { return *view_; }
+    const RecordingData& data() const { return view_->data(); }
+    int measurementCount() const { return view_ ? data().measurementCount() : 0; }
     // Loads a recording file and shows it; the caller tells what went wrong.
     LoadResult load(const QString& name);
-    SaveResult save(const QString& name) { return recording_->save(name); }
+    // Writes the recording to a file; on success the window shows it under that name,
+    // saved.
+    SaveResult save(const QString& name);
     // Writes the measurements of the zoom level shown to a file, with progress and Cancel.
-    ExportOutcome exportFile(const QString& name, ExportKind kind, Progress& progress)
-    {
-        return recording_->exportFile(name, kind, progress);
-    }
-    QString description() const { return recording_->description(); }
+    ExportOutcome exportFile(const QString& name, ExportKind kind, Progress& progress);
+    QString description() const { return view_ ? data().description() : QString(); }
     void childTitle(int n);
-    bool isTitleSet() const { return recording_->isTitleSet(); }
-    void clearTitleSet() { recording_->clearTitleSet(); }
+    bool isTitleSet() const { return view_ && view_->isTitleSet(); }
+    void clearTitleSet()
+    {
+        if (view_)
+            view_->clearTitleSet();
+    }
 
     // Cursor readout for the main window's status line.
     const QStringList& cursorValues() const { return status_; }
     const QStringList& cursorUnits() const { return units_; }
-    const ColourTable& colours() const { return recording_->colours(); }
-    bool isInputDrawn(int input) const { return recording_->isInputDrawn(input); }
+    ColourTable colours() const { return view_ ? view_->colours() : defaultColours(); }
+    bool isInputDrawn(int input) const { return view_ && view_->isInputDrawn(input); }
 
     // The drawing as shown (the clipboard form).
     QImage snapshot() const;
@@ -73,10 +80,13 @@ public:
     QString clipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
     QString clipboardFileExtension() const override { return QStringLiteral("bmp"); }
     bool saveToFile(const QString& name) override;
-    QString fileName() const override { return recording_->fileName(); }
-    void setFileName(const QString& name) override { recording_->setFileName(name); }
+    QString fileName() const override { return view_ ? data().fileName() : QString(); }
+    void setFileName(const QString& name) override;
     DocumentWindow* dataWindow() override { return this; }
-    bool isSaved() const override { return recording_->isSaved(); }
+    bool isSaved() const override { return saved_; }
+    void setSaved(bool saved) { saved_ = saved; }
+    // Asks before an unsaved recording goes: true when it is saved or the user agrees to
+    // lose it (it then counts as saved).
     bool mayClose() override;
     void setTopAndHeight(int top, int height) override;
 
@@ -130,7 +140,9 @@ private:
     Prompt& prompt_;
     Clock& clock_;
     QPointer<GraphicConfigDialog> config_;
-    std::unique_ptr<Recording> recording_;
+    ProgramFolder folder_;
+    std::unique_ptr<GraphView> view_;
+    bool saved_ = true;
     GraphPaintBox* paintBox_;
     QPointer<DocumentWindow> information_;
     QStringList status_;

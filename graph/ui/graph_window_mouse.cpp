@@ -31,7 +31,7 @@ QRect between(QPoint a, QPoint b)
 
 bool GraphWindow::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched != paintBox_ || !recording_->isInitialized())
+    if (watched != paintBox_ || !view_)
         return DocumentWindow::eventFilter(watched, e);
     switch (e->type()) {
     case QEvent::MouseButtonPress: {
@@ -127,8 +127,8 @@ void GraphWindow::readOut(QPoint at)
     units_.clear();
     if (!dragging_ && !(l.top < at.y() && at.y() < l.bottom))
         return;
-    const int k = measurementAt(l, recording_->currentView(), at.x());
-    CursorReadout readout = readCursor(*recording_, k, diagnostic_);
+    const int k = measurementAt(l, view_->currentView(), at.x());
+    CursorReadout readout = readCursor(*view_, k, diagnostic_);
     status_ = std::move(readout.values);
     units_ = std::move(readout.units);
 }
@@ -159,7 +159,7 @@ void GraphWindow::imageMouseUp(QPoint at)
 
 void GraphWindow::zoomIn(QPoint end)
 {
-    const ZoomResult result = qz::zoomIn(*recording_, paintBox_->layout(), dragStart_, end);
+    const ZoomResult result = qz::zoomIn(*view_, paintBox_->layout(), dragStart_, end);
     if (result.outcome == ZoomOutcome::WindowTooSmall)
         prompt_.tell(QStringLiteral("Window too small "), PromptSymbol::Error);
     if (!result.redraw)
@@ -174,7 +174,7 @@ void GraphWindow::zoomIn(QPoint end)
 
 void GraphWindow::zoomOut()
 {
-    if (!qz::zoomOut(*recording_))
+    if (!qz::zoomOut(*view_))
         return;
     paintBox_->prepareCanvas(true);
     drawGraph();

@@ -65,7 +65,7 @@ TEST_F(ConfigureCommandTest, ANewUserPreparesARecordingAndDownloadsIt)
     settle();
     ASSERT_EQ(form().graphWindows().size(), 1) << prompt_.texts().join('|').toStdString();
     GraphWindow* graph = form().graphWindows().constFirst();
-    const ImageReader& recording = graph->recording().reader();
+    const ImageReader& recording = graph->data().reader();
     EXPECT_EQ(recording.recordName(),
               QStringLiteral("North wall, bench 2").leftJustified(50, QLatin1Char(' ')));
     EXPECT_EQ(recording.interval(), 30);

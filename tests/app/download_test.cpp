@@ -44,7 +44,7 @@ TEST_F(DownloadTest, OpensOneGraphWindowTitledWithTheSerialNumber)
         << g->windowTitle().toStdString();
     EXPECT_TRUE(g->windowTitle().contains(" #1   (")) << g->windowTitle().toStdString();
     EXPECT_FALSE(g->isSaved());
-    EXPECT_EQ(g->recording().created(), toDateTimeNumber(clock_.localNow()))
+    EXPECT_EQ(g->data().created(), toDateTimeNumber(clock_.localNow()))
         << "the download moment is the program's clock";
     EXPECT_TRUE(form().action("Save1")->isEnabled());
     EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
@@ -153,8 +153,7 @@ TEST_F(DownloadTest, ADownloadSavedAndOpenedAgainShowsTheSameRecording)
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->measurementCount(), downloaded->measurementCount());
     const auto header = qsizetype(mem::kHeaderSize);
-    EXPECT_EQ(opened->recording().imageBytes().left(header),
-              downloaded->recording().imageBytes().left(header));
+    EXPECT_EQ(opened->data().imageBytes().left(header), downloaded->data().imageBytes().left(header));
     // Both windows now describe the same file: copies #1 and #2.
     EXPECT_TRUE(downloaded->windowTitle().endsWith(" #1  ")) << downloaded->windowTitle().toStdString();
     EXPECT_TRUE(opened->windowTitle().endsWith(" #2  ")) << opened->windowTitle().toStdString();
@@ -182,9 +181,8 @@ TEST_F(DownloadTest, ARecordingOfTheSimulatedLoggerSaysSoInItsTitleInfoAndFile)
     GraphWindow* g = form().graphWindows().constFirst();
     EXPECT_TRUE(g->windowTitle().startsWith("S/N:SIM1 (Simulated logger) - Greenhouse north wall"))
         << g->windowTitle().toStdString();
-    const Recording& downloaded = g->recording();
-    EXPECT_TRUE(
-        downloaded.infoLines(downloaded.view(0)).contains("Serial Number      : SIM1 (Simulated logger)"));
+    EXPECT_TRUE(informationLines(g->data(), g->view().range())
+                    .contains("Serial Number      : SIM1 (Simulated logger)"));
 
     dialogs_.script({scratch("greenhouse.qrv")});
     form().save();

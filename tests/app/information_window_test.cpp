@@ -58,10 +58,7 @@ protected:
         settle();
         return qobject_cast<InformationWindow*>(form().activeDocument());
     }
-    static QStringList textOf(const GraphWindow* g)
-    {
-        return g->recording().infoLines(g->recording().currentView());
-    }
+    static QStringList textOf(const GraphWindow* g) { return informationLines(g->data(), g->view().range()); }
     // A rectangle dragged across the middle third of the plot.
     static void dragZoom(GraphWindow* g)
     {
@@ -127,20 +124,20 @@ TEST_F(InformationWindowTest, TheTextFollowsTheZoomOfItsGraph)
 
     activate(g);
     dragZoom(g);
-    ASSERT_EQ(g->recording().currentLevel(), 1);
+    ASSERT_EQ(g->view().currentLevel(), 1);
     // Drawn again at the new level: the information follows without a command, seen from
     // where it was seen before.
     EXPECT_EQ(info->lines(), textOf(g));
     EXPECT_EQ(across->value(), 0);
     EXPECT_NE(info->lines()[11], whole[11]);
-    const ViewRecord& v = g->recording().currentView();
+    const ViewRecord& v = g->view().currentView();
     EXPECT_EQ(info->lines()[11], "# Measurements     : " + QString::number(v.last - v.first + 1));
     // What does not depend on the view stays.
     for (int line : {0, 1, 2, 6, 7, 12})
         EXPECT_EQ(info->lines()[line], whole[line]) << line;
 
     rightClick(g);
-    ASSERT_EQ(g->recording().currentLevel(), 0);
+    ASSERT_EQ(g->view().currentLevel(), 0);
     EXPECT_EQ(info->lines(), whole);
 }
 
@@ -152,12 +149,7 @@ TEST_F(InformationWindowTest, LoggerInfosRefreshesAndRaisesFromTheGraphOnly)
     ASSERT_NE(info, nullptr);
     const QStringList whole = info->lines();
     // A view change that draws nothing yet: only the command shows it.
-    ViewRecord& zoom = g->recording().view(1);
-    zoom.first = 10;
-    zoom.last = 19;
-    g->recording().setCurrentLevel(1);
-    g->recording().searchMaxMin(zoom);
-    g->recording().computeAverages(zoom);
+    g->view().showLevel(1, 10, 19);
 
     // With the information window active the command does nothing.
     ASSERT_EQ(form().activeDocument(), info);

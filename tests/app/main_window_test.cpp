@@ -4,6 +4,7 @@
 #include "app/ui/window_geometry.h"
 #include "graph/ui/graph_window.h"
 #include "model/ini_file.h"
+#include "recording/recording_file.h"
 
 #include <QAction>
 #include <QDir>

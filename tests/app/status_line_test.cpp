@@ -158,8 +158,8 @@ TEST_F(StatusLineTest, TheGraphicConfigurationFollowsTheWindowThatOpenedItLast)
     config->autoScaleBox()->click();
     config->accept();
     settle();
-    EXPECT_FALSE(second->recording().settings().autoScale);
-    EXPECT_TRUE(first->recording().settings().autoScale);
+    EXPECT_FALSE(second->view().settings().autoScale);
+    EXPECT_TRUE(first->view().settings().autoScale);
 }
 
 TEST_F(StatusLineTest, TheGraphicConfigurationsHelpOpensThePageOnExaminingAGraph)

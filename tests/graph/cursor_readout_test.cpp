@@ -91,7 +91,7 @@ TEST_F(ReadCursorTest, TheModelsSupplementaryUnitFollowsEveryValue)
                        "[Device 224]\r\nPrimUnit1=wrong\r\nPrimUnit38=mV\r\n[Device 0]\r\nPrimUnit38=no\r\n");
     auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
-    EXPECT_EQ(supplementaryUnit(*rec), "mV");
+    EXPECT_EQ(rec->data().readoutUnit(), "mV");
     EXPECT_EQ(readCursor(*rec, 11, false).values.mid(1), QStringList({"39.0 mV", "148 mV", "31.5 mV"}));
     // Raw counts carry no physical unit.
     EXPECT_EQ(readCursor(*rec, 11, true).values.at(1), "100 AD");

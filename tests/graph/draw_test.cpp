@@ -1,6 +1,7 @@
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
 #include "graph_fixture.h"
+#include "recording/exports.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -388,37 +389,31 @@ TEST_F(GraphDrawTest, DrawingAndPrintingLeaveTheRecordingAsItWas)
     // input or byte selected behind would shift what is read next.
     auto rec = fixture_.load(threeInputs());
     ASSERT_TRUE(rec);
-    const Recording& shown = *rec;
-    const QByteArray image = shown.imageBytes();
-    const QStringList info = shown.infoLines(shown.currentView());
+    const GraphView& shown = *rec;
+    const QByteArray image = shown.data().imageBytes();
+    const QStringList info = informationLines(shown.data(), shown.range());
     const QImage first = graphBitmap(shown, QSize(400, 300));
     RecordingDevice page(QSize(800, 600));
     {
         QPainter p(&page);
         printTo(p, QSize(800, 600), false, shown);
     }
-    EXPECT_EQ(shown.imageBytes(), image);
-    EXPECT_EQ(shown.infoLines(shown.currentView()), info);
+    EXPECT_EQ(shown.data().imageBytes(), image);
+    EXPECT_EQ(informationLines(shown.data(), shown.range()), info);
     EXPECT_EQ(graphBitmap(shown, QSize(400, 300)), first);
     for (int k : {1, 40, 41, 81})
-        EXPECT_EQ(shown.sample(2, k), 200 - k) << k;
+        EXPECT_EQ(shown.data().sample(2, k), 200 - k) << k;
 }
 
-TEST_F(GraphDrawTest, RecordingWithoutDataDrawsAnEmptyFrame)
+TEST_F(GraphDrawTest, ARecordingWhoseBlocksSayMoreThanTheyHoldDraws)
 {
-    // Never initialized (an empty image) and one whose blocks say more than they hold.
-    Recording empty{ProgramFolder(QString())};
-    const QImage img = graphBitmap(empty, QSize(200, 150));
-    EXPECT_EQ(img.pixelColor(60, 60), kBlue);
-
-    const QByteArray bytes = oneInput()
-                                 .set16(mem::kBlocksUsed, 0xFFFF) // far beyond the memory
-                                 .set16(mem::kFirstBlock, 0x00F0) // beyond it too
-                                 .build();
-    Recording broken{ProgramFolder(QString())};
-    broken.setImage(bytes);
-    broken.initialize();
-    EXPECT_EQ(graphBitmap(broken, QSize(200, 150)).size(), QSize(200, 150));
+    auto broken = fixture_.load(oneInput()
+                                    .set16(mem::kBlocksUsed, 0xFFFF) // far beyond the memory
+                                    .set16(mem::kFirstBlock, 0x00F0)); // beyond it too
+    ASSERT_TRUE(broken);
+    const QImage img = graphBitmap(*broken, QSize(200, 150));
+    EXPECT_EQ(img.size(), QSize(200, 150));
+    EXPECT_GT(countColour(img, kBlue, img.rect()), 0); // the frame
 }
 
 TEST_F(GraphDrawTest, CanvasIsWhiteAtScreenResolution)

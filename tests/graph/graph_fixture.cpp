@@ -46,14 +46,14 @@ GraphFixture::~GraphFixture()
     QLocale::setDefault(saved_);
 }
 
-std::unique_ptr<Recording> GraphFixture::load(const ImageBuilder& image) const
+std::unique_ptr<GraphView> GraphFixture::load(const ImageBuilder& image) const
 {
-    auto r = std::make_unique<Recording>(ProgramFolder(catalogue_.path()));
-    r->setImage(image.build());
-    if (!r->initialize())
+    const RecordingResult made = RecordingData::fromImage(image.build(), 0, programFolder());
+    if (!made)
         return nullptr;
-    r->setColourTable(testColours());
-    return r;
+    auto view = std::make_unique<GraphView>(made.data);
+    view->setColourTable(testColours());
+    return view;
 }
 
 ColourTable testColours()

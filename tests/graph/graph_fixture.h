@@ -1,7 +1,8 @@
 #pragma once
 // Small recordings built by hand for the graph tests, and a paint device that records
 // what is drawn on it (lines, rectangles, texts with their place, font and colour).
-#include "recording/recording.h"
+#include "graph/graph_view.h"
+#include "recording/recording_data.h"
 #include "support/catalogue_folder.h"
 #include "support/image_builder.h"
 #include "support/print_qt.h"
@@ -40,13 +41,15 @@ inline InputSetup graphInput(const char* unit, double scaleLow = 0, double scale
     return {QString(), QString::fromLatin1(unit), scaleLow, scaleHigh, calLow, calHigh};
 }
 
-// A catalogue folder, a "C" locale for the test, and initialized recordings drawn in
+// A catalogue folder, a "C" locale for the test, and graph views of recordings drawn in
 // TestColours.
 class GraphFixture {
 public:
     GraphFixture();
     ~GraphFixture();
-    std::unique_ptr<Recording> load(const ImageBuilder& image) const;
+    // A view of the image's recording; null when it is refused.
+    std::unique_ptr<GraphView> load(const ImageBuilder& image) const;
+    ProgramFolder programFolder() const { return ProgramFolder(catalogue_.path()); }
     // The program folder with the catalogue (and the settings file, once written).
     QString folder() const { return catalogue_.path(); }
     QString writeFile(const QString& name, const QByteArray& bytes) const

@@ -2,6 +2,8 @@
 #include "window_rig.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
@@ -172,6 +174,38 @@ TEST_F(GraphWindowTest, MovingOverThePlotReportsTheMeasurementToTheMainWindow)
     move({20, 100});
     EXPECT_EQ(window_->cursorValues().size(), 4);
     EXPECT_EQ(status_.draws, 4);
+}
+
+TEST_F(GraphWindowTest, AMouseMoveReadsNoFile)
+{
+    // The readout unit of the settings file is read when the recording is made; a settings
+    // file changed, damaged or gone afterwards changes nothing until the next open. A move
+    // that read the file would pay a disk access on every pixel.
+    const QString settings =
+        fixture_.writeFile(QStringLiteral("QUORZK.INI"), "[Device 224]\r\nPrimUnit38=mV\r\n");
+    open(threeInputs());
+    move(kInPlot);
+    const QStringList before = window_->cursorValues();
+    ASSERT_EQ(before.value(1), QStringLiteral("39.0 mV"));
+    const struct {
+        const char* what;
+        QByteArray content; // null: the file is removed
+    } cases[] = {
+        {"another unit", "[Device 224]\r\nPrimUnit38=kV\r\n"},
+        {"no unit", "[Device 224]\r\n"},
+        {"not a text file", QByteArray("\xFF\xFE\0\x01", 4)},
+        {"removed", QByteArray()},
+    };
+    for (const auto& c : cases) {
+        if (c.content.isNull())
+            ASSERT_TRUE(QFile::remove(settings)) << c.what;
+        else
+            fixture_.writeFile(QStringLiteral("QUORZK.INI"), c.content);
+        move({120, 100});
+        move(kInPlot);
+        EXPECT_EQ(window_->cursorValues(), before) << c.what;
+    }
+    EXPECT_TRUE(prompt_.records().empty());
 }
 
 TEST_F(GraphWindowTest, ShiftRightClickInTheTopRightCornerSwitchesTheDiagnosticReadout)
@@ -463,6 +497,76 @@ TEST_F(GraphWindowTest, EveryDrawingTellsALinkedInformationWindowWhichGoesWhenIt
     sendInternal(window_, kMsgDetachInfoWindow);
     EXPECT_EQ(window_->informationWindow(), nullptr);
     delete info;
+}
+
+TEST_F(GraphWindowTest, AnUnsavedRecordingAsksBeforeItsWindowCloses)
+{
+    const struct {
+        bool saved;
+        PromptAnswer answer;
+        bool canClose;
+        bool asked;
+    } cases[] = {
+        {true, PromptAnswer::No, true, false},
+        {false, PromptAnswer::No, false, true},
+        {false, PromptAnswer::Yes, true, true},
+    };
+    for (const auto& c : cases) {
+        open(oneInput());
+        window_->childTitle(1);
+        window_->setSaved(c.saved);
+        prompt_.clear();
+        prompt_.script({c.answer});
+        EXPECT_EQ(window_->mayClose(), c.canClose);
+        EXPECT_EQ(window_->isSaved(), c.canClose);
+        ASSERT_EQ(prompt_.records().size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            ASSERT_TRUE(window_->view().caption().startsWith(QStringLiteral("S/N:4711 - ")));
+            EXPECT_EQ(prompt_.records()[0].text,
+                      QStringLiteral("The record ") + window_->view().caption()
+                          + QStringLiteral("  has not been saved ,Close anyway ?"));
+            EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
+            EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
+        }
+        delete window_;
+        window_ = nullptr;
+    }
+}
+
+TEST_F(GraphWindowTest, SavingNamesTheWindowsRecordingOnlyWhenTheFileIsWritten)
+{
+    open(oneInput());
+    window_->setSaved(false);
+    const QString folder = fixture_.folder() + QStringLiteral("/taken.qrv");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_FALSE(window_->save(folder).ok());
+    EXPECT_FALSE(window_->isSaved());
+    EXPECT_TRUE(window_->fileName().isEmpty());
+
+    const QString path = fixture_.folder() + QStringLiteral("/saved.qrv");
+    ASSERT_TRUE(window_->save(path).ok());
+    EXPECT_TRUE(window_->isSaved());
+    EXPECT_EQ(window_->fileName(), path);
+    EXPECT_EQ(window_->data().fileName(), path);
+    // The view stays as it was: the same level and colours.
+    EXPECT_EQ(window_->view().colours(), testColours());
+}
+
+TEST_F(GraphWindowTest, TwoWindowsOfOneRecordingShareItAndZoomApart)
+{
+    open(oneInput());
+    GraphWindow* first = window_;
+    auto* second = new GraphWindow(ProgramFolder(fixture_.folder()), prompt_, clock_, config_.get());
+    area_->addSubWindow(second);
+    second->show();
+    second->showRecording(first->view().primary(), true);
+    EXPECT_EQ(&second->data(), &first->data());
+    area_->setActiveSubWindow(first);
+    settle();
+    clock_.advance(kCursorHoldOffMs);
+    drag({110, 56}, {160, 206});
+    EXPECT_EQ(first->view().currentLevel(), 1);
+    EXPECT_EQ(second->view().currentLevel(), 0);
 }
 
 } // namespace

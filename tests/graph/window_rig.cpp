@@ -43,9 +43,10 @@ GraphWindow& GraphWindowTest::open(const ImageBuilder& image, QSize size)
     area_->addSubWindow(window_);
     window_->show();
     window_->resize(window_->size() + size - window_->paintBox()->size());
-    window_->recording().setImage(image.build());
-    EXPECT_TRUE(window_->initialize());
-    window_->recording().setColourTable(testColours());
+    const RecordingResult made = RecordingData::fromImage(image.build(), 0, fixture_.programFolder());
+    EXPECT_TRUE(made.ok());
+    window_->showRecording(made.data, true);
+    window_->view().setColourTable(testColours());
     window_->drawGraph();
     area_->setActiveSubWindow(window_);
     settle();

@@ -51,9 +51,9 @@ protected:
     // the activation has passed.
     GraphWindow& open(const ImageBuilder& image, QSize size = QSize(400, 300));
     GraphPaintBox& box() { return *window_->paintBox(); }
-    Recording& rec() { return window_->recording(); }
-    int level() { return window_->recording().currentLevel(); }
-    const ViewRecord& view() { return window_->recording().currentView(); }
+    GraphView& rec() { return window_->view(); }
+    int level() { return window_->view().currentLevel(); }
+    const ViewRecord& view() { return window_->view().currentView(); }
 
     void move(QPoint at, Qt::MouseButtons held = Qt::NoButton);
     void press(Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier);

@@ -4,7 +4,8 @@
 #include "jobs/raw_dump_job.h"
 #include "link/emulator_rig.h"
 #include "print_jobs.h"
-#include "recording/recording.h"
+#include "recording/recording_data.h"
+#include "recording/recording_file.h"
 #include "support/catalogue_folder.h"
 
 #include <QFile>
@@ -82,7 +83,7 @@ TEST_F(RawDumpJob, OpensAsARecordingWithTheBlocksADownloadWouldTake)
         sim::Content content;
         int blocks;
         LoadError load;
-        int blocksUsed;
+        int blocksUsed; // of the recording opened
     } cases[] = {
         {"wrapped", sim::Content::Wrapped, 20, LoadError::None, 60},
         {"linear", sim::Content::Linear, 20, LoadError::None, 20},
@@ -96,12 +97,18 @@ TEST_F(RawDumpJob, OpensAsARecordingWithTheBlocksADownloadWouldTake)
         ASSERT_EQ((ConstByteView{r.memory(), mem::kLoggerMemorySize}.u16(mem::kBlocksUsed)),
                   c.content == sim::Content::Wrapped ? 60 : 0)
             << c.name << ": the logger's own count";
-        Recording recording{ProgramFolder(catalogue.path())};
-        EXPECT_EQ(recording.load(file(c.name)).error, c.load) << c.name;
-        EXPECT_EQ(recording.reader().blocksUsed(), c.blocksUsed) << c.name;
-        if (c.load == LoadError::None) {
-            EXPECT_GT(recording.measurementCount(), 1) << c.name;
-        }
+        const LoadResult opened = RecordingData::fromFile(file(c.name), ProgramFolder(catalogue.path()));
+        EXPECT_EQ(opened.error, c.load) << c.name;
+        // The memory as read opens as its file does.
+        const QByteArray memory = loggerBytes(r, int(readAll(file(c.name)).size()) - kFileSignatureSize);
+        const LoadResult dumped = RecordingData::fromDump(memory, QString(), ProgramFolder(catalogue.path()));
+        EXPECT_EQ(dumped.error, c.load) << c.name;
+        if (c.load != LoadError::None)
+            continue;
+        ASSERT_TRUE(opened.data && dumped.data) << c.name;
+        EXPECT_EQ(opened.data->reader().blocksUsed(), c.blocksUsed) << c.name;
+        EXPECT_GT(opened.data->measurementCount(), 1) << c.name;
+        EXPECT_EQ(dumped.data->imageBytes(), opened.data->imageBytes()) << c.name;
     }
 }
 

@@ -15,15 +15,26 @@ namespace {
 
 class CsvExport : public RecordingTest {
 protected:
-    static QByteArray Export(const Recording& r, ExportKind kind = ExportKind::Csv)
+    static QByteArray Export(const RecordingData& r, ExportKind kind = ExportKind::Csv)
+    {
+        return Export(r, wholeRecording(r), kind);
+    }
+    static QByteArray Export(const RecordingData& r, const DataRange& range,
+                             ExportKind kind = ExportKind::Csv)
     {
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         NullProgress progress;
-        EXPECT_EQ(r.exportTo(out, kind, progress).result, ExportResult::Done);
+        EXPECT_EQ(exportTo(out, r, range, kind, progress).result, ExportResult::Done);
         return out.data();
     }
-    static CsvTable read(const Recording& r)
+    static CsvTable read(const RecordingData& r, const DataRange& range)
+    {
+        CsvTable t = readCsv(Export(r, range));
+        EXPECT_TRUE(t.ok()) << t.error.toStdString();
+        return t;
+    }
+    static CsvTable read(const RecordingData& r)
     {
         CsvTable t = readCsv(Export(r));
         EXPECT_TRUE(t.ok()) << t.error.toStdString();
@@ -31,7 +42,7 @@ protected:
     }
     // The logger's time of measurement k as the reader gives it, in ISO 8601 (counted on
     // a clock without zone so that no daylight saving moves it).
-    static QString timeOf(const Recording& r, int k)
+    static QString timeOf(const RecordingData& r, int k)
     {
         const double days = r.reader().recordDateTime(k);
         return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)
@@ -153,29 +164,22 @@ TEST_F(CsvExport, NamesThatNeedQuotesReadBackWhole)
         ASSERT_EQ(t.rows[k].size(), 4) << "row " << k;
 }
 
-TEST_F(CsvExport, FollowsTheDrawnInputsAndTheZoomedView)
+TEST_F(CsvExport, FollowsTheInputsAndTheMeasurementsOfTheRange)
 {
     auto r = load(coldStore().build());
-    DisplaySettings s = r->settings();
-    s.shown[1] = false;
-    r->applyGraphicConfig(r->colours(), s);
-    ViewRecord& zoom = r->view(1);
+    DataRange zoom = wholeRecording(*r);
+    zoom.inputs[1] = false;
     zoom.first = 50;
     zoom.last = 52;
-    r->setCurrentLevel(1);
-    r->searchMaxMin(zoom);
-    r->updateScalingMode(zoom);
-    r->computeAverages(zoom);
-    const CsvTable t = read(*r);
+    const CsvTable t = read(*r, zoom);
     ASSERT_EQ(t.rows.size(), 1u + 3);
     EXPECT_EQ(t.rows[0], QStringList({"time", "Temp (\u00B0C)", "Pressure (bar)"}));
     // 50 steps of 5 minutes after 14:07:09.
     EXPECT_EQ(t.rows[1][0], "2001-03-05T18:17:09");
     EXPECT_EQ(t.rows[3][0], "2001-03-05T18:27:09");
 
-    s.shown.fill(false);
-    r->applyGraphicConfig(r->colours(), s);
-    EXPECT_EQ(Export(*r),
+    zoom.inputs.fill(false);
+    EXPECT_EQ(Export(*r, zoom),
               QByteArray("time\r\n2001-03-05T18:17:09\r\n2001-03-05T18:22:09\r\n2001-03-05T18:27:09\r\n"));
 }
 
@@ -194,7 +198,7 @@ TEST_F(CsvExport, AFileHasNoByteOrderMarkAndEndsItsLastLine)
     auto r = load(twoMeasurements().build());
     const QString path = scratch(QStringLiteral("pair.csv"));
     NullProgress progress;
-    ASSERT_EQ(r->exportFile(path, ExportKind::Csv, progress).result, ExportResult::Done);
+    ASSERT_EQ(exportFile(path, *r, wholeRecording(*r), ExportKind::Csv, progress).result, ExportResult::Done);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(),

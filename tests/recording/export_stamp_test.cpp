@@ -10,7 +10,7 @@ namespace {
 
 using ExportStamp = RecordingTest;
 
-void expectSameStamps(const Recording& r, int lastMeasurement, const char* what)
+void expectSameStamps(const RecordingData& r, int lastMeasurement, const char* what)
 {
     for (int form = 0; form <= 6; ++form) { // 6: no form, nothing written
         ExportStamper stamper(r.reader(), form);

@@ -1,4 +1,4 @@
-// Text export of the current view in every line layout.
+// Text export of a recording's range in every line layout.
 #include "recording_fixture.h"
 #include "support/small_file_system.h"
 
@@ -33,12 +33,13 @@ public:
 
 class TextExport : public RecordingTest {
 protected:
-    QByteArray Export(Recording& r, ExportKind kind)
+    QByteArray Export(const RecordingData& r, ExportKind kind) { return Export(r, wholeRecording(r), kind); }
+    QByteArray Export(const RecordingData& r, const DataRange& range, ExportKind kind)
     {
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         ScriptedProgress progress;
-        EXPECT_EQ(r.exportTo(out, kind, progress).result, ExportResult::Done);
+        EXPECT_EQ(exportTo(out, r, range, kind, progress).result, ExportResult::Done);
         return out.data();
     }
     static QList<QByteArray> linesOf(const QByteArray& text)
@@ -73,7 +74,7 @@ TEST_F(TextExport, HeaderThenOneLinePerMeasurement)
 {
     auto r = load(coldStore().build());
     const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::Text));
-    const QStringList info = r->infoLines(r->currentView());
+    const QStringList info = infoLines(*r);
     ASSERT_EQ(lines.size(), info.size() + 100);
     for (qsizetype i = 0; i < info.size(); ++i)
         EXPECT_EQ(QString::fromUtf8(lines[i]), info[i]);
@@ -112,17 +113,13 @@ TEST_F(TextExport, YearOfCenturyHasTwoDigits)
     EXPECT_EQ(lines[15], QByteArray("15/06/05 10:03:00\t\t8.00"));
 }
 
-TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
+TEST_F(TextExport, APartStartsAtItsFirstMeasurement)
 {
     auto r = load(coldStore().build());
-    ViewRecord& zoom = r->view(1);
+    DataRange zoom = wholeRecording(*r);
     zoom.first = 50;
     zoom.last = 50;
-    r->setCurrentLevel(1);
-    r->searchMaxMin(zoom);
-    r->updateScalingMode(zoom);
-    r->computeAverages(zoom);
-    const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::Text));
+    const QList<QByteArray> lines = linesOf(Export(*r, zoom, ExportKind::Text));
     ASSERT_EQ(lines.size(), 15);
     // 50 steps of 5 minutes after 14:07:09.
     EXPECT_TRUE(lines[14].startsWith("05/03/01 18:17:09\t\t")) << lines[14].toStdString();
@@ -132,10 +129,9 @@ TEST_F(TextExport, ZoomedViewStartsAtItsFirstMeasurement)
 TEST_F(TextExport, NoDrawnInputLeavesOnlyTheDateField)
 {
     auto r = load(coldStore().build());
-    DisplaySettings s = r->settings();
-    s.shown.fill(false);
-    r->applyGraphicConfig(r->colours(), s);
-    const QList<QByteArray> lines = linesOf(Export(*r, ExportKind::TextNoDate));
+    DataRange range = wholeRecording(*r);
+    range.inputs.fill(false);
+    const QList<QByteArray> lines = linesOf(Export(*r, range, ExportKind::TextNoDate));
     EXPECT_EQ(lines[14], QByteArray("14:12:09\t"));
     EXPECT_EQ(lines[5], QByteArray("Inputs             : "));
 }
@@ -154,8 +150,8 @@ TEST_F(TextExport, ProgressAndCancel)
     const QString path = scratch(QStringLiteral("ring.txt"));
     ScriptedProgress progress;
     progress.cancelAt_ = 3; // the third check comes after line 300
-    EXPECT_EQ(r->exportFile(path, ExportKind::Text, progress).result, ExportResult::Cancelled);
-    EXPECT_EQ(r->exportFileName(), path);
+    EXPECT_EQ(exportFile(path, *r, wholeRecording(*r), ExportKind::Text, progress).result,
+              ExportResult::Cancelled);
     EXPECT_EQ(progress.caption_, QStringLiteral("Export..."));
     EXPECT_EQ(progress.maximum_, 899);
     EXPECT_TRUE(progress.cancelEnabled_);
@@ -165,7 +161,7 @@ TEST_F(TextExport, ProgressAndCancel)
     EXPECT_EQ(f.readAll().count('\n'), 14 + 300); // the lines written so far stay
 
     ScriptedProgress whole;
-    EXPECT_EQ(r->exportFile(path, ExportKind::Excel, whole).result, ExportResult::Done);
+    EXPECT_EQ(exportFile(path, *r, wholeRecording(*r), ExportKind::Excel, whole).result, ExportResult::Done);
     EXPECT_EQ(whole.checks_, 9);
     f.close();
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -182,8 +178,9 @@ TEST_F(TextExport, NeverWritesOverTheRecordingItself)
 {
     // The recording's own file, under its name, through a symbolic and a hard link.
     const QString file = scratch(QStringLiteral("same.qrv"));
-    auto r = load(coldStore().build());
-    ASSERT_TRUE(r->save(file).ok());
+    ASSERT_TRUE(saveRecordingFile(*load(coldStore().build()), file).ok());
+    const auto r = RecordingData::fromFile(file, folder()).data;
+    ASSERT_TRUE(r);
     ASSERT_TRUE(QFile::link(file, scratch(QStringLiteral("symbolic.qrv"))));
     ASSERT_EQ(::link(QFile::encodeName(file).constData(),
                      QFile::encodeName(scratch(QStringLiteral("hard.qrv"))).constData()),
@@ -192,7 +189,7 @@ TEST_F(TextExport, NeverWritesOverTheRecordingItself)
     for (const QString& target :
          {file, scratch(QStringLiteral("symbolic.qrv")), scratch(QStringLiteral("hard.qrv"))}) {
         ScriptedProgress progress;
-        const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
+        const ExportOutcome outcome = exportFile(target, *r, wholeRecording(*r), ExportKind::Text, progress);
         EXPECT_EQ(outcome.result, ExportResult::SameAsInput) << target.toStdString();
         EXPECT_EQ(exportMessage(outcome, target),
                   QStringLiteral("Cannot write ") + target
@@ -201,8 +198,10 @@ TEST_F(TextExport, NeverWritesOverTheRecordingItself)
     }
     // Another name is written as usual.
     ScriptedProgress progress;
-    EXPECT_EQ(r->exportFile(scratch(QStringLiteral("same.txt")), ExportKind::Text, progress).result,
-              ExportResult::Done);
+    EXPECT_EQ(
+        exportFile(scratch(QStringLiteral("same.txt")), *r, wholeRecording(*r), ExportKind::Text, progress)
+            .result,
+        ExportResult::Done);
 }
 
 TEST_F(TextExport, AFullDiskIsToldWithTheSystemsReasonAndKeepsThePreviousFile)
@@ -218,7 +217,7 @@ TEST_F(TextExport, AFullDiskIsToldWithTheSystemsReasonAndKeepsThePreviousFile)
     }
     auto r = load(wrappedRing().build()); // about 60 kB of text
     ScriptedProgress progress;
-    const ExportOutcome outcome = r->exportFile(path, ExportKind::Text, progress);
+    const ExportOutcome outcome = exportFile(path, *r, wholeRecording(*r), ExportKind::Text, progress);
     EXPECT_EQ(outcome.result, ExportResult::Failed);
     EXPECT_EQ(outcome.reason, QStringLiteral("No space left on device"));
     EXPECT_EQ(readFile(path), QByteArray("the previous export\r\n"));
@@ -253,7 +252,7 @@ TEST_F(TextExport, AWriteCutShortByAFullDeviceGivesTheSystemsReason)
     auto r = load(wrappedRing().build());
     FillingDevice out(10000);
     ScriptedProgress progress;
-    const ExportOutcome outcome = r->exportTo(out, ExportKind::Text, progress);
+    const ExportOutcome outcome = exportTo(out, *r, wholeRecording(*r), ExportKind::Text, progress);
     EXPECT_EQ(outcome.result, ExportResult::Failed);
     EXPECT_EQ(outcome.reason, QStringLiteral("No space left on device"));
 }
@@ -263,7 +262,7 @@ TEST_F(TextExport, UnwritableTargetFailsWithReason)
     auto r = load(coldStore().build());
     ScriptedProgress progress;
     const QString target = scratch(QStringLiteral("missing/dir/out.txt"));
-    const ExportOutcome outcome = r->exportFile(target, ExportKind::Text, progress);
+    const ExportOutcome outcome = exportFile(target, *r, wholeRecording(*r), ExportKind::Text, progress);
     EXPECT_EQ(outcome.result, ExportResult::Failed);
     EXPECT_FALSE(outcome.reason.isEmpty());
     EXPECT_EQ(exportMessage(outcome, target),
@@ -273,7 +272,7 @@ TEST_F(TextExport, UnwritableTargetFailsWithReason)
     // A pipe or a folder in the output's place stays what it is.
     const QString folder = scratch(QStringLiteral("folder.txt"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const ExportOutcome onFolder = r->exportFile(folder, ExportKind::Text, progress);
+    const ExportOutcome onFolder = exportFile(folder, *r, wholeRecording(*r), ExportKind::Text, progress);
     EXPECT_EQ(onFolder.result, ExportResult::Failed);
     EXPECT_EQ(onFolder.reason, QStringLiteral("Is a directory"));
     EXPECT_TRUE(QFileInfo(folder).isDir());

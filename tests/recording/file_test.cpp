@@ -1,7 +1,5 @@
-// Recording files: byte-exact round trip, refusals and their messages, safe replacement,
-// close query.
+// Recording files: byte-exact round trip, refusals and their messages, safe replacement.
 #include "recording_fixture.h"
-#include "support/recording_prompt.h"
 #include "support/scoped_env.h"
 #include "support/small_file_system.h"
 
@@ -16,7 +14,10 @@
 namespace qz::test {
 namespace {
 
-using RecordingFile = RecordingTest;
+class RecordingFile : public RecordingTest {
+protected:
+    LoadResult open(const QString& path) const { return RecordingData::fromFile(path, folder()); }
+};
 
 QByteArray readAll(const QString& path)
 {
@@ -36,9 +37,7 @@ TEST_F(RecordingFile, RoundTripIsByteExact)
     const QByteArray image = wrappedRing().build();
     auto r = load(image);
     const QString path = scratch(QStringLiteral("ring.qrv"));
-    ASSERT_TRUE(r->save(path).ok());
-    EXPECT_TRUE(r->isSaved());
-    EXPECT_EQ(r->fileName(), path);
+    ASSERT_TRUE(saveRecordingFile(*r, path).ok());
 
     // The wrapped ring uses all 60 blocks; they are stored in physical order.
     const QByteArray file = readAll(path);
@@ -46,17 +45,16 @@ TEST_F(RecordingFile, RoundTripIsByteExact)
     EXPECT_EQ(file.left(kFileSignatureSize), QByteArray("QUORVANT"));
     EXPECT_EQ(file.mid(kFileSignatureSize), image.left(int(mem::blockAddress(60))));
 
-    auto back = make();
-    EXPECT_FALSE(back->isSaved());
-    const LoadResult loaded = back->load(path);
+    const LoadResult loaded = open(path);
     ASSERT_TRUE(loaded.ok());
+    const auto back = loaded.data;
     EXPECT_EQ(loadMessage(loaded, path), QString());
-    EXPECT_TRUE(back->isSaved());
     EXPECT_EQ(back->fileName(), path);
+    EXPECT_EQ(back->created(), 0);
     const QByteArray expected = image.left(int(mem::blockAddress(60)))
         + QByteArray(int(mem::kImageSize - mem::blockAddress(60)), '\0');
     EXPECT_EQ(back->imageBytes(), expected);
-    ASSERT_TRUE(back->save(scratch(QStringLiteral("again.qrv"))).ok());
+    ASSERT_TRUE(saveRecordingFile(*back, scratch(QStringLiteral("again.qrv"))).ok());
     EXPECT_EQ(readAll(scratch(QStringLiteral("again.qrv"))), file);
 }
 
@@ -65,26 +63,29 @@ TEST_F(RecordingFile, SavedFileMatchesGolden)
     // Also the fixture of the command-line tool's tests (a model of the shipped catalogue).
     auto r = load(coldStore().deviceCode(kCodeShipped).build());
     const QString path = scratch(QStringLiteral("cold.qrv"));
-    ASSERT_TRUE(r->save(path).ok());
+    ASSERT_TRUE(saveRecordingFile(*r, path).ok());
     checkGolden(QStringLiteral("cold_store.qrv"), readAll(path));
 }
 
 TEST_F(RecordingFile, NoUsedBlocksGivesHeaderOnly)
 {
-    auto r = make();
-    r->setImage(coldStore().measurements(0, {}).build());
+    // An image that is no recording to show is saved as it is (a download kept anyway).
     const QString path = scratch(QStringLiteral("empty.qrv"));
-    ASSERT_TRUE(r->save(path).ok());
+    ASSERT_TRUE(saveImageFile(coldStore().measurements(0, {}).build(), path).ok());
     EXPECT_EQ(readAll(path).size(), kFileSignatureSize + int(mem::kHeaderSize));
 }
 
 TEST_F(RecordingFile, ImpossibleBlockCountNeverReadsBeyondImage)
 {
-    auto r = make();
-    r->setImage(coldStore().set16(mem::kBlocksUsed, 0xFFFF).build());
     const QString path = scratch(QStringLiteral("big.qrv"));
-    ASSERT_TRUE(r->save(path).ok());
+    ASSERT_TRUE(saveImageFile(coldStore().set16(mem::kBlocksUsed, 0xFFFF).build(), path).ok());
     EXPECT_EQ(readAll(path).size(), kMaxFileSize);
+    // An image shorter than a memory reads as empty blocks after its end.
+    ASSERT_TRUE(saveImageFile(coldStore().set16(mem::kBlocksUsed, 0xFFFF).build().left(1000), path).ok());
+    const QByteArray file = readAll(path);
+    EXPECT_EQ(file.size(), kMaxFileSize);
+    EXPECT_EQ(file.mid(kFileSignatureSize + 1000),
+              QByteArray(kMaxFileSize - kFileSignatureSize - 1000, '\0'));
 }
 
 TEST_F(RecordingFile, RefusesWhatIsNoRecording)
@@ -112,12 +113,9 @@ TEST_F(RecordingFile, RefusesWhatIsNoRecording)
     for (const auto& c : cases) {
         const QString path = scratch(QStringLiteral("bad.qrv"));
         writeAll(path, c.bytes);
-        auto r = make();
-        const LoadResult loaded = r->load(path);
+        const LoadResult loaded = open(path);
         EXPECT_EQ(loaded.error, c.error) << c.name;
-        EXPECT_TRUE(r->isSaved()) << c.name;
-        EXPECT_EQ(r->fileName(), path) << c.name;
-        EXPECT_FALSE(r->isInitialized()) << c.name;
+        EXPECT_EQ(loaded.data, nullptr) << c.name;
         // Only a file that is no recording has the reader's own message.
         EXPECT_EQ(loadMessage(loaded, path),
                   c.error == LoadError::NotARecording ? QStringLiteral("Invalid data file ") : QString())
@@ -131,29 +129,27 @@ TEST_F(RecordingFile, LargestFileAndExtraBytesLoad)
     const QByteArray file = coldStore().file() + QByteArray("extra");
     const QString path = scratch(QStringLiteral("extra.qrv"));
     writeAll(path, file);
-    auto r = make();
-    ASSERT_TRUE(r->load(path).ok());
-    EXPECT_EQ(r->imageBytes().mid(int(mem::blockAddress(3)), 5), QByteArray("extra"));
+    const LoadResult r = open(path);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.data->imageBytes().mid(int(mem::blockAddress(3)), 5), QByteArray("extra"));
 
     // A full 65,416-byte file is still a recording.
     const QByteArray full =
         QByteArray("QUORVANT") + coldStore().deviceCode(kCodeLarge).build(); // every block
     ASSERT_EQ(full.size(), kMaxFileSize);
     writeAll(path, full);
-    auto big = make();
-    EXPECT_TRUE(big->load(path).ok());
-    EXPECT_EQ(big->imageBytes(), full.mid(8));
+    const LoadResult big = open(path);
+    ASSERT_TRUE(big.ok());
+    EXPECT_EQ(big.data->imageBytes(), full.mid(8));
 }
 
 // What a command tells about a load: each text after "warning: " or "error: ".
 QStringList told(const LoadResult& loaded, const QString& name)
 {
-    RecordingPrompt prompt;
-    tellLoad(prompt, loaded, name);
     QStringList told;
-    for (const auto& r : prompt.records())
-        told << (r.symbol == PromptSymbol::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: "))
-                + r.text;
+    for (const LoadNotice& n : loadNotices(loaded, name))
+        told << (n.kind == NoticeKind::Warning ? QStringLiteral("warning: ") : QStringLiteral("error: "))
+                + n.text;
     return told;
 }
 
@@ -175,20 +171,7 @@ TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
         {"second block in part", whole.size() - 128 - 20, LoadError::None, 2, 40},
         {"no whole block", 500, LoadError::TooFewMeasurements, 3, 0},
     };
-    for (const auto& c : cases) {
-        const QString path = scratch(QStringLiteral("cut.qrv"));
-        writeAll(path, whole.left(c.size));
-        auto r = make();
-        const LoadResult loaded = r->load(path);
-        EXPECT_EQ(loaded.error, c.error) << c.name;
-        EXPECT_EQ(loaded.missingBlocks, c.missing) << c.name;
-        EXPECT_EQ(loaded.declaredBlocks, 3) << c.name;
-        EXPECT_EQ(r->measurementCount(), c.measurements) << c.name;
-        EXPECT_EQ(r->reader().usedBlocks(), 3 - c.missing) << c.name;
-        for (int k = 1; k <= r->measurementCount(); ++k)
-            for (int i : {0, 1, 4})
-                ASSERT_EQ(r->sample(i, k), complete->sample(i, k)) << c.name << " measurement " << k;
-
+    const auto warnings = [&](const auto& c, const LoadResult& loaded, const QString& path) {
         // Warned once (also when the file loads), before a refusal.
         const QString warning = path + QStringLiteral(" is incomplete: missing ") + QString::number(c.missing)
             + QStringLiteral(" of its 3 data blocks; only the complete blocks are shown");
@@ -196,6 +179,24 @@ TEST_F(RecordingFile, AFileCutShortLoadsItsCompleteBlocksOnly)
         if (c.error != LoadError::None)
             expected << QStringLiteral("error: This file is not for a QuorvantZK");
         EXPECT_EQ(told(loaded, path), expected) << c.name;
+    };
+    for (const auto& c : cases) {
+        const QString path = scratch(QStringLiteral("cut.qrv"));
+        writeAll(path, whole.left(c.size));
+        const LoadResult loaded = open(path);
+        warnings(c, loaded, path);
+        EXPECT_EQ(loaded.error, c.error) << c.name;
+        EXPECT_EQ(loaded.missingBlocks, c.missing) << c.name;
+        EXPECT_EQ(loaded.declaredBlocks, 3) << c.name;
+        ASSERT_EQ(loaded.data != nullptr, c.measurements > 0) << c.name;
+        if (!loaded.data)
+            continue;
+        const RecordingData* r = loaded.data.get();
+        EXPECT_EQ(r->measurementCount(), c.measurements) << c.name;
+        EXPECT_EQ(r->reader().usedBlocks(), 3 - c.missing) << c.name;
+        for (int k = 1; k <= r->measurementCount(); ++k)
+            for (int i : {0, 1, 4})
+                ASSERT_EQ(r->sample(i, k), complete->sample(i, k)) << c.name << " measurement " << k;
     }
 }
 
@@ -205,19 +206,22 @@ TEST_F(RecordingFile, ACutAtAnyLengthShowsOnlyMeasurementsThatWereMade)
     // recording's own measurements, never a zero read from bytes that are not there.
     auto complete = load(wrappedRing().build());
     const QByteArray whole = wrappedRing().file();
-    auto r = make();
     for (qsizetype size = kMinFileSize; size <= whole.size(); size += 37) {
         QBuffer file;
         file.setData(whole.left(size));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const LoadResult loaded = r->loadFrom(file, size);
+        const LoadResult loaded = RecordingData::fromDevice(file, size, QStringLiteral("cut.qrv"), folder());
         // The oldest block is 58: blocks 0.. up to the cut follow it after the gap of 59
         // and form the longest run (up to 58 blocks), 30 measurements into the ring.
         const int held = int((size - kMinFileSize) / qsizetype(mem::kBlockSize));
         const int kept = held == 60 ? 60 : std::min(held, 58);
         EXPECT_EQ(loaded.missingBlocks, 60 - kept) << size;
-        EXPECT_EQ(r->measurementCount(), kept < 1 ? 0 : kept * 15) << size;
-        const int offset = kept > 0 && kept < 60 ? 30 : 0;
+        ASSERT_EQ(loaded.data != nullptr, kept > 0) << size;
+        if (!loaded.data)
+            continue;
+        const RecordingData* r = loaded.data.get();
+        EXPECT_EQ(r->measurementCount(), kept * 15) << size;
+        const int offset = kept < 60 ? 30 : 0;
         for (int k = 1; k <= r->measurementCount(); ++k)
             ASSERT_EQ(r->sample(3, k), complete->sample(3, k + offset)) << size << " measurement " << k;
     }
@@ -231,9 +235,9 @@ TEST_F(RecordingFile, ARingCutShortKeepsItsLongestRunOfBlocks)
     const QByteArray whole = wrappedRing().file();
     const QString path = scratch(QStringLiteral("ring.qrv"));
     writeAll(path, whole.left(whole.size() - 110));
-    auto r = make();
-    const LoadResult loaded = r->load(path);
+    const LoadResult loaded = open(path);
     ASSERT_TRUE(loaded.ok());
+    const auto r = loaded.data;
     EXPECT_EQ(loaded.missingBlocks, 2);
     EXPECT_EQ(loaded.declaredBlocks, 60);
     EXPECT_EQ(r->reader().firstBlock(), 0);
@@ -246,12 +250,11 @@ TEST_F(RecordingFile, ARingCutShortKeepsItsLongestRunOfBlocks)
 
     // Saved again, the file holds exactly the blocks shown.
     const QString again = scratch(QStringLiteral("again.qrv"));
-    ASSERT_TRUE(r->save(again).ok());
-    auto back = make();
-    const LoadResult reloaded = back->load(again);
-    EXPECT_TRUE(reloaded.ok());
+    ASSERT_TRUE(saveRecordingFile(*r, again).ok());
+    const LoadResult reloaded = open(again);
+    ASSERT_TRUE(reloaded.ok());
     EXPECT_EQ(reloaded.missingBlocks, 0);
-    EXPECT_EQ(back->imageBytes(), r->imageBytes());
+    EXPECT_EQ(reloaded.data->imageBytes(), r->imageBytes());
 }
 
 TEST_F(RecordingFile, WhatIsNotARegularFileIsRefusedUnread)
@@ -270,10 +273,9 @@ TEST_F(RecordingFile, WhatIsNotARegularFileIsRefusedUnread)
         {QStringLiteral("/dev/null"), QStringLiteral("Not a regular file")},
     };
     for (const auto& c : cases) {
-        auto r = make();
-        const LoadResult loaded = r->load(c.path);
+        const LoadResult loaded = open(c.path);
         EXPECT_EQ(loaded.error, LoadError::NotAFile) << c.path.toStdString();
-        EXPECT_FALSE(r->isInitialized());
+        EXPECT_EQ(loaded.data, nullptr);
         // Named, and not blamed on the recording.
         const QStringList expected{QStringLiteral("error: Cannot open ") + c.path + QStringLiteral(": ")
                                    + c.reason};
@@ -310,60 +312,52 @@ TEST_F(RecordingFile, AnUnreadableCatalogueIsToldInsteadOfBlamingTheRecording)
             ASSERT_TRUE(QDir().mkpath(catalogue));
         else if (!c.content.isNull())
             writeAll(catalogue, c.content);
-        Recording r{ProgramFolder(folder.path())};
-        const LoadResult loaded = r.load(recording);
+        const ProgramFolder program(folder.path());
+        const LoadResult loaded = RecordingData::fromFile(recording, program);
         EXPECT_EQ(loaded.error, LoadError::CatalogUnreadable) << c.name;
-        EXPECT_EQ(r.model().status, CatalogStatus::Unreadable) << c.name;
         const QString message = QStringLiteral("The logger catalogue devices.ini could not be read: ")
             + catalogue + QStringLiteral(": ") + c.reason;
         const QStringList expected{QStringLiteral("error: ") + message};
         EXPECT_EQ(told(loaded, recording), expected) << c.name;
 
         // The same reason for an image handed in directly (a download).
-        r.setImage(coldStore().build());
-        EXPECT_EQ(r.initialize(), InitError::CatalogUnreadable) << c.name;
-        EXPECT_EQ(catalogMessage(r.model()), message) << c.name;
+        const RecordingResult made = RecordingData::fromImage(coldStore().build(), 0, program);
+        EXPECT_EQ(made, InitError::CatalogUnreadable) << c.name;
+        EXPECT_EQ(made.reason, message) << c.name;
     }
 }
 
 TEST_F(RecordingFile, MissingFileIsReportedWithTheSystemsReason)
 {
-    auto r = make();
     const QString path = scratch(QStringLiteral("none.qrv"));
-    const LoadResult loaded = r->load(path);
+    const LoadResult loaded = open(path);
     EXPECT_EQ(loaded.error, LoadError::CannotOpen);
     EXPECT_EQ(loaded.reason, QStringLiteral("No such file or directory"));
     EXPECT_EQ(loadMessage(loaded, path),
               QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + loaded.reason);
     // Said once: a file that is not there is not blamed for its content.
     EXPECT_EQ(told(loaded, path), QStringList{QStringLiteral("error: ") + loadMessage(loaded, path)});
-    EXPECT_TRUE(r->isSaved());
-    EXPECT_EQ(r->fileName(), path);
 }
 
-TEST_F(RecordingFile, FailedSaveKeepsPreviousFileAndState)
+TEST_F(RecordingFile, FailedSaveKeepsPreviousFile)
 {
     auto r = load(coldStore().build());
-    r->setFileName(QStringLiteral("before.qrv"));
     // A folder in place of the file: nothing can be written there.
     const QString folder = scratch(QStringLiteral("taken.qrv"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const SaveResult failed = r->save(folder);
+    const SaveResult failed = saveRecordingFile(*r, folder);
     EXPECT_EQ(failed.error, SaveError::CannotWrite);
     EXPECT_FALSE(failed.reason.isEmpty());
     EXPECT_EQ(saveMessage(failed, folder),
               QStringLiteral("Cannot write ") + folder + QStringLiteral(": Is a directory"));
-    EXPECT_FALSE(r->isSaved());
-    EXPECT_EQ(r->fileName(), QStringLiteral("before.qrv"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
-    EXPECT_FALSE(r->save(scratch(QStringLiteral("no/such/folder/x.qrv"))).ok());
-    EXPECT_FALSE(r->isSaved());
+    EXPECT_FALSE(saveRecordingFile(*r, scratch(QStringLiteral("no/such/folder/x.qrv"))).ok());
 
     // Replacing a good file leaves no temporary file beside it.
     const QString path = scratch(QStringLiteral("good.qrv"));
     writeAll(path, "old content");
-    const SaveResult saved = r->save(path);
+    const SaveResult saved = saveRecordingFile(*r, path);
     ASSERT_TRUE(saved.ok());
     EXPECT_EQ(saveMessage(saved, path), QString());
     EXPECT_EQ(readAll(path).left(8), QByteArray("QUORVANT"));
@@ -378,42 +372,11 @@ TEST_F(RecordingFile, ASaveOnAFullDiskKeepsThePreviousFileAndSaysWhy)
     const QString path = disk.filePath(QStringLiteral("ring.qrv"));
     writeAll(path, coldStore().file());
     auto r = load(wrappedRing().build()); // 8,072 bytes: more than the disk holds
-    const SaveResult saved = r->save(path);
+    const SaveResult saved = saveRecordingFile(*r, path);
     EXPECT_EQ(saved.error, SaveError::CannotWrite);
     EXPECT_EQ(saveMessage(saved, path),
               QStringLiteral("Cannot write ") + path + QStringLiteral(": No space left on device"));
     EXPECT_EQ(readAll(path), coldStore().file());
-    EXPECT_FALSE(r->isSaved());
-}
-
-TEST_F(RecordingFile, CloseQueryAsksOnlyWhenUnsaved)
-{
-    const QString question = QStringLiteral("The record S/N:0815 - x  has not been saved ,Close anyway ?");
-    const struct {
-        bool saved;
-        PromptAnswer answer;
-        bool canClose;
-        bool asked;
-    } cases[] = {
-        {true, PromptAnswer::No, true, false},
-        {false, PromptAnswer::No, false, true},
-        {false, PromptAnswer::Yes, true, true},
-    };
-    for (const auto& c : cases) {
-        auto r = load(coldStore().build());
-        r->setCaption(QStringLiteral("S/N:0815 - x"));
-        r->setSaved(c.saved);
-        RecordingPrompt prompt;
-        prompt.script({c.answer});
-        EXPECT_EQ(r->mayClose(prompt), c.canClose);
-        EXPECT_EQ(r->isSaved(), c.canClose);
-        ASSERT_EQ(prompt.records().size(), c.asked ? 1u : 0u);
-        if (c.asked) {
-            EXPECT_EQ(prompt.records()[0].text, question);
-            EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Confirmation);
-            EXPECT_EQ(prompt.records()[0].buttons, PromptButtons::YesNo);
-        }
-    }
 }
 
 } // namespace

@@ -14,19 +14,19 @@ QByteArray joined(const QStringList& lines)
 TEST_F(InformationText, WholeRecordingMatchesGolden)
 {
     auto r = load(coldStore().build());
-    checkGolden(QStringLiteral("cold_store_info.txt"), joined(r->infoLines(r->currentView())));
+    checkGolden(QStringLiteral("cold_store_info.txt"), joined(infoLines(*r)));
 }
 
 TEST_F(InformationText, EightInputsInWrappedRingMatchGolden)
 {
     auto r = load(wrappedRing().build());
-    checkGolden(QStringLiteral("wrapped_ring_info.txt"), joined(r->infoLines(r->currentView())));
+    checkGolden(QStringLiteral("wrapped_ring_info.txt"), joined(infoLines(*r)));
 }
 
 TEST_F(InformationText, LayoutOfLabelsAndColumns)
 {
     auto r = load(coldStore().build());
-    const QStringList lines = r->infoLines(r->currentView());
+    const QStringList lines = infoLines(*r);
     ASSERT_EQ(lines.size(), 14);
     const char* labels[] = {
         "Record Name        : ", "Serial Number      : ", "Recording Interval : ", "Start Date/Time    : ",
@@ -58,8 +58,7 @@ TEST_F(InformationText, IntervalText)
     };
     for (const auto& c : cases) {
         auto r = load(coldStore().interval(c.period, c.samples).build());
-        EXPECT_EQ(r->infoLines(r->currentView())[2],
-                  QStringLiteral("Recording Interval : ") + QLatin1String(c.text))
+        EXPECT_EQ(infoLines(*r)[2], QStringLiteral("Recording Interval : ") + QLatin1String(c.text))
             << c.text;
     }
 }
@@ -67,28 +66,23 @@ TEST_F(InformationText, IntervalText)
 TEST_F(InformationText, ListsOnlyShownRecordedInputs)
 {
     auto r = load(coldStore().build());
-    DisplaySettings s = r->settings();
-    s.shown[1] = false; // inputs 1, 2 and 5 recorded, 2 hidden
-    s.shown[3] = true; // shown but not recorded
-    r->applyGraphicConfig(r->colours(), s);
-    const QStringList lines = r->infoLines(r->currentView());
+    DataRange range = wholeRecording(*r);
+    range.inputs[1] = false; // inputs 1, 2 and 5 recorded, 2 hidden
+    range.inputs[3] = true; // shown but not recorded
+    const QStringList lines = informationLines(*r, range);
     EXPECT_EQ(lines[5].mid(21), QStringLiteral("  1       Temp  5   Pressure"));
     for (int i = 6; i <= 10; ++i)
         EXPECT_EQ(lines[i].size(), 21 + 2 * 14) << i;
 }
 
-TEST_F(InformationText, ZoomedViewChangesOnlyItsStatistics)
+TEST_F(InformationText, APartOfTheRecordingChangesOnlyItsStatistics)
 {
     auto r = load(coldStore().build());
-    const QStringList whole = r->infoLines(r->currentView());
-    ViewRecord& zoom = r->view(1);
+    const QStringList whole = infoLines(*r);
+    DataRange zoom = wholeRecording(*r);
     zoom.first = 21;
     zoom.last = 60;
-    r->setCurrentLevel(1);
-    r->searchMaxMin(zoom);
-    r->updateScalingMode(zoom);
-    r->computeAverages(zoom);
-    const QStringList part = r->infoLines(r->currentView());
+    const QStringList part = informationLines(*r, zoom);
     checkGolden(QStringLiteral("cold_store_zoom_info.txt"), joined(part));
     for (int i : {0, 1, 2, 5, 6, 7, 12, 13})
         EXPECT_EQ(part[i], whole[i]) << i;
@@ -101,7 +95,7 @@ TEST_F(InformationText, ZoomedViewChangesOnlyItsStatistics)
 TEST_F(InformationText, OneUsedBlockHasNoBatteryVoltage)
 {
     auto r = load(twoMeasurements().build());
-    EXPECT_EQ(r->infoLines(r->currentView())[12], QStringLiteral("Battery Voltage    : -"));
+    EXPECT_EQ(infoLines(*r)[12], QStringLiteral("Battery Voltage    : -"));
 }
 
 TEST_F(InformationText, DegenerateScalesGiveFlatValues)
@@ -110,7 +104,7 @@ TEST_F(InformationText, DegenerateScalesGiveFlatValues)
     b.input(0, {QStringLiteral("Flat"), QStringLiteral("V"), 5, 5, 0, 255 * 256})
         .input(1, {QStringLiteral("NoCal"), QStringLiteral("V"), 0, 100, 300, 300});
     auto r = load(b.build());
-    const QStringList lines = r->infoLines(r->currentView());
+    const QStringList lines = infoLines(*r);
     // Minimum, maximum and average: the low scale value, in each input's own format.
     for (int i : {8, 9, 10}) {
         EXPECT_EQ(lines[i].mid(21, 14), QStringLiteral("5 V").rightJustified(14)) << i;

@@ -1,7 +1,9 @@
 #pragma once
 // Shared set-up of the recording tests: a catalogue folder, a fixed "C" locale (the
 // decimal point) and the hand-built recordings the tests use.
-#include "recording/recording.h"
+#include "recording/exports.h"
+#include "recording/recording_data.h"
+#include "recording/recording_file.h"
 #include "support/catalogue_folder.h"
 #include "support/image_builder.h"
 #include "support/print_qt.h"
@@ -10,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <QStringList>
 
 #include <memory>
 
@@ -33,17 +37,23 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(previousLocale_); }
 
-    std::unique_ptr<Recording> make() const
+    ProgramFolder folder() const { return ProgramFolder(catalogue_.path()); }
+    // What the factory makes of the image.
+    RecordingResult make(const QByteArray& image, double created = 0) const
     {
-        return std::make_unique<Recording>(ProgramFolder(catalogue_.path()));
+        return RecordingData::fromImage(image, created, folder());
     }
-    // A recording initialized from the image; fails the test when it is refused.
-    std::unique_ptr<Recording> load(const QByteArray& image) const
+    // The recording of the image; fails the test when it is refused.
+    std::shared_ptr<const RecordingData> load(const QByteArray& image, double created = 0) const
     {
-        auto r = make();
-        r->setImage(image);
-        EXPECT_TRUE(r->initialize());
-        return r;
+        RecordingResult made = make(image, created);
+        EXPECT_TRUE(made.ok());
+        return made.data;
+    }
+    // The information text of the whole recording, every recorded input shown.
+    static QStringList infoLines(const RecordingData& data)
+    {
+        return informationLines(data, wholeRecording(data));
     }
     QString scratch(const QString& name) const { return scratch_.filePath(name); }
 

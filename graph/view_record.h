@@ -1,5 +1,5 @@
 #pragma once
-// One zoom level of a recording: the measurements shown, their extreme and average raw
+// One zoom level of a graph view: the measurements shown, their extreme and average raw
 // values, and the raw range plotted per input.
 #include "recording/display_settings.h"
 

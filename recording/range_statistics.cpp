@@ -1,0 +1,48 @@
+#include "recording/range_statistics.h"
+
+#include "recording/recording_data.h"
+
+#include <algorithm>
+
+namespace qz {
+
+DataRange wholeRecording(const RecordingData& data)
+{
+    DataRange range;
+    range.first = 1;
+    range.last = data.measurementCount();
+    for (int i = 0; i < mem::kInputs; ++i)
+        range.inputs[std::size_t(i)] = data.isEnabled(i);
+    return range;
+}
+
+RangeStatistics rangeStatistics(const RecordingData& data, int first, int last)
+{
+    RangeStatistics stats{};
+    const int from = std::max(first, 1);
+    const int to = std::min(last, data.measurementCount());
+    const long double n = static_cast<long double>(last) + 1 - first;
+    for (int i = 0; i < mem::kInputs; ++i) {
+        if (!data.isEnabled(i))
+            continue;
+        InputStatistics& s = stats[std::size_t(i)];
+        long double sum = 0;
+        int lo = 255;
+        int hi = 0;
+        for (int k = from; k <= to; ++k) {
+            const int r = data.sample(i, k);
+            sum += r;
+            lo = std::min(lo, r);
+            hi = std::max(hi, r);
+        }
+        s.rawSum = sum;
+        s.rawMin = lo;
+        s.rawMax = hi;
+        if (data.conversion(i).gain < 0)
+            std::swap(s.rawMin, s.rawMax);
+        s.average = n > 0 ? static_cast<double>(sum / n) : 0.0;
+    }
+    return stats;
+}
+
+} // namespace qz
