@@ -2,6 +2,7 @@
 // [--to T]: the graph of a recording as the graph window draws it (the printed page for
 // PDF), for reports and web pages.
 #include "cli/commands.h"
+#include "cli/fleet_output.h"
 #include "cli/link_common.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_view.h"
@@ -9,6 +10,8 @@
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
 #include "recording/recording_data.h"
+#include "store/store_image.h"
+#include "store/stored_forms.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -20,6 +23,8 @@
 #include <QSvgGenerator>
 #include <QTextStream>
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace qz::cli {
@@ -28,7 +33,9 @@ namespace {
 
 const char kUsage[] =
     "usage: quorzk-cli plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH]\n"
-    "                       [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]\n";
+    "                       [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]\n"
+    "       quorzk-cli plot [--store URL] --logger SERIAL|LABEL --output FILE.png|FILE.svg|FILE.pdf\n"
+    "                       [--size WxH] [--from ...] [--to ...] [--force]\n";
 constexpr int kMaxSide = 10000;
 
 enum class PlotFormat {
@@ -39,6 +46,8 @@ enum class PlotFormat {
 
 struct PlotOptions {
     QString input;
+    QString store; // the fleet store: with --logger, drawn from there instead of a file
+    QString logger;
     QString output;
     PlotFormat format = PlotFormat::Png;
     QSize size{800, 600};
@@ -83,6 +92,10 @@ PlotOptions parsePlotOptions(const QStringList& args)
             (a == QLatin1String("--from") ? o.from : o.to) = t;
         } else if (a == QLatin1String("--force")) {
             o.force = true;
+        } else if (a == QLatin1String("--store") && i + 1 < args.size()) {
+            o.store = args[++i];
+        } else if (a == QLatin1String("--logger") && i + 1 < args.size()) {
+            o.logger = args[++i];
         } else if (!a.startsWith(QLatin1String("--")) && o.input.isEmpty()) {
             o.input = a;
         } else {
@@ -91,8 +104,12 @@ PlotOptions parsePlotOptions(const QStringList& args)
     }
     if (!o.error.isEmpty())
         return o;
-    if (o.input.isEmpty()) {
-        o.error = QStringLiteral("a recording file is required");
+    if (!o.store.isEmpty() && o.logger.isEmpty()) {
+        o.error = QStringLiteral("--store goes with --logger SERIAL|LABEL");
+    } else if (!o.logger.isEmpty() && !o.input.isEmpty()) {
+        o.error = QStringLiteral("a recording file or --logger, not both");
+    } else if (o.input.isEmpty() && o.logger.isEmpty()) {
+        o.error = QStringLiteral("a recording file (or --logger SERIAL|LABEL) is required");
     } else if (o.output.isEmpty()) {
         o.error = QStringLiteral("--output FILE.png|FILE.svg|FILE.pdf is required");
     } else {
@@ -160,6 +177,75 @@ bool render(const PlotOptions& o, const GraphView& view, QByteArray& bytes, QStr
     return false;
 }
 
+// Draws the view into the output; 0, or 1 after a message.
+int drawInto(const PlotOptions& o, const GraphView& view)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!render(o, view, bytes, reason)) {
+        QTextStream(stderr) << "quorzk-cli plot: cannot draw " << o.output << ": " << reason << "\n";
+        return 1;
+    }
+    SafeFile out(o.output);
+    if (!out.open() || !out.write(bytes) || !out.commit()) {
+        QTextStream(stderr) << "quorzk-cli plot: cannot write " << o.output << ": " << out.reason() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+// The logger's stored measurements of the range, from its newest recording there, as the
+// recording the graph draws; null after a message.
+std::shared_ptr<const RecordingData> storedRecording(const PlotOptions& o)
+{
+    QTextStream err(stderr);
+    QString urlError;
+    const std::optional<StoreUrl> url = storeUrlOf(o.store, std::nullopt, urlError);
+    if (!url) {
+        err << "quorzk-cli plot: --store: " << urlError << "\n";
+        return nullptr;
+    }
+    if (!QFileInfo::exists(url->path)) {
+        err << "quorzk-cli plot: there is no store " << url->text() << "\n";
+        return nullptr;
+    }
+    FleetStore store;
+    std::vector<StoredRecording> recordings;
+    StoreResult r = store.open(*url);
+    if (r.ok())
+        r = store.recordingsOf(o.logger, recordings);
+    if (!r.ok()) {
+        err << "quorzk-cli plot: " << r.message << "\n";
+        return nullptr;
+    }
+    const LoggerSeconds from = o.from ? hostSeconds(*o.from) : std::numeric_limits<LoggerSeconds>::min();
+    const LoggerSeconds to = o.to ? hostSeconds(*o.to) : std::numeric_limits<LoggerSeconds>::max();
+    auto newest = std::find_if(recordings.rbegin(), recordings.rend(),
+                               [&](const StoredRecording& s) { return s.last >= from && s.origin <= to; });
+    if (newest == recordings.rend()) {
+        err << "quorzk-cli plot: no measurement of " << o.logger << " lies in the time range\n";
+        return nullptr;
+    }
+    const StoredImage drawn = storedImage(store, *newest, from, to);
+    if (drawn.image.isEmpty()) {
+        err << "quorzk-cli plot: " << o.logger << ": " << drawn.error << "\n";
+        return nullptr;
+    }
+    // What the graph leaves out of the range is said, never filled in.
+    if (drawn.cut || (std::next(newest) != recordings.rend() && std::next(newest)->last >= from))
+        err << "quorzk-cli plot: the range holds a gap or an earlier recording; the graph shows "
+            << isoText(drawn.first).replace(QLatin1Char('T'), QLatin1Char(' ')) << " to "
+            << isoText(drawn.last).replace(QLatin1Char('T'), QLatin1Char(' ')) << "\n";
+    const RecordingResult made = RecordingData::fromImage(drawn.image, 0, ProgramFolder::forApplication());
+    if (!made.ok()) {
+        err << "quorzk-cli plot: " << o.logger << ": "
+            << (made.reason.isEmpty() ? QStringLiteral("the store's recording cannot be drawn") : made.reason)
+            << "\n";
+        return nullptr;
+    }
+    return made.data;
+}
+
 } // namespace
 
 int runPlot(const QStringList& args)
@@ -168,6 +254,17 @@ int runPlot(const QStringList& args)
     if (!o.error.isEmpty()) {
         QTextStream(stderr) << "quorzk-cli plot: " << o.error << "\n" << kUsage;
         return 2;
+    }
+    if (!o.logger.isEmpty()) {
+        if (!o.force && QFileInfo(o.output).exists()) {
+            QTextStream(stderr) << "quorzk-cli plot: " << o.output
+                                << " already exists (--force replaces it)\n";
+            return 1;
+        }
+        const auto recording = storedRecording(o);
+        if (!recording)
+            return 1;
+        return drawInto(o, GraphView(recording));
     }
     if (isSameFile(o.input, o.output)) {
         QTextStream(stderr) << "quorzk-cli plot: the output would replace the recording " << o.input << "\n";
@@ -195,18 +292,7 @@ int runPlot(const QStringList& args)
         return 1;
     }
 
-    QByteArray bytes;
-    QString reason;
-    if (!render(o, view, bytes, reason)) {
-        QTextStream(stderr) << "quorzk-cli plot: cannot draw " << o.output << ": " << reason << "\n";
-        return 1;
-    }
-    SafeFile out(o.output);
-    if (!out.open() || !out.write(bytes) || !out.commit()) {
-        QTextStream(stderr) << "quorzk-cli plot: cannot write " << o.output << ": " << out.reason() << "\n";
-        return 1;
-    }
-    return 0;
+    return drawInto(o, view);
 }
 
 } // namespace qz::cli

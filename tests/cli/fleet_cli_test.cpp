@@ -158,6 +158,15 @@ TEST(FleetCli, TheStoreExportsALoggerAsTheRecordingFileExportsItsRecording)
     EXPECT_EQ(again.err,
               QStringLiteral("quorzk-cli store export: %1 already exists (--force replaces it)\n").arg(out));
 
+    // Drawn from the store as from the file: the same picture.
+    const QString fromFilePng = folder.path(QStringLiteral("file.png"));
+    const QString fromStorePng = folder.path(QStringLiteral("store.png"));
+    ASSERT_EQ(cli({"plot", qrv, "--output", fromFilePng}).exitCode, 0);
+    const CliRun plotted =
+        cli({"plot", "--store", folder.store(), "--logger", "Room 0", "--output", fromStorePng});
+    EXPECT_EQ(plotted.exitCode, 0) << plotted.err.toStdString();
+    EXPECT_TRUE(readFile(fromStorePng) == readFile(fromFilePng));
+
     const CliRun unknown = cli({"store", "export", "--logger", "Nobody", "--store", folder.store()});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_EQ(

@@ -3,6 +3,7 @@
 #include "store_rig.h"
 
 #include "recording/scaling.h"
+#include "store/store_image.h"
 
 #include <QFile>
 #include <QSqlRecord>
@@ -232,6 +233,68 @@ TEST(Store, AMemoryThatStopsWhenFullIsFullAfterItsLastBlock)
     ASSERT_EQ(loggers.size(), 1u);
     // 60 blocks of 60 measurements, a minute apart.
     EXPECT_EQ(loggers[0].memoryFull, *civilSeconds(2026, 2, 27, 8, 0, 0) + 60 * 60 * 60);
+}
+
+// A stored range as the image the graph draws: all of it when the memory holds it, each
+// input's extremes of each stretch when it does not, and never across a gap.
+TEST(Store, ARangeIsDrawnFromItsNewestRunWithEveryInputsExtremes)
+{
+    StoreRig rig;
+    // 4 800 measurements a minute apart: more than a 60-block memory of 60 a block holds.
+    const auto sample = [](int k, int input) { return std::uint8_t(input == 2 ? (k % 97) : 255 - k % 89); };
+    CollectionEntry big = entryOf(twoInputs(1, "0815").build(), QStringLiteral("Cold room"), 1);
+    big.harvest.blocks.clear();
+    for (int first = 0; first < 4800; first += 60) {
+        TakenBlock b;
+        b.seqBase = first;
+        b.to = 60;
+        for (int k = 0; k < 60; ++k) {
+            b.bytes[mem::kSamples + std::size_t(2 * k)] = sample(first + k + 1, 2);
+            b.bytes[mem::kSamples + std::size_t(2 * k + 1)] = sample(first + k + 1, 5);
+        }
+        big.harvest.blocks.push_back(b);
+    }
+    big.harvest.upTo.lastSeq = 4800;
+    ASSERT_TRUE(rig.store.save(big).result.ok());
+    std::vector<StoredRecording> recordings;
+    ASSERT_TRUE(rig.store.recordingsOf(QStringLiteral("0815"), recordings).ok());
+    const LoggerSeconds start = *civilSeconds(2026, 2, 27, 8, 0, 0);
+
+    const StoredImage small = storedImage(rig.store, recordings[0], start + 60, start + 600);
+    ASSERT_TRUE(small.error.isEmpty()) << small.error.toStdString();
+    EXPECT_EQ(small.perRecord, 1);
+    EXPECT_EQ(small.measurements, 10);
+    const ImageReader drawn(ConstByteView{reinterpret_cast<const std::uint8_t*>(small.image.constData()),
+                                          std::size_t(small.image.size())});
+    ASSERT_EQ(drawn.recordCount(), 10);
+    for (int k = 1; k <= 10; ++k) {
+        EXPECT_EQ(drawn.sample(2, k), sample(k, 2));
+        EXPECT_DOUBLE_EQ(drawn.recordDateTime(k), drawn.recordDateTime(1) + (k - 1) / 1440.0);
+    }
+
+    const StoredImage whole = storedImage(rig.store, recordings[0], start, start + 4800 * 60);
+    ASSERT_TRUE(whole.error.isEmpty());
+    EXPECT_GT(whole.perRecord, 1);
+    const ImageReader all(ConstByteView{reinterpret_cast<const std::uint8_t*>(whole.image.constData()),
+                                        std::size_t(whole.image.size())});
+    EXPECT_LE(all.recordCount(), 60 * 60);
+    int low = 255, high = 0;
+    for (int k = 1; k <= all.recordCount(); ++k) {
+        low = std::min<int>(low, all.sample(5, k));
+        high = std::max<int>(high, all.sample(5, k));
+    }
+    EXPECT_EQ(low, 255 - 88);
+    EXPECT_EQ(high, 255);
+
+    // A gap: only the run after it is drawn.
+    rig.query(QStringLiteral("DELETE FROM measurement WHERE time_s BETWEEN %1 AND %2")
+                  .arg(start + 300)
+                  .arg(start + 420),
+              [](QSqlQuery&) {});
+    const StoredImage cut = storedImage(rig.store, recordings[0], start + 60, start + 900);
+    EXPECT_TRUE(cut.cut);
+    EXPECT_EQ(cut.first, start + 480);
+    EXPECT_EQ(cut.measurements, 8);
 }
 
 } // namespace
