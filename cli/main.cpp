@@ -74,7 +74,10 @@ const Command kCommands[] = {
      "         [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"]\n"
      "                            the graph of a recording file as the graph window draws\n"
      "                            it (PDF: the printed A4 page); --size in pixels (default\n"
-     "                            800x600), --from/--to choose the measurements shown",
+     "                            800x600), --from/--to choose the measurements shown\n"
+     "plot [--store URL] --logger SERIAL|LABEL --output FILE.png|FILE.svg|FILE.pdf [...]\n"
+     "                            the same from the fleet store: a logger's measurements\n"
+     "                            of --from/--to",
      qz::cli::runPlot},
     {"dump",
      "dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
