@@ -26,8 +26,9 @@ int main(int argc, char** argv)
     // QUORZK_TRACE=FILE: every byte to and from the logger, for support staff.
     const auto trace = qz::WireTrace::fromEnvironment(clock);
     if (trace) {
-        trace->onSaveFailed([](const QString& reason) {
-            qWarning("quorzk: cannot write the wire trace: %s", qUtf8Printable(reason));
+        trace->onWriteFailed([path = trace->path()](const QString& reason) {
+            qWarning("quorzk: cannot write the wire trace %s: %s", qUtf8Printable(path),
+                     qUtf8Printable(reason));
         });
         lines.setTrace(trace.get());
     }

@@ -163,7 +163,7 @@ void BM_ZoomStepByMouse(benchmark::State& state)
     QMdiArea area;
     area.resize(kCanvas + QSize(100, 100));
     area.show();
-    auto* window = new qz::GraphWindow(qz::ProgramFolder(source.folder), prompt, clock, nullptr);
+    auto* window = new qz::GraphWindow(prompt, clock, nullptr);
     area.addSubWindow(window);
     window->show();
     window->resize(window->size() + kCanvas - window->paintBox()->size());

@@ -1,5 +1,6 @@
 // quorzk-cli collect --fleet FLEET.ini [--store URL] [--json]: every logger of a fleet file
 // read (only what is new) into the store, then a table of what became of each.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/fleet_output.h"
 #include "cli/interrupt.h"
@@ -18,38 +19,39 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace qz::cli {
 
 namespace {
 
-const char kUsage[] = "usage: quorzk-cli collect --fleet FLEET.ini [--store URL] [--json]\n";
-
 struct CollectOptions {
     QString fleet;
     QString store;
     bool json = false;
-    QString error;
 };
 
-CollectOptions parseCollectOptions(const QStringList& args)
+// The options; a usage error's exit status (or 0 after --help) when the command is done.
+std::optional<int> parseCollectOptions(const QStringList& args, CollectOptions& o)
 {
-    CollectOptions o;
-    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--fleet") && hasValue)
-            o.fleet = args[++i];
-        else if (a == QLatin1String("--store") && hasValue)
-            o.store = args[++i];
-        else if (a == QLatin1String("--json"))
-            o.json = true;
-        else
-            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
-    }
-    if (o.error.isEmpty() && o.fleet.isEmpty())
-        o.error = QStringLiteral("--fleet FLEET.ini is required");
-    return o;
+    CommandLine line(usage::kCollect);
+    line.addOption({"fleet"}, QStringLiteral("the fleet file: the store and one section per logger"),
+                   QStringLiteral("FLEET.ini"));
+    line.addOption({"store"},
+                   QStringLiteral("the store instead of the fleet file's (sqlite:PATH); default "
+                                  "~/.local/share/quorzk/fleet.sqlite"),
+                   QStringLiteral("URL"));
+    line.addOption({"json"}, QStringLiteral("print what became of each logger as JSON"));
+    if (const auto done = line.parse(args))
+        return done;
+    if (!line.positional().isEmpty())
+        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(line.positional().first()));
+    o.fleet = line.value("fleet");
+    o.store = line.value("store");
+    o.json = line.isSet("json");
+    if (o.fleet.isEmpty())
+        return line.usageError(QStringLiteral("--fleet FLEET.ini is required"));
+    return std::nullopt;
 }
 
 // The simulated loggers of a fleet file ("Port=sim"), each its own, made before the workers
@@ -83,12 +85,10 @@ private:
 
 int runCollect(const QStringList& args)
 {
-    const CollectOptions o = parseCollectOptions(args);
+    CollectOptions o;
+    if (const auto done = parseCollectOptions(args, o))
+        return *done;
     QTextStream err(stderr);
-    if (!o.error.isEmpty()) {
-        err << "quorzk-cli collect: " << o.error << "\n" << kUsage;
-        return 2;
-    }
     // A fleet file that does not parse is refused before any port is opened.
     FleetError fleetError;
     const std::optional<FleetFile> fleet = readFleetFile(o.fleet, fleetError);

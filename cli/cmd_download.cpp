@@ -5,6 +5,7 @@
 // a damaged block, after its message); 1 when nothing was saved, and also when the
 // logger's model is unknown to the catalogue: its memory is then saved as it is, but a
 // script must not take it for a recording this program can show; 2 for a usage error.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "jobs/download_job.h"
@@ -17,13 +18,11 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <optional>
+
 namespace qz::cli {
 
 namespace {
-
-const char kUsage[] = "usage: quorzk-cli download --port PORT --output FILE.qrv [--verify] "
-                      "[--keep-partial] [--force] [--yes] [--trace FILE]\n"
-                      "       [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 bool exists(const QString& path)
 {
@@ -64,24 +63,55 @@ bool write(const QByteArray& image, const LinkOptions& o, QTextStream& err)
     return saved.ok();
 }
 
+// The options; a usage error's exit status when the command cannot run.
+std::optional<int> parseDownloadOptions(const QStringList& args, LinkOptions& o)
+{
+    CommandLine line(usage::kDownload);
+    line.addOption({"output"}, QStringLiteral("the recording file to write"), QStringLiteral("FILE.qrv"));
+    line.addOption({"verify"},
+                   QStringLiteral("read the header and every block twice, so that no line "
+                                  "error passes unseen (about twice the time); always "
+                                  "through a modem"));
+    line.addOption({"keep-partial"},
+                   QStringLiteral("when a damaged block ends the download, save the blocks read before it"));
+    line.addOption({"force"}, QStringLiteral("replace an existing FILE.qrv"));
+    line.addOption({"yes"}, QStringLiteral("answer the download's questions with yes instead of no"));
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return done;
+    if (const QString error = readLinkOptions(line, o); !error.isEmpty())
+        return line.usageError(error);
+    if (!line.positional().isEmpty())
+        return line.usageError(
+            QStringLiteral("unexpected argument '%1'").arg(line.positional().constFirst()));
+    o.output = line.value("output");
+    o.verify = line.isSet("verify");
+    o.keepPartial = line.isSet("keep-partial");
+    o.force = line.isSet("force");
+    o.yes = line.isSet("yes");
+    if (o.output.isEmpty())
+        return line.usageError(QStringLiteral("--output FILE.qrv is required"));
+    if (const QString error = choosePort(o); !error.isEmpty())
+        return line.usageError(error);
+    return std::nullopt;
+}
+
 } // namespace
 
 int runDownload(const QStringList& args)
 {
-    const LinkOptions o = parseLinkOptions(args, true);
+    LinkOptions o;
+    if (const auto done = parseDownloadOptions(args, o))
+        return *done;
     QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli download: " << o.error << "\n" << kUsage;
-        return 2;
-    }
     // Refused before the logger is asked, so that no download is made in vain.
     if (!o.force && exists(o.output)) {
         err << "quorzk-cli download: " << o.output << " exists; --force replaces it\n";
         return 1;
     }
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("download"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(o.yes);
@@ -101,9 +131,9 @@ int runDownload(const QStringList& args)
     logger.reset(); // closes the port
     bool saved = false;
     if (r.status == DownloadStatus::Read) {
-        const RecordingResult made =
-            RecordingData::fromImage(bytesOf(r.image), toDateTimeNumber(link.clock().localNow()), folder);
-        if (made.ok())
+        // Saved only as what the graph window would show.
+        if (RecordingData::fromImage(bytesOf(r.image), toDateTimeNumber(link.clock().localNow()), folder)
+                .ok())
             saved = write(bytesOf(r.image), o, err);
         else
             prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
@@ -116,7 +146,7 @@ int runDownload(const QStringList& args)
     }
     if (saved)
         err << "saved " << o.output << "\n";
-    const bool traced = link.saveTrace(QStringLiteral("download"));
+    const bool traced = link.finish();
     return saved && traced ? 0 : 1;
 }
 

@@ -1,5 +1,6 @@
 // quorzk-cli ping: whether a logger answers on the port (a clock read, as the Download
 // command's first step).
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "jobs/job_messages.h"
@@ -11,16 +12,17 @@ namespace qz::cli {
 
 int runPing(const QStringList& args)
 {
-    const LinkOptions o = parseLinkOptions(args, false);
+    LinkOptions o;
+    CommandLine line(usage::kPing);
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return *done;
+    if (const QString error = readLinkCommand(line, o); !error.isEmpty())
+        return line.usageError(error);
     QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli ping: " << o.error << "\nusage: quorzk-cli ping --port PORT [--trace FILE]\n"
-            << "       " << dialUsage() << "\n";
-        return 2;
-    }
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("ping"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(false);
@@ -37,7 +39,7 @@ int runPing(const QStringList& args)
         QTextStream(stdout) << "logger answers on " << o.port << "\n";
     else if (r.question == Question::Connect)
         err << "no logger answers on " << o.port << "\n";
-    const bool traced = link.saveTrace(QStringLiteral("ping"));
+    const bool traced = link.finish();
     return answers && traced ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 // quorzk-cli plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--from T]
 // [--to T]: the graph of a recording as the graph window draws it (the printed page for
 // PDF), for reports and web pages.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/fleet_output.h"
 #include "cli/link_common.h"
@@ -31,11 +32,6 @@ namespace qz::cli {
 
 namespace {
 
-const char kUsage[] =
-    "usage: quorzk-cli plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH]\n"
-    "                       [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]\n"
-    "       quorzk-cli plot [--store URL] --logger SERIAL|LABEL --output FILE.png|FILE.svg|FILE.pdf\n"
-    "                       [--size WxH] [--from ...] [--to ...] [--force]\n";
 constexpr int kMaxSide = 10000;
 
 enum class PlotFormat {
@@ -55,7 +51,6 @@ struct PlotOptions {
     std::optional<QDateTime> from;
     std::optional<QDateTime> to;
     bool force = false;
-    QString error;
 };
 
 std::optional<QDateTime> parseInstant(const QString& text)
@@ -66,68 +61,82 @@ std::optional<QDateTime> parseInstant(const QString& text)
     return t;
 }
 
-PlotOptions parsePlotOptions(const QStringList& args)
+// The options; a usage error's exit status when the command cannot run.
+std::optional<int> parsePlotOptions(const QStringList& args, PlotOptions& o)
 {
-    PlotOptions o;
-    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--output") && hasValue) {
-            o.output = args[++i];
-        } else if (a == QLatin1String("--size") && hasValue) {
-            const QRegularExpressionMatch m =
-                QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(args[++i]);
-            const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
-            const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
-            if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
-                o.error = QStringLiteral("--size takes WIDTHxHEIGHT in pixels, 1 to %1 each: '%2'")
-                              .arg(kMaxSide)
-                              .arg(args[i]);
-            o.size = QSize(w, h);
-            o.sizeGiven = true;
-        } else if ((a == QLatin1String("--from") || a == QLatin1String("--to")) && hasValue) {
-            const std::optional<QDateTime> t = parseInstant(args[++i]);
-            if (!t)
-                o.error = QStringLiteral("%1 takes \"YYYY-MM-DD hh:mm:ss\": '%2'").arg(a, args[i]);
-            (a == QLatin1String("--from") ? o.from : o.to) = t;
-        } else if (a == QLatin1String("--force")) {
-            o.force = true;
-        } else if (a == QLatin1String("--store") && i + 1 < args.size()) {
-            o.store = args[++i];
-        } else if (a == QLatin1String("--logger") && i + 1 < args.size()) {
-            o.logger = args[++i];
-        } else if (!a.startsWith(QLatin1String("--")) && o.input.isEmpty()) {
-            o.input = a;
-        } else {
-            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
-        }
+    CommandLine line(usage::kPlot);
+    line.addOption({"output"},
+                   QStringLiteral("the image to write; its extension chooses the format (through a "
+                                  "temporary file)"),
+                   QStringLiteral("FILE.png|FILE.svg|FILE.pdf"));
+    line.addOption({"size"}, QStringLiteral("the size of a PNG or SVG in pixels (default 800x600)"),
+                   QStringLiteral("WxH"));
+    line.addOption({"from"}, QStringLiteral("show the measurements from that time of the logger's clock"),
+                   QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
+    line.addOption({"to"}, QStringLiteral("show the measurements up to that time"),
+                   QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
+    line.addOption({"force"}, QStringLiteral("replace an existing image"));
+    line.addOption({"store"},
+                   QStringLiteral("with --logger: the store (sqlite:PATH); default "
+                                  "~/.local/share/quorzk/fleet.sqlite"),
+                   QStringLiteral("URL"));
+    line.addOption({"logger"}, QStringLiteral("draw this logger's measurements in the store"),
+                   QStringLiteral("SERIAL|LABEL"));
+    if (const auto done = line.parse(args))
+        return done;
+    const QStringList files = line.positional();
+    if (files.size() > 1)
+        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    o.input = files.value(0);
+    o.store = line.value("store");
+    o.logger = line.value("logger");
+    o.output = line.value("output");
+    o.force = line.isSet("force");
+    if (line.isSet("size")) {
+        const QString size = line.value("size");
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(size);
+        const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
+        const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
+        if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
+            return line.usageError(QStringLiteral("--size takes WIDTHxHEIGHT in pixels, 1 to %1 each: '%2'")
+                                       .arg(kMaxSide)
+                                       .arg(size));
+        o.size = QSize(w, h);
+        o.sizeGiven = true;
     }
-    if (!o.error.isEmpty())
-        return o;
-    if (!o.store.isEmpty() && o.logger.isEmpty()) {
-        o.error = QStringLiteral("--store goes with --logger SERIAL|LABEL");
-    } else if (!o.logger.isEmpty() && !o.input.isEmpty()) {
-        o.error = QStringLiteral("a recording file or --logger, not both");
-    } else if (o.input.isEmpty() && o.logger.isEmpty()) {
-        o.error = QStringLiteral("a recording file (or --logger SERIAL|LABEL) is required");
-    } else if (o.output.isEmpty()) {
-        o.error = QStringLiteral("--output FILE.png|FILE.svg|FILE.pdf is required");
-    } else {
-        const QString suffix = QFileInfo(o.output).suffix().toLower();
-        if (suffix == QLatin1String("png"))
-            o.format = PlotFormat::Png;
-        else if (suffix == QLatin1String("svg"))
-            o.format = PlotFormat::Svg;
-        else if (suffix == QLatin1String("pdf"))
-            o.format = PlotFormat::Pdf;
-        else
-            o.error = QStringLiteral("the output's extension chooses the format: .png, .svg or .pdf");
+    for (const char* name : {"from", "to"}) {
+        if (!line.isSet(name))
+            continue;
+        const std::optional<QDateTime> t = parseInstant(line.value(name));
+        if (!t)
+            return line.usageError(
+                QStringLiteral("--%1 takes \"YYYY-MM-DD hh:mm:ss\": '%2'").arg(name, line.value(name)));
+        (qstrcmp(name, "from") == 0 ? o.from : o.to) = t;
     }
-    if (o.error.isEmpty() && o.format == PlotFormat::Pdf && o.sizeGiven)
-        o.error = QStringLiteral("--size applies to .png and .svg (a PDF is an A4 page)");
-    if (o.error.isEmpty() && o.from && o.to && *o.to < *o.from)
-        o.error = QStringLiteral("--to lies before --from");
-    return o;
+    if (!o.store.isEmpty() && o.logger.isEmpty())
+        return line.usageError(QStringLiteral("--store goes with --logger SERIAL|LABEL"));
+    if (!o.logger.isEmpty() && !o.input.isEmpty())
+        return line.usageError(QStringLiteral("a recording file or --logger, not both"));
+    if (o.input.isEmpty() && o.logger.isEmpty())
+        return line.usageError(QStringLiteral("a recording file (or --logger SERIAL|LABEL) is required"));
+    if (o.output.isEmpty())
+        return line.usageError(QStringLiteral("--output FILE.png|FILE.svg|FILE.pdf is required"));
+    const QString suffix = QFileInfo(o.output).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        o.format = PlotFormat::Png;
+    else if (suffix == QLatin1String("svg"))
+        o.format = PlotFormat::Svg;
+    else if (suffix == QLatin1String("pdf"))
+        o.format = PlotFormat::Pdf;
+    else
+        return line.usageError(
+            QStringLiteral("the output's extension chooses the format: .png, .svg or .pdf"));
+    if (o.format == PlotFormat::Pdf && o.sizeGiven)
+        return line.usageError(QStringLiteral("--size applies to .png and .svg (a PDF is an A4 page)"));
+    if (o.from && o.to && *o.to < *o.from)
+        return line.usageError(QStringLiteral("--to lies before --from"));
+    return std::nullopt;
 }
 
 // The drawing in the output's format, in memory; false with the reason when the encoder fails.
@@ -250,15 +259,12 @@ std::shared_ptr<const RecordingData> storedRecording(const PlotOptions& o)
 
 int runPlot(const QStringList& args)
 {
-    const PlotOptions o = parsePlotOptions(args);
-    if (!o.error.isEmpty()) {
-        QTextStream(stderr) << "quorzk-cli plot: " << o.error << "\n" << kUsage;
-        return 2;
-    }
+    PlotOptions o;
+    if (const auto done = parsePlotOptions(args, o))
+        return *done;
     if (!o.logger.isEmpty()) {
         if (!o.force && QFileInfo(o.output).exists()) {
-            QTextStream(stderr) << "quorzk-cli plot: " << o.output
-                                << " already exists (--force replaces it)\n";
+            QTextStream(stderr) << "quorzk-cli plot: " << o.output << " already exists (--force replaces it)\n";
             return 1;
         }
         const auto recording = storedRecording(o);

@@ -1,4 +1,5 @@
 // quorzk-cli status: the logger's identification, clock, run state and battery.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "jobs/device_read_job.h"
@@ -85,16 +86,17 @@ void printState(LoggerState& s)
 
 int runStatus(const QStringList& args)
 {
-    const LinkOptions o = parseLinkOptions(args, false);
+    LinkOptions o;
+    CommandLine line(usage::kStatus);
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return *done;
+    if (const QString error = readLinkCommand(line, o); !error.isEmpty())
+        return line.usageError(error);
     QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli status: " << o.error << "\nusage: quorzk-cli status --port PORT [--trace FILE]\n"
-            << "       " << dialUsage() << "\n";
-        return 2;
-    }
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("status"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(false);
@@ -113,7 +115,7 @@ int runStatus(const QStringList& args)
         LoggerState state = stateOf(r);
         printState(state);
     }
-    const bool traced = link.saveTrace(QStringLiteral("status"));
+    const bool traced = link.finish();
     return read && traced ? 0 : 1;
 }
 

@@ -1,5 +1,6 @@
 // quorzk-cli stop: the Stop command without windows. Without --yes it only tells whether
 // the logger runs; with it a running logger (or one waiting for its start) is stopped.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "jobs/job_messages.h"
@@ -11,19 +12,19 @@ namespace qz::cli {
 
 int runStop(const QStringList& args)
 {
-    QStringList rest = args;
-    const bool yes = rest.removeAll(QStringLiteral("--yes")) > 0;
-    const LinkOptions o = parseLinkOptions(rest, false);
+    LinkOptions o;
+    CommandLine line(usage::kStop);
+    line.addOption({"yes"}, QStringLiteral("stop a running logger; without it, only tell its run state"));
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return *done;
+    if (const QString error = readLinkCommand(line, o); !error.isEmpty())
+        return line.usageError(error);
+    const bool yes = line.isSet("yes");
     QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli stop: " << o.error
-            << "\nusage: quorzk-cli stop --port PORT [--yes] [--trace FILE]\n"
-            << "       " << dialUsage() << "\n";
-        return 2;
-    }
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("stop"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(yes);
@@ -65,7 +66,7 @@ int runStop(const QStringList& args)
     }
     if (!state.isEmpty())
         QTextStream(stdout) << "Run state: " << state << "\n";
-    const bool traced = link.saveTrace(QStringLiteral("stop"));
+    const bool traced = link.finish();
     return stopped && traced ? 0 : 1;
 }
 

@@ -3,6 +3,7 @@
 //                         [--store URL]
 // Reading the fleet store back: its loggers with their last collection, and a logger's
 // measurements as comma-separated values.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/fleet_output.h"
 #include "platform/safe_file.h"
@@ -13,15 +14,11 @@
 #include <QTextStream>
 
 #include <limits>
+#include <optional>
 
 namespace qz::cli {
 
 namespace {
-
-const char kUsage[] =
-    "usage: quorzk-cli store loggers [--store URL] [--json]\n"
-    "       quorzk-cli store export --logger SERIAL|LABEL [--from \"YYYY-MM-DD hh:mm:ss\"]\n"
-    "                               [--to \"YYYY-MM-DD hh:mm:ss\"] [--output FILE [--force]] [--store URL]\n";
 
 struct StoreOptions {
     QString command;
@@ -32,50 +29,59 @@ struct StoreOptions {
     LoggerSeconds to = std::numeric_limits<LoggerSeconds>::max();
     QString output;
     bool force = false;
-    QString error;
 };
 
-StoreOptions parseStoreOptions(const QStringList& args)
+// The options; a usage error's exit status (or 0 after --help) when the command is done.
+std::optional<int> parseStoreOptions(const QStringList& args, StoreOptions& o)
 {
-    StoreOptions o;
-    if (args.isEmpty()) {
-        o.error = QStringLiteral("a store command is required (loggers or export)");
-        return o;
-    }
-    o.command = args[0];
+    CommandLine line(usage::kStore);
+    line.addOption({"store"},
+                   QStringLiteral("the store (sqlite:PATH); default ~/.local/share/quorzk/fleet.sqlite"),
+                   QStringLiteral("URL"));
+    line.addOption({"json"}, QStringLiteral("loggers: as JSON"));
+    line.addOption({"logger"}, QStringLiteral("export: the logger, by serial number or label"),
+                   QStringLiteral("SERIAL|LABEL"));
+    line.addOption({"from"}, QStringLiteral("export: the measurements from that time of the logger's clock"),
+                   QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
+    line.addOption({"to"}, QStringLiteral("export: the measurements up to that time"),
+                   QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
+    line.addOption({"output"}, QStringLiteral("export: the file to write (standard output without it)"),
+                   QStringLiteral("FILE"));
+    line.addOption({"force"}, QStringLiteral("export: replace an existing FILE"));
+    if (const auto done = line.parse(args))
+        return done;
+    const QStringList words = line.positional();
+    if (words.isEmpty())
+        return line.usageError(QStringLiteral("a store command is required (loggers or export)"));
+    o.command = words[0];
     const bool exporting = o.command == QLatin1String("export");
-    if (!exporting && o.command != QLatin1String("loggers")) {
-        o.error = QStringLiteral("unknown store command '%1' (loggers or export)").arg(o.command);
-        return o;
+    if (!exporting && o.command != QLatin1String("loggers"))
+        return line.usageError(QStringLiteral("unknown store command '%1' (loggers or export)").arg(o.command));
+    if (words.size() > 1)
+        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(words[1]));
+    for (const char* name : {"logger", "from", "to", "output", "force"})
+        if (!exporting && line.isSet(name))
+            return line.usageError(QStringLiteral("--%1 goes with store export").arg(name));
+    if (exporting && line.isSet("json"))
+        return line.usageError(QStringLiteral("--json goes with store loggers"));
+    o.store = line.value("store");
+    o.json = line.isSet("json");
+    o.logger = line.value("logger");
+    o.output = line.value("output");
+    o.force = line.isSet("force");
+    for (const char* name : {"from", "to"}) {
+        if (!line.isSet(name))
+            continue;
+        const std::optional<LoggerSeconds> t = parseIsoText(line.value(name));
+        if (!t)
+            return line.usageError(QStringLiteral("--%1 needs \"YYYY-MM-DD hh:mm:ss\"").arg(name));
+        (qstrcmp(name, "from") == 0 ? o.from : o.to) = *t;
     }
-    for (int i = 1; i < args.size() && o.error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--store") && hasValue) {
-            o.store = args[++i];
-        } else if (a == QLatin1String("--json") && !exporting) {
-            o.json = true;
-        } else if (a == QLatin1String("--logger") && exporting && hasValue) {
-            o.logger = args[++i];
-        } else if ((a == QLatin1String("--from") || a == QLatin1String("--to")) && exporting && hasValue) {
-            const std::optional<LoggerSeconds> t = parseIsoText(args[++i]);
-            if (!t)
-                o.error = QStringLiteral("%1 needs \"YYYY-MM-DD hh:mm:ss\"").arg(a);
-            else
-                (a == QLatin1String("--from") ? o.from : o.to) = *t;
-        } else if (a == QLatin1String("--output") && exporting && hasValue) {
-            o.output = args[++i];
-        } else if (a == QLatin1String("--force") && exporting) {
-            o.force = true;
-        } else {
-            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
-        }
-    }
-    if (o.error.isEmpty() && exporting && o.logger.isEmpty())
-        o.error = QStringLiteral("--logger SERIAL|LABEL is required");
-    if (o.error.isEmpty() && o.force && o.output.isEmpty())
-        o.error = QStringLiteral("--force applies to --output only");
-    return o;
+    if (exporting && o.logger.isEmpty())
+        return line.usageError(QStringLiteral("--logger SERIAL|LABEL is required"));
+    if (o.force && o.output.isEmpty())
+        return line.usageError(QStringLiteral("--force applies to --output only"));
+    return std::nullopt;
 }
 
 int listLoggers(FleetStore& store, const StoreOptions& o)
@@ -147,12 +153,10 @@ int exportLogger(FleetStore& store, const StoreOptions& o)
 
 int runStore(const QStringList& args)
 {
-    const StoreOptions o = parseStoreOptions(args);
+    StoreOptions o;
+    if (const auto done = parseStoreOptions(args, o))
+        return *done;
     QTextStream err(stderr);
-    if (!o.error.isEmpty()) {
-        err << "quorzk-cli store: " << o.error << "\n" << kUsage;
-        return 2;
-    }
     QString urlError;
     const std::optional<StoreUrl> url = storeUrlOf(o.store, std::nullopt, urlError);
     if (!url) {

@@ -154,4 +154,11 @@ bool CommSettings::readModemPresent(const QString& iniPath)
     return readBool(ini, kModem, kModemPresent, false);
 }
 
+QString CommSettings::readPort(const QString& iniPath)
+{
+    IniFile ini;
+    ini.load(iniPath);
+    return ini.value(kCommunication, kComport).trimmed();
+}
+
 } // namespace qz

@@ -171,7 +171,7 @@ void MainWindow::placeDocument(DocumentWindow* window)
 
 GraphWindow* MainWindow::newGraphWindow()
 {
-    auto* graph = new GraphWindow(services_.folder, services_.prompt, services_.clock, graphicConfig_);
+    auto* graph = new GraphWindow(services_.prompt, services_.clock, graphicConfig_);
     placeDocument(graph);
     return graph;
 }

@@ -17,9 +17,8 @@
 
 namespace qz {
 
-GraphWindow::GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, GraphicConfigDialog* config,
-                         QWidget* parent)
-    : DocumentWindow(parent), prompt_(prompt), clock_(clock), config_(config), folder_(std::move(folder))
+GraphWindow::GraphWindow(Prompt& prompt, Clock& clock, GraphicConfigDialog* config, QWidget* parent)
+    : DocumentWindow(parent), prompt_(prompt), clock_(clock), config_(config)
 {
     setObjectName(QStringLiteral("MDIGraph"));
     paintBox_ = new GraphPaintBox(this);
@@ -50,14 +49,6 @@ void GraphWindow::showRecording(std::shared_ptr<const RecordingData> data, bool 
     paintBox_->setView(view_.get());
     paintBox_->prepareCanvas(true);
     drawGraph();
-}
-
-LoadResult GraphWindow::load(const QString& name)
-{
-    LoadResult result = RecordingData::fromFile(name, folder_);
-    if (result.ok())
-        showRecording(result.data, true);
-    return result;
 }
 
 SaveResult GraphWindow::save(const QString& name)

@@ -5,7 +5,6 @@
 // it for the main window's status line, a dragged rectangle that becomes the next zoom
 // level, the right button back one level, a double click for the graphic configuration.
 #include "graph/graph_view.h"
-#include "platform/program_folder.h"
 #include "recording/exports.h"
 #include "ui/document_window.h"
 
@@ -36,8 +35,7 @@ class GraphWindow final : public DocumentWindow {
 public:
     // config: the program's one graphic configuration dialog (none: double clicks do
     // nothing).
-    GraphWindow(ProgramFolder folder, Prompt& prompt, Clock& clock, GraphicConfigDialog* config,
-                QWidget* parent = nullptr);
+    GraphWindow(Prompt& prompt, Clock& clock, GraphicConfigDialog* config, QWidget* parent = nullptr);
     ~GraphWindow() override;
 
     // Shows a new view of data and draws it. saved: the recording is in a file as it is
@@ -49,8 +47,6 @@ public:
     const GraphView& view() const { return *view_; }
     const RecordingData& data() const { return view_->data(); }
     int measurementCount() const { return view_ ? data().measurementCount() : 0; }
-    // Loads a recording file and shows it; the caller tells what went wrong.
-    LoadResult load(const QString& name);
     // Writes the recording to a file; on success the window shows it under that name,
     // saved.
     SaveResult save(const QString& name);
@@ -140,7 +136,6 @@ private:
     Prompt& prompt_;
     Clock& clock_;
     QPointer<GraphicConfigDialog> config_;
-    ProgramFolder folder_;
     std::unique_ptr<GraphView> view_;
     bool saved_ = true;
     GraphPaintBox* paintBox_;

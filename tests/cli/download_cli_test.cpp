@@ -404,6 +404,19 @@ TEST(CliTrace, APortThatDoesNotOpenIsInTheTraceWithItsReason)
     EXPECT_EQ(traceLines(readFile(dir.filePath("t.txt")), line), 1);
 }
 
+TEST(CliTrace, AFailedExchangeShowsWhatBecameOfIt)
+{
+    SimProcess silent({"--silent"});
+    ASSERT_FALSE(silent.path().isEmpty());
+    QTemporaryDir dir;
+    const QString trace = dir.filePath("t.txt");
+    EXPECT_EQ(cli({"ping", "--port", silent.path(), "--trace", trace}).exitCode, 1);
+    const QByteArray text = readFile(trace);
+    // Five attempts of the clock read, each frame without its echo.
+    EXPECT_EQ(traceLines(text, "> 24"), 5) << text.toStdString();
+    EXPECT_EQ(traceLines(text, "* no echo"), 5) << text.toStdString();
+}
+
 TEST(CliTrace, ATraceThatCannotBeWrittenFailsTheCommand)
 {
     QTemporaryDir dir;
@@ -411,7 +424,8 @@ TEST(CliTrace, ATraceThatCannotBeWrittenFailsTheCommand)
     const CliRun r = cli({"ping", "--port", "sim", "--trace", trace});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains("logger answers on sim")) << "the command itself ran";
-    EXPECT_TRUE(r.err.startsWith("quorzk-cli ping: cannot write " + trace + ": ")) << r.err.toStdString();
+    EXPECT_EQ(r.err, "quorzk-cli ping: cannot write " + trace + ": No such file or directory\n")
+        << "told once, with the system's reason";
     EXPECT_EQ(cli({"ping", "--port", "sim", "--trace"}).exitCode, 2) << "a file is required";
 }
 

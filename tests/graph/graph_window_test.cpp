@@ -491,7 +491,7 @@ TEST_F(GraphWindowTest, EveryDrawingTellsALinkedInformationWindowWhichGoesWhenIt
     settle();
     EXPECT_EQ(drawn, 3);
 
-    auto* info = new GraphWindow(ProgramFolder(fixture_.folder()), prompt_, clock_, nullptr);
+    auto* info = new GraphWindow(prompt_, clock_, nullptr);
     window_->setInformationWindow(info);
     EXPECT_EQ(window_->informationWindow(), info);
     sendInternal(window_, kMsgDetachInfoWindow);
@@ -556,7 +556,7 @@ TEST_F(GraphWindowTest, TwoWindowsOfOneRecordingShareItAndZoomApart)
 {
     open(oneInput());
     GraphWindow* first = window_;
-    auto* second = new GraphWindow(ProgramFolder(fixture_.folder()), prompt_, clock_, config_.get());
+    auto* second = new GraphWindow(prompt_, clock_, config_.get());
     area_->addSubWindow(second);
     second->show();
     second->showRecording(first->view().primary(), true);

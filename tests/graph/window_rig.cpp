@@ -38,7 +38,7 @@ void GraphWindowTest::TearDown()
 
 GraphWindow& GraphWindowTest::open(const ImageBuilder& image, QSize size)
 {
-    window_ = new GraphWindow(ProgramFolder(fixture_.folder()), prompt_, clock_, config_.get());
+    window_ = new GraphWindow(prompt_, clock_, config_.get());
     window_->setNotifyTarget(&status_);
     area_->addSubWindow(window_);
     window_->show();
