@@ -27,7 +27,7 @@ QDateTime clockOf(const std::array<std::uint8_t, mem::kClockRecordSize>& c, cons
     const int day = bcdToInt(c[mem::kClockDay] & 0x3F);
     const int month = bcdToInt(c[mem::kClockMonth]);
     const QTime time(bcdToInt(c[mem::kClockHour]), bcdToInt(c[mem::kClockMinute]),
-                     bcdToInt(c[mem::kClockSecond]));
+                     bcdToInt(c[mem::kClockSecond]), bcdToInt(c[mem::kClockHundredths]) * 10);
     QDateTime best;
     qint64 bestDistance = 0;
     for (int year = hostDate.year() - 2; year <= hostDate.year() + 2; ++year) {
@@ -129,7 +129,7 @@ QList<std::pair<QString, QString>> statusLines(const LoggerStatus& s)
     QString clock = QStringLiteral("no valid time");
     if (s.loggerClock.isValid())
         clock = s.loggerClock.toString(kDateTime) + QStringLiteral(", ")
-            + driftText(s.host.isValid() ? s.host.secsTo(s.loggerClock) : 0);
+            + driftText(s.host.isValid() ? qRound64(double(s.host.msecsTo(s.loggerClock)) / 1000) : 0);
     out.append({QStringLiteral("Logger clock:"), clock});
     QString battery = QStringLiteral("not read");
     if (s.battery >= 0) {

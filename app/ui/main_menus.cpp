@@ -214,8 +214,13 @@ void MainWindow::fillRecentFiles()
     QMenu* file = menus_.at(QStringLiteral("File"));
     const QList<QAction*> all = file->actions();
     for (QAction* a : all)
-        if (a->property("recentEntry").toBool())
-            file->removeAction(a), a->deleteLater();
+        if (a->property("recentEntry").toBool()) {
+            // Out of the menu's children at once; deleted later, as it may be the entry
+            // being triggered.
+            file->removeAction(a);
+            a->setParent(nullptr);
+            a->deleteLater();
+        }
     const QStringList files = RecentFiles(services_.folder.settingsFile()).files();
     QAction* exit = actions_.at(QStringLiteral("Exit"));
     int n = 0;

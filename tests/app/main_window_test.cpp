@@ -16,7 +16,9 @@
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -182,6 +184,9 @@ TEST_F(MainWindowTest, OpenAsksForARecordingFileAndNumbersItsTitle)
         << graph->windowTitle().toStdString();
     EXPECT_TRUE(graph->windowTitle().endsWith(" #1  ")) << graph->windowTitle().toStdString();
     EXPECT_TRUE(prompt_.records().empty());
+    // It fills the document area's width: a graph needs room.
+    EXPECT_GE(graph->width(), form().mdiArea()->viewport()->width());
+    EXPECT_EQ(graph->y(), 0);
 }
 
 struct OpenRefusal {
@@ -384,6 +389,47 @@ TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
     EXPECT_EQ(prompt_.records().size(), 2u);
 }
 
+TEST_F(UnsavedTest, FileCloseAsksAsTheWindowsCloseBoxDoes)
+{
+    // Cancel keeps the window; Save saves and closes, unless the save dialog is cancelled;
+    // Close without saving closes.
+    const struct {
+        const char* name;
+        PromptAnswer answer;
+        const char* file; // chosen in the save dialog ("" cancels it)
+        bool closed;
+    } cases[] = {
+        {"cancel", PromptAnswer::Cancel, nullptr, false},
+        {"save", PromptAnswer::Save, "kept.qrv", true},
+        {"save cancelled", PromptAnswer::Save, "", false},
+        {"discard", PromptAnswer::Discard, nullptr, true},
+    };
+    for (const auto& c : cases) {
+        GraphWindow* g = download();
+        ASSERT_NE(g, nullptr) << c.name;
+        const QString asked = question(g);
+        prompt_.clear();
+        prompt_.script({c.answer});
+        if (c.file)
+            dialogs_.script({*c.file ? scratch(c.file) : QString()});
+        form().action("Close1")->trigger();
+        settle();
+        ASSERT_EQ(prompt_.records().size(), 1u) << c.name;
+        EXPECT_EQ(prompt_.records()[0].text, asked) << c.name;
+        EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::SaveDiscardCancel) << c.name;
+        EXPECT_EQ(form().graphWindows().isEmpty(), c.closed) << c.name;
+        if (c.file && *c.file) {
+            EXPECT_TRUE(QFile::exists(scratch(c.file))) << c.name;
+        }
+        if (!c.closed) {
+            prompt_.script({PromptAnswer::Discard});
+            form().closeAllWindows();
+            settle();
+        }
+        ASSERT_TRUE(form().graphWindows().isEmpty()) << c.name;
+    }
+}
+
 TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
 {
     ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
@@ -443,6 +489,44 @@ TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
         const QList<QKeySequence> keys = form().action(c.action)->shortcuts();
         EXPECT_TRUE(keys.contains(QKeySequence(QString::fromLatin1(c.key)))) << c.action << " " << c.key;
     }
+}
+
+TEST_F(MainWindowTest, TheFileMenuOffersTheFilesOpenedOrSavedLast)
+{
+    const QString cold = writeRecording("cold.qrv", coldStoreImage());
+    const QString warm = writeRecording("warm.qrv", coldStoreImage());
+    ASSERT_NE(openThroughMenu(cold), nullptr);
+    ASSERT_NE(openThroughMenu(warm), nullptr);
+    QMenu* file = form().menu("File");
+    emit file->aboutToShow();
+    QAction* first = file->findChild<QAction*>("Recent1");
+    QAction* second = file->findChild<QAction*>("Recent2");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(first->text().endsWith(QDir::toNativeSeparators(warm))) << first->text().toStdString();
+    EXPECT_TRUE(second->text().endsWith(QDir::toNativeSeparators(cold))) << second->text().toStdString();
+    EXPECT_EQ(layout(file).indexOf("Recent2") + 2, layout(file).indexOf("Exit")) << "above Exit";
+
+    // Choosing one opens it again, and it becomes the first.
+    form().closeAllWindows();
+    settle();
+    second->trigger();
+    settle();
+    ASSERT_EQ(form().graphWindows().size(), 1);
+    EXPECT_EQ(form().graphWindows().constFirst()->fileName(), cold);
+    emit file->aboutToShow();
+    EXPECT_TRUE(file->findChild<QAction*>("Recent1")->text().endsWith(QDir::toNativeSeparators(cold)));
+    EXPECT_EQ(file->findChildren<QAction*>(QRegularExpression("^Recent")).size(), 2) << "each file once";
+}
+
+TEST_F(MainWindowTest, EscClosesTheHelpWindow)
+{
+    form().action("Contents1")->trigger();
+    settle();
+    HelpWindow* help = form().helpWindow();
+    ASSERT_TRUE(help->isVisible());
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(MainWindowTest, ThePlaceOfTheWindowIsKeptAtCloseAndUsedWhereItCanBeSeen)
