@@ -145,6 +145,7 @@ TEST_F(ConfigureCommandTest, StopAsksAndStops)
 TEST_F(ConfigureCommandTest, TheLoggerStatusWindowTellsTheStateAndRefreshesOnDemand)
 {
     load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
+    logger_.logger().setClock({2026, 3, 5, 14, 7, 6, 0}); // 3 s slow
     form().action("LoggerStatus1")->trigger();
     settle();
     LoggerStatusWindow* status = form().loggerStatusWindow();
@@ -153,6 +154,7 @@ TEST_F(ConfigureCommandTest, TheLoggerStatusWindowTellsTheStateAndRefreshesOnDem
     EXPECT_TRUE(status->line("Model:").startsWith("ZK-101")) << status->line("Model:").toStdString();
     EXPECT_EQ(status->line("Serial number:"), "SIM1 (Simulated logger)");
     EXPECT_EQ(status->line("State:"), "recording");
+    EXPECT_EQ(status->line("Logger clock:"), "2026-03-05 14:07:06, 3 s behind this computer");
     EXPECT_FALSE(form().commandBusy());
     EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
     if (const QString dir = qEnvironmentVariable("QUORZK_SCREENSHOT_DIR"); !dir.isEmpty()) {
