@@ -18,7 +18,8 @@ public:
     explicit LoggerStatusWindow(QWidget* parent = nullptr);
 
     void showStatus(const LoggerStatus& status);
-    // While a read runs Refresh waits; a read that failed leaves the last status shown.
+    // While the logger is busy (this read or another command) Refresh waits; a read that
+    // failed leaves the last status shown.
     void setReading(bool reading);
     // The text shown for a line's label ("State:"), or an empty string.
     QString line(const QString& label) const;

@@ -292,6 +292,9 @@ void MainWindow::setLoggerMenuEnabled(bool on)
     // A button that does nothing while the menu is greyed is greyed with it.
     for (const char* name : {"spDownload", "spStop", "sbConfig", "sprealtime"})
         tools_.at(QString::fromLatin1(name))->setEnabled(on);
+    // So is the status window's Refresh, a logger command like the others.
+    if (statusWindow_)
+        statusWindow_->setReading(!on);
 }
 
 void MainWindow::showStatusNote(const QString& text)

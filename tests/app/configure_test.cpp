@@ -207,6 +207,9 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
     const char* const loggerTools[] = {"spDownload", "spStop", "sbConfig", "sprealtime"};
     for (const char* name : loggerTools)
         EXPECT_FALSE(form().toolButton(name)->isEnabled()) << name;
+    auto* refresh = form().loggerStatusWindow()->findChild<QAbstractButton*>("RefreshBtn");
+    ASSERT_NE(refresh, nullptr);
+    EXPECT_FALSE(refresh->isEnabled()) << "the status window's Refresh too";
     EXPECT_FALSE(form().beginLoggerCommand());
     form().configure();
     form().stopLogger();
@@ -219,6 +222,7 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
     EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
     for (const char* name : loggerTools)
         EXPECT_TRUE(form().toolButton(name)->isEnabled()) << name;
+    EXPECT_TRUE(refresh->isEnabled());
 
     prompt_.script({PromptAnswer::Yes});
     jobs_.release();
