@@ -64,7 +64,9 @@ int usage(FILE* out)
                        "from the logger to FILE, time-stamped, as hex lines (> to the logger, < from it); "
                        "at %1 MiB FILE becomes FILE.1 and a new FILE begins. --dial NUMBER [--pulse] "
                        "[--init FILE.mdm] (every command with --port) reaches the logger through a "
-                       "telephone modem on PORT: dial, run the command, hang up.")
+                       "telephone modem on PORT: dial, run the command, hang up. --port sim is the "
+                       "program's simulated logger, which keeps what each command sent it; --sim-reset "
+                       "starts it afresh.")
             .arg(qz::WireTrace::kRotationBytes / (1024 * 1024));
     s << "\n" << qz::cli::wrapText(notes, 79, 0) << "\n";
     return out == stdout ? 0 : 2;

@@ -326,8 +326,8 @@ TEST(CliDownload, TheSimulatedPortNeedsNoProcess)
     const int used = bytesOf(image).u16(qz::mem::kBlocksUsed);
     EXPECT_EQ(image.size(), qsizetype(qz::mem::blockAddress(used)));
     // The simulated logger says so, also in the file.
-    EXPECT_TRUE(cli({"info", file}).out.contains("Serial Number      : SIM5 (Simulated logger)\n"));
-    EXPECT_TRUE(cli({"status", "--port", "sim"}).out.contains("Serial number: SIM5 (Simulated logger)\n"));
+    EXPECT_TRUE(cli({"info", file}).out.contains("Serial Number      : SIM1 (Simulated logger)\n"));
+    EXPECT_TRUE(cli({"status", "--port", "sim"}).out.contains("Serial number: SIM1 (Simulated logger)\n"));
 }
 
 TEST(CliPingStatus, AnswerThroughAPseudoTerminal)
