@@ -5,8 +5,10 @@
 #include "link/wire_trace.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -80,6 +82,14 @@ int main(int argc, char** argv)
     const bool drawing = argc > 1 && qstrcmp(argv[1], "plot") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a desktop session the GUI's start warns that it has no runtime folder; the
+    // drawing keeps nothing there, so a private one serves for the run.
+    std::unique_ptr<QTemporaryDir> runtime;
+    if (drawing && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime = std::make_unique<QTemporaryDir>();
+        if (runtime->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     std::unique_ptr<QCoreApplication> app = drawing ? std::make_unique<QGuiApplication>(argc, argv)
                                                     : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorzk-cli"));
