@@ -2,6 +2,7 @@
 
 #include "recording/range_statistics.h"
 #include "recording/recording_data.h"
+#include "recording/scaling.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,10 +26,15 @@ QString csvField(const QString& text)
 
 int csvDecimals(const RecordingData& data, int input)
 {
+    return csvDecimals(data.conversion(input));
+}
+
+int csvDecimals(const Conversion& conversion)
+{
     constexpr int kDigits = 15;
     constexpr int kMaxDecimals = 20;
     const long double largest =
-        std::max(std::fabs(data.physicalValue(input, 0)), std::fabs(data.physicalValue(input, 255)));
+        std::max(std::fabs(conversion.physical(0)), std::fabs(conversion.physical(255)));
     if (!(largest > 0) || !std::isfinite(largest))
         return 0;
     const int integerDigits = int(std::floor(std::log10(largest))) + 1;

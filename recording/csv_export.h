@@ -11,6 +11,7 @@
 namespace qz {
 
 class RecordingData;
+struct Conversion;
 struct DataRange;
 
 // The field as written: in double quotes, its own quotes doubled, when it holds a comma,
@@ -23,6 +24,7 @@ QString csvField(const QString& text);
 // conversion gives (at raw 0 or 255), which is as many as a double holds exactly, so
 // no digit of the binary arithmetic shows.
 int csvDecimals(const RecordingData& data, int input);
+int csvDecimals(const Conversion& conversion);
 // value with that many decimals, '.' as the point, trailing zeros and a bare point
 // dropped, never "-0".
 QByteArray csvNumber(long double value, int decimals);
