@@ -2,8 +2,8 @@
 
 #include "config/config_texts.h"
 #include "config/configuration_rules.h"
-#include "config/recording_plan.h"
 #include "config/fixed_inputs.h"
+#include "config/recording_plan.h"
 #include "config/ui/delayed_start_dialog.h"
 #include "config/ui/dialog_texts.h"
 #include "config/ui/inputs_scaling_dialog.h"
