@@ -2,6 +2,7 @@
 
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
+#include "model/logger_clock.h"
 #include "model/memory_image.h"
 #include "model/simulated_logger.h"
 #include "model/values.h"
@@ -10,7 +11,6 @@
 #include <QTime>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace qz {
 
@@ -19,52 +19,11 @@ namespace {
 const QString kDateTime = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 const QString kDateMinute = QStringLiteral("yyyy-MM-dd hh:mm");
 
-// The clock record keeps the year as its remainder by 4: the year of that remainder
-// nearest this computer's.
-QDateTime clockOf(const std::array<std::uint8_t, mem::kClockRecordSize>& c, const QDate& hostDate)
-{
-    const int yearBits = c[mem::kClockDay] >> 6;
-    const int day = bcdToInt(c[mem::kClockDay] & 0x3F);
-    const int month = bcdToInt(c[mem::kClockMonth]);
-    const QTime time(bcdToInt(c[mem::kClockHour]), bcdToInt(c[mem::kClockMinute]),
-                     bcdToInt(c[mem::kClockSecond]), bcdToInt(c[mem::kClockHundredths]) * 10);
-    QDateTime best;
-    qint64 bestDistance = 0;
-    for (int year = hostDate.year() - 2; year <= hostDate.year() + 2; ++year) {
-        if (year % 4 != yearBits)
-            continue;
-        const QDate date(year, month, day);
-        if (!date.isValid() || !time.isValid())
-            continue;
-        const qint64 distance = std::llabs(date.daysTo(hostDate));
-        if (!best.isValid() || distance < bestDistance) {
-            best = QDateTime(date, time);
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
 // The start stamp: year of the century, month, day, hour, minute, second (binary).
 QDateTime startOf(const std::array<std::uint8_t, mem::kStartStampSize>& s)
 {
     const int year = s[0] < 80 ? 2000 + s[0] : 1900 + s[0];
     return QDateTime(QDate(year, s[1], s[2]), QTime(s[3], s[4], s[5]));
-}
-
-QString spanText(qint64 seconds)
-{
-    const qint64 h = seconds / 3600;
-    const qint64 m = seconds % 3600 / 60;
-    const qint64 s = seconds % 60;
-    QStringList parts;
-    if (h > 0)
-        parts << QStringLiteral("%1 h").arg(h);
-    if (m > 0)
-        parts << QStringLiteral("%1 min").arg(m);
-    if (s > 0 || parts.isEmpty())
-        parts << QStringLiteral("%1 s").arg(s);
-    return parts.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -83,14 +42,6 @@ QString runStateText(std::uint8_t state)
     }
 }
 
-QString driftText(qint64 drift)
-{
-    if (drift == 0)
-        return QStringLiteral("on time with this computer");
-    return spanText(std::llabs(drift))
-        + (drift < 0 ? QStringLiteral(" behind this computer") : QStringLiteral(" ahead of this computer"));
-}
-
 LoggerStatus loggerStatus(const DeviceReadResult& r, const DeviceCatalog& catalog)
 {
     LoggerStatus s;
@@ -103,7 +54,14 @@ LoggerStatus loggerStatus(const DeviceReadResult& r, const DeviceCatalog& catalo
     s.serial = serialNumberText(trimTrailingBlanks(reader.serialNumber()));
     s.runState = r.clock.runState();
     s.host = r.clock.host;
-    s.loggerClock = clockOf(r.clock.logger, r.clock.host.date());
+    // The year as the command line's status finds it; kept as a wall time, as the start.
+    const std::optional<QDateTime> clock =
+        loggerClockTime(r.clock.logger, image.u8(mem::kYearBcd), r.clock.host.date().year());
+    if (clock) {
+        s.loggerClock = QDateTime(clock->date(), clock->time());
+        if (s.host.isValid())
+            s.driftSeconds = clockDriftSeconds(*clock, s.host);
+    }
     s.battery = r.battery;
     s.comment = trimTrailingBlanks(reader.recordName());
     s.plan = recordingPlan(image, startOf(reader.startStamp()));
@@ -128,8 +86,8 @@ QList<std::pair<QString, QString>> statusLines(const LoggerStatus& s)
     out.append({QStringLiteral("State:"), runStateText(s.runState)});
     QString clock = QStringLiteral("no valid time");
     if (s.loggerClock.isValid())
-        clock = s.loggerClock.toString(kDateTime) + QStringLiteral(", ")
-            + driftText(s.host.isValid() ? qRound64(double(s.host.msecsTo(s.loggerClock)) / 1000) : 0);
+        clock = s.loggerClock.toString(kDateTime)
+            + (s.driftSeconds ? QStringLiteral(", ") + clockDriftText(*s.driftSeconds) : QString());
     out.append({QStringLiteral("Logger clock:"), clock});
     QString battery = QStringLiteral("not read");
     if (s.battery >= 0) {

@@ -23,6 +23,7 @@ struct LoggerStatus {
     std::uint8_t runState = 0;
     QDateTime loggerClock; // invalid when the clock record holds no time
     QDateTime host; // this computer's time when the clock was read
+    std::optional<qint64> driftSeconds; // the logger's clock less this computer's
     int battery = -1; // converter count; -1 when not read
     QString comment;
     RecordingPlan plan; // from the start the logger keeps
@@ -35,9 +36,6 @@ LoggerStatus loggerStatus(const DeviceReadResult& read, const DeviceCatalog& cat
 
 // "waiting to start", "recording", "stopped".
 QString runStateText(std::uint8_t state);
-// "3 s behind this computer", "2 min 5 s ahead of this computer", "on time with this
-// computer" (within a second).
-QString driftText(qint64 loggerMinusHostSeconds);
 
 // The window's lines: label and text, in order.
 QList<std::pair<QString, QString>> statusLines(const LoggerStatus& status);

@@ -156,7 +156,7 @@ TEST_F(ConfigureCommandTest, TheLoggerStatusWindowTellsTheStateAndRefreshesOnDem
     EXPECT_TRUE(status->line("Model:").startsWith("ZK-101")) << status->line("Model:").toStdString();
     EXPECT_EQ(status->line("Serial number:"), "SIM1 (Simulated logger)");
     EXPECT_EQ(status->line("State:"), "recording");
-    EXPECT_EQ(status->line("Logger clock:"), "2026-03-05 14:07:06, 3 s behind this computer");
+    EXPECT_EQ(status->line("Logger clock:"), "2026-03-05 14:07:06, 3 s behind this computer's clock");
     EXPECT_FALSE(form().commandBusy());
     EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
     if (const QString dir = qEnvironmentVariable("QUORZK_SCREENSHOT_DIR"); !dir.isEmpty()) {
