@@ -106,6 +106,24 @@ struct FleetRun::Claim {
     std::optional<ProgressBook> fresh; // the logger's progress, read once it was claimed
 };
 
+// Where a job's claim is asked: the run's thread, through its context while the run lives.
+struct FleetRun::Desk {
+    std::mutex mutex;
+    QObject* receiver = nullptr; // none once the run has ended
+    QThread* home = nullptr;
+
+    template <class F> void ask(F answer)
+    {
+        if (QThread::currentThread() == home) {
+            answer();
+            return;
+        }
+        const std::lock_guard lock(mutex);
+        if (receiver)
+            QMetaObject::invokeMethod(receiver, std::move(answer), Qt::QueuedConnection);
+    }
+};
+
 FleetRun::FleetRun(const FleetFile& fleet, FleetStore& store, const FleetCollectionSetup& setup,
                    Events events)
     : fleet_(fleet), store_(store), setup_(setup), events_(std::move(events)),
@@ -114,6 +132,10 @@ FleetRun::FleetRun(const FleetFile& fleet, FleetStore& store, const FleetCollect
 
 FleetRun::~FleetRun()
 {
+    {
+        const std::lock_guard lock(desk_->mutex);
+        desk_->receiver = nullptr;
+    }
     // A job still waiting for its claim's answer leaves its logger: nobody is left to
     // write what it reads.
     for (const std::shared_ptr<Claim>& claim : claims_) {
@@ -158,15 +180,18 @@ bool FleetRun::start()
         const FleetLogger& logger = fleet_.loggers[row];
         auto claim = std::make_shared<Claim>();
         claims_.push_back(claim);
-        QObject* context = context_.get();
         FleetStore* store = &store_;
+        const std::shared_ptr<Desk> desk = desk_;
         runJob(
-            *setup_.runner, workerOf(logger), context, progress_[row].get(), setup_.cancel,
-            [setup = setup_, book, logger, claim, context, store](Progress& progress) {
+            *setup_.runner, workerOf(logger), context_.get(), progress_[row].get(), setup_.cancel,
+            [setup = setup_, book, logger, claim, desk, store](Progress& progress) {
                 CollectPolicy policy;
                 policy.verify = logger.verify;
-                policy.claim = [&progress, claim, context, store](const QString& serial) {
-                    claim->serial = serial;
+                policy.claim = [&progress, claim, desk, store](const QString& serial) {
+                    {
+                        const std::lock_guard lock(claim->mutex);
+                        claim->serial = serial;
+                    }
                     // The store lives on the run's thread: the claim is asked there.
                     const auto answer = [claim, store] {
                         const std::lock_guard lock(claim->mutex);
@@ -183,10 +208,7 @@ bool FleetRun::start()
                         claim->answered = true;
                         claim->answeredCv.notify_all();
                     };
-                    if (QThread::currentThread() == context->thread())
-                        answer();
-                    else
-                        QMetaObject::invokeMethod(context, answer, Qt::QueuedConnection);
+                    desk->ask(answer);
                     std::unique_lock lock(claim->mutex);
                     while (!claim->answered) {
                         if (claim->answeredCv.wait_for(lock, std::chrono::milliseconds(50))

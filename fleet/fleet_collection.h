@@ -79,6 +79,7 @@ public:
 private:
     class RowProgress;
     struct Claim;
+    struct Desk;
     void ended(std::size_t row, const LoggerCollection& c, const std::shared_ptr<Claim>& claim);
 
     FleetFile fleet_;
@@ -90,6 +91,7 @@ private:
     std::vector<std::unique_ptr<RowProgress>> progress_;
     std::vector<std::shared_ptr<Claim>> claims_;
     std::unique_ptr<QObject> context_; // the jobs' ends and claims come back through it
+    std::shared_ptr<Desk> desk_; // where a worker asks for a claim, while this run lives
     int pending_ = 0;
 };
 

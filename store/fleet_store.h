@@ -145,6 +145,9 @@ public:
     }
 
     StoreResult loggers(std::vector<LoggerSummary>& out);
+    // The number of the newest attempt (0: none yet): it changes when any collector,
+    // anywhere, has written one.
+    StoreResult latestAttempt(std::int64_t& id);
     // The recordings of the logger with that serial number, or else that label, oldest first.
     // An unknown logger gives none; a label two loggers carried is refused.
     StoreResult recordingsOf(const QString& serialOrLabel, std::vector<StoredRecording>& out);

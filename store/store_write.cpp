@@ -306,7 +306,7 @@ bool CollectionWriter::write(SavedCollection& saved)
 SavedCollection FleetStore::save(const CollectionEntry& entry)
 {
     SavedCollection saved;
-    const QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    const QSqlDatabase db = database();
     SqlRun sql(db);
     if (!open_ || !sql.exec(dialect_.beginWrite)) {
         saved.result = failure(QStringLiteral("Cannot write to the store"),
