@@ -127,8 +127,11 @@ struct FleetRun::Desk {
 FleetRun::FleetRun(const FleetFile& fleet, FleetStore& store, const FleetCollectionSetup& setup,
                    Events events)
     : fleet_(fleet), store_(store), setup_(setup), events_(std::move(events)),
-      context_(std::make_unique<QObject>())
-{}
+      context_(std::make_unique<QObject>()), desk_(std::make_shared<Desk>())
+{
+    desk_->receiver = context_.get();
+    desk_->home = context_->thread();
+}
 
 FleetRun::~FleetRun()
 {

@@ -23,7 +23,8 @@ std::vector<FleetOverviewRow> fleetOverview(const std::vector<LoggerSummary>& lo
         r.serial = s.serial;
         if (!s.serial.isEmpty()) {
             const LoggerModel m = catalog.lookUp(std::uint16_t(s.deviceCode));
-            r.model = m.description.isEmpty() ? QStringLiteral("device code %1").arg(s.deviceCode) : m.description;
+            r.model =
+                m.description.isEmpty() ? QStringLiteral("device code %1").arg(s.deviceCode) : m.description;
         }
         r.lastCollection = s.lastHostTime;
         r.outcome = s.outcome;

@@ -33,7 +33,8 @@ std::optional<StoreUrl> FleetSettings::storeUrl(QString& error) const
     if (!store.isEmpty()) {
         const std::optional<StoreUrl> url = StoreUrl::parse(store, {}, error);
         if (!url)
-            error = QStringLiteral("The store %1 of the options is refused: %2").arg(withoutPassword(store), error);
+            error = QStringLiteral("The store %1 of the options is refused: %2")
+                        .arg(withoutPassword(store), error);
         return url;
     }
     if (!fleetFile.isEmpty()) {

@@ -31,7 +31,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # PGDATABASE in the tests' environment, dropped afterwards). Here a PostgreSQL test that
 # finds no server fails instead of skipping.
 export QUORZK_REQUIRE_POSTGRES=1
-(cd build-asan && pg_virtualenv -v 15 ctest --output-on-failure -j "$jobs")
+(cd build-asan && pg_virtualenv -t -v 15 ctest --output-on-failure -j "$jobs")
 
 # A real fuzz, not only a build: a crash fails the run and names the input.
 bash scripts/fuzz.sh 60

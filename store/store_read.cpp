@@ -94,7 +94,8 @@ StoreResult FleetStore::latestAttempt(std::int64_t& id)
     SqlRun sql(database());
     QSqlQuery q = sql.query();
     if (!open_ || !sql.exec(q, QStringLiteral("SELECT MAX(collection_id) FROM collection"), {}) || !q.next())
-        return failure(QStringLiteral("Cannot read the store"), open_ ? sql.error() : QStringLiteral("not open"));
+        return failure(QStringLiteral("Cannot read the store"),
+                       open_ ? sql.error() : QStringLiteral("not open"));
     id = q.value(0).toLongLong();
     return {};
 }

@@ -27,9 +27,9 @@ namespace qz {
 namespace {
 
 const QStringList kHeadings = {
-    QStringLiteral("Label"),       QStringLiteral("Serial"),       QStringLiteral("Model"),
-    QStringLiteral("Last collection"), QStringLiteral("Outcome"),  QStringLiteral("Battery"),
-    QStringLiteral("Drift"),       QStringLiteral("Measurements"), QStringLiteral("Memory full"),
+    QStringLiteral("Label"),           QStringLiteral("Serial"),       QStringLiteral("Model"),
+    QStringLiteral("Last collection"), QStringLiteral("Outcome"),      QStringLiteral("Battery"),
+    QStringLiteral("Drift"),           QStringLiteral("Measurements"), QStringLiteral("Memory full"),
     QStringLiteral("Progress"),
 };
 
@@ -201,7 +201,8 @@ void FleetWindow::fillTable()
         setCell(i, Serial, r.serial);
         setCell(i, Model, r.model);
         setCell(i, LastCollection,
-                r.lastCollection.isValid() ? r.lastCollection.toString(QStringLiteral("yyyy-MM-dd hh:mm")) : QString());
+                r.lastCollection.isValid() ? r.lastCollection.toString(QStringLiteral("yyyy-MM-dd hh:mm"))
+                                           : QString());
         setCell(i, Outcome, r.outcome);
         setCell(i, Battery, batteryText(r.batteryVolts));
         setCell(i, Drift, driftText(r.driftSeconds), r.driftMarked);
@@ -280,7 +281,8 @@ void FleetWindow::collectNow()
     FleetRun::Events events;
     events.progress = [this](std::size_t row, int position, int maximum, const QString&) {
         if (maximum > 0)
-            setCell(runRows_[row], Progress, QStringLiteral("%1 %").arg(std::clamp(position * 100 / maximum, 0, 100)));
+            setCell(runRows_[row], Progress,
+                    QStringLiteral("%1 %").arg(std::clamp(position * 100 / maximum, 0, 100)));
     };
     events.rowDone = [this](std::size_t row, const FleetRow& done) {
         setCell(runRows_[row], Progress, done.ok ? QStringLiteral("done") : done.outcome);
@@ -298,11 +300,13 @@ void FleetWindow::collectionEnded()
 {
     if (!run_ || run_->running())
         return;
-    // What each row's collection came to, kept beside the rows read again.
-    std::vector<std::pair<int, QString>> ends;
+    // What each logger's collection came to, kept beside the rows read again (which may
+    // come in another order once the store knows the loggers).
+    std::vector<std::pair<QString, QString>> ends;
     for (std::size_t i = 0; i < runRows_.size(); ++i) {
         const FleetRow& done = run_->report().rows[i];
-        ends.emplace_back(runRows_[i], done.ok ? QStringLiteral("done") : done.outcome);
+        ends.emplace_back(rows_[std::size_t(runRows_[i])].label,
+                          done.ok ? QStringLiteral("done") : done.outcome);
     }
     const QString said = message();
     run_.reset();
@@ -311,9 +315,12 @@ void FleetWindow::collectionEnded()
     refresh();
     if (message().isEmpty())
         say(said);
-    for (const auto& [row, text] : ends)
-        if (row < table_->rowCount())
-            setCell(row, Progress, text);
+    for (const auto& [label, text] : ends) {
+        const auto row = std::find_if(rows_.begin(), rows_.end(),
+                                      [&label](const FleetOverviewRow& r) { return r.label == label; });
+        if (row != rows_.end())
+            setCell(int(row - rows_.begin()), Progress, text);
+    }
 }
 
 void FleetWindow::cancelCollection()
@@ -343,7 +350,8 @@ void FleetWindow::openRow(int row)
     const auto newest = std::find_if(recordings.rbegin(), recordings.rend(), [&](const StoredRecording& s) {
         return s.measurements > 0 && s.last >= from && s.origin <= to;
     });
-    const StoredImage drawn = newest == recordings.rend() ? StoredImage{} : storedImage(*store_, *newest, from, to);
+    const StoredImage drawn =
+        newest == recordings.rend() ? StoredImage{} : storedImage(*store_, *newest, from, to);
     if (drawn.image.isEmpty()) {
         say(drawn.error.isEmpty() ? QStringLiteral("No measurement of %1 lies between %2").arg(r.label, range)
                                   : drawn.error);
@@ -351,8 +359,9 @@ void FleetWindow::openRow(int row)
     }
     const RecordingResult made = RecordingData::fromImage(drawn.image, 0, services_.folder);
     if (!made.ok()) {
-        say(made.reason.isEmpty() ? QStringLiteral("The stored measurements of %1 cannot be drawn").arg(r.label)
-                                  : made.reason);
+        say(made.reason.isEmpty()
+                ? QStringLiteral("The stored measurements of %1 cannot be drawn").arg(r.label)
+                : made.reason);
         return;
     }
     // What the graph leaves out of the range is said, never filled in.

@@ -67,7 +67,8 @@ TEST_F(SharedStore, ACollectorThatBeganEarlierReadsOnlyWhatTheOtherLeft)
     setup.runner = &secondRunner;
     secondRunner.hold();
     FleetReport secondReport;
-    FleetRun late(rig.fleet, second, setup, {{}, {}, [&secondReport](const FleetReport& r) { secondReport = r; }});
+    FleetRun late(rig.fleet, second, setup,
+                  {{}, {}, [&secondReport](const FleetReport& r) { secondReport = r; }});
     ASSERT_TRUE(late.start()); // its progress read: nothing yet
 
     const FleetReport first = rig.collect();
