@@ -83,7 +83,7 @@ FleetWindow::FleetWindow(FleetWindowServices services, QWidget* parent)
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(message_);
     setWidget(body);
-    resize(900, 360);
+    resize(1000, 360);
 
     connect(collect_, &QPushButton::clicked, this, &FleetWindow::collectNow);
     connect(cancel_, &QPushButton::clicked, this, &FleetWindow::cancelCollection);

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
@@ -118,6 +119,79 @@ TEST(FleetWindow, CancelEndsTheCollectionAndTheRowSaysSo)
     EXPECT_TRUE(w.collectButton()->isEnabled());
     EXPECT_EQ(rig.cell(0, FleetWindow::Outcome), QStringLiteral("cancelled"));
     EXPECT_EQ(rig.cell(0, FleetWindow::Progress), QStringLiteral("cancelled"));
+}
+
+// Loggers that need a visit stand out: a clock off by more than a minute, a memory full
+// within a week, a logger that did not answer. With QUORZK_SCREENSHOT_DIR=docs the window
+// is saved as the README's picture.
+TEST(FleetWindow, EachRowShowsItsLoggersStateAndMarksWhatNeedsAVisit)
+{
+    WindowRig rig;
+    // The installed catalogue, so that the models have their names.
+    QFile::remove(rig.dir.filePath(QStringLiteral("devices.ini")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
+                            rig.dir.filePath(QStringLiteral("devices.ini"))));
+    const QDateTime now = rig.clock.localNow();
+    const auto civil = [](const QDateTime& t) {
+        return sim::CivilTime{t.date().year(),
+                              t.date().month(),
+                              t.date().day(),
+                              t.time().hour(),
+                              t.time().minute(),
+                              t.time().second(),
+                              0};
+    };
+    // Recording since the morning; an 8-input minute logger fills its 508 blocks in 5 days.
+    sim::MemoryPreset cold = running(0);
+    cold.records = 6 * 60;
+    cold.start = civil(now.addSecs(-6 * 3600));
+    rig.add(QStringLiteral("Cold room"), cold).logger().setClock(civil(now.addSecs(4)));
+    // Two inputs every 15 minutes last a month; its clock is 95 s behind.
+    sim::MemoryPreset boiler = running(0);
+    boiler.deviceCode = 293;
+    boiler.records = 4 * 24;
+    boiler.start = civil(now.addDays(-1));
+    rig.add(QStringLiteral("Boiler house"), boiler).logger().setClock(civil(now.addSecs(-95)));
+    rig.add(QStringLiteral("Pump station"), running(3)).setSilent(true);
+
+    FleetWindow& w = rig.open();
+    w.collectNow();
+    WindowRig::settle();
+    ASSERT_EQ(w.table()->rowCount(), 3);
+    const auto rowOf = [&](const QString& label) {
+        for (int row = 0; row < 3; ++row)
+            if (rig.cell(row, FleetWindow::Label) == label)
+                return row;
+        ADD_FAILURE() << label.toStdString();
+        return 0;
+    };
+    const auto marked = [&](int row, int column) {
+        return w.table()->item(row, column)->foreground().color() == QColor(Qt::red);
+    };
+    const int c = rowOf(QStringLiteral("Cold room"));
+    const int b = rowOf(QStringLiteral("Boiler house"));
+    const int p = rowOf(QStringLiteral("Pump station"));
+    EXPECT_EQ(rig.cell(c, FleetWindow::Model), QStringLiteral("ZK-485 Octo"));
+    EXPECT_EQ(rig.cell(c, FleetWindow::Outcome), QStringLiteral("ok"));
+    EXPECT_EQ(rig.cell(c, FleetWindow::Measurements), QString::number(6 * 60 * 8));
+    EXPECT_EQ(rig.cell(c, FleetWindow::Drift), QStringLiteral("+4 s"));
+    EXPECT_FALSE(marked(c, FleetWindow::Drift));
+    EXPECT_FALSE(rig.cell(c, FleetWindow::MemoryFull).isEmpty());
+    EXPECT_TRUE(marked(c, FleetWindow::MemoryFull));
+
+    EXPECT_EQ(rig.cell(b, FleetWindow::Measurements), QString::number(4 * 24 * 2));
+    EXPECT_TRUE(marked(b, FleetWindow::Drift)) << rig.cell(b, FleetWindow::Drift).toStdString();
+    EXPECT_FALSE(rig.cell(b, FleetWindow::MemoryFull).isEmpty());
+    EXPECT_FALSE(marked(b, FleetWindow::MemoryFull));
+
+    EXPECT_EQ(rig.cell(p, FleetWindow::Outcome), QStringLiteral("Device Not Responding"));
+    EXPECT_EQ(rig.cell(p, FleetWindow::Progress), QStringLiteral("Device Not Responding"));
+    EXPECT_EQ(rig.cell(p, FleetWindow::Serial), QString());
+    EXPECT_EQ(rig.cell(p, FleetWindow::Measurements), QString());
+
+    if (const QString dir = qEnvironmentVariable("QUORZK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        w.grab().save(QDir(dir).filePath(QStringLiteral("fleet-window.png")));
+    }
 }
 
 // The timer's collection runs in another program: the window sees its attempt when it
