@@ -65,9 +65,12 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     help_ =
         new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(), this);
     options_->setFleetSettingsFile(settingsPath);
-    connect(options_, &OptionsDialog::fleetChanged, this, [this] {
+    connect(options_, &OptionsDialog::fleetChanged, this, [this](const FleetSettings& fleet) {
         if (fleet_)
-            fleet_->showFleet(FleetSettings::load(services_.folder.settingsFile()));
+            fleet_->showFleet(fleet);
+    });
+    connect(options_, &OptionsDialog::fleetNotSaved, this, [this, settingsPath](const IniResult& failed) {
+        services_.prompt.tell(settingsWriteMessage(settingsPath, failed), PromptSymbol::Error);
     });
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
     connect(options_, &OptionsDialog::portRefused, this,

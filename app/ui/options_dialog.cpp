@@ -169,8 +169,9 @@ void OptionsDialog::acceptOptions()
         const FleetSettings before = FleetSettings::load(fleetIni_);
         FleetSettings fleet{fleetFile_->text().trimmed(), fleetStore_->text().trimmed()};
         if (fleet.fleetFile != before.fleetFile || fleet.store != before.store) {
-            fleet.save(fleetIni_);
-            emit fleetChanged();
+            if (const IniResult saved = fleet.save(fleetIni_); !saved.ok())
+                emit fleetNotSaved(saved);
+            emit fleetChanged(fleet);
         }
     }
 }

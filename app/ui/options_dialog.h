@@ -1,7 +1,8 @@
 #pragma once
 // "Quorvant Options": the port every window talks through, whether downloads are verified,
-// whether a modem is in the path, and the fleet file and store the Fleet window shows. Created at start, shown without blocking, never
-// destroyed before the program ends.
+// whether a modem is in the path, and the fleet file and store the Fleet window shows.
+// Created at start, shown without blocking, never destroyed before the program ends.
+#include "fleet/fleet_settings.h"
 #include "link/comm_settings.h"
 
 #include <QDialog>
@@ -44,8 +45,9 @@ signals:
     void helpRequested(int context);
     // A port typed by hand did not open: the text to tell (the dialog stays open).
     void portRefused(const QString& message);
-    // The fleet file or store was changed and kept.
-    void fleetChanged();
+    // The fleet file or store was changed (and kept, unless fleetNotSaved came first).
+    void fleetChanged(const FleetSettings& fleet);
+    void fleetNotSaved(const IniResult& failed);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
