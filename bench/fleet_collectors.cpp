@@ -9,7 +9,7 @@
 // that did not exit 0).
 //
 // Needs a PostgreSQL server in the environment (PGHOST, ...):
-//   pg_virtualenv -v 15 build/bench/bench_fleet_collectors
+//   pg_virtualenv -t -v 15 build/bench/bench_fleet_collectors
 #include "store/sql_connection.h"
 
 #include <QCoreApplication>
@@ -175,7 +175,12 @@ void BM_CollectorsIntoOnePostgres(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_CollectorsIntoOnePostgres)->Arg(1)->Arg(4)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CollectorsIntoOnePostgres)
+    ->Arg(1)
+    ->Arg(4)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
