@@ -59,12 +59,21 @@ check_timer() {
   grep -qx 'SupplementaryGroups=dialout' "$service" || fail "the service is not in the group dialout"
   grep -qx 'OnCalendar=hourly' "$timer" || fail "the timer is not hourly"
   grep -qx 'Persistent=true' "$timer" || fail "the timer does not catch up a missed hour"
-  grep -q 'systemctl.*enable' "$control/postinst" && fail "the package enables the timer itself"
-  # Verified where the service's program is: the unpacked root.
-  local out
-  out=$(SYSTEMD_LOG_LEVEL=warning systemd-analyze verify --root="$root" \
+  grep -qE '(systemctl|deb-systemd-helper).* enable' "$control/postinst" && fail "the package enables the timer itself"
+  # Verified in a root of their own that holds the system's units they depend on, the
+  # package's units and the service's program (the unpacked package alone has no
+  # sysinit.target); the manual page they name is the package's, not looked up here.
+  local out verify
+  verify=$(mktemp -d)
+  mkdir -p "$verify/usr/lib/systemd/system" "$verify/usr/bin"
+  ln -s usr/lib "$verify/lib"
+  cp -a /usr/lib/systemd/system/. "$verify/usr/lib/systemd/system/"
+  cp "$service" "$timer" "$verify/usr/lib/systemd/system/"
+  cp "$root/usr/bin/quorzk-cli" "$verify/usr/bin/"
+  out=$(SYSTEMD_LOG_LEVEL=warning systemd-analyze verify --man=no --root="$verify" \
         /lib/systemd/system/quorzk-collect.service /lib/systemd/system/quorzk-collect.timer 2>&1) ||
-    fail "systemd-analyze verify refuses the units: $out"
+    { rm -rf "$verify"; fail "systemd-analyze verify refuses the units: $out"; }
+  rm -rf "$verify"
   grep -i 'quorzk' <<<"$out" && fail "systemd-analyze verify warns about the units: $out"
   local fleet=$1/etc/quorzk/fleet.ini
   grep -qx 'Url=sqlite:/var/lib/quorzk/fleet.sqlite' "$fleet" || fail "the sample fleet file keeps no store in /var/lib/quorzk"
@@ -72,14 +81,15 @@ check_timer() {
 }
 
 # The maintainer scripts, run with stand-ins for the commands that change the system
-# (adduser, deluser, getent, chown, systemctl) and DPKG_ROOT in a temporary folder.
+# (adduser, deluser, getent, chown, systemctl, deb-systemd-helper, deb-systemd-invoke) and
+# DPKG_ROOT in a temporary folder.
 check_maintainer_scripts() {
   local control=$1 t
   t=$(mktemp -d)
   for s in postinst prerm postrm; do sh -n "$control/$s" || fail "$s does not parse"; done
   mkdir -p "$t/bin" "$t/root"
   # Each stand-in notes its call; the user exists from adduser --system to deluser.
-  for c in adduser deluser delgroup chown systemctl; do
+  for c in adduser deluser delgroup chown systemctl deb-systemd-helper deb-systemd-invoke; do
     cat > "$t/bin/$c" <<STUB
 #!/bin/sh
 echo "$c \$*" >> "$t/log"
@@ -103,6 +113,7 @@ STUB
   run postrm remove
   [ -e "$t/user" ] && [ -d "$t/root/var/lib/quorzk" ] || fail "removing the package took the user quorzk or its store"
   run postrm purge
+  grep -q '^deb-systemd-helper purge quorzk-collect.timer' "$t/log" || fail "purging the package leaves the timer's links"
   [ ! -e "$t/user" ] && [ ! -e "$t/root/var/lib/quorzk" ] || fail "purging the package left the user quorzk or its store"
   rm -rf "$t"
 }
