@@ -73,6 +73,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
         services_.prompt.tell(settingsWriteMessage(settingsPath, failed), PromptSymbol::Error);
     });
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(options_, &OptionsDialog::storeRefused, this,
+            [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
     connect(options_, &OptionsDialog::portRefused, this,
             [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
     buildConfiguration();

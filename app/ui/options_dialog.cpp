@@ -12,6 +12,7 @@
 
 #include "fleet/fleet_settings.h"
 #include "link/link_texts.h"
+#include "store/store_url.h"
 
 namespace qz {
 
@@ -162,6 +163,16 @@ void OptionsDialog::acceptOptions()
         path_->clear();
         fillList();
         syncControls();
+    }
+    // The settings file is no place for a password: libpq finds it in ~/.pgpass or
+    // PGPASSWORD, and the field would show it.
+    if (const QString store = fleetStore_->text().trimmed();
+        !fleetIni_.isEmpty() && withoutPassword(store) != store) {
+        emit storeRefused(
+            QStringLiteral("The options keep no password: give the store as %1 and its password in "
+                           "~/.pgpass or PGPASSWORD")
+                .arg(withoutPassword(store)));
+        return;
     }
     hide();
     settings_.save();

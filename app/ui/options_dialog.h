@@ -48,6 +48,8 @@ signals:
     // The fleet file or store was changed (and kept, unless fleetNotSaved came first).
     void fleetChanged(const FleetSettings& fleet);
     void fleetNotSaved(const IniResult& failed);
+    // A store typed with its password: the text to tell (the dialog stays open).
+    void storeRefused(const QString& message);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -281,6 +281,21 @@ TEST_F(OptionsTest, TheFleetFileAndStoreAreKeptByOkAndToldWhenChanged)
     EXPECT_EQ(key("Fleet", "FleetFile"), "/srv/north.ini");
     EXPECT_EQ(key("Fleet", "Store"), "postgresql://quorzk@db:5432/fleet");
     EXPECT_EQ(key("Communication", "Comport"), "/dev/ttyUSB0");
+
+    // A password is refused with the URL without it; the dialog stays, nothing is kept.
+    QStringList refused;
+    QObject::connect(&dialog, &OptionsDialog::storeRefused,
+                     [&refused](const QString& message) { refused << message; });
+    dialog.showOptions();
+    dialog.fleetStoreEdit()->setText("postgresql://quorzk:hunter2@db:5432/fleet");
+    dialog.acceptOptions();
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_EQ(refused[0],
+              "The options keep no password: give the store as postgresql://quorzk@db:5432/fleet "
+              "and its password in ~/.pgpass or PGPASSWORD");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(told.size(), 1u);
+    EXPECT_EQ(key("Fleet", "Store"), "postgresql://quorzk@db:5432/fleet");
 }
 
 } // namespace qz
