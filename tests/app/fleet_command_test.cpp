@@ -54,9 +54,17 @@ TEST_F(FleetCommandTest, TheFleetWindowCollectsThroughTheProgramsPortAndOpensAGr
     ASSERT_EQ(int(form().graphWindows().size()), graphsBefore + 1) << w->message().toStdString();
     EXPECT_EQ(form().graphWindows().constLast()->measurementCount(), logger_.logger().recorder().records());
 
-    // The command again shows the same window.
+    // The command again shows the same window; once it is closed, a new one.
     form().action("Fleet1")->trigger();
-    EXPECT_EQ(fleetWindows().size(), 1);
+    ASSERT_EQ(fleetWindows().size(), 1);
+    EXPECT_EQ(fleetWindows().constFirst(), w);
+    w->close();
+    settle();
+    EXPECT_TRUE(fleetWindows().isEmpty());
+    form().action("Fleet1")->trigger();
+    ASSERT_EQ(fleetWindows().size(), 1);
+    EXPECT_EQ(fleetWindows().constFirst()->table()->item(0, FleetWindow::Outcome)->text(),
+              QStringLiteral("ok"));
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
 }
 

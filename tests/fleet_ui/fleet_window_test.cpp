@@ -121,6 +121,23 @@ TEST(FleetWindow, CancelEndsTheCollectionAndTheRowSaysSo)
     EXPECT_EQ(rig.cell(0, FleetWindow::Progress), QStringLiteral("cancelled"));
 }
 
+// The window closed while its loggers wait for their ports: the jobs end without it and
+// write nothing into a store that is gone.
+TEST(FleetWindow, AWindowClosedDuringACollectionLeavesTheJobsToEndWithoutIt)
+{
+    WindowRig rig;
+    rig.add(QStringLiteral("A"), running(3));
+    rig.add(QStringLiteral("B"), running(3));
+    rig.open();
+    rig.runner.hold();
+    rig.window->collectNow();
+    ASSERT_TRUE(rig.window->collecting());
+    rig.window.reset();
+    rig.runner.release();
+    WindowRig::settle();
+    EXPECT_EQ(rig.number(QStringLiteral("SELECT COUNT(*) FROM collection_v")), 0);
+}
+
 // Loggers that need a visit stand out: a clock off by more than a minute, a memory full
 // within a week, a logger that did not answer. With QUORZK_SCREENSHOT_DIR=docs the window
 // is saved as the README's picture.
