@@ -153,7 +153,8 @@ TEST(FleetCli, TwoCollectorsWithOneFleetFileStoreEachMeasurementOnce)
 {
     QUORZK_SKIP_WITHOUT_POSTGRES(Engine::Postgres);
     TestStore database(Engine::Postgres);
-    SimFleet sims(3, {"--model", "485", "--blocks", "5"});
+    // A fleet of serial numbers of its own: QZ10, QZ11, QZ12.
+    SimFleet sims(3, {"--model", "485", "--blocks", "5", "--serial", "QZ1X"});
     ASSERT_EQ(sims.paths.size(), 3);
     FleetFolder folder;
     const QString fleet = folder.fleet(sims.paths);
@@ -175,7 +176,11 @@ TEST(FleetCli, TwoCollectorsWithOneFleetFileStoreEachMeasurementOnce)
             EXPECT_TRUE(outcome == "ok" || outcome == "skipped: another collector is collecting it"
                         || outcome.startsWith("Unable to open com port"))
                 << outcome.toStdString();
-            stored[row.value("label").toString()] += row.value("new_measurements").toInt();
+            const QString label = row.value("label").toString();
+            stored[label] += row.value("new_measurements").toInt();
+            if (outcome == "ok") {
+                EXPECT_EQ(row.value("serial").toString(), "QZ1" + label.right(1));
+            }
         }
     }
     ASSERT_EQ(stored.size(), 3u);
