@@ -42,10 +42,11 @@ struct ConfigureOptions {
     bool yes = false;
 };
 
-bool latin1(const QString& text)
+// Latin-1 without control characters: what the logger's comment field holds and shows.
+bool storable(const QString& text)
 {
     for (QChar c : text)
-        if (c.unicode() > 0xFF)
+        if (c.unicode() > 0xFF || c.category() == QChar::Other_Control)
             return false;
     return true;
 }
@@ -152,7 +153,7 @@ std::optional<int> parseOptions(const QStringList& args, ConfigureOptions& o)
         o.comment = line.value("comment");
         if (o.comment.size() > int(mem::kRecordNameSize))
             return line.usageError(QStringLiteral("--comment takes at most 50 characters"));
-        if (!latin1(o.comment))
+        if (!storable(o.comment))
             return line.usageError(QStringLiteral("--comment has characters the logger cannot hold"));
     }
     int starts = 0;

@@ -83,5 +83,10 @@ inline QString scaleOutOfRange(const QString& trimmedText)
 {
     return trimmedText + QStringLiteral(" Is too large for a scale value (largest 1.7E38)");
 }
+// The 6-byte real would store it as 0.
+inline QString scaleTooSmall(const QString& trimmedText)
+{
+    return trimmedText + QStringLiteral(" Is too small for a scale value (smallest 2.94E-39, or 0)");
+}
 
 } // namespace qz::texts
