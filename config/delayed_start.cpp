@@ -125,6 +125,21 @@ QString delayRefusal(DelayCheck check, const QString& badText)
     return {};
 }
 
+double startLimit(double now)
+{
+    return toDateTimeNumber(fromDateTimeNumber(now).addYears(1));
+}
+
+bool withinStartLimit(double start, double now)
+{
+    return toMs(start) < toMs(startLimit(now));
+}
+
+QString startTooFarRefusal(double limit, const QString& format)
+{
+    return texts::startTooFarAhead(fromDateTimeNumber(limit).toString(format));
+}
+
 StartProgram programTimeVars(ByteView image, Clock& clock, bool delayed, const DelayedStart& plan)
 {
     StartProgram out;
@@ -170,6 +185,7 @@ StartProgram programTimeVars(ByteView image, Clock& clock, bool delayed, const D
         // The PC time read again: a start that is not after it would never come.
         const double nowAgain = toDateTimeNumber(clock.localNow());
         out.inFuture = toMs(nowAgain) < toMs(start.asDateTime());
+        out.withinLimit = withinStartLimit(start.asDateTime(), now.asDateTime());
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "config/config_texts.h"
 #include "config/ui/model_caption.h"
+#include "model/datetime_number.h"
 #include "model/logger_date.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
@@ -182,10 +183,15 @@ QString DelayedStartDialog::fieldText(const QLineEdit* field)
 void DelayedStartDialog::accept()
 {
     if (rbDate_->isChecked()) {
-        const StartCheck check =
-            checkStartTexts(fieldText(meDateStart_), fieldText(meTimeStart_), plan_.startInstant);
+        double start = plan_.startInstant;
+        const StartCheck check = checkStartTexts(fieldText(meDateStart_), fieldText(meTimeStart_), start);
+        const double now = toDateTimeNumber(clock_.localNow());
         if (check != StartCheck::Ok)
             prompt_.tell(startRefusal(check), PromptSymbol::Error);
+        else if (!withinStartLimit(start, now))
+            prompt_.tell(startTooFarRefusal(startLimit(now), kStartLimitForm), PromptSymbol::Error);
+        else
+            plan_.startInstant = start;
     } else if (rbDelay_->isChecked()) {
         QString bad;
         const DelayCheck check = checkDelayTexts(meDelayDays_->text(), meDelayHours_->text(),

@@ -110,6 +110,8 @@ TEST(CliConfigure, RefusalsWriteNothing)
     QTemporaryDir dir;
     const QString badCsv =
         write(dir, "bad.csv", "input,active,function,unit,max,min\n1,1,Air,C,\"12,5\",0\n");
+    const QString quoted = write(dir, "quoted.csv", "input,active,function,unit,max,min\n1,1,\"Air\"Temp,C,1,0\n");
+    const QString tiny = write(dir, "tiny.csv", "input,active,function,unit,max,min\n1,1,Air,C,1,1e-300\n");
     struct Case {
         const char* name;
         QStringList args;
@@ -127,6 +129,12 @@ TEST(CliConfigure, RefusalsWriteNothing)
         {"a bad scale",
          {"--interval", "60", "--inputs", badCsv},
          badCsv + ": line 2: max '12,5' is not a number"},
+        {"a word after a closing quote",
+         {"--interval", "60", "--inputs", quoted},
+         quoted + ": line 2, column 10: characters after a closing quote"},
+        {"a scale the 6-byte real holds as 0",
+         {"--interval", "60", "--inputs", tiny},
+         tiny + ": line 2: min 1e-300 is too small for a scale value (smallest 2.94E-39, or 0)"},
         {"a missing file",
          {"--interval", "60", "--inputs", dir.filePath("none.csv")},
          "cannot read " + dir.filePath("none.csv") + ": "},
@@ -153,6 +161,7 @@ TEST(CliConfigure, UsageErrors)
         {"--interval", "1:75", "--stop", "cyclic"}, // seconds above 59
         {"--interval", "60", "--stop", "sometimes"},
         {"--interval", "60", "--stop", "full", "--comment", QString(51, 'x')},
+        {"--interval", "60", "--stop", "full", "--comment", "tab\there"},
         {"--interval", "60", "--stop", "full", "--start", "later"},
         {"--interval", "60", "--stop", "full", "--start", "now", "--start-after", "00:01:00"},
         {"--interval", "60", "--stop", "full", "--start-at", "tomorrow"},
