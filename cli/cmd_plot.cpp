@@ -3,6 +3,7 @@
 // PDF), for reports and web pages.
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/fleet_output.h"
 #include "cli/link_common.h"
 #include "graph/graph_draw.h"
 #include "graph/graph_view.h"
@@ -10,6 +11,8 @@
 #include "platform/regular_file.h"
 #include "platform/safe_file.h"
 #include "recording/recording_data.h"
+#include "store/store_image.h"
+#include "store/stored_forms.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -21,6 +24,8 @@
 #include <QSvgGenerator>
 #include <QTextStream>
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace qz::cli {
@@ -37,6 +42,8 @@ enum class PlotFormat {
 
 struct PlotOptions {
     QString input;
+    QString store; // the fleet store: with --logger, drawn from there instead of a file
+    QString logger;
     QString output;
     PlotFormat format = PlotFormat::Png;
     QSize size{800, 600};
@@ -69,12 +76,20 @@ std::optional<int> parsePlotOptions(const QStringList& args, PlotOptions& o)
     line.addOption({"to"}, QStringLiteral("show the measurements up to that time"),
                    QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
     line.addOption({"force"}, QStringLiteral("replace an existing image"));
+    line.addOption({"store"},
+                   QStringLiteral("with --logger: the store (sqlite:PATH); default "
+                                  "~/.local/share/quorzk/fleet.sqlite"),
+                   QStringLiteral("URL"));
+    line.addOption({"logger"}, QStringLiteral("draw this logger's measurements in the store"),
+                   QStringLiteral("SERIAL|LABEL"));
     if (const auto done = line.parse(args))
         return done;
     const QStringList files = line.positional();
     if (files.size() > 1)
         return line.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
     o.input = files.value(0);
+    o.store = line.value("store");
+    o.logger = line.value("logger");
     o.output = line.value("output");
     o.force = line.isSet("force");
     if (line.isSet("size")) {
@@ -99,8 +114,12 @@ std::optional<int> parsePlotOptions(const QStringList& args, PlotOptions& o)
                 QStringLiteral("--%1 takes \"YYYY-MM-DD hh:mm:ss\": '%2'").arg(name, line.value(name)));
         (qstrcmp(name, "from") == 0 ? o.from : o.to) = t;
     }
-    if (o.input.isEmpty())
-        return line.usageError(QStringLiteral("a recording file is required"));
+    if (!o.store.isEmpty() && o.logger.isEmpty())
+        return line.usageError(QStringLiteral("--store goes with --logger SERIAL|LABEL"));
+    if (!o.logger.isEmpty() && !o.input.isEmpty())
+        return line.usageError(QStringLiteral("a recording file or --logger, not both"));
+    if (o.input.isEmpty() && o.logger.isEmpty())
+        return line.usageError(QStringLiteral("a recording file (or --logger SERIAL|LABEL) is required"));
     if (o.output.isEmpty())
         return line.usageError(QStringLiteral("--output FILE.png|FILE.svg|FILE.pdf is required"));
     const QString suffix = QFileInfo(o.output).suffix().toLower();
@@ -167,6 +186,75 @@ bool render(const PlotOptions& o, const GraphView& view, QByteArray& bytes, QStr
     return false;
 }
 
+// Draws the view into the output; 0, or 1 after a message.
+int drawInto(const PlotOptions& o, const GraphView& view)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!render(o, view, bytes, reason)) {
+        QTextStream(stderr) << "quorzk-cli plot: cannot draw " << o.output << ": " << reason << "\n";
+        return 1;
+    }
+    SafeFile out(o.output);
+    if (!out.open() || !out.write(bytes) || !out.commit()) {
+        QTextStream(stderr) << "quorzk-cli plot: cannot write " << o.output << ": " << out.reason() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+// The logger's stored measurements of the range, from its newest recording there, as the
+// recording the graph draws; null after a message.
+std::shared_ptr<const RecordingData> storedRecording(const PlotOptions& o)
+{
+    QTextStream err(stderr);
+    QString urlError;
+    const std::optional<StoreUrl> url = storeUrlOf(o.store, std::nullopt, urlError);
+    if (!url) {
+        err << "quorzk-cli plot: --store: " << urlError << "\n";
+        return nullptr;
+    }
+    if (!QFileInfo::exists(url->path)) {
+        err << "quorzk-cli plot: there is no store " << url->text() << "\n";
+        return nullptr;
+    }
+    FleetStore store;
+    std::vector<StoredRecording> recordings;
+    StoreResult r = store.open(*url);
+    if (r.ok())
+        r = store.recordingsOf(o.logger, recordings);
+    if (!r.ok()) {
+        err << "quorzk-cli plot: " << r.message << "\n";
+        return nullptr;
+    }
+    const LoggerSeconds from = o.from ? hostSeconds(*o.from) : std::numeric_limits<LoggerSeconds>::min();
+    const LoggerSeconds to = o.to ? hostSeconds(*o.to) : std::numeric_limits<LoggerSeconds>::max();
+    auto newest = std::find_if(recordings.rbegin(), recordings.rend(),
+                               [&](const StoredRecording& s) { return s.last >= from && s.origin <= to; });
+    if (newest == recordings.rend()) {
+        err << "quorzk-cli plot: no measurement of " << o.logger << " lies in the time range\n";
+        return nullptr;
+    }
+    const StoredImage drawn = storedImage(store, *newest, from, to);
+    if (drawn.image.isEmpty()) {
+        err << "quorzk-cli plot: " << o.logger << ": " << drawn.error << "\n";
+        return nullptr;
+    }
+    // What the graph leaves out of the range is said, never filled in.
+    if (drawn.cut || (std::next(newest) != recordings.rend() && std::next(newest)->last >= from))
+        err << "quorzk-cli plot: the range holds a gap or an earlier recording; the graph shows "
+            << isoText(drawn.first).replace(QLatin1Char('T'), QLatin1Char(' ')) << " to "
+            << isoText(drawn.last).replace(QLatin1Char('T'), QLatin1Char(' ')) << "\n";
+    const RecordingResult made = RecordingData::fromImage(drawn.image, 0, ProgramFolder::forApplication());
+    if (!made.ok()) {
+        err << "quorzk-cli plot: " << o.logger << ": "
+            << (made.reason.isEmpty() ? QStringLiteral("the store's recording cannot be drawn") : made.reason)
+            << "\n";
+        return nullptr;
+    }
+    return made.data;
+}
+
 } // namespace
 
 int runPlot(const QStringList& args)
@@ -174,6 +262,16 @@ int runPlot(const QStringList& args)
     PlotOptions o;
     if (const auto done = parsePlotOptions(args, o))
         return *done;
+    if (!o.logger.isEmpty()) {
+        if (!o.force && QFileInfo(o.output).exists()) {
+            QTextStream(stderr) << "quorzk-cli plot: " << o.output << " already exists (--force replaces it)\n";
+            return 1;
+        }
+        const auto recording = storedRecording(o);
+        if (!recording)
+            return 1;
+        return drawInto(o, GraphView(recording));
+    }
     if (isSameFile(o.input, o.output)) {
         QTextStream(stderr) << "quorzk-cli plot: the output would replace the recording " << o.input << "\n";
         return 1;
@@ -200,18 +298,7 @@ int runPlot(const QStringList& args)
         return 1;
     }
 
-    QByteArray bytes;
-    QString reason;
-    if (!render(o, view, bytes, reason)) {
-        QTextStream(stderr) << "quorzk-cli plot: cannot draw " << o.output << ": " << reason << "\n";
-        return 1;
-    }
-    SafeFile out(o.output);
-    if (!out.open() || !out.write(bytes) || !out.commit()) {
-        QTextStream(stderr) << "quorzk-cli plot: cannot write " << o.output << ": " << out.reason() << "\n";
-        return 1;
-    }
-    return 0;
+    return drawInto(o, view);
 }
 
 } // namespace qz::cli

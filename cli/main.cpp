@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {qz::cli::usage::kDownload, qz::cli::runDownload}, {qz::cli::usage::kPing, qz::cli::runPing},
     {qz::cli::usage::kStatus, qz::cli::runStatus},     {qz::cli::usage::kConfigure, qz::cli::runConfigure},
     {qz::cli::usage::kStop, qz::cli::runStop},         {qz::cli::usage::kReadings, qz::cli::runReadings},
+    {qz::cli::usage::kCollect, qz::cli::runCollect},   {qz::cli::usage::kStore, qz::cli::runStore},
     {qz::cli::usage::kInfo, qz::cli::runInfo},         {qz::cli::usage::kExport, qz::cli::runExport},
     {qz::cli::usage::kPlot, qz::cli::runPlot},         {qz::cli::usage::kDump, qz::cli::runDump},
     {qz::cli::usage::kHexdump, qz::cli::runHexdump},

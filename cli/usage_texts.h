@@ -42,6 +42,19 @@ inline constexpr Text kReadings{
     "[--dial NUMBER [--pulse] [--init FILE.mdm]]",
     "Print the logger's current readings, one reading per period, until the count is reached, "
     "Ctrl-C, or the logger stops answering."};
+inline constexpr Text kCollect{
+    "collect", "--fleet FLEET.ini [--store URL] [--json]",
+    "Read every logger of a fleet file into the store, only what is new since the last "
+    "collection, loggers on different ports at the same time. Prints a table (or JSON) of what "
+    "became of each logger. Exit status 0 when every logger was collected, 1 when some failed, "
+    "2 for a bad fleet file or store."};
+inline constexpr Text kStore{
+    "store",
+    "loggers [--store URL] [--json] | export --logger SERIAL|LABEL [--from \"YYYY-MM-DD hh:mm:ss\"] "
+    "[--to \"YYYY-MM-DD hh:mm:ss\"] [--output FILE [--force]] [--store URL]",
+    "Read the store back. loggers: each logger with its last collection and when its memory will "
+    "be full; export: a logger's measurements as comma-separated values, as export --kind csv "
+    "writes them, one recording after the other in time order."};
 inline constexpr Text kInfo{"info", "FILE.qrv", "Print the information text of a recording file."};
 inline constexpr Text kExport{
     "export", "FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]",
@@ -50,9 +63,10 @@ inline constexpr Text kExport{
     "comma-separated, ISO 8601 times, '.' decimals."};
 inline constexpr Text kPlot{
     "plot",
-    "FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--from \"YYYY-MM-DD hh:mm:ss\"] "
-    "[--to \"YYYY-MM-DD hh:mm:ss\"] [--force]",
-    "Draw the graph of a recording file as the graph window draws it (PDF: the printed A4 page)."};
+    "FILE.qrv | [--store URL] --logger SERIAL|LABEL --output FILE.png|FILE.svg|FILE.pdf [--size WxH] "
+    "[--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]",
+    "Draw the graph of a recording file, or of a logger's measurements in the store, as the graph "
+    "window draws it (PDF: the printed A4 page)."};
 inline constexpr Text kDump{
     "dump",
     "[--port PORT] --output FILE.qrv [--force] [--trace FILE] [--dial NUMBER [--pulse] [--init FILE.mdm]]",

@@ -3,6 +3,7 @@
 #include "link/block_loop.h"
 #include "link/block_reader.h"
 #include "link/download_progress.h"
+#include "model/block_check.h"
 #include "model/byte_view.h"
 #include "model/image_reader.h"
 #include "model/logger_date.h"
@@ -12,48 +13,10 @@ namespace qz {
 
 namespace {
 
-// The oldest of blocks 0 .. count - 1 (all read and plausible); stamps that are no date
-// take no part.
-int oldestBlock(const std::vector<std::uint8_t>& image, int count)
-{
-    LoggerDate date;
-    date.Year = 3000;
-    double best = date.asDateTime();
-    int first = 0;
-    for (int j = 0; j < count; ++j) {
-        date.setFromStamp({image.data() + mem::blockAddress(j), mem::kBlockSize});
-        double t = 0;
-        if (date.tryAsDateTime(t) && t < best) {
-            best = t;
-            first = j;
-        }
-    }
-    return first;
-}
-
-struct Declared {
-    int used = 0;
-    int first = 0;
-};
-
-// Which blocks hold the recording, oldest first. A linear memory: the blocks taken. A
-// ring read to its end: all of it, from its oldest block. A ring that stopped early at
-// block k: only from the oldest block read up to k - 1, because the blocks after k, never
-// read, lie between those and the newer ones before the oldest.
-Declared declare(const std::vector<std::uint8_t>& image, bool ring, int taken, int blocks)
-{
-    if (!ring)
-        return {taken, 0};
-    const int first = oldestBlock(image, taken);
-    if (taken == blocks)
-        return {blocks, first};
-    return {taken - first, first};
-}
-
 // Declares the recording's blocks in the image and judges it as the graph window will.
 void finish(DownloadResult& r, const DeviceCatalog& catalog, Decision saveUnknownModel)
 {
-    const Declared d = declare(r.image, r.ring, r.taken, r.blocks);
+    const DeclaredBlocks d = declareBlocks(r.image.data() + mem::kHeaderSize, r.ring, r.taken, r.blocks);
     const ByteView view{r.image.data(), r.image.size()};
     view.setU16(mem::kBlocksUsed, static_cast<std::uint16_t>(d.used));
     view.setU16(mem::kFirstBlock, static_cast<std::uint16_t>(d.first));

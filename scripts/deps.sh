@@ -3,7 +3,7 @@
 # the fuzzing (clang and its libFuzzer) need, when missing; and the database drivers and the
 # PostgreSQL server the fleet store's tests use.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev libbenchmark-dev
+pkgs=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libgtest-dev libbenchmark-dev
       fonts-liberation xvfb xauth xdotool poppler-utils
       dpkg-dev desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
       man-db lintian clang-14 libclang-rt-14-dev
