@@ -119,7 +119,7 @@ int runDownload(const QStringList& args)
     auto logger = link.open(o.port);
 
     DownloadPolicy policy;
-    // Through a modem every block is read twice: a telephone line damages more bytes.
+    // Through a modem every block is verified: a telephone line damages more bytes.
     policy.verify = o.verify || o.dial.wanted();
     policy.keepPartial = o.keepPartial ? Decision::Yes : Decision::No;
     // A script cannot answer a question; the memory is kept, and the exit status says
@@ -147,6 +147,8 @@ int runDownload(const QStringList& args)
     if (saved)
         err << "saved " << o.output << "\n";
     const bool traced = link.finish();
+    if (r.status == DownloadStatus::Cancelled)
+        err << link.interruptedText(QStringLiteral("download")) << "\n";
     return saved && traced ? 0 : 1;
 }
 

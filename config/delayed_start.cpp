@@ -127,7 +127,12 @@ QString delayRefusal(DelayCheck check, const QString& badText)
 
 double startLimit(double now)
 {
-    return toDateTimeNumber(fromDateTimeNumber(now).addYears(1));
+    // In whole seconds, as the alarm and the message hold it: a start at the second shown
+    // is refused even when now lies inside that second.
+    QDateTime at = fromDateTimeNumber(now);
+    const QTime t = at.time();
+    at.setTime(QTime(t.hour(), t.minute(), t.second()));
+    return toDateTimeNumber(at.addYears(1));
 }
 
 bool withinStartLimit(double start, double now)

@@ -125,7 +125,8 @@ QString checkScale(const QString& name, const QString& text, double& value)
     case ScaleCheck::OutOfRange:
         return QStringLiteral("%1 %2 is too large for a scale value (largest 1.7E38)").arg(name, text);
     case ScaleCheck::TooSmall:
-        return QStringLiteral("%1 %2 is too small for a scale value (smallest 2.94E-39, or 0)").arg(name, text);
+        return QStringLiteral("%1 %2 is too small for a scale value (smallest 2.94E-39, or 0)")
+            .arg(name, text);
     }
     return {};
 }
@@ -157,7 +158,8 @@ InputsCsv parseInputsCsv(const QByteArray& content)
         };
         const auto failAt = [&](const Fault& fault) {
             out.settings.clear();
-            out.error = QStringLiteral("line %1, column %2: %3").arg(k + 1).arg(fault.column).arg(fault.reason);
+            out.error =
+                QStringLiteral("line %1, column %2: %3").arg(k + 1).arg(fault.column).arg(fault.reason);
             return out;
         };
         QList<Field> fields;

@@ -46,7 +46,8 @@ ConfigureResult configureJob(LoggerProtocol& q, const std::array<std::uint8_t, m
     r.image = image;
     // A start already past, or too far ahead, is refused before the logger is asked anything.
     std::array<std::uint8_t, mem::kDeviceImageSize> trial = image;
-    r.start = programTimeVars(ByteView{trial.data(), trial.size()}, q.port().clock(), start.delayed, start.plan);
+    r.start =
+        programTimeVars(ByteView{trial.data(), trial.size()}, q.port().clock(), start.delayed, start.plan);
     if (!r.start.inFuture || !r.start.withinLimit) {
         r.status = r.start.inFuture ? ConfigureStatus::StartTooFar : ConfigureStatus::StartElapsed;
         return r;

@@ -361,8 +361,8 @@ void ConfigurationDialog::sendDone(const ConfigureResult& r, const StartRequest&
     case ConfigureStatus::StartElapsed:
     case ConfigureStatus::StartTooFar:
         // The start passed while the question was open (or the clock went back).
-        lastSend_ = r.status == ConfigureStatus::StartElapsed ? SendOutcome::StartElapsed
-                                                               : SendOutcome::StartTooFar;
+        lastSend_ =
+            r.status == ConfigureStatus::StartElapsed ? SendOutcome::StartElapsed : SendOutcome::StartTooFar;
         if (delayedRec_->isChecked())
             delayed_->showDialog();
         return;

@@ -3,6 +3,7 @@
 #include "cli_rig.h"
 
 #include "support/print_qt.h"
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -110,8 +111,12 @@ TEST(CliConfigure, RefusalsWriteNothing)
     QTemporaryDir dir;
     const QString badCsv =
         write(dir, "bad.csv", "input,active,function,unit,max,min\n1,1,Air,C,\"12,5\",0\n");
-    const QString quoted = write(dir, "quoted.csv", "input,active,function,unit,max,min\n1,1,\"Air\"Temp,C,1,0\n");
+    const QString quoted =
+        write(dir, "quoted.csv", "input,active,function,unit,max,min\n1,1,\"Air\"Temp,C,1,0\n");
     const QString tiny = write(dir, "tiny.csv", "input,active,function,unit,max,min\n1,1,Air,C,1,1e-300\n");
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime yearAndADay = now.addYears(1).addDays(1);
+    const QString limitDay = now.addYears(1).toString("yyyy-MM-dd ");
     struct Case {
         const char* name;
         QStringList args;
@@ -123,6 +128,13 @@ TEST(CliConfigure, RefusalsWriteNothing)
          {"--interval", "60", "--start-at", "2020-01-01 10:00:00"},
          "The Start Date/Time Elapsed..."},
         {"an impossible date", {"--interval", "60", "--start-at", "2030-02-30 10:00:00"}, "Invalid Date"},
+        // The logger's alarm has no year: these would start within the coming year.
+        {"the last second of 2099",
+         {"--interval", "60", "--start-at", "2099-12-31 23:59:59"},
+         "The Start Date/Time is too far ahead\nIt must be before "},
+        {"a year and a day ahead",
+         {"--interval", "60", "--start-at", yearAndADay.toString("yyyy-MM-dd hh:mm:ss")},
+         "The Start Date/Time is too far ahead\nIt must be before " + limitDay},
         {"a delay too long",
          {"--interval", "60", "--start-after", "31:00:00"},
          "The delay can be at most 30 days"},
@@ -193,6 +205,38 @@ TEST(CliStop, ReportsWithoutYesAndStopsWithIt)
     const CliRun again = cli({"stop", "--port", sim.path()});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(again.err.trimmed(), "Quorvant Already stopped");
+}
+
+TEST(CliStop, TheRunStateToldIsTheOneReadAfterTheStop)
+{
+    // Frames with --yes: the ping and the run state (asked), the ping and the run state
+    // again, the stop's clock read, the stop's clock record (frame 5), the run state read
+    // back until two reads agree.
+    struct Case {
+        const char* name;
+        QString fault;
+        int exitCode;
+        QString out;
+        QString err;
+        const char* stateAfter; // as status tells it
+    } cases[] = {
+        {"a damaged echo of a stop the logger took", "wrong-echo,frame=5,byte=19", 0, "Run state: stopped\n",
+         "", "stopped"},
+        {"a stop not read back", "short-reply,frame=6,frames=30", 1,
+         "Run state: unknown (the stop was sent)\n",
+         "The stop was sent\nThe Quorvant's run state could not be read back", "stopped"},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim({"--model", "101", "--running", "--fault", c.fault});
+        ASSERT_FALSE(sim.path().isEmpty()) << c.name;
+        const CliRun r = cli({"stop", "--port", sim.path(), "--yes"});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out, c.out) << c.name;
+        EXPECT_EQ(r.err.trimmed(), ("Quorvant running\nConfirming stop ?\n" + c.err).trimmed()) << c.name;
+        EXPECT_TRUE(
+            cli({"status", "--port", sim.path()}).out.contains(QString("Run state:     ") + c.stateAfter))
+            << c.name;
+    }
 }
 
 TEST(CliStop, ALoggerThatDoesNotAnswer)

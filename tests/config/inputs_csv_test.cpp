@@ -91,7 +91,10 @@ TEST(InputsCsv, BadLinesAreRefusedWithTheirNumberAndReason)
          "line 2, column 6: function has a control character (U+0000)"},
         {"tab inside a quoted unit", header + "1,1,Air,\"\"\"\t\",125,0\n",
          "line 2, column 12: unit has a control character (U+0009)"},
-        {"escape in the input number", header + "\x1B" "1,1,Air,C,125,0\n",
+        {"escape in the input number",
+         header
+             + "\x1B"
+               "1,1,Air,C,125,0\n",
          "line 2, column 1: input has a control character (U+001B)"},
         {"not UTF-8",
          header

@@ -49,6 +49,9 @@ TEST_F(DelayedStartDialogTest, OkKeepsAValidStartAndRefusesAnInvalidOne)
         {"29/02/01", "08:30:00", "Invalid Date"},
         {"06/03/26", "24:00:00", "Invalid Time"},
         {"  /  /  ", "08:30:00", "Invalid Date"},
+        // The logger's alarm has no year: a year ahead or more would start too early.
+        {"05/03/27", "14:07:09", "The Start Date/Time is too far ahead\rIt must be before 05/03/27 14:07:09"},
+        {"01/06/30", "00:00:00", "The Start Date/Time is too far ahead\rIt must be before 05/03/27 14:07:09"},
     };
     for (const auto& c : cases) {
         prompt_.clear();
