@@ -45,8 +45,9 @@ CheckedRead readArea(const AreaRead& read, std::uint8_t* out, std::size_t size, 
         }
         ++kept;
     }
-    // Replies came, but no two alike: the line damages more than a sum can see.
-    if (kept > 0) {
+    // Replies came, but no two alike: the line damages more than a sum can see. Fewer than
+    // two replies is a read that failed, told as such.
+    if (kept >= 2) {
         r.status = LinkStatus::Ok;
         r.steady = false;
     }

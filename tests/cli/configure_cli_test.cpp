@@ -66,6 +66,51 @@ TEST(CliConfigure, StartsTheLoggerAndSaysWhatWasSent)
     EXPECT_TRUE(status.out.contains("Comment:       Greenhouse test")) << status.out.toStdString();
 }
 
+TEST(CliConfigure, ARecordingLoggerIsNeverLeftWithHalfAConfiguration)
+{
+    // Frames: the ping, four header reads, the run state twice (asked, then with --yes),
+    // the reset, the program block, the input table (frame 11), both read back, the clock
+    // record. An input table write the logger ignores is found by the read-back and
+    // written again; a logger that never keeps it is stopped, never started on it.
+    struct Case {
+        const char* name;
+        QStringList faults;
+        int exitCode;
+        QString told; // after the question
+        const char* runState;
+        bool newInputs;
+    } cases[] = {
+        {"kept at the second write", {"--fault", "ignored,frame=11"}, 0, "", "recording", true},
+        {"never kept",
+         {"--fault", "ignored,frame=11", "--fault", "ignored,frame=16", "--fault", "ignored,frame=20",
+          "--fault", "ignored,frame=24"},
+         1,
+         "The Quorvant did not keep the configuration\nIt has been stopped",
+         "stopped",
+         false},
+    };
+    QTemporaryDir dir;
+    const QString inputs = write(dir, "in1.csv", "input,active,function,unit,max,min\n1,1,Air,C,99,0\n");
+    for (const auto& c : cases) {
+        SimProcess sim(QStringList{"--model", "101", "--running"} + c.faults);
+        ASSERT_FALSE(sim.path().isEmpty()) << c.name;
+        const CliRun r = cli({"configure", "--port", sim.path(), "--interval", "30", "--stop", "cyclic",
+                              "--comment", "NEWCONFIG", "--inputs", inputs, "--yes"});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.trimmed(),
+                  ("Recorder running\nSending configuration will restart it\nSend Configuration ?\n" + c.told)
+                      .trimmed())
+            << c.name;
+        EXPECT_TRUE(
+            cli({"status", "--port", sim.path()}).out.contains(QString("Run state:     ") + c.runState))
+            << c.name;
+        // Input 1's name at the head of the logger's input table.
+        const CliRun table = cli({"hexdump", "--port", sim.path(), "--address", "0080", "--length", "16"});
+        EXPECT_EQ(table.out.contains(" 41 69 72 00"), c.newInputs)
+            << c.name << ": " << table.out.toStdString();
+    }
+}
+
 TEST(CliConfigure, ADelayedStartWaits)
 {
     SimProcess sim({"--model", "485"});

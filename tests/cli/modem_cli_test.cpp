@@ -123,6 +123,7 @@ TEST(CliModem, AMissingInitialisationFileIsSaidOnceAndTheModemDialledWithoutIt)
 // is in err); false when it never came.
 bool startConnected(QProcess& p, const QStringList& args, QString& err)
 {
+    p.setReadChannel(QProcess::StandardError); // what waitForReadyRead waits for
     p.start(kBin + "/quorzk-cli", args);
     if (!p.waitForStarted(10000))
         return false;
