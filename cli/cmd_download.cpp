@@ -69,9 +69,9 @@ std::optional<int> parseDownloadOptions(const QStringList& args, LinkOptions& o)
     CommandLine line(usage::kDownload);
     line.addOption({"output"}, QStringLiteral("the recording file to write"), QStringLiteral("FILE.qrv"));
     line.addOption({"verify"},
-                   QStringLiteral("read the header and every block twice, so that no line "
-                                  "error passes unseen (about twice the time); always "
-                                  "through a modem"));
+                   QStringLiteral("read the header and every block until two reads agree (up to six), "
+                                  "so that no line error passes unseen (about twice the time); use it "
+                                  "on any line but a short, clean cable; always through a modem"));
     line.addOption({"keep-partial"},
                    QStringLiteral("when a damaged block ends the download, save the blocks read before it"));
     line.addOption({"force"}, QStringLiteral("replace an existing FILE.qrv"));
