@@ -14,8 +14,10 @@
 #include "jobs/device_read_job.h"
 #include "jobs/job_messages.h"
 #include "link/link_texts.h"
+#include "model/datetime_number.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
+#include "platform/clock.h"
 #include "platform/program_folder.h"
 
 #include <QFile>
@@ -30,6 +32,9 @@ namespace qz::cli {
 
 namespace {
 
+// --start-at's form, also the form of the start limit told.
+const QString kStartAtForm = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+
 struct ConfigureOptions {
     int intervalSeconds = -1;
     StopChoice stop = StopChoice::Unchanged;
@@ -43,10 +48,11 @@ struct ConfigureOptions {
     bool yes = false;
 };
 
-bool latin1(const QString& text)
+// Latin-1 without control characters: what the logger's comment field holds and shows.
+bool storable(const QString& text)
 {
     for (QChar c : text)
-        if (c.unicode() > 0xFF)
+        if (c.unicode() > 0xFF || c.category() == QChar::Other_Control)
             return false;
     return true;
 }
@@ -118,7 +124,8 @@ std::optional<int> parseOptions(const QStringList& args, ConfigureOptions& o)
                    QStringLiteral("TEXT"));
     line.addOption({"start"}, QStringLiteral("start recording at once (the default)"), QStringLiteral("now"));
     line.addOption({"start-at"},
-                   QStringLiteral("start at that time of the logger's clock, which is set to the computer's"),
+                   QStringLiteral("start at that time of the logger's clock, which is set to the computer's: "
+                                  "later than now and less than a year ahead"),
                    QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
     line.addOption({"start-after"},
                    QStringLiteral("start after that delay from the moment of sending (at most 30:23:59)"),
@@ -153,7 +160,7 @@ std::optional<int> parseOptions(const QStringList& args, ConfigureOptions& o)
         o.comment = line.value("comment");
         if (o.comment.size() > int(mem::kRecordNameSize))
             return line.usageError(QStringLiteral("--comment takes at most 50 characters"));
-        if (!latin1(o.comment))
+        if (!storable(o.comment))
             return line.usageError(QStringLiteral("--comment has characters the logger cannot hold"));
     }
     int starts = 0;
@@ -262,6 +269,14 @@ int runConfigure(const QStringList& args)
     const LinkOptions& link = o.link;
     QString refusal = o.startRefusal;
     const bool yes = o.yes;
+    // A start the logger's alarm cannot hold (it has no year) is refused before the logger
+    // is asked, with the limit in the option's own form.
+    if (refusal.isEmpty() && o.start.delayed && o.start.plan.mode == DelayedStart::Mode::Date) {
+        SystemClock clock;
+        const double now = toDateTimeNumber(clock.localNow());
+        if (!withinStartLimit(o.start.plan.startInstant, now))
+            refusal = startTooFarRefusal(startLimit(now), kStartAtForm);
+    }
 
     // Refusals before anything is read or written: the same rules and words as the dialogs.
     if (refusal.isEmpty()) {
@@ -280,7 +295,7 @@ int runConfigure(const QStringList& args)
         }
     }
     if (!refusal.isEmpty()) {
-        err << refusal << "\n";
+        err << QString(refusal).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";
         return 1;
     }
 
@@ -323,12 +338,14 @@ int runConfigure(const QStringList& args)
             // The start is checked before the entries and the logger's run state, as the
             // Config button does; the clock record itself is built by the send.
             std::array<std::uint8_t, mem::kDeviceImageSize> trial = image;
-            const bool inFuture =
-                programTimeVars(ByteView{trial.data(), trial.size()}, cli.clock(), delayed, o.start.plan)
-                    .inFuture;
+            const StartProgram planned =
+                programTimeVars(ByteView{trial.data(), trial.size()}, cli.clock(), delayed, o.start.plan);
             const IntervalCheck check = storeConfiguration(view, entry);
-            if (!inFuture) {
+            if (!planned.inFuture) {
                 prompt.tell(texts::startElapsed(), PromptSymbol::Error);
+            } else if (!planned.withinLimit) {
+                prompt.tell(startTooFarRefusal(startLimit(planned.now.asDateTime()), kStartAtForm),
+                            PromptSymbol::Error);
             } else if (check != IntervalCheck::Ok) {
                 prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
             } else {

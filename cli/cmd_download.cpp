@@ -69,9 +69,9 @@ std::optional<int> parseDownloadOptions(const QStringList& args, LinkOptions& o)
     CommandLine line(usage::kDownload);
     line.addOption({"output"}, QStringLiteral("the recording file to write"), QStringLiteral("FILE.qrv"));
     line.addOption({"verify"},
-                   QStringLiteral("read the header and every block twice, so that no line "
-                                  "error passes unseen (about twice the time); always "
-                                  "through a modem"));
+                   QStringLiteral("read the header and every block until two reads agree (up to six), "
+                                  "so that no line error passes unseen (about twice the time); use it "
+                                  "on any line but a short, clean cable; always through a modem"));
     line.addOption({"keep-partial"},
                    QStringLiteral("when a damaged block ends the download, save the blocks read before it"));
     line.addOption({"force"}, QStringLiteral("replace an existing FILE.qrv"));
@@ -119,7 +119,7 @@ int runDownload(const QStringList& args)
     auto logger = link.open(o.port);
 
     DownloadPolicy policy;
-    // Through a modem every block is read twice: a telephone line damages more bytes.
+    // Through a modem every block is verified: a telephone line damages more bytes.
     policy.verify = o.verify || o.dial.wanted();
     policy.keepPartial = o.keepPartial ? Decision::Yes : Decision::No;
     // A script cannot answer a question; the memory is kept, and the exit status says
@@ -147,6 +147,8 @@ int runDownload(const QStringList& args)
     if (saved)
         err << "saved " << o.output << "\n";
     const bool traced = link.finish();
+    if (r.status == DownloadStatus::Cancelled)
+        err << link.interruptedText(QStringLiteral("download")) << "\n";
     return saved && traced ? 0 : 1;
 }
 

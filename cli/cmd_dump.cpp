@@ -21,6 +21,9 @@ std::optional<int> parseDumpOptions(const QStringList& args, LinkOptions& o)
     CommandLine line(usage::kDump);
     line.addOption({"output"}, QStringLiteral("the recording file to write"), QStringLiteral("FILE.qrv"));
     line.addOption({"force"}, QStringLiteral("replace an existing FILE.qrv"));
+    line.addOption({"verify"},
+                   QStringLiteral("read every area until two reads agree; a block that never "
+                                  "does is counted as not read"));
     addLinkOptions(line);
     if (const auto done = line.parse(args))
         return done;
@@ -31,6 +34,7 @@ std::optional<int> parseDumpOptions(const QStringList& args, LinkOptions& o)
             QStringLiteral("unexpected argument '%1'").arg(line.positional().constFirst()));
     o.output = line.value("output");
     o.force = line.isSet("force");
+    o.verify = line.isSet("verify");
     if (o.output.isEmpty())
         return line.usageError(QStringLiteral("--output FILE.qrv is required"));
     if (!o.trace.isEmpty() && QFileInfo(o.trace).absoluteFilePath() == QFileInfo(o.output).absoluteFilePath())
@@ -62,7 +66,7 @@ int runDump(const QStringList& args)
     {
         TerminalProgress progress;
         auto logger = link.open(o.port);
-        r = rawDumpJob(*logger, o.output, progress);
+        r = rawDumpJob(*logger, o.output, progress, o.verify);
     } // the port closes, the progress line ends
     prompt.tell(messagesOf(r));
     switch (r.status) {
@@ -81,6 +85,8 @@ int runDump(const QStringList& args)
         break;
     }
     const bool traced = link.finish();
+    if (r.status == RawDumpStatus::Cancelled)
+        err << link.interruptedText(QStringLiteral("dump")) << "\n";
     return r.status == RawDumpStatus::Written && r.missedBlocks == 0 && traced ? 0 : 1;
 }
 

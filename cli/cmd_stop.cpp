@@ -32,7 +32,7 @@ int runStop(const QStringList& args)
     {
         auto logger = link.open(o.port);
         // Asked to connect once: nobody can plug a logger in for a script. Stopped is what
-        // the logger says afterwards, not what was sent.
+        // the logger says afterwards (two reads alike), not what was sent.
         StopPolicy policy;
         policy.verify = true;
         r = stopJob(*logger, policy);
@@ -55,6 +55,9 @@ int runStop(const QStringList& args)
         break;
     case StopStatus::StillRunning:
         state = QStringLiteral("still running");
+        break;
+    case StopStatus::NotReadBack:
+        state = QStringLiteral("unknown (the stop was sent)");
         break;
     case StopStatus::NotConfirmed:
         done = !yes;

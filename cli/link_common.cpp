@@ -125,6 +125,8 @@ bool CliLink::call(const QString& port)
         prompt.tell(modemInitMessage(dial_.initFile, init), PromptSymbol::Error);
         return false;
     }
+    if (init.notFound)
+        prompt.tell(modemInitNotFoundMessage(dial_.initFile), PromptSymbol::Information);
     interrupt_ = std::make_unique<InterruptGuard>();
     auto modem = std::make_unique<LoggerProtocol>(LinkSettings{port, true}, lines_.make(port), clock_);
     const LinkWatch watch(*modem, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });
@@ -156,6 +158,7 @@ void CliLink::hangUp()
         const LinkWatch watch(*modem, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });
         ModemDialer(*modem).hangUp();
         callPort_.clear();
+        hungUp_ = true;
     }
     interrupt_.reset();
 }
@@ -163,6 +166,12 @@ void CliLink::hangUp()
 std::unique_ptr<LoggerProtocol> CliLink::open(const QString& port)
 {
     return std::make_unique<LoggerProtocol>(LinkSettings{port, dial_.wanted()}, lines_.make(port), clock_);
+}
+
+QString CliLink::interruptedText(const QString& command) const
+{
+    return QStringLiteral("quorzk-cli %1: interrupted; %2nothing saved")
+        .arg(command, hungUp_ ? QStringLiteral("the line was hung up; ") : QString());
 }
 
 bool CliLink::finish()

@@ -77,6 +77,9 @@ public:
     // Once the command is done with the port: hangs up a modem call and writes the trace's
     // last exchange. False when the trace could not be written.
     bool finish();
+    // After finish: what to say of a command that Ctrl-C ended, for a command that saves
+    // nothing then ("<command>: interrupted; [the line was hung up; ]nothing saved").
+    QString interruptedText(const QString& command) const;
 
 private:
     void hangUp();
@@ -84,6 +87,7 @@ private:
     SystemClock clock_;
     DialOptions dial_;
     QString callPort_; // the port of a call to hang up; empty when there is none
+    bool hungUp_ = false; // a call was hung up
     std::unique_ptr<InterruptGuard> interrupt_;
     std::unique_ptr<WireTrace> trace_;
     std::unique_ptr<sim::StoredLogger> simulated_;

@@ -69,7 +69,8 @@ inline constexpr Text kPlot{
     "window draws it (PDF: the printed A4 page)."};
 inline constexpr Text kDump{
     "dump",
-    "[--port PORT] --output FILE.qrv [--force] [--trace FILE] [--dial NUMBER [--pulse] [--init FILE.mdm]]",
+    "[--port PORT] --output FILE.qrv [--verify] [--force] [--trace FILE] [--dial NUMBER [--pulse] [--init "
+    "FILE.mdm]]",
     "Copy every block of a logger's memory, untested, to a recording file with the logger's own "
     "header, for service."};
 inline constexpr Text kHexdump{

@@ -37,15 +37,26 @@ inline QString startElapsed()
 {
     return QStringLiteral("The Start Date/Time Elapsed...");
 }
+// The logger's alarm holds no year: the limit is the same day and time one year ahead.
+inline QString startTooFarAhead(const QString& limit)
+{
+    return QStringLiteral("The Start Date/Time is too far ahead\rIt must be before ") + limit;
+}
 inline QString recorderRunning()
 {
     return QStringLiteral("Recorder running\rSending configuration will restart it\rSend Configuration ?");
 }
-// The logger answered every frame but kept a different program block after three writes:
-// its clock was not set, so it does not record what was asked.
+// The logger answered every frame but kept a different program block or input table
+// after three writes: its clock was not set, and it was stopped.
 inline QString configurationNotKept()
 {
-    return QStringLiteral("The Quorvant did not keep the configuration\rIt has not been started");
+    return QStringLiteral("The Quorvant did not keep the configuration\rIt has been stopped");
+}
+// As above, and the stop failed too.
+inline QString configurationNotKeptNotStopped()
+{
+    return QStringLiteral("The Quorvant did not keep the configuration\rIt could not be stopped: it may be "
+                          "recording with a mixed configuration");
 }
 
 // The delayed start.
@@ -82,6 +93,11 @@ inline QString notAValidNumber(const QString& trimmedText)
 inline QString scaleOutOfRange(const QString& trimmedText)
 {
     return trimmedText + QStringLiteral(" Is too large for a scale value (largest 1.7E38)");
+}
+// The 6-byte real would store it as 0.
+inline QString scaleTooSmall(const QString& trimmedText)
+{
+    return trimmedText + QStringLiteral(" Is too small for a scale value (smallest 2.94E-39, or 0)");
 }
 
 } // namespace qz::texts

@@ -125,6 +125,26 @@ QString delayRefusal(DelayCheck check, const QString& badText)
     return {};
 }
 
+double startLimit(double now)
+{
+    // In whole seconds, as the alarm and the message hold it: a start at the second shown
+    // is refused even when now lies inside that second.
+    QDateTime at = fromDateTimeNumber(now);
+    const QTime t = at.time();
+    at.setTime(QTime(t.hour(), t.minute(), t.second()));
+    return toDateTimeNumber(at.addYears(1));
+}
+
+bool withinStartLimit(double start, double now)
+{
+    return toMs(start) < toMs(startLimit(now));
+}
+
+QString startTooFarRefusal(double limit, const QString& format)
+{
+    return texts::startTooFarAhead(fromDateTimeNumber(limit).toString(format));
+}
+
 StartProgram programTimeVars(ByteView image, Clock& clock, bool delayed, const DelayedStart& plan)
 {
     StartProgram out;
@@ -170,6 +190,7 @@ StartProgram programTimeVars(ByteView image, Clock& clock, bool delayed, const D
         // The PC time read again: a start that is not after it would never come.
         const double nowAgain = toDateTimeNumber(clock.localNow());
         out.inFuture = toMs(nowAgain) < toMs(start.asDateTime());
+        out.withinLimit = withinStartLimit(start.asDateTime(), now.asDateTime());
     }
     return out;
 }

@@ -48,9 +48,21 @@ DelayCheck checkDelayTexts(const QString& days, const QString& hours, const QStr
                            QString& badText);
 QString delayRefusal(DelayCheck check, const QString& badText);
 
+// The logger's alarm holds the start's day, month and time but no year, so a start at or
+// beyond the same day and time one year after now would come a year early (or more). The
+// first start it cannot hold, from now (29 February gives 28 February of the next year).
+double startLimit(double now);
+bool withinStartLimit(double start, double now);
+// The refusal of a start at or beyond limit, the limit in the form given ("dd/MM/yy
+// hh:mm:ss" as the dialog's fields, "yyyy-MM-dd hh:mm:ss" as the command line's option).
+QString startTooFarRefusal(double limit, const QString& format);
+// The delayed start dialog's form of the limit, as its date and time fields read.
+inline const QString kStartLimitForm = QStringLiteral("dd/MM/yy hh:mm:ss");
+
 // What a send's clock programming came to.
 struct StartProgram {
     bool inFuture = true; // false for a delayed start that is not after the PC time
+    bool withinLimit = true; // false for a start the alarm cannot hold (startLimit)
     LoggerDate now; // the PC time written into the clock record
     LoggerDate start; // the start instant written
 };

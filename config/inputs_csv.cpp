@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QStringDecoder>
 
+#include <optional>
+
 namespace qz {
 
 namespace {
@@ -12,25 +14,42 @@ namespace {
 const QStringList kHeader = {QStringLiteral("input"), QStringLiteral("active"), QStringLiteral("function"),
                              QStringLiteral("unit"),  QStringLiteral("max"),    QStringLiteral("min")};
 
-// Splits one line into fields; false for a quote that is not closed.
-bool splitFields(const QString& line, QStringList& fields)
+// Where a line or a field is wrong: the reason, and the column (from 1).
+struct Fault {
+    QString reason;
+    int column = 0;
+};
+
+struct Field {
+    QString text;
+    QList<int> columns; // each character's column in the line, from 1
+};
+
+// Splits one line into fields. A quoted field ends at its closing quote: only blanks may
+// follow it before the comma, so that nothing the user wrote is dropped.
+std::optional<Fault> splitFields(const QString& line, QList<Field>& fields)
 {
     fields.clear();
     int i = 0;
     const int n = int(line.size());
     while (true) {
-        QString field;
+        Field field;
+        const auto take = [&](int at) {
+            field.text += line[at];
+            field.columns << at + 1;
+        };
         // Blanks before an opening quote do not count.
         int j = i;
         while (j < n && line[j] == QLatin1Char(' '))
             ++j;
         if (j < n && line[j] == QLatin1Char('"')) {
+            const int opening = j;
             i = j + 1;
             bool closed = false;
             while (i < n) {
                 if (line[i] == QLatin1Char('"')) {
                     if (i + 1 < n && line[i + 1] == QLatin1Char('"')) {
-                        field += QLatin1Char('"');
+                        take(i);
                         i += 2;
                         continue;
                     }
@@ -38,23 +57,45 @@ bool splitFields(const QString& line, QStringList& fields)
                     ++i;
                     break;
                 }
-                field += line[i++];
+                take(i++);
             }
             if (!closed)
-                return false;
-            while (i < n && line[i] != QLatin1Char(','))
-                ++i; // blanks after the closing quote
+                return Fault{QStringLiteral("a quote is not closed"), opening + 1};
+            while (i < n && line[i] == QLatin1Char(' '))
+                ++i;
+            if (i < n && line[i] != QLatin1Char(','))
+                return Fault{QStringLiteral("characters after a closing quote"), i + 1};
         } else {
-            const int comma = line.indexOf(QLatin1Char(','), i);
-            const int end = comma < 0 ? n : comma;
-            field = line.mid(i, end - i).trimmed();
+            const int comma = int(line.indexOf(QLatin1Char(','), i));
+            int end = comma < 0 ? n : comma;
             i = end;
+            // Trimmed, as QString::trimmed does.
+            while (j < end && line[j].isSpace())
+                ++j;
+            while (end > j && line[end - 1].isSpace())
+                --end;
+            for (int k = j; k < end; ++k)
+                take(k);
         }
         fields << field;
         if (i >= n)
-            return true;
+            return std::nullopt;
         ++i; // the comma
     }
+}
+
+// The first control character (NUL, tab, ...) of a field: the logger would store it, and
+// a name shown later would end there or break its line.
+std::optional<Fault> controlCharacter(const QString& name, const Field& field)
+{
+    for (int k = 0; k < field.text.size(); ++k) {
+        const QChar c = field.text[k];
+        if (c.category() == QChar::Other_Control)
+            return Fault{QStringLiteral("%1 has a control character (U+%2)")
+                             .arg(name, QString::number(c.unicode(), 16).toUpper().rightJustified(4, '0')),
+                         field.columns[k]};
+    }
+    return std::nullopt;
 }
 
 bool latin1(const QString& text)
@@ -83,6 +124,9 @@ QString checkScale(const QString& name, const QString& text, double& value)
         return QStringLiteral("%1 '%2' is not a number").arg(name, text);
     case ScaleCheck::OutOfRange:
         return QStringLiteral("%1 %2 is too large for a scale value (largest 1.7E38)").arg(name, text);
+    case ScaleCheck::TooSmall:
+        return QStringLiteral("%1 %2 is too small for a scale value (smallest 2.94E-39, or 0)")
+            .arg(name, text);
     }
     return {};
 }
@@ -112,19 +156,32 @@ InputsCsv parseInputsCsv(const QByteArray& content)
             out.error = QStringLiteral("line %1: %2").arg(k + 1).arg(reason);
             return out;
         };
+        const auto failAt = [&](const Fault& fault) {
+            out.settings.clear();
+            out.error =
+                QStringLiteral("line %1, column %2: %3").arg(k + 1).arg(fault.column).arg(fault.reason);
+            return out;
+        };
+        QList<Field> fields;
+        const std::optional<Fault> malformed = splitFields(line, fields);
         QStringList f;
+        for (const Field& field : fields)
+            f << field.text;
         if (!header) {
-            if (!splitFields(line, f) || f != kHeader)
+            if (malformed || f != kHeader)
                 return fail(QStringLiteral("the header must be ") + kHeader.join(QLatin1Char(',')));
             header = true;
             continue;
         }
         if (line.trimmed().isEmpty())
             continue;
-        if (!splitFields(line, f))
-            return fail(QStringLiteral("a quote is not closed"));
+        if (malformed)
+            return failAt(*malformed);
         if (f.size() != kHeader.size())
             return fail(QStringLiteral("%1 fields expected, found %2").arg(kHeader.size()).arg(f.size()));
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            if (const std::optional<Fault> control = controlCharacter(kHeader[i], fields[i]))
+                return failAt(*control);
         bool ok = false;
         const int input = f[0].toInt(&ok);
         if (!ok || input < 1 || input > mem::kInputs)

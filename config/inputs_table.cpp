@@ -5,7 +5,9 @@
 #include "model/image_writer.h"
 #include "model/real48.h"
 
+#include <charconv>
 #include <cmath>
+#include <system_error>
 
 namespace qz {
 
@@ -24,17 +26,58 @@ InputRows inputRowsOf(ConstByteView image)
     return rows;
 }
 
+namespace {
+
+// Whether text is a number in the locale's form that no double holds: the locale's reading
+// gives infinity (too large) or 0 (too small) for it, and says it failed.
+bool beyondDouble(const QString& text, const QLocale& locale)
+{
+    QByteArray plain;
+    qsizetype i = 0;
+    const auto take = [&](const QString& sign, char as) {
+        if (sign.isEmpty() || !QStringView(text).mid(i).startsWith(sign, Qt::CaseInsensitive))
+            return false;
+        plain += as;
+        i += sign.size();
+        return true;
+    };
+    while (i < text.size()) {
+        if (text[i].unicode() >= '0' && text[i].unicode() <= '9')
+            plain += char(text[i++].unicode());
+        else if (!take(locale.decimalPoint(), '.') && !take(locale.negativeSign(), '-')
+                 && !take(locale.exponential(), 'e') && !(i == 0 && take(locale.positiveSign(), '+')))
+            return false;
+    }
+    if (plain.startsWith('+'))
+        plain.remove(0, 1);
+    double probe = 0;
+    const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), probe);
+    return error == std::errc::result_out_of_range && end == plain.constData() + plain.size()
+        && !plain.isEmpty();
+}
+
+} // namespace
+
 ScaleCheck parseScale(const QString& text, const QLocale& locale, double& value)
 {
     QLocale strict(locale);
     strict.setNumberOptions(strict.numberOptions() | QLocale::RejectGroupSeparator);
+    const QString trimmed = text.trimmed();
     bool ok = false;
-    const double v = strict.toDouble(text.trimmed(), &ok);
-    if (!ok || std::isnan(v))
+    const double v = strict.toDouble(trimmed, &ok);
+    if (!ok) {
+        if (std::isinf(v))
+            return ScaleCheck::OutOfRange;
+        return beyondDouble(trimmed, locale) ? ScaleCheck::TooSmall : ScaleCheck::NotANumber;
+    }
+    if (std::isnan(v))
         return ScaleCheck::NotANumber;
     std::uint8_t probe[kReal48Size];
     if (!doubleToReal48(v, probe))
         return ScaleCheck::OutOfRange;
+    // The 6-byte real would hold it as 0: a scale the user did not ask for.
+    if (v != 0 && std::fabs(v) < real48Min())
+        return ScaleCheck::TooSmall;
     value = v;
     return ScaleCheck::Ok;
 }
@@ -48,6 +91,8 @@ QString InputsRefusal::message() const
         return texts::notAValidNumber(trimmedText);
     case ScaleCheck::OutOfRange:
         return texts::scaleOutOfRange(trimmedText);
+    case ScaleCheck::TooSmall:
+        return texts::scaleTooSmall(trimmedText);
     }
     return {};
 }

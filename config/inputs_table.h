@@ -40,10 +40,12 @@ InputRows inputRowsOf(ConstByteView deviceImage);
 enum class ScaleCheck {
     Ok,
     NotANumber,
-    OutOfRange, // beyond what the logger's 6-byte real holds (about 1.7E38)
+    OutOfRange, // beyond what the logger's 6-byte real holds (about 1.7E38), or beyond a double
+    TooSmall, // not zero, but nearer to it than the 6-byte real's smallest (2^-128, about 2.94E-39)
 };
 // A scale text read with the locale's decimal separator (no group separators), blanks
-// around it allowed.
+// around it allowed. A number too large or too small is told as such whether or not a
+// double holds it (1e400 is too large, 1e-400 too small).
 ScaleCheck parseScale(const QString& text, const QLocale& locale, double& value);
 
 struct InputsRefusal {

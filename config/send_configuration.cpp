@@ -36,8 +36,11 @@ LinkStatus writeConfiguration(LoggerProtocol& q, const ConfigurationBytes& bytes
         status = q.writeProgram(bytes.program.data());
     if (done(40))
         status = q.writeInputTable(bytes.inputs.data());
-    if (done(70))
+    if (done(70)) {
         status = q.verifyProgram(bytes.program.data());
+        if (status == LinkStatus::Ok)
+            status = q.verifyInputTable(bytes.inputs.data());
+    }
     if (done(90))
         status = q.writeClock(bytes.clock.data());
     done(100);

@@ -1,7 +1,8 @@
 #pragma once
 // Sending a prepared configuration to a logger: the transfer in a fixed order (reset,
-// program block, input table, program block verified, clock record last, so the clock and
-// the start are set in one step once everything else is there).
+// program block, input table, both read back and written again until the logger holds
+// them, clock record last, so the clock and the start are set in one step once everything
+// else is there, and a logger is never started on a configuration it did not keep).
 #include "config/delayed_start.h"
 #include "link/logger_protocol.h"
 #include "model/byte_view.h"
@@ -30,10 +31,10 @@ struct StartRequest {
 };
 
 // The transfer alone, under the progress caption "Sending Configuration ..." (no Cancel):
-// reset (bar 10), program block (40), input table (70), verify (90), clock record (100).
-// Ok when the logger holds it all; otherwise the status of the step that failed (later
-// steps were not tried), NotTaken when the program block still differed after three
-// writes.
+// reset (bar 10), program block (40), input table (70), verify both (90), clock record
+// (100). Ok when the logger holds it all; otherwise the status of the step that failed
+// (later steps were not tried), NotTaken when the program block or the input table still
+// differed after three writes (the clock record was not sent).
 LinkStatus writeConfiguration(LoggerProtocol& protocol, const ConfigurationBytes& bytes, Progress& progress);
 
 } // namespace qz

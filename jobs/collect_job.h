@@ -23,7 +23,7 @@
 namespace qz {
 
 struct CollectPolicy {
-    bool verify = true; // every area read twice
+    bool verify = true; // every area read until two reads agree
     // How far the store has a recording; nullopt when it does not know it. Called on the
     // job's thread.
     std::function<std::optional<CollectedUpTo>(const RecordingKey&)> collected;

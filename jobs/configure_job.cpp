@@ -1,25 +1,40 @@
 #include "jobs/configure_job.h"
 
-#include <cstring>
+#include "jobs/stop_job.h"
 
 namespace qz {
 
 namespace {
 
-// The input table as sent, and the logger recording or waiting for its start.
-LinkStatus holds(LoggerProtocol& q, const ConfigurationBytes& sent, bool delayed, ClockReading& clock,
-                 bool& held)
+// The logger kept another program block or input table than the one sent and was not
+// started; it may still record what it had, now mixed with part of the new: stopped.
+void stopWhatWasNotKept(LoggerProtocol& q, ConfigureResult& r)
 {
-    std::uint8_t table[mem::kInputTableSize];
-    LinkStatus status = q.readInputTable(table);
-    if (status == LinkStatus::Ok)
-        status = readClock(q, clock);
-    if (status != LinkStatus::Ok)
-        return status;
+    StopPolicy stop;
+    stop.connect = ConnectPolicy::Require;
+    stop.stop = Decision::Yes;
+    stop.verify = true;
+    const StopResult stopped = stopJob(q, stop);
+    if (stopped.clock.read())
+        r.clock = stopped.clock;
+    if (stopped.status == StopStatus::Stopped || stopped.status == StopStatus::AlreadyStopped) {
+        r.status = ConfigureStatus::NotKept;
+        return;
+    }
+    r.status = ConfigureStatus::NotKeptNotStopped;
+    r.link = stopped.link;
+}
+
+// The clock record taken: the logger records, or waits for its delayed start, as two
+// reads of its run state agree.
+ConfigureStatus startedAsAsked(LoggerProtocol& q, bool delayed, ClockReading& clock)
+{
+    const CheckedRead read = readRunStateAgreed(q, clock);
+    if (read.status != LinkStatus::Ok || !read.steady)
+        return ConfigureStatus::NotReadBack;
     const std::uint8_t state = clock.runState();
     const bool started = state == mem::kRunRecording || (delayed && state == mem::kRunWaiting);
-    held = started && std::memcmp(table, sent.inputs.data(), sizeof table) == 0;
-    return status;
+    return started ? ConfigureStatus::Sent : ConfigureStatus::NotHeld;
 }
 
 } // namespace
@@ -29,11 +44,12 @@ ConfigureResult configureJob(LoggerProtocol& q, const std::array<std::uint8_t, m
 {
     ConfigureResult r;
     r.image = image;
-    // A start already past is refused before the logger is asked anything.
+    // A start already past, or too far ahead, is refused before the logger is asked anything.
     std::array<std::uint8_t, mem::kDeviceImageSize> trial = image;
-    if (!programTimeVars(ByteView{trial.data(), trial.size()}, q.port().clock(), start.delayed, start.plan)
-             .inFuture) {
-        r.status = ConfigureStatus::StartElapsed;
+    r.start =
+        programTimeVars(ByteView{trial.data(), trial.size()}, q.port().clock(), start.delayed, start.plan);
+    if (!r.start.inFuture || !r.start.withinLimit) {
+        r.status = r.start.inFuture ? ConfigureStatus::StartTooFar : ConfigureStatus::StartElapsed;
         return r;
     }
     const LinkWatch watch(q);
@@ -48,32 +64,21 @@ ConfigureResult configureJob(LoggerProtocol& q, const std::array<std::uint8_t, m
     }
     const ByteView view{r.image.data(), r.image.size()};
     r.start = programTimeVars(view, q.port().clock(), start.delayed, start.plan);
-    if (!r.start.inFuture) {
-        r.status = ConfigureStatus::StartElapsed;
+    if (!r.start.inFuture || !r.start.withinLimit) {
+        r.status = r.start.inFuture ? ConfigureStatus::StartTooFar : ConfigureStatus::StartElapsed;
         return r;
     }
     const ConfigurationBytes bytes = ConfigurationBytes::of(view);
     const LinkStatus sent = writeConfiguration(q, bytes, progress);
     if (sent == LinkStatus::NotTaken) {
-        r.status = ConfigureStatus::NotKept;
+        stopWhatWasNotKept(q, r);
         return r;
     }
     if (sent != LinkStatus::Ok) {
         r.link = watch.failure(sent);
         return r;
     }
-    if (policy.verify) {
-        bool held = false;
-        if (const LinkStatus read = holds(q, bytes, start.delayed, r.clock, held); read != LinkStatus::Ok) {
-            r.link = watch.failure(read);
-            return r;
-        }
-        if (!held) {
-            r.status = ConfigureStatus::NotHeld;
-            return r;
-        }
-    }
-    r.status = ConfigureStatus::Sent;
+    r.status = policy.verify ? startedAsAsked(q, start.delayed, r.clock) : ConfigureStatus::Sent;
     return r;
 }
 

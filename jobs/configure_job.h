@@ -17,7 +17,7 @@ namespace qz {
 struct ConfigurePolicy {
     // The logger records: restart it with the configuration (Yes), or leave it as it is.
     Decision restart = Decision::Ask;
-    // Read the input table and the run state back after the send.
+    // Read the run state back after the send, until two reads agree.
     bool verify = false;
 };
 
@@ -26,8 +26,13 @@ enum class ConfigureStatus {
     LinkFailed, // the port did not open, or a step gave up (link); later steps were not tried
     NotConfirmed, // the logger records: RestartRecording open, or the restart refused; nothing sent
     StartElapsed, // the delayed start is no longer in the future: nothing sent
-    NotKept, // the program block still differed after three writes: the clock is not set
-    NotHeld, // verify: the logger does not hold the input table or the start that was sent
+    StartTooFar, // the delayed start is beyond what the logger's alarm holds: nothing sent
+    // The program block or the input table still differed after three writes: the clock
+    // is not set, and the logger was stopped (the Stop command's job).
+    NotKept,
+    NotKeptNotStopped, // as NotKept, but the stop failed: it may record a mixed configuration
+    NotHeld, // verify: the logger, read alike twice, was not started as asked
+    NotReadBack, // verify: the send went through, but no two reads of the run state agreed
 };
 
 struct ConfigureResult : JobResult {

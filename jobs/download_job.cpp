@@ -41,7 +41,7 @@ enum class HeaderRead {
 // The header areas, read in order (verified as the blocks are: the calibration and the
 // scales make the values); each runs only when the one before was answered.
 HeaderRead readHeader(LoggerProtocol& q, DownloadProgress& progress, bool verify, std::uint8_t* image,
-                      LinkStatus& failed)
+                      LinkStatus& failed, int& reread)
 {
     struct Step {
         int step; // of the bar, before the area is read
@@ -59,6 +59,7 @@ HeaderRead readHeader(LoggerProtocol& q, DownloadProgress& progress, bool verify
         progress.header(s.step);
         const auto read = [&q, &s](std::uint8_t* out) { return (q.*s.read)(out); };
         const CheckedRead got = readArea(read, image + s.offset, s.size, verify);
+        reread += got.reread() ? 1 : 0;
         if (got.status != LinkStatus::Ok) {
             failed = got.status;
             return HeaderRead::LinkFailed;
@@ -88,7 +89,8 @@ DownloadResult downloadJob(LoggerProtocol& q, const DownloadPolicy& policy, cons
     shown.begin();
 
     LinkStatus failed = LinkStatus::Ok;
-    if (const HeaderRead h = readHeader(q, shown, policy.verify, r.image.data(), failed);
+    int reread = 0;
+    if (const HeaderRead h = readHeader(q, shown, policy.verify, r.image.data(), failed, reread);
         h != HeaderRead::Done) {
         progress.setCancelEnabled(false);
         r.status = h == HeaderRead::Unsteady ? DownloadStatus::UnsteadyHeader : DownloadStatus::LinkFailed;
@@ -108,6 +110,9 @@ DownloadResult downloadJob(LoggerProtocol& q, const DownloadPolicy& policy, cons
     r.taken = end.taken;
     if (end.impossibleDates > 0)
         r.findings << Finding{FindingKind::ImpossibleDate, end.impossibleDates, end.firstImpossibleDate};
+    // The header's four areas count as blocks of the memory here.
+    if (reread + end.reread > 0)
+        r.findings << Finding{FindingKind::Reread, reread + end.reread, 0};
 
     if (end.cancelled) {
         r.status = DownloadStatus::Cancelled;

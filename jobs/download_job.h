@@ -5,7 +5,7 @@
 // least).
 //
 // What is never taken for a recording: an area read differently each time (verified
-// download: the header and every block are read twice), a damaged block (not erased, but
+// download: the header and every block are read until two reads agree), a damaged block (not erased, but
 // its header is implausible or its stamp does not continue the recording; re-read first,
 // and the part before it is kept only when the user says so), blocks that were never read
 // (a ring that stops early declares the blocks read, from the oldest of them).
@@ -21,8 +21,8 @@ namespace qz {
 
 struct DownloadPolicy {
     ConnectPolicy connect = ConnectPolicy::Ask;
-    // The header and every block read twice (and a third time on a tie): about twice the
-    // time.
+    // The header and every block read until two reads agree (link/block_reader.h): about
+    // twice the time; the areas that needed more than two reads are one finding.
     bool verify = false;
     // A damaged block ended the recording: keep the blocks read before it (Yes), or not.
     Decision keepPartial = Decision::Ask;

@@ -83,11 +83,20 @@ Messages messagesOf(const ConfigureResult& r)
     case ConfigureStatus::StartElapsed:
         out << error(texts::startElapsed());
         break;
+    case ConfigureStatus::StartTooFar:
+        out << error(startTooFarRefusal(startLimit(r.start.now.asDateTime()), kStartLimitForm));
+        break;
     case ConfigureStatus::NotKept:
         out << error(texts::configurationNotKept());
         break;
+    case ConfigureStatus::NotKeptNotStopped:
+        out << error(texts::configurationNotKeptNotStopped());
+        break;
     case ConfigureStatus::NotHeld:
         out << error(texts::configurationNotHeld());
+        break;
+    case ConfigureStatus::NotReadBack:
+        out << Message{texts::configurationNotReadBack(), MessageSymbol::Warning};
         break;
     }
     return out;
@@ -102,6 +111,9 @@ Messages messagesOf(const StopResult& r)
         break;
     case StopStatus::StillRunning:
         out << error(texts::stillRunning());
+        break;
+    case StopStatus::NotReadBack:
+        out << Message{texts::stopNotReadBack(), MessageSymbol::Warning};
         break;
     case StopStatus::Stopped:
     case StopStatus::NotConfirmed:

@@ -36,6 +36,9 @@ Messages findingMessages(const Findings& findings)
         case FindingKind::BlocksMissed:
             out << Message{missedBlocksText(f.count, f.of), MessageSymbol::Warning};
             break;
+        case FindingKind::Reread:
+            out << Message{texts::rereadBlocks(f.count), MessageSymbol::Information};
+            break;
         }
     }
     return out;

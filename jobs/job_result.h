@@ -41,6 +41,7 @@ enum class FindingKind {
     DamagedBlock, // the block that ended the recording (the part before it kept)
     BatteryLow, // the battery count at or below 3.3 V
     BlocksMissed, // blocks a raw dump did not get: how many, of how many
+    Reread, // verified: areas of the memory that needed more than two reads to agree: how many
 };
 
 struct Finding {

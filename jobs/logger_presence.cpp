@@ -1,5 +1,8 @@
 #include "jobs/logger_presence.h"
 
+#include <algorithm>
+#include <array>
+
 namespace qz {
 
 LinkStatus readClock(LoggerProtocol& q, ClockReading& reading)
@@ -11,6 +14,25 @@ LinkStatus readClock(LoggerProtocol& q, ClockReading& reading)
         reading = next;
     }
     return status;
+}
+
+CheckedRead readRunStateAgreed(LoggerProtocol& q, ClockReading& reading)
+{
+    ClockReading last;
+    // From the reserved byte on: the run state and the start, which stand still.
+    constexpr std::size_t kSteady = mem::kClockReserved;
+    constexpr std::size_t kSteadySize = mem::kClockRecordSize - kSteady;
+    const auto read = [&q, &last](std::uint8_t* out) {
+        const LinkStatus status = readClock(q, last);
+        if (status == LinkStatus::Ok)
+            std::copy_n(last.logger.begin() + kSteady, kSteadySize, out);
+        return status;
+    };
+    std::array<std::uint8_t, kSteadySize> agreed{};
+    const CheckedRead got = readArea(read, agreed.data(), agreed.size(), true);
+    if (got.status == LinkStatus::Ok && got.steady)
+        reading = last;
+    return got;
 }
 
 bool loggerIsThere(LoggerProtocol& q, ConnectPolicy policy, const LinkWatch& watch, JobResult& result)

@@ -4,6 +4,7 @@
 // nothing follows it: no question to connect, which could not help) and pings the logger
 // with a clock read, whose reply is kept with the host's time.
 #include "jobs/job_result.h"
+#include "link/block_reader.h"
 #include "link/logger_protocol.h"
 
 namespace qz {
@@ -20,5 +21,11 @@ bool loggerIsThere(LoggerProtocol& protocol, ConnectPolicy policy, const LinkWat
 
 // A clock read with the host's time of its reply.
 LinkStatus readClock(LoggerProtocol& protocol, ClockReading& reading);
+
+// The run state and start as two clock reads agree on them (a reply the line damaged
+// without the sum seeing it cannot pass for the logger's answer), up to kVerifiedReads
+// reads: what is told after a write that changes them. The clock's own bytes move
+// between two reads and are not compared; reading is the last read, one of the two.
+CheckedRead readRunStateAgreed(LoggerProtocol& protocol, ClockReading& reading);
 
 } // namespace qz

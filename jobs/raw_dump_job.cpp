@@ -6,13 +6,13 @@
 
 namespace qz {
 
-RawDumpResult rawDumpJob(LoggerProtocol& q, const QString& fileName, Progress& progress)
+RawDumpResult rawDumpJob(LoggerProtocol& q, const QString& fileName, Progress& progress, bool verified)
 {
     RawDumpResult r;
     const LinkWatch watch(q);
     if (!loggerIsThere(q, ConnectPolicy::GoOn, watch, r))
         return r;
-    const RawDownload download = rawDownload(q, progress);
+    const RawDownload download = rawDownload(q, progress, verified);
     r.blocks = download.blocks;
     r.missedBlocks = download.missedBlocks;
     switch (download.end) {
@@ -33,6 +33,8 @@ RawDumpResult rawDumpJob(LoggerProtocol& q, const QString& fileName, Progress& p
     }
     if (download.missedBlocks > 0)
         r.findings << Finding{FindingKind::BlocksMissed, download.missedBlocks, 0, download.blocks};
+    if (download.rereadBlocks > 0)
+        r.findings << Finding{FindingKind::Reread, download.rereadBlocks, 0};
     r.status = RawDumpStatus::Written;
     return r;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The raw memory dump of the service tools: the logger's header and every block of its
 // memory, whatever they hold, written to a file in the recording file layout. No ping.
+// Verified, every area is read until two reads agree, and a block that never did is one
+// not read (link/raw_download.h).
 #include "jobs/job_result.h"
 #include "platform/progress.h"
 #include "recording/file_results.h"
@@ -25,6 +27,7 @@ struct RawDumpResult : JobResult {
     SaveResult save;
 };
 
-RawDumpResult rawDumpJob(LoggerProtocol& protocol, const QString& fileName, Progress& progress);
+RawDumpResult rawDumpJob(LoggerProtocol& protocol, const QString& fileName, Progress& progress,
+                         bool verified = false);
 
 } // namespace qz

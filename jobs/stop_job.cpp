@@ -1,5 +1,7 @@
 #include "jobs/stop_job.h"
 
+#include "link/block_reader.h"
+
 namespace qz {
 
 StopResult stopJob(LoggerProtocol& q, const StopPolicy& policy)
@@ -25,18 +27,24 @@ StopResult stopJob(LoggerProtocol& q, const StopPolicy& policy)
             r.question = Question::ConfirmStop;
         return r;
     }
-    if (const LinkStatus stopped = q.stopLogger(); stopped != LinkStatus::Ok) {
+    const LinkStatus stopped = q.stopLogger();
+    if (stopped == LinkStatus::Ok && !policy.verify) {
+        r.status = StopStatus::Stopped;
+        return r;
+    }
+    if (stopped == LinkStatus::CannotOpen) {
         r.link = watch.failure(stopped);
         return r;
     }
-    r.status = StopStatus::Stopped;
-    if (policy.verify) {
-        if (const LinkStatus read = readClock(q, r.clock); read != LinkStatus::Ok) {
-            r.link = watch.failure(read);
-            r.status = StopStatus::LinkFailed;
-        } else if (r.clock.runState() != mem::kRunStopped) {
-            r.status = StopStatus::StillRunning;
-        }
+    const CheckedRead state = readRunStateAgreed(q, r.clock);
+    const bool told = state.status == LinkStatus::Ok && state.steady;
+    if (told && r.clock.runState() == mem::kRunStopped) {
+        r.status = StopStatus::Stopped;
+    } else if (stopped != LinkStatus::Ok) {
+        // The stop did not take, or nothing tells that it did.
+        r.link = watch.failure(stopped);
+    } else {
+        r.status = told ? StopStatus::StillRunning : StopStatus::NotReadBack;
     }
     return r;
 }

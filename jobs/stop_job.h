@@ -12,10 +12,12 @@ struct StopPolicy {
     ConnectPolicy connect = ConnectPolicy::Ask;
     // The logger runs: stop it (Yes), or leave it running.
     Decision stop = Decision::Ask;
-    // Read the run state again after the stop.
+    // Read the run state again after the stop, until two reads agree.
     bool verify = false;
 };
 
+// A stop whose write reported a failure (an echo the line damaged) may still have been
+// taken: the run state is read again, and what the logger says decides.
 enum class StopStatus {
     Stopped, // the logger ran and was sent the stop (verify: and says it is stopped)
     AlreadyStopped, // nothing sent
@@ -23,6 +25,7 @@ enum class StopStatus {
     NotConnected, // no answer to the ping: the question to connect is open
     LinkFailed, // the port did not open, or a read or the stop gave up (link)
     StillRunning, // verify: the logger still runs after the stop
+    NotReadBack, // verify: the stop was sent, but no two reads of the run state agreed
 };
 
 struct StopResult : JobResult {

@@ -28,8 +28,10 @@ BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
         progress.block(i, blocks);
         std::uint8_t* block = image.data() + mem::blockAddress(i);
         BlockJudgement j;
+        bool reread = false;
         for (int attempt = 0; attempt < LoggerProtocol::kAttempts; ++attempt) {
             const CheckedRead got = readBlock(protocol, i, block, verify);
+            reread = reread || got.reread();
             if (got.status != LinkStatus::Ok) {
                 end.link = got.status;
                 return end; // do not ask the same silent logger again
@@ -42,6 +44,8 @@ BlockLoopEnd BlockLoop::run(std::vector<std::uint8_t>& image)
             if (j.kind != BlockKind::Damaged)
                 break;
         }
+        if (reread)
+            ++end.reread;
         if (progress.cancelled()) {
             end.cancelled = true;
             return end;

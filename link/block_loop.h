@@ -27,6 +27,7 @@ struct BlockLoopEnd {
     int unsteady = -1; // the block that never read the same twice
     int impossibleDates = 0; // blocks taken whose stamp is no date
     int firstImpossibleDate = -1;
+    int reread = 0; // verified: blocks that needed more than two reads
 };
 
 struct BlockLoop {

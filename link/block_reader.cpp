@@ -8,29 +8,50 @@
 
 namespace qz {
 
+namespace {
+
+// A reply that came damaged may come whole next time; silence or a closed port will not.
+bool worthAnotherRead(LinkStatus s)
+{
+    return s == LinkStatus::BadEcho || s == LinkStatus::ShortReply || s == LinkStatus::BadChecksum;
+}
+
+} // namespace
+
 CheckedRead readArea(const AreaRead& read, std::uint8_t* out, std::size_t size, bool verified)
 {
     if (!verified)
-        return {read(out), true};
+        return {read(out), true, 1};
     using Buffer = std::array<std::uint8_t, frames::kMaxTransfer>;
-    Buffer first{}, second{}, third{};
-    const auto same = [size](const Buffer& a, const Buffer& b) {
-        return std::memcmp(a.data(), b.data(), size) == 0;
-    };
-    if (const LinkStatus s = read(first.data()); s != LinkStatus::Ok)
-        return {s, true};
-    if (const LinkStatus s = read(second.data()); s != LinkStatus::Ok)
-        return {s, true};
-    if (same(first, second)) {
-        std::memcpy(out, first.data(), size);
-        return {};
+    std::array<Buffer, kVerifiedReads> got{};
+    int kept = 0;
+    CheckedRead r;
+    r.status = LinkStatus::Ok;
+    while (r.reads < kVerifiedReads) {
+        ++r.reads;
+        Buffer& next = got[std::size_t(kept)];
+        if (const LinkStatus s = read(next.data()); s != LinkStatus::Ok) {
+            r.status = s;
+            if (!worthAnotherRead(s))
+                return r;
+            continue;
+        }
+        for (int k = 0; k < kept; ++k) {
+            if (std::memcmp(got[std::size_t(k)].data(), next.data(), size) == 0) {
+                std::memcpy(out, next.data(), size);
+                r.status = LinkStatus::Ok;
+                return r;
+            }
+        }
+        ++kept;
     }
-    if (const LinkStatus s = read(third.data()); s != LinkStatus::Ok)
-        return {s, true};
-    if (!same(third, first) && !same(third, second))
-        return {LinkStatus::Ok, false};
-    std::memcpy(out, third.data(), size);
-    return {};
+    // Replies came, but no two alike: the line damages more than a sum can see. Fewer than
+    // two replies is a read that failed, told as such.
+    if (kept >= 2) {
+        r.status = LinkStatus::Ok;
+        r.steady = false;
+    }
+    return r;
 }
 
 CheckedRead readBlock(LoggerProtocol& q, int block, std::uint8_t* out, bool verified)

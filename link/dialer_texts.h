@@ -28,6 +28,12 @@ inline QString modemInitError()
 {
     return QStringLiteral("Error during modem initialization");
 }
+// A saved initialisation file that is no longer there: the modem is dialled without it.
+inline QString modemInitNotFound(const QString& path)
+{
+    return QStringLiteral("Modem initialisation file not found: %1\nDialing without initialisation commands")
+        .arg(path);
+}
 inline QString cannotDial()
 {
     return QStringLiteral("Cannot dial phone number");

@@ -8,6 +8,7 @@
 #include "link/link_status.h"
 #include "link/serial_port.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -79,6 +80,8 @@ public:
     // Ok when the logger holds the program block, rewriting it (stopped first) up to 3
     // times; NotTaken when it still differs after the third write.
     LinkStatus verifyProgram(const std::uint8_t* program88);
+    // The same for the input table.
+    LinkStatus verifyInputTable(const std::uint8_t* table256);
     // NotAnswering (and the ping's status) when the ping fails; otherwise from the clock
     // record, Unknown when its read fails.
     LinkStatus readRunState(RunState& state);
@@ -96,6 +99,9 @@ private:
     // Sends a frame with its attempts; the exchange goes on with a reply.
     LinkStatus sendAttempts(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
     LinkStatus writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
+    LinkStatus verifyArea(LinkStatus (LoggerProtocol::*read)(std::uint8_t*),
+                          LinkStatus (LoggerProtocol::*write)(const std::uint8_t*), const std::uint8_t* area,
+                          std::size_t size);
 
     SerialPort port_;
     LinkSettings settings_;

@@ -17,7 +17,7 @@ using mem::kIdentificationSize;
 using mem::kInputTableSize;
 using mem::kProgramSize;
 
-constexpr int kProgramPasses = 3;
+constexpr int kVerifyPasses = 3;
 
 bool ok(LinkStatus s)
 {
@@ -201,21 +201,34 @@ LinkStatus LoggerProtocol::stopLogger()
     return writeClock(record);
 }
 
-LinkStatus LoggerProtocol::verifyProgram(const std::uint8_t* program88)
+LinkStatus LoggerProtocol::verifyArea(LinkStatus (LoggerProtocol::*read)(std::uint8_t*),
+                                      LinkStatus (LoggerProtocol::*write)(const std::uint8_t*),
+                                      const std::uint8_t* area, std::size_t size)
 {
-    for (int pass = 0; pass < kProgramPasses; ++pass) {
-        std::uint8_t held[kProgramSize];
+    for (int pass = 0; pass < kVerifyPasses; ++pass) {
+        std::array<std::uint8_t, frames::kMaxTransfer> held{};
         // A failed read must not let stale bytes pass as a match.
-        if (const LinkStatus status = readProgram(held); !ok(status))
+        if (const LinkStatus status = (this->*read)(held.data()); !ok(status))
             return status;
-        if (std::memcmp(held, program88, kProgramSize) == 0)
+        if (std::memcmp(held.data(), area, size) == 0)
             return LinkStatus::Ok;
         if (const LinkStatus status = stopLogger(); !ok(status))
             return status;
-        if (const LinkStatus status = writeProgram(program88); !ok(status))
+        if (const LinkStatus status = (this->*write)(area); !ok(status))
             return status;
     }
     return ended(LinkStatus::NotTaken);
+}
+
+LinkStatus LoggerProtocol::verifyProgram(const std::uint8_t* program88)
+{
+    return verifyArea(&LoggerProtocol::readProgram, &LoggerProtocol::writeProgram, program88, kProgramSize);
+}
+
+LinkStatus LoggerProtocol::verifyInputTable(const std::uint8_t* table256)
+{
+    return verifyArea(&LoggerProtocol::readInputTable, &LoggerProtocol::writeInputTable, table256,
+                      kInputTableSize);
 }
 
 LinkStatus LoggerProtocol::readRunState(RunState& state)

@@ -107,15 +107,53 @@ LinkStatus ModemDialer::dial(const QString& number, bool pulse)
     return sent;
 }
 
+LinkStatus ModemDialer::takeCommands()
+{
+    if (const LinkStatus opened = protocol_.openPort(); opened != LinkStatus::Ok)
+        return opened;
+    port_.purge();
+    writeRaw(QByteArray("AT\r"));
+    QByteArray heard;
+    const Deadline limit(port_.clock(), kAttemptLimitMs);
+    bool answered = false;
+    while (!answered && !limit.passed()) {
+        if (port_.waitForBytes(1, std::min(kEchoLimitMs, limit.leftMs())) == 0)
+            break;
+        const std::uint16_t n = port_.bytesWaiting();
+        QByteArray chunk(std::max<int>(n, 1), '\0');
+        const std::int32_t got = port_.read(reinterpret_cast<std::uint8_t*>(chunk.data()),
+                                            static_cast<std::uint16_t>(chunk.size()));
+        heard += chunk.left(std::max<std::int32_t>(got, 0));
+        answered = heard.contains("OK\r") || heard.contains("OK\n");
+    }
+    if (!answered)
+        escapeAndHangUp();
+    port_.purge();
+    port_.close();
+    return LinkStatus::Ok;
+}
+
+void ModemDialer::escapeAndHangUp()
+{
+    for (const QByteArray& text : {QByteArray("+++"), QByteArray("ATH0\r")}) {
+        port_.delay(kGuardPauseMs);
+        writeRaw(text);
+        port_.delay(kGuardPauseMs);
+    }
+}
+
 DialOutcome ModemDialer::call(const QList<QByteArray>& commands, const QString& number, bool pulse)
 {
+    // A number that cannot go into a dial command: nothing is sent at all.
+    if (!isDialable(number))
+        return DialOutcome::DialFailed;
+    if (takeCommands() == LinkStatus::CannotOpen)
+        return DialOutcome::CannotOpen;
     const LinkStatus init = initModem(commands);
     if (init == LinkStatus::CannotOpen)
         return DialOutcome::CannotOpen;
     if (init != LinkStatus::Ok)
         return DialOutcome::InitFailed;
-    if (!isDialable(number))
-        return DialOutcome::DialFailed;
     const LinkStatus dialed = dial(number, pulse);
     if (dialed == LinkStatus::CannotOpen)
         return DialOutcome::CannotOpen;
@@ -188,11 +226,7 @@ LinkStatus ModemDialer::hangUp()
     answer_.clear();
     if (const LinkStatus opened = protocol_.openPort(); opened != LinkStatus::Ok)
         return opened;
-    for (const QByteArray& text : {QByteArray("+++"), QByteArray("ATH0\r")}) {
-        port_.delay(kGuardPauseMs);
-        writeRaw(text);
-        port_.delay(kGuardPauseMs);
-    }
+    escapeAndHangUp();
     const LinkStatus answered = sendCommand(QByteArray("AT\r"));
     port_.close();
     return answered;

@@ -53,7 +53,13 @@ public:
     LinkStatus initModem(const QList<QByteArray>& commands);
     // Sends the dial command; the port stays open for the wait.
     LinkStatus dial(const QString& number, bool pulse);
-    // initModem, dial and startWaiting: Waiting when the modem is dialing.
+    // Whether the modem takes commands: "AT" written, and "OK" among what comes back before
+    // the line is quiet for the echo limit. A modem left on a call (its command killed)
+    // passes the "AT" on to the logger instead; it is escaped with "+++" and hung up
+    // ("ATH0") before anything else is sent. Ok when it answered "OK" or was hung up.
+    LinkStatus takeCommands();
+    // takeCommands, initModem, dial and startWaiting: Waiting when the modem is dialing.
+    // A number isDialable refuses sends nothing (DialFailed).
     DialOutcome call(const QList<QByteArray>& commands, const QString& number, bool pulse);
 
     // Begins the wait for the result word: ticks silent polls before the time-out.
@@ -86,6 +92,8 @@ private:
     // attempt's, so wait until the line has been quiet for the echo limit.
     void letLateEchoesPass();
     void writeRaw(const QByteArray& text);
+    // "+++" and "ATH0" with the guard pause before and after each, no echo checked.
+    void escapeAndHangUp();
 
     LoggerProtocol& protocol_;
     SerialPort& port_;

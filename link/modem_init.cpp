@@ -39,6 +39,12 @@ ModemInit readModemInit(const QString& path)
     ModemInit init;
     if (path.isEmpty())
         return init;
+    // A file moved or deleted since it was chosen: its commands cannot be had, and a modem
+    // that answers without them is more use than no call at all.
+    if (!QFileInfo(path).exists()) {
+        init.notFound = true;
+        return init;
+    }
     QFile file;
     const FileOpenResult opened = openRegularFile(file, path);
     if (!opened.ok()) {
@@ -61,6 +67,11 @@ QString modemInitMessage(const QString& path, const ModemInit& init)
     if (init.ok)
         return texts::modemInitError();
     return texts::modemInitError() + QStringLiteral("\n%1: %2").arg(path, init.reason);
+}
+
+QString modemInitNotFoundMessage(const QString& path)
+{
+    return texts::modemInitNotFound(path);
 }
 
 bool isModemInitFile(const QString& path)

@@ -15,15 +15,19 @@ struct ModemInit {
     bool ok = true;
     QList<QByteArray> commands;
     QString reason; // why the file was not read: the system's text, or what it is instead
+    bool notFound = false; // a path was saved, but no file is there: dialled without commands
 };
 
-// The commands of the file at path. No path: no commands. A file that cannot be read (a
-// missing one too: the user chose it, so its commands are wanted), is not a regular file
-// or is too large for one is refused with the reason.
+// The commands of the file at path. No path, no file there (notFound) or an empty file: no
+// commands, the modem is dialled as it is. A file that is there but cannot be read, is not
+// a regular file or is too large for one is refused with the reason.
 ModemInit readModemInit(const QString& path);
 
 // "Error during modem initialization", with the file and the reason when it was not read.
 QString modemInitMessage(const QString& path, const ModemInit& init);
+
+// The dialing status's word on a saved file that is not there, told once per call.
+QString modemInitNotFoundMessage(const QString& path);
 
 // Whether a chosen file has the extension mdm (letter case ignored).
 bool isModemInitFile(const QString& path);

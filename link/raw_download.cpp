@@ -1,5 +1,6 @@
 #include "link/raw_download.h"
 
+#include "link/block_reader.h"
 #include "link/link_texts.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
@@ -9,31 +10,38 @@ namespace qz {
 
 namespace {
 
-LinkStatus readHeader(LoggerProtocol& q, Progress& progress, std::uint8_t* image)
+LinkStatus readHeader(LoggerProtocol& q, Progress& progress, std::uint8_t* image, bool verified, int& reread)
 {
     struct Step {
         int bar;
         LinkStatus (LoggerProtocol::*read)(std::uint8_t*);
         std::size_t offset;
+        std::size_t size;
     };
     const Step steps[] = {
-        {-1, &LoggerProtocol::readIdent, mem::kIdentification},
-        {33, &LoggerProtocol::readCalibration, mem::kCalibration},
-        {66, &LoggerProtocol::readProgram, mem::kProgram},
-        {100, &LoggerProtocol::readInputTable, mem::kInputTable},
+        {-1, &LoggerProtocol::readIdent, mem::kIdentification, mem::kIdentificationSize},
+        {33, &LoggerProtocol::readCalibration, mem::kCalibration, mem::kCalibrationSize},
+        {66, &LoggerProtocol::readProgram, mem::kProgram, mem::kProgramSize},
+        {100, &LoggerProtocol::readInputTable, mem::kInputTable, mem::kInputTableSize},
     };
     for (const Step& s : steps) {
         if (s.bar >= 0)
             progress.setPosition(s.bar);
-        if (const LinkStatus status = (q.*s.read)(image + s.offset); status != LinkStatus::Ok)
-            return status;
+        const auto read = [&q, &s](std::uint8_t* out) { return (q.*s.read)(out); };
+        const CheckedRead got = readArea(read, image + s.offset, s.size, verified);
+        reread += got.reread() ? 1 : 0;
+        if (got.status != LinkStatus::Ok)
+            return got.status;
+        // Replies that never agreed: the header is not known.
+        if (!got.steady)
+            return LinkStatus::BadChecksum;
     }
     return LinkStatus::Ok;
 }
 
 } // namespace
 
-RawDownload rawDownload(LoggerProtocol& q, Progress& progress)
+RawDownload rawDownload(LoggerProtocol& q, Progress& progress, bool verified)
 {
     RawDownload r;
     // Cleared, so that a block which did not come holds zeros rather than anything else.
@@ -43,7 +51,7 @@ RawDownload rawDownload(LoggerProtocol& q, Progress& progress)
     progress.setPosition(0);
     progress.setCancelEnabled(true);
 
-    r.link = readHeader(q, progress, image.data());
+    r.link = readHeader(q, progress, image.data(), verified, r.rereadBlocks);
     if (r.link != LinkStatus::Ok) {
         progress.setCancelEnabled(false);
         return r;
@@ -53,7 +61,12 @@ RawDownload rawDownload(LoggerProtocol& q, Progress& progress)
     int missedInARow = 0;
     int k = 0;
     for (; k < r.blocks && missedInARow < kRawDownloadGoneAfter; ++k) {
-        if (q.readDataBlock(k, image.data() + mem::blockAddress(k)) == LinkStatus::Ok) {
+        const CheckedRead got = readBlock(q, k, image.data() + mem::blockAddress(k), verified);
+        r.rereadBlocks += got.reread() ? 1 : 0;
+        if (got.status == LinkStatus::Ok && got.steady) {
+            missedInARow = 0;
+        } else if (got.status == LinkStatus::Ok) {
+            ++r.missedBlocks; // it answered, but never the same twice
             missedInARow = 0;
         } else {
             ++r.missedBlocks;

@@ -2,7 +2,9 @@
 // The raw download of the service tools: the logger's header and every data block of its
 // memory, whatever the blocks hold, so that a misbehaving logger can be copied whole,
 // damaged blocks included. No block is tested; a block that does not come is left at zero
-// and counted, and the loop goes on with the next one.
+// and counted, and the loop goes on with the next one. Verified, each area is read until
+// two reads agree (link/block_reader.h): a block that never read the same twice is counted
+// as not come, so that no byte the line damaged is kept as the logger's.
 #include "link/logger_protocol.h"
 #include "platform/progress.h"
 
@@ -22,6 +24,7 @@ struct RawDownload {
     RawDownloadEnd end = RawDownloadEnd::HeaderFailed;
     int blocks = 0; // data blocks of the memory, from its device code
     int missedBlocks = 0; // blocks that did not come
+    int rereadBlocks = 0; // verified: areas that needed more than two reads
     LinkStatus link = LinkStatus::Ok; // the header read that failed
     // The header and the blocks (384 + 128 x blocks bytes) once the header came; the
     // logger's own BlocksUsed and FirstBlock stay as it reported them.
@@ -40,6 +43,6 @@ inline int rawBlockBar(int k)
 
 // Reads the header (each area only when the one before came) and then every block of the
 // memory. Progress shows "Downloading Quorvant ..." with Cancel.
-RawDownload rawDownload(LoggerProtocol& protocol, Progress& progress);
+RawDownload rawDownload(LoggerProtocol& protocol, Progress& progress, bool verified = false);
 
 } // namespace qz

@@ -27,6 +27,12 @@ double real48Max()
     return real48ToDouble(largest);
 }
 
+double real48Min()
+{
+    const std::uint8_t smallest[6] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00};
+    return real48ToDouble(smallest);
+}
+
 bool doubleToReal48(double x, std::uint8_t* b)
 {
     if (!b || !std::isfinite(x))

@@ -18,5 +18,7 @@ bool doubleToReal48(double x, std::uint8_t* bytes);
 
 // Largest magnitude a Real48 holds.
 double real48Max();
+// Smallest magnitude above zero a Real48 holds (2^-128).
+double real48Min();
 
 } // namespace qz

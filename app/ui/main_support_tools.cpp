@@ -137,9 +137,14 @@ void MainWindow::rawDownload()
     auto* gauge = new ProgressDialog(services_.pump, this, false);
     const auto cancel = std::make_shared<CancelFlag>();
     connect(gauge, &ProgressDialog::cancelRequested, this, [cancel] { cancel->cancel(); });
+    // The downloads' verify option holds for the dump too: a byte the line damaged is no
+    // better in a copy of the memory than in a recording.
+    const bool verify = options_->settings().verifyDownloads();
     ports_.run(
         options_->link(), this, gauge, cancel,
-        [name](LoggerProtocol& q, Progress& progress) { return rawDumpJob(q, name, progress); },
+        [name, verify](LoggerProtocol& q, Progress& progress) {
+            return rawDumpJob(q, name, progress, verify);
+        },
         [this, gauge, name](RawDumpResult r) {
             delete gauge;
             services_.prompt.tell(messagesOf(r));

@@ -36,8 +36,8 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     combo_->installEventFilter(this);
     verify_ = new QCheckBox(QStringLiteral("Verify downloads (slower)"), portFrame_);
     verify_->setObjectName(QStringLiteral("VerifyCheckBox"));
-    verify_->setToolTip(QStringLiteral("Every block is read twice and must read the same: about "
-                                       "twice the time of a download"));
+    verify_->setToolTip(QStringLiteral("Every block is read until two reads agree: about twice the "
+                                       "time of a download (raw dumps too)"));
     verify_->setGeometry(16, 102, 250, 24);
     // A port the platform does not list (a pseudo-terminal, a link under /dev/serial),
     // typed by hand and tried when OK is pressed.

@@ -398,10 +398,17 @@ void ConfigurationDialog::sendConfiguration()
     // right before it goes out.
     std::array<std::uint8_t, mem::kDeviceImageSize> trial{};
     std::copy_n(image_.data, std::min(image_.size, trial.size()), trial.begin());
-    if (!programTimeVars(ByteView{trial.data(), trial.size()}, services_.clock, start.delayed, start.plan)
-             .inFuture) {
-        services_.prompt.tell(texts::startElapsed(), PromptSymbol::Error);
-        lastSend_ = SendOutcome::StartElapsed;
+    const StartProgram planned =
+        programTimeVars(ByteView{trial.data(), trial.size()}, services_.clock, start.delayed, start.plan);
+    if (!planned.inFuture || !planned.withinLimit) {
+        if (planned.inFuture) {
+            services_.prompt.tell(startTooFarRefusal(startLimit(planned.now.asDateTime()), kStartLimitForm),
+                                  PromptSymbol::Error);
+            lastSend_ = SendOutcome::StartTooFar;
+        } else {
+            services_.prompt.tell(texts::startElapsed(), PromptSymbol::Error);
+            lastSend_ = SendOutcome::StartElapsed;
+        }
         if (delayedRec_->isChecked())
             delayed_->showDialog();
         return;
@@ -445,7 +452,8 @@ void ConfigurationDialog::sendDone(const ConfigureResult& r, const StartRequest&
     sending_ = false;
     switch (r.status) {
     case ConfigureStatus::Sent:
-    case ConfigureStatus::NotHeld: {
+    case ConfigureStatus::NotHeld:
+    case ConfigureStatus::NotReadBack: {
         // The image says what the logger got: the clock record and the start sent.
         std::copy_n(r.image.begin(), std::min(image_.size, r.image.size()), image_.data);
         lastSend_ = SendOutcome::Sent;
@@ -465,12 +473,15 @@ void ConfigurationDialog::sendDone(const ConfigureResult& r, const StartRequest&
         lastSend_ = SendOutcome::NotConfirmed;
         return;
     case ConfigureStatus::StartElapsed:
-        // The start passed while the question was open.
-        lastSend_ = SendOutcome::StartElapsed;
+    case ConfigureStatus::StartTooFar:
+        // The start passed while the question was open (or the clock went back).
+        lastSend_ =
+            r.status == ConfigureStatus::StartElapsed ? SendOutcome::StartElapsed : SendOutcome::StartTooFar;
         if (delayedRec_->isChecked())
             delayed_->showDialog();
         return;
     case ConfigureStatus::NotKept:
+    case ConfigureStatus::NotKeptNotStopped:
         lastSend_ = SendOutcome::NotKept;
         return;
     }

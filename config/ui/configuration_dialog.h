@@ -46,10 +46,11 @@ struct ConfigurationServices {
 enum class SendOutcome {
     Sent, // the logger holds the configuration and its clock and start are set
     StartElapsed, // a delayed start that is not in the future (told); nothing sent
+    StartTooFar, // a delayed start beyond what the logger's alarm holds (told); nothing sent
     Refused, // the entries were refused (the check told why); nothing sent
     NotConfirmed, // the logger records and the user kept it recording; nothing sent
     LinkFailed, // a step failed (told); later steps were not tried
-    NotKept, // the program block still differed after three writes (told)
+    NotKept, // the program block or the input table still differed after three writes (told)
 };
 
 class ConfigurationDialog final : public QDialog {

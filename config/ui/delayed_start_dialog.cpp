@@ -232,8 +232,14 @@ void DelayedStartDialog::accept()
             return;
         }
         // A start that has passed would be refused only when Config is pressed.
-        if (instant <= toDateTimeNumber(clock_.localNow())) {
+        const double now = toDateTimeNumber(clock_.localNow());
+        if (instant <= now) {
             prompt_.tell(texts::startElapsed(), PromptSymbol::Error);
+            return;
+        }
+        // The logger's alarm has no year: a start a year ahead or more would come early.
+        if (!withinStartLimit(instant, now)) {
+            prompt_.tell(startTooFarRefusal(startLimit(now), kStartLimitForm), PromptSymbol::Error);
             return;
         }
         plan_.startInstant = instant;

@@ -153,6 +153,7 @@ DialOutcome DialerDialog::call()
         services_.prompt.tell(modemInitMessage(initFile_, init), PromptSymbol::Error);
         return DialOutcome::InitFailed;
     }
+    dialing_->setNote(init.notFound ? modemInitNotFoundMessage(initFile_) : QString());
     std::unique_ptr<LoggerProtocol> port = services_.makePort();
     Prompt& prompt = services_.prompt;
     const LinkWatch watch(*port, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });

@@ -12,6 +12,12 @@
 
 namespace qz {
 
+namespace {
+
+const QSize kPlainSize(220, 130);
+
+} // namespace
+
 DialingDialog::DialingDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -23,6 +29,11 @@ DialingDialog::DialingDialog(QWidget* parent)
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(style()->standardIcon(QStyle::SP_DriveNetIcon).pixmap(48, 48));
     picture->setAlignment(Qt::AlignCenter);
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("NoteLabel"));
+    note_->setWordWrap(true);
+    note_->setAlignment(Qt::AlignCenter);
+    note_->hide();
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("CancelBtn"));
     connect(cancel_, &QPushButton::clicked, this, &DialingDialog::cancel);
@@ -33,13 +44,26 @@ DialingDialog::DialingDialog(QWidget* parent)
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(picture);
+    layout->addWidget(note_);
     layout->addLayout(buttons);
-    setFixedSize(220, 130);
+    setFixedSize(kPlainSize);
 
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("PollTimer"));
     timer_->setInterval(1000);
     connect(timer_, &QTimer::timeout, this, &DialingDialog::tick);
+}
+
+void DialingDialog::setNote(const QString& note)
+{
+    note_->setText(note);
+    note_->setVisible(!note.isEmpty());
+    setFixedSize(note.isEmpty() ? kPlainSize : QSize(320, kPlainSize.height() + 60));
+}
+
+QString DialingDialog::note() const
+{
+    return note_->text();
 }
 
 DialOutcome DialingDialog::run(ModemDialer& dialer)

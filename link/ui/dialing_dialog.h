@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 class QTimer;
 
@@ -22,6 +23,10 @@ public:
     DialOutcome run(ModemDialer& dialer);
     // What Cancel does.
     void cancel();
+    // A word under the picture for this call (empty: none), such as an initialisation file
+    // that was not found.
+    void setNote(const QString& note);
+    QString note() const;
 
     QTimer* pollTimer() const { return timer_; }
     QPushButton* cancelButton() const { return cancel_; }
@@ -37,6 +42,7 @@ private:
     DialOutcome outcome_ = DialOutcome::Cancelled;
     QTimer* timer_;
     QPushButton* cancel_;
+    QLabel* note_;
 };
 
 } // namespace qz

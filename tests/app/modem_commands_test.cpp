@@ -82,7 +82,7 @@ TEST_F(ModemCommandsTest, ConnectionDialsAndLaterCommandsUseTheModemTimings)
     QTimer::singleShot(0, [this] { form().dialer()->dial(); });
     form().action("Connect1")->trigger();
     EXPECT_EQ(prompt_.texts(), QStringList{"Connected"});
-    EXPECT_EQ(tap_.text(), "ATDT5551234\r");
+    EXPECT_EQ(tap_.text(), "AT\rATDT5551234\r");
     EXPECT_TRUE(form().options()->link().modemLink);
     EXPECT_TRUE(form().options()->settings().verifyDownloads()) << "a download through the modem is verified";
 

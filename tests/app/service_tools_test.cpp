@@ -441,6 +441,29 @@ TEST_F(ServiceTest, ADoubleClickOnTheDocumentAreaAsksWhereAndWritesTheWholeMemor
     EXPECT_FALSE(form().commandBusy());
 }
 
+TEST_F(ServiceTest, WithVerifiedDownloadsTheDumpTakesNoByteTheLineDamaged)
+{
+    // The first read of block 3 carries two bit errors the checksum cannot see; verified,
+    // the header takes 8 frames and each block two reads, block 3 a third.
+    form().options()->settings().setVerifyDownloads(true);
+    sim::Fault f;
+    f.kind = sim::FaultKind::PairedBitErrors;
+    f.frame = 8 + 2 * 3;
+    f.byte = 20;
+    logger_.addFault(f);
+    dialogs_.script({scratch("dump.qrv")});
+    prompt_.script({PromptAnswer::Yes});
+    form().rawDownload();
+    settle();
+    QFile file(scratch("dump.qrv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll()
+                == "QUORVANT" + QByteArray(reinterpret_cast<const char*>(logger_.logger().memory()), 8064));
+    ASSERT_EQ(prompt_.texts().size(), 2) << prompt_.texts().join("|").toStdString();
+    EXPECT_EQ(prompt_.texts()[1], "1 block needed more than two reads") << "after the question";
+    EXPECT_EQ(logger_.commands('D'), 8 + 2 * 60 + 1);
+}
+
 TEST_F(ServiceTest, TheDumpIsProposedBesideTheLastRecordingInAFolderThatExists)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

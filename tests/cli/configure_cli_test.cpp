@@ -3,6 +3,7 @@
 #include "cli_rig.h"
 
 #include "support/print_qt.h"
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -65,6 +66,51 @@ TEST(CliConfigure, StartsTheLoggerAndSaysWhatWasSent)
     EXPECT_TRUE(status.out.contains("Comment:       Greenhouse test")) << status.out.toStdString();
 }
 
+TEST(CliConfigure, ARecordingLoggerIsNeverLeftWithHalfAConfiguration)
+{
+    // Frames: the ping, four header reads, the run state twice (asked, then with --yes),
+    // the reset, the program block, the input table (frame 11), both read back, the clock
+    // record. An input table write the logger ignores is found by the read-back and
+    // written again; a logger that never keeps it is stopped, never started on it.
+    struct Case {
+        const char* name;
+        QStringList faults;
+        int exitCode;
+        QString told; // after the question
+        const char* runState;
+        bool newInputs;
+    } cases[] = {
+        {"kept at the second write", {"--fault", "ignored,frame=11"}, 0, "", "recording", true},
+        {"never kept",
+         {"--fault", "ignored,frame=11", "--fault", "ignored,frame=16", "--fault", "ignored,frame=20",
+          "--fault", "ignored,frame=24"},
+         1,
+         "The Quorvant did not keep the configuration\nIt has been stopped",
+         "stopped",
+         false},
+    };
+    QTemporaryDir dir;
+    const QString inputs = write(dir, "in1.csv", "input,active,function,unit,max,min\n1,1,Air,C,99,0\n");
+    for (const auto& c : cases) {
+        SimProcess sim(QStringList{"--model", "101", "--running"} + c.faults);
+        ASSERT_FALSE(sim.path().isEmpty()) << c.name;
+        const CliRun r = cli({"configure", "--port", sim.path(), "--interval", "30", "--stop", "cyclic",
+                              "--comment", "NEWCONFIG", "--inputs", inputs, "--yes"});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.trimmed(),
+                  ("Recorder running\nSending configuration will restart it\nSend Configuration ?\n" + c.told)
+                      .trimmed())
+            << c.name;
+        EXPECT_TRUE(
+            cli({"status", "--port", sim.path()}).out.contains(QString("Run state:     ") + c.runState))
+            << c.name;
+        // Input 1's name at the head of the logger's input table.
+        const CliRun table = cli({"hexdump", "--port", sim.path(), "--address", "0080", "--length", "16"});
+        EXPECT_EQ(table.out.contains(" 41 69 72 00"), c.newInputs)
+            << c.name << ": " << table.out.toStdString();
+    }
+}
+
 TEST(CliConfigure, ADelayedStartWaits)
 {
     SimProcess sim({"--model", "485"});
@@ -110,6 +156,12 @@ TEST(CliConfigure, RefusalsWriteNothing)
     QTemporaryDir dir;
     const QString badCsv =
         write(dir, "bad.csv", "input,active,function,unit,max,min\n1,1,Air,C,\"12,5\",0\n");
+    const QString quoted =
+        write(dir, "quoted.csv", "input,active,function,unit,max,min\n1,1,\"Air\"Temp,C,1,0\n");
+    const QString tiny = write(dir, "tiny.csv", "input,active,function,unit,max,min\n1,1,Air,C,1,1e-300\n");
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime yearAndADay = now.addYears(1).addDays(1);
+    const QString limitDay = now.addYears(1).toString("yyyy-MM-dd ");
     struct Case {
         const char* name;
         QStringList args;
@@ -121,12 +173,25 @@ TEST(CliConfigure, RefusalsWriteNothing)
          {"--interval", "60", "--start-at", "2020-01-01 10:00:00"},
          "The Start Date/Time Elapsed..."},
         {"an impossible date", {"--interval", "60", "--start-at", "2030-02-30 10:00:00"}, "Invalid Date"},
+        // The logger's alarm has no year: these would start within the coming year.
+        {"the last second of 2099",
+         {"--interval", "60", "--start-at", "2099-12-31 23:59:59"},
+         "The Start Date/Time is too far ahead\nIt must be before "},
+        {"a year and a day ahead",
+         {"--interval", "60", "--start-at", yearAndADay.toString("yyyy-MM-dd hh:mm:ss")},
+         "The Start Date/Time is too far ahead\nIt must be before " + limitDay},
         {"a delay too long",
          {"--interval", "60", "--start-after", "31:00:00"},
          "The delay can be at most 30 days"},
         {"a bad scale",
          {"--interval", "60", "--inputs", badCsv},
          badCsv + ": line 2: max '12,5' is not a number"},
+        {"a word after a closing quote",
+         {"--interval", "60", "--inputs", quoted},
+         quoted + ": line 2, column 10: characters after a closing quote"},
+        {"a scale the 6-byte real holds as 0",
+         {"--interval", "60", "--inputs", tiny},
+         tiny + ": line 2: min 1e-300 is too small for a scale value (smallest 2.94E-39, or 0)"},
         {"a missing file",
          {"--interval", "60", "--inputs", dir.filePath("none.csv")},
          "cannot read " + dir.filePath("none.csv") + ": "},
@@ -182,6 +247,7 @@ TEST(CliConfigure, UsageErrors)
         {"--interval", "1:75", "--stop", "cyclic"}, // seconds above 59
         {"--interval", "60", "--stop", "sometimes"},
         {"--interval", "60", "--stop", "full", "--comment", QString(51, 'x')},
+        {"--interval", "60", "--stop", "full", "--comment", "tab\there"},
         {"--interval", "60", "--stop", "full", "--start", "later"},
         {"--interval", "60", "--stop", "full", "--start", "now", "--start-after", "00:01:00"},
         {"--interval", "60", "--stop", "full", "--start-at", "tomorrow"},
@@ -214,6 +280,38 @@ TEST(CliStop, ReportsWithoutYesAndStopsWithIt)
     const CliRun again = cli({"stop", "--port", sim.path()});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(again.err.trimmed(), "Quorvant Already stopped");
+}
+
+TEST(CliStop, TheRunStateToldIsTheOneReadAfterTheStop)
+{
+    // Frames with --yes: the ping and the run state (asked), the ping and the run state
+    // again, the stop's clock read, the stop's clock record (frame 5), the run state read
+    // back until two reads agree.
+    struct Case {
+        const char* name;
+        QString fault;
+        int exitCode;
+        QString out;
+        QString err;
+        const char* stateAfter; // as status tells it
+    } cases[] = {
+        {"a damaged echo of a stop the logger took", "wrong-echo,frame=5,byte=19", 0, "Run state: stopped\n",
+         "", "stopped"},
+        {"a stop not read back", "short-reply,frame=6,frames=30", 1,
+         "Run state: unknown (the stop was sent)\n",
+         "The stop was sent\nThe Quorvant's run state could not be read back", "stopped"},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim({"--model", "101", "--running", "--fault", c.fault});
+        ASSERT_FALSE(sim.path().isEmpty()) << c.name;
+        const CliRun r = cli({"stop", "--port", sim.path(), "--yes"});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out, c.out) << c.name;
+        EXPECT_EQ(r.err.trimmed(), ("Quorvant running\nConfirming stop ?\n" + c.err).trimmed()) << c.name;
+        EXPECT_TRUE(
+            cli({"status", "--port", sim.path()}).out.contains(QString("Run state:     ") + c.stateAfter))
+            << c.name;
+    }
 }
 
 TEST(CliStop, ALoggerThatDoesNotAnswer)

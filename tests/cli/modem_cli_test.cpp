@@ -3,6 +3,7 @@
 // errors, and Ctrl-C during the call still hanging up.
 #include "cli_rig.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -96,10 +97,85 @@ TEST(CliModem, UsageErrorsAndAnInitialisationFileThatCannotBeRead)
         EXPECT_TRUE(r.err.startsWith("quorzk-cli " + args[0] + ": ")) << r.err.toStdString();
     }
     EXPECT_TRUE(cli({"help"}).out.contains("--dial NUMBER [--pulse] [--init FILE.mdm]"));
-    const CliRun r = cli({"stop", "--port", "sim", "--dial", "1", "--init", dir.filePath("missing.mdm")});
+    // There, but not a file that can be read.
+    const QString folder = dir.filePath("folder.mdm");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const CliRun r = cli({"stop", "--port", "sim", "--dial", "1", "--init", folder});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.startsWith("Error during modem initialization\n" + dir.filePath("missing.mdm") + ": "))
+    EXPECT_TRUE(r.err.startsWith("Error during modem initialization\n" + folder + ": "))
         << r.err.toStdString();
+}
+
+TEST(CliModem, AMissingInitialisationFileIsSaidOnceAndTheModemDialledWithoutIt)
+{
+    SimProcess modem(kMemory + kModem);
+    ASSERT_FALSE(modem.path().isEmpty());
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("moved.mdm");
+    const CliRun r = cli({"ping", "--port", modem.path(), "--dial", "5551234", "--init", missing});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err,
+              "Modem initialisation file not found: " + missing
+                  + "\nDialing without initialisation commands\nConnected\n");
+}
+
+// Runs quorzk-cli with args until "Connected" is on its standard error (what came so far
+// is in err); false when it never came.
+bool startConnected(QProcess& p, const QStringList& args, QString& err)
+{
+    p.setReadChannel(QProcess::StandardError); // what waitForReadyRead waits for
+    p.start(kBin + "/quorzk-cli", args);
+    if (!p.waitForStarted(10000))
+        return false;
+    while (!err.contains("Connected\n")) {
+        if (!p.waitForReadyRead(20000))
+            return false;
+        err += QString::fromUtf8(p.readAllStandardError());
+    }
+    return true;
+}
+
+TEST(CliModem, AModemLeftOnTheLineByAKilledCommandIsHungUpBeforeTheNextDial)
+{
+    SimProcess modem(kMemory + kModem);
+    ASSERT_FALSE(modem.path().isEmpty());
+    QTemporaryDir dir;
+    QProcess killed;
+    QString err;
+    ASSERT_TRUE(startConnected(
+        killed,
+        {"download", "--port", modem.path(), "--dial", "5551234", "--output", dir.filePath("killed.qrv")},
+        err));
+    killed.kill(); // no hang-up: the modem stays on the call
+    ASSERT_TRUE(killed.waitForFinished(10000));
+    const CliRun r = cli({"status", "--port", modem.path(), "--dial", "5551234"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, "Connected\n");
+    EXPECT_TRUE(r.out.contains("Run state:")) << r.out.toStdString();
+}
+
+TEST(CliModem, CtrlCDuringAModemDownloadHangsUpAndSaysNothingWasSaved)
+{
+    // A slower line, so that the download is still on when Ctrl-C comes.
+    SimProcess modem(kMemory + QStringList{"--modem", "--dial-ms", "200", "--modem-latency-ms", "40"});
+    ASSERT_FALSE(modem.path().isEmpty());
+    QTemporaryDir dir;
+    const QString file = dir.filePath("logger.qrv");
+    const QString trace = dir.filePath("wire.trace");
+    QProcess p;
+    QString err;
+    ASSERT_TRUE(startConnected(
+        p, {"download", "--port", modem.path(), "--dial", "5551234", "--output", file, "--trace", trace},
+        err));
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    err += QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(err.endsWith("quorzk-cli download: interrupted; the line was hung up; nothing saved\n"))
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(readFile(trace).contains("41 54 48 30 0D")) << "ATH0 on the wire";
 }
 
 TEST(CliModem, CtrlCWhileTheModemDialsStillHangsUp)

@@ -64,6 +64,39 @@ TEST(CliDump, ThroughAPseudoTerminalTheFileIsTheSignatureAndEveryByteServed)
     }
 }
 
+TEST(CliDump, VerifiedABlockTheLineDamagedIsReadAgain)
+{
+    // The first read of block 3 carries two bit errors the checksum cannot see. Frames: the
+    // ping, the header (4 areas, twice each when verified), then the blocks.
+    const sim::MemoryPreset preset{.deviceCode = 0, .content = sim::Content::Linear, .blocks = 12};
+    struct Case {
+        const char* name;
+        QStringList args;
+        int frame;
+        bool exact;
+        QString told; // before the closing line
+    } cases[] = {
+        {"plain", {}, 1 + 4 + 3, false, {}},
+        {"verified", {"--verify"}, 1 + 8 + 2 * 3, true, "1 block needed more than two reads"},
+    };
+    for (const Case& c : cases) {
+        SimProcess sim({"--model", "0", "--memory", "linear", "--blocks", "12", "--fault",
+                        QString("paired-bit-errors,frame=%1,byte=20").arg(c.frame)});
+        ASSERT_FALSE(sim.path().isEmpty()) << c.name;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("debug.qrv");
+        const CliRun r = cli(QStringList{"dump", "--port", sim.path(), "--output", file} + c.args);
+        EXPECT_EQ(r.exitCode, 0) << c.name << " " << r.err.toStdString();
+        const QByteArray got = readFile(file);
+        ASSERT_EQ(got.size(), 8072) << c.name;
+        EXPECT_EQ(got == kSignature + loggerMemory(preset).left(8072 - 8), c.exact) << c.name;
+        QStringList expected{QString("saved %1 (60 blocks)").arg(file)};
+        if (!c.told.isEmpty())
+            expected.prepend(c.told);
+        EXPECT_EQ(lines(r.err).mid(lines(r.err).size() - expected.size()), expected) << c.name;
+    }
+}
+
 TEST(CliDump, TheDumpOfAWrappedMemoryOpensWithInfoAndExport)
 {
     SimProcess sim({"--model", "1", "--memory", "wrapped", "--blocks", "20"});

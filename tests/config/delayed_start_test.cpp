@@ -221,5 +221,46 @@ TEST(ProgramTimeVars, ADelayedStartMustLieAfterThePcTime)
     }
 }
 
+TEST(StartLimit, TheAlarmHoldsNoYearSoAStartIsLessThanAYearAhead)
+{
+    // The limit is the same day and time one year after now; 29 February goes to 28 February.
+    struct Case {
+        const char* name;
+        double now;
+        double start;
+        bool within;
+        const char* limit; // as the command line shows it
+    } cases[] = {
+        {"a second before the limit", instant(2026, 3, 5, 14, 7, 9), instant(2027, 3, 5, 14, 7, 8), true,
+         "2027-03-05 14:07:09"},
+        {"the limit itself", instant(2026, 3, 5, 14, 7, 9), instant(2027, 3, 5, 14, 7, 9), false,
+         "2027-03-05 14:07:09"},
+        {"the last second of 2099", instant(2026, 3, 5, 14, 7, 9), instant(2099, 12, 31, 23, 59, 59), false,
+         "2027-03-05 14:07:09"},
+        {"next summer", instant(2026, 3, 5, 14, 7, 9), instant(2026, 6, 1, 0, 0, 0), true,
+         "2027-03-05 14:07:09"},
+        {"from a leap day", instant(2028, 2, 29, 12, 0, 0), instant(2029, 2, 28, 12, 0, 0), false,
+         "2029-02-28 12:00:00"},
+        {"to a leap day", instant(2027, 3, 1, 10, 0, 0), instant(2028, 2, 29, 10, 0, 0), true,
+         "2028-03-01 10:00:00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withinStartLimit(c.start, c.now), c.within) << c.name;
+        EXPECT_EQ(startTooFarRefusal(startLimit(c.now), QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                  QStringLiteral("The Start Date/Time is too far ahead\rIt must be before ") + c.limit)
+            << c.name;
+    }
+    VirtualClock clock(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
+    Image image{};
+    const DelayedStart tooFar{DelayedStart::Mode::Date, instant(2030, 6, 1, 0, 0, 0), 0};
+    const StartProgram p = programTimeVars({image.data(), image.size()}, clock, true, tooFar);
+    EXPECT_TRUE(p.inFuture);
+    EXPECT_FALSE(p.withinLimit);
+    EXPECT_TRUE(programTimeVars({image.data(), image.size()}, clock, true,
+                                {DelayedStart::Mode::Delay, 0, 30 + 23 / 24.0})
+                    .withinLimit)
+        << "the longest delay";
+}
+
 } // namespace
 } // namespace qz::test

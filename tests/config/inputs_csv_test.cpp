@@ -74,7 +74,28 @@ TEST(InputsCsv, BadLinesAreRefusedWithTheirNumberAndReason)
         {"min not a number", header + "1,1,Air,C,125,low\n", "line 2: min 'low' is not a number"},
         {"beyond the 6-byte real", header + "1,1,Air,C,1e39,0\n",
          "line 2: max 1e39 is too large for a scale value (largest 1.7E38)"},
-        {"open quote", header + "1,1,\"Air,C,125,0\n", "line 2: a quote is not closed"},
+        {"too large for a double", header + "1,1,Air,C,1e400,0\n",
+         "line 2: max 1e400 is too large for a scale value (largest 1.7E38)"},
+        {"too small for the 6-byte real", header + "1,1,Air,C,125,1e-39\n",
+         "line 2: min 1e-39 is too small for a scale value (smallest 2.94E-39, or 0)"},
+        {"far too small", header + "1,1,Air,C,-1e-300,0\n",
+         "line 2: max -1e-300 is too small for a scale value (smallest 2.94E-39, or 0)"},
+        {"too small for a double", header + "1,1,Air,C,125,1e-400\n",
+         "line 2: min 1e-400 is too small for a scale value (smallest 2.94E-39, or 0)"},
+        {"open quote", header + "1,1,\"Air,C,125,0\n", "line 2, column 5: a quote is not closed"},
+        {"a number after a closing quote", header + "1,1,Air,C,\"12\"5,0\n",
+         "line 2, column 15: characters after a closing quote"},
+        {"a word after a closing quote", header + "1,1,\"Air\" Temp,C,125,0\n",
+         "line 2, column 11: characters after a closing quote"},
+        {"NUL in a function", header + QByteArray("1,1,A\0B,C,125,0\n", sizeof "1,1,A\0B,C,125,0\n" - 1),
+         "line 2, column 6: function has a control character (U+0000)"},
+        {"tab inside a quoted unit", header + "1,1,Air,\"\"\"\t\",125,0\n",
+         "line 2, column 12: unit has a control character (U+0009)"},
+        {"escape in the input number",
+         header
+             + "\x1B"
+               "1,1,Air,C,125,0\n",
+         "line 2, column 1: input has a control character (U+001B)"},
         {"not UTF-8",
          header
              + "1,1,Air,\xB0"
@@ -87,6 +108,17 @@ TEST(InputsCsv, BadLinesAreRefusedWithTheirNumberAndReason)
         EXPECT_EQ(csv.error, QString::fromUtf8(c.error)) << c.name;
         EXPECT_TRUE(csv.settings.empty()) << c.name;
     }
+}
+
+TEST(InputsCsv, ScalesAtTheEndsOfTheSixByteRealAreTaken)
+{
+    const InputsCsv csv = parseInputsCsv("input,active,function,unit,max,min\n"
+                                         "1,1,Air,C,1.7e38,-2.94e-39\n"
+                                         "2,1,Air,C,0,-0\n");
+    ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
+    EXPECT_EQ(csv.settings.at(0).scaleHigh, 1.7e38);
+    EXPECT_EQ(csv.settings.at(0).scaleLow, -2.94e-39);
+    EXPECT_EQ(csv.settings.at(1).scaleHigh, 0);
 }
 
 TEST(InputsCsv, AHeaderAloneListsNoInput)

@@ -87,6 +87,12 @@ TEST(InputRows, TheFirstScaleThatIsNotANumberIsRefusedAndNothingStored)
          "-2E38 Is too large for a scale value (largest 1.7E38)"},
         {"infinite", 6, true, "inf", ScaleCheck::OutOfRange,
          "inf Is too large for a scale value (largest 1.7E38)"},
+        {"beyond a double", 7, false, "1e400", ScaleCheck::OutOfRange,
+         "1e400 Is too large for a scale value (largest 1.7E38)"},
+        {"nearer zero than the 6-byte real", 0, false, "1e-39", ScaleCheck::TooSmall,
+         "1e-39 Is too small for a scale value (smallest 2.94E-39, or 0)"},
+        {"nearer zero than a double", 1, true, "-1e-400", ScaleCheck::TooSmall,
+         "-1e-400 Is too small for a scale value (smallest 2.94E-39, or 0)"},
     };
     for (const auto& c : cases) {
         Image image = fourInputs();
@@ -129,6 +135,9 @@ TEST(InputRows, TheDecimalSeparatorIsTheLocales)
     EXPECT_EQ(v, 12.5);
     EXPECT_EQ(parseScale("12.5", QLocale(), v), ScaleCheck::NotANumber);
     EXPECT_EQ(parseScale("1.000", QLocale(), v), ScaleCheck::NotANumber) << "no group separators";
+    EXPECT_EQ(parseScale("1,5e-400", QLocale(), v), ScaleCheck::TooSmall);
+    EXPECT_EQ(parseScale("1.5e-400", QLocale(), v), ScaleCheck::NotANumber);
+    EXPECT_EQ(parseScale("-1,5E400", QLocale(), v), ScaleCheck::OutOfRange);
 }
 
 TEST(StoreInputs, NamesUnitsScalesMaskAndCount)

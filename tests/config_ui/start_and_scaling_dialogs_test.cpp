@@ -66,6 +66,9 @@ TEST_F(DelayedStartDialogTest, OkKeepsAValidStartAndRefusesAnInvalidOne)
         {"  /  /  ", "08:30:00", "Invalid Date"},
         {"05/03/26", "14:07:09", "The Start Date/Time Elapsed..."}, // now
         {"05/03/26", "09:00:00", "The Start Date/Time Elapsed..."},
+        // The logger's alarm has no year: a year ahead or more would start too early.
+        {"05/03/27", "14:07:09", "The Start Date/Time is too far ahead\rIt must be before 05/03/27 14:07:09"},
+        {"01/06/30", "00:00:00", "The Start Date/Time is too far ahead\rIt must be before 05/03/27 14:07:09"},
     };
     for (const auto& c : cases) {
         prompt_.clear();

@@ -145,8 +145,8 @@ TEST(ConfigureJob, FramesGoInTheirOrderUnderTheProgress)
     ConfigRig r;
     r.readLogger();
     ASSERT_EQ(send(r, {}, entry(60)), ConfigureStatus::Sent);
-    // The run state, reset, program block, input table, the program read back, the clock.
-    EXPECT_EQ(r.frames(), "E A H40 H128 D40 C");
+    // The run state, reset, program block, input table, both read back, the clock.
+    EXPECT_EQ(r.frames(), "E A H40 H128 D40 D128 C");
     EXPECT_EQ(r.progress.caption, "Sending Configuration ...");
     EXPECT_EQ(r.progress.positions, (std::vector<int>{0, 10, 40, 70, 90, 100}));
     EXPECT_EQ(r.progress.cancelEnabled, std::vector<bool>{false});
@@ -162,7 +162,7 @@ TEST(ConfigureJob, AProgramBlockThatDidNotStickIsWrittenAgain)
     r.emulator.addFault(dropped);
     ASSERT_EQ(send(r, {}, entry(60)), ConfigureStatus::Sent);
     // Read back, differs: stop (clock read and write), write again, read back, equal.
-    EXPECT_EQ(r.frames(), "E A H40 H128 D40 E C H40 D40 C");
+    EXPECT_EQ(r.frames(), "E A H40 H128 D40 E C H40 D40 D128 C");
     EXPECT_FALSE(r.emulator.frameLog()[2].carriedOut);
     EXPECT_TRUE(std::equal(r.image.begin() + mem::kProgram, r.image.begin() + mem::kInputTable,
                            r.memory() + mem::kProgram));
@@ -181,11 +181,12 @@ TEST(ConfigureJob, AProgramBlockThatNeverSticksEndsWithoutSettingTheClock)
         r.emulator.addFault(dropped);
     }
     EXPECT_EQ(send(r, {}, entry(60)), ConfigureStatus::NotKept);
-    // Three comparisons, three rewrites, no clock record with a start.
-    EXPECT_EQ(r.frames(), "E A H40 H128 D40 E C H40 D40 E C H40 D40 E C H40");
+    // Three comparisons, three rewrites, no clock record with a start; then the stop,
+    // which finds the logger stopped by the rewrites.
+    EXPECT_EQ(r.frames(), "E A H40 H128 D40 E C H40 D40 E C H40 D40 E C H40 E E");
     EXPECT_EQ(r.emulator.logger().runState(), mem::kRunStopped);
     EXPECT_EQ(r.prompt.texts(),
-              QStringList{"The Quorvant did not keep the configuration\rIt has not been started"});
+              QStringList{"The Quorvant did not keep the configuration\rIt has been stopped"});
     EXPECT_EQ(r.progress.positions, (std::vector<int>{0, 10, 40, 70}));
 }
 
@@ -246,7 +247,7 @@ TEST(ConfigureJob, ARecordingLoggerIsRestartedOnlyOnYes)
         ConfigureStatus outcome;
         const char* frames; // Yes runs the send again: nothing was sent before the question
     } cases[] = {{PromptAnswer::No, ConfigureStatus::NotConfirmed, "E"},
-                 {PromptAnswer::Yes, ConfigureStatus::Sent, "E E A H40 H128 D40 C"}};
+                 {PromptAnswer::Yes, ConfigureStatus::Sent, "E E A H40 H128 D40 D128 C"}};
     for (const auto& c : cases) {
         ConfigRig r({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
         r.readLogger();
@@ -296,7 +297,7 @@ TEST(ConfigureJob, TheTransferTakesTheBytesAsTheyWereWhenItBegan)
             storeConfiguration(r.view(), entry(120));
     };
     ASSERT_EQ(send(r, {}, entry(60)), ConfigureStatus::Sent);
-    EXPECT_EQ(r.frames(), "E A H40 H128 D40 C") << "the program read back is the one written";
+    EXPECT_EQ(r.frames(), "E A H40 H128 D40 D128 C") << "the program read back is the one written";
     EXPECT_EQ(ImageReader::header({r.memory(), mem::kHeaderSize}).interval(), 60);
 }
 
@@ -343,34 +344,122 @@ TEST(ConfigureJob, TheClockRecordIsBuiltAfterTheQuestionRightBeforeItIsSent)
 
 TEST(ConfigureJob, VerifiedTheLoggerIsReadBack)
 {
+    // Not started as asked, as two reads of the run state agree, is told apart from a
+    // run state that could not be read back at all (the logger holds what was sent).
     struct Case {
         const char* name;
-        bool dropClock; // the clock record does not take
+        std::optional<sim::Fault> fault;
         ConfigureStatus status;
         QStringList told;
+        std::uint8_t runState;
+        const char* frames;
     } cases[] = {
-        {"held", false, ConfigureStatus::Sent, {}},
+        {"held", std::nullopt, ConfigureStatus::Sent, {}, mem::kRunRecording, "E A H40 H128 D40 D128 C E E"},
         {"not started",
-         true,
+         sim::Fault{.kind = sim::FaultKind::Ignored, .frame = 6}, // E A H40 H128 D40 D128 [C]
          ConfigureStatus::NotHeld,
-         {"The Quorvant does not hold the configuration sent"}},
+         {"The Quorvant does not hold the configuration sent"},
+         mem::kRunStopped,
+         "E A H40 H128 D40 D128 C E E"},
+        {"not read back",
+         sim::Fault{.kind = sim::FaultKind::ShortReply, .frame = 7, .frames = 0}, // every reply after C
+         ConfigureStatus::NotReadBack,
+         {"The configuration was sent\rIt could not be read back from the Quorvant"},
+         mem::kRunRecording,
+         nullptr},
     };
     for (const auto& c : cases) {
         ConfigRig r;
         r.readLogger();
-        if (c.dropClock) {
-            sim::Fault dropped;
-            dropped.kind = sim::FaultKind::Ignored;
-            dropped.frame = 5; // E A H40 H128 D40 [C]
-            r.emulator.addFault(dropped);
-        }
+        if (c.fault)
+            r.emulator.addFault(*c.fault);
         r.clock.setLocalNow(kPcTime);
         ASSERT_EQ(storeConfiguration(r.view(), entry(60)), IntervalCheck::Ok);
         auto q = r.make();
         const ConfigureResult result = configureJob(*q, r.image, {}, {.verify = true}, r.progress);
         EXPECT_EQ(result.status, c.status) << c.name;
         EXPECT_EQ(told(result), c.told) << c.name;
-        EXPECT_EQ(r.frames(), "E A H40 H128 D40 C D128 E") << c.name;
+        EXPECT_EQ(r.emulator.logger().runState(), c.runState) << c.name;
+        if (c.frames) {
+            EXPECT_EQ(r.frames(), c.frames) << c.name;
+        }
+    }
+}
+
+// The image with input 1's top of scale changed, so that the input table sent differs from
+// the logger's.
+void rescaleInputOne(ConfigRig& r)
+{
+    const ImageReader before = ImageReader::deviceImage(ConstByteView{r.image.data(), r.image.size()});
+    InputSetting s;
+    s.input = 0;
+    s.active = true;
+    s.function = before.inputName(0);
+    s.unit = before.inputUnit(0);
+    s.scaleHigh = before.scaleHigh(0) + 10;
+    s.scaleLow = before.scaleLow(0);
+    storeInputSettings(r.view(), std::span<const InputSetting>(&s, 1));
+}
+
+TEST(ConfigureJob, ARecordingLoggerIsNeverStartedOnAnInputTableItDidNotKeep)
+{
+    // A recording logger, restarted: E, then E A H40 [H128] D40 D128 ... The input table is
+    // read back before the clock record, written again up to three times, and a logger that
+    // never kept it is stopped rather than left recording with half a configuration.
+    const QString notKept = "The Quorvant did not keep the configuration\rIt has been stopped";
+    const QString notStopped = "The Quorvant did not keep the configuration\rIt could not be stopped: it may "
+                               "be recording with a mixed configuration";
+    struct Case {
+        const char* name;
+        std::vector<std::int64_t> ignoredFrames; // writes of the input table that do not stick
+        std::int64_t silentFrom; // -1: the logger answers to the end
+        ConfigureStatus status;
+        QStringList told;
+        const char* frames; // after the first run's E
+        std::uint8_t runState;
+    } cases[] = {
+        {"kept at the second write",
+         {4},
+         -1,
+         ConfigureStatus::Sent,
+         {},
+         "E A H40 H128 D40 D128 E C H128 D128 C",
+         mem::kRunRecording},
+        {"never kept",
+         {4, 9, 13, 17},
+         -1,
+         ConfigureStatus::NotKept,
+         {notKept},
+         "E A H40 H128 D40 D128 E C H128 D128 E C H128 D128 E C H128 E E",
+         mem::kRunStopped},
+        {"never kept, and the stop does not answer",
+         {4, 9, 13, 17},
+         18,
+         ConfigureStatus::NotKeptNotStopped,
+         {"Device Not Responding", notStopped},
+         nullptr,
+         mem::kRunStopped},
+    };
+    for (const auto& c : cases) {
+        ConfigRig r({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
+        r.readLogger();
+        rescaleInputOne(r);
+        const Bytes sentTable(r.image.begin() + mem::kInputTable, r.image.begin() + mem::kHeaderSize);
+        for (std::int64_t frame : c.ignoredFrames)
+            r.emulator.addFault({.kind = sim::FaultKind::Ignored, .frame = frame});
+        if (c.silentFrom >= 0)
+            r.emulator.addFault({.kind = sim::FaultKind::Silence, .frame = c.silentFrom, .frames = 0});
+        r.prompt.script({PromptAnswer::Yes});
+        EXPECT_EQ(send(r, {}, entry(60)), c.status) << c.name;
+        QStringList told = r.prompt.texts();
+        told.removeFirst(); // the question to restart
+        EXPECT_EQ(told, c.told) << c.name;
+        if (c.frames) {
+            EXPECT_EQ(r.frames(), std::string("E ") + c.frames) << c.name;
+        }
+        EXPECT_EQ(r.emulator.logger().runState(), c.runState) << c.name;
+        const bool kept = std::equal(sentTable.begin(), sentTable.end(), r.memory() + mem::kInputTable);
+        EXPECT_EQ(kept, c.status == ConfigureStatus::Sent) << c.name;
     }
 }
 

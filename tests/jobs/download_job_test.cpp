@@ -411,7 +411,11 @@ TEST(DownloadJob, ByteErrorsEitherHealThroughRetriesOrLeaveNoRecording)
                 EXPECT_EQ(JobRig::word(d, mem::kBlocksUsed), 40) << seed;
                 EXPECT_TRUE(r.sameAsLogger(d.image, 0, mem::kBlocksUsed)) << seed;
                 EXPECT_TRUE(r.sameAsLogger(d.image, kAfterFirstBlock, mem::blockAddress(40))) << seed;
-                EXPECT_TRUE(told(d).isEmpty()) << seed;
+                // Verified, the blocks read more than twice are counted; nothing else is said.
+                QStringList said = told(d);
+                if (verify)
+                    said.removeIf([](const QString& t) { return t.endsWith(" needed more than two reads"); });
+                EXPECT_TRUE(said.isEmpty()) << seed << ": " << said.join('|').toStdString();
             } else {
                 ASSERT_FALSE(told(d).isEmpty()) << seed;
                 EXPECT_NE(told(d).last(), kNotAQuorvant) << seed;

@@ -2,11 +2,13 @@
 // refusal, a logger that does not answer, and the stop read back.
 #include "job_rig.h"
 #include "jobs/stop_job.h"
+#include "link/logger_frames.h"
 #include "sim/logger_time.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace qz::test {
 namespace {
@@ -156,31 +158,48 @@ TEST(StopJob, AClockReadThatFailsAfterThePingIsToldOnce)
 
 TEST(StopJob, VerifiedTheRunStateIsReadBack)
 {
+    // Frames: ping, run state, the stop's clock read, [its clock record], then the run state
+    // read until two reads agree. What the logger says decides, not how the write went.
     struct Case {
         const char* name;
-        bool dropStop; // the stop's clock record does not take
+        std::optional<sim::Fault> fault;
         StopStatus status;
         QStringList told;
+        std::uint8_t runState;
+        std::int64_t clockReads; // -1: not counted
     } cases[] = {
-        {"stopped", false, StopStatus::Stopped, {}},
+        {"stopped", std::nullopt, StopStatus::Stopped, {}, mem::kRunStopped, 5},
         {"still running",
-         true,
+         sim::Fault{.kind = sim::FaultKind::Ignored, .frame = 3},
          StopStatus::StillRunning,
-         {"The Quorvant did not stop\rIt still reports a recording"}},
+         {"The Quorvant did not stop\rIt still reports a recording"},
+         mem::kRunRecording,
+         5},
+        {"a damaged echo of the stop that the logger took",
+         sim::Fault{.kind = sim::FaultKind::WrongEcho, .frame = 3, .byte = frames::kPrefixSize + 15},
+         StopStatus::Stopped,
+         {},
+         mem::kRunStopped,
+         5},
+        {"stopped, but not read back",
+         sim::Fault{.kind = sim::FaultKind::ShortReply, .frame = 4, .frames = 0},
+         StopStatus::NotReadBack,
+         {"The stop was sent\rThe Quorvant's run state could not be read back"},
+         mem::kRunStopped,
+         -1},
     };
     for (const auto& c : cases) {
         JobRig r({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
-        if (c.dropStop) {
-            sim::Fault dropped;
-            dropped.kind = sim::FaultKind::Ignored;
-            dropped.frame = 3; // ping, run state, the stop's clock read, [its clock record]
-            r.emulator.addFault(dropped);
-        }
+        if (c.fault)
+            r.emulator.addFault(*c.fault);
         auto q = r.make();
         const StopResult result = stopJob(*q, {.stop = Decision::Yes, .verify = true});
         EXPECT_EQ(result.status, c.status) << c.name;
         EXPECT_EQ(told(result), c.told) << c.name;
-        EXPECT_EQ(r.emulator.commands('E'), 4) << c.name;
+        EXPECT_EQ(r.emulator.logger().runState(), c.runState) << c.name;
+        if (c.clockReads >= 0) {
+            EXPECT_EQ(r.emulator.commands('E'), c.clockReads) << c.name;
+        }
     }
 }
 

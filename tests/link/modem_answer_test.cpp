@@ -73,13 +73,29 @@ TEST(ModemInitFile, AFileThatCannotBeReadIsRefusedWithItsReason)
     EXPECT_TRUE(none.ok) << "no file chosen: nothing to send";
     EXPECT_TRUE(none.commands.isEmpty());
 
+    // A file moved or deleted since it was chosen, or an empty one: no commands, and the
+    // modem is dialled; only the missing one is said.
+    const QString empty = dir.filePath("empty.mdm");
+    {
+        QFile f(empty);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    for (const QString& path : {dir.filePath("gone.mdm"), empty}) {
+        const ModemInit init = readModemInit(path);
+        EXPECT_TRUE(init.ok) << path.toStdString();
+        EXPECT_TRUE(init.commands.isEmpty()) << path.toStdString();
+        EXPECT_EQ(init.notFound, path != empty) << path.toStdString();
+    }
+    EXPECT_EQ(modemInitNotFoundMessage(dir.filePath("gone.mdm")),
+              "Modem initialisation file not found: " + dir.filePath("gone.mdm")
+                  + "\nDialing without initialisation commands");
+
     struct Case {
         const char* name;
         QString path;
         QString reason;
     };
     const Case refused[] = {
-        {"missing", dir.filePath("gone.mdm"), "No such file or directory"},
         {"folder", dir.path(), "Is a directory"},
         {"huge", huge, "File too large for a modem initialisation file"},
     };

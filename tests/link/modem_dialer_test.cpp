@@ -98,9 +98,31 @@ TEST(ModemCall, InitialisationSendsEachLineWithHalfASecondAfterIt)
     ModemRig r({.result = DialResult::Connect});
     const QList<QByteArray> commands = modemInitCommands("; office modem\r\nat&f\r\n\r\nATE1V1Q0\r\n");
     EXPECT_EQ(r.dialAndWait(commands, "0123"), DialOutcome::Connected);
-    EXPECT_EQ(r.tap.text(), "at&f\rATE1V1Q0\rATDT0123\r");
+    EXPECT_EQ(r.tap.text(), "AT\rat&f\rATE1V1Q0\rATDT0123\r");
     EXPECT_EQ(r.tap.timeOf("ATE1V1Q0"), r.tap.timeOf("at&f") + 500);
     EXPECT_EQ(r.tap.timeOf("ATDT"), r.tap.timeOf("ATE1V1Q0") + 500);
+}
+
+TEST(ModemCall, AModemLeftOnACallIsEscapedAndHungUpBeforeTheDial)
+{
+    // The command before connected and was killed: no hang-up, the modem stays on the line
+    // and passes what is written on to the logger.
+    ModemRig r({.result = DialResult::Connect});
+    ASSERT_EQ(r.dialAndWait(), DialOutcome::Connected);
+    r.tap.writes.clear();
+    EXPECT_EQ(r.dialAndWait(), DialOutcome::Connected);
+    EXPECT_EQ(r.tap.text(), "AT\r+++ATH0\rATDT5551234\r");
+    // "+++" with the guard time of silence before and after it.
+    EXPECT_GE(r.tap.timeOf("+++") - r.tap.timeOf("AT\r+"), ModemDialer::kEchoLimitMs);
+    EXPECT_EQ(r.tap.timeOf("ATH0") - r.tap.timeOf("+++"), 2 * ModemDialer::kGuardPauseMs);
+    auto logger = r.make();
+    EXPECT_EQ(logger->ping(), LinkStatus::Ok) << "the new call reaches the logger";
+
+    // A modem that takes commands answers "OK", and is dialled at once.
+    ModemRig idle({.result = DialResult::Connect});
+    EXPECT_EQ(idle.dialAndWait(), DialOutcome::Connected);
+    EXPECT_EQ(idle.tap.text(), "AT\rATDT5551234\r");
+    EXPECT_LT(idle.tap.timeOf("ATDT"), ModemDialer::kGuardPauseMs);
 }
 
 TEST(ModemCall, ToneOrPulseAndTheNumberWithoutItsBlanks)
@@ -255,7 +277,7 @@ TEST(ModemWait, CancelStopsTheWaitAndTheHangUpAbortsTheCall)
     EXPECT_TRUE(dialer.isWaiting()) << "the caller hangs up";
     EXPECT_EQ(dialer.hangUp(), LinkStatus::Ok);
     EXPECT_FALSE(dialer.isWaiting());
-    EXPECT_EQ(r.tap.text(), "ATDT0123\r+++ATH0\rAT\r");
+    EXPECT_EQ(r.tap.text(), "AT\rATDT0123\r+++ATH0\rAT\r");
     // The call never comes up: a frame meets the modem, not the logger.
     r.clock.advance(30000);
     auto logger = r.make(false);

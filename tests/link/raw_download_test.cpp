@@ -139,6 +139,45 @@ TEST(RawDownload, ABlockThatDoesNotComeIsZeroAndCountedAndTheLoopGoesOn)
     EXPECT_TRUE(r.prompt.records().empty()) << "the command tells, once, with the count";
 }
 
+TEST(RawDownload, VerifiedNoByteTheLineDamagedIsKept)
+{
+    // Reads of block 7 from its first on carry two bit errors the checksum cannot see (each
+    // read its own pair). Verified, the header takes 8 frames and each block two or more.
+    struct Case {
+        const char* name;
+        bool verified;
+        std::int64_t frame; // the first read of block 7
+        std::int64_t hit; // reads hit
+        bool exact; // block 7 as the logger holds it
+        int missed;
+        int reread;
+    } cases[] = {
+        {"plain", false, blockFrame(7), 1, false, 0, 0},
+        {"verified", true, 2 * kHeaderFrames + 2 * 7, 1, true, 0, 1},
+        {"verified, never alike", true, 2 * kHeaderFrames + 2 * 7, 6, false, 1, 1},
+    };
+    for (const auto& c : cases) {
+        EmulatorRig r(preset(0x00, sim::Content::Linear, 20));
+        sim::Fault f;
+        f.kind = sim::FaultKind::PairedBitErrors;
+        f.frame = c.frame;
+        f.frames = c.hit;
+        f.byte = 20;
+        r.emulator.addFault(f);
+        auto q = r.make();
+        const RawDownload d = rawDownload(*q, r.progress, c.verified);
+        EXPECT_EQ(d.end, c.missed ? RawDownloadEnd::BlocksMissed : RawDownloadEnd::Complete) << c.name;
+        EXPECT_EQ(d.missedBlocks, c.missed) << c.name;
+        EXPECT_EQ(d.rereadBlocks, c.reread) << c.name;
+        EXPECT_EQ(blockIs(d, r.memory(), 7), c.exact) << c.name;
+        if (c.missed) {
+            EXPECT_TRUE(blockIsZero(d, 7)) << c.name << ": no byte of a block that never read alike";
+        }
+        for (int k : {0, 6, 8, 59})
+            EXPECT_TRUE(blockIs(d, r.memory(), k)) << c.name << " block " << k;
+    }
+}
+
 TEST(RawDownload, ALoggerSilentForFiveBlocksInARowIsTakenAsGone)
 {
     EmulatorRig r(preset(0x00, sim::Content::Linear, 20));

@@ -10,7 +10,9 @@
 #include "support/print_qt.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,7 +154,7 @@ TEST_F(DialerTest, OkKeepsTheSettingsAndDialsTheNumberTrimmed)
     });
     EXPECT_EQ(dialer().run(), DialOutcome::Connected);
     EXPECT_EQ(dialer().result(), QDialog::Accepted);
-    EXPECT_EQ(rig_.tap.text(), "ATDP0123\r");
+    EXPECT_EQ(rig_.tap.text(), "AT\rATDP0123\r");
     const QByteArray ini = readIni();
     EXPECT_TRUE(ini.contains("Comport=sim")) << "the rest of the file is kept";
     EXPECT_TRUE(ini.contains("DialMethod=1")) << ini.toStdString();
@@ -181,21 +183,59 @@ TEST_F(DialerTest, TheInitialisationFileIsChosenByADoubleClickAndMustEndInMdm)
         dialer().dial();
     });
     EXPECT_EQ(dialer().run(), DialOutcome::Connected);
-    EXPECT_EQ(rig_.tap.text(), "at&f\rATE1\rATDT5551234\r");
+    EXPECT_EQ(rig_.tap.text(), "AT\rat&f\rATE1\rATDT5551234\r");
     EXPECT_TRUE(readIni().contains("InitStringFile=" + office.toUtf8()));
 }
 
 TEST_F(DialerTest, AnInitialisationFileThatCannotBeReadStopsTheCall)
 {
-    writeIni("[Modem]\r\nInitStringFile=/nonexistent/Office.mdm\r\nLastNumberCalled=0123\r\n");
+    // There, but no file to read: a folder with the name.
+    const QString folder = QFileInfo(writeFile("notes.txt", "")).absolutePath() + "/Office.mdm";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeIni("[Modem]\r\nInitStringFile=" + folder.toUtf8() + "\r\nLastNumberCalled=0123\r\n");
     EXPECT_EQ(showThenDial(), DialOutcome::InitFailed);
     ASSERT_EQ(rig_.prompt.records().size(), 1u);
-    EXPECT_TRUE(
-        rig_.prompt.texts().front().startsWith("Error during modem initialization\n/nonexistent/Office.mdm"))
+    EXPECT_TRUE(rig_.prompt.texts().front().startsWith("Error during modem initialization\n" + folder))
         << rig_.prompt.texts().front().toStdString();
     EXPECT_EQ(rig_.prompt.records().front().symbol, PromptSymbol::Error);
     EXPECT_TRUE(rig_.tap.writes.empty());
 }
+
+// A missing file is said once, in the dialing dialog; an empty one is nothing to say.
+// Either way the modem is dialled without commands.
+struct MissingInitCase {
+    const char* name;
+    bool missing;
+    QString note;
+};
+
+void PrintTo(const MissingInitCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DialerInitFile : public ::testing::TestWithParam<MissingInitCase>, protected DialerRig {};
+
+TEST_P(DialerInitFile, AMissingOrEmptyFileDialsWithoutCommands)
+{
+    const MissingInitCase& c = GetParam();
+    const QString file = c.missing ? QStringLiteral("/nonexistent/Office.mdm") : writeFile("Empty.mdm", "");
+    writeIni("[Modem]\r\nInitStringFile=" + file.toUtf8() + "\r\nLastNumberCalled=0123\r\n");
+    QString shown;
+    onTick_ = [&](int) { shown = dialer().dialingDialog()->note(); };
+    EXPECT_EQ(showThenDial(), DialOutcome::Connected);
+    EXPECT_EQ(shown, c.note);
+    EXPECT_EQ(rig_.tap.text(), "AT\rATDT0123\r");
+    EXPECT_EQ(rig_.prompt.texts(), QStringList{"Connected"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DialerInitFile,
+    ::testing::Values(MissingInitCase{"missing", true,
+                                      "Modem initialisation file not found: /nonexistent/Office.mdm\n"
+                                      "Dialing without initialisation commands"},
+                      MissingInitCase{"empty", false, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Outcomes --------------------------------------------------------------------
 
@@ -283,7 +323,7 @@ TEST(DialerWait, CancelWhileDialingHangsUpAndClosesTheDialer)
     };
     EXPECT_EQ(slow.showThenDial(), DialOutcome::Cancelled);
     EXPECT_EQ(slow.dialer().result(), QDialog::Rejected);
-    EXPECT_EQ(slow.rig_.tap.text(), "ATDT0123\r+++ATH0\rAT\r");
+    EXPECT_EQ(slow.rig_.tap.text(), "AT\rATDT0123\r+++ATH0\rAT\r");
     EXPECT_TRUE(slow.rig_.prompt.records().empty()) << "nothing is told";
     // The call never comes up.
     slow.rig_.clock.advance(60000);
