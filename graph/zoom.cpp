@@ -51,8 +51,7 @@ ZoomView computeZoomView(const GraphLayout& layout, const ViewRecord& v, QPoint 
 ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoint end)
 {
     const int level = view.currentLevel();
-    const bool push = level < kDeepestLevel;
-    if (push) {
+    if (level < kDeepestLevel) {
         const ZoomView z = computeZoomView(layout, view.currentView(), start, end);
         ViewRecord& v = view.showLevel(level + 1, z.first, z.last);
         // The rectangle's height, not the data, decides the new raw range.
@@ -63,16 +62,18 @@ ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoi
             v.bottom[std::size_t(i)] = z.bottom[std::size_t(i)];
         }
     }
-    // A refused level goes again; a level this rectangle did not add stays.
-    const auto refuse = [&](ZoomOutcome outcome, bool redraw) {
-        if (push)
-            view.setCurrentLevel(level);
-        return ZoomResult{outcome, redraw};
-    };
+    // A refused level goes back one, also at the deepest level where no level was added:
+    // the picture then shows the level above, as after a step back. Never above level 0.
+    const auto stepBack = [&view] { view.setCurrentLevel(view.currentLevel() - 1); };
+    ZoomResult result;
 
-    // Each value axis needs a tick inside the plot to be read at all.
-    if (!axisTickInside(layout, view, AxisSide::Left) || !axisTickInside(layout, view, AxisSide::Right))
-        return refuse(ZoomOutcome::WindowTooSmall, true);
+    // Each value axis needs a tick inside the plot to be read at all. The range test
+    // then judges the level stepped back to.
+    if (!axisTickInside(layout, view, AxisSide::Left) || !axisTickInside(layout, view, AxisSide::Right)) {
+        result.outcome = ZoomOutcome::WindowTooSmall;
+        result.redraw = true;
+        stepBack();
+    }
 
     const ViewRecord& v = view.currentView();
     const ViewRecord& above = view.view(view.currentLevel() - 1);
@@ -80,14 +81,21 @@ ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoi
     for (int i = 0; i < mem::kInputs; ++i) {
         if (!view.data().isEnabled(i))
             continue;
-        if (!hasHeight(v, above, i))
-            return refuse(ZoomOutcome::NoHeight, false);
-        if (tooFew)
-            break;
+        if (!hasHeight(v, above, i)) {
+            stepBack();
+            if (result.outcome == ZoomOutcome::Zoomed)
+                result.outcome = ZoomOutcome::NoHeight;
+            return result;
+        }
+        if (tooFew) {
+            // One gesture tells "Window too small " once.
+            stepBack();
+            result.outcome = ZoomOutcome::WindowTooSmall;
+            return result;
+        }
     }
-    if (tooFew)
-        return refuse(ZoomOutcome::WindowTooSmall, false);
-    return {ZoomOutcome::Zoomed, true};
+    result.redraw = true;
+    return result;
 }
 
 bool zoomOut(GraphView& view)

@@ -195,8 +195,10 @@ void GraphicConfigDialog::applyColours()
 
 bool GraphicConfigDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    // A greyed box belongs to an input that was not recorded: it has no colour to choose.
     if (event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isEnabled()) {
         for (int i = 0; i < mem::kInputs; ++i) {
             const std::size_t n = std::size_t(i);
             if (watched == plot_[n] || watched == left_[n] || watched == right_[n]) {

@@ -219,7 +219,7 @@ TEST_F(ZoomTest, AnAxisWithoutATickInsideRefusesTheLevelAndAsksForARedraw)
     EXPECT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
 }
 
-TEST_F(ZoomTest, AtTheDeepestLevelARefusalKeepsTheLevel)
+TEST_F(ZoomTest, AtTheDeepestLevelARefusalStepsBackALevel)
 {
     auto rec = fixture_.load(withFlatAxis());
     ASSERT_TRUE(rec);
@@ -232,8 +232,26 @@ TEST_F(ZoomTest, AtTheDeepestLevelARefusalKeepsTheLevel)
     rec->setDisplaySettings(s);
     const ZoomResult r = zoomIn(*rec, plot(), {100, 50}, {200, 150});
     EXPECT_EQ(r.outcome, ZoomOutcome::WindowTooSmall);
-    // No level was added, so none is taken away.
-    EXPECT_EQ(rec->currentLevel(), kDeepestLevel);
+    EXPECT_TRUE(r.redraw);
+    // The level above the deepest is shown, as after a step back.
+    EXPECT_EQ(rec->currentLevel(), kDeepestLevel - 1);
+    EXPECT_EQ(rec->currentView().last, 57 - (kDeepestLevel - 1));
+}
+
+TEST_F(ZoomTest, AfterFailedAxesTheRangeTestJudgesTheLevelGoneBackTo)
+{
+    // Two measurements: no level below 0 can span two steps, and level 0 cannot either.
+    auto rec = fixture_.load(graphRecording()
+                                 .input(0, graphInput("degC"))
+                                 .input(1, graphInput("bar", 0, 100, 100 * 256, 100 * 256))
+                                 .measurements(2, [](int k, int) { return std::uint8_t(100 * k); }));
+    ASSERT_TRUE(rec);
+    ASSERT_EQ(rec->settings().rightAxisInput, 1); // an axis without ticks
+    const ZoomResult r = zoomIn(*rec, plot(), {60, 26}, {340, 256});
+    EXPECT_EQ(r.outcome, ZoomOutcome::WindowTooSmall);
+    EXPECT_TRUE(r.redraw);
+    EXPECT_EQ(rec->currentLevel(), 0); // never above the whole recording
+    EXPECT_EQ(rec->currentView().last, 2);
 }
 
 TEST_F(ZoomTest, AnInputLeftWithoutRawRangeRefusesTheLevelSilently)
