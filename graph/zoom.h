@@ -50,6 +50,11 @@ struct ZoomResult {
 // share a column or a row.
 ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoint end);
 
+// Whether the view zooms by the measurements of its one recording, as the drawing with
+// each input on its own scale does; otherwise by time (several recordings, or one value
+// axis per unit), each recording showing what lies in the rectangle's time.
+bool zoomsByMeasurement(const GraphView& view);
+
 // Back to the level above; false at level 0.
 bool zoomOut(GraphView& view);
 
