@@ -1,6 +1,7 @@
-// quorzk-cli plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--from T]
-// [--to T]: the graph of a recording as the graph window draws it (the printed page for
-// PDF), for reports and web pages.
+// quorzk-cli plot FILE.qrv [MORE.qrv ...] --output FILE.png|FILE.svg|FILE.pdf [--size WxH]
+// [--from T] [--to T] [--align start] [--inputs 1,3] [--own-scales]: the graph of one or
+// more recordings as the graph window draws it (the printed page for PDF), for reports
+// and web pages.
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "graph/graph_draw.h"
@@ -20,6 +21,7 @@
 #include <QSvgGenerator>
 #include <QTextStream>
 
+#include <array>
 #include <optional>
 
 namespace qz::cli {
@@ -27,8 +29,9 @@ namespace qz::cli {
 namespace {
 
 const char kUsage[] =
-    "usage: quorzk-cli plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH]\n"
-    "                       [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]\n";
+    "usage: quorzk-cli plot FILE.qrv [MORE.qrv ...] --output FILE.png|FILE.svg|FILE.pdf [--size WxH]\n"
+    "                       [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"]\n"
+    "                       [--align start] [--inputs 1,3] [--own-scales] [--force]\n";
 constexpr int kMaxSide = 10000;
 
 enum class PlotFormat {
@@ -38,7 +41,7 @@ enum class PlotFormat {
 };
 
 struct PlotOptions {
-    QString input;
+    QStringList inputs; // the recording files, the first one's name above the graph
     QString output;
     PlotFormat format = PlotFormat::Png;
     QSize size{800, 600};
@@ -46,8 +49,26 @@ struct PlotOptions {
     std::optional<QDateTime> from;
     std::optional<QDateTime> to;
     bool force = false;
+    bool alignStarts = false;
+    bool ownScales = false;
+    std::optional<std::array<bool, mem::kInputs>> drawn; // --inputs
     QString error;
 };
+
+// "1,3": the inputs 1 to 8 named.
+std::optional<std::array<bool, mem::kInputs>> parseInputs(const QString& text)
+{
+    std::array<bool, mem::kInputs> drawn{};
+    const QStringList parts = text.split(u',');
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int n = part.trimmed().toInt(&ok);
+        if (!ok || n < 1 || n > mem::kInputs)
+            return std::nullopt;
+        drawn[std::size_t(n - 1)] = true;
+    }
+    return drawn;
+}
 
 std::optional<QDateTime> parseInstant(const QString& text)
 {
@@ -81,18 +102,32 @@ PlotOptions parsePlotOptions(const QStringList& args)
             if (!t)
                 o.error = QStringLiteral("%1 takes \"YYYY-MM-DD hh:mm:ss\": '%2'").arg(a, args[i]);
             (a == QLatin1String("--from") ? o.from : o.to) = t;
+        } else if (a == QLatin1String("--align") && hasValue) {
+            const QString how = args[++i];
+            if (how == QLatin1String("start"))
+                o.alignStarts = true;
+            else if (how != QLatin1String("clock"))
+                o.error = QStringLiteral("--align takes start or clock: '%1'").arg(how);
+        } else if (a == QLatin1String("--inputs") && hasValue) {
+            o.drawn = parseInputs(args[++i]);
+            if (!o.drawn)
+                o.error = QStringLiteral("--inputs takes input numbers 1 to 8, as 1,3: '%1'").arg(args[i]);
+        } else if (a == QLatin1String("--own-scales")) {
+            o.ownScales = true;
         } else if (a == QLatin1String("--force")) {
             o.force = true;
-        } else if (!a.startsWith(QLatin1String("--")) && o.input.isEmpty()) {
-            o.input = a;
+        } else if (!a.startsWith(QLatin1String("--"))) {
+            o.inputs << a;
         } else {
             o.error = QStringLiteral("unexpected argument '%1'").arg(a);
         }
     }
     if (!o.error.isEmpty())
         return o;
-    if (o.input.isEmpty()) {
+    if (o.inputs.isEmpty()) {
         o.error = QStringLiteral("a recording file is required");
+    } else if (o.inputs.size() > kMaxRecordings) {
+        o.error = QStringLiteral("a graph shows at most %1 recordings").arg(kMaxRecordings);
     } else if (o.output.isEmpty()) {
         o.error = QStringLiteral("--output FILE.png|FILE.svg|FILE.pdf is required");
     } else {
@@ -169,35 +204,60 @@ int runPlot(const QStringList& args)
         QTextStream(stderr) << "quorzk-cli plot: " << o.error << "\n" << kUsage;
         return 2;
     }
-    if (isSameFile(o.input, o.output)) {
-        QTextStream(stderr) << "quorzk-cli plot: the output would replace the recording " << o.input << "\n";
-        return 1;
+    for (const QString& input : o.inputs) {
+        if (isSameFile(input, o.output)) {
+            QTextStream(stderr) << "quorzk-cli plot: the output would replace the recording " << input
+                                << "\n";
+            return 1;
+        }
     }
     if (!o.force && QFileInfo(o.output).exists()) {
         QTextStream(stderr) << "quorzk-cli plot: " << o.output << " already exists (--force replaces it)\n";
         return 1;
     }
     StderrPrompt prompt(false);
-    const auto recording = openRecordingFile(o.input, prompt);
-    if (!recording)
-        return 1;
-    GraphView view(recording);
-    switch (selectTimeRange(view, o.from, o.to)) {
+    std::optional<GraphView> view;
+    for (const QString& input : o.inputs) {
+        const auto recording = openRecordingFile(input, prompt);
+        if (!recording)
+            return 1;
+        if (!view)
+            view.emplace(recording);
+        else
+            view->addRecording(recording);
+    }
+    DisplaySettings settings = view->settings();
+    settings.alignStarts = o.alignStarts;
+    settings.ownScales = o.ownScales;
+    if (o.drawn) {
+        for (int i = 0; i < mem::kInputs; ++i) {
+            if ((*o.drawn)[std::size_t(i)] && !settings.enabled[std::size_t(i)]) {
+                QTextStream(stderr) << "quorzk-cli plot: input " << i + 1 << " is not recorded in "
+                                    << (o.inputs.size() == 1 ? o.inputs.front()
+                                                             : QStringLiteral("any of the files"))
+                                    << "\n";
+                return 1;
+            }
+            settings.shown[std::size_t(i)] = (*o.drawn)[std::size_t(i)];
+        }
+    }
+    view->applyGraphicConfig(view->colours(), settings);
+    const QString named = o.inputs.size() == 1 ? o.inputs.front() : QStringLiteral("the recordings");
+    switch (selectTimeRange(*view, o.from, o.to)) {
     case TimeRangeResult::Selected:
         break;
     case TimeRangeResult::Empty:
-        QTextStream(stderr) << "quorzk-cli plot: no measurement of " << o.input
-                            << " lies in the time range\n";
+        QTextStream(stderr) << "quorzk-cli plot: no measurement of " << named << " lies in the time range\n";
         return 1;
     case TimeRangeResult::TooShort:
-        QTextStream(stderr) << "quorzk-cli plot: only one measurement of " << o.input
+        QTextStream(stderr) << "quorzk-cli plot: only one measurement of " << named
                             << " lies in the time range; a graph needs two\n";
         return 1;
     }
 
     QByteArray bytes;
     QString reason;
-    if (!render(o, view, bytes, reason)) {
+    if (!render(o, *view, bytes, reason)) {
         QTextStream(stderr) << "quorzk-cli plot: cannot draw " << o.output << ": " << reason << "\n";
         return 1;
     }

@@ -206,7 +206,7 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphVi
     for (const PlacedText& t : axisTexts)
         places.place(t);
     for (const PlacedEntry& e : result.legend.entries)
-        places.place({GraphTextKind::Legend, e.text, e.textRect, e.colour});
+        places.place({GraphTextKind::Legend, e.text, e.textRect, Qt::black});
     placeTimeLabels(places, timeTicks, layout.timeUnit, layout, metrics);
     for (const PlacedEntry& e : result.legend.entries)
         painter.fillRect(e.sample, e.colour);

@@ -327,7 +327,7 @@ DrawResult drawUnitGraph(QPainter& painter, const GraphTarget& target, const Gra
     if (options.labelsShown)
         placeAxisTexts(places, plan, metrics);
     for (const PlacedEntry& e : plan.legend.entries)
-        places.place({GraphTextKind::Legend, e.text, e.textRect, e.colour});
+        places.place({GraphTextKind::Legend, e.text, e.textRect, Qt::black});
     placeRoundTimeLabels(places, plan, view, metrics);
     for (const PlacedEntry& e : plan.legend.entries)
         painter.fillRect(e.sample, e.colour);

@@ -4,6 +4,7 @@
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graphic_config_dialog.h"
 #include "graph/view_memory.h"
+#include "graph/view_texts.h"
 #include "model/settings_file.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
@@ -104,7 +105,10 @@ ExportOutcome GraphWindow::exportFile(const QString& name, ExportKind kind, Prog
 {
     if (!view_)
         return {ExportResult::Failed, QString()};
-    return qz::exportFile(name, data(), view_->range(), kind, progress);
+    if (view_->recordingCount() == 1)
+        return qz::exportFile(name, data(), view_->range(), kind, progress);
+    // Several recordings: one file, one line per instant any of them measured at.
+    return exportPartsFile(name, exportParts(*view_), kind, progress);
 }
 
 void GraphWindow::childTitle(int n)
