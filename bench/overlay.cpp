@@ -3,6 +3,8 @@
 // rectangle with its redraw, a pan step and a wheel step with theirs, and the graph
 // window's redraw of a pan by the mouse. Signals as in bench_draw: 0 smooth, 1 noisy.
 // Goal: under 5 ms per step. Run: build/bench/bench_overlay
+// build/bench/bench_overlay --save DIR writes the four noisy recordings as DIR/run1.qrv ..
+// run4.qrv instead, for timing quorzk-cli plot of them.
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
 #include "graph/graph_view.h"
@@ -159,6 +161,14 @@ BENCHMARK(BM_OverlayWheelStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && qstrcmp(argv[1], "--save") == 0) {
+        for (int n = 0; n < 4; ++n) {
+            const QString name = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/run%1.qrv").arg(n + 1);
+            if (!qz::saveImageFile(fullImage(8 + n, true, 7u + n), name).ok())
+                return 1;
+        }
+        return 0;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

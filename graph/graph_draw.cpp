@@ -117,8 +117,7 @@ void drawCurves(QPainter& painter, const GraphLayout& layout, const GraphView& v
         const CurveScale scale(level.top[i], level.bottom[i], layout.bottom, layout.height());
         if (!scale.isDrawable())
             continue;
-        for (int k = first; k <= last; ++k)
-            raws[std::size_t(k - first)] = data.sample(i, k);
+        data.samples(i, first, last - first + 1, raws.data());
         buildCurve(raws, layout.left, layout.width(), scale, lines[std::size_t(i)]);
         curves.push_back({&lines[std::size_t(i)].lines(), colourFromBgr(view.colours()[std::size_t(1 + i)])});
     }

@@ -341,7 +341,7 @@ void GraphView::scaleRecord(int index, int recording)
     }
 }
 
-std::vector<ValueAxis> GraphView::axesOf(int index) const
+std::vector<ValueAxis> GraphView::unitsWithCurves() const
 {
     // Every unit of a recorded input, so that any level has a range for any unit the
     // configuration may draw; an axis's curves are those drawn.
@@ -362,7 +362,6 @@ std::vector<ValueAxis> GraphView::axesOf(int index) const
                 it->curves.push_back({r, i});
         }
     }
-    (void)index;
     return axes;
 }
 
@@ -378,7 +377,7 @@ void GraphView::scaleUnits(int index)
     };
     const double margin = index == 0 ? kAutoScaleMargin : 0;
     std::vector<UnitRange> units;
-    for (const ValueAxis& axis : axesOf(index)) {
+    for (const ValueAxis& axis : unitsWithCurves()) {
         // The curves drawn decide the range; a unit without any, its recorded inputs.
         std::vector<CurveRef> members = axis.curves;
         if (members.empty()) {
@@ -443,7 +442,7 @@ std::vector<ValueAxis> GraphView::valueAxes() const
 {
     const std::vector<UnitRange>& ranges = level(currentLevel_).units;
     std::vector<ValueAxis> axes;
-    for (ValueAxis& axis : axesOf(currentLevel_)) {
+    for (ValueAxis& axis : unitsWithCurves()) {
         if (axis.curves.empty())
             continue;
         for (const UnitRange& u : ranges)

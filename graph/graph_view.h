@@ -178,8 +178,8 @@ private:
     void scaleLevel(int level);
     void scaleRecord(int level, int recording);
     void scaleUnits(int level);
-    // The units drawn, each with its curves.
-    std::vector<ValueAxis> axesOf(int level) const;
+    // Every unit of a recorded input, each with the curves drawn against it.
+    std::vector<ValueAxis> unitsWithCurves() const;
 
     std::vector<std::shared_ptr<const RecordingData>> recordings_;
     std::vector<Source> sources_;

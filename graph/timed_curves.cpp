@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace qz {
 
@@ -43,6 +45,7 @@ void drawTimedCurves(QPainter& painter, const GraphLayout& layout, const GraphVi
     lines.reserve(curves.size());
     std::vector<CurveToPaint> toPaint;
     RowTable rows;
+    std::vector<std::uint8_t> raws;
     for (const CurveRef& c : curves) {
         if (!rowsOf(c, rows))
             continue;
@@ -54,9 +57,26 @@ void drawTimedCurves(QPainter& painter, const GraphLayout& layout, const GraphVi
         const int to = std::clamp(std::max(v.last, v.first - 1) + 1, 1, std::max(1, t.count));
         const double a = layout.left + (t.origin + view.shift(c.recording) - w.from) * pixelsPerSecond;
         const double b = t.step * pixelsPerSecond;
+        raws.resize(std::size_t(to - from + 1));
+        data.samples(c.input, from, to - from + 1, raws.data());
+        const auto rowOf = [&](int k) { return rows[raws[std::size_t(k - from)]]; };
         CurveEnvelope envelope(layout.left, layout.right - 1);
-        for (int k = from; k <= to; ++k)
-            envelope.add(a + b * k, rows[data.sample(c.input, k)]);
+        // The measurements over the columns in one pass, those beyond them one by one.
+        const int inFirst = std::clamp(int(std::ceil((layout.left - a) / b)), from, to + 1);
+        int inLast = std::clamp(int(std::ceil((layout.right - a) / b)) - 1, inFirst - 1, to);
+        while (inLast >= inFirst && a + b * inLast >= layout.right)
+            --inLast;
+        for (int k = from; k < inFirst; ++k)
+            envelope.add(a + b * k, rowOf(k));
+        if (inFirst <= inLast && a + b * inFirst >= layout.left) {
+            envelope.addInside(a + b * inFirst, b, inLast - inFirst + 1,
+                               [&](int n) { return rowOf(inFirst + n); });
+        } else {
+            for (int k = inFirst; k <= inLast; ++k)
+                envelope.add(a + b * k, rowOf(k));
+        }
+        for (int k = std::max(inLast + 1, inFirst); k <= to; ++k)
+            envelope.add(a + b * k, rowOf(k));
         lines.push_back(envelope.lines());
         toPaint.push_back({nullptr, colourFromBgr(view.curveColour(c))});
     }

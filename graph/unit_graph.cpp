@@ -94,8 +94,13 @@ UnitGraphPlan planUnitGraph(const GraphTarget& target, const GraphView& view, co
     }
     // Twice: the legend's rows depend on the plot's width, the labels (and so the width
     // of the axes) on its height.
+    // Under the plot: the ticks, or half a value label at the bottom edge where fonts are
+    // large, then two rows of time labels.
+    const int underPlot = std::max(kTickLength, lh - lh / 2) + 2 * lh;
+    const QFontMetrics& bold = metrics.metrics(GraphTextKind::Unit);
+    const int halfW = bold.horizontalAdvance(QStringLiteral("W")) / 2;
     for (int pass = 0; pass < 2; ++pass) {
-        layout.bottom = footerTop - legendHeight - (legendHeight ? kLabelGap : 0) - 2 * lh - kTickLength;
+        layout.bottom = footerTop - legendHeight - (legendHeight ? kLabelGap : 0) - underPlot;
         const double height = std::max(1, layout.bottom - layout.top);
         int leftRoom = 0;
         int rightRoom = 0;
@@ -108,7 +113,9 @@ UnitGraphPlan planUnitGraph(const GraphTarget& target, const GraphView& view, co
             int labels = 0;
             for (double v : a.values)
                 labels = std::max(labels, fm.horizontalAdvance(roundLabel(v, a.step)));
-            a.width = kTickLength + kLabelGap + labels + kAxisGap;
+            // Room for the labels, and for the unit above them.
+            a.width =
+                std::max(kTickLength + kLabelGap + labels, bold.horizontalAdvance(r.unit) + halfW) + kAxisGap;
             (a.left ? leftRoom : rightRoom) += a.width;
         }
         const int halfTimeLabel = fm.horizontalAdvance(QStringLiteral("00/00/00")) / 2 + kLabelGap;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <set>
 #include <utility>
 #include <vector>
@@ -78,6 +80,32 @@ TEST(CurveEnvelope, ALineCrossingTheColumnsKeepsItsSlope)
     // Points outside on one side only draw nothing.
     EXPECT_TRUE(build({{-50, 1}, {-20, 2}, {-1, 3}}).empty());
     EXPECT_TRUE(build({{100, 1}, {120, 2}}).empty());
+}
+
+TEST(CurveEnvelope, ThePassOverTheColumnsDrawsWhatPointByPointWould)
+{
+    // Noisy rows at several densities, the first and last points beyond the columns.
+    for (double step : {0.013, 0.37, 1.0, 2.6}) {
+        std::uint32_t seed = 5;
+        std::vector<int> rows;
+        for (int n = 0; n < 3000; ++n) {
+            seed = seed * 1103515245u + 12345u;
+            rows.push_back(100 + int((seed >> 16) % 61) - 30 + n / 40);
+        }
+        const double x0 = 10.3;
+        const int inside = int((99.999 - x0) / step) + 1;
+        const int count = std::min(inside, int(rows.size()) - 2);
+        CurveEnvelope one(10, 99);
+        CurveEnvelope pass(10, 99);
+        one.add(x0 - step - 3, 7);
+        pass.add(x0 - step - 3, 7);
+        for (int n = 0; n < count; ++n)
+            one.add(x0 + n * step, rows[std::size_t(n)]);
+        pass.addInside(x0, step, count, [&](int n) { return rows[std::size_t(n)]; });
+        one.add(130, 400);
+        pass.add(130, 400);
+        EXPECT_EQ(pass.lines(), one.lines()) << step;
+    }
 }
 
 } // namespace

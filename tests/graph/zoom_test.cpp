@@ -281,6 +281,30 @@ TEST_F(ZoomTest, AFallingInputZoomsLikeARisingOne)
     EXPECT_LT(rec->currentView().top[0], rec->currentView().bottom[0]);
 }
 
+TEST_F(ZoomTest, WithOneAxisPerUnitTheRectangleChoosesTheInstantsAndEachUnitsRange)
+{
+    auto rec = fixture_.loadByUnit(threeInputs()); // 80 minutes over 280 pixels
+    ASSERT_TRUE(rec);
+    const TimeWindow whole = rec->currentWindow();
+    const std::vector<UnitRange> before = rec->unitRanges(0);
+    ASSERT_EQ(before.size(), 3u);
+    // Columns 95 and 165: an eighth and three eighths of the width; rows 56 and 206.
+    ASSERT_EQ(zoomIn(*rec, plot(), {95, 206}, {165, 56}).outcome, ZoomOutcome::Zoomed);
+    EXPECT_EQ(rec->currentLevel(), 1);
+    EXPECT_DOUBLE_EQ(rec->currentWindow().from, whole.from + whole.span() / 8);
+    EXPECT_DOUBLE_EQ(rec->currentWindow().to, whole.from + whole.span() * 3 / 8);
+    EXPECT_EQ(rec->currentView().first, 11);
+    EXPECT_EQ(rec->currentView().last, 31);
+    for (std::size_t u = 0; u < before.size(); ++u) {
+        const double span = before[u].high - before[u].low;
+        EXPECT_NEAR(rec->unitRanges(1)[u].low, before[u].low + 50 * span / 230, 1e-9);
+        EXPECT_NEAR(rec->unitRanges(1)[u].high, before[u].low + 200 * span / 230, 1e-9);
+    }
+    // Narrower than two measurement steps: refused with the message.
+    EXPECT_EQ(zoomIn(*rec, plot(), {100, 56}, {104, 206}).outcome, ZoomOutcome::WindowTooSmall);
+    EXPECT_EQ(rec->currentLevel(), 1);
+}
+
 TEST_F(ZoomTest, ARecordingOfTwoMeasurementsCannotBeZoomedAndStaysAtLevelZero)
 {
     auto rec = fixture_.load(graphRecording().input(0, graphInput("degC")).measurements(2, [](int k, int) {
