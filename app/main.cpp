@@ -3,6 +3,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/simulated_logger.h"
 #include "graph/graph_fonts.h"
+#include "jobs/threaded_job_runner.h"
 #include "link/line_registry.h"
 #include "link/wire_trace.h"
 #include "platform/clock.h"
@@ -25,16 +26,20 @@ int main(int argc, char** argv)
     // QUORZK_TRACE=FILE: every byte to and from the logger, for support staff.
     const auto trace = qz::WireTrace::fromEnvironment(clock);
     if (trace) {
-        trace->onSaveFailed([](const QString& reason) {
-            qWarning("quorzk: cannot write the wire trace: %s", qUtf8Printable(reason));
+        trace->onWriteFailed([path = trace->path()](const QString& reason) {
+            qWarning("quorzk: cannot write the wire trace %s: %s", qUtf8Printable(path),
+                     qUtf8Printable(reason));
         });
         lines.setTrace(trace.get());
     }
     qz::SimulatedLogger simulated;
     simulated.registerIn(lines, clock);
+    // A worker per port; ended (its jobs cancelled, its threads joined) before the lines,
+    // the simulated logger and the clock they use.
+    qz::ThreadedJobRunner jobs;
 
     qz::MainWindow form(
-        qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines});
+        qz::AppServices{prompt, clock, pump, qz::ProgramFolder::forApplication(), dialogs, lines, jobs});
     prompt.setParent(&form);
     form.show();
     // Recording files named on the command line (or by the file manager) open as by Open,

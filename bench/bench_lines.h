@@ -48,6 +48,7 @@ public:
         return r;
     }
     void purge() override { inner_->purge(); }
+    void endExchange(const QString& failure) override { inner_->endExchange(failure); }
 
 private:
     std::unique_ptr<LineBackend> inner_;

@@ -10,17 +10,15 @@
 //   virtual:            the emulator line on a virtual clock: the program's own work only
 #include "bench/bench_lines.h"
 #include "config/configuration_rules.h"
-#include "config/logger_connection.h"
-#include "config/send_configuration.h"
+#include "jobs/configure_job.h"
+#include "jobs/device_read_job.h"
+#include "jobs/job_messages.h"
 #include "link/device_line.h"
-#include "link/link_report.h"
 #include "model/memory_image.h"
-#include "platform/event_pump.h"
 #include "platform/progress.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "tests/support/silent_prompt.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -40,29 +38,27 @@ void sendOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock&
 {
     bench::LineCounts counts;
     auto counting = std::make_unique<CountingLine>(std::move(line), counts);
-    qz::test::SilentPrompt prompt;
     NullProgress progress;
-    NullEventPump pump;
     LoggerProtocol q(LinkSettings{portName, false}, std::move(counting), clock);
-    std::array<std::uint8_t, mem::kDeviceImageSize> image{};
-    if (connectAndReadDevice(q, image.data(), progress, pump, prompt) != DeviceRead::Read) {
+    const DeviceReadResult read = deviceReadJob(q, ConnectPolicy::Ask, progress);
+    if (read.status != DeviceReadStatus::Read) {
         state.SkipWithError("the logger could not be read");
         return;
     }
     counts = {};
+    std::array<std::uint8_t, mem::kDeviceImageSize> image = read.image;
     const ByteView view{image.data(), image.size()};
     ConfigurationEntry entry;
     entry.intervalSeconds = 30;
     entry.comment = QStringLiteral("Bench");
     entry.stop = StopChoice::Cyclic;
-    LinkReport report(q, prompt);
     const auto start = std::chrono::steady_clock::now();
-    const SendOutcome outcome = sendConfiguration(
-        q, view, {}, [&] { return storeConfiguration(view, entry) == IntervalCheck::Ok; }, clock, progress,
-        pump, report);
+    ConfigureResult r;
+    if (storeConfiguration(view, entry) == IntervalCheck::Ok)
+        r = configureJob(q, image, StartRequest{}, ConfigurePolicy{}, progress);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
-    if (outcome != SendOutcome::Sent || prompt.messages != 0)
+    if (r.status != ConfigureStatus::Sent || !messagesOf(r).isEmpty())
         state.SkipWithError("the configuration was not sent");
     const double wire = bench::WireSeconds(counts.total());
     state.counters["wire_s"] = wire;

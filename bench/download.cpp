@@ -10,8 +10,9 @@
 //   virtual:            the emulator line on a virtual clock: the program's own work only
 //   ... traced:         the same with a wire trace written to a temporary file
 #include "bench/bench_lines.h"
+#include "jobs/download_job.h"
+#include "jobs/job_messages.h"
 #include "link/device_line.h"
-#include "link/download_sequence.h"
 #include "link/traced_line.h"
 #include "link/wire_trace.h"
 #include "model/byte_view.h"
@@ -20,7 +21,6 @@
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "tests/support/silent_prompt.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -55,20 +55,15 @@ void downloadOnce(benchmark::State& state, std::unique_ptr<LineBackend> line, Cl
     std::unique_ptr<LineBackend> port = std::move(counting);
     if (traced)
         port = std::make_unique<TracedLine>(std::move(port), trace);
-    qz::test::SilentPrompt prompt;
     NullProgress progress;
     LoggerProtocol q(LinkSettings{portName, false}, std::move(port), clock);
-    int blocksUsed = 0;
+    const DeviceCatalog catalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
     const auto start = std::chrono::steady_clock::now();
-    DownloadReceiver receiver;
-    receiver.accept = [&](const std::vector<std::uint8_t>& img) {
-        blocksUsed = ConstByteView{img.data(), img.size()}.u16(mem::kBlocksUsed);
-        return ImageUse::Shown;
-    };
-    const DownloadOutcome outcome = runDownload(q, progress, prompt, DownloadOptions{}, receiver);
+    const DownloadResult r = downloadJob(q, DownloadPolicy{}, catalog, progress);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
-    if (outcome != DownloadOutcome::Accepted || blocksUsed != mem::kMaxBlocks || prompt.messages != 0)
+    const int blocksUsed = ConstByteView{r.image.data(), r.image.size()}.u16(mem::kBlocksUsed);
+    if (r.status != DownloadStatus::Read || blocksUsed != mem::kMaxBlocks || !messagesOf(r).isEmpty())
         state.SkipWithError("download failed");
     const double wire = bench::WireSeconds(counts.total());
     state.counters["wire_s"] = wire;

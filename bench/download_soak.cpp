@@ -11,14 +11,13 @@
 //
 // Counters (soak): plain_exact, plain_refused, plain_wrong, verified_*, line_ratio
 // (verified / plain line time of the exact downloads), bytes_ratio. Paced: ratio.
-#include "link/download_sequence.h"
+#include "jobs/download_job.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
 #include "platform/progress.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "tests/support/silent_prompt.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -77,25 +76,21 @@ Run downloadOnce(bool verify, double rate, std::uint64_t seed, Clock& clock, boo
     sim::Emulator emulator(options);
     sim::loadMemory(emulator.logger(), fullMemory());
     emulator.setByteErrors(rate, seed);
-    qz::test::SilentPrompt prompt;
     NullProgress progress;
     LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
-    DownloadOptions o;
-    o.verify = verify;
-    o.keepPartial = Decision::No;
-    o.saveUnknownModel = Decision::No;
-    std::vector<std::uint8_t> image;
+    DownloadPolicy policy;
+    policy.verify = verify;
+    policy.keepPartial = Decision::No;
+    policy.saveUnknownModel = Decision::No;
     const std::int64_t start = clock.tickMs();
-    const DownloadOutcome outcome =
-        runDownload(q, progress, prompt, o, {[&](const std::vector<std::uint8_t>& img) {
-                        image = img;
-                        return ImageUse::Shown;
-                    }});
+    const DownloadResult r =
+        downloadJob(q, policy, DeviceCatalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR))), progress);
     Run run;
     run.lineMs = clock.tickMs() - start;
     run.bytes = emulator.bytesIn() + emulator.bytesOut();
-    if (outcome != DownloadOutcome::Accepted)
+    if (r.status != DownloadStatus::Read)
         return run;
+    const std::vector<std::uint8_t>& image = r.image;
     const std::uint8_t* m = emulator.logger().memory();
     const std::size_t afterFirstBlock = mem::kFirstBlock + 2;
     const bool exact = ConstByteView{image.data(), image.size()}.u16(mem::kBlocksUsed) == kBlocks

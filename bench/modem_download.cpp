@@ -11,7 +11,8 @@
 //                           through a modem); the time is the line's, not the program's
 //   30 blocks, real time:   the same on the system clock, to show the model holds
 #include "bench/bench_lines.h"
-#include "link/download_sequence.h"
+#include "jobs/download_job.h"
+#include "jobs/job_messages.h"
 #include "link/modem_dialer.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
@@ -19,7 +20,6 @@
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "tests/support/silent_prompt.h"
 
 #include <benchmark/benchmark.h>
 
@@ -90,28 +90,23 @@ Run download(Clock& clock, const std::function<double()>& elapsed, bool modem, b
     }
     const std::int64_t logged = std::int64_t(emulator.frameLog().size());
     const std::int64_t in = emulator.bytesIn();
-    qz::test::SilentPrompt prompt;
     NullProgress progress;
     bench::LineCounts counts;
     LoggerProtocol q(
         LinkSettings{"sim", modem},
         std::make_unique<CountingLine>(std::make_unique<sim::EmulatorLine>(emulator, clock), counts), clock);
-    DownloadOptions downloadOptions;
-    downloadOptions.verify = verify;
-    int used = 0;
-    DownloadReceiver receiver;
-    receiver.accept = [&](const std::vector<std::uint8_t>& img) {
-        used = ConstByteView{img.data(), img.size()}.u16(mem::kBlocksUsed);
-        return ImageUse::Shown;
-    };
+    DownloadPolicy policy;
+    policy.verify = verify;
+    const DeviceCatalog catalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)));
     const double start = elapsed();
-    const DownloadOutcome outcome = runDownload(q, progress, prompt, downloadOptions, receiver);
+    const DownloadResult r = downloadJob(q, policy, catalog, progress);
     run.seconds = elapsed() - start;
+    const int used = ConstByteView{r.image.data(), r.image.size()}.u16(mem::kBlocksUsed);
     run.bytes = counts.total();
     run.frames = std::int64_t(emulator.frameLog().size()) - logged;
     run.frameBytes = emulator.bytesIn() - in;
-    run.ok = outcome == DownloadOutcome::Accepted && used == std::min(blocks, int(mem::kMaxBlocks))
-        && prompt.messages == 0;
+    run.ok = r.status == DownloadStatus::Read && used == std::min(blocks, int(mem::kMaxBlocks))
+        && messagesOf(r).isEmpty();
     return run;
 }
 

@@ -5,12 +5,12 @@
 //   paced:   the emulator line on the system clock, paced at 19200 baud
 //   virtual: the emulator line on a virtual clock: the program's own work only, the file
 //            write included
-#include "support_tools/raw_dump.h"
+#include "jobs/raw_dump_job.h"
+#include "link/logger_protocol.h"
 #include "platform/progress.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "tests/support/silent_prompt.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -45,14 +45,13 @@ void dumpOnce(benchmark::State& state, bool paced, Clock& clock)
     preset.content = sim::Content::Wrapped;
     sim::loadMemory(emulator.logger(), preset);
     QTemporaryDir dir;
-    qz::test::SilentPrompt prompt;
     NullProgress progress;
     LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock), clock);
     const auto start = std::chrono::steady_clock::now();
-    const RawDumpOutcome out = runRawDump(q, progress, prompt, dir.filePath("debug.qrv"));
+    const RawDumpResult out = rawDumpJob(q, dir.filePath("debug.qrv"), progress);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
-    if (out.end != RawDumpEnd::Written || out.blocks != 508)
+    if (out.status != RawDumpStatus::Written || out.missedBlocks != 0 || out.blocks != 508)
         state.SkipWithError("raw dump failed");
     const double bytes = double(emulator.bytesIn() + emulator.bytesOut());
     const double wire = bytes * 10.0 / 19200.0;

@@ -9,19 +9,23 @@
 //   paced, in process:  the emulator line on the system clock, paced at 19200 baud
 //   paced, pty:         quorzk-sim --paced on a pseudo-terminal, through the device line
 //   virtual:            the emulator line on a virtual clock: the program's own work only
-//   window, in process: as the window does it, a protocol object and its port per cycle
+//   window, in process: as the window does it, a protocol object and its port per cycle,
+//                       on the port's worker thread, the result back on this thread
 #include "bench/bench_lines.h"
+#include "jobs/job_messages.h"
+#include "jobs/logger_ports.h"
+#include "jobs/readings_job.h"
+#include "jobs/threaded_job_runner.h"
 #include "link/device_line.h"
-#include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "realtime/input_conversion.h"
 #include "realtime/reading_cycle.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "tests/support/silent_prompt.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -39,23 +43,26 @@ void cycles(benchmark::State& state, std::unique_ptr<LineBackend> line, Clock& c
 {
     bench::LineCounts counted;
     auto counting = std::make_unique<CountingLine>(std::move(line), counted);
-    qz::test::SilentPrompt prompt;
     LoggerProtocol q(LinkSettings{portName, false}, std::move(counting), clock);
     if (q.ensureOpen() != LinkStatus::Ok) {
         state.SkipWithError("the port did not open");
         return;
     }
-    LinkReport report(q, prompt);
     counted.sent = counted.received = 0;
     Reading reading;
     int read = 0;
+    int messages = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kCycles; ++i)
-        read += readingCycle(q, report, false, reading) == CycleOutcome::Read ? 1 : 0;
+    for (int i = 0; i < kCycles; ++i) {
+        const ReadingResult r = readingJob(q, ConnectPolicy::Ask, false);
+        read += r.status == ReadingStatus::Read ? 1 : 0;
+        messages += int(messagesOf(r).size());
+        reading = r.reading;
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     benchmark::DoNotOptimize(reading);
     state.SetIterationTime(seconds / kCycles);
-    if (read != kCycles || prompt.messages != 0)
+    if (read != kCycles || messages != 0)
         state.SkipWithError("a cycle did not read");
     const std::int64_t bytes = counted.total() / kCycles;
     state.counters["wire_s"] = bench::WireSeconds(bytes);
@@ -107,7 +114,8 @@ void BM_ReadingsCycleVirtualClock(benchmark::State& state)
 BENCHMARK(BM_ReadingsCycleVirtualClock)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The window's cycle: a protocol object on its port, opened and settled, then the cycle,
-// then the port closed; and the values put into text.
+// then the port closed, all on the port's worker; the result back on this thread and the
+// values put into text.
 void BM_WindowCyclePacedInProcess(benchmark::State& state)
 {
     sim::EmulatorOptions options;
@@ -115,7 +123,12 @@ void BM_WindowCyclePacedInProcess(benchmark::State& state)
     sim::Emulator emulator(options);
     sim::loadMemory(emulator.logger(), eightInputs());
     SystemClock clock;
-    qz::test::SilentPrompt prompt;
+    LineRegistry lines;
+    lines.addNamed(QStringLiteral("sim"),
+                   [&] { return std::make_unique<sim::EmulatorLine>(emulator, clock); });
+    ThreadedJobRunner runner;
+    LoggerPorts ports(runner, lines, clock);
+    QObject context;
     InputConversions inputs;
     for (InputConversion& c : inputs) {
         c.enabled = true;
@@ -125,14 +138,18 @@ void BM_WindowCyclePacedInProcess(benchmark::State& state)
     }
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<sim::EmulatorLine>(emulator, clock),
-                         clock);
-        LinkReport report(q, prompt);
-        Reading reading;
-        if (readingCycle(q, report, false, reading) != CycleOutcome::Read)
-            state.SkipWithError("the cycle did not read");
-        for (int i = 0; i < 8; ++i)
-            benchmark::DoNotOptimize(inputs[std::size_t(i)].text(reading.input(i)));
+        QEventLoop loop;
+        ports.run(
+            LinkSettings{QStringLiteral("sim"), false}, &context, nullptr, nullptr,
+            [](LoggerProtocol& q, Progress&) { return readingJob(q, ConnectPolicy::Ask, false); },
+            [&](const ReadingResult& r) {
+                if (r.status != ReadingStatus::Read)
+                    state.SkipWithError("the cycle did not read");
+                for (int i = 0; i < 8; ++i)
+                    benchmark::DoNotOptimize(inputs[std::size_t(i)].text(r.reading.input(i)));
+                loop.quit();
+            });
+        loop.exec();
         state.SetIterationTime(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }

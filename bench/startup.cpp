@@ -4,6 +4,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/simulated_logger.h"
 #include "graph/graph_fonts.h"
+#include "jobs/threaded_job_runner.h"
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
 #include "platform/clock.h"
@@ -32,8 +33,9 @@ void BM_StartupToUsableMainWindow(benchmark::State& state)
         qz::LineRegistry lines;
         qz::SimulatedLogger simulated;
         simulated.registerIn(lines, clock);
+        qz::ThreadedJobRunner jobs;
         qz::MainWindow form(
-            qz::AppServices{prompt, clock, pump, qz::ProgramFolder(folder.path()), dialogs, lines});
+            qz::AppServices{prompt, clock, pump, qz::ProgramFolder(folder.path()), dialogs, lines, jobs});
         form.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(form.isVisible());

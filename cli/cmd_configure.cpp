@@ -1,17 +1,20 @@
 // quorzk-cli configure: the Configuration command without windows, for preparing many
 // loggers alike. The logger is read as the Configuration command reads it, the options go
 // through the configuration dialog's rules, and the send is the Config button's.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
+#include "config/config_texts.h"
 #include "config/configuration_rules.h"
 #include "config/delayed_start.h"
 #include "config/inputs_csv.h"
-#include "config/logger_connection.h"
 #include "config/send_configuration.h"
+#include "jobs/configure_job.h"
+#include "jobs/device_read_job.h"
+#include "jobs/job_messages.h"
 #include "link/link_texts.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
-#include "platform/event_pump.h"
 #include "platform/program_folder.h"
 
 #include <QFile>
@@ -20,16 +23,11 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 
 namespace qz::cli {
 
 namespace {
-
-const char* const kUsage =
-    "usage: quorzk-cli configure --port PORT --interval SECONDS|MM:SS --stop full|cyclic\n"
-    "                            [--comment TEXT] [--start now | --start-at \"YYYY-MM-DD hh:mm:ss\" |\n"
-    "                            --start-after DD:HH:MM] [--inputs FILE.csv] [--yes] [--trace FILE]\n"
-    "                            [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 struct ConfigureOptions {
     int intervalSeconds = -1;
@@ -38,10 +36,10 @@ struct ConfigureOptions {
     QString comment;
     StartRequest start;
     QString startText; // as given, for the usage check
+    QString startRefusal; // the delayed start dialog's refusal of the start asked for
     QString inputsFile;
-    QStringList linkArgs; // --port, --trace
+    LinkOptions link;
     bool yes = false;
-    QString error; // a usage error
 };
 
 bool latin1(const QString& text)
@@ -68,61 +66,9 @@ bool parseInterval(const QString& text, int& seconds)
     return true;
 }
 
-ConfigureOptions parseOptions(const QStringList& args)
-{
-    ConfigureOptions o;
-    int starts = 0;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--interval" && hasValue) {
-            if (!parseInterval(args[++i], o.intervalSeconds))
-                o.error = QStringLiteral("--interval takes SECONDS or MM:SS, not '%1'").arg(args[i]);
-        } else if (a == "--stop" && hasValue) {
-            const QString v = args[++i];
-            if (v == "full")
-                o.stop = StopChoice::MemoryFull;
-            else if (v == "cyclic")
-                o.stop = StopChoice::Cyclic;
-            else
-                o.error = QStringLiteral("--stop takes full or cyclic, not '%1'").arg(v);
-        } else if (a == "--comment" && hasValue) {
-            o.hasComment = true;
-            o.comment = args[++i];
-            if (o.comment.size() > int(mem::kRecordNameSize))
-                o.error = QStringLiteral("--comment takes at most 50 characters");
-            else if (!latin1(o.comment))
-                o.error = QStringLiteral("--comment has characters the logger cannot hold");
-        } else if ((a == "--start" || a == "--start-at" || a == "--start-after") && hasValue) {
-            ++starts;
-            o.startText = a + ' ' + args[++i];
-            if (a == "--start" && args[i] != "now")
-                o.error = QStringLiteral("--start takes now, not '%1'").arg(args[i]);
-        } else if (a == "--inputs" && hasValue) {
-            o.inputsFile = args[++i];
-        } else if ((a == "--port" || a == "--trace" || a == "--dial" || a == "--init") && hasValue) {
-            o.linkArgs << a << args[++i];
-        } else if (a == "--pulse") {
-            o.linkArgs << a;
-        } else if (a == "--yes") {
-            o.yes = true;
-        } else {
-            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
-        }
-        if (!o.error.isEmpty())
-            return o;
-    }
-    if (o.intervalSeconds < 0)
-        o.error = QStringLiteral("--interval SECONDS|MM:SS is required");
-    else if (o.stop == StopChoice::Unchanged)
-        o.error = QStringLiteral("--stop full|cyclic is required");
-    else if (starts > 1)
-        o.error = QStringLiteral("give one of --start, --start-at and --start-after");
-    return o;
-}
-
 // The start options through the delayed start dialog's rules; a refusal's message, or empty.
-QString applyStart(ConfigureOptions& o)
+// A start option in a form it does not take is a usage error, given in error.
+QString applyStart(ConfigureOptions& o, QString& error)
 {
     static const QRegularExpression at(
         QStringLiteral("^--start-at (\\d{4})-(\\d{2})-(\\d{2})[ T](\\d{2}):(\\d{2}):(\\d{2})$"));
@@ -130,7 +76,7 @@ QString applyStart(ConfigureOptions& o)
     if (o.startText.startsWith(QLatin1String("--start-at "))) {
         const auto m = at.match(o.startText);
         if (!m.hasMatch()) {
-            o.error = QStringLiteral("--start-at takes \"YYYY-MM-DD hh:mm:ss\"");
+            error = QStringLiteral("--start-at takes \"YYYY-MM-DD hh:mm:ss\"");
             return {};
         }
         o.start.delayed = true;
@@ -143,7 +89,7 @@ QString applyStart(ConfigureOptions& o)
     if (o.startText.startsWith(QLatin1String("--start-after "))) {
         const auto m = after.match(o.startText);
         if (!m.hasMatch()) {
-            o.error = QStringLiteral("--start-after takes DD:HH:MM");
+            error = QStringLiteral("--start-after takes DD:HH:MM");
             return {};
         }
         o.start.delayed = true;
@@ -153,6 +99,87 @@ QString applyStart(ConfigureOptions& o)
         return delayRefusal(check, {});
     }
     return {};
+}
+
+// The options; a usage error's exit status when the command cannot run. A start the delayed
+// start dialog would refuse is no usage error: its message is kept in startRefusal.
+std::optional<int> parseOptions(const QStringList& args, ConfigureOptions& o)
+{
+    CommandLine line(usage::kConfigure);
+    line.addOption({"interval"},
+                   QStringLiteral("the recording interval, 1 second to 60 minutes: SECONDS, or MM:SS"),
+                   QStringLiteral("SECONDS|MM:SS"));
+    line.addOption({"stop"},
+                   QStringLiteral("full: stop when the memory is full; cyclic: overwrite the oldest data"),
+                   QStringLiteral("full|cyclic"));
+    line.addOption({"comment"},
+                   QStringLiteral("the recording's comment, up to 50 characters (default: the logger's)"),
+                   QStringLiteral("TEXT"));
+    line.addOption({"start"}, QStringLiteral("start recording at once (the default)"), QStringLiteral("now"));
+    line.addOption({"start-at"},
+                   QStringLiteral("start at that time of the logger's clock, which is set to the computer's"),
+                   QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
+    line.addOption({"start-after"},
+                   QStringLiteral("start after that delay from the moment of sending (at most 30:23:59)"),
+                   QStringLiteral("DD:HH:MM"));
+    line.addOption({"inputs"},
+                   QStringLiteral("set the inputs from a CSV file: the header line "
+                                  "input,active,function,unit,max,min and a row per input"),
+                   QStringLiteral("FILE.csv"));
+    line.addOption({"yes"}, QStringLiteral("restart a logger that is recording"));
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return done;
+    if (const QString error = readLinkOptions(line, o.link); !error.isEmpty())
+        return line.usageError(error);
+    if (!line.positional().isEmpty())
+        return line.usageError(
+            QStringLiteral("unexpected argument '%1'").arg(line.positional().constFirst()));
+    if (line.isSet("interval") && !parseInterval(line.value("interval"), o.intervalSeconds))
+        return line.usageError(
+            QStringLiteral("--interval takes SECONDS or MM:SS, not '%1'").arg(line.value("interval")));
+    if (line.isSet("stop")) {
+        const QString v = line.value("stop");
+        if (v == "full")
+            o.stop = StopChoice::MemoryFull;
+        else if (v == "cyclic")
+            o.stop = StopChoice::Cyclic;
+        else
+            return line.usageError(QStringLiteral("--stop takes full or cyclic, not '%1'").arg(v));
+    }
+    if (line.isSet("comment")) {
+        o.hasComment = true;
+        o.comment = line.value("comment");
+        if (o.comment.size() > int(mem::kRecordNameSize))
+            return line.usageError(QStringLiteral("--comment takes at most 50 characters"));
+        if (!latin1(o.comment))
+            return line.usageError(QStringLiteral("--comment has characters the logger cannot hold"));
+    }
+    int starts = 0;
+    for (const char* name : {"start", "start-at", "start-after"}) {
+        const QStringList given = line.values(name);
+        starts += int(given.size());
+        if (!given.isEmpty())
+            o.startText = QStringLiteral("--%1 %2").arg(name, given.constLast());
+    }
+    if (line.isSet("start") && line.value("start") != "now")
+        return line.usageError(QStringLiteral("--start takes now, not '%1'").arg(line.value("start")));
+    o.inputsFile = line.value("inputs");
+    o.yes = line.isSet("yes");
+    if (o.intervalSeconds < 0)
+        return line.usageError(QStringLiteral("--interval SECONDS|MM:SS is required"));
+    if (o.stop == StopChoice::Unchanged)
+        return line.usageError(QStringLiteral("--stop full|cyclic is required"));
+    if (starts > 1)
+        return line.usageError(QStringLiteral("give one of --start, --start-at and --start-after"));
+    // The start options' own form comes next, then the port.
+    QString error;
+    o.startRefusal = applyStart(o, error);
+    if (error.isEmpty())
+        error = choosePort(o.link);
+    if (!error.isEmpty())
+        return line.usageError(error);
+    return std::nullopt;
 }
 
 QString twoDigits(int v)
@@ -187,17 +214,32 @@ void printSent(const std::array<std::uint8_t, mem::kDeviceImageSize>& image, con
     out << "Recording duration: " << recordingDurationText(ConstByteView{image.data(), image.size()}) << "\n";
 }
 
-// After the send: the input table as sent, and the logger recording or waiting.
-bool holdsConfiguration(LoggerProtocol& logger, LinkReport& report, const ConfigurationBytes& sent,
-                        bool delayed)
+// The logger's header and clock, asked to connect once: --yes goes on without a second ping.
+DeviceReadResult readDevice(LoggerProtocol& logger, Progress& progress, Prompt& prompt)
 {
-    std::uint8_t table[mem::kInputTableSize];
-    std::uint8_t clock[mem::kClockRecordSize];
-    if (!report.ok(logger.readInputTable(table)) || !report.ok(logger.readClock(clock)))
-        return false;
-    const std::uint8_t state = clock[mem::kRunState];
-    const bool started = state == mem::kRunRecording || (delayed && state == mem::kRunWaiting);
-    return std::memcmp(table, sent.inputs.data(), sizeof table) == 0 && started;
+    DeviceReadResult r = deviceReadJob(logger, ConnectPolicy::Ask, progress);
+    prompt.tell(messagesOf(r));
+    if (r.question == Question::Connect && prompt.confirm(*questionOf(r))) {
+        r = deviceReadJob(logger, ConnectPolicy::GoOn, progress);
+        prompt.tell(messagesOf(r));
+    }
+    return r;
+}
+
+// The send, read back afterwards; a recording logger is restarted on --yes only.
+ConfigureResult send(LoggerProtocol& logger, const std::array<std::uint8_t, mem::kDeviceImageSize>& image,
+                     const StartRequest& start, Progress& progress, Prompt& prompt)
+{
+    ConfigurePolicy policy;
+    policy.verify = true;
+    ConfigureResult r = configureJob(logger, image, start, policy, progress);
+    prompt.tell(messagesOf(r));
+    if (r.question == Question::RestartRecording && prompt.confirm(*questionOf(r))) {
+        policy.restart = Decision::Yes;
+        r = configureJob(logger, image, start, policy, progress);
+        prompt.tell(messagesOf(r));
+    }
+    return r;
 }
 
 } // namespace
@@ -205,18 +247,11 @@ bool holdsConfiguration(LoggerProtocol& logger, LinkReport& report, const Config
 int runConfigure(const QStringList& args)
 {
     QTextStream err(stderr);
-    ConfigureOptions o = parseOptions(args);
-    const LinkOptions link = o.error.isEmpty() ? parseLinkOptions(o.linkArgs, false) : LinkOptions{};
-    QString refusal;
-    if (o.error.isEmpty()) {
-        refusal = applyStart(o);
-        if (o.error.isEmpty() && !link.ok)
-            o.error = link.error;
-    }
-    if (!o.error.isEmpty()) {
-        err << "quorzk-cli configure: " << o.error << "\n" << kUsage;
-        return 2;
-    }
+    ConfigureOptions o;
+    if (const auto done = parseOptions(args, o))
+        return *done;
+    const LinkOptions& link = o.link;
+    QString refusal = o.startRefusal;
     const bool yes = o.yes;
 
     // Refusals before anything is read or written: the same rules and words as the dialogs.
@@ -240,30 +275,30 @@ int runConfigure(const QStringList& args)
         return 1;
     }
 
-    CliLink cli(link.trace, link.dial);
+    CliLink cli(link);
     if (!cli.call(link.port)) {
-        cli.saveTrace(QStringLiteral("configure"));
+        cli.finish();
         return 1;
     }
     StderrPrompt prompt(yes);
     TerminalProgress progress;
-    NullEventPump pump;
     std::array<std::uint8_t, mem::kDeviceImageSize> image{};
     const ByteView view{image.data(), image.size()};
     bool done = false;
-    bool delayed = o.start.delayed;
+    const bool delayed = o.start.delayed;
     LoggerModel model;
     {
         auto logger = cli.open(link.port);
-        const DeviceRead read = connectAndReadDevice(*logger, image.data(), progress, pump, prompt);
-        if (read == DeviceRead::Read) {
+        const DeviceReadResult read = readDevice(*logger, progress, prompt);
+        if (read.status == DeviceReadStatus::Read) {
+            image = read.image;
             model =
                 DeviceCatalog(ProgramFolder::forApplication())
                     .lookUp(ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
             if (!model.accepted)
                 prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
         }
-        if (read == DeviceRead::Read && model.accepted) {
+        if (read.status == DeviceReadStatus::Read && model.accepted) {
             storeInputSettings(view, inputs.settings);
             ConfigurationEntry entry;
             entry.intervalSeconds = o.intervalSeconds;
@@ -271,24 +306,28 @@ int runConfigure(const QStringList& args)
                 ? o.comment
                 : ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).recordName();
             entry.stop = o.stop;
-            const auto update = [&] {
-                const IntervalCheck check = storeConfiguration(view, entry);
-                if (check != IntervalCheck::Ok)
-                    prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
-                return check == IntervalCheck::Ok;
-            };
-            LinkReport report(*logger, prompt);
-            const SendOutcome sent =
-                sendConfiguration(*logger, view, o.start, update, cli.clock(), progress, pump, report);
-            done = sent == SendOutcome::Sent
-                && holdsConfiguration(*logger, report, ConfigurationBytes::of(view), delayed);
-            if (sent == SendOutcome::Sent && !done)
-                err << "quorzk-cli configure: the logger does not hold the configuration sent\n";
+            // The start is checked before the entries and the logger's run state, as the
+            // Config button does; the clock record itself is built by the send.
+            std::array<std::uint8_t, mem::kDeviceImageSize> trial = image;
+            const bool inFuture =
+                programTimeVars(ByteView{trial.data(), trial.size()}, cli.clock(), delayed, o.start.plan)
+                    .inFuture;
+            const IntervalCheck check = storeConfiguration(view, entry);
+            if (!inFuture) {
+                prompt.tell(texts::startElapsed(), PromptSymbol::Error);
+            } else if (check != IntervalCheck::Ok) {
+                prompt.tell(intervalRefusal(check, QStringLiteral("1")), PromptSymbol::Warning);
+            } else {
+                const ConfigureResult sent = send(*logger, image, o.start, progress, prompt);
+                done = sent.status == ConfigureStatus::Sent;
+                if (done)
+                    image = sent.image;
+            }
         }
     }
     if (done)
         printSent(image, model, delayed);
-    const bool traced = cli.saveTrace(QStringLiteral("configure"));
+    const bool traced = cli.finish();
     return done && traced ? 0 : 1;
 }
 

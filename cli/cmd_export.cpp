@@ -1,5 +1,6 @@
 // quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]:
 // the export of a whole recording, to a file or to standard output.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "platform/progress.h"
@@ -12,6 +13,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 
 namespace qz::cli {
 
@@ -23,7 +25,6 @@ struct ExportOptions {
     ExportKind kind = ExportKind::Text;
     bool kindGiven = false;
     bool force = false; // an existing output may be replaced
-    QString error;
 };
 
 bool parseKind(const QString& text, ExportKind& kind)
@@ -44,34 +45,36 @@ bool parseKind(const QString& text, ExportKind& kind)
     return false;
 }
 
-ExportOptions parseExportOptions(const QStringList& args)
+// The options; a usage error's exit status when the command cannot run.
+std::optional<int> parseExportOptions(const QStringList& args, ExportOptions& o)
 {
-    ExportOptions o;
-    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--kind") && hasValue) {
-            o.kindGiven = true;
-            if (!parseKind(args[++i], o.kind))
-                o.error = QStringLiteral("unknown export kind '%1' (text, excel, lotus, nodate or csv)")
-                              .arg(args[i]);
-        } else if (a == QLatin1String("--output") && hasValue) {
-            o.output = args[++i];
-        } else if (a == QLatin1String("--force")) {
-            o.force = true;
-        } else if (!a.startsWith(QLatin1String("--")) && o.input.isEmpty()) {
-            o.input = a;
-        } else {
-            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
-        }
-    }
-    if (o.error.isEmpty() && o.input.isEmpty())
-        o.error = QStringLiteral("a recording file is required");
-    if (o.error.isEmpty() && !o.kindGiven)
-        o.error = QStringLiteral("--kind text|excel|lotus|nodate|csv is required");
-    if (o.error.isEmpty() && o.force && o.output.isEmpty())
-        o.error = QStringLiteral("--force applies to --output only");
-    return o;
+    CommandLine line(usage::kExport);
+    line.addOption({"kind"}, QStringLiteral("how each row is stamped, or csv"),
+                   QStringLiteral("text|excel|lotus|nodate|csv"));
+    line.addOption(
+        {"output"},
+        QStringLiteral("the file to write (through a temporary file); without it, standard output"),
+        QStringLiteral("OUT"));
+    line.addOption({"force"}, QStringLiteral("replace an existing OUT"));
+    if (const auto done = line.parse(args))
+        return done;
+    const QStringList files = line.positional();
+    if (files.size() > 1)
+        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    o.input = files.value(0);
+    o.output = line.value("output");
+    o.force = line.isSet("force");
+    o.kindGiven = line.isSet("kind");
+    if (o.kindGiven && !parseKind(line.value("kind"), o.kind))
+        return line.usageError(QStringLiteral("unknown export kind '%1' (text, excel, lotus, nodate or csv)")
+                                   .arg(line.value("kind")));
+    if (o.input.isEmpty())
+        return line.usageError(QStringLiteral("a recording file is required"));
+    if (!o.kindGiven)
+        return line.usageError(QStringLiteral("--kind text|excel|lotus|nodate|csv is required"));
+    if (o.force && o.output.isEmpty())
+        return line.usageError(QStringLiteral("--force applies to --output only"));
+    return std::nullopt;
 }
 
 // Why the output may not be written, or empty.
@@ -88,13 +91,9 @@ QString outputRefusal(const ExportOptions& o)
 
 int runExport(const QStringList& args)
 {
-    const ExportOptions o = parseExportOptions(args);
-    if (!o.error.isEmpty()) {
-        QTextStream(stderr) << "quorzk-cli export: " << o.error << "\n"
-                            << "usage: quorzk-cli export FILE.qrv --kind text|excel|lotus|nodate|csv "
-                               "[--output OUT [--force]]\n";
-        return 2;
-    }
+    ExportOptions o;
+    if (const auto done = parseExportOptions(args, o))
+        return *done;
     if (!o.output.isEmpty()) {
         if (const QString refusal = outputRefusal(o); !refusal.isEmpty()) {
             QTextStream(stderr) << "quorzk-cli export: " << refusal << "\n";

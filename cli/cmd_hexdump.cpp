@@ -1,9 +1,11 @@
 // quorzk-cli hexdump: memory as the service panel shows it, sixteen bytes a line, from a
 // recording file (image addresses, past its 8-byte signature) or from a logger (its
 // 16-bit addresses, read 128 bytes at a time), and the logger's clock record.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "link/link_report.h"
+#include "jobs/job_messages.h"
+#include "jobs/memory_job.h"
 #include "model/memory_image.h"
 #include "support_tools/dump_address.h"
 #include "support_tools/hex_lines.h"
@@ -11,69 +13,71 @@
 
 #include <QTextStream>
 
+#include <optional>
+
 namespace qz::cli {
 
 namespace {
-
-const char kHexdumpUsage[] =
-    "usage: quorzk-cli hexdump FILE.qrv [--address HEX] [--length N]\n"
-    "       quorzk-cli hexdump --port PORT [--address HEX] [--length N] [--clock] [--trace FILE]\n"
-    "                        [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
 
 constexpr int kMaxLength = int(kLoggerAddressSpace);
 
 struct HexdumpOptions {
     QString file;
-    QString port;
-    QString trace;
+    LinkOptions link;
     std::uint32_t address = 0;
     int length = int(kDumpLength);
     bool clock = false;
-    DialOptions dial;
-    QString error;
 };
 
-HexdumpOptions parseHexdumpOptions(const QStringList& given)
+// The options; a usage error's exit status when the command cannot run. Without a file the
+// memory is a logger's, on the port given or saved.
+std::optional<int> parseHexdumpOptions(const QStringList& args, HexdumpOptions& o)
 {
-    HexdumpOptions o;
-    QStringList args = given;
-    o.dial = takeDialOptions(args);
-    o.error = o.dial.error;
-    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--port") && hasValue) {
-            o.port = args[++i];
-        } else if (a == QLatin1String("--trace") && hasValue) {
-            o.trace = args[++i];
-        } else if (a == QLatin1String("--address") && hasValue) {
-            const std::optional<std::uint32_t> address = parseHexAddress(args[++i]);
-            if (address)
-                o.address = *address;
-            else
-                o.error = QStringLiteral("--address needs a hexadecimal address, not '%1'").arg(args[i]);
-        } else if (a == QLatin1String("--length") && hasValue) {
-            bool ok = false;
-            o.length = args[++i].toInt(&ok);
-            if (!ok || o.length < 0 || o.length > kMaxLength)
-                o.error = QStringLiteral("--length needs a number of bytes, 0..%1").arg(kMaxLength);
-        } else if (a == QLatin1String("--clock")) {
-            o.clock = true;
-        } else if (!a.startsWith(QLatin1String("--")) && o.file.isEmpty()) {
-            o.file = a;
-        } else {
-            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
-        }
+    CommandLine line(usage::kHexdump);
+    line.addOption({"address"}, QStringLiteral("where the dump begins, in hexadecimal (default 0000)"),
+                   QStringLiteral("HEX"));
+    line.addOption(
+        {"length"},
+        QStringLiteral("how many bytes it shows, 0 to %1 (default %2)").arg(kMaxLength).arg(kDumpLength),
+        QStringLiteral("N"));
+    line.addOption({"clock"}, QStringLiteral("then print the logger's clock record"));
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return done;
+    if (const QString error = readLinkOptions(line, o.link); !error.isEmpty())
+        return line.usageError(error);
+    const QStringList files = line.positional();
+    if (files.size() > 1)
+        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    o.file = files.value(0);
+    if (line.isSet("address")) {
+        const std::optional<std::uint32_t> address = parseHexAddress(line.value("address"));
+        if (!address)
+            return line.usageError(
+                QStringLiteral("--address needs a hexadecimal address, not '%1'").arg(line.value("address")));
+        o.address = *address;
     }
-    if (!o.error.isEmpty())
-        return o;
-    if (o.file.isEmpty() == o.port.isEmpty())
-        o.error = QStringLiteral("give either a recording file or --port PORT");
-    else if (!o.file.isEmpty() && (o.clock || !o.trace.isEmpty() || o.dial.wanted()))
-        o.error = QStringLiteral("--clock, --trace and --dial need --port");
-    else if (!o.port.isEmpty() && o.address >= kLoggerAddressSpace)
-        o.error = QStringLiteral("--address of a logger is 0000..FFFF");
-    return o;
+    if (line.isSet("length")) {
+        bool ok = false;
+        o.length = line.value("length").toInt(&ok);
+        if (!ok || o.length < 0 || o.length > kMaxLength)
+            return line.usageError(QStringLiteral("--length needs a number of bytes, 0..%1").arg(kMaxLength));
+    }
+    o.clock = line.isSet("clock");
+    const bool fromFile = !o.file.isEmpty();
+    if (fromFile && !o.link.port.isEmpty())
+        return line.usageError(QStringLiteral("give either a recording file or --port PORT"));
+    if (fromFile && (o.clock || !o.link.trace.isEmpty() || o.link.dial.wanted()))
+        return line.usageError(QStringLiteral("--clock, --trace and --dial need --port"));
+    if (!fromFile && o.address >= kLoggerAddressSpace)
+        return line.usageError(QStringLiteral("--address of a logger is 0000..FFFF"));
+    if (!fromFile) {
+        if (const QString error =
+                choosePort(o.link, QStringLiteral("give either a recording file or --port PORT"));
+            !error.isEmpty())
+            return line.usageError(error);
+    }
+    return std::nullopt;
 }
 
 void printLines(const QStringList& lines)
@@ -98,31 +102,35 @@ int dumpFile(const HexdumpOptions& o)
 
 int dumpLogger(const HexdumpOptions& o)
 {
-    CliLink link(o.trace, o.dial);
-    if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("hexdump"));
+    CliLink link(o.link);
+    if (!link.call(o.link.port)) {
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(false);
     bool ok = true;
     {
-        auto logger = link.open(o.port);
-        LinkReport report(*logger, prompt);
+        auto logger = link.open(o.link.port);
         const auto address = std::uint16_t(o.address);
-        const LoggerBytes got = readLoggerBytes(*logger, address, o.length);
-        printLines(hexDumpLines(got.bytes, address, kLoggerAddressSpace));
-        if (got.status != LinkStatus::Ok) {
+        const MemoryReadResult got = memoryReadJob(*logger, address, o.length);
+        // A port that does not open is told; a read that fails is said after the bytes.
+        prompt.tell(messagesOf(static_cast<const JobResult&>(got)));
+        printLines(hexDumpLines(got.got.bytes, address, kLoggerAddressSpace));
+        if (got.link.status == LinkStatus::CannotOpen) {
             ok = false;
-            const std::uint32_t at = (address + std::uint32_t(got.bytes.size())) % kLoggerAddressSpace;
-            prompt.tell(failedReadLine(got.status, at), PromptSymbol::Warning);
+        } else if (got.got.status != LinkStatus::Ok) {
+            ok = false;
+            const std::uint32_t at = (address + std::uint32_t(got.got.bytes.size())) % kLoggerAddressSpace;
+            prompt.tell(failedReadLine(got.got.status, at), PromptSymbol::Warning);
         } else if (o.clock) {
-            std::uint8_t record[mem::kClockRecordSize];
-            ok = report.ok(logger->readClock(record));
+            const JobResult clock = clockReadJob(*logger);
+            prompt.tell(messagesOf(clock));
+            ok = clock.clock.read();
             if (ok)
-                printLines({clockLine(record)});
+                printLines({clockLine(clock.clock.logger)});
         }
     }
-    const bool traced = link.saveTrace(QStringLiteral("hexdump"));
+    const bool traced = link.finish();
     return ok && traced ? 0 : 1;
 }
 
@@ -130,12 +138,10 @@ int dumpLogger(const HexdumpOptions& o)
 
 int runHexdump(const QStringList& args)
 {
-    const HexdumpOptions o = parseHexdumpOptions(args);
-    if (!o.error.isEmpty()) {
-        QTextStream(stderr) << "quorzk-cli hexdump: " << o.error << "\n" << kHexdumpUsage;
-        return 2;
-    }
-    return o.port.isEmpty() ? dumpFile(o) : dumpLogger(o);
+    HexdumpOptions o;
+    if (const auto done = parseHexdumpOptions(args, o))
+        return *done;
+    return o.file.isEmpty() ? dumpLogger(o) : dumpFile(o);
 }
 
 } // namespace qz::cli

@@ -1,4 +1,5 @@
 // quorzk-cli info FILE.qrv: the information text of a whole recording.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
 #include "platform/prompt.h"
@@ -27,13 +28,18 @@ std::shared_ptr<const RecordingData> openRecordingFile(const QString& path, Prom
 
 int runInfo(const QStringList& args)
 {
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        QTextStream(stderr) << "usage: quorzk-cli info FILE.qrv\n";
-        return 2;
-    }
+    CommandLine options(usage::kInfo);
+    if (const auto done = options.parse(args))
+        return *done;
+    const QStringList files = options.positional();
+    if (files.isEmpty())
+        return options.usageError(QStringLiteral("a recording file is required"));
+    if (files.size() > 1)
+        return options.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    const QString& file = files.constFirst();
     StderrPrompt prompt(false);
     LoadResult loaded;
-    const auto recording = openRecordingFile(args[0], prompt, &loaded);
+    const auto recording = openRecordingFile(file, prompt, &loaded);
     if (!recording)
         return 1;
     QFile out;
@@ -42,7 +48,7 @@ int runInfo(const QStringList& args)
     // The whole recording with every recorded input, as a new graph shows it.
     QStringList lines = informationLines(*recording, wholeRecording(*recording));
     // The text describes the complete blocks only; it says so when the file holds less.
-    if (const QString warning = truncationWarning(loaded, args[0]); !warning.isEmpty())
+    if (const QString warning = truncationWarning(loaded, file); !warning.isEmpty())
         lines << warning;
     for (const QString& line : lines) {
         out.write(line.toUtf8());

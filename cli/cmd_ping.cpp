@@ -1,8 +1,10 @@
 // quorzk-cli ping: whether a logger answers on the port (a clock read, as the Download
 // command's first step).
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "link/link_report.h"
+#include "jobs/job_messages.h"
+#include "jobs/logger_presence.h"
 
 #include <QTextStream>
 
@@ -10,31 +12,35 @@ namespace qz::cli {
 
 int runPing(const QStringList& args)
 {
-    const LinkOptions o = parseLinkOptions(args, false);
+    LinkOptions o;
+    CommandLine line(usage::kPing);
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return *done;
+    if (const QString error = readLinkCommand(line, o); !error.isEmpty())
+        return line.usageError(error);
     QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli ping: " << o.error << "\nusage: quorzk-cli ping --port PORT [--trace FILE]\n"
-            << "       " << dialUsage() << "\n";
-        return 2;
-    }
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("ping"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(false);
-    LinkStatus status = LinkStatus::Ok;
+    JobResult r;
+    bool answers = false;
     {
         auto logger = link.open(o.port);
-        LinkReport report(*logger, prompt);
-        status = logger->ping();
+        const LinkWatch watch(*logger);
+        answers = loggerIsThere(*logger, ConnectPolicy::Ask, watch, r);
     }
-    if (status == LinkStatus::Ok)
+    // A port that did not open is told with its reason, and nothing follows it.
+    prompt.tell(messagesOf(r));
+    if (answers)
         QTextStream(stdout) << "logger answers on " << o.port << "\n";
-    else if (status != LinkStatus::CannotOpen) // that has been told with its reason
+    else if (r.question == Question::Connect)
         err << "no logger answers on " << o.port << "\n";
-    const bool traced = link.saveTrace(QStringLiteral("ping"));
-    return status == LinkStatus::Ok && traced ? 0 : 1;
+    const bool traced = link.finish();
+    return answers && traced ? 0 : 1;
 }
 
 } // namespace qz::cli

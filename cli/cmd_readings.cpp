@@ -1,10 +1,11 @@
 // quorzk-cli readings: the logger's current readings, one reading per period, as lines
 // or as CSV, until the count is reached, Ctrl-C, or the logger stops answering.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/link_common.h"
-#include "link/device_reader.h"
-#include "link/link_report.h"
+#include "jobs/device_read_job.h"
+#include "jobs/job_messages.h"
 #include "link/link_texts.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
@@ -15,50 +16,53 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace qz::cli {
 
 namespace {
 
-const char* const kUsage = "usage: quorzk-cli readings --port PORT [--count N] [--every SECONDS] "
-                           "[--raw] [--csv] [--trace FILE]\n"
-                           "       [--dial NUMBER [--pulse] [--init FILE.mdm]]\n";
-
 struct ReadingsArgs {
     ReadingsLogOptions log;
-    QStringList linkArgs; // --port and --trace, for the common parser
-    QString error;
+    LinkOptions link;
 };
 
-ReadingsArgs parseReadingsArgs(const QStringList& args)
+// The options; a usage error's exit status when the command cannot run.
+std::optional<int> parseReadingsArgs(const QStringList& args, ReadingsArgs& r)
 {
-    ReadingsArgs r;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--count" && hasValue) {
-            bool ok = false;
-            r.log.count = args[++i].toInt(&ok);
-            if (!ok || r.log.count < 1)
-                r.error = QStringLiteral("--count wants a whole number of readings, 1 or more");
-        } else if (a == "--every" && hasValue) {
-            bool ok = false;
-            const double seconds = args[++i].toDouble(&ok); // '.' as decimal point
-            if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > 86400)
-                r.error = QStringLiteral("--every wants seconds from 0 to 86400 (such as 1 or 0.5)");
-            else
-                r.log.periodMs = std::llround(seconds * 1000);
-        } else if (a == "--raw") {
-            r.log.raw = true;
-        } else if (a == "--csv") {
-            r.log.csv = true;
-        } else {
-            r.linkArgs << a;
-        }
-        if (!r.error.isEmpty())
-            break;
+    CommandLine line(usage::kReadings);
+    line.addOption({"count"}, QStringLiteral("take N readings (1 or more); without it, until Ctrl-C"),
+                   QStringLiteral("N"));
+    line.addOption({"every"},
+                   QStringLiteral("the period from one reading to the next, 0 to 86400 seconds with a '.' "
+                                  "for fractions (default 1)"),
+                   QStringLiteral("SECONDS"));
+    line.addOption({"raw"}, QStringLiteral("add each input's raw converter count and the battery voltage"));
+    line.addOption({"csv"},
+                   QStringLiteral("a header line, then a line per reading: the local time (ISO 8601) and "
+                                  "a column per active input, '.' as decimal point"));
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return done;
+    if (line.isSet("count")) {
+        bool ok = false;
+        r.log.count = line.value("count").toInt(&ok);
+        if (!ok || r.log.count < 1)
+            return line.usageError(QStringLiteral("--count wants a whole number of readings, 1 or more"));
     }
-    return r;
+    if (line.isSet("every")) {
+        bool ok = false;
+        const double seconds = line.value("every").toDouble(&ok); // '.' as decimal point
+        if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > 86400)
+            return line.usageError(
+                QStringLiteral("--every wants seconds from 0 to 86400 (such as 1 or 0.5)"));
+        r.log.periodMs = std::llround(seconds * 1000);
+    }
+    r.log.raw = line.isSet("raw");
+    r.log.csv = line.isSet("csv");
+    if (const QString error = readLinkCommand(line, r.link); !error.isEmpty())
+        return line.usageError(error);
+    return std::nullopt;
 }
 
 } // namespace
@@ -66,18 +70,14 @@ ReadingsArgs parseReadingsArgs(const QStringList& args)
 int runReadings(const QStringList& args)
 {
     QTextStream err(stderr);
-    ReadingsArgs parsed = parseReadingsArgs(args);
-    const LinkOptions o = parseLinkOptions(parsed.linkArgs, false);
-    if (parsed.error.isEmpty() && !o.ok)
-        parsed.error = o.error;
-    if (!parsed.error.isEmpty()) {
-        err << "quorzk-cli readings: " << parsed.error << "\n" << kUsage;
-        return 2;
-    }
+    ReadingsArgs parsed;
+    if (const auto done = parseReadingsArgs(args, parsed))
+        return *done;
+    const LinkOptions& o = parsed.link;
 
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("readings"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(false);
@@ -86,30 +86,34 @@ int runReadings(const QStringList& args)
     bool ok = false;
     {
         auto logger = link.open(o.port);
-        LinkReport report(*logger, prompt);
-        std::array<std::uint8_t, mem::kDeviceImageSize> image{};
         NullProgress progress;
-        NullEventPump pump;
-        if (logger->ping() != LinkStatus::Ok) {
+        const DeviceReadResult read = deviceReadJob(*logger, ConnectPolicy::Ask, progress);
+        // A port that did not open is told with its reason, and nothing follows it.
+        prompt.tell(messagesOf(read));
+        if (read.question == Question::Connect) {
             err << "no logger answers on " << o.port << "\n";
-        } else if (readDeviceImage(*logger, image.data(), progress, pump, prompt)) {
-            const ImageReader device = ImageReader::deviceImage({image.data(), image.size()});
+        } else if (read.status == DeviceReadStatus::Read) {
+            const ImageReader device = ImageReader::deviceImage({read.image.data(), read.image.size()});
             if (!DeviceCatalog(ProgramFolder::forApplication()).lookUp(device.deviceCode()).accepted) {
                 err << texts::notAQuorvant() << "\n";
             } else {
+                LinkStatus failed = LinkStatus::Ok;
                 const LogEnd end = runReadingsLog(
-                    *logger, report, conversionsOf(device), parsed.log, link.clock(),
+                    *logger, conversionsOf(device), parsed.log, link.clock(),
                     [] { return interruptRequested(); },
                     [&out](const QStringList& lines) {
                         for (const QString& line : lines)
                             out << line << "\n";
                         out.flush();
-                    });
+                    },
+                    failed);
+                if (const std::optional<Message> message = linkMessage(LinkFailure{failed, o.port}))
+                    prompt.tell(*message);
                 ok = end != LogEnd::NotResponding;
             }
         }
     }
-    const bool traced = link.saveTrace(QStringLiteral("readings"));
+    const bool traced = link.finish();
     return ok && traced ? 0 : 1;
 }
 

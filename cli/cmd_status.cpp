@@ -1,7 +1,9 @@
 // quorzk-cli status: the logger's identification, clock, run state and battery.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "link/link_report.h"
+#include "jobs/device_read_job.h"
+#include "jobs/job_messages.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
 #include "model/memory_image.h"
@@ -10,6 +12,8 @@
 #include "platform/program_folder.h"
 
 #include <QTextStream>
+
+#include <algorithm>
 
 namespace qz::cli {
 
@@ -42,15 +46,15 @@ struct LoggerState {
     bool batteryRead = false;
 };
 
-// Each read runs only while the ones before were answered; the report tells a failure once.
-bool readState(LoggerProtocol& logger, LinkReport& report, LoggerState& s)
+LoggerState stateOf(const DeviceReadResult& r)
 {
-    if (!report.ok(logger.readIdent(s.header + mem::kIdentification))
-        || !report.ok(logger.readProgram(s.header + mem::kProgram)) || !report.ok(logger.readClock(s.clock)))
-        return false;
+    LoggerState s;
+    std::copy_n(r.image.begin(), mem::kHeaderSize, s.header);
+    std::copy_n(r.image.begin() + mem::kClockInImage, mem::kClockRecordSize, s.clock);
     // Without the battery the rest is still worth showing.
-    s.batteryRead = report.ok(logger.readBattery(s.battery));
-    return true;
+    s.batteryRead = r.battery >= 0;
+    s.battery = std::uint8_t(s.batteryRead ? r.battery : 0);
+    return s;
 }
 
 void printState(LoggerState& s)
@@ -82,34 +86,36 @@ void printState(LoggerState& s)
 
 int runStatus(const QStringList& args)
 {
-    const LinkOptions o = parseLinkOptions(args, false);
+    LinkOptions o;
+    CommandLine line(usage::kStatus);
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return *done;
+    if (const QString error = readLinkCommand(line, o); !error.isEmpty())
+        return line.usageError(error);
     QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli status: " << o.error << "\nusage: quorzk-cli status --port PORT [--trace FILE]\n"
-            << "       " << dialUsage() << "\n";
-        return 2;
-    }
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("status"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(false);
-    LoggerState state;
-    LinkStatus ping = LinkStatus::Ok;
-    bool read = false;
+    DeviceReadResult r;
     {
         auto logger = link.open(o.port);
-        LinkReport report(*logger, prompt);
-        ping = logger->ping();
-        read = ping == LinkStatus::Ok && readState(*logger, report, state);
+        NullProgress progress;
+        r = deviceReadJob(*logger, ConnectPolicy::Ask, progress);
     }
-    // A port that did not open has been told with its reason.
-    if (ping != LinkStatus::Ok && ping != LinkStatus::CannotOpen)
+    // A port that did not open is told with its reason, and nothing follows it.
+    prompt.tell(messagesOf(r));
+    if (r.question == Question::Connect)
         err << "no logger answers on " << o.port << "\n";
-    if (read)
+    const bool read = r.status == DeviceReadStatus::Read;
+    if (read) {
+        LoggerState state = stateOf(r);
         printState(state);
-    const bool traced = link.saveTrace(QStringLiteral("status"));
+    }
+    const bool traced = link.finish();
     return read && traced ? 0 : 1;
 }
 

@@ -1,9 +1,10 @@
 // quorzk-cli stop: the Stop command without windows. Without --yes it only tells whether
 // the logger runs; with it a running logger (or one waiting for its start) is stopped.
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_common.h"
-#include "link/link_report.h"
-#include "link/stop_sequence.h"
+#include "jobs/job_messages.h"
+#include "jobs/stop_job.h"
 
 #include <QTextStream>
 
@@ -11,53 +12,61 @@ namespace qz::cli {
 
 int runStop(const QStringList& args)
 {
-    QStringList rest = args;
-    const bool yes = rest.removeAll(QStringLiteral("--yes")) > 0;
-    const LinkOptions o = parseLinkOptions(rest, false);
+    LinkOptions o;
+    CommandLine line(usage::kStop);
+    line.addOption({"yes"}, QStringLiteral("stop a running logger; without it, only tell its run state"));
+    addLinkOptions(line);
+    if (const auto done = line.parse(args))
+        return *done;
+    if (const QString error = readLinkCommand(line, o); !error.isEmpty())
+        return line.usageError(error);
+    const bool yes = line.isSet("yes");
     QTextStream err(stderr);
-    if (!o.ok) {
-        err << "quorzk-cli stop: " << o.error
-            << "\nusage: quorzk-cli stop --port PORT [--yes] [--trace FILE]\n"
-            << "       " << dialUsage() << "\n";
-        return 2;
-    }
-    CliLink link(o.trace, o.dial);
+    CliLink link(o);
     if (!link.call(o.port)) {
-        link.saveTrace(QStringLiteral("stop"));
+        link.finish();
         return 1;
     }
     StderrPrompt prompt(yes);
-    bool stopped = false;
-    QString state;
+    StopResult r;
     {
         auto logger = link.open(o.port);
-        // Asked once: nobody can plug a logger in for a script.
-        switch (qz::runStop(*logger, prompt, 1)) {
-        case StopOutcome::Stopped: {
-            // Stopped is what the logger says now, not what was sent.
-            LinkReport report(*logger, prompt);
-            RunState now = RunState::Unknown;
-            stopped = report.ok(logger->readRunState(now)) && now == RunState::Stopped;
-            state = stopped ? QStringLiteral("stopped") : QStringLiteral("still running");
-            break;
+        // Asked to connect once: nobody can plug a logger in for a script. Stopped is what
+        // the logger says afterwards, not what was sent.
+        StopPolicy policy;
+        policy.verify = true;
+        r = stopJob(*logger, policy);
+        prompt.tell(messagesOf(r));
+        if (const std::optional<Message> question = questionOf(r); question && prompt.confirm(*question)) {
+            if (r.question == Question::ConfirmStop)
+                policy.stop = Decision::Yes;
+            r = stopJob(*logger, policy);
+            prompt.tell(messagesOf(r));
         }
-        case StopOutcome::AlreadyStopped:
-            stopped = true;
-            state = QStringLiteral("stopped");
-            break;
-        case StopOutcome::NotConfirmed:
-            state = QStringLiteral("running (recording or waiting for its start); --yes stops it");
-            break;
-        case StopOutcome::NotConnected:
-            err << "no logger answers on " << o.port << "\n";
-            break;
-        case StopOutcome::Failed:
-            break;
-        }
+    }
+    bool stopped = false;
+    QString state;
+    switch (r.status) {
+    case StopStatus::Stopped:
+    case StopStatus::AlreadyStopped:
+        stopped = true;
+        state = QStringLiteral("stopped");
+        break;
+    case StopStatus::StillRunning:
+        state = QStringLiteral("still running");
+        break;
+    case StopStatus::NotConfirmed:
+        state = QStringLiteral("running (recording or waiting for its start); --yes stops it");
+        break;
+    case StopStatus::NotConnected:
+        err << "no logger answers on " << o.port << "\n";
+        break;
+    case StopStatus::LinkFailed:
+        break;
     }
     if (!state.isEmpty())
         QTextStream(stdout) << "Run state: " << state << "\n";
-    const bool traced = link.saveTrace(QStringLiteral("stop"));
+    const bool traced = link.finish();
     return stopped && traced ? 0 : 1;
 }
 

@@ -30,6 +30,10 @@ int runReadings(const QStringList& args);
 int runDump(const QStringList& args);
 int runHexdump(const QStringList& args);
 
+// The fleet: collecting into the store, and reading the store back.
+int runCollect(const QStringList& args);
+int runStore(const QStringList& args);
+
 // Recording file commands.
 int runInfo(const QStringList& args);
 int runExport(const QStringList& args);

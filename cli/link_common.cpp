@@ -1,7 +1,7 @@
 #include "cli/link_common.h"
 
 #include "cli/interrupt.h"
-#include "link/link_report.h"
+#include "link/link_failure.h"
 #include "link/modem_dialer.h"
 #include "link/modem_init.h"
 #include "sim/emulator.h"
@@ -15,78 +15,6 @@
 #include <unistd.h>
 
 namespace qz::cli {
-
-DialOptions takeDialOptions(QStringList& args)
-{
-    DialOptions d;
-    QStringList rest;
-    bool dialGiven = false;
-    bool extrasGiven = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--dial" && hasValue) {
-            dialGiven = true;
-            d.number = args[++i].trimmed();
-        } else if (a == "--init" && hasValue) {
-            extrasGiven = true;
-            d.initFile = args[++i];
-        } else if (a == "--pulse") {
-            extrasGiven = true;
-            d.pulse = true;
-        } else {
-            rest << a;
-        }
-    }
-    args = rest;
-    if (dialGiven && (d.number.isEmpty() || !isDialable(d.number)))
-        d.error = QStringLiteral("--dial needs a telephone number of printable characters");
-    else if (extrasGiven && !dialGiven)
-        d.error = QStringLiteral("--pulse and --init go with --dial NUMBER");
-    else if (!d.initFile.isEmpty() && !isModemInitFile(d.initFile))
-        d.error = QStringLiteral("--init: Not a file with the mdm extension");
-    return d;
-}
-
-LinkOptions parseLinkOptions(const QStringList& given, bool download)
-{
-    LinkOptions o;
-    QStringList args = given;
-    o.dial = takeDialOptions(args);
-    if (!o.dial.error.isEmpty()) {
-        o.error = o.dial.error;
-        return o;
-    }
-    const bool wantsOutput = download;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--port" && hasValue) {
-            o.port = args[++i];
-        } else if (a == "--trace" && hasValue) {
-            o.trace = args[++i];
-        } else if (a == "--output" && download && hasValue) {
-            o.output = args[++i];
-        } else if (a == "--yes" && download) {
-            o.yes = true;
-        } else if (a == "--verify" && download) {
-            o.verify = true;
-        } else if (a == "--keep-partial" && download) {
-            o.keepPartial = true;
-        } else if (a == "--force" && download) {
-            o.force = true;
-        } else {
-            o.error = QStringLiteral("unexpected argument '%1'").arg(a);
-            return o;
-        }
-    }
-    if (o.port.isEmpty())
-        o.error = QStringLiteral("--port PORT is required (a device such as /dev/ttyUSB0, or sim)");
-    else if (wantsOutput && o.output.isEmpty())
-        o.error = QStringLiteral("--output FILE.qrv is required");
-    o.ok = o.error.isEmpty();
-    return o;
-}
 
 PromptAnswer StderrPrompt::ask(const QString& text, PromptSymbol, PromptButtons buttons)
 {
@@ -161,10 +89,14 @@ void TerminalProgress::draw()
     drawn_ = true;
 }
 
-CliLink::CliLink(const QString& tracePath, DialOptions dial) : dial_(std::move(dial))
+CliLink::CliLink(const LinkOptions& options) : dial_(options.dial)
 {
-    if (!tracePath.isEmpty()) {
-        trace_ = std::make_unique<WireTrace>(tracePath, clock_);
+    if (!options.trace.isEmpty()) {
+        trace_ = std::make_unique<WireTrace>(options.trace, clock_);
+        trace_->onWriteFailed([command = options.command, path = options.trace](const QString& reason) {
+            QTextStream(stderr) << "quorzk-cli " << command << ": cannot write " << path << ": " << reason
+                                << "\n";
+        });
         lines_.setTrace(trace_.get());
     }
     lines_.addNamed(LineRegistry::simulatedPortName(), [this] {
@@ -197,7 +129,7 @@ bool CliLink::call(const QString& port)
     }
     interrupt_ = std::make_unique<InterruptGuard>();
     auto modem = std::make_unique<LoggerProtocol>(LinkSettings{port, true}, lines_.make(port), clock_);
-    const LinkReport report(*modem, prompt);
+    const LinkWatch watch(*modem, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });
     ModemDialer dialer(*modem);
     DialOutcome outcome = dialer.call(init.commands, dial_.number, dial_.pulse);
     if (outcome == DialOutcome::Waiting) {
@@ -223,7 +155,7 @@ void CliLink::hangUp()
         auto modem =
             std::make_unique<LoggerProtocol>(LinkSettings{callPort_, true}, lines_.make(callPort_), clock_);
         StderrPrompt prompt(false);
-        const LinkReport report(*modem, prompt);
+        const LinkWatch watch(*modem, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });
         ModemDialer(*modem).hangUp();
         callPort_.clear();
     }
@@ -235,17 +167,13 @@ std::unique_ptr<LoggerProtocol> CliLink::open(const QString& port)
     return std::make_unique<LoggerProtocol>(LinkSettings{port, dial_.wanted()}, lines_.make(port), clock_);
 }
 
-bool CliLink::saveTrace(const QString& command)
+bool CliLink::finish()
 {
     hangUp();
     if (!trace_)
         return true;
-    const QString reason = trace_->save();
-    if (reason.isEmpty())
-        return true;
-    QTextStream(stderr) << "quorzk-cli " << command << ": cannot write " << trace_->path() << ": " << reason
-                        << "\n";
-    return false;
+    trace_->endExchange();
+    return trace_->failure().isEmpty();
 }
 
 } // namespace qz::cli

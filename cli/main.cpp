@@ -1,94 +1,73 @@
 // quorzk-cli: the program's commands without windows.
+#include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/usage_texts.h"
+#include "link/wire_trace.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
+using qz::cli::usage::Text;
+
 struct Command {
-    const char* name;
-    const char* usage;
+    const Text& text;
     int (*run)(const QStringList& args);
 };
 
 const Command kCommands[] = {
     // Each command adds its row here.
-    {"help", "help                      this text (also --help, -h)", nullptr},
-    {"download",
-     "download --port PORT --output FILE.qrv [--verify] [--keep-partial]\n"
-     "         [--force] [--yes] [--trace FILE]\n"
-     "                            download a logger's recording (PORT: a device, or sim)",
-     qz::cli::runDownload},
-    {"ping",
-     "ping --port PORT [--trace FILE]\n"
-     "                            whether a logger answers",
-     qz::cli::runPing},
-    {"status",
-     "status --port PORT [--trace FILE]\n"
-     "                            identification, clock, run state and battery",
-     qz::cli::runStatus},
-    {"configure",
-     "configure --port PORT --interval SECONDS|MM:SS --stop full|cyclic [--comment TEXT]\n"
-     "                            [--start now | --start-at \"YYYY-MM-DD hh:mm:ss\" | --start-after "
-     "DD:HH:MM]\n"
-     "                            [--inputs FILE.csv] [--yes] [--trace FILE]\n"
-     "                            prepare and start a logger's next recording",
-     qz::cli::runConfigure},
-    {"stop",
-     "stop --port PORT [--yes] [--trace FILE]\n"
-     "                            stop a running logger (without --yes: tell its run state)",
-     qz::cli::runStop},
-    {"readings",
-     "readings --port PORT [--count N] [--every SECONDS] [--raw] [--csv] [--trace FILE]\n"
-     "                            the logger's current readings, one per period (default\n"
-     "                            1 s) until Ctrl-C",
-     qz::cli::runReadings},
-    {"info", "info FILE.qrv             information text of a recording file", qz::cli::runInfo},
-    {"export",
-     "export FILE.qrv --kind text|excel|lotus|nodate|csv [--output OUT [--force]]\n"
-     "                            text export of a recording file (to standard output\n"
-     "                            without --output; --force replaces an existing OUT;\n"
-     "                            csv: comma-separated, ISO 8601 times, '.' decimals)",
-     qz::cli::runExport},
-    {"plot",
-     "plot FILE.qrv --output FILE.png|FILE.svg|FILE.pdf [--size WxH] [--force]\n"
-     "         [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"]\n"
-     "                            the graph of a recording file as the graph window draws\n"
-     "                            it (PDF: the printed A4 page); --size in pixels (default\n"
-     "                            800x600), --from/--to choose the measurements shown",
-     qz::cli::runPlot},
-    {"dump",
-     "dump --port PORT --output FILE.qrv [--trace FILE] [--force]\n"
-     "                            every block of a logger's memory, untested, as a\n"
-     "                            recording file with the logger's own header",
-     qz::cli::runDump},
-    {"hexdump",
-     "hexdump FILE.qrv | --port PORT [--address HEX] [--length N] [--clock]\n"
-     "                            memory as hexadecimal lines, 16 bytes each (--clock:\n"
-     "                            then the logger's clock record)",
-     qz::cli::runHexdump},
+    {qz::cli::usage::kDownload, qz::cli::runDownload}, {qz::cli::usage::kPing, qz::cli::runPing},
+    {qz::cli::usage::kStatus, qz::cli::runStatus},     {qz::cli::usage::kConfigure, qz::cli::runConfigure},
+    {qz::cli::usage::kStop, qz::cli::runStop},         {qz::cli::usage::kReadings, qz::cli::runReadings},
+    {qz::cli::usage::kCollect, qz::cli::runCollect},   {qz::cli::usage::kStore, qz::cli::runStore},
+    {qz::cli::usage::kInfo, qz::cli::runInfo},         {qz::cli::usage::kExport, qz::cli::runExport},
+    {qz::cli::usage::kPlot, qz::cli::runPlot},         {qz::cli::usage::kDump, qz::cli::runDump},
+    {qz::cli::usage::kHexdump, qz::cli::runHexdump},
 };
+
+const Command* find(const QString& name)
+{
+    for (const auto& c : kCommands)
+        if (name == QLatin1String(c.text.name))
+            return &c;
+    return nullptr;
+}
+
+// The summary's first sentence, for the list of commands.
+QString firstSentence(const char* summary)
+{
+    const QString text = QString::fromUtf8(summary);
+    const qsizetype end = text.indexOf(QLatin1String(". "));
+    return end < 0 ? text : text.left(end + 1);
+}
 
 int usage(FILE* out)
 {
     QTextStream s(out);
-    s << "usage: quorzk-cli COMMAND [OPTIONS]\n\ncommands:\n";
-    for (const auto& c : kCommands)
-        s << "  " << c.usage << "\n";
-    s << "\n--trace FILE writes every byte sent to and received from the logger, time-stamped,\n"
-         "as hex lines (> to the logger, < from it).\n"
-         "--verify reads the header and every block twice, so that no line error passes\n"
-         "unseen (about twice the time); --keep-partial keeps the blocks before a damaged\n"
-         "block; --force replaces an existing output file.\n"
-         "--dial NUMBER [--pulse] [--init FILE.mdm] (every command with --port) reaches the\n"
-         "logger through a telephone modem on PORT: dial, run the command, hang up.\n";
+    s << "usage: quorzk-cli COMMAND [OPTIONS]\n"
+         "       quorzk-cli COMMAND --help     what a command does, and its options\n"
+         "       quorzk-cli --version\n\ncommands:\n";
+    for (const auto& c : kCommands) {
+        s << "  " << qz::cli::wrapSynopsis(QString::fromUtf8(c.text.name) + u' ' + c.text.synopsis, 79, 6)
+          << "\n";
+        s << "      " << qz::cli::wrapText(firstSentence(c.text.summary), 79, 6) << "\n";
+    }
+    const QString notes =
+        QStringLiteral("Without --port, a logger command uses the port chosen in the program's Options "
+                       "(QUORZK.INI), and says so. --trace FILE appends every byte sent to and received "
+                       "from the logger to FILE, time-stamped, as hex lines (> to the logger, < from it); "
+                       "at %1 MiB FILE becomes FILE.1 and a new FILE begins. --dial NUMBER [--pulse] "
+                       "[--init FILE.mdm] (every command with --port) reaches the logger through a "
+                       "telephone modem on PORT: dial, run the command, hang up.")
+            .arg(qz::WireTrace::kRotationBytes / (1024 * 1024));
+    s << "\n" << qz::cli::wrapText(notes, 79, 0) << "\n";
     return out == stdout ? 0 : 2;
 }
 
@@ -102,19 +81,25 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app = drawing ? std::make_unique<QGuiApplication>(argc, argv)
                                                     : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quorzk-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORZK_VERSION));
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage(stderr);
     const QString name = args.takeFirst();
-    const auto asksHelp = [](const QString& a) {
-        return a == QLatin1String("--help") || a == QLatin1String("-h");
-    };
-    if (asksHelp(name) || std::any_of(args.begin(), args.end(), asksHelp))
-        return usage(stdout);
-    for (const auto& c : kCommands) {
-        if (name == QLatin1String(c.name))
-            return c.run ? c.run(args) : usage(stdout);
+    if (name == QLatin1String("--version")) {
+        QTextStream(stdout) << "quorzk-cli " << QCoreApplication::applicationVersion() << "\n";
+        return 0;
     }
+    // help COMMAND is COMMAND --help.
+    if (name == QLatin1String("help") && !args.isEmpty()) {
+        if (const Command* c = find(args.constFirst()))
+            return c->run({QStringLiteral("--help")});
+    }
+    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h"))
+        return usage(stdout);
+    if (const Command* c = find(name))
+        return c->run(args);
     QTextStream(stderr) << "quorzk-cli: unknown command '" << name << "'\n";
     return usage(stderr);
 }

@@ -89,7 +89,8 @@ foreach(name preinst postinst prerm postrm conffiles)
   endif()
 endforeach()
 # The Qt libraries come from the programs' own links (dpkg-shlibdeps); the graph's fonts
-# are asked for by name and stand in through Liberation.
+# are asked for by name and stand in through Liberation; the fleet store's SQLite driver is
+# a Qt plug-in, loaded by name, so no link names it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6sql6-sqlite")
 include(CPack)

@@ -7,8 +7,10 @@
 // recording ends there), or damaged (anything else). A damaged block is read again, up to
 // a transaction's attempts, before it counts as damaged: a bit error on the line heals
 // there, damaged memory does not.
+//
+// A block whose stamp is no date (31 February) is taken, so that one impossible date does
+// not cut the recording short; such blocks are counted for one message at the end.
 #include "link/download_progress.h"
-#include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "model/logger_date.h"
 
@@ -20,15 +22,16 @@ namespace qz {
 struct BlockLoopEnd {
     int taken = 0; // blocks 0 .. taken - 1 hold the recording as read
     bool cancelled = false;
-    bool linkFailed = false; // told through the report
+    LinkStatus link = LinkStatus::Ok; // the read that failed after its attempts
     int damaged = -1; // the block that stayed damaged
     int unsteady = -1; // the block that never read the same twice
+    int impossibleDates = 0; // blocks taken whose stamp is no date
+    int firstImpossibleDate = -1;
 };
 
 struct BlockLoop {
     LoggerProtocol& protocol;
     DownloadProgress& progress;
-    LinkReport& report;
     bool verify = false;
     // A ring memory (the logger reports a used-block count): every plausible block is
     // taken, and where the recording begins is found afterwards.

@@ -1,7 +1,7 @@
 #include "link/comm_settings.h"
 
 #include "link/line_registry.h"
-#include "link/link_report.h"
+#include "link/link_failure.h"
 #include "link/port_list.h"
 #include "model/ini_file.h"
 
@@ -152,6 +152,13 @@ bool CommSettings::readModemPresent(const QString& iniPath)
     IniFile ini;
     ini.load(iniPath);
     return readBool(ini, kModem, kModemPresent, false);
+}
+
+QString CommSettings::readPort(const QString& iniPath)
+{
+    IniFile ini;
+    ini.load(iniPath);
+    return ini.value(kCommunication, kComport).trimmed();
 }
 
 } // namespace qz

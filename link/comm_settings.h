@@ -93,6 +93,9 @@ public:
 
     // "ModemPresent" of the settings file (read each time it is needed).
     static bool readModemPresent(const QString& iniPath);
+    // "Comport" of the settings file: the port every logger command uses, empty when none
+    // was chosen.
+    static QString readPort(const QString& iniPath);
 
 private:
     void listPorts(const QString& saved);

@@ -33,6 +33,10 @@ public:
     virtual std::int64_t read(std::uint8_t* data, std::int64_t count) = 0;
     // Drops everything received and not yet sent.
     virtual void purge() = 0;
+    // The protocol's exchange (a frame, its echoes and the reply) has ended: failure says
+    // what became of it ("no echo"), empty when it succeeded. A traced line writes it out
+    // at once, other lines ignore it.
+    virtual void endExchange(const QString& failure) { (void)failure; }
 };
 
 } // namespace qz

@@ -27,7 +27,7 @@ std::unique_ptr<LineBackend> LineRegistry::make(const QString& name) const
 {
     auto line = makeUntraced(name);
     if (trace_)
-        return std::make_unique<TracedLine>(std::move(line), *trace_);
+        return std::make_unique<TracedLine>(std::move(line), *trace_, traceLock_);
     return line;
 }
 

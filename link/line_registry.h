@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace qz {
 
@@ -38,6 +39,8 @@ private:
 
     std::map<QString, Maker> named_;
     WireTrace* trace_ = nullptr;
+    // Lines are made and used on the ports' workers: their writes into the trace take turns.
+    std::shared_ptr<std::mutex> traceLock_ = std::make_shared<std::mutex>();
 };
 
 } // namespace qz

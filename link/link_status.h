@@ -1,6 +1,6 @@
 #pragma once
 // What became of a link operation. Every send, receive and transaction returns one; the
-// command that runs a sequence decides what the user is told (link/link_report.h).
+// command that runs a sequence decides what the user is told (link/link_failure.h).
 
 namespace qz {
 

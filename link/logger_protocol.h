@@ -3,7 +3,7 @@
 // echo check, receive with its checksum, and the transactions built on them. A transaction
 // tries up to five times and returns what became of its last attempt, except that a port
 // which does not open ends it at once (CannotOpen); it tells the user nothing (the command
-// that runs it does, see link/link_report.h).
+// that runs it does, from the failure it keeps: see link/link_failure.h).
 #include "link/link_settings.h"
 #include "link/link_status.h"
 #include "link/serial_port.h"
@@ -49,6 +49,8 @@ public:
     LinkStatus send(const std::uint8_t* frame, std::uint16_t length);
     // Collects a reply of length bytes (data + 16-bit sum) within a second.
     LinkStatus receive(std::uint8_t* buffer, std::uint16_t length);
+    // An exchange ends with a failed send, with a receive, or with a write's frame sent;
+    // the line is told, with the status's name when it failed (a trace shows it).
 
     // Transactions. A read writes its buffer only when it succeeds.
     LinkStatus ping();
@@ -84,9 +86,15 @@ public:
     LinkStatus isRecording(bool& recording);
 
 private:
+    LinkStatus sendFrame(const std::uint8_t* frame, std::uint16_t length);
+    LinkStatus receiveReply(std::uint8_t* buffer, std::uint16_t length);
+    // Tells the line that an exchange ended with status; returns it.
+    LinkStatus ended(LinkStatus status);
     // One read exchange with its attempts; out is written only on success.
     LinkStatus readExchange(const std::uint8_t* frame, std::uint16_t frameLength, std::uint8_t* out,
                             std::uint16_t dataLength);
+    // Sends a frame with its attempts; the exchange goes on with a reply.
+    LinkStatus sendAttempts(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
     LinkStatus writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts);
 
     SerialPort port_;

@@ -50,7 +50,25 @@ LinkStatus LoggerProtocol::ensureOpen()
     return opened;
 }
 
+LinkStatus LoggerProtocol::ended(LinkStatus status)
+{
+    port_.endExchange(status == LinkStatus::Ok ? QString() : QString::fromLatin1(linkStatusName(status)));
+    return status;
+}
+
 LinkStatus LoggerProtocol::send(const std::uint8_t* frame, std::uint16_t length)
+{
+    const LinkStatus status = sendFrame(frame, length);
+    // A frame sent waits for its reply, or ends a write (writeExchange).
+    return status == LinkStatus::Ok ? status : ended(status);
+}
+
+LinkStatus LoggerProtocol::receive(std::uint8_t* buffer, std::uint16_t length)
+{
+    return ended(receiveReply(buffer, length));
+}
+
+LinkStatus LoggerProtocol::sendFrame(const std::uint8_t* frame, std::uint16_t length)
 {
     if (length == 0 || length > frames::kMaxFrame)
         return LinkStatus::InvalidLength;
@@ -94,7 +112,7 @@ LinkStatus LoggerProtocol::send(const std::uint8_t* frame, std::uint16_t length)
     return std::equal(echo.begin(), echo.begin() + echoes, frame) ? LinkStatus::Ok : LinkStatus::BadEcho;
 }
 
-LinkStatus LoggerProtocol::receive(std::uint8_t* buffer, std::uint16_t length)
+LinkStatus LoggerProtocol::receiveReply(std::uint8_t* buffer, std::uint16_t length)
 {
     if (length < frames::kChecksumSize)
         return LinkStatus::InvalidLength;

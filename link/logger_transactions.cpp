@@ -47,7 +47,7 @@ LinkStatus LoggerProtocol::readExchange(const std::uint8_t* frame, std::uint16_t
     return status;
 }
 
-LinkStatus LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts)
+LinkStatus LoggerProtocol::sendAttempts(const std::uint8_t* frame, std::uint16_t frameLength, int attempts)
 {
     LinkStatus status = LinkStatus::Ok;
     for (int attempt = 0; attempt < attempts; ++attempt) {
@@ -58,6 +58,13 @@ LinkStatus LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_
             return status;
     }
     return status;
+}
+
+LinkStatus LoggerProtocol::writeExchange(const std::uint8_t* frame, std::uint16_t frameLength, int attempts)
+{
+    const LinkStatus status = sendAttempts(frame, frameLength, attempts);
+    // A write has no reply: its exchange ends with the frame.
+    return ok(status) ? ended(status) : status;
 }
 
 LinkStatus LoggerProtocol::ping()
@@ -131,7 +138,7 @@ LinkStatus LoggerProtocol::readMemory(std::uint16_t address, std::uint8_t* out12
 {
     std::uint8_t frame[frames::kMemoryHeader];
     const std::uint16_t length = frames::readMemory(frame, address, frames::countByte(kBlockSize));
-    LinkStatus status = writeExchange(frame, length, kAttempts);
+    LinkStatus status = sendAttempts(frame, length, kAttempts);
     if (!ok(status))
         return status;
     std::array<std::uint8_t, kBlockSize + frames::kChecksumSize> reply{};
@@ -208,7 +215,7 @@ LinkStatus LoggerProtocol::verifyProgram(const std::uint8_t* program88)
         if (const LinkStatus status = writeProgram(program88); !ok(status))
             return status;
     }
-    return LinkStatus::NotTaken;
+    return ended(LinkStatus::NotTaken);
 }
 
 LinkStatus LoggerProtocol::readRunState(RunState& state)

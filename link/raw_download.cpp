@@ -1,6 +1,5 @@
 #include "link/raw_download.h"
 
-#include "link/link_report.h"
 #include "link/link_texts.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
@@ -10,7 +9,7 @@ namespace qz {
 
 namespace {
 
-bool readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, std::uint8_t* image)
+LinkStatus readHeader(LoggerProtocol& q, Progress& progress, std::uint8_t* image)
 {
     struct Step {
         int bar;
@@ -26,15 +25,15 @@ bool readHeader(LoggerProtocol& q, Progress& progress, LinkReport& report, std::
     for (const Step& s : steps) {
         if (s.bar >= 0)
             progress.setPosition(s.bar);
-        if (!report.ok((q.*s.read)(image + s.offset)))
-            return false;
+        if (const LinkStatus status = (q.*s.read)(image + s.offset); status != LinkStatus::Ok)
+            return status;
     }
-    return true;
+    return LinkStatus::Ok;
 }
 
 } // namespace
 
-RawDownload rawDownload(LoggerProtocol& q, Progress& progress, LinkReport& report)
+RawDownload rawDownload(LoggerProtocol& q, Progress& progress)
 {
     RawDownload r;
     // Cleared, so that a block which did not come holds zeros rather than anything else.
@@ -44,7 +43,8 @@ RawDownload rawDownload(LoggerProtocol& q, Progress& progress, LinkReport& repor
     progress.setPosition(0);
     progress.setCancelEnabled(true);
 
-    if (!readHeader(q, progress, report, image.data())) {
+    r.link = readHeader(q, progress, image.data());
+    if (r.link != LinkStatus::Ok) {
         progress.setCancelEnabled(false);
         return r;
     }

@@ -11,12 +11,10 @@
 
 namespace qz {
 
-class LinkReport;
-
 enum class RawDownloadEnd {
     Complete, // the header and every block came
     BlocksMissed, // the header came; some blocks did not (their bytes are zero)
-    HeaderFailed, // the header did not come (told through the report)
+    HeaderFailed, // the header did not come (link says how)
     Cancelled, // the user cancelled
 };
 
@@ -24,6 +22,7 @@ struct RawDownload {
     RawDownloadEnd end = RawDownloadEnd::HeaderFailed;
     int blocks = 0; // data blocks of the memory, from its device code
     int missedBlocks = 0; // blocks that did not come
+    LinkStatus link = LinkStatus::Ok; // the header read that failed
     // The header and the blocks (384 + 128 x blocks bytes) once the header came; the
     // logger's own BlocksUsed and FirstBlock stay as it reported them.
     std::vector<std::uint8_t> image;
@@ -39,9 +38,8 @@ inline int rawBlockBar(int k)
     return ((k + 1) % 11) * 9 + 10;
 }
 
-// Reads the header (each area only when the one before came; a failure is told through
-// report) and then every block of the memory. Progress shows "Downloading Quorvant ..."
-// with Cancel.
-RawDownload rawDownload(LoggerProtocol& protocol, Progress& progress, LinkReport& report);
+// Reads the header (each area only when the one before came) and then every block of the
+// memory. Progress shows "Downloading Quorvant ..." with Cancel.
+RawDownload rawDownload(LoggerProtocol& protocol, Progress& progress);
 
 } // namespace qz

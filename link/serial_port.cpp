@@ -102,6 +102,11 @@ bool SerialPort::raiseDtr()
     return line_->raiseDtr();
 }
 
+void SerialPort::endExchange(const QString& failure)
+{
+    line_->endExchange(failure);
+}
+
 void SerialPort::delay(std::int64_t ms)
 {
     clock_.sleepMs(ms);

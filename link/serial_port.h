@@ -46,6 +46,8 @@ public:
     void transmit(std::uint8_t byte);
     bool raiseDtr();
     void delay(std::int64_t ms);
+    // Tells the line that an exchange ended, and how it failed (empty: it succeeded).
+    void endExchange(const QString& failure);
 
     Clock& clock() { return clock_; }
 

@@ -1,8 +1,10 @@
 #include "link/wire_trace.h"
 
-#include <QSaveFile>
+#include "platform/system_reason.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <utility>
 
 namespace qz {
 
@@ -32,10 +34,14 @@ QByteArray hex(const QByteArray& bytes, qsizetype from, qsizetype count)
 
 } // namespace
 
-WireTrace::WireTrace(QString path, Clock& clock)
-    : path_(std::move(path)), clock_(clock), originMs_(clock.tickMs())
+WireTrace::WireTrace(QString path, Clock& clock, std::int64_t rotationBytes)
+    : path_(std::move(path)), clock_(clock), rotationBytes_(rotationBytes), originMs_(clock.tickMs()),
+      origin_(clock.localNow())
+{}
+
+WireTrace::~WireTrace()
 {
-    text_ = "# quorzk wire trace: seconds from the start, > to the logger, < from the logger\n";
+    endExchange();
 }
 
 std::unique_ptr<WireTrace> WireTrace::fromEnvironment(Clock& clock)
@@ -87,54 +93,62 @@ void WireTrace::dropped(const std::uint8_t* data, std::int64_t count)
 {
     if (count <= 0)
         return;
-    endExchange();
+    formatExchange();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(count));
-    writeLine(now(), kReceived, hex(bytes, 0, bytes.size()) + "   (dropped unread)");
+    formatLine(now(), kReceived, hex(bytes, 0, bytes.size()) + "   (dropped unread)");
+    writeOut();
 }
 
 void WireTrace::event(const QString& text)
 {
-    endExchange();
-    writeLine(now(), kEvent, text.toUtf8());
+    formatExchange();
+    formatLine(now(), kEvent, text.toUtf8());
+    writeOut();
 }
 
 void WireTrace::endExchange()
 {
+    formatExchange();
+    writeOut();
+}
+
+void WireTrace::formatExchange()
+{
     // The group that began first is written first.
     const bool outFirst = in_.bytes.isEmpty() || (!out_.bytes.isEmpty() && out_.startMs <= in_.startMs);
     if (outFirst) {
-        writeGroup(out_, kSent);
-        writeReceived();
+        formatGroup(out_, kSent);
+        formatReceived();
     } else {
-        writeReceived();
-        writeGroup(out_, kSent);
+        formatReceived();
+        formatGroup(out_, kSent);
     }
     out_ = {};
     in_ = {};
 }
 
-void WireTrace::writeReceived()
+void WireTrace::formatReceived()
 {
     // The echoes are as many bytes as were sent; what follows them is the reply.
     const qsizetype echoes = std::min(in_.bytes.size(), out_.bytes.size());
     if (echoes == 0 || echoes == in_.bytes.size()) {
-        writeGroup(in_, kReceived);
+        formatGroup(in_, kReceived);
         return;
     }
-    writeGroup({in_.startMs, in_.bytes.left(echoes)}, kReceived);
-    writeGroup({in_.replyMs, in_.bytes.mid(echoes)}, kReceived);
+    formatGroup({in_.startMs, in_.bytes.left(echoes)}, kReceived);
+    formatGroup({in_.replyMs, in_.bytes.mid(echoes)}, kReceived);
 }
 
-void WireTrace::writeGroup(const Group& group, char direction)
+void WireTrace::formatGroup(const Group& group, char direction)
 {
     for (qsizetype i = 0; i < group.bytes.size(); i += kBytesPerLine) {
         const qsizetype n = std::min<qsizetype>(kBytesPerLine, group.bytes.size() - i);
         // Continuation lines leave the time blank so an exchange reads as one block.
-        writeLine(i == 0 ? group.startMs : -1, direction, hex(group.bytes, i, n));
+        formatLine(i == 0 ? group.startMs : -1, direction, hex(group.bytes, i, n));
     }
 }
 
-void WireTrace::writeLine(std::int64_t ms, char marker, const QByteArray& rest)
+void WireTrace::formatLine(std::int64_t ms, char marker, const QByteArray& rest)
 {
     char stamp[32];
     if (ms >= 0)
@@ -142,35 +156,79 @@ void WireTrace::writeLine(std::int64_t ms, char marker, const QByteArray& rest)
                       static_cast<long long>(ms % 1000));
     else
         std::snprintf(stamp, sizeof stamp, "%9s", "");
-    text_ += stamp;
-    text_ += ' ';
-    text_ += marker;
-    text_ += ' ';
-    text_ += rest;
-    text_ += '\n';
+    lines_ += stamp;
+    lines_ += ' ';
+    lines_ += marker;
+    lines_ += ' ';
+    lines_ += rest;
+    lines_ += '\n';
 }
 
-QByteArray WireTrace::text()
+// The trace is the one file written in place rather than through a temporary file: it
+// is an append-only log, which a rewrite at every exchange would make as slow as the old
+// whole-file saves, and a line cut short by a crash leaves every line before it whole.
+void WireTrace::writeOut()
 {
-    endExchange();
-    return text_;
+    if (lines_.isEmpty())
+        return;
+    const QByteArray lines = std::exchange(lines_, {});
+    if (!failure_.isEmpty() || (!file_.isOpen() && !openFile()))
+        return;
+    // An exchange is never split between two files.
+    if (size_ > 0 && size_ + lines.size() > rotationBytes_ && !rotate())
+        return;
+    if (file_.write(lines) != lines.size() || !file_.flush()) {
+        fail(failureReason(file_.errorString(), errno));
+        return;
+    }
+    size_ += lines.size();
 }
 
-QString WireTrace::save()
+bool WireTrace::openFile()
 {
-    endExchange();
-    QSaveFile file(path_);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly) || file.write(text_) != text_.size() || !file.commit())
-        reason = file.errorString();
-    if (!reason.isEmpty() && saveFailed_)
-        saveFailed_(reason);
-    return reason;
+    file_.setFileName(path_);
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        fail(failureReason(file_.errorString(), errno));
+        return false;
+    }
+    size_ = file_.size();
+    // A file left at its bound by an earlier trace is set aside first.
+    if (size_ >= rotationBytes_)
+        return rotate();
+    const QByteArray header = "# quorzk wire trace from "
+        + origin_.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()
+        + ": seconds from then, > to the logger, < from it\n";
+    if (file_.write(header) != header.size()) {
+        fail(failureReason(file_.errorString(), errno));
+        return false;
+    }
+    size_ += header.size();
+    return true;
 }
 
-void WireTrace::onSaveFailed(std::function<void(const QString&)> handler)
+bool WireTrace::rotate()
 {
-    saveFailed_ = std::move(handler);
+    file_.close();
+    // rename() replaces the older file in one step.
+    if (std::rename(QFile::encodeName(path_).constData(), QFile::encodeName(previousPath()).constData())
+        != 0) {
+        fail(QStringLiteral("cannot move it to %1: %2").arg(previousPath(), systemReason(errno)));
+        return false;
+    }
+    return openFile();
+}
+
+void WireTrace::fail(const QString& reason)
+{
+    failure_ = reason;
+    file_.close();
+    if (writeFailed_)
+        writeFailed_(reason);
+}
+
+void WireTrace::onWriteFailed(std::function<void(const QString&)> handler)
+{
+    writeFailed_ = std::move(handler);
 }
 
 } // namespace qz

@@ -45,6 +45,28 @@ BlockJudgement judgeBlock(const std::uint8_t* block, int i, bool ring, LoggerDat
     return {c == StampContinuity::Breaks ? BlockKind::Damaged : BlockKind::Recorded, c};
 }
 
+DeclaredBlocks declareBlocks(const std::uint8_t* blocks, bool ring, int taken, int memoryBlocks)
+{
+    if (!ring)
+        return {taken, 0};
+    LoggerDate date;
+    date.Year = 3000;
+    double best = date.asDateTime();
+    int first = 0;
+    for (int j = 0; j < taken; ++j) {
+        date.setFromStamp(
+            std::span<const std::uint8_t>{blocks + std::size_t(j) * mem::kBlockSize, mem::kBlockSize});
+        double t = 0;
+        if (date.tryAsDateTime(t) && t < best) {
+            best = t;
+            first = j;
+        }
+    }
+    if (taken == memoryBlocks)
+        return {memoryBlocks, first};
+    return {taken - first, first};
+}
+
 int linearBlocksInUse(const std::uint8_t* blocks, int count)
 {
     LoggerDate date;

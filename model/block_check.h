@@ -32,6 +32,17 @@ struct BlockJudgement {
 // (ring). Block 0 of a linear memory starts the date chain: the day before its own stamp.
 BlockJudgement judgeBlock(const std::uint8_t* block, int i, bool ring, LoggerDate& date);
 
+// Which blocks of a memory read from block 0 on hold the recording, oldest first: a linear
+// memory, the blocks taken; a ring read to its end, all of it from its oldest block (by
+// stamp; stamps that are no date take no part); a ring that stopped early at block k, only
+// from the oldest block read up to k - 1, because the blocks after k, never read, lie between
+// those and the newer ones before the oldest. `blocks` points at block 0.
+struct DeclaredBlocks {
+    int used = 0;
+    int first = 0;
+};
+DeclaredBlocks declareBlocks(const std::uint8_t* blocks, bool ring, int taken, int memoryBlocks);
+
 // The blocks of a linear memory that hold its recording: from block 0 up to the first
 // erased or damaged one, each carrying on the date of the one before. `blocks` points at
 // block 0 and holds `count` whole blocks.

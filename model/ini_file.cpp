@@ -207,6 +207,33 @@ QStringList IniFile::sections() const
     return out;
 }
 
+std::vector<IniLine> IniFile::parsedLines() const
+{
+    std::vector<IniLine> out;
+    QString section;
+    for (int i = 0; i < lines_.size(); ++i) {
+        IniLine line;
+        line.number = i + 1;
+        const QString t = trimmed(lines_.at(i));
+        if (t.isEmpty()) {
+            line.kind = IniLine::Kind::Blank;
+        } else if (t.startsWith(QLatin1Char(';'))) {
+            line.kind = IniLine::Kind::Comment;
+        } else if (sectionName(lines_.at(i), line.section)) {
+            line.kind = IniLine::Kind::Section;
+            section = line.section;
+        } else if (keyValue(lines_.at(i), line.key, line.value)) {
+            line.kind = IniLine::Kind::Key;
+            line.section = section;
+        } else {
+            line.kind = IniLine::Kind::Other;
+            line.section = section;
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
 void IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
     const QString name = section.trimmed();

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace qz {
 
@@ -38,6 +39,22 @@ struct IniResult {
 
 inline constexpr qint64 kMaxIniFileSize = 1024 * 1024;
 
+// A line of an INI file as the reader takes it, for files in which every line counts.
+struct IniLine {
+    enum class Kind {
+        Blank,
+        Comment,
+        Section, // section: its name
+        Key, // key and value, in the section above
+        Other, // none of these: a reader skips it
+    };
+    int number = 0; // from 1
+    Kind kind = Kind::Blank;
+    QString section; // the name in brackets, or the section the key is in (empty before any)
+    QString key;
+    QString value;
+};
+
 class IniFile {
 public:
     IniFile() = default;
@@ -60,6 +77,8 @@ public:
     // Key names of a section in file order (first occurrence of each).
     QStringList keys(const QString& section) const;
     QStringList sections() const;
+    // Every line, in order.
+    std::vector<IniLine> parsedLines() const;
 
     // Sets the value of the first matching key; a missing key is added at the end of its
     // section, a missing section at the end of the file.

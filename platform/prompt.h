@@ -1,16 +1,13 @@
 #pragma once
 // Messages and questions for the user. The program shows them in message boxes; tests
 // script the answers and keep the texts.
+#include "platform/message.h"
+
 #include <QString>
 
 namespace qz {
 
-enum class PromptSymbol {
-    Warning,
-    Error,
-    Information,
-    Confirmation
-};
+using PromptSymbol = MessageSymbol;
 enum class PromptButtons {
     Ok,
     YesNo,
@@ -36,6 +33,15 @@ public:
     {
         return ask(text, symbol, PromptButtons::YesNo) == PromptAnswer::Yes;
     }
+    void tell(const Message& message) { tell(message.text, message.symbol); }
+    // Each in turn, each with its OK button.
+    void tell(const Messages& messages)
+    {
+        for (const Message& m : messages)
+            tell(m);
+    }
+    // A question as a message: Yes/No with its symbol; true for Yes.
+    bool confirm(const Message& question) { return confirm(question.text, question.symbol); }
 };
 
 } // namespace qz

@@ -1,6 +1,6 @@
 #pragma once
-// One cycle of the current readings on a protocol object: find the logger (a ping, or the
-// question to connect it), then read its converters once.
+// One reading of the logger's converters.
+#include "link/link_status.h"
 #include "link/logger_frames.h"
 
 #include <array>
@@ -8,7 +8,6 @@
 
 namespace qz {
 
-class LinkReport;
 class LoggerProtocol;
 
 // What a readings reply holds: the eight inputs' converter counts, then the battery's.
@@ -21,19 +20,8 @@ struct Reading {
     std::uint8_t batteryCount() const { return counts[frames::kBatteryInReadings]; }
 };
 
-enum class CycleOutcome {
-    Read, // the reading holds the logger's counts
-    ReadFailed, // the logger was found but the reading failed (told); nothing changes
-    Declined, // no answer, and the user did not ask to try again: the readings stop
-};
-
-// The ping; with an answer, the diagnostic (DC) reading when diagnostic is on, the plain
-// (AC) one otherwise. Without one, "Please Connect The Quorvant": Yes reads once (plain),
-// anything else declines.
-CycleOutcome readingCycle(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Reading& reading);
-
-// One reading on a logger that is known to be there, without a ping (the command-line
-// tool, which keeps its port); failures are told.
-bool readOnce(LoggerProtocol& logger, LinkReport& report, bool diagnostic, Reading& reading);
+// The diagnostic (DC) reading when diagnostic is on, the plain (AC) one otherwise, on a
+// logger that is known to be there (no ping). reading changes only on Ok.
+LinkStatus readOnce(LoggerProtocol& logger, bool diagnostic, Reading& reading);
 
 } // namespace qz

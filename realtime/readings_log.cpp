@@ -1,6 +1,5 @@
 #include "realtime/readings_log.h"
 
-#include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "model/number_pattern.h"
 #include "model/values.h"
@@ -116,11 +115,12 @@ QString csvRow(const QDateTime& local, const InputConversions& inputs, const Rea
     return fields.join(QLatin1Char(','));
 }
 
-LogEnd runReadingsLog(LoggerProtocol& logger, LinkReport& report, const InputConversions& inputs,
+LogEnd runReadingsLog(LoggerProtocol& logger, const InputConversions& inputs,
                       const ReadingsLogOptions& options, Clock& clock,
                       const std::function<bool()>& stopRequested,
-                      const std::function<void(const QStringList& lines)>& write)
+                      const std::function<void(const QStringList& lines)>& write, LinkStatus& failed)
 {
+    failed = LinkStatus::Ok;
     if (options.csv)
         write({csvHeader(inputs, options.raw)});
     std::int64_t next = clock.tickMs();
@@ -136,7 +136,8 @@ LogEnd runReadingsLog(LoggerProtocol& logger, LinkReport& report, const InputCon
         }
         const QDateTime at = clock.localNow();
         Reading reading;
-        if (!readOnce(logger, report, options.raw, reading))
+        failed = readOnce(logger, options.raw, reading);
+        if (failed != LinkStatus::Ok)
             return LogEnd::NotResponding;
         if (options.csv) {
             write({csvRow(at, inputs, reading, options.raw)});

@@ -15,7 +15,6 @@
 namespace qz {
 
 class Clock;
-class LinkReport;
 class LoggerProtocol;
 
 struct ReadingsLogOptions {
@@ -40,15 +39,15 @@ QString isoLocalTime(const QDateTime& local);
 enum class LogEnd {
     Done, // the readings asked for were taken
     Stopped, // stopRequested said so
-    NotResponding, // a reading failed after its attempts (told)
+    NotResponding, // a reading failed after its attempts
 };
 
 // Takes the readings on a logger that has answered, writing each one's lines through
 // write as soon as it is read. Between readings it waits on the clock in short steps,
-// asking stopRequested at each.
-LogEnd runReadingsLog(LoggerProtocol& logger, LinkReport& report, const InputConversions& inputs,
+// asking stopRequested at each. A reading that fails ends it; failed holds its status.
+LogEnd runReadingsLog(LoggerProtocol& logger, const InputConversions& inputs,
                       const ReadingsLogOptions& options, Clock& clock,
                       const std::function<bool()>& stopRequested,
-                      const std::function<void(const QStringList& lines)>& write);
+                      const std::function<void(const QStringList& lines)>& write, LinkStatus& failed);
 
 } // namespace qz

@@ -44,6 +44,7 @@ trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"
 share=$root/usr/share
 mkdir -p "$root/home" "$root/nowhere" "$root/files"
+chmod 700 "$root/home" # it is also the runtime folder, which Qt wants private
 # A user with nothing of the real one's: no desktop, no settings, no data folders.
 clean=(env -i "PATH=/usr/bin:/bin" "HOME=$root/home" "LANG=C.UTF-8" "XDG_DATA_HOME=$root/home/.local/share"
        "XDG_CONFIG_HOME=$root/home/.config" "XDG_CONFIG_DIRS=$root/nowhere" "XDG_RUNTIME_DIR=$root/home")
@@ -61,7 +62,8 @@ for field in Version Maintainer; do
   [ "$logged" = "$control" ] || fail "the changelog's newest entry has $field '$logged', the package '$control'"
 done
 
-# The manual pages render cleanly; quorzk-cli's describes every command the tool lists,
+# The manual pages render cleanly; quorzk-cli's describes every command the tool lists and
+# every option of each command's --help,
 # quorzk-sim's every option of its --help.
 if command -v man >/dev/null; then
   for program in quorzk quorzk-cli quorzk-sim; do
@@ -74,6 +76,11 @@ page=$share/man/man1/quorzk-cli.1.gz
 help=$("${clean[@]}" "$cli" help) || fail "quorzk-cli help failed"
 for c in $(sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' <<<"$help"); do
   zgrep -q "^\.BI\? \"\?$c\b" "$page" || fail "the man page does not describe the command '$c'"
+  # ... and every option its --help lists.
+  options=$("${clean[@]}" "$cli" "$c" --help) || fail "quorzk-cli $c --help failed"
+  for o in $(grep -oE '^  (-h, )?--[a-z-]+' <<<"$options" | grep -oE -- '--[a-z-]+'); do
+    zgrep -qE "^\.B[IR]? ${o//-/\\\\-}( |$)" "$page" || fail "quorzk-cli.1 does not describe the option $o of $c"
+  done
 done
 help=$("${clean[@]}" "$root/usr/bin/quorzk-sim" --help) || fail "quorzk-sim --help failed"
 for o in $(grep -oE '^  --[a-z-]+' <<<"$help"); do

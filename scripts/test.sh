@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the programs and benchmarks (and checks the Debian package
 # of that build), then builds every test under AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs them. The tests compile once, in the sanitized build: compiling them twice cost
-# the run more time than anything else.
+# and runs them, and last fuzzes the recording file reader for a minute. The tests compile
+# once, in the sanitized build: compiling them twice cost the run more time than anything
+# else. Each build makes only the targets its step uses.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -20,8 +21,12 @@ bash scripts/build.sh build -DQUORZK_WERROR=ON \
 bash scripts/package.sh build
 bash scripts/check_package.sh build/quorzk_*.deb
 
+# The test programs and the programs they start; not the desktop program itself.
 bash scripts/build.sh build-asan -DQUORZK_WERROR=ON -DQUORZK_SANITIZE=ON -DQUORZK_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 --target test_programs
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$jobs")
+
+# A real fuzz, not only a build: a crash fails the run and names the input.
+bash scripts/fuzz.sh 60

@@ -144,6 +144,11 @@ void loadMemory(Logger& logger, const MemoryPreset& preset)
         logger.stop();
     if (preset.damagedBlock >= 0 && preset.damagedBlock < s.blocks)
         m[mem::blockAddress(preset.damagedBlock) + mem::kBlockStamp + 1] = 0x13;
+    for (int k = preset.impossibleDatesFrom;
+         k >= 0 && k < preset.impossibleDatesFrom + preset.impossibleDates && k < s.blocks; ++k) {
+        m[mem::blockAddress(k) + mem::kBlockStamp + 1] = 0x02;
+        m[mem::blockAddress(k) + mem::kBlockStamp + 2] = 0x31;
+    }
 }
 
 } // namespace qz::sim

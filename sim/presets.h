@@ -36,6 +36,9 @@ struct MemoryPreset {
     bool running = false; // leave the logger recording (otherwise stopped, state 0)
     std::string serial = {}; // 4 characters; empty = "SIM" and the code's last digit
     int damagedBlock = -1; // this data block's stamp reads month 13: damaged memory
+    // These data blocks' stamps read 31 February, a date that does not exist.
+    int impossibleDatesFrom = -1;
+    int impossibleDates = 0;
 };
 
 // The model defaults for a device code.

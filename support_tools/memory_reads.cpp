@@ -1,6 +1,6 @@
 #include "support_tools/memory_reads.h"
 
-#include "link/link_report.h"
+#include "link/link_failure.h"
 #include "model/memory_image.h"
 #include "recording/recording_file.h"
 #include "support_tools/dump_address.h"

@@ -1,6 +1,8 @@
 #pragma once
 // The small progress dialog shown while a transfer runs: a bar, an optional Cancel and a
-// line saying where the transfer stands.
+// line saying where the transfer stands. A transfer on this thread asks cancelled(), which
+// lets pending events through first; a logger job on a worker hears of Cancel through
+// cancelRequested.
 #include "platform/progress.h"
 
 #include <QDialog>
@@ -31,8 +33,15 @@ public:
     int maximum() const;
     bool cancelVisible() const;
     QString text() const;
-    // What the Cancel button does.
-    void requestCancel() { cancelRequest_ = true; }
+    // What the Cancel button does; a job running elsewhere hears of it through the signal.
+    void requestCancel()
+    {
+        cancelRequest_ = true;
+        emit cancelRequested();
+    }
+
+signals:
+    void cancelRequested();
 
 protected:
     void reject() override;

@@ -9,6 +9,7 @@
 namespace qz {
 
 class DocumentDialogs;
+class JobRunner;
 class LineRegistry;
 
 struct AppServices {
@@ -19,6 +20,8 @@ struct AppServices {
     DocumentDialogs& dialogs;
     // Lines behind port names (the simulated logger and the serial devices).
     LineRegistry& lines;
+    // Where the logger jobs run: a worker per port in the program, at once in tests.
+    JobRunner& jobs;
 };
 
 } // namespace qz

@@ -2,8 +2,9 @@
 
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
-#include "link/link_report.h"
-#include "link/logger_protocol.h"
+#include "jobs/job_messages.h"
+#include "jobs/logger_ports.h"
+#include "jobs/memory_job.h"
 #include "model/memory_image.h"
 #include "platform/prompt.h"
 #include "support_tools/dump_address.h"
@@ -29,24 +30,6 @@ constexpr int kColumnWidth = 84;
 constexpr int kSignFontPixels = 24;
 constexpr int kRtcFontPixels = 13;
 const QString kRecordingExt = QStringLiteral("qrv");
-
-// Marks the main window's busy flag for one logger read, when it was free.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : busy_(busy), taken_(!busy) { busy_ = true; }
-    ~BusyScope()
-    {
-        if (taken_)
-            busy_ = false;
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    bool taken() const { return taken_; }
-
-private:
-    bool& busy_;
-    bool taken_;
-};
 
 } // namespace
 
@@ -180,29 +163,40 @@ void DiagnosticPanel::dumpLogger(AddressStep step)
 {
     const LoggerAddress a = loggerAddress(loggerBox_->text(), step);
     loggerBox_->setText(a.box);
-    const std::unique_ptr<LoggerProtocol> logger = services_.openLogger();
-    const BusyScope busy(services_.commandBusy);
-    if (!busy.taken())
+    if (services_.commandBusy)
         return;
-    // The report tells of a port that does not open; a read that fails is said in the memo.
-    const LinkReport report(*logger, services_.prompt);
-    const LoggerBytes got = readLoggerBytes(*logger, a.address, kDumpLength);
-    QStringList lines = hexDumpLines(got.bytes, a.address, kLoggerAddressSpace);
-    if (got.status != LinkStatus::Ok)
-        lines << failedReadLine(got.status, a.address + std::uint32_t(got.bytes.size()));
-    showLines(lines);
+    services_.commandBusy = true;
+    const std::uint16_t address = a.address;
+    services_.ports.run(
+        services_.link(), this, nullptr, nullptr,
+        [address](LoggerProtocol& q, Progress&) { return memoryReadJob(q, address, kDumpLength); },
+        [this, address](MemoryReadResult r) {
+            services_.commandBusy = false;
+            // A port that does not open is told; a read that fails is said in the memo.
+            services_.prompt.tell(messagesOf(static_cast<const JobResult&>(r)));
+            if (r.link.status == LinkStatus::CannotOpen)
+                return; // told, and nothing follows it
+            QStringList lines = hexDumpLines(r.got.bytes, address, kLoggerAddressSpace);
+            if (r.got.status != LinkStatus::Ok)
+                lines << failedReadLine(r.got.status, address + std::uint32_t(r.got.bytes.size()));
+            showLines(lines);
+        });
 }
 
 void DiagnosticPanel::appendClock()
 {
-    const std::unique_ptr<LoggerProtocol> logger = services_.openLogger();
-    const BusyScope busy(services_.commandBusy);
-    if (!busy.taken())
+    if (services_.commandBusy)
         return;
-    LinkReport report(*logger, services_.prompt);
-    std::uint8_t record[mem::kClockRecordSize];
-    if (report.ok(logger->readClock(record)))
-        memo_->appendPlainText(clockLine(record));
+    services_.commandBusy = true;
+    services_.ports.run(
+        services_.link(), this, nullptr, nullptr,
+        [](LoggerProtocol& q, Progress&) { return clockReadJob(q); },
+        [this](JobResult r) {
+            services_.commandBusy = false;
+            services_.prompt.tell(messagesOf(r));
+            if (r.clock.read())
+                memo_->appendPlainText(clockLine(r.clock.logger));
+        });
 }
 
 void DiagnosticPanel::dumpFile(AddressStep step)

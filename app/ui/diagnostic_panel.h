@@ -15,16 +15,19 @@ class QStackedLayout;
 namespace qz {
 
 class DocumentDialogs;
-class LoggerProtocol;
+class LoggerPorts;
 class Prompt;
+struct LinkSettings;
 enum class AddressStep;
 
 struct DiagnosticServices {
     Prompt& prompt;
     DocumentDialogs& dialogs;
-    // A protocol object on the current port, for one read.
-    std::function<std::unique_ptr<LoggerProtocol>()> openLogger;
-    // The main window's busy flag: a logger read runs only while no other logger command does.
+    // Where the reads run, on the current port.
+    LoggerPorts& ports;
+    std::function<LinkSettings()> link;
+    // The main window's busy flag: a logger read runs only while no other logger command
+    // of the window does, and keeps them out until it has ended.
     bool& commandBusy;
 };
 

@@ -1,14 +1,13 @@
 // The main window's Configuration and Stop commands, the device read they share with
-// Current Reading, and the rule that one logger command runs at a time.
+// Current Reading, and the rule that one logger command of the window runs at a time.
 #include "app/ui/main_window.h"
 
 #include "app/ui/options_dialog.h"
-#include "config/logger_connection.h"
 #include "config/ui/configuration_dialog.h"
-#include "link/line_registry.h"
+#include "jobs/device_read_job.h"
+#include "jobs/job_messages.h"
+#include "jobs/stop_job.h"
 #include "link/link_texts.h"
-#include "link/logger_protocol.h"
-#include "link/stop_sequence.h"
 #include "platform/date_settings.h"
 #include "ui/progress_dialog.h"
 
@@ -24,14 +23,13 @@ void MainWindow::buildConfiguration()
         services_.clock,
         services_.pump,
         services_.folder,
+        ports_,
         [this](const QString& port) {
             // The port the logger was read on; the modem setting as it is now.
             LinkSettings link = options_->link();
             link.port = port;
-            return std::make_unique<LoggerProtocol>(link, services_.lines.make(port), services_.clock);
+            return link;
         },
-        [this] { return beginLoggerCommand(); },
-        [this] { endLoggerCommand(); },
     };
     config_ = new ConfigurationDialog(std::move(services), this);
     config_->setDateSettings(dateSettings_.get());
@@ -57,45 +55,74 @@ void MainWindow::configure()
 {
     if (!beginLoggerCommand())
         return;
-    const LinkSettings link = options_->link();
-    bool accepted = false;
-    if (readDevice(link)) {
-        accepted = config_->initialize(link.port, ByteView{deviceImage_.data(), deviceImage_.size()});
+    readDevice(ConnectPolicy::Ask, [this](const LinkSettings& link) {
+        const bool accepted =
+            config_->initialize(link.port, ByteView{deviceImage_.data(), deviceImage_.size()});
         if (!accepted)
             services_.prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
-    }
-    endLoggerCommand();
-    if (accepted)
-        config_->showConfiguration();
+        endLoggerCommand();
+        if (accepted)
+            config_->showConfiguration();
+    });
 }
 
-bool MainWindow::readDevice(const LinkSettings& link)
+void MainWindow::readDevice(ConnectPolicy connect, std::function<void(const LinkSettings& link)> then)
 {
-    LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
-    // Read into a buffer of its own: a read that fails half-way must not leave the image
-    // an open configuration dialog works on half one logger, half another.
-    std::array<std::uint8_t, mem::kDeviceImageSize> read = deviceImage_;
-    DeviceRead outcome = DeviceRead::Failed;
-    {
-        ProgressDialog gauge(services_.pump, this, false);
-        outcome = connectAndReadDevice(logger, read.data(), gauge, services_.pump, services_.prompt);
-    }
-    if (outcome != DeviceRead::Read)
-        return false;
-    deviceImage_ = read;
-    return true;
+    const LinkSettings link = options_->link();
+    auto* gauge = new ProgressDialog(services_.pump, this, false);
+    ports_.run(
+        link, this, gauge, nullptr,
+        [connect](LoggerProtocol& q, Progress& progress) { return deviceReadJob(q, connect, progress); },
+        [this, gauge, link, then](DeviceReadResult r) {
+            delete gauge;
+            Prompt& prompt = services_.prompt;
+            prompt.tell(messagesOf(r));
+            if (const std::optional<Message> question = questionOf(r)) {
+                // Yes reads once, without a second ping.
+                if (prompt.confirm(*question))
+                    readDevice(ConnectPolicy::GoOn, then);
+                else
+                    endLoggerCommand();
+                return;
+            }
+            if (r.status != DeviceReadStatus::Read) {
+                endLoggerCommand();
+                return;
+            }
+            // Taken whole only now: an open configuration dialog never works on half one
+            // logger's bytes, half another's.
+            deviceImage_ = r.image;
+            then(link);
+        });
 }
 
 void MainWindow::stopLogger()
 {
     if (!beginLoggerCommand())
         return;
-    {
-        const LinkSettings link = options_->link();
-        LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
-        runStop(logger, services_.prompt);
-    }
-    endLoggerCommand();
+    startStop(StopPolicy{});
+}
+
+void MainWindow::startStop(const StopPolicy& policy)
+{
+    ports_.run(
+        options_->link(), this, nullptr, nullptr,
+        [policy](LoggerProtocol& q, Progress&) { return stopJob(q, policy); },
+        [this, policy](StopResult r) {
+            Prompt& prompt = services_.prompt;
+            prompt.tell(messagesOf(r));
+            if (const std::optional<Message> question = questionOf(r);
+                question && prompt.confirm(*question)) {
+                // Yes to the question to connect pings again, until the logger answers or
+                // the user says No; Yes to the stop stops it.
+                StopPolicy next = policy;
+                if (r.question == Question::ConfirmStop)
+                    next.stop = Decision::Yes;
+                startStop(next);
+                return;
+            }
+            endLoggerCommand();
+        });
 }
 
 } // namespace qz

@@ -1,14 +1,15 @@
-// The main window's logger commands.
+// The main window's Download command: the download runs on the port's worker; its
+// messages and questions come when it has ended, and a question is answered by running it
+// again (to connect) or on what it read (to keep the part before a damaged block, to save
+// the memory of a model the catalogue does not know).
 #include "app/ui/main_window.h"
 
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
-#include "app/ui/download_display.h"
 #include "app/ui/options_dialog.h"
 #include "graph/ui/graph_window.h"
-#include "link/download_sequence.h"
-#include "link/line_registry.h"
-#include "link/logger_protocol.h"
+#include "jobs/job_messages.h"
+#include "link/link_texts.h"
 #include "model/datetime_number.h"
 #include "recording/recording_data.h"
 #include "ui/progress_dialog.h"
@@ -28,31 +29,58 @@ QByteArray bytesOf(const std::vector<std::uint8_t>& image)
 
 void MainWindow::download()
 {
-    if (commandBusy_)
+    if (!beginLoggerCommand())
         return;
-    const LinkSettings link = options_->link();
-    LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
-    commandBusy_ = true;
-    setLoggerMenuEnabled(false);
-    {
-        // Shown when the download begins, after the logger has answered.
-        ProgressDialog gauge(services_.pump, this, false);
-        DownloadDisplay display(gauge, services_.prompt);
-        DownloadOptions options;
-        options.verify = options_->settings().verifyDownloads();
-        DownloadReceiver receiver;
-        receiver.accept = [this, &display](const std::vector<std::uint8_t>& image) {
-            display.dismiss();
-            return acceptDownload(image);
-        };
-        receiver.saveAnyway = [this, &display](const std::vector<std::uint8_t>& image) {
-            display.dismiss();
-            return saveDownloadAnyway(image);
-        };
-        runDownload(logger, display, display, options, receiver);
+    DownloadPolicy policy;
+    policy.verify = options_->settings().verifyDownloads();
+    startDownload(policy);
+}
+
+void MainWindow::startDownload(const DownloadPolicy& policy)
+{
+    // Shown when the download begins, after the logger has answered.
+    auto* gauge = new ProgressDialog(services_.pump, this, false);
+    const auto cancel = std::make_shared<CancelFlag>();
+    connect(gauge, &ProgressDialog::cancelRequested, this, [cancel] { cancel->cancel(); });
+    const DeviceCatalog catalog(services_.folder);
+    ports_.run(
+        options_->link(), this, gauge, cancel,
+        [policy, catalog](LoggerProtocol& q, Progress& progress) {
+            return downloadJob(q, policy, catalog, progress);
+        },
+        [this, gauge, policy](DownloadResult result) {
+            delete gauge;
+            downloadDone(std::move(result), policy);
+        });
+}
+
+void MainWindow::downloadDone(DownloadResult r, DownloadPolicy policy)
+{
+    Prompt& prompt = services_.prompt;
+    for (;;) {
+        prompt.tell(messagesOf(r));
+        const std::optional<Message> question = questionOf(r);
+        if (!question)
+            break;
+        const bool yes = prompt.confirm(*question);
+        if (r.question == Question::Connect && yes) {
+            // Without a second ping: the command goes on with the download itself.
+            policy.connect = ConnectPolicy::GoOn;
+            startDownload(policy);
+            return;
+        }
+        if (r.question == Question::KeepPartial && yes) {
+            r = keepPartRead(r, DeviceCatalog(services_.folder), policy.saveUnknownModel);
+            continue;
+        }
+        if (r.question == Question::SaveUnknownModel && yes)
+            saveDownloadAnyway(r.image);
+        break;
     }
-    setLoggerMenuEnabled(true);
-    commandBusy_ = false;
+    if (r.status == DownloadStatus::Read && r.question == Question::None
+        && acceptDownload(r.image) != ImageUse::Shown)
+        prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
+    endLoggerCommand();
 }
 
 ImageUse MainWindow::acceptDownload(const std::vector<std::uint8_t>& image)

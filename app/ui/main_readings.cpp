@@ -2,9 +2,7 @@
 #include "app/ui/main_window.h"
 
 #include "app/ui/options_dialog.h"
-#include "link/line_registry.h"
 #include "link/link_texts.h"
-#include "link/logger_protocol.h"
 #include "realtime/ui/readings_launcher.h"
 #include "realtime/ui/readings_window.h"
 
@@ -16,14 +14,13 @@ void MainWindow::buildReadings()
         services_.prompt,
         services_.clock,
         services_.folder,
+        ports_,
         [this](const QString& port) {
             // The port the logger was read on; the modem setting as it is now.
             LinkSettings link = options_->link();
             link.port = port;
-            return std::make_unique<LoggerProtocol>(link, services_.lines.make(port), readingsClock_);
+            return link;
         },
-        [this] { return beginLoggerCommand(); },
-        [this] { endLoggerCommand(); },
     };
     auto* window = new ReadingsWindow(std::move(services), this);
     connect(window, &ReadingsWindow::helpRequested, this, &MainWindow::showHelp);
@@ -34,16 +31,15 @@ void MainWindow::currentReading()
 {
     if (!beginLoggerCommand())
         return;
-    const LinkSettings link = options_->link();
-    bool accepted = false;
-    if (readDevice(link)) {
-        accepted = launcher_->initialize(link.port, ByteView{deviceImage_.data(), deviceImage_.size()});
+    readDevice(ConnectPolicy::Ask, [this](const LinkSettings& link) {
+        const bool accepted =
+            launcher_->initialize(link.port, ByteView{deviceImage_.data(), deviceImage_.size()});
         if (!accepted)
             services_.prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
-    }
-    endLoggerCommand();
-    if (accepted)
-        launcher_->show();
+        endLoggerCommand();
+        if (accepted)
+            launcher_->show();
+    });
 }
 
 } // namespace qz

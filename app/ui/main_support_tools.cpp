@@ -8,9 +8,8 @@
 #include "app/ui/options_dialog.h"
 #include "app/ui/password_dialog.h"
 #include "graph/ui/graph_window.h"
-#include "link/line_registry.h"
-#include "link/logger_protocol.h"
-#include "support_tools/raw_dump.h"
+#include "jobs/job_messages.h"
+#include "jobs/raw_dump_job.h"
 #include "ui/progress_dialog.h"
 
 #include <QBoxLayout>
@@ -61,13 +60,8 @@ private:
 
 void MainWindow::buildDiagnosticPanel()
 {
-    DiagnosticServices services{services_.prompt, services_.dialogs,
-                                [this] {
-                                    const LinkSettings link = options_->link();
-                                    return std::make_unique<LoggerProtocol>(
-                                        link, services_.lines.make(link.port), services_.clock);
-                                },
-                                commandBusy_};
+    DiagnosticServices services{services_.prompt, services_.dialogs, ports_,
+                                [this] { return options_->link(); }, commandBusy_};
     panel2_ = new DiagnosticPanel(std::move(services), centralWidget());
     panel2_->hide();
     // In the document area's place, between the tool panel and the status panel.
@@ -119,18 +113,21 @@ void MainWindow::rawDownload()
         return;
     }
     // Neither the documents nor the Logger menu are touched; the busy flag keeps other
-    // logger commands out meanwhile.
+    // logger commands of the window out meanwhile.
     commandBusy_ = true;
-    const LinkSettings link = options_->link();
-    RawDumpOutcome out;
-    {
-        LoggerProtocol logger(link, services_.lines.make(link.port), services_.clock);
-        ProgressDialog gauge(services_.pump, this, false);
-        out = runRawDump(logger, gauge, services_.prompt, name);
-    }
-    if (out.end == RawDumpEnd::WriteFailed)
-        services_.prompt.tell(texts::cannotWrite(name, out.save.reason), PromptSymbol::Error);
-    commandBusy_ = false;
+    auto* gauge = new ProgressDialog(services_.pump, this, false);
+    const auto cancel = std::make_shared<CancelFlag>();
+    connect(gauge, &ProgressDialog::cancelRequested, this, [cancel] { cancel->cancel(); });
+    ports_.run(
+        options_->link(), this, gauge, cancel,
+        [name](LoggerProtocol& q, Progress& progress) { return rawDumpJob(q, name, progress); },
+        [this, gauge, name](RawDumpResult r) {
+            delete gauge;
+            services_.prompt.tell(messagesOf(r));
+            if (r.status == RawDumpStatus::WriteFailed)
+                services_.prompt.tell(texts::cannotWrite(name, r.save.reason), PromptSymbol::Error);
+            commandBusy_ = false;
+        });
 }
 
 } // namespace qz

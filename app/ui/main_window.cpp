@@ -8,6 +8,7 @@
 #include "config/ui/configuration_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "graph/ui/graphic_config_dialog.h"
+#include "jobs/job_runner.h"
 #include "link/comm_settings.h"
 #include "link/line_registry.h"
 #include "model/settings_file.h"
@@ -331,6 +332,9 @@ void MainWindow::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
+    // The program ends: the jobs on the ports are cancelled, and ended before the modem is
+    // hung up on its port.
+    services_.jobs.stop();
     if (CommSettings::readModemPresent(services_.folder.settingsFile()))
         disconnectModem();
     closeAllWindows();

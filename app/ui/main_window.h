@@ -3,9 +3,9 @@
 // line and the menus. It owns every user command.
 #include "app/ui/app_services.h"
 #include "app/ui/document_dialogs.h"
-#include "link/download_sequence.h"
+#include "jobs/download_job.h"
+#include "jobs/logger_ports.h"
 #include "model/memory_image.h"
-#include "platform/pumping_clock.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -25,6 +25,14 @@ class QFrame;
 
 namespace qz {
 
+// What the graph window made of a downloaded image.
+enum class ImageUse {
+    Shown, // taken as a recording
+    TooFewMeasurements, // fewer than two measurements
+    UnknownModel, // the catalogue does not accept the logger's model
+};
+
+struct StopPolicy;
 class ConfigurationDialog;
 class DateSettings;
 class OptionsDialog;
@@ -84,8 +92,9 @@ public:
     void disconnectModem();
     // Reads the logger and shows its current readings.
     void currentReading();
-    // The one-logger-command-at-a-time rule (CommandBusy): false while another runs;
-    // otherwise the Logger menu is disabled until endLoggerCommand.
+    // One logger command of this window at a time, from its start to its last message or
+    // question (CommandBusy): false while another runs; otherwise the Logger menu is
+    // disabled until endLoggerCommand. The port itself needs no such guard: its jobs queue.
     bool beginLoggerCommand();
     void endLoggerCommand();
     void editOptions();
@@ -126,7 +135,7 @@ public:
     // less 10 pixels.
     void placeDocument(DocumentWindow* window);
     GraphWindow* newGraphWindow();
-    // Takes a downloaded image into a new graph window.
+    // Takes a downloaded image into a new graph window (none when it cannot be shown).
     ImageUse acceptDownload(const std::vector<std::uint8_t>& image);
     // Saves a downloaded image that cannot be shown (its model is unknown) to a file the
     // user chooses; false when none was chosen or the file could not be written.
@@ -147,9 +156,14 @@ private:
     // A protocol object on the chosen port, with the modem timings.
     std::unique_ptr<LoggerProtocol> modemPort();
     void buildReadings();
+    // The download on the chosen port, and what its result comes to.
+    void startDownload(const DownloadPolicy& policy);
+    void downloadDone(DownloadResult result, DownloadPolicy policy);
+    void startStop(const StopPolicy& policy);
     // Finds the logger (ping, or the question to connect it) and reads its header and
-    // clock into the device image; a read that fails leaves the image as it was.
-    bool readDevice(const LinkSettings& link);
+    // clock into the device image, then calls then; a read that fails leaves the image as
+    // it was and ends the command.
+    void readDevice(ConnectPolicy connect, std::function<void(const LinkSettings& link)> then);
     void addToolButtons();
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption, int help,
                       void (MainWindow::*slot)());
@@ -175,9 +189,7 @@ private:
     bool askDocumentsMayClose();
 
     AppServices services_;
-    // The current readings run a cycle every second from their own timer: their pauses let
-    // the windows repaint instead of freezing them.
-    PumpingClock readingsClock_{services_.clock, services_.pump};
+    LoggerPorts ports_{services_.jobs, services_.lines, services_.clock};
     bool commandBusy_ = false;
     QMdiArea* mdi_ = nullptr;
     QFrame* panel1_ = nullptr;

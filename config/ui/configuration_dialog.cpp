@@ -5,8 +5,8 @@
 #include "config/ui/delayed_start_dialog.h"
 #include "config/ui/inputs_scaling_dialog.h"
 #include "config/ui/model_caption.h"
-#include "link/link_report.h"
-#include "link/logger_protocol.h"
+#include "jobs/job_messages.h"
+#include "jobs/logger_ports.h"
 #include "model/image_reader.h"
 #include "model/logger_date.h"
 #include "model/values.h"
@@ -17,6 +17,7 @@
 #include "ui/progress_dialog.h"
 
 #include <QCheckBox>
+
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -29,6 +30,9 @@
 #include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
 
 namespace qz {
 
@@ -280,25 +284,82 @@ void ConfigurationDialog::scalingClicked()
 
 void ConfigurationDialog::sendConfiguration()
 {
-    if (sending_ || !image_.bound() || !services_.beginLoggerCommand())
+    if (sending_ || !image_.bound())
         return;
+    const StartRequest start{delayedRec_->isChecked(), delayed_->plan()};
+    // The start is checked first, on a copy: the clock record itself is built by the send,
+    // right before it goes out.
+    std::array<std::uint8_t, mem::kDeviceImageSize> trial{};
+    std::copy_n(image_.data, std::min(image_.size, trial.size()), trial.begin());
+    if (!programTimeVars(ByteView{trial.data(), trial.size()}, services_.clock, start.delayed, start.plan)
+             .inFuture) {
+        services_.prompt.tell(texts::startElapsed(), PromptSymbol::Error);
+        lastSend_ = SendOutcome::StartElapsed;
+        if (delayedRec_->isChecked())
+            delayed_->showDialog();
+        return;
+    }
+    if (!updateConfiguration()) {
+        lastSend_ = SendOutcome::Refused;
+        return;
+    }
     sending_ = true;
-    {
-        std::unique_ptr<LoggerProtocol> logger = services_.openLogger(port_);
-        LinkReport report(*logger, services_.prompt);
-        // Shown when the transfer begins, after the checks and the question.
-        ProgressDialog gauge(services_.pump, this, false);
-        const StartRequest start{delayedRec_->isChecked(), delayed_->plan()};
-        lastSend_ = qz::sendConfiguration(
-            *logger, image_, start, [this] { return updateConfiguration(); }, services_.clock, gauge,
-            services_.pump, report);
+    startSend(start, ConfigurePolicy{});
+}
+
+void ConfigurationDialog::startSend(const StartRequest& start, const ConfigurePolicy& policy)
+{
+    std::array<std::uint8_t, mem::kDeviceImageSize> image{};
+    std::copy_n(image_.data, std::min(image_.size, image.size()), image.begin());
+    // Shown when the transfer begins, after the question.
+    auto* gauge = new ProgressDialog(services_.pump, this, false);
+    services_.ports.run(
+        services_.linkFor(port_), this, gauge, nullptr,
+        [image, start, policy](LoggerProtocol& q, Progress& progress) {
+            return configureJob(q, image, start, policy, progress);
+        },
+        [this, gauge, start, policy](ConfigureResult r) {
+            delete gauge;
+            sendDone(r, start, policy);
+        });
+}
+
+void ConfigurationDialog::sendDone(const ConfigureResult& r, const StartRequest& start,
+                                   ConfigurePolicy policy)
+{
+    services_.prompt.tell(messagesOf(r));
+    if (const std::optional<Message> question = questionOf(r);
+        question && services_.prompt.confirm(*question)) {
+        // Nothing was sent yet: the send runs again, the restart allowed.
+        policy.restart = Decision::Yes;
+        startSend(start, policy);
+        return;
     }
     sending_ = false;
-    services_.endLoggerCommand();
-    if (lastSend_ == SendOutcome::StartElapsed && delayedRec_->isChecked())
-        delayed_->showDialog();
-    if (lastSend_ == SendOutcome::Sent)
+    switch (r.status) {
+    case ConfigureStatus::Sent:
+    case ConfigureStatus::NotHeld:
+        // The image says what the logger got: the clock record and the start sent.
+        std::copy_n(r.image.begin(), std::min(image_.size, r.image.size()), image_.data);
+        lastSend_ = SendOutcome::Sent;
         hide();
+        return;
+    case ConfigureStatus::LinkFailed:
+        lastSend_ = SendOutcome::LinkFailed;
+        return;
+    case ConfigureStatus::NotConfirmed:
+        lastSend_ = SendOutcome::NotConfirmed;
+        return;
+    case ConfigureStatus::StartElapsed:
+        // The start passed while the question was open.
+        lastSend_ = SendOutcome::StartElapsed;
+        if (delayedRec_->isChecked())
+            delayed_->showDialog();
+        return;
+    case ConfigureStatus::NotKept:
+        lastSend_ = SendOutcome::NotKept;
+        return;
+    }
 }
 
 bool ConfigurationDialog::event(QEvent* event)

@@ -4,6 +4,7 @@
 // image, and sends it. Modeless: created once, shown by the Configuration command after
 // the logger has been read, hidden by Cancel or after a complete send.
 #include "config/send_configuration.h"
+#include "jobs/configure_job.h"
 #include "model/byte_view.h"
 #include "platform/program_folder.h"
 
@@ -26,7 +27,7 @@ class DateSettings;
 class DelayedStartDialog;
 class EventPump;
 class InputsScalingDialog;
-class LoggerProtocol;
+class LoggerPorts;
 class Prompt;
 
 // What the dialog needs from the program around it.
@@ -35,12 +36,20 @@ struct ConfigurationServices {
     Clock& clock;
     EventPump& pump;
     ProgramFolder folder;
-    // A protocol object on the port, with the program's link settings.
-    std::function<std::unique_ptr<LoggerProtocol>(const QString& port)> openLogger;
-    // The program's one-logger-command-at-a-time rule: begin gives false while another
-    // logger command runs (then nothing is sent); end releases it.
-    std::function<bool()> beginLoggerCommand;
-    std::function<void()> endLoggerCommand;
+    // Where the send runs: after any job still queued on the port.
+    LoggerPorts& ports;
+    // The program's link settings for the port.
+    std::function<LinkSettings(const QString& port)> linkFor;
+};
+
+// What the last press of Config came to.
+enum class SendOutcome {
+    Sent, // the logger holds the configuration and its clock and start are set
+    StartElapsed, // a delayed start that is not in the future (told); nothing sent
+    Refused, // the entries were refused (the check told why); nothing sent
+    NotConfirmed, // the logger records and the user kept it recording; nothing sent
+    LinkFailed, // a step failed (told); later steps were not tried
+    NotKept, // the program block still differed after three writes (told)
 };
 
 class ConfigurationDialog final : public QDialog {
@@ -63,8 +72,11 @@ public:
     void updateRecDuration();
     // The PC's date and time, refreshed by the main window's timer.
     void showPcClock();
-    // The Config button.
+    // The Config button: the checks here, then the send on the port's worker; its
+    // messages and the question about a recording logger come when it has ended.
     void sendConfiguration();
+    // True from the Config button until the send's last message.
+    bool sending() const { return sending_; }
 
     // "PC Date:" opens these settings (none: nothing happens).
     void setDateSettings(DateSettings* settings) { dateSettings_ = settings; }
@@ -91,6 +103,8 @@ private:
     void delayedRecClicked(bool checked);
     void delayClicked();
     void scalingClicked();
+    void startSend(const StartRequest& start, const ConfigurePolicy& policy);
+    void sendDone(const ConfigureResult& result, const StartRequest& start, ConfigurePolicy policy);
 
     ConfigurationServices services_;
     QString baseCaption_;

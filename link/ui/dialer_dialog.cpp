@@ -2,7 +2,7 @@
 
 #include "link/dialer_settings.h"
 #include "link/dialer_texts.h"
-#include "link/link_report.h"
+#include "link/link_failure.h"
 #include "link/logger_protocol.h"
 #include "link/modem_dialer.h"
 #include "link/modem_init.h"
@@ -154,7 +154,8 @@ DialOutcome DialerDialog::call()
         return DialOutcome::InitFailed;
     }
     std::unique_ptr<LoggerProtocol> port = services_.makePort();
-    LinkReport report(*port, services_.prompt);
+    Prompt& prompt = services_.prompt;
+    const LinkWatch watch(*port, [&prompt](const LinkFailure& f) { prompt.tell(*linkMessage(f)); });
     ModemDialer dialer(*port);
     DialOutcome outcome = dialer.call(init.commands, number, pulse);
     if (outcome == DialOutcome::Waiting)

@@ -1,7 +1,7 @@
 #include "realtime/ui/readings_window.h"
 
-#include "link/link_report.h"
-#include "link/logger_protocol.h"
+#include "jobs/job_messages.h"
+#include "jobs/logger_ports.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
 #include "model/values.h"
@@ -161,37 +161,45 @@ void ReadingsWindow::refreshReadings()
 {
     if (!prepared_)
         return;
-    // A tick that comes while a cycle waits (in its question, or in a message of the
-    // link) is skipped: the port is never opened twice at once.
-    if (cycleRunning_) {
+    // The port takes one cycle at a time: a tick that comes while a cycle is queued, runs,
+    // or waits in its question is skipped rather than queued behind it.
+    if (cyclePending_) {
         ++cyclesSkipped_;
         return;
     }
-    if (!services_.beginLoggerCommand()) {
-        ++cyclesSkipped_;
-        return;
-    }
-    cycleRunning_ = true;
     ++cyclesRun_;
-    Reading reading;
-    CycleOutcome outcome = CycleOutcome::ReadFailed;
-    {
-        std::unique_ptr<LoggerProtocol> logger = services_.openLogger(port_);
-        LinkReport report(*logger, services_.prompt);
-        outcome = readingCycle(*logger, report, diagnosticDisplay(), reading);
-    }
-    cycleRunning_ = false;
-    services_.endLoggerCommand();
-    switch (outcome) {
-    case CycleOutcome::Read:
-        displayMeasure(reading);
-        break;
-    case CycleOutcome::ReadFailed:
-        break; // told; the values stay as they were
-    case CycleOutcome::Declined:
+    startCycle(ConnectPolicy::Ask);
+}
+
+void ReadingsWindow::startCycle(ConnectPolicy connect)
+{
+    cyclePending_ = true;
+    const bool diagnostic = diagnosticDisplay();
+    services_.ports.run(
+        services_.linkFor(port_), this, nullptr, nullptr,
+        [connect, diagnostic](LoggerProtocol& q, Progress&) { return readingJob(q, connect, diagnostic); },
+        [this](ReadingResult r) { cycleDone(r); });
+}
+
+void ReadingsWindow::cycleDone(const ReadingResult& r)
+{
+    services_.prompt.tell(messagesOf(r));
+    if (const std::optional<Message> question = questionOf(r)) {
+        // Yes reads once without a second ping; No stops the readings.
+        if (services_.prompt.confirm(*question)) {
+            startCycle(ConnectPolicy::GoOn);
+            return;
+        }
+        cyclePending_ = false;
         hide();
-        break;
+        return;
     }
+    cyclePending_ = false;
+    if (r.status == ReadingStatus::Read)
+        displayMeasure(r.reading);
+    else if (r.link.status == LinkStatus::CannotOpen)
+        hide(); // told once; a port that does not open would be told every second
+    // A reading that failed was told; the values stay as they were.
 }
 
 void ReadingsWindow::displayMeasure(const Reading& reading)

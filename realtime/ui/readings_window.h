@@ -6,6 +6,7 @@
 //
 // Modeless; created once, prepared for a logger by the Current Reading command through
 // the launcher, hidden by Cancel or by No to the question to connect the logger.
+#include "jobs/readings_job.h"
 #include "realtime/input_conversion.h"
 #include "realtime/reading_cycle.h"
 #include "realtime/reading_trend.h"
@@ -25,7 +26,7 @@ class QLineEdit;
 namespace qz {
 
 class Clock;
-class LoggerProtocol;
+class LoggerPorts;
 class Prompt;
 class TrendView;
 
@@ -34,12 +35,10 @@ struct ReadingsServices {
     Prompt& prompt;
     Clock& clock;
     ProgramFolder folder;
-    // A protocol object on the port, with the program's link settings.
-    std::function<std::unique_ptr<LoggerProtocol>(const QString& port)> openLogger;
-    // The program's one-logger-command-at-a-time rule: begin gives false while another
-    // logger command runs (the cycle is then skipped); end releases it.
-    std::function<bool()> beginLoggerCommand;
-    std::function<void()> endLoggerCommand;
+    // Where the cycles run: after any job queued on the port before them.
+    LoggerPorts& ports;
+    // The program's link settings for the port.
+    std::function<LinkSettings(const QString& port)> linkFor;
 };
 
 class ReadingsWindow final : public QDialog {
@@ -54,8 +53,8 @@ public:
     bool initialize(const QString& port, ConstByteView deviceImage);
     bool prepared() const { return prepared_; }
 
-    // One reading cycle on a port of its own; skipped while a cycle or another logger
-    // command runs.
+    // One reading cycle on the port's worker; a tick is skipped while a cycle is queued,
+    // runs, or waits in its question.
     void refreshReadings();
     // Shows a reading: values of the enabled inputs, raw counts and the battery in the
     // diagnostic display.
@@ -66,7 +65,7 @@ public:
     const QString& port() const { return port_; }
     const InputConversions& conversions() const { return inputs_; }
     const ReadingTrend& trend() const { return trend_; }
-    // Cycles run so far and cycles skipped because one was running (for tests).
+    // Cycles run so far and ticks skipped because a cycle was pending (for tests).
     int cyclesRun() const { return cyclesRun_; }
     int cyclesSkipped() const { return cyclesSkipped_; }
 
@@ -89,12 +88,14 @@ private:
     };
     void buildControls();
     void showTrends();
+    void startCycle(ConnectPolicy connect);
+    void cycleDone(const ReadingResult& result);
 
     ReadingsServices services_;
     QString baseCaption_;
     QString port_;
     bool prepared_ = false;
-    bool cycleRunning_ = false;
+    bool cyclePending_ = false;
     int cyclesRun_ = 0;
     int cyclesSkipped_ = 0;
     InputConversions inputs_;

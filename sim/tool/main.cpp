@@ -5,6 +5,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 volatile std::sig_atomic_t gStop = 0;
@@ -28,21 +30,34 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    Emulator emulator(options.emulator);
-    if (options.battery >= 0)
-        emulator.logger().sensors().setBatteryCount(options.battery);
-    loadMemory(emulator.logger(), options.memory);
-    if (options.setClock)
-        emulator.logger().setClock(options.clock);
-    for (const Fault& f : options.faults)
-        emulator.addFault(f);
-    emulator.setByteErrors(options.byteErrorRate, options.byteErrorSeed);
-    emulator.setSilent(options.silent);
-
-    tool::PtyServer server(emulator);
-    if (!server.open(error)) {
-        std::fprintf(stderr, "quorzk-sim: %s\n", error.c_str());
-        return 1;
+    // One logger, or a fleet of them: each with its own serial number and noise.
+    const int count = options.fleet > 0 ? options.fleet : 1;
+    std::vector<std::unique_ptr<Emulator>> emulators;
+    std::vector<std::unique_ptr<tool::PtyServer>> servers;
+    for (int i = 0; i < count; ++i) {
+        EmulatorOptions eo = options.emulator;
+        MemoryPreset memory = options.memory;
+        if (options.fleet > 0) {
+            eo.seed += std::uint64_t(i);
+            memory.serial = tool::fleetSerial(i);
+        }
+        auto emulator = std::make_unique<Emulator>(eo);
+        if (options.battery >= 0)
+            emulator->logger().sensors().setBatteryCount(options.battery);
+        loadMemory(emulator->logger(), memory);
+        if (options.setClock)
+            emulator->logger().setClock(options.clock);
+        for (const Fault& f : options.faults)
+            emulator->addFault(f);
+        emulator->setByteErrors(options.byteErrorRate, options.byteErrorSeed);
+        emulator->setSilent(options.silent);
+        auto server = std::make_unique<tool::PtyServer>(*emulator);
+        if (!server->open(error)) {
+            std::fprintf(stderr, "quorzk-sim: %s\n", error.c_str());
+            return 1;
+        }
+        emulators.push_back(std::move(emulator));
+        servers.push_back(std::move(server));
     }
 
     struct sigaction sa {};
@@ -52,8 +67,12 @@ int main(int argc, char** argv)
     sigaction(SIGTERM, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    std::printf("%s\n", server.devicePath().c_str());
+    std::vector<tool::PtyServer*> all;
+    for (const auto& s : servers) {
+        std::printf("%s\n", s->devicePath().c_str());
+        all.push_back(s.get());
+    }
     std::fflush(stdout);
-    server.serve(gStop);
+    tool::PtyServer::serve(all, gStop);
     return 0;
 }

@@ -91,6 +91,12 @@ bool toFault(const std::string& s, Fault& f, std::string& error)
 
 } // namespace
 
+std::string fleetSerial(int i)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    return std::string("SIM") + kDigits[i % kMaxFleet];
+}
+
 std::string helpText()
 {
     return R"(Usage: quorzk-sim [options]
@@ -107,10 +113,14 @@ Memory:
                        blocks recorded after the memory first filled)
   --records N          exactly N records instead of --blocks
   --damage K           data block K reads month 13 in its stamp (damaged memory)
+  --impossible-dates K,N  data blocks K .. K+N-1 read 31 February in their stamps
   --inputs N           recorded inputs, 1..8 (default: the model's)
   --interval SECONDS   recording interval (default: the model's)
   --start "YYYY-MM-DD HH:MM:SS"  start of the ready-made recording
   --running            keep the logger recording after its ready-made recording
+                       (with --speed, a memory that grows while it is served)
+  --serial TEXT        the logger's serial number, 4 characters (default SIM and the
+                       model code's last digit)
   --battery COUNT      battery converter count, 0..255 (default 183, 3.60 V)
   --clock WHEN         the logger's clock once its recording is made: "now" (this
                        computer's local time) or "YYYY-MM-DD HH:MM:SS" (default: the
@@ -153,6 +163,12 @@ Modem (a telephone modem in front of the logger; off unless --modem is given):
                        word, the line end (default 0: at once)
   --slow-echoes N[,delay-ms=D]  the modem echoes its first N command bytes D ms late
                        (default D 2500; N -1: every byte)
+
+Fleet:
+  --fleet N            N loggers (1..36), each on a pseudo-terminal of its own, one
+                       device path printed per line; serial numbers SIM0, SIM1, ...
+                       SIM9, SIMA, ... and each its own sensor noise, otherwise as the
+                       options say
 
   --help               this text
 )";
@@ -227,6 +243,14 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error)
             if (!value(v) || !toInt(v, 0, 5000, n))
                 return error = "--modem-latency-ms needs 0..5000", false;
             o.emulator.modem.latencyUs = n * 1000;
+        } else if (a == "--fleet") {
+            if (!value(v) || !toInt(v, 1, kMaxFleet, n))
+                return error = "--fleet needs a number of loggers, 1..36", false;
+            o.fleet = int(n);
+        } else if (a == "--serial") {
+            if (!value(v) || v.empty() || v.size() > 4)
+                return error = "--serial needs 1 to 4 characters", false;
+            o.memory.serial = v;
         } else if (a == "--model") {
             if (!value(v) || !toInt(v, 0, 65535, n))
                 return error = "--model needs a device code 0..65535", false;
@@ -250,6 +274,14 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error)
             if (!value(v) || !toInt(v, 0, 507, n))
                 return error = "--damage needs a block number 0..507", false;
             o.memory.damagedBlock = int(n);
+        } else if (a == "--impossible-dates") {
+            long long from = 0;
+            const std::size_t comma = value(v) ? v.find(',') : std::string::npos;
+            if (comma == std::string::npos || !toInt(v.substr(0, comma), 0, 507, from)
+                || !toInt(v.substr(comma + 1), 1, 508, n))
+                return error = "--impossible-dates takes K,N: the first block and how many", false;
+            o.memory.impossibleDatesFrom = int(from);
+            o.memory.impossibleDates = int(n);
         } else if (a == "--records") {
             if (!value(v) || !toInt(v, 1, 100000000, n))
                 return error = "--records needs a number of records", false;

@@ -19,8 +19,13 @@ struct Options {
     int battery = -1;
     bool setClock = false; // --clock given: the logger's clock after its recording
     CivilTime clock;
+    int fleet = 0; // --fleet N: N loggers, each on a pseudo-terminal of its own
     bool help = false;
 };
+
+// The serial number of logger i (from 0) of a fleet: "SIM" and a digit or letter.
+std::string fleetSerial(int i);
+inline constexpr int kMaxFleet = 36;
 
 // Parses argv; on a bad option returns false with a message in error.
 bool parseOptions(int argc, char** argv, Options& out, std::string& error);

@@ -102,21 +102,47 @@ void PtyServer::pump()
     }
 }
 
+std::int64_t PtyServer::waitUs(std::int64_t limitUs) const
+{
+    const std::int64_t next = emulator_.arrivalOf(1);
+    if (next < 0)
+        return limitUs;
+    return std::max<std::int64_t>(0, std::min(limitUs, next - nowUs()));
+}
+
 void PtyServer::serve(const volatile std::sig_atomic_t& stop)
 {
+    serve(std::vector<PtyServer*>{this}, stop);
+}
+
+void PtyServer::serve(const std::vector<PtyServer*>& servers, const volatile std::sig_atomic_t& stop)
+{
+    std::vector<pollfd> fds;
+    for (PtyServer* s : servers)
+        fds.push_back({s->master_, POLLIN, 0});
+    std::int64_t lastRoundUs = -1;
     while (!stop) {
         // Wake for input, for the next byte due out, and at least every 50 ms so that
-        // the recorder keeps its time.
-        std::int64_t waitUs = 50000;
-        const std::int64_t next = emulator_.arrivalOf(1);
-        if (next >= 0)
-            waitUs = std::max<std::int64_t>(0, std::min(waitUs, next - nowUs()));
-        pollfd p{master_, POLLIN, 0};
-        const timespec ts{time_t(waitUs / 1000000), long(waitUs % 1000000) * 1000};
-        const int r = ::ppoll(&p, 1, &ts, nullptr);
+        // the recorders keep their time.
+        std::int64_t wait = 50000;
+        for (PtyServer* s : servers)
+            wait = s->waitUs(wait);
+        for (pollfd& p : fds)
+            p.revents = 0;
+        const timespec ts{time_t(wait / 1000000), long(wait % 1000000) * 1000};
+        const int r = ::ppoll(fds.data(), nfds_t(fds.size()), &ts, nullptr);
         if (r < 0 && errno != EINTR)
             break;
-        pump();
+        // Only the loggers with input or a byte due, and every one of them now and then
+        // for its recorder: with many loggers, a byte of one wakes the loop often.
+        const std::int64_t now = servers.front()->nowUs();
+        const bool round = lastRoundUs < 0 || now - lastRoundUs >= 50000;
+        if (round)
+            lastRoundUs = now;
+        for (std::size_t i = 0; i < servers.size(); ++i) {
+            if (round || (fds[i].revents & POLLIN) || servers[i]->waitUs(1) == 0)
+                servers[i]->pump();
+        }
     }
 }
 

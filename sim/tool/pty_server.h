@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <string>
+#include <vector>
 
 namespace qz::sim::tool {
 
@@ -23,10 +24,14 @@ public:
 
     // Serves until stop becomes non-zero (set from a signal handler).
     void serve(const volatile std::sig_atomic_t& stop);
+    // Serves several loggers, each on its own pseudo-terminal, at once.
+    static void serve(const std::vector<PtyServer*>& servers, const volatile std::sig_atomic_t& stop);
 
 private:
     std::int64_t nowUs() const;
     void pump();
+    // Microseconds until this logger next needs serving (a byte due out), at most limitUs.
+    std::int64_t waitUs(std::int64_t limitUs) const;
 
     Emulator& emulator_;
     int master_ = -1;

@@ -49,7 +49,7 @@ MainWindow& AppTest::form()
 {
     if (!form_) {
         form_ = std::make_unique<MainWindow>(
-            AppServices{prompt_, clock_, pump_, ProgramFolder(catalogue_.path()), dialogs_, lines_});
+            AppServices{prompt_, clock_, pump_, ProgramFolder(catalogue_.path()), dialogs_, lines_, jobs_});
         form_->show();
     }
     return *form_;

@@ -3,6 +3,7 @@
 // print dialogs that answer from a script, and a program folder with a catalogue.
 #include "app/ui/document_dialogs.h"
 #include "app/ui/main_window.h"
+#include "jobs/job_runner.h"
 #include "link/line_registry.h"
 #include "sim/emulator.h"
 #include "sim/presets.h"
@@ -104,6 +105,8 @@ protected:
     ScriptedPump pump_;
     ScriptedDialogs dialogs_;
     LineRegistry lines_;
+    // The logger jobs run at once, on the virtual clock; hold() keeps them waiting.
+    InlineJobRunner jobs_;
     CatalogueFolder catalogue_;
 
 private:

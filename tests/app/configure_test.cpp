@@ -125,7 +125,7 @@ TEST_F(ConfigureCommandTest, StopAsksAndStops)
     EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant Already stopped"});
 }
 
-TEST_F(ConfigureCommandTest, OneLoggerCommandAtATime)
+TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
 {
     load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
     form().configure();
@@ -134,18 +134,23 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATime)
     const std::int64_t frames = logger_.commands();
 
     ASSERT_TRUE(form().beginLoggerCommand()); // a download runs
+    jobs_.hold(); // on the port
     EXPECT_FALSE(form().menu("Logger")->menuAction()->isEnabled());
     EXPECT_FALSE(form().beginLoggerCommand());
     form().configure();
     form().stopLogger();
+    EXPECT_EQ(jobs_.waiting(), 0) << "the window's logger commands are not taken meanwhile";
     control<QAbstractButton>("BitBtn1")->click();
+    EXPECT_EQ(jobs_.waiting(), 1) << "the send waits for the port";
     EXPECT_EQ(logger_.commands(), frames) << "nothing reached the logger";
     EXPECT_TRUE(prompt_.records().empty());
     form().endLoggerCommand();
     EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
 
     prompt_.script({PromptAnswer::Yes});
-    control<QAbstractButton>("BitBtn1")->click();
+    jobs_.release();
+    EXPECT_EQ(prompt_.texts(),
+              QStringList{"Recorder running\rSending configuration will restart it\rSend Configuration ?"});
     EXPECT_EQ(dialog()->lastSend(), SendOutcome::Sent);
     EXPECT_FALSE(form().commandBusy());
 }

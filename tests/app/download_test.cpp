@@ -1,4 +1,5 @@
 #include "app_rig.h"
+#include "config/ui/configuration_dialog.h"
 
 #include "app/ui/options_dialog.h"
 #include "graph/ui/graph_paint_box.h"
@@ -298,26 +299,37 @@ TEST_F(DownloadTest, TheProgressDialogIsOutOfTheWayOfEveryMessage)
     }
 }
 
-TEST_F(DownloadTest, AWarningDuringTheBlocksBringsTheProgressDialogBackAfterwards)
+TEST_F(DownloadTest, BlocksWithImpossibleDatesAreToldInOneMessageAfterTheDownload)
 {
-    load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 12});
-    // Block 3 carries 31 February: warned of, and the download goes on.
-    std::uint8_t* stamp = logger_.logger().memory() + mem::blockAddress(3) + mem::kBlockStamp;
-    stamp[1] = 0x02;
-    stamp[2] = 0x31;
-    bool hiddenAtTheWarning = false;
-    bool shownAgain = false;
-    prompt_.onAsk = [&](const QString&) {
-        hiddenAtTheWarning = !gaugeVisible();
-        pump_.onCall(pump_.calls() + 1, [&] { shownAgain = gaugeVisible(); });
+    // 31 February in one block, or in 38 of them: one message box either way, once the
+    // download has ended and its progress dialog has gone, and the recording opens.
+    const struct {
+        const char* name;
+        int count;
+        QString told;
+    } cases[] = {
+        {"one block", 1, "Measurements date error"},
+        {"38 blocks", 38, "Measurements date error: 38 blocks, the first is block 3"},
     };
-    form().download();
-    settle();
-    prompt_.onAsk = nullptr;
-    EXPECT_EQ(prompt_.texts(), QStringList(2, "Measurements date error"));
-    EXPECT_TRUE(hiddenAtTheWarning);
-    EXPECT_TRUE(shownAgain);
-    EXPECT_EQ(form().graphWindows().size(), 1);
+    for (const auto& c : cases) {
+        load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 60});
+        for (int k = 3; k < 3 + c.count; ++k) {
+            std::uint8_t* stamp = logger_.logger().memory() + mem::blockAddress(k) + mem::kBlockStamp;
+            stamp[1] = 0x02;
+            stamp[2] = 0x31;
+        }
+        prompt_.clear();
+        bool gaugeAtTheMessage = false;
+        prompt_.onAsk = [&](const QString&) { gaugeAtTheMessage = gaugeAtTheMessage || gaugeVisible(); };
+        const int before = int(form().graphWindows().size());
+        form().download();
+        settle();
+        prompt_.onAsk = nullptr;
+        EXPECT_EQ(prompt_.texts(), QStringList{c.told}) << c.name;
+        EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Warning) << c.name;
+        EXPECT_FALSE(gaugeAtTheMessage) << c.name;
+        EXPECT_EQ(int(form().graphWindows().size()), before + 1) << c.name;
+    }
 }
 
 // The port of the settings file, absent at start: it stays the port, and the Download
@@ -346,6 +358,33 @@ TEST_F(SavedPortTest, AnAbsentSavedPortStaysAndTheDownloadSaysItDoesNotOpen)
     EXPECT_TRUE(form().graphWindows().isEmpty());
     EXPECT_FALSE(form().commandBusy());
     EXPECT_EQ(IniFile::readValue(ini, "Communication", "Comport"), port);
+}
+
+TEST_F(SavedPortTest, EveryLoggerCommandTellsAPortThatDoesNotOpenOnceAndAsksNothing)
+{
+    const QString port = scratch("ttyUSB7");
+    form().options()->settings().setCurrentPort(port);
+    const struct {
+        const char* name;
+        void (MainWindow::*command)();
+    } commands[] = {
+        {"Download", &MainWindow::download},
+        {"Configuration", &MainWindow::configure},
+        {"Current Reading", &MainWindow::currentReading},
+        {"Stop", &MainWindow::stopLogger},
+    };
+    for (const auto& c : commands) {
+        prompt_.clear();
+        prompt_.script({PromptAnswer::Yes, PromptAnswer::Yes}); // whatever would be asked
+        (form().*c.command)();
+        settle();
+        EXPECT_EQ(prompt_.texts(),
+                  QStringList{"Unable to open com port " + port + ": No such file or directory"})
+            << c.name;
+        EXPECT_EQ(prompt_.records().front().symbol, PromptSymbol::Error) << c.name;
+        EXPECT_FALSE(form().commandBusy()) << c.name;
+        EXPECT_FALSE(form().configurationDialog()->isVisible()) << c.name;
+    }
 }
 
 } // namespace qz::test

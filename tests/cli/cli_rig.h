@@ -5,11 +5,15 @@
 #include "sim/emulator.h"
 #include "sim/presets.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <unistd.h>
 
 namespace qz::test {
 
@@ -41,6 +45,43 @@ private:
     QString path_;
 };
 
+// quorzk-cli in a folder of its own, with the data files beside it: the settings file it
+// reads is the folder's QUORZK.INI, which a test may write, and no settings file left in
+// the build folder can name a port for it. The program is a hard link where it can be.
+class CliFolder {
+public:
+    CliFolder() : dir_(kBin + "/cli-folder-XXXXXX")
+    {
+        const QString program = dir_.filePath("quorzk-cli");
+        if (::link(QFile::encodeName(kBin + "/quorzk-cli").constData(),
+                   QFile::encodeName(program).constData())
+            != 0)
+            QFile::copy(kBin + "/quorzk-cli", program);
+        for (const QString& name : QDir(kBin).entryList({"*.ini", "*.mdm"}, QDir::Files))
+            if (name != "QUORZK.INI")
+                QFile::copy(kBin + "/" + name, dir_.filePath(name));
+    }
+    QString program() const { return dir_.filePath("quorzk-cli"); }
+    QString settingsFile() const { return dir_.filePath("QUORZK.INI"); }
+    // Writes the settings file, or removes it for empty text.
+    bool setSettings(const QByteArray& text) const
+    {
+        QFile::remove(settingsFile());
+        QFile f(settingsFile());
+        return text.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The folder the command-line tests run quorzk-cli from, with no settings file.
+inline const CliFolder& cliFolder()
+{
+    static const CliFolder folder;
+    return folder;
+}
+
 struct CliRun {
     int exitCode = -1;
     QString out;
@@ -49,11 +90,12 @@ struct CliRun {
 
 // quorzk-cli in the given environment (the test's own by default).
 inline CliRun cli(const QStringList& args,
-                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+                  const QString& program = cliFolder().program())
 {
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(kBin + "/quorzk-cli", args);
+    p.start(program, args);
     CliRun r;
     if (!p.waitForFinished(120000)) {
         p.kill();

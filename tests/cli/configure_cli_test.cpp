@@ -161,7 +161,7 @@ TEST(CliConfigure, UsageErrors)
     for (const QStringList& extra : cases) {
         const CliRun r = cli(base + extra);
         EXPECT_EQ(r.exitCode, 2) << extra.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("usage: quorzk-cli configure")) << extra.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("quorzk-cli configure: ")) << extra.join(' ').toStdString();
     }
     EXPECT_EQ(cli({"configure", "--interval", "60", "--stop", "full"}).exitCode, 2) << "no port";
 }

@@ -194,6 +194,44 @@ TEST(CliDownload, ADamagedBlockIsSavedOnlyWithKeepPartial)
     }
 }
 
+TEST(CliDownload, BlocksWithImpossibleDatesAreToldOnceWithTheirCount)
+{
+    SimProcess sim({"--model", "101", "--memory", "linear", "--blocks", "60", "--impossible-dates", "3,38"});
+    ASSERT_FALSE(sim.path().isEmpty());
+    QTemporaryDir dir;
+    const QString file = dir.filePath("dates.qrv");
+    const CliRun r = cli({"download", "--port", sim.path(), "--output", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts),
+              (QStringList{"Measurements date error: 38 blocks, the first is block 3", "saved " + file}));
+}
+
+TEST(CliLoggerCommands, APortThatDoesNotOpenIsToldOnceAndNothingFollows)
+{
+    QTemporaryDir dir;
+    const QString port = dir.filePath("ttyUSB7");
+    const QStringList told{"Unable to open com port " + port + ": No such file or directory"};
+    const QList<QStringList> commands = {
+        {"download", "--output", dir.filePath("x.qrv"), "--yes"},
+        {"configure", "--interval", "60", "--stop", "full", "--yes"},
+        {"readings", "--count", "1"},
+        {"stop", "--yes"},
+        {"status"},
+        {"ping"},
+        {"dump", "--output", dir.filePath("y.qrv")},
+        {"hexdump"},
+    };
+    for (const QStringList& c : commands) {
+        QStringList args = c;
+        args.insert(1, "--port");
+        args.insert(2, port);
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 1) << c.front().toStdString();
+        EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts), told) << c.front().toStdString();
+        EXPECT_EQ(r.out, "") << c.front().toStdString();
+    }
+}
+
 TEST(CliDownload, AnUnknownModelIsSavedAsItWasReadWithAFailingStatus)
 {
     // Code 77 is no model of the catalogue; the logger's memory is not thrown away.
@@ -366,6 +404,19 @@ TEST(CliTrace, APortThatDoesNotOpenIsInTheTraceWithItsReason)
     EXPECT_EQ(traceLines(readFile(dir.filePath("t.txt")), line), 1);
 }
 
+TEST(CliTrace, AFailedExchangeShowsWhatBecameOfIt)
+{
+    SimProcess silent({"--silent"});
+    ASSERT_FALSE(silent.path().isEmpty());
+    QTemporaryDir dir;
+    const QString trace = dir.filePath("t.txt");
+    EXPECT_EQ(cli({"ping", "--port", silent.path(), "--trace", trace}).exitCode, 1);
+    const QByteArray text = readFile(trace);
+    // Five attempts of the clock read, each frame without its echo.
+    EXPECT_EQ(traceLines(text, "> 24"), 5) << text.toStdString();
+    EXPECT_EQ(traceLines(text, "* no echo"), 5) << text.toStdString();
+}
+
 TEST(CliTrace, ATraceThatCannotBeWrittenFailsTheCommand)
 {
     QTemporaryDir dir;
@@ -373,7 +424,8 @@ TEST(CliTrace, ATraceThatCannotBeWrittenFailsTheCommand)
     const CliRun r = cli({"ping", "--port", "sim", "--trace", trace});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains("logger answers on sim")) << "the command itself ran";
-    EXPECT_TRUE(r.err.startsWith("quorzk-cli ping: cannot write " + trace + ": ")) << r.err.toStdString();
+    EXPECT_EQ(r.err, "quorzk-cli ping: cannot write " + trace + ": No such file or directory\n")
+        << "told once, with the system's reason";
     EXPECT_EQ(cli({"ping", "--port", "sim", "--trace"}).exitCode, 2) << "a file is required";
 }
 

@@ -146,7 +146,9 @@ TEST_F(RecordingCommands, RefusalsGoToStandardError)
          1,
          "Cannot open " + dir.filePath(QStringLiteral("missing.qrv")).toUtf8()
              + ": No such file or directory\n"},
-        {{QStringLiteral("info")}, 2, "usage: quorzk-cli info FILE.qrv\n"},
+        {{QStringLiteral("info")},
+         2,
+         "quorzk-cli info: a recording file is required\nusage: quorzk-cli info FILE.qrv\n"},
         {{QStringLiteral("export"), file_},
          2,
          "quorzk-cli export: --kind text|excel|lotus|nodate|csv is required\n"},

@@ -138,7 +138,7 @@ TEST(CliServiceArguments, UsageErrorsExitWithTwo)
     for (const QStringList& args : cases) {
         const CliRun r = cli(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("usage: quorzk-cli " + args[0])) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith("quorzk-cli " + args[0] + ": ")) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(out));

@@ -159,8 +159,8 @@ TEST_F(ConfigurationDialogTest, ConfigSendsWhatTheControlsHoldAndHides)
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::Sent);
-    EXPECT_EQ(begins_, 1);
-    EXPECT_FALSE(busy_) << "the logger command ended";
+    EXPECT_EQ(runner_.jobsRun(), 1) << "one send";
+    EXPECT_FALSE(dialog_->sending()) << "the send has ended";
     const ImageReader logger = ImageReader::header({memory(), mem::kHeaderSize});
     EXPECT_EQ(logger.interval(), 30);
     EXPECT_EQ(logger.stopMode(), 0);
@@ -168,27 +168,32 @@ TEST_F(ConfigurationDialogTest, ConfigSendsWhatTheControlsHoldAndHides)
     EXPECT_EQ(emulator_.logger().runState(), mem::kRunRecording);
 }
 
-TEST_F(ConfigurationDialogTest, NothingIsSentWhileAnotherLoggerCommandRunsOrAfterARefusal)
+TEST_F(ConfigurationDialogTest, ASendWaitsBehindAJobOnThePortAndNothingIsSentAfterARefusal)
 {
     ASSERT_TRUE(prepare());
     show();
     const std::int64_t frames = emulator_.commands();
-    busy_ = true; // a download runs
+    runner_.hold(); // a download runs on the port
     click("BitBtn1");
-    EXPECT_EQ(emulator_.commands(), frames);
-    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(emulator_.commands(), frames) << "nothing reaches the logger meanwhile";
+    EXPECT_TRUE(dialog_->sending());
+    click("BitBtn1");
+    EXPECT_EQ(runner_.waiting(), 1) << "a second press sends nothing more";
     EXPECT_TRUE(prompt_.records().empty());
-    EXPECT_TRUE(busy_) << "the other command still holds the logger";
+    runner_.release();
+    EXPECT_EQ(dialog_->lastSend(), SendOutcome::Sent);
+    EXPECT_FALSE(dialog_->isVisible());
 
-    busy_ = false;
+    show();
+    const std::int64_t sent = emulator_.commands();
     child<QLineEdit>("mInterval")->setText("0");
     child<QLineEdit>("sInterval")->setText("0");
     click("BitBtn1");
-    EXPECT_EQ(emulator_.commands(), frames);
+    EXPECT_EQ(emulator_.commands(), sent);
     EXPECT_EQ(prompt_.texts(), QStringList{"The interval must be a multiple of 1 sec"});
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::Refused);
     EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_FALSE(busy_);
+    EXPECT_FALSE(dialog_->sending());
 }
 
 TEST_F(ConfigurationDialogTest, ADelayedStartIsSentAsTheLoggersAlarm)

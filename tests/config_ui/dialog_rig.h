@@ -1,10 +1,11 @@
 #pragma once
 // The configuration dialog over an emulated logger whose header has been read into a
 // device image, with a recording prompt, a virtual clock and the shipped catalogue.
-#include "config/logger_connection.h"
 #include "config/ui/configuration_dialog.h"
 #include "config/ui/delayed_start_dialog.h"
 #include "config/ui/inputs_scaling_dialog.h"
+#include "jobs/device_read_job.h"
+#include "jobs/logger_ports.h"
 #include "link/logger_protocol.h"
 #include "model/memory_image.h"
 #include "platform/date_settings.h"
@@ -67,22 +68,16 @@ protected:
         sim::loadMemory(emulator_.logger(), preset);
         NullProgress progress;
         auto q = makeLogger();
-        EXPECT_EQ(connectAndReadDevice(*q, image_.data(), progress, pump_, prompt_), DeviceRead::Read);
+        const DeviceReadResult read = deviceReadJob(*q, ConnectPolicy::Ask, progress);
+        EXPECT_EQ(read.status, DeviceReadStatus::Read);
+        image_ = read.image;
         q.reset();
+        if (!lines_.isNamed("sim"))
+            lines_.addNamed("sim", [this] { return std::make_unique<sim::EmulatorLine>(emulator_, clock_); });
         ConfigurationServices services{
-            prompt_,
-            clock_,
-            pump_,
-            ProgramFolder(folder_.path()),
-            [this](const QString&) { return makeLogger(); },
-            [this] {
-                ++begins_;
-                if (busy_)
-                    return false;
-                busy_ = true;
-                return true;
-            },
-            [this] { busy_ = false; },
+            prompt_, clock_,
+            pump_,   ProgramFolder(folder_.path()),
+            ports_,  [](const QString& port) { return LinkSettings{port, false}; },
         };
         dialog_ = std::make_unique<ConfigurationDialog>(std::move(services));
         dialog_->setDateSettings(&dates_);
@@ -134,9 +129,10 @@ protected:
     sim::Emulator emulator_;
     std::array<std::uint8_t, mem::kDeviceImageSize> image_{};
     CountingDateSettings dates_;
+    InlineJobRunner runner_;
+    LineRegistry lines_;
+    LoggerPorts ports_{runner_, lines_, clock_};
     std::unique_ptr<ConfigurationDialog> dialog_;
-    bool busy_ = false;
-    int begins_ = 0;
 
 private:
     QLocale previousLocale_;

@@ -2,9 +2,9 @@
 // checksums, a port that does not open, and the transactions that change the logger.
 #include "emulator_rig.h"
 #include "link/device_line.h"
-#include "link/link_report.h"
 #include "link/logger_frames.h"
 #include "model/memory_image.h"
+#include "support/link_teller.h"
 
 #include <gtest/gtest.h>
 
@@ -240,7 +240,7 @@ TEST(EmulatorProtocol, APortThatCannotBeOpenedIsToldOnceWithItsReason)
         const QString told = c.port.isEmpty() ? "Unable to open com port: " + c.reason
                                               : "Unable to open com port " + c.port + ": " + c.reason;
         {
-            LinkReport report(q, prompt);
+            LinkTeller report(q, prompt);
             EXPECT_EQ(q.ping(), LinkStatus::CannotOpen) << c.name;
             std::uint8_t ident[mem::kIdentificationSize];
             EXPECT_FALSE(report.ok(q.readIdent(ident))) << c.name;
@@ -248,12 +248,6 @@ TEST(EmulatorProtocol, APortThatCannotBeOpenedIsToldOnceWithItsReason)
         EXPECT_EQ(prompt.texts(), QStringList{told}) << c.name;
         EXPECT_EQ(prompt.records()[0].symbol, PromptSymbol::Error) << c.name;
         EXPECT_EQ(clock.tickMs(), 0) << c.name << ": no attempt waits for a port that is not there";
-
-        // The Download command stops there: no "Please Connect", nothing about the device.
-        prompt.clear();
-        RecordingProgress progress;
-        EXPECT_EQ(runDownload(q, progress, prompt, {}, {}), DownloadOutcome::Stopped) << c.name;
-        EXPECT_EQ(prompt.texts(), QStringList{told}) << c.name;
     }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 // A protocol object on the in-process logger emulator, on a virtual clock.
-#include "link/download_sequence.h"
 #include "link/logger_protocol.h"
 #include "link_rig.h"
 #include "model/byte_view.h"
@@ -34,31 +33,10 @@ struct EmulatorRig {
     Session open(bool modem = false) { return Session(make(modem), prompt); }
     std::uint8_t* memory() { return emulator.logger().memory(); }
 
-    // Runs the Download command; the image handed over is kept in `image`, an image saved
-    // because its model is unknown in `savedAnyway`.
-    DownloadOutcome download(ImageUse answer = ImageUse::Shown, const DownloadOptions& options = {})
+    // Whether image holds the logger's bytes at [from, to).
+    bool sameAsLogger(const std::vector<std::uint8_t>& image, std::size_t from, std::size_t to)
     {
-        auto q = make();
-        DownloadReceiver receiver;
-        receiver.accept = [&](const std::vector<std::uint8_t>& img) {
-            image = img;
-            return answer;
-        };
-        receiver.saveAnyway = [&](const std::vector<std::uint8_t>& img) {
-            savedAnyway = img;
-            return true;
-        };
-        return runDownload(*q, progress, prompt, options, receiver);
-    }
-    DownloadOutcome download(const DownloadOptions& options) { return download(ImageUse::Shown, options); }
-    std::optional<std::vector<std::uint8_t>> image;
-    std::optional<std::vector<std::uint8_t>> savedAnyway;
-
-    int word(std::size_t address) { return ByteView{image->data(), image->size()}.u16(address); }
-    // Whether the downloaded image holds the logger's bytes at [from, to).
-    bool sameAsLogger(std::size_t from, std::size_t to)
-    {
-        return image && std::memcmp(image->data() + from, memory() + from, to - from) == 0;
+        return image.size() >= to && std::memcmp(image.data() + from, memory() + from, to - from) == 0;
     }
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 // A protocol object on the scripted logger, with a virtual clock and a recording prompt.
 #include "fake_logger.h"
-#include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "platform/progress.h"
+#include "support/link_teller.h"
 #include "support/print_link.h"
 #include "support/print_qt.h"
 #include "support/recording_prompt.h"
@@ -14,8 +14,7 @@
 
 namespace qz::test {
 
-// A protocol object with the report a logger command keeps beside it: what the user is
-// told comes from the report.
+// A protocol object with what a logger command tells of its link beside it.
 struct Session {
     Session(std::unique_ptr<LoggerProtocol> p, Prompt& prompt)
         : protocol(std::move(p)), report(*protocol, prompt)
@@ -24,7 +23,7 @@ struct Session {
     LoggerProtocol& operator*() { return *protocol; }
 
     std::unique_ptr<LoggerProtocol> protocol;
-    LinkReport report;
+    LinkTeller report;
 };
 
 struct LinkRig {

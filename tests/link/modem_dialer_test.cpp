@@ -1,8 +1,6 @@
 // The modem dialer against the emulator's telephone modem, on the virtual clock: the bytes
 // of each command and the pauses between them, the echo check and its attempts, every
-// result word, the time-out, the hang-up, and a download through the modem.
-#include "download_memory.h"
-#include "link/download_sequence.h"
+// result word, the time-out, the hang-up, and the modem timings.
 #include "link/modem_init.h"
 #include "link_rig.h"
 #include "model/memory_image.h"
@@ -156,7 +154,7 @@ TEST(ModemCall, APortThatDoesNotOpenIsToldOnce)
     ModemRig r;
     auto port = std::make_unique<LoggerProtocol>(
         LinkSettings{"", true}, std::make_unique<sim::EmulatorLine>(r.emulator, r.clock), r.clock);
-    LinkReport report(*port, r.prompt);
+    LinkTeller report(*port, r.prompt);
     ModemDialer dialer(*port);
     EXPECT_EQ(dialer.call({"AT&F"}, "0123", false), DialOutcome::CannotOpen);
     ASSERT_EQ(r.prompt.texts().size(), 1);
@@ -297,31 +295,6 @@ TEST(ModemHangUp, AModemThatDoesNotAnswerTheATIsReported)
 }
 
 // ---- Logger commands through the modem ----------------------------------------------
-
-TEST(ThroughTheModem, ADownloadIsByteExact)
-{
-    ModemRig r({.result = DialResult::Connect}, linear(12));
-    ASSERT_EQ(r.dialAndWait(modemInitCommands("AT&F\r\n"), "5551234"), DialOutcome::Connected);
-    auto logger = r.make();
-    RecordingProgress progress;
-    std::vector<std::uint8_t> image;
-    DownloadOptions options;
-    options.verify = true;
-    DownloadReceiver receiver([&](const std::vector<std::uint8_t>& got) {
-        image = got;
-        return ImageUse::Shown;
-    });
-    EXPECT_EQ(runDownload(*logger, progress, r.prompt, options, receiver), DownloadOutcome::Accepted);
-    logger.reset();
-    ASSERT_EQ(image.size(), std::size_t(mem::kImageSize));
-    const std::uint8_t* m = r.emulator.logger().memory();
-    EXPECT_EQ(std::memcmp(image.data(), m, mem::kBlocksUsed), 0);
-    EXPECT_EQ(std::memcmp(image.data() + kAfterFirstBlock, m + kAfterFirstBlock,
-                          mem::blockAddress(12) - kAfterFirstBlock),
-              0);
-    EXPECT_TRUE(r.prompt.records().empty()) << r.prompt.texts().join('|').toStdString();
-    EXPECT_EQ(r.hangUp(), LinkStatus::Ok);
-}
 
 TEST(ThroughTheModem, TheModemTimingsCarryALineTooSlowForACable)
 {

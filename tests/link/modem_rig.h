@@ -2,12 +2,12 @@
 // A protocol object on the emulated logger behind its telephone modem, on a virtual
 // clock, with a tap that keeps every byte written to the modem and when.
 #include "link/dial_outcome.h"
-#include "link/link_report.h"
 #include "link/logger_protocol.h"
 #include "link/modem_dialer.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
+#include "support/link_teller.h"
 #include "support/print_link.h"
 #include "support/recording_prompt.h"
 #include "support/tap_line.h"

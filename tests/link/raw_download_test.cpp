@@ -2,7 +2,6 @@
 // it, blocks that do not come, a logger that goes away, a header that does not come, and
 // cancel.
 #include "emulator_rig.h"
-#include "link/link_report.h"
 #include "link/raw_download.h"
 #include "model/byte_view.h"
 #include "model/memory_image.h"
@@ -44,11 +43,14 @@ sim::Fault silentTransaction(std::int64_t frame, std::int64_t frames = LoggerPro
     return f;
 }
 
+// The download, with its link failure told as a command tells it.
 RawDownload run(EmulatorRig& r)
 {
     auto q = r.make();
-    LinkReport report(*q, r.prompt);
-    return rawDownload(*q, r.progress, report);
+    LinkTeller report(*q, r.prompt);
+    RawDownload d = rawDownload(*q, r.progress);
+    report.ok(d.link);
+    return d;
 }
 
 bool blockIs(const RawDownload& d, const std::uint8_t* memory, int k)

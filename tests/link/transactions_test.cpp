@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace qz::test {
@@ -150,23 +151,30 @@ TEST(Transactions, APortThatDoesNotOpenEndsTheTransactionWithOneMessage)
     EXPECT_EQ(r.logger.opens, 2);
 }
 
-TEST(Transactions, AReportWatchesThePortOnlyWhileItLasts)
+TEST(Transactions, AWatchHearsOfThePortOnceAndOnlyWhileItLasts)
 {
     LinkRig r;
     r.logger.refuseOpen = true;
     auto q = r.make();
     std::uint8_t clock[16];
+    QStringList heard;
     {
-        LinkReport outer(*q, r.prompt);
+        const LinkWatch outer(*q, [&](const LinkFailure& f) { heard << "outer " + f.port; });
         {
-            LinkReport inner(*q, r.prompt);
+            const LinkWatch inner(*q, [&](const LinkFailure&) { heard << "inner"; });
         }
         EXPECT_EQ(q->readClock(clock), LinkStatus::CannotOpen);
-        EXPECT_EQ(r.prompt.texts(), QStringList{kUnableToOpen}) << "the outer report watches again";
+        EXPECT_EQ(heard, QStringList{"outer fake"}) << "the outer watch watches again";
+        {
+            const LinkWatch inner(*q, [&](const LinkFailure&) { heard << "inner"; });
+            EXPECT_EQ(q->readClock(clock), LinkStatus::CannotOpen);
+        }
+        EXPECT_EQ(heard, (QStringList{"outer fake", "inner"})) << "each watch hears of it once";
+        EXPECT_EQ(outer.failure(LinkStatus::CannotOpen).port, "fake");
     }
-    r.prompt.clear();
+    heard.clear();
     EXPECT_EQ(q->readClock(clock), LinkStatus::CannotOpen);
-    EXPECT_TRUE(r.prompt.records().empty()) << "a report that has gone no longer watches";
+    EXPECT_TRUE(heard.isEmpty()) << "a watch that has gone no longer hears";
 }
 
 TEST(Transactions, AWrongEchoInAWriteFailsFiveTimesEachAfterAPause)
@@ -386,29 +394,43 @@ TEST(BlockCheck, PlausibleHeaders)
     }
 }
 
-TEST(LinkReport, ConfirmConnectAsksWithYesAndNo)
-{
-    LinkRig r;
-    auto s = r.open();
-    r.prompt.script({PromptAnswer::Yes});
-    EXPECT_TRUE(s.report.confirmConnect());
-    EXPECT_FALSE(s.report.confirmConnect());
-    ASSERT_EQ(r.prompt.records().size(), 2u);
-    EXPECT_EQ(r.prompt.records()[0].text, "Please Connect The Quorvant");
-    EXPECT_EQ(r.prompt.records()[0].symbol, PromptSymbol::Warning);
-    EXPECT_EQ(r.prompt.records()[0].buttons, PromptButtons::YesNo);
-}
-
-TEST(LinkReport, EveryLinkFailureIsDeviceNotRespondingAndTheRestTellNothing)
+TEST(LinkFailure, EveryLinkFailureIsDeviceNotRespondingAndTheRestTellNothing)
 {
     const LinkStatus failures[] = {LinkStatus::PortClosed, LinkStatus::InvalidLength, LinkStatus::NoEcho,
                                    LinkStatus::BadEcho,    LinkStatus::Timeout,       LinkStatus::ShortReply,
                                    LinkStatus::BadChecksum};
     for (LinkStatus s : failures)
         EXPECT_EQ(failureText(s), kNotResponding) << linkStatusName(s);
-    // A port that did not open is told by the report as it happens, with its reason.
+    // A port that did not open is told with the port and its reason.
     for (LinkStatus s : {LinkStatus::Ok, LinkStatus::Cancelled, LinkStatus::NotTaken, LinkStatus::CannotOpen})
         EXPECT_TRUE(failureText(s).isEmpty()) << linkStatusName(s);
+    const struct {
+        LinkFailure failure;
+        const char* text; // none: nothing is told
+        MessageSymbol symbol;
+    } cases[] = {
+        {{LinkStatus::CannotOpen, "/dev/ttyUSB0", ENOENT},
+         "Unable to open com port /dev/ttyUSB0: No such file or directory",
+         MessageSymbol::Error},
+        {{LinkStatus::CannotOpen, "/dev/null", ENOTTY},
+         "Unable to open com port /dev/null: Not a serial port",
+         MessageSymbol::Error},
+        {{LinkStatus::CannotOpen, "/dev/ttyS1", 0},
+         "Unable to open com port /dev/ttyS1",
+         MessageSymbol::Error},
+        {{LinkStatus::CannotOpen, "", 0}, "Unable to open com port: no port is chosen", MessageSymbol::Error},
+        {{LinkStatus::NoEcho, "/dev/ttyS1", 0}, "Device Not Responding", MessageSymbol::Warning},
+        {{LinkStatus::Cancelled, "/dev/ttyS1", 0}, nullptr, MessageSymbol::Warning},
+        {{LinkStatus::Ok, "/dev/ttyS1", 0}, nullptr, MessageSymbol::Warning},
+    };
+    for (const auto& c : cases) {
+        const std::optional<Message> m = linkMessage(c.failure);
+        ASSERT_EQ(m.has_value(), c.text != nullptr) << linkStatusName(c.failure.status);
+        if (m) {
+            EXPECT_EQ(m->text, QString::fromLatin1(c.text));
+            EXPECT_EQ(m->symbol, c.symbol) << c.text;
+        }
+    }
 }
 
 } // namespace

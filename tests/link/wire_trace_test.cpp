@@ -2,10 +2,12 @@
 // that leaves the exchange itself as it was.
 #include "emulator_rig.h"
 #include "link/line_registry.h"
+#include "link/raw_download.h"
 #include "link/traced_line.h"
 #include "link/wire_trace.h"
 #include "link_rig.h"
 #include "support/print_qt.h"
+#include "support/scoped_env.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,20 +20,32 @@
 namespace qz::test {
 namespace {
 
+// The header line of a trace begun on the virtual clock's start.
 const QByteArray kHeader =
-    "# quorzk wire trace: seconds from the start, > to the logger, < from the logger\n";
+    "# quorzk wire trace from 2026-03-05 14:07:09: seconds from then, > to the logger, < "
+    "from it\n";
 
-// A trace file nobody reads, in a folder of its own: a traced line saves when it goes.
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A trace file in a folder of its own.
 struct ScratchTrace {
-    explicit ScratchTrace(Clock& clock) : trace(dir.filePath("trace.txt"), clock) {}
+    explicit ScratchTrace(Clock& clock, std::int64_t rotationBytes = WireTrace::kRotationBytes)
+        : trace(dir.filePath("trace.txt"), clock, rotationBytes)
+    {}
+    QByteArray file() const { return fileBytes(trace.path()); }
     QTemporaryDir dir;
     WireTrace trace;
 };
 
-// Everything after the header line.
+// The file after the header line, with the exchange still open written out.
 QByteArray body(WireTrace& trace)
 {
-    QByteArray text = trace.text();
+    trace.endExchange();
+    const QByteArray text = fileBytes(trace.path());
     return text.startsWith(kHeader) ? text.mid(kHeader.size()) : "(no header) " + text;
 }
 
@@ -88,7 +102,8 @@ class TraceGrouping : public ::testing::TestWithParam<GroupingCase> {};
 TEST_P(TraceGrouping, LinesShowTheExchange)
 {
     VirtualClock clock;
-    WireTrace trace("never-saved.txt", clock);
+    ScratchTrace scratch(clock);
+    WireTrace& trace = scratch.trace;
     for (const Step& s : GetParam().steps) {
         switch (s.kind) {
         case Step::Send:
@@ -211,10 +226,10 @@ TEST(WireTrace, ATracedDownloadIsTheSameDownload)
         Result result;
         {
             LoggerProtocol q(LinkSettings{"sim", false}, lines.make("sim"), r.clock);
-            runDownload(q, r.progress, r.prompt, {}, {[&](const std::vector<std::uint8_t>& image) {
-                            result.image = image;
-                            return ImageUse::Shown;
-                        }});
+            LinkTeller report(q, r.prompt);
+            const RawDownload d = rawDownload(q, r.progress);
+            report.ok(d.link);
+            result.image = d.image;
         }
         result.ms = r.clock.tickMs();
         result.messages = r.prompt.texts();
@@ -228,40 +243,185 @@ TEST(WireTrace, ATracedDownloadIsTheSameDownload)
     EXPECT_EQ(traced.messages, plain.messages);
 }
 
-TEST(WireTrace, SaveWritesTheWholeTraceAndTellsWhyItCannot)
+TEST(WireTrace, AFailedExchangeShowsItsStatusAfterItsBytes)
+{
+    const struct {
+        const char* status;
+        void (*fault)(FakeLoggerState&);
+    } cases[] = {
+        {"no echo", [](FakeLoggerState& s) { s.silentFrames = 1; }},
+        {"bad echo",
+         [](FakeLoggerState& s) {
+             s.wrongEchoIndex = 4;
+             s.wrongEchoFrames = 1;
+         }},
+        {"short reply", [](FakeLoggerState& s) { s.silentReplies = 1; }},
+        {"bad checksum", [](FakeLoggerState& s) { s.badChecksumReplies = 1; }},
+    };
+    for (const auto& c : cases) {
+        LinkRig r;
+        c.fault(r.logger);
+        ScratchTrace scratch(r.clock);
+        LoggerProtocol q(
+            LinkSettings{"fake", false},
+            std::make_unique<TracedLine>(std::make_unique<FakeLoggerLine>(r.logger, r.clock), scratch.trace),
+            r.clock);
+        std::uint8_t ident[8];
+        ASSERT_EQ(q.readIdent(ident), LinkStatus::Ok) << c.status << ": the second attempt is answered";
+        const QList<QByteArray> lines = body(scratch.trace).split('\n');
+        // The events, and where the failure stands.
+        QList<QByteArray> events;
+        qsizetype at = -1;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].mid(10, 1) != "*")
+                continue;
+            events << lines[i].mid(12);
+            if (events.constLast() == c.status)
+                at = i;
+        }
+        EXPECT_EQ(events, (QList<QByteArray>{"open fake", c.status})) << c.status;
+        ASSERT_GT(at, 1) << c.status;
+        ASSERT_LT(at + 1, lines.size()) << c.status;
+        // After the bytes of the failed attempt, before the frame of the next.
+        EXPECT_NE(lines[at - 1].mid(10, 1), "*") << c.status;
+        EXPECT_TRUE(lines[at + 1].mid(10).startsWith("> 24 23 24 44")) << c.status << "\n"
+                                                                       << lines.join('\n').toStdString();
+    }
+}
+
+TEST(WireTrace, EachExchangeIsInTheFileOnceItEnds)
+{
+    VirtualClock clock;
+    ScratchTrace scratch(clock);
+    const std::uint8_t frame[] = {0x24, 0x23, 0x24, 0x45};
+    scratch.trace.event("open fake");
+    EXPECT_EQ(scratch.file(), kHeader + "    0.000 * open fake\n") << "an event is written at once";
+    scratch.trace.sent(frame, 4);
+    scratch.trace.received(frame, 4);
+    EXPECT_EQ(scratch.file(), kHeader + "    0.000 * open fake\n") << "the exchange has not ended";
+    clock.advance(150);
+    scratch.trace.sent(frame, 4); // after a pause: the first exchange ended
+    EXPECT_EQ(scratch.file(),
+              kHeader
+                  + "    0.000 * open fake\n"
+                    "    0.000 > 24 23 24 45\n"
+                    "    0.000 < 24 23 24 45\n");
+}
+
+TEST(WireTrace, ANewTraceIsAppendedToTheFileThere)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.txt");
+    {
+        VirtualClock clock;
+        WireTrace first(path, clock);
+        first.event("open a");
+    }
+    {
+        VirtualClock clock(QDateTime(QDate(2026, 3, 6), QTime(8, 0, 0)));
+        WireTrace second(path, clock);
+        clock.advance(1250);
+        second.event("open b");
+    }
+    EXPECT_EQ(
+        fileBytes(path),
+        kHeader
+            + "    0.000 * open a\n"
+              "# quorzk wire trace from 2026-03-06 08:00:00: seconds from then, > to the logger, < from it\n"
+              "    1.250 * open b\n");
+}
+
+TEST(WireTrace, AFileThatCannotBeWrittenIsToldOnceAndTheTraceGoesOn)
 {
     QTemporaryDir dir;
     VirtualClock clock;
-    WireTrace trace(dir.filePath("t.txt"), clock);
-    const std::uint8_t frame[] = {0x24, 0x23, 0x24, 0x45};
-    trace.sent(frame, 4);
-    EXPECT_TRUE(trace.save().isEmpty());
-    QFile file(dir.filePath("t.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), kHeader + "    0.000 > 24 23 24 45\n");
-
     WireTrace nowhere(dir.filePath("no-such-folder/t.txt"), clock);
-    QString told;
-    nowhere.onSaveFailed([&](const QString& reason) { told = reason; });
-    const QString reason = nowhere.save();
-    EXPECT_FALSE(reason.isEmpty());
-    EXPECT_EQ(told, reason);
+    QStringList told;
+    nowhere.onWriteFailed([&](const QString& reason) { told << reason; });
+    const std::uint8_t frame[] = {0x24, 0x23, 0x24, 0x45};
+    for (int i = 0; i < 3; ++i) {
+        nowhere.event("open fake");
+        nowhere.sent(frame, 4);
+        nowhere.endExchange();
+    }
+    EXPECT_EQ(told, QStringList{"No such file or directory"});
+    EXPECT_EQ(nowhere.failure(), "No such file or directory");
+}
+
+TEST(WireTrace, AFullFileBecomesTheOldOneAndANewOneBegins)
+{
+    VirtualClock clock;
+    // Room for the header and four lines of 24 bytes.
+    const std::int64_t bound = kHeader.size() + 4 * 24;
+    ScratchTrace scratch(clock, bound);
+    WireTrace& trace = scratch.trace;
+    const QString older = trace.previousPath();
+    ASSERT_TRUE(QFile(older).open(QIODevice::WriteOnly)) << "an older file, to be replaced";
+    const std::uint8_t frame[] = {0x24, 0x23, 0x24, 0x45};
+    const auto exchange = [&](int ms) {
+        clock.advance(ms);
+        trace.sent(frame, 4);
+        trace.received(frame, 4);
+        trace.endExchange(); // two lines of 24 bytes
+    };
+    exchange(0);
+    exchange(1000);
+    EXPECT_FALSE(QFile(older).size() > 0) << "not full yet";
+    exchange(1000);
+    EXPECT_EQ(fileBytes(older),
+              kHeader
+                  + "    0.000 > 24 23 24 45\n"
+                    "    0.000 < 24 23 24 45\n"
+                    "    1.000 > 24 23 24 45\n"
+                    "    1.000 < 24 23 24 45\n");
+    EXPECT_EQ(scratch.file(),
+              kHeader
+                  + "    2.000 > 24 23 24 45\n"
+                    "    2.000 < 24 23 24 45\n")
+        << "the exchange that did not fit begins the new file, which counts from the same start";
+    EXPECT_TRUE(trace.failure().isEmpty());
+}
+
+TEST(WireTrace, AFileLeftFullIsSetAsideBeforeANewTraceWrites)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.txt");
+    const QByteArray full(200, 'x');
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(full);
+    }
+    VirtualClock clock;
+    WireTrace trace(path, clock, full.size());
+    trace.event("open fake");
+    EXPECT_EQ(fileBytes(path), kHeader + "    0.000 * open fake\n");
+    EXPECT_EQ(fileBytes(trace.previousPath()), full);
 }
 
 TEST(WireTrace, TheProgramTracesWhenTheEnvironmentNamesAFile)
 {
-    VirtualClock clock;
-    const QByteArray before = qgetenv("QUORZK_TRACE");
-    qunsetenv("QUORZK_TRACE");
-    EXPECT_EQ(WireTrace::fromEnvironment(clock), nullptr);
-    qputenv("QUORZK_TRACE", "/tmp/quorzk-trace.txt");
-    const auto trace = WireTrace::fromEnvironment(clock);
+    QTemporaryDir dir;
+    LinkRig r;
+    {
+        ScopedEnv unset("QUORZK_TRACE", QString());
+        EXPECT_EQ(WireTrace::fromEnvironment(r.clock), nullptr);
+    }
+    ScopedEnv named("QUORZK_TRACE", dir.filePath("program.trace"));
+    const auto trace = WireTrace::fromEnvironment(r.clock);
     ASSERT_NE(trace, nullptr);
-    EXPECT_EQ(trace->path(), "/tmp/quorzk-trace.txt");
-    if (before.isNull())
-        qunsetenv("QUORZK_TRACE");
-    else
-        qputenv("QUORZK_TRACE", before);
+    EXPECT_EQ(trace->path(), dir.filePath("program.trace"));
+    LineRegistry lines;
+    lines.addNamed("fake", [&] { return std::make_unique<FakeLoggerLine>(r.logger, r.clock); });
+    lines.setTrace(trace.get());
+    LoggerProtocol q(LinkSettings{"fake", false}, lines.make("fake"), r.clock);
+    std::uint8_t clockRecord[16];
+    ASSERT_EQ(q.readClock(clockRecord), LinkStatus::Ok);
+    ASSERT_EQ(q.readClock(clockRecord), LinkStatus::Ok);
+    // The port is still open: the first read is in the file already.
+    const QByteArray text = fileBytes(dir.filePath("program.trace"));
+    EXPECT_TRUE(text.startsWith(kHeader)) << text.toStdString();
+    EXPECT_TRUE(text.contains("    0.500 > 24 23 24 45\n")) << text.toStdString();
 }
 
 } // namespace

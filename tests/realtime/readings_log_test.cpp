@@ -1,6 +1,6 @@
 // The readings as text lines and CSV rows, and the loop that takes one reading per period
 // on the virtual clock until its count, a stop, or a logger that stops answering.
-#include "link/link_report.h"
+#include "link/link_failure.h"
 #include "model/image_reader.h"
 #include "readings_rig.h"
 #include "realtime/readings_log.h"
@@ -95,12 +95,18 @@ protected:
         const ReadingsLogOptions& options, std::function<bool()> stop = [] { return false; })
     {
         auto logger = rig_.open();
-        LinkReport report(*logger, rig_.prompt);
-        return runReadingsLog(*logger, report, inputs(), options, rig_.clock, stop,
-                              [this](const QStringList& lines) {
-                                  writes_.push_back(lines);
-                                  ticks_.push_back(rig_.clock.tickMs());
-                              });
+        LinkStatus failed = LinkStatus::Ok;
+        const LogEnd end = runReadingsLog(
+            *logger, inputs(), options, rig_.clock, stop,
+            [this](const QStringList& lines) {
+                writes_.push_back(lines);
+                ticks_.push_back(rig_.clock.tickMs());
+            },
+            failed);
+        // Told as the command-line tool tells it.
+        if (const std::optional<Message> m = linkMessage(LinkFailure{failed, "sim"}))
+            rig_.prompt.tell(*m);
+        return end;
     }
 
     ReadingsRig rig_;

@@ -1,6 +1,7 @@
 // The current readings window and its launcher over the emulated logger on the virtual
 // clock: what it shows for enabled and disabled inputs, the diagnostic display, a logger
 // that does not answer, the one-cycle-at-a-time rule, and the last minute of each input.
+#include "jobs/logger_ports.h"
 #include "readings_rig.h"
 #include "realtime/ui/readings_launcher.h"
 #include "realtime/ui/readings_window.h"
@@ -110,37 +111,31 @@ protected:
     ReadingsWindow& window()
     {
         if (!window_) {
+            lines_.addNamed(QStringLiteral("sim"), [this] {
+                return std::make_unique<WatchedLine>(
+                    std::make_unique<sim::EmulatorLine>(rig_.emulator, rig_.clock), linesOpen_,
+                    mostLinesOpen_);
+            });
             ReadingsServices services{
                 prompt_,
                 rig_.clock,
                 ProgramFolder(catalogue_.path()),
-                [this](const QString& port) {
-                    return std::make_unique<LoggerProtocol>(
-                        LinkSettings{port, false},
-                        std::make_unique<WatchedLine>(
-                            std::make_unique<sim::EmulatorLine>(rig_.emulator, rig_.clock), linesOpen_,
-                            mostLinesOpen_),
-                        rig_.clock);
+                ports_,
+                [](const QString& port) {
+                    return LinkSettings{port, false};
                 },
-                [this] {
-                    if (busy_)
-                        return false;
-                    busy_ = true;
-                    return true;
-                },
-                [this] { busy_ = false; },
             };
             window_ = std::make_unique<ReadingsWindow>(std::move(services));
             launcher_ = std::make_unique<ReadingsLauncher>(window_.get());
         }
         return *window_;
     }
-    bool prepare(const ImageBuilder& builder)
+    bool prepare(const ImageBuilder& builder, const QString& port = QStringLiteral("sim"))
     {
         const QByteArray bytes = builder.build();
         std::copy_n(bytes.constData(), mem::kHeaderSize, image_.begin());
         window();
-        return launcher_->initialize(QStringLiteral("sim"), ConstByteView{image_.data(), image_.size()});
+        return launcher_->initialize(port, ConstByteView{image_.data(), image_.size()});
     }
     // Prepared for ThreeInputs and shown, with its first reading taken.
     void open()
@@ -175,7 +170,9 @@ protected:
     ActingPrompt prompt_;
     CatalogueFolder catalogue_;
     std::array<std::uint8_t, mem::kDeviceImageSize> image_{};
-    bool busy_ = false;
+    InlineJobRunner runner_;
+    LineRegistry lines_;
+    LoggerPorts ports_{runner_, lines_, rig_.clock};
     int linesOpen_ = 0;
     int mostLinesOpen_ = 0;
     std::unique_ptr<ReadingsWindow> window_;
@@ -356,21 +353,39 @@ TEST_F(ReadingsWindowTest, ATickDuringACycleIsSkippedAndThePortOpensOnce)
     EXPECT_EQ(prompt_.inner.texts(), QStringList{"Please Connect The Quorvant"});
     EXPECT_EQ(mostLinesOpen_, 1);
     EXPECT_EQ(linesOpen_, 0) << "each cycle closes its port";
-    EXPECT_FALSE(busy_);
+    EXPECT_EQ(runner_.waiting(), 0);
 }
 
-TEST_F(ReadingsWindowTest, AnotherLoggerCommandRunningSkipsTheCycle)
+TEST_F(ReadingsWindowTest, ACycleWaitsBehindAJobOnThePortAndTicksMeanwhileAreSkipped)
 {
     open();
     const std::int64_t before = rig_.emulator.commands();
-    busy_ = true;
+    runner_.hold(); // another job runs on the port
     tick();
-    EXPECT_EQ(rig_.emulator.commands(), before);
-    EXPECT_EQ(window().cyclesSkipped(), 1);
-    EXPECT_TRUE(busy_) << "the other command keeps its hold";
-    busy_ = false;
+    EXPECT_EQ(rig_.emulator.commands(), before) << "nothing reaches the logger meanwhile";
+    EXPECT_EQ(runner_.waiting(), 1) << "the cycle waits its turn";
     tick();
+    tick();
+    EXPECT_EQ(runner_.waiting(), 1) << "one cycle waits, no more";
+    EXPECT_EQ(window().cyclesSkipped(), 2);
+    runner_.release();
     EXPECT_GT(rig_.emulator.commands(), before);
+    const std::int64_t after = rig_.emulator.commands();
+    tick();
+    EXPECT_GT(rig_.emulator.commands(), after) << "the next tick reads again";
+    EXPECT_EQ(mostLinesOpen_, 1);
+}
+
+TEST_F(ReadingsWindowTest, APortThatDoesNotOpenIsToldOnceAndStopsTheReadings)
+{
+    ASSERT_TRUE(prepare(threeInputs(), QStringLiteral("/nonexistent/ttyQZ")));
+    launcher_->show();
+    settle();
+    EXPECT_EQ(prompt_.inner.texts(),
+              QStringList{"Unable to open com port /nonexistent/ttyQZ: No such file or directory"});
+    EXPECT_FALSE(window().isVisible()) << "a port that is not there would be told every second";
+    tick();
+    EXPECT_EQ(prompt_.inner.texts().size(), 1);
 }
 
 TEST_F(ReadingsWindowTest, TheLauncherRelaysTicksOnlyToAPreparedShowingWindow)

@@ -1,12 +1,12 @@
 // The emulator behind the port, as every other layer's tests use it: LoggerProtocol over the
 // in-process line on a virtual clock.
-#include "link/link_report.h"
 #include "link/link_texts.h"
 #include "link/logger_protocol.h"
 #include "model/memory_image.h"
 #include "sim/emulator.h"
 #include "sim/emulator_line.h"
 #include "sim/presets.h"
+#include "support/link_teller.h"
 #include "support/print_link.h"
 #include "support/recording_prompt.h"
 #include "support/virtual_clock.h"
@@ -175,7 +175,7 @@ TEST_F(LineTest, ASilentLoggerEndsInDeviceNotResponding)
     emulator.setSilent(true);
     const std::int64_t before = clock.tickMs();
     std::uint8_t ident[mem::kIdentificationSize] = {};
-    LinkReport report(*q, prompt);
+    test::LinkTeller report(*q, prompt);
     const LinkStatus status = q->readIdent(ident);
     EXPECT_EQ(status, LinkStatus::NoEcho);
     EXPECT_FALSE(report.ok(status));

@@ -1,8 +1,5 @@
-// Ready-made memories for every model of the catalogue, downloaded as the program does and
-// read back through the memory image accessors.
-#include "link/download_sequence.h"
-#include "link/link_texts.h"
-#include "link/logger_protocol.h"
+// Ready-made memories for every model of the catalogue, read back through the memory image
+// accessors (downloading them is tested with the download job).
 #include "model/byte_view.h"
 #include "model/datetime_number.h"
 #include "model/device_catalog.h"
@@ -10,12 +7,8 @@
 #include "model/image_writer.h"
 #include "model/memory_image.h"
 #include "model/values.h"
-#include "platform/progress.h"
 #include "sim/emulator.h"
-#include "sim/emulator_line.h"
 #include "sim/presets.h"
-#include "support/recording_prompt.h"
-#include "support/virtual_clock.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -42,91 +35,11 @@ std::vector<std::uint16_t> catalogueCodes()
     return codes;
 }
 
-struct Downloaded {
-    DownloadOutcome outcome;
-    std::vector<std::uint8_t> image;
-    QStringList messages;
-};
-
-Downloaded download(Emulator& emulator)
-{
-    qz::test::VirtualClock clock;
-    qz::test::RecordingPrompt prompt;
-    NullProgress progress;
-    LoggerProtocol q(LinkSettings{"sim", false}, std::make_unique<EmulatorLine>(emulator, clock), clock);
-    Downloaded d;
-    d.outcome = runDownload(q, progress, prompt, {}, {[&](const std::vector<std::uint8_t>& image) {
-                                d.image = image;
-                                return ImageUse::Shown;
-                            }});
-    d.messages = prompt.texts();
-    return d;
-}
-
-unsigned word(const std::uint8_t* m, std::size_t at)
-{
-    return ByteView{const_cast<std::uint8_t*>(m), mem::kLoggerMemorySize}.u16(at);
-}
-
 TEST(PresetsTest, TheCatalogueHasItsModels)
 {
     const auto codes = catalogueCodes();
     for (std::uint16_t code : {1, 101, 293, 485})
         EXPECT_NE(std::find(codes.begin(), codes.end(), code), codes.end()) << code;
-}
-
-TEST(PresetsTest, ErasedMemoryIsNoRecording)
-{
-    for (std::uint16_t code : catalogueCodes()) {
-        Emulator e;
-        loadMemory(e.logger(), {.deviceCode = code, .content = Content::Erased});
-        const Downloaded d = download(e);
-        EXPECT_EQ(d.outcome, DownloadOutcome::Failed) << code;
-        EXPECT_EQ(d.messages, QStringList{texts::notAQuorvant()}) << code;
-    }
-}
-
-TEST(PresetsTest, RecordingsDownloadWhole)
-{
-    for (std::uint16_t code : catalogueCodes()) {
-        for (Content content : {Content::Linear, Content::Wrapped}) {
-            const char* kind = content == Content::Linear ? "linear" : "wrapped";
-            Emulator e;
-            loadMemory(e.logger(), {.deviceCode = code, .content = content});
-            const std::uint8_t* m = e.logger().memory();
-            const int blocks = memoryBlocks(code);
-            const Downloaded d = download(e);
-            ASSERT_EQ(d.outcome, DownloadOutcome::Accepted) << code << kind;
-            EXPECT_TRUE(d.messages.isEmpty()) << code << kind;
-            const std::uint8_t* img = d.image.data();
-            if (content == Content::Linear) {
-                EXPECT_EQ(word(img, mem::kBlocksUsed), unsigned(blocks / 3)) << code;
-                EXPECT_EQ(word(img, mem::kFirstBlock), 0u) << code;
-            } else {
-                EXPECT_EQ(word(img, mem::kBlocksUsed), unsigned(blocks)) << code;
-                EXPECT_EQ(word(img, mem::kFirstBlock), word(m, mem::kFirstBlock)) << code;
-                EXPECT_NE(word(m, mem::kFirstBlock), 0u) << code;
-            }
-            const std::size_t used = word(img, mem::kBlocksUsed);
-            EXPECT_EQ(std::memcmp(img + mem::kHeaderSize, m + mem::kHeaderSize, mem::kBlockSize * used), 0)
-                << code << kind;
-
-            // The last record is the logger's last: stamp + n steps lands on its clock.
-            std::vector<std::uint8_t> image = d.image;
-            const ImageReader data(ConstByteView{image.data(), image.size()});
-            EXPECT_TRUE(DeviceCatalog(ProgramFolder(QStringLiteral(QUORZK_BINARY_DIR)))
-                            .lookUp(data.deviceCode())
-                            .accepted)
-                << code;
-            const int count = data.recordCount();
-            ASSERT_GT(count, 100) << code << kind;
-            const CivilTime end = e.logger().clock();
-            double want = 0;
-            ASSERT_TRUE(
-                encodeDateTime(end.year, end.month, end.day, end.hour, end.minute, end.second, 0, want));
-            EXPECT_NEAR(data.recordDateTime(count), want, 0.5 / 86400) << code << kind;
-        }
-    }
 }
 
 TEST(PresetsTest, InputsReadAsRealMeasurements)

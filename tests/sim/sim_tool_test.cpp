@@ -2,6 +2,7 @@
 // termios and exchanges frames through it. Waits here are only guards against a server
 // that does not answer; the exchange itself takes microseconds.
 #include <QProcess>
+#include <QSet>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -107,9 +108,11 @@ TEST(SimToolTest, HelpDocumentsTheOptions)
     p.start(simProgram(), {"--help"});
     ASSERT_TRUE(p.waitForFinished(10000));
     const QString help = QString::fromUtf8(p.readAllStandardOutput());
-    for (const char* option : {"--model", "--memory", "--blocks", "--inputs", "--paced", "--speed", "--fault",
-                               "--byte-errors", "--silent", "--modem", "--dial-result", "--rings",
-                               "--dial-ms", "--guard-ms", "--result-pieces-ms", "--slow-echoes", "--clock"})
+    for (const char* option :
+         {"--model",       "--memory", "--blocks",      "--inputs",   "--paced",
+          "--speed",       "--fault",  "--byte-errors", "--silent",   "--modem",
+          "--dial-result", "--rings",  "--dial-ms",     "--guard-ms", "--result-pieces-ms",
+          "--slow-echoes", "--clock",  "--fleet",       "--serial",   "--running"})
         EXPECT_TRUE(help.contains(option)) << option;
     EXPECT_EQ(p.exitCode(), 0);
 }
@@ -165,6 +168,39 @@ TEST(SimToolTest, FaultsFromTheCommandLine)
     ASSERT_EQ(second.size(), 22u);
     EXPECT_TRUE(checksumMatches(Bytes(second.begin() + 4, second.end())));
     ::close(fd);
+}
+
+// A fleet: one pseudo-terminal per logger, each logger with its own serial number, and the
+// memory of a running logger on a fast clock grows while it is served.
+TEST(SimToolTest, AFleetServesEachLoggerOnItsOwnPseudoTerminal)
+{
+    QProcess p;
+    p.start(simProgram(), {"--fleet", "3", "--model", "485", "--running", "--speed", "86400"});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    QStringList paths;
+    while (paths.size() < 3 && (p.canReadLine() || p.waitForReadyRead(10000)))
+        while (p.canReadLine())
+            paths << QString::fromLocal8Bit(p.readLine()).trimmed();
+    ASSERT_EQ(paths.size(), 3);
+    EXPECT_EQ(QSet<QString>(paths.begin(), paths.end()).size(), 3);
+    const Bytes identFrame = {'$', '#', '$', 'D', 0x00, 0x00, 0x08};
+    const Bytes clockFrame = {'$', '#', '$', 'E'};
+    for (int i = 0; i < 3; ++i) {
+        const int fd = openRaw(paths[i]);
+        ASSERT_GE(fd, 0);
+        const Bytes ident = exchange(fd, identFrame, 10);
+        ASSERT_EQ(ident.size(), 17u);
+        EXPECT_EQ(std::string(ident.begin() + 9, ident.begin() + 13), "SIM" + std::to_string(i));
+        // A day of the logger's time passes in a second: its clock moves on between two reads.
+        const Bytes before = exchange(fd, clockFrame, 18);
+        const Bytes after = exchange(fd, clockFrame, 18);
+        ASSERT_EQ(after.size(), 22u);
+        EXPECT_NE(Bytes(before.begin() + 5, before.begin() + 10),
+                  Bytes(after.begin() + 5, after.begin() + 10));
+        ::close(fd);
+    }
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(10000));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 // Readable link statuses in test names and failure messages.
 #include "link/dial_outcome.h"
-#include "link/download_sequence.h"
 #include "link/link_status.h"
 #include "link/logger_protocol.h"
 
@@ -33,33 +32,6 @@ inline void printTo(RunState state, std::ostream* os)
         return;
     case RunState::Unknown:
         *os << "unknown";
-        return;
-    }
-}
-
-inline void printTo(DownloadOutcome outcome, std::ostream* os)
-{
-    switch (outcome) {
-    case DownloadOutcome::Accepted:
-        *os << "accepted";
-        return;
-    case DownloadOutcome::NotConnected:
-        *os << "not connected";
-        return;
-    case DownloadOutcome::Failed:
-        *os << "failed";
-        return;
-    case DownloadOutcome::Ended:
-        *os << "ended";
-        return;
-    case DownloadOutcome::Stopped:
-        *os << "stopped";
-        return;
-    case DownloadOutcome::PartNotKept:
-        *os << "part not kept";
-        return;
-    case DownloadOutcome::SavedAnyway:
-        *os << "saved anyway";
         return;
     }
 }

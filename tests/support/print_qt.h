@@ -1,9 +1,9 @@
 #pragma once
-// Readable QString values in test failure messages.
+// Readable QString values in test failure messages (GoogleTest looks for the name PrintTo).
 #include <QString>
 #include <ostream>
 
-inline void printTo(const QString& s, std::ostream* os)
+inline void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
 }

@@ -67,6 +67,7 @@ public:
     }
     std::int64_t read(std::uint8_t* data, std::int64_t count) override { return inner_->read(data, count); }
     void purge() override { inner_->purge(); }
+    void endExchange(const QString& failure) override { inner_->endExchange(failure); }
 
 private:
     std::unique_ptr<LineBackend> inner_;
