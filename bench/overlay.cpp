@@ -1,10 +1,11 @@
 // Four full recordings (4 x 60,960 measurements, one input each, an hour apart) in one
 // graph at 1600 x 900, drawn with one value axis per unit: a full redraw, a zoom
-// rectangle with its redraw, a pan step and a wheel step with theirs, and the graph
-// window's redraw of a pan by the mouse. Signals as in bench_draw: 0 smooth, 1 noisy.
-// Goal: under 5 ms per step. Run: build/bench/bench_overlay
+// rectangle with its redraw, a pan step and a wheel step with theirs. Signals as in
+// bench_draw: 0 smooth, 1 noisy. Goal: under 5 ms per step. Run: build/bench/bench_overlay
 // build/bench/bench_overlay --save DIR writes the four noisy recordings as DIR/run1.qrv ..
-// run4.qrv instead, for timing quorzk-cli plot of them.
+// run4.qrv instead, for timing the whole process of
+//   quorzk-cli plot run1.qrv run2.qrv run3.qrv run4.qrv --size 1600x900 --output four.png
+// (goal: under 150 ms; hyperfine -w 3 -r 20 '...').
 #include "graph/graph_draw.h"
 #include "graph/graph_fonts.h"
 #include "graph/graph_view.h"

@@ -160,8 +160,6 @@ std::optional<int> parsePlotOptions(const QStringList& args, PlotOptions& o)
         return line.usageError(QStringLiteral("--store goes with --logger SERIAL|LABEL"));
     if (!o.logger.isEmpty() && !o.inputs.isEmpty())
         return line.usageError(QStringLiteral("a recording file or --logger, not both"));
-    if (!o.logger.isEmpty() && o.alignStarts)
-        return line.usageError(QStringLiteral("--align start compares recording files"));
     if (o.inputs.isEmpty() && o.logger.isEmpty())
         return line.usageError(QStringLiteral("a recording file (or --logger SERIAL|LABEL) is required"));
     if (o.output.isEmpty())

@@ -161,6 +161,14 @@ const Refusal kRefusals[] = {
     {"bad_inputs", {"--output", "OUT:a.png", "--inputs", "1,9"}, 2, "--inputs takes input numbers 1 to 8"},
     {"input_not_recorded", {"--output", "OUT:a.png", "--inputs", "3"}, 1, "input 3 is not recorded in"},
     {"bad_alignment", {"--output", "OUT:a.png", "--align", "end"}, 2, "--align takes start or clock"},
+    {"nine_recordings",
+     {kCold, kCold, kCold, kCold, kCold, kCold, kCold, kCold, "--output", "OUT:a.png"},
+     2,
+     "a graph shows at most 8 recordings"},
+    {"file_and_logger",
+     {"--logger", "Room 0", "--output", "OUT:a.png"},
+     2,
+     "a recording file or --logger, not both"},
     {"missing_folder", {"--output", "OUT:none/a.png"}, 1, "No such file or directory"},
 };
 
