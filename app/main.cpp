@@ -33,7 +33,11 @@ int main(int argc, char** argv)
         lines.setTrace(trace.get());
     }
     qz::SimulatedLogger simulated;
-    simulated.registerIn(lines, clock);
+    // A damaged saved state is told on the window's thread, once the job that found it ran.
+    simulated.registerIn(lines, clock, [&prompt](const QString& text) {
+        QMetaObject::invokeMethod(
+            qApp, [&prompt, text] { prompt.tell(text, qz::PromptSymbol::Warning); }, Qt::QueuedConnection);
+    });
     // A worker per port; ended (its jobs cancelled, its threads joined) before the lines,
     // the simulated logger and the clock they use.
     qz::ThreadedJobRunner jobs;

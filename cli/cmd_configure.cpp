@@ -7,6 +7,7 @@
 #include "config/config_texts.h"
 #include "config/configuration_rules.h"
 #include "config/delayed_start.h"
+#include "config/fixed_inputs.h"
 #include "config/inputs_csv.h"
 #include "config/send_configuration.h"
 #include "jobs/configure_job.h"
@@ -182,6 +183,14 @@ std::optional<int> parseOptions(const QStringList& args, ConfigureOptions& o)
     return std::nullopt;
 }
 
+// As the configuration dialog of such a model offers no Scaling.
+QString fixedInputsRefusal(const QString& model)
+{
+    return QStringLiteral("The inputs of the %1 are fixed (its configuration has no Scaling): --inputs "
+                          "cannot change them; nothing was sent")
+        .arg(model);
+}
+
 QString twoDigits(int v)
 {
     return QString::number(v).rightJustified(2, QLatin1Char('0'));
@@ -298,7 +307,12 @@ int runConfigure(const QStringList& args)
             if (!model.accepted)
                 prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
         }
-        if (read.status == DeviceReadStatus::Read && model.accepted) {
+        const bool fixedInputs = read.status == DeviceReadStatus::Read && model.accepted
+            && !o.inputsFile.isEmpty()
+            && hasFixedInputs(ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
+        if (fixedInputs)
+            prompt.tell(fixedInputsRefusal(model.description), PromptSymbol::Error);
+        if (read.status == DeviceReadStatus::Read && model.accepted && !fixedInputs) {
             storeInputSettings(view, inputs.settings);
             ConfigurationEntry entry;
             entry.intervalSeconds = o.intervalSeconds;

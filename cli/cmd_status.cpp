@@ -6,6 +6,7 @@
 #include "jobs/job_messages.h"
 #include "model/device_catalog.h"
 #include "model/image_reader.h"
+#include "model/logger_clock.h"
 #include "model/memory_image.h"
 #include "model/simulated_logger.h"
 #include "model/values.h"
@@ -14,6 +15,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <optional>
 
 namespace qz::cli {
 
@@ -38,10 +40,12 @@ QString runStateText(std::uint8_t state)
     }
 }
 
-// What the logger told: its header (identification and program block), clock and battery.
+// What the logger told: its header (identification and program block), clock and battery,
+// and this computer's time when the clock was read.
 struct LoggerState {
     std::uint8_t header[mem::kHeaderSize] = {};
     std::uint8_t clock[mem::kClockRecordSize] = {};
+    QDateTime computer;
     std::uint8_t battery = 0;
     bool batteryRead = false;
 };
@@ -51,13 +55,36 @@ LoggerState stateOf(const DeviceReadResult& r)
     LoggerState s;
     std::copy_n(r.image.begin(), mem::kHeaderSize, s.header);
     std::copy_n(r.image.begin() + mem::kClockInImage, mem::kClockRecordSize, s.clock);
+    if (r.clock.read()) {
+        std::copy(r.clock.logger.begin(), r.clock.logger.end(), s.clock);
+        s.computer = r.clock.host;
+    }
     // Without the battery the rest is still worth showing.
     s.batteryRead = r.battery >= 0;
     s.battery = std::uint8_t(s.batteryRead ? r.battery : 0);
     return s;
 }
 
-void printState(LoggerState& s)
+// The clock with its year, and how far it is from this computer's.
+void printClock(QTextStream& out, const LoggerState& s)
+{
+    const std::uint8_t* c = s.clock;
+    const QDateTime computer = s.computer.isValid() ? s.computer : QDateTime::currentDateTime();
+    const std::optional<QDateTime> logger =
+        loggerClockTime({c, mem::kClockRecordSize}, s.header[mem::kYearBcd], computer.date().year());
+    if (!logger) {
+        out << "Clock:         not a date (" << twoDigits(bcdToInt(c[mem::kClockDay] & 0x3F)) << "/"
+            << twoDigits(bcdToInt(c[mem::kClockMonth])) << " " << twoDigits(bcdToInt(c[mem::kClockHour]))
+            << ":" << twoDigits(bcdToInt(c[mem::kClockMinute])) << ":"
+            << twoDigits(bcdToInt(c[mem::kClockSecond])) << ")\n";
+        return;
+    }
+    out << "Clock:         " << logger->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "\n";
+    if (s.computer.isValid())
+        out << "Clock drift:   " << clockDriftText(clockDriftSeconds(*logger, s.computer)) << "\n";
+}
+
+void printState(const LoggerState& s)
 {
     const ImageReader data = ImageReader::header({s.header, sizeof s.header});
     const LoggerModel model = DeviceCatalog(ProgramFolder::forApplication()).lookUp(data.deviceCode());
@@ -70,13 +97,8 @@ void printState(LoggerState& s)
         out << " (not a model this program accepts)";
     out << "\n";
     out << "Memory:        " << data.memoryBlocks() << " blocks\n";
-    // The clock record keeps only the year mod 4.
-    const std::uint8_t* c = s.clock;
-    out << "Clock:         " << twoDigits(bcdToInt(c[mem::kClockDay] & 0x3F)) << "/"
-        << twoDigits(bcdToInt(c[mem::kClockMonth])) << " " << twoDigits(bcdToInt(c[mem::kClockHour])) << ":"
-        << twoDigits(bcdToInt(c[mem::kClockMinute])) << ":" << twoDigits(bcdToInt(c[mem::kClockSecond]))
-        << "\n";
-    out << "Run state:     " << runStateText(c[mem::kRunState]) << "\n";
+    printClock(out, s);
+    out << "Run state:     " << runStateText(s.clock[mem::kRunState]) << "\n";
     out << "Comment:       " << data.recordName().trimmed() << "\n";
     if (s.batteryRead)
         out << "Battery:       " << QString::number(adcToVolts(s.battery), 'f', 2) << " V\n";
@@ -112,8 +134,7 @@ int runStatus(const QStringList& args)
         err << "no logger answers on " << o.port << "\n";
     const bool read = r.status == DeviceReadStatus::Read;
     if (read) {
-        LoggerState state = stateOf(r);
-        printState(state);
+        printState(stateOf(r));
     }
     const bool traced = link.finish();
     return read && traced ? 0 : 1;

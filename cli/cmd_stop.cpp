@@ -44,18 +44,20 @@ int runStop(const QStringList& args)
             prompt.tell(messagesOf(r));
         }
     }
-    bool stopped = false;
+    // Without --yes the question is not asked: telling the run state is the whole job.
+    bool done = false;
     QString state;
     switch (r.status) {
     case StopStatus::Stopped:
     case StopStatus::AlreadyStopped:
-        stopped = true;
+        done = true;
         state = QStringLiteral("stopped");
         break;
     case StopStatus::StillRunning:
         state = QStringLiteral("still running");
         break;
     case StopStatus::NotConfirmed:
+        done = !yes;
         state = QStringLiteral("running (recording or waiting for its start); --yes stops it");
         break;
     case StopStatus::NotConnected:
@@ -67,7 +69,7 @@ int runStop(const QStringList& args)
     if (!state.isEmpty())
         QTextStream(stdout) << "Run state: " << state << "\n";
     const bool traced = link.finish();
-    return stopped && traced ? 0 : 1;
+    return done && traced ? 0 : 1;
 }
 
 } // namespace qz::cli

@@ -4,9 +4,7 @@
 #include "link/link_failure.h"
 #include "link/modem_dialer.h"
 #include "link/modem_init.h"
-#include "sim/emulator.h"
-#include "sim/emulator_line.h"
-#include "sim/presets.h"
+#include "sim/stored_logger.h"
 
 #include <QTextStream>
 
@@ -99,17 +97,14 @@ CliLink::CliLink(const LinkOptions& options) : dial_(options.dial)
         });
         lines_.setTrace(trace_.get());
     }
-    lines_.addNamed(LineRegistry::simulatedPortName(), [this] {
-        // Made on first use: a logger holding a recording of a third of its memory.
-        if (!emulator_) {
-            emulator_ = std::make_unique<sim::Emulator>();
-            sim::MemoryPreset preset;
-            preset.deviceCode = 485;
-            preset.content = sim::Content::Linear;
-            sim::loadMemory(emulator_->logger(), preset);
-        }
-        return std::make_unique<sim::EmulatorLine>(*emulator_, clock_);
+    // The simulated logger the program's "Simulated logger" also is, kept between commands.
+    simulated_ = std::make_unique<sim::StoredLogger>(sim::StoredLogger::defaultStateFile(), clock_);
+    simulated_->onWarning([command = options.command](const QString& text) {
+        QTextStream(stderr) << "quorzk-cli " << command << ": " << text << "\n";
     });
+    if (options.simReset)
+        simulated_->resetAtNextOpen();
+    lines_.addNamed(LineRegistry::simulatedPortName(), [this] { return simulated_->makeLine(); });
 }
 
 CliLink::~CliLink()

@@ -16,7 +16,7 @@
 #include <memory>
 
 namespace qz::sim {
-class Emulator;
+class StoredLogger;
 }
 
 namespace qz::cli {
@@ -58,10 +58,10 @@ private:
     QString text_;
 };
 
-// The program's lines: platform devices, and "sim" for a simulated logger holding a
-// recording, served in this process; with a trace file, every line writes into the trace,
-// and a trace file that cannot be written is told once on standard error while the
-// command goes on. With a modem call, call() dials before the command, every protocol
+// The program's lines: platform devices, and "sim" for the simulated logger the program
+// also offers, served in this process and kept between commands (sim/stored_logger.h);
+// with a trace file, every line writes into the trace, and a trace file that cannot be
+// written is told once on standard error while the command goes on. With a modem call, call() dials before the command, every protocol
 // object then has the modem timings, and the modem is hung up when the command ends
 // (finish, or the end of this object after an early return); Ctrl-C meanwhile ends the
 // command, not the program.
@@ -85,8 +85,8 @@ private:
     DialOptions dial_;
     QString callPort_; // the port of a call to hang up; empty when there is none
     std::unique_ptr<InterruptGuard> interrupt_;
-    std::unique_ptr<sim::Emulator> emulator_;
     std::unique_ptr<WireTrace> trace_;
+    std::unique_ptr<sim::StoredLogger> simulated_;
     LineRegistry lines_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "link/comm_settings.h"
+#include "link/line_registry.h"
 #include "link/modem_dialer.h"
 #include "link/modem_init.h"
 #include "link/wire_trace.h"
@@ -20,6 +21,7 @@ const QString kTrace = QStringLiteral("trace");
 const QString kDial = QStringLiteral("dial");
 const QString kPulse = QStringLiteral("pulse");
 const QString kInit = QStringLiteral("init");
+const QString kSimReset = QStringLiteral("sim-reset");
 
 } // namespace
 
@@ -46,6 +48,10 @@ void addLinkOptions(CommandLine& line)
     line.addOption({kInit},
                    QStringLiteral("send the modem the AT lines of FILE.mdm before dialing (with --dial)"),
                    QStringLiteral("FILE.mdm"));
+    line.addOption({kSimReset},
+                   QStringLiteral("with --port sim: start the simulated logger afresh (a new recording "
+                                  "ending now, its clock set to this computer's); it otherwise keeps what "
+                                  "earlier commands and the program sent it"));
 }
 
 QString readLinkOptions(const CommandLine& line, LinkOptions& o)
@@ -57,6 +63,7 @@ QString readLinkOptions(const CommandLine& line, LinkOptions& o)
     o.dial.number = line.value(kDial).trimmed();
     o.dial.pulse = line.isSet(kPulse);
     o.dial.initFile = line.value(kInit);
+    o.simReset = line.isSet(kSimReset);
     if (dialGiven && (o.dial.number.isEmpty() || !isDialable(o.dial.number)))
         return QStringLiteral("--dial needs a telephone number of printable characters");
     if ((o.dial.pulse || line.isSet(kInit)) && !dialGiven)
@@ -81,13 +88,15 @@ QString readLinkCommand(const CommandLine& line, LinkOptions& o)
 
 QString choosePort(LinkOptions& o, const QString& missing)
 {
-    if (!o.port.isEmpty())
-        return {};
-    const QString settings = ProgramFolder::forApplication().settingsFile();
-    o.port = CommSettings::readPort(settings);
-    if (o.port.isEmpty())
-        return missing + QStringLiteral("; no port is saved in ") + settings;
-    QTextStream(stderr) << "using port " << o.port << " from " << settings << "\n";
+    if (o.port.isEmpty()) {
+        const QString settings = ProgramFolder::forApplication().settingsFile();
+        o.port = CommSettings::readPort(settings);
+        if (o.port.isEmpty())
+            return missing + QStringLiteral("; no port is saved in ") + settings;
+        QTextStream(stderr) << "using port " << o.port << " from " << settings << "\n";
+    }
+    if (o.simReset && o.port != LineRegistry::simulatedPortName())
+        return QStringLiteral("--sim-reset goes with the simulated logger (--port sim), not %1").arg(o.port);
     return {};
 }
 

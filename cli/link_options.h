@@ -21,6 +21,7 @@ struct LinkOptions {
     QString port;
     QString trace; // wire trace file, empty for none
     DialOptions dial;
+    bool simReset = false; // the simulated logger begins afresh
     // The download's own options.
     QString output;
     bool yes = false;
@@ -35,7 +36,7 @@ inline const char* linkSynopsis()
     return "[--trace FILE] [--dial NUMBER [--pulse] [--init FILE.mdm]]";
 }
 
-// Adds --port, --trace, --dial, --pulse and --init to a command's line.
+// Adds --port, --trace, --dial, --pulse, --init and --sim-reset to a command's line.
 void addLinkOptions(CommandLine& line);
 
 // The shared options as parsed. An empty string, or the usage error of the first that is
@@ -48,8 +49,8 @@ QString readLinkCommand(const CommandLine& line, LinkOptions& options);
 
 // The port given, else the one the program saved in its settings file, which is then told
 // on standard error ("using port /dev/ttyUSB0 from ~/.config/quorzk/QUORZK.INI"). An
-// empty string, or the usage error when there is neither: missing, and where no port was
-// found.
+// empty string, or the usage error when there is neither (missing, and where no port was
+// found), or when --sim-reset is given for another port than the simulated logger.
 QString choosePort(LinkOptions& options,
                    const QString& missing =
                        QStringLiteral("--port PORT is required (a device such as /dev/ttyUSB0, or sim)"));

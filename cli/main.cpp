@@ -5,8 +5,10 @@
 #include "link/wire_trace.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -65,7 +67,9 @@ int usage(FILE* out)
                        "from the logger to FILE, time-stamped, as hex lines (> to the logger, < from it); "
                        "at %1 MiB FILE becomes FILE.1 and a new FILE begins. --dial NUMBER [--pulse] "
                        "[--init FILE.mdm] (every command with --port) reaches the logger through a "
-                       "telephone modem on PORT: dial, run the command, hang up.")
+                       "telephone modem on PORT: dial, run the command, hang up. --port sim is the "
+                       "program's simulated logger, which keeps what each command sent it; --sim-reset "
+                       "starts it afresh.")
             .arg(qz::WireTrace::kRotationBytes / (1024 * 1024));
     s << "\n" << qz::cli::wrapText(notes, 79, 0) << "\n";
     return out == stdout ? 0 : 2;
@@ -79,6 +83,14 @@ int main(int argc, char** argv)
     const bool drawing = argc > 1 && qstrcmp(argv[1], "plot") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a desktop session the GUI's start warns that it has no runtime folder; the
+    // drawing keeps nothing there, so a private one serves for the run.
+    std::unique_ptr<QTemporaryDir> runtime;
+    if (drawing && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime = std::make_unique<QTemporaryDir>();
+        if (runtime->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     std::unique_ptr<QCoreApplication> app = drawing ? std::make_unique<QGuiApplication>(argc, argv)
                                                     : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorzk-cli"));

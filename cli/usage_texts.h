@@ -22,8 +22,8 @@ inline constexpr Text kPing{"ping",
                             "Tell whether a logger answers on the port."};
 inline constexpr Text kStatus{
     "status", "[--port PORT] [--trace FILE] [--dial NUMBER [--pulse] [--init FILE.mdm]]",
-    "Print the logger's serial number, device code and model, memory size, clock, run state, "
-    "comment and battery voltage."};
+    "Print the logger's serial number, device code and model, memory size, clock (with its year, "
+    "and its drift from this computer's clock), run state, comment and battery voltage."};
 inline constexpr Text kConfigure{
     "configure",
     "[--port PORT] --interval SECONDS|MM:SS --stop full|cyclic [--comment TEXT] "
@@ -35,7 +35,7 @@ inline constexpr Text kConfigure{
 inline constexpr Text kStop{
     "stop", "[--port PORT] [--yes] [--trace FILE] [--dial NUMBER [--pulse] [--init FILE.mdm]]",
     "Stop a logger that is recording or waiting for a delayed start; without "
-    "--yes, only tell its run state."};
+    "--yes, only tell its run state (exit status 0)."};
 inline constexpr Text kReadings{
     "readings",
     "[--port PORT] [--count N] [--every SECONDS] [--raw] [--csv] [--trace FILE] "

@@ -72,20 +72,24 @@ ExportOutcome exportTo(QIODevice& out, const RecordingData& data, const DataRang
     }
 
     // A value field depends only on the raw byte: each input's 256 possible fields are
-    // formatted once instead of once per measurement. Comma-separated values keep their
-    // '.' in every locale; a number never needs quotes.
-    const char separator = csv ? ',' : '\t';
-    const QString point = csv ? QStringLiteral(".") : QLocale().decimalPoint();
+    // formatted once instead of once per measurement. The text layouts show the value as
+    // the display rounds it; comma-separated values give the conversion's own value with
+    // a '.' in every locale (a number never needs quotes).
+    const QString point = QLocale().decimalPoint();
     std::array<std::vector<QByteArray>, mem::kInputs> fields;
     for (int i = 0; i < mem::kInputs; ++i) {
         if (!data.isEnabled(i) || !range.inputs[std::size_t(i)])
             continue;
         fields[i].reserve(256);
+        const int decimals = csv ? csvDecimals(data, i) : 0;
         for (int raw = 0; raw < 256; ++raw) {
+            if (csv) {
+                fields[i].push_back(',' + csvNumber(data.physicalValue(i, raw), decimals));
+                continue;
+            }
             const long double value = data.normalize(i, data.physicalValue(i, raw));
             fields[i].push_back(
-                separator
-                + formatNumberPattern(data.valueFormat(i), static_cast<double>(value), point).toUtf8());
+                '\t' + formatNumberPattern(data.valueFormat(i), static_cast<double>(value), point).toUtf8());
         }
     }
 

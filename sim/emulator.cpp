@@ -36,6 +36,12 @@ void Emulator::advanceTo(std::int64_t lineUs)
     logger_.advance(logger_.elapsedUs() + step);
 }
 
+void Emulator::setLineTime(std::int64_t lineUs)
+{
+    lineUs_ = lineUs;
+    lastOutUs_ = std::max(lastOutUs_, lineUs);
+}
+
 std::int64_t Emulator::commands(char letter) const
 {
     const auto it = commands_.find(letter);

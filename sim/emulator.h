@@ -85,6 +85,9 @@ public:
     // Runs the logger (its clock, delayed start, recorder) up to a line time.
     void advanceTo(std::int64_t lineUs);
     std::int64_t lineUs() const { return lineUs_; }
+    // The line's time is lineUs from now on, and the logger does not run for the line time
+    // before it: a logger restored from a saved state starts where it was saved.
+    void setLineTime(std::int64_t lineUs);
 
     void setPaced(bool on) { options_.paced = on; }
     bool paced() const { return options_.paced; }

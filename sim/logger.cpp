@@ -151,6 +151,35 @@ void Logger::stop()
     runState_ = mem::kRunStopped;
 }
 
+LoggerState Logger::state() const
+{
+    return {memory_,  elapsedUs_, offsetUs_, control_, byte7_,           byte15_,
+            start_,   runState_,  alarmUs_,  sensors_.state(), recorder_.state()};
+}
+
+bool Logger::restore(const LoggerState& s)
+{
+    static const std::int64_t kClockEnd = civilToUs({2100, 1, 1, 0, 0, 0, 0});
+    const bool sound = s.memory.size() == kMemorySize && s.elapsedUs >= 0
+        && s.elapsedUs < kClockEnd * 1000 && s.offsetUs >= -s.elapsedUs
+        && s.offsetUs < kClockEnd - s.elapsedUs && s.alarmUs >= -1 && s.alarmUs < kClockEnd;
+    Recorder recorder;
+    if (!sound || !recorder.restore(s.recorder))
+        return false;
+    memory_ = s.memory;
+    elapsedUs_ = s.elapsedUs;
+    offsetUs_ = s.offsetUs;
+    control_ = s.control;
+    byte7_ = s.byte7;
+    byte15_ = s.byte15;
+    start_ = s.start;
+    runState_ = s.runState;
+    alarmUs_ = s.alarmUs;
+    sensors_.restore(s.sensors);
+    recorder_ = recorder;
+    return true;
+}
+
 Readings Logger::readings() const
 {
     Readings r{};

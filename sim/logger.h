@@ -37,6 +37,21 @@ namespace qz::sim {
 using ClockRecord = std::array<std::uint8_t, mem::kClockRecordSize>;
 using Readings = std::array<std::uint8_t, frames::kReadingsSize>;
 
+// Everything the logger holds, as a saved logger keeps it (sim/logger_state.h).
+struct LoggerState {
+    std::vector<std::uint8_t> memory;
+    std::int64_t elapsedUs = 0;
+    std::int64_t offsetUs = 0;
+    std::uint8_t control = 0x04;
+    std::uint8_t byte7 = 0x00;
+    std::uint8_t byte15 = 0x01;
+    std::array<std::uint8_t, 6> start{};
+    std::uint8_t runState = 0;
+    std::int64_t alarmUs = -1;
+    SensorsState sensors;
+    RecorderState recorder;
+};
+
 class Logger {
 public:
     static constexpr std::size_t kMemorySize = mem::kLoggerMemorySize;
@@ -72,6 +87,12 @@ public:
     Sensors& sensors() { return sensors_; }
     const Sensors& sensors() const { return sensors_; }
     const Recorder& recorder() const { return recorder_; }
+
+    LoggerState state() const;
+    // False, and the logger unchanged, for a state no logger can be in: a memory of
+    // another size, a clock outside 2000..2099, a recorder that would write outside its
+    // blocks.
+    bool restore(const LoggerState& s);
 
 private:
     void beginRecording();

@@ -152,3 +152,26 @@ void loadMemory(Logger& logger, const MemoryPreset& preset)
 }
 
 } // namespace qz::sim
+
+namespace qz::sim {
+
+void loadFreshSimulatedLogger(Logger& logger, const CivilTime& now)
+{
+    MemoryPreset preset;
+    preset.deviceCode = 101;
+    preset.content = Content::Linear;
+    if (!isValidCivil(now)) {
+        loadMemory(logger, preset);
+        return;
+    }
+    // Made once to learn how long the recording lasts, then again so that it ends now.
+    loadMemory(logger, preset);
+    const std::int64_t lasted = logger.clockUs() - civilToUs(preset.start);
+    CivilTime start = usToCivil(civilToUs(now) - lasted);
+    start.hundredths = 0;
+    preset.start = start;
+    loadMemory(logger, preset);
+    logger.setClock(now);
+}
+
+} // namespace qz::sim

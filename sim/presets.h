@@ -54,6 +54,10 @@ ModelDefaults defaultsFor(std::uint16_t deviceCode);
 // at the last record (or at preset.start for an erased memory).
 void loadMemory(Logger& logger, const MemoryPreset& preset);
 
+// The programs' simulated logger as it is made new: a four-input greenhouse logger (code
+// 101), stopped, whose recording of a third of its memory ends at now, its clock at now.
+void loadFreshSimulatedLogger(Logger& logger, const CivilTime& now);
+
 // Writes the header of the model (everything below address 384) for the given inputs
 // and interval, cyclic (Wrapped) or stop-when-full, with the start instant as StartStamp.
 void writeHeader(std::uint8_t* memory, const MemoryPreset& preset);

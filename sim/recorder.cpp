@@ -122,9 +122,49 @@ void Recorder::writeRecord(std::uint8_t* m, std::int64_t clockUs, const Sensors&
     }
 }
 
+RecorderState Recorder::state() const
+{
+    return {setup_, active_, full_, wrapped_, block_, recordsInBlock_, records_, nextUs_};
+}
+
+bool Recorder::restore(const RecorderState& s)
+{
+    const RecorderSetup& u = s.setup;
+    bool sound = u.inputs >= 1 && u.inputs <= mem::kInputs && u.recordsPerBlock >= 1
+        && u.recordsPerBlock * u.inputs <= int(mem::kSampleArea) && u.blocks >= 1 && u.blocks <= mem::kMaxBlocks
+        && u.intervalUs >= kUsPerSecond && s.block >= 0 && s.block < u.blocks && s.recordsInBlock >= 0
+        && s.recordsInBlock <= u.recordsPerBlock && s.records >= 0 && s.nextUs >= 0;
+    for (int i = 0; i < u.inputs && sound; ++i)
+        sound = u.order[std::size_t(i)] >= 0 && u.order[std::size_t(i)] < mem::kInputs;
+    if (!sound)
+        return false;
+    setup_ = u;
+    active_ = s.active;
+    full_ = s.full;
+    wrapped_ = s.wrapped;
+    block_ = s.block;
+    recordsInBlock_ = s.recordsInBlock;
+    records_ = s.records;
+    nextUs_ = s.nextUs;
+    return true;
+}
+
 void Recorder::advance(std::uint8_t* m, std::int64_t elapsedUs, std::int64_t clockOffsetUs,
                        const Sensors& sensors)
 {
+    // Whole rounds of a ring before its last ones are overwritten anyway: count them only.
+    // Two rounds are still written, so every block, the one being filled too, is opened
+    // afresh after the skip and keeps no record or stamp from before it.
+    if (active_ && setup_.cyclic && nextUs_ <= elapsedUs) {
+        const std::int64_t due = (elapsedUs - nextUs_) / setup_.intervalUs + 1;
+        const std::int64_t ring = std::int64_t(setup_.blocks) * setup_.recordsPerBlock;
+        if (due > 3 * ring) {
+            const std::int64_t skipped = (due / ring - 2) * ring;
+            nextUs_ += skipped * setup_.intervalUs;
+            records_ += skipped;
+            wrapped_ = true;
+        }
+    }
     while (active_ && nextUs_ <= elapsedUs) {
         writeRecord(m, nextUs_ + clockOffsetUs, sensors);
         nextUs_ += setup_.intervalUs;

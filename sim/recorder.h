@@ -24,6 +24,9 @@
 //   filled up with the next inputs in order, when it has more the first ones are taken.
 // - An interval of 0 seconds (SamplesPerInterval or SamplingPeriod 0) records every
 //   second.
+// - A cyclic recording left to run for many rounds of its ring holds only the last round:
+//   the rounds before it are counted, not written, so a logger left alone for a year
+//   catches up at once with the same memory it would have written record by record.
 #include "model/memory_image.h"
 #include "sim/sensors.h"
 
@@ -43,6 +46,18 @@ struct RecorderSetup {
 
 RecorderSetup readRecorderSetup(const std::uint8_t* memory);
 
+// The recorder between two records, as a saved logger keeps it.
+struct RecorderState {
+    RecorderSetup setup;
+    bool active = false;
+    bool full = false;
+    bool wrapped = false;
+    int block = 0;
+    int recordsInBlock = 0;
+    std::int64_t records = 0;
+    std::int64_t nextUs = 0;
+};
+
 class Recorder {
 public:
     // elapsedUs is the logger's running time, clockUs its clock at that moment.
@@ -61,6 +76,10 @@ public:
     bool wrapped() const { return wrapped_; }
     std::int64_t records() const { return records_; }
     std::int64_t nextRecordElapsedUs() const { return nextUs_; }
+
+    RecorderState state() const;
+    // False, and the recorder unchanged, for a state that would write outside its blocks.
+    bool restore(const RecorderState& s);
 
 private:
     void openBlock(std::uint8_t* memory, int block, std::int64_t stampClockUs, const Sensors& sensors);

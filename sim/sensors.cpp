@@ -120,6 +120,16 @@ std::uint8_t Sensors::raw(int input, std::int64_t clockUs) const
     return std::uint8_t(r < 0 ? 0 : (r > 255 ? 255 : r));
 }
 
+void Sensors::restore(const SensorsState& s)
+{
+    seed_ = s.seed;
+    for (std::size_t i = 0; i < kinds_.size(); ++i) {
+        kinds_[i] = s.kinds[i] & 7;
+        hold(int(i), s.held[i]);
+    }
+    setBatteryCount(s.battery);
+}
+
 void Sensors::hold(int input, int count)
 {
     held_[std::size_t(input & 7)] = count < 0 ? -1 : (count > 255 ? 255 : count);

@@ -36,6 +36,14 @@ enum SensorKind {
 using SensorKinds = std::array<int, 8>;
 inline constexpr SensorKinds kAllKinds{TempIn, Humidity, Supply, TempOut, Current, Pressure, Light, TempBox};
 
+// What the sensors are set to, as a saved logger keeps it.
+struct SensorsState {
+    std::uint64_t seed = 1;
+    SensorKinds kinds = kAllKinds;
+    std::array<int, 8> held{-1, -1, -1, -1, -1, -1, -1, -1};
+    int battery = 183;
+};
+
 const InputProfile& profileOf(int kind);
 
 class Sensors {
@@ -55,6 +63,10 @@ public:
 
     int batteryCount() const { return battery_; }
     void setBatteryCount(int count) { battery_ = count < 0 ? 0 : (count > 255 ? 255 : count); }
+
+    SensorsState state() const { return {seed_, kinds_, held_, battery_}; }
+    // Kinds, held counts and the battery are brought into their ranges.
+    void restore(const SensorsState& s);
 
 private:
     std::uint64_t seed_;

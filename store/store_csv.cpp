@@ -41,15 +41,12 @@ CsvColumns columnsOf(const StoredRecording& r)
         line += QLatin1Char(',') + csvField(csvColumnName(in.name, in.unit, in.input));
         const double low = header.scaleLow(in.input);
         const double high = header.scaleHigh(in.input);
-        const QString format = chooseFloatFormat((high - low) / 200).left(20);
         const Conversion conversion =
             makeConversion(low, high, header.calLow(in.input), header.calHigh(in.input));
+        const int decimals = csvDecimals(conversion);
         std::array<QByteArray, 256> fields;
-        for (int raw = 0; raw < 256; ++raw) {
-            const long double v = normalize(conversion.physical(raw), conversion.resolution);
-            fields[std::size_t(raw)] =
-                ',' + formatNumberPattern(format, static_cast<double>(v), QStringLiteral(".")).toUtf8();
-        }
+        for (int raw = 0; raw < 256; ++raw)
+            fields[std::size_t(raw)] = ',' + csvNumber(conversion.physical(raw), decimals);
         c.inputs.push_back(in.input);
         c.fields.push_back(fields);
     }

@@ -2,6 +2,7 @@
 
 #include "config/config_texts.h"
 #include "config/configuration_rules.h"
+#include "config/fixed_inputs.h"
 #include "config/ui/delayed_start_dialog.h"
 #include "config/ui/inputs_scaling_dialog.h"
 #include "config/ui/model_caption.h"
@@ -39,8 +40,6 @@ namespace qz {
 namespace {
 
 constexpr int kHelpContext = 8;
-// Loggers whose inputs are fixed: no Scaling button.
-constexpr std::uint16_t kFixedInputCodes[] = {293, 485};
 
 template <class W> W* named(W* widget, const char* name)
 {
@@ -172,11 +171,7 @@ bool ConfigurationDialog::initialize(const QString& port, ByteView image)
     delayed_->initialize(image);
     scaling_->initialize(image);
     const LoggerModel model = captionWithModel(this, baseCaption_, services_.folder, image);
-    const std::uint16_t code = ImageReader::deviceImage(image).deviceCode();
-    bool fixedInputs = false;
-    for (std::uint16_t c : kFixedInputCodes)
-        fixedInputs = fixedInputs || c == code;
-    scalingButton_->setVisible(!fixedInputs);
+    scalingButton_->setVisible(!hasFixedInputs(ImageReader::deviceImage(image).deviceCode()));
     refusedOnActivation_.clear();
     return model.accepted;
 }

@@ -4,6 +4,7 @@
 #include "app_rig.h"
 
 #include "app/ui/options_dialog.h"
+#include "app/ui/simulated_logger.h"
 #include "config/ui/configuration_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "link/line_registry.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -153,6 +155,51 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
               QStringList{"Recorder running\rSending configuration will restart it\rSend Configuration ?"});
     EXPECT_EQ(dialog()->lastSend(), SendOutcome::Sent);
     EXPECT_FALSE(form().commandBusy());
+}
+
+// The program's own "Simulated logger", the one quorzk-cli --port sim talks to.
+class SharedSimulatedLoggerTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        QFile::remove(QDir(folder()).filePath("devices.ini"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUORZK_SOURCE_DIR "/data/devices.ini"),
+                                QDir(folder()).filePath("devices.ini")));
+        clock_.setLocalNow(QDateTime::currentDateTime());
+        simulated_.registerIn(lines_, clock_, [this](const QString& text) { warnings_ << text; });
+        form().options()->settings().setCurrentPort(LineRegistry::simulatedPortName());
+    }
+    template <class T = QWidget> T* control(const char* name)
+    {
+        T* w = form().configurationDialog()->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    SimulatedLogger simulated_;
+    QStringList warnings_;
+};
+
+TEST_F(SharedSimulatedLoggerTest, AConfigurationSentFromTheCommandLineShowsInTheProgram)
+{
+    const QString cli = QStringLiteral(QUORZK_BINARY_DIR "/quorzk-cli");
+    if (!QFile::exists(cli))
+        GTEST_SKIP() << "quorzk-cli is not built";
+    QProcess configure;
+    configure.start(cli, {"configure", "--port", "sim", "--interval", "01:30", "--stop", "cyclic", "--comment",
+                          "Sent from a script"});
+    ASSERT_TRUE(configure.waitForFinished(60000));
+    ASSERT_EQ(configure.exitCode(), 0) << configure.readAllStandardError().toStdString();
+
+    form().toolButton("sbConfig")->click();
+    settle();
+    ASSERT_TRUE(form().configurationDialog()->isVisible()) << prompt_.texts().join('|').toStdString();
+    EXPECT_EQ(control<QLineEdit>("UserComment")->text().trimmed(), "Sent from a script");
+    EXPECT_EQ(control<QLineEdit>("mInterval")->text().toInt(), 1);
+    EXPECT_EQ(control<QLineEdit>("sInterval")->text().toInt(), 30);
+    EXPECT_TRUE(control<QRadioButton>("Cyclic")->isChecked());
+    EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join('|').toStdString();
 }
 
 } // namespace

@@ -144,6 +144,35 @@ TEST(CliConfigure, RefusalsWriteNothing)
     EXPECT_TRUE(cli({"status", "--port", sim.path()}).out.contains("Run state:     stopped"));
 }
 
+TEST(CliConfigure, InputsOfAModelWithFixedInputsAreRefused)
+{
+    // As its configuration dialog offers no Scaling: nothing is sent, the model is named.
+    QTemporaryDir dir;
+    const QString inputs =
+        write(dir, "inputs.csv", "input,active,function,unit,max,min\n1,1,Volts,V,10,0\n");
+    const struct {
+        const char* code;
+        const char* model;
+    } cases[] = {{"293", "ZK-293 Volt"}, {"485", "ZK-485 Octo"}};
+    for (const auto& c : cases) {
+        SimProcess sim({"--model", c.code});
+        ASSERT_FALSE(sim.path().isEmpty());
+        const QString trace = dir.filePath(QString("%1.txt").arg(c.code));
+        const CliRun r = cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full",
+                              "--comment", "rescaled", "--inputs", inputs, "--trace", trace});
+        EXPECT_EQ(r.exitCode, 1) << c.code;
+        EXPECT_EQ(r.err, QString("The inputs of the %1 are fixed (its configuration has no Scaling): --inputs "
+                                 "cannot change them; nothing was sent\n")
+                             .arg(c.model))
+            << c.code;
+        EXPECT_TRUE(r.out.isEmpty()) << c.code;
+        for (char letter : {'A', 'H', 'C'})
+            EXPECT_EQ(framesSent(readFile(trace), letter), 0) << c.code << ' ' << letter;
+        EXPECT_EQ(cli({"configure", "--port", sim.path(), "--interval", "60", "--stop", "full"}).exitCode, 0)
+            << c.code << ": without --inputs it is configured";
+    }
+}
+
 TEST(CliConfigure, UsageErrors)
 {
     const QStringList base = {"configure", "--port", "sim"};
@@ -170,8 +199,9 @@ TEST(CliStop, ReportsWithoutYesAndStopsWithIt)
 {
     SimProcess sim({"--model", "101", "--running"});
     ASSERT_FALSE(sim.path().isEmpty());
+    // Without --yes the run state is the answer, not a failure.
     const CliRun ask = cli({"stop", "--port", sim.path()});
-    EXPECT_EQ(ask.exitCode, 1);
+    EXPECT_EQ(ask.exitCode, 0);
     EXPECT_EQ(ask.err.trimmed(), "Quorvant running\nConfirming stop ?");
     EXPECT_TRUE(ask.out.startsWith("Run state: running")) << ask.out.toStdString();
     EXPECT_TRUE(cli({"status", "--port", sim.path()}).out.contains("Run state:     recording"));

@@ -326,8 +326,8 @@ TEST(CliDownload, TheSimulatedPortNeedsNoProcess)
     const int used = bytesOf(image).u16(qz::mem::kBlocksUsed);
     EXPECT_EQ(image.size(), qsizetype(qz::mem::blockAddress(used)));
     // The simulated logger says so, also in the file.
-    EXPECT_TRUE(cli({"info", file}).out.contains("Serial Number      : SIM5 (Simulated logger)\n"));
-    EXPECT_TRUE(cli({"status", "--port", "sim"}).out.contains("Serial number: SIM5 (Simulated logger)\n"));
+    EXPECT_TRUE(cli({"info", file}).out.contains("Serial Number      : SIM1 (Simulated logger)\n"));
+    EXPECT_TRUE(cli({"status", "--port", "sim"}).out.contains("Serial number: SIM1 (Simulated logger)\n"));
 }
 
 TEST(CliPingStatus, AnswerThroughAPseudoTerminal)
@@ -374,7 +374,7 @@ TEST(CliTrace, EveryLoggerCommandWritesTheFramesBothWays)
         {"status", {"status", "--port", "sim"}, "> 24 23 24 47"},
         {"dump",
          {"dump", "--port", "sim", "--output", dir.filePath("d.qrv")},
-         "> 24 23 24 44 00 FE 80"}, // the last data block: 128 bytes at FE00
+         "> 24 23 24 44 00 7F 80"}, // the last of its 252 data blocks: 128 bytes at 7F00
         {"hexdump", {"hexdump", "--port", "sim", "--address", "1234"}, "> 24 23 24 44 34 12 80"},
         {"ping through a pseudo-terminal", {"ping", "--port", sim.path()}, "> 24 23 24 45"},
     };

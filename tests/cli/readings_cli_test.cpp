@@ -1,5 +1,6 @@
-// quorzk-cli readings end to end: lines and CSV from the in-process simulated logger, a
-// logger on quorzk-sim's pseudo-terminal that stops answering, and Ctrl-C.
+// quorzk-cli readings end to end: lines and CSV from the in-process simulated logger (a
+// four-input ZK-101), a logger on quorzk-sim's pseudo-terminal that stops answering, and
+// Ctrl-C.
 #include "cli_rig.h"
 
 #include <QProcessEnvironment>
@@ -34,9 +35,9 @@ TEST(CliReadings, OneLinePerInputAndReadingInTheLocale)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.err, "");
     const QStringList out = lines(r.out);
-    ASSERT_EQ(out.size(), 8 + 1 + 8 + 1) << r.out.toStdString();
-    EXPECT_EQ(out[8], "") << "a blank line between readings";
-    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9, 16})
+    ASSERT_EQ(out.size(), 4 + 1 + 4 + 1) << r.out.toStdString();
+    EXPECT_EQ(out[4], "") << "a blank line between readings";
+    for (int i : {0, 1, 2, 3, 5, 6, 7, 8})
         EXPECT_TRUE(kInputLine.match(out[i]).hasMatch()) << out[i].toStdString();
     EXPECT_TRUE(out[0].startsWith("1 Temp In   ")) << out[0].toStdString();
     EXPECT_TRUE(out[0].endsWith(QString::fromUtf8(" °C"))) << out[0].toStdString();
@@ -48,10 +49,10 @@ TEST(CliReadings, RawAddsCountsAndTheBatteryLine)
     const CliRun r = cliIn("C.UTF-8", {"readings", "--port", "sim", "--count", "1", "--raw"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList out = lines(r.out);
-    ASSERT_EQ(out.size(), 8 + 1 + 1);
-    for (int i = 0; i < 8; ++i)
+    ASSERT_EQ(out.size(), 4 + 1 + 1);
+    for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(out[i].contains(QRegularExpression("  AD Cnt [0-9]{1,3}$"))) << out[i].toStdString();
-    EXPECT_EQ(out[8], "Vbatt : 3.60 V");
+    EXPECT_EQ(out[4], "Vbatt : 3.60 V");
 }
 
 TEST(CliReadings, CsvKeepsAPointWhateverTheLocale)
@@ -62,10 +63,9 @@ TEST(CliReadings, CsvKeepsAPointWhateverTheLocale)
     const QStringList out = lines(r.out);
     ASSERT_EQ(out.size(), 1 + 2 + 1);
     EXPECT_EQ(out[0],
-              QString::fromUtf8("time,1 Temp In (°C),2 Humidity (%RH),3 Supply (V),4 Temp Out (°C),"
-                                "5 Current (mA),6 Pressure (hPa),7 Light (lux),8 Temp Box (°C)"));
+              QString::fromUtf8("time,1 Temp In (°C),2 Temp Out (°C),3 Temp Box (°C),4 Humidity (%RH)"));
     const QRegularExpression row(QStringLiteral(
-        "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d(,-?[0-9]+(\\.[0-9]+)?){8}$"));
+        "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d(,-?[0-9]+(\\.[0-9]+)?){4}$"));
     EXPECT_TRUE(row.match(out[1]).hasMatch()) << out[1].toStdString();
     EXPECT_TRUE(row.match(out[2]).hasMatch()) << out[2].toStdString();
 }
@@ -107,7 +107,7 @@ TEST(CliReadings, CtrlCEndsItCleanlyAndTheTraceIsWrittenAsItGoes)
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_TRUE(out.endsWith("\n"));
-    EXPECT_EQ(lines(out).size() % 9, 0) << "only whole readings: " << out.toStdString();
+    EXPECT_EQ(lines(out).size() % 5, 0) << "only whole readings: " << out.toStdString();
     EXPECT_TRUE(readFile(trace).contains("> 24 23 24 46")) << "the readings' frames are in the trace";
 }
 

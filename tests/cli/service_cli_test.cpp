@@ -92,7 +92,7 @@ TEST(CliDump, AnExistingOutputIsReplacedOnlyWithForce)
 
     const CliRun forced = cli({"dump", "--port", "sim", "--output", file, "--force"});
     EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
-    EXPECT_EQ(readFile(file).size(), 8 + 65408) << "the simulated logger's 508 blocks";
+    EXPECT_EQ(readFile(file).size(), 8 + 384 + 252 * 128) << "the simulated logger's 252 blocks (a ZK-101)";
 }
 
 TEST(CliDump, ALoggerThatDoesNotAnswerWritesNoFile)

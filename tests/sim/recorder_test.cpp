@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace qz::sim {
@@ -170,6 +172,32 @@ TEST(RecorderTest, ClockSetKeepsTheCadence)
     r.logger.setClock(later);
     r.run(30);
     EXPECT_EQ(r.block(0)[mem::kSampleBytes], 1) << "still one interval after the start";
+}
+
+TEST(RecorderTest, ARingLeftForManyRoundsHoldsWhatRecordByRecordWouldHave)
+{
+    // 60 blocks x 120 records, one a second: a round of the ring is 2 hours. The long run
+    // ends in the middle of a block; before it, the recorder has just started, is in the
+    // middle of a block, or has just filled one.
+    const struct {
+        const char* name;
+        std::int64_t before; // seconds recorded before the long run
+    } cases[] = {{"just started", 0}, {"within a block", 50}, {"a block just filled", 120}};
+    const std::int64_t longRun = 2 * 24 * 3600 + 1234; // 24 rounds and a little
+    for (const auto& c : cases) {
+        Rig once(1, 1, true);
+        Rig steps(1, 1, true);
+        for (Rig* r : {&once, &steps}) {
+            r->logger.startRecording();
+            r->run(c.before);
+        }
+        once.run(longRun);
+        for (std::int64_t done = 0; done < longRun; done += 3000) // each step shorter than a round
+            steps.run(std::min<std::int64_t>(3000, longRun - done));
+        EXPECT_EQ(std::memcmp(once.logger.memory(), steps.logger.memory(), Logger::kMemorySize), 0) << c.name;
+        EXPECT_EQ(once.logger.recorder().records(), steps.logger.recorder().records()) << c.name;
+        EXPECT_EQ(once.logger.clockRecord(), steps.logger.clockRecord()) << c.name;
+    }
 }
 
 } // namespace
