@@ -79,7 +79,7 @@ ExportOutcome exportPartsTo(QIODevice& out, const std::vector<ExportPart>& parts
 {
     const bool csv = kind == ExportKind::Csv;
     const char separator = csv ? ',' : '\t';
-    const QString point = csv ? QStringLiteral(".") : QLocale().decimalPoint();
+    const QString point = QLocale().decimalPoint();
     std::vector<Cursor> cursors(parts.size());
     int lines = 0;
     for (std::size_t n = 0; n < parts.size(); ++n) {
@@ -95,7 +95,15 @@ ExportOutcome exportPartsTo(QIODevice& out, const std::vector<ExportPart>& parts
                 continue;
             c.empty += separator;
             c.fields[std::size_t(i)].reserve(256);
+            // As the export of one recording: comma-separated values give the conversion's
+            // own value, the text layouts the value as the display rounds it.
+            const int decimals = csv ? csvDecimals(*p.data, i) : 0;
             for (int raw = 0; raw < 256; ++raw) {
+                if (csv) {
+                    c.fields[std::size_t(i)].push_back(separator
+                                                       + csvNumber(p.data->physicalValue(i, raw), decimals));
+                    continue;
+                }
                 const long double v = p.data->normalize(i, p.data->physicalValue(i, raw));
                 c.fields[std::size_t(i)].push_back(
                     separator + formatNumberPattern(p.data->valueFormat(i), double(v), point).toUtf8());

@@ -153,13 +153,14 @@ TEST_F(SeveralRecordingsTest, TextsAndExportsDescribeEachRecordingShown)
 TEST(UnionExport, OneTimeColumnOfAllInstantsWithEmptyCellsWhereNoneWasMeasured)
 {
     GraphFixture fixture;
-    // A at 14:21, 14:22, 14:23; B at 14:22 and 14:24 (two-minute steps from 14:20).
-    const auto a =
-        RecordingData::fromImage(graphRecording()
-                                     .input(0, graphInput("degC"))
-                                     .measurements(3, [](int k, int) { return std::uint8_t(51 * k); })
-                                     .build(),
-                                 0, fixture.programFolder());
+    // A at 14:21, 14:22, 14:23; B at 14:22 and 14:24 (two-minute steps from 14:20). A's
+    // last value lies between the display's steps: written as the conversion gives it.
+    const auto a = RecordingData::fromImage(
+        graphRecording()
+            .input(0, graphInput("degC"))
+            .measurements(3, [](int k, int) { return std::uint8_t(k < 3 ? 51 * k : 152); })
+            .build(),
+        0, fixture.programFolder());
     const auto b = RecordingData::fromImage(
         graphRecording()
             .interval(1, 120)
@@ -175,12 +176,29 @@ TEST(UnionExport, OneTimeColumnOfAllInstantsWithEmptyCellsWhereNoneWasMeasured)
     out.open(QIODevice::WriteOnly);
     NullProgress progress;
     ASSERT_EQ(exportPartsTo(out, parts, ExportKind::Csv, progress).result, ExportResult::Done);
-    EXPECT_EQ(bytes,
-              QByteArray("time,A: Input 1 (degC),B: Flow (l/h)\r\n"
-                         "2001-03-12T14:21:00,20.0,\r\n"
-                         "2001-03-12T14:22:00,40.0,10\r\n"
-                         "2001-03-12T14:23:00,60.0,\r\n"
-                         "2001-03-12T14:24:00,,20\r\n"));
+    EXPECT_EQ(bytes.toStdString(),
+              std::string("time,A: Input 1 (degC),B: Flow (l/h)\r\n"
+                          "2001-03-12T14:21:00,20,\r\n"
+                          "2001-03-12T14:22:00,40,10\r\n"
+                          "2001-03-12T14:23:00,59.607843137255,\r\n"
+                          "2001-03-12T14:24:00,,20\r\n"));
+
+    // One recording alone is written as its own export writes it, in either kind.
+    for (ExportKind kind : {ExportKind::Csv, ExportKind::Text}) {
+        QByteArray alone;
+        QBuffer aloneOut(&alone);
+        aloneOut.open(QIODevice::WriteOnly);
+        ASSERT_EQ(
+            exportPartsTo(aloneOut, {{a.data.get(), wholeRecording(*a.data), 0, QString()}}, kind, progress)
+                .result,
+            ExportResult::Done);
+        QByteArray own;
+        QBuffer ownOut(&own);
+        ownOut.open(QIODevice::WriteOnly);
+        ASSERT_EQ(exportTo(ownOut, *a.data, wholeRecording(*a.data), kind, progress).result,
+                  ExportResult::Done);
+        EXPECT_EQ(alone.toStdString(), own.toStdString()) << int(kind);
+    }
 }
 
 } // namespace
