@@ -28,6 +28,9 @@ PromptAnswer StderrPrompt::ask(const QString& text, PromptSymbol, PromptButtons 
     case PromptButtons::YesNoCancel:
         answer = yes_ ? PromptAnswer::Yes : PromptAnswer::No;
         break;
+    case PromptButtons::SaveDiscardCancel:
+        answer = PromptAnswer::Cancel; // nothing is lost without the user's word
+        break;
     }
     // A message box breaks its lines at '\r'; on a terminal that would overwrite the line.
     err << QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')) << "\n";

@@ -42,13 +42,27 @@ std::optional<DateSettingsCommand> chooseDateSettings(const QStringList& current
     return std::nullopt;
 }
 
-bool DesktopDateSettings::open()
+namespace {
+
+std::optional<DateSettingsCommand> desktopCommand()
 {
     const QStringList desktops =
         qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    const auto command = chooseDateSettings(
-        desktops, [](const QString& program) { return QStandardPaths::findExecutable(program); });
+    return chooseDateSettings(desktops,
+                              [](const QString& program) { return QStandardPaths::findExecutable(program); });
+}
+
+} // namespace
+
+bool DesktopDateSettings::open()
+{
+    const auto command = desktopCommand();
     return command && QProcess::startDetached(command->program, command->arguments);
+}
+
+bool DesktopDateSettings::available() const
+{
+    return desktopCommand().has_value();
 }
 
 } // namespace qz

@@ -15,6 +15,8 @@ public:
     virtual ~DateSettings() = default;
     // Starts the settings; false when this desktop has none that can be found.
     virtual bool open() = 0;
+    // Whether open() finds settings to start on this machine.
+    virtual bool available() const = 0;
 };
 
 // A settings program of a desktop, with its arguments.
@@ -37,6 +39,7 @@ std::optional<DateSettingsCommand> chooseDateSettings(const QStringList& current
 class DesktopDateSettings final : public DateSettings {
 public:
     bool open() override;
+    bool available() const override;
 };
 
 } // namespace qz

@@ -12,13 +12,17 @@ enum class PromptButtons {
     Ok,
     YesNo,
     YesNoCancel,
-    OkCancel
+    OkCancel,
+    // Before unsaved work goes: Save, Close without saving (Discard), Cancel.
+    SaveDiscardCancel
 };
 enum class PromptAnswer {
     Ok,
     Yes,
     No,
-    Cancel
+    Cancel,
+    Save,
+    Discard
 };
 
 class Prompt {

@@ -39,6 +39,10 @@ public:
     void freeWindow();
     bool isBeingFreed() const { return freeing_; }
 
+signals:
+    // Something to tell on the main window's status line, which asks nothing of the user.
+    void statusNote(const QString& text);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void setSaveReason(const QString& reason) { saveReason_ = reason; }

@@ -1,5 +1,6 @@
 #include "ui/message_box_prompt.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace qz {
@@ -58,9 +59,18 @@ PromptAnswer MessageBoxPrompt::ask(const QString& text, PromptSymbol symbol, Pro
     case PromptButtons::OkCancel:
         std = QMessageBox::Ok | QMessageBox::Cancel;
         break;
+    case PromptButtons::SaveDiscardCancel:
+        std = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+        break;
     }
     QMessageBox box(icon, captionFor(symbol), displayText(text), std, parent_);
+    if (QAbstractButton* discard = box.button(QMessageBox::Discard))
+        discard->setText(QStringLiteral("Close without saving"));
     switch (box.exec()) {
+    case QMessageBox::Save:
+        return PromptAnswer::Save;
+    case QMessageBox::Discard:
+        return PromptAnswer::Discard;
     case QMessageBox::Yes:
         return PromptAnswer::Yes;
     case QMessageBox::No:

@@ -37,17 +37,27 @@ QString exportFilter()
     return filter;
 }
 
+int exportTypeIndex(ExportKind kind)
+{
+    for (int i = 0; i < kTypeCount; ++i)
+        if (kExportTypes[i].kind == kind)
+            return i;
+    return 0;
+}
+
 std::optional<ExportTarget> chooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
-                                               const QString& recordingFile, const QString& folder)
+                                               const QString& recordingFile, const QString& folder, int type)
 {
     FileDialogRequest request;
     request.folder = folder;
+    request.type = type >= 0 && type < kTypeCount ? type : 0;
     request.title = QStringLiteral("Export");
     request.filter = exportFilter();
     request.defaultExt = QStringLiteral("txt");
     // A download without a file proposes no name rather than a hidden ".txt".
     if (!recordingFile.isEmpty())
-        request.initialName = withExtension(recordingFile, QStringLiteral("txt"));
+        request.initialName =
+            withExtension(recordingFile, QLatin1String(kExportTypes[request.type].extension));
     for (;;) {
         const std::optional<FileChoice> choice = dialogs.saveFileOfType(parent, request);
         if (!choice)

@@ -40,9 +40,12 @@ struct ExportTarget {
 
 // Asks for the export's file and type. recordingFile: the recording's own file ("" for
 // a download), whose name is proposed with ".txt" and which is never an output; folder:
-// where the dialog starts. None when the user cancels.
+// where the dialog starts; type: the position of the type it starts on. None when the
+// user cancels.
 std::optional<ExportTarget> chooseExportTarget(DocumentDialogs& dialogs, Prompt& prompt, QWidget* parent,
                                                const QString& recordingFile,
-                                               const QString& folder = QString());
+                                               const QString& folder = QString(), int type = 0);
+// The position of a kind among the chooser's types.
+int exportTypeIndex(ExportKind kind);
 
 } // namespace qz

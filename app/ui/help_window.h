@@ -23,6 +23,10 @@ public:
     QTextBrowser* browser() const { return browser_; }
     static QString anchorFor(int context) { return QStringLiteral("ctx%1").arg(context); }
 
+protected:
+    // Esc closes it, as it closes a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool open(const QString& anchor);
     void search();

@@ -8,10 +8,15 @@
 #include "ui/text_print.h"
 
 #include <QClipboard>
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <QTextDocument>
+
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <algorithm>
 
 namespace qz {
 
@@ -58,7 +63,7 @@ void InformationWindow::refill()
 {
     if (!graph_)
         return;
-    setWindowTitle(graph_->windowTitle());
+    setWindowTitle(titleFor(graph_->windowTitle()));
     if (graph_->hasRecording())
         setMemoLines(informationLines(graph_->view()));
 }
@@ -67,6 +72,25 @@ void InformationWindow::setMemoLines(const QStringList& lines)
 {
     lines_ = lines;
     memo_->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+QString InformationWindow::titleFor(const QString& graphTitle)
+{
+    // The Window menu lists windows by title: a graph and its text are told apart.
+    return graphTitle.trimmed() + QStringLiteral(" - information");
+}
+
+void InformationWindow::fitWidthToText(int maxWidth)
+{
+    const QFontMetrics metrics(memo_->font());
+    int longest = 0;
+    for (const QString& line : lines_)
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    // The memo's frame, margins and scroll bar, and the window's own frame.
+    const int frame = widget() ? width() - widget()->width() : 0;
+    const int chrome = frame + 2 * memo_->frameWidth() + memo_->verticalScrollBar()->sizeHint().width()
+        + 2 * int(memo_->document()->documentMargin()) + 4;
+    resize(std::clamp(longest + chrome, std::min(width(), maxWidth), std::max(maxWidth, 1)), height());
 }
 
 void InformationWindow::bringToFront()

@@ -26,6 +26,10 @@ public:
     void showRecordInfos(GraphWindow& graph);
     // Raises the window, restoring it when it is minimised.
     void bringToFront();
+    // As wide as its longest line (every input's column), but no wider than maxWidth.
+    void fitWidthToText(int maxWidth);
+    // The title: its graph window's, marked as the information window.
+    static QString titleFor(const QString& graphTitle);
 
     const QStringList& lines() const { return lines_; }
     QPlainTextEdit* memo() const { return memo_; }

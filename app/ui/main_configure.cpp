@@ -1,19 +1,48 @@
-// The main window's Configuration and Stop commands, the device read they share with
-// Current Reading, and the rule that one logger command of the window runs at a time.
+// The main window's Configuration, Stop and Logger status commands, the device read they
+// share with Current Reading, and the rule that one logger command of the window runs at a
+// time.
 #include "app/ui/main_window.h"
 
+#include "app/ui/logger_status_window.h"
 #include "app/ui/options_dialog.h"
 #include "config/ui/configuration_dialog.h"
 #include "jobs/device_read_job.h"
 #include "jobs/job_messages.h"
+#include "jobs/job_texts.h"
+#include "jobs/logger_status.h"
 #include "jobs/stop_job.h"
 #include "link/link_texts.h"
+#include "model/device_catalog.h"
+#include "model/image_reader.h"
+#include "model/values.h"
 #include "platform/date_settings.h"
 #include "ui/progress_dialog.h"
 
 #include <QMenu>
 
 namespace qz {
+
+namespace {
+
+// A stop, and the serial number of the logger it stopped (for the status line).
+struct NamedStop : StopResult {
+    QString serial;
+};
+
+// The stop question says what is stopped: a recording, or a start still to come.
+Message stopQuestion(const StopResult& r)
+{
+    switch (r.clock.runState()) {
+    case mem::kRunRecording:
+        return {QStringLiteral("Quorvant recording\rConfirming stop ?"), MessageSymbol::Confirmation};
+    case mem::kRunWaiting:
+        return {QStringLiteral("Quorvant waiting to start\rConfirming stop ?"), MessageSymbol::Confirmation};
+    default:
+        return {texts::confirmStop(), MessageSymbol::Confirmation};
+    }
+}
+
+} // namespace
 
 void MainWindow::buildConfiguration()
 {
@@ -107,12 +136,21 @@ void MainWindow::startStop(const StopPolicy& policy)
 {
     ports_.run(
         options_->link(), this, nullptr, nullptr,
-        [policy](LoggerProtocol& q, Progress&) { return stopJob(q, policy); },
-        [this, policy](StopResult r) {
+        [policy](LoggerProtocol& q, Progress&) {
+            NamedStop r;
+            static_cast<StopResult&>(r) = stopJob(q, policy);
+            std::uint8_t ident[mem::kIdentificationSize] = {};
+            if (r.status == StopStatus::Stopped && q.readIdent(ident) == LinkStatus::Ok)
+                r.serial = trimTrailingBlanks(ImageReader::header({ident, sizeof ident}).serialNumber());
+            return r;
+        },
+        [this, policy](NamedStop r) {
             Prompt& prompt = services_.prompt;
             prompt.tell(messagesOf(r));
-            if (const std::optional<Message> question = questionOf(r);
-                question && prompt.confirm(*question)) {
+            std::optional<Message> question = questionOf(r);
+            if (question && r.question == Question::ConfirmStop)
+                question = stopQuestion(r);
+            if (question && prompt.confirm(*question)) {
                 // Yes to the question to connect pings again, until the logger answers or
                 // the user says No; Yes to the stop stops it.
                 StopPolicy next = policy;
@@ -121,6 +159,47 @@ void MainWindow::startStop(const StopPolicy& policy)
                 startStop(next);
                 return;
             }
+            if (r.status == StopStatus::Stopped)
+                showStatusNote(r.serial.isEmpty() ? QStringLiteral("Logger stopped")
+                                                  : r.serial + QStringLiteral(" stopped"));
+            endLoggerCommand();
+        });
+}
+
+void MainWindow::loggerStatus()
+{
+    statusWindow_->show();
+    statusWindow_->raise();
+    statusWindow_->activateWindow();
+    readStatus(ConnectPolicy::Ask);
+}
+
+void MainWindow::readStatus(ConnectPolicy connect)
+{
+    // A logger command like the others: one at a time, on the port's worker. The device
+    // image of an open configuration is not touched.
+    if (connect == ConnectPolicy::Ask && !beginLoggerCommand())
+        return;
+    statusWindow_->setReading(true);
+    auto* gauge = new ProgressDialog(services_.pump, this, false);
+    const DeviceCatalog catalog(services_.folder);
+    ports_.run(
+        options_->link(), this, gauge, nullptr,
+        [connect](LoggerProtocol& q, Progress& progress) { return deviceReadJob(q, connect, progress); },
+        [this, gauge, catalog](DeviceReadResult r) {
+            delete gauge;
+            Prompt& prompt = services_.prompt;
+            prompt.tell(messagesOf(r));
+            if (const std::optional<Message> question = questionOf(r)) {
+                // Yes reads once, without a second ping.
+                if (prompt.confirm(*question)) {
+                    readStatus(ConnectPolicy::GoOn);
+                    return;
+                }
+            } else if (r.status == DeviceReadStatus::Read) {
+                statusWindow_->showStatus(qz::loggerStatus(r, catalog));
+            }
+            statusWindow_->setReading(false);
             endLoggerCommand();
         });
 }

@@ -6,9 +6,11 @@
 #include "app/ui/document_texts.h"
 #include "app/ui/last_folder.h"
 #include "graph/ui/graph_window.h"
+#include "model/datetime_number.h"
 #include "model/settings_file.h"
 #include "ui/document_window.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QPrinter>
@@ -28,6 +30,32 @@ void tellLoad(Prompt& prompt, const LoadResult& result, const QString& name)
     for (const LoadNotice& notice : loadNotices(result, name))
         prompt.tell(notice.text,
                     notice.kind == NoticeKind::Warning ? PromptSymbol::Warning : PromptSymbol::Error);
+}
+
+// The name a recording without a file is proposed under: its name (the comment given at
+// configuration, or the serial number without one) and the day it starts.
+QString recordingFileName(const RecordingData& data)
+{
+    QString name = data.reader().recordName().simplified();
+    if (name.isEmpty())
+        name = data.reader().serialNumber().simplified();
+    // Characters that have a meaning in a path, or none on some file systems, become "-".
+    for (QChar& c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')
+            || c.category() == QChar::Other_Control)
+            c = QLatin1Char('-');
+    const QDateTime start = fromDateTimeNumber(data.measurementTime(1));
+    if (start.isValid())
+        name += QLatin1Char(' ') + start.date().toString(QStringLiteral("yyyy-MM-dd"));
+    return proposedFileName(name, kRecordingExt);
+}
+
+// Where a document's file is, for a dialog to start in; empty when it has none.
+QString documentFolder(DocumentWindow* window)
+{
+    DocumentWindow* data = window ? window->dataWindow() : nullptr;
+    const QString file = data ? data->fileName() : QString();
+    return file.isEmpty() ? QString() : QFileInfo(file).absolutePath();
 }
 
 } // namespace
@@ -78,6 +106,7 @@ bool MainWindow::openRecording(const QString& name)
     newGraphWindow()->showRecording(loaded.data, true);
     renumberGraphs();
     updateMenuItems();
+    rememberFile(name);
     // A file cut short is shown with its complete blocks; the user hears of it once the
     // window is there.
     tellLoad(services_.prompt, loaded, name);
@@ -124,24 +153,36 @@ void MainWindow::addRecordings(GraphWindow* graph, const QStringList& names)
 
 void MainWindow::saveRecording(const QString& title)
 {
-    GraphWindow* graph = dataGraph();
-    if (!graph)
-        return;
+    if (GraphWindow* graph = dataGraph())
+        saveGraph(graph, title);
+}
+
+bool MainWindow::saveGraph(GraphWindow* graph, const QString& title)
+{
+    if (!graph || !graph->hasRecording())
+        return false;
     FileDialogRequest request;
     request.title = title;
     request.filter = kRecordingFilter;
     request.defaultExt = kRecordingExt;
-    request.initialName = baseFileName(graph->fileName());
+    request.initialName =
+        graph->fileName().isEmpty() ? recordingFileName(graph->data()) : baseFileName(graph->fileName());
     const QString name = chooseFile(request, FileDialogKind::Save);
     if (name.isEmpty())
-        return;
+        return false;
     if (!hasExtension(name, kRecordingExt)) {
         services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
-        return;
+        return false;
     }
-    if (const SaveResult saved = graph->save(name); !saved.ok())
+    const SaveResult saved = graph->save(name);
+    if (!saved.ok())
         services_.prompt.tell(saveMessage(saved, name), PromptSymbol::Error);
     renumberGraphs();
+    if (!saved.ok())
+        return false;
+    rememberFile(name);
+    showStatusNote(QStringLiteral("Saved ") + QDir::toNativeSeparators(name));
+    return true;
 }
 
 void MainWindow::save()
@@ -188,8 +229,16 @@ void MainWindow::print()
     DocumentWindow* active = activeDocument();
     if (!active)
         return;
-    // The print dialog proposes a PDF file named after the document.
+    // The print dialog proposes a PDF file named after the document, in the recording's
+    // folder (or the last one used) rather than wherever the program was started.
     printer_.setDocName(proposedFileName(active->windowTitle(), QString()));
+    if (printer_.outputFormat() == QPrinter::PdfFormat || printer_.printerName().isEmpty()) {
+        QString folder = documentFolder(active);
+        if (folder.isEmpty())
+            folder = LastFolder(services_.folder.settingsFile()).folder();
+        printer_.setOutputFileName(
+            QDir(folder).filePath(proposedFileName(active->windowTitle(), QStringLiteral("pdf"))));
+    }
     if (services_.dialogs.print(this, printer_))
         active->printTo(*jobPrinter(printer_));
 }
@@ -242,13 +291,23 @@ void MainWindow::copyTo()
     request.title = QStringLiteral("Copy to");
     request.filter = active->clipboardFileFilter();
     request.defaultExt = ext;
-    // A document without a file proposes no name rather than a hidden ".bmp".
+    // A document without a file proposes no name rather than a hidden ".png".
     request.initialName = active->fileName().isEmpty() ? QString() : withExtension(active->fileName(), ext);
-    const QString name = chooseFile(request, FileDialogKind::Save);
-    if (name.isEmpty())
+    const LastFolder last(services_.folder.settingsFile());
+    request.folder = last.folder();
+    // The types of the document's file (a picture: PNG or BMP), the first proposed.
+    const std::optional<FileChoice> choice = services_.dialogs.saveFileOfType(this, request);
+    if (!choice)
         return;
-    if (!hasExtension(name, ext)) {
-        services_.prompt.tell(texts::notAFileWithExtension(ext), PromptSymbol::Error);
+    const QString name = choice->name;
+    if (const QString failed = settingsWriteMessage(services_.folder.settingsFile(), last.remember(name));
+        !failed.isEmpty())
+        services_.prompt.tell(failed, PromptSymbol::Error);
+    const QStringList extensions = filterExtensions(request.filter);
+    const QString chosenExt =
+        choice->type >= 0 && choice->type < extensions.size() ? extensions[choice->type] : ext;
+    if (!hasExtension(name, chosenExt)) {
+        services_.prompt.tell(texts::notAFileWithExtension(chosenExt), PromptSymbol::Error);
         return;
     }
     if (!active->saveToFile(name))

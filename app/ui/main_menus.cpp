@@ -2,12 +2,15 @@
 // of the document commands.
 #include "app/ui/main_window.h"
 
+#include "app/ui/recent_files.h"
 #include "app/ui/tool_glyphs.h"
+#include "model/settings_file.h"
 #include "ui/document_window.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -104,6 +107,8 @@ void MainWindow::buildMenus()
     file->addSeparator();
     addEntry(file, QStringLiteral("Exit"), QStringLiteral("E&xit"), 19, nullptr);
     connect(actions_[QStringLiteral("Exit")], &QAction::triggered, this, &QWidget::close);
+    // A file of the list may have gone since the list was made.
+    connect(file, &QMenu::aboutToShow, this, &MainWindow::fillRecentFiles);
 
     QMenu* edit = top(QStringLiteral("Edit"), QStringLiteral("&Edit"));
     addEntry(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), 19, &MainWindow::copy);
@@ -121,6 +126,8 @@ void MainWindow::buildMenus()
     addEntry(logger, QStringLiteral("CurrentReading1"), QStringLiteral("Current &Reading"), 10,
              &MainWindow::currentReading);
     addEntry(logger, QStringLiteral("Stop1"), QStringLiteral("&Stop"), 12, &MainWindow::stopLogger);
+    addEntry(logger, QStringLiteral("LoggerStatus1"), QStringLiteral("Logger s&tatus"), 12,
+             &MainWindow::loggerStatus);
     addEntry(logger, QStringLiteral("Connect1"), QStringLiteral("Modem connection"), kNoContext,
              &MainWindow::connectModem);
     addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext,
@@ -202,6 +209,43 @@ void MainWindow::setDocumentCommands(bool hasGraph)
     menus_.at(QStringLiteral("View"))->menuAction()->setEnabled(hasGraph);
     set(QStringLiteral("spGraphic"));
     set(QStringLiteral("spInfos"));
+}
+
+void MainWindow::fillRecentFiles()
+{
+    QMenu* file = menus_.at(QStringLiteral("File"));
+    const QList<QAction*> all = file->actions();
+    for (QAction* a : all)
+        if (a->property("recentEntry").toBool()) {
+            // Out of the menu's children at once; deleted later, as it may be the entry
+            // being triggered.
+            file->removeAction(a);
+            a->setParent(nullptr);
+            a->deleteLater();
+        }
+    const QStringList files = RecentFiles(services_.folder.settingsFile()).files();
+    QAction* exit = actions_.at(QStringLiteral("Exit"));
+    int n = 0;
+    for (const QString& name : files) {
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(++n).arg(QDir::toNativeSeparators(name)), file);
+        a->setObjectName(QStringLiteral("Recent%1").arg(n));
+        a->setProperty("recentEntry", true);
+        connect(a, &QAction::triggered, this, [this, name] { openRecording(name); });
+        file->insertAction(exit, a);
+    }
+    if (n > 0) {
+        QAction* separator = file->insertSeparator(exit);
+        separator->setProperty("recentEntry", true);
+    }
+}
+
+void MainWindow::rememberFile(const QString& name)
+{
+    const QString settings = services_.folder.settingsFile();
+    if (const QString failed = settingsWriteMessage(settings, RecentFiles(settings).add(name));
+        !failed.isEmpty())
+        services_.prompt.tell(failed, PromptSymbol::Error);
+    fillRecentFiles();
 }
 
 void MainWindow::fillWindowMenu()

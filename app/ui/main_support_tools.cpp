@@ -5,11 +5,13 @@
 #include "app/ui/diagnostic_panel.h"
 #include "app/ui/document_dialogs.h"
 #include "app/ui/document_texts.h"
+#include "app/ui/last_folder.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/password_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "jobs/job_messages.h"
 #include "jobs/raw_dump_job.h"
+#include "platform/output_check.h"
 #include "ui/progress_dialog.h"
 
 #include <QBoxLayout>
@@ -88,29 +90,46 @@ void MainWindow::toggleDiagnosticPanel()
 
 QString MainWindow::dumpFolder() const
 {
-    // The folder of the front-most recording that has a file, else the user's documents.
+    // The folder of the front-most recording that has a file, else the user's documents,
+    // else the folder used last: one that exists, so that a dump read is not lost to a
+    // folder that is not there.
     for (GraphWindow* g : graphWindows())
-        if (!g->fileName().isEmpty())
+        if (!g->fileName().isEmpty() && QFileInfo(QFileInfo(g->fileName()).absolutePath()).isDir())
             return QFileInfo(g->fileName()).absolutePath();
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return LastFolder(services_.folder.settingsFile()).folder();
 }
 
 void MainWindow::rawDownload()
 {
     if (commandBusy_)
         return;
+    // A double click on the background is easily made: the service tool asks first.
+    if (!services_.prompt.confirm(QStringLiteral("Raw memory download\rRead the whole memory of the logger "
+                                                 "into a file, for service ?")))
+        return;
     FileDialogRequest request;
     request.title = QStringLiteral("Save Memory Dump");
     request.filter = texts::recordingFilter();
     request.defaultExt = kRecordingExt;
     request.initialName = QDir(dumpFolder()).filePath(kDumpName);
-    const QString name = services_.dialogs.saveFile(this, request);
-    if (name.isEmpty())
-        return;
-    if (!hasExtension(name, kRecordingExt)) {
-        services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
-        return;
+    QString name;
+    for (;;) {
+        name = services_.dialogs.saveFile(this, request);
+        if (name.isEmpty())
+            return;
+        if (!hasExtension(name, kRecordingExt)) {
+            services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
+            return;
+        }
+        // Checked before the memory is read, not after: a read of minutes is not lost.
+        const OutputCheck check = checkOutputFile(name);
+        if (check.ok())
+            break;
+        services_.prompt.tell(texts::cannotWrite(name, check.reason), PromptSymbol::Error);
+        request.initialName = name;
     }
     // Neither the documents nor the Logger menu are touched; the busy flag keeps other
     // logger commands of the window out meanwhile.

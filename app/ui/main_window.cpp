@@ -2,6 +2,7 @@
 
 #include "app/ui/document_dialogs.h"
 #include "app/ui/help_window.h"
+#include "app/ui/logger_status_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/status_image.h"
 #include "app/ui/window_geometry.h"
@@ -71,6 +72,10 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     graphicConfig_ = new GraphicConfigDialog(services_.dialogs, this);
     connect(graphicConfig_, &GraphicConfigDialog::helpRequested, this, &MainWindow::showHelp);
     buildReadings();
+    statusWindow_ = new LoggerStatusWindow(this);
+    connect(statusWindow_, &LoggerStatusWindow::refreshRequested, this,
+            [this] { readStatus(ConnectPolicy::Ask); });
+    connect(config_, &ConfigurationDialog::configured, this, &MainWindow::showStatusNote);
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuItems(); });
     sysTimer_ = new QTimer(this);
@@ -79,10 +84,17 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     connect(sysTimer_, &QTimer::timeout, this, &MainWindow::onTimer);
     sysTimer_->start();
 
-    resize(708, 536 + menuBar()->sizeHint().height());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    restorePlace();
+    // The first time, most of the screen: a graph needs room.
+    if (!restorePlace()) {
+        const QSize least(708, 536 + menuBar()->sizeHint().height());
+        resize(least);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect placed = firstGeometry(screen->availableGeometry(), least);
+            resize(placed.size());
+            move(placed.topLeft());
+        }
+    }
+    fillRecentFiles();
     updateMenuItems();
 }
 
@@ -164,7 +176,10 @@ void MainWindow::placeDocument(DocumentWindow* window)
     window->setNotifyTarget(this);
     mdi_->addSubWindow(window);
     connect(window, &QObject::destroyed, this, [this] { postInternal(this, kMsgRenumberTitles); });
+    connect(window, &DocumentWindow::statusNote, this, &MainWindow::showStatusNote);
+    // The document area's width, and its height less 10 pixels.
     const int height = centralWidget()->height() - panel1_->height() - panStatus_->height() - 10;
+    window->resize(qMax(window->width(), mdi_->viewport()->width()), window->height());
     window->setTopAndHeight(0, qMax(120, height));
     window->show();
 }
@@ -175,6 +190,7 @@ GraphWindow* MainWindow::newGraphWindow()
     graph->setSettingsFile(services_.folder.settingsFile());
     connect(graph, &GraphWindow::recordingsDropped, this,
             [this, graph](const QStringList& names) { addRecordings(graph, names); });
+    graph->setSaveHandler([this](GraphWindow& g) { return saveGraph(&g, QStringLiteral("Save")); });
     placeDocument(graph);
     return graph;
 }
@@ -219,7 +235,8 @@ void MainWindow::renumberGraphs()
 
 void MainWindow::updateMenuItems()
 {
-    if (!status_->isCleared() && !qobject_cast<GraphWindow*>(activeDocument()))
+    // A graph's readout goes with its window; a note of what a command did stays.
+    if (status_->showsReadout() && !qobject_cast<GraphWindow*>(activeDocument()))
         status_->clearStatus();
     setDocumentCommands(!graphWindows().isEmpty());
 }
@@ -233,8 +250,11 @@ void MainWindow::drawStatusForActive()
     readout.texts = graph->cursorValues();
     readout.units = graph->cursorUnits();
     readout.colours = graph->colours();
-    for (int i = 0; i < mem::kInputs; ++i)
+    for (int i = 0; i < mem::kInputs; ++i) {
         readout.drawn[i] = graph->isInputDrawn(i);
+        if (graph->hasRecording())
+            readout.names[std::size_t(i)] = graph->data().input(i).name;
+    }
     // The further recordings of the graph: each one's time and name, then its values.
     for (const GraphWindow::OverlayReadout& o : graph->overlayReadouts()) {
         readout.more.push_back({o.values.value(0), o.label, readout.colours[0], true});
@@ -278,15 +298,29 @@ void MainWindow::paintEvent(QPaintEvent* e)
 void MainWindow::setLoggerMenuEnabled(bool on)
 {
     menus_.at(QStringLiteral("Logger"))->menuAction()->setEnabled(on);
+    // A button that does nothing while the menu is greyed is greyed with it.
+    for (const char* name : {"spDownload", "spStop", "sbConfig", "sprealtime"})
+        tools_.at(QString::fromLatin1(name))->setEnabled(on);
+    // So is the status window's Refresh, a logger command like the others.
+    if (statusWindow_)
+        statusWindow_->setReading(!on);
+}
+
+void MainWindow::showStatusNote(const QString& text)
+{
+    status_->showNote(text);
 }
 
 void MainWindow::closeDocument()
 {
-    if (DocumentWindow* active = activeDocument()) {
-        active->freeWindow();
-        renumberGraphs();
-        updateMenuItems();
-    }
+    // The same question as the window's own close box: an unsaved download is not lost
+    // to one key.
+    DocumentWindow* active = activeDocument();
+    if (!active || !active->mayClose())
+        return;
+    active->freeWindow();
+    renumberGraphs();
+    updateMenuItems();
 }
 
 void MainWindow::closeAllWindows()
@@ -342,23 +376,26 @@ void MainWindow::closeEvent(QCloseEvent* e)
     options_->hide();
     config_->hide();
     graphicConfig_->hide();
+    statusWindow_->hide();
     keepPlace();
     e->accept();
 }
 
-void MainWindow::restorePlace()
+bool MainWindow::restorePlace()
 {
     const std::optional<QRect> saved =
         parseGeometry(IniFile::readValue(services_.folder.settingsFile(), kWindowSection, kGeometryKey));
     if (!saved)
-        return;
+        return false;
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
-    if (const std::optional<QRect> placed = restoredGeometry(*saved, screens)) {
-        resize(placed->size());
-        move(placed->topLeft());
-    }
+    const std::optional<QRect> placed = restoredGeometry(*saved, screens);
+    if (!placed)
+        return false;
+    resize(placed->size());
+    move(placed->topLeft());
+    return true;
 }
 
 void MainWindow::keepPlace()

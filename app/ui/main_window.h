@@ -44,6 +44,7 @@ class DocumentWindow;
 class GraphWindow;
 class GraphicConfigDialog;
 class HelpWindow;
+class LoggerStatusWindow;
 class StatusImage;
 
 class MainWindow final : public QMainWindow {
@@ -72,6 +73,9 @@ public:
     void addRecordings(GraphWindow* graph, const QStringList& names);
     void save();
     void saveAs();
+    // Saves a graph window's recording to a file the user chooses (title: the dialog's);
+    // true when it was written.
+    bool saveGraph(GraphWindow* graph, const QString& title);
     void closeDocument();
     void print();
     void printNow();
@@ -87,6 +91,10 @@ public:
     // Reads the logger and shows the configuration dialog.
     void configure();
     void stopLogger();
+    // Shows the Logger status window and reads the logger's state into it.
+    void loggerStatus();
+    // Tells on the status line what a command did.
+    void showStatusNote(const QString& text);
     // Dials the logger's modem (the dialer dialog), and hangs it up.
     void connectModem();
     void disconnectModem();
@@ -131,6 +139,7 @@ public:
     StatusImage* statusImage() const { return status_; }
     DiagnosticPanel* diagnosticPanel() const { return panel2_; }
     DialerDialog* dialer() const { return dialer_; }
+    LoggerStatusWindow* loggerStatusWindow() const { return statusWindow_; }
     // A new document window sized as every new one: top 0, the document area's height
     // less 10 pixels.
     void placeDocument(DocumentWindow* window);
@@ -160,6 +169,10 @@ private:
     void startDownload(const DownloadPolicy& policy);
     void downloadDone(DownloadResult result, DownloadPolicy policy);
     void startStop(const StopPolicy& policy);
+    void readStatus(ConnectPolicy connect);
+    // The File menu's last files, and a file opened or saved that becomes the first.
+    void fillRecentFiles();
+    void rememberFile(const QString& name);
     // Finds the logger (ping, or the question to connect it) and reads its header and
     // clock into the device image, then calls then; a read that fails leaves the image as
     // it was and ends the command.
@@ -171,9 +184,9 @@ private:
     void fillWindowMenu();
     void tile(bool sideBySide);
     void saveRecording(const QString& title);
-    // The window's place from the last start, where today's screens still show it; kept
-    // again at close.
-    void restorePlace();
+    // The window's place from the last start, where today's screens still show it (false
+    // when there is none); kept again at close.
+    bool restorePlace();
     void keepPlace();
     enum class FileDialogKind {
         Open,
@@ -205,6 +218,7 @@ private:
     ReadingsLauncher* launcher_ = nullptr;
     HelpWindow* help_ = nullptr;
     DialerDialog* dialer_ = nullptr;
+    LoggerStatusWindow* statusWindow_ = nullptr;
     QPrinter printer_;
     std::map<QString, QAction*> actions_;
     std::map<QString, QToolButton*> tools_;

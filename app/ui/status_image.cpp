@@ -5,12 +5,16 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 
 namespace qz {
 
 namespace {
+
+// How long a note stays before a readout may take its place.
+constexpr int kNoteHeldMs = 4000;
 
 // Blanks only: other characters of a unit or value text stay.
 QString trimmed(const QString& text)
@@ -29,6 +33,10 @@ StatusImage::StatusImage(QWidget* parent) : QWidget(parent)
     font_ = QFont(QStringLiteral("Courier New"), 9);
     font_.setStyleHint(QFont::TypeWriter);
     image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
+    noteTimer_ = new QTimer(this);
+    noteTimer_->setSingleShot(true);
+    noteTimer_->setInterval(kNoteHeldMs);
+    connect(noteTimer_, &QTimer::timeout, this, &StatusImage::expireNote);
     clearStatus();
 }
 
@@ -36,17 +44,62 @@ void StatusImage::clearStatus()
 {
     image_.fill(palette().color(QPalette::Button));
     columns_.clear();
+    note_.clear();
     cleared_ = true;
+    setToolTip(QString());
     update();
 }
 
 void StatusImage::drawStatus(const StatusReadout& readout)
 {
-    // Repainting the same readout would only ask for another repaint of the main window.
-    const bool same = readout == readout_ && cleared_ == readout.texts.isEmpty();
+    // Repainting the same readout would only ask for another repaint of the main window,
+    // and would take away a note before the user has read it.
+    const bool same = readout == readout_ && (!note_.isEmpty() || cleared_ == readout.texts.isEmpty());
     readout_ = readout;
-    if (!same)
+    if (!same && !noteHeld_)
         paintReadout();
+}
+
+void StatusImage::showNote(const QString& text)
+{
+    clearStatus();
+    note_ = text;
+    noteHeld_ = true;
+    noteTimer_->start();
+    paintNote();
+}
+
+void StatusImage::paintNote()
+{
+    QPainter p(&image_);
+    p.setFont(font_);
+    p.setPen(palette().color(QPalette::ButtonText));
+    p.drawText(image_.rect().adjusted(4, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, note_);
+    cleared_ = note_.isEmpty();
+    setToolTip(note_);
+    update();
+}
+
+void StatusImage::updateToolTip()
+{
+    // The readout's columns are narrow: the tooltip says whose values they are.
+    QStringList lines;
+    if (!readout_.texts.isEmpty())
+        lines << trimmed(readout_.texts[0]);
+    int k = 1;
+    for (int i = 1; i <= mem::kInputs; ++i) {
+        if (!readout_.drawn[i - 1])
+            continue;
+        const QString name = trimmed(readout_.names[std::size_t(i - 1)]);
+        QString line = QStringLiteral("%1 %2").arg(i).arg(name.isEmpty() ? QStringLiteral("-") : name);
+        if (k < readout_.texts.size())
+            line += QStringLiteral(": ") + trimmed(readout_.texts[k]);
+        if (k < readout_.units.size() && !trimmed(readout_.units[k]).isEmpty())
+            line += QLatin1Char(' ') + trimmed(readout_.units[k]);
+        lines << line;
+        ++k;
+    }
+    setToolTip(lines.join(QLatin1Char('\n')));
 }
 
 void StatusImage::paintReadout()
@@ -101,6 +154,7 @@ void StatusImage::paintReadout()
         x += w;
     }
     cleared_ = false;
+    updateToolTip();
     update();
 }
 
@@ -116,7 +170,9 @@ void StatusImage::resizeEvent(QResizeEvent*)
     if (image_.width() == width())
         return;
     image_ = QImage(qMax(1, width()), 29, QImage::Format_RGB32);
-    if (cleared_)
+    if (!note_.isEmpty())
+        showNote(QString(note_));
+    else if (cleared_)
         clearStatus();
     else
         paintReadout();

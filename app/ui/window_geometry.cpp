@@ -59,4 +59,14 @@ std::optional<QRect> restoredGeometry(const QRect& saved, const QList<QRect>& sc
     return placed;
 }
 
+QRect firstGeometry(const QRect& available, const QSize& least)
+{
+    const QSize size = QSize(available.width() * 4 / 5, available.height() * 4 / 5)
+                           .expandedTo(least)
+                           .boundedTo(available.size());
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(available.center());
+    return placed;
+}
+
 } // namespace qz

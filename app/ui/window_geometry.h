@@ -21,4 +21,8 @@ std::optional<QRect> parseGeometry(const QString& text);
 // whole width of a narrower window).
 std::optional<QRect> restoredGeometry(const QRect& saved, const QList<QRect>& screens);
 
+// The window's place the first time: about 80 % of the screen's available area, centred,
+// never smaller than least (nor larger than the area).
+QRect firstGeometry(const QRect& available, const QSize& least);
+
 } // namespace qz

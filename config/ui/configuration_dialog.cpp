@@ -3,11 +3,14 @@
 #include "config/config_texts.h"
 #include "config/configuration_rules.h"
 #include "config/fixed_inputs.h"
+#include "config/recording_plan.h"
 #include "config/ui/delayed_start_dialog.h"
+#include "config/ui/dialog_texts.h"
 #include "config/ui/inputs_scaling_dialog.h"
 #include "config/ui/model_caption.h"
 #include "jobs/job_messages.h"
 #include "jobs/logger_ports.h"
+#include "model/datetime_number.h"
 #include "model/image_reader.h"
 #include "model/logger_date.h"
 #include "model/values.h"
@@ -16,6 +19,7 @@
 #include "platform/prompt.h"
 #include "ui/internal_messages.h"
 #include "ui/progress_dialog.h"
+#include "ui/rule_validator.h"
 
 #include <QCheckBox>
 
@@ -28,12 +32,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace qz {
 
@@ -47,6 +51,38 @@ template <class W> W* named(W* widget, const char* name)
     return widget;
 }
 
+// A note beside a field: what is wrong with it as it is typed.
+QLabel* noteLabel(QWidget* parent, const char* name)
+{
+    auto* note = named(new QLabel(parent), name);
+    QPalette palette = note->palette();
+    palette.setColor(QPalette::WindowText, QColor(0xA0, 0x10, 0x10));
+    note->setPalette(palette);
+    return note;
+}
+
+// Two digits at most, up to max; refused as typed with the limit.
+QString digitsRefusal(const QString& text, int max, const QString& tooLarge)
+{
+    if (text.size() > 2 || std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isDigit(); }))
+        return tooLarge;
+    return text.toInt() > max ? tooLarge : QString();
+}
+
+// "2 days 3 h 30 min", "45 min".
+QString delayText(double days)
+{
+    const long long minutes = std::llround(days * 1440);
+    QStringList parts;
+    if (const long long d = minutes / 1440; d > 0)
+        parts << (d == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(d));
+    if (const long long h = minutes % 1440 / 60; h > 0)
+        parts << QStringLiteral("%1 h").arg(h);
+    if (const long long m = minutes % 60; m > 0)
+        parts << QStringLiteral("%1 min").arg(m);
+    return parts.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 ConfigurationDialog::ConfigurationDialog(ConfigurationServices services, QWidget* parent)
@@ -58,6 +94,7 @@ ConfigurationDialog::ConfigurationDialog(ConfigurationServices services, QWidget
     delayed_ = new DelayedStartDialog(services_.prompt, services_.clock, services_.folder, this);
     scaling_ = new InputsScalingDialog(services_.prompt, services_.folder, this);
     connect(delayed_, &DelayedStartDialog::helpRequested, this, &ConfigurationDialog::helpRequested);
+    connect(delayed_, &DelayedStartDialog::startChosen, this, &ConfigurationDialog::updateStartText);
     connect(scaling_, &InputsScalingDialog::helpRequested, this, &ConfigurationDialog::helpRequested);
     buildControls();
 }
@@ -67,24 +104,39 @@ ConfigurationDialog::~ConfigurationDialog() = default;
 void ConfigurationDialog::buildControls()
 {
     pcDate_ = named(new QLabel(QStringLiteral("PC Date: "), this), "Label1");
-    pcDate_->setCursor(Qt::PointingHandCursor);
+    pcDate_->setCursor(Qt::ArrowCursor);
     pcDate_->installEventFilter(this);
     systemClock_ = named(new QLabel(this), "SystemClock");
     auto* serialLabel = named(new QLabel(QStringLiteral("S/N  :"), this), "SerialLabel");
     serial_ = named(new QLabel(this), "laSN");
     auto* commentLabel = named(new QLabel(QStringLiteral("Comment:"), this), "Label3");
     comment_ = named(new QLineEdit(this), "UserComment");
-    comment_->setMaxLength(int(mem::kRecordNameSize));
     comment_->installEventFilter(this);
+    commentNote_ = noteLabel(this, "lbCommentNote");
+    guardField(
+        comment_,
+        [](const QString& text) {
+            return loggerTextRefusal(texts::commentWhat(), int(mem::kRecordNameSize), text);
+        },
+        [this](const QString& why) { commentNote_->setText(why); });
+    connect(comment_, &QLineEdit::textEdited, commentNote_, &QLabel::clear);
 
     auto* intervalLabel = named(new QLabel(QStringLiteral("Recording interval:"), this), "Label7");
     minutes_ = named(new QLineEdit(this), "mInterval");
     seconds_ = named(new QLineEdit(this), "sInterval");
-    for (QLineEdit* f : {minutes_, seconds_}) {
-        f->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), f));
-        f->setMaxLength(2);
+    intervalNote_ = noteLabel(this, "lbIntervalNote");
+    const std::pair<QLineEdit*, std::pair<int, QString>> limits[] = {
+        {minutes_, {60, texts::minutesTooLarge()}},
+        {seconds_, {59, texts::secondsTooLarge()}},
+    };
+    for (const auto& [f, limit] : limits) {
+        guardField(
+            f, [limit](const QString& text) { return digitsRefusal(text, limit.first, limit.second); },
+            [this](const QString& why) { intervalNote_->setText(why); });
         f->setFixedWidth(f->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
         f->installEventFilter(this);
+        // The duration and the note follow every key.
+        connect(f, &QLineEdit::textEdited, this, &ConfigurationDialog::intervalChanged);
     }
     auto* minLabel = named(new QLabel(QStringLiteral("Min"), this), "Label8");
     auto* secLabel = named(new QLabel(QStringLiteral("Sec"), this), "Label9");
@@ -105,9 +157,11 @@ void ConfigurationDialog::buildControls()
     delay_ = named(new QPushButton(QStringLiteral("Delay"), startBox), "Delay");
     delay_->setEnabled(false);
     delay_->setAutoDefault(false);
+    start_ = named(new QLabel(startBox), "lbStart");
     auto* startLayout = new QVBoxLayout(startBox);
     startLayout->addWidget(delayedRec_);
     startLayout->addWidget(delay_);
+    startLayout->addWidget(start_);
 
     auto* stopBox = named(new QGroupBox(QStringLiteral("Recording Stop"), this), "Label4");
     eofMem_ = named(new QRadioButton(QStringLiteral("Memory Full"), stopBox), "EofMem");
@@ -132,22 +186,24 @@ void ConfigurationDialog::buildControls()
 
     auto* grid = new QGridLayout;
     grid->addWidget(pcDate_, 0, 0);
-    grid->addWidget(systemClock_, 0, 1, 1, 4);
+    grid->addWidget(systemClock_, 0, 1, 1, 5);
     grid->addWidget(serialLabel, 1, 0);
-    grid->addWidget(serial_, 1, 1, 1, 4);
+    grid->addWidget(serial_, 1, 1, 1, 5);
     grid->addWidget(commentLabel, 2, 0);
-    grid->addWidget(comment_, 2, 1, 1, 4);
-    grid->addWidget(intervalLabel, 3, 0);
-    grid->addWidget(minutes_, 3, 1);
-    grid->addWidget(minLabel, 3, 2);
-    grid->addWidget(seconds_, 3, 3);
-    grid->addWidget(secLabel, 3, 4);
-    grid->addWidget(samplingLabel, 4, 0);
-    grid->addWidget(sampling_, 4, 1);
-    grid->addWidget(samplingSec, 4, 2);
-    grid->addWidget(durationLabel, 5, 0);
-    grid->addWidget(duration_, 5, 1, 1, 4);
-    grid->setColumnStretch(4, 1);
+    grid->addWidget(comment_, 2, 1, 1, 5);
+    grid->addWidget(commentNote_, 3, 1, 1, 5);
+    grid->addWidget(intervalLabel, 4, 0);
+    grid->addWidget(minutes_, 4, 1);
+    grid->addWidget(minLabel, 4, 2);
+    grid->addWidget(seconds_, 4, 3);
+    grid->addWidget(secLabel, 4, 4);
+    grid->addWidget(intervalNote_, 4, 5);
+    grid->addWidget(samplingLabel, 5, 0);
+    grid->addWidget(sampling_, 5, 1);
+    grid->addWidget(samplingSec, 5, 2);
+    grid->addWidget(durationLabel, 6, 0);
+    grid->addWidget(duration_, 6, 1, 1, 5);
+    grid->setColumnStretch(5, 1);
     auto* boxes = new QHBoxLayout;
     boxes->addWidget(startBox);
     boxes->addWidget(stopBox);
@@ -164,15 +220,25 @@ void ConfigurationDialog::buildControls()
     comment_->setMinimumWidth(comment_->fontMetrics().horizontalAdvance(QString(34, QLatin1Char('M'))));
 }
 
+void ConfigurationDialog::setDateSettings(DateSettings* settings)
+{
+    dateSettings_ = settings;
+    // The hand promises a click that does something.
+    pcDate_->setCursor(settings && settings->available() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
 bool ConfigurationDialog::initialize(const QString& port, ByteView image)
 {
     port_ = port;
     image_ = image;
+    // A start chosen for the logger before is not this one's.
+    delayed_->reset();
+    delayedRec_->setChecked(false);
+    delay_->setEnabled(false);
     delayed_->initialize(image);
     scaling_->initialize(image);
     const LoggerModel model = captionWithModel(this, baseCaption_, services_.folder, image);
     scalingButton_->setVisible(!hasFixedInputs(ImageReader::deviceImage(image).deviceCode()));
-    refusedOnActivation_.clear();
     return model.accepted;
 }
 
@@ -188,6 +254,9 @@ void ConfigurationDialog::showEvent(QShowEvent* event)
     updateConfigScreen();
     updateRecDuration();
     showPcClock();
+    commentNote_->clear();
+    intervalNote_->clear();
+    updateStartText();
     QDialog::showEvent(event);
 }
 
@@ -207,9 +276,23 @@ void ConfigurationDialog::updateConfigScreen()
         cyclic_->setChecked(true);
 }
 
-bool ConfigurationDialog::updateConfiguration()
+QString ConfigurationDialog::intervalProblem() const
 {
-    if (!image_.bound())
+    const int total = minutes_->text().toInt() * 60 + seconds_->text().toInt();
+    // "A multiple of 1 sec" does not say what is wrong with 0.
+    if (total == 0)
+        return texts::intervalZero();
+    return intervalRefusal(checkInterval(total, sampling_->currentText().toInt()), sampling_->currentText());
+}
+
+QString ConfigurationDialog::commentProblem() const
+{
+    return loggerTextRefusal(texts::commentWhat(), int(mem::kRecordNameSize), comment_->text());
+}
+
+bool ConfigurationDialog::storeEntries()
+{
+    if (!image_.bound() || !commentProblem().isEmpty())
         return false;
     ConfigurationEntry entry;
     entry.intervalSeconds = minutes_->text().toInt() * 60 + seconds_->text().toInt();
@@ -218,12 +301,32 @@ bool ConfigurationDialog::updateConfiguration()
     entry.stop = eofMem_->isChecked() ? StopChoice::MemoryFull
         : cyclic_->isChecked()        ? StopChoice::Cyclic
                                       : StopChoice::Unchanged;
-    const IntervalCheck check = storeConfiguration(image_, entry);
-    if (check == IntervalCheck::Ok)
+    return storeConfiguration(image_, entry) == IntervalCheck::Ok;
+}
+
+bool ConfigurationDialog::updateConfiguration()
+{
+    if (!image_.bound())
+        return false;
+    if (const QString problem = commentProblem(); !problem.isEmpty()) {
+        services_.prompt.tell(problem, PromptSymbol::Warning);
+        comment_->setFocus();
+        return false;
+    }
+    if (storeEntries())
         return true;
-    services_.prompt.tell(intervalRefusal(check, sampling_->currentText()), PromptSymbol::Warning);
+    services_.prompt.tell(intervalProblem(), PromptSymbol::Warning);
     seconds_->setFocus();
     return false;
+}
+
+void ConfigurationDialog::intervalChanged()
+{
+    intervalNote_->setText(intervalProblem());
+    if (storeEntries())
+        updateRecDuration();
+    else
+        duration_->clear(); // no duration for an interval that cannot be sent
 }
 
 void ConfigurationDialog::updateRecDuration()
@@ -238,42 +341,51 @@ void ConfigurationDialog::showPcClock()
     systemClock_->setText(now.dateText() + QStringLiteral("  ") + now.timeText());
 }
 
-void ConfigurationDialog::updateOnActivation()
-{
-    const QString entries = minutes_->text() + QLatin1Char(':') + seconds_->text();
-    if (entries == refusedOnActivation_)
-        return;
-    if (updateConfiguration()) {
-        refusedOnActivation_.clear();
-        updateRecDuration();
-    } else {
-        refusedOnActivation_ = entries;
-    }
-}
-
 void ConfigurationDialog::leaveIntervalField(QLineEdit* field, int max)
 {
     field->setText(intervalFieldExit(field->text(), max));
-    if (updateConfiguration())
-        updateRecDuration();
+    intervalChanged();
 }
 
+void ConfigurationDialog::updateStartText()
+{
+    if (!delayedRec_->isChecked()) {
+        start_->setText(texts::startsWhenSent());
+        return;
+    }
+    const DelayedStart plan = delayed_->plan();
+    if (!delayed_->hasStart()) {
+        start_->setText(texts::noStartChosen());
+    } else if (plan.mode == DelayedStart::Mode::Delay) {
+        start_->setText(texts::startsAfter(delayText(plan.delay)));
+    } else {
+        const QDateTime when = fromDateTimeNumber(plan.startInstant);
+        start_->setText(texts::startsAt(when.date().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ')
+                                        + instantText(when, when)));
+    }
+}
+
+// Delayed Start, Delay and Scaling keep the entries (when they can be sent) and open their
+// dialog: an interval still being typed is told beside its fields and checked by Config.
 void ConfigurationDialog::delayedRecClicked(bool checked)
 {
     delay_->setEnabled(checked);
-    if (checked && updateConfiguration())
+    updateStartText();
+    storeEntries();
+    if (checked)
         delayed_->showDialog();
 }
 
 void ConfigurationDialog::delayClicked()
 {
-    if (updateConfiguration())
-        delayed_->showDialog();
+    storeEntries();
+    delayed_->showDialog();
 }
 
 void ConfigurationDialog::scalingClicked()
 {
-    if (updateConfiguration() && !port_.isEmpty())
+    storeEntries();
+    if (!port_.isEmpty())
         scaling_->showDialog();
 }
 
@@ -333,12 +445,19 @@ void ConfigurationDialog::sendDone(const ConfigureResult& r, const StartRequest&
     sending_ = false;
     switch (r.status) {
     case ConfigureStatus::Sent:
-    case ConfigureStatus::NotHeld:
+    case ConfigureStatus::NotHeld: {
         // The image says what the logger got: the clock record and the start sent.
         std::copy_n(r.image.begin(), std::min(image_.size, r.image.size()), image_.data);
         lastSend_ = SendOutcome::Sent;
         hide();
+        if (r.status == ConfigureStatus::Sent) {
+            const QDateTime now = fromDateTimeNumber(r.start.now.asDateTime());
+            const QDateTime startAt = fromDateTimeNumber(r.start.start.asDateTime());
+            emit configured(
+                configuredText(recordingPlan(ConstByteView{r.image.data(), r.image.size()}, startAt), now));
+        }
         return;
+    }
     case ConfigureStatus::LinkFailed:
         lastSend_ = SendOutcome::LinkFailed;
         return;
@@ -364,7 +483,7 @@ bool ConfigurationDialog::event(QEvent* event)
         return true;
     }
     if (event->type() == QEvent::WindowActivate && isVisible() && !sending_ && image_.bound())
-        updateOnActivation();
+        storeEntries();
     return QDialog::event(event);
 }
 

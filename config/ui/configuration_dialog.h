@@ -67,7 +67,7 @@ public:
     // The image into the controls (the Delayed Start box keeps its state).
     void updateConfigScreen();
     // The controls into the image, under the interval rules; false (after the message)
-    // when the interval is refused.
+    // when the interval or the comment is refused.
     bool updateConfiguration();
     void updateRecDuration();
     // The PC's date and time, refreshed by the main window's timer.
@@ -78,8 +78,9 @@ public:
     // True from the Config button until the send's last message.
     bool sending() const { return sending_; }
 
-    // "PC Date:" opens these settings (none: nothing happens).
-    void setDateSettings(DateSettings* settings) { dateSettings_ = settings; }
+    // "PC Date:" opens these settings (none: nothing happens); the label shows the hand
+    // cursor only where it opens something.
+    void setDateSettings(DateSettings* settings);
     DelayedStartDialog* delayedStart() const { return delayed_; }
     InputsScalingDialog* inputsScaling() const { return scaling_; }
     const QString& port() const { return port_; }
@@ -88,6 +89,8 @@ public:
 
 signals:
     void helpRequested(int context);
+    // A send has ended with the logger configured: what it will do, in a line.
+    void configured(const QString& summary);
 
 protected:
     bool event(QEvent* event) override;
@@ -96,10 +99,16 @@ protected:
 
 private:
     void buildControls();
-    // On activation: store the entries, but do not repeat a refusal the user has
-    // already seen for the same interval (its message box closing activates us again).
-    void updateOnActivation();
+    // The entries into the image when they are accepted, without a word: the notes beside
+    // the fields say what is wrong as it is typed, and Config tells it.
+    bool storeEntries();
+    // What is wrong with the interval typed, or an empty string.
+    QString intervalProblem() const;
+    QString commentProblem() const;
+    // The interval's note and the recording duration, after each change of the fields.
+    void intervalChanged();
     void leaveIntervalField(QLineEdit* field, int max);
+    void updateStartText();
     void delayedRecClicked(bool checked);
     void delayClicked();
     void scalingClicked();
@@ -113,7 +122,6 @@ private:
     DateSettings* dateSettings_ = nullptr;
     DelayedStartDialog* delayed_;
     InputsScalingDialog* scaling_;
-    QString refusedOnActivation_;
     bool sending_ = false;
     SendOutcome lastSend_ = SendOutcome::Sent;
 
@@ -121,12 +129,15 @@ private:
     QLabel* systemClock_;
     QLabel* serial_;
     QLineEdit* comment_;
+    QLabel* commentNote_;
     QLineEdit* minutes_;
     QLineEdit* seconds_;
+    QLabel* intervalNote_;
     QComboBox* sampling_;
     QLabel* duration_;
     QCheckBox* delayedRec_;
     QPushButton* delay_;
+    QLabel* start_;
     QRadioButton* eofMem_;
     QRadioButton* cyclic_;
     QPushButton* scalingButton_;

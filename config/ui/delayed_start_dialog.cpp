@@ -1,7 +1,9 @@
 #include "config/ui/delayed_start_dialog.h"
 
 #include "config/config_texts.h"
+#include "config/ui/dialog_texts.h"
 #include "config/ui/model_caption.h"
+#include "model/datetime_number.h"
 #include "model/logger_date.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
@@ -42,6 +44,8 @@ DelayedStartDialog::DelayedStartDialog(Prompt& prompt, Clock& clock, ProgramFold
     setObjectName(QStringLiteral("BtnBottomDlg"));
     baseCaption_ = texts::delayedStartCaption();
     setWindowTitle(baseCaption_);
+    // One dialog at a time: the configuration behind waits until the start is chosen.
+    setWindowModality(Qt::WindowModal);
 
     auto* label1 = named(new QLabel(QStringLiteral("Delayed Record"), this), "Label1");
     rbDate_ = named(new QRadioButton(QStringLiteral("Date"), this), "rbDate");
@@ -60,6 +64,10 @@ DelayedStartDialog::DelayedStartDialog(Prompt& prompt, Clock& clock, ProgramFold
     meDelayMinutes_ = maskedField(this, "meDelayMinutes", QStringLiteral("00;_"), QStringLiteral("00"));
     for (QLineEdit* f : {meDateStart_, meTimeStart_})
         f->installEventFilter(this);
+    lDateFormat_ = named(new QLabel(texts::dateFormat(), this), "lDateFormat");
+    lTimeFormat_ = named(new QLabel(texts::timeFormat(), this), "lTimeFormat");
+    for (QLabel* l : {lDateFormat_, lTimeFormat_})
+        l->setEnabled(false);
 
     auto* ok = named(new QPushButton(tr("OK"), this), "OKBtn");
     auto* cancel = named(new QPushButton(tr("Cancel"), this), "CancelBtn");
@@ -84,12 +92,14 @@ DelayedStartDialog::DelayedStartDialog(Prompt& prompt, Clock& clock, ProgramFold
     grid->addWidget(lDate_, 2, 0);
     grid->addWidget(lDate2_, 2, 1);
     grid->addWidget(meDateStart_, 2, 2);
+    grid->addWidget(lDateFormat_, 2, 3);
     grid->addWidget(meDelayDays_, 2, 2);
     grid->addWidget(lHours_, 3, 0);
     grid->addWidget(meDelayHours_, 3, 2);
     grid->addWidget(lTime_, 4, 0);
     grid->addWidget(lTime2_, 4, 1);
     grid->addWidget(meTimeStart_, 4, 2);
+    grid->addWidget(lTimeFormat_, 4, 3);
     grid->addWidget(meDelayMinutes_, 4, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -107,6 +117,16 @@ bool DelayedStartDialog::initialize(ConstByteView image)
     return captionWithModel(this, baseCaption_, folder_, image).accepted;
 }
 
+void DelayedStartDialog::reset()
+{
+    plan_ = DelayedStart{};
+    edited_ = false;
+    for (QLineEdit* f : {meDelayDays_, meDelayHours_, meDelayMinutes_})
+        f->setText(QStringLiteral("00"));
+    rbDate_->setChecked(true);
+    fillNextHour();
+}
+
 void DelayedStartDialog::showDialog()
 {
     show();
@@ -116,8 +136,9 @@ void DelayedStartDialog::showDialog()
 
 void DelayedStartDialog::showEvent(QShowEvent* event)
 {
-    if (!edited_)
-        fillNow();
+    // A start typed before that has passed since is no start to offer again.
+    if (!edited_ || !typedStartToCome())
+        fillNextHour();
     QDialog::showEvent(event);
 }
 
@@ -129,10 +150,21 @@ bool DelayedStartDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void DelayedStartDialog::fillNow()
+void DelayedStartDialog::fillNextHour()
 {
-    meDateStart_->setText(LoggerDate::nowDateText(clock_));
-    meTimeStart_->setText(LoggerDate::nowTimeText(clock_));
+    const QDateTime now = clock_.localNow();
+    const QDateTime next = QDateTime(now.date(), QTime(now.time().hour(), 0)).addSecs(3600);
+    LoggerDate d;
+    d.setDateTime(toDateTimeNumber(next));
+    meDateStart_->setText(d.dateText());
+    meTimeStart_->setText(d.timeText());
+}
+
+bool DelayedStartDialog::typedStartToCome() const
+{
+    double instant = 0;
+    return checkStartTexts(fieldText(meDateStart_), fieldText(meTimeStart_), instant) == StartCheck::Ok
+        && instant > toDateTimeNumber(clock_.localNow());
 }
 
 void DelayedStartDialog::showDateMode()
@@ -142,6 +174,8 @@ void DelayedStartDialog::showDateMode()
     lHours_->hide();
     lDate2_->show();
     lTime2_->show();
+    lDateFormat_->show();
+    lTimeFormat_->show();
     for (QLineEdit* f : {meDelayDays_, meDelayHours_, meDelayMinutes_})
         f->hide();
     for (QLineEdit* f : {meDateStart_, meTimeStart_}) {
@@ -149,13 +183,15 @@ void DelayedStartDialog::showDateMode()
         f->setEnabled(true);
     }
     if (!edited_)
-        fillNow();
+        fillNextHour();
 }
 
 void DelayedStartDialog::showDelayMode()
 {
     lDate2_->hide();
     lTime2_->hide();
+    lDateFormat_->hide();
+    lTimeFormat_->hide();
     lDate_->setText(QStringLiteral("Days"));
     lTime_->setText(QStringLiteral("Mins"));
     lHours_->show();
@@ -179,21 +215,45 @@ QString DelayedStartDialog::fieldText(const QLineEdit* field)
     return text;
 }
 
+bool DelayedStartDialog::hasStart() const
+{
+    return rbDelay_->isChecked() ? plan_.delay > 0 : plan_.startInstant > 0;
+}
+
 void DelayedStartDialog::accept()
 {
+    // A refusal keeps the dialog open on what was typed, to be put right.
     if (rbDate_->isChecked()) {
-        const StartCheck check =
-            checkStartTexts(fieldText(meDateStart_), fieldText(meTimeStart_), plan_.startInstant);
-        if (check != StartCheck::Ok)
+        double instant = 0;
+        if (const StartCheck check =
+                checkStartTexts(fieldText(meDateStart_), fieldText(meTimeStart_), instant);
+            check != StartCheck::Ok) {
             prompt_.tell(startRefusal(check), PromptSymbol::Error);
+            return;
+        }
+        // A start that has passed would be refused only when Config is pressed.
+        if (instant <= toDateTimeNumber(clock_.localNow())) {
+            prompt_.tell(texts::startElapsed(), PromptSymbol::Error);
+            return;
+        }
+        plan_.startInstant = instant;
     } else if (rbDelay_->isChecked()) {
         QString bad;
-        const DelayCheck check = checkDelayTexts(meDelayDays_->text(), meDelayHours_->text(),
-                                                 meDelayMinutes_->text(), plan_.delay, bad);
-        if (check != DelayCheck::Ok)
+        double delay = 0;
+        const DelayCheck check =
+            checkDelayTexts(meDelayDays_->text(), meDelayHours_->text(), meDelayMinutes_->text(), delay, bad);
+        if (check != DelayCheck::Ok) {
             prompt_.tell(delayRefusal(check, bad), PromptSymbol::Error);
+            return;
+        }
+        if (delay <= 0) {
+            prompt_.tell(texts::delayZero(), PromptSymbol::Error);
+            return;
+        }
+        plan_.delay = delay;
     }
     hide();
+    emit startChosen();
 }
 
 void DelayedStartDialog::reject()

@@ -1,13 +1,16 @@
 #include "config/ui/inputs_scaling_dialog.h"
 
 #include "config/config_texts.h"
+#include "config/ui/dialog_texts.h"
 #include "config/ui/model_caption.h"
 #include "platform/prompt.h"
+#include "ui/rule_validator.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -22,6 +25,8 @@ constexpr int kHelpContext = 9;
 constexpr int kTableWidth = 480;
 constexpr int kTableHeight = 252;
 
+constexpr int kLongestScaleText = 8;
+
 // The longest text of each column (the logger's field widths; scale values 8).
 int longestText(int column)
 {
@@ -32,23 +37,91 @@ int longestText(int column)
         return int(mem::kInputUnitSize);
     case InputsScalingDialog::MaxColumn:
     case InputsScalingDialog::MinColumn:
-        return 8;
+        return kLongestScaleText;
     default:
         return 0;
     }
 }
 
-// Cell editors limited to the field's width.
+// Why a cell's text cannot be stored as typed, or an empty string.
+QString cellRefusal(int column, const QString& text)
+{
+    switch (column) {
+    case InputsScalingDialog::FunctionColumn:
+        return loggerTextRefusal(texts::functionWhat(), longestText(column), text);
+    case InputsScalingDialog::UnitColumn:
+        return loggerTextRefusal(texts::unitWhat(), longestText(column), text);
+    case InputsScalingDialog::MaxColumn:
+    case InputsScalingDialog::MinColumn:
+        return text.size() > kLongestScaleText
+            ? QStringLiteral("A scale value has at most %1 characters").arg(kLongestScaleText)
+            : QString();
+    default:
+        return {};
+    }
+}
+
+const char* columnName(int column)
+{
+    switch (column) {
+    case InputsScalingDialog::FunctionColumn:
+        return "Function";
+    case InputsScalingDialog::UnitColumn:
+        return "Units";
+    case InputsScalingDialog::MaxColumn:
+        return "Max Scale";
+    default:
+        return "Min Scale";
+    }
+}
+
+// Cell editors that take what the logger's field holds, and say why they refuse a key.
 class FieldDelegate final : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    FieldDelegate(std::function<void(const QString&)> told, QObject* parent)
+        : QStyledItemDelegate(parent), told_(std::move(told))
+    {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override
     {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
-            line->setMaxLength(longestText(index.column()));
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            const int column = index.column();
+            guardField(
+                line, [column](const QString& text) { return cellRefusal(column, text); }, told_);
+        }
         return editor;
+    }
+
+private:
+    std::function<void(const QString&)> told_;
+};
+
+// The table; the Act. cell also answers the keyboard: Space toggles it, and moving onto it
+// with the keys selects it as a click does.
+class ScalingGrid final : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+    std::function<void(int row)> toggleRow;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Space && currentColumn() == InputsScalingDialog::ActiveColumn) {
+            toggle(currentRow());
+            return;
+        }
+        const QModelIndex before = currentIndex();
+        QTableWidget::keyPressEvent(event);
+        if (currentIndex() != before && currentColumn() == InputsScalingDialog::ActiveColumn)
+            toggle(currentRow());
+    }
+
+private:
+    void toggle(int row)
+    {
+        if (toggleRow && row >= 0)
+            toggleRow(row);
     }
 };
 
@@ -61,7 +134,14 @@ InputsScalingDialog::InputsScalingDialog(Prompt& prompt, ProgramFolder folder, Q
     baseCaption_ = texts::inputsScalingCaption();
     setWindowTitle(baseCaption_);
 
-    grid_ = new QTableWidget(mem::kInputs, ColumnCount, this);
+    auto* grid = new ScalingGrid(mem::kInputs, ColumnCount, this);
+    grid->toggleRow = [this](int row) {
+        if (row < mem::kInputs)
+            boxes_[std::size_t(row)]->toggle();
+    };
+    grid_ = grid;
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("lbNote"));
     grid_->setObjectName(QStringLiteral("StringGrid1"));
     grid_->setHorizontalHeaderLabels({QStringLiteral("Act. "), QStringLiteral(" Function "),
                                       QStringLiteral("Units"), QStringLiteral("Max Scale"),
@@ -70,7 +150,8 @@ InputsScalingDialog::InputsScalingDialog(Prompt& prompt, ProgramFolder folder, Q
     for (int i = 1; i <= mem::kInputs; ++i)
         numbers << QString::number(i);
     grid_->setVerticalHeaderLabels(numbers);
-    grid_->setItemDelegate(new FieldDelegate(grid_));
+    grid_->setItemDelegate(new FieldDelegate([this](const QString& why) { note_->setText(why); }, grid_));
+    connect(grid_, &QTableWidget::cellChanged, note_, &QLabel::clear);
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setFixedSize(kTableWidth, kTableHeight);
@@ -125,6 +206,7 @@ InputsScalingDialog::InputsScalingDialog(Prompt& prompt, ProgramFolder folder, Q
     panel->addWidget(help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);
+    layout->addWidget(note_);
     layout->addLayout(panel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -181,10 +263,29 @@ void InputsScalingDialog::accept()
     // An edit still open belongs to the table.
     if (QWidget* editor = grid_->focusWidget(); editor && editor != grid_)
         grid_->setFocus();
+    const InputRows table = rows();
+    // Texts the logger would cut or change are refused with their input and the reason.
+    for (int i = 0; i < mem::kInputs; ++i) {
+        const InputRow& r = table[std::size_t(i)];
+        const std::pair<int, const QString*> cells[] = {{FunctionColumn, &r.function}, {UnitColumn, &r.unit}};
+        for (const auto& [column, text] : cells) {
+            if (const QString why = cellRefusal(column, *text); !why.isEmpty()) {
+                prompt_.tell(QStringLiteral("Input %1: ").arg(i + 1) + why, PromptSymbol::Error);
+                grid_->setCurrentCell(i, column);
+                return;
+            }
+        }
+    }
     std::array<InputSetting, mem::kInputs> settings;
-    const InputsRefusal refusal = settingsFromRows(rows(), shown_, image_, QLocale(), settings);
+    const InputsRefusal refusal = settingsFromRows(table, shown_, image_, QLocale(), settings);
     if (!refusal.ok()) {
-        prompt_.tell(refusal.message(), PromptSymbol::Error);
+        // The cell is named: a table of eight rows has many places for "10,5".
+        const int column = refusal.maxScale ? MaxColumn : MinColumn;
+        prompt_.tell(
+            QStringLiteral("Input %1, %2: ").arg(refusal.input + 1).arg(QLatin1String(columnName(column)))
+                + refusal.message(),
+            PromptSymbol::Error);
+        grid_->setCurrentCell(refusal.input, column);
         return;
     }
     storeInputSettings(image_, settings);
@@ -195,6 +296,7 @@ void InputsScalingDialog::accept()
 void InputsScalingDialog::reject()
 {
     updateScalingGrid();
+    note_->clear();
     hide();
 }
 

@@ -12,6 +12,7 @@
 #include <array>
 
 class QCheckBox;
+class QLabel;
 class QTableWidget;
 
 namespace qz {
@@ -61,6 +62,7 @@ private:
     ByteView image_;
     InputRows shown_; // what updateScalingGrid put into the table
     QTableWidget* grid_;
+    QLabel* note_;
     std::array<QCheckBox*, mem::kInputs> boxes_{};
 };
 

@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPrinter>
@@ -136,7 +137,8 @@ bool GraphWindow::saveToFile(const QString& name)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
+    const bool bitmap = QFileInfo(name).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0;
+    QImageWriter writer(&buffer, bitmap ? "bmp" : "png");
     if (!writer.write(snapshot())) {
         setSaveReason(writer.errorString());
         return false;
@@ -169,8 +171,14 @@ bool GraphWindow::mayClose()
     if (saved_)
         return true;
     const QString caption = view_ ? view_->caption() : QString();
-    saved_ = prompt_.confirm(QStringLiteral("The record ") + caption
-                             + QStringLiteral("  has not been saved ,") + QStringLiteral("Close anyway ?"));
+    const PromptAnswer answer =
+        prompt_.ask(QStringLiteral("The record ") + caption + QStringLiteral("  has not been saved ,")
+                        + QStringLiteral("Close anyway ?"),
+                    PromptSymbol::Confirmation, PromptButtons::SaveDiscardCancel);
+    if (answer == PromptAnswer::Save)
+        saved_ = saveHandler_ && saveHandler_(*this);
+    else
+        saved_ = answer == PromptAnswer::Discard;
     return saved_;
 }
 

@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QMouseEvent;
@@ -92,17 +93,23 @@ public:
     // The document window contract.
     void copyToClipboard() override;
     void printTo(QPrinter& printer) override;
-    QString clipboardFileFilter() const override { return QStringLiteral("Bitmap files (*.bmp)|*.bmp"); }
-    QString clipboardFileExtension() const override { return QStringLiteral("bmp"); }
+    // A picture: PNG (small, read everywhere) first, or BMP.
+    QString clipboardFileFilter() const override
+    {
+        return QStringLiteral("PNG files (*.png)|*.png|Bitmap files (*.bmp)|*.bmp");
+    }
+    QString clipboardFileExtension() const override { return QStringLiteral("png"); }
     bool saveToFile(const QString& name) override;
     QString fileName() const override { return view_ ? data().fileName() : QString(); }
     void setFileName(const QString& name) override;
     DocumentWindow* dataWindow() override { return this; }
     bool isSaved() const override { return saved_; }
     void setSaved(bool saved) { saved_ = saved; }
-    // Asks before an unsaved recording goes: true when it is saved or the user agrees to
-    // lose it (it then counts as saved).
+    // Asks before an unsaved recording goes (Save, Close without saving, Cancel): true when
+    // it is saved, was saved now, or the user agrees to lose it (it then counts as saved).
     bool mayClose() override;
+    // How Save in that question saves: true when the recording was written.
+    void setSaveHandler(std::function<bool(GraphWindow&)> save) { saveHandler_ = std::move(save); }
     void setTopAndHeight(int top, int height) override;
 
     GraphPaintBox* paintBox() const { return paintBox_; }
@@ -162,6 +169,7 @@ private:
 
     Prompt& prompt_;
     Clock& clock_;
+    std::function<bool(GraphWindow&)> saveHandler_;
     QPointer<GraphicConfigDialog> config_;
     std::unique_ptr<GraphView> view_;
     bool saved_ = true;

@@ -6,7 +6,6 @@
 #include "graph/ui/graph_window.h"
 #include "graph/zoom.h"
 #include "platform/clock.h"
-#include "platform/prompt.h"
 #include "ui/internal_messages.h"
 
 #include <QDropEvent>
@@ -285,8 +284,9 @@ void GraphWindow::imageMouseUp(QPoint at)
 void GraphWindow::zoomIn(QPoint end)
 {
     const ZoomResult result = qz::zoomIn(*view_, paintBox_->layout(), dragStart_, end);
+    // A small slip of the mouse is no reason for a box that must be closed.
     if (result.outcome == ZoomOutcome::WindowTooSmall)
-        prompt_.tell(QStringLiteral("Window too small "), PromptSymbol::Error);
+        emit statusNote(QStringLiteral("Window too small "));
     if (!result.redraw)
         return;
     if (result.outcome == ZoomOutcome::Zoomed) {

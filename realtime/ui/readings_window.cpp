@@ -70,6 +70,9 @@ void ReadingsWindow::buildControls()
         }
         InputRow& r = rows_[std::size_t(i)];
         r.number = named(new QLabel(QString::number(i + 1), this), QStringLiteral("Label%1").arg(17 + i));
+        // The input's function name beside its number: "3" alone says little.
+        r.name = named(new QLabel(this), QStringLiteral("lbName%1").arg(i + 1));
+        r.name->setMinimumWidth(r.name->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWWW")));
         r.measure = named(new QLineEdit(this), QStringLiteral("ebMEasure%1").arg(i + 1));
         r.measure->setReadOnly(true);
         r.measure->setAlignment(Qt::AlignRight);
@@ -86,20 +89,22 @@ void ReadingsWindow::buildControls()
         r.trend = named(new TrendView(trend_, i, fromBgr(colours[std::size_t(1 + i)]), this),
                         QStringLiteral("Trend%1").arg(i + 1));
         // The arrow over the labels, whatever a window before had set.
-        for (QLabel* l : {r.number, r.unit, r.rawLabel})
+        for (QLabel* l : {r.number, r.name, r.unit, r.rawLabel})
             l->setCursor(Qt::ArrowCursor);
         r.unit->installEventFilter(this);
         r.rawLabel->hide();
         r.raw->hide();
         r.measure->setEnabled(false);
         r.unit->hide();
+        r.name->hide();
         const int row = 2 * (i % 4);
         grid->addWidget(r.number, row, 0);
-        grid->addWidget(r.measure, row, 1);
-        grid->addWidget(r.unit, row, 2);
-        grid->addWidget(r.rawLabel, row, 3);
-        grid->addWidget(r.raw, row, 4);
-        grid->addWidget(r.trend, row + 1, 1);
+        grid->addWidget(r.name, row, 1);
+        grid->addWidget(r.measure, row, 2);
+        grid->addWidget(r.unit, row, 3);
+        grid->addWidget(r.rawLabel, row, 4);
+        grid->addWidget(r.raw, row, 5);
+        grid->addWidget(r.trend, row + 1, 2);
     }
 
     displayDc_ = named(new QLabel(texts::diagnosticMark(), this), QStringLiteral("DisplayDc"));
@@ -143,6 +148,8 @@ bool ReadingsWindow::initialize(const QString& port, ConstByteView deviceImage)
         InputRow& r = rows_[std::size_t(i)];
         r.unit->setText(c.unit);
         r.unit->setVisible(c.enabled);
+        r.name->setText(c.name);
+        r.name->setVisible(c.enabled);
         r.measure->setEnabled(c.enabled);
         // Another logger's values are not this one's.
         r.measure->clear();

@@ -80,6 +80,7 @@ protected:
 private:
     struct InputRow {
         QLabel* number;
+        QLabel* name;
         QLineEdit* measure;
         QLabel* unit;
         QLabel* rawLabel;

@@ -14,7 +14,9 @@
 #include "support/scripted_pump.h"
 #include "support/virtual_clock.h"
 
+#include <QFileInfo>
 #include <QLocale>
+#include <QPrinter>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -31,19 +33,32 @@ public:
     QString openFile(QWidget*, const FileDialogRequest& request) override { return next(request); }
     QString saveFile(QWidget*, const FileDialogRequest& request) override { return next(request); }
     // The next scripted choice of a save dialog with types; a cancel when none is left.
+    // Without choices, a name scripted with script() is typed with the extension of one
+    // of the types, which it chooses (another extension keeps the type proposed).
     std::optional<FileChoice> saveFileOfType(QWidget*, const FileDialogRequest& request) override
     {
         requests.push_back(request);
-        if (choices.empty())
-            return std::nullopt;
+        if (choices.empty()) {
+            if (names_.empty())
+                return std::nullopt;
+            const QString name = names_.front();
+            names_.pop_front();
+            if (name.isEmpty())
+                return std::nullopt;
+            const qsizetype type = filterExtensions(request.filter).indexOf(QFileInfo(name).suffix());
+            return FileChoice{name, type < 0 ? request.type : int(type)};
+        }
         const std::optional<FileChoice> c = choices.front();
         choices.pop_front();
         return c;
     }
     std::deque<std::optional<FileChoice>> choices;
-    bool print(QWidget*, QPrinter&) override
+    bool print(QWidget*, QPrinter& printer) override
     {
         ++prints;
+        printProposed = printer.outputFileName();
+        if (!printChoice.isEmpty())
+            printer.setOutputFileName(printChoice);
         return printAnswer;
     }
     bool printSetup(QWidget*, QPrinter&) override
@@ -66,6 +81,10 @@ public:
     void script(std::initializer_list<QString> names) { names_.insert(names_.end(), names); }
     std::vector<FileDialogRequest> requests;
     bool printAnswer = true;
+    // The file the print dialog proposed, and the one the user chooses in it (none: the
+    // proposed one).
+    QString printProposed;
+    QString printChoice;
     int prints = 0;
     int setups = 0;
 

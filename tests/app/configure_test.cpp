@@ -3,8 +3,10 @@
 // download what it recorded.
 #include "app_rig.h"
 
+#include "app/ui/logger_status_window.h"
 #include "app/ui/options_dialog.h"
 #include "app/ui/simulated_logger.h"
+#include "app/ui/status_image.h"
 #include "config/ui/configuration_dialog.h"
 #include "graph/ui/graph_window.h"
 #include "link/line_registry.h"
@@ -61,6 +63,11 @@ TEST_F(ConfigureCommandTest, ANewUserPreparesARecordingAndDownloadsIt)
     settle();
     EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
     EXPECT_FALSE(dialog()->isVisible());
+    // The status line says what the logger will do.
+    EXPECT_TRUE(form().statusImage()->note().startsWith("7421 configured: starts 14:07"))
+        << form().statusImage()->note().toStdString();
+    EXPECT_TRUE(form().statusImage()->note().endsWith(", every 30 s, cyclic recording"))
+        << form().statusImage()->note().toStdString();
 
     clock_.advance(20 * 60 * 1000); // twenty minutes of recording
     form().download();
@@ -118,13 +125,73 @@ TEST_F(ConfigureCommandTest, StopAsksAndStops)
     EXPECT_TRUE(form().toolButton("spStop")->isEnabled());
     prompt_.script({PromptAnswer::Yes});
     form().toolButton("spStop")->click();
-    EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant running\rConfirming stop ?"});
+    // The question says what is stopped; the status line says it was.
+    EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant recording\rConfirming stop ?"});
     EXPECT_EQ(logger_.logger().runState(), mem::kRunStopped);
     EXPECT_FALSE(form().commandBusy());
+    EXPECT_EQ(form().statusImage()->note(), "SIM1 stopped");
 
     prompt_.clear();
     form().stopLogger();
     EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant Already stopped"});
+
+    // A logger waiting for its delayed start is not said to be recording.
+    logger_.logger().startAt({2026, 3, 6, 8, 0, 0, 0});
+    prompt_.clear();
+    prompt_.script({PromptAnswer::No});
+    form().stopLogger();
+    EXPECT_EQ(prompt_.texts(), QStringList{"Quorvant waiting to start\rConfirming stop ?"});
+    EXPECT_EQ(logger_.logger().runState(), mem::kRunWaiting) << "No leaves it waiting";
+}
+
+TEST_F(ConfigureCommandTest, TheLoggerStatusWindowTellsTheStateAndRefreshesOnDemand)
+{
+    load({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true});
+    logger_.logger().setClock({2026, 3, 5, 14, 7, 6, 0}); // 3 s slow
+    form().action("LoggerStatus1")->trigger();
+    settle();
+    LoggerStatusWindow* status = form().loggerStatusWindow();
+    ASSERT_TRUE(status->isVisible());
+    EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
+    EXPECT_TRUE(status->line("Model:").startsWith("ZK-101")) << status->line("Model:").toStdString();
+    EXPECT_EQ(status->line("Serial number:"), "SIM1 (Simulated logger)");
+    EXPECT_EQ(status->line("State:"), "recording");
+    EXPECT_EQ(status->line("Logger clock:"), "2026-03-05 14:07:06, 3 s behind this computer's clock");
+    EXPECT_FALSE(form().commandBusy());
+    EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
+    if (const QString dir = qEnvironmentVariable("QUORZK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        // QUORZK_SCREENSHOT_DIR=docs: the picture of the window in the README.
+        status->grab().save(QDir(dir).filePath("logger-status.png"));
+    }
+
+    // Nothing changes by itself; Refresh reads the logger again.
+    logger_.logger().stop();
+    EXPECT_EQ(status->line("State:"), "recording");
+    auto* refresh = status->findChild<QAbstractButton*>("RefreshBtn");
+    ASSERT_NE(refresh, nullptr);
+    jobs_.hold();
+    refresh->click();
+    EXPECT_FALSE(refresh->isEnabled()) << "one read at a time";
+    EXPECT_FALSE(form().menu("Logger")->menuAction()->isEnabled()) << "a logger command like the others";
+    jobs_.release();
+    settle();
+    EXPECT_TRUE(refresh->isEnabled());
+    EXPECT_EQ(status->line("State:"), "stopped");
+    EXPECT_FALSE(form().commandBusy());
+
+    // A read that fails says so and leaves the last state shown.
+    sim::Fault silent;
+    silent.kind = sim::FaultKind::Silence;
+    silent.frame = 0;
+    silent.frames = 0;
+    logger_.addFault(silent);
+    prompt_.script({PromptAnswer::No});
+    refresh->click();
+    settle();
+    EXPECT_FALSE(prompt_.records().empty());
+    EXPECT_EQ(status->line("State:"), "stopped");
+    EXPECT_TRUE(refresh->isEnabled());
+    EXPECT_FALSE(form().commandBusy());
 }
 
 TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
@@ -138,6 +205,13 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
     ASSERT_TRUE(form().beginLoggerCommand()); // a download runs
     jobs_.hold(); // on the port
     EXPECT_FALSE(form().menu("Logger")->menuAction()->isEnabled());
+    // The buttons that would do nothing now are greyed with the menu.
+    const char* const loggerTools[] = {"spDownload", "spStop", "sbConfig", "sprealtime"};
+    for (const char* name : loggerTools)
+        EXPECT_FALSE(form().toolButton(name)->isEnabled()) << name;
+    auto* refresh = form().loggerStatusWindow()->findChild<QAbstractButton*>("RefreshBtn");
+    ASSERT_NE(refresh, nullptr);
+    EXPECT_FALSE(refresh->isEnabled()) << "the status window's Refresh too";
     EXPECT_FALSE(form().beginLoggerCommand());
     form().configure();
     form().stopLogger();
@@ -148,6 +222,9 @@ TEST_F(ConfigureCommandTest, OneLoggerCommandAtATimeAndTheSendWaitsForThePort)
     EXPECT_TRUE(prompt_.records().empty());
     form().endLoggerCommand();
     EXPECT_TRUE(form().menu("Logger")->menuAction()->isEnabled());
+    for (const char* name : loggerTools)
+        EXPECT_TRUE(form().toolButton(name)->isEnabled()) << name;
+    EXPECT_TRUE(refresh->isEnabled());
 
     prompt_.script({PromptAnswer::Yes});
     jobs_.release();

@@ -3,8 +3,10 @@
 // command-line tool writes.
 #include "app/ui/export_chooser.h"
 #include "app/ui/information_window.h"
+#include "app/ui/status_image.h"
 #include "app_rig.h"
 #include "graph/ui/graph_window.h"
+#include "model/ini_file.h"
 #include "support/csv_reader.h"
 #include "support/small_file_system.h"
 #include "ui/progress_dialog.h"
@@ -62,6 +64,26 @@ TEST_F(ExportCommandTest, TheChooserProposesTheRecordingsNameWithTxtAndOffersThe
     EXPECT_EQ(r.initialName, "cold_store.txt");
     EXPECT_EQ(r.type, 0);
     EXPECT_EQ(nameFilters(r.filter).at(4), "CSV (ISO 8601, UTF-8) (*.csv)");
+}
+
+TEST_F(ExportCommandTest, SaysWhatItExportedAndStartsOnTheTypeUsedLast)
+{
+    GraphWindow* g = openColdStore();
+    ASSERT_NE(g, nullptr);
+    const QString target = scratch("out.csv");
+    dialogs_.choices = {FileChoice{target, 4}};
+    form().exportRecording();
+    settle();
+    EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
+    EXPECT_EQ(form().statusImage()->note(),
+              "Exported 100 measurements to " + QDir::toNativeSeparators(target));
+
+    // The next export starts on CSV; the type is kept in the settings file.
+    dialogs_.choices = {std::nullopt};
+    form().exportRecording();
+    EXPECT_EQ(dialogs_.requests.back().type, 4);
+    EXPECT_EQ(dialogs_.requests.back().initialName, "cold_store.csv");
+    EXPECT_EQ(IniFile::readValue(catalogue_.filePath("QUORZK.INI"), "Files", "ExportType"), "4");
 }
 
 TEST_F(ExportCommandTest, ACancelWritesNothing)

@@ -1,6 +1,7 @@
 #include "app_rig.h"
 
 #include "app/ui/help_window.h"
+#include "app/ui/status_image.h"
 #include "app/ui/window_geometry.h"
 #include "graph/ui/graph_window.h"
 #include "model/ini_file.h"
@@ -15,7 +16,9 @@
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -181,6 +184,9 @@ TEST_F(MainWindowTest, OpenAsksForARecordingFileAndNumbersItsTitle)
         << graph->windowTitle().toStdString();
     EXPECT_TRUE(graph->windowTitle().endsWith(" #1  ")) << graph->windowTitle().toStdString();
     EXPECT_TRUE(prompt_.records().empty());
+    // It fills the document area's width: a graph needs room.
+    EXPECT_GE(graph->width(), form().mdiArea()->viewport()->width());
+    EXPECT_EQ(graph->y(), 0);
 }
 
 struct OpenRefusal {
@@ -366,21 +372,62 @@ TEST_F(UnsavedTest, ClosingAnUnsavedDownloadAsksCloseAnyway)
     GraphWindow* g = download();
     ASSERT_NE(g, nullptr);
     const QString asked = question(g);
-    prompt_.script({PromptAnswer::No});
+    prompt_.script({PromptAnswer::Cancel});
     g->close();
     settle();
     ASSERT_EQ(form().graphWindows().size(), 1);
     ASSERT_EQ(prompt_.records().size(), 1u);
     EXPECT_EQ(prompt_.records()[0].text, asked);
     EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
-    EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::SaveDiscardCancel);
     EXPECT_FALSE(g->isSaved());
 
-    prompt_.script({PromptAnswer::Yes});
+    prompt_.script({PromptAnswer::Discard});
     g->close();
     settle();
     EXPECT_TRUE(form().graphWindows().isEmpty());
     EXPECT_EQ(prompt_.records().size(), 2u);
+}
+
+TEST_F(UnsavedTest, FileCloseAsksAsTheWindowsCloseBoxDoes)
+{
+    // Cancel keeps the window; Save saves and closes, unless the save dialog is cancelled;
+    // Close without saving closes.
+    const struct {
+        const char* name;
+        PromptAnswer answer;
+        const char* file; // chosen in the save dialog ("" cancels it)
+        bool closed;
+    } cases[] = {
+        {"cancel", PromptAnswer::Cancel, nullptr, false},
+        {"save", PromptAnswer::Save, "kept.qrv", true},
+        {"save cancelled", PromptAnswer::Save, "", false},
+        {"discard", PromptAnswer::Discard, nullptr, true},
+    };
+    for (const auto& c : cases) {
+        GraphWindow* g = download();
+        ASSERT_NE(g, nullptr) << c.name;
+        const QString asked = question(g);
+        prompt_.clear();
+        prompt_.script({c.answer});
+        if (c.file)
+            dialogs_.script({*c.file ? scratch(c.file) : QString()});
+        form().action("Close1")->trigger();
+        settle();
+        ASSERT_EQ(prompt_.records().size(), 1u) << c.name;
+        EXPECT_EQ(prompt_.records()[0].text, asked) << c.name;
+        EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::SaveDiscardCancel) << c.name;
+        EXPECT_EQ(form().graphWindows().isEmpty(), c.closed) << c.name;
+        if (c.file && *c.file) {
+            EXPECT_TRUE(QFile::exists(scratch(c.file))) << c.name;
+        }
+        if (!c.closed) {
+            prompt_.script({PromptAnswer::Discard});
+            form().closeAllWindows();
+            settle();
+        }
+        ASSERT_TRUE(form().graphWindows().isEmpty()) << c.name;
+    }
 }
 
 TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
@@ -388,7 +435,7 @@ TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
     ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
     GraphWindow* unsaved = download();
     ASSERT_NE(unsaved, nullptr);
-    prompt_.script({PromptAnswer::No});
+    prompt_.script({PromptAnswer::Cancel});
     form().closeAllWindows();
     settle();
     EXPECT_EQ(prompt_.records().size(), 1u);
@@ -399,26 +446,28 @@ TEST_F(UnsavedTest, CloseAllWindowsAsksOnceAndKeepsARefusedWindow)
 TEST_F(UnsavedTest, ExitIsRefusedWhileTheUserKeepsAnUnsavedDownload)
 {
     ASSERT_NE(download(), nullptr);
-    prompt_.script({PromptAnswer::No});
+    prompt_.script({PromptAnswer::Cancel});
     EXPECT_FALSE(form().close());
     EXPECT_EQ(form().graphWindows().size(), 1);
     EXPECT_TRUE(form().isVisible());
 
-    prompt_.script({PromptAnswer::Yes});
+    prompt_.script({PromptAnswer::Discard});
     EXPECT_TRUE(form().close());
     settle();
     EXPECT_TRUE(form().graphWindows().isEmpty());
-    // Asked once: the answer Yes marks the recording as not to be asked about again.
+    // Asked once: Close without saving marks the recording as not to be asked about again.
     EXPECT_EQ(prompt_.records().size(), 2u);
 }
 
-TEST_F(UnsavedTest, SavingADownloadProposesNoNameAndEndsTheQuestion)
+TEST_F(UnsavedTest, SavingADownloadProposesItsNameAndStartAndEndsTheQuestion)
 {
     GraphWindow* g = download();
     ASSERT_NE(g, nullptr);
     dialogs_.script({scratch("field.qrv")});
     form().save();
-    EXPECT_EQ(dialogs_.requests.back().initialName, "");
+    // The recording's name and the day it starts (blocks stamped 1 March 2005).
+    EXPECT_EQ(dialogs_.requests.back().initialName, "Cold store 2005-03-01.qrv");
+    EXPECT_EQ(form().statusImage()->note(), "Saved " + scratch("field.qrv"));
     EXPECT_TRUE(g->isSaved());
     EXPECT_TRUE(g->windowTitle().startsWith("field.qrv - Cold store")) << g->windowTitle().toStdString();
     form().closeAllWindows();
@@ -440,6 +489,44 @@ TEST_F(MainWindowTest, TheDesktopsUsualKeysReachTheirCommands)
         const QList<QKeySequence> keys = form().action(c.action)->shortcuts();
         EXPECT_TRUE(keys.contains(QKeySequence(QString::fromLatin1(c.key)))) << c.action << " " << c.key;
     }
+}
+
+TEST_F(MainWindowTest, TheFileMenuOffersTheFilesOpenedOrSavedLast)
+{
+    const QString cold = writeRecording("cold.qrv", coldStoreImage());
+    const QString warm = writeRecording("warm.qrv", coldStoreImage());
+    ASSERT_NE(openThroughMenu(cold), nullptr);
+    ASSERT_NE(openThroughMenu(warm), nullptr);
+    QMenu* file = form().menu("File");
+    emit file->aboutToShow();
+    QAction* first = file->findChild<QAction*>("Recent1");
+    QAction* second = file->findChild<QAction*>("Recent2");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(first->text().endsWith(QDir::toNativeSeparators(warm))) << first->text().toStdString();
+    EXPECT_TRUE(second->text().endsWith(QDir::toNativeSeparators(cold))) << second->text().toStdString();
+    EXPECT_EQ(layout(file).indexOf("Recent2") + 2, layout(file).indexOf("Exit")) << "above Exit";
+
+    // Choosing one opens it again, and it becomes the first.
+    form().closeAllWindows();
+    settle();
+    second->trigger();
+    settle();
+    ASSERT_EQ(form().graphWindows().size(), 1);
+    EXPECT_EQ(form().graphWindows().constFirst()->fileName(), cold);
+    emit file->aboutToShow();
+    EXPECT_TRUE(file->findChild<QAction*>("Recent1")->text().endsWith(QDir::toNativeSeparators(cold)));
+    EXPECT_EQ(file->findChildren<QAction*>(QRegularExpression("^Recent")).size(), 2) << "each file once";
+}
+
+TEST_F(MainWindowTest, EscClosesTheHelpWindow)
+{
+    form().action("Contents1")->trigger();
+    settle();
+    HelpWindow* help = form().helpWindow();
+    ASSERT_TRUE(help->isVisible());
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(MainWindowTest, ThePlaceOfTheWindowIsKeptAtCloseAndUsedWhereItCanBeSeen)
@@ -470,21 +557,27 @@ TEST_F(MainWindowTest, CopyToWritesTheGraphAsABitmapWithItsOwnExtension)
 {
     GraphWindow* g = openThroughMenu(writeRecording("cold.qrv", coldStoreImage()));
     ASSERT_NE(g, nullptr);
-    dialogs_.script({scratch("graph.png"), scratch("graph.bmp")});
+    dialogs_.script({scratch("graph.gif")});
     form().copyTo();
-    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the bmp extension"}));
-    EXPECT_FALSE(QFile::exists(scratch("graph.png")));
-    form().copyTo();
+    EXPECT_EQ(prompt_.texts(), QStringList({"Not a file with the png extension"}));
+    EXPECT_FALSE(QFile::exists(scratch("graph.gif")));
     const FileDialogRequest& r = dialogs_.requests.back();
     EXPECT_EQ(r.title, "Copy to");
-    EXPECT_EQ(r.filter, "Bitmap files (*.bmp)|*.bmp");
-    EXPECT_EQ(r.defaultExt, "bmp");
-    EXPECT_EQ(r.initialName, "cold.bmp");
-    QImage written(scratch("graph.bmp"), "BMP");
-    ASSERT_FALSE(written.isNull());
-    EXPECT_EQ(written.size(), g->snapshot().size());
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
-              g->snapshot().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(r.filter, "PNG files (*.png)|*.png|Bitmap files (*.bmp)|*.bmp");
+    EXPECT_EQ(r.defaultExt, "png");
+    EXPECT_EQ(r.type, 0) << "PNG first";
+    EXPECT_EQ(r.initialName, "cold.png");
+    // Either picture type, each written in its own format.
+    for (const char* format : {"PNG", "BMP"}) {
+        const QString name = scratch(QStringLiteral("graph.") + QString::fromLatin1(format).toLower());
+        dialogs_.script({name});
+        form().copyTo();
+        QImage written(name, format);
+        ASSERT_FALSE(written.isNull()) << format;
+        EXPECT_EQ(written.size(), g->snapshot().size());
+        EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
+                  g->snapshot().convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 TEST_F(MainWindowTest, CopyToThatCannotWriteTellsWhyAndLeavesNoFileBehind)
@@ -532,16 +625,20 @@ TEST_F(MainWindowTest, PrintAsksFirstWhileThePrintButtonPrintsAtOnce)
     const auto printTo = [&](const QString& name) { printer.setOutputFileName(scratch(name)); };
 
     dialogs_.printAnswer = false;
-    printTo("refused.pdf");
+    dialogs_.printChoice = scratch("refused.pdf");
     form().print();
     EXPECT_EQ(dialogs_.prints, 1);
     EXPECT_FALSE(QFile::exists(scratch("refused.pdf")));
 
     dialogs_.printAnswer = true;
-    printTo("menu.pdf");
+    dialogs_.printChoice = scratch("menu.pdf");
     form().print();
     EXPECT_EQ(dialogs_.prints, 2);
     EXPECT_GT(QFileInfo(scratch("menu.pdf")).size(), 1000);
+    // The dialog proposed a file beside the recording, named after its window.
+    EXPECT_EQ(QFileInfo(dialogs_.printProposed).absolutePath(),
+              QFileInfo(scratch("cold.qrv")).absolutePath());
+    EXPECT_TRUE(dialogs_.printProposed.endsWith(".pdf"));
 
     printTo("button.pdf");
     form().toolButton("sbPrint")->click();

@@ -78,6 +78,15 @@ TEST_F(ReadingsCommandTest, ANewUserWatchesTheInputsChange)
     for (int i = 0; i < 8; ++i)
         EXPECT_FALSE(first[i].isEmpty()) << "input " << i + 1;
     EXPECT_EQ(window()->findChild<QLabel*>("Label1")->text(), QString::fromUtf8("°C"));
+    // Each input's name beside its number.
+    const QStringList names = {"Temp In", "Humidity", "Supply", "Temp Out",
+                               "Current", "Pressure", "Light",  "Temp Box"};
+    for (int i = 0; i < 8; ++i) {
+        const QLabel* name = window()->findChild<QLabel*>(QStringLiteral("lbName%1").arg(i + 1));
+        ASSERT_NE(name, nullptr) << i + 1;
+        EXPECT_TRUE(name->isVisible()) << i + 1;
+        EXPECT_EQ(name->text(), names[i]) << i + 1;
+    }
 
     // Through the morning the inside temperature and the humidity move.
     tick(3 * 3600 * 1000);

@@ -401,9 +401,26 @@ TEST_F(FileLayerTest, RefusalsAreToldAndChangeNothing)
 
 // --- The raw memory dump --------------------------------------------------------------
 
+TEST_F(ServiceTest, ADoubleClickOnTheDocumentAreaAsksFirst)
+{
+    // A double click on the background is easily made: No reads nothing and asks no file.
+    prompt_.script({PromptAnswer::No});
+    QTest::mouseDClick(area(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    settle();
+    EXPECT_EQ(prompt_.texts(),
+              QStringList{"Raw memory download\rRead the whole memory of the logger into a "
+                          "file, for service ?"});
+    EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
+    EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
+    EXPECT_TRUE(dialogs_.requests.empty());
+    EXPECT_EQ(logger_.commands(), 0);
+    EXPECT_FALSE(form().commandBusy());
+}
+
 TEST_F(ServiceTest, ADoubleClickOnTheDocumentAreaAsksWhereAndWritesTheWholeMemory)
 {
     dialogs_.script({scratch("dump.qrv")});
+    prompt_.script({PromptAnswer::Yes});
     QTest::mouseDClick(area(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     settle();
     ASSERT_EQ(dialogs_.requests.size(), 1u);
@@ -417,40 +434,52 @@ TEST_F(ServiceTest, ADoubleClickOnTheDocumentAreaAsksWhereAndWritesTheWholeMemor
     ASSERT_EQ(got.size(), 8072);
     EXPECT_TRUE(got
                 == "QUORVANT" + QByteArray(reinterpret_cast<const char*>(logger_.logger().memory()), 8064));
-    EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
+    EXPECT_EQ(prompt_.records().size(), 1u)
+        << "the question only: " << prompt_.texts().join("|").toStdString();
     EXPECT_TRUE(form().graphWindows().isEmpty()) << "the documents are not touched";
     EXPECT_EQ(logger_.commands('E'), 0) << "no ping";
     EXPECT_FALSE(form().commandBusy());
 }
 
-TEST_F(ServiceTest, TheDumpIsProposedBesideTheLastRecording)
+TEST_F(ServiceTest, TheDumpIsProposedBesideTheLastRecordingInAFolderThatExists)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    prompt_.script({PromptAnswer::Yes});
     form().rawDownload();
     ASSERT_EQ(dialogs_.requests.size(), 1u);
-    EXPECT_EQ(dialogs_.requests.back().initialName,
-              QDir(documents.isEmpty() ? QDir::homePath() : documents).filePath("debug.qrv"));
+    const QString folder = QFileInfo(dialogs_.requests.back().initialName).absolutePath();
+    EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    EXPECT_EQ(folder, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    EXPECT_EQ(QFileInfo(dialogs_.requests.back().initialName).fileName(), "debug.qrv");
 
     ASSERT_NE(openThroughMenu(writeRecording("cold.qrv", coldStoreImage())), nullptr);
+    prompt_.script({PromptAnswer::Yes});
     form().rawDownload();
     EXPECT_EQ(dialogs_.requests.back().initialName, scratch("debug.qrv"));
     EXPECT_EQ(logger_.commands(), 0) << "asking was cancelled both times";
 }
 
-TEST_F(ServiceTest, TheDumpIsRefusedAnotherExtensionAndToldWhyItCannotBeWritten)
+TEST_F(ServiceTest, TheDumpIsRefusedAnotherExtensionAndAFolderThatCannotTakeItBeforeReading)
 {
     dialogs_.script({scratch("dump.bin")});
+    prompt_.script({PromptAnswer::Yes});
     form().rawDownload();
-    EXPECT_EQ(prompt_.texts(), QStringList{"Not a file with the qrv extension"});
+    EXPECT_EQ(prompt_.texts().mid(1), QStringList{"Not a file with the qrv extension"});
     EXPECT_EQ(logger_.commands(), 0);
 
+    // Told before the memory is read, and asked again with the name to put right.
     prompt_.clear();
     const QString name = scratch("no-such-folder/debug.qrv");
-    dialogs_.script({name});
+    dialogs_.script({name, scratch("dump.qrv")});
+    prompt_.script({PromptAnswer::Yes});
     form().rawDownload();
-    ASSERT_EQ(prompt_.texts().size(), 1);
-    EXPECT_TRUE(prompt_.texts()[0].startsWith("Cannot write " + name + ": "))
-        << prompt_.texts()[0].toStdString();
+    ASSERT_EQ(prompt_.texts().size(), 2);
+    EXPECT_TRUE(prompt_.texts()[1].startsWith("Cannot write " + name + ": "))
+        << prompt_.texts()[1].toStdString();
+    ASSERT_EQ(dialogs_.requests.size(), 3u);
+    EXPECT_EQ(dialogs_.requests.back().initialName, name);
+    settle();
+    EXPECT_EQ(QFileInfo(scratch("dump.qrv")).size(), 8072) << "the read went to the file put right";
     EXPECT_FALSE(form().commandBusy());
 }
 
@@ -458,7 +487,9 @@ TEST_F(ServiceTest, TheDumpOfAWrappedMemoryOpensInTheProgram)
 {
     load({.deviceCode = 0x00, .content = sim::Content::Wrapped, .blocks = 20});
     dialogs_.script({scratch("ring.qrv")});
+    prompt_.script({PromptAnswer::Yes});
     form().rawDownload();
+    prompt_.clear();
     ASSERT_TRUE(prompt_.records().empty()) << prompt_.texts().join("|").toStdString();
     GraphWindow* g = openThroughMenu(scratch("ring.qrv"));
     ASSERT_NE(g, nullptr) << prompt_.texts().join("|").toStdString();

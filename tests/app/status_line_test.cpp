@@ -79,6 +79,10 @@ TEST_F(StatusLineTest, ShowsTheMeasurementUnderTheMouseInTheInputsColours)
         for (int y = 0; y < line.height(); ++y)
             greenSeen |= line.pixelColor(x, y) == QColor(0, 128, 0);
     EXPECT_TRUE(greenSeen);
+    // The columns are narrow: the tooltip names each input beside its value.
+    EXPECT_EQ(status->toolTip().split('\n'),
+              QStringList(
+                  {"01/03/05 14:07:53", "1 Air: -32.0 \u00b0C", "2 Door: 8.5 %", "5 Floor: -30.0 \u00b0C"}));
 
     // Above the plot the report is cleared, and so is the status line.
     move(graph, {firstColumn(graph).x(), 5});

@@ -111,7 +111,7 @@ TEST_F(PrintTest, AFailedPrintLeavesTheNextPrintsWorking)
     // File, Print to a PDF file, then the button again.
     prompt_.clear();
     const QString viaMenu = scratch("menu.pdf");
-    form().printer().setOutputFileName(viaMenu);
+    dialogs_.printChoice = viaMenu;
     form().action("Print1")->trigger();
     EXPECT_EQ(dialogs_.prints, 1);
     EXPECT_TRUE(isPdf(viaMenu));

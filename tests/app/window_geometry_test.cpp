@@ -61,3 +61,26 @@ TEST(GeometryText, ReadsBackWhatItWritesAndRefusesTheRest)
 
 } // namespace
 } // namespace qz
+
+namespace qz {
+namespace {
+
+TEST(FirstGeometry, TakesMostOfTheScreenButNeverLessThanTheLeastNorMoreThanTheScreen)
+{
+    const QSize least(708, 560);
+    const struct {
+        const char* name;
+        QRect available;
+        QRect placed;
+    } cases[] = {
+        {"large", QRect(0, 0, 1920, 1050), QRect(192, 105, 1536, 840)},
+        {"beside a panel", QRect(64, 0, 1856, 1050), QRect(250, 105, 1484, 840)},
+        {"smaller than 80 % of it", QRect(0, 0, 800, 600), QRect(46, 20, 708, 560)},
+        {"smaller than the least", QRect(0, 0, 640, 480), QRect(0, 0, 640, 480)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(firstGeometry(c.available, least), c.placed) << c.name;
+}
+
+} // namespace
+} // namespace qz

@@ -7,9 +7,13 @@
 #include "ui/internal_messages.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace qz::test {
 namespace {
@@ -91,12 +95,13 @@ TEST_F(ConfigurationDialogTest, LeavingAnIntervalFieldAppliesItsRules)
     const auto interval = [&] {
         return ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()}).interval();
     };
+    // What is wrong is told beside the fields, never in a box that takes the focus.
     struct Step {
         const char* field;
         const char* typed;
         const char* shown;
         int stored; // the interval in the image afterwards
-        const char* message; // empty: none
+        const char* note; // beside the fields; empty: none
     } steps[] = {
         {"mInterval", "75", "60", 3600, ""},
         {"sInterval", "", "00", 3600, ""},
@@ -104,20 +109,18 @@ TEST_F(ConfigurationDialogTest, LeavingAnIntervalFieldAppliesItsRules)
         {"mInterval", "2", "02", 121, ""},
         {"sInterval", "7", "07", 127, ""},
         {"mInterval", "0", "00", 7, ""},
-        {"sInterval", "0", "00", 7, "The interval must be a multiple of 1 sec"},
+        {"sInterval", "0", "00", 7, "The recording interval cannot be 0"},
     };
     for (const auto& s : steps) {
-        prompt_.clear();
         type(s.field, s.typed);
         EXPECT_EQ(text(s.field), s.shown) << s.field << " " << s.typed;
         EXPECT_EQ(interval(), s.stored) << s.field << " " << s.typed;
-        const QStringList expected = *s.message ? QStringList{s.message} : QStringList{};
-        EXPECT_EQ(prompt_.texts(), expected) << s.field << " " << s.typed;
-        if (*s.message) {
-            EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Warning);
-        }
+        EXPECT_EQ(text("lbIntervalNote"), s.note) << s.field << " " << s.typed;
     }
-    EXPECT_EQ(text("lbReclen"), "0 Days  14 Hours  42 Min") << "252 x 120 x 7 s / 4, of the last accepted";
+    EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
+    EXPECT_EQ(text("lbReclen"), "") << "no duration for an interval that cannot be sent";
+    type("sInterval", "7");
+    EXPECT_EQ(text("lbReclen"), "0 Days  14 Hours  42 Min") << "252 x 120 x 7 s / 4";
 
     // A message box or another window taking the focus is no leaving of the field.
     prompt_.clear();
@@ -129,7 +132,7 @@ TEST_F(ConfigurationDialogTest, LeavingAnIntervalFieldAppliesItsRules)
     EXPECT_TRUE(prompt_.records().empty());
 }
 
-TEST_F(ConfigurationDialogTest, ActivationStoresTheEntriesButRepeatsNoRefusal)
+TEST_F(ConfigurationDialogTest, ActivationStoresTheEntriesWithoutAWord)
 {
     ASSERT_TRUE(prepare());
     show();
@@ -139,7 +142,7 @@ TEST_F(ConfigurationDialogTest, ActivationStoresTheEntriesButRepeatsNoRefusal)
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(dialog_.get(), &activate);
     }
-    EXPECT_EQ(prompt_.texts(), QStringList{"The interval must be a multiple of 1 sec"});
+    EXPECT_TRUE(prompt_.records().empty()) << "an interval being typed is checked by Config";
     child<QLineEdit>("sInterval")->setText("45");
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(dialog_.get(), &activate);
@@ -190,7 +193,8 @@ TEST_F(ConfigurationDialogTest, ASendWaitsBehindAJobOnThePortAndNothingIsSentAft
     child<QLineEdit>("sInterval")->setText("0");
     click("BitBtn1");
     EXPECT_EQ(emulator_.commands(), sent);
-    EXPECT_EQ(prompt_.texts(), QStringList{"The interval must be a multiple of 1 sec"});
+    EXPECT_EQ(prompt_.texts(), QStringList{"The recording interval cannot be 0"});
+    EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Warning);
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::Refused);
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_FALSE(dialog_->sending());
@@ -205,12 +209,12 @@ TEST_F(ConfigurationDialogTest, ADelayedStartIsSentAsTheLoggersAlarm)
     EXPECT_TRUE(child("Delay")->isEnabled());
     DelayedStartDialog* delayed = dialog_->delayedStart();
     ASSERT_TRUE(delayed->isVisible());
-    EXPECT_EQ(text("meDateStart", delayed), "05/03/26");
-    EXPECT_EQ(text("meTimeStart", delayed), "14:07:09");
+    EXPECT_EQ(text("lbStart"), "No start chosen yet: press Delay");
     child<QLineEdit>("meDateStart", delayed)->setText("06/03/26");
     child<QLineEdit>("meTimeStart", delayed)->setText("08:30:00");
     click("OKBtn", delayed);
     EXPECT_FALSE(delayed->isVisible());
+    EXPECT_EQ(text("lbStart"), "Starts 2026-03-06 08:30") << "said before it is sent";
     click("BitBtn1");
     EXPECT_EQ(dialog_->lastSend(), SendOutcome::Sent) << prompt_.texts().join('|').toStdString();
     EXPECT_EQ(emulator_.logger().runState(), mem::kRunWaiting);
@@ -220,8 +224,183 @@ TEST_F(ConfigurationDialogTest, ADelayedStartIsSentAsTheLoggersAlarm)
     show();
     click("DelayedRec");
     EXPECT_FALSE(child("Delay")->isEnabled());
+    EXPECT_EQ(text("lbStart"), "Starts when sent");
     click("BitBtn1");
     EXPECT_EQ(emulator_.logger().runState(), mem::kRunRecording);
+}
+
+TEST_F(ConfigurationDialogTest, ADelayedStartIsForTheLoggerItWasChosenFor)
+{
+    ASSERT_TRUE(prepare());
+    show();
+    click("DelayedRec");
+    DelayedStartDialog* delayed = dialog_->delayedStart();
+    click("rbDelay", delayed);
+    child<QLineEdit>("meDelayHours", delayed)->setText("02");
+    child<QLineEdit>("meDelayMinutes", delayed)->setText("30");
+    click("OKBtn", delayed);
+    EXPECT_EQ(text("lbStart"), "Starts 2 h 30 min after sending");
+    click("CancelBtn");
+
+    // The next Configuration reads a logger again: its start is its own to choose.
+    ASSERT_TRUE(dialog_->initialize("sim", {image_.data(), image_.size()}));
+    show();
+    EXPECT_FALSE(child<QCheckBox>("DelayedRec")->isChecked());
+    EXPECT_FALSE(child("Delay")->isEnabled());
+    EXPECT_EQ(text("lbStart"), "Starts when sent");
+    EXPECT_FALSE(delayed->hasStart());
+    EXPECT_EQ(delayed->plan().delay, 0);
+    EXPECT_EQ(delayed->plan().mode, DelayedStart::Mode::Date);
+    click("BitBtn1");
+    EXPECT_EQ(emulator_.logger().runState(), mem::kRunRecording) << "started at once";
+}
+
+TEST_F(ConfigurationDialogTest, TheDelayedStartIsModalAndComesAfterTheMessage)
+{
+    ASSERT_TRUE(prepare());
+    show();
+    click("DelayedRec");
+    DelayedStartDialog* delayed = dialog_->delayedStart();
+    EXPECT_EQ(delayed->windowModality(), Qt::WindowModal) << "the configuration behind waits";
+    EXPECT_EQ(QApplication::activeModalWidget(), delayed);
+    child<QLineEdit>("meTimeStart", delayed)->setText("14:30:00");
+    click("OKBtn", delayed);
+    ASSERT_TRUE(delayed->hasStart());
+
+    // The start passes before Config: one message, then the dialog again, on a start to come.
+    clock_.advance(3600'000); // 15:07:09
+    bool delayedShownAtTheMessage = true;
+    prompt_.onAsk = [&](const QString&) { delayedShownAtTheMessage = delayed->isVisible(); };
+    click("BitBtn1");
+    prompt_.onAsk = nullptr;
+    EXPECT_EQ(prompt_.texts(), QStringList{"The Start Date/Time Elapsed..."});
+    EXPECT_FALSE(delayedShownAtTheMessage) << "one dialog at a time, in order";
+    EXPECT_TRUE(delayed->isVisible());
+    EXPECT_EQ(text("meDateStart", delayed), "05/03/26");
+    EXPECT_EQ(text("meTimeStart", delayed), "16:00:00") << "not the start that has passed";
+}
+
+TEST_F(ConfigurationDialogTest, TheNaturalWayToTenSecondsAsksNothing)
+{
+    ASSERT_TRUE(prepare()); // 5 min 0 s
+    show();
+    QApplication::setActiveWindow(dialog_.get());
+    auto* minutes = child<QLineEdit>("mInterval");
+    auto* seconds = child<QLineEdit>("sInterval");
+    EXPECT_EQ(minutes->text(), "5");
+    minutes->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents(); // the field's text is selected
+    QTest::keyClicks(minutes, "0");
+    QTest::keyClick(minutes, Qt::Key_Tab);
+    QApplication::processEvents();
+    ASSERT_TRUE(seconds->hasFocus());
+    EXPECT_EQ(text("lbIntervalNote"), "The recording interval cannot be 0");
+    QTest::keyClicks(seconds, "1");
+    EXPECT_EQ(text("lbReclen"), "0 Days  2 Hours  6 Min") << "252 x 120 x 1 s / 4, as it is typed";
+    QTest::keyClicks(seconds, "0");
+    EXPECT_EQ(text("lbReclen"), "0 Days  21 Hours  0 Min");
+    EXPECT_EQ(text("lbIntervalNote"), "");
+    QTest::keyClick(seconds, Qt::Key_Tab);
+    EXPECT_TRUE(prompt_.records().empty()) << prompt_.texts().join('|').toStdString();
+    EXPECT_EQ(ImageReader::deviceImage(ConstByteView{image_.data(), image_.size()}).interval(), 10);
+
+    // Seconds beyond 59 do not go in, and the note says why.
+    seconds->selectAll();
+    QTest::keyClicks(seconds, "75");
+    EXPECT_EQ(seconds->text(), "7");
+    EXPECT_EQ(text("lbIntervalNote"), "The seconds can be at most 59");
+    minutes->selectAll();
+    QTest::keyClicks(minutes, "61");
+    EXPECT_EQ(minutes->text(), "6");
+    EXPECT_EQ(text("lbIntervalNote"), "The minutes can be at most 60");
+    click("BitBtn1");
+    EXPECT_EQ(dialog_->lastSend(), SendOutcome::Sent);
+    EXPECT_EQ(ImageReader::header({memory(), mem::kHeaderSize}).interval(), 6 * 60 + 7);
+}
+
+// A character typed as a key event (QTest types ASCII only).
+void typeCharacter(QWidget* field, const QString& character)
+{
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+    QApplication::sendEvent(field, &press);
+}
+
+TEST_F(ConfigurationDialogTest, TheCommentTakesWhatTheLoggerKeeps)
+{
+    ASSERT_TRUE(prepare());
+    show();
+    auto* comment = child<QLineEdit>("UserComment");
+    comment->clear();
+    QTest::keyClicks(comment, "Temp ");
+    typeCharacter(comment, QString::fromUtf8("€"));
+    EXPECT_EQ(text("lbCommentNote"), QString::fromUtf8("The comment cannot hold the character €"));
+    QTest::keyClicks(comment, " test");
+    EXPECT_EQ(text("lbCommentNote"), "") << "the next accepted key clears the note";
+    typeCharacter(comment, QString::fromUtf8("°"));
+    EXPECT_EQ(comment->text(), QString::fromUtf8("Temp  test°")) << "Latin-1 is kept";
+
+    // Text beyond the field's 50 characters is told, not cut without a word.
+    QGuiApplication::clipboard()->setText(QString(60, QLatin1Char('x')));
+    comment->paste();
+    EXPECT_EQ(comment->text(), QString::fromUtf8("Temp  test°"));
+    EXPECT_EQ(text("lbCommentNote"), "The comment has at most 50 characters");
+    click("BitBtn1");
+    EXPECT_EQ(ImageReader::header({memory(), mem::kHeaderSize}).recordName(),
+              QString::fromUtf8("Temp  test°").leftJustified(50, QLatin1Char(' ')));
+
+    // A comment that came in some other way is refused by Config, naming the character.
+    show();
+    const std::int64_t frames = emulator_.commands();
+    prompt_.clear();
+    child<QLineEdit>("UserComment")->setText(QString::fromUtf8("Temp € test"));
+    click("BitBtn1");
+    EXPECT_EQ(prompt_.texts(), QStringList{QString::fromUtf8("The comment cannot hold the character €")});
+    EXPECT_EQ(emulator_.commands(), frames) << "nothing sent";
+    EXPECT_EQ(dialog_->lastSend(), SendOutcome::Refused);
+}
+
+TEST_F(ConfigurationDialogTest, AQuestionLeftOpenDoesNotLeaveTheLoggersClockBehind)
+{
+    ASSERT_TRUE(prepare({.deviceCode = 101, .content = sim::Content::Linear, .blocks = 4, .running = true}));
+    show();
+    prompt_.script({PromptAnswer::Yes});
+    prompt_.onAsk = [&](const QString&) { clock_.advance(4000); }; // the user reads it for 4 s
+    click("BitBtn1");
+    prompt_.onAsk = nullptr;
+    ASSERT_EQ(dialog_->lastSend(), SendOutcome::Sent) << prompt_.texts().join('|').toStdString();
+    const QDateTime pc = clock_.localNow();
+    const sim::CivilTime logger = emulator_.logger().clock();
+    EXPECT_EQ(QTime(logger.hour, logger.minute, logger.second),
+              QTime(pc.time().hour(), pc.time().minute(), pc.time().second()))
+        << "the clock is the PC's when sent, not when Config was pressed";
+}
+
+TEST_F(ConfigurationDialogTest, TheSendSaysWhatTheLoggerWillDo)
+{
+    ASSERT_TRUE(prepare()); // 252 blocks, 4 inputs: 30 measurements a block
+    show();
+    QStringList said;
+    QObject::connect(dialog_.get(), &ConfigurationDialog::configured, [&](const QString& s) { said << s; });
+    click("BitBtn1");
+    // 252 x 30 x 300 s = 2,268,000 s after 14:07 on 5 March 2026 (the send itself takes a
+    // moment of the emulator's time).
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].startsWith("7421 configured: starts 14:07:")) << said[0].toStdString();
+    EXPECT_TRUE(said[0].endsWith(", every 5 min, memory full on 2026-03-31")) << said[0].toStdString();
+
+    show();
+    child<QRadioButton>("Cyclic")->setChecked(true);
+    click("DelayedRec");
+    DelayedStartDialog* delayed = dialog_->delayedStart();
+    child<QLineEdit>("meDateStart", delayed)->setText("10/12/26");
+    child<QLineEdit>("meTimeStart", delayed)->setText("14:00:00");
+    click("OKBtn", delayed);
+    type("sInterval", "30");
+    type("mInterval", "1");
+    prompt_.script({PromptAnswer::Yes}); // it records since the first send
+    click("BitBtn1");
+    ASSERT_EQ(said.size(), 2) << prompt_.texts().join('|').toStdString();
+    EXPECT_EQ(said[1], "7421 configured: starts 2026-12-10 14:00, every 1 min 30 s, cyclic recording");
 }
 
 TEST_F(ConfigurationDialogTest, AStartThatHasPassedShowsTheDelayedStartAgain)
@@ -267,6 +446,11 @@ TEST_F(ConfigurationDialogTest, PcDateOpensTheDesktopsSettingsAndHelpItsTopic)
     QApplication::sendEvent(pcDate, &press);
     QApplication::sendEvent(pcDate, &release);
     EXPECT_EQ(dates_.opened, 1);
+    EXPECT_EQ(pcDate->cursor().shape(), Qt::PointingHandCursor) << "it opens something here";
+    // On a machine without the desktop's date settings the label is a label.
+    dates_.canOpen = false;
+    dialog_->setDateSettings(&dates_);
+    EXPECT_EQ(pcDate->cursor().shape(), Qt::ArrowCursor);
 
     std::vector<int> contexts;
     QObject::connect(dialog_.get(), &ConfigurationDialog::helpRequested,

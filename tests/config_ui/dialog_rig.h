@@ -40,9 +40,11 @@ public:
     bool open() override
     {
         ++opened;
-        return true;
+        return canOpen;
     }
+    bool available() const override { return canOpen; }
     int opened = 0;
+    bool canOpen = true;
 };
 
 class DialogTest : public ::testing::Test {

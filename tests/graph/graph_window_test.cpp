@@ -76,15 +76,15 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
-TEST_F(GraphWindowTest, ATooNarrowRectangleIsRefusedWithAMessage)
+TEST_F(GraphWindowTest, ATooNarrowRectangleIsRefusedOnTheStatusLine)
 {
     open(oneInput());
+    QStringList notes;
+    QObject::connect(window_, &DocumentWindow::statusNote, [&](const QString& n) { notes << n; });
     drag({110, 50}, {112, 200});
     EXPECT_EQ(level(), 0);
-    ASSERT_EQ(prompt_.records().size(), 1u);
-    EXPECT_EQ(prompt_.records()[0].text, "Window too small ");
-    EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Error);
-    EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(notes, QStringList{"Window too small "});
+    EXPECT_TRUE(prompt_.records().empty()) << "a slip of the mouse raises no box";
 }
 
 TEST_F(GraphWindowTest, AnAxisWithoutTickRefusesTheLevelAndRedrawsTheLevelAbove)
@@ -95,8 +95,11 @@ TEST_F(GraphWindowTest, AnAxisWithoutTickRefusesTheLevelAndRedrawsTheLevelAbove)
              .input(1, graphInput("bar", 0, 100, 100 * 256, 100 * 256))
              .measurements(57, [](int k, int i) { return std::uint8_t(i == 0 ? 50 + 2 * k : 90 + k % 3); }));
     const int draws = box().drawCount();
+    QStringList notes;
+    QObject::connect(window_, &DocumentWindow::statusNote, [&](const QString& n) { notes << n; });
     drag({110, 56}, {160, 206});
-    EXPECT_EQ(prompt_.texts(), QStringList{"Window too small "});
+    EXPECT_EQ(notes, QStringList{"Window too small "});
+    EXPECT_TRUE(prompt_.records().empty());
     EXPECT_EQ(level(), 0);
     // Redrawn once the event loop runs.
     settle();
@@ -504,21 +507,31 @@ TEST_F(GraphWindowTest, AnUnsavedRecordingAsksBeforeItsWindowCloses)
     const struct {
         bool saved;
         PromptAnswer answer;
+        bool saves; // what the save the window asks for comes to
         bool canClose;
         bool asked;
+        int saveAsked;
     } cases[] = {
-        {true, PromptAnswer::No, true, false},
-        {false, PromptAnswer::No, false, true},
-        {false, PromptAnswer::Yes, true, true},
+        {true, PromptAnswer::Cancel, false, true, false, 0},
+        {false, PromptAnswer::Cancel, false, false, true, 0},
+        {false, PromptAnswer::Discard, false, true, true, 0},
+        {false, PromptAnswer::Save, true, true, true, 1},
+        {false, PromptAnswer::Save, false, false, true, 1}, // the save was cancelled
     };
     for (const auto& c : cases) {
         open(oneInput());
         window_->childTitle(1);
         window_->setSaved(c.saved);
+        int saveAsked = 0;
+        window_->setSaveHandler([&](GraphWindow&) {
+            ++saveAsked;
+            return c.saves;
+        });
         prompt_.clear();
         prompt_.script({c.answer});
         EXPECT_EQ(window_->mayClose(), c.canClose);
         EXPECT_EQ(window_->isSaved(), c.canClose);
+        EXPECT_EQ(saveAsked, c.saveAsked);
         ASSERT_EQ(prompt_.records().size(), c.asked ? 1u : 0u);
         if (c.asked) {
             ASSERT_TRUE(window_->view().caption().startsWith(QStringLiteral("S/N:4711 - ")));
@@ -526,7 +539,7 @@ TEST_F(GraphWindowTest, AnUnsavedRecordingAsksBeforeItsWindowCloses)
                       QStringLiteral("The record ") + window_->view().caption()
                           + QStringLiteral("  has not been saved ,Close anyway ?"));
             EXPECT_EQ(prompt_.records()[0].symbol, PromptSymbol::Confirmation);
-            EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::YesNo);
+            EXPECT_EQ(prompt_.records()[0].buttons, PromptButtons::SaveDiscardCancel);
         }
         delete window_;
         window_ = nullptr;

@@ -8,7 +8,9 @@ PromptAnswer RecordingPrompt::ask(const QString& text, PromptSymbol symbol, Prom
 {
     if (onAsk)
         onAsk(text);
-    PromptAnswer answer = buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
+    PromptAnswer answer = buttons == PromptButtons::Ok ? PromptAnswer::Ok
+        : buttons == PromptButtons::SaveDiscardCancel  ? PromptAnswer::Cancel
+                                                       : PromptAnswer::No;
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();

@@ -20,7 +20,7 @@ public:
     PromptAnswer ask(const QString& text, PromptSymbol symbol, PromptButtons buttons) override;
 
     // Answers given in order to the next questions; when the script is empty an OK box
-    // is answered Ok and any other box No.
+    // is answered Ok, the question before unsaved work goes Cancel, and any other box No.
     void script(std::initializer_list<PromptAnswer> answers) { answers_.insert(answers_.end(), answers); }
     const std::vector<PromptRecord>& records() const { return records_; }
     QStringList texts() const;

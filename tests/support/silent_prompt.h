@@ -10,7 +10,9 @@ public:
     PromptAnswer ask(const QString&, PromptSymbol, PromptButtons buttons) override
     {
         ++messages;
-        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
+        return buttons == PromptButtons::Ok               ? PromptAnswer::Ok
+            : buttons == PromptButtons::SaveDiscardCancel ? PromptAnswer::Cancel
+                                                          : PromptAnswer::No;
     }
     int messages = 0; // messages and questions put, for a check that none was
 };
