@@ -38,7 +38,7 @@ std::optional<int> parseCollectOptions(const QStringList& args, CollectOptions& 
     line.addOption({"fleet"}, QStringLiteral("the fleet file: the store and one section per logger"),
                    QStringLiteral("FLEET.ini"));
     line.addOption({"store"},
-                   QStringLiteral("the store instead of the fleet file's (sqlite:PATH); default "
+                   QStringLiteral("the store instead of the fleet file's (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default "
                                   "~/.local/share/quorzk/fleet.sqlite"),
                    QStringLiteral("URL"));
     line.addOption({"json"}, QStringLiteral("print what became of each logger as JSON"));

@@ -98,7 +98,7 @@ std::optional<int> parsePlotOptions(const QStringList& args, PlotOptions& o)
                    QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
     line.addOption({"force"}, QStringLiteral("replace an existing image"));
     line.addOption({"store"},
-                   QStringLiteral("with --logger: the store (sqlite:PATH); default "
+                   QStringLiteral("with --logger: the store (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default "
                                   "~/.local/share/quorzk/fleet.sqlite"),
                    QStringLiteral("URL"));
     line.addOption({"logger"}, QStringLiteral("draw this logger's measurements in the store"),
@@ -258,7 +258,7 @@ std::shared_ptr<const RecordingData> storedRecording(const PlotOptions& o)
         err << "quorzk-cli plot: --store: " << urlError << "\n";
         return nullptr;
     }
-    if (!QFileInfo::exists(url->path)) {
+    if (url->kind == StoreUrl::Kind::Sqlite && !QFileInfo::exists(url->path)) {
         err << "quorzk-cli plot: there is no store " << url->text() << "\n";
         return nullptr;
     }

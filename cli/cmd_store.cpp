@@ -36,7 +36,7 @@ std::optional<int> parseStoreOptions(const QStringList& args, StoreOptions& o)
 {
     CommandLine line(usage::kStore);
     line.addOption({"store"},
-                   QStringLiteral("the store (sqlite:PATH); default ~/.local/share/quorzk/fleet.sqlite"),
+                   QStringLiteral("the store (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default ~/.local/share/quorzk/fleet.sqlite"),
                    QStringLiteral("URL"));
     line.addOption({"json"}, QStringLiteral("loggers: as JSON"));
     line.addOption({"logger"}, QStringLiteral("export: the logger, by serial number or label"),
@@ -123,7 +123,8 @@ int exportLogger(FleetStore& store, const StoreOptions& o)
             return 1;
         }
         // The store itself is never an output.
-        if (QFileInfo(o.output).absoluteFilePath() == QFileInfo(store.url().path).absoluteFilePath()) {
+        if (store.url().kind == StoreUrl::Kind::Sqlite
+            && QFileInfo(o.output).absoluteFilePath() == QFileInfo(store.url().path).absoluteFilePath()) {
             err << "quorzk-cli store export: " << o.output << " is the store itself\n";
             return 1;
         }
@@ -164,7 +165,7 @@ int runStore(const QStringList& args)
         return 2;
     }
     // Reading never creates a store.
-    if (!QFileInfo::exists(url->path)) {
+    if (url->kind == StoreUrl::Kind::Sqlite && !QFileInfo::exists(url->path)) {
         err << "quorzk-cli store: there is no store " << url->text() << "\n";
         return 2;
     }

@@ -62,6 +62,13 @@ install(FILES ${QUORZK_PACKED_DIR}/changelog.gz data/debian/copyright DESTINATIO
 install(FILES data/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quorzk
         COMPONENT system EXCLUDE_FROM_ALL)
 
+# The collection on a schedule: a oneshot service as the system user quorzk (made by the
+# maintainer scripts) and an hourly timer, both disabled until the administrator enables
+# the timer; the fleet file they read, a commented sample kept as a conffile.
+install(FILES data/systemd/quorzk-collect.service data/systemd/quorzk-collect.timer
+        DESTINATION /lib/systemd/system COMPONENT system EXCLUDE_FROM_ALL)
+install(FILES data/fleet.ini.sample DESTINATION /etc/quorzk RENAME fleet.ini COMPONENT system EXCLUDE_FROM_ALL)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_COMPONENTS_ALL programs system)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -73,9 +80,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "companion program of the Quorvant ZK data
 set(CPACK_PACKAGE_DESCRIPTION
   "quorzk configures a Quorvant ZK logger, watches its live readings,
 downloads its memory into a recording shown as a graph, and saves, exports,
-prints and copies recordings. The package holds the desktop program
-(quorzk), a command-line tool for downloads, information texts and exports
-(quorzk-cli) and a simulated logger on a pseudo-terminal (quorzk-sim).")
+prints and copies recordings, and collects whole fleets of loggers into a
+SQLite or PostgreSQL database, by hand or every hour with a systemd timer.
+The package holds the desktop program (quorzk), a command-line tool for
+downloads, information texts, exports and fleet collections (quorzk-cli) and
+a simulated logger on a pseudo-terminal (quorzk-sim).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -89,8 +98,9 @@ foreach(name preinst postinst prerm postrm conffiles)
   endif()
 endforeach()
 # The Qt libraries come from the programs' own links (dpkg-shlibdeps); the graph's fonts
-# are asked for by name and stand in through Liberation; the fleet store's SQLite driver is
-# a Qt plug-in, loaded by name, so no link names it.
+# are asked for by name and stand in through Liberation; the fleet store's drivers (SQLite,
+# PostgreSQL) are Qt plug-ins, loaded by name, so no link names them. The maintainer
+# scripts make the collector's user with adduser.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, fonts-liberation, libqt6sql6-sqlite, libqt6sql6-psql")
 include(CPack)

@@ -233,6 +233,10 @@ void Collection::run(const DeviceCatalog& catalog)
         return;
     const ImageReader header = ImageReader::header({r_.header.data(), r_.header.size()});
     r_.deviceCode = header.deviceCode();
+    if (policy_.claim && !policy_.claim(header.serialNumber())) {
+        r_.status = CollectStatus::Skipped;
+        return;
+    }
     // Its memory is not read for a model the catalogue does not know.
     if (!catalog.lookUp(r_.deviceCode).accepted) {
         r_.status = CollectStatus::UnknownModel;
@@ -321,6 +325,8 @@ QString collectOutcome(const CollectResult& r)
         return texts::damagedBlockRead(r.block);
     case CollectStatus::NoOrigin:
         return texts::noOrigin();
+    case CollectStatus::Skipped:
+        return texts::collectedElsewhere();
     }
     return {};
 }

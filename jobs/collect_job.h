@@ -27,6 +27,10 @@ struct CollectPolicy {
     // How far the store has a recording; nullopt when it does not know it. Called on the
     // job's thread.
     std::function<std::optional<CollectedUpTo>(const RecordingKey&)> collected;
+    // Asked with the logger's serial number once its header is read, before `collected`:
+    // false when another collector has the logger now, and this one leaves it alone. Called
+    // on the job's thread; none: every logger is this collector's.
+    std::function<bool(const QString& serial)> claim;
 };
 
 enum class CollectStatus {
@@ -39,6 +43,7 @@ enum class CollectStatus {
     UnsteadyBlock, // block `block` read differently each time
     Damaged, // block `block` stayed damaged
     NoOrigin, // the recording's first block has no real time
+    Skipped, // another collector has the logger now: its memory was not read
 };
 
 struct CollectResult : JobResult {

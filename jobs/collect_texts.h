@@ -31,6 +31,10 @@ inline QString damagedBlockRead(int block)
 {
     return QStringLiteral("Block %1 of the logger's memory is damaged").arg(block);
 }
+inline QString collectedElsewhere()
+{
+    return QStringLiteral("skipped: another collector is collecting it");
+}
 inline QString noOrigin()
 {
     return measurementsDateError() + QStringLiteral(": the recording's first block has no time");

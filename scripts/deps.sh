@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the screenshots, the package check and
 # the fuzzing (clang and its libFuzzer) need, when missing; and the database drivers and the
-# PostgreSQL server the fleet store's tests use.
+# PostgreSQL server the fleet store's tests use; systemd-analyze for the package check of the
+# collection timer.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libgtest-dev libbenchmark-dev
       fonts-liberation xvfb xauth xdotool poppler-utils
       dpkg-dev desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
-      man-db lintian clang-14 libclang-rt-14-dev
+      man-db lintian clang-14 libclang-rt-14-dev systemd
       libqt6sql6-sqlite libqt6sql6-psql postgresql-15 postgresql-common)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -26,7 +26,12 @@ bash scripts/build.sh build-asan -DQUORZK_WERROR=ON -DQUORZK_SANITIZE=ON -DQUORZ
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 --target test_programs
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd build-asan && ctest --output-on-failure -j "$jobs")
+# The store's tests run against SQLite and a real PostgreSQL 15 that pg_virtualenv makes for
+# this run alone (a throwaway cluster, its PGHOST, PGPORT, PGUSER, PGPASSWORD and
+# PGDATABASE in the tests' environment, dropped afterwards). Here a PostgreSQL test that
+# finds no server fails instead of skipping.
+export QUORZK_REQUIRE_POSTGRES=1
+(cd build-asan && pg_virtualenv -t -v 15 ctest --output-on-failure -j "$jobs")
 
 # A real fuzz, not only a build: a crash fails the run and names the input.
 bash scripts/fuzz.sh 60

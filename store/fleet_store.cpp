@@ -2,6 +2,7 @@
 #include "store/fleet_store.h"
 
 #include "store/schema.h"
+#include "store/sql_connection.h"
 #include "store/sql_run.h"
 #include "store/stored_forms.h"
 
@@ -43,53 +44,40 @@ StoreResult FleetStore::failure(const QString& what, const QString& reason) cons
     return {StoreStatus::Failed, QStringLiteral("%1 %2: %3").arg(what, url_.text(), reason)};
 }
 
+QSqlDatabase FleetStore::database() const
+{
+    return QSqlDatabase::database(connection_, false);
+}
+
 StoreResult FleetStore::open(const StoreUrl& url)
 {
     url_ = url;
-    dialect_ = sqliteDialect();
-    const auto cannot = [this](const QString& reason) {
-        return StoreResult{StoreStatus::CannotOpen,
-                           QStringLiteral("Cannot open the store %1: %2").arg(url_.text(), reason)};
-    };
-    if (!QSqlDatabase::isDriverAvailable(dialect_.driver))
-        return cannot(
-            QStringLiteral("the Qt SQL driver %1 is not installed (Debian package libqt6sql6-sqlite)")
-                .arg(dialect_.driver));
-    const QFileInfo file(url.path);
-    if (file.exists() && !file.isFile())
-        return cannot(QStringLiteral("not a file"));
-    if (!QDir().mkpath(file.absolutePath()))
-        return cannot(QStringLiteral("the folder %1 cannot be created").arg(file.absolutePath()));
-
-    QSqlDatabase db = QSqlDatabase::addDatabase(dialect_.driver, connection_);
-    db.setDatabaseName(url.path);
-    db.setConnectOptions(dialect_.connectOptions);
-    if (!db.open())
-        return cannot(db.lastError().text());
-    SqlRun sql(db);
-    for (const QString& s : dialect_.setUp) {
-        if (!sql.exec(s))
-            return cannot(sql.error());
-    }
+    dialect_ = dialectOf(url.kind);
+    QString reason;
+    if (!openConnection(url, dialect_, connection_, reason))
+        return {StoreStatus::CannotOpen,
+                QStringLiteral("Cannot open the store %1: %2").arg(url_.text(), reason)};
     open_ = true;
     return migrate();
 }
 
 StoreResult FleetStore::migrate()
 {
-    const QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    SqlRun create(db);
-    if (!create.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS store_version (version INTEGER NOT NULL)")))
-        return {StoreStatus::CannotOpen,
-                QStringLiteral("Cannot open the store %1: %2").arg(url_.text(), create.error())};
+    const QSqlDatabase db = database();
     const std::vector<QStringList> steps = schemaMigrations(dialect_);
     const int known = int(steps.size());
     for (;;) {
         // Each step in a transaction of its own, the version read inside it: two programs
         // opening a new store at once take the steps one after the other.
         SqlRun sql(db);
-        if (!sql.exec(dialect_.beginWrite))
-            return failure(QStringLiteral("Cannot update the store"), sql.error());
+        if (!sql.exec(dialect_.beginWrite)
+            || (!dialect_.migrationLock.isEmpty() && !sql.exec(dialect_.migrationLock))
+            || !sql.exec(
+                QStringLiteral("CREATE TABLE IF NOT EXISTS store_version (version INTEGER NOT NULL)"))) {
+            SqlRun(db).exec(QStringLiteral("ROLLBACK"));
+            return {StoreStatus::CannotOpen,
+                    QStringLiteral("Cannot open the store %1: %2").arg(url_.text(), sql.error())};
+        }
         int version = 0;
         {
             QSqlQuery q = sql.query();
@@ -123,17 +111,17 @@ StoreResult FleetStore::migrate()
     }
 }
 
-StoreResult FleetStore::loadProgress(ProgressBook& out)
+StoreResult FleetStore::loadProgress(ProgressBook& out, const QString& serial)
 {
     out = ProgressBook{};
-    SqlRun sql(QSqlDatabase::database(connection_, false));
+    SqlRun sql(database());
     QSqlQuery q = sql.query();
-    if (!sql.exec(
-            q,
-            QStringLiteral("SELECT l.serial, r.start_stamp, r.interval_s, r.input_mask, r.input_count, "
-                           "r.origin_s, r.last_seq, r.tail_block, r.tail_stamp, r.tail_records, r.ended "
-                           "FROM recording r JOIN logger l ON l.logger_id = r.logger_id"),
-            {}))
+    const QString select =
+        QStringLiteral("SELECT l.serial, r.start_stamp, r.interval_s, r.input_mask, r.input_count, "
+                       "r.origin_s, r.last_seq, r.tail_block, r.tail_stamp, r.tail_records, r.ended "
+                       "FROM recording r JOIN logger l ON l.logger_id = r.logger_id");
+    if (!(serial.isEmpty() ? sql.exec(q, select, {})
+                           : sql.exec(q, select + QStringLiteral(" WHERE l.serial = ?"), {serial})))
         return failure(QStringLiteral("Cannot read the store"), sql.error());
     while (q.next()) {
         RecordingKey key;
@@ -156,6 +144,47 @@ StoreResult FleetStore::loadProgress(ProgressBook& out)
         out.add(key, upTo);
     }
     return {};
+}
+
+namespace {
+
+// The claim's number of a serial number: the same in every collector (FNV-1a); two serial
+// numbers that share one only take turns.
+int claimNumber(const QString& serial)
+{
+    std::uint32_t h = 2166136261u;
+    for (const char c : serial.toUtf8()) {
+        h ^= std::uint8_t(c);
+        h *= 16777619u;
+    }
+    return int(std::int32_t(h));
+}
+
+} // namespace
+
+ClaimStatus FleetStore::claim(const QString& serial, QString* error)
+{
+    if (dialect_.claim.isEmpty())
+        return ClaimStatus::Granted;
+    SqlRun sql(database());
+    QSqlQuery q = sql.query();
+    if (!open_ || !sql.exec(q, dialect_.claim, {claimNumber(serial)}) || !q.next()) {
+        if (error)
+            *error = failure(QStringLiteral("Cannot claim the logger %1 in the store").arg(serial),
+                             open_ ? sql.error() : QStringLiteral("not open"))
+                         .message;
+        return ClaimStatus::Failed;
+    }
+    return q.value(0).toBool() ? ClaimStatus::Granted : ClaimStatus::Taken;
+}
+
+void FleetStore::release(const QString& serial)
+{
+    if (dialect_.release.isEmpty() || !open_)
+        return;
+    SqlRun sql(database());
+    QSqlQuery q = sql.query();
+    sql.exec(q, dialect_.release, {claimNumber(serial)});
 }
 
 } // namespace qz

@@ -8,6 +8,10 @@
 // and time are the table's key), whoever writes it and however often. Another writer's
 // transaction is waited for.
 //
+// Several collectors may share one store (PostgreSQL), each near its own serial lines or
+// modems: a collector claims a logger before it reads it, and a logger claimed by another
+// is left to that one.
+//
 // A store lives on the thread that opened it.
 #include "model/collection_plan.h"
 #include "store/sql_dialect.h"
@@ -15,6 +19,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QSqlDatabase>
 #include <QString>
 
 #include <array>
@@ -30,6 +35,12 @@ enum class StoreStatus {
     CannotOpen, // the database could not be opened or created
     NewerSchema, // written by a later version of the program
     Failed, // a statement failed (the database's reason in the message)
+};
+
+enum class ClaimStatus {
+    Granted,
+    Taken, // another collector has the logger now
+    Failed, // the store did not answer (the reason in the message)
 };
 
 struct StoreResult {
@@ -117,7 +128,14 @@ public:
     StoreResult open(const StoreUrl& url);
     const StoreUrl& url() const { return url_; }
 
-    StoreResult loadProgress(ProgressBook& out);
+    // How far the store has each recording; of one logger only when serial is given.
+    StoreResult loadProgress(ProgressBook& out, const QString& serial = {});
+    // Claims the logger with that serial number for this store's collector until release()
+    // (or until the store closes, however the program ends): meanwhile another collector's
+    // claim of it is refused. A store of one machine (SQLite) grants every claim: its ports
+    // are opened by one program at a time.
+    ClaimStatus claim(const QString& serial, QString* error = nullptr);
+    void release(const QString& serial);
     SavedCollection save(const CollectionEntry& entry);
     // Told the measurement rows a save has written so far, inside its transaction, after
     // each statement (a long save's progress).
@@ -127,6 +145,9 @@ public:
     }
 
     StoreResult loggers(std::vector<LoggerSummary>& out);
+    // The number of the newest attempt (0: none yet): it changes when any collector,
+    // anywhere, has written one.
+    StoreResult latestAttempt(std::int64_t& id);
     // The recordings of the logger with that serial number, or else that label, oldest first.
     // An unknown logger gives none; a label two loggers carried is refused.
     StoreResult recordingsOf(const QString& serialOrLabel, std::vector<StoredRecording>& out);
@@ -139,6 +160,7 @@ public:
 private:
     struct Connection;
     StoreResult migrate();
+    QSqlDatabase database() const;
     StoreResult failure(const QString& what, const QString& reason) const;
 
     StoreUrl url_;

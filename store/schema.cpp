@@ -83,13 +83,13 @@ std::vector<QStringList> schemaMigrations(const SqlDialect& d)
                        "JOIN recording r ON r.recording_id = m.recording_id "
                        "JOIN logger l ON l.logger_id = r.logger_id "
                        "JOIN recording_input i ON i.recording_id = m.recording_id")
-            .arg(d.isoTime(QStringLiteral("m.time_s")), sampleOfInput),
+            .arg(d.viewTime(QStringLiteral("m.time_s")), sampleOfInput),
         QStringLiteral("CREATE VIEW collection_v AS SELECT "
                        "l.serial AS logger_serial, c.label AS logger_label, %1 AS host_time, "
                        "%2 AS logger_time, c.drift_s, c.battery_v, c.blocks_read, c.new_measurements, "
                        "c.outcome "
                        "FROM collection c LEFT JOIN logger l ON l.logger_id = c.logger_id")
-            .arg(d.isoTime(QStringLiteral("c.host_s")), d.isoTime(QStringLiteral("c.logger_s"))),
+            .arg(d.viewTime(QStringLiteral("c.host_s")), d.viewTime(QStringLiteral("c.logger_s"))),
     };
     return {version1};
 }

@@ -34,7 +34,7 @@ std::optional<LoggerSeconds> memoryFull(const QByteArray& headerBytes, LoggerSec
 StoreResult FleetStore::loggers(std::vector<LoggerSummary>& out)
 {
     out.clear();
-    SqlRun sql(QSqlDatabase::database(connection_, false));
+    SqlRun sql(database());
     QSqlQuery q = sql.query();
     const QString query = QStringLiteral(
         "SELECT l.label, l.serial, l.device_code, c.host_s, c.outcome, c.new_measurements, c.drift_s, "
@@ -89,10 +89,21 @@ StoreResult FleetStore::loggers(std::vector<LoggerSummary>& out)
     return {};
 }
 
+StoreResult FleetStore::latestAttempt(std::int64_t& id)
+{
+    SqlRun sql(database());
+    QSqlQuery q = sql.query();
+    if (!open_ || !sql.exec(q, QStringLiteral("SELECT MAX(collection_id) FROM collection"), {}) || !q.next())
+        return failure(QStringLiteral("Cannot read the store"),
+                       open_ ? sql.error() : QStringLiteral("not open"));
+    id = q.value(0).toLongLong();
+    return {};
+}
+
 StoreResult FleetStore::recordingsOf(const QString& serialOrLabel, std::vector<StoredRecording>& out)
 {
     out.clear();
-    SqlRun sql(QSqlDatabase::database(connection_, false));
+    SqlRun sql(database());
     QSqlQuery q = sql.query();
     if (!sql.exec(q, QStringLiteral("SELECT logger_id, serial, label FROM logger WHERE serial = ?"),
                   {serialOrLabel}))
@@ -153,7 +164,7 @@ StoreResult FleetStore::recordingsOf(const QString& serialOrLabel, std::vector<S
 StoreResult FleetStore::measurements(const StoredRecording& recording, LoggerSeconds from, LoggerSeconds to,
                                      const MeasurementRow& row)
 {
-    SqlRun sql(QSqlDatabase::database(connection_, false));
+    SqlRun sql(database());
     QString columns = QStringLiteral("time_s");
     for (const StoredInput& in : recording.inputs)
         columns += QStringLiteral(", ") + sampleColumn(in.input);

@@ -38,9 +38,9 @@ std::vector<RecordedInput> recordedInputs(const ImageReader& header)
 
 class CollectionWriter {
 public:
-    CollectionWriter(const QSqlDatabase& db, const CollectionEntry& entry,
+    CollectionWriter(const QSqlDatabase& db, const SqlDialect& dialect, const CollectionEntry& entry,
                      const std::function<void(std::int64_t)>& rowsWritten)
-        : sql_(db), entry_(entry), rowsWritten_(rowsWritten)
+        : sql_(db), dialect_(dialect), entry_(entry), rowsWritten_(rowsWritten)
     {}
 
     bool write(SavedCollection& saved);
@@ -59,6 +59,7 @@ private:
                        std::int64_t values, std::int64_t missing);
 
     SqlRun sql_;
+    const SqlDialect& dialect_;
     const CollectionEntry& entry_;
     const std::function<void(std::int64_t)>& rowsWritten_;
 };
@@ -211,7 +212,10 @@ bool CollectionWriter::advance(qint64 recordingId, std::int64_t values, const Im
 {
     const Harvest& h = entry_.harvest;
     QSqlQuery q = sql_.query();
-    if (!sql_.exec(q, QStringLiteral("SELECT last_seq FROM recording WHERE recording_id = ?"), {recordingId})
+    // Another writer's progress of the recording is waited for, not overwritten.
+    if (!sql_.exec(
+            q, QStringLiteral("SELECT last_seq FROM recording WHERE recording_id = ?") + dialect_.forUpdate,
+            {recordingId})
         || !q.next())
         return false;
     const std::int64_t stored = q.value(0).toLongLong();
@@ -302,14 +306,14 @@ bool CollectionWriter::write(SavedCollection& saved)
 SavedCollection FleetStore::save(const CollectionEntry& entry)
 {
     SavedCollection saved;
-    const QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    const QSqlDatabase db = database();
     SqlRun sql(db);
     if (!open_ || !sql.exec(dialect_.beginWrite)) {
         saved.result = failure(QStringLiteral("Cannot write to the store"),
                                open_ ? sql.error() : QStringLiteral("not open"));
         return saved;
     }
-    CollectionWriter writer(db, entry, rowsWritten_);
+    CollectionWriter writer(db, dialect_, entry, rowsWritten_);
     if (!writer.write(saved) || !sql.exec(QStringLiteral("COMMIT"))) {
         const QString reason = writer.error().isEmpty() ? sql.error() : writer.error();
         SqlRun(db).exec(QStringLiteral("ROLLBACK"));

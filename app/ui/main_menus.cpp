@@ -132,6 +132,8 @@ void MainWindow::buildMenus()
              &MainWindow::connectModem);
     addEntry(logger, QStringLiteral("Disconnect1"), QStringLiteral("Modem disconnection"), kNoContext,
              &MainWindow::disconnectModem);
+    logger->addSeparator();
+    addEntry(logger, QStringLiteral("Fleet1"), QStringLiteral("&Fleet"), kNoContext, &MainWindow::showFleet);
     connect(logger, &QMenu::aboutToShow, this, &MainWindow::updateLoggerMenu);
 
     QMenu* options = top(QStringLiteral("Options"), QStringLiteral("&Options"));

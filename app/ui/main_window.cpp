@@ -7,6 +7,7 @@
 #include "app/ui/status_image.h"
 #include "app/ui/window_geometry.h"
 #include "config/ui/configuration_dialog.h"
+#include "fleet/ui/fleet_window.h"
 #include "graph/ui/graph_window.h"
 #include "graph/ui/graphic_config_dialog.h"
 #include "jobs/job_runner.h"
@@ -64,7 +65,17 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     options_ = new OptionsDialog(std::move(comm), this);
     help_ =
         new HelpWindow(QFileInfo(services_.folder.dataFile(QStringLiteral("help/index.html"))).path(), this);
+    options_->setFleetSettingsFile(settingsPath);
+    connect(options_, &OptionsDialog::fleetChanged, this, [this](const FleetSettings& fleet) {
+        if (fleet_)
+            fleet_->showFleet(fleet);
+    });
+    connect(options_, &OptionsDialog::fleetNotSaved, this, [this, settingsPath](const IniResult& failed) {
+        services_.prompt.tell(settingsWriteMessage(settingsPath, failed), PromptSymbol::Error);
+    });
     connect(options_, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(options_, &OptionsDialog::storeRefused, this,
+            [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
     connect(options_, &OptionsDialog::portRefused, this,
             [this](const QString& message) { services_.prompt.tell(message, PromptSymbol::Error); });
     buildConfiguration();

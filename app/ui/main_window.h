@@ -25,6 +25,8 @@ class QFrame;
 
 namespace qz {
 
+class FleetWindow;
+
 // What the graph window made of a downloaded image.
 enum class ImageUse {
     Shown, // taken as a recording
@@ -106,6 +108,8 @@ public:
     bool beginLoggerCommand();
     void endLoggerCommand();
     void editOptions();
+    // The Fleet window over the store of the options, made or brought to the front.
+    void showFleet();
     void closeAllWindows();
     void minimizeAllWindows();
     void arrangeIcons();
@@ -211,6 +215,7 @@ private:
     DiagnosticPanel* panel2_ = nullptr;
     QTimer* sysTimer_ = nullptr;
     OptionsDialog* options_ = nullptr;
+    QPointer<FleetWindow> fleet_;
     std::array<std::uint8_t, mem::kDeviceImageSize> deviceImage_{};
     std::unique_ptr<DateSettings> dateSettings_;
     ConfigurationDialog* config_ = nullptr;

@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "fleet/fleet_settings.h"
 #include "link/link_texts.h"
+#include "store/store_url.h"
 
 namespace qz {
 
@@ -51,6 +53,24 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     check_->setObjectName(QStringLiteral("CheckBox1"));
     check_->setGeometry(16, 12, 200, 24);
 
+    // Where the Fleet window finds its loggers: the fleet file Collect now reaches them
+    // through, and the store it shows (empty: the fleet file's).
+    fleetFrame_ = new QFrame(this);
+    fleetFrame_->setFrameShape(QFrame::StyledPanel);
+    fleetFrame_->setGeometry(8, 216, 382, 96);
+    auto* fleetFileLabel = new QLabel(QStringLiteral("Fleet file"), fleetFrame_);
+    fleetFileLabel->setGeometry(16, 12, 80, 24);
+    fleetFile_ = new QLineEdit(fleetFrame_);
+    fleetFile_->setObjectName(QStringLiteral("FleetFileEdit"));
+    fleetFile_->setPlaceholderText(QStringLiteral("/etc/quorzk/fleet.ini"));
+    fleetFile_->setGeometry(100, 12, 266, 26);
+    auto* storeLabel = new QLabel(QStringLiteral("Fleet store"), fleetFrame_);
+    storeLabel->setGeometry(16, 52, 80, 24);
+    fleetStore_ = new QLineEdit(fleetFrame_);
+    fleetStore_->setObjectName(QStringLiteral("FleetStoreEdit"));
+    fleetStore_->setPlaceholderText(QStringLiteral("the fleet file's: sqlite:PATH, postgresql://..."));
+    fleetStore_->setGeometry(100, 52, 266, 26);
+
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("OKBtn"));
     ok_->setGeometry(300, 8, 90, 27);
@@ -61,8 +81,9 @@ OptionsDialog::OptionsDialog(CommSettings settings, QWidget* parent)
     help_ = new QPushButton(QStringLiteral("&Help"), this);
     help_->setObjectName(QStringLiteral("HelpBtn"));
     help_->setGeometry(300, 72, 90, 27);
-    fullHeight_ = 216;
+    fullHeight_ = 320;
     setFixedSize(398, fullHeight_);
+    fleetFrame_->setFixedWidth(382);
 
     connect(combo_, &QComboBox::activated, this, [this](int index) { settings_.choosePort(index); });
     connect(check_, &QCheckBox::toggled, this, [this](bool on) {
@@ -99,8 +120,10 @@ void OptionsDialog::syncControls()
     const bool modem = settings_.modemAvailable();
     check_->setVisible(modem);
     modemFrame_->setVisible(modem);
-    // Without a modem only the port group and the buttons remain.
-    setFixedHeight(modem ? fullHeight_ : modemFrame_->y() + 2 * portFrame_->y() + 8);
+    // Without a modem the fleet group moves up into its place.
+    const int fleetTop = modem ? modemFrame_->geometry().bottom() + 11 : modemFrame_->y();
+    fleetFrame_->move(fleetFrame_->x(), fleetTop);
+    setFixedHeight(fleetTop + fleetFrame_->height() + 8);
 }
 
 void OptionsDialog::syncVerify()
@@ -109,9 +132,19 @@ void OptionsDialog::syncVerify()
     verify_->setChecked(settings_.verifyChecked());
 }
 
+void OptionsDialog::setFleetSettingsFile(const QString& iniPath)
+{
+    fleetIni_ = iniPath;
+}
+
 void OptionsDialog::showOptions()
 {
     settings_.load();
+    if (!fleetIni_.isEmpty()) {
+        const FleetSettings fleet = FleetSettings::load(fleetIni_);
+        fleetFile_->setText(fleet.fleetFile);
+        fleetStore_->setText(fleet.store);
+    }
     settings_.setModemLink(settings_.modemAvailable());
     syncControls();
     show();
@@ -131,8 +164,27 @@ void OptionsDialog::acceptOptions()
         fillList();
         syncControls();
     }
+    // The settings file is no place for a password: libpq finds it in ~/.pgpass or
+    // PGPASSWORD, and the field would show it.
+    if (const QString store = fleetStore_->text().trimmed();
+        !fleetIni_.isEmpty() && withoutPassword(store) != store) {
+        emit storeRefused(
+            QStringLiteral("The options keep no password: give the store as %1 and its password in "
+                           "~/.pgpass or PGPASSWORD")
+                .arg(withoutPassword(store)));
+        return;
+    }
     hide();
     settings_.save();
+    if (!fleetIni_.isEmpty()) {
+        const FleetSettings before = FleetSettings::load(fleetIni_);
+        FleetSettings fleet{fleetFile_->text().trimmed(), fleetStore_->text().trimmed()};
+        if (fleet.fleetFile != before.fleetFile || fleet.store != before.store) {
+            if (const IniResult saved = fleet.save(fleetIni_); !saved.ok())
+                emit fleetNotSaved(saved);
+            emit fleetChanged(fleet);
+        }
+    }
 }
 
 void OptionsDialog::discardOptions()

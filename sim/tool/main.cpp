@@ -39,7 +39,7 @@ int main(int argc, char** argv)
         MemoryPreset memory = options.memory;
         if (options.fleet > 0) {
             eo.seed += std::uint64_t(i);
-            memory.serial = tool::fleetSerial(i);
+            memory.serial = tool::fleetSerial(i, options.memory.serial);
         }
         auto emulator = std::make_unique<Emulator>(eo);
         if (options.battery >= 0)

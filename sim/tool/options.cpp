@@ -91,10 +91,10 @@ bool toFault(const std::string& s, Fault& f, std::string& error)
 
 } // namespace
 
-std::string fleetSerial(int i)
+std::string fleetSerial(int i, const std::string& given)
 {
     static constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    return std::string("SIM") + kDigits[i % kMaxFleet];
+    return (given.empty() ? std::string("SIM") : given.substr(0, 3)) + kDigits[i % kMaxFleet];
 }
 
 std::string helpText()
@@ -167,8 +167,8 @@ Modem (a telephone modem in front of the logger; off unless --modem is given):
 Fleet:
   --fleet N            N loggers (1..36), each on a pseudo-terminal of its own, one
                        device path printed per line; serial numbers SIM0, SIM1, ...
-                       SIM9, SIMA, ... and each its own sensor noise, otherwise as the
-                       options say
+                       SIM9, SIMA, ... (with --serial: its first 3 characters and 0,
+                       1, ...) and each its own sensor noise, otherwise as the options say
 
   --help               this text
 )";

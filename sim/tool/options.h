@@ -23,8 +23,10 @@ struct Options {
     bool help = false;
 };
 
-// The serial number of logger i (from 0) of a fleet: "SIM" and a digit or letter.
-std::string fleetSerial(int i);
+// The serial number of logger i (from 0) of a fleet: "SIM" (or the first three characters
+// of --serial, so that several fleets have serial numbers of their own) and a digit or
+// letter.
+std::string fleetSerial(int i, const std::string& given = {});
 inline constexpr int kMaxFleet = 36;
 
 // Parses argv; on a bad option returns false with a message in error.

@@ -249,6 +249,55 @@ TEST_F(OptionsTest, ClosingByTheFrameSaves)
     EXPECT_EQ(key("Communication", "Comport"), "sim");
 }
 
+// The Fleet window's fleet file and store: shown as kept, kept by OK only, and told only
+// when they changed; the other lines of the settings file stay.
+TEST_F(OptionsTest, TheFleetFileAndStoreAreKeptByOkAndToldWhenChanged)
+{
+    writeIni("[Communication]\r\nComport=/dev/ttyUSB0\r\n[Fleet]\r\nFleetFile=/etc/quorzk/fleet.ini\r\n");
+    OptionsDialog dialog(CommSettings(ini(), machine({"/dev/ttyUSB0"}, {"/dev/ttyUSB0"}), false));
+    dialog.setFleetSettingsFile(ini());
+    std::vector<FleetSettings> told;
+    QObject::connect(&dialog, &OptionsDialog::fleetChanged,
+                     [&told](const FleetSettings& fleet) { told.push_back(fleet); });
+    dialog.showOptions();
+    EXPECT_EQ(dialog.fleetFileEdit()->text(), "/etc/quorzk/fleet.ini");
+    EXPECT_EQ(dialog.fleetStoreEdit()->text(), "");
+
+    dialog.fleetStoreEdit()->setText("postgresql://quorzk@db:5432/fleet");
+    dialog.discardOptions();
+    EXPECT_EQ(key("Fleet", "Store"), "?");
+    dialog.showOptions();
+    EXPECT_EQ(dialog.fleetStoreEdit()->text(), "") << "showing reads the settings again";
+
+    dialog.acceptOptions();
+    EXPECT_TRUE(told.empty()) << "nothing changed";
+    dialog.showOptions();
+    dialog.fleetFileEdit()->setText("  /srv/north.ini ");
+    dialog.fleetStoreEdit()->setText("postgresql://quorzk@db:5432/fleet");
+    dialog.acceptOptions();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].fleetFile, "/srv/north.ini");
+    EXPECT_EQ(told[0].store, "postgresql://quorzk@db:5432/fleet");
+    EXPECT_EQ(key("Fleet", "FleetFile"), "/srv/north.ini");
+    EXPECT_EQ(key("Fleet", "Store"), "postgresql://quorzk@db:5432/fleet");
+    EXPECT_EQ(key("Communication", "Comport"), "/dev/ttyUSB0");
+
+    // A password is refused with the URL without it; the dialog stays, nothing is kept.
+    QStringList refused;
+    QObject::connect(&dialog, &OptionsDialog::storeRefused,
+                     [&refused](const QString& message) { refused << message; });
+    dialog.showOptions();
+    dialog.fleetStoreEdit()->setText("postgresql://quorzk:hunter2@db:5432/fleet");
+    dialog.acceptOptions();
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_EQ(refused[0],
+              "The options keep no password: give the store as postgresql://quorzk@db:5432/fleet "
+              "and its password in ~/.pgpass or PGPASSWORD");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(told.size(), 1u);
+    EXPECT_EQ(key("Fleet", "Store"), "postgresql://quorzk@db:5432/fleet");
+}
+
 } // namespace qz
 
 namespace qz {

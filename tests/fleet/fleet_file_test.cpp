@@ -89,7 +89,7 @@ TEST(FleetFile, AFileThatDoesNotParseIsRefusedWithItsLineAndReason)
          "neither a [section], a Key=value line nor a ; comment"},
         {"flag", "[Logger A]\nPort=sim\nVerify=yes\n", 3, "Verify= is 0 or 1, not 'yes'"},
         {"store URL", "[Store]\nUrl=mysql://x\n[Logger A]\nPort=sim\n", 2,
-         "stores of the kind 'mysql' are not supported (sqlite:PATH is)"},
+         "stores of the kind 'mysql' are not supported (sqlite:PATH and postgresql://USER@HOST:PORT/DB are)"},
         {"store key", "[Store]\nPath=x\n[Logger A]\nPort=sim\n", 2,
          "unknown key Path= in [Store] (it has Url=)"},
         {"two loggers on one cable", "[Logger A]\nPort=/dev/ttyS0\n[Logger B]\nPort=/dev/ttyS0\n", 3,

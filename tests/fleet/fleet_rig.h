@@ -1,5 +1,6 @@
 #pragma once
-// A fleet of emulated loggers on a virtual clock, collected into a real SQLite file.
+// A fleet of emulated loggers on a virtual clock, collected into a real SQLite file or a
+// real PostgreSQL database.
 #include "fleet/fleet_collection.h"
 #include "jobs/job_runner.h"
 #include "sim/emulator.h"
@@ -7,6 +8,7 @@
 #include "sim/presets.h"
 #include "store/fleet_store.h"
 #include "support/print_qt.h"
+#include "support/scratch_database.h"
 #include "support/virtual_clock.h"
 
 #include <QFile>
@@ -28,12 +30,13 @@ struct FleetRig {
     VirtualClock clock;
     std::map<QString, std::unique_ptr<sim::Emulator>> loggers; // by label
     FleetFile fleet;
+    TestStore database; // outlives the store's connection
     FleetStore store;
     InlineJobRunner runner;
     DeviceCatalog catalog{ProgramFolder(dir.path())};
     FleetCollectionSetup setup;
 
-    FleetRig()
+    explicit FleetRig(Engine engine = Engine::Sqlite) : database(engine)
     {
         // The models of these tests: a 60-block and a 508-block memory.
         QFile ini(dir.filePath(QStringLiteral("devices.ini")));
@@ -46,14 +49,11 @@ struct FleetRig {
         setup.line = [this](const FleetLogger& l) -> std::unique_ptr<LineBackend> {
             return std::make_unique<sim::EmulatorLine>(*loggers.at(l.label), clock);
         };
-        EXPECT_TRUE(store.open(url()).ok());
+        const StoreResult opened = store.open(url());
+        EXPECT_TRUE(opened.ok()) << opened.message.toStdString();
     }
 
-    StoreUrl url() const
-    {
-        QString error;
-        return *StoreUrl::parse(QStringLiteral("sqlite:fleet.sqlite"), dir.path(), error);
-    }
+    StoreUrl url() const { return database.url(); }
 
     // A logger on a port of its own (or the given one), read without verification unless
     // asked, so that a block read is one frame on the wire.
@@ -101,16 +101,7 @@ struct FleetRig {
         return n;
     }
 
-    QSqlDatabase db()
-    {
-        const QString name = QStringLiteral("fleet-test-check");
-        QSqlDatabase d = QSqlDatabase::contains(name)
-            ? QSqlDatabase::database(name)
-            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setDatabaseName(url().path);
-        d.open();
-        return d;
-    }
+    QSqlDatabase db() { return database.db(); }
     // One number from the store.
     qint64 number(const QString& sql)
     {

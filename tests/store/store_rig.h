@@ -1,10 +1,11 @@
 #pragma once
-// A store in a real SQLite file of a temporary folder, and collections made from built
-// memory images.
+// A store in a real SQLite file of a temporary folder or a real PostgreSQL database, and
+// collections made from built memory images.
 #include "model/image_reader.h"
 #include "store/fleet_store.h"
 #include "support/image_builder.h"
 #include "support/print_qt.h"
+#include "support/scratch_database.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -13,47 +14,16 @@
 
 namespace qz::test {
 
-struct StoreRig {
-    QTemporaryDir dir;
+// A store of the engine, open.
+struct StoreRig : TestStore {
     FleetStore store;
 
-    StoreRig() { EXPECT_TRUE(open(store).ok()); }
-
-    QString path() const { return dir.filePath(QStringLiteral("fleet.sqlite")); }
-    StoreUrl url() const
+    explicit StoreRig(Engine engine = Engine::Sqlite) : TestStore(engine)
     {
-        QString error;
-        return *StoreUrl::parse(QStringLiteral("sqlite:") + path(), {}, error);
+        const StoreResult r = open(store);
+        EXPECT_TRUE(r.ok()) << r.message.toStdString();
     }
     StoreResult open(FleetStore& s) const { return s.open(url()); }
-
-    // A query on a connection of the test's own, for what the program does not read itself.
-    template <typename F> bool tryQuery(const QString& sql, F&& each)
-    {
-        const QString name = QStringLiteral("store-test-check");
-        bool done = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(path());
-            EXPECT_TRUE(db.open());
-            QSqlQuery q(db);
-            done = q.exec(sql);
-            while (done && q.next())
-                each(q);
-        }
-        QSqlDatabase::removeDatabase(name);
-        return done;
-    }
-    template <typename F> void query(const QString& sql, F&& each)
-    {
-        EXPECT_TRUE(tryQuery(sql, std::forward<F>(each))) << sql.toStdString();
-    }
-    qint64 number(const QString& sql)
-    {
-        qint64 n = -1;
-        query(sql, [&n](QSqlQuery& q) { n = q.value(0).toLongLong(); });
-        return n;
-    }
 };
 
 // A collection of a whole memory image, as a first collection takes it.
