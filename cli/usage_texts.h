@@ -63,10 +63,11 @@ inline constexpr Text kExport{
     "comma-separated, ISO 8601 times, '.' decimals."};
 inline constexpr Text kPlot{
     "plot",
-    "FILE.qrv | [--store URL] --logger SERIAL|LABEL --output FILE.png|FILE.svg|FILE.pdf [--size WxH] "
-    "[--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--force]",
-    "Draw the graph of a recording file, or of a logger's measurements in the store, as the graph "
-    "window draws it (PDF: the printed A4 page)."};
+    "FILE.qrv [MORE.qrv ...] | [--store URL] --logger SERIAL|LABEL --output FILE.png|FILE.svg|FILE.pdf "
+    "[--size WxH] [--from \"YYYY-MM-DD hh:mm:ss\"] [--to \"YYYY-MM-DD hh:mm:ss\"] [--align start|clock] "
+    "[--inputs 1,3] [--own-scales] [--force]",
+    "Draw the graph of one or more recording files in one view, or of a logger's measurements in "
+    "the store, as the graph window draws it (PDF: the printed A4 page)."};
 inline constexpr Text kDump{
     "dump",
     "[--port PORT] --output FILE.qrv [--verify] [--force] [--trace FILE] [--dial NUMBER [--pulse] [--init "

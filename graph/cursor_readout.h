@@ -1,11 +1,15 @@
 #pragma once
 // What the status line reports for the mouse over the plot: the date and time of the
-// measurement under the cursor and the value of every drawn input.
+// measurement under the cursor and the value of every drawn input, for each recording of
+// the view that has a measurement there.
 #include "graph/graph_layout.h"
 #include "graph/view_record.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
+#include <vector>
 
 namespace qz {
 
@@ -28,5 +32,15 @@ struct CursorReadout {
 // The readout of one measurement of the view's primary recording. Every physical value is
 // followed by the recording's readout unit (RecordingData::readoutUnit).
 CursorReadout readCursor(const GraphView& view, int measurement, bool diagnostic);
+// The same for any recording of the view.
+CursorReadout readCursor(const GraphView& view, int recording, int measurement, bool diagnostic);
+
+// The measurement of a recording under pixel column x: for a view that zooms by
+// measurement, measurementAt of its primary recording; otherwise the one nearest to the
+// column's instant, when that lies within the recording (half a step around it).
+std::optional<int> measurementUnder(const GraphView& view, const GraphLayout& layout, int recording, int x);
+
+// " dd/mm/yy hh:mm:ss " of the instant under column x on the view's time axis.
+QString instantTextAt(const GraphView& view, const GraphLayout& layout, int x);
 
 } // namespace qz

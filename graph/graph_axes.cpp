@@ -67,9 +67,15 @@ bool drawValueAxis(QPainter* painter, const GraphLayout& layout, const GraphView
     const int w = bold.horizontalAdvance(QStringLiteral("W"));
     const int unitWidth = bold.horizontalAdvance(unit);
     const int unitX = side == AxisSide::Left ? layout.left - unitWidth - w : layout.right + w;
-    texts->push_back({GraphTextKind::Unit, unit,
-                      QRect(unitX, int(layout.top / 2 - bold.height() / 2.0), unitWidth, bold.height()),
-                      colour, input});
+    const int unitY = int(layout.top / 2 - bold.height() / 2.0);
+    texts->push_back(
+        {GraphTextKind::Unit, unit, QRect(unitX, unitY, unitWidth, bold.height()), colour, input});
+    // The number of the input whose scale this is, just before its unit.
+    const QFontMetrics& regular = metrics->metrics(GraphTextKind::InputNumber);
+    const QString owner = QString::number(input + 1) + u':';
+    const int ownerWidth = regular.horizontalAdvance(owner);
+    texts->push_back({GraphTextKind::InputNumber, owner,
+                      QRect(unitX - ownerWidth, unitY, ownerWidth, regular.height()), colour, input});
 
     const QFontMetrics& fm = metrics->metrics(GraphTextKind::ValueLabel);
     const QString pattern = axisLabelPattern(view.data().valueFormat(input), scale.step);

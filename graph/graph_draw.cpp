@@ -5,6 +5,8 @@
 #include "graph/curve_paint.h"
 #include "graph/graph_parts.h"
 #include "graph/graph_view.h"
+#include "graph/timed_curves.h"
+#include "graph/unit_graph.h"
 #include "model/values.h"
 
 #include <QPainter>
@@ -40,13 +42,32 @@ std::int64_t spanSeconds(const GraphView& view, const Range& r)
     return secondsFromDateTime(data.measurementTime(r.last) - data.measurementTime(r.first));
 }
 
-// The layout on the target, with the rows the footer needs there.
+// The legend of several recordings, in rows over the plot's width above the footer.
+LegendPlan classicLegend(const GraphView& view, const GraphLayout& layout, const GraphMetrics& metrics)
+{
+    if (view.recordingCount() < 2)
+        return {};
+    return planLegend(legendEntries(view), layout.left, layout.width(), 0,
+                      metrics.metrics(GraphTextKind::Legend));
+}
+
+// The layout on the target, with the rows the footer and the legend need there.
 GraphLayout layoutFor(const GraphTarget& target, const GraphView& view, const Range& r,
-                      const FooterPlan& footer)
+                      const FooterPlan& footer, const GraphMetrics& metrics, LegendPlan* legend = nullptr)
 {
     GraphLayout layout;
     computeHorizontalLayout(target, spanSeconds(view, r), layout);
-    computeVerticalLayout(target, layout, footer.extraHeight);
+    LegendPlan plan = classicLegend(view, layout, metrics);
+    computeVerticalLayout(target, layout, footer.extraHeight + plan.height());
+    if (legend) {
+        const int footerTop = target.size.height() - target.bottomOffset / 2
+            - footer.rows * metrics.metrics(GraphTextKind::Serial).height();
+        for (PlacedEntry& e : plan.entries) {
+            e.sample.translate(0, footerTop - plan.height());
+            e.textRect.translate(0, footerTop - plan.height());
+        }
+        *legend = std::move(plan);
+    }
     return layout;
 }
 
@@ -71,6 +92,18 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text)
 
 void drawCurves(QPainter& painter, const GraphLayout& layout, const GraphView& view, int first, int last)
 {
+    if (view.recordingCount() > 1) {
+        // Several recordings meet on the time axis, each input on its own raw scale.
+        drawTimedCurves(painter, layout, view, [&](const CurveRef& c, RowTable& rows) {
+            const ViewRecord& v = view.record(view.currentLevel(), c.recording);
+            const std::size_t i = std::size_t(c.input);
+            const CurveScale scale(v.top[i], v.bottom[i], layout.bottom, layout.height());
+            for (int raw = 0; raw < 256; ++raw)
+                rows[std::size_t(raw)] = scale.row(raw);
+            return scale.isDrawable();
+        });
+        return;
+    }
     if (last <= first)
         return;
     std::vector<std::uint8_t> raws(std::size_t(last - first + 1));
@@ -84,8 +117,7 @@ void drawCurves(QPainter& painter, const GraphLayout& layout, const GraphView& v
         const CurveScale scale(level.top[i], level.bottom[i], layout.bottom, layout.height());
         if (!scale.isDrawable())
             continue;
-        for (int k = first; k <= last; ++k)
-            raws[std::size_t(k - first)] = data.sample(i, k);
+        data.samples(i, first, last - first + 1, raws.data());
         buildCurve(raws, layout.left, layout.width(), scale, lines[std::size_t(i)]);
         curves.push_back({&lines[std::size_t(i)].lines(), colourFromBgr(view.colours()[std::size_t(1 + i)])});
     }
@@ -117,18 +149,22 @@ GraphLayout computeLayout(const GraphTarget& target, const GraphView& view)
     // Measured as on the screen's canvas.
     const QImage canvas = newCanvas(QSize(1, 1));
     const GraphMetrics metrics(target.fontIncrement, &canvas);
+    if (view.unitAxes())
+        return planUnitGraph(target, view, metrics).layout;
     const Range r = viewRange(view);
-    return layoutFor(target, view, r, planFooter(target, footerTextsOf(view, r.first), metrics));
+    return layoutFor(target, view, r, planFooter(target, footerTextsOf(view, r.first), metrics), metrics);
 }
 
 DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphView& view,
                      const DrawOptions& options)
 {
+    if (view.unitAxes())
+        return drawUnitGraph(painter, target, view, options);
     const Range r = viewRange(view);
     const GraphMetrics metrics(target.fontIncrement, painter.device());
     const FooterPlan footer = planFooter(target, footerTextsOf(view, r.first), metrics);
     DrawResult result;
-    result.layout = layoutFor(target, view, r, footer);
+    result.layout = layoutFor(target, view, r, footer, metrics, &result.legend);
     result.footerRows = footer.rows;
     const GraphLayout& layout = result.layout;
 
@@ -168,7 +204,11 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphVi
         placeName(trimLeadingBlanks(trimTrailingBlanks(view.data().reader().recordName())), layout, metrics));
     for (const PlacedText& t : axisTexts)
         places.place(t);
+    for (const PlacedEntry& e : result.legend.entries)
+        places.place({GraphTextKind::Legend, e.text, e.textRect, Qt::black});
     placeTimeLabels(places, timeTicks, layout.timeUnit, layout, metrics);
+    for (const PlacedEntry& e : result.legend.entries)
+        painter.fillRect(e.sample, e.colour);
     drawTexts(painter, places.texts(), metrics);
     result.texts = places.texts();
 
@@ -178,7 +218,14 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphVi
 
 bool axisTickInside(const GraphLayout& layout, const GraphView& view, AxisSide side)
 {
-    return drawValueAxis(nullptr, layout, view, side, false, nullptr, nullptr);
+    if (!view.unitAxes())
+        return drawValueAxis(nullptr, layout, view, side, false, nullptr, nullptr);
+    // A unit's axis always has a round label on it while its range is not empty.
+    const std::vector<ValueAxis> axes = view.valueAxes();
+    for (std::size_t k = side == AxisSide::Left ? 0 : 1; k < axes.size(); k += 2)
+        if (!(axes[k].range.high > axes[k].range.low) || layout.height() <= 0)
+            return false;
+    return true;
 }
 
 } // namespace qz

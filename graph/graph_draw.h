@@ -24,6 +24,7 @@
 // Everything is drawn from the data at each call; nothing is retained.
 #include "graph/graph_layout.h"
 #include "graph/graph_texts.h"
+#include "graph/legend.h"
 
 #include <QImage>
 #include <QSize>
@@ -47,6 +48,8 @@ struct DrawResult {
     int footerRows = 1;
     // Every text written, where it stands (no two overlap).
     std::vector<PlacedText> texts;
+    // The legend (none for one recording drawn with each input on its own scale).
+    LegendPlan legend;
 };
 
 enum class AxisSide {
@@ -54,8 +57,10 @@ enum class AxisSide {
     Right
 };
 
-// Draws the current level of the view on the target: frame, curves,
-// margins, time axis, the two value axes, footer and name.
+// Draws the current level of the view on the target: frame, curves, margins, time axis,
+// value axes, legend, footer and name. With one axis per unit (the default) every curve
+// is drawn against its unit's axis; with each input on its own scale, as the two axis
+// inputs' scales say.
 DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphView& view,
                      const DrawOptions& options = {});
 
@@ -64,7 +69,8 @@ DrawResult drawGraph(QPainter& painter, const GraphTarget& target, const GraphVi
 GraphLayout computeLayout(const GraphTarget& target, const GraphView& view);
 
 // Whether the axis of the side would have a tick inside the plot (computed, not drawn).
-// A side without an axis input counts as inside.
+// A side without an axis input counts as inside. With one axis per unit, every axis of
+// the side.
 bool axisTickInside(const GraphLayout& layout, const GraphView& view, AxisSide side);
 
 // A white canvas of the given size (96 dots per inch, so that points and pixels relate

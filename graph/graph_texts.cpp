@@ -45,6 +45,7 @@ const QFont& GraphMetrics::font(GraphTextKind kind) const
     switch (kind) {
     case GraphTextKind::ValueLabel:
     case GraphTextKind::TimeLabel:
+    case GraphTextKind::Legend:
         return labelFont_;
     case GraphTextKind::InputNumber:
         return regularFont_;
@@ -62,6 +63,7 @@ const QFontMetrics& GraphMetrics::metrics(GraphTextKind kind) const
     switch (kind) {
     case GraphTextKind::ValueLabel:
     case GraphTextKind::TimeLabel:
+    case GraphTextKind::Legend:
         return label_;
     case GraphTextKind::InputNumber:
         return regular_;

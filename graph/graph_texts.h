@@ -32,7 +32,8 @@ enum class GraphTextKind {
     InputNumber,
     Unit,
     ValueLabel,
-    TimeLabel
+    TimeLabel,
+    Legend
 };
 
 struct PlacedText {

@@ -3,6 +3,8 @@
 #include "graph/graph_view.h"
 #include "model/datetime_number.h"
 
+#include <algorithm>
+
 namespace qz {
 
 namespace {
@@ -15,6 +17,23 @@ TimeRangeResult selectTimeRange(GraphView& view, const std::optional<QDateTime>&
 {
     if (!from && !to)
         return TimeRangeResult::Selected;
+    if (view.recordingCount() > 1) {
+        // The instants on the view's time axis, each recording showing what lies there.
+        const TimeWindow whole = view.extent();
+        const TimeWindow w{from ? toDateTimeNumber(*from) * 86400.0 - 0.5 : whole.from,
+                           to ? toDateTimeNumber(*to) * 86400.0 + 0.5 : whole.to};
+        int most = 0;
+        for (int r = 0; r < view.recordingCount(); ++r) {
+            const auto [first, last] = view.timeline(r).inside(w.from - view.shift(r), w.to - view.shift(r));
+            most = std::max(most, last - first + 1);
+        }
+        if (most <= 0)
+            return TimeRangeResult::Empty;
+        if (most == 1)
+            return TimeRangeResult::TooShort;
+        view.showWindow(1, w);
+        return TimeRangeResult::Selected;
+    }
     const RecordingData& data = view.data();
     const int count = data.measurementCount();
     const double lowest = from ? toDateTimeNumber(*from) - kHalfSecond : -1e300;

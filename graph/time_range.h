@@ -17,6 +17,8 @@ enum class TimeRangeResult {
 
 // from and to are local times of the recording's clock; an instant not given is the
 // recording's first or last measurement. Without either, the whole recording stays shown.
+// A view of several recordings shows the instants between them on its time axis, each
+// recording what it measured there; it is empty when none measured there.
 TimeRangeResult selectTimeRange(GraphView& view, const std::optional<QDateTime>& from,
                                 const std::optional<QDateTime>& to);
 

@@ -42,11 +42,18 @@ struct ZoomResult {
 
 // The rectangle from start to end becomes the next level, and the level is tested: the
 // value axes must keep a tick inside the plot and every input a raw range, and the view
-// must span at least two measurement steps. A refused level is dropped again; at the
-// deepest level nothing is added and the tests judge that level, which is kept. A click
+// must span at least two measurement steps. A refused level goes back one level; at the
+// deepest level nothing is added, the tests judge that level, and a refusal goes back to
+// the level above it. When the axes fail, the range test then judges the level gone back
+// to. Never above level 0, and "Window too small " at most once per rectangle. A click
 // is no rectangle: the caller does not zoom at all when start and the last drag position
 // share a column or a row.
 ZoomResult zoomIn(GraphView& view, const GraphLayout& layout, QPoint start, QPoint end);
+
+// Whether the view zooms by the measurements of its one recording, as the drawing with
+// each input on its own scale does; otherwise by time (several recordings, or one value
+// axis per unit), each recording showing what lies in the rectangle's time.
+bool zoomsByMeasurement(const GraphView& view);
 
 // Back to the level above; false at level 0.
 bool zoomOut(GraphView& view);

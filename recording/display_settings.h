@@ -22,11 +22,19 @@ struct DisplaySettings {
     bool autoScale = true; // range from the data, else the calibrated range
     std::int32_t leftAxisInput = -1; // -1: no axis
     std::int32_t rightAxisInput = -1;
+    // Each input fills the plot's height on its own raw scale, with the scales of the two
+    // axis inputs drawn; otherwise every input is drawn against one value axis per unit.
+    bool ownScales = false;
+    bool grid = true; // light lines at the value and time labels (one axis per unit)
+    // Several recordings: each one's first measurement at the first recording's, to
+    // compare runs; otherwise all on the loggers' clocks.
+    bool alignStarts = false;
 
     bool operator==(const DisplaySettings&) const = default;
 };
 
-// Every recorded input shown, automatic range, the first two recorded inputs on the axes.
+// Every recorded input shown, automatic range, the first two recorded inputs on the axes,
+// one value axis per unit with grid lines.
 DisplaySettings initDisplaySettings(std::uint8_t inputMask);
 
 // Enabled and shown; false for an index outside 0..7.

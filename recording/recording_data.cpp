@@ -111,4 +111,35 @@ QString RecordingData::simulatedMark() const
     return QStringLiteral(" (") + simulatedLoggerText() + QLatin1Char(')');
 }
 
+void RecordingData::samples(int i, int first, int count, std::uint8_t* out) const
+{
+    const int width = reader_.recordWidth();
+    const int position = reader_.recordPosition(i);
+    const bool inRecord = reader_.isInputRecorded(i) && position < width;
+    const int perBlock = int(mem::kSampleArea) / width;
+    int n = 0;
+    while (n < count) {
+        const int k = first + n;
+        if (!inRecord || k < 1) {
+            out[n++] = inRecord ? sample(i, k) : 0;
+            continue;
+        }
+        // The rest of this block in one go.
+        const int m = k - 1;
+        const int within = m % perBlock;
+        const int run = std::min(count - n, perBlock - within);
+        const int p = reader_.physicalBlock(m / perBlock);
+        const std::size_t start =
+            p < 0 ? 0 : mem::blockAddress(p) + mem::kSamples + std::size_t(within * width + position);
+        if (p < 0 || start + std::size_t((run - 1) * width) >= image_.size()) {
+            for (int r = 0; r < run; ++r, ++n)
+                out[n] = sample(i, first + n);
+            continue;
+        }
+        const std::uint8_t* from = image_.data() + start;
+        for (int r = 0; r < run; ++r, from += width)
+            out[n++] = *from;
+    }
+}
+
 } // namespace qz

@@ -120,6 +120,9 @@ public:
     int recordPosition(int i) const { return reader_.recordPosition(i); }
     // Raw sample of an enabled input; measurement counted from 1.
     std::uint8_t sample(int i, int measurement) const { return reader_.sample(i, measurement); }
+    // The samples of measurements first .. first + count - 1 into out, each as sample()
+    // reads it, block by block (a graph of a long recording reads them all).
+    void samples(int i, int first, int count, std::uint8_t* out) const;
     long double physicalValue(int i, long double raw) const { return conversion(i).physical(raw); }
     // v rounded to the input's resolution (unrounded for a zero span).
     long double normalize(int i, long double v) const { return qz::normalize(v, conversion(i).resolution); }

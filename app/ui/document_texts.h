@@ -16,6 +16,10 @@ inline QString fileNotForQuorvant()
 {
     return QStringLiteral("This file is not for a QuorvantZK");
 }
+inline QString graphIsFull(int recordings)
+{
+    return QStringLiteral("A graph shows at most %1 recordings").arg(recordings);
+}
 inline QString cannotWrite(const QString& name, const QString& reason)
 {
     QString text = QStringLiteral("Cannot write ") + name;

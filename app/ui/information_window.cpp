@@ -1,6 +1,7 @@
 #include "app/ui/information_window.h"
 
 #include "graph/ui/graph_window.h"
+#include "graph/view_texts.h"
 #include "platform/prompt.h"
 #include "platform/safe_file.h"
 #include "ui/internal_messages.h"
@@ -64,7 +65,7 @@ void InformationWindow::refill()
         return;
     setWindowTitle(titleFor(graph_->windowTitle()));
     if (graph_->hasRecording())
-        setMemoLines(informationLines(graph_->data(), graph_->view().range()));
+        setMemoLines(informationLines(graph_->view()));
 }
 
 void InformationWindow::setMemoLines(const QStringList& lines)

@@ -113,6 +113,44 @@ bool MainWindow::openRecording(const QString& name)
     return true;
 }
 
+void MainWindow::addToGraph()
+{
+    GraphWindow* graph = dataGraph();
+    if (!graph || !graph->hasRecording())
+        return;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Add to graph");
+    request.filter = kRecordingFilter;
+    request.defaultExt = kRecordingExt;
+    request.fileMustExist = true;
+    const QString name = chooseFile(request, FileDialogKind::Open);
+    if (!name.isEmpty())
+        addRecordings(graph, {name});
+}
+
+void MainWindow::addRecordings(GraphWindow* graph, const QStringList& names)
+{
+    if (!graph || !graph->hasRecording())
+        return;
+    for (const QString& name : names) {
+        if (!hasExtension(name, kRecordingExt)) {
+            services_.prompt.tell(texts::notAFileWithExtension(kRecordingExt), PromptSymbol::Error);
+            continue;
+        }
+        const LoadResult loaded =
+            RecordingData::fromFile(QFileInfo(name).absoluteFilePath(), services_.folder);
+        if (!loaded.ok()) {
+            tellLoad(services_.prompt, loaded, name);
+            continue;
+        }
+        if (!graph->addRecording(loaded.data)) {
+            services_.prompt.tell(texts::graphIsFull(kMaxRecordings), PromptSymbol::Error);
+            return;
+        }
+        tellLoad(services_.prompt, loaded, name);
+    }
+}
+
 void MainWindow::saveRecording(const QString& title)
 {
     if (GraphWindow* graph = dataGraph())

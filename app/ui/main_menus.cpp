@@ -93,6 +93,8 @@ void MainWindow::buildMenus()
 
     QMenu* file = top(QStringLiteral("File"), QStringLiteral("&File"));
     addEntry(file, QStringLiteral("Open1"), QStringLiteral("&Open..."), 19, &MainWindow::openFile);
+    addEntry(file, QStringLiteral("AddToGraph1"), QStringLiteral("Add to &graph..."), 19,
+             &MainWindow::addToGraph);
     addEntry(file, QStringLiteral("Save1"), QStringLiteral("&Save"), 15, &MainWindow::save);
     addEntry(file, QStringLiteral("SaveAs1"), QStringLiteral("Save &As..."), 15, &MainWindow::saveAs);
     addEntry(file, QStringLiteral("Close1"), QStringLiteral("&Close"), 19, &MainWindow::closeDocument);
@@ -202,7 +204,7 @@ void MainWindow::setDocumentCommands(bool hasGraph)
             it->second->setEnabled(on);
     };
     for (const char* name :
-         {"Save1", "sbSave", "SaveAs1", "Close1", "Print1", "sbPrint", "meExport", "sbExport"})
+         {"Save1", "sbSave", "SaveAs1", "AddToGraph1", "Close1", "Print1", "sbPrint", "meExport", "sbExport"})
         set(QString::fromLatin1(name));
     windowMenu_->menuAction()->setEnabled(hasGraph);
     menus_.at(QStringLiteral("Edit"))->menuAction()->setEnabled(hasGraph);

@@ -198,6 +198,9 @@ void MainWindow::placeDocument(DocumentWindow* window)
 GraphWindow* MainWindow::newGraphWindow()
 {
     auto* graph = new GraphWindow(services_.prompt, services_.clock, graphicConfig_);
+    graph->setSettingsFile(services_.folder.settingsFile());
+    connect(graph, &GraphWindow::recordingsDropped, this,
+            [this, graph](const QStringList& names) { addRecordings(graph, names); });
     graph->setSaveHandler([this](GraphWindow& g) { return saveGraph(&g, QStringLiteral("Save")); });
     placeDocument(graph);
     return graph;
@@ -262,6 +265,12 @@ void MainWindow::drawStatusForActive()
         readout.drawn[i] = graph->isInputDrawn(i);
         if (graph->hasRecording())
             readout.names[std::size_t(i)] = graph->data().input(i).name;
+    }
+    // The further recordings of the graph: each one's time and name, then its values.
+    for (const GraphWindow::OverlayReadout& o : graph->overlayReadouts()) {
+        readout.more.push_back({o.values.value(0), o.label, readout.colours[0], true});
+        for (int k = 1; k < o.values.size(); ++k)
+            readout.more.push_back({o.values[k], o.units.value(k), o.colours.at(std::size_t(k - 1)), false});
     }
     status_->drawStatus(readout);
 }

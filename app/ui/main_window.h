@@ -68,6 +68,11 @@ public:
     bool openRecording(const QString& name);
     // The files named on the command line, in order, each in its own graph window.
     void openRecordings(const QStringList& names);
+    // Add to graph...: another recording file overlaid on the active graph.
+    void addToGraph();
+    // Recording files overlaid on a graph (added with Add to graph... or dropped on it),
+    // with the checks and messages of Open; those refused are told and left out.
+    void addRecordings(GraphWindow* graph, const QStringList& names);
     void save();
     void saveAs();
     // Saves a graph window's recording to a file the user chooses (title: the dialog's);

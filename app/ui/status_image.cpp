@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace qz {
 
 namespace {
@@ -132,6 +134,24 @@ void StatusImage::paintReadout()
         columns_ << x;
         x += w;
         ++k;
+    }
+    for (const StatusColumn& c : readout_.more) {
+        p.setPen(toColor(c.colour));
+        if (c.time) {
+            // Another recording: its time above its name.
+            const int gap = fm.horizontalAdvance(u' ');
+            x += gap;
+            drawAt(x, top, c.value);
+            drawAt(x, top + h, trimmed(c.unit));
+            x += std::max(fm.horizontalAdvance(c.value), fm.horizontalAdvance(trimmed(c.unit)));
+            continue;
+        }
+        const QString unit = QStringLiteral("%1").arg(trimmed(c.unit), 7);
+        drawAt(x, top + h, unit);
+        const int w = fm.horizontalAdvance(unit);
+        const QString value = trimmed(c.value);
+        drawAt(x + w - fm.horizontalAdvance(value), top, value);
+        x += w;
     }
     cleared_ = false;
     updateToolTip();

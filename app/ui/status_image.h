@@ -12,14 +12,27 @@
 class QTimer;
 
 #include <array>
+#include <vector>
 
 namespace qz {
+
+// A column after the drawn inputs: another recording's time and name, or one of its
+// values and units.
+struct StatusColumn {
+    QString value; // the upper line
+    QString unit; // the lower line
+    Colour colour = 0;
+    bool time = false; // as wide as its texts, not the seven characters of a unit
+
+    bool operator==(const StatusColumn&) const = default;
+};
 
 struct StatusReadout {
     QStringList texts; // 0: the time column; k >= 1: the k-th drawn input's value
     QStringList units; // indexed like texts; entry 0 is not read
     ColourTable colours{};
     std::array<bool, mem::kInputs> drawn{};
+    std::vector<StatusColumn> more; // the further recordings of the graph
     std::array<QString, mem::kInputs> names{}; // each input's function name
 
     bool operator==(const StatusReadout&) const = default;

@@ -3,6 +3,9 @@
 #include "graph/graph_draw.h"
 #include "graph/ui/graph_paint_box.h"
 #include "graph/ui/graphic_config_dialog.h"
+#include "graph/view_memory.h"
+#include "graph/view_texts.h"
+#include "model/settings_file.h"
 #include "platform/clock.h"
 #include "platform/prompt.h"
 #include "platform/safe_file.h"
@@ -24,6 +27,7 @@ GraphWindow::GraphWindow(Prompt& prompt, Clock& clock, GraphicConfigDialog* conf
     setObjectName(QStringLiteral("MDIGraph"));
     paintBox_ = new GraphPaintBox(this);
     paintBox_->installEventFilter(this);
+    paintBox_->setAcceptDrops(true);
     setWidget(paintBox_);
     connect(paintBox_, &GraphPaintBox::resized, this, &GraphWindow::onPaintBoxResized);
     connect(this, &QMdiSubWindow::windowStateChanged, this, &GraphWindow::onStateChanged);
@@ -47,9 +51,37 @@ void GraphWindow::showRecording(std::shared_ptr<const RecordingData> data, bool 
 {
     view_ = std::make_unique<GraphView>(std::move(data));
     saved_ = saved;
+    if (!settingsFile_.isEmpty()) {
+        IniFile file;
+        file.read(settingsFile_);
+        DisplaySettings settings = view_->settings();
+        ColourTable colours = view_->colours();
+        if (recallView(file, view_->data(), settings, colours))
+            view_->applyGraphicConfig(colours, settings);
+    }
     paintBox_->setView(view_.get());
     paintBox_->prepareCanvas(true);
     drawGraph();
+}
+
+bool GraphWindow::addRecording(std::shared_ptr<const RecordingData> data)
+{
+    if (!view_ || !view_->addRecording(std::move(data)))
+        return false;
+    paintBox_->prepareCanvas(true);
+    drawGraph();
+    return true;
+}
+
+void GraphWindow::rememberView()
+{
+    if (settingsFile_.isEmpty() || !view_)
+        return;
+    const IniResult written = IniFile::update(settingsFile_, [this](IniFile& file) {
+        qz::rememberView(file, view_->data(), view_->settings(), view_->colours());
+    });
+    if (const QString failed = settingsWriteMessage(settingsFile_, written); !failed.isEmpty())
+        prompt_.tell(failed, PromptSymbol::Error);
 }
 
 SaveResult GraphWindow::save(const QString& name)
@@ -74,7 +106,10 @@ ExportOutcome GraphWindow::exportFile(const QString& name, ExportKind kind, Prog
 {
     if (!view_)
         return {ExportResult::Failed, QString()};
-    return qz::exportFile(name, data(), view_->range(), kind, progress);
+    if (view_->recordingCount() == 1)
+        return qz::exportFile(name, data(), view_->range(), kind, progress);
+    // Several recordings: one file, one line per instant any of them measured at.
+    return exportPartsFile(name, exportParts(*view_), kind, progress);
 }
 
 void GraphWindow::childTitle(int n)
@@ -194,7 +229,7 @@ void GraphWindow::openGraphicConfig()
 {
     if (!config_ || !view_)
         return;
-    config_->setUp(data().reader(), view_->settings(), view_->colours());
+    config_->setUp(data().reader(), view_->settings(), view_->colours(), view_->recordingCount());
     config_->setTarget(this);
     config_->show();
     config_->raise();
@@ -206,6 +241,7 @@ void GraphWindow::applyGraphicConfig()
     if (!config_ || !view_)
         return;
     view_->applyGraphicConfig(config_->colours(), config_->settings());
+    rememberView();
     drawGraph();
 }
 

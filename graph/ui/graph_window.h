@@ -1,9 +1,12 @@
 #pragma once
-// The graph window: a document window that shows a graph view of a recording and knows
-// whether the recording is saved.
+// The graph window: a document window that shows a graph view of a recording (and of the
+// recordings added to it) and knows whether the recording is saved.
 // The mouse examines it: a dotted cursor line and the readout of the measurement under
 // it for the main window's status line, a dragged rectangle that becomes the next zoom
 // level, the right button back one level, a double click for the graphic configuration.
+// The wheel zooms the time around the cursor (with Ctrl the values), a drag with the
+// middle button or with Shift and the left button moves the picture, Home shows all.
+// Recording files dropped on it are handed to whoever adds them (recordingsDropped).
 #include "graph/graph_view.h"
 #include "recording/exports.h"
 #include "ui/document_window.h"
@@ -18,6 +21,7 @@
 #include <memory>
 
 class QMouseEvent;
+class QWheelEvent;
 
 namespace qz {
 
@@ -39,9 +43,16 @@ public:
     GraphWindow(Prompt& prompt, Clock& clock, GraphicConfigDialog* config, QWidget* parent = nullptr);
     ~GraphWindow() override;
 
-    // Shows a new view of data and draws it. saved: the recording is in a file as it is
-    // (false for a fresh download, whose window then asks before it closes).
+    // Shows a new view of data and draws it, with the display choices kept for it in the
+    // settings file (setSettingsFile). saved: the recording is in a file as it is (false
+    // for a fresh download, whose window then asks before it closes).
     void showRecording(std::shared_ptr<const RecordingData> data, bool saved);
+    // Overlays another recording and shows all again; false when the view holds as many
+    // as it can.
+    bool addRecording(std::shared_ptr<const RecordingData> data);
+    // The user's settings file, where each recording's display choices are kept; none:
+    // nothing is kept.
+    void setSettingsFile(const QString& path) { settingsFile_ = path; }
     bool hasRecording() const { return view_ != nullptr; }
     // The view shown; only while hasRecording().
     GraphView& view() { return *view_; }
@@ -62,9 +73,17 @@ public:
             view_->clearTitleSet();
     }
 
-    // Cursor readout for the main window's status line.
+    // Cursor readout for the main window's status line: the primary recording's, then
+    // one per further recording that has a measurement under the cursor.
     const QStringList& cursorValues() const { return status_; }
     const QStringList& cursorUnits() const { return units_; }
+    struct OverlayReadout {
+        QString label; // the recording's name
+        QStringList values; // its time, then its drawn inputs' values
+        QStringList units; // indexed like values; entry 0 is the label
+        std::vector<Colour> colours; // of its drawn inputs
+    };
+    const std::vector<OverlayReadout>& overlayReadouts() const { return overlays_; }
     ColourTable colours() const { return view_ ? view_->colours() : defaultColours(); }
     bool isInputDrawn(int input) const { return view_ && view_->isInputDrawn(input); }
 
@@ -117,6 +136,8 @@ signals:
     // After every drawing of the graph, so that a linked information window shows the
     // current zoom level again.
     void graphDrawn();
+    // Recording files (.qrv) were dropped on the graph, to be added to it.
+    void recordingsDropped(const QStringList& names);
 
 protected:
     bool event(QEvent* event) override;
@@ -135,6 +156,12 @@ private:
     QPoint clampToFrame(QPoint at) const;
     void zoomIn(QPoint end);
     void zoomOut();
+    void turnWheel(const QWheelEvent& event);
+    void panTo(QPoint at);
+    void showAllLevels();
+    bool dropEvent(QEvent* event);
+    // Remembers the display choices of the primary recording in the settings file.
+    void rememberView();
 
     void applyGraphicConfig();
     void onStateChanged(Qt::WindowStates before, Qt::WindowStates now);
@@ -150,6 +177,10 @@ private:
     QPointer<DocumentWindow> information_;
     QStringList status_;
     QStringList units_;
+    std::vector<OverlayReadout> overlays_;
+    QString settingsFile_;
+    bool panning_ = false;
+    QPoint panLast_;
     bool resizeSuppressed_ = false;
     bool active_ = false;
     bool diagnostic_ = false;

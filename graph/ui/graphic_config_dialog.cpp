@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -75,8 +76,22 @@ GraphicConfigDialog::GraphicConfigDialog(ColourChooser& chooser, QWidget* parent
     autoScale_ = new QCheckBox(QStringLiteral("Auto Scaling"), panel);
     autoScale_->setObjectName(QStringLiteral("CheckBox1"));
     autoScale_->setChecked(true);
-    auto* panelLayout = new QHBoxLayout(panel);
-    panelLayout->addWidget(autoScale_);
+    ownScales_ = new QCheckBox(QStringLiteral("Each input on its own scale"), panel);
+    ownScales_->setObjectName(QStringLiteral("OwnScalesBox"));
+    grid_ = new QCheckBox(QStringLiteral("Grid lines"), panel);
+    grid_->setObjectName(QStringLiteral("GridBox"));
+    grid_->setChecked(true);
+    align_ = new QCheckBox(QStringLiteral("Align recordings at their starts"), panel);
+    align_->setObjectName(QStringLiteral("AlignBox"));
+    auto* panelLayout = new QGridLayout(panel);
+    panelLayout->addWidget(autoScale_, 0, 0);
+    panelLayout->addWidget(ownScales_, 0, 1);
+    panelLayout->addWidget(grid_, 1, 0);
+    panelLayout->addWidget(align_, 1, 1);
+    // The axis inputs choose the scales shown when each input has its own; they stay
+    // editable for that drawing whichever is shown.
+    for (QWidget* group : {static_cast<QWidget*>(left), static_cast<QWidget*>(right)})
+        group->setToolTip(QStringLiteral("The scales drawn with \"Each input on its own scale\""));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
@@ -129,11 +144,15 @@ GraphicConfigDialog::Boxes GraphicConfigDialog::makeBoxes(QWidget* group, int fi
 }
 
 void GraphicConfigDialog::setUp(const ImageReader& reader, const DisplaySettings& settings,
-                                const ColourTable& colours)
+                                const ColourTable& colours, int recordings)
 {
     settings_ = settings;
     colours_ = colours;
     autoScale_->setChecked(settings.autoScale);
+    ownScales_->setChecked(settings.ownScales);
+    grid_->setChecked(settings.grid);
+    align_->setChecked(settings.alignStarts);
+    align_->setEnabled(recordings > 1);
     applyColours();
     leftInput_ = settings.leftAxisInput;
     rightInput_ = settings.rightAxisInput;
@@ -195,8 +214,10 @@ void GraphicConfigDialog::applyColours()
 
 bool GraphicConfigDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    // A greyed box belongs to an input that was not recorded: it has no colour to choose.
     if (event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isEnabled()) {
         for (int i = 0; i < mem::kInputs; ++i) {
             const std::size_t n = std::size_t(i);
             if (watched == plot_[n] || watched == left_[n] || watched == right_[n]) {
@@ -215,6 +236,9 @@ void GraphicConfigDialog::accept()
     settings_.leftAxisInput = leftInput_;
     settings_.rightAxisInput = rightInput_;
     settings_.autoScale = autoScale_->isChecked();
+    settings_.ownScales = ownScales_->isChecked();
+    settings_.grid = grid_->isChecked();
+    settings_.alignStarts = align_->isChecked();
     // A target closed meanwhile is gone: the message goes nowhere.
     postInternal(target_, kMsgApplyGraphicConfig);
     QDialog::accept();

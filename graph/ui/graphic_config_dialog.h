@@ -1,7 +1,10 @@
 #pragma once
 // The graphic configuration of one graph window: which inputs are drawn, which inputs
 // own the left and the right value axis, automatic or fixed range, and a colour per input
-// (right click on any of the input's boxes). Modeless and made once; the graph window that
+// (right click on any of the input's boxes, not on the greyed boxes of an input that was
+// not recorded); the drawing (one value axis per unit, or "Each input on its own scale",
+// where the axis inputs matter), grid lines, and for several recordings whether they are
+// aligned at their starts. Modeless and made once; the graph window that
 // opened it last is its target, and OK posts the internal message 1033 to that window,
 // which then reads settings() and colours(). Cancel, Escape or closing it by its frame
 // hides it and changes nothing.
@@ -26,8 +29,10 @@ class GraphicConfigDialog final : public QDialog {
 public:
     explicit GraphicConfigDialog(ColourChooser& chooser, QWidget* parent = nullptr);
 
-    // Takes copies of a window's choices and shows the inputs of its recording.
-    void setUp(const ImageReader& reader, const DisplaySettings& settings, const ColourTable& colours);
+    // Takes copies of a window's choices and shows the inputs of its recording; the
+    // alignment is offered for a view of several recordings.
+    void setUp(const ImageReader& reader, const DisplaySettings& settings, const ColourTable& colours,
+               int recordings = 1);
     // The window that receives message 1033.
     void setTarget(QObject* window) { target_ = window; }
     QObject* target() const { return target_; }
@@ -43,6 +48,9 @@ public:
     QCheckBox* leftBox(int input) const { return left_[std::size_t(input)]; }
     QCheckBox* rightBox(int input) const { return right_[std::size_t(input)]; }
     QCheckBox* autoScaleBox() const { return autoScale_; }
+    QCheckBox* ownScalesBox() const { return ownScales_; }
+    QCheckBox* gridBox() const { return grid_; }
+    QCheckBox* alignBox() const { return align_; }
 
     // OK: the choices are handed to the target.
     void accept() override;
@@ -70,6 +78,9 @@ private:
     Boxes left_{};
     Boxes right_{};
     QCheckBox* autoScale_ = nullptr;
+    QCheckBox* ownScales_ = nullptr;
+    QCheckBox* grid_ = nullptr;
+    QCheckBox* align_ = nullptr;
 };
 
 // The Plot box's caption of a recorded input: "%-1s %-9s %-6s" of its number, name and

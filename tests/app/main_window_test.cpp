@@ -99,7 +99,7 @@ QStringList layout(QMenu* menu)
 }
 
 // The commands that follow the presence of a graph window.
-const char* const kDocumentCommands[] = {"Save1", "SaveAs1", "Close1", "Print1", "meExport"};
+const char* const kDocumentCommands[] = {"Save1", "SaveAs1", "AddToGraph1", "Close1", "Print1", "meExport"};
 const char* const kDocumentTools[] = {"sbSave", "sbPrint", "sbExport", "spGraphic", "spInfos"};
 
 } // namespace
@@ -121,8 +121,8 @@ TEST_F(MainWindowTest, MenuEntriesCarryTheirCaptionsAndHelpContexts)
 TEST_F(MainWindowTest, MenusHaveTheirSeparatorsAndMnemonics)
 {
     EXPECT_EQ(layout(form().menu("File")),
-              QStringList({"Open1", "Save1", "SaveAs1", "Close1", "-", "Print1", "PrintSetup1", "-",
-                           "meExport", "-", "Exit"}));
+              QStringList({"Open1", "AddToGraph1", "Save1", "SaveAs1", "Close1", "-", "Print1", "PrintSetup1",
+                           "-", "meExport", "-", "Exit"}));
     EXPECT_EQ(layout(form().menu("Help")),
               QStringList({"Contents1", "Search1", "HowtouseHelp1", "-", "About1"}));
     const QStringList tops = {"&File", "&Edit", "&View", "&Logger", "&Options", "&Window", "&Help"};

@@ -236,6 +236,15 @@ TEST(FleetCli, TheStoreExportsALoggerAsTheRecordingFileExportsItsRecording)
         cli({"plot", "--store", folder.store(), "--logger", "Room 0", "--output", fromStorePng});
     EXPECT_EQ(plotted.exitCode, 0) << plotted.err.toStdString();
     EXPECT_TRUE(readFile(fromStorePng) == readFile(fromFilePng));
+    // The drawing chosen on the command line applies to the store's measurements too.
+    const QString chosenFilePng = folder.path(QStringLiteral("file-chosen.png"));
+    const QString chosenStorePng = folder.path(QStringLiteral("store-chosen.png"));
+    ASSERT_EQ(cli({"plot", qrv, "--inputs", "1", "--own-scales", "--output", chosenFilePng}).exitCode, 0);
+    const CliRun chosen = cli({"plot", "--store", folder.store(), "--logger", "Room 0", "--inputs", "1",
+                               "--own-scales", "--output", chosenStorePng});
+    EXPECT_EQ(chosen.exitCode, 0) << chosen.err.toStdString();
+    EXPECT_TRUE(readFile(chosenStorePng) == readFile(chosenFilePng));
+    EXPECT_FALSE(readFile(chosenStorePng) == readFile(fromStorePng));
 
     const CliRun unknown = cli({"store", "export", "--logger", "Nobody", "--store", folder.store()});
     EXPECT_EQ(unknown.exitCode, 1);

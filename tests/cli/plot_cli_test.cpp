@@ -91,6 +91,20 @@ TEST_F(PlotCli, ATimeRangeDrawsOnlyItsMeasurements)
     EXPECT_NE(read(out("hour.png")), read(out("whole.png")));
 }
 
+TEST_F(PlotCli, SeveralRecordingsInOneGraphWithTheInputsChosen)
+{
+    ASSERT_EQ(plot({kCold, kCold, "--align", "start", "--inputs", "1,2", "--output", out("two.svg")}).status,
+              0);
+    const QString svg = QString::fromUtf8(read(out("two.svg")));
+    // The legend names each recording's inputs; input 5 is left out.
+    EXPECT_EQ(svg.count(QStringLiteral("cold_store: Temp")), 2) << svg.left(400).toStdString();
+    EXPECT_TRUE(svg.contains(QStringLiteral("cold_store: Humidity")));
+    EXPECT_FALSE(svg.contains(QStringLiteral("Pressure")));
+    ASSERT_EQ(plot({kCold, "--own-scales", "--output", out("own.png")}).status, 0);
+    ASSERT_EQ(plot({kCold, "--output", out("units.png")}).status, 0);
+    EXPECT_NE(read(out("own.png")), read(out("units.png")));
+}
+
 struct Refusal {
     const char* name;
     QStringList args; // after the recording; OUT stands for a file in the test folder
@@ -144,6 +158,17 @@ const Refusal kRefusals[] = {
      1,
      "a graph needs two"},
     {"existing_output", {"--output", "OUT:there.png"}, 1, "already exists (--force replaces it)"},
+    {"bad_inputs", {"--output", "OUT:a.png", "--inputs", "1,9"}, 2, "--inputs takes input numbers 1 to 8"},
+    {"input_not_recorded", {"--output", "OUT:a.png", "--inputs", "3"}, 1, "input 3 is not recorded in"},
+    {"bad_alignment", {"--output", "OUT:a.png", "--align", "end"}, 2, "--align takes start or clock"},
+    {"nine_recordings",
+     {kCold, kCold, kCold, kCold, kCold, kCold, kCold, kCold, "--output", "OUT:a.png"},
+     2,
+     "a graph shows at most 8 recordings"},
+    {"file_and_logger",
+     {"--logger", "Room 0", "--output", "OUT:a.png"},
+     2,
+     "a recording file or --logger, not both"},
     {"missing_folder", {"--output", "OUT:none/a.png"}, 1, "No such file or directory"},
 };
 

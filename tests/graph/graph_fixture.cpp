@@ -46,7 +46,7 @@ GraphFixture::~GraphFixture()
     QLocale::setDefault(saved_);
 }
 
-std::unique_ptr<GraphView> GraphFixture::load(const ImageBuilder& image) const
+std::unique_ptr<GraphView> GraphFixture::loadByUnit(const ImageBuilder& image) const
 {
     const RecordingResult made = RecordingData::fromImage(image.build(), 0, programFolder());
     if (!made)
@@ -54,6 +54,20 @@ std::unique_ptr<GraphView> GraphFixture::load(const ImageBuilder& image) const
     auto view = std::make_unique<GraphView>(made.data);
     view->setColourTable(testColours());
     return view;
+}
+
+std::unique_ptr<GraphView> GraphFixture::load(const ImageBuilder& image) const
+{
+    auto view = loadByUnit(image);
+    if (view)
+        view->setDisplaySettings(ownScales(view->settings()));
+    return view;
+}
+
+DisplaySettings ownScales(DisplaySettings settings)
+{
+    settings.ownScales = true;
+    return settings;
 }
 
 ColourTable testColours()

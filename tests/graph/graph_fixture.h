@@ -47,8 +47,11 @@ class GraphFixture {
 public:
     GraphFixture();
     ~GraphFixture();
-    // A view of the image's recording; null when it is refused.
+    // A view of the image's recording drawn with each input on its own scale (the
+    // drawing whose pictures these tests keep); null when it is refused.
     std::unique_ptr<GraphView> load(const ImageBuilder& image) const;
+    // The same drawn as a new view is, with one value axis per unit.
+    std::unique_ptr<GraphView> loadByUnit(const ImageBuilder& image) const;
     ProgramFolder programFolder() const { return ProgramFolder(catalogue_.path()); }
     // The program folder with the catalogue (and the settings file, once written).
     QString folder() const { return catalogue_.path(); }
@@ -64,6 +67,9 @@ private:
 
 // The default colours with distinct, non-black colours for every input.
 ColourTable testColours();
+
+// The settings with each input on its own scale.
+DisplaySettings ownScales(DisplaySettings settings);
 
 struct DrawnText {
     QString text;

@@ -229,6 +229,18 @@ TEST_F(GraphicConfigTest, ARightClickOnAnyOfAnInputsBoxesChoosesItsColour)
     EXPECT_EQ(dialog_.colours(), expected);
 }
 
+TEST_F(GraphicConfigTest, TheGreyedBoxesOfAnInputNotRecordedOfferNoColour)
+{
+    chooser_.answers = {QColor(10, 20, 30)};
+    for (QCheckBox* box : {dialog_.plotBox(1), dialog_.leftBox(1), dialog_.rightBox(1)}) {
+        ASSERT_FALSE(box->isEnabled());
+        QTest::mousePress(box, Qt::RightButton);
+    }
+    EXPECT_TRUE(chooser_.offered.empty());
+    ok();
+    EXPECT_EQ(dialog_.colours(), colours_);
+}
+
 TEST_F(GraphicConfigTest, AClosedTargetLosesTheAnswerQuietly)
 {
     auto target = std::make_unique<ConfigTarget>();

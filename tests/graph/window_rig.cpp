@@ -36,7 +36,7 @@ void GraphWindowTest::TearDown()
     settle();
 }
 
-GraphWindow& GraphWindowTest::open(const ImageBuilder& image, QSize size)
+GraphWindow& GraphWindowTest::open(const ImageBuilder& image, QSize size, bool byUnit)
 {
     window_ = new GraphWindow(prompt_, clock_, config_.get());
     window_->setNotifyTarget(&status_);
@@ -47,6 +47,8 @@ GraphWindow& GraphWindowTest::open(const ImageBuilder& image, QSize size)
     EXPECT_TRUE(made.ok());
     window_->showRecording(made.data, true);
     window_->view().setColourTable(testColours());
+    if (!byUnit)
+        window_->view().setDisplaySettings(ownScales(window_->view().settings()));
     window_->drawGraph();
     area_->setActiveSubWindow(window_);
     settle();

@@ -48,8 +48,8 @@ protected:
     void TearDown() override;
 
     // A shown, initialized and active window whose paint box is size; the hold-off of
-    // the activation has passed.
-    GraphWindow& open(const ImageBuilder& image, QSize size = QSize(400, 300));
+    // the activation has passed. Drawn with each input on its own scale, unless byUnit.
+    GraphWindow& open(const ImageBuilder& image, QSize size = QSize(400, 300), bool byUnit = false);
     GraphPaintBox& box() { return *window_->paintBox(); }
     GraphView& rec() { return window_->view(); }
     int level() { return window_->view().currentLevel(); }

@@ -219,7 +219,7 @@ TEST_F(ZoomTest, AnAxisWithoutATickInsideRefusesTheLevelAndAsksForARedraw)
     EXPECT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
 }
 
-TEST_F(ZoomTest, AtTheDeepestLevelARefusalKeepsTheLevel)
+TEST_F(ZoomTest, AtTheDeepestLevelARefusalStepsBackALevel)
 {
     auto rec = fixture_.load(withFlatAxis());
     ASSERT_TRUE(rec);
@@ -232,8 +232,26 @@ TEST_F(ZoomTest, AtTheDeepestLevelARefusalKeepsTheLevel)
     rec->setDisplaySettings(s);
     const ZoomResult r = zoomIn(*rec, plot(), {100, 50}, {200, 150});
     EXPECT_EQ(r.outcome, ZoomOutcome::WindowTooSmall);
-    // No level was added, so none is taken away.
-    EXPECT_EQ(rec->currentLevel(), kDeepestLevel);
+    EXPECT_TRUE(r.redraw);
+    // The level above the deepest is shown, as after a step back.
+    EXPECT_EQ(rec->currentLevel(), kDeepestLevel - 1);
+    EXPECT_EQ(rec->currentView().last, 57 - (kDeepestLevel - 1));
+}
+
+TEST_F(ZoomTest, AfterFailedAxesTheRangeTestJudgesTheLevelGoneBackTo)
+{
+    // Two measurements: no level below 0 can span two steps, and level 0 cannot either.
+    auto rec = fixture_.load(graphRecording()
+                                 .input(0, graphInput("degC"))
+                                 .input(1, graphInput("bar", 0, 100, 100 * 256, 100 * 256))
+                                 .measurements(2, [](int k, int) { return std::uint8_t(100 * k); }));
+    ASSERT_TRUE(rec);
+    ASSERT_EQ(rec->settings().rightAxisInput, 1); // an axis without ticks
+    const ZoomResult r = zoomIn(*rec, plot(), {60, 26}, {340, 256});
+    EXPECT_EQ(r.outcome, ZoomOutcome::WindowTooSmall);
+    EXPECT_TRUE(r.redraw);
+    EXPECT_EQ(rec->currentLevel(), 0); // never above the whole recording
+    EXPECT_EQ(rec->currentView().last, 2);
 }
 
 TEST_F(ZoomTest, AnInputLeftWithoutRawRangeRefusesTheLevelSilently)
@@ -261,6 +279,30 @@ TEST_F(ZoomTest, AFallingInputZoomsLikeARisingOne)
     ASSERT_EQ(zoomIn(*rec, plot(), {110, 56}, {160, 206}).outcome, ZoomOutcome::Zoomed);
     EXPECT_EQ(rec->currentLevel(), 1);
     EXPECT_LT(rec->currentView().top[0], rec->currentView().bottom[0]);
+}
+
+TEST_F(ZoomTest, WithOneAxisPerUnitTheRectangleChoosesTheInstantsAndEachUnitsRange)
+{
+    auto rec = fixture_.loadByUnit(threeInputs()); // 80 minutes over 280 pixels
+    ASSERT_TRUE(rec);
+    const TimeWindow whole = rec->currentWindow();
+    const std::vector<UnitRange> before = rec->unitRanges(0);
+    ASSERT_EQ(before.size(), 3u);
+    // Columns 95 and 165: an eighth and three eighths of the width; rows 56 and 206.
+    ASSERT_EQ(zoomIn(*rec, plot(), {95, 206}, {165, 56}).outcome, ZoomOutcome::Zoomed);
+    EXPECT_EQ(rec->currentLevel(), 1);
+    EXPECT_DOUBLE_EQ(rec->currentWindow().from, whole.from + whole.span() / 8);
+    EXPECT_DOUBLE_EQ(rec->currentWindow().to, whole.from + whole.span() * 3 / 8);
+    EXPECT_EQ(rec->currentView().first, 11);
+    EXPECT_EQ(rec->currentView().last, 31);
+    for (std::size_t u = 0; u < before.size(); ++u) {
+        const double span = before[u].high - before[u].low;
+        EXPECT_NEAR(rec->unitRanges(1)[u].low, before[u].low + 50 * span / 230, 1e-9);
+        EXPECT_NEAR(rec->unitRanges(1)[u].high, before[u].low + 200 * span / 230, 1e-9);
+    }
+    // Narrower than two measurement steps: refused with the message.
+    EXPECT_EQ(zoomIn(*rec, plot(), {100, 56}, {104, 206}).outcome, ZoomOutcome::WindowTooSmall);
+    EXPECT_EQ(rec->currentLevel(), 1);
 }
 
 TEST_F(ZoomTest, ARecordingOfTwoMeasurementsCannotBeZoomedAndStaysAtLevelZero)

@@ -93,6 +93,36 @@ TEST_F(RecordingInit, SamplesFollowTheRingAndTheRecordLayout)
     }
 }
 
+TEST_F(RecordingInit, SamplesReadInBulkAreTheSamplesReadOneByOne)
+{
+    // The wrapped ring across its end, records wider than one input, a mask with more
+    // inputs than the record holds, a header whose blocks run past the image, and
+    // measurements before the first and after the last.
+    const struct {
+        const char* what;
+        ImageBuilder image;
+    } cases[] = {
+        {"wrapped ring", wrappedRing()},
+        {"cold store", coldStore()},
+        {"mask beyond the record", coldStore().set8(mem::kInputCount, 2)},
+        {"blocks past the image",
+         coldStore().set16(mem::kBlocksUsed, 0xFFFF).set16(mem::kFirstBlock, 0x00F0)},
+    };
+    for (const auto& c : cases) {
+        auto r = load(c.image.build());
+        ASSERT_TRUE(r) << c.what;
+        const int first = -3;
+        const int count = r->measurementCount() + 10;
+        std::vector<std::uint8_t> bulk(static_cast<std::size_t>(count));
+        for (int input = 0; input < mem::kInputs; ++input) {
+            r->samples(input, first, count, bulk.data());
+            for (int n = 0; n < count; ++n)
+                ASSERT_EQ(bulk[std::size_t(n)], r->sample(input, first + n))
+                    << c.what << " " << input << " " << first + n;
+        }
+    }
+}
+
 TEST_F(RecordingInit, ExtremesSumsAndAveragesOfARange)
 {
     auto r = load(coldStore().build());
