@@ -37,15 +37,17 @@ std::optional<int> parseCollectOptions(const QStringList& args, CollectOptions& 
     CommandLine line(usage::kCollect);
     line.addOption({"fleet"}, QStringLiteral("the fleet file: the store and one section per logger"),
                    QStringLiteral("FLEET.ini"));
-    line.addOption({"store"},
-                   QStringLiteral("the store instead of the fleet file's (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default "
-                                  "~/.local/share/quorzk/fleet.sqlite"),
-                   QStringLiteral("URL"));
+    line.addOption(
+        {"store"},
+        QStringLiteral(
+            "the store instead of the fleet file's (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default "
+            "~/.local/share/quorzk/fleet.sqlite"),
+        QStringLiteral("URL"));
     line.addOption({"json"}, QStringLiteral("print what became of each logger as JSON"));
     if (const auto done = line.parse(args))
         return done;
-    if (!line.positional().isEmpty())
-        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(line.positional().first()));
+    if (const auto refused = line.refuseArgumentsPast(0))
+        return refused;
     o.fleet = line.value("fleet");
     o.store = line.value("store");
     o.json = line.isSet("json");

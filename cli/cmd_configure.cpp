@@ -140,9 +140,8 @@ std::optional<int> parseOptions(const QStringList& args, ConfigureOptions& o)
         return done;
     if (const QString error = readLinkOptions(line, o.link); !error.isEmpty())
         return line.usageError(error);
-    if (!line.positional().isEmpty())
-        return line.usageError(
-            QStringLiteral("unexpected argument '%1'").arg(line.positional().constFirst()));
+    if (const auto refused = line.refuseArgumentsPast(0))
+        return refused;
     if (line.isSet("interval") && !parseInterval(line.value("interval"), o.intervalSeconds))
         return line.usageError(
             QStringLiteral("--interval takes SECONDS or MM:SS, not '%1'").arg(line.value("interval")));
@@ -322,9 +321,10 @@ int runConfigure(const QStringList& args)
             if (!model.accepted)
                 prompt.tell(texts::notAQuorvant(), PromptSymbol::Error);
         }
-        const bool fixedInputs = read.status == DeviceReadStatus::Read && model.accepted
-            && !o.inputsFile.isEmpty()
-            && hasFixedInputs(ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
+        const bool fixedInputs =
+            read.status == DeviceReadStatus::Read && model.accepted && !o.inputsFile.isEmpty()
+            && hasFixedInputs(
+                ImageReader::deviceImage(ConstByteView{image.data(), image.size()}).deviceCode());
         if (fixedInputs)
             prompt.tell(fixedInputsRefusal(model.description), PromptSymbol::Error);
         if (read.status == DeviceReadStatus::Read && model.accepted && !fixedInputs) {

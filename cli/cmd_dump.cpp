@@ -29,9 +29,8 @@ std::optional<int> parseDumpOptions(const QStringList& args, LinkOptions& o)
         return done;
     if (const QString error = readLinkOptions(line, o); !error.isEmpty())
         return line.usageError(error);
-    if (!line.positional().isEmpty())
-        return line.usageError(
-            QStringLiteral("unexpected argument '%1'").arg(line.positional().constFirst()));
+    if (const auto refused = line.refuseArgumentsPast(0))
+        return refused;
     o.output = line.value("output");
     o.force = line.isSet("force");
     o.verify = line.isSet("verify");

@@ -59,8 +59,8 @@ std::optional<int> parseExportOptions(const QStringList& args, ExportOptions& o)
     if (const auto done = line.parse(args))
         return done;
     const QStringList files = line.positional();
-    if (files.size() > 1)
-        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    if (const auto refused = line.refuseArgumentsPast(1))
+        return refused;
     o.input = files.value(0);
     o.output = line.value("output");
     o.force = line.isSet("force");

@@ -47,8 +47,8 @@ std::optional<int> parseHexdumpOptions(const QStringList& args, HexdumpOptions& 
     if (const QString error = readLinkOptions(line, o.link); !error.isEmpty())
         return line.usageError(error);
     const QStringList files = line.positional();
-    if (files.size() > 1)
-        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    if (const auto refused = line.refuseArgumentsPast(1))
+        return refused;
     o.file = files.value(0);
     if (line.isSet("address")) {
         const std::optional<std::uint32_t> address = parseHexAddress(line.value("address"));

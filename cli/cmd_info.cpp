@@ -34,8 +34,8 @@ int runInfo(const QStringList& args)
     const QStringList files = options.positional();
     if (files.isEmpty())
         return options.usageError(QStringLiteral("a recording file is required"));
-    if (files.size() > 1)
-        return options.usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+    if (const auto refused = options.refuseArgumentsPast(1))
+        return *refused;
     const QString& file = files.constFirst();
     StderrPrompt prompt(false);
     LoadResult loaded;

@@ -97,10 +97,11 @@ std::optional<int> parsePlotOptions(const QStringList& args, PlotOptions& o)
     line.addOption({"to"}, QStringLiteral("show the measurements up to that time"),
                    QStringLiteral("\"YYYY-MM-DD hh:mm:ss\""));
     line.addOption({"force"}, QStringLiteral("replace an existing image"));
-    line.addOption({"store"},
-                   QStringLiteral("with --logger: the store (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default "
-                                  "~/.local/share/quorzk/fleet.sqlite"),
-                   QStringLiteral("URL"));
+    line.addOption(
+        {"store"},
+        QStringLiteral("with --logger: the store (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default "
+                       "~/.local/share/quorzk/fleet.sqlite"),
+        QStringLiteral("URL"));
     line.addOption({"logger"}, QStringLiteral("draw this logger's measurements in the store"),
                    QStringLiteral("SERIAL|LABEL"));
     line.addOption({"align"},

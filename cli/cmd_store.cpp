@@ -36,7 +36,8 @@ std::optional<int> parseStoreOptions(const QStringList& args, StoreOptions& o)
 {
     CommandLine line(usage::kStore);
     line.addOption({"store"},
-                   QStringLiteral("the store (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default ~/.local/share/quorzk/fleet.sqlite"),
+                   QStringLiteral("the store (sqlite:PATH or postgresql://USER@HOST:PORT/DB); default "
+                                  "~/.local/share/quorzk/fleet.sqlite"),
                    QStringLiteral("URL"));
     line.addOption({"json"}, QStringLiteral("loggers: as JSON"));
     line.addOption({"logger"}, QStringLiteral("export: the logger, by serial number or label"),
@@ -56,9 +57,10 @@ std::optional<int> parseStoreOptions(const QStringList& args, StoreOptions& o)
     o.command = words[0];
     const bool exporting = o.command == QLatin1String("export");
     if (!exporting && o.command != QLatin1String("loggers"))
-        return line.usageError(QStringLiteral("unknown store command '%1' (loggers or export)").arg(o.command));
-    if (words.size() > 1)
-        return line.usageError(QStringLiteral("unexpected argument '%1'").arg(words[1]));
+        return line.usageError(
+            QStringLiteral("unknown store command '%1' (loggers or export)").arg(o.command));
+    if (const auto refused = line.refuseArgumentsPast(1))
+        return refused;
     for (const char* name : {"logger", "from", "to", "output", "force"})
         if (!exporting && line.isSet(name))
             return line.usageError(QStringLiteral("--%1 goes with store export").arg(name));

@@ -179,6 +179,14 @@ int CommandLine::usageError(const QString& error) const
     return 2;
 }
 
+std::optional<int> CommandLine::refuseArgumentsPast(qsizetype allowed) const
+{
+    const QStringList arguments = positional();
+    if (arguments.size() <= allowed)
+        return std::nullopt;
+    return usageError(QStringLiteral("unexpected argument '%1'").arg(arguments[allowed]));
+}
+
 QString CommandLine::usage() const
 {
     const QString start = QStringLiteral("usage: ") + kProgram + u' ' + name_ + u' ';

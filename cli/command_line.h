@@ -44,6 +44,8 @@ public:
 
     // Tells error and the usage line on standard error; returns 2, the usage error status.
     int usageError(const QString& error) const;
+    // The usage error of the first argument past the allowed count, when there is one.
+    std::optional<int> refuseArgumentsPast(qsizetype allowed) const;
 
     // "usage: quorzk-cli NAME SYNOPSIS", wrapped.
     QString usage() const;
